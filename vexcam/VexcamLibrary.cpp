@@ -1,0 +1,1 @@
+// The camera library's shared object. Its exports come with the library frame.

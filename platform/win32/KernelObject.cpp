@@ -110,3 +110,5 @@ std::shared_ptr<KernelObject> OpenDevice(std::string_view name, DWORD access, DW
 }
 
 }  // namespace plat
+
+BOOL CloseHandle(HANDLE h) { return plat::CloseKernelHandle(h); }

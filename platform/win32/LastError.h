@@ -4,3 +4,6 @@
 
 DWORD GetLastError();
 void SetLastError(DWORD error);
+
+// Closes any kernel handle (file, device, event, mutex, thread, process).
+BOOL CloseHandle(HANDLE h);

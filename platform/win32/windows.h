@@ -3,3 +3,10 @@
 #include "WinTypes.h"
 #include "WinError.h"
 #include "LastError.h"
+#include "WinFile.h"     // files, folders, devices, disk space
+#include "WinProfile.h"  // private INI files
+#include "crt.h"         // the C run-time's Windows extras (_splitpath, _stat, _findfirst ...)
+#include "WinSystem.h"   // version, folders, locale, time, memory, modules
+#include "WinSync.h"     // threads, waits, events, mutexes, processes
+#include "WinGdi.h"      // device contexts, GDI objects, drawing, bitmaps
+#include "WinGdiText.h"  // fonts and text

@@ -1,0 +1,2 @@
+// (filled in as the framework grows)
+#pragma once

@@ -1,0 +1,3 @@
+// (filled in as the stand-in grows)
+#pragma once
+#include "WinTypes.h"

@@ -258,12 +258,12 @@ std::string ToWindows(std::string_view nativePath) {
   return out;
 }
 
-std::string CurrentDirectory() {
+std::string CurrentFolder() {
   std::lock_guard lock(g_mutex);
   return CurrentLocked();
 }
 
-bool SetCurrentDirectory(std::string_view path, DWORD* error) {
+bool SetCurrentFolder(std::string_view path, DWORD* error) {
   DWORD dummy;
   if (!error) error = &dummy;
   auto full = FullPath(path, error);

@@ -44,9 +44,9 @@ std::optional<std::string> DeviceName(std::string_view path);
 bool IsNulDevice(std::string_view path);
 
 // The process's current folder, in Windows form (default: the program folder).
-std::string CurrentDirectory();
+std::string CurrentFolder();
 // Fails with ERROR_PATH_NOT_FOUND / ERROR_DIRECTORY when `path` is not a folder.
-bool SetCurrentDirectory(std::string_view path, DWORD* error = nullptr);
+bool SetCurrentFolder(std::string_view path, DWORD* error = nullptr);
 
 // Compares two names the way Windows does: without regard to ASCII case.
 bool NamesEqual(std::string_view a, std::string_view b);

@@ -15,7 +15,7 @@ namespace path = plat::path;
 
 class DrivePath : public testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(path::SetCurrentDirectory("C:\\Lumora")); }
+  void SetUp() override { ASSERT_TRUE(path::SetCurrentFolder("C:\\Lumora")); }
   void TearDown() override { plat::config::Set("DRIVES", std::nullopt); }
 };
 
@@ -104,19 +104,19 @@ TEST_F(DrivePath, ConfiguredDrivesMapBothWays) {
 }
 
 TEST_F(DrivePath, CurrentFolderFollowsSetCurrentDirectory) {
-  EXPECT_EQ(path::CurrentDirectory(), "C:\\Lumora");
+  EXPECT_EQ(path::CurrentFolder(), "C:\\Lumora");
   fs::create_directories(testenv::DriveC() + "/Work");
   std::ofstream(testenv::DriveC() + "/Work/file.txt") << "x";
-  ASSERT_TRUE(path::SetCurrentDirectory("c:\\work\\"));
-  EXPECT_EQ(path::CurrentDirectory(), "C:\\work");
+  ASSERT_TRUE(path::SetCurrentFolder("c:\\work\\"));
+  EXPECT_EQ(path::CurrentFolder(), "C:\\work");
   EXPECT_EQ(path::ToNative("file.txt"), testenv::DriveC() + "/Work/file.txt");
 
   DWORD error = 0;
-  EXPECT_FALSE(path::SetCurrentDirectory("C:\\missing", &error));
+  EXPECT_FALSE(path::SetCurrentFolder("C:\\missing", &error));
   EXPECT_EQ(error, ERROR_FILE_NOT_FOUND);
-  EXPECT_FALSE(path::SetCurrentDirectory("C:\\Work\\file.txt", &error));
+  EXPECT_FALSE(path::SetCurrentFolder("C:\\Work\\file.txt", &error));
   EXPECT_EQ(error, ERROR_DIRECTORY);
-  EXPECT_EQ(path::CurrentDirectory(), "C:\\work");
+  EXPECT_EQ(path::CurrentFolder(), "C:\\work");
 }
 
 TEST_F(DrivePath, DeviceAndNulNames) {

@@ -81,7 +81,8 @@ std::string Truncate(const std::string& s, size_t limit) { return Clean(s, limit
 bool LessNoCase(const std::string& a, const std::string& b) {
   size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i)
-    if (Upper(a[i]) != Upper(b[i])) return Upper(a[i]) < Upper(b[i]);
+    if (Upper(a[i]) != Upper(b[i]))
+      return static_cast<unsigned char>(Upper(a[i])) < static_cast<unsigned char>(Upper(b[i]));
   if (a.size() != b.size()) return a.size() < b.size();
   return a < b;
 }

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "Faults.h"
+#include "TestEnv.h"
+#include "windows.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* kIni = "C:\\Lumora\\Test.ini";
+
+std::string IniOnDisk() { return testenv::DriveC() + "/Lumora/Test.ini"; }
+
+void PutIni(const std::string& text) { std::ofstream(IniOnDisk(), std::ios::binary) << text; }
+
+std::string IniText() {
+  std::ifstream in(IniOnDisk(), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// A NUL-separated list as a vector (stops at the double NUL).
+std::vector<std::string> SplitList(const char* p) {
+  std::vector<std::string> out;
+  for (; *p; p += std::strlen(p) + 1) out.emplace_back(p);
+  return out;
+}
+
+class Profile : public testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(testenv::DriveC() + "/Lumora");
+    PutIni(
+        "; settings\r\n"
+        "[USER]\r\n"
+        "  SaveFolder  =  C:\\Image  \r\n"
+        "SavePrefix=\"Img_ \"\r\n"
+        "Quoted='x'\r\n"
+        "Half=\"open\r\n"
+        "Empty=\r\n"
+        "Count=12abc\r\n"
+        "Neg=-1\r\n"
+        "Big=4294967295\r\n"
+        "Plus=+7\r\n"
+        "Hex=0x10\r\n"
+        "Word=abc\r\n"
+        "dup=first\r\n"
+        "DUP=second\r\n"
+        "\r\n"
+        "[ Camera Option ]\r\n"
+        "Camera Type=3\r\n"
+        "[user]\r\n"
+        "Late=hidden\r\n");
+  }
+};
+
+TEST_F(Profile, ReadsStringsLikeWindows) {
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* fallback;
+    DWORD size;
+    const char* expect;
+    DWORD rc;
+  } cases[] = {
+      {"USER", "SaveFolder", "", 256, "C:\\Image", 8},
+      {"user", "savefolder", "", 256, "C:\\Image", 8},          // no regard to case
+      {"USER", "SavePrefix", "", 256, "Img_ ", 5},              // quotes stripped, inner blank kept
+      {"USER", "Quoted", "", 256, "x", 1},
+      {"USER", "Half", "", 256, "\"open", 5},                   // unmatched quote stays
+      {"USER", "Empty", "dflt", 256, "", 0},                    // present but empty: no default
+      {"USER", "Missing", "dflt  ", 256, "dflt", 4},            // default loses trailing blanks
+      {"USER", "Missing", nullptr, 256, "", 0},
+      {"USER", "SaveFolder", "", 5, "C:\\I", 4},                // cut to size - 1
+      {"USER", "Missing", "default", 4, "def", 3},
+      {"Camera Option", "camera type", "", 256, "3", 1},        // blanks inside brackets trimmed
+      {"USER", "dup", "", 256, "first", 5},                     // first of duplicates
+      {"USER", "Late", "none", 256, "none", 4},                 // a repeated section is not read
+      {"NoSection", "Key", "d", 256, "d", 1},
+  };
+  for (const auto& c : cases) {
+    char buf[256];
+    std::memset(buf, 'Z', sizeof buf);
+    DWORD rc = GetPrivateProfileStringA(c.section, c.key, c.fallback, buf, c.size, kIni);
+    EXPECT_EQ(rc, c.rc) << c.section << "/" << c.key;
+    EXPECT_STREQ(buf, c.expect) << c.section << "/" << c.key;
+  }
+  char buf[8] = "xyz";
+  EXPECT_EQ(GetPrivateProfileStringA("USER", "SaveFolder", "", buf, 0, kIni), 0u);
+  EXPECT_STREQ(buf, "xyz");  // a zero-sized buffer is not touched
+}
+
+TEST_F(Profile, ReadsIntegersLikeWindows) {
+  struct Case {
+    const char* key;
+    INT fallback;
+    UINT expect;
+  } cases[] = {
+      {"Count", 5, 12},           {"Neg", 5, 0xFFFFFFFFu}, {"Big", 5, 0xFFFFFFFFu}, {"Plus", 5, 7},
+      {"Hex", 5, 0},              {"Word", 5, 0},          {"Empty", 5, 5},         {"Missing", -1, 0xFFFFFFFFu},
+      {"SavePrefix", 9, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(GetPrivateProfileIntA("USER", c.key, c.fallback, kIni), c.expect) << c.key;
+  EXPECT_EQ(GetPrivateProfileIntA("Camera Option", "Camera Type", -1, kIni), 3u);
+  EXPECT_EQ(GetPrivateProfileIntA("USER", "Count", 7, "C:\\Lumora\\Missing.ini"), 7u);
+}
+
+TEST_F(Profile, ListsSectionsAndKeys) {
+  char buf[512];
+  DWORD rc = GetPrivateProfileSectionNamesA(buf, sizeof buf, kIni);
+  EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"USER", "Camera Option"}));
+  EXPECT_EQ(rc, 19u);  // "USER\0Camera Option\0"
+  rc = GetPrivateProfileStringA("Camera Option", nullptr, "ignored", buf, sizeof buf, kIni);
+  EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"Camera Type"}));
+  EXPECT_EQ(rc, 12u);
+  GetPrivateProfileSectionA("Camera Option", buf, sizeof buf, kIni);
+  EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"Camera Type=3"}));
+  // Truncated lists end in two NULs and answer size - 2.
+  std::memset(buf, 'Z', sizeof buf);
+  EXPECT_EQ(GetPrivateProfileSectionNamesA(buf, 8, kIni), 6u);
+  EXPECT_EQ(std::string(buf, 8), std::string("USER\0C\0\0", 8));
+  EXPECT_EQ(GetPrivateProfileStringA("USER", nullptr, "", buf, 5, kIni), 3u);
+  EXPECT_EQ(std::string(buf, 5), std::string("Sav\0\0", 5));
+  // An empty or missing list is two NULs and 0.
+  std::memset(buf, 'Z', sizeof buf);
+  EXPECT_EQ(GetPrivateProfileSectionA("None", buf, sizeof buf, kIni), 0u);
+  EXPECT_EQ(buf[0], '\0');
+  EXPECT_EQ(buf[1], '\0');
+}
+
+TEST_F(Profile, WritesKeepTheRestOfTheFile) {
+  ASSERT_TRUE(WritePrivateProfileStringA("user", "savefolder", "D:\\Pics", kIni));
+  ASSERT_TRUE(WritePrivateProfileStringA("USER", "NewKey", "1", kIni));
+  ASSERT_TRUE(WritePrivateProfileStringA("Camera Option", "Camera Type", nullptr, kIni));
+  ASSERT_TRUE(WritePrivateProfileStringA("SYSTEM", "Mode", "2", kIni));
+  std::string text = IniText();
+  EXPECT_EQ(text,
+            "; settings\r\n"
+            "[USER]\r\n"
+            "SaveFolder=D:\\Pics\r\n"
+            "SavePrefix=\"Img_ \"\r\n"
+            "Quoted='x'\r\n"
+            "Half=\"open\r\n"
+            "Empty=\r\n"
+            "Count=12abc\r\n"
+            "Neg=-1\r\n"
+            "Big=4294967295\r\n"
+            "Plus=+7\r\n"
+            "Hex=0x10\r\n"
+            "Word=abc\r\n"
+            "dup=first\r\n"
+            "DUP=second\r\n"
+            "NewKey=1\r\n"
+            "\r\n"
+            "[ Camera Option ]\r\n"
+            "[user]\r\n"
+            "Late=hidden\r\n"
+            "[SYSTEM]\r\n"
+            "Mode=2\r\n");
+  ASSERT_TRUE(WritePrivateProfileStringA("USER", "DUP", nullptr, kIni));  // every copy of the key goes
+  char buf[32];
+  GetPrivateProfileStringA("USER", "dup", "gone", buf, sizeof buf, kIni);
+  EXPECT_STREQ(buf, "gone");
+  ASSERT_TRUE(WritePrivateProfileStringA("USER", nullptr, nullptr, kIni));  // the whole (first) section
+  GetPrivateProfileStringA("USER", "Late", "", buf, sizeof buf, kIni);
+  EXPECT_STREQ(buf, "hidden");  // the repeated section now answers
+}
+
+TEST_F(Profile, NewFilesAndBareNames) {
+  // A bare file name lives in the Windows folder.
+  ASSERT_TRUE(WritePrivateProfileStringA("Color Management", "gain0col0ss0", "-1000", "Vexcam.INI"));
+  EXPECT_TRUE(fs::exists(testenv::DriveC() + "/WINDOWS/Vexcam.INI"));
+  EXPECT_EQ(GetPrivateProfileIntA("color management", "GAIN0COL0SS0", 0, "C:\\WINDOWS\\vexcam.ini"),
+            UINT(-1000));
+  // Deleting from a file that does not exist does not create it.
+  ASSERT_TRUE(WritePrivateProfileStringA("A", "b", nullptr, "C:\\Lumora\\none.ini"));
+  EXPECT_FALSE(fs::exists(testenv::DriveC() + "/Lumora/none.ini"));
+  EXPECT_FALSE(WritePrivateProfileStringA("A", "b", "c", "C:\\NoFolder\\x.ini"));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
+
+  const char entries[] = "k1=v1\0 k2 = v2 \0\0";
+  ASSERT_TRUE(WritePrivateProfileSectionA("S", entries, "C:\\Lumora\\sec.ini"));
+  char buf[64];
+  GetPrivateProfileSectionA("s", buf, sizeof buf, "C:\\Lumora\\sec.ini");
+  EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"k1=v1", "k2=v2"}));
+  ASSERT_TRUE(WritePrivateProfileSectionA("S", "only=1\0", "C:\\Lumora\\sec.ini"));
+  GetPrivateProfileSectionA("S", buf, sizeof buf, "C:\\Lumora\\sec.ini");
+  EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"only=1"}));
+}
+
+TEST_F(Profile, FailedWriteLeavesTheFileIntact) {
+  std::string before = IniText();
+  {
+    plat::faults::Scope full("WriteFile", ERROR_DISK_FULL);
+    EXPECT_FALSE(WritePrivateProfileStringA("USER", "SaveFolder", "D:\\x", kIni));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_DISK_FULL));
+  }
+  EXPECT_EQ(IniText(), before);
+  for (auto& e : fs::directory_iterator(testenv::DriveC() + "/Lumora"))
+    EXPECT_EQ(e.path().filename().string().find(".lumora-tmp"), std::string::npos) << e.path();
+  // A read-only INI file is refused, not replaced.
+  fs::permissions(IniOnDisk(), fs::perms::owner_write, fs::perm_options::remove);
+  EXPECT_FALSE(WritePrivateProfileStringA("USER", "SaveFolder", "D:\\x", kIni));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(IniText(), before);
+}
+
+TEST_F(Profile, ReadsSeeChangesMadeOutside) {
+  EXPECT_EQ(GetPrivateProfileIntA("USER", "Neg", 0, kIni), 0xFFFFFFFFu);
+  // Same size, rewritten in place by someone else: the cache must notice.
+  std::string text = IniText();
+  text.replace(text.find("Neg=-1"), 6, "Neg=42");
+  PutIni(text);
+  EXPECT_EQ(GetPrivateProfileIntA("USER", "Neg", 0, kIni), 42u);
+  fs::remove(IniOnDisk());
+  EXPECT_EQ(GetPrivateProfileIntA("USER", "Neg", 3, kIni), 3u);
+}
+
+TEST_F(Profile, KeepsLineEndingsAndMarks) {
+  std::ofstream(testenv::DriveC() + "/Lumora/unix.ini", std::ios::binary) << "\xEF\xBB\xBF[A]\nx=1";
+  ASSERT_TRUE(WritePrivateProfileStringA("A", "y", "写真", "C:\\Lumora\\unix.ini"));
+  std::ifstream in(testenv::DriveC() + "/Lumora/unix.ini", std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  EXPECT_EQ(s.str(), "\xEF\xBB\xBF[A]\nx=1\ny=写真");
+  char buf[8];
+  EXPECT_EQ(GetPrivateProfileStringA("a", "Y", "", buf, sizeof buf, "C:\\Lumora\\unix.ini"), 6u);
+  EXPECT_STREQ(buf, "写真");
+}
+
+}  // namespace

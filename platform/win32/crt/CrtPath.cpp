@@ -20,7 +20,7 @@ void CopyPart(char* out, std::string_view part, size_t limit) {
     n = limit - 1;
     while (n > 0 && (static_cast<unsigned char>(part[n]) & 0xC0) == 0x80) --n;
   }
-  std::memcpy(out, part.data(), n);
+  if (n) std::memcpy(out, part.data(), n);
   out[n] = '\0';
 }
 

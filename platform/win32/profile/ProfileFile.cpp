@@ -12,6 +12,13 @@ std::string_view Trim(std::string_view s) {
   return s.substr(b, e - b);
 }
 
+// Lists name once, in the order first seen (names repeat without regard to case).
+void AddUnique(std::vector<std::string>& names, const std::string& name) {
+  for (const std::string& n : names)
+    if (path::NamesEqual(n, name)) return;
+  names.push_back(name);
+}
+
 }  // namespace
 
 ProfileFile::Line ProfileFile::ParseLine(std::string text) {
@@ -95,9 +102,7 @@ std::vector<std::string> ProfileFile::SectionNames() const {
   std::vector<std::string> names;
   for (const Line& line : lines_) {
     if (line.kind != Kind::Section) continue;
-    bool seen = false;
-    for (const std::string& n : names) seen = seen || path::NamesEqual(n, line.name);
-    if (!seen) names.push_back(line.name);
+    AddUnique(names, line.name);
   }
   return names;
 }
@@ -107,10 +112,7 @@ std::optional<std::vector<std::string>> ProfileFile::Keys(std::string_view secti
   if (!range) return std::nullopt;
   std::vector<std::string> keys;
   for (size_t i = range->first + 1; i < range->second; ++i) {
-    if (lines_[i].kind != Kind::Key) continue;
-    bool seen = false;
-    for (const std::string& k : keys) seen = seen || path::NamesEqual(k, lines_[i].name);
-    if (!seen) keys.push_back(lines_[i].name);
+    if (lines_[i].kind == Kind::Key) AddUnique(keys, lines_[i].name);
   }
   return keys;
 }

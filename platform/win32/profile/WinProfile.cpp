@@ -79,6 +79,10 @@ BOOL Fail(DWORD error) {
   return FALSE;
 }
 
+DWORD DeleteSection(const std::string& native, const std::string& section) {
+  return plat::profile::Update(native, [&](plat::profile::ProfileFile& f) { return f.DeleteSection(section); }, false);
+}
+
 }  // namespace
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
@@ -125,7 +129,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
   std::string s = section;
   DWORD error;
   if (!key) {
-    error = plat::profile::Update(*native, [&](plat::profile::ProfileFile& f) { return f.DeleteSection(s); }, false);
+    error = DeleteSection(*native, s);
   } else if (!value) {
     std::string k = key;
     error = plat::profile::Update(*native, [&](plat::profile::ProfileFile& f) { return f.DeleteKey(s, k); }, false);
@@ -150,7 +154,7 @@ BOOL WritePrivateProfileSectionA(LPCSTR section, LPCSTR entries, LPCSTR fileName
   std::string s = section;
   DWORD error;
   if (!entries) {
-    error = plat::profile::Update(*native, [&](plat::profile::ProfileFile& f) { return f.DeleteSection(s); }, false);
+    error = DeleteSection(*native, s);
   } else {
     std::vector<std::string> lines;
     for (const char* p = entries; *p; p += std::strlen(p) + 1) lines.emplace_back(p);

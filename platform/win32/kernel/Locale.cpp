@@ -7,6 +7,19 @@
 
 using namespace plat::locale;
 
+namespace {
+
+// A formatted text into the caller's buffer; no text means the value was invalid.
+int Answer(const std::optional<std::string>& text, LPSTR out, int size) {
+  if (!text) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  return plat::CopyCounted(*text, out, size);
+}
+
+}  // namespace
+
 LCID GetSystemDefaultLCID() { return DefaultLcid(); }
 LCID GetUserDefaultLCID() { return DefaultLcid(); }
 LANGID GetSystemDefaultLangID() { return LANGIDFROMLCID(DefaultLcid()); }
@@ -34,12 +47,7 @@ int GetTimeFormatA(LCID locale, DWORD flags, const SYSTEMTIME* time, LPCSTR form
     time = &now;
   }
   std::string picture = format ? std::string(format) : std::string(Info(locale, LOCALE_STIMEFORMAT).value_or(""));
-  auto text = FormatTime(picture, *time, locale, flags);
-  if (!text) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  return plat::CopyCounted(*text, out, size);
+  return Answer(FormatTime(picture, *time, locale, flags), out, size);
 }
 
 int GetDateFormatA(LCID locale, DWORD flags, const SYSTEMTIME* date, LPCSTR format, LPSTR out, int size) {
@@ -58,10 +66,5 @@ int GetDateFormatA(LCID locale, DWORD flags, const SYSTEMTIME* date, LPCSTR form
   std::string picture = format ? std::string(format)
                                : std::string(Info(locale, kind == DATE_LONGDATE ? LOCALE_SLONGDATE : LOCALE_SSHORTDATE)
                                                  .value_or(""));
-  auto text = FormatDate(picture, *date, locale);
-  if (!text) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  return plat::CopyCounted(*text, out, size);
+  return Answer(FormatDate(picture, *date, locale), out, size);
 }

@@ -83,7 +83,9 @@ HANDLE CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, 
   return h;
 }
 
-BOOL SetEvent(HANDLE h) {
+namespace {
+
+BOOL ChangeEvent(HANDLE h, bool signaled) {
   auto event = plat::FindKernel<EventObject>(h);
   if (!event) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -91,22 +93,20 @@ BOOL SetEvent(HANDLE h) {
   }
   {
     std::lock_guard lock(plat::KernelMutex());
-    event->Set();
+    if (signaled)
+      event->Set();
+    else
+      event->Reset();
   }
-  plat::KernelCondition().notify_all();
+  if (signaled) plat::KernelCondition().notify_all();
   return TRUE;
 }
 
-BOOL ResetEvent(HANDLE h) {
-  auto event = plat::FindKernel<EventObject>(h);
-  if (!event) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  std::lock_guard lock(plat::KernelMutex());
-  event->Reset();
-  return TRUE;
-}
+}  // namespace
+
+BOOL SetEvent(HANDLE h) { return ChangeEvent(h, true); }
+
+BOOL ResetEvent(HANDLE h) { return ChangeEvent(h, false); }
 
 HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL initialOwner, LPCSTR name) {
   if (DWORD e = plat::faults::Check("CreateMutex")) {

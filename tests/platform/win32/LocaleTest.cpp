@@ -3,15 +3,12 @@
 #include <string>
 
 #include "Config.h"
+#include "KernelFixtures.h"
 #include "windows.h"
 
 namespace {
 
-struct Setting {
-  std::string key;
-  Setting(std::string k, std::string v) : key(std::move(k)) { plat::config::Set(key, v); }
-  ~Setting() { plat::config::Set(key, std::nullopt); }
-};
+using kerneltest::Setting;
 
 std::string Info(LCID lcid, LCTYPE type) {
   char buf[256];

@@ -4,24 +4,13 @@
 #include <thread>
 
 #include "Clock.h"
+#include "KernelFixtures.h"
 #include "windows.h"
 
 namespace {
 
-// Closes a handle at the end of a test.
-struct Handle {
-  HANDLE h;
-  ~Handle() {
-    if (h) CloseHandle(h);
-  }
-  operator HANDLE() const { return h; }
-};
-
-// Switches the stand-in to the virtual clock for one test.
-struct VirtualClock {
-  VirtualClock() { plat::clock::UseVirtual(true); }
-  ~VirtualClock() { plat::clock::UseVirtual(false); }
-};
+using kerneltest::Handle;
+using kerneltest::VirtualClock;
 
 TEST(Sync, EventsResetTheWayTheirKindSays) {
   struct Case {

@@ -5,17 +5,12 @@
 #include <thread>
 
 #include "process.h"
+#include "KernelFixtures.h"
 #include "windows.h"
 
 namespace {
 
-struct Handle {
-  HANDLE h;
-  ~Handle() {
-    if (h) CloseHandle(h);
-  }
-  operator HANDLE() const { return h; }
-};
+using kerneltest::Handle;
 
 struct Gate {
   HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);

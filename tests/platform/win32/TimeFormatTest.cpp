@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Clock.h"
+#include "KernelFixtures.h"
 #include "windows.h"
 
 namespace {
@@ -191,10 +192,7 @@ TEST(TimeFormat, NowIsTheLocalTimeOfTheProcessTimeZone) {
 }
 
 TEST(TimeFormat, TicksAndCounterFollowTheClock) {
-  struct VirtualClock {
-    VirtualClock() { plat::clock::UseVirtual(true); }
-    ~VirtualClock() { plat::clock::UseVirtual(false); }
-  } virtualClock;
+  kerneltest::VirtualClock virtualClock;
   LARGE_INTEGER frequency, before, after;
   ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
   EXPECT_EQ(frequency.QuadPart, 10'000'000);

@@ -5,16 +5,12 @@
 
 #include "Config.h"
 #include "Faults.h"
+#include "KernelFixtures.h"
 #include "windows.h"
 
 namespace {
 
-// Sets stand-in settings for one test.
-struct Setting {
-  std::string key;
-  Setting(std::string k, std::string v) : key(std::move(k)) { plat::config::Set(key, v); }
-  ~Setting() { plat::config::Set(key, std::nullopt); }
-};
+using kerneltest::Setting;
 
 OSVERSIONINFOA Query(BOOL* ok) {
   OSVERSIONINFOA info;

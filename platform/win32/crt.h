@@ -2,10 +2,9 @@
 // tests and listings. Paths are Windows paths; strings are UTF-8 and are never cut
 // inside a character.
 #pragma once
-#include <stddef.h>
-#include <stdint.h>
-#include <sys/stat.h>  // first, so that its st_atime-style names apply to struct _stat too
-#include <time.h>
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
 
 #include "WinTypes.h"
 
@@ -33,6 +32,14 @@ char* _getcwd(char* buffer, int size);
 #define _S_IWRITE 0x0080
 #define _S_IEXEC 0x0040
 
+// The native <sys/stat.h> names its times through st_atim.tv_sec; struct _stat takes
+// the same shape, so that both headers can be included in either order.
+#ifndef st_atime
+#define st_atime st_atim.tv_sec
+#define st_mtime st_mtim.tv_sec
+#define st_ctime st_ctim.tv_sec
+#endif
+
 // Times: seconds since 1970. st_ctime is the creation time, as on Windows.
 struct _stat {
   unsigned int st_dev;  // drive number, 0 = A:
@@ -43,11 +50,9 @@ struct _stat {
   short st_gid;
   unsigned int st_rdev;
   LONG st_size;
-#ifdef st_atime  // the native header names the times through st_atim.tv_sec
-  struct { time_t tv_sec; } st_atim, st_mtim, st_ctim;
-#else
-  time_t st_atime, st_mtime, st_ctime;
-#endif
+  struct {
+    time_t tv_sec;
+  } st_atim, st_mtim, st_ctim;
 };
 int _stat(const char* path, struct _stat* status);
 // mode: 0 exists, 2 writable, 4 readable, 6 both. 0 or -1 with errno.

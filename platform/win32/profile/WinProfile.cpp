@@ -2,6 +2,7 @@
 // and truncation rules of Windows.
 #include "WinProfile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -35,6 +36,13 @@ std::shared_ptr<const plat::profile::ProfileFile> Read(LPCSTR fileName) {
   return file;
 }
 
+// How many of the first `limit` bytes of `s` hold whole UTF-8 characters.
+size_t WholeCharacters(const std::string& s, size_t limit) {
+  size_t n = std::min(limit, s.size());
+  while (n > 0 && n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+  return n;
+}
+
 // A list of NUL-terminated strings plus a final NUL. When it does not fit, it is cut
 // and closed with two NULs, and the result is size - 2.
 DWORD CopyList(const std::vector<std::string>& items, LPSTR buffer, DWORD size) {
@@ -54,19 +62,26 @@ DWORD CopyList(const std::vector<std::string>& items, LPSTR buffer, DWORD size) 
     buffer[0] = '\0';
     return 0;
   }
-  std::memcpy(buffer, all.data(), size - 2);
-  buffer[size - 2] = '\0';
-  buffer[size - 1] = '\0';
+  size_t n = WholeCharacters(all, size - 2);
+  std::memcpy(buffer, all.data(), n);
+  std::memset(buffer + n, 0, size - n);
   return size - 2;
 }
 
-// One string; cut to size - 1 characters when it does not fit.
+// One string; cut to size - 1 bytes when it does not fit (less when that would
+// split a character).
 DWORD CopyString(const std::string& s, LPSTR buffer, DWORD size) {
   if (!buffer || size == 0) return 0;
-  size_t n = std::min<size_t>(s.size(), size - 1);
+  size_t n = s.size() < size ? s.size() : WholeCharacters(s, size - 1);
   std::memcpy(buffer, s.data(), n);
   buffer[n] = '\0';
   return static_cast<DWORD>(n);
+}
+
+// A value is one line: what follows a line break would become lines of its own.
+std::string OneLine(const char* text) {
+  std::string s = text;
+  return s.substr(0, s.find_first_of("\r\n"));
 }
 
 std::string StripQuotes(std::string v) {
@@ -134,7 +149,8 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     std::string k = key;
     error = plat::profile::Update(*native, [&](plat::profile::ProfileFile& f) { return f.DeleteKey(s, k); }, false);
   } else {
-    std::string k = key, v = value;
+    std::string k = OneLine(key), v = OneLine(value);
+    s = OneLine(section);
     error = plat::profile::Update(*native, [&](plat::profile::ProfileFile& f) { return f.Set(s, k, v); });
   }
   return error ? Fail(error) : TRUE;
@@ -157,7 +173,7 @@ BOOL WritePrivateProfileSectionA(LPCSTR section, LPCSTR entries, LPCSTR fileName
     error = DeleteSection(*native, s);
   } else {
     std::vector<std::string> lines;
-    for (const char* p = entries; *p; p += std::strlen(p) + 1) lines.emplace_back(p);
+    for (const char* p = entries; *p; p += std::strlen(p) + 1) lines.push_back(OneLine(p));
     error = plat::profile::Update(*native, [&](plat::profile::ProfileFile& f) { return f.ReplaceSection(s, lines); });
   }
   return error ? Fail(error) : TRUE;

@@ -233,6 +233,23 @@ TEST_F(Profile, KeepsLineEndingsAndMarks) {
   char buf[8];
   EXPECT_EQ(GetPrivateProfileStringA("a", "Y", "", buf, sizeof buf, "C:\\Lumora\\unix.ini"), 6u);
   EXPECT_STREQ(buf, "写真");
+  // Cutting never splits a character: 4 bytes hold one of the two.
+  EXPECT_EQ(GetPrivateProfileStringA("a", "Y", "", buf, 5, "C:\\Lumora\\unix.ini"), 3u);
+  EXPECT_STREQ(buf, "写");
+  std::memset(buf, 'Z', sizeof buf);
+  EXPECT_EQ(GetPrivateProfileStringA("A", nullptr, "", buf, 5, "C:\\Lumora\\unix.ini"), 4u);  // just fits
+  EXPECT_EQ(std::string(buf, 5), std::string("x\0y\0\0", 5));
+}
+
+TEST_F(Profile, ValuesStayOnOneLine) {
+  // A line break in a value must not smuggle sections or keys into the file.
+  ASSERT_TRUE(WritePrivateProfileStringA("USER", "SavePrefix", "P_\r\n[SYSTEM]\r\nMode=9", kIni));
+  char buf[32];
+  GetPrivateProfileStringA("USER", "SavePrefix", "", buf, sizeof buf, kIni);
+  EXPECT_STREQ(buf, "P_");
+  EXPECT_EQ(GetPrivateProfileIntA("SYSTEM", "Mode", -5, kIni), UINT(-5));
+  GetPrivateProfileSectionNamesA(buf, sizeof buf, kIni);
+  EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"USER", "Camera Option"}));
 }
 
 }  // namespace

@@ -15,6 +15,28 @@ namespace fs = std::filesystem;
 
 const char* kIni = "C:\\Lumora\\Test.ini";
 
+const char* kFixture =
+    "; settings\r\n"
+    "[USER]\r\n"
+    "  SaveFolder  =  C:\\Image  \r\n"
+    "SavePrefix=\"Img_ \"\r\n"
+    "Quoted='x'\r\n"
+    "Half=\"open\r\n"
+    "Empty=\r\n"
+    "Count=12abc\r\n"
+    "Neg=-1\r\n"
+    "Big=4294967295\r\n"
+    "Plus=+7\r\n"
+    "Hex=0x10\r\n"
+    "Word=abc\r\n"
+    "dup=first\r\n"
+    "DUP=second\r\n"
+    "\r\n"
+    "[ Camera Option ]\r\n"
+    "Camera Type=3\r\n"
+    "[user]\r\n"
+    "Late=hidden\r\n";
+
 std::string IniOnDisk() { return testenv::DriveC() + "/Lumora/Test.ini"; }
 
 void PutIni(const std::string& text) { std::ofstream(IniOnDisk(), std::ios::binary) << text; }
@@ -37,27 +59,7 @@ class Profile : public testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories(testenv::DriveC() + "/Lumora");
-    PutIni(
-        "; settings\r\n"
-        "[USER]\r\n"
-        "  SaveFolder  =  C:\\Image  \r\n"
-        "SavePrefix=\"Img_ \"\r\n"
-        "Quoted='x'\r\n"
-        "Half=\"open\r\n"
-        "Empty=\r\n"
-        "Count=12abc\r\n"
-        "Neg=-1\r\n"
-        "Big=4294967295\r\n"
-        "Plus=+7\r\n"
-        "Hex=0x10\r\n"
-        "Word=abc\r\n"
-        "dup=first\r\n"
-        "DUP=second\r\n"
-        "\r\n"
-        "[ Camera Option ]\r\n"
-        "Camera Type=3\r\n"
-        "[user]\r\n"
-        "Late=hidden\r\n");
+    PutIni(kFixture);
   }
 };
 
@@ -140,30 +142,18 @@ TEST_F(Profile, WritesKeepTheRestOfTheFile) {
   ASSERT_TRUE(WritePrivateProfileStringA("USER", "NewKey", "1", kIni));
   ASSERT_TRUE(WritePrivateProfileStringA("Camera Option", "Camera Type", nullptr, kIni));
   ASSERT_TRUE(WritePrivateProfileStringA("SYSTEM", "Mode", "2", kIni));
-  std::string text = IniText();
-  EXPECT_EQ(text,
-            "; settings\r\n"
-            "[USER]\r\n"
-            "SaveFolder=D:\\Pics\r\n"
-            "SavePrefix=\"Img_ \"\r\n"
-            "Quoted='x'\r\n"
-            "Half=\"open\r\n"
-            "Empty=\r\n"
-            "Count=12abc\r\n"
-            "Neg=-1\r\n"
-            "Big=4294967295\r\n"
-            "Plus=+7\r\n"
-            "Hex=0x10\r\n"
-            "Word=abc\r\n"
-            "dup=first\r\n"
-            "DUP=second\r\n"
-            "NewKey=1\r\n"
-            "\r\n"
-            "[ Camera Option ]\r\n"
-            "[user]\r\n"
-            "Late=hidden\r\n"
-            "[SYSTEM]\r\n"
-            "Mode=2\r\n");
+  // Only the lines written change; comments, blanks, order and duplicates stay.
+  std::string expected = kFixture;
+  auto edit = [&](const std::string& from, const std::string& to) {
+    size_t at = expected.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    expected.replace(at, from.size(), to);
+  };
+  edit("  SaveFolder  =  C:\\Image  \r\n", "SaveFolder=D:\\Pics\r\n");
+  edit("DUP=second\r\n", "DUP=second\r\nNewKey=1\r\n");  // after the last key, before the blank line
+  edit("Camera Type=3\r\n", "");
+  expected += "[SYSTEM]\r\nMode=2\r\n";
+  EXPECT_EQ(IniText(), expected);
   ASSERT_TRUE(WritePrivateProfileStringA("USER", "DUP", nullptr, kIni));  // every copy of the key goes
   char buf[32];
   GetPrivateProfileStringA("USER", "dup", "gone", buf, sizeof buf, kIni);

@@ -25,9 +25,12 @@ ProfileFile::Line ProfileFile::ParseLine(std::string text) {
   Line line;
   std::string_view t = Trim(text);
   if (!t.empty() && t[0] == '[') {
+    // A header without its ']' is no header; the line is kept but means nothing.
     size_t close = t.find(']');
-    line.kind = Kind::Section;
-    line.name = Trim(t.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    if (close != std::string_view::npos) {
+      line.kind = Kind::Section;
+      line.name = Trim(t.substr(1, close - 1));
+    }
   } else if (!t.empty() && t[0] != ';') {
     line.kind = Kind::Key;
     size_t eq = t.find('=');
@@ -112,7 +115,8 @@ std::optional<std::vector<std::string>> ProfileFile::Keys(std::string_view secti
   if (!range) return std::nullopt;
   std::vector<std::string> keys;
   for (size_t i = range->first + 1; i < range->second; ++i) {
-    if (lines_[i].kind == Kind::Key) AddUnique(keys, lines_[i].name);
+    // A nameless key cannot be asked for, and would end the list early.
+    if (lines_[i].kind == Kind::Key && !lines_[i].name.empty()) AddUnique(keys, lines_[i].name);
   }
   return keys;
 }

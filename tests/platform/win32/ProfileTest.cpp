@@ -242,4 +242,30 @@ TEST_F(Profile, ValuesStayOnOneLine) {
   EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"USER", "Camera Option"}));
 }
 
+TEST(ProfileDamaged, ReadsWhatItCanAndRewritesOnlyTheKeyChanged) {
+  fs::create_directories(testenv::DriveC() + "/Lumora");
+  std::string copy = testenv::DriveC() + "/Lumora/damaged.ini";
+  fs::copy_file(testenv::DataPath("profile/damaged.ini"), copy, fs::copy_options::overwrite_existing);
+  const char* ini = "C:\\Lumora\\damaged.ini";
+  EXPECT_EQ(GetPrivateProfileIntA("SYSTEM", "Mode", 0, ini), 3u);
+  EXPECT_EQ(GetPrivateProfileIntA("CAMERA", "Gain", 0, ini), 7u);  // last line without its line break
+  EXPECT_EQ(GetPrivateProfileIntA("USER", "Broken", -1, ini), UINT(-1));  // "[USER" is no header
+  char buf[256];
+  EXPECT_EQ(GetPrivateProfileStringA("SYSTEM", "Long", "", buf, sizeof buf, ini), 255u);
+  EXPECT_EQ(std::string(buf), std::string(255, 'x'));
+  GetPrivateProfileStringA("system", "写", "", buf, sizeof buf, ini);
+  EXPECT_STREQ(buf, "真");
+  GetPrivateProfileSectionNamesA(buf, sizeof buf, ini);
+  EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"SYSTEM", "CAMERA"}));
+  GetPrivateProfileStringA("SYSTEM", nullptr, "", buf, sizeof buf, ini);
+  EXPECT_EQ(SplitList(buf).front(), "just words");  // the nameless key is not listed
+
+  std::ifstream in(copy, std::ios::binary);
+  std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_TRUE(WritePrivateProfileStringA("CAMERA", "Gain", "8", ini));
+  std::ifstream again(copy, std::ios::binary);
+  std::string after((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(after, before.substr(0, before.size() - 1) + "8");
+}
+
 }  // namespace

@@ -1,2 +1,4 @@
-// (filled in as the framework grows)
+// The framework's core services (no windows): exceptions, files, times, sync objects.
 #pragma once
+#include "CException.h"
+#include "CFileException.h"

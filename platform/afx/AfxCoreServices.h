@@ -2,3 +2,5 @@
 #pragma once
 #include "CException.h"
 #include "CFileException.h"
+#include "CTime.h"
+#include "COleDateTime.h"

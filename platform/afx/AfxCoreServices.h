@@ -4,3 +4,4 @@
 #include "CFileException.h"
 #include "CTime.h"
 #include "COleDateTime.h"
+#include "CFile.h"

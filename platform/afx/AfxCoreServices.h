@@ -5,3 +5,5 @@
 #include "CTime.h"
 #include "COleDateTime.h"
 #include "CFile.h"
+#include "CStdioFile.h"
+#include "CMemFile.h"

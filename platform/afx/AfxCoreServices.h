@@ -7,3 +7,4 @@
 #include "CFile.h"
 #include "CStdioFile.h"
 #include "CMemFile.h"
+#include "CSyncObject.h"

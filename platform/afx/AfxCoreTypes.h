@@ -3,3 +3,6 @@
 #include "AfxDebug.h"
 #include "CObject.h"
 #include "CString.h"
+#include "CRect.h"
+#include "CArchive.h"
+#include "AfxCollections.h"

@@ -86,7 +86,7 @@ class CObject {
 #define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                \
   CObject* class_name::CreateObject() { return new class_name; }                             \
   AFX_IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, wSchema, class_name::CreateObject) \
-  CArchive& operator>>(CArchive& ar, class_name*& pOb) {                                     \
+  [[maybe_unused]] CArchive& operator>>(CArchive& ar, class_name*& pOb) {                    \
     pOb = static_cast<class_name*>(ar.ReadObject(RUNTIME_CLASS(class_name)));                 \
     return ar;                                                                                \
   }

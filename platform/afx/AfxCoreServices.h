@@ -8,3 +8,4 @@
 #include "CStdioFile.h"
 #include "CMemFile.h"
 #include "CSyncObject.h"
+#include "CFileFind.h"

@@ -45,6 +45,12 @@ class CArchOther : public CObject {
 };
 IMPLEMENT_SERIAL(CArchOther, CObject, 0)
 
+// A list class of the program's own, as picture lists are made.
+class CArchList : public CObList {
+  DECLARE_SERIAL(CArchList)
+};
+IMPLEMENT_SERIAL(CArchList, CObList, 0)
+
 class CArchPlain : public CObject {
   DECLARE_DYNCREATE(CArchPlain)
 };
@@ -394,6 +400,25 @@ TEST(Archive, CollectionsStoreTheirElements) {
               points2.Serialize(ar);
             }),
             CArchiveException::endOfFile);
+}
+
+TEST(Archive, ObjectListStoredAsAnObject) {
+  CArchOther item;
+  CArchList list;
+  list.AddTail(&item);
+  list.AddTail(&item);
+  Bytes bytes = Store([&](CArchive& ar) { ar << &list; });
+  EXPECT_EQ(bytes, Cat({{0xFF, 0xFF, 0, 0, 9, 0}, Text("CArchList"), {2, 0},
+                        {0xFF, 0xFF, 0, 0, 10, 0}, Text("CArchOther"), {0x04, 0x00}}));
+  CArchList* loaded = nullptr;
+  ASSERT_EQ(Load(bytes, [&](CArchive& ar) { ar >> loaded; }), -1);
+  ASSERT_NE(loaded, nullptr);
+  ASSERT_EQ(loaded->GetCount(), 2);
+  EXPECT_TRUE(loaded->GetHead()->IsKindOf(RUNTIME_CLASS(CArchOther)));
+  EXPECT_EQ(loaded->GetHead(), loaded->GetTail());
+  EXPECT_TRUE(loaded->IsKindOf(RUNTIME_CLASS(CObList)));
+  delete loaded->GetHead();
+  delete loaded;
 }
 
 TEST(Archive, MapsStoreEntriesInIterationOrder) {

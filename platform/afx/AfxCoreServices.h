@@ -7,3 +7,5 @@
 #include "CFile.h"
 #include "CStdioFile.h"
 #include "CMemFile.h"
+#include "CSyncObject.h"
+#include "CFileFind.h"

@@ -47,22 +47,22 @@ struct HandleCloser {
 
 }  // namespace
 
-CFile::CFile() : m_hFile(hFileNull), m_bCloseOnDelete(FALSE) {}
+CFile::CFile() : m_hFile(INVALID_HANDLE_VALUE), m_bCloseOnDelete(FALSE) {}
 
 CFile::CFile(HANDLE hFile) : m_hFile(hFile), m_bCloseOnDelete(FALSE) {}
 
-CFile::CFile(LPCTSTR lpszFileName, UINT nOpenFlags) : m_hFile(hFileNull), m_bCloseOnDelete(FALSE) {
+CFile::CFile(LPCTSTR lpszFileName, UINT nOpenFlags) : m_hFile(INVALID_HANDLE_VALUE), m_bCloseOnDelete(FALSE) {
   CFileException e;
   if (!Open(lpszFileName, nOpenFlags, &e)) AfxThrowFileException(e.m_cause, e.m_lOsError, e.m_strFileName);
 }
 
 CFile::~CFile() {
-  if (m_hFile != hFileNull && m_bCloseOnDelete) Abort();
+  if (m_hFile != INVALID_HANDLE_VALUE && m_bCloseOnDelete) Abort();
 }
 
 BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
   m_bCloseOnDelete = FALSE;
-  m_hFile = hFileNull;
+  m_hFile = INVALID_HANDLE_VALUE;
   m_strFileName.Empty();
   auto fail = [&](LONG error) {
     if (pError) {
@@ -151,23 +151,23 @@ void CFile::SetLength(DWORD dwNewLen) {
 }
 
 void CFile::Flush() {
-  if (m_hFile == hFileNull) return;
+  if (m_hFile == INVALID_HANDLE_VALUE) return;
   if (!FlushFileBuffers(m_hFile)) CFileException::ThrowOsError(GetLastError(), m_strFileName);
 }
 
 void CFile::Close() {
   CString name = m_strFileName;
   BOOL failed = FALSE;
-  if (m_hFile != hFileNull) failed = !CloseHandle(m_hFile);
-  m_hFile = hFileNull;
+  if (m_hFile != INVALID_HANDLE_VALUE) failed = !CloseHandle(m_hFile);
+  m_hFile = INVALID_HANDLE_VALUE;
   m_bCloseOnDelete = FALSE;
   m_strFileName.Empty();
   if (failed) CFileException::ThrowOsError(GetLastError(), name);
 }
 
 void CFile::Abort() {
-  if (m_hFile != hFileNull) CloseHandle(m_hFile);
-  m_hFile = hFileNull;
+  if (m_hFile != INVALID_HANDLE_VALUE) CloseHandle(m_hFile);
+  m_hFile = INVALID_HANDLE_VALUE;
   m_bCloseOnDelete = FALSE;
   m_strFileName.Empty();
 }
@@ -194,7 +194,7 @@ void CFile::SetFilePath(LPCTSTR lpszNewName) { m_strFileName = lpszNewName; }
 BOOL CFile::GetStatus(CFileStatus& rStatus) const {
   rStatus = CFileStatus{};
   CopyName(rStatus.m_szFullName, m_strFileName);
-  if (m_hFile == hFileNull) return TRUE;
+  if (m_hFile == INVALID_HANDLE_VALUE) return TRUE;
   FILETIME created, accessed, written;
   if (!GetFileTime(m_hFile, &created, &accessed, &written)) return FALSE;
   SetLastError(NO_ERROR);

@@ -38,6 +38,7 @@ class CFile : public CObject {
   enum Attribute { normal = 0x00, readOnly = 0x01, hidden = 0x02, system = 0x04, volume = 0x08, directory = 0x10, archive = 0x20 };
   enum SeekPosition { begin = 0x0, current = 0x1, end = 0x2 };
 
+  // What m_hFile holds while no file is open.
   static inline const HANDLE hFileNull = INVALID_HANDLE_VALUE;
 
   CFile();

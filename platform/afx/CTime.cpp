@@ -1,5 +1,6 @@
 #include "CTime.h"
 
+#include "CArchive.h"
 #include "Clock.h"
 #include "TimeFormat.h"
 
@@ -92,4 +93,13 @@ CString CTime::Format(LPCTSTR pFormat) const {
 CString CTime::FormatGmt(LPCTSTR pFormat) const {
   std::tm t = *GetGmtTm(nullptr);
   return CString(plat::afx::FormatTime(pFormat, t, "UTC").c_str());
+}
+
+CArchive& operator<<(CArchive& ar, CTime time) { return ar << static_cast<DWORD>(time.GetTime()); }
+
+CArchive& operator>>(CArchive& ar, CTime& rtime) {
+  DWORD seconds = 0;
+  ar >> seconds;
+  rtime = CTime(static_cast<time_t>(seconds));
+  return ar;
 }

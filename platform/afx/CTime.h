@@ -6,6 +6,8 @@
 #include "CString.h"
 #include "WinTypes.h"
 
+class CArchive;
+
 class CTimeSpan {
  public:
   CTimeSpan() = default;
@@ -72,3 +74,7 @@ class CTime {
  private:
   time_t m_time = 0;
 };
+
+// Archives keep a time as 32 unsigned bits of seconds since 1970, as stored files expect.
+CArchive& operator<<(CArchive& ar, CTime time);
+CArchive& operator>>(CArchive& ar, CTime& rtime);

@@ -5,21 +5,10 @@
 
 #include "Faults.h"
 #include "TimeZone.h"
+#include "FileBytes.h"
 #include "afx.h"
 
 namespace {
-
-void WriteText(LPCTSTR name, const std::string& text) {
-  CFile f(name, CFile::modeCreate | CFile::modeWrite);
-  f.Write(text.data(), static_cast<UINT>(text.size()));
-}
-
-std::string ReadAll(LPCTSTR name) {
-  CFile f(name, CFile::modeRead);
-  std::string text(f.GetLength(), '\0');
-  text.resize(f.Read(text.data(), static_cast<UINT>(text.size())));
-  return text;
-}
 
 // Runs `op`, which must throw a CFileException; answers its cause, error and name.
 template <class Op>
@@ -61,24 +50,24 @@ TEST(File, WritesReadsAndSeeks) {
   f.Flush();
   f.Close();
   EXPECT_EQ(f.m_hFile, CFile::hFileNull);
-  EXPECT_EQ(ReadAll("C:\\data.bin"), std::string("0123\0\0", 6));
+  EXPECT_EQ(ReadBytes("C:\\data.bin"), std::string("0123\0\0", 6));
 }
 
 TEST(File, CreateTruncatesUnlessToldNotTo) {
-  WriteText("C:\\keep.txt", "first");
+  WriteBytes("C:\\keep.txt", "first");
   {
     CFile f("C:\\keep.txt", CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
     EXPECT_EQ(f.GetLength(), 5u);
     f.SeekToEnd();
     f.Write("+", 1);
   }  // the destructor closes it
-  EXPECT_EQ(ReadAll("C:\\keep.txt"), "first+");
-  WriteText("C:\\keep.txt", "x");
-  EXPECT_EQ(ReadAll("C:\\keep.txt"), "x");
+  EXPECT_EQ(ReadBytes("C:\\keep.txt"), "first+");
+  WriteBytes("C:\\keep.txt", "x");
+  EXPECT_EQ(ReadBytes("C:\\keep.txt"), "x");
 }
 
 TEST(File, OpenFailuresFillTheCallersException) {
-  WriteText("C:\\locked.txt", "x");
+  WriteBytes("C:\\locked.txt", "x");
   CFile holder("C:\\locked.txt", CFile::modeRead | CFile::shareExclusive);
   struct Case {
     const char* name;
@@ -117,13 +106,13 @@ TEST(File, WriteFailuresThrowWithTheCause) {
 }
 
 TEST(File, RenameAndRemoveThrowOnFailure) {
-  WriteText("C:\\a.txt", "a");
-  WriteText("C:\\b.txt", "b");
+  WriteBytes("C:\\a.txt", "a");
+  WriteBytes("C:\\b.txt", "b");
   EXPECT_EQ(FileError([] { CFile::Rename("C:\\a.txt", "C:\\b.txt"); }).substr(0, 2), "5/");
   EXPECT_EQ(FileError([] { CFile::Rename("C:\\none.txt", "C:\\c.txt"); }), "2/2 C:\\none.txt");
   EXPECT_EQ(FileError([] { CFile::Remove("C:\\none.txt"); }), "2/2 C:\\none.txt");
   CFile::Rename("C:\\a.txt", "C:\\c.txt");
-  EXPECT_EQ(ReadAll("C:\\c.txt"), "a");
+  EXPECT_EQ(ReadBytes("C:\\c.txt"), "a");
   CFile::Remove("C:\\c.txt");
   CFileStatus status;
   EXPECT_FALSE(CFile::GetStatus("C:\\c.txt", status));
@@ -134,7 +123,7 @@ using FileStatus = JapanTime;
 TEST_F(FileStatus, ReportsSizeTimesAttributesAndFullName) {
   plat::clock::PinWall(std::nullopt);
   CTime before = CTime::GetCurrentTime();
-  WriteText("C:\\stat.txt", "hello");
+  WriteBytes("C:\\stat.txt", "hello");
   CFileStatus status;
   ASSERT_TRUE(CFile::GetStatus("c:/STAT.TXT", status));
   EXPECT_EQ(status.m_size, 5);
@@ -158,8 +147,8 @@ TEST_F(FileStatus, ReportsSizeTimesAttributesAndFullName) {
 }
 
 TEST_F(FileStatus, SetStatusWritesTimesAndAttributes) {
-  WriteText("C:\\picture.jpg", "p");
-  WriteText("C:\\thumb.jpg", "t");
+  WriteBytes("C:\\picture.jpg", "p");
+  WriteBytes("C:\\thumb.jpg", "t");
   CFileStatus picture;
   ASSERT_TRUE(CFile::GetStatus("C:\\picture.jpg", picture));
   picture.m_ctime = CTime(2020, 1, 2, 3, 4, 5);

@@ -4,24 +4,13 @@
 #include <vector>
 
 #include "Faults.h"
+#include "FileBytes.h"
 #include "afx.h"
 
 namespace {
 
-void WriteRaw(LPCTSTR name, const std::string& bytes) {
-  CFile f(name, CFile::modeCreate | CFile::modeWrite);
-  f.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-}
-
-std::string ReadRaw(LPCTSTR name) {
-  CFile f(name, CFile::modeRead);
-  std::string bytes(f.GetLength(), '\0');
-  f.Read(bytes.data(), static_cast<UINT>(bytes.size()));
-  return bytes;
-}
-
 std::vector<std::string> Lines(const std::string& bytes, UINT type) {
-  WriteRaw("C:\\lines.txt", bytes);
+  WriteBytes("C:\\lines.txt", bytes);
   CStdioFile f("C:\\lines.txt", CFile::modeRead | type);
   std::vector<std::string> lines;
   CString line;
@@ -54,7 +43,7 @@ TEST(StdioFile, ReadsLinesAsWindowsTextMode) {
 }
 
 TEST(StdioFile, ReadsIntoBuffersKeepingLineEndsAndCharacters) {
-  WriteRaw("C:\\buf.txt", "abcdef\r\ngh\r\na画b");
+  WriteBytes("C:\\buf.txt", "abcdef\r\ngh\r\na画b");
   CStdioFile f("C:\\buf.txt", CFile::modeRead);
   const char* expected[] = {"abc", "def", "\n", "gh\n", "a", "画", "b"};
   char buf[4];
@@ -77,16 +66,16 @@ TEST(StdioFile, WritesLineEndsAsCrLfInTextMode) {
     f.WriteString("one\ntwo\n");
     f.Write("x\0y\n", 4);
   }
-  EXPECT_EQ(ReadRaw("C:\\out.txt"), std::string("one\r\ntwo\r\nx\0y\r\n", 15));
+  EXPECT_EQ(ReadBytes("C:\\out.txt"), std::string("one\r\ntwo\r\nx\0y\r\n", 15));
   {
     CStdioFile f("C:\\out.txt", CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
     f.WriteString("one\ntwo\n");
   }
-  EXPECT_EQ(ReadRaw("C:\\out.txt"), "one\ntwo\n");
+  EXPECT_EQ(ReadBytes("C:\\out.txt"), "one\ntwo\n");
 }
 
 TEST(StdioFile, PositionsCountFileBytesBetweenReadsAndWrites) {
-  WriteRaw("C:\\mix.txt", "one\r\ntwo\r\nsix\r\n");
+  WriteBytes("C:\\mix.txt", "one\r\ntwo\r\nsix\r\n");
   {
     CStdioFile f("C:\\mix.txt", CFile::modeReadWrite);
     CString line;
@@ -100,7 +89,7 @@ TEST(StdioFile, PositionsCountFileBytesBetweenReadsAndWrites) {
     EXPECT_EQ(f.Read(buf, 7), 7u);
     EXPECT_STREQ(buf, "one\nTWO");
   }
-  EXPECT_EQ(ReadRaw("C:\\mix.txt"), "one\r\nTWO\r\nsix\r\n");
+  EXPECT_EQ(ReadBytes("C:\\mix.txt"), "one\r\nTWO\r\nsix\r\n");
 }
 
 TEST(StdioFile, ErrorsThrowFileExceptions) {

@@ -89,6 +89,26 @@ TEST_F(Time, ArithmeticWithSpans) {
   EXPECT_EQ(due.GetDay(), 8);
 }
 
+TEST_F(Time, ArchivesKeepThirtyTwoBitSeconds) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    ar << CTime(kSample) << CTime(0xFFFFFFFFLL);
+  }
+  ASSERT_EQ(file.GetLength(), 8u);
+  file.SeekToBegin();
+  BYTE first[4];
+  file.Read(first, 4);
+  EXPECT_EQ(first[0] | first[1] << 8 | first[2] << 16 | static_cast<DWORD>(first[3]) << 24,
+            static_cast<DWORD>(kSample));
+  file.SeekToBegin();
+  CArchive ar(&file, CArchive::load);
+  CTime a, b;
+  ar >> a >> b;
+  EXPECT_EQ(a.GetTime(), kSample);
+  EXPECT_EQ(b.GetTime(), 0xFFFFFFFFLL);  // unsigned: good until 2106
+}
+
 TEST(TimeSpan, SplitsIntoPartsAndFormats) {
   struct Case {
     CTimeSpan span;

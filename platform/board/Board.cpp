@@ -34,7 +34,7 @@ Board::Board(int index, const BoardOptions& options, std::shared_ptr<const Scene
   // A camera that is on when the simulation starts has been on long enough to answer.
   epoch_ = now;
   readyAt_ = options_.powered ? now : now + kReadyDelayUs;
-  camera_.Latch(0);
+  camera_.Latch(camera_.CurrentExposure(0), 0);
 }
 
 bool Board::Busy(int64_t now) const {
@@ -207,6 +207,10 @@ void Board::BoardRegister(int reg, uint8_t value, int64_t now) {
 
 void Board::StartFrame(bool halfSize, int64_t now) {
   started_ = true, halfSize_ = halfSize;
+  // The sensor integrates with the actuator where it stands now; the library moves it on
+  // for the next position while this frame is still exposing.
+  exposing_ = camera_.CurrentExposure(0);
+  frameStartAt_ = now;
   shared_.Add({LogEntry::Kind::FrameStart, index_, 0, 0, 0, 0, 0, now});
   // The frame is ready once it has been exposed and the sensor's readout reaches the
   // window's first line (the line counter equals the window start pair).
@@ -220,7 +224,13 @@ void Board::StartFrame(bool halfSize, int64_t now) {
 void Board::Rearm(int64_t now) {
   // The exposed frame moves into the board's memory, where reading starts over, and the
   // next exposure begins.
-  camera_.Latch(double(now - origin_) / 1e6);
+  Exposure e = started_ ? exposing_ : camera_.CurrentExposure(0);
+  if (started_) {
+    // Taken before its exposure ended, a frame is darker.
+    double exposed = double(now - frameStartAt_) / geometry_.linePeriodUs;
+    e.lines = std::max(1.0, std::min(e.lines, exposed));
+  }
+  camera_.Latch(e, double(now - origin_) / 1e6);
   line_ = 0, portByte_ = 0, readAgain_ = false;
   StartFrame(halfSize_, now);
 }

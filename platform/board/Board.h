@@ -82,7 +82,9 @@ class Board {
   int64_t busyUntil_ = 0; // a command in progress
   int64_t triggerUntil_ = 0;
   bool started_ = false;
+  int64_t frameStartAt_ = 0;
   int64_t frameReadyAt_ = 0;
+  Exposure exposing_{};   // the settings the running exposure began with
   int windowStart_ = 0;   // sensor row of the window's first line
   bool halfSize_ = false;
   bool longExposure_ = false;

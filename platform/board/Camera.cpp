@@ -95,8 +95,8 @@ Exposure Camera::CurrentExposure(double sceneSeconds) const {
   return e;
 }
 
-void Camera::Latch(double sceneSeconds) {
-  Exposure e = CurrentExposure(sceneSeconds);
+void Camera::Latch(Exposure e, double sceneSeconds) {
+  e.driftPixels = drift_ * sceneSeconds;
   ++frameCount_;
   e.noiseSeed = seed_ + frameCount_;
   darkWord_ = scene_->DarkWord(e);

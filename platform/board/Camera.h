@@ -27,8 +27,9 @@ class Camera {
   void ActuatorOffset(int* x, int* y) const;
   Exposure CurrentExposure(double sceneSeconds) const;
 
-  // Takes the frame the sensor holds now (rendered for the current settings).
-  void Latch(double sceneSeconds);
+  // Takes the frame exposed with `exposure` (as decoded when the exposure began); the
+  // scene drifts by its time and each frame gets fresh noise.
+  void Latch(Exposure exposure, double sceneSeconds);
   const std::vector<uint32_t>& Frame() const { return frame_; }
   uint32_t DarkWord() const { return darkWord_; }
   const SensorGeometry& Geometry() const { return geometry_; }

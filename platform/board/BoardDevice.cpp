@@ -10,16 +10,15 @@
 
 #include "BoardSystem.h"
 #include "Clock.h"
-#include "CompletionEvent.h"
 #include "LastError.h"
 #include "VxdBuffers.h"
 #include "WinError.h"
+#include "WinFile.h"
+#include "WinSync.h"
 
 namespace plat::board {
 namespace {
-constexpr DWORD kFileFlagOverlapped = 0x40000000;
 constexpr DWORD kSemaphoreTimeout = 121;  // ERROR_SEM_TIMEOUT
-constexpr ULONG_PTR kStatusSuccess = 0, kStatusPending = 0x103, kStatusCancelled = 0xC0000120;
 
 BOOL Fail(DWORD error) {
   ::SetLastError(error);
@@ -35,10 +34,16 @@ int WidthBytes(DWORD code) {
   }
 }
 
-void Complete(OVERLAPPED* o, ULONG_PTR status, DWORD bytes) {
-  o->Internal = status;
-  o->InternalHigh = bytes;
-  SignalCompletion(o->hEvent);
+// Finishes an overlapped request as the I/O manager does: the record holds the error
+// and the count, waiters on the record wake, and the record's event is set.
+void Complete(OVERLAPPED* o, DWORD error, DWORD bytes) {
+  {
+    std::lock_guard lock(KernelMutex());
+    o->Internal = error;
+    o->InternalHigh = bytes;
+  }
+  NotifyWaiters();
+  if (o->hEvent) ::SetEvent(o->hEvent);
 }
 
 // Registers the device names when the stand-in library loads.
@@ -65,7 +70,7 @@ std::shared_ptr<KernelObject> BoardDevice::Open(std::string_view name, DWORD acc
   long n = std::strtol(number.c_str(), &end, 10);
   if (!end || *end != '\0' || n < 1 || !system.HasBoard(int(n - 1))) return nullptr;
   *error = 0;
-  return std::make_shared<BoardDevice>(Kind::Nt, int(n - 1), (flags & kFileFlagOverlapped) != 0);
+  return std::make_shared<BoardDevice>(Kind::Nt, int(n - 1), (flags & FILE_FLAG_OVERLAPPED) != 0);
 }
 
 BOOL BoardDevice::BoardList(void* out, DWORD outSize, DWORD* returned) {
@@ -92,13 +97,16 @@ BOOL BoardDevice::Read(void* buffer, DWORD size, DWORD* done, OVERLAPPED* overla
     std::lock_guard lock(mutex_);
     if (ok) {
       if (done) *done = got;
-      Complete(overlapped, kStatusSuccess, got);
+      Complete(overlapped, 0, got);
       return TRUE;
     }
     // The transfer waits for data that is not coming; CancelIo ends it.
     pending_ = Pending{static_cast<uint8_t*>(buffer), size, overlapped};
-    overlapped->Internal = kStatusPending;
-    overlapped->InternalHigh = 0;
+    {
+      std::lock_guard kernel(KernelMutex());
+      overlapped->Internal = STATUS_PENDING;
+      overlapped->InternalHigh = 0;
+    }
     return Fail(ERROR_IO_PENDING);
   }
   if (!ok) {
@@ -113,7 +121,7 @@ BOOL BoardDevice::Read(void* buffer, DWORD size, DWORD* done, OVERLAPPED* overla
 BOOL BoardDevice::CancelIo() {
   std::lock_guard lock(mutex_);
   if (pending_) {
-    Complete(pending_->overlapped, kStatusCancelled, 0);
+    Complete(pending_->overlapped, ERROR_OPERATION_ABORTED, 0);
     pending_.reset();
   }
   vxdRead_.reset();

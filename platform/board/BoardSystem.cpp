@@ -14,6 +14,7 @@
 #include "Config.h"
 #include "PatternScene.h"
 #include "PictureScene.h"
+#include "WinSystem.h"
 
 namespace plat::board {
 namespace {
@@ -63,9 +64,6 @@ void BoardSystem::ResetLocked() {
   shared_ = BoardShared{};
   pci_.clear(), ports_.clear();
   configAddress_ = 0;
-  std::string os = config::Get("BOARD_OS", "nt5");
-  os_ = strcasecmp(os.c_str(), "9x") == 0 ? OsFamily::Win9x
-        : strcasecmp(os.c_str(), "nt4") == 0 ? OsFamily::Nt4 : OsFamily::Nt5;
   portMicros_ = std::max(0L, config::GetInt("BOARD_PORT_MICROS", 2));
 
   BoardOptions options;
@@ -95,8 +93,12 @@ void BoardSystem::ResetLocked() {
 }
 
 OsFamily BoardSystem::Os() const {
-  std::lock_guard lock(mutex_);
-  return os_;
+  // The board's driver is the one of the system the library runs on.
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionExA(&info)) return OsFamily::Nt5;
+  if (info.dwPlatformId != VER_PLATFORM_WIN32_NT) return OsFamily::Win9x;
+  return info.dwMajorVersion >= 5 ? OsFamily::Nt5 : OsFamily::Nt4;
 }
 
 void BoardSystem::ChargePort() const {

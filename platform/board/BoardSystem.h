@@ -24,7 +24,7 @@ class BoardSystem {
   static BoardSystem& Get();
 
   void Reset();  // from the LUMORA_BOARD_... settings
-  OsFamily Os() const;
+  OsFamily Os() const;  // as GetVersionExA tells it
 
   uint32_t ReadPort(uint32_t port, int bytes);
   void WritePort(uint32_t port, int bytes, uint32_t value);
@@ -67,7 +67,6 @@ class BoardSystem {
   std::vector<PciSlot> pci_;
   std::vector<PortSlot> ports_;
   uint32_t configAddress_ = 0;
-  OsFamily os_ = OsFamily::Nt5;
   int64_t portMicros_ = 2;
 };
 

@@ -1,5 +1,6 @@
-// Drives the simulated board as the camera library does: through the device's requests,
-// on the virtual clock, with the pattern scene unless a test picks another.
+// Drives the simulated board as the camera library does: through CreateFileA,
+// DeviceIoControl and ReadFile, on the virtual clock, with the pattern scene unless a
+// test picks another.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -10,23 +11,23 @@
 #include "Clock.h"
 #include "Config.h"
 #include "KernelObject.h"
+#include "windows.h"
 #include "board/BoardDevice.h"
 #include "board/BoardTestApi.h"
-#include "board/CompletionEvent.h"
 #include "board/PatternScene.h"
 
 class BoardTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kBase = 0xE000;  // the first board's I/O base by default
-  static constexpr DWORD kOverlappedFlag = 0x40000000;
 
   void SetUp() override {
     plat::clock::UseVirtual(true, 1);
     Configure({{"BOARD_SCENE", "pattern"}});
-    plat::board::SetCompletionSignal([this](HANDLE h) { signalled.push_back(h); });
+    event_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);  // auto-reset, as the library makes it
   }
   void TearDown() override {
-    plat::board::SetCompletionSignal(nullptr);
+    for (HANDLE h : handles_) CloseHandle(h);
+    CloseHandle(event_);
     for (auto& k : keys_) plat::config::Set(k, std::nullopt);
     plat::board::Reset();
     plat::clock::UseVirtual(false);
@@ -41,24 +42,27 @@ class BoardTest : public ::testing::Test {
     plat::board::Reset();
   }
 
-  std::shared_ptr<plat::KernelObject> Open(const std::string& name, bool overlapped = true) {
-    DWORD error = 0;
-    return plat::OpenDevice(name, 0xC0000000, overlapped ? kOverlappedFlag : 0, &error);
+  // Opens "\\.\name"; the handle is closed at the end of the test.
+  HANDLE Open(const std::string& name, bool overlapped = true) {
+    HANDLE h = CreateFileA(("\\\\.\\" + name).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, overlapped ? FILE_FLAG_OVERLAPPED : 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE) handles_.push_back(h);
+    return h;
   }
-  std::shared_ptr<plat::KernelObject> Device() {
+  HANDLE Device() {
     if (!device_) device_ = Open("KQPCI1");
     return device_;
   }
 
   uint32_t In(uint32_t port, DWORD width = 3) {
     DWORD address = (port << 2) | width, value = 0, got = 0;
-    EXPECT_TRUE(Device()->IoControl(plat::board::kIoctlPortRead, &address, 4, &value, 4, &got, nullptr));
+    EXPECT_TRUE(DeviceIoControl(Device(), plat::board::kIoctlPortRead, &address, 4, &value, 4, &got, nullptr));
     return value;
   }
   void Out(uint32_t port, uint32_t value, DWORD width = 3) {
     DWORD request[2] = {(port << 2) | width, value};
     DWORD got = 0;
-    EXPECT_TRUE(Device()->IoControl(plat::board::kIoctlPortWrite, request, 8, nullptr, 0, &got, nullptr));
+    EXPECT_TRUE(DeviceIoControl(Device(), plat::board::kIoctlPortWrite, request, 8, nullptr, 0, &got, nullptr));
   }
   uint32_t PciConfig(int bus, int device, int reg) {
     Out(0xCF8, 0x80000000u | (bus << 16) | (device << 11) | (reg << 2));
@@ -84,22 +88,24 @@ class BoardTest : public ::testing::Test {
   }
   void Rearm() { Out(kBase + 4, 1); }
 
-  // One line through ReadFile with an OVERLAPPED record; returns what ReadFile returned.
-  BOOL ReadLine(std::vector<uint8_t>& line, OVERLAPPED& o, DWORD size = 2584) {
+  // One line by ReadFile with an OVERLAPPED record and the test's event; returns what
+  // ReadFile returned.
+  BOOL ReadLine(std::vector<uint8_t>& line, OVERLAPPED& o, DWORD size = 2584, HANDLE device = nullptr) {
     line.assign(size, 0xEE);
     o = OVERLAPPED{};
-    o.hEvent = reinterpret_cast<HANDLE>(uintptr_t(0x1234));
-    DWORD done = 0;
-    return Device()->Read(line.data(), size, &done, &o);
+    o.hEvent = event_;
+    return ReadFile(device ? device : Device(), line.data(), size, nullptr, &o);
   }
+  // Whether the line read's event is set (and takes the signal, as the library's test does).
+  bool Signalled() { return WaitForSingleObject(event_, 0) == WAIT_OBJECT_0; }
   static uint32_t Word(const std::vector<uint8_t>& line, size_t w) {
     return uint32_t(line[4 * w]) | uint32_t(line[4 * w + 1]) << 8 | uint32_t(line[4 * w + 2]) << 16 |
            uint32_t(line[4 * w + 3]) << 24;
   }
 
-  std::vector<HANDLE> signalled;
-
  private:
   std::vector<std::string> keys_;
-  std::shared_ptr<plat::KernelObject> device_;
+  std::vector<HANDLE> handles_;
+  HANDLE device_ = nullptr;
+  HANDLE event_ = nullptr;
 };

@@ -128,6 +128,12 @@ BOOL BoardDevice::CancelIo() {
   return TRUE;
 }
 
+void BoardDevice::OnClose() {
+  std::lock_guard lock(mutex_);
+  pending_.reset();
+  vxdRead_.reset();
+}
+
 BOOL BoardDevice::IoControl(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned,
                             OVERLAPPED* overlapped) {
   if (returned) *returned = 0;

@@ -37,7 +37,9 @@ class BoardDevice : public KernelObject {
   BOOL IoControl(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned,
                  OVERLAPPED* overlapped) override;
   BOOL CancelIo() override;
-  void OnClose() override { CancelIo(); }
+  // A read still pending when the last handle goes is dropped without touching its
+  // OVERLAPPED record, which its owner may have released by then.
+  void OnClose() override;
 
  private:
   BOOL PortRequest(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize, DWORD* returned);

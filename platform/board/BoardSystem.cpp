@@ -86,6 +86,7 @@ void BoardSystem::ResetLocked() {
   }
   BoardOptions portOptions = options;
   portOptions.portBoard = true;
+  portOptions.revision = 210;  // the port board's camera keeps the older timing and status
   for (long j : IntList("BOARD_PORT_BOARDS"))
     if (j >= 0 && j <= 3)
       ports_.push_back(PortSlot{std::make_unique<Board>(-1 - int(j), portOptions, scene, seed, drift, now, shared_),

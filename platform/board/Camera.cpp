@@ -46,15 +46,27 @@ Camera::Camera(const SensorGeometry& geometry, std::shared_ptr<const Scene> scen
 
 void Camera::Reset() {
   regs_.fill(0);
-  for (int r = 2; r <= 5; ++r) regs_[r] = geometry_.model == 0xA ? 215 : 0;  // unity gain
-  for (int r : {6, 7, 8, 9, 20, 21, 22, 23}) regs_[r] = 128;
+  bool a = geometry_.model == 0xA;
+  for (int r = 2; r <= 5; ++r) regs_[r] = a ? 215 : 0;  // unity gain
+  for (int r = 6; r <= 9; ++r) regs_[r] = a ? 128 : 0;  // model 0xA: black levels; others: AGC
+  for (int r = 20; r <= 23; ++r) regs_[r] = 128;
+  if (eepromWritten_) std::copy(eeprom_.begin(), eeprom_.end(), regs_.begin() + 2);
   regs_[15] = 0, regs_[16] = 128 + 16;  // 512 lines
   regs_[17] = regs_[24] = 130;
   darkWord_ = scene_->DarkWord(CurrentExposure(0));
   cacheValid_ = false;
 }
 
-void Camera::WriteRegister(int reg, uint8_t value) { regs_[reg & 31] = value; }
+void Camera::WriteRegister(int reg, uint8_t value) {
+  regs_[reg & 31] = value;
+  if ((reg & 31) != 12) return;
+  // The strobe sequence 0, 16, 0, 32, 0, 64, 0 on register 12 stores the CDS settings.
+  strobes_ = (strobes_ << 8) | value;
+  if ((strobes_ & 0xFFFFFFFFFFFFFFull) == 0x00100020004000ull) {
+    std::copy(regs_.begin() + 2, regs_.begin() + 10, eeprom_.begin());
+    eepromWritten_ = true;
+  }
+}
 
 double Camera::ExposureLines() const {
   int e = (regs_[16] & 0x3F) * 32 + (regs_[15] >> 3);
@@ -87,6 +99,7 @@ Exposure Camera::CurrentExposure(double sceneSeconds) const {
     // Model 0xA takes 215 - 2/3 of the gain setting; the others the setting itself.
     double setting = a ? (215 - g) * 1.5 : g;
     e.gain[b] = std::max(0.25, 1.0 + setting / 64.0);
+    if (!a) e.gain[b] *= 1.0 + regs_[6 + p] / 128.0;  // the AGC stage of the other models
     e.dark[b] = regs_[(a ? 6 : 20) + p] * 12.0 / 128.0;
   }
   e.adScale = 132.0 / std::max(32, int(regs_[a ? 17 : 24]));

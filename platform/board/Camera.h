@@ -16,7 +16,9 @@ class Camera {
   Camera(const SensorGeometry& geometry, std::shared_ptr<const Scene> scene, uint32_t seed,
          double driftPixelsPerSecond);
 
-  void Reset();  // registers to their power-on values
+  // Registers to their power-on values; the gain and black-level registers come from
+  // the EEPROM once something was stored there.
+  void Reset();
   void WriteRegister(int reg, uint8_t value);
   uint8_t Register(int reg) const { return regs_[reg & 31]; }
 
@@ -40,6 +42,9 @@ class Camera {
   uint32_t seed_;
   double drift_;
   std::array<uint8_t, 32> regs_{};
+  std::array<uint8_t, 8> eeprom_{};  // registers 2-9 as last stored
+  bool eepromWritten_ = false;
+  uint64_t strobes_ = 0;             // the last bytes written to register 12
   std::vector<uint32_t> frame_;
   uint32_t darkWord_ = 0;
   uint32_t frameCount_ = 0;

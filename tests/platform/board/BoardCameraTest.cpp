@@ -7,6 +7,7 @@
 #include "board/Camera.h"
 #include "board/Picture.h"
 #include "board/PictureScene.h"
+#include "conio.h"
 
 using plat::board::Camera;
 using plat::board::GeometryFor;
@@ -105,6 +106,48 @@ TEST_F(BoardTest, RegisterDecodeOfExposureAndActuator) {
   camera.ActuatorOffset(&x, &y);
   EXPECT_EQ(x, 200);
   EXPECT_EQ(y, 7);
+}
+
+TEST(BoardEeprom, KeepsTheGainsOverAPowerCycle) {
+  Camera camera(GeometryFor(0xA, 217), std::make_shared<PatternScene>(), 1, 0);
+  camera.WriteRegister(2, 180);
+  camera.WriteRegister(9, 140);
+  camera.Reset();  // power-off without storing: the settings are gone
+  EXPECT_EQ(camera.Register(2), 215);
+  EXPECT_EQ(camera.Register(9), 128);
+
+  camera.WriteRegister(2, 180);
+  camera.WriteRegister(9, 140);
+  for (int v : {0, 16, 0, 32, 0, 64}) camera.WriteRegister(12, uint8_t(v));
+  camera.Reset();  // the sequence is not complete yet
+  EXPECT_EQ(camera.Register(2), 215);
+  camera.WriteRegister(2, 180);
+  camera.WriteRegister(9, 140);
+  for (int v : {0, 16, 0, 32, 0, 64, 0}) camera.WriteRegister(12, uint8_t(v));
+  camera.WriteRegister(2, 100);  // changed after storing: the stored value comes back
+  camera.Reset();
+  EXPECT_EQ(camera.Register(2), 180);
+  EXPECT_EQ(camera.Register(9), 140);
+}
+
+TEST_F(BoardTest, PortBoardAnswersOnItsPorts) {
+  Configure({{"PLATFORM", "9x"}, {"BOARD_PORT_BOARDS", "2"}});
+  const USHORT status = 0x180 + 32, base = status + 4;  // list value 32
+  EXPECT_EQ(_inp(status) & 9, 8);  // ready
+  _outp(status + 1, 13);            // register 13: window start, picture row 8 (9 rows above it)
+  _outp(status + 2, 9 + 8);
+  EXPECT_EQ(_inp(status) & 1, 1);   // busy with the command
+  plat::clock::Advance(100);
+  _outp(status + 10, 0);            // start a frame
+  _outp(status + 3, 0);             // ready for it: re-arm
+  auto log = plat::board::Log();
+  ASSERT_GE(log.size(), 4u);
+  EXPECT_EQ(log[0].board, -3);      // port board of slot 2
+  // 16-bit reads of the data port walk the line with its lead words: the dropped line
+  // first (646 words), then two lead words and the cells.
+  for (int i = 0; i < 2 * 646 + 4; ++i) _inpw(base);
+  uint32_t low = _inpw(base), high = _inpw(base);
+  EXPECT_EQ(low | (high << 16), PatternScene::PatternCell(4, 0));
 }
 
 TEST_F(BoardTest, PatternCellsHaveExactBytes) {
@@ -332,6 +375,16 @@ TEST(BoardPicture, LoadsAPngAndFitsIt) {
   EXPECT_FLOAT_EQ(p.blue[p.Index(0, 3)], 1.0f);
   EXPECT_FLOAT_EQ(p.red[p.Index(3, 3)], 1.0f);
   EXPECT_FLOAT_EQ(p.blue[p.Index(3, 3)], 1.0f);
+}
+
+TEST(BoardPicture, LoadsAJpeg) {
+  std::string error;
+  auto p = plat::board::LoadPictureFile(testenv::DataPath("board/halves.jpg"), 8, 8, &error);
+  ASSERT_EQ(p.width, 8) << error;
+  EXPECT_GT(p.red[p.Index(1, 4)], 0.8f);  // red left half, blue right half
+  EXPECT_LT(p.blue[p.Index(1, 4)], 0.1f);
+  EXPECT_GT(p.blue[p.Index(6, 4)], 0.8f);
+  EXPECT_LT(p.red[p.Index(6, 4)], 0.1f);
 }
 
 TEST(BoardPicture, DamagedFilesAreRefusedWithAReason) {

@@ -235,9 +235,15 @@ void Board::Rearm(int64_t now) {
   StartFrame(halfSize_, now);
 }
 
+int Board::PairOfLine(int line) const {
+  // Line 0 is the line above the window, which the library reads and drops; a half-size
+  // readout skips every second line pair.
+  int step = halfSize_ ? 2 : 1;
+  return windowStart_ / 2 + (line - 1) * step - geometry_.blackRows / 2;
+}
+
 uint32_t Board::LineWord(int line, int w, int lead) const {
-  // Line 0 is the line above the window, which the library reads and drops.
-  int pair = windowStart_ / 2 - 1 + line * (halfSize_ ? 2 : 1) - geometry_.blackRows / 2;
+  int pair = PairOfLine(line);
   int cell = w - lead;
   if (pair < 0 || pair >= geometry_.activePairs || cell < 0 || cell >= geometry_.cellsPerLine)
     return camera_.DarkWord();
@@ -245,7 +251,7 @@ uint32_t Board::LineWord(int line, int w, int lead) const {
 }
 
 void Board::FillLine(uint32_t* out, int words, int line, int lead) const {
-  int pair = windowStart_ / 2 - 1 + line * (halfSize_ ? 2 : 1) - geometry_.blackRows / 2;
+  int pair = PairOfLine(line);
   uint32_t dark = camera_.DarkWord();
   if (pair < 0 || pair >= geometry_.activePairs) {
     std::fill(out, out + words, dark);

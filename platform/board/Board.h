@@ -67,6 +67,7 @@ class Board {
   void StartFrame(bool halfSize, int64_t now);
   void Rearm(int64_t now);
   uint32_t DataPort(int bytes);
+  int PairOfLine(int line) const;  // picture line pair of a delivered line
   // Word `w` of the current line: `lead` words of black before the cells.
   uint32_t LineWord(int line, int w, int lead) const;
   void FillLine(uint32_t* out, int words, int line, int lead) const;

@@ -138,6 +138,20 @@ TEST_F(BoardTest, LinesArriveInOrderFromTheWindowStart) {
   EXPECT_EQ(Word(line, 5), PatternScene::PatternCell(9, 5));
 }
 
+TEST_F(BoardTest, HalfSizeReadoutSkipsEverySecondLinePair) {
+  Out(kBase + 24, (3 << 8) | (26 + 20));  // window at picture pair 10
+  Out(kBase + 24, (1 << 8) | 0x40);       // half-size start
+  Rearm();
+  std::vector<uint8_t> line;
+  OVERLAPPED o;
+  ASSERT_TRUE(ReadLine(line, o));
+  EXPECT_EQ(Word(line, 1), PatternScene::PatternCell(8, 1));  // the dropped line
+  for (int k = 0; k < 3; ++k) {
+    ASSERT_TRUE(ReadLine(line, o));
+    EXPECT_EQ(Word(line, 1), PatternScene::PatternCell(10 + 2 * k, 1)) << k;
+  }
+}
+
 TEST_F(BoardTest, TheLineAboveThePictureAndBeyondItIsBlack) {
   Rearm();
   std::vector<uint8_t> line;

@@ -50,6 +50,7 @@ DWORD WaitForObjects(const std::vector<std::shared_ptr<KernelObject>>& objects, 
   DWORD self = CurrentThreadId();
   const bool forever = milliseconds == INFINITE;
   const int64_t deadline = forever ? 0 : clock::NowMicros() + int64_t(milliseconds) * 1000;
+  std::optional<std::chrono::steady_clock::time_point> graceEnd;
   std::unique_lock lock(KernelMutex());
   for (;;) {
     if (auto result = TrySatisfy(objects, waitAll, self)) return *result;
@@ -60,7 +61,9 @@ DWORD WaitForObjects(const std::vector<std::shared_ptr<KernelObject>>& objects, 
     int64_t now = clock::NowMicros();
     if (milliseconds == 0 || now >= deadline) return WAIT_TIMEOUT;
     if (clock::IsVirtual()) {
-      if (KernelCondition().wait_for(lock, kVirtualGrace) == std::cv_status::timeout)
+      // The grace is counted once per wait, so a stream of unrelated wake-ups cannot stretch it.
+      if (!graceEnd) graceEnd = std::chrono::steady_clock::now() + kVirtualGrace;
+      if (KernelCondition().wait_until(lock, *graceEnd) == std::cv_status::timeout)
         clock::Advance(deadline - clock::NowMicros());
     } else {
       KernelCondition().wait_for(lock, std::chrono::microseconds(deadline - now));

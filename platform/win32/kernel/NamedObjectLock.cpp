@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "Config.h"
+#include "DrivePath.h"
 
 namespace plat {
 namespace {
@@ -63,7 +63,7 @@ std::string NamedObjectLock::Folder() {
   // them, while test processes (each with its own drive C:) stay apart.
   char sub[32];
   std::snprintf(sub, sizeof sub, "/names-%016llx",
-                static_cast<unsigned long long>(Fnv1a(config::Get("DRIVE_C", "default"))));
+                static_cast<unsigned long long>(Fnv1a(path::DriveRoot('C').value_or("default"))));
   std::string folder = base + sub;
   return PrivateFolder(folder) ? folder : std::string();
 }

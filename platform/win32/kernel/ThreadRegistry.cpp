@@ -22,21 +22,19 @@ void Forget(DWORD id) {
   Live().erase(id);
 }
 
+// The id is a plain value, so it stays readable to the very end of the thread, even
+// from other thread-local destructors.
+thread_local DWORD t_id = 0;
+
 // One per thread; its destruction at thread exit ends the thread's life as an id.
 struct ThreadRecord {
-  std::shared_ptr<ThreadObject> self;
+  std::shared_ptr<ThreadObject> self;  // made on demand for threads the stand-in did not start
   bool ended = false;
 
-  ThreadObject& Get() {
-    if (!self) {
-      self = std::make_shared<ThreadObject>(ReserveThreadId());
-    }
-    return *self;
-  }
   void End() {
-    if (ended || !self) return;
+    if (ended || !t_id) return;
     ended = true;
-    Forget(self->Id());
+    Forget(t_id);
     NotifyWaiters();
   }
   ~ThreadRecord() { End(); }
@@ -54,12 +52,21 @@ DWORD ReserveThreadId() {
 
 void ReleaseThreadId(DWORD id) { Forget(id); }
 
-void AdoptThread(std::shared_ptr<ThreadObject> self) { t_record.self = std::move(self); }
+void AdoptThread(std::shared_ptr<ThreadObject> self) {
+  t_id = self->Id();
+  t_record.self = std::move(self);
+}
 
-DWORD CurrentThreadId() { return t_record.Get().Id(); }
+DWORD CurrentThreadId() {
+  if (!t_id) {
+    t_id = ReserveThreadId();
+    t_record.ended = false;  // touching the record makes it end the id at thread exit
+  }
+  return t_id;
+}
 
 std::shared_ptr<ThreadObject> CurrentThreadObject() {
-  t_record.Get();
+  if (!t_record.self) t_record.self = std::make_shared<ThreadObject>(CurrentThreadId());
   return t_record.self;
 }
 

@@ -5,6 +5,7 @@
 
 #include "Clock.h"
 #include "KernelFixtures.h"
+#include "KernelObject.h"
 #include "windows.h"
 
 namespace {
@@ -52,6 +53,18 @@ TEST(Sync, WaitOnTheVirtualClockEndsByMovingTimeOn) {
   int64_t start = plat::clock::NowMicros();
   EXPECT_EQ(WaitForSingleObject(e, 60 * 60 * 1000), static_cast<DWORD>(WAIT_TIMEOUT));
   EXPECT_GE(plat::clock::NowMicros() - start, int64_t(60) * 60 * 1000 * 1000);
+}
+
+TEST(Sync, VirtualWaitEndsDespiteUnrelatedWakeUps) {
+  VirtualClock virtualClock;
+  Handle e{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+  std::atomic<bool> stop{false};
+  std::thread noise([&] {
+    while (!stop) plat::NotifyWaiters();  // other objects changing all the time
+  });
+  EXPECT_EQ(WaitForSingleObject(e, 60 * 60 * 1000), static_cast<DWORD>(WAIT_TIMEOUT));
+  stop = true;
+  noise.join();
 }
 
 TEST(Sync, WaitForAnyAnswersTheFirstSignalledIndex) {

@@ -185,6 +185,8 @@ void Board::CameraRegister(int reg, uint8_t value, int64_t now) {
     case 11:
       if (value & 0x80) StartFrame((value & 0x40) != 0, now);
       break;
+    case 15:
+    case 16: exposureSetAt_ = now; break;
     case 13:
       if (options_.revision < 217 || options_.portBoard) windowStart_ = (windowStart_ & 0xFF00) | value;
       break;
@@ -214,7 +216,11 @@ void Board::StartFrame(bool halfSize, int64_t now) {
   shared_.Add({LogEntry::Kind::FrameStart, index_, 0, 0, 0, 0, 0, now});
   // The frame is ready once it has been exposed and the sensor's readout reaches the
   // window's first line (the line counter equals the window start pair).
-  double exposed = double(now - epoch_) / geometry_.linePeriodUs + camera_.ExposureLines();
+  // Boards below revision 217 hand over a frame every frame period during a long
+  // exposure; those frames stay black until the exposure is through (see Rearm).
+  double lines = camera_.ExposureLines();
+  if (LongOnOldBoard(lines)) lines = geometry_.linesPerFrame;
+  double exposed = double(now - epoch_) / geometry_.linePeriodUs + lines;
   int first = (windowStart_ / 2) % geometry_.linesPerFrame;
   double k = std::ceil((exposed - first) / geometry_.linesPerFrame);
   double readyLine = k * geometry_.linesPerFrame + first;
@@ -225,7 +231,11 @@ void Board::Rearm(int64_t now) {
   // The exposed frame moves into the board's memory, where reading starts over, and the
   // next exposure begins.
   Exposure e = started_ ? exposing_ : camera_.CurrentExposure(0);
-  if (started_) {
+  if (started_ && LongOnOldBoard(e.lines)) {
+    // The older camera integrates a long exposure from the moment its registers were set.
+    double exposed = double(now - exposureSetAt_) / geometry_.linePeriodUs;
+    if (exposed < e.lines) e.lines = 0;
+  } else if (started_) {
     // Taken before its exposure ended, a frame is darker.
     double exposed = double(now - frameStartAt_) / geometry_.linePeriodUs;
     e.lines = std::max(1.0, std::min(e.lines, exposed));

@@ -54,6 +54,9 @@ class Board {
   bool Ready(int64_t now) const { return options_.cameraPresent && Powered() && now >= readyAt_; }
   bool Busy(int64_t now) const;
   int Counter(int64_t now) const;
+  bool LongOnOldBoard(double lines) const {
+    return options_.revision < 217 && lines > geometry_.linesPerFrame;
+  }
   bool FrameReady(int64_t now) const { return started_ && now >= frameReadyAt_; }
   uint32_t Status(int64_t now);
   uint32_t ComputeStatus(int64_t now) const;
@@ -84,6 +87,7 @@ class Board {
   int64_t triggerUntil_ = 0;
   bool started_ = false;
   int64_t frameStartAt_ = 0;
+  int64_t exposureSetAt_ = 0;  // last write of the exposure registers
   int64_t frameReadyAt_ = 0;
   Exposure exposing_{};   // the settings the running exposure began with
   int windowStart_ = 0;   // sensor row of the window's first line

@@ -314,6 +314,29 @@ TEST_F(BoardTest, AFrameTakenBeforeItsExposureEndedIsDarker) {
   EXPECT_GT(full, 180u);
 }
 
+TEST_F(BoardTest, OlderBoardsDeliverBlackFramesUntilALongExposureIsThrough) {
+  Configure({{"BOARD_REVISION", "216"}, {"BOARD_SCENE", "chart"}, {"BOARD_NOISE", "0"}});
+  Register(15, 8 * 5);
+  Register(16, 64);  // mode 2: five frame periods
+  int64_t exposureSet = plat::clock::NowMicros();
+  auto frame = [this] {
+    Register(11, 0x80);
+    int64_t started = plat::clock::NowMicros();
+    while (!(Status() & 2)) {
+    }
+    EXPECT_LT(plat::clock::NowMicros() - started, int64_t(2 * 522 * kLine216));  // a frame each period
+    Rearm();
+    std::vector<uint8_t> line;
+    OVERLAPPED o;
+    for (int k = 0; k < 41; ++k) ReadLine(line, o);
+    return Word(line, 20) & 0xFF;  // the white bar
+  };
+  EXPECT_LT(frame(), 30u);
+  EXPECT_LT(frame(), 30u);
+  while (plat::clock::NowMicros() - exposureSet < int64_t(5 * 522 * kLine216)) AdvanceLines(50, kLine216);
+  EXPECT_EQ(frame(), 255u);  // five frame periods of light: saturated
+}
+
 TEST_F(FlatScene, BrightnessFollowsExposureSensitivityGainAndBlackLevel) {
   Exposure(620);  // half the reference: a 0.5 reflector gives a quarter of the range
   EXPECT_EQ(Byte(0), 76);  // 12 + 255 / 4

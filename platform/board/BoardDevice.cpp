@@ -14,7 +14,7 @@
 #include "VxdBuffers.h"
 #include "WinError.h"
 #include "WinFile.h"
-#include "WinSync.h"
+#include "files/FileObject.h"
 
 namespace plat::board {
 namespace {
@@ -36,15 +36,7 @@ int WidthBytes(DWORD code) {
 
 // Finishes an overlapped request as the I/O manager does: the record holds the error
 // and the count, waiters on the record wake, and the record's event is set.
-void Complete(OVERLAPPED* o, DWORD error, DWORD bytes) {
-  {
-    std::lock_guard lock(KernelMutex());
-    o->Internal = error;
-    o->InternalHigh = bytes;
-  }
-  NotifyWaiters();
-  if (o->hEvent) ::SetEvent(o->hEvent);
-}
+void Complete(OVERLAPPED* o, DWORD error, DWORD bytes) { file::CompleteOverlapped(o, error, bytes); }
 
 // Registers the device names when the stand-in library loads.
 [[maybe_unused]] const bool g_registered = [] {

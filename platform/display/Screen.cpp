@@ -88,6 +88,8 @@ RECT Screen::Dirty() const {
   return dirty_;
 }
 
+bool Screen::ReadShown(std::vector<Pixel>& out) { return backend_->ReadShown(out); }
+
 std::vector<Pixel> Screen::Copy(const RECT& r, RECT* out) const {
   RECT c = Clip(r, width_, height_);
   if (out) *out = c;

@@ -63,6 +63,9 @@ class Screen {
   void Present();
   // The area drawn since the last Present() (empty when nothing was).
   RECT Dirty() const;
+  // The whole picture as the back end shows it, read back from the window (false
+  // for headless, which shows nothing).
+  bool ReadShown(std::vector<Pixel>& out);
 
   // A copy of `r` clipped to the screen; `out` gets its size (empty when nothing is left).
   std::vector<Pixel> Copy(const RECT& r, RECT* out) const;

@@ -67,6 +67,10 @@ class DeviceContext : public GdiObject {
   // the clip region together. Recomputed after ClipChanged().
   const Region& Clip();
   void ClipChanged() { clipValid_ = false; }
+  // Before each call from outside: a target's visible part may have changed meanwhile.
+  void Refresh() {
+    if (target_) clipValid_ = false;
+  }
 
   // Object selection (returns the previous object; nullptr when refused).
   std::shared_ptr<GdiObject> Select(const std::shared_ptr<GdiObject>& obj);

@@ -17,5 +17,7 @@ class Palette : public GdiObject {
 
 // The 256-colour halftone palette (also the default table of 8-bit bitmaps).
 std::vector<PALETTEENTRY> HalftoneEntries();
+// The twenty reserved colours of DEFAULT_PALETTE.
+std::vector<PALETTEENTRY> DefaultPaletteEntries();
 
 }  // namespace plat::gdi

@@ -30,8 +30,11 @@ class Region {
   Region Intersect(const RECT& rc) const { return Combine(*this, Region(rc), RGN_AND); }
   // Builds a region from one list of [x0, x1) spans per scan line, starting at row top.
   static Region FromScanlines(int top, const std::vector<std::vector<std::pair<int, int>>>& rows);
-  static Region Polygon(const POINT* pts, const int* counts, int polygons, int fillMode);
-  static Region Ellipse(const RECT& box);
+  // `limit` (optional) bounds the rows and columns worked out, for shapes far larger than
+  // anything they could be drawn on.
+  static Region Polygon(const POINT* pts, const int* counts, int polygons, int fillMode,
+                        const RECT* limit = nullptr);
+  static Region Ellipse(const RECT& box, const RECT* limit = nullptr);
 
   bool operator==(const Region& o) const;
 

@@ -281,6 +281,9 @@ HDC CreateCompatibleDC(HDC hdc);
 HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR output, const void* initData);
 #define CreateDC CreateDCA
 BOOL DeleteDC(HDC hdc);
+// The screen's DC for a null window (the window manager adds window DCs).
+HDC GetDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC hdc);
 int GetDeviceCaps(HDC hdc, int index);
 int SaveDC(HDC hdc);
 BOOL RestoreDC(HDC hdc, int savedDc);

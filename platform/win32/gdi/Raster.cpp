@@ -166,10 +166,11 @@ void RowPatInvert(uint32_t* d, const uint32_t*, const uint32_t* p, int n) { for 
 void RowMergeCopy(uint32_t* d, const uint32_t* s, const uint32_t* p, int n) { for (int i = 0; i < n; ++i) d[i] = s[i] & p[i]; }
 void RowBlack(uint32_t* d, const uint32_t*, const uint32_t*, int n) { std::memset(d, 0, sizeof(uint32_t) * n); }
 void RowWhite(uint32_t* d, const uint32_t*, const uint32_t*, int n) { for (int i = 0; i < n; ++i) d[i] = ~0u; }
-// 0xB8 "DSPDxax": where the source is 1 take the pattern, else keep the destination.
-void RowB8(uint32_t* d, const uint32_t* s, const uint32_t* p, int n) { for (int i = 0; i < n; ++i) d[i] = (s[i] & p[i]) | (~s[i] & d[i]); }
-// 0xE2 "DSPDxax" mirror: where the source is 1 keep the destination, else take the pattern.
-void RowE2(uint32_t* d, const uint32_t* s, const uint32_t* p, int n) { for (int i = 0; i < n; ++i) d[i] = (s[i] & d[i]) | (~s[i] & p[i]); }
+// 0xB8 "PSDPxax": where the source is 1 keep the destination, else take the pattern
+// (a brush painted through a monochrome mask).
+void RowB8(uint32_t* d, const uint32_t* s, const uint32_t* p, int n) { for (int i = 0; i < n; ++i) d[i] = (s[i] & d[i]) | (~s[i] & p[i]); }
+// 0xE2 "DSPDxax": where the source is 1 take the pattern, else keep the destination.
+void RowE2(uint32_t* d, const uint32_t* s, const uint32_t* p, int n) { for (int i = 0; i < n; ++i) d[i] = (s[i] & p[i]) | (~s[i] & d[i]); }
 
 template <size_t... I>
 constexpr std::array<RopRowFn, 256> MakeTable(std::index_sequence<I...>) {

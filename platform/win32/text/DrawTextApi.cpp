@@ -3,7 +3,7 @@
 
 #include "LastError.h"
 #include "WinError.h"
-#include "gdi/DeviceContext.h"
+#include "gdi/ApiSupport.h"
 #include "text/FontObject.h"
 #include "text/TextFormatter.h"
 #include "text/TextPainter.h"
@@ -12,11 +12,8 @@ namespace {
 
 int FormattedOutput(HDC hdc, char* writable, LPCSTR text, int count, LPRECT rect, UINT format,
                     LPDRAWTEXTPARAMS params) {
-  auto dc = plat::gdi::FindDc(hdc);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
+  auto dc = plat::gdi::DcOf(hdc);
+  if (!dc) return 0;
   if (!rect || (!text && count != 0)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;

@@ -9,7 +9,7 @@
 #include "Config.h"
 #include "LastError.h"
 #include "WinError.h"
-#include "gdi/DeviceContext.h"
+#include "gdi/ApiSupport.h"
 #include "text/FaceMatcher.h"
 #include "text/FontCache.h"
 
@@ -44,10 +44,7 @@ bool SameFace(const std::string& a, const char* b) {
 }  // namespace
 
 int WINAPI EnumFontFamiliesExA(HDC hdc, LPLOGFONTA lf, FONTENUMPROCA proc, LPARAM lParam, DWORD flags) {
-  if (!plat::gdi::FindDc(hdc)) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
+  if (!plat::gdi::DcOf(hdc)) return 0;
   if (!lf || !proc) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;

@@ -6,7 +6,7 @@
 #include "Faults.h"
 #include "LastError.h"
 #include "WinError.h"
-#include "gdi/DeviceContext.h"
+#include "gdi/ApiSupport.h"
 #include "text/FontObject.h"
 #include "text/TextPainter.h"
 #include "text/TextRun.h"
@@ -17,17 +17,11 @@ using plat::text::FontObject;
 
 namespace {
 
-std::shared_ptr<DeviceContext> Dc(HDC hdc) {
-  auto dc = plat::gdi::FindDc(hdc);
-  if (!dc) SetLastError(ERROR_INVALID_HANDLE);
-  return dc;
-}
-
 plat::text::RealizedFont& FontIn(const DeviceContext& dc) { return plat::text::FontOf(dc)->Realized(); }
 
 BOOL Output(HDC hdc, const char* call, int x, int y, UINT options, const RECT* rect, LPCSTR text, int count,
             const INT* dx) {
-  auto dc = Dc(hdc);
+  auto dc = plat::gdi::DcOf(hdc);
   if (!dc) return FALSE;
   if (count < 0 || (count > 0 && !text)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -120,7 +114,7 @@ BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, L
 }
 
 BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size) {
-  auto dc = Dc(hdc);
+  auto dc = plat::gdi::DcOf(hdc);
   if (!dc) return FALSE;
   if (count < 0 || !size || (count > 0 && !text)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -138,7 +132,7 @@ BOOL WINAPI GetTextExtentPointA(HDC hdc, LPCSTR text, int count, LPSIZE size) {
 
 BOOL WINAPI GetTextExtentExPointA(HDC hdc, LPCSTR text, int count, int maxExtent, LPINT fit, LPINT dx,
                                   LPSIZE size) {
-  auto dc = Dc(hdc);
+  auto dc = plat::gdi::DcOf(hdc);
   if (!dc) return FALSE;
   if (count < 0 || !size || (count > 0 && !text)) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -163,7 +157,7 @@ BOOL WINAPI GetTextExtentExPointA(HDC hdc, LPCSTR text, int count, int maxExtent
 }
 
 BOOL WINAPI GetTextMetricsA(HDC hdc, LPTEXTMETRICA tm) {
-  auto dc = Dc(hdc);
+  auto dc = plat::gdi::DcOf(hdc);
   if (!dc) return FALSE;
   if (!tm) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -196,7 +190,7 @@ BOOL WINAPI GetTextMetricsA(HDC hdc, LPTEXTMETRICA tm) {
 }
 
 int WINAPI GetTextFaceA(HDC hdc, int count, LPSTR face) {
-  auto dc = Dc(hdc);
+  auto dc = plat::gdi::DcOf(hdc);
   if (!dc) return 0;
   const std::string& name = FontIn(*dc).FaceName();
   if (!face) return static_cast<int>(name.size()) + 1;
@@ -211,7 +205,7 @@ int WINAPI GetTextFaceA(HDC hdc, int count, LPSTR face) {
 }
 
 BOOL WINAPI GetCharWidth32A(HDC hdc, UINT first, UINT last, LPINT widths) {
-  auto dc = Dc(hdc);
+  auto dc = plat::gdi::DcOf(hdc);
   if (!dc) return FALSE;
   if (!widths || last < first || last > 0x10FFFF) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -227,7 +221,7 @@ BOOL WINAPI GetCharWidthA(HDC hdc, UINT first, UINT last, LPINT widths) {
 }
 
 BOOL WINAPI GetCharABCWidthsA(HDC hdc, UINT first, UINT last, LPABC abc) {
-  auto dc = Dc(hdc);
+  auto dc = plat::gdi::DcOf(hdc);
   if (!dc) return FALSE;
   if (!abc || last < first || last > 0x10FFFF) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -250,7 +244,7 @@ BOOL WINAPI GetCharABCWidthsA(HDC hdc, UINT first, UINT last, LPABC abc) {
 }
 
 UINT WINAPI SetTextAlign(HDC hdc, UINT align) {
-  auto dc = Dc(hdc);
+  auto dc = plat::gdi::DcOf(hdc);
   if (!dc) return GDI_ERROR;
   UINT old = dc->State().textAlign;
   dc->State().textAlign = align & (TA_UPDATECP | TA_CENTER | TA_BASELINE);
@@ -258,6 +252,6 @@ UINT WINAPI SetTextAlign(HDC hdc, UINT align) {
 }
 
 UINT WINAPI GetTextAlign(HDC hdc) {
-  auto dc = Dc(hdc);
+  auto dc = plat::gdi::DcOf(hdc);
   return dc ? dc->State().textAlign : GDI_ERROR;
 }

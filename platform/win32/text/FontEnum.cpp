@@ -2,6 +2,7 @@
 // families (only the mapped faces with the test font, so lists stay fixed).
 #include <strings.h>
 
+#include <cstddef>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -70,19 +71,9 @@ int WINAPI EnumFontFamiliesExA(HDC hdc, LPLOGFONTA lf, FONTENUMPROCA proc, LPARA
     const auto& m = plat::text::Realize(l)->Metrics();
     NEWTEXTMETRICEXA ntm{};
     NEWTEXTMETRICA& t = ntm.ntmTm;
-    t.tmHeight = m.height;
-    t.tmAscent = m.ascent;
-    t.tmDescent = m.descent;
-    t.tmInternalLeading = m.internalLeading;
-    t.tmExternalLeading = m.externalLeading;
-    t.tmAveCharWidth = m.aveCharWidth;
-    t.tmMaxCharWidth = m.maxCharWidth;
-    t.tmWeight = m.weight;
-    t.tmDigitizedAspectX = t.tmDigitizedAspectY = 96;
-    t.tmFirstChar = 0x20;
-    t.tmLastChar = 0xFF;
-    t.tmDefaultChar = 0x1F;
-    t.tmBreakChar = 0x20;
+    // A NEWTEXTMETRIC starts with the fields of a TEXTMETRIC.
+    TEXTMETRICA tm = plat::text::ToTextMetric(m);
+    std::memcpy(&t, &tm, offsetof(TEXTMETRICA, tmCharSet) + 1);
     t.tmPitchAndFamily = static_cast<BYTE>(((f.pitchAndFamily & 3) == FIXED_PITCH ? 0 : TMPF_FIXED_PITCH) |
                                            TMPF_VECTOR | TMPF_TRUETYPE | (f.pitchAndFamily & 0xF0));
     t.tmCharSet = f.charSet;

@@ -32,6 +32,9 @@ struct Glyph {
   std::vector<uint8_t> coverage;  // width * rows, 0 = none, 255 = full
 };
 
+// The metrics as GetTextMetrics answers them.
+TEXTMETRICA ToTextMetric(const FontMetrics& m);
+
 class RealizedFont {
  public:
   virtual ~RealizedFont() = default;

@@ -63,6 +63,17 @@ BOOL Output(HDC hdc, const char* call, int x, int y, UINT options, const RECT* r
   return TRUE;
 }
 
+// The DC's font for a per-character query over [first, last] (code points).
+plat::text::RealizedFont* FontForRange(HDC hdc, UINT first, UINT last, const void* out) {
+  auto dc = plat::gdi::DcOf(hdc);
+  if (!dc) return nullptr;
+  if (!out || last < first || last > 0x10FFFF) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return &FontIn(*dc);
+}
+
 }  // namespace
 
 HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lf) {
@@ -114,16 +125,7 @@ BOOL WINAPI ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, L
 }
 
 BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size) {
-  auto dc = plat::gdi::DcOf(hdc);
-  if (!dc) return FALSE;
-  if (count < 0 || !size || (count > 0 && !text)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  auto& font = FontIn(*dc);
-  size->cx = plat::text::MeasureRun(font, std::string_view(text ? text : "", count)).width;
-  size->cy = font.Metrics().height;
-  return TRUE;
+  return GetTextExtentExPointA(hdc, text, count, 0, nullptr, nullptr, size);
 }
 
 BOOL WINAPI GetTextExtentPointA(HDC hdc, LPCSTR text, int count, LPSIZE size) {
@@ -163,29 +165,7 @@ BOOL WINAPI GetTextMetricsA(HDC hdc, LPTEXTMETRICA tm) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  const auto& m = FontIn(*dc).Metrics();
-  *tm = TEXTMETRICA{};
-  tm->tmHeight = m.height;
-  tm->tmAscent = m.ascent;
-  tm->tmDescent = m.descent;
-  tm->tmInternalLeading = m.internalLeading;
-  tm->tmExternalLeading = m.externalLeading;
-  tm->tmAveCharWidth = m.aveCharWidth;
-  tm->tmMaxCharWidth = m.maxCharWidth;
-  tm->tmWeight = m.weight;
-  tm->tmDigitizedAspectX = 96;
-  tm->tmDigitizedAspectY = 96;
-  tm->tmFirstChar = 0x20;
-  tm->tmLastChar = 0xFF;
-  tm->tmDefaultChar = 0x1F;
-  tm->tmBreakChar = 0x20;
-  tm->tmItalic = m.italic;
-  tm->tmUnderlined = m.underline;
-  tm->tmStruckOut = m.strikeOut;
-  // As on Windows, the "fixed pitch" bit is set for variable-pitch fonts.
-  tm->tmPitchAndFamily =
-      static_cast<BYTE>((m.fixedPitch ? 0 : TMPF_FIXED_PITCH) | (m.vector ? TMPF_VECTOR | TMPF_TRUETYPE : 0) | m.family);
-  tm->tmCharSet = m.charSet;
+  *tm = plat::text::ToTextMetric(FontIn(*dc).Metrics());
   return TRUE;
 }
 
@@ -205,14 +185,9 @@ int WINAPI GetTextFaceA(HDC hdc, int count, LPSTR face) {
 }
 
 BOOL WINAPI GetCharWidth32A(HDC hdc, UINT first, UINT last, LPINT widths) {
-  auto dc = plat::gdi::DcOf(hdc);
-  if (!dc) return FALSE;
-  if (!widths || last < first || last > 0x10FFFF) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  auto& font = FontIn(*dc);
-  for (UINT c = first; c <= last; ++c) widths[c - first] = font.Advance(c);
+  auto* font = FontForRange(hdc, first, last, widths);
+  if (!font) return FALSE;
+  for (UINT c = first; c <= last; ++c) widths[c - first] = font->Advance(c);
   return TRUE;
 }
 
@@ -221,15 +196,10 @@ BOOL WINAPI GetCharWidthA(HDC hdc, UINT first, UINT last, LPINT widths) {
 }
 
 BOOL WINAPI GetCharABCWidthsA(HDC hdc, UINT first, UINT last, LPABC abc) {
-  auto dc = plat::gdi::DcOf(hdc);
-  if (!dc) return FALSE;
-  if (!abc || last < first || last > 0x10FFFF) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  auto& font = FontIn(*dc);
+  auto* font = FontForRange(hdc, first, last, abc);
+  if (!font) return FALSE;
   for (UINT c = first; c <= last; ++c) {
-    const auto& g = font.GlyphOf(c);
+    const auto& g = font->GlyphOf(c);
     ABC& out = abc[c - first];
     // A blank glyph is all advance: B carries it, A and C are zero.
     if (g.width == 0) {

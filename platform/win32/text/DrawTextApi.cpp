@@ -68,7 +68,8 @@ int FormattedOutput(HDC hdc, char* writable, LPCSTR text, int count, LPRECT rect
     std::memcpy(writable, shown.data(), shown.size());
     writable[shown.size()] = '\0';
   }
-  if ((format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM))) return laid.top + laid.height;
+  if (!(format & DT_CALCRECT) && (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)))
+    return laid.top + laid.height;
   return laid.height;
 }
 

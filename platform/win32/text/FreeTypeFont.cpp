@@ -65,9 +65,10 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Create(const LOGFONTA& lf) {
     em = lf.lfHeight * upem / (winAscent + winDescent);
   else
     em = 12;
-  em = std::clamp(em, 1.0, 4096.0);
+  em = std::clamp(em, 1.0, double(kMaxSize));
   double emX = em;
-  if (lf.lfWidth > 0 && os2 && os2->xAvgCharWidth > 0) emX = std::min(lf.lfWidth * upem / os2->xAvgCharWidth, 4096.0);
+  if (lf.lfWidth > 0 && os2 && os2->xAvgCharWidth > 0)
+    emX = std::min(lf.lfWidth * upem / os2->xAvgCharWidth, double(kMaxSize));
   if (FT_Set_Char_Size(f, std::lround(emX * 64), std::lround(em * 64), 72, 72) != 0) return nullptr;
 
   auto& m = font->metrics_;

@@ -11,6 +11,9 @@
 
 namespace plat::text {
 
+// The largest character height and width a font is made at, in pixels.
+constexpr int kMaxSize = 4096;
+
 struct FontMetrics {
   int height = 0, ascent = 0, descent = 0;  // cell: height = ascent + descent
   int internalLeading = 0, externalLeading = 0;

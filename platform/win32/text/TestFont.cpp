@@ -9,19 +9,21 @@
 namespace plat::text {
 
 TestFont::TestFont(const LOGFONTA& lf) {
+  // Sizes are kept to what a glyph bitmap can hold.
+  const LONG height = std::clamp<LONG>(lf.lfHeight, -kMaxSize, kMaxSize);
   int h, leading;
-  if (lf.lfHeight < 0) {
-    h = -lf.lfHeight;
+  if (height < 0) {
+    h = -height;
     leading = (h + 3) / 4;
-  } else if (lf.lfHeight > 0) {
-    leading = lf.lfHeight / 5;
-    h = lf.lfHeight - leading;
+  } else if (height > 0) {
+    leading = height / 5;
+    h = height - leading;
   } else {
     h = 12;
     leading = 3;
   }
   h = std::max(h, 1);
-  narrow_ = lf.lfWidth > 0 ? static_cast<int>(lf.lfWidth) : std::max(h / 2, 1);
+  narrow_ = lf.lfWidth > 0 ? static_cast<int>(std::min<LONG>(lf.lfWidth, kMaxSize)) : std::max(h / 2, 1);
   auto& m = metrics_;
   m.internalLeading = leading;
   m.height = h + leading;

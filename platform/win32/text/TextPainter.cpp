@@ -26,6 +26,12 @@ void Bar(Mask& m, int x0, int x1, int y0, int rows) {
       m.cov[static_cast<size_t>(y - m.top) * m.width + (x - m.left)] = 255;
 }
 
+RECT Intersect(const RECT& a, const RECT& b) {
+  return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+RECT Shifted(const RECT& r, POINT by) { return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
+
 // Cos and sin of an angle in tenths of a degree, exact at the right angles so
 // that text turned by 90 degrees keeps its pixels.
 void Turn(LONG tenths, double& c, double& s) {
@@ -135,6 +141,33 @@ POINT PaintRun(gdi::DeviceContext& dc, FontObject& font, const TextRun& run, con
     ink.right = std::max<LONG>(ink.right, gx + g.width);
     ink.bottom = std::max<LONG>(ink.bottom, gy + g.rows);
   }
+  double c, s;
+  Turn(font.LogFont().lfEscapement, c, s);
+
+  // Only the part of the line that can land on visible pixels gets a mask, so a
+  // huge font or a long line costs no more than the area it can touch.
+  RECT visible = dc.Clip().Box();
+  if (req.clip) visible = Intersect(visible, *req.clip);
+  const POINT move{static_cast<LONG>(std::lround(w * c)), static_cast<LONG>(std::lround(-w * s))};
+  if (visible.left >= visible.right || visible.top >= visible.bottom) return move;
+  RECT view;  // the visible part in text space
+  {
+    double us[4], vs[4];
+    const double xs[4] = {double(visible.left), double(visible.right), double(visible.left), double(visible.right)};
+    const double ys[4] = {double(visible.top), double(visible.top), double(visible.bottom), double(visible.bottom)};
+    for (int i = 0; i < 4; ++i) {
+      double dx = xs[i] - req.origin.x, dy = ys[i] - req.origin.y;
+      us[i] = dx * c - dy * s;
+      vs[i] = dx * s + dy * c;
+    }
+    view = RECT{static_cast<LONG>(std::floor(*std::min_element(us, us + 4))) - 2,
+                static_cast<LONG>(std::floor(*std::min_element(vs, vs + 4))) - 2,
+                static_cast<LONG>(std::ceil(*std::max_element(us, us + 4))) + 2,
+                static_cast<LONG>(std::ceil(*std::max_element(vs, vs + 4))) + 2};
+  }
+  ink = Intersect(ink, view);
+  if (ink.left >= ink.right || ink.top >= ink.bottom) return move;
+
   Mask text;
   text.left = ink.left, text.top = ink.top;
   text.width = ink.right - ink.left, text.height = ink.bottom - ink.top;
@@ -142,10 +175,12 @@ POINT PaintRun(gdi::DeviceContext& dc, FontObject& font, const TextRun& run, con
   for (size_t i = 0; i < run.chars.size(); ++i) {
     const Glyph& g = rf.GlyphOf(run.chars[i]);
     int gx = x0 + run.pens[i] + g.left - text.left, gy = baseline - g.top - text.top;
-    for (int y = 0; y < g.rows; ++y) {
+    int fromX = std::max(0, -gx), toX = std::min(g.width, text.width - gx);
+    int fromY = std::max(0, -gy), toY = std::min(g.rows, text.height - gy);
+    for (int y = fromY; y < toY; ++y) {
       uint8_t* out = &text.cov[static_cast<size_t>(gy + y) * text.width + gx];
       const uint8_t* in = &g.coverage[static_cast<size_t>(y) * g.width];
-      for (int x = 0; x < g.width; ++x) out[x] = static_cast<uint8_t>(std::min(255, out[x] + in[x]));
+      for (int x = fromX; x < toX; ++x) out[x] = static_cast<uint8_t>(std::min(255, out[x] + in[x]));
     }
   }
   if (fm.underline) Bar(text, cell.left, cell.right, baseline + fm.underlineOffset, fm.underlineThickness);
@@ -153,23 +188,21 @@ POINT PaintRun(gdi::DeviceContext& dc, FontObject& font, const TextRun& run, con
   for (auto [from, to] : req.underlines)
     Bar(text, x0 + from, x0 + to, baseline + fm.underlineOffset, fm.underlineThickness);
 
-  double c, s;
-  Turn(font.LogFont().lfEscapement, c, s);
   const auto& state = dc.State();
   if (req.background) {
-    Mask box;
-    box.left = cell.left, box.top = cell.top, box.width = w, box.height = cell.bottom - cell.top;
-    box.cov.assign(static_cast<size_t>(std::max(box.width, 0)) * std::max(box.height, 0), 255);
     if (s == 0 && c == 1) {
-      RECT r{req.origin.x + cell.left, req.origin.y + cell.top, req.origin.x + cell.right,
-             req.origin.y + cell.bottom};
-      if (req.clip) {
-        r.left = std::max(r.left, req.clip->left), r.top = std::max(r.top, req.clip->top);
-        r.right = std::min(r.right, req.clip->right), r.bottom = std::min(r.bottom, req.clip->bottom);
-      }
+      RECT r = Shifted(cell, req.origin);
+      if (req.clip) r = Intersect(r, *req.clip);
       if (r.left < r.right && r.top < r.bottom) dc.FillRect(r, dc.SolidFill(state.bkColor), kPatCopy);
-    } else if (!box.cov.empty()) {
-      Paint(dc, ToDevice(box, req.origin, c, s), req.clip, state.bkColor);
+    } else {
+      RECT shown = Intersect(cell, view);
+      Mask box;
+      box.left = shown.left, box.top = shown.top;
+      box.width = shown.right - shown.left, box.height = shown.bottom - shown.top;
+      if (box.width > 0 && box.height > 0) {
+        box.cov.assign(static_cast<size_t>(box.width) * box.height, 255);
+        Paint(dc, ToDevice(box, req.origin, c, s), req.clip, state.bkColor);
+      }
     }
   }
   if (!text.cov.empty()) {
@@ -181,7 +214,7 @@ POINT PaintRun(gdi::DeviceContext& dc, FontObject& font, const TextRun& run, con
       Paint(dc, ToDevice(text, req.origin, c, s), req.clip, state.textColor);
     }
   }
-  return POINT{static_cast<LONG>(std::lround(w * c)), static_cast<LONG>(std::lround(-w * s))};
+  return move;
 }
 
 }  // namespace plat::text

@@ -22,6 +22,8 @@ TEST(TestFont, MetricsFollowTheRequestedHeight) {
       {-12, 0, 15, 12, 3, 3, 6},
       {-7, 0, 9, 8, 1, 2, 3},
       {-16, 5, 20, 16, 4, 4, 5},  // explicit width
+      {-2147483647 - 1, 0, 5120, 4096, 1024, 1024, 2048},  // held to the largest size
+      {-8, 2147483647, 10, 8, 2, 2, 4096},
   };
   TextCanvas canvas(10, 10);
   for (const auto& c : cases) {

@@ -85,6 +85,12 @@ TEST(ExtTextOutput, OpaqueClippedAndSpaced) {
   EXPECT_TRUE(SameRect(canvas.BoxOf(0x00FF00), r));
   EXPECT_EQ(canvas.At(50, 20), kPaper);
 
+  // Absurd spacing neither overflows nor draws where it should not.
+  canvas.Clear();
+  INT wild[] = {2147483647, 2147483647, -2147483647};
+  EXPECT_TRUE(ExtTextOutA(canvas.dc(), 10, 10, 0, nullptr, "ABC", 3, wild));
+  EXPECT_TRUE(SameRect(canvas.BoxOf(kInk), RECT{10, 14, 17, 26}));
+
   // Without ETO_CLIPPED the text runs on; with no text ETO_OPAQUE just fills.
   canvas.Clear();
   ExtTextOutA(canvas.dc(), 10, 10, 0, &r, "ABC", 3, dx);
@@ -149,6 +155,29 @@ TEST(TextOutput, SlantedTextStaysOnItsBaseline) {
   // Pixels along the baseline's direction are inked, none beside it far away.
   EXPECT_EQ(canvas.At(50 + 30, 150 - 34), kInk);
   EXPECT_EQ(canvas.At(60, 110), kPaper);
+}
+
+// Glyphs far larger than the bitmap: only the part that can be seen is worked on.
+// At -3000 a test-font glyph is a 1499 x 2250 block standing on the baseline.
+TEST(TextOutput, HugeTextCoversWhatItReaches) {
+  struct Case {
+    LONG escapement;
+    POINT at;
+    int ink;
+  } cases[] = {
+      {0, {-300, 2000}, 100 * 100},  // block x -300..1199, y -250..2000: all of the canvas
+      {900, {-300, 2000}, 0},        // stands to the left of x -300
+      {900, {600, 1000}, 100 * 100}, // x -1650..600, y -499..1000
+      {300, {-300, 2000}, 100 * 100},
+  };
+  TextCanvas canvas(100, 100);
+  for (const auto& c : cases) {
+    canvas.Clear();
+    TestFontIn font(canvas.dc(), -3000, c.escapement);
+    SetTextAlign(canvas.dc(), TA_BASELINE);
+    ASSERT_TRUE(TextOutA(canvas.dc(), c.at.x, c.at.y, "AAAAAAAAAA", 10));
+    EXPECT_EQ(canvas.Count(kInk), c.ink) << c.escapement << " at " << c.at.x << "," << c.at.y;
+  }
 }
 
 TEST(TextOutput, JournalRecordsTheText) {

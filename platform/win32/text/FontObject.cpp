@@ -60,7 +60,9 @@ RealizedFont& FontObject::Realized() {
 std::shared_ptr<FontObject> FontOf(const gdi::DeviceContext& dc) {
   if (auto f = std::dynamic_pointer_cast<FontObject>(dc.State().font)) return f;
   RegisterStockFonts();
-  return std::dynamic_pointer_cast<FontObject>(gdi::StockObject(SYSTEM_FONT));
+  if (auto f = std::dynamic_pointer_cast<FontObject>(gdi::StockObject(SYSTEM_FONT))) return f;
+  static const auto fallback = std::make_shared<FontObject>(kStock[0].lf);  // never without a font
+  return fallback;
 }
 
 void RegisterStockFonts() {

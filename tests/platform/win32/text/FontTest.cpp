@@ -308,6 +308,37 @@ TEST_F(InstalledFonts, RendersAntialiasedAndSynthesisesBold) {
   EXPECT_EQ(b.cy, n.cy);
 }
 
+TEST_F(InstalledFonts, HeightMeansCharacterOrCellHeight) {
+  for (const char* face : {"Arial", "ＭＳ Ｐゴシック", "Courier New", "Times New Roman"}) {
+    TextCanvas canvas(10, 10);
+    TEXTMETRICA tm{};
+    HFONT cell = CreateFontA(30, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, face);
+    HGDIOBJ old = SelectObject(canvas.dc(), cell);
+    GetTextMetricsA(canvas.dc(), &tm);
+    EXPECT_NEAR(tm.tmHeight, 30, 1) << face;
+    EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent) << face;
+    HFONT character = CreateFontA(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, face);
+    SelectObject(canvas.dc(), character);
+    GetTextMetricsA(canvas.dc(), &tm);
+    EXPECT_NEAR(tm.tmHeight - tm.tmInternalLeading, 30, 1) << face;
+    EXPECT_GT(tm.tmHeight, 30) << face;
+    SelectObject(canvas.dc(), old);
+    DeleteObject(cell);
+    DeleteObject(character);
+  }
+}
+
+TEST_F(InstalledFonts, ItalicSlantsAnUprightFace) {
+  LOGFONTA lf{};
+  lf.lfHeight = -40;
+  std::strcpy(lf.lfFaceName, "Arial");
+  auto upright = plat::text::Realize(lf);
+  lf.lfItalic = 1;
+  auto italic = plat::text::Realize(lf);
+  EXPECT_GT(italic->GlyphOf(U'l').width, upright->GlyphOf(U'l').width + 3);
+  EXPECT_TRUE(italic->Metrics().italic);
+}
+
 TEST_F(InstalledFonts, LatinFontBorrowsJapaneseGlyphs) {
   LOGFONTA lf{};
   lf.lfHeight = -16;

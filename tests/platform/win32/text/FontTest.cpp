@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Config.h"
@@ -337,6 +339,26 @@ TEST_F(InstalledFonts, ItalicSlantsAnUprightFace) {
   auto italic = plat::text::Realize(lf);
   EXPECT_GT(italic->GlyphOf(U'l').width, upright->GlyphOf(U'l').width + 3);
   EXPECT_TRUE(italic->Metrics().italic);
+}
+
+// Threads share realised fonts and their glyph caches; each must see the same glyphs.
+TEST_F(InstalledFonts, ThreadsShareFontsSafely) {
+  auto draw = [](std::vector<uint32_t>& out) {
+    TextCanvas canvas(160, 30);
+    HFONT f = CreateFontA(-18, 0, 0, 0, FW_BOLD, 1, 0, 0, 128, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
+    HGDIOBJ old = SelectObject(canvas.dc(), f);
+    for (int i = 0; i < 20; ++i) TextOutA(canvas.dc(), 2, 2, "露出 Gain 123 ゲイン", 25);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 160; ++x) out.push_back(canvas.At(x, y));
+    SelectObject(canvas.dc(), old);
+    DeleteObject(f);
+  };
+  std::vector<std::vector<uint32_t>> results(4);
+  std::vector<std::thread> threads;
+  for (auto& r : results) threads.emplace_back(draw, std::ref(r));
+  for (auto& t : threads) t.join();
+  for (size_t i = 1; i < results.size(); ++i) EXPECT_EQ(results[i], results[0]);
+  EXPECT_GT(std::count(results[0].begin(), results[0].end(), 0u), 100);
 }
 
 TEST_F(InstalledFonts, LatinFontBorrowsJapaneseGlyphs) {

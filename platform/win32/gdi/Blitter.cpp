@@ -128,7 +128,7 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
 
   POINT o = dst.SurfaceOrigin();
   RopRowFn fn = RopRow(code);
-  std::vector<uint32_t> sbuf, pbuf, dbuf, raw, conv1, acc;
+  std::vector<uint32_t> sbuf, pbuf, dbuf, raw, conv1, acc, before;
   std::vector<double> hr, hg, hb;
 
   auto inSrcX = [&](int c) { return c >= 0 && c < ss.width; };
@@ -250,8 +250,11 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
         }
       }
       if (usePat) PatternRow(pat, surfX, surfY, n, pbuf.data());
-      if (useDst || (usePat && pat.drawn != ~0ull)) LoadRow(ds, surfX, surfY, n, dbuf.data());
+      bool masked = usePat && pat.drawn != ~0ull;
+      if (useDst || masked) LoadRow(ds, surfX, surfY, n, dbuf.data());
+      if (masked) before = dbuf;
       fn(dbuf.data(), sbuf.data(), pbuf.data(), n);
+      if (masked) KeepUndrawn(pat, surfX, surfY, n, before.data(), dbuf.data());
       StoreRow(ds, surfX, surfY, n, dbuf.data());
     }
   });

@@ -146,6 +146,9 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
     int surfX = left + o.x;
     bool plainCopy = code == 0xCC && useSrc && !stretch && !flipX && conv->Identity() && ss.bpp == ds.bpp &&
                      ss.bpp >= 8;
+    // Stretched copies between equal true-colour formats pick bytes straight from the source row.
+    bool pickCopy = code == 0xCC && useSrc && !plainCopy && !halftone && !scansX && !scansY && conv->Identity() &&
+                    ss.bpp == ds.bpp && (ss.bpp == 24 || ss.bpp == 32);
     sbuf.resize(static_cast<size_t>(n));
     pbuf.resize(static_cast<size_t>(n));
     dbuf.resize(static_cast<size_t>(n));
@@ -200,6 +203,16 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
         const uint8_t* from = ss.Row(ymap[ky]) + (size_t(lo) * ss.bpp) / 8;
         uint8_t* to = ds.Row(surfY) + (size_t(surfX) * ds.bpp) / 8;
         std::memmove(to, from, (size_t(n) * ds.bpp) / 8);
+        continue;
+      }
+      if (pickCopy) {
+        const uint8_t* from = ss.Row(ymap[ky]);
+        uint8_t* to = ds.Row(surfY) + size_t(surfX) * (ds.bpp / 8);
+        const int* xm = xmap.data() + (left - x);
+        if (ds.bpp == 24)
+          for (int i = 0; i < n; ++i, to += 3) std::memcpy(to, from + 3 * size_t(xm[i]), 3);
+        else
+          for (int i = 0; i < n; ++i, to += 4) std::memcpy(to, from + 4 * size_t(xm[i]), 4);
         continue;
       }
       if (useSrc) {

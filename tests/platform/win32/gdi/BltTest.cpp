@@ -191,3 +191,28 @@ TEST(Blt, EdgesClipExactly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Blt, DeviceBitmapsFromDibsAndTheirWordAlignedBits) {
+  Dib dib(false);
+  HDC screen = GetDC(nullptr);
+  HBITMAP bm = CreateDIBitmap(screen, &dib.info.bmiHeader, CBM_INIT, dib.bits.data(), &dib.info, DIB_RGB_COLORS);
+  ASSERT_NE(bm, nullptr);
+  // Device rows are top-down and 4 bytes a pixel here: the top row holds memory row 3.
+  std::vector<uint8_t> raw(3 * 4 * 4);
+  ASSERT_EQ(GetBitmapBits(bm, LONG(raw.size()), raw.data()), LONG(raw.size()));
+  EXPECT_EQ(raw[0], 4);
+  EXPECT_EQ(raw[3 * 4 * 3], 1);
+  raw[0] = 99;
+  ASSERT_EQ(SetBitmapBits(bm, DWORD(raw.size()), raw.data()), LONG(raw.size()));
+  HDC mem = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(mem, bm);
+  EXPECT_EQ(GetPixel(mem, 0, 0), RGB(0, 0, 99));
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  DeleteObject(bm);
+  ReleaseDC(nullptr, screen);
+}
+
+}  // namespace

@@ -149,3 +149,53 @@ TEST(Dc, DesktopDcDrawsOnTheScreen) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the text functions draw glyphs with: coverage blends on true colour, rounds on
+// palette and monochrome surfaces, and keeps to the DC's clip.
+TEST(Dc, CoverageMasksBlendInsideTheClip) {
+  Canvas c(4, 1);
+  c.Fill(0x000000);
+  auto dc = plat::gdi::FindDc(c.dc);
+  ExcludeClipRect(c.dc, 3, 0, 4, 1);
+  const uint8_t cover[4] = {0, 128, 255, 255};
+  dc->DrawCoverage(0, 0, 4, 1, cover, 4, RGB(255, 255, 255));
+  EXPECT_EQ(c.At(0, 0), 0u);
+  EXPECT_EQ(c.At(1, 0), 0x808080u);
+  EXPECT_EQ(c.At(2, 0), 0xFFFFFFu);
+  EXPECT_EQ(c.At(3, 0), 0u);  // clipped
+
+  std::vector<RGBQUAD> table = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+  Canvas mono(3, 1, 1, true, table);
+  auto mdc = plat::gdi::FindDc(mono.dc);
+  const uint8_t soft[3] = {100, 128, 200};
+  mdc->DrawCoverage(0, 0, 3, 1, soft, 3, RGB(255, 255, 255));
+  EXPECT_EQ(mono.At(0, 0), 0u);
+  EXPECT_EQ(mono.At(1, 0), 1u);
+  EXPECT_EQ(mono.At(2, 0), 1u);
+}
+
+TEST(Dc, JournalCanBeSwitchedOnForEveryNewDc) {
+  plat::gdi::SetJournalAll(true);
+  Canvas c(4, 4);
+  plat::gdi::SetJournalAll(false);
+  RECT r{0, 0, 2, 2};
+  FillRect(c.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  auto dc = plat::gdi::FindDc(c.dc);
+  ASSERT_NE(dc->GetJournal(), nullptr);
+  auto e = dc->GetJournal()->Entries();
+  ASSERT_EQ(e.size(), 1u);
+  EXPECT_EQ(e[0].call, "FillRect");
+  EXPECT_EQ(e[0].rect.right, 2);
+}
+
+TEST(Dc, NearestColourFollowsTheSelectedBitmap) {
+  std::vector<RGBQUAD> table = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+  Canvas mono(8, 1, 1, true, table), rgb(1, 1);
+  EXPECT_EQ(GetNearestColor(mono.dc, RGB(200, 210, 220)), RGB(255, 255, 255));
+  EXPECT_EQ(GetNearestColor(mono.dc, RGB(20, 30, 40)), RGB(0, 0, 0));
+  EXPECT_EQ(GetNearestColor(rgb.dc, RGB(20, 30, 40)), RGB(20, 30, 40));
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GdiTestSupport.h"
+#include "gdi/Pen.h"
 
 using namespace gditest;
 
@@ -117,6 +118,24 @@ TEST(MonoConversion, MonochromePatternBrushTakesTheDcColours) {
   SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
   DeleteObject(brush);
   DeleteObject(pattern);
+}
+
+}  // namespace
+
+namespace {
+
+// Drag frames: the halftone brush inverts every other pixel and a second pass erases it.
+TEST(MonoConversion, HalftoneBrushInvertsACheckerboard) {
+  Canvas c(4, 2);
+  c.Fill(0x336699);
+  HGDIOBJ old = SelectObject(c.dc, plat::gdi::HalftoneBrush());
+  SetTextColor(c.dc, RGB(0, 0, 0));
+  SetBkColor(c.dc, RGB(255, 255, 255));
+  PatBlt(c.dc, 0, 0, 4, 2, PATINVERT);
+  EXPECT_EQ(c.Art(0x336699), ".#.#\n#.#.\n");
+  PatBlt(c.dc, 0, 0, 4, 2, PATINVERT);
+  EXPECT_EQ(c.Art(0x336699), "....\n....\n");
+  SelectObject(c.dc, old);
 }
 
 }  // namespace

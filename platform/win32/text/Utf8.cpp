@@ -40,17 +40,6 @@ char32_t DecodeAt(std::string_view s, size_t pos, size_t* length) {
   return c;
 }
 
-size_t PreviousBoundary(std::string_view s, size_t pos) {
-  if (pos == 0) return 0;
-  // Walk back over at most three continuation bytes, then check that the
-  // sequence found really ends at `pos`; otherwise the last byte stands alone.
-  size_t start = pos - 1;
-  while (start > 0 && pos - start < 4 && (static_cast<unsigned char>(s[start]) & 0xC0) == 0x80) --start;
-  size_t len = 0;
-  DecodeAt(s, start, &len);
-  return start + len == pos ? start : pos - 1;
-}
-
 size_t CutAtBoundary(std::string_view s, size_t n) {
   if (n >= s.size()) return s.size();
   size_t start = n;
@@ -60,24 +49,6 @@ size_t CutAtBoundary(std::string_view s, size_t n) {
   unsigned char lead = static_cast<unsigned char>(s[start]);
   size_t len = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
   return start + len > n ? start : n;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 bool IsWide(char32_t c) {

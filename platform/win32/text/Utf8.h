@@ -2,7 +2,6 @@
 // only at character boundaries.
 #pragma once
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace plat::text {
@@ -10,11 +9,8 @@ namespace plat::text {
 // The character at `pos` and the bytes it takes. A malformed or truncated
 // sequence is one byte that stands for U+FFFD, so every byte is consumed.
 char32_t DecodeAt(std::string_view s, size_t pos, size_t* length);
-// The start of the character before `pos` (0 when `pos` is 0).
-size_t PreviousBoundary(std::string_view s, size_t pos);
 // The longest prefix of at most `n` bytes that does not end inside a character.
 size_t CutAtBoundary(std::string_view s, size_t n);
-void AppendUtf8(std::string& out, char32_t c);
 // Wide characters (CJK, full-width forms) take two columns where width matters.
 bool IsWide(char32_t c);
 

@@ -36,9 +36,6 @@ TEST(Utf8, CutsOnlyBetweenCharacters) {
     size_t n, want;
   } cases[] = {{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 4}, {5, 4}, {6, 4}, {7, 7}, {99, 7}};
   for (const auto& c : cases) EXPECT_EQ(CutAtBoundary(s, c.n), c.want) << c.n;
-  EXPECT_EQ(plat::text::PreviousBoundary(s, 7), 4u);
-  EXPECT_EQ(plat::text::PreviousBoundary(s, 4), 1u);
-  EXPECT_EQ(plat::text::PreviousBoundary(s, 1), 0u);
 }
 
 }  // namespace

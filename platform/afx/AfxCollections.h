@@ -6,7 +6,6 @@
 #include "CList.h"
 #include "CMap.h"
 
-
 class CPtrArray : public CArray<void*, void*> {
   DECLARE_DYNAMIC(CPtrArray)
 

@@ -2,6 +2,16 @@
 
 #include <utility>
 
+namespace {
+
+CRect MovedRect(const RECT* lpRect, int dx, int dy) {
+  CRect rect(lpRect);
+  rect.OffsetRect(dx, dy);
+  return rect;
+}
+
+}  // namespace
+
 void CSize::operator+=(SIZE size) {
   cx += size.cx;
   cy += size.cy;
@@ -18,17 +28,9 @@ CSize CSize::operator-() const { return CSize(-cx, -cy); }
 CPoint CSize::operator+(POINT point) const { return CPoint(cx + point.x, cy + point.y); }
 CPoint CSize::operator-(POINT point) const { return CPoint(cx - point.x, cy - point.y); }
 
-CRect CSize::operator+(const RECT* lpRect) const {
-  CRect rect(lpRect);
-  rect.OffsetRect(cx, cy);
-  return rect;
-}
+CRect CSize::operator+(const RECT* lpRect) const { return MovedRect(lpRect, cx, cy); }
 
-CRect CSize::operator-(const RECT* lpRect) const {
-  CRect rect(lpRect);
-  rect.OffsetRect(-cx, -cy);
-  return rect;
-}
+CRect CSize::operator-(const RECT* lpRect) const { return MovedRect(lpRect, -cx, -cy); }
 
 void CPoint::Offset(int xOffset, int yOffset) {
   x += xOffset;
@@ -41,17 +43,9 @@ CPoint CPoint::operator+(POINT point) const { return CPoint(x + point.x, y + poi
 CSize CPoint::operator-(POINT point) const { return CSize(x - point.x, y - point.y); }
 CPoint CPoint::operator-() const { return CPoint(-x, -y); }
 
-CRect CPoint::operator+(const RECT* lpRect) const {
-  CRect rect(lpRect);
-  rect.OffsetRect(x, y);
-  return rect;
-}
+CRect CPoint::operator+(const RECT* lpRect) const { return MovedRect(lpRect, x, y); }
 
-CRect CPoint::operator-(const RECT* lpRect) const {
-  CRect rect(lpRect);
-  rect.OffsetRect(-x, -y);
-  return rect;
-}
+CRect CPoint::operator-(const RECT* lpRect) const { return MovedRect(lpRect, -x, -y); }
 
 CRect::CRect(const RECT* lpSrcRect) : tagRECT{0, 0, 0, 0} {
   if (lpSrcRect != nullptr) *static_cast<RECT*>(this) = *lpSrcRect;
@@ -91,29 +85,13 @@ CRect& CRect::operator=(const RECT& srcRect) {
   return *this;
 }
 
-CRect CRect::operator+(POINT point) const {
-  CRect rect(*this);
-  rect.OffsetRect(point);
-  return rect;
-}
+CRect CRect::operator+(POINT point) const { return MovedRect(this, point.x, point.y); }
 
-CRect CRect::operator-(POINT point) const {
-  CRect rect(*this);
-  rect.OffsetRect(-point.x, -point.y);
-  return rect;
-}
+CRect CRect::operator-(POINT point) const { return MovedRect(this, -point.x, -point.y); }
 
-CRect CRect::operator+(SIZE size) const {
-  CRect rect(*this);
-  rect.OffsetRect(size);
-  return rect;
-}
+CRect CRect::operator+(SIZE size) const { return MovedRect(this, size.cx, size.cy); }
 
-CRect CRect::operator-(SIZE size) const {
-  CRect rect(*this);
-  rect.OffsetRect(-size.cx, -size.cy);
-  return rect;
-}
+CRect CRect::operator-(SIZE size) const { return MovedRect(this, -size.cx, -size.cy); }
 
 CRect CRect::operator+(const RECT* lpRect) const {
   CRect rect(*this);

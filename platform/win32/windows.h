@@ -11,3 +11,4 @@
 #include "WinGdi.h"      // device contexts, GDI objects, drawing, bitmaps
 #include "WinGdiText.h"  // fonts and text
 #include "RectApi.h"     // rectangle and point helpers
+#include "WinUser.h"     // windows, messages, input, timers, hooks

@@ -12,3 +12,5 @@
 #include "WinGdiText.h"  // fonts and text
 #include "RectApi.h"     // rectangle and point helpers
 #include "WinUser.h"     // windows, messages, input, timers, hooks
+#include "WinDialog.h"   // dialogs and message boxes
+#include "WinControls.h" // standard controls

@@ -228,10 +228,13 @@ Status Decode(const uint8_t* data, size_t size, Dib* out, FileFields* fields) {
   d.cinfo.out_color_space = bits == 8 ? JCS_GRAYSCALE : JCS_EXT_BGR;
   Dib dib = Dib::Create(int(d.cinfo.image_width), int(d.cinfo.image_height), bits, false);
   if (dib.Empty()) return status::kNoMemory;
+  // The saved segments go with the decoder's image memory when decoding ends.
+  FileFields found;
+  ReadFields(d.cinfo, fields ? &found : nullptr);
   std::vector<uint8_t*> rows(dib.Height());
   for (int y = 0; y < dib.Height(); ++y) rows[y] = dib.Row(y);
   if (!ReadRows(d, rows.data(), dib.Height())) return d.err.status;
-  ReadFields(d.cinfo, fields);
+  if (fields) *fields = std::move(found);
   *out = std::move(dib);
   return status::kOk;
 }

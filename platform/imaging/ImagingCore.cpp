@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Faults.h"
+#include "HandleTable.h"
 #include "imaging/ColorPlanes.h"
 #include "imaging/Filters.h"
 #include "imaging/Geometry.h"
@@ -73,6 +74,18 @@ float ImagingCore::ImageHeight() const {
 short ImagingCore::BitsPerPixel() const {
   auto p = held_.Picture();
   return p ? short(p->Bits()) : 0;
+}
+
+LONG ImagingCore::GetImageDC() {
+  if (Fault("imaging.GetImageDC")) return 0;
+  std::shared_ptr<Dib> picture = held_.ForWrite();
+  if (!picture) return 0;
+  return LONG(plat::HandleId(imageDc_.Open(picture)));
+}
+
+Status ImagingCore::ReleaseImageDC() {
+  if (Status st = Fault("imaging.ReleaseImageDC")) return st;
+  return imageDc_.Release() ? status::kOk : status::kInvalidArgument;
 }
 
 LONG ImagingCore::GetPixel(float x, float y) const {

@@ -15,6 +15,7 @@
 #include "imaging/Dib.h"
 #include "imaging/FileFields.h"
 #include "imaging/FileInfo.h"
+#include "imaging/ImageDc.h"
 #include "imaging/ImageHolder.h"
 #include "imaging/Status.h"
 
@@ -38,6 +39,12 @@ class ImagingCore {
   std::shared_ptr<const Dib> Picture() const { return held_.Picture(); }
   // The held picture made private to this control, for writing into its pixels.
   std::shared_ptr<Dib> PictureForWrite() { return held_.ForWrite(); }
+  // A DC whose selected bitmap is the held picture's own memory, made private to this
+  // control first so that drawing never shows in another holder; 0 when no picture is
+  // held. Use it up before handing the picture on.
+  LONG GetImageDC();
+  // Ends the use of that DC; 20005 when none is open.
+  Status ReleaseImageDC();
   // 0x00BBGGRR at (x, y) counted from the top left; -1 outside the picture.
   LONG GetPixel(float x, float y) const;
 
@@ -87,6 +94,7 @@ class ImagingCore {
   Status Transform(F make);
 
   ImageHolder held_;
+  ImageDc imageDc_;
   std::array<ImageHolder, kSlots> slots_;
   // The picture of the last mode-2 split, for an exact merge.
   ImageHolder splitSource_;

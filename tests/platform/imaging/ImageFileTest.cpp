@@ -15,6 +15,7 @@
 #include "imaging/FileAccess.h"
 #include "imaging/ImageFile.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/TiffCodec.h"
 
 using namespace plat::imaging;
 using namespace imagingtest;
@@ -295,6 +296,47 @@ TEST(ImageFileLoad, ReadsOtherBmpDepthsAndTopDownFiles) {
   EXPECT_EQ(out.GetPixel(1, 0), LONG(RGB(255, 0, 0)));
   EXPECT_EQ(out.GetPixel(0, 1), LONG(RGB(255, 0, 0)));
   EXPECT_EQ(out.GetPixel(1, 1), LONG(RGB(0, 0, 0)));
+}
+
+TEST(ImageFileLoad, ReadsPaletteTiffsThroughTheGeneralPath) {
+  // 2 x 2, 8-bit palette, uncompressed: black, red / green, blue.
+  std::vector<uint8_t> t(1674, 0);
+  auto put16 = [&](size_t at, uint16_t v) {
+    t[at] = uint8_t(v);
+    t[at + 1] = uint8_t(v >> 8);
+  };
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) t[at + i] = uint8_t(v >> (8 * i));
+  };
+  t[0] = t[1] = 'I';
+  t[2] = 42;
+  put32(4, 8);
+  const size_t cmap = 134, data = cmap + 1536;
+  const uint32_t entries[][4] = {{256, 3, 1, 2},   {257, 3, 1, 2},    {258, 3, 1, 8},     {259, 3, 1, 1},
+                                 {262, 3, 1, 3},   {273, 4, 1, data}, {277, 3, 1, 1},     {278, 3, 1, 2},
+                                 {279, 4, 1, 4},   {320, 3, 768, cmap}};
+  put16(8, 10);
+  for (int i = 0; i < 10; ++i) {
+    const size_t at = 10 + 12 * i;
+    put16(at, uint16_t(entries[i][0]));
+    put16(at + 2, uint16_t(entries[i][1]));
+    put32(at + 4, entries[i][2]);
+    put32(at + 8, entries[i][3]);
+  }
+  put16(cmap + 2 * 1, 0xFFFF);              // red of colour 1
+  put16(cmap + 512 + 2 * 2, 0xFFFF);        // green of colour 2
+  put16(cmap + 1024 + 2 * 3, 0xFFFF);       // blue of colour 3
+  t[data] = 0, t[data + 1] = 1, t[data + 2] = 2, t[data + 3] = 3;
+  Dib out;
+  ASSERT_EQ(tiff::Decode(t.data(), t.size(), &out, nullptr), status::kOk);
+  EXPECT_EQ(out.Bits(), 24);
+  EXPECT_EQ(out.GetPixel(0, 0), LONG(RGB(0, 0, 0)));
+  EXPECT_EQ(out.GetPixel(1, 0), LONG(RGB(255, 0, 0)));
+  EXPECT_EQ(out.GetPixel(0, 1), LONG(RGB(0, 255, 0)));
+  EXPECT_EQ(out.GetPixel(1, 1), LONG(RGB(0, 0, 255)));
+  // The same file claiming a strip beyond its end is damaged, not read past.
+  put32(10 + 12 * 5 + 8, 100000);
+  EXPECT_EQ(tiff::Decode(t.data(), t.size(), &out, nullptr), status::kFileError);
 }
 
 // ---- save failures

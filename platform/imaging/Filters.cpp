@@ -52,6 +52,11 @@ Status Start(const Dib& in, Dib* out) {
   return status::kOk;
 }
 
+Status Copy(const Dib& in, Dib* out) {
+  *out = in.Clone();
+  return out->Empty() ? status::kNoMemory : status::kOk;
+}
+
 // Median of nine by a fixed exchange network.
 inline uint8_t Median9(uint8_t* p) {
   auto s = [p](int a, int b) {
@@ -67,10 +72,7 @@ inline uint8_t Median9(uint8_t* p) {
 Status Sharpen(const Dib& in, int value, Dib* out) {
   if (in.Empty()) return status::kNoImage;
   if (value < -1000 || value > 1000) return status::kInvalidArgument;
-  if (value == 0) {
-    *out = in.Clone();
-    return out->Empty() ? status::kNoMemory : status::kOk;
-  }
+  if (value == 0) return Copy(in, out);
   if (Status st = Start(in, out)) return st;
   const std::vector<int32_t> sums = BoxSums(in, 3);
   const size_t rowLen = size_t(in.Width()) * (in.Bits() / 8);
@@ -92,10 +94,7 @@ Status Sharpen(const Dib& in, int value, Dib* out) {
 Status AverageFilter(const Dib& in, int size, Dib* out) {
   if (in.Empty()) return status::kNoImage;
   if (!SizeOk(size)) return status::kInvalidArgument;
-  if (size == 1) {
-    *out = in.Clone();
-    return out->Empty() ? status::kNoMemory : status::kOk;
-  }
+  if (size == 1) return Copy(in, out);
   if (Status st = Start(in, out)) return st;
   const std::vector<int32_t> sums = BoxSums(in, size);
   const size_t rowLen = size_t(in.Width()) * (in.Bits() / 8);
@@ -111,10 +110,7 @@ Status AverageFilter(const Dib& in, int size, Dib* out) {
 Status MedianFilter(const Dib& in, int size, Dib* out) {
   if (in.Empty()) return status::kNoImage;
   if (!SizeOk(size)) return status::kInvalidArgument;
-  if (size == 1) {
-    *out = in.Clone();
-    return out->Empty() ? status::kNoMemory : status::kOk;
-  }
+  if (size == 1) return Copy(in, out);
   if (Status st = Start(in, out)) return st;
   const int w = in.Width(), h = in.Height(), ch = in.Bits() / 8, r = size / 2;
   std::vector<const uint8_t*> rows(size);

@@ -16,21 +16,28 @@ short FormatOf(const std::vector<uint8_t>& b) {
   return 0;
 }
 
-}  // namespace
-
-Status ReadInfo(const std::string& path, FileInfo* info) {
+// Header and fields without the pixels; BMP carries no fields.
+Status Describe(const std::string& path, FileInfo* info, FileFields* fields) {
   std::vector<uint8_t> b;
   if (Status st = files::ReadAll(path, &b)) return st;
   FileInfo i;
+  FileFields f;
+  FileFields* want = fields ? &f : nullptr;
   Status st = status::kUnknownFormat;
   switch (FormatOf(b)) {
-    case kFormatJpeg: st = jpeg::ReadInfo(b.data(), b.size(), &i, nullptr); break;
+    case kFormatJpeg: st = jpeg::ReadInfo(b.data(), b.size(), &i, want); break;
     case kFormatBmp: st = bmp::ReadInfo(b.data(), b.size(), &i); break;
-    case kFormatTiff: st = tiff::ReadInfo(b.data(), b.size(), &i, nullptr); break;
+    case kFormatTiff: st = tiff::ReadInfo(b.data(), b.size(), &i, want); break;
   }
-  if (st == status::kOk) *info = i;
-  return st;
+  if (st != status::kOk) return st;
+  *info = i;
+  if (fields) *fields = std::move(f);
+  return status::kOk;
 }
+
+}  // namespace
+
+Status ReadInfo(const std::string& path, FileInfo* info) { return Describe(path, info, nullptr); }
 
 Status Load(const std::string& path, Dib* out, FileFields* fields) {
   std::vector<uint8_t> b;
@@ -50,18 +57,8 @@ Status Load(const std::string& path, Dib* out, FileFields* fields) {
 }
 
 Status ReadFields(const std::string& path, FileFields* fields) {
-  std::vector<uint8_t> b;
-  if (Status st = files::ReadAll(path, &b)) return st;
-  FileInfo i;
-  FileFields f;
-  Status st = status::kUnknownFormat;
-  switch (FormatOf(b)) {
-    case kFormatJpeg: st = jpeg::ReadInfo(b.data(), b.size(), &i, &f); break;
-    case kFormatBmp: st = bmp::ReadInfo(b.data(), b.size(), &i); break;  // BMP carries no fields
-    case kFormatTiff: st = tiff::ReadInfo(b.data(), b.size(), &i, &f); break;
-  }
-  if (st == status::kOk) *fields = std::move(f);
-  return st;
+  FileInfo info;
+  return Describe(path, &info, fields);
 }
 
 Status Encode(const Dib& in, int format, int bits, int quality, const FileFields& fields,

@@ -147,46 +147,49 @@ Status ImagingCore::Grayscale(short bits) {
   return Transform([&](const Dib& in, Dib* out) { return imaging::Grayscale(in, bits, out); });
 }
 
-// The value checks run before a shared picture is copied, so a refused value costs nothing.
+// The value checks run before a shared picture is copied, so a refused or neutral
+// value costs nothing.
+template <class F>
+Status ImagingCore::Adjust(const char* point, bool valid, bool neutral, F change) {
+  if (Status st = Fault(point)) return st;
+  if (!valid) return status::kInvalidArgument;
+  if (held_.Empty()) return status::kNoImage;
+  if (neutral) return status::kOk;
+  return Modify(change);
+}
+
+namespace {
+bool InRange(int v) { return v >= -1000 && v <= 1000; }
+}  // namespace
+
 Status ImagingCore::ChangeBrightness(short value) {
-  if (Status st = Fault("imaging.ChangeBrightness")) return st;
-  if (value < -1000 || value > 1000) return status::kInvalidArgument;
-  if (value == 0) return held_.Empty() ? status::kNoImage : status::kOk;
-  return Modify([&](Dib& d) { return imaging::ChangeBrightness(d, value); });
+  return Adjust("imaging.ChangeBrightness", InRange(value), value == 0,
+                [&](Dib& d) { return imaging::ChangeBrightness(d, value); });
 }
 
 Status ImagingCore::ChangeContrast(short value) {
-  if (Status st = Fault("imaging.ChangeContrast")) return st;
-  if (value < -1000 || value > 1000) return status::kInvalidArgument;
-  if (value == 0) return held_.Empty() ? status::kNoImage : status::kOk;
-  return Modify([&](Dib& d) { return imaging::ChangeContrast(d, value); });
+  return Adjust("imaging.ChangeContrast", InRange(value), value == 0,
+                [&](Dib& d) { return imaging::ChangeContrast(d, value); });
 }
 
 Status ImagingCore::ChangeSaturation(short value) {
-  if (Status st = Fault("imaging.ChangeSaturation")) return st;
-  if (value < -1000 || value > 1000) return status::kInvalidArgument;
-  if (value == 0) return held_.Empty() ? status::kNoImage : status::kOk;
-  return Modify([&](Dib& d) { return imaging::ChangeSaturation(d, value); });
+  return Adjust("imaging.ChangeSaturation", InRange(value), value == 0,
+                [&](Dib& d) { return imaging::ChangeSaturation(d, value); });
 }
 
 Status ImagingCore::ChangeHue(short degrees) {
-  if (Status st = Fault("imaging.ChangeHue")) return st;
-  if (degrees % 360 == 0) return held_.Empty() ? status::kNoImage : status::kOk;
-  return Modify([&](Dib& d) { return imaging::ChangeHue(d, degrees); });
+  return Adjust("imaging.ChangeHue", true, degrees % 360 == 0, [&](Dib& d) { return imaging::ChangeHue(d, degrees); });
+}
+
+Status ImagingCore::ApplyGamma(short value) {
+  return Adjust("imaging.ApplyGamma", value > 0, value == 100, [&](Dib& d) { return imaging::ApplyGamma(d, value); });
 }
 
 Status ImagingCore::Sharpen(short value) {
   if (Status st = Fault("imaging.Sharpen")) return st;
-  if (value < -1000 || value > 1000) return status::kInvalidArgument;
+  if (!InRange(value)) return status::kInvalidArgument;
   if (value == 0) return held_.Empty() ? status::kNoImage : status::kOk;
   return Transform([&](const Dib& in, Dib* out) { return imaging::Sharpen(in, value, out); });
-}
-
-Status ImagingCore::ApplyGamma(short value) {
-  if (Status st = Fault("imaging.ApplyGamma")) return st;
-  if (value <= 0) return status::kInvalidArgument;
-  if (value == 100) return held_.Empty() ? status::kNoImage : status::kOk;
-  return Modify([&](Dib& d) { return imaging::ApplyGamma(d, value); });
 }
 
 Status ImagingCore::AverageFilter(short size) {

@@ -89,6 +89,9 @@ class ImagingCore {
   // Runs `change` on a private copy of the held picture.
   template <class F>
   Status Modify(F change);
+  // A value adjustment in place: fault point, range, neutral value, then the change.
+  template <class F>
+  Status Adjust(const char* point, bool valid, bool neutral, F change);
   // Runs `make(in, &out)` and puts `out` in place of the held picture.
   template <class F>
   Status Transform(F make);

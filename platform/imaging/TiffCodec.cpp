@@ -122,6 +122,19 @@ void ReadFields(TIFF* tif, FileFields* fields) {
     fields->Parse(static_cast<const uint8_t*>(data), count);
 }
 
+// An opened file with its checked shape.
+struct Reader {
+  MemFile file;
+  Handle handle;
+  Shape shape;
+  Status Open(const uint8_t* data, size_t size) {
+    file = MemFile{data, size};
+    handle.tif = OpenRead(&file);
+    if (!handle.tif) return status::kFileError;
+    return ReadShape(handle.tif, &shape);
+  }
+};
+
 Status DecodeDirect(TIFF* tif, const Shape& s, Dib& d) {
   const tmsize_t line = TIFFScanlineSize(tif);
   if (line < tmsize_t(s.width) * s.spp) return status::kFileError;
@@ -175,31 +188,28 @@ bool LooksLikeTiff(const uint8_t* data, size_t size) {
 }
 
 Status ReadInfo(const uint8_t* data, size_t size, FileInfo* info, FileFields* fields) {
-  MemFile f{data, size};
-  Handle h{OpenRead(&f)};
-  if (!h.tif) return status::kFileError;
-  Shape s;
-  if (Status st = ReadShape(h.tif, &s)) return st;
+  Reader r;
+  if (Status st = r.Open(data, size)) return st;
+  const Shape& s = r.shape;
   info->width = int(s.width);
   info->height = int(s.height);
   info->bits = s.outBits;
   info->format = kFormatTiff;
   info->fileBytes = size;
   info->imageBytes = uint64_t(Dib::StrideFor(info->width, s.outBits)) * s.height;
-  ReadFields(h.tif, fields);
+  ReadFields(r.handle.tif, fields);
   return status::kOk;
 }
 
 Status Decode(const uint8_t* data, size_t size, Dib* out, FileFields* fields) {
-  MemFile f{data, size};
-  Handle h{OpenRead(&f)};
-  if (!h.tif) return status::kFileError;
-  Shape s;
-  if (Status st = ReadShape(h.tif, &s)) return st;
+  Reader r;
+  if (Status st = r.Open(data, size)) return st;
+  const Shape& s = r.shape;
   Dib d = Dib::Create(int(s.width), int(s.height), s.outBits, false);
   if (d.Empty()) return status::kNoMemory;
-  if (Status st = s.direct ? DecodeDirect(h.tif, s, d) : DecodeGeneral(h.tif, s, d)) return st;
-  ReadFields(h.tif, fields);
+  TIFF* tif = r.handle.tif;
+  if (Status st = s.direct ? DecodeDirect(tif, s, d) : DecodeGeneral(tif, s, d)) return st;
+  ReadFields(tif, fields);
   *out = std::move(d);
   return status::kOk;
 }

@@ -14,12 +14,6 @@ using namespace imagingtest;
 
 namespace {
 
-void Give(ImagingCore& core, Dib d) {
-  ImageHolder maker;
-  ASSERT_TRUE(maker.Adopt(std::move(d)));
-  ASSERT_EQ(core.SetBitmap(LONG(maker.Handle())), status::kOk);
-}
-
 BITMAP SelectedBitmap(LONG dc) {
   BITMAP bm{};
   HGDIOBJ bitmap = GetCurrentObject(plat::ToHandle<HDC>(uint32_t(dc)), OBJ_BITMAP);

@@ -17,13 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Gives a core a copy of `d` the way a stage gets a slot's picture.
-void Give(ImagingCore& core, const Dib& d) {
-  ImageHolder maker;
-  ASSERT_TRUE(maker.Adopt(d.Clone()));
-  ASSERT_EQ(core.SetBitmap(LONG(maker.Handle())), status::kOk);
-}
-
 Dib Held(const ImagingCore& core) { return core.Picture()->Clone(); }
 
 // The per-plane table run of the retouch operations: split, load the plane, apply

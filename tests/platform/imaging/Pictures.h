@@ -2,7 +2,11 @@
 #pragma once
 #include <cstdint>
 
+#include <gtest/gtest.h>
+
 #include "imaging/Dib.h"
+#include "imaging/ImageHolder.h"
+#include "imaging/ImagingCore.h"
 
 namespace imagingtest {
 
@@ -79,6 +83,13 @@ inline int MaxDiff(const Dib& a, const Dib& b) {
       m = d < 0 ? (-d > m ? -d : m) : (d > m ? d : m);
     }
   return m;
+}
+
+// Gives a control a copy of `d`, the way a stage takes a slot's picture.
+inline void Give(plat::imaging::ImagingCore& core, const Dib& d) {
+  plat::imaging::ImageHolder maker;
+  ASSERT_TRUE(maker.Adopt(d.Clone()));
+  ASSERT_EQ(core.SetBitmap(LONG(maker.Handle())), plat::imaging::status::kOk);
 }
 
 }  // namespace imagingtest

@@ -54,6 +54,23 @@ LONG Dib::GetPixel(int x, int y) const {
   return LONG(RGB(p[2], p[1], p[0]));
 }
 
+std::vector<uint8_t> Dib::BitmapInfo() const {
+  std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + (bits_ == 8 ? 256 * sizeof(RGBQUAD) : 0), 0);
+  auto* h = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+  h->biSize = sizeof(BITMAPINFOHEADER);
+  h->biWidth = width_;
+  h->biHeight = height_;  // positive: bottom-up, as the pixels are kept
+  h->biPlanes = 1;
+  h->biBitCount = WORD(bits_);
+  h->biCompression = BI_RGB;
+  h->biSizeImage = DWORD(ByteSize());
+  if (bits_ == 8) {
+    h->biClrUsed = 256;
+    std::memcpy(info.data() + sizeof(BITMAPINFOHEADER), palette_.data(), 256 * sizeof(RGBQUAD));
+  }
+  return info;
+}
+
 Dib Dib::Clone() const {
   if (Empty()) return Dib();
   Dib d = Create(width_, height_, bits_, false);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "WinTypes.h"
 #include "WinGdi.h"
@@ -49,6 +50,8 @@ class Dib {
 
   // Colour at (x, y), top-down, as 0x00BBGGRR; -1 outside the picture.
   LONG GetPixel(int x, int y) const;
+  // The BITMAPINFO (header and, for 8 bits, the colour table) describing the pixels.
+  std::vector<uint8_t> BitmapInfo() const;
   // A deep copy (empty when memory is short).
   Dib Clone() const;
   // Same size, depth and pixels (padding bytes excluded).

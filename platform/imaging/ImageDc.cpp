@@ -1,6 +1,5 @@
 #include "imaging/ImageDc.h"
 
-#include <cstring>
 #include <vector>
 
 #include "gdi/DibSection.h"
@@ -13,20 +12,7 @@ HDC ImageDc::Open(const std::shared_ptr<Dib>& picture) {
     if (picture_ == picture) return dc_;
     Release();
   }
-  // BITMAPINFO with room for the grey table of an 8-bit picture.
-  std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
-  auto* h = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-  h->biSize = sizeof(BITMAPINFOHEADER);
-  h->biWidth = picture->Width();
-  h->biHeight = picture->Height();  // bottom-up, as the picture is kept
-  h->biPlanes = 1;
-  h->biBitCount = WORD(picture->Bits());
-  h->biCompression = BI_RGB;
-  h->biSizeImage = DWORD(picture->ByteSize());
-  if (picture->Bits() == 8) {
-    h->biClrUsed = 256;
-    std::memcpy(info.data() + sizeof(BITMAPINFOHEADER), picture->Palette().data(), 256 * sizeof(RGBQUAD));
-  }
+  const std::vector<uint8_t> info = picture->BitmapInfo();
   HBITMAP bitmap = plat::gdi::CreateDibSectionOver(reinterpret_cast<const BITMAPINFO*>(info.data()),
                                                    picture->Bits0(), picture->PixelOwner());
   if (!bitmap) return nullptr;

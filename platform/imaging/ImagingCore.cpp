@@ -88,6 +88,19 @@ Status ImagingCore::ReleaseImageDC() {
   return imageDc_.Release() ? status::kOk : status::kInvalidArgument;
 }
 
+Status ImagingCore::RenderToDC(HDC dc, float left, float top, float width, float height) {
+  if (Status st = Fault("imaging.RenderToDC")) return st;
+  std::shared_ptr<const Dib> p = held_.Picture();
+  if (!p) return status::kNoImage;
+  int l, t, w, h;
+  if (!dc || !ToInt(left, &l) || !ToInt(top, &t) || !ToInt(width, &w) || !ToInt(height, &h) || w <= 0 || h <= 0)
+    return status::kInvalidArgument;
+  const std::vector<uint8_t> info = p->BitmapInfo();
+  const int lines = StretchDIBits(dc, l, t, w, h, 0, 0, p->Width(), p->Height(), p->Bits0(),
+                                  reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);
+  return lines > 0 ? status::kOk : status::kFileError;
+}
+
 LONG ImagingCore::GetPixel(float x, float y) const {
   auto p = held_.Picture();
   int ix, iy;

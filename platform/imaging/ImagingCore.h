@@ -45,6 +45,8 @@ class ImagingCore {
   LONG GetImageDC();
   // Ends the use of that DC; 20005 when none is open.
   Status ReleaseImageDC();
+  // Draws the held picture stretched onto `dc` in the given rectangle (printing).
+  Status RenderToDC(HDC dc, float left, float top, float width, float height);
   // 0x00BBGGRR at (x, y) counted from the top left; -1 outside the picture.
   LONG GetPixel(float x, float y) const;
 

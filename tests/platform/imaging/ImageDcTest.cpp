@@ -95,3 +95,25 @@ TEST(ImageDc, NoPictureOrAFaultGivesNoDc) {
   plat::faults::Scope f("imaging.GetImageDC", 1);
   EXPECT_EQ(c.GetImageDC(), 0);
 }
+
+TEST(ImageDc, RenderDrawsThePictureStretchedIntoTheRectangle) {
+  Dib small = Flat(2, 2, 24, 0);
+  SetPixel(small, 0, 0, 0, 0, 255);  // red top left
+  SetPixel(small, 1, 1, 255, 0, 0);  // blue bottom right
+  ImagingCore source, page;
+  Give(source, small);
+  Give(page, Flat(8, 8, 24, 255, 255, 255));
+  const LONG dc = page.GetImageDC();
+  ASSERT_NE(dc, 0);
+  ASSERT_EQ(source.RenderToDC(plat::ToHandle<HDC>(uint32_t(dc)), 2, 2, 4, 4), status::kOk);
+  ASSERT_EQ(page.ReleaseImageDC(), status::kOk);
+  EXPECT_EQ(page.GetPixel(1, 1), LONG(RGB(255, 255, 255)));
+  EXPECT_EQ(page.GetPixel(2, 2), LONG(RGB(255, 0, 0)));
+  EXPECT_EQ(page.GetPixel(3, 3), LONG(RGB(255, 0, 0)));
+  EXPECT_EQ(page.GetPixel(4, 2), LONG(RGB(0, 0, 0)));
+  EXPECT_EQ(page.GetPixel(5, 5), LONG(RGB(0, 0, 255)));
+  EXPECT_EQ(page.GetPixel(6, 6), LONG(RGB(255, 255, 255)));
+  EXPECT_EQ(source.RenderToDC(nullptr, 0, 0, 4, 4), status::kInvalidArgument);
+  ImagingCore empty;
+  EXPECT_EQ(empty.RenderToDC(plat::ToHandle<HDC>(uint32_t(dc)), 0, 0, 4, 4), status::kNoImage);
+}

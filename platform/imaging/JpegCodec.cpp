@@ -55,8 +55,10 @@ void OnError(j_common_ptr cinfo) {
 }
 
 void OnMessage(j_common_ptr cinfo, int level) {
-  // A file that ends early would be padded with grey: refuse it as damaged instead.
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
+  // Image data that ends early (the file, or a segment cut by a marker) would be padded
+  // with grey: refuse the picture as damaged instead of passing on a part of it.
+  const int code = cinfo->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) {
     auto* err = reinterpret_cast<ErrorMgr*>(cinfo->err);
     err->status = status::kFileError;
     std::longjmp(err->jump, 1);

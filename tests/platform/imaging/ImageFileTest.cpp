@@ -339,6 +339,40 @@ TEST(ImageFileLoad, ReadsPaletteTiffsThroughTheGeneralPath) {
   EXPECT_EQ(tiff::Decode(t.data(), t.size(), &out, nullptr), status::kFileError);
 }
 
+TEST(ImageFileLoad, RandomDamageGivesAKnownStatusAndNeverACrash) {
+  FileFields fields;
+  fields.Set(36, std::string("comment"));
+  const std::vector<uint8_t> files[] = {Encoded(Gradient(24, 16), kFormatJpeg, 24, 10, fields),
+                                        Encoded(Gradient(24, 16, 8), kFormatJpeg, 8, 10),
+                                        Encoded(Noise(9, 5), kFormatBmp), Encoded(Noise(9, 5, 8), kFormatBmp),
+                                        Encoded(Noise(9, 5), kFormatTiff, 0, 0, fields)};
+  uint32_t seed = 99;
+  auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+  for (const auto& good : files) {
+    for (int round = 0; round < 150; ++round) {
+      std::vector<uint8_t> b = good;
+      const int hits = 1 + int(next() % 4);
+      for (int i = 0; i < hits; ++i) b[next() % b.size()] = uint8_t(next() >> 16);
+      if (round % 5 == 0) b.resize(next() % b.size());
+      Dib out;
+      FileFields f;
+      Status st = status::kUnknownFormat;
+      if (jpeg::LooksLikeJpeg(b.data(), b.size())) st = jpeg::Decode(b.data(), b.size(), &out, &f);
+      else if (bmp::LooksLikeBmp(b.data(), b.size())) st = bmp::Decode(b.data(), b.size(), &out);
+      else if (tiff::LooksLikeTiff(b.data(), b.size())) st = tiff::Decode(b.data(), b.size(), &out, &f);
+      if (st == status::kOk) {
+        ASSERT_FALSE(out.Empty());
+        // A few hundred bytes of baseline data cannot hold more than this.
+        ASSERT_LE(out.ByteSize(), 1u << 20) << out.Width() << " x " << out.Height();
+      } else {
+        ASSERT_TRUE(st == status::kFileError || st == status::kUnsupported || st == status::kUnknownFormat ||
+                    st == status::kNoMemory)
+            << st;
+      }
+    }
+  }
+}
+
 // ---- save failures
 TEST(ImageFileSave, FailureClassesHaveDistinctStatuses) {
   const Dib in = Noise(8, 8);

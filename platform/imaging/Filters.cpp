@@ -1,6 +1,7 @@
 #include "imaging/Filters.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace plat::imaging {
@@ -12,37 +13,49 @@ inline uint8_t ClampI(int v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
 
 bool SizeOk(int size) { return size >= 1 && size <= kMaxSize && size % 2 == 1; }
 
-// Sums over a size x size box of every sample, rows of the result packed at w * ch.
-// Separable running sums: cost per sample does not grow with the size.
-std::vector<int32_t> BoxSums(const Dib& in, int size) {
-  const int w = in.Width(), h = in.Height(), ch = in.Bits() / 8, r = size / 2;
-  const size_t rowLen = size_t(w) * ch;
-  std::vector<int32_t> horiz(rowLen * h);
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* s = in.Row(y);
-    int32_t* o = &horiz[rowLen * y];
-    for (int c = 0; c < ch; ++c) {
-      int32_t sum = 0;
-      for (int k = -r; k <= r; ++k) sum += s[std::clamp(k, 0, w - 1) * ch + c];
-      for (int x = 0; x < w; ++x) {
-        o[x * ch + c] = sum;
-        sum += s[std::min(x + r + 1, w - 1) * ch + c] - s[std::max(x - r, 0) * ch + c];
-      }
-    }
+// Horizontal running sums of one row over `size` samples, edges repeated. `pad` is
+// scratch space for the row with r pixels repeated at each end.
+void RowSums(const Dib& in, int y, int r, std::vector<uint8_t>& pad, int32_t* o) {
+  const int w = in.Width(), ch = in.Bits() / 8;
+  const size_t rowLen = size_t(w) * ch, edge = size_t(r) * ch;
+  const uint8_t* s = in.Row(y);
+  pad.resize(rowLen + 2 * edge);
+  for (size_t k = 0; k < edge; ++k) {
+    pad[k] = s[k % ch];
+    pad[edge + rowLen + k] = s[rowLen - ch + k % ch];
   }
-  std::vector<int32_t> out(rowLen * h);
-  std::vector<int32_t> sum(rowLen, 0);
+  std::copy(s, s + rowLen, pad.begin() + edge);
+  const uint8_t* p = pad.data();
+  const size_t span = size_t(2 * r + 1) * ch;
+  for (int c = 0; c < ch; ++c) {
+    int32_t sum = 0;
+    for (size_t k = c; k < span; k += ch) sum += p[k];
+    o[c] = sum;
+  }
+  // Each sum is the one a pixel before, plus the sample entering, minus the one leaving.
+  for (size_t i = ch; i < rowLen; ++i) o[i] = o[i - ch] + p[i - ch + span] - p[i - ch];
+}
+
+// Calls emit(y, sums) for each row with the sums over the size x size box of every
+// sample. Separable running sums: the cost per sample does not grow with the size,
+// and only a few rows of sums are kept, whatever the picture's size.
+template <class F>
+void ForEachBoxRow(const Dib& in, int size, F emit) {
+  const int h = in.Height(), r = size / 2;
+  const size_t rowLen = size_t(in.Width()) * (in.Bits() / 8);
+  std::vector<int32_t> sum(rowLen, 0), add(rowLen), sub(rowLen);
+  std::vector<uint8_t> pad;
   for (int k = -r; k <= r; ++k) {
-    const int32_t* s = &horiz[rowLen * std::clamp(k, 0, h - 1)];
-    for (size_t i = 0; i < rowLen; ++i) sum[i] += s[i];
+    RowSums(in, std::clamp(k, 0, h - 1), r, pad, add.data());
+    for (size_t i = 0; i < rowLen; ++i) sum[i] += add[i];
   }
   for (int y = 0; y < h; ++y) {
-    std::copy(sum.begin(), sum.end(), out.begin() + rowLen * y);
-    const int32_t* add = &horiz[rowLen * std::min(y + r + 1, h - 1)];
-    const int32_t* sub = &horiz[rowLen * std::max(y - r, 0)];
+    emit(y, sum.data());
+    if (y + 1 == h) break;
+    RowSums(in, std::min(y + r + 1, h - 1), r, pad, add.data());
+    RowSums(in, std::max(y - r, 0), r, pad, sub.data());
     for (size_t i = 0; i < rowLen; ++i) sum[i] += add[i] - sub[i];
   }
-  return out;
 }
 
 Status Start(const Dib& in, Dib* out) {
@@ -57,14 +70,38 @@ Status Copy(const Dib& in, Dib* out) {
   return out->Empty() ? status::kNoMemory : status::kOk;
 }
 
-// Median of nine by a fixed exchange network.
-inline uint8_t Median9(uint8_t* p) {
-  auto s = [p](int a, int b) {
-    if (p[a] > p[b]) std::swap(p[a], p[b]);
-  };
-  s(1, 2); s(4, 5); s(7, 8); s(0, 1); s(3, 4); s(6, 7); s(1, 2); s(4, 5); s(7, 8);
-  s(0, 3); s(5, 8); s(4, 7); s(3, 6); s(1, 4); s(2, 5); s(4, 7); s(4, 2); s(6, 4); s(4, 2);
-  return p[4];
+inline uint8_t Min3(uint8_t a, uint8_t b, uint8_t c) { return std::min(std::min(a, b), c); }
+inline uint8_t Max3(uint8_t a, uint8_t b, uint8_t c) { return std::max(std::max(a, b), c); }
+inline uint8_t Med3(uint8_t a, uint8_t b, uint8_t c) { return std::max(std::min(a, b), std::min(std::max(a, b), c)); }
+
+// 3 x 3 median: each column of three is sorted once, and the median of the nine is
+// the median of (largest low, middle middle, smallest high) of three neighbouring
+// columns. Branch-free, so the compiler can run it on whole vectors.
+void Median3(const Dib& in, Dib& out) {
+  const int w = in.Width(), h = in.Height(), ch = in.Bits() / 8;
+  const size_t rowLen = size_t(w) * ch;
+  // One repeated pixel at each end of the sorted columns stands for the edge.
+  std::vector<uint8_t> lo(rowLen + 2 * ch), mid(rowLen + 2 * ch), hi(rowLen + 2 * ch);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* a = in.Row(std::max(y - 1, 0));
+    const uint8_t* b = in.Row(y);
+    const uint8_t* c = in.Row(std::min(y + 1, h - 1));
+    uint8_t* l = lo.data() + ch;
+    uint8_t* m = mid.data() + ch;
+    uint8_t* u = hi.data() + ch;
+    for (size_t i = 0; i < rowLen; ++i) {
+      l[i] = Min3(a[i], b[i], c[i]);
+      m[i] = Med3(a[i], b[i], c[i]);
+      u[i] = Max3(a[i], b[i], c[i]);
+    }
+    for (int k = 0; k < ch; ++k) {
+      l[-ch + k] = l[k], m[-ch + k] = m[k], u[-ch + k] = u[k];
+      l[rowLen + k] = l[rowLen - ch + k], m[rowLen + k] = m[rowLen - ch + k], u[rowLen + k] = u[rowLen - ch + k];
+    }
+    uint8_t* o = out.Row(y);
+    for (size_t i = 0; i < rowLen; ++i)
+      o[i] = Med3(Max3(l[i - ch], l[i], l[i + ch]), Med3(m[i - ch], m[i], m[i + ch]), Min3(u[i - ch], u[i], u[i + ch]));
+  }
 }
 
 }  // namespace
@@ -74,20 +111,19 @@ Status Sharpen(const Dib& in, int value, Dib* out) {
   if (value < -1000 || value > 1000) return status::kInvalidArgument;
   if (value == 0) return Copy(in, out);
   if (Status st = Start(in, out)) return st;
-  const std::vector<int32_t> sums = BoxSums(in, 3);
   const size_t rowLen = size_t(in.Width()) * (in.Bits() / 8);
-  // Fixed point with 9 * 1000 in the denominator keeps the mean exact.
-  const int64_t gain = value > 0 ? int64_t(value) * 2 : value;
-  for (int y = 0; y < in.Height(); ++y) {
+  // out = s + (s - mean) x gain / 1000, with the mean kept as the 3 x 3 sum: numbers
+  // over 9000 stay exact integers until the one multiplication by its inverse.
+  const int gain = value > 0 ? value * 2 : value;
+  const double inv = 1.0 / 9000.0;
+  ForEachBoxRow(in, 3, [&](int y, const int32_t* m) {
     const uint8_t* s = in.Row(y);
-    const int32_t* m = &sums[rowLen * y];
     uint8_t* o = out->Row(y);
     for (size_t i = 0; i < rowLen; ++i) {
-      const int64_t diff9 = int64_t(s[i]) * 9 - m[i];  // 9 x (sample - mean)
-      const int64_t num = int64_t(s[i]) * 9000 + diff9 * gain;
-      o[i] = ClampI(int((num + (num >= 0 ? 4500 : -4500)) / 9000));
+      const int num = s[i] * (9000 + 9 * gain) - m[i] * gain;
+      o[i] = ClampI(int(std::floor(num * inv + 0.5)));
     }
-  }
+  });
   return status::kOk;
 }
 
@@ -96,14 +132,15 @@ Status AverageFilter(const Dib& in, int size, Dib* out) {
   if (!SizeOk(size)) return status::kInvalidArgument;
   if (size == 1) return Copy(in, out);
   if (Status st = Start(in, out)) return st;
-  const std::vector<int32_t> sums = BoxSums(in, size);
   const size_t rowLen = size_t(in.Width()) * (in.Bits() / 8);
+  // Every possible sum divided (rounded) once, instead of a division per sample.
   const int32_t n = size * size;
-  for (int y = 0; y < in.Height(); ++y) {
-    const int32_t* m = &sums[rowLen * y];
+  std::vector<uint8_t> mean(size_t(255) * n + 1);
+  for (size_t v = 0; v < mean.size(); ++v) mean[v] = uint8_t((int32_t(v) + n / 2) / n);
+  ForEachBoxRow(in, size, [&](int y, const int32_t* m) {
     uint8_t* o = out->Row(y);
-    for (size_t i = 0; i < rowLen; ++i) o[i] = uint8_t((m[i] + n / 2) / n);
-  }
+    for (size_t i = 0; i < rowLen; ++i) o[i] = mean[size_t(m[i])];
+  });
   return status::kOk;
 }
 
@@ -112,6 +149,11 @@ Status MedianFilter(const Dib& in, int size, Dib* out) {
   if (!SizeOk(size)) return status::kInvalidArgument;
   if (size == 1) return Copy(in, out);
   if (Status st = Start(in, out)) return st;
+  if (size == 3) {
+    Median3(in, *out);
+    return status::kOk;
+  }
+  // Larger neighbourhoods: select the middle of each window.
   const int w = in.Width(), h = in.Height(), ch = in.Bits() / 8, r = size / 2;
   std::vector<const uint8_t*> rows(size);
   std::vector<int> cols(size);
@@ -125,12 +167,8 @@ Status MedianFilter(const Dib& in, int size, Dib* out) {
         int n = 0;
         for (int j = 0; j < size; ++j)
           for (int k = 0; k < size; ++k) win[n++] = rows[j][cols[k] + c];
-        if (size == 3) {
-          o[x * ch + c] = Median9(win.data());
-        } else {
-          std::nth_element(win.begin(), win.begin() + n / 2, win.begin() + n);
-          o[x * ch + c] = win[n / 2];
-        }
+        std::nth_element(win.begin(), win.begin() + n / 2, win.begin() + n);
+        o[x * ch + c] = win[n / 2];
       }
     }
   }

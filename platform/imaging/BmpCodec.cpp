@@ -111,7 +111,7 @@ Status ReadInfo(const uint8_t* data, size_t size, FileInfo* info) {
 Status Decode(const uint8_t* data, size_t size, Dib* out) {
   Layout l;
   if (Status st = Parse(data, size, &l)) return st;
-  Dib d = Dib::Create(l.width, l.height, l.outBits, false);
+  Dib d = Dib::Create(l.width, l.height, l.outBits);
   if (d.Empty()) return status::kNoMemory;
   for (int y = 0; y < l.height; ++y) {
     const int fileRow = l.topDown ? y : l.height - 1 - y;

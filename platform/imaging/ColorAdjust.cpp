@@ -28,7 +28,7 @@ void Negative(Dib& d) {
 Status Grayscale(const Dib& in, int bits, Dib* out) {
   if (in.Empty()) return status::kNoImage;
   if (bits != 8 && bits != 24) return status::kInvalidArgument;
-  Dib d = Dib::Create(in.Width(), in.Height(), bits, false);
+  Dib d = Dib::Create(in.Width(), in.Height(), bits);
   if (d.Empty()) return status::kNoMemory;
   const int w = in.Width();
   for (int y = 0; y < in.Height(); ++y) {

@@ -27,7 +27,7 @@ Status SplitPlanes(const Dib& in, int mode, std::array<Dib, 3>* planes) {
   if (!ModeOk(mode)) return status::kInvalidArgument;
   std::array<Dib, 3> p;
   for (auto& d : p) {
-    d = Dib::Create(in.Width(), in.Height(), 8, false);
+    d = Dib::Create(in.Width(), in.Height(), 8);
     if (d.Empty()) return status::kNoMemory;
   }
   const int w = in.Width();
@@ -64,7 +64,7 @@ Status MergePlanes(const std::array<const Dib*, 3>& planes, int mode, const Dib*
   for (const Dib* p : planes)
     if (p->Width() != w || p->Height() != h || p->Bits() != 8) return status::kInvalidArgument;
   if (original && (original->Empty() || original->Width() != w || original->Height() != h)) original = nullptr;
-  Dib d = Dib::Create(w, h, 24, false);
+  Dib d = Dib::Create(w, h, 24);
   if (d.Empty()) return status::kNoMemory;
   for (int y = 0; y < h; ++y) {
     const uint8_t* a = planes[0]->Row(y);

@@ -11,24 +11,21 @@ bool Dib::SizeAllowed(int width, int height, int bits) {
   return size_t(StrideFor(width, bits)) * size_t(height) <= kMaxBytes;
 }
 
-Dib Dib::Create(int width, int height, int bits, bool zero) {
+Dib Dib::Create(int width, int height, int bits) {
   Dib d;
   if (!SizeAllowed(width, height, bits)) return d;
   const int stride = StrideFor(width, bits);
   const size_t bytes = size_t(stride) * size_t(height);
-  // malloc/calloc rather than new[]: a failed allocation is a status, not an
-  // exception, and calloc of a large block costs nothing until it is touched.
-  void* mem = zero ? std::calloc(bytes, 1) : std::malloc(bytes);
+  // calloc rather than new[]: a failed allocation is a status, not an exception, and
+  // a large block comes as untouched zero pages, so padding is zero and a decoder that
+  // gives up early (a damaged file claiming a huge size) has used no memory for it.
+  void* mem = std::calloc(bytes, 1);
   if (!mem) return d;
   d.pixels_ = std::shared_ptr<uint8_t>(static_cast<uint8_t*>(mem), [](uint8_t* p) { std::free(p); });
   d.width_ = width;
   d.height_ = height;
   d.bits_ = bits;
   d.stride_ = stride;
-  // Row padding is always zero, so files written straight from the block are repeatable.
-  const size_t used = size_t(width) * size_t(bits / 8);
-  if (!zero && size_t(stride) > used)
-    for (int y = 0; y < height; ++y) std::memset(d.pixels_.get() + size_t(y) * stride + used, 0, stride - used);
   if (bits == 8) {
     for (int i = 0; i < 256; ++i) d.palette_[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
   }
@@ -73,7 +70,7 @@ std::vector<uint8_t> Dib::BitmapInfo() const {
 
 Dib Dib::Clone() const {
   if (Empty()) return Dib();
-  Dib d = Create(width_, height_, bits_, false);
+  Dib d = Create(width_, height_, bits_);
   if (d.Empty()) return d;
   std::memcpy(d.pixels_.get(), pixels_.get(), ByteSize());
   d.palette_ = palette_;

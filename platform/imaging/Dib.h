@@ -22,10 +22,9 @@ class Dib {
 
   Dib() = default;
 
-  // A picture of the given size and depth (8 or 24); an 8-bit picture gets a grey
-  // colour table. Pixels are zero (black) when `zero`, else left as they come.
-  // Returns an empty Dib when the size is invalid or memory is short.
-  static Dib Create(int width, int height, int bits, bool zero = true);
+  // A black picture of the given size and depth (8 or 24); an 8-bit picture gets a
+  // grey colour table. Returns an empty Dib when the size is invalid or memory is short.
+  static Dib Create(int width, int height, int bits);
   static bool SizeAllowed(int width, int height, int bits);
   static int StrideFor(int width, int bits) { return ((width * bits + 31) / 32) * 4; }
 

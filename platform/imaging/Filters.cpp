@@ -59,7 +59,7 @@ void ForEachBoxRow(const Dib& in, int size, F emit) {
 }
 
 Status Start(const Dib& in, Dib* out) {
-  *out = Dib::Create(in.Width(), in.Height(), in.Bits(), false);
+  *out = Dib::Create(in.Width(), in.Height(), in.Bits());
   if (out->Empty()) return status::kNoMemory;
   out->Palette() = in.Palette();
   return status::kOk;

@@ -216,7 +216,7 @@ Status Crop(const Dib& in, int left, int top, int width, int height, Dib* out) {
   const int64_t x1 = std::min<int64_t>(int64_t(left) + width, in.Width());
   const int64_t y1 = std::min<int64_t>(int64_t(top) + height, in.Height());
   if (x1 <= x0 || y1 <= y0) return status::kInvalidArgument;
-  Dib d = Dib::Create(int(x1 - x0), int(y1 - y0), in.Bits(), false);
+  Dib d = Dib::Create(int(x1 - x0), int(y1 - y0), in.Bits());
   if (d.Empty()) return status::kNoMemory;
   const int ch = in.Bits() / 8;
   const size_t bytes = size_t(d.Width()) * ch;
@@ -229,7 +229,7 @@ Status Crop(const Dib& in, int left, int top, int width, int height, Dib* out) {
 Status Resize(const Dib& in, int width, int height, ResizeFilter filter, Dib* out) {
   if (in.Empty()) return status::kNoImage;
   if (!Dib::SizeAllowed(width, height, in.Bits())) return status::kInvalidArgument;
-  Dib d = Dib::Create(width, height, in.Bits(), false);
+  Dib d = Dib::Create(width, height, in.Bits());
   if (d.Empty()) return status::kNoMemory;
   d.Palette() = in.Palette();
   if (filter == ResizeFilter::Nearest)
@@ -250,7 +250,7 @@ Status RotateQuarters(const Dib& in, int quarters, Dib* out) {
     return status::kOk;
   }
   const bool odd = q % 2 == 1;
-  Dib d = Dib::Create(odd ? in.Height() : in.Width(), odd ? in.Width() : in.Height(), in.Bits(), false);
+  Dib d = Dib::Create(odd ? in.Height() : in.Width(), odd ? in.Width() : in.Height(), in.Bits());
   if (d.Empty()) return status::kNoMemory;
   d.Palette() = in.Palette();
   const bool rgb = in.Bits() == 24;
@@ -276,7 +276,7 @@ Status Rotate(const Dib& in, LONG hundredths, bool grow, COLORREF fill, Dib* out
     h = int(std::ceil(in.Width() * s + in.Height() * c - 1e-6));
   }
   if (!Dib::SizeAllowed(w, h, in.Bits())) return status::kInvalidArgument;
-  Dib d = Dib::Create(w, h, in.Bits(), false);
+  Dib d = Dib::Create(w, h, in.Bits());
   if (d.Empty()) return status::kNoMemory;
   d.Palette() = in.Palette();
   const uint8_t r = GetRValue(fill), g = GetGValue(fill), b = GetBValue(fill);

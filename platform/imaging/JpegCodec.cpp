@@ -228,7 +228,7 @@ Status Decode(const uint8_t* data, size_t size, Dib* out, FileFields* fields) {
   int bits = 0;
   if (Status st = HeaderStatus(d, &bits)) return st;
   d.cinfo.out_color_space = bits == 8 ? JCS_GRAYSCALE : JCS_EXT_BGR;
-  Dib dib = Dib::Create(int(d.cinfo.image_width), int(d.cinfo.image_height), bits, false);
+  Dib dib = Dib::Create(int(d.cinfo.image_width), int(d.cinfo.image_height), bits);
   if (dib.Empty()) return status::kNoMemory;
   // The saved segments go with the decoder's image memory when decoding ends.
   FileFields found;

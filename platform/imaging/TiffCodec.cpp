@@ -205,7 +205,7 @@ Status Decode(const uint8_t* data, size_t size, Dib* out, FileFields* fields) {
   Reader r;
   if (Status st = r.Open(data, size)) return st;
   const Shape& s = r.shape;
-  Dib d = Dib::Create(int(s.width), int(s.height), s.outBits, false);
+  Dib d = Dib::Create(int(s.width), int(s.height), s.outBits);
   if (d.Empty()) return status::kNoMemory;
   TIFF* tif = r.handle.tif;
   if (Status st = s.direct ? DecodeDirect(tif, s, d) : DecodeGeneral(tif, s, d)) return st;

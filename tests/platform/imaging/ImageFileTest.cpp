@@ -69,6 +69,19 @@ FileFields CommentFields() {
   return f;
 }
 
+// The file with its width and height entries (tags 256, 257) set to other values.
+std::vector<uint8_t> TiffSized(std::vector<uint8_t> t, uint32_t width, uint32_t height) {
+  for (size_t i = 0; i + 12 <= t.size(); i += 2) {
+    const bool entry = (t[i + 1] == 1 && (t[i] == 0 || t[i] == 1)) && (t[i + 2] == 3 || t[i + 2] == 4) &&
+                       t[i + 3] == 0 && t[i + 4] == 1 && t[i + 5] == 0 && t[i + 6] == 0 && t[i + 7] == 0;
+    if (!entry) continue;
+    const uint32_t v = t[i] == 0 ? width : height;
+    t[i + 2] = 4;  // LONG
+    for (int k = 0; k < 4; ++k) t[i + 8 + k] = uint8_t(v >> (8 * k));
+  }
+  return t;
+}
+
 }  // namespace
 
 TEST(ImageFile, LosslessFormatsRoundTripEveryPixel) {
@@ -242,6 +255,8 @@ TEST(ImageFileLoad, FailureClassesHaveDistinctStatuses) {
       {"tall.bmp", patched(bmpFile, 22, {0x00, 0x40, 0x00, 0x00}), status::kFileError},    // data not there
       {"rle.bmp", patched(bmpFile, 30, {BI_RLE8}), status::kUnsupported},
       {"cut.tif", cut(tif, 12), status::kFileError},
+      {"huge.tif", TiffSized(tif, 30001, 30000), status::kUnsupported},  // beyond the limit
+      {"big.tif", TiffSized(tif, 18001, 18000), status::kFileError},    // 972 MB in a tiny file
   };
   fs::create_directories(Native("bad"));
   for (const Case& c : cases) {

@@ -34,7 +34,7 @@ Status Parse(const uint8_t* data, size_t size, Layout* l) {
   uint32_t compression = 0, clrUsed = 0;
   if (hdr == 12) {  // the old core header
     w = Get16(data + 18);
-    h = int16_t(Get16(data + 20));
+    h = Get16(data + 20);  // unsigned here: the old header has no top-down form
     bits = Get16(data + 24);
     paletteEntry = 3;
   } else if (hdr >= 40 && hdr <= 124) {

@@ -13,12 +13,14 @@
 namespace plat::imaging {
 namespace {
 
-// Positions and sizes come as floats; they are cut to whole pixels.
+// Sizes come as floats and are cut to whole pixels; a position names the pixel it
+// lies in (so -0.5 is left of the picture, not in its first column).
 bool ToInt(float f, int* out) {
   if (!std::isfinite(f) || f < -2147483520.0f || f > 2147483520.0f) return false;
   *out = int(f);
   return true;
 }
+bool ToPos(float f, int* out) { return ToInt(std::floor(f), out); }
 
 Status Fault(const char* point) { return Status(plat::faults::Check(point)); }
 
@@ -93,7 +95,7 @@ Status ImagingCore::RenderToDC(HDC dc, float left, float top, float width, float
   std::shared_ptr<const Dib> p = held_.Picture();
   if (!p) return status::kNoImage;
   int l, t, w, h;
-  if (!dc || !ToInt(left, &l) || !ToInt(top, &t) || !ToInt(width, &w) || !ToInt(height, &h) || w <= 0 || h <= 0)
+  if (!dc || !ToPos(left, &l) || !ToPos(top, &t) || !ToInt(width, &w) || !ToInt(height, &h) || w <= 0 || h <= 0)
     return status::kInvalidArgument;
   const std::vector<uint8_t> info = p->BitmapInfo();
   const int lines = StretchDIBits(dc, l, t, w, h, 0, 0, p->Width(), p->Height(), p->Bits0(),
@@ -104,14 +106,14 @@ Status ImagingCore::RenderToDC(HDC dc, float left, float top, float width, float
 LONG ImagingCore::GetPixel(float x, float y) const {
   auto p = held_.Picture();
   int ix, iy;
-  if (!p || !ToInt(x, &ix) || !ToInt(y, &iy)) return -1;
+  if (!p || !ToPos(x, &ix) || !ToPos(y, &iy)) return -1;
   return p->GetPixel(ix, iy);
 }
 
 Status ImagingCore::CropImage(float left, float top, float width, float height) {
   if (Status st = Fault("imaging.CropImage")) return st;
   int l, t, w, h;
-  if (!ToInt(left, &l) || !ToInt(top, &t) || !ToInt(width, &w) || !ToInt(height, &h))
+  if (!ToPos(left, &l) || !ToPos(top, &t) || !ToInt(width, &w) || !ToInt(height, &h))
     return status::kInvalidArgument;
   return Transform([&](const Dib& in, Dib* out) { return Crop(in, l, t, w, h, out); });
 }

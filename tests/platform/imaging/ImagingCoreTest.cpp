@@ -136,6 +136,7 @@ TEST(ImagingCore, GetPixelAnswersRedInTheLowByteAtTopDownPositions) {
   EXPECT_EQ(c.GetPixel(2, 1), 0);
   EXPECT_EQ(c.GetPixel(3, 0), -1);
   EXPECT_EQ(c.GetPixel(-1, 0), -1);
+  EXPECT_EQ(c.GetPixel(-0.5f, 0), -1);
 }
 
 TEST(ImagingCore, PlaneTablesFollowTheRetouchSequences) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,13 +50,21 @@ const Dib& Picture() {
   return d;
 }
 
+// Drive C: of the benchmark: a scratch folder, removed at exit.
 void UseScratchDrive() {
-  static bool done = [] {
-    char dir[] = "/tmp/lumora-bench-XXXXXX";
-    if (mkdtemp(dir)) plat::config::Set("DRIVE_C", std::string(dir));
-    return true;
-  }();
-  (void)done;
+  struct Scratch {
+    std::string dir;
+    Scratch() {
+      char templ[] = "/tmp/lumora-bench-XXXXXX";
+      if (mkdtemp(templ)) dir = templ;
+      if (!dir.empty()) plat::config::Set("DRIVE_C", dir);
+    }
+    ~Scratch() {
+      std::error_code ec;
+      if (!dir.empty()) std::filesystem::remove_all(dir, ec);
+    }
+  };
+  static Scratch scratch;
 }
 
 std::vector<uint8_t> TurboEncode(const Dib& d, int quality) {

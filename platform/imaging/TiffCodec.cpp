@@ -106,7 +106,6 @@ Status ReadShape(TIFF* tif, Shape* s) {
   if (!s->direct) {
     char msg[1024];
     if (!TIFFRGBAImageOK(tif, msg)) return status::kUnsupported;
-    if (s->outBits == 8 && s->bps > 8) s->outBits = 24;
     // The general path decodes into 32 bits a pixel first.
     if (uint64_t(s->width) * s->height * 4 > Dib::kMaxBytes) return status::kUnsupported;
   }

@@ -389,6 +389,38 @@ TEST(ImageFileLoad, RandomDamageGivesAKnownStatusAndNeverACrash) {
   }
 }
 
+// Files written by other programs: LZW with a predictor in strips, 16-bit grey in
+// deflated tiles, and a progressive JPEG.
+TEST(ImageFileLoad, ReadsFilesOfOtherWriters) {
+  auto expected = [](int x, int y) { return LONG(RGB(x * 10, y * 15, (x + y) * 5)); };
+  Dib out;
+  ASSERT_EQ(imagefile::Load("Z:" + testenv::DataPath("imaging/lzw.tif"), &out, nullptr), status::kOk);
+  ASSERT_EQ(out.Width(), 24);
+  ASSERT_EQ(out.Height(), 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 24; ++x) ASSERT_EQ(out.GetPixel(x, y), expected(x, y)) << x << "," << y;
+
+  ASSERT_EQ(imagefile::Load("Z:" + testenv::DataPath("imaging/grey16.tif"), &out, nullptr), status::kOk);
+  ASSERT_EQ(out.Width(), 32);
+  EXPECT_EQ(out.Bits(), 8);  // grey stays grey, at 8 bits
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 32; ++x)  // the file holds uint16_t((x * 8 + y) * 257)
+      ASSERT_EQ(out.Row(y)[x], (((x * 8 + y) * 257) & 0xFFFF) >> 8) << x << "," << y;
+
+  FileInfo info;
+  ASSERT_EQ(imagefile::ReadInfo("Z:" + testenv::DataPath("imaging/progressive.jpg"), &info), status::kOk);
+  EXPECT_EQ(info.format, kFormatJpeg);
+  ASSERT_EQ(imagefile::Load("Z:" + testenv::DataPath("imaging/progressive.jpg"), &out, nullptr), status::kOk);
+  ASSERT_EQ(out.Width(), 24);
+  int worst = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 24; ++x) {
+      const LONG a = out.GetPixel(x, y), b = expected(x, y);
+      for (int shift : {0, 8, 16}) worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+    }
+  EXPECT_LE(worst, 12);
+}
+
 // ---- save failures
 TEST(ImageFileSave, FailureClassesHaveDistinctStatuses) {
   const Dib in = Noise(8, 8);

@@ -241,7 +241,7 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, LPVOID bits, LPBITMA
     if (scan >= dibH || scan >= from.height) break;
     int row = bottomUp ? from.height - 1 - scan : scan;
     to.bits = static_cast<uint8_t*>(bits) + ptrdiff_t(i) * to.stride;
-    if (n < to.width) std::memset(to.bits, 0, static_cast<size_t>(to.stride));
+    std::memset(to.bits, 0, static_cast<size_t>(to.stride));  // padding and missing columns
     CopyRow(from, row, to, 0, n, conv, buf);
     ++copied;
   }

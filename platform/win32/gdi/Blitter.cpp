@@ -128,7 +128,7 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
 
   POINT o = dst.SurfaceOrigin();
   RopRowFn fn = RopRow(code);
-  std::vector<uint32_t> sbuf, pbuf, dbuf, raw, conv1, acc;
+  std::vector<uint32_t> sbuf, pbuf, dbuf, raw, conv1, acc, before;
   std::vector<double> hr, hg, hb;
 
   auto inSrcX = [&](int c) { return c >= 0 && c < ss.width; };
@@ -146,6 +146,9 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
     int surfX = left + o.x;
     bool plainCopy = code == 0xCC && useSrc && !stretch && !flipX && conv->Identity() && ss.bpp == ds.bpp &&
                      ss.bpp >= 8;
+    // Stretched copies between equal true-colour formats pick bytes straight from the source row.
+    bool pickCopy = code == 0xCC && useSrc && !plainCopy && !halftone && !scansX && !scansY && conv->Identity() &&
+                    ss.bpp == ds.bpp && (ss.bpp == 24 || ss.bpp == 32);
     sbuf.resize(static_cast<size_t>(n));
     pbuf.resize(static_cast<size_t>(n));
     dbuf.resize(static_cast<size_t>(n));
@@ -202,6 +205,16 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
         std::memmove(to, from, (size_t(n) * ds.bpp) / 8);
         continue;
       }
+      if (pickCopy) {
+        const uint8_t* from = ss.Row(ymap[ky]);
+        uint8_t* to = ds.Row(surfY) + size_t(surfX) * (ds.bpp / 8);
+        const int* xm = xmap.data() + (left - x);
+        if (ds.bpp == 24)
+          for (int i = 0; i < n; ++i, to += 3) std::memcpy(to, from + 3 * size_t(xm[i]), 3);
+        else
+          for (int i = 0; i < n; ++i, to += 4) std::memcpy(to, from + 4 * size_t(xm[i]), 4);
+        continue;
+      }
       if (useSrc) {
         if (halftone) {
           // Average the covered source area in colour, then map to the destination.
@@ -250,8 +263,11 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
         }
       }
       if (usePat) PatternRow(pat, surfX, surfY, n, pbuf.data());
-      if (useDst || (usePat && pat.drawn != ~0ull)) LoadRow(ds, surfX, surfY, n, dbuf.data());
+      bool masked = usePat && pat.drawn != ~0ull;
+      if (useDst || masked) LoadRow(ds, surfX, surfY, n, dbuf.data());
+      if (masked) before = dbuf;
       fn(dbuf.data(), sbuf.data(), pbuf.data(), n);
+      if (masked) KeepUndrawn(pat, surfX, surfY, n, before.data(), dbuf.data());
       StoreRow(ds, surfX, surfY, n, dbuf.data());
     }
   });

@@ -30,7 +30,8 @@ void LinePixels(POINT a, POINT b, const RECT& box, const std::function<void(int,
   // Along the major axis one pixel per step; the minor coordinate is the true line's
   // value rounded, halves going back towards the start.
   for (int64_t i = i0; i <= i1; ++i) {
-    int64_t m = (2 * i * minor + n - 1) / (2 * n);
+    // 128 bits: the ends may be four billion pixels apart.
+    int64_t m = static_cast<int64_t>((__int128(2) * i * minor + n - 1) / (__int128(2) * n));
     int64_t x = xMajor ? a.x + sx * i : a.x + sx * m;
     int64_t y = xMajor ? a.y + sy * m : a.y + sy * i;
     if (x < box.left || x >= box.right || y < box.top || y >= box.bottom) continue;

@@ -222,6 +222,12 @@ void PatternRow(const Fill& fill, int x, int y, int n, uint32_t* out) {
   for (int i = 0; i < n; ++i) out[i] = row[(c + i) & 7];
 }
 
+void KeepUndrawn(const Fill& fill, int x, int y, int n, const uint32_t* before, uint32_t* d) {
+  uint64_t row = fill.drawn >> (8 * ((y - fill.orgY) & 7));
+  for (int i = 0; i < n; ++i)
+    if (!((row >> ((x + i - fill.orgX) & 7)) & 1)) d[i] = before[i];
+}
+
 namespace {
 
 // Solid PATCOPY: store the value straight into the row.
@@ -270,11 +276,7 @@ void FillRect(const Surface& s, const RECT& rc, const Fill& fill, uint8_t code) 
     if (transparent) keep = d;
     PatternRow(fill, rc.left, y, n, p.data());
     fn(d.data(), zero.data(), p.data(), n);
-    if (transparent) {
-      int r = (y - fill.orgY) & 7;
-      for (int i = 0; i < n; ++i)
-        if (!((fill.drawn >> (8 * r + ((rc.left + i - fill.orgX) & 7))) & 1)) d[static_cast<size_t>(i)] = keep[static_cast<size_t>(i)];
-    }
+    if (transparent) KeepUndrawn(fill, rc.left, y, n, keep.data(), d.data());
     StoreRow(s, rc.left, y, n, d.data());
   }
 }

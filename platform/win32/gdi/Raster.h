@@ -43,5 +43,7 @@ uint8_t Rop2ToRop3(int rop2);
 void FillRect(const Surface& s, const RECT& rc, const Fill& fill, uint8_t code);
 // Builds the pattern row for columns x .. x+n of row y.
 void PatternRow(const Fill& fill, int x, int y, int n, uint32_t* out);
+// Puts back `before` where the fill leaves pixels alone (a hatch on a transparent background).
+void KeepUndrawn(const Fill& fill, int x, int y, int n, const uint32_t* before, uint32_t* d);
 
 }  // namespace plat::gdi

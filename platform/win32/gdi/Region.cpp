@@ -225,9 +225,9 @@ Region Region::Polygon(const POINT* pts, const int* counts, int polygons, int fi
 Region Region::Ellipse(const RECT& box, const RECT* limit) {
   RECT b{std::min(box.left, box.right), std::min(box.top, box.bottom), std::max(box.left, box.right),
          std::max(box.top, box.bottom)};
-  if (b.right - b.left < 1 || b.bottom - b.top < 1) return Region();
-  double cx = (b.left + b.right) / 2.0, cy = (b.top + b.bottom) / 2.0;
-  double ax = (b.right - b.left) / 2.0, ay = (b.bottom - b.top) / 2.0;
+  if (b.right <= b.left || b.bottom <= b.top) return Region();
+  double cx = (double(b.left) + b.right) / 2, cy = (double(b.top) + b.bottom) / 2;
+  double ax = (double(b.right) - b.left) / 2, ay = (double(b.bottom) - b.top) / 2;
   int top = b.top, bottom = b.bottom;
   double xlo = -2e9, xhi = 2e9;
   if (limit) {

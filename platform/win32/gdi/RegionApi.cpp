@@ -88,7 +88,8 @@ BOOL PaintWith(HDC hdc, HRGN h, HBRUSH brush, bool mix, const char* call) {
   auto fill = dc->BrushFill(*b);
   if (!fill) return TRUE;
   uint8_t code = mix ? Rop2ToRop3(dc->State().rop2) : RopCode(PATCOPY);
-  for (const RECT& rc : OnDevice(*dc, r->region).Rects()) dc->FillRect(rc, *fill, code);
+  const Region area = OnDevice(*dc, r->region);
+  for (const RECT& rc : area.Rects()) dc->FillRect(rc, *fill, code);
   return TRUE;
 }
 }  // namespace
@@ -102,7 +103,8 @@ BOOL InvertRgn(HDC hdc, HRGN h) {
   if (!dc || !r) return FALSE;
   dc->Record("InvertRgn", {}, r->region.Box());
   Fill none;
-  for (const RECT& rc : OnDevice(*dc, r->region).Rects()) dc->FillRect(rc, none, RopCode(DSTINVERT));
+  const Region area = OnDevice(*dc, r->region);
+  for (const RECT& rc : area.Rects()) dc->FillRect(rc, none, RopCode(DSTINVERT));
   return TRUE;
 }
 
@@ -122,6 +124,7 @@ BOOL FrameRgn(HDC hdc, HRGN h, HBRUSH brush, int w, int hgt) {
   Region frame = Region::Combine(r->region, inner, RGN_DIFF);
   auto fill = dc->BrushFill(*b);
   if (!fill) return TRUE;
-  for (const RECT& rc : OnDevice(*dc, frame).Rects()) dc->FillRect(rc, *fill, RopCode(PATCOPY));
+  const Region area = OnDevice(*dc, frame);
+  for (const RECT& rc : area.Rects()) dc->FillRect(rc, *fill, RopCode(PATCOPY));
   return TRUE;
 }

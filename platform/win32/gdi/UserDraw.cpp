@@ -46,7 +46,8 @@ int FrameRect(HDC hdc, const RECT* rc, HBRUSH brush) {
   if (!fill) return 1;
   RECT d = dc->ToDevice(*rc);
   if (d.left >= d.right || d.top >= d.bottom) return 1;
-  for (const RECT& r : FrameOf(d, 1, 1).Rects()) dc->FillRect(r, *fill, RopCode(PATCOPY));
+  const Region area = FrameOf(d, 1, 1);
+  for (const RECT& r : area.Rects()) dc->FillRect(r, *fill, RopCode(PATCOPY));
   return 1;
 }
 
@@ -71,7 +72,8 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rc) {
   for (int i = 0; i < 64; ++i) f.pattern[i] = ((i / 8 + i % 8) & 1) ? 0 : all;
   POINT o = dc->SurfaceOrigin();
   f.orgX = o.x, f.orgY = o.y;
-  for (const RECT& r : FrameOf(d, 1, 1).Rects()) dc->FillRect(r, f, RopCode(PATINVERT));
+  const Region area = FrameOf(d, 1, 1);
+  for (const RECT& r : area.Rects()) dc->FillRect(r, f, RopCode(PATINVERT));
   return TRUE;
 }
 

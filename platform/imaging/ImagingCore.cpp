@@ -5,6 +5,7 @@
 
 #include "Faults.h"
 #include "HandleTable.h"
+#include "WinSystem.h"
 #include "imaging/ColorPlanes.h"
 #include "imaging/Filters.h"
 #include "imaging/Geometry.h"
@@ -311,6 +312,17 @@ Status ImagingCore::SaveToMemory(void* block, size_t capacity, short format, sho
   if (bytes.size() > capacity) return status::kNoMemory;
   std::memcpy(block, bytes.data(), bytes.size());
   return status::kOk;
+}
+
+Status ImagingCore::SaveToMemory(LONG* memoryHandle, short format, short bits, short quality, LONG* size) {
+  if (!memoryHandle || !size) return status::kInvalidArgument;
+  const HGLOBAL block = plat::ToHandle<HGLOBAL>(uint32_t(*memoryHandle));
+  const size_t capacity = GlobalSize(block);
+  void* at = GlobalLock(block);
+  if (!at) return status::kInvalidArgument;
+  const Status st = SaveToMemory(at, capacity, format, bits, quality, size);
+  GlobalUnlock(block);
+  return st;
 }
 
 Status ImagingCore::ReadFileField(const std::string& path, short page, short field, FieldValue* value) {

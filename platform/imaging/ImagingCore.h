@@ -83,6 +83,8 @@ class ImagingCore {
   // Encodes into the caller's block of `capacity` bytes; `*size` gets the encoded
   // size. Nothing is written when it does not fit (20001).
   Status SaveToMemory(void* block, size_t capacity, short format, short bits, short quality, LONG* size);
+  // The same into a global memory block, passed by its handle as the dispatch passes it.
+  Status SaveToMemory(LONG* memoryHandle, short format, short bits, short quality, LONG* size);
   Status ReadFileField(const std::string& path, short page, short field, FieldValue* value);
   Status SetFileField(short field, FieldValue value);
   const FileFields& Fields() const { return fields_; }

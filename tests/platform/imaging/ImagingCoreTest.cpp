@@ -7,6 +7,7 @@
 #include "Faults.h"
 #include "Pictures.h"
 #include "TestEnv.h"
+#include "WinSystem.h"
 #include "imaging/ImageHolder.h"
 #include "imaging/ImageStore.h"
 #include "imaging/ImagingCore.h"
@@ -294,6 +295,27 @@ TEST(ImagingCore, SaveToMemoryNeverWritesPastTheBlock) {
   EXPECT_EQ(size, needed);
   EXPECT_EQ(block[0], 'B');
   EXPECT_TRUE(std::all_of(block.begin() + needed, block.end(), [](uint8_t b) { return b == 0xA5; }));
+}
+
+TEST(ImagingCore, SaveToMemoryFillsAGlobalBlockByItsHandle) {
+  ImagingCore c;
+  Give(c, Noise(30, 20));
+  LONG needed = 0;
+  std::vector<uint8_t> probe(1);
+  c.SaveToMemory(probe.data(), 0, 98, 24, 10, &needed);
+  ASSERT_GT(needed, 0);
+  // The file output's estimate: the picture's bytes and some room.
+  HGLOBAL block = GlobalAlloc(GMEM_FIXED, 30 * 20 * 3 + 50000);
+  ASSERT_NE(block, nullptr);
+  LONG handle = LONG(plat::HandleId(block)), size = 0;
+  ASSERT_EQ(c.SaveToMemory(&handle, 98, 24, 10, &size), status::kOk);
+  EXPECT_EQ(size, needed);
+  const auto* bytes = static_cast<const uint8_t*>(GlobalLock(block));
+  EXPECT_EQ(bytes[0], 0xFF);
+  EXPECT_EQ(bytes[1], 0xD8);
+  GlobalUnlock(block);
+  GlobalFree(block);
+  EXPECT_EQ(c.SaveToMemory(&handle, 98, 24, 10, &size), status::kInvalidArgument);  // freed
 }
 
 TEST(ImagingCore, BurningIntoTheSavedPictureLeavesTheShownOneClean) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "Pictures.h"
 #include "imaging/Geometry.h"
 
@@ -126,6 +129,20 @@ TEST(Rotate, AnyAngleGrowsToHoldThePictureAndFillsTheCorners) {
   EXPECT_EQ(kept.Height(), 50);
   EXPECT_EQ(kept.GetPixel(0, 0), LONG(fill));
   EXPECT_EQ(kept.GetPixel(50, 25), LONG(RGB(30, 20, 10)));
+}
+
+TEST(Rotate, TurningByAnAngleAndBackKeepsTheMiddle) {
+  const Dib in = Gradient(80, 60);
+  for (LONG angle : {1000, 3000, 13500, -6000}) {
+    Dib there, back;
+    ASSERT_EQ(Rotate(in, angle, false, 0, &there), status::kOk);
+    ASSERT_EQ(Rotate(there, -angle, false, 0, &back), status::kOk);
+    ASSERT_EQ(back.Width(), 80);
+    int worst = 0;
+    for (int y = 25; y < 35; ++y)
+      for (int i = 35 * 3; i < 45 * 3; ++i) worst = std::max(worst, std::abs(back.Row(y)[i] - in.Row(y)[i]));
+    EXPECT_LE(worst, 3) << angle;  // two linear interpolations of smooth ramps
+  }
 }
 
 TEST(Rotate, QuarterTurnWithoutGrowingKeepsTheSize) {

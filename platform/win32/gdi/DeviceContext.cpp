@@ -134,11 +134,13 @@ bool DeviceContext::Restore(int level) {
 }
 
 POINT DeviceContext::ToDevice(int x, int y) const {
-  return {x - state_.windowOrg.x + state_.viewportOrg.x, y - state_.windowOrg.y + state_.viewportOrg.y};
+  return {ClampCoord(int64_t(x) - state_.windowOrg.x + state_.viewportOrg.x),
+          ClampCoord(int64_t(y) - state_.windowOrg.y + state_.viewportOrg.y)};
 }
 
 POINT DeviceContext::ToLogical(int x, int y) const {
-  return {x - state_.viewportOrg.x + state_.windowOrg.x, y - state_.viewportOrg.y + state_.windowOrg.y};
+  return {ClampCoord(int64_t(x) - state_.viewportOrg.x + state_.windowOrg.x),
+          ClampCoord(int64_t(y) - state_.viewportOrg.y + state_.windowOrg.y)};
 }
 
 RECT DeviceContext::ToDevice(const RECT& r) const {

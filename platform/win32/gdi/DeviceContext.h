@@ -17,6 +17,13 @@
 
 namespace plat::gdi {
 
+// Device coordinates are held to 28 bits, as on the system GDI imitates: far beyond any
+// surface, and small enough that no arithmetic on them overflows.
+constexpr int kCoordLimit = 1 << 27;
+constexpr int ClampCoord(int64_t v) {
+  return static_cast<int>(v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : v);
+}
+
 // Everything SaveDC keeps and RestoreDC brings back.
 struct DcState {
   POINT windowOrg{0, 0};

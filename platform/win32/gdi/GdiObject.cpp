@@ -1,5 +1,6 @@
 #include "gdi/GdiObject.h"
 
+#include <cstring>
 #include <map>
 #include <mutex>
 
@@ -22,6 +23,14 @@ uint32_t Insert(std::shared_ptr<GdiObject> obj, bool stock) {
 }
 
 std::shared_ptr<GdiObject> FindObject(const void* handle) { return Table().Find(HandleId(handle)); }
+
+int CopyDescription(const void* from, int full, int minimum, int size, void* out) {
+  if (!out) return full;
+  if (size < minimum) return 0;
+  int n = size < full ? size : full;
+  std::memcpy(out, from, static_cast<size_t>(n));
+  return n;
+}
 
 void NoteSelected(GdiObject& obj) { ++obj.selections_; }
 

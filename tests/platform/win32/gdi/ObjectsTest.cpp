@@ -62,6 +62,12 @@ TEST(Objects, DescriptionsOfPensBrushesAndBitmaps) {
   EXPECT_EQ(ds.dsBmih.biSizeImage, 48u);
   ASSERT_EQ(GetObject(dib, sizeof bm, &bm), int(sizeof bm));  // a BITMAP is fine too
   EXPECT_EQ(bm.bmHeight, 3);
+  // Code written for 32-bit Windows asks for 24 bytes of BITMAP: all but the pointer.
+  BITMAP shortBm{};
+  EXPECT_EQ(GetObject(ddb, 24, &shortBm), 24);
+  EXPECT_EQ(shortBm.bmWidth, 17);
+  EXPECT_EQ(shortBm.bmBitsPixel, 1);
+  EXPECT_EQ(GetObject(ddb, 20, &shortBm), 0);
   for (HGDIOBJ o : {HGDIOBJ(pen), HGDIOBJ(brush), HGDIOBJ(ddb), HGDIOBJ(dib)}) EXPECT_TRUE(DeleteObject(o));
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <new>
 #include <mutex>
 
 #include "gdi/StockObjects.h"
@@ -9,8 +10,11 @@
 namespace plat::gdi {
 
 HandleTable<GdiObject>& Table() {
-  static HandleTable<GdiObject> table(HandleKind::Gdi);
-  return table;
+  // Never destroyed: objects still alive at exit (a DC letting go of a pen that waits for
+  // deletion) would otherwise reach into a table being torn down.
+  alignas(HandleTable<GdiObject>) static unsigned char storage[sizeof(HandleTable<GdiObject>)];
+  static HandleTable<GdiObject>* table = ::new (storage) HandleTable<GdiObject>(HandleKind::Gdi);
+  return *table;
 }
 
 uint32_t Insert(std::shared_ptr<GdiObject> obj, bool stock) {

@@ -1,2 +1,8 @@
-// (filled in as the framework grows)
+// The framework's core types (no windows).
 #pragma once
+#include "AfxDebug.h"
+#include "CObject.h"
+#include "CString.h"
+#include "CRect.h"
+#include "CArchive.h"
+#include "AfxCollections.h"

@@ -21,6 +21,8 @@ enum class HandleKind : uint32_t {
   Module = 6,  // HINSTANCE / HMODULE
   User = 7,    // cursors, icons, accelerators, defer-window-pos, hooks
   Global = 8,  // GlobalAlloc / LocalAlloc blocks
+  Hook = 9,
+  DeferPos = 10,  // BeginDeferWindowPos batches
 };
 
 // Id layout: bit 31 clear (ids are positive as a LONG), bits 27-30 the kind,

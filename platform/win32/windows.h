@@ -10,3 +10,5 @@
 #include "WinSync.h"     // threads, waits, events, mutexes, processes
 #include "WinGdi.h"      // device contexts, GDI objects, drawing, bitmaps
 #include "WinGdiText.h"  // fonts and text
+#include "RectApi.h"     // rectangle and point helpers
+#include "WinUser.h"     // windows, messages, input, timers, hooks

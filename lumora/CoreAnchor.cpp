@@ -1,1 +1,0 @@
-// Keeps the program library non-empty while its folders fill.

@@ -1,0 +1,206 @@
+// What a window does with the messages its procedure leaves alone.
+#include <algorithm>
+#include <cstring>
+
+#include "Painting.h"
+#include "Window.h"
+
+using namespace plat::user;
+
+namespace {
+
+LRESULT HitTest(HWND hwnd, POINT screen) {
+  auto w = FindWindowObject(hwnd);
+  if (!w) return HTNOWHERE;
+  RECT wr;
+  GetWindowRect(hwnd, &wr);
+  if (screen.x < wr.left || screen.x >= wr.right || screen.y < wr.top || screen.y >= wr.bottom) return HTNOWHERE;
+  POINT o = ClientOrigin(*w);
+  RECT cr{o.x, o.y, o.x + (w->client.right - w->client.left), o.y + (w->client.bottom - w->client.top)};
+  if (screen.x >= cr.left && screen.x < cr.right && screen.y >= cr.top && screen.y < cr.bottom) return HTCLIENT;
+  if (w->style & WS_MINIMIZE) return HTCAPTION;
+  // Scroll bars sit just outside the client area.
+  if ((w->style & WS_VSCROLL) && screen.x >= cr.right && screen.x < cr.right + GetSystemMetrics(SM_CXVSCROLL) &&
+      screen.y >= cr.top && screen.y < cr.bottom)
+    return HTVSCROLL;
+  if ((w->style & WS_HSCROLL) && screen.y >= cr.bottom && screen.y < cr.bottom + GetSystemMetrics(SM_CYHSCROLL) &&
+      screen.x >= cr.left && screen.x < cr.right)
+    return HTHSCROLL;
+  if (w->style & WS_THICKFRAME) {
+    int f = GetSystemMetrics(SM_CXFRAME), corner = GetSystemMetrics(SM_CYCAPTION);
+    bool left = screen.x < wr.left + f, right = screen.x >= wr.right - f;
+    bool top = screen.y < wr.top + f, bottom = screen.y >= wr.bottom - f;
+    bool nearLeft = screen.x < wr.left + corner, nearRight = screen.x >= wr.right - corner;
+    bool nearTop = screen.y < wr.top + corner, nearBottom = screen.y >= wr.bottom - corner;
+    if ((top && nearLeft) || (left && nearTop)) return HTTOPLEFT;
+    if ((top && nearRight) || (right && nearTop)) return HTTOPRIGHT;
+    if ((bottom && nearLeft) || (left && nearBottom)) return HTBOTTOMLEFT;
+    if ((bottom && nearRight) || (right && nearBottom)) return HTBOTTOMRIGHT;
+    if (left) return HTLEFT;
+    if (right) return HTRIGHT;
+    if (top) return HTTOP;
+    if (bottom) return HTBOTTOM;
+  }
+  if ((w->style & WS_CAPTION) == WS_CAPTION) {
+    RECT in = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle, false);
+    int captionTop = wr.top + (in.top - ((w->exStyle & WS_EX_TOOLWINDOW) ? GetSystemMetrics(SM_CYSMCAPTION)
+                                                                          : GetSystemMetrics(SM_CYCAPTION)));
+    int captionBottom = wr.top + in.top;
+    if (screen.y >= captionTop && screen.y < captionBottom) {
+      int button = GetSystemMetrics(SM_CXSIZE);
+      int right = wr.right - (in.left);
+      if ((w->style & WS_SYSMENU) && screen.x >= right - button - 2) return HTCLOSE;
+      if ((w->style & WS_SYSMENU) && screen.x < wr.left + in.left + button && !(w->exStyle & WS_EX_TOOLWINDOW))
+        return HTSYSMENU;
+      if ((w->style & WS_MAXIMIZEBOX) && screen.x >= right - 2 * button - 4) return HTMAXBUTTON;
+      if ((w->style & WS_MINIMIZEBOX) && screen.x >= right - 3 * button - 4) return HTMINBUTTON;
+      return HTCAPTION;
+    }
+    if (w->id && !(w->style & WS_CHILD) && screen.y >= captionBottom && screen.y < cr.top) return HTMENU;
+  }
+  return HTBORDER;
+}
+
+}  // namespace
+
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto w = FindWindowObject(hwnd);
+  if (!w) return 0;
+  switch (msg) {
+    case WM_NCCREATE: {
+      auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+      if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) {
+        std::lock_guard lock(UserMutex());
+        w->text = cs->lpszName;
+      }
+      return TRUE;
+    }
+    case WM_NCCALCSIZE: {
+      auto* r = reinterpret_cast<RECT*>(lParam);
+      if (r) {
+        // A top-level window's id is its menu.
+        RECT in = FrameInsets(w->style, w->exStyle, w->id != 0 && !(w->style & WS_CHILD));
+        if (w->style & WS_MINIMIZE) in = RECT{};
+        r->left += in.left;
+        r->top += in.top;
+        r->right -= in.right;
+        r->bottom -= in.bottom;
+        r->right = std::max(r->right, r->left);
+        r->bottom = std::max(r->bottom, r->top);
+      }
+      return 0;
+    }
+    case WM_NCHITTEST:
+      return HitTest(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_SETTEXT: {
+      std::lock_guard lock(UserMutex());
+      w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      return TRUE;
+    }
+    case WM_GETTEXT: {
+      if (!wParam || !lParam) return 0;
+      std::lock_guard lock(UserMutex());
+      auto* out = reinterpret_cast<LPSTR>(lParam);
+      size_t n = std::min(w->text.size(), static_cast<size_t>(wParam - 1));
+      // Never cut a UTF-8 character in two.
+      while (n > 0 && n < w->text.size() && (static_cast<unsigned char>(w->text[n]) & 0xC0) == 0x80) --n;
+      std::memcpy(out, w->text.data(), n);
+      out[n] = '\0';
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH: {
+      std::lock_guard lock(UserMutex());
+      return static_cast<LRESULT>(w->text.size());
+    }
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_WINDOWPOSCHANGED: {
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+      RECT client = w->client;
+      if (pos && !(pos->flags & SWP_NOSIZE)) {
+        WPARAM kind = (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+        SendMessageA(hwnd, WM_SIZE, kind, MAKELPARAM(client.right - client.left, client.bottom - client.top));
+      }
+      if (pos && !(pos->flags & SWP_NOMOVE)) SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(client.left, client.top));
+      return 0;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
+      return 0;
+    case WM_NCACTIVATE:
+      return TRUE;
+    case WM_MOUSEACTIVATE: {
+      // A child asks its parent first.
+      if (w->style & WS_CHILD) {
+        LRESULT r = SendMessageA(w->parent, WM_MOUSEACTIVATE, wParam, lParam);
+        if (r) return r;
+      }
+      return MA_ACTIVATE;
+    }
+    case WM_SETCURSOR: {
+      if (w->style & WS_CHILD) {
+        if (SendMessageA(w->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_CANCELMODE:
+      if (GetCapture() == hwnd) ReleaseCapture();
+      return 0;
+    case WM_CONTEXTMENU:
+      if (w->style & WS_CHILD) SendMessageA(w->parent, WM_CONTEXTMENU, wParam, lParam);
+      return 0;
+    case WM_RBUTTONUP: {
+      POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ClientToScreen(hwnd, &p);
+      SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(p.x, p.y));
+      return 0;
+    }
+    case WM_NCRBUTTONUP:
+      SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
+      return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (wParam == VK_APPS || (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)))
+        SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));
+      return 0;
+    case WM_SYSCOMMAND:
+      switch (wParam & 0xFFF0) {
+        case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); break;
+        case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
+        case SC_MAXIMIZE: ShowWindow(hwnd, SW_SHOWMAXIMIZED); break;
+        case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
+        default: break;
+      }
+      return 0;
+    case WM_NCLBUTTONDOWN:
+      switch (wParam) {
+        case HTCLOSE: SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam); break;
+        case HTMINBUTTON: SendMessageA(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, lParam); break;
+        case HTMAXBUTTON:
+          SendMessageA(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
+          break;
+        default: break;
+      }
+      return 0;
+    case WM_NCLBUTTONDBLCLK:
+      if (wParam == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
+        SendMessageA(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
+      return 0;
+    case WM_PAINT:
+      // Nothing drawn: what needed painting is done with.
+      ValidateAfterPaint(hwnd);
+      return 0;
+    case WM_ERASEBKGND:
+      return 0;
+    case WM_QUERYENDSESSION:
+    case WM_QUERYOPEN:
+      return TRUE;
+    case WM_GETMINMAXINFO:
+    case WM_SHOWWINDOW:
+    case WM_SETFONT:
+    case WM_GETFONT:
+    default:
+      return 0;
+  }
+}

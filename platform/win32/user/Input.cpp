@@ -1,0 +1,289 @@
+#include "Input.h"
+
+#include <cstdlib>
+#include <mutex>
+
+#include "../Clock.h"
+#include "Window.h"
+
+namespace plat::user {
+namespace {
+
+struct InputState {
+  std::mutex m;
+  POINT cursor{0, 0};
+  BYTE keys[256] = {};  // the physical state, as GetAsyncKeyState reads it
+  struct Click {
+    int button = -1;
+    HWND hwnd = nullptr;
+    POINT pt{};
+    int64_t time = 0;
+    bool nonClient = false;
+  } lastDown;
+};
+InputState& State() {
+  static InputState s;
+  return s;
+}
+
+DWORD Tick() { return static_cast<DWORD>(plat::clock::NowMicros() / 1000); }
+
+bool Down(const BYTE* keys, int vk) { return (keys[vk] & 0x80) != 0; }
+
+// Whether the window and every parent are enabled (a disabled window's children get no input).
+bool InputEnabled(HWND hwnd) {
+  for (HWND h = hwnd; h && h != DesktopHwnd(); h = GetParent(h)) {
+    if (!IsWindowEnabled(h)) return false;
+    if (!(GetWindowLongA(h, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return true;
+}
+
+WPARAM MouseKeys(const BYTE* keys) {
+  WPARAM mk = 0;
+  if (Down(keys, VK_LBUTTON)) mk |= MK_LBUTTON;
+  if (Down(keys, VK_RBUTTON)) mk |= MK_RBUTTON;
+  if (Down(keys, VK_MBUTTON)) mk |= MK_MBUTTON;
+  if (Down(keys, VK_SHIFT)) mk |= MK_SHIFT;
+  if (Down(keys, VK_CONTROL)) mk |= MK_CONTROL;
+  return mk;
+}
+
+void Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, POINT pt) {
+  auto w = FindWindowObject(hwnd);
+  if (w) PostToThread(w->threadId, MSG{hwnd, msg, wParam, lParam, Tick(), pt});
+}
+
+HWND Target(POINT pt, int* hit) {
+  HWND capture = GetCapture();
+  if (capture) {
+    *hit = HTCLIENT;
+    return capture;
+  }
+  HWND h = WindowFromPoint(pt);
+  if (!h) return nullptr;
+  *hit = static_cast<int>(SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
+  return h;
+}
+
+void MouseEvent(UINT clientMsg, UINT ncMsg, POINT pt, int hit, HWND target, const BYTE* keys) {
+  if (hit == HTCLIENT) {
+    POINT c = pt;
+    ScreenToClient(target, &c);
+    Post(target, clientMsg, MouseKeys(keys), MAKELPARAM(c.x, c.y), pt);
+  } else {
+    Post(target, ncMsg, static_cast<WPARAM>(hit), MAKELPARAM(pt.x, pt.y), pt);
+  }
+}
+
+}  // namespace
+
+void TrackKeyState(ThreadQueue& q, const MSG& m) {
+  auto set = [&](int vk, bool down) {
+    if (down && !(q.keys[vk] & 0x80)) q.keys[vk] ^= 0x01;
+    q.keys[vk] = static_cast<BYTE>(down ? (q.keys[vk] | 0x80) : (q.keys[vk] & ~0x80));
+  };
+  switch (m.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+      bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
+      int vk = static_cast<int>(m.wParam & 0xFF);
+      set(vk, down);
+      if (vk == VK_LSHIFT || vk == VK_RSHIFT) set(VK_SHIFT, down);
+      if (vk == VK_LCONTROL || vk == VK_RCONTROL) set(VK_CONTROL, down);
+      if (vk == VK_LMENU || vk == VK_RMENU) set(VK_MENU, down);
+      break;
+    }
+    default:
+      if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST && m.message != WM_MOUSEWHEEL) {
+        set(VK_LBUTTON, (m.wParam & MK_LBUTTON) != 0);
+        set(VK_RBUTTON, (m.wParam & MK_RBUTTON) != 0);
+        set(VK_MBUTTON, (m.wParam & MK_MBUTTON) != 0);
+      }
+  }
+}
+
+int CharacterOfKey(UINT vk, const BYTE* keys) {
+  bool shift = Down(keys, VK_SHIFT);
+  bool ctrl = Down(keys, VK_CONTROL);
+  bool caps = (keys[VK_CAPITAL] & 0x01) != 0;
+  if (vk >= 'A' && vk <= 'Z') {
+    if (ctrl) return static_cast<int>(vk - 'A' + 1);
+    return (shift != caps) ? static_cast<int>(vk) : static_cast<int>(vk - 'A' + 'a');
+  }
+  if (ctrl) {
+    if (vk == VK_RETURN) return '\n';
+    if (vk == VK_BACK) return 0x7F;
+    return -1;
+  }
+  if (vk >= '0' && vk <= '9') return shift ? ")!@#$%^&*("[vk - '0'] : static_cast<int>(vk);
+  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return static_cast<int>('0' + vk - VK_NUMPAD0);
+  switch (vk) {
+    case VK_SPACE: return ' ';
+    case VK_RETURN: return '\r';
+    case VK_BACK: return '\b';
+    case VK_TAB: return '\t';
+    case VK_ESCAPE: return 0x1B;
+    case VK_MULTIPLY: return '*';
+    case VK_ADD: return '+';
+    case VK_SUBTRACT: return '-';
+    case VK_DECIMAL: return '.';
+    case VK_DIVIDE: return '/';
+    case 0xBA: return shift ? ':' : ';';
+    case 0xBB: return shift ? '+' : '=';
+    case 0xBC: return shift ? '<' : ',';
+    case 0xBD: return shift ? '_' : '-';
+    case 0xBE: return shift ? '>' : '.';
+    case 0xBF: return shift ? '?' : '/';
+    case 0xC0: return shift ? '~' : '`';
+    case 0xDB: return shift ? '{' : '[';
+    case 0xDC: return shift ? '|' : '\\';
+    case 0xDD: return shift ? '}' : ']';
+    case 0xDE: return shift ? '"' : '\'';
+    default: return -1;
+  }
+}
+
+namespace input {
+
+void MouseMove(int x, int y) {
+  auto& s = State();
+  BYTE keys[256];
+  {
+    std::lock_guard lock(s.m);
+    s.cursor = POINT{x, y};
+    std::copy(std::begin(s.keys), std::end(s.keys), keys);
+  }
+  POINT pt{x, y};
+  int hit = HTNOWHERE;
+  HWND target = Target(pt, &hit);
+  if (!target || (!GetCapture() && !InputEnabled(target))) return;
+  if (!GetCapture()) SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, WM_MOUSEMOVE));
+  MouseEvent(WM_MOUSEMOVE, WM_NCMOUSEMOVE, pt, hit, target, keys);
+}
+
+void MouseButton(int button, bool down) {
+  if (button < 0 || button > 2) return;
+  static const int kVk[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON};
+  auto& s = State();
+  POINT pt;
+  BYTE keys[256];
+  {
+    std::lock_guard lock(s.m);
+    s.keys[kVk[button]] = static_cast<BYTE>(down ? 0x80 : 0);
+    pt = s.cursor;
+    std::copy(std::begin(s.keys), std::end(s.keys), keys);
+  }
+  int hit = HTNOWHERE;
+  HWND target = Target(pt, &hit);
+  if (!target) return;
+  bool captured = GetCapture() != nullptr;
+  if (!captured && !InputEnabled(target)) return;
+  UINT base = static_cast<UINT>(WM_LBUTTONDOWN + 3 * button);
+  UINT ncBase = static_cast<UINT>(WM_NCLBUTTONDOWN + 3 * button);
+  if (down && !captured) {
+    HWND top = GetAncestor(target, GA_ROOT);
+    if (top && top != GetActiveWindow()) {
+      LRESULT r = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(hit, base));
+      if (r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) SetActiveWindow(top);
+      if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return;
+    }
+    if (IsWindow(target))
+      SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, base));
+  }
+  if (!IsWindow(target)) return;
+  UINT msg = down ? base : base + 1, ncMsg = down ? ncBase : ncBase + 1;
+  if (down) {
+    std::lock_guard lock(s.m);
+    int64_t now = plat::clock::NowMicros();
+    auto& last = s.lastDown;
+    bool nonClient = hit != HTCLIENT;
+    bool classAllows = nonClient || (GetClassLongA(target, GCL_STYLE) & CS_DBLCLKS);
+    if (last.button == button && last.hwnd == target && last.nonClient == nonClient && classAllows &&
+        now - last.time <= int64_t{GetDoubleClickTime()} * 1000 &&
+        std::abs(pt.x - last.pt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+        std::abs(pt.y - last.pt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2) {
+      msg = base + 2;
+      ncMsg = ncBase + 2;
+      last = InputState::Click{};  // a third click starts over
+    } else {
+      last = InputState::Click{button, target, pt, now, nonClient};
+    }
+  }
+  MouseEvent(msg, ncMsg, pt, hit, target, keys);
+}
+
+void Key(UINT vk, bool down) {
+  vk &= 0xFF;
+  auto& s = State();
+  bool wasDown, alt, ctrl;
+  {
+    std::lock_guard lock(s.m);
+    wasDown = (s.keys[vk] & 0x80) != 0;
+    if (down && !wasDown) s.keys[vk] ^= 0x01;
+    s.keys[vk] = static_cast<BYTE>(down ? (s.keys[vk] | 0x80) : (s.keys[vk] & 0x01));
+    alt = (s.keys[VK_MENU] & 0x80) != 0;
+    ctrl = (s.keys[VK_CONTROL] & 0x80) != 0;
+  }
+  HWND focus = GetFocus();
+  HWND target = focus ? focus : GetActiveWindow();
+  if (!target) return;
+  // Alt chords, F10 and all keys without a focus window are system keys.
+  bool sys = (alt && !ctrl) || vk == VK_MENU || vk == VK_F10 || !focus;
+  UINT msg = sys ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+  LPARAM lp = 1 | (static_cast<LPARAM>(vk & 0xFF) << 16);
+  if (alt) lp |= 1L << 29;
+  if (wasDown) lp |= 1L << 30;
+  if (!down) lp |= (1L << 30) | (1L << 31);
+  POINT pt;
+  GetCursorPos(&pt);
+  Post(target, msg, vk, static_cast<LPARAM>(static_cast<DWORD>(lp)), pt);
+}
+
+void Chars(const std::string& text) {
+  HWND target = GetFocus();
+  if (!target) return;
+  POINT pt;
+  GetCursorPos(&pt);
+  for (unsigned char c : text) Post(target, WM_CHAR, c, 1, pt);
+}
+
+}  // namespace input
+}  // namespace plat::user
+
+using namespace plat::user;
+
+SHORT GetKeyState(int vk) {
+  BYTE k = CurrentQueue()->keys[vk & 0xFF];
+  return static_cast<SHORT>(((k & 0x80) ? 0x8000 : 0) | (k & 0x01));
+}
+
+SHORT GetAsyncKeyState(int vk) {
+  auto& s = State();
+  std::lock_guard lock(s.m);
+  return static_cast<SHORT>((s.keys[vk & 0xFF] & 0x80) ? 0x8000 : 0);
+}
+
+BOOL GetKeyboardState(PBYTE state) {
+  if (!state) return FALSE;
+  auto q = CurrentQueue();
+  std::copy(std::begin(q->keys), std::end(q->keys), state);
+  return TRUE;
+}
+
+BOOL GetCursorPos(LPPOINT point) {
+  if (!point) return FALSE;
+  auto& s = State();
+  std::lock_guard lock(s.m);
+  *point = s.cursor;
+  return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+  input::MouseMove(x, y);
+  return TRUE;
+}
+
+UINT GetDoubleClickTime() { return 500; }

@@ -1,0 +1,26 @@
+// Keyboard and mouse input: the state tables, the characters keys make, and the
+// injection that both the test driver and the screen's real input go through.
+#pragma once
+#include <string>
+
+#include "../WinUser.h"
+#include "MessageQueue.h"
+
+namespace plat::user {
+
+// Updates the thread's key table for an input message it has just retrieved.
+void TrackKeyState(ThreadQueue& q, const MSG& m);
+// The character a key makes with the given key table (US layout), or -1 for none.
+int CharacterOfKey(UINT vk, const BYTE* keys);
+
+// Input as a user makes it. Coordinates are screen coordinates.
+namespace input {
+void MouseMove(int x, int y);
+void MouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
+void Key(UINT vk, bool down);
+// Characters a keyboard cannot type directly (non-ASCII text) arrive as WM_CHAR, one
+// byte of the UTF-8 text each, at the focus window.
+void Chars(const std::string& text);
+}  // namespace input
+
+}  // namespace plat::user

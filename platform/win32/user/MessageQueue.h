@@ -1,0 +1,67 @@
+// Per-thread message queues: posted and input messages, messages sent from other
+// threads, timers and the quit request. Every wait sleeps on the stand-in's one
+// kernel condition, so message arrival and kernel objects wake the same waits.
+#pragma once
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "../WinUser.h"
+
+namespace plat::user {
+
+struct SentMessage {
+  HWND hwnd;
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD sender;
+  bool wantsReply = true;
+  bool done = false;
+  LRESULT result = 0;
+};
+
+struct Timer {
+  HWND hwnd;
+  UINT_PTR id;
+  UINT elapse;  // milliseconds
+  TIMERPROC proc;
+  int64_t due;  // plat::clock microseconds
+};
+
+struct ThreadQueue {
+  DWORD threadId = 0;
+  bool alive = true;
+  std::deque<MSG> posted;  // posted and input messages, in arrival order
+  std::deque<std::shared_ptr<SentMessage>> sent;
+  std::vector<Timer> timers;
+  bool quit = false;
+  int quitCode = 0;
+  MSG last{};  // the message last retrieved (time and position)
+  BYTE keys[256] = {};  // key state as of the last retrieved input message
+};
+
+// The calling thread's queue, created on first use; the queue of another thread, or null.
+std::shared_ptr<ThreadQueue> CurrentQueue();
+std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId);
+
+// Posts to the thread's queue and wakes it. Fails for a thread that has no queue.
+bool PostToThread(DWORD threadId, const MSG& msg);
+bool PostToThread(DWORD threadId, bool front, const MSG& msg);
+
+// Runs the messages other threads have sent to this one; returns how many.
+int ProcessSentMessages();
+
+// The message another thread sent that this thread is handling now, or null.
+std::shared_ptr<SentMessage> CurrentIncoming();
+
+// Drops the timers of a window (it is being destroyed).
+void KillWindowTimers(HWND hwnd);
+
+// The current thread's id as USER sees it.
+DWORD CurrentThreadId();
+
+// True when some thread still has posted, sent or due work (the test driver waits on it).
+bool AnyQueueBusy();
+
+}  // namespace plat::user

@@ -1,0 +1,223 @@
+// Update areas are kept as one bounding rectangle per window: what needs painting is
+// never less than what was invalidated, and GetUpdateRect answers the same box.
+#include "Painting.h"
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+
+#include "../KernelObject.h"
+#include "../LastError.h"
+#include "../WinError.h"
+#include "MessageQueue.h"
+#include "Window.h"
+
+namespace plat::user {
+namespace {
+
+struct PaintState {
+  DWORD threadId = 0;
+  int depth = 0;  // parents paint before their children
+  RECT update{};  // client coordinates
+  bool erase = false;
+  bool internal = false;
+};
+
+// Guarded by the kernel lock, since the message retrieval reads it there.
+std::map<HWND, PaintState>& States() {
+  static std::map<HWND, PaintState> states;
+  return states;
+}
+
+bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+RECT Union(const RECT& a, const RECT& b) {
+  if (Empty(a)) return b;
+  if (Empty(b)) return a;
+  return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+RECT Intersect(const RECT& a, const RECT& b) {
+  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+  return Empty(r) ? RECT{} : r;
+}
+
+int Depth(const Window& w) {
+  int d = 0;
+  for (HWND p = w.parent; p && p != DesktopHwnd(); ++d) {
+    auto pw = FindWindowObject(p);
+    if (!pw) break;
+    p = pw->parent;
+  }
+  return d;
+}
+
+bool ReallyVisible(const Window& w) {
+  if (!(w.style & WS_VISIBLE)) return false;
+  for (HWND p = w.parent; p && p != DesktopHwnd();) {
+    auto pw = FindWindowObject(p);
+    if (!pw || !(pw->style & WS_VISIBLE)) return false;
+    p = pw->parent;
+  }
+  return true;
+}
+
+void Invalidate(const Window& w, const RECT* rect, bool erase, bool children, bool internal) {
+  RECT clientBox{0, 0, w.client.right - w.client.left, w.client.bottom - w.client.top};
+  RECT area = rect ? Intersect(*rect, clientBox) : clientBox;
+  if (ReallyVisible(w) && (!Empty(area) || internal)) {
+    std::lock_guard lock(KernelMutex());
+    PaintState& s = States()[w.hwnd];
+    s.threadId = w.threadId;
+    s.depth = Depth(w);
+    s.update = Union(s.update, area);
+    s.erase = s.erase || erase;
+    s.internal = s.internal || internal;
+  }
+  if (!children) return;
+  for (HWND c : w.children) {
+    auto cw = FindWindowObject(c);
+    if (!cw) continue;
+    // The child's part of the area, in the child's client coordinates.
+    RECT r = Intersect(area, cw->rect);
+    if (Empty(r)) continue;
+    r.left -= cw->client.left;
+    r.right -= cw->client.left;
+    r.top -= cw->client.top;
+    r.bottom -= cw->client.top;
+    Invalidate(*cw, &r, erase, children, false);
+  }
+}
+
+}  // namespace
+
+HWND NextWindowToPaint(DWORD threadId, const std::vector<HWND>* among) {
+  HWND best = nullptr;
+  int depth = 1 << 30;
+  for (auto& [h, s] : States()) {
+    if (s.threadId != threadId || (Empty(s.update) && !s.internal)) continue;
+    if (among && std::find(among->begin(), among->end(), h) == among->end()) continue;
+    if (s.depth < depth) {
+      best = h;
+      depth = s.depth;
+    }
+  }
+  return best;
+}
+
+bool HasPaintFor(DWORD threadId) { return NextWindowToPaint(threadId, nullptr) != nullptr; }
+
+void ValidateAfterPaint(HWND hwnd) {
+  std::lock_guard lock(KernelMutex());
+  States().erase(hwnd);
+}
+
+void ForgetPaint(HWND hwnd) { ValidateAfterPaint(hwnd); }
+
+// The update area, taken for BeginPaint (cleared) or read (kept).
+bool TakeUpdate(HWND hwnd, RECT* update, bool* erase, bool clear) {
+  std::lock_guard lock(KernelMutex());
+  auto it = States().find(hwnd);
+  if (it == States().end()) {
+    *update = RECT{};
+    *erase = false;
+    return false;
+  }
+  *update = it->second.update;
+  *erase = it->second.erase;
+  if (clear) States().erase(it);
+  return true;
+}
+
+void Redraw(HWND hwnd, const RECT* rect, UINT flags) {
+  auto w = FindWindowObject(hwnd);
+  if (!w) return;
+  bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
+  if (flags & RDW_INVALIDATE) {
+    std::lock_guard lock(UserMutex());
+    Invalidate(*w, rect, (flags & RDW_ERASE) != 0, children, (flags & RDW_INTERNALPAINT) != 0);
+  }
+  if (flags & RDW_VALIDATE) {
+    std::lock_guard lock(KernelMutex());
+    auto it = States().find(hwnd);
+    if (it != States().end()) {
+      if (!rect) {
+        States().erase(it);
+      } else {
+        // A validated part that covers the whole box empties it; partial validation keeps the box.
+        RECT& u = it->second.update;
+        if (rect->left <= u.left && rect->top <= u.top && rect->right >= u.right && rect->bottom >= u.bottom)
+          States().erase(it);
+      }
+    }
+  }
+}
+
+}  // namespace plat::user
+
+using namespace plat::user;
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+  if (!hwnd) {
+    for (auto& w : AllWindows())
+      if (w->parent == DesktopHwnd()) Redraw(w->hwnd, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0) | RDW_ALLCHILDREN);
+    return TRUE;
+  }
+  if (!FindWindowObject(hwnd)) {
+    ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  Redraw(hwnd, rect, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
+  return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT* rect) {
+  if (!FindWindowObject(hwnd)) {
+    ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  Redraw(hwnd, rect, RDW_VALIDATE);
+  return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
+  RECT r;
+  bool needsErase;
+  bool any = TakeUpdate(hwnd, &r, &needsErase, false) && (r.right > r.left && r.bottom > r.top);
+  if (rect) *rect = any ? r : RECT{};
+  if (any && erase && needsErase) SendMessageA(hwnd, WM_ERASEBKGND, 0, 0);
+  return any;
+}
+
+BOOL UpdateWindow(HWND hwnd) {
+  auto w = FindWindowObject(hwnd);
+  if (!w) {
+    ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  // The window first, then its children, each only when it has something to paint.
+  RECT r;
+  bool erase;
+  if (TakeUpdate(hwnd, &r, &erase, false)) {
+    SendMessageA(hwnd, WM_PAINT, 0, 0);
+    ValidateAfterPaint(hwnd);
+  }
+  std::vector<HWND> children;
+  {
+    std::lock_guard lock(UserMutex());
+    children = w->children;
+  }
+  for (HWND c : children) UpdateWindow(c);
+  return TRUE;
+}
+
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
+  if (!hwnd) hwnd = DesktopHwnd();
+  if (!FindWindowObject(hwnd)) {
+    ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  Redraw(hwnd, rect, flags);
+  if (flags & RDW_UPDATENOW) UpdateWindow(hwnd);
+  return TRUE;
+}

@@ -1,0 +1,20 @@
+// Update regions of windows and the WM_PAINT they cause.
+#pragma once
+#include <vector>
+
+#include "../WinUser.h"
+
+namespace plat::user {
+
+// The next window of the thread that needs painting (parents before children), or null.
+HWND NextWindowToPaint(DWORD threadId, const std::vector<HWND>* among);
+bool HasPaintFor(DWORD threadId);
+void ValidateAfterPaint(HWND hwnd);
+void ForgetPaint(HWND hwnd);
+
+// The update area (client coordinates) and whether the background needs erasing;
+// `clear` takes it away, as BeginPaint does. False when nothing needs painting.
+bool TakeUpdate(HWND hwnd, RECT* update, bool* erase, bool clear);
+void Redraw(HWND hwnd, const RECT* rect, UINT flags);
+
+}  // namespace plat::user

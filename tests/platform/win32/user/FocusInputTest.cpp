@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include "UserTestSupport.h"
+#include "user/Input.h"
+
+using usertest::Pump;
+using usertest::Recorder;
+namespace input = plat::user::input;
+
+namespace {
+
+using Log = std::vector<std::string>;
+const std::vector<UINT> kFocusMessages = {WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS};
+
+TEST(Focus, MovesBetweenChildrenKillBeforeSet) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  HWND a = rec.Create("a", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top, 1);
+  HWND b = rec.Create("b", WS_CHILD | WS_VISIBLE, 20, 0, 10, 10, top, 2);
+  SetFocus(a);
+  rec.Clear();
+  EXPECT_EQ(SetFocus(b), a);
+  EXPECT_EQ(rec.Log(kFocusMessages), (Log{"a:KILLFOCUS", "b:SETFOCUS"}));
+  EXPECT_EQ(GetFocus(), b);
+}
+
+TEST(Focus, ActivatingAnotherWindowDeactivatesFirst) {
+  Recorder rec;
+  HWND one = rec.Create("one", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  HWND edit = rec.Create("edit", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, one, 1);
+  HWND two = rec.Create("two", WS_POPUP, 200, 0, 100, 100);
+  SetFocus(edit);
+  rec.Clear();
+  ShowWindow(two, SW_SHOW);
+  EXPECT_EQ(rec.Log(kFocusMessages),
+            (Log{"one:NCACTIVATE", "one:ACTIVATE", "two:NCACTIVATE", "two:ACTIVATE", "edit:KILLFOCUS", "two:SETFOCUS"}));
+  EXPECT_EQ(GetActiveWindow(), two);
+  // Setting the focus into the first window activates it again.
+  rec.Clear();
+  SetFocus(edit);
+  EXPECT_EQ(rec.Log(kFocusMessages),
+            (Log{"two:NCACTIVATE", "two:ACTIVATE", "one:NCACTIVATE", "one:ACTIVATE", "two:KILLFOCUS", "one:SETFOCUS",
+                 "one:KILLFOCUS", "edit:SETFOCUS"}));
+}
+
+TEST(Focus, DisablingOrDestroyingTheFocusWindowTakesTheFocusAway) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  HWND a = rec.Create("a", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top, 1);
+  SetFocus(a);
+  rec.Clear();
+  EXPECT_FALSE(EnableWindow(a, FALSE));
+  EXPECT_EQ(rec.Log({WM_CANCELMODE, WM_KILLFOCUS, WM_ENABLE}), (Log{"a:CANCELMODE", "a:KILLFOCUS", "a:ENABLE"}));
+  EXPECT_EQ(GetFocus(), nullptr);
+  EXPECT_TRUE(EnableWindow(a, TRUE));
+  SetFocus(a);
+  rec.Clear();
+  DestroyWindow(a);
+  EXPECT_EQ(rec.Log({WM_KILLFOCUS, WM_DESTROY}), (Log{"a:KILLFOCUS", "a:DESTROY"}));
+  EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST(Capture, ChangesAreAnnouncedToTheWindowThatLosesIt) {
+  Recorder rec;
+  HWND a = rec.Create("a", WS_POPUP, 0, 0, 10, 10);
+  HWND b = rec.Create("b", WS_POPUP, 0, 0, 10, 10);
+  SetCapture(a);
+  EXPECT_EQ(SetCapture(b), a);
+  ReleaseCapture();
+  EXPECT_EQ(rec.Log({WM_CAPTURECHANGED}), (Log{"a:CAPTURECHANGED", "b:CAPTURECHANGED"}));
+  EXPECT_EQ(GetCapture(), nullptr);
+  SetCapture(a);
+  rec.Clear();
+  SendMessageA(a, WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(rec.Log({WM_CAPTURECHANGED}), (Log{"a:CAPTURECHANGED"}));
+}
+
+TEST(Input, ClickReachesTheChildUnderTheMouseInClientCoordinates) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 100, 100, 200, 200);
+  HWND child = rec.Create("child", WS_CHILD | WS_VISIBLE, 50, 40, 60, 60, top, 1);
+  HWND other = rec.Create("other", WS_POPUP | WS_VISIBLE, 400, 400, 50, 50);
+  ASSERT_EQ(GetActiveWindow(), other);
+  rec.Clear();
+  input::MouseMove(160, 145);
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_MOUSEACTIVATE, WM_ACTIVATE, WM_LBUTTONDOWN, WM_LBUTTONUP}),
+            (Log{"child:MOUSEACTIVATE", "top:MOUSEACTIVATE", "other:ACTIVATE", "top:ACTIVATE", "child:LBUTTONDOWN",
+                 "child:LBUTTONUP"}));
+  EXPECT_EQ(GetActiveWindow(), top);
+  // The button message carries client coordinates and the button state.
+  POINT p{160, 145};
+  ScreenToClient(child, &p);
+  EXPECT_EQ(p.x, 10);
+  EXPECT_EQ(p.y, 5);
+  (void)child;
+}
+
+TEST(Input, DoubleClickNeedsTheClassStyle) {
+  Recorder rec;
+  HWND h = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  input::MouseMove(10, 10);
+  for (int i = 0; i < 2; ++i) {
+    input::MouseButton(0, true);
+    input::MouseButton(0, false);
+  }
+  Pump();
+  EXPECT_EQ(rec.Log({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK}),
+            (Log{"w:LBUTTONDOWN", "w:LBUTTONUP", "w:LBUTTONDBLCLK", "w:LBUTTONUP"}));
+  (void)h;
+}
+
+TEST(Input, DisabledWindowsAndTheirChildrenGetNoInput) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  rec.Create("child", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, top, 1);
+  EnableWindow(top, FALSE);
+  rec.Clear();
+  input::MouseMove(10, 10);
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE}), Log{});
+}
+
+TEST(Input, CapturedMouseGoesToTheCaptureWindow) {
+  Recorder rec;
+  HWND a = rec.Create("a", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+  rec.Create("b", WS_POPUP | WS_VISIBLE, 100, 0, 50, 50);
+  SetCapture(a);
+  rec.Clear();
+  input::MouseMove(120, 10);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_MOUSEMOVE}), (Log{"a:MOUSEMOVE"}));
+  ReleaseCapture();
+}
+
+TEST(Input, KeysBecomeCharactersAndKeyStateFollowsTheQueue) {
+  Recorder rec;
+  HWND h = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+  std::string typed;
+  SHORT shiftSeen = 0;
+  rec.handlers[WM_CHAR] = [&](HWND, WPARAM c, LPARAM) -> LRESULT {
+    typed += static_cast<char>(c);
+    return 0;
+  };
+  rec.handlers[WM_KEYDOWN] = [&](HWND, WPARAM vk, LPARAM) -> LRESULT {
+    if (vk == 'B') shiftSeen = GetKeyState(VK_SHIFT);
+    return 0;
+  };
+  SetFocus(h);
+  input::Key('A', true);
+  input::Key('A', false);
+  input::Key(VK_SHIFT, true);
+  input::Key('B', true);
+  input::Key('B', false);
+  input::Key(VK_SHIFT, false);
+  input::Key('1', true);
+  input::Key('1', false);
+  input::Chars("露");
+  Pump();
+  EXPECT_EQ(typed, "aB1露");
+  EXPECT_LT(shiftSeen, 0);
+  EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+}
+
+TEST(Input, AltChordsAreSystemKeys) {
+  Recorder rec;
+  HWND h = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+  SetFocus(h);
+  rec.Clear();
+  input::Key(VK_MENU, true);
+  input::Key('F', true);
+  input::Key('F', false);
+  input::Key(VK_MENU, false);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP}),
+            (Log{"w:SYSKEYDOWN", "w:SYSKEYDOWN", "w:SYSKEYUP", "w:SYSKEYUP"}));
+}
+
+int g_hookOrder = 0;
+int g_firstHookAt = 0, g_secondHookAt = 0;
+HHOOK g_first = nullptr, g_second = nullptr;
+LRESULT CALLBACK FirstKeyHook(int code, WPARAM vk, LPARAM lp) {
+  g_firstHookAt = ++g_hookOrder;
+  if (code == HC_ACTION && vk == VK_F5) return 1;  // eaten
+  return CallNextHookEx(g_first, code, vk, lp);
+}
+LRESULT CALLBACK SecondKeyHook(int code, WPARAM vk, LPARAM lp) {
+  g_secondHookAt = ++g_hookOrder;
+  return CallNextHookEx(g_second, code, vk, lp);
+}
+
+TEST(Hooks, KeyboardHooksRunNewestFirstAndCanEatKeys) {
+  Recorder rec;
+  HWND h = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+  SetFocus(h);
+  g_first = SetWindowsHookExA(WH_KEYBOARD, SecondKeyHook, nullptr, GetCurrentThreadId());
+  g_second = g_first;
+  g_first = SetWindowsHookExA(WH_KEYBOARD, FirstKeyHook, nullptr, GetCurrentThreadId());
+  rec.Clear();
+  input::Key(VK_F5, true);
+  input::Key(VK_F6, true);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_KEYDOWN}), (Log{"w:KEYDOWN"}));  // F6 only
+  EXPECT_LT(g_firstHookAt, g_secondHookAt);
+  EXPECT_TRUE(UnhookWindowsHookEx(g_first));
+  EXPECT_TRUE(UnhookWindowsHookEx(g_second));
+  EXPECT_FALSE(UnhookWindowsHookEx(g_second));
+  input::Key(VK_F5, false);
+  input::Key(VK_F6, false);
+  Pump();
+}
+
+int g_mouseHookMessages = 0;
+LRESULT CALLBACK MouseHook(int code, WPARAM msg, LPARAM lp) {
+  if (code == HC_ACTION && msg == WM_LBUTTONDOWN) ++g_mouseHookMessages;
+  return CallNextHookEx(nullptr, code, msg, lp);
+}
+
+TEST(Hooks, MouseHookSeesButtonMessages) {
+  Recorder rec;
+  rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+  HHOOK hook = SetWindowsHookExA(WH_MOUSE, MouseHook, nullptr, 0);
+  input::MouseMove(5, 5);
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  Pump();
+  EXPECT_EQ(g_mouseHookMessages, 1);
+  UnhookWindowsHookEx(hook);
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "UserTestSupport.h"
+
+using usertest::Pump;
+using usertest::Recorder;
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+TEST(Painting, ShownWindowsPaintParentsFirst) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP, 0, 0, 100, 100);
+  rec.Create("child", WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, top, 1);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_PAINT}), Log{});  // hidden windows never paint
+  ShowWindow(top, SW_SHOW);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_PAINT}), (Log{"top:PAINT", "child:PAINT"}));
+  rec.Clear();
+  Pump();
+  EXPECT_EQ(rec.Log({WM_PAINT}), Log{});  // painted windows are valid again
+}
+
+TEST(Painting, InvalidationReachesChildrenUnlessClipped) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  rec.Create("child", WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, top, 1);
+  Pump();
+  rec.Clear();
+  RECT away{50, 50, 60, 60};
+  InvalidateRect(top, &away, TRUE);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_PAINT}), (Log{"top:PAINT"}));
+  rec.Clear();
+  InvalidateRect(top, nullptr, TRUE);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_PAINT}), (Log{"top:PAINT", "child:PAINT"}));
+  SetWindowLongA(top, GWL_STYLE, GetWindowLongA(top, GWL_STYLE) | WS_CLIPCHILDREN);
+  rec.Clear();
+  InvalidateRect(top, nullptr, TRUE);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_PAINT}), (Log{"top:PAINT"}));
+}
+
+TEST(Painting, UpdateRectValidateAndUpdateWindow) {
+  Recorder rec;
+  HWND w = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  Pump();
+  RECT a{10, 10, 20, 20}, b{30, 5, 40, 15}, r;
+  InvalidateRect(w, &a, FALSE);
+  InvalidateRect(w, &b, FALSE);
+  ASSERT_TRUE(GetUpdateRect(w, &r, FALSE));
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 5);
+  EXPECT_EQ(r.right, 40);
+  EXPECT_EQ(r.bottom, 20);
+  ValidateRect(w, nullptr);
+  EXPECT_FALSE(GetUpdateRect(w, &r, FALSE));
+  InvalidateRect(w, nullptr, FALSE);
+  rec.Clear();
+  UpdateWindow(w);  // paints at once, without the queue
+  EXPECT_EQ(rec.Log({WM_PAINT}), (Log{"w:PAINT"}));
+  MSG m;
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE));
+}
+
+}  // namespace

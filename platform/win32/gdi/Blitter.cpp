@@ -81,6 +81,7 @@ struct SourceCopy {
 void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, int sx, int sy, int sw, int sh,
          uint8_t code) {
   if (w == 0 || h == 0) return;
+  DeviceContext::Drawing hold(dst);
   w = ClampCoord(w), h = ClampCoord(h), sw = ClampCoord(sw), sh = ClampCoord(sh);
   sx = ClampCoord(sx), sy = ClampCoord(sy);
   Surface ds = dst.Pixels();

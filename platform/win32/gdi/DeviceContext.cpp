@@ -224,6 +224,7 @@ std::optional<Fill> DeviceContext::BrushFill(const Brush& brush) {
 }
 
 void DeviceContext::FillRect(const RECT& device, const Fill& fill, uint8_t code) {
+  Drawing hold(*this);
   Surface s = Pixels();
   if (!s.Valid()) return;
   POINT o = SurfaceOrigin();
@@ -234,6 +235,7 @@ void DeviceContext::FillRect(const RECT& device, const Fill& fill, uint8_t code)
 }
 
 void DeviceContext::FillSpan(int y, int x0, int x1, const Fill& fill, uint8_t code) {
+  Drawing hold(*this);
   if (x0 > x1) std::swap(x0, x1);
   Surface s = Pixels();
   if (!s.Valid() || x0 == x1) return;
@@ -245,6 +247,7 @@ void DeviceContext::FillSpan(int y, int x0, int x1, const Fill& fill, uint8_t co
 
 void DeviceContext::DrawCoverage(int x, int y, int w, int h, const uint8_t* coverage, ptrdiff_t stride,
                                  COLORREF color) {
+  Drawing hold(*this);
   Surface s = Pixels();
   if (!s.Valid() || w <= 0 || h <= 0) return;
   POINT o = SurfaceOrigin();

@@ -107,6 +107,22 @@ class DeviceContext : public GdiObject {
   // Tells the target which device rectangle changed.
   void Touched(const RECT& device);
 
+  // Holds the target's lock while a drawing service writes pixels.
+  class Drawing {
+   public:
+    explicit Drawing(DeviceContext& dc) : target_(dc.target_.get()) {
+      if (target_) target_->Lock();
+    }
+    ~Drawing() {
+      if (target_) target_->Unlock();
+    }
+    Drawing(const Drawing&) = delete;
+    Drawing& operator=(const Drawing&) = delete;
+
+   private:
+    DrawTarget* target_;
+  };
+
  private:
   DeviceContext() = default;
   void Adopt(DcState& into, const std::shared_ptr<GdiObject>& obj);

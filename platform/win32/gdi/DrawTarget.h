@@ -19,6 +19,10 @@ class DrawTarget {
   // Called after drawing changed a rectangle of the surface (surface coordinates), so a
   // screen can present it.
   virtual void Changed(const RECT& surfaceRect) {}
+  // Held around each drawing service while it writes the pixels (a shared screen's lock).
+  // Pixels(), Origin(), Visible() and Changed() are called inside, so they must not take it.
+  virtual void Lock() {}
+  virtual void Unlock() {}
   // GetDeviceCaps answers that differ from the screen's (a printer's page size and
   // resolution); return false to take the default.
   virtual bool Caps(int index, int& value) const { return false; }

@@ -19,7 +19,12 @@ struct WindowTarget : plat::gdi::DrawTarget {
   }
   POINT Origin() const override { return {3, 1}; }
   plat::gdi::Region Visible() const override { return plat::gdi::Region(RECT{-1, 0, 3, 3}); }
-  void Changed(const RECT& r) override { changed.push_back(r); }
+  void Changed(const RECT& r) override {
+    changed.push_back(r);
+    changedUnlocked += depth == 0;
+  }
+  void Lock() override { ++depth, ++locks; }
+  void Unlock() override { --depth; }
   bool Caps(int index, int& value) const override {
     if (index != LOGPIXELSX) return false;
     value = 300;
@@ -35,6 +40,7 @@ struct WindowTarget : plat::gdi::DrawTarget {
   }
   std::vector<uint32_t> pixels;
   std::vector<RECT> changed;
+  int depth = 0, locks = 0, changedUnlocked = 0;
 };
 
 TEST(Target, DrawsThroughTheOriginAndOnlyOnTheVisiblePart) {
@@ -66,6 +72,13 @@ TEST(Target, DrawsThroughTheOriginAndOnlyOnTheVisiblePart) {
   BitBlt(copy.dc, 0, 0, 2, 1, dc, 2, 0, SRCCOPY);
   EXPECT_EQ(copy.At(0, 0), 0xFFFFFFu);
   EXPECT_EQ(copy.At(1, 0), 0u);
+  // Every write happened under the target's lock, and every lock was given back.
+  POINT line[] = {{0, 0}, {2, 2}, {0, 2}};
+  Polygon(dc, line, 3);
+  SetPixel(dc, 1, 1, RGB(1, 1, 1));
+  EXPECT_GT(target->locks, 3);
+  EXPECT_EQ(target->depth, 0);
+  EXPECT_EQ(target->changedUnlocked, 0);
   EXPECT_TRUE(DeleteDC(dc));
 }
 

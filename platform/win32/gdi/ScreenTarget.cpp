@@ -57,8 +57,9 @@ HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR, const void*) {
   return nullptr;
 }
 
-// Only the desktop's DC here; the window manager answers for windows.
-HDC GetDC(HWND hwnd) {
+// Only the desktop's DC here. Weak, so that the window manager's own GetDC and ReleaseDC
+// (which answer for windows too) replace these when it is linked in.
+__attribute__((weak)) HDC GetDC(HWND hwnd) {
   if (hwnd) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
@@ -66,4 +67,4 @@ HDC GetDC(HWND hwnd) {
   return CreateDesktopDc();
 }
 
-int ReleaseDC(HWND, HDC hdc) { return DeleteDC(hdc) ? 1 : 0; }
+__attribute__((weak)) int ReleaseDC(HWND, HDC hdc) { return DeleteDC(hdc) ? 1 : 0; }

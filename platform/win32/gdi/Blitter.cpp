@@ -269,6 +269,10 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
           }
           if (!any) continue;
           sbuf = acc;
+        } else if (!stretch && !flipX) {
+          // Unstretched: the source columns run alongside, no map needed.
+          LoadRow(ss, lo, ymap[ky], n, sbuf.data());
+          conv->Convert(sbuf.data(), sbuf.data(), n);
         } else {
           loadSrc(ymap[ky]);
           gather(sbuf.data());

@@ -256,3 +256,24 @@ TEST(Objects, HatchedBrushOnATransparentBackgroundLeavesTheGaps) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Objects, ColourPatternBrushRepeatsItsTopLeftEightByEight) {
+  Canvas pattern(10, 10);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) pattern.Set(x, y, uint32_t(y * 8 + x));
+  HBRUSH brush = CreatePatternBrush(pattern.bm);
+  ASSERT_NE(brush, nullptr);
+  pattern.Fill(0);  // the brush keeps its own copy
+  Canvas c(16, 9);
+  SelectObject(c.dc, brush);
+  PatBlt(c.dc, 0, 0, 16, 9, PATCOPY);
+  EXPECT_EQ(c.At(3, 2), 19u);
+  EXPECT_EQ(c.At(11, 2), 19u);
+  EXPECT_EQ(c.At(3, 8), 3u);
+  SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
+  EXPECT_TRUE(DeleteObject(brush));
+}
+
+}  // namespace

@@ -153,12 +153,18 @@ Surface DeviceContext::Pixels() {
   return state_.bitmap ? state_.bitmap->Pixels() : Surface{};
 }
 
-POINT DeviceContext::SurfaceOrigin() const { return target_ ? target_->Origin() : POINT{0, 0}; }
+POINT DeviceContext::SurfaceOrigin() {
+  if (!target_) return {0, 0};
+  Clip();
+  return origin_;
+}
 
 const Region& DeviceContext::Clip() {
   if (!clipValid_) {
     Surface s = Pixels();
-    POINT o = SurfaceOrigin();
+    // The origin is taken with the clip, outside any drawing lock, and kept until the next call.
+    origin_ = target_ ? target_->Origin() : POINT{0, 0};
+    POINT o = origin_;
     Region r(RECT{-o.x, -o.y, s.width - o.x, s.height - o.y});
     if (!s.Valid()) r = Region();
     if (target_) r = Region::Combine(r, target_->Visible(), RGN_AND);
@@ -309,7 +315,7 @@ void DeviceContext::Record(JournalEntry e) {
 void DeviceContext::Touched(const RECT& d) {
   if (!target_ || d.left >= d.right || d.top >= d.bottom) return;
   Surface s = target_->Pixels();
-  POINT o = target_->Origin();
+  POINT o = SurfaceOrigin();
   RECT r{std::max<LONG>(d.left + o.x, 0), std::max<LONG>(d.top + o.y, 0), std::min<LONG>(d.right + o.x, s.width),
          std::min<LONG>(d.bottom + o.y, s.height)};
   if (r.left < r.right && r.top < r.bottom) target_->Changed(r);

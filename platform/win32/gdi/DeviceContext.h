@@ -69,7 +69,7 @@ class DeviceContext : public GdiObject {
 
   // The surface drawn on and where device (0, 0) lies on it.
   Surface Pixels();
-  POINT SurfaceOrigin() const;
+  POINT SurfaceOrigin();
   // The effective clip in device coordinates: the surface, the target's visible part and
   // the clip region together. Recomputed after ClipChanged().
   const Region& Clip();
@@ -111,6 +111,7 @@ class DeviceContext : public GdiObject {
   class Drawing {
    public:
     explicit Drawing(DeviceContext& dc) : target_(dc.target_.get()) {
+      dc.Clip();  // the target's origin and visible part are asked before the lock is taken
       if (target_) target_->Lock();
     }
     ~Drawing() {
@@ -133,6 +134,7 @@ class DeviceContext : public GdiObject {
   std::vector<DcState> saved_;
   std::shared_ptr<DrawTarget> target_;
   Region clip_;
+  POINT origin_{0, 0};
   bool clipValid_ = false;
   std::unique_ptr<Journal> journal_;
 };

@@ -20,7 +20,8 @@ class DrawTarget {
   // screen can present it.
   virtual void Changed(const RECT& surfaceRect) {}
   // Held around each drawing service while it writes the pixels (a shared screen's lock).
-  // Pixels(), Origin(), Visible() and Changed() are called inside, so they must not take it.
+  // Pixels() and Changed() are called inside, so they must not take it (nor anything taken
+  // before it elsewhere); Origin() and Visible() are asked before, outside the lock.
   virtual void Lock() {}
   virtual void Unlock() {}
   // GetDeviceCaps answers that differ from the screen's (a printer's page size and

@@ -17,8 +17,15 @@ struct WindowTarget : plat::gdi::DrawTarget {
     s.stride = 40;
     return s;
   }
-  POINT Origin() const override { return {3, 1}; }
-  plat::gdi::Region Visible() const override { return plat::gdi::Region(RECT{-1, 0, 3, 3}); }
+  // A window manager answers these under its own lock: never while the target is locked.
+  POINT Origin() const override {
+    askedWhileLocked += depth != 0;
+    return {3, 1};
+  }
+  plat::gdi::Region Visible() const override {
+    askedWhileLocked += depth != 0;
+    return plat::gdi::Region(RECT{-1, 0, 3, 3});
+  }
   void Changed(const RECT& r) override {
     changed.push_back(r);
     changedUnlocked += depth == 0;
@@ -41,6 +48,7 @@ struct WindowTarget : plat::gdi::DrawTarget {
   std::vector<uint32_t> pixels;
   std::vector<RECT> changed;
   int depth = 0, locks = 0, changedUnlocked = 0;
+  mutable int askedWhileLocked = 0;
 };
 
 TEST(Target, DrawsThroughTheOriginAndOnlyOnTheVisiblePart) {
@@ -76,9 +84,13 @@ TEST(Target, DrawsThroughTheOriginAndOnlyOnTheVisiblePart) {
   POINT line[] = {{0, 0}, {2, 2}, {0, 2}};
   Polygon(dc, line, 3);
   SetPixel(dc, 1, 1, RGB(1, 1, 1));
+  RECT edge{0, 0, 3, 3};
+  DrawEdge(dc, &edge, EDGE_RAISED, BF_RECT);
+  DrawFrameControl(dc, &edge, DFC_CAPTION, DFCS_CAPTIONCLOSE);
   EXPECT_GT(target->locks, 3);
   EXPECT_EQ(target->depth, 0);
   EXPECT_EQ(target->changedUnlocked, 0);
+  EXPECT_EQ(target->askedWhileLocked, 0);
   EXPECT_TRUE(DeleteDC(dc));
 }
 

@@ -57,14 +57,4 @@ HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR, const void*) {
   return nullptr;
 }
 
-// Only the desktop's DC here. Weak, so that the window manager's own GetDC and ReleaseDC
-// (which answer for windows too) replace these when it is linked in.
-__attribute__((weak)) HDC GetDC(HWND hwnd) {
-  if (hwnd) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  return CreateDesktopDc();
-}
-
-__attribute__((weak)) int ReleaseDC(HWND, HDC hdc) { return DeleteDC(hdc) ? 1 : 0; }
+// GetDC and ReleaseDC belong to the window manager (user/WindowDc.cpp).

@@ -23,9 +23,10 @@ TEST(Header, SetFormatFillsEveryHeader) {
   for (const auto& c : cases) {
     CHeader h;
     EXPECT_EQ(h.SetFormat(c.w, c.h, c.c), c.stride);
-    EXPECT_EQ(h.m_FileHeader.bfType, 0x4D42);
-    EXPECT_EQ(h.m_FileHeader.bfSize, c.fileSize);
-    EXPECT_EQ(h.m_FileHeader.bfOffBits, c.offset);
+    BITMAPFILEHEADER file = h.m_FileHeader;  // packed: compare copies of its fields
+    EXPECT_EQ(WORD(file.bfType), 0x4D42);
+    EXPECT_EQ(DWORD(file.bfSize), c.fileSize);
+    EXPECT_EQ(DWORD(file.bfOffBits), c.offset);
     EXPECT_EQ(h.m_pInfo->bmiHeader.biSize, 40u);
     EXPECT_EQ(h.m_pInfo->bmiHeader.biWidth, c.w);
     EXPECT_EQ(h.m_pInfo->bmiHeader.biHeight, c.h);
@@ -194,7 +195,7 @@ TEST(ImageArchive, RoundTripsEveryItem) {
   EXPECT_EQ(0, std::memcmp(static_cast<LPCSTR>(loaded.m_Data), static_cast<LPCSTR>(original->m_Data), 48));
   EXPECT_STREQ(loaded.m_Text2, "顕微鏡");
   EXPECT_EQ(loaded.m_Time2.GetTime(), 1100000000);
-  EXPECT_EQ(loaded.m_FileHeader.bfSize, original->m_FileHeader.bfSize);
+  EXPECT_EQ(DWORD(loaded.m_FileHeader.bfSize), DWORD(original->m_FileHeader.bfSize));
   EXPECT_EQ(loaded.m_Bitmap.bmWidthBytes, 16);
   EXPECT_NE(loaded.m_pBitmap, nullptr);  // the device bitmap is rebuilt
   // Items in order: three header strings of 14, 44 and 24 bytes first.

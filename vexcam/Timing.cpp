@@ -23,7 +23,7 @@ void EmptyLoop(LONG count) {
 
 // Upper bounds of the calibrations: a port or a clock that never takes time must not
 // keep start-up spinning.
-constexpr LONG kMaxPortRound = 50000;
+constexpr LONG kMaxPortRound = 30000;
 constexpr LONG kMaxLoopRound = 100000;
 
 }  // namespace

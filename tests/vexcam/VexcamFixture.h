@@ -1,19 +1,14 @@
-// A camera library without its shared object: the simulated board on the virtual clock,
-// the program's default settings block, and a camera object built by the test.
+// A camera library without its shared object: the simulated board on the virtual clock
+// (set up as the board's own tests do), the program's default settings block, and a
+// camera object built by the test.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <memory>
-#include <string>
-#include <vector>
 
+#include "../platform/board/BoardFixture.h"
 #include "BoardDevice.h"
 #include "CameraCtrl.h"
 #include "CameraGeometry.h"
-#include "Clock.h"
-#include "Config.h"
 #include "SettingsBlock.h"
-#include "board/BoardTestApi.h"
 
 // The block as the program's document builds it.
 inline tCameraSettings DefaultSettings() {
@@ -47,11 +42,10 @@ inline tCameraSettings DefaultSettings() {
   return s;
 }
 
-class VexcamTest : public ::testing::Test {
+class VexcamTest : public BoardTest {
  protected:
   void SetUp() override {
-    plat::clock::UseVirtual(true, 1);
-    Configure({{"BOARD_SCENE", "pattern"}});
+    BoardTest::SetUp();
     settings = DefaultSettings();
     UseSettings(&settings);
     Geometry() = CameraGeometry{};
@@ -59,19 +53,9 @@ class VexcamTest : public ::testing::Test {
   void TearDown() override {
     camera.reset();
     UseSettings(nullptr);
-    for (auto& k : keys_) plat::config::Set(k, std::nullopt);
-    plat::board::Reset();
-    plat::clock::UseVirtual(false);
+    BoardTest::TearDown();
   }
 
-  // Sets stand-in keys (without the LUMORA_ prefix) and rebuilds the boards.
-  void Configure(std::vector<std::pair<std::string, std::string>> keys) {
-    for (auto& [k, v] : keys) {
-      plat::config::Set(k, v);
-      keys_.push_back(k);
-    }
-    plat::board::Reset();
-  }
   CCameraCtrl& MakeCamera() {
     camera = std::make_unique<CCameraCtrl>();
     return *camera;
@@ -79,7 +63,4 @@ class VexcamTest : public ::testing::Test {
 
   tCameraSettings settings{};
   std::unique_ptr<CCameraCtrl> camera;
-
- private:
-  std::vector<std::string> keys_;
 };

@@ -33,8 +33,9 @@ BOOL CCmdTarget::DispatchEntry(const AFX_MSGMAP_ENTRY& entry, plat::afx::MsgCall
 }
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  UINT nMsg = HIWORD(static_cast<UINT>(nCode));
+  UINT nMsg = 0;
   UINT code = LOWORD(static_cast<UINT>(nCode));
+  if (static_cast<UINT>(nCode) != CN_UPDATE_COMMAND_UI) nMsg = HIWORD(static_cast<UINT>(nCode));  // -1 has no message part
   if (nMsg == 0) nMsg = WM_COMMAND;
   for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
     for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e) {

@@ -172,7 +172,7 @@ void CDC::DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeL
     CRgn rgnLastInside;
     rgnLastInside.CreateRectRgnIndirect(&last);
     rgnLast.CombineRgn(&rgnLast, &rgnLastInside, RGN_XOR);
-    if (pBrush->GetSafeHandle() == pBrushLast->GetSafeHandle()) {
+    if (CGdiObject::SafeHandleOf(pBrush) == CGdiObject::SafeHandleOf(pBrushLast)) {
       rgnUpdate.CreateRectRgn(0, 0, 0, 0);
       rgnUpdate.CombineRgn(&rgnLast, &rgnNew, RGN_XOR);
     } else {
@@ -193,7 +193,7 @@ void CDC::DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeL
   SelectClipRgn(nullptr);
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) {
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(CWnd::SafeHwndOf(pWnd)) {
   if (!Attach(::GetDC(m_hWnd))) AfxThrowResourceException();
 }
 

@@ -15,6 +15,7 @@ class CDC : public CObject {
   ~CDC() override;
   operator HDC() const { return GetSafeHdc(); }
   HDC GetSafeHdc() const;
+  static HDC SafeHdcOf(const CDC* p) { return p ? p->m_hDC : nullptr; }
 
   static CDC* FromHandle(HDC hDC);
   static void DeleteTempMap();
@@ -31,15 +32,15 @@ class CDC : public CObject {
 
   // ---- objects
   CGdiObject* SelectStockObject(int nIndex) { return CGdiObject::FromHandle(::SelectObject(m_hDC, ::GetStockObject(nIndex))); }
-  CPen* SelectObject(CPen* pPen) { return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, pPen->GetSafeHandle()))); }
+  CPen* SelectObject(CPen* pPen) { return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, CGdiObject::SafeHandleOf(pPen)))); }
   CBrush* SelectObject(CBrush* pBrush) {
-    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, pBrush->GetSafeHandle())));
+    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, CGdiObject::SafeHandleOf(pBrush))));
   }
-  CFont* SelectObject(CFont* pFont) { return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, pFont->GetSafeHandle()))); }
+  CFont* SelectObject(CFont* pFont) { return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, CGdiObject::SafeHandleOf(pFont)))); }
   CBitmap* SelectObject(CBitmap* pBitmap) {
-    return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, pBitmap->GetSafeHandle())));
+    return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, CGdiObject::SafeHandleOf(pBitmap))));
   }
-  CGdiObject* SelectObject(CGdiObject* pObject) { return CGdiObject::FromHandle(::SelectObject(m_hDC, pObject->GetSafeHandle())); }
+  CGdiObject* SelectObject(CGdiObject* pObject) { return CGdiObject::FromHandle(::SelectObject(m_hDC, CGdiObject::SafeHandleOf(pObject))); }
   HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
   int SelectObject(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, *pRgn); }
   CPalette* SelectPalette(CPalette* pPalette, BOOL bForceBackground) {
@@ -86,9 +87,9 @@ class CDC : public CObject {
   void LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hAttribDC, reinterpret_cast<LPPOINT>(lpRect), 2); }
 
   // ---- clipping
-  int SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, pRgn ? static_cast<HRGN>(pRgn->GetSafeHandle()) : nullptr); }
+  int SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, pRgn ? static_cast<HRGN>(CGdiObject::SafeHandleOf(pRgn)) : nullptr); }
   int SelectClipRgn(CRgn* pRgn, int nMode) {
-    return ::ExtSelectClipRgn(m_hDC, pRgn ? static_cast<HRGN>(pRgn->GetSafeHandle()) : nullptr, nMode);
+    return ::ExtSelectClipRgn(m_hDC, pRgn ? static_cast<HRGN>(CGdiObject::SafeHandleOf(pRgn)) : nullptr, nMode);
   }
   int IntersectClipRect(int x1, int y1, int x2, int y2) { return ::IntersectClipRect(m_hDC, x1, y1, x2, y2); }
   int IntersectClipRect(LPCRECT r) { return ::IntersectClipRect(m_hDC, r->left, r->top, r->right, r->bottom); }

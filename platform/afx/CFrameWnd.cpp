@@ -65,7 +65,7 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
   }
   m_strTitle = lpszWindowName ? lpszWindowName : "";
   return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, pParentWnd->GetSafeHwnd(), hMenu, pContext);
+                  rect.bottom - rect.top, CWnd::SafeHwndOf(pParentWnd), hMenu, pContext);
 }
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
@@ -83,7 +83,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
   m_hMenuDefault = hMenu;
   CString title = m_strTitle;
   if (!CreateEx(0, lpszClass, title, dwDefaultStyle, rectDefault.left, rectDefault.top, rectDefault.right,
-                rectDefault.bottom, pParentWnd->GetSafeHwnd(), hMenu, pContext))
+                rectDefault.bottom, CWnd::SafeHwndOf(pParentWnd), hMenu, pContext))
     return FALSE;  // the object is gone (PostNcDestroy)
   m_hAccelTable = plat::afx::LoadFrameAccelerators(hInst, nIDResource);
   if (!pContext) SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);

@@ -15,6 +15,7 @@ class CGdiObject : public CObject {
   ~CGdiObject() override;
   operator HGDIOBJ() const { return GetSafeHandle(); }
   HGDIOBJ GetSafeHandle() const;
+  static HGDIOBJ SafeHandleOf(const CGdiObject* p) { return p ? p->m_hObject : nullptr; }
 
   static CGdiObject* FromHandle(HGDIOBJ hObject);
   static void DeleteTempMap();

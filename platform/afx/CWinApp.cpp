@@ -164,7 +164,7 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT) {
       case MB_RETRYCANCEL: break;
     }
   }
-  return plat::afx::ShowMessageBox(owner->GetSafeHwnd(), lpszPrompt, m_pszAppName ? m_pszAppName : "", nType);
+  return plat::afx::ShowMessageBox(CWnd::SafeHwndOf(owner), lpszPrompt, m_pszAppName ? m_pszAppName : "", nType);
 }
 
 void CWinApp::DoWaitCursor(int nCode) {

@@ -133,7 +133,7 @@ BOOL CWinThread::DispatchThreadMessageEx(MSG* pMsg) {
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
   if (!pMsg->hwnd && DispatchThreadMessageEx(pMsg)) return TRUE;
   CWnd* pMainWnd = AfxGetMainWnd();
-  if (CWnd::WalkPreTranslateTree(pMainWnd->GetSafeHwnd(), pMsg)) return TRUE;
+  if (CWnd::WalkPreTranslateTree(CWnd::SafeHwndOf(pMainWnd), pMsg)) return TRUE;
   // Windows outside the main window's tree (modeless popups) still get the main
   // window's accelerators.
   if (pMainWnd && pMainWnd->m_hWnd) {

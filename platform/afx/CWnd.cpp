@@ -204,7 +204,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
 }
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
-  HWND hWndControl = ::GetDlgItem(pParent->GetSafeHwnd(), static_cast<int>(nID));
+  HWND hWndControl = ::GetDlgItem(CWnd::SafeHwndOf(pParent), static_cast<int>(nID));
   return hWndControl ? SubclassWindow(hWndControl) : FALSE;
 }
 
@@ -245,7 +245,7 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
   return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+                  rect.bottom - rect.top, CWnd::SafeHwndOf(pParentWnd),
                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 
@@ -507,7 +507,7 @@ void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nF
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
   RECT area{};
-  HWND hWndCenter = pAlternateOwner->GetSafeHwnd();
+  HWND hWndCenter = CWnd::SafeHwndOf(pAlternateOwner);
   DWORD style = GetStyle();
   if (style & WS_CHILD) {
     HWND parent = ::GetParent(m_hWnd);
@@ -577,10 +577,10 @@ CWnd* CWnd::GetTopLevelOwner() const {
 }
 
 CWnd* CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) {
-  HWND hWnd = pParent->GetSafeHwnd();
+  HWND hWnd = CWnd::SafeHwndOf(pParent);
   if (!hWnd) {
     CWnd* main = AfxGetMainWnd();
-    hWnd = main->GetSafeHwnd();
+    hWnd = CWnd::SafeHwndOf(main);
   }
   while (hWnd && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD)) hWnd = ::GetParent(hWnd);
   HWND top = hWnd;
@@ -709,7 +709,7 @@ int CWnd::GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton) {
 }
 
 void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
-  SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont->GetSafeHandle()), bRedraw);
+  SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(CGdiObject::SafeHandleOf(pFont)), bRedraw);
 }
 
 CFont* CWnd::GetFont() const {
@@ -726,7 +726,7 @@ void CWnd::ClientToScreen(LPRECT lpRect) const { ::MapWindowPoints(m_hWnd, nullp
 void CWnd::ScreenToClient(LPRECT lpRect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2); }
 
 CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
-int CWnd::ReleaseDC(CDC* pDC) { return ::ReleaseDC(m_hWnd, pDC->GetSafeHdc()); }
+int CWnd::ReleaseDC(CDC* pDC) { return ::ReleaseDC(m_hWnd, CDC::SafeHdcOf(pDC)); }
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
   if (!lpszCaption) {

@@ -26,6 +26,8 @@ class CWnd : public CCmdTarget {
   // Both answer NULL when called through a null pointer, as callers rely on.
   operator HWND() const { return GetSafeHwnd(); }
   HWND GetSafeHwnd() const;
+  // The handle of a window that may be missing, without calling through a null pointer.
+  static HWND SafeHwndOf(const CWnd* pWnd) { return pWnd ? pWnd->m_hWnd : nullptr; }
   BOOL operator==(const CWnd& wnd) const { return wnd.m_hWnd == m_hWnd; }
   BOOL operator!=(const CWnd& wnd) const { return wnd.m_hWnd != m_hWnd; }
 
@@ -86,9 +88,9 @@ class CWnd : public CCmdTarget {
   CWnd* GetParentOwner() const;
   static CWnd* GetSafeOwner(CWnd* pParent = nullptr, HWND* pWndTop = nullptr);
   CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-  CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, pWndNewParent->GetSafeHwnd())); }
+  CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, CWnd::SafeHwndOf(pWndNewParent))); }
   CWnd* GetOwner() const;
-  void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = pOwnerWnd->GetSafeHwnd(); }
+  void SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = CWnd::SafeHwndOf(pOwnerWnd); }
   CWnd* GetWindow(UINT nCmd) const { return FromHandle(::GetWindow(m_hWnd, nCmd)); }
   CWnd* GetTopWindow() const { return FromHandle(::GetTopWindow(m_hWnd)); }
   CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return FromHandle(::GetWindow(m_hWnd, nFlag)); }
@@ -97,7 +99,7 @@ class CWnd : public CCmdTarget {
   void GetDlgItem(int nID, HWND* phWnd) const { *phWnd = ::GetDlgItem(m_hWnd, nID); }
   int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
   int SetDlgCtrlID(int nID) { return (int)::SetWindowLongA(m_hWnd, GWL_ID, nID); }
-  BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->GetSafeHwnd()); }
+  BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, CWnd::SafeHwndOf(pWnd)); }
   CWnd* ChildWindowFromPoint(POINT point) const { return FromHandle(::ChildWindowFromPoint(m_hWnd, point)); }
   static CWnd* WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
   static CWnd* GetDesktopWindow() { return FromHandle(::GetDesktopWindow()); }
@@ -169,10 +171,10 @@ class CWnd : public CCmdTarget {
   void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
   void ScreenToClient(LPRECT lpRect) const;
   void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const {
-    ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount);
+    ::MapWindowPoints(m_hWnd, CWnd::SafeHwndOf(pwndTo), lpPoint, nCount);
   }
   void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const {
-    ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), reinterpret_cast<LPPOINT>(lpRect), 2);
+    ::MapWindowPoints(m_hWnd, CWnd::SafeHwndOf(pwndTo), reinterpret_cast<LPPOINT>(lpRect), 2);
   }
   BOOL IsWindowEnabledAndVisible() const { return IsWindowEnabled() && IsWindowVisible(); }
 

@@ -19,3 +19,4 @@
 #include "CView.h"
 #include "CFrameWnd.h"
 #include "CDocTemplate.h"
+#include "CSplitterWnd.h"

@@ -1,0 +1,282 @@
+// The sdl back end: one desktop window showing the screen 1:1. A thread of its own
+// owns everything SDL (init, window, renderer, event pump), so whichever thread
+// runs the program's message loop never blocks in SDL, and input reaches it
+// through the screen's input queue and listener.
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <future>
+#include <thread>
+
+#include "display/Backend.h"
+#include "display/Screen.h"
+
+namespace plat::display {
+namespace {
+
+uint32_t VirtualKey(SDL_Keycode k) {
+  if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
+  if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
+  if (k >= SDLK_F1 && k <= SDLK_F12) return 0x70 + (k - SDLK_F1);
+  if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return 0x61 + (k - SDLK_KP_1);
+  switch (k) {
+    case SDLK_BACKSPACE: return 0x08;
+    case SDLK_TAB: return 0x09;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return 0x0D;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return 0x10;
+    case SDLK_LCTRL: case SDLK_RCTRL: return 0x11;
+    case SDLK_LALT: case SDLK_RALT: return 0x12;
+    case SDLK_PAUSE: return 0x13;
+    case SDLK_ESCAPE: return 0x1B;
+    case SDLK_SPACE: return 0x20;
+    case SDLK_PAGEUP: return 0x21;
+    case SDLK_PAGEDOWN: return 0x22;
+    case SDLK_END: return 0x23;
+    case SDLK_HOME: return 0x24;
+    case SDLK_LEFT: return 0x25;
+    case SDLK_UP: return 0x26;
+    case SDLK_RIGHT: return 0x27;
+    case SDLK_DOWN: return 0x28;
+    case SDLK_INSERT: return 0x2D;
+    case SDLK_DELETE: return 0x2E;
+    case SDLK_KP_0: return 0x60;
+    case SDLK_KP_MULTIPLY: return 0x6A;
+    case SDLK_KP_PLUS: return 0x6B;
+    case SDLK_KP_MINUS: return 0x6D;
+    case SDLK_KP_PERIOD: return 0x6E;
+    case SDLK_KP_DIVIDE: return 0x6F;
+    case SDLK_SEMICOLON: return 0xBA;
+    case SDLK_EQUALS: return 0xBB;
+    case SDLK_COMMA: return 0xBC;
+    case SDLK_MINUS: return 0xBD;
+    case SDLK_PERIOD: return 0xBE;
+    case SDLK_SLASH: return 0xBF;
+    default: return 0;
+  }
+}
+
+uint32_t ButtonFlag(uint8_t b) {
+  switch (b) {
+    case SDL_BUTTON_LEFT: return InputEvent::LButton;
+    case SDL_BUTTON_RIGHT: return InputEvent::RButton;
+    case SDL_BUTTON_MIDDLE: return InputEvent::MButton;
+    default: return 0;
+  }
+}
+
+uint32_t HeldFlags() {
+  uint32_t mouse = SDL_GetMouseState(nullptr, nullptr);
+  SDL_Keymod mod = SDL_GetModState();
+  uint32_t f = 0;
+  if (mouse & SDL_BUTTON_LMASK) f |= InputEvent::LButton;
+  if (mouse & SDL_BUTTON_RMASK) f |= InputEvent::RButton;
+  if (mouse & SDL_BUTTON_MMASK) f |= InputEvent::MButton;
+  if (mod & KMOD_SHIFT) f |= InputEvent::Shift;
+  if (mod & KMOD_CTRL) f |= InputEvent::Control;
+  return f;
+}
+
+class SdlBackend final : public Backend {
+ public:
+  explicit SdlBackend(Screen& screen) : screen_(screen) {}
+
+  ~SdlBackend() override {
+    if (!thread_.joinable()) return;
+    {
+      std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    Wake();
+    thread_.join();
+  }
+
+  bool Start() {
+    std::promise<bool> started;
+    auto result = started.get_future();
+    thread_ = std::thread([this, &started] { Run(started); });
+    if (result.get()) return true;
+    thread_.join();
+    return false;
+  }
+
+  const char* Name() const override { return "sdl"; }
+
+  // Waits (briefly) until the window shows the frame, so a screenshot or a test
+  // that follows sees what was presented.
+  void Present(const RECT& dirty) override {
+    std::unique_lock lock(mutex_);
+    pending_ = pendingEmpty_ ? dirty : RECT{std::min(pending_.left, dirty.left), std::min(pending_.top, dirty.top),
+                                            std::max(pending_.right, dirty.right),
+                                            std::max(pending_.bottom, dirty.bottom)};
+    pendingEmpty_ = false;
+    uint64_t want = ++requested_;
+    lock.unlock();
+    Wake();
+    lock.lock();
+    shown_.wait_for(lock, std::chrono::seconds(1), [&] { return presented_ >= want || stop_; });
+  }
+
+  bool ReadShown(std::vector<Pixel>& out) override {
+    std::unique_lock lock(mutex_);
+    readBack_ = true;
+    lock.unlock();
+    Wake();
+    lock.lock();
+    if (!shown_.wait_for(lock, std::chrono::seconds(2), [&] { return !readBack_ || stop_; })) return false;
+    if (readPixels_.empty()) return false;
+    out = std::move(readPixels_);
+    readPixels_.clear();
+    return true;
+  }
+
+ private:
+  void Wake() {
+    SDL_Event ev{};
+    ev.type = SDL_USEREVENT;
+    SDL_PushEvent(&ev);
+  }
+
+  void Run(std::promise<bool>& started) {
+    // The program's own handlers (Ctrl+C and the like) stay in charge.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    const int w = screen_.Width(), h = screen_.Height();
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+      window = SDL_CreateWindow("Lumora", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_SHOWN);
+      if (window) renderer = SDL_CreateRenderer(window, -1, 0);
+      if (renderer) texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
+    }
+    if (!texture) {
+      std::fprintf(stderr, "lumora: cannot open the sdl display (%s); using headless\n", SDL_GetError());
+      if (renderer) SDL_DestroyRenderer(renderer);
+      if (window) SDL_DestroyWindow(window);
+      SDL_Quit();
+      started.set_value(false);
+      return;
+    }
+    started.set_value(true);
+
+    Upload(texture, RECT{0, 0, w, h});
+    Show(renderer, texture);
+    for (;;) {
+      SDL_Event ev;
+      bool got = SDL_WaitEventTimeout(&ev, 100) != 0;
+      while (got) {
+        Translate(ev, renderer, texture);
+        got = SDL_PollEvent(&ev) != 0;
+      }
+      std::unique_lock lock(mutex_);
+      if (stop_) break;
+      if (!pendingEmpty_) {
+        RECT r = pending_;
+        pendingEmpty_ = true;
+        uint64_t done = requested_;
+        lock.unlock();
+        Upload(texture, r);
+        Show(renderer, texture);
+        lock.lock();
+        presented_ = done;
+        shown_.notify_all();
+      }
+      if (readBack_) {
+        readPixels_.assign(static_cast<size_t>(w) * h, 0);
+        if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, readPixels_.data(), w * 4) != 0)
+          readPixels_.clear();
+        for (Pixel& p : readPixels_) p &= 0x00FFFFFF;
+        readBack_ = false;
+        shown_.notify_all();
+      }
+    }
+    SDL_DestroyTexture(texture);
+    SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    std::lock_guard lock(mutex_);
+    shown_.notify_all();
+  }
+
+  void Upload(SDL_Texture* texture, const RECT& r) {
+    SDL_Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    auto access = screen_.Lock();
+    SDL_UpdateTexture(texture, &rect, access.Row(r.top) + r.left, access.Width() * 4);
+  }
+
+  void Show(SDL_Renderer* renderer, SDL_Texture* texture) {
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+  }
+
+  void Translate(const SDL_Event& ev, SDL_Renderer* renderer, SDL_Texture* texture) {
+    InputEvent in;
+    switch (ev.type) {
+      case SDL_QUIT:
+        in.kind = InputEvent::Kind::Quit;
+        break;
+      case SDL_WINDOWEVENT:
+        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) Show(renderer, texture);
+        return;
+      case SDL_MOUSEMOTION:
+        in.kind = InputEvent::Kind::MouseMove;
+        in.x = ev.motion.x;
+        in.y = ev.motion.y;
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        in.kind = ev.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::MouseDown : InputEvent::Kind::MouseUp;
+        in.x = ev.button.x;
+        in.y = ev.button.y;
+        in.button = ButtonFlag(ev.button.button);
+        in.clicks = ev.button.clicks;
+        if (!in.button) return;
+        break;
+      case SDL_MOUSEWHEEL: {
+        in.kind = InputEvent::Kind::MouseWheel;
+        SDL_GetMouseState(&in.x, &in.y);
+        in.wheel = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
+        break;
+      }
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        in.kind = ev.type == SDL_KEYDOWN ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
+        in.vk = VirtualKey(ev.key.keysym.sym);
+        in.alt = (ev.key.keysym.mod & KMOD_ALT) != 0;
+        in.repeat = ev.key.repeat != 0;
+        if (!in.vk) return;
+        break;
+      case SDL_TEXTINPUT:
+        in.kind = InputEvent::Kind::Text;
+        in.text = ev.text.text;
+        break;
+      default:
+        return;
+    }
+    in.state = HeldFlags();
+    screen_.PostInput(std::move(in));
+  }
+
+  Screen& screen_;
+  std::thread thread_;
+  std::mutex mutex_;
+  std::condition_variable shown_;
+  bool stop_ = false;
+  RECT pending_{0, 0, 0, 0};
+  bool pendingEmpty_ = true;
+  uint64_t requested_ = 0, presented_ = 0;
+  bool readBack_ = false;
+  std::vector<Pixel> readPixels_;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> MakeSdlBackend(Screen& screen) {
+  auto backend = std::make_unique<SdlBackend>(screen);
+  if (!backend->Start()) return nullptr;
+  return backend;
+}
+
+}  // namespace plat::display

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+
+#include "TestEnv.h"
+#include "display/Png.h"
+#include "display/Screen.h"
+
+namespace {
+
+using plat::display::Pixel;
+using plat::display::Screen;
+
+// A private X server for the test; Xvfb chooses a free display number itself.
+class Xvfb {
+ public:
+  Xvfb() {
+    if (access("/usr/bin/Xvfb", X_OK) != 0) return;
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(fds[0]);
+      std::string fd = std::to_string(fds[1]);
+      execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
+            static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(fds[1]);
+    std::string number;
+    pollfd p{fds[0], POLLIN, 0};
+    char c;
+    while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (!number.empty()) display_ = ":" + number;
+  }
+  ~Xvfb() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& Display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+TEST(SdlScreen, ShowsTheScreenInAWindowUnderXvfb) {
+  Xvfb x;
+  if (x.Display().empty()) GTEST_SKIP() << "Xvfb is not available";
+  setenv("DISPLAY", x.Display().c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+
+  Screen s(320, 240, "sdl");
+  ASSERT_STREQ(s.BackendName(), "sdl");
+  {
+    auto a = s.Lock();
+    for (int y = 0; y < 240; ++y)
+      for (int x = 0; x < 320; ++x) a.Row(y)[x] = (x < 160) ? 0x2040C0 : (y < 120 ? 0xFFFFFF : 0x00A000);
+    a.MarkDirty(RECT{0, 0, 320, 240});
+  }
+  s.Present();
+
+  std::vector<Pixel> shown;
+  ASSERT_TRUE(s.ReadShown(shown));
+  ASSERT_EQ(shown.size(), 320u * 240u);
+  EXPECT_EQ(shown[10 * 320 + 10], 0x2040C0u);
+  EXPECT_EQ(shown[10 * 320 + 300], 0xFFFFFFu);
+  EXPECT_EQ(shown[200 * 320 + 300], 0x00A000u);
+
+  std::string path = testenv::ScratchDir() + "/sdl.png";
+  ASSERT_TRUE(plat::display::SavePng(s, path));
+  auto img = plat::display::ReadPng(path);
+  ASSERT_TRUE(img);
+  EXPECT_EQ(img->pixels, shown);
+}
+
+TEST(SdlScreen, FallsBackToHeadlessWithoutADisplay) {
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  testing::internal::CaptureStderr();
+  Screen s(100, 100, "sdl");
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_STREQ(s.BackendName(), "headless");
+  EXPECT_NE(err.find("using headless"), std::string::npos);
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+  s.Present();  // still works as a memory screen
+}
+
+}  // namespace

@@ -1,5 +1,5 @@
 // Win32 declarations the window layer needs beyond the USER core: control notification
-// codes, owner-draw records and the notification header.
+// codes, the list and combo owner-draw records and the notification header.
 #pragma once
 #include "windows.h"
 #include "WinUser.h"
@@ -9,27 +9,6 @@ typedef struct tagNMHDR {
   UINT_PTR idFrom;
   UINT code;
 } NMHDR, *LPNMHDR;
-
-typedef struct tagDRAWITEMSTRUCT {
-  UINT CtlType;
-  UINT CtlID;
-  UINT itemID;
-  UINT itemAction;
-  UINT itemState;
-  HWND hwndItem;
-  HDC hDC;
-  RECT rcItem;
-  ULONG_PTR itemData;
-} DRAWITEMSTRUCT, *LPDRAWITEMSTRUCT;
-
-typedef struct tagMEASUREITEMSTRUCT {
-  UINT CtlType;
-  UINT CtlID;
-  UINT itemID;
-  UINT itemWidth;
-  UINT itemHeight;
-  ULONG_PTR itemData;
-} MEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;
 
 typedef struct tagCOMPAREITEMSTRUCT {
   UINT CtlType;

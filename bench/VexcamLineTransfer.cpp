@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "AfxGdiClasses.h"
+#include "afxwin.h"
 #include "BoardDevice.h"
 #include "CameraCtrl.h"
 #include "Clock.h"

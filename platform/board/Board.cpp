@@ -38,7 +38,7 @@ Board::Board(int index, const BoardOptions& options, std::shared_ptr<const Scene
 }
 
 bool Board::Busy(int64_t now) const {
-  return !Ready(now) || shared_.faults.busyStuck || shared_.faults.faultWord != 0 || now < busyUntil_;
+  return !Ready(now) || shared_.faults.busyStuck || shared_.faults.hung || shared_.faults.faultWord != 0 || now < busyUntil_;
 }
 
 int Board::Counter(int64_t now) const {
@@ -149,8 +149,10 @@ void Board::Command(uint32_t word, int64_t now) {
     case kPowerOn: PowerOn(now); return;
     case kPowerOff:
     case kReset:
-      // A reset drops the camera until the next power-on, as a power cut does.
+      // A reset drops the camera until the next power-on, as a power cut does; a hung
+      // camera comes back with the power.
       options_.powered = false, started_ = false;
+      shared_.faults.hung = false;
       return;
     case kLatch:
     case kRun: busyUntil_ = now + kCommandUs; return;

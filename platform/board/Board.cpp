@@ -139,6 +139,7 @@ void Board::Write(uint32_t offset, int bytes, uint32_t value, int64_t now) {
 
 void Board::Command(uint32_t word, int64_t now) {
   if (!options_.cameraPresent) return;
+  if (shared_.faults.hangAfter > 0 && --shared_.faults.hangAfter == 0) shared_.faults.hung = true;
   if (shared_.faults.echoMismatches != 0) {
     echo_ = word ^ 0x1;
     if (shared_.faults.echoMismatches > 0) --shared_.faults.echoMismatches;

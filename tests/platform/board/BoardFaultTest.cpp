@@ -69,6 +69,15 @@ TEST_F(BoardTest, HungCameraRecoversOnlyByAPowerCycle) {
   EXPECT_FALSE(plat::board::CurrentFaults().hung);
   Command(0xB00);
   plat::clock::Advance(1000000);
+  // The camera hangs with the second command from now.
+  plat::board::SetFaults(With([](FaultSet& f) { f.hangAfter = 2; }));
+  Register(12, 1);
+  EXPECT_EQ(Status() & 1, 0u);
+  Command(0xC01);
+  EXPECT_EQ(Status() & 1, 1u);
+  Command(0xB10);
+  Command(0xB00);
+  plat::clock::Advance(1000000);
   EXPECT_EQ(Status() & 1, 0u);
 }
 

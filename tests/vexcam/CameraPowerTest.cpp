@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "BeepRecord.h"
+#include "VexcamApi.h"
 #include "VexcamFixture.h"
 
 namespace {
@@ -109,6 +110,35 @@ TEST_F(CameraPower, FastPathSendsNothing) {
   plat::board::ClearLog();
   EXPECT_EQ(cam.CheckCameraPower(), TRUE);
   for (const auto& e : plat::board::Log()) EXPECT_NE(e.kind, LogEntry::Kind::Write);
+}
+
+// The program's calls: check, exposure in frame units, A/D top, gains, power off and on.
+TEST_F(CameraPower, ExportsDriveTheCamera) {
+  Board(217);
+  SetCamera(camera.get());
+  EXPECT_EQ(KQ_CheckCameraPower(&settings), 1);
+  EXPECT_EQ(settings.CameraVer, 0x1A6F);
+  plat::board::ClearLog();
+
+  settings.ExpMode = 2;
+  settings.ExpParam = 3;
+  EXPECT_EQ(KQ_SetExposure(&settings), 1);
+  settings.AdTop = 140;
+  EXPECT_EQ(KQ_SetAdTop(&settings), 1);
+  std::vector<uint32_t> regs;
+  for (uint32_t w : Writes(0))
+    if (w != 0x1200 && w != 0x1300 && w != 0x13FF) regs.push_back(w);
+  // Exposure 1 in lines, then 3 frame units; A/D top on register 17.
+  EXPECT_EQ(regs, (std::vector<uint32_t>{0xF08, 0x1080, 0xF18, 0x1040, 0x118C}));
+  EXPECT_EQ(settings.ExposureLong, 0);
+
+  EXPECT_EQ(KQ_PowerOff(&settings), 1);
+  EXPECT_EQ(settings.bSwitched, 0u);
+  EXPECT_TRUE(camera->m_Planes[0].empty());
+  EXPECT_EQ(KQ_PowerOn(&settings), 1);
+  EXPECT_EQ(settings.bSwitched, 1u);
+  EXPECT_EQ(Writes(0).back(), 0xB00u);
+  SetCamera(nullptr);
 }
 
 }  // namespace

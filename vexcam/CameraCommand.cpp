@@ -65,11 +65,11 @@ static BOOL Send(CCameraCtrl& camera, WORD reg, BYTE value, LPCSTR name, bool pc
       bool same = ((echo >> 16) & 0x1FFF) == word;
       bool done = echo & 0xC0000000u;
       if (same && done) break;
-      if ((!same || !(echo & 0x80000000u)) && !(pciOnly && done) && !camera.WaitHandshake(name)) return FALSE;
       if (tries >= kEchoTries) {
         Beep(1000, 1);
         break;
       }
+      if ((!same || !(echo & 0x80000000u)) && !(pciOnly && done) && !camera.WaitHandshake(name)) return FALSE;
     }
   }
   if (!pciOnly && s.bPCI && CameraModel(s.CameraVer) == 0xA) {

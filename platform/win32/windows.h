@@ -12,3 +12,4 @@
 #include "WinGdiText.h"  // fonts and text
 #include "RectApi.h"     // rectangle and point helpers
 #include "WinUser.h"     // windows, messages, input, timers, hooks
+#include "WinUserUi.h"   // menus, accelerators, resources, cursors, icons, carets

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "Config.h"
 #include "TestEnv.h"
 #include "display/Png.h"
 #include "display/Screen.h"
+#include "windows.h"
 
 namespace {
 
@@ -148,6 +150,43 @@ TEST(ScreenPng, ScreenshotOfRectangleReadsBack) {
   EXPECT_EQ(img->pixels[0 * 30 + 5], 0x3366CCu);          // screen (10,5)
   EXPECT_EQ(img->pixels[10 * 30 + 15], 0xFFFFFFu);        // screen (20,15)
   EXPECT_EQ(img->pixels[19 * 30 + 29], 0u);               // screen (34,24)
+}
+
+TEST(ScreenPng, TextOnTheDesktopDcReachesTheScreenshot) {
+  HDC dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  ASSERT_NE(dc, nullptr);
+  HFONT font = CreateFontA(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(255, 255, 0));
+  ASSERT_TRUE(TextOutA(dc, 100, 200, "Lumora", 6));
+  SelectObject(dc, old);
+  DeleteObject(font);
+  DeleteDC(dc);
+  RECT dirty = Screen::Get().Dirty();
+  EXPECT_LE(dirty.left, 100);
+  EXPECT_GE(dirty.right, 147);
+  Screen::Get().Present();
+
+  std::string path = testenv::ScratchDir() + "/text.png";
+  RECT r{90, 190, 190, 230};
+  ASSERT_TRUE(plat::display::SavePng(path, &r));
+  auto img = plat::display::ReadPng(path);
+  ASSERT_TRUE(img);
+  // Six 7 x 12 test-font blocks, 8 pixels apart, from (100, 204).
+  int yellow = 0, left = 1000, right = 0, top = 1000, bottom = 0;
+  for (int y = 0; y < img->height; ++y)
+    for (int x = 0; x < img->width; ++x)
+      if (img->pixels[y * img->width + x] == 0xFFFF00) {
+        ++yellow;
+        left = std::min(left, x), right = std::max(right, x + 1);
+        top = std::min(top, y), bottom = std::max(bottom, y + 1);
+      }
+  EXPECT_EQ(yellow, 6 * 7 * 12);
+  EXPECT_EQ(left + 90, 100);
+  EXPECT_EQ(right + 90, 147);
+  EXPECT_EQ(top + 190, 204);
+  EXPECT_EQ(bottom + 190, 216);
 }
 
 TEST(ScreenPng, WholeScreenAndFailures) {

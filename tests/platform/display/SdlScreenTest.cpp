@@ -1,3 +1,4 @@
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -6,7 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "TestEnv.h"
 #include "display/Png.h"
@@ -81,6 +87,57 @@ TEST(SdlScreen, ShowsTheScreenInAWindowUnderXvfb) {
   auto img = plat::display::ReadPng(path);
   ASSERT_TRUE(img);
   EXPECT_EQ(img->pixels, shown);
+}
+
+TEST(SdlScreen, DesktopInputReachesTheQueueAsWindowsWouldSeeIt) {
+  Xvfb x;
+  if (x.Display().empty()) GTEST_SKIP() << "Xvfb is not available";
+  setenv("DISPLAY", x.Display().c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  Screen s(320, 240, "sdl");
+  ASSERT_STREQ(s.BackendName(), "sdl");
+  std::mutex m;
+  std::condition_variable cv;
+  int posted = 0;
+  s.SetInputListener([&] {
+    std::lock_guard lock(m);
+    ++posted;
+    cv.notify_all();
+  });
+  SDL_Event ev{};
+  ev.type = SDL_MOUSEBUTTONDOWN;
+  ev.button.button = SDL_BUTTON_RIGHT;
+  ev.button.x = 10;
+  ev.button.y = 20;
+  ev.button.clicks = 2;
+  SDL_PushEvent(&ev);
+  ev = SDL_Event{};
+  ev.type = SDL_KEYDOWN;
+  ev.key.keysym.sym = SDLK_F5;
+  SDL_PushEvent(&ev);
+  ev = SDL_Event{};
+  ev.type = SDL_TEXTINPUT;
+  std::strcpy(ev.text.text, "あ");
+  SDL_PushEvent(&ev);
+  {
+    std::unique_lock lock(m);
+    ASSERT_TRUE(cv.wait_for(lock, std::chrono::seconds(5), [&] { return posted >= 3; }));
+  }
+  using Kind = plat::display::InputEvent::Kind;
+  plat::display::InputEvent in;
+  std::vector<plat::display::InputEvent> got;
+  while (s.PopInput(in))
+    if (in.kind != Kind::MouseMove) got.push_back(in);  // the window manager may add moves of its own
+  ASSERT_EQ(got.size(), 3u);
+  EXPECT_EQ(got[0].kind, Kind::MouseDown);
+  EXPECT_EQ(got[0].button, static_cast<uint32_t>(plat::display::InputEvent::RButton));
+  EXPECT_EQ(got[0].x, 10);
+  EXPECT_EQ(got[0].y, 20);
+  EXPECT_EQ(got[0].clicks, 2);
+  EXPECT_EQ(got[1].kind, Kind::KeyDown);
+  EXPECT_EQ(got[1].vk, 0x74u);  // VK_F5
+  EXPECT_EQ(got[2].kind, Kind::Text);
+  EXPECT_EQ(got[2].text, "あ");
 }
 
 TEST(SdlScreen, FallsBackToHeadlessWithoutADisplay) {

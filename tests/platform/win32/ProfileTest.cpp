@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "Faults.h"
 #include "TestEnv.h"
@@ -240,6 +241,20 @@ TEST_F(Profile, ValuesStayOnOneLine) {
   EXPECT_EQ(GetPrivateProfileIntA("SYSTEM", "Mode", -5, kIni), UINT(-5));
   GetPrivateProfileSectionNamesA(buf, sizeof buf, kIni);
   EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"USER", "Camera Option"}));
+}
+
+TEST_F(Profile, WritesFromManyThreadsAreNotLost) {
+  // Each write reads, changes and replaces the whole file; none may undo another.
+  std::vector<std::thread> writers;
+  for (int t = 0; t < 4; ++t)
+    writers.emplace_back([t] {
+      std::string key = "Thread" + std::to_string(t);
+      for (int i = 1; i <= 25; ++i) WritePrivateProfileStringA("SYSTEM", key.c_str(), std::to_string(i).c_str(), kIni);
+    });
+  for (auto& w : writers) w.join();
+  for (int t = 0; t < 4; ++t)
+    EXPECT_EQ(GetPrivateProfileIntA("SYSTEM", ("Thread" + std::to_string(t)).c_str(), 0, kIni), 25u) << t;
+  EXPECT_EQ(GetPrivateProfileIntA("USER", "Neg", 0, kIni), 0xFFFFFFFFu);
 }
 
 TEST(ProfileDamaged, ReadsWhatItCanAndRewritesOnlyTheKeyChanged) {

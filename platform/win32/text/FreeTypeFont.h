@@ -1,0 +1,30 @@
+// An installed font rendered by FreeType, with synthetic bold and italic where the
+// file has none, and a Japanese fallback face for characters the font lacks.
+#pragma once
+#include <memory>
+
+#include "text/FaceMatcher.h"
+#include "text/RealizedFont.h"
+
+namespace plat::text {
+
+class FreeTypeFont final : public RealizedFont {
+ public:
+  // Null when no font file can be opened.
+  static std::unique_ptr<FreeTypeFont> Create(const LOGFONTA& lf);
+  ~FreeTypeFont() override;
+
+ private:
+  struct Face;
+  FreeTypeFont() = default;
+  Glyph Render(char32_t c) override;
+
+  std::unique_ptr<Face> face_, fallback_;
+  bool fallbackTried_ = false;
+  double emX_ = 0, emY_ = 0;
+  bool synthBold_ = false, synthItalic_ = false, antialias_ = true;
+  int weight_ = FW_NORMAL;
+  bool italic_ = false;
+};
+
+}  // namespace plat::text

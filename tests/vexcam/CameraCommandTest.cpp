@@ -2,54 +2,21 @@
 #include <vector>
 
 #include "BeepRecord.h"
-#include "ColourTables.h"
-#include "VexcamFixture.h"
+#include "CameraFixture.h"
 
 namespace {
 
 using plat::board::LogEntry;
 
-class CameraCommand : public VexcamTest {
+class CameraCommand : public CameraTest {
  protected:
   // A board of `revision` found and brought up, the camera not yet checked.
-  CCameraCtrl& Found(int revision, int model = 0xA) {
-    Configure({{"BOARD_REVISION", std::to_string(revision)}, {"BOARD_MODEL", std::to_string(model)}});
-    settings = DefaultSettings();
-    CCameraCtrl& cam = MakeCamera();
+  CCameraCtrl& Found(int revision) {
+    CCameraCtrl& cam = Board(revision);
     EXPECT_EQ(cam.SearchPCIAndSetGETA(), 1);
     plat::board::ClearLog();
     plat::beeps::Take();
     return cam;
-  }
-  // A camera through the power check.
-  CCameraCtrl& Checked(int revision) {
-    Configure({{"BOARD_REVISION", std::to_string(revision)}});
-    settings = DefaultSettings();
-    CCameraCtrl& cam = MakeCamera();
-    EXPECT_EQ(cam.CheckCameraPower(), TRUE);
-    EXPECT_EQ(settings.Camera_Status, 0);
-    plat::board::ClearLog();
-    plat::beeps::Take();
-    return cam;
-  }
-  // Dword writes to one register of the board window, in order.
-  static std::vector<uint32_t> Writes(uint32_t offset) {
-    std::vector<uint32_t> out;
-    for (const auto& e : plat::board::Log())
-      if (e.kind == LogEntry::Kind::Write && e.port == kBase + offset) out.push_back(e.value);
-    return out;
-  }
-  // Camera register writes (offset 0, not board command words) as {register, value}.
-  static std::vector<std::pair<int, int>> Registers() {
-    std::vector<std::pair<int, int>> out;
-    for (uint32_t w : Writes(0))
-      if (w < 0xB00) out.emplace_back(int(w >> 8), int(w & 0xFF));
-    return out;
-  }
-  static int Count(const std::vector<uint32_t>& words, uint32_t w) {
-    int n = 0;
-    for (uint32_t v : words) n += v == w;
-    return n;
   }
 };
 

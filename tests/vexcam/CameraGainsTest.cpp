@@ -2,24 +2,15 @@
 #include <string>
 #include <vector>
 
-#include "VexcamFixture.h"
+#include "CameraFixture.h"
 
 namespace {
 
 using plat::board::LogEntry;
 using Reg = std::pair<int, int>;  // camera register, value
 
-class CameraGains : public VexcamTest {
+class CameraGains : public CameraTest {
  protected:
-  CCameraCtrl& Checked(int revision, int model = 0xA) {
-    Configure({{"BOARD_REVISION", std::to_string(revision)}, {"BOARD_MODEL", std::to_string(model)}});
-    settings = DefaultSettings();
-    Geometry() = CameraGeometry{};
-    CCameraCtrl& cam = MakeCamera();
-    EXPECT_EQ(cam.CheckCameraPower(), TRUE);
-    plat::board::ClearLog();
-    return cam;
-  }
   // Camera register writes, without the board's own command words (register 11 = 0 shares
   // its word with power-on and is left out too).
   static std::vector<Reg> Registers() {
@@ -31,12 +22,7 @@ class CameraGains : public VexcamTest {
         out.emplace_back(int(e.value >> 8), int(e.value & 0xFF));
     return out;
   }
-  static std::vector<uint32_t> Words() {
-    std::vector<uint32_t> out;
-    for (const auto& e : plat::board::Log())
-      if (e.kind == LogEntry::Kind::Write && e.port == kBase) out.push_back(e.value);
-    return out;
-  }
+  static std::vector<uint32_t> Words() { return Writes(0); }
 };
 
 // Exposure registers of model 0xA: the value is taken modulo 2048; mode 1 counts lines

@@ -2,21 +2,11 @@
 #include <vector>
 
 #include "ColourTables.h"
-#include "VexcamFixture.h"
+#include "CameraFixture.h"
 
 namespace {
 
-class CameraModel : public VexcamTest {
- protected:
-  CCameraCtrl& Checked(int revision) {
-    Configure({{"BOARD_REVISION", std::to_string(revision)}});
-    settings = DefaultSettings();
-    Geometry() = CameraGeometry{};
-    CCameraCtrl& cam = MakeCamera();
-    EXPECT_EQ(cam.CheckCameraPower(), TRUE);
-    return cam;
-  }
-};
+class CameraModel : public CameraTest {};
 
 // The model table: line layout, window offsets, plane order and channel orders.
 TEST_F(CameraModel, GeometryOfEachModel) {

@@ -3,28 +3,13 @@
 
 #include "BeepRecord.h"
 #include "VexcamApi.h"
-#include "VexcamFixture.h"
+#include "CameraFixture.h"
 
 namespace {
 
 using plat::board::LogEntry;
 
-class CameraPower : public VexcamTest {
- protected:
-  CCameraCtrl& Board(int revision, std::vector<std::pair<std::string, std::string>> more = {}) {
-    more.push_back({"BOARD_REVISION", std::to_string(revision)});
-    Configure(more);
-    settings = DefaultSettings();
-    Geometry() = CameraGeometry{};
-    return MakeCamera();
-  }
-  static std::vector<uint32_t> Writes(uint32_t offset) {
-    std::vector<uint32_t> out;
-    for (const auto& e : plat::board::Log())
-      if (e.kind == LogEntry::Kind::Write && e.port == kBase + offset) out.push_back(e.value);
-    return out;
-  }
-};
+class CameraPower : public CameraTest {};
 
 // The check on each side of revision 217: the camera identity it configures, the frame
 // timing and the state it leaves.

@@ -1,40 +1,21 @@
 #include <string>
 #include <vector>
 
-#include "VexcamFixture.h"
+#include "CameraFixture.h"
 
 namespace {
 
 using plat::board::FaultSet;
 using plat::board::LogEntry;
 
-class CameraStatus : public VexcamTest {
+class CameraStatus : public CameraTest {
  protected:
-  CCameraCtrl& Board(int revision, std::vector<std::pair<std::string, std::string>> more = {}) {
-    more.insert(more.begin(), {{"BOARD_COUNT", "1"}, {"BOARD_CAMERA", "1"}});
-    more.push_back({"BOARD_REVISION", std::to_string(revision)});
-    Configure(more);
-    settings = DefaultSettings();
-    Geometry() = CameraGeometry{};
-    return MakeCamera();
-  }
-  CCameraCtrl& Checked(int revision) {
-    CCameraCtrl& cam = Board(revision);
-    EXPECT_EQ(cam.CheckCameraPower(), TRUE);
-    plat::board::ClearLog();
-    return cam;
-  }
   static void Inject(void (*set)(FaultSet&)) {
     FaultSet f;
     set(f);
     plat::board::SetFaults(f);
   }
-  static int Writes(uint32_t offset, uint32_t value) {
-    int n = 0;
-    for (const auto& e : plat::board::Log())
-      n += e.kind == LogEntry::Kind::Write && e.port == kBase + offset && e.value == value;
-    return n;
-  }
+  static int Writes(uint32_t offset, uint32_t value) { return Count(CameraTest::Writes(offset), value); }
   // Freezes the status word at a value inside (or outside) the sync phase.
   void FreezeStatus(bool inSync) {
     for (int i = 0; i < 2000 && bool(Status() & 4) != inSync; ++i) plat::clock::Advance(100);

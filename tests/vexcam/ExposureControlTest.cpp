@@ -1,24 +1,15 @@
 #include <string>
 #include <vector>
 
-#include "VexcamFixture.h"
+#include "CameraFixture.h"
 
 namespace {
 
 using plat::board::LogEntry;
 using Reg = std::pair<int, int>;
 
-class ExposureControl : public VexcamTest {
+class ExposureControl : public CameraTest {
  protected:
-  CCameraCtrl& Checked(int revision) {
-    Configure({{"BOARD_REVISION", std::to_string(revision)}});
-    settings = DefaultSettings();
-    Geometry() = CameraGeometry{};
-    CCameraCtrl& cam = MakeCamera();
-    EXPECT_EQ(cam.CheckCameraPower(), TRUE);
-    plat::board::ClearLog();
-    return cam;
-  }
   static std::vector<Reg> ExposureRegisters() {
     std::vector<Reg> out;
     for (const auto& e : plat::board::Log())

@@ -118,7 +118,9 @@ void CCameraCtrl::RestartExposure(LONG flag) {
   // Sleep until shortly before the frame reaches the window's first line.
   LONG first = CounterNow(base), second = CounterNow(base);
   const LONG counter = first != second ? std::min(first, second) : first;
-  const LONG target = LONG(((m_WindowTop + g.LineOffset) / 2 + 4) / s.zoom);
+  // Transfer modes 1 and 2 keep any zoom; one the readout cannot use counts as 1.0 here.
+  const double zoom = s.zoom >= 0.01 && s.zoom <= 100 ? s.zoom : 1.0;
+  const LONG target = LONG(((m_WindowTop + g.LineOffset) / 2 + 4) / zoom);
   LONG lines = target - counter;
   if (lines <= 0) lines += g.LinesPerFrame;
   const LONG ms = g.FramePeriodMs * lines / g.LinesPerFrame + g.FramePeriodMs - 10;

@@ -31,6 +31,8 @@ BOOL CCameraCtrl::WaitFrameReady() {
   const BoardDeviceState& d = DeviceState();
   const DWORD base = s.PCIaddress;
   const LONG pair = (m_WindowTop + g.LineOffset) / 2;
+  // Transfer modes 1 and 2 keep any zoom; one the readout cannot use counts as 1.0 here.
+  const double zoom = s.zoom >= 0.01 && s.zoom <= 100 ? s.zoom : 1.0;
   bool budgetSpent = false;
   for (;;) {
     if (m_Revision >= 211 && !m_Armed) StartFrame();
@@ -46,7 +48,7 @@ BOOL CCameraCtrl::WaitFrameReady() {
       if (reads == 0) {
         // Sleep through most of the frame: the counter tells how far it still has to go.
         if (!m_ShiftRunning && g.FramePeriodMs > 0 && g.LinesPerFrame > 0 && m_Revision < 217) {
-          LONG lines = LONG((pair + 4) / s.zoom) - counter;
+          LONG lines = LONG((pair + 4) / zoom) - counter;
           if (lines < 0) lines += g.LinesPerFrame;
           const LONG ms = g.FramePeriodMs * lines / g.LinesPerFrame;
           m_ExpectedWaitMs = s.ExpMode == 1 ? ms : m_ExpectedWaitMs + ms;
@@ -64,7 +66,7 @@ BOOL CCameraCtrl::WaitFrameReady() {
     bool lost = false;
     if (m_Revision >= 217) {
       // Not while the sensor passes the window's first lines: the board is taking them.
-      const LONG low = LONG((pair - 3) / s.zoom), high = LONG((pair + 5) / s.zoom);
+      const LONG low = LONG((pair - 3) / zoom), high = LONG((pair + 5) / zoom);
       int64_t reads = 0;
       while (counter > low && counter < high && reads++ < budget) counter = LONG(ReadStatus(base, 0) >> 16);
       budgetSpent = reads > budget;

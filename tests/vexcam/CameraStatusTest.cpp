@@ -185,4 +185,18 @@ TEST_F(CameraStatus, SyncWaitTimeout) {
   EXPECT_EQ(settings.Camera_Status, -13);
 }
 
+// The port-probed board takes the window start through its register ports and then ends
+// the check with 0 and no error code.
+TEST_F(CameraStatus, PortBoardCheckEndsWithoutCode) {
+  CCameraCtrl& cam = Board(217, {{"PLATFORM", "9x"}, {"BOARD_COUNT", "0"}, {"BOARD_PORT_BOARDS", "1"}});
+  EXPECT_EQ(cam.CheckCameraPower(), FALSE);
+  EXPECT_EQ(settings.Camera_Status, 0);
+  EXPECT_EQ(settings.bISA, 1u);
+  std::vector<std::pair<uint32_t, uint32_t>> ports;
+  for (const auto& e : plat::board::Log())
+    if (e.kind == LogEntry::Kind::Write && e.port >= 0x180 && e.port < 0x1C0) ports.emplace_back(e.port, e.value);
+  // Register 13 and 14 = 0 through the register and value ports of slot 1.
+  EXPECT_EQ(ports, (std::vector<std::pair<uint32_t, uint32_t>>{{0x191, 13}, {0x192, 0}, {0x191, 14}, {0x192, 0}}));
+}
+
 }  // namespace

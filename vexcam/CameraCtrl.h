@@ -36,6 +36,9 @@ class CCameraCtrl : public CObject {
   LONG SetupCapture(CTrueImage* image, RECT rect, bool whiteBalance);
 
   // ---- camera control
+  BOOL SendAddrCmmnd(WORD reg, BYTE value);
+  BOOL SendAddrCmmndPCI(WORD reg, BYTE value);
+  BOOL SendAddrCmmndMACH(WORD reg, BYTE value);
   BOOL WaitHandshake(LPCSTR name);
   DWORD ReadCameraStatus();
   BOOL WaitCameraReady();
@@ -48,11 +51,19 @@ class CCameraCtrl : public CObject {
   void SetAGCGain(const LONG* gains);
   void SetAdTop(LONG value);
   void WriteCDSParamToEEPROM(LONG value);
+  void SetCameraCtrl(LONG value);
+  // Geometry of the model in CameraVer; FALSE (later captures refused) for a model or a
+  // frame timing the library cannot work with.
+  BOOL ConfigureModel();
+  BOOL AllocLineStore();
+  BOOL AllocSampleRows();
   void FreePlaneStore();
 
   // ---- exposure and frame timing
   void SetExposure(LONG exposure, LONG mode);
   void SetShutterStep(LONG code);
+  void RestartExposure(LONG flag);
+  void AdjustAutoExposure(LONG dark, LONG bright, LONG low, LONG high);
   BOOL WaitSyncPhase(int kind);
   BOOL WaitFrameReady();
   BOOL RearmExposure();
@@ -69,6 +80,12 @@ class CCameraCtrl : public CObject {
   LONG FillPlanesFromUnits(LONG a, LONG b, LONG c, LONG rows);
   LONG WhiteBalance(CTrueImage* image, RECT rect, LONG passes);
   void DestroyProgress();
+  // Actuator tables and the in-frame move of the pixel shift.
+  void LoadShiftTables(bool fullSet);
+  void UseLinearShiftCodes();
+  void InFrameMove();
+  // Correction curves of a gain level from the colour tables.
+  void BuildLevelCurves(LONG level);
 
   // ---- state
   BYTE* m_pLineBuffer = nullptr;  // locked, one whole line
@@ -94,6 +111,49 @@ class CCameraCtrl : public CObject {
   RECT m_LastRect = {};
   bool m_BoardModeFlag = false;  // set by the power check from the revision and Mode
   bool m_Searching = false;
+
+  // ---- camera control and exposure state
+  // Held by a readout while it works on the stores: a power-off in between (a recovery
+  // inside a handshake) leaves them alone and they are freed when the last lease ends.
+  class StoreLease {
+   public:
+    explicit StoreLease(CCameraCtrl& camera);
+    ~StoreLease();
+    StoreLease(const StoreLease&) = delete;
+    StoreLease& operator=(const StoreLease&) = delete;
+
+   private:
+    CCameraCtrl& m_Camera;
+  };
+  bool ModelA() const;
+  // The status code of a camera fault word in the echo register (-17 to -19), or 0.
+  static SHORT FaultStatus(DWORD echo);
+  LONG m_ConfiguredVer = 0;        // CameraVer the geometry was last built for
+  bool m_GeometryValid = false;
+  LONG m_HandshakeFailures = 0;    // revision 217 on, for the life of the library
+  std::unique_ptr<BYTE[]> m_LineBlock;  // raw sensor lines of every shift position
+  size_t m_LineBlockBytes = 0;
+  std::vector<BYTE*> m_LineRows[36];    // per shift position
+  std::vector<BYTE*> m_LineRowsSpare;   // second copy of position (0, 0)
+  std::unique_ptr<BYTE[]> m_PlaneBlock;
+  std::vector<std::vector<BYTE>> m_SampleRows;  // continuous mode
+  LONG m_ChangeResult = 0, m_ChangePrevious = 0, m_StillCount = 0;
+  std::vector<BYTE> m_AverageBytes, m_AverageWords;  // averaging readout accumulators
+  int m_StoreUsers = 0;
+  bool m_StoreFreePending = false;
+  bool m_PreviousLong = false;     // the last SetExposure ran a long exposure
+  bool m_ExposureChanged = false;
+  LONG m_AutoCounter = 0;          // auto-exposure hysteresis, signed
+  bool m_Overshoot = false;
+  bool m_Armed = false;            // a frame was started and not yet re-armed
+  LONG m_LineMarks[2] = {};
+  LONG m_FrameMarks[2] = {};
+  LONG m_ExpectedWaitMs = 0;       // sleeps of the frame waits, taken off a capture's time
+  LONG m_LastFrameMs = 0;          // the frame timer when it was last restarted
+  bool m_ShiftRunning = false;     // a pixel-shift capture is running
+  bool m_MoveDone = false;         // the actuator reached its target
+  bool m_PreviewCapture = false;
+  LONG m_SignalLatch = 0;
 
  private:
   bool PciSearch();

@@ -4,6 +4,8 @@
 
 IMPLEMENT_DYNCREATE(CDC, CObject)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
+IMPLEMENT_DYNAMIC(CPaintDC, CDC)
+IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 
 namespace plat::afx {
 std::unique_ptr<CDC> DcTraits::MakeTemporary(HDC) { return std::make_unique<CDC>(); }
@@ -47,6 +49,8 @@ BOOL CDC::DeleteDC() {
   if (!m_hDC) return FALSE;
   return ::DeleteDC(Detach());
 }
+
+CWnd* CDC::GetWindow() const { return CWnd::FromHandle(::WindowFromDC(m_hDC)); }
 
 CPoint CDC::SetBrushOrg(int x, int y) {
   POINT old{};
@@ -198,3 +202,18 @@ CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(CWnd::SafeHwndOf(pWnd)) {
 }
 
 CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(CWnd::SafeHwndOf(pWnd)) {
+  if (!Attach(::BeginPaint(m_hWnd, &m_ps))) AfxThrowResourceException();
+}
+
+CPaintDC::~CPaintDC() {
+  Detach();
+  ::EndPaint(m_hWnd, &m_ps);
+}
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(CWnd::SafeHwndOf(pWnd)) {
+  if (!Attach(::GetWindowDC(m_hWnd))) AfxThrowResourceException();
+}
+
+CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }

@@ -243,8 +243,7 @@ void CSplitterWnd::OnCancelMode() { StopTracking(FALSE); }
 
 void CSplitterWnd::OnPaint() {
   // The gaps are painted in the face colour with a sunken edge round each pane.
-  CClientDC dc(this);
-  ::ValidateRect(m_hWnd, nullptr);
+  CPaintDC dc(this);
   CRect client;
   GetClientRect(&client);
   dc.FillSolidRect(&client, ::GetSysColor(COLOR_BTNFACE));

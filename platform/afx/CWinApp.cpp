@@ -168,9 +168,24 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT) {
 }
 
 void CWinApp::DoWaitCursor(int nCode) {
+  // The hourglass stays while any caller still waits; the cursor before the first comes back.
+  HCURSOR wait = ::LoadCursorA(nullptr, IDC_WAIT);
   m_nWaitCursorCount += nCode;
-  if (m_nWaitCursorCount < 0) m_nWaitCursorCount = 0;
+  if (m_nWaitCursorCount > 0) {
+    HCURSOR previous = ::SetCursor(wait);
+    if (nCode > 0 && m_nWaitCursorCount == 1) m_hcurWaitCursorRestore = previous;
+  } else {
+    m_nWaitCursorCount = 0;
+    ::SetCursor(m_hcurWaitCursorRestore);
+  }
 }
+
+HCURSOR CWinApp::LoadCursor(LPCSTR lpszResourceName) const { return ::LoadCursorA(AfxGetResourceHandle(), lpszResourceName); }
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const { return LoadCursor(MAKEINTRESOURCEA(nIDResource)); }
+HCURSOR CWinApp::LoadStandardCursor(LPCSTR lpszCursorName) const { return ::LoadCursorA(nullptr, lpszCursorName); }
+HICON CWinApp::LoadIcon(LPCSTR lpszResourceName) const { return ::LoadIconA(AfxGetResourceHandle(), lpszResourceName); }
+HICON CWinApp::LoadIcon(UINT nIDResource) const { return LoadIcon(MAKEINTRESOURCEA(nIDResource)); }
+HICON CWinApp::LoadStandardIcon(LPCSTR lpszIconName) const { return ::LoadIconA(nullptr, lpszIconName); }
 
 // ---- profile
 

@@ -189,6 +189,7 @@ class CWnd : public CCmdTarget {
     return ::RedrawWindow(m_hWnd, lpRectUpdate, hrgnUpdate, flags);
   }
   CDC* GetDC();
+  CDC* GetWindowDC();
   int ReleaseDC(CDC* pDC);
 
   // ---- timers, focus, capture, activation
@@ -206,6 +207,12 @@ class CWnd : public CCmdTarget {
   static CWnd* GetForegroundWindow() { return FromHandle(::GetForegroundWindow()); }
   void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
   CWnd* GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
+
+  // ---- menus
+  CMenu* GetMenu() const;
+  BOOL SetMenu(CMenu* pMenu);
+  void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
+  CMenu* GetSystemMenu(BOOL bRevert) const;
 
   int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
 

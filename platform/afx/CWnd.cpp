@@ -161,8 +161,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) 
 // ---- object and handle
 
 HWND CWnd::GetSafeHwnd() const {
-  const CWnd* self = this;
-  asm("" : "+r"(self));  // callers may reach here through a null pointer
+  const CWnd* self = plat::afx::Unassumed(this);
   return self ? self->m_hWnd : nullptr;
 }
 
@@ -187,10 +186,7 @@ BOOL CWnd::Attach(HWND hWndNew) {
 
 HWND CWnd::Detach() {
   HWND h = m_hWnd;
-  if (h) {
-    auto& map = Thread().wnds;
-    if (map.LookupPermanent(h) == this) map.RemoveHandle(h);
-  }
+  Thread().wnds.Forget(h, this);
   m_hWnd = nullptr;
   return h;
 }

@@ -20,3 +20,4 @@
 #include "CFrameWnd.h"
 #include "CDocTemplate.h"
 #include "CSplitterWnd.h"
+#include "CDialog.h"

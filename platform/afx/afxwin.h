@@ -21,3 +21,4 @@
 #include "CDocTemplate.h"
 #include "CSplitterWnd.h"
 #include "CDialog.h"
+#include "CFormView.h"

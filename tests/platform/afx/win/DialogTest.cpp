@@ -164,4 +164,42 @@ TEST_F(Dialog, ModelessDialogLivesUntilDestroyed) {
   EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
+class CPaneDoc : public CDocument {
+  DECLARE_DYNCREATE(CPaneDoc)
+};
+IMPLEMENT_DYNCREATE(CPaneDoc, CDocument)
+
+class CPaneForm : public CFormView {
+  DECLARE_DYNCREATE(CPaneForm)
+ public:
+  CPaneForm() : CFormView(IDD_PANE) {}
+  CString text = "shown";
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_NAME, text); }
+};
+IMPLEMENT_DYNCREATE(CPaneForm, CFormView)
+
+TEST_F(Dialog, FormViewIsATemplateInAFrame) {
+  CPaneDoc doc;
+  doc.m_bAutoDelete = FALSE;  // lives on the stack
+  CCreateContext context;
+  context.m_pNewViewClass = RUNTIME_CLASS(CPaneForm);
+  context.m_pCurrentDoc = &doc;
+  auto* frame = new CFrameWnd;  // deletes itself with its window
+  ASSERT_TRUE(frame->Create(nullptr, "form", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300), nullptr, nullptr, 0, &context));
+  frame->InitialUpdateFrame(&doc, TRUE);
+  auto* form = dynamic_cast<CPaneForm*>(frame->GetActiveView());
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->GetDocument(), &doc);
+  CString text;
+  form->GetDlgItemText(IDC_NAME, text);
+  EXPECT_EQ(text, "shown");  // exchanged by the initial update
+  CSize total = form->GetTotalSize();
+  EXPECT_EQ(total, CSize(150, 75));  // 100 x 50 dialog units
+  form->ResizeParentToFit(FALSE);
+  CRect client;
+  form->GetClientRect(&client);
+  EXPECT_EQ(client.Size(), total);
+  frame->DestroyWindow();
+}
+
 }  // namespace

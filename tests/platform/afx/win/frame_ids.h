@@ -11,3 +11,4 @@
 #define IDC_RADIO2 203
 #define IDC_RADIO3 204
 #define IDC_CHECK 205
+#define IDD_PANE 210

@@ -28,6 +28,11 @@ class CWnd : public CCmdTarget {
   HWND GetSafeHwnd() const;
   // The handle of a window that may be missing, without calling through a null pointer.
   static HWND SafeHwndOf(const CWnd* pWnd) { return pWnd ? pWnd->m_hWnd : nullptr; }
+  // Width and height of a creation rectangle; the default rectangle (CW_USEDEFAULT, ...)
+  // gives CW_USEDEFAULT, as the two's-complement difference always did.
+  static int Extent(LONG from, LONG to) {
+    return static_cast<int>(static_cast<UINT>(to) - static_cast<UINT>(from));
+  }
   BOOL operator==(const CWnd& wnd) const { return wnd.m_hWnd == m_hWnd; }
   BOOL operator!=(const CWnd& wnd) const { return wnd.m_hWnd != m_hWnd; }
 
@@ -189,6 +194,7 @@ class CWnd : public CCmdTarget {
     return ::RedrawWindow(m_hWnd, lpRectUpdate, hrgnUpdate, flags);
   }
   CDC* GetDC();
+  CDC* GetWindowDC();
   int ReleaseDC(CDC* pDC);
 
   // ---- timers, focus, capture, activation
@@ -206,6 +212,12 @@ class CWnd : public CCmdTarget {
   static CWnd* GetForegroundWindow() { return FromHandle(::GetForegroundWindow()); }
   void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
   CWnd* GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
+
+  // ---- menus
+  CMenu* GetMenu() const;
+  BOOL SetMenu(CMenu* pMenu);
+  void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
+  CMenu* GetSystemMenu(BOOL bRevert) const;
 
   int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
 

@@ -83,5 +83,7 @@ void CCameraCtrl::WriteCDSParamToEEPROM(LONG) {}
 
 void CCameraCtrl::FreePlaneStore() {
   for (auto& plane : m_Planes) plane.clear();
+  for (auto& memory : m_PlaneMemory) std::vector<BYTE>().swap(memory);
+  m_PlaneRowBytes = 0;
   m_RawLines.clear();
 }

@@ -356,15 +356,99 @@ namespace {
 
 enum : BYTE { kNone = 0, kVertical = 1, kFourWay = 2, kHorizontal = 4 };
 
-struct Grid {
-  BYTE* bits;
-  LONG stride, width, height;
-  BYTE* Row(LONG r) const { return PictureRow(bits, stride, height, Reflect(r, height)); }
-  int Get(LONG r, LONG x, int ch) const { return Row(r)[3 * Reflect(x, width) + ch]; }
-  int G(LONG r, LONG x) const { return Get(r, x, 1); }
-};
-
 inline int Range3(int a, int b, int c) { return std::max({a, b, c}) - std::min({a, b, c}); }
+
+// One picture row of the edge-directed kernel. `row[k]` is picture row r - 2 + k (held
+// at the edges); Col maps a column index, mirroring it near the left and right edges.
+struct AdaptiveRow {
+  const BYTE* row[5];
+  BYTE* cur;
+  LONG r;
+  const CodeTable& codes;
+  DWORD mode;
+  const std::vector<BYTE>& previous;
+  std::vector<BYTE>& current;
+  LONG width;
+
+  int G(int dr, LONG x) const { return row[2 + dr][3 * x + 1]; }
+  int K(int dr, LONG x, int ch) const { return row[2 + dr][3 * x + ch]; }
+
+  template <class Col>
+  void Green(LONG x, Col col) const {
+    int code = codes.code[r & 1][x & 1];
+    if (code != kBlue && code != kRed) return;
+    LONG l = col(x - 1), rr = col(x + 1), l2 = col(x - 2), r2 = col(x + 2);
+    int L = G(0, l), R = G(0, rr), U = G(-1, x), D = G(1, x);
+    int H = std::abs(L - R) + Range3(G(-1, l2), U, G(-1, r2)) + Range3(G(1, l2), D, G(1, r2));
+    int V = std::abs(U - D) + Range3(G(-2, l), L, G(2, l)) + Range3(G(-2, rr), R, G(2, rr));
+    BYTE& out = cur[3 * x + 1];
+    if (V + 8 < H) {
+      out = BYTE((U + D) / 2);
+      current[size_t(x)] = kVertical;
+    } else if (V <= H + 8) {
+      out = BYTE((unsigned(L) + R + U + D) >> 2);
+      current[size_t(x)] = kFourWay;
+    } else {
+      out = BYTE((L + R) / 2);
+      current[size_t(x)] = kHorizontal;
+    }
+  }
+
+  template <class Col>
+  void Colour(LONG x, int ch, Col col) const {
+    bool redPass = ch == 2;
+    int code = NeighbourCode(codes.code[r & 1][x & 1], mode);
+    if (code == (redPass ? kRed : kBlue)) return;
+    bool greenPixel = code == kGreen1 || code == kGreen2;
+    // Red lies left and right of the first green, above and below the second; blue the
+    // other way round.
+    bool vertical = greenPixel && ((code == kGreen2) == redPass);
+    LONG l = col(x - 1), rr = col(x + 1);
+    BYTE& out = cur[3 * x + ch];
+    if (r == 0 && (!redPass || !greenPixel)) {
+      // First row: copy from the nearest sample instead of the rules (row 1 is row[3]).
+      out = BYTE(!greenPixel ? K(1, l, ch) : vertical ? K(1, x, ch) : cur[3 * l + ch]);
+      return;
+    }
+    if (greenPixel && redPass && r > 0) {
+      int a = G(1, l), b = G(-1, rr), d = G(-1, l);
+      int m3 = std::min({a, b, d}), M3 = std::max({a, b, d});
+      int gc = cur[3 * x + 1];
+      bool besideHorizontal = (x > 0 && current[size_t(x - 1)] == kHorizontal) ||
+                              (x + 1 < width && current[size_t(x + 1)] == kHorizontal);
+      if (previous[size_t(x)] != kVertical && !besideHorizontal && M3 - m3 < 16 &&
+          std::max(gc, m3) - std::min(gc, M3) < 16)
+        cur[3 * x + 1] = BYTE((unsigned(d) + b + a + G(1, rr)) >> 2);
+    }
+    int g = cur[3 * x + 1];
+    if (greenPixel && vertical) {
+      int ka = K(-1, x, ch), ga = G(-1, x);
+      out = BYTE(ka < ga + 32 ? Clamp255(ka + (g - ga)) : (ka + K(1, x, ch)) / 2);
+    } else if (greenPixel) {
+      int kl = cur[3 * l + ch], kr = cur[3 * rr + ch], gl = cur[3 * l + 1], gr = cur[3 * rr + 1];
+      out = BYTE(kl < gl + 32 ? Clamp255((kl + kr - gl - gr + 2 * g) / 2) : (kl + kr) / 2);
+    } else {
+      int k1 = K(-1, l, ch), k2 = K(-1, rr, ch);
+      int gt = redPass ? G(-1, l) : cur[3 * l + 1];
+      if (k1 < gt + 32)
+        out = BYTE(Clamp255((k1 + k2 - G(-1, l) - G(-1, rr) + 2 * g) / 2));
+      else
+        out = BYTE((unsigned(k1) + k2 + K(1, l, ch) + K(1, rr, ch)) >> 2);
+    }
+  }
+
+  // Runs `f` over every column: mirrored near the edges, direct in between.
+  template <class F>
+  void Columns(F f) const {
+    LONG w = width;
+    auto mirrored = [w](LONG i) { return Reflect(i, w); };
+    auto direct = [](LONG i) { return i; };
+    LONG x = 0;
+    for (; x < std::min<LONG>(2, w); ++x) f(x, mirrored);
+    for (; x < w - 2; ++x) f(x, direct);
+    for (; x < w; ++x) f(x, mirrored);
+  }
+};
 
 }  // namespace
 
@@ -372,83 +456,16 @@ LONG InterpolateAdaptive(const ColourContext& c, BYTE* bits, LONG width, LONG he
   CodeTable codes;
   ScatterPlanes(c, bits, width, height, stride, &codes);
   if (width <= 0 || height <= 0) return 0;
-  Grid g{bits, stride, width, height};
   // Green decisions of the previous and the current picture row.
   std::vector<BYTE> previous(size_t(width), kNone), current(size_t(width), kNone);
   LONG step = ProgressStep(height);
   for (LONG r = 0; r < height; ++r) {
     std::fill(current.begin(), current.end(), kNone);
-    BYTE* row = PictureRow(bits, stride, height, r);
-    // green
-    for (LONG x = 0; x < width; ++x) {
-      int code = codes.code[r & 1][x & 1];
-      if (code != kBlue && code != kRed) continue;
-      int L = g.G(r, x - 1), R = g.G(r, x + 1), U = g.G(r - 1, x), D = g.G(r + 1, x);
-      int H = std::abs(L - R) + Range3(g.G(r - 1, x - 2), g.G(r - 1, x), g.G(r - 1, x + 2)) +
-              Range3(g.G(r + 1, x - 2), g.G(r + 1, x), g.G(r + 1, x + 2));
-      int V = std::abs(U - D) + Range3(g.G(r - 2, x - 1), g.G(r, x - 1), g.G(r + 2, x - 1)) +
-              Range3(g.G(r - 2, x + 1), g.G(r, x + 1), g.G(r + 2, x + 1));
-      if (V + 8 < H) {
-        row[3 * x + 1] = BYTE((U + D) / 2);
-        current[size_t(x)] = kVertical;
-      } else if (V <= H + 8) {
-        row[3 * x + 1] = BYTE((unsigned(L) + R + U + D) >> 2);
-        current[size_t(x)] = kFourWay;
-      } else {
-        row[3 * x + 1] = BYTE((L + R) / 2);
-        current[size_t(x)] = kHorizontal;
-      }
-    }
-    // red, then blue
-    for (int ch : {2, 0}) {
-      bool redPass = ch == 2;
-      int own = redPass ? kRed : kBlue;
-      for (LONG x = 0; x < width; ++x) {
-        int code = NeighbourCode(codes.code[r & 1][x & 1], c.mode);
-        if (code == own) continue;
-        int K;
-        bool greenPixel = code == kGreen1 || code == kGreen2;
-        // Red lies left and right of the first green, above and below the second; blue
-        // the other way round.
-        bool vertical = greenPixel && ((code == kGreen2) == redPass);
-        if (r == 0 && (!redPass || !greenPixel)) {
-          // First row: copy from the nearest sample instead of the rules.
-          if (!greenPixel) K = g.Get(1, x - 1, ch);
-          else if (vertical) K = g.Get(1, x, ch);
-          else K = g.Get(0, x - 1, ch);
-          row[3 * x + ch] = BYTE(K);
-          continue;
-        }
-        if (greenPixel && redPass && r > 0) {
-          int m3 = std::min({g.G(r + 1, x - 1), g.G(r - 1, x + 1), g.G(r - 1, x - 1)});
-          int M3 = std::max({g.G(r + 1, x - 1), g.G(r - 1, x + 1), g.G(r - 1, x - 1)});
-          int gc = g.G(r, x);
-          bool aboveVertical = previous[size_t(x)] == kVertical;
-          bool besideHorizontal = (x > 0 && current[size_t(x - 1)] == kHorizontal) ||
-                                  (x + 1 < width && current[size_t(x + 1)] == kHorizontal);
-          if (!aboveVertical && !besideHorizontal && M3 - m3 < 16 && std::max(gc, m3) - std::min(gc, M3) < 16)
-            row[3 * x + 1] = BYTE((unsigned(g.G(r - 1, x - 1)) + g.G(r - 1, x + 1) + g.G(r + 1, x - 1) +
-                                   g.G(r + 1, x + 1)) >> 2);
-        }
-        LONG above = r - 1;  // row 1 stands in on the first row
-        if (greenPixel && vertical) {
-          int ka = g.Get(above, x, ch), ga = g.G(above, x);
-          K = ka < ga + 32 ? Clamp255(ka + (g.G(r, x) - ga)) : (ka + g.Get(r + 1, x, ch)) / 2;
-        } else if (greenPixel) {
-          int kl = g.Get(r, x - 1, ch), kr = g.Get(r, x + 1, ch);
-          int gl = g.G(r, x - 1), gr = g.G(r, x + 1);
-          K = kl < gl + 32 ? Clamp255((kl + kr - gl - gr + 2 * g.G(r, x)) / 2) : (kl + kr) / 2;
-        } else {
-          int k1 = g.Get(above, x - 1, ch), k2 = g.Get(above, x + 1, ch);
-          int gt = redPass ? g.G(above, x - 1) : g.G(r, x - 1);
-          if (k1 < gt + 32)
-            K = Clamp255((k1 + k2 - g.G(above, x - 1) - g.G(above, x + 1) + 2 * g.G(r, x)) / 2);
-          else
-            K = int((unsigned(k1) + k2 + g.Get(r + 1, x - 1, ch) + g.Get(r + 1, x + 1, ch)) >> 2);
-        }
-        row[3 * x + ch] = BYTE(K);
-      }
-    }
+    AdaptiveRow a{{}, PictureRow(bits, stride, height, r), r, codes, c.mode, previous, current, width};
+    for (int k = 0; k < 5; ++k) a.row[k] = PictureRow(bits, stride, height, Reflect(r - 2 + k, height));
+    a.Columns([&](LONG x, auto col) { a.Green(x, col); });
+    a.Columns([&](LONG x, auto col) { a.Colour(x, 2, col); });
+    a.Columns([&](LONG x, auto col) { a.Colour(x, 0, col); });
     std::swap(previous, current);
     if ((height - 1 - r) % step < 2 && !c.Report(Percent(c, r + 1, height))) return 0;
   }

@@ -346,3 +346,25 @@ TEST(GreenStatistics, AnEmptyWindowChangesNothing) {
   EXPECT_EQ(green.history[7], 5000);
   EXPECT_EQ(green.ratio, 0.0);
 }
+
+// The edge-directed kernel interpolates green along an edge, not across it.
+TEST(Reconstruction, AdaptiveGreenFollowsTheEdge) {
+  struct Case {
+    const char* what;
+    int dx, dy;  // green gradient across columns and rows
+    int want;    // green at the blue pixel (3, 2)
+  } cases[] = {
+      {"columns differ: vertical", 20, 0, 40},    // (U + D) / 2 = (40 + 40) / 2
+      {"rows differ: horizontal", 0, 20, 60},     // (L + R) / 2 = (60 + 60) / 2
+      {"flat: four neighbours", 0, 0, 0},
+  };
+  for (const Case& k : cases) {
+    HandPlanes planes(6, 6, 100);
+    for (LONG r = 0; r < planes.rows; ++r)
+      for (LONG x = 0; x < planes.bytes; ++x) planes.At(0, r, x) = planes.At(3, r, x) = BYTE(k.dx * x + k.dy * r);
+    ColourContext c = Context(planes);
+    Picture pic(6, 6);
+    ASSERT_EQ(InterpolateAdaptive(c, pic.bits.data(), 6, 6, pic.stride), 1);
+    EXPECT_EQ(pic.Px(3, 2)[1], k.want) << k.what;
+  }
+}

@@ -368,3 +368,35 @@ TEST(Reconstruction, AdaptiveGreenFollowsTheEdge) {
     EXPECT_EQ(pic.Px(3, 2)[1], k.want) << k.what;
   }
 }
+
+// Pixel-shift half size: plain, read at the partners' phases, or both frames combined.
+TEST(Reconstruction, HalfSizeShiftByCombineRuleAndParity) {
+  struct Case {
+    const char* what;
+    bool combine, preview, parity;
+    Rgb want;
+  } cases[] = {
+      {"plain", false, false, false, {49, 72, 95}},         // B 53, G (10 + 134) / 2, R 91
+      {"partner phases", false, false, true, {46, 72, 98}},  // B 51, G (14 + 130) / 2, R 93
+      {"combined", true, false, true, {47, 72, 97}},         // B 52, G 288 >> 2, R 92
+      {"preview is never combined", true, true, false, {49, 72, 95}},
+  };
+  for (const Case& k : cases) {
+    HandPlanes planes = Distinct(4, 4);
+    ColourContext c = Context(planes);
+    c.combineOption = k.combine, c.preview = k.preview, c.frameParity = k.parity;
+    Picture pic(2, 2);
+    ASSERT_EQ(RGBHalfSizeShift(c, pic.bits.data(), 2, 2, pic.stride), 1);
+    EXPECT_EQ(At(pic, 0, 0), k.want) << k.what;
+  }
+}
+
+// Swapped width and height: the first green sits on the blue rows, so it takes the second
+// green's neighbours (red above and below, blue beside it).
+TEST(Reconstruction, BilinearUnderSwapExchangesTheGreens) {
+  HandPlanes planes = Distinct(4, 4);
+  ColourContext c = Context(planes, 0x10);
+  Picture pic(4, 4);
+  ASSERT_EQ(InterpolateBilinear(c, pic.bits.data(), 4, 4, pic.stride), 1);
+  EXPECT_EQ(At(pic, 0, 1), (Rgb{51, 11, 94}));  // blue (50 + 52) / 2, red from row 1 twice
+}

@@ -197,11 +197,13 @@ LONG CCameraCtrl::BringUp() {
     Delay(0.1);
   }
   if (!s.bSwitched) {
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));  // the camera takes a second to power up
     s.Camera_Status = 0;
     WritePortD(base, 0, 0xB00);
     Delay(1.0);
     d.variantDetected = false;
     s.bSwitched = 1;
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   }
 
   bool ready = false, allFive = true;

@@ -33,10 +33,14 @@ TEST_F(BoardSearch, BringsUpEachRevision) {
     EXPECT_EQ(cam.m_PortBase, 0xE004) << c.revision;
     EXPECT_EQ(cam.m_ClassCode, 0x048000u);
 
-    // Power went on by 0xB00 after the reset of the revision.
-    bool powered = false;
-    for (const auto& e : plat::board::Log())
-      if (e.kind == plat::board::LogEntry::Kind::Write && e.port == 0xE000 && e.value == 0xB00) powered = true;
+    // The reset of the revision (0xB20, or 0 to offset 24 from 217), then power by 0xB00.
+    bool reset = false, powered = false;
+    for (const auto& e : plat::board::Log()) {
+      if (e.kind != plat::board::LogEntry::Kind::Write) continue;
+      if (c.revision < 217 ? e.port == 0xE000 && e.value == 0xB20 : e.port == 0xE018 && e.value == 0) reset = true;
+      if (reset && e.port == 0xE000 && e.value == 0xB00) powered = true;
+    }
+    EXPECT_TRUE(reset) << c.revision;
     EXPECT_TRUE(powered) << c.revision;
     camera.reset();
   }
@@ -126,6 +130,14 @@ TEST_F(BoardSearch, NoCameraLeavesTheBoardAtStatusFive) {
   CCameraCtrl& cam = MakeCamera();
   EXPECT_EQ(cam.SearchPCIAndSetGETA(), 0);
   EXPECT_EQ(settings.Camera_Status, -14);
+}
+
+TEST_F(BoardSearch, ABoardThatStaysBusyIsNotReady) {
+  Configure({{"BOARD_REVISION", "212"}});
+  plat::board::SetFaults(plat::board::FaultSet{.busyStuck = true});
+  CCameraCtrl& cam = MakeCamera();
+  EXPECT_EQ(cam.SearchPCIAndSetGETA(), 0);
+  EXPECT_EQ(settings.Camera_Status, -15);
 }
 
 // NT 4 opens the device of the board the driver lists at the chosen address.

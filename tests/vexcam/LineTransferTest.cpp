@@ -114,6 +114,22 @@ TEST_F(LineTransfer, LinesPastTheSensorAreSkipped) {
   }
 }
 
+// The read waits while the sensor writes the lines around the wanted one; a counter that
+// stays there is a board that stopped, and the read ends with -13.
+TEST_F(LineTransfer, WaitsForTheSensorToPassTheLine) {
+  CCameraCtrl& cam = Ready(217);
+  Geometry().LineCount = 516;
+  LONG counter = LONG(ReadStatus(settings.PCIaddress, 0) >> 16) % 500;
+  EXPECT_TRUE(cam.ReadLine(line.data(), counter));
+  EXPECT_EQ(settings.Camera_Status, 0);
+
+  do counter = LONG(ReadStatus(settings.PCIaddress, 0) >> 16);
+  while (counter >= 500);  // a line the wait covers (lines near the field's end are not waited for)
+  plat::board::SetFaults(FaultSet{.statusStuck = true});
+  EXPECT_FALSE(cam.ReadLine(line.data(), counter));
+  EXPECT_EQ(settings.Camera_Status, -13);
+}
+
 TEST_F(LineTransfer, KeepsRawLinesWhenAsked) {
   CCameraCtrl& cam = Ready(217);
   settings.Mode |= kModeKeepRaw;
@@ -184,6 +200,22 @@ TEST_F(LineTransfer, AveragingFoldsOneByteLessThanTheWordsRead) {
   cam.AverageLineWords(acc.data(), 4, 0);  // a weight of 0 takes the new bytes, no division by zero
   EXPECT_EQ(acc[7], 100);
   EXPECT_EQ(acc[8], 100);
+}
+
+TEST_F(LineTransfer, AveragingPlanesHalvesTheirSum) {
+  CCameraCtrl& cam = MakeCamera();
+  cam.AveragePlanes(2, 1);  // no plane store: nothing happens
+  BYTE target[2][3] = {{10, 200, 7}, {0, 255, 7}}, source[2][3] = {{20, 100, 9}, {1, 255, 9}};
+  cam.m_Planes[2] = {target[0], target[1]};
+  cam.m_Planes[3] = {source[0], source[1]};
+  cam.AveragePlanes(2, 5);  // rows past the store are not touched
+  EXPECT_EQ(target[0][0], 15);
+  EXPECT_EQ(target[0][1], 150);
+  EXPECT_EQ(target[0][2], 7);
+  EXPECT_EQ(target[1][0], 0);
+  EXPECT_EQ(target[1][1], 255);
+  cam.m_Planes[2].clear();
+  cam.m_Planes[3].clear();
 }
 
 }  // namespace

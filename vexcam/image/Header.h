@@ -4,7 +4,7 @@
 #pragma once
 #include <memory>
 
-#include "AfxGdiClasses.h"
+#include "afxwin.h"
 #include "afx.h"
 
 class CHeader : public CObject {

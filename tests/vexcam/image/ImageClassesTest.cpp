@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "AfxGdiClasses.h"
+#include "afxwin.h"
 #include "Image.h"
 #include "PhotoList.h"
 #include "TrueImage.h"

@@ -10,6 +10,7 @@
 #include "WinSync.h"     // threads, waits, events, mutexes, processes
 #include "WinGdi.h"      // device contexts, GDI objects, drawing, bitmaps
 #include "WinGdiText.h"  // fonts and text
+#include "WinPrint.h"    // printer DCs and print jobs
 #include "RectApi.h"     // rectangle and point helpers
 #include "WinUser.h"     // windows, messages, input, timers, hooks
 #include "WinDialog.h"   // dialogs and message boxes

@@ -1,22 +1,29 @@
 #include "ProgressWindows.h"
 
 #include <algorithm>
-#include <string>
 
 #include "CameraCtrl.h"
 #include "SettingsBlock.h"
-#include "rc/ResourceRegistry.h"
+#include "VexcamApp.h"
 
 namespace {
 
-constexpr char kResourceLibrary[] = "Quillon";
 constexpr WORD kReadoutTemplate = 604, kWhiteBalanceTemplate = 605;
 constexpr UINT kBarCaptionBase = 20;
 
+// The resource library the library loaded at start, or null.
+HMODULE ResourceLibrary() {
+  CVexcamApp* app = GetVexcamApp();
+  return app ? app->m_hResource : nullptr;
+}
+
 // The template from the resource library, or null when it (or the library) is missing.
 LPCDLGTEMPLATEA FindTemplate(WORD id) {
-  const plat::rc::Entry* e = plat::rc::Find(kResourceLibrary, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id));
-  return e ? reinterpret_cast<LPCDLGTEMPLATEA>(e->data) : nullptr;
+  HMODULE module = ResourceLibrary();
+  if (!module) return nullptr;
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  return loaded ? static_cast<LPCDLGTEMPLATEA>(LockResource(loaded)) : nullptr;
 }
 
 void PumpWindow(HWND hwnd) {
@@ -70,10 +77,10 @@ void CReadoutProgressWnd::DrawBar(int n, int percent) {
   RECT done{80, y, end, y + 5}, rest{end, y, 180, y + 5};
   if (end > 80) FillRect(dc, &done, m_Brush[n - 1]);
   if (end < 180) FillRect(dc, &rest, m_Brush[3]);
-  std::string caption = plat::rc::LoadString(kResourceLibrary, kBarCaptionBase + UINT(n)).value_or("");
-  if (caption.size() > 255) caption.resize(255);
+  char caption[256] = {};
+  int length = ResourceLibrary() ? LoadStringA(ResourceLibrary(), kBarCaptionBase + UINT(n), caption, 256) : 0;
   SetBkMode(dc, TRANSPARENT);
-  TextOutA(dc, 2, y - 10, caption.c_str(), int(caption.size()));
+  TextOutA(dc, 2, y - 10, caption, std::max(0, length));
   InvalidateRect(m_hWnd, nullptr, FALSE);
   UpdateWindow(m_hWnd);
   ReleaseDC(m_hWnd, dc);

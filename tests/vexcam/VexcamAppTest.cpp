@@ -1,3 +1,4 @@
+#include "Faults.h"
 #include "ModuleRegistry.h"
 #include "VexcamApi.h"
 #include "VexcamApp.h"
@@ -66,6 +67,7 @@ TEST_F(VexcamAppTest, KeepsItsFoldersAndCamera) {
 
 // Without the resource library the start goes on; there are just no progress windows.
 TEST_F(VexcamAppTest, StartsWithoutTheResourceLibrary) {
+  plat::faults::Scope missing("LoadLibrary", ERROR_MOD_NOT_FOUND);
   Start();
   EXPECT_EQ(app.m_hResource, nullptr);
   tCameraSettings s = DefaultSettings();

@@ -1,24 +1,41 @@
 #include <gtest/gtest.h>
 
 #include "../VexcamFixture.h"
+#include "ModuleRegistry.h"
 #include "ProgressWindows.h"
+#include "VexcamApp.h"
 
 namespace {
 
 class ProgressWindows : public VexcamTest {
  protected:
+  // The library started as the program loads it, with its resource library.
   void SetUp() override {
     VexcamTest::SetUp();
-    // The templates' Cancel button: a plain window of the button class is enough here.
+    // The templates' text and Cancel button: plain windows of those classes are enough here.
     static const bool registered = [] {
-      WNDCLASSA wc{};
-      wc.lpfnWndProc = DefWindowProcA;
-      wc.lpszClassName = "Button";
-      wc.style = CS_GLOBALCLASS;
-      return RegisterClassA(&wc) != 0;
+      for (const char* name : {"Button", "Static"}) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpszClassName = name;
+        wc.style = CS_GLOBALCLASS;
+        RegisterClassA(&wc);
+      }
+      return true;
     }();
     (void)registered;
+    plat::ModuleSpec spec;
+    spec.fileName = "Vexcam.dll";
+    spec.loaded = true;
+    app.m_hInstance = plat::RegisterModule(std::move(spec));
+    ASSERT_TRUE(app.InitInstance());
+    ASSERT_NE(app.m_hResource, nullptr);
   }
+  void TearDown() override {
+    if (GetVexcamApp()) app.ExitInstance();
+    VexcamTest::TearDown();
+  }
+  CVexcamApp app;
   void Click(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
 };
 
@@ -31,15 +48,17 @@ TEST_F(ProgressWindows, ReadoutWindowIsSizedAndDrawsItsBars) {
   GetWindowRect(wnd.GetSafeHwnd(), &r);
   EXPECT_EQ(r.right - r.left, 200);
   EXPECT_EQ(r.bottom - r.top, 100);
-  // Drawing goes through the window's DC and leaves the window as it was.
+  // Drawing goes through the window's DC and leaves the window in place.
   wnd.DrawBar1(150);
   wnd.DrawBar2(0);
   wnd.DrawBar3(50);
-  EXPECT_TRUE(IsWindowVisible(wnd.GetSafeHwnd()));
+  RECT after{};
+  GetWindowRect(wnd.GetSafeHwnd(), &after);
+  EXPECT_TRUE(EqualRect(&r, &after));
 }
 
 TEST_F(ProgressWindows, CancelAbortsAndTheNextUpdateClosesTheWindow) {
-  CCameraCtrl& cam = MakeCamera();
+  CCameraCtrl& cam = *Camera();
   cam.m_pProgress = std::make_unique<CReadoutProgressWnd>(nullptr);
   HWND hwnd = cam.m_pProgress->GetSafeHwnd();
   ASSERT_NE(hwnd, nullptr);
@@ -55,8 +74,7 @@ TEST_F(ProgressWindows, CancelAbortsAndTheNextUpdateClosesTheWindow) {
 }
 
 TEST_F(ProgressWindows, WhiteBalancePumpStopsOnCancelOrAbort) {
-  CCameraCtrl& cam = MakeCamera();
-  SetCamera(&cam);
+  CCameraCtrl& cam = *Camera();
   {
     CWhiteBalanceWnd wnd(nullptr);
     ASSERT_NE(wnd.GetSafeHwnd(), nullptr);
@@ -68,5 +86,4 @@ TEST_F(ProgressWindows, WhiteBalancePumpStopsOnCancelOrAbort) {
   }
   settings.bAbort = 1;
   EXPECT_EQ(cam.PumpWhiteBalance(), 0);
-  SetCamera(nullptr);
 }

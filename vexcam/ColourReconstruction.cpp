@@ -509,37 +509,40 @@ LONG HalfCommon(const ColourContext& c, BYTE* bits, LONG width, LONG height, LON
   const Phases& ph = c.phases;
   LONG rows = std::min(height, (c.planes.rows - 1) / 2), cols = std::min(width, (c.planes.rowBytes - 1) / 2);
   LONG step = ProgressStep(height);
-  auto at = [&](int plane, int phasesOf, LONG i, LONG j) {
-    return int(c.planes.row[plane][i + ph.rp[phasesOf]][j + ph.cp[phasesOf]]);
-  };
-  for (LONG k = 0; k < rows; ++k) {
-    if ((2 * k) % step < 2 && !c.Report(Percent(c, k, height))) return 0;
-    BYTE* out = PictureRow(bits, stride, height, k);
-    LONG i = 2 * k;
-    for (LONG x = 0; x < cols; ++x, out += 3) {
-      LONG j = 2 * x;
-      int b, g, r;
-      switch (how) {
-        case HalfRead::Plain:
-          b = at(ro.blue, ro.blue, i, j), r = at(ro.red, ro.red, i, j);
-          g = (at(ro.green1, ro.green1, i, j) + at(ro.green2, ro.green2, i, j)) / 2;
-          break;
-        case HalfRead::Partner:
-          b = at(ro.blue, ro.red, i, j), r = at(ro.red, ro.blue, i, j);
-          g = (at(ro.green1, ro.green2, i, j) + at(ro.green2, ro.green1, i, j)) / 2;
-          break;
-        default:
-          b = (at(ro.blue, ro.blue, i, j) + at(ro.blue, ro.red, i, j)) / 2;
-          r = (at(ro.red, ro.red, i, j) + at(ro.red, ro.blue, i, j)) / 2;
-          g = (at(ro.green1, ro.green1, i, j) + at(ro.green1, ro.green2, i, j) + at(ro.green2, ro.green1, i, j) +
-               at(ro.green2, ro.green2, i, j)) >> 2;
-          break;
+  // src[p][q]: plane p of this cell row read at plane q's phases, indexed by the cell column.
+  const BYTE* src[4][4];
+  auto run = [&](auto pixel) {
+    for (LONG k = 0; k < rows; ++k) {
+      if ((2 * k) % step < 2 && !c.Report(Percent(c, k, height))) return LONG(0);
+      for (int p = 0; p < 4; ++p)
+        for (int q = 0; q < 4; ++q) src[p][q] = c.planes.row[p][2 * k + ph.rp[q]] + ph.cp[q];
+      BYTE* out = PictureRow(bits, stride, height, k);
+      for (LONG x = 0; x < cols; ++x, out += 3) {
+        pixel(2 * x, out);
+        ChromaPixel(out, c.revision);
       }
-      out[0] = BYTE(b), out[1] = BYTE(g), out[2] = BYTE(r);
-      ChromaPixel(out, c.revision);
     }
+    return LONG(1);
+  };
+  const int b = ro.blue, r = ro.red, g1 = ro.green1, g2 = ro.green2;
+  switch (how) {
+    case HalfRead::Plain:
+      return run([&](LONG j, BYTE* out) {
+        out[0] = src[b][b][j], out[2] = src[r][r][j];
+        out[1] = BYTE((src[g1][g1][j] + src[g2][g2][j]) / 2);
+      });
+    case HalfRead::Partner:
+      return run([&](LONG j, BYTE* out) {
+        out[0] = src[b][r][j], out[2] = src[r][b][j];
+        out[1] = BYTE((src[g1][g2][j] + src[g2][g1][j]) / 2);
+      });
+    default:
+      return run([&](LONG j, BYTE* out) {
+        out[0] = BYTE((src[b][b][j] + src[b][r][j]) / 2);
+        out[2] = BYTE((src[r][r][j] + src[r][b][j]) / 2);
+        out[1] = BYTE((src[g1][g1][j] + src[g1][g2][j] + src[g2][g1][j] + src[g2][g2][j]) >> 2);
+      });
   }
-  return 1;
 }
 
 }  // namespace

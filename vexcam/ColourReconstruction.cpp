@@ -472,12 +472,26 @@ LONG InterpolateAdaptive(const ColourContext& c, BYTE* bits, LONG width, LONG he
   return 1;
 }
 
-void ChromaEnhance(BYTE* bits, LONG height, LONG stride, LONG revision) {
+namespace {
+template <int kSide, int kMiddle>
+void ChromaRows(BYTE* bits, LONG height, LONG stride) {
   LONG groups = stride / 3;
   for (LONG r = 0; r < height; ++r) {
-    BYTE* row = bits + ptrdiff_t(r) * stride;
-    for (LONG x = 0; x < groups; ++x) ChromaPixel(row + 3 * x, revision);
+    BYTE* px = bits + ptrdiff_t(r) * stride;
+    for (LONG x = 0; x < groups; ++x, px += 3) {
+      int b = px[0], g = px[1], rd = px[2];
+      int b2 = b + (b - g) / kSide, g2 = g + (2 * g - rd - b) / kMiddle, r2 = rd + (rd - g) / kSide;
+      px[0] = BYTE(Clamp255(b2)), px[1] = BYTE(Clamp255(g2)), px[2] = BYTE(Clamp255(r2));
+    }
   }
+}
+}  // namespace
+
+void ChromaEnhance(BYTE* bits, LONG height, LONG stride, LONG revision) {
+  if (revision < 217)
+    ChromaRows<8, 16>(bits, height, stride);
+  else
+    ChromaRows<4, 8>(bits, height, stride);
 }
 
 LONG RGBFromPlanesRaw(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride) {

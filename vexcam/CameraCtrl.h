@@ -7,8 +7,12 @@
 #include <memory>
 #include <vector>
 
+#include "Levels.h"
+#include "PlaneMerge.h"
 #include "TrueImage.h"
 #include "afx.h"
+
+class CReadoutProgressWnd;
 
 class CCameraCtrl : public CObject {
  public:
@@ -86,6 +90,37 @@ class CCameraCtrl : public CObject {
   void InFrameMove();
   // Correction curves of a gain level from the colour tables.
   void BuildLevelCurves(LONG level);
+  // Stores the percentage in the block and pumps the progress window; 0 once cancelled.
+  int UpdateProgress(int percent);
+  int PumpWhiteBalance();
+
+  // ---- colour planes and the picture kernels (PlaneKernels.cpp)
+  // Allocates the four planes for a width x height raster, with a guard margin.
+  void AllocatePlaneStore(LONG width, LONG height);
+  vexcam::PlaneSet PlaneView() const;
+  vexcam::ColourContext ColourJob();
+  vexcam::MergeJob MergeJobOf() const;
+  LONG ReconstructPlanes(BYTE* rows, LONG width, LONG height, LONG stride);  // by InterPolationMethod
+  LONG RGBMosaic(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG RGBFromCells(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG InterpolateBilinear(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG InterpolateAdaptive(BYTE* rows, LONG width, LONG height, LONG stride);
+  void ChromaEnhance(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG RGBHalfSize(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG RGBFromShiftCells(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG RGBHalfSizeShift(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG RGBFromShift18(BYTE* rows, LONG width, LONG height, LONG stride);
+  int GreenStatistics(LONG width, LONG height);
+  LONG PlanesFromSubFrame(LONG columnStep, LONG rowStep, LONG rowLength, LONG rows);
+  void MergeSubFrames(LONG positions, LONG scale, LONG width, LONG height);
+  void MergeSubFramesLut(LONG positions, LONG scale, LONG width, LONG height);
+  void MergeContinuousFrame(LONG columnStep, LONG rowStep, LONG scale, LONG width, LONG height);
+  LONG RGBFromPlanes(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG GreyFromPlanes(BYTE* rows, LONG width, LONG height, LONG stride);
+  void PlaneLevelStats(LONG width, LONG height, LONG* blackPoint, double* scale);
+  LONG ApplyLevels(BYTE* rows, LONG width, LONG height, LONG stride);
+  void PictureExposureStats(const BYTE* rows, LONG width, LONG height, LONG* mean, LONG* peak);
+  void GreenExposureStats(const BYTE* rows, LONG width, LONG height, LONG* mean, LONG* peak);
 
   // ---- state
   BYTE* m_pLineBuffer = nullptr;  // locked, one whole line
@@ -96,13 +131,26 @@ class CCameraCtrl : public CObject {
   DWORD m_StatusMask = 9;
   LONG m_BlockLines = 8;
   LONG m_TriggerLatch = 0;
-  void* m_pProgress = nullptr;  // the readout progress window, when one is shown
+  std::unique_ptr<CReadoutProgressWnd> m_pProgress;  // the readout progress window, when one is shown
+  bool m_WhiteBalanceOpen = false;
   std::vector<std::vector<BYTE>> m_RawLines;
   std::vector<BYTE*> m_Planes[4];  // plane store: row pointers, empty until a capture
   LONG m_PlaneOrder[4] = {0, 1, 2, 3};
   int16_t m_PhaseColumn[4][7][6] = {};
   int16_t m_PhaseRow[4][7][6] = {};
   BYTE ChannelLut[3][4][256];
+  // Plane memory behind m_Planes, and the samples each plane row holds.
+  std::vector<BYTE> m_PlaneMemory[4];
+  LONG m_PlaneRowBytes = 0;
+  LONG m_LaneOrder[4] = {0, 1, 2, 3};  // level table of each byte lane of a sub-frame word
+  std::vector<BYTE*> m_SubFrameRows;   // 36 blocks of 516 rows, filled by the multi-frame readout
+  LONG m_SubFrameRowBytes = 0;
+  BYTE m_SubFrameSteps[7][36] = {};    // column step of each sub-frame, by grid size
+  vexcam::GreenStatsState m_GreenStats;
+  vexcam::Enhancement m_Enhancement;
+  LONG m_ShiftPositions = 0;  // sensor positions of the running capture
+  bool m_PreviewCapture = false;
+  bool m_FrameParity = false;
   LONG m_NoiseStep = 128;
   LONG m_ExposureState = 0;
   LONG m_WindowTop = 0;
@@ -152,7 +200,6 @@ class CCameraCtrl : public CObject {
   LONG m_LastFrameMs = 0;          // the frame timer when it was last restarted
   bool m_ShiftRunning = false;     // a pixel-shift capture is running
   bool m_MoveDone = false;         // the actuator reached its target
-  bool m_PreviewCapture = false;
   LONG m_SignalLatch = 0;
 
  private:

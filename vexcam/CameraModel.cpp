@@ -215,6 +215,8 @@ void CCameraCtrl::FreePlaneStore() {
   }
   m_StoreFreePending = false;
   for (auto& plane : m_Planes) plane.clear();
+  for (auto& memory : m_PlaneMemory) std::vector<BYTE>().swap(memory);
+  m_PlaneRowBytes = 0;
   for (auto& rows : m_LineRows) rows.clear();
   m_LineRowsSpare.clear();
   m_LineBlock.reset();

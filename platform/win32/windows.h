@@ -14,3 +14,4 @@
 #include "WinUser.h"     // windows, messages, input, timers, hooks
 #include "WinDialog.h"   // dialogs and message boxes
 #include "WinControls.h" // standard controls
+#include "WinUserUi.h"   // menus, accelerators, resources, cursors, icons, carets

@@ -1,0 +1,7 @@
+#define IDR_FRAME 128
+#define ID_OPEN 1001
+#define ID_SAVE 1002
+#define ID_ZOOM 1003
+#define ID_NOHANDLER 1004
+#define ID_SUB_FIRST 1005
+#define IDS_PROMPT 300

@@ -157,6 +157,8 @@ typedef struct tagDELETEITEMSTRUCT {
 #ifndef EM_SETSEL
 #define EM_GETSEL 0x00B0
 #define EM_SETSEL 0x00B1
+#endif
+#ifndef EM_LIMITTEXT
 #define EM_LIMITTEXT 0x00C5
 #define EM_SETLIMITTEXT EM_LIMITTEXT
 #endif

@@ -125,13 +125,13 @@ void CLead::SetFlag275(BOOL newValue) {
 
 float CLead::GetDisplayTop() {
   float result;
-  GetProperty(21, VT_R4, &result);
+  GetProperty(22, VT_R4, &result);
   return result;
 }
 
 float CLead::GetDisplayLeft() {
   float result;
-  GetProperty(22, VT_R4, &result);
+  GetProperty(21, VT_R4, &result);
   return result;
 }
 

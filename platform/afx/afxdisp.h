@@ -7,5 +7,6 @@
 #include "EventSink.h"
 #include "OleAuto.h"
 
-// Turns on hosting of controls in the program's windows; the container is always ready.
+// Makes the registered controls known to the window manager, so that windows and
+// dialog templates can host them.
 void AfxEnableControlContainer();

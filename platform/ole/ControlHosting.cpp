@@ -11,11 +11,11 @@
 
 using plat::ole::ControlRegistry;
 
-void AfxEnableControlContainer() {}
+void AfxEnableControlContainer() { ControlRegistry::EnsureWindowClasses(); }
 
 BOOL CWnd::CreateControl(REFCLSID clsid, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                          UINT nID, CFile* pPersist, BOOL bStorage, BSTR bstrLicKey) {
-  if (plat::faults::Check("CreateControl") || !ControlRegistry::IsRegistered(clsid)) return FALSE;
+  if (plat::faults::Check("CreateControl") || !ControlRegistry::EnsureWindowClass(clsid)) return FALSE;
   std::string className = ControlRegistry::ClassName(clsid);
   return CreateEx(0, className.c_str(), pszWindowName ? pszWindowName : "", dwStyle | WS_CHILD, rect, pParentWnd, nID);
 }

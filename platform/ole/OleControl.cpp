@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "EventSink.h"
 #include "WinSync.h"
@@ -57,17 +58,37 @@ std::string ControlRegistry::ClassName(const CLSID& c) {
 }
 
 void ControlRegistry::Register(const CLSID& clsid, ControlFactory factory) {
+  std::lock_guard<std::mutex> guard(TheRegistry().lock);
+  TheRegistry().factories[ClassName(clsid)] = std::move(factory);
+}
+
+bool ControlRegistry::EnsureWindowClass(const CLSID& clsid) {
+  if (!IsRegistered(clsid)) return false;
   std::string name = ClassName(clsid);
-  {
-    std::lock_guard<std::mutex> guard(TheRegistry().lock);
-    TheRegistry().factories[name] = std::move(factory);
-  }
+  WNDCLASSA existing{};
+  if (GetClassInfoA(nullptr, name.c_str(), &existing)) return true;
   WNDCLASSA wc{};
   wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
   wc.lpfnWndProc = &ControlRegistry::WndProc;
   wc.lpszClassName = name.c_str();
-  WNDCLASSA existing{};
-  if (!GetClassInfoA(nullptr, name.c_str(), &existing)) RegisterClassA(&wc);
+  return RegisterClassA(&wc) != 0;
+}
+
+void ControlRegistry::EnsureWindowClasses() {
+  std::vector<std::string> names;
+  {
+    std::lock_guard<std::mutex> guard(TheRegistry().lock);
+    for (const auto& entry : TheRegistry().factories) names.push_back(entry.first);
+  }
+  for (const std::string& name : names) {
+    WNDCLASSA existing{};
+    if (GetClassInfoA(nullptr, name.c_str(), &existing)) continue;
+    WNDCLASSA wc{};
+    wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
+    wc.lpfnWndProc = &ControlRegistry::WndProc;
+    wc.lpszClassName = name.c_str();
+    RegisterClassA(&wc);
+  }
 }
 
 void ControlRegistry::Unregister(const CLSID& clsid) {

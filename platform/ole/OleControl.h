@@ -47,6 +47,11 @@ class ControlRegistry {
   // Registers (or replaces) the control made by `factory` under `clsid`.
   static void Register(const CLSID& clsid, ControlFactory factory);
   static void Unregister(const CLSID& clsid);
+  // Makes the control's window class known to the window manager (false when the
+  // control is not registered); EnsureWindowClasses does it for every control, so
+  // that dialog templates can name them.
+  static bool EnsureWindowClass(const CLSID& clsid);
+  static void EnsureWindowClasses();
   // Forgets every control (tests: a machine without any).
   static void Clear();
   static bool IsRegistered(const CLSID& clsid);

@@ -533,7 +533,7 @@ void ImagingControl::Paint(HDC dc) {
     // The display-only adjustments work on a copy; the held picture stays as it is.
     std::shared_ptr<const Dib> shown = picture;
     if (contrast != 0 || gamma != 100 || brightness != 0) {
-      auto copy = std::make_shared<Dib>(*picture);
+      auto copy = std::make_shared<Dib>(picture->Clone());
       if (brightness) ChangeBrightness(*copy, brightness);
       if (contrast) ChangeContrast(*copy, contrast);
       if (gamma != 100 && gamma > 0) ApplyGamma(*copy, gamma);

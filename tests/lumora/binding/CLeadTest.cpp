@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "OleControl.h"
+#include "imaging/ImagingControl.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ class LeadBinding : public ::testing::Test {
   void TearDown() override {
     lead_.reset();
     parent_.DestroyWindow();
+    plat::imaging::ImagingControl::Register();  // the real control again for what follows
   }
 
   std::vector<Call> log_;
@@ -250,6 +252,7 @@ TEST(LeadCreation, FailsWhenTheControlIsNotRegistered) {
   EXPECT_FALSE(lead.CreateControl("", 0, CRect(0, 0, 10, 10), &parent, 0));
   EXPECT_EQ(lead.GetSafeHwnd(), nullptr);
   parent.DestroyWindow();
+  plat::imaging::ImagingControl::Register();
 }
 
 }  // namespace

@@ -448,8 +448,15 @@ void ImagingControl::Repaint(bool now) {
     automatic = autoRepaint_;
   }
   if (!now && !automatic) return;
+  // Hidden controls (the pipeline's working controls) have nothing to show, so their
+  // worker threads never wait for the window's thread.
+  if (!IsWindowVisible(hwnd)) return;
   if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) {
-    SendMessageA(hwnd, kRepaintMessage, now, 0);
+    // Painting now waits for the window's thread; a plain change only asks for it.
+    if (now)
+      SendMessageA(hwnd, kRepaintMessage, 1, 0);
+    else
+      PostMessageA(hwnd, kRepaintMessage, 0, 0);
     return;
   }
   InvalidateRect(hwnd, nullptr, FALSE);

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Faults.h"
@@ -309,6 +311,37 @@ TEST_F(ImagingControlTest, PaintShowsTheAdjustedPictureAndReportsIt) {
   dc = plat::ToHandle<HDC>(uint32_t(drawDc));
   EXPECT_EQ(::GetPixel(dc, 50, 50), RGB(120, 80, 40));
   Method(346);
+}
+
+TEST_F(ImagingControlTest, AWorkerThreadUsesAHiddenControlWithoutWaitingForTheWindowsThread) {
+  control_.ShowWindow(SW_HIDE);
+  Pump();
+  owner_.events.clear();
+  std::thread worker([&] {
+    CreateImage(8, 8);
+    Method(291);
+    Method(297);
+  });
+  worker.join();  // this thread takes no messages meanwhile
+  EXPECT_EQ(Float(10), 8);
+  EXPECT_TRUE(owner_.events.empty());
+}
+
+TEST_F(ImagingControlTest, ARepaintAskedOnAWorkerThreadIsReportedOnTheWindowsThread) {
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    CreateImage(8, 8);
+    Method(297);
+    done = true;
+  });
+  while (!done) {
+    Pump();
+    std::this_thread::yield();
+  }
+  worker.join();
+  Pump();
+  EXPECT_NE(std::find(owner_.events.begin(), owner_.events.end(), "painted"), owner_.events.end());
+  EXPECT_NE(std::find(owner_.events.begin(), owner_.events.end(), "repaint"), owner_.events.end());
 }
 
 }  // namespace

@@ -114,6 +114,18 @@ void TextReal(CDataExchange* pDX, int nIDC, T& value, int digits, double limit) 
   }
 }
 
+// A value the control answers to one message and takes with another (in wParam, or in
+// lParam with wParam TRUE for the controls that redraw on request).
+void MessageValue(CDataExchange* pDX, int nIDC, int& value, UINT getMsg, UINT setMsg, bool inLParam) {
+  HWND hWnd = pDX->PrepareCtrl(nIDC);
+  if (pDX->m_bSaveAndValidate)
+    value = static_cast<int>(::SendMessageA(hWnd, getMsg, 0, 0));
+  else if (inLParam)
+    ::SendMessageA(hWnd, setMsg, TRUE, value);
+  else
+    ::SendMessageA(hWnd, setMsg, static_cast<WPARAM>(value), 0);
+}
+
 template <class T>
 void MinMaxInteger(CDataExchange* pDX, T value, T minVal, T maxVal) {
   if (!pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal)) return;
@@ -153,13 +165,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     SetWindowTextIfChanged(hWnd, value);
 }
 
-void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
-  HWND hWnd = pDX->PrepareCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate)
-    value = static_cast<int>(::SendMessageA(hWnd, BM_GETCHECK, 0, 0));
-  else
-    ::SendMessageA(hWnd, BM_SETCHECK, static_cast<WPARAM>(value), 0);
-}
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value) { MessageValue(pDX, nIDC, value, BM_GETCHECK, BM_SETCHECK, false); }
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
   HWND hWnd = pDX->PrepareCtrl(nIDC);
@@ -180,13 +186,7 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
   } while (hWnd && !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_GROUP));
 }
 
-void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
-  HWND hWnd = pDX->PrepareCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate)
-    index = static_cast<int>(::SendMessageA(hWnd, CB_GETCURSEL, 0, 0));
-  else
-    ::SendMessageA(hWnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
+void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) { MessageValue(pDX, nIDC, index, CB_GETCURSEL, CB_SETCURSEL, false); }
 
 void DDX_CBString(CDataExchange* pDX, int nIDC, CString& value) {
   HWND hWnd = pDX->PrepareCtrl(nIDC);
@@ -210,13 +210,7 @@ void DDX_CBStringExact(CDataExchange* pDX, int nIDC, CString& value) {
     ::SendMessageA(hWnd, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
 }
 
-void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) {
-  HWND hWnd = pDX->PrepareCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate)
-    index = static_cast<int>(::SendMessageA(hWnd, LB_GETCURSEL, 0, 0));
-  else
-    ::SendMessageA(hWnd, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
+void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) { MessageValue(pDX, nIDC, index, LB_GETCURSEL, LB_SETCURSEL, false); }
 
 void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
   HWND hWnd = pDX->PrepareCtrl(nIDC);
@@ -233,13 +227,7 @@ void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
   }
 }
 
-void DDX_Slider(CDataExchange* pDX, int nIDC, int& value) {
-  HWND hWnd = pDX->PrepareCtrl(nIDC);
-  if (pDX->m_bSaveAndValidate)
-    value = static_cast<int>(::SendMessageA(hWnd, TBM_GETPOS, 0, 0));
-  else
-    ::SendMessageA(hWnd, TBM_SETPOS, TRUE, value);
-}
+void DDX_Slider(CDataExchange* pDX, int nIDC, int& value) { MessageValue(pDX, nIDC, value, TBM_GETPOS, TBM_SETPOS, true); }
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
   if (rControl.m_hWnd) return;

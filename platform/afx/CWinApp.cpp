@@ -20,18 +20,6 @@ namespace {
 std::mutex g_boxMutex;
 MessageBoxHook g_boxHook = nullptr;
 
-// Without a dialog manager a message box cannot be shown: it is written to the error
-// output and answered with its first button, as a user pressing Enter would.
-int AnswerWithoutDialog(HWND, LPCSTR text, LPCSTR caption, UINT type) {
-  fprintf(stderr, "[%s] %s\n", caption ? caption : "", text ? text : "");
-  switch (type & 0xF) {
-    case MB_ABORTRETRYIGNORE: return IDABORT;
-    case MB_YESNOCANCEL:
-    case MB_YESNO: return IDYES;
-    case MB_RETRYCANCEL: return IDRETRY;
-    default: return IDOK;
-  }
-}
 }  // namespace
 
 void SetMessageBoxHook(MessageBoxHook hook) {
@@ -45,7 +33,7 @@ int ShowMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::lock_guard lock(g_boxMutex);
     hook = g_boxHook;
   }
-  return (hook ? hook : &AnswerWithoutDialog)(owner, text, caption, type);
+  return hook ? hook(owner, text, caption, type) : ::MessageBoxA(owner, text, caption, type);
 }
 
 ModuleState& Module() {

@@ -30,6 +30,11 @@ class CWnd : public CCmdTarget {
   HWND GetSafeHwnd() const;
   // The handle of a window that may be missing, without calling through a null pointer.
   static HWND SafeHwndOf(const CWnd* pWnd) { return pWnd ? pWnd->m_hWnd : nullptr; }
+  // Width and height of a creation rectangle; the default rectangle (CW_USEDEFAULT, ...)
+  // gives CW_USEDEFAULT, as the two's-complement difference always did.
+  static int Extent(LONG from, LONG to) {
+    return static_cast<int>(static_cast<UINT>(to) - static_cast<UINT>(from));
+  }
   BOOL operator==(const CWnd& wnd) const { return wnd.m_hWnd == m_hWnd; }
   BOOL operator!=(const CWnd& wnd) const { return wnd.m_hWnd != m_hWnd; }
 

@@ -68,6 +68,10 @@ TEST_F(MenuFrame, LoadFrameTakesTitleMenuAndAcceleratorsFromTheResource) {
   ASSERT_NE(frame->GetMenu(), nullptr);
   EXPECT_EQ(frame->GetMenu()->GetMenuItemCount(), 1u);
   EXPECT_NE(frame->m_hAccelTable, nullptr);
+  CRect rect;
+  frame->GetWindowRect(&rect);
+  EXPECT_GT(rect.Width(), 100);  // the default placement, not an empty window
+  EXPECT_GT(rect.Height(), 100);
   MSG msg{hwnd(), WM_KEYDOWN, VK_F5, 0, 0, {}};
   EXPECT_TRUE(frame->PreTranslateMessage(&msg));
   EXPECT_EQ(g_ran, (std::vector<std::string>{"zoom"}));

@@ -1,6 +1,7 @@
 #include "OleAuto.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>

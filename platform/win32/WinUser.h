@@ -570,6 +570,11 @@ typedef struct tagSTYLESTRUCT {
 #define VK_LMENU 0xA4
 #define VK_RMENU 0xA5
 
+#define KF_EXTENDED 0x0100
+#define KF_ALTDOWN 0x2000
+#define KF_REPEAT 0x4000
+#define KF_UP 0x8000
+
 // Window management
 ATOM RegisterClassA(const WNDCLASSA* wc);
 ATOM RegisterClassExA(const WNDCLASSEXA* wc);
@@ -789,3 +794,52 @@ BOOL ValidateRect(HWND hwnd, const RECT* rect);
 BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
 BOOL UpdateWindow(HWND hwnd);
 BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
+
+// Device contexts of windows
+#define DCX_WINDOW 0x00000001L
+#define DCX_CACHE 0x00000002L
+#define DCX_NORESETATTRS 0x00000004L
+#define DCX_CLIPCHILDREN 0x00000008L
+#define DCX_CLIPSIBLINGS 0x00000010L
+#define DCX_PARENTCLIP 0x00000020L
+#define DCX_EXCLUDERGN 0x00000040L
+#define DCX_INTERSECTRGN 0x00000080L
+#define DCX_LOCKWINDOWUPDATE 0x00000400L
+#define DCX_VALIDATE 0x00200000L
+
+typedef struct tagPAINTSTRUCT {
+  HDC hdc;
+  BOOL fErase;
+  RECT rcPaint;
+  BOOL fRestore;
+  BOOL fIncUpdate;
+  BYTE rgbReserved[32];
+} PAINTSTRUCT, *PPAINTSTRUCT, *LPPAINTSTRUCT;
+
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags);
+HDC GetWindowDC(HWND hwnd);
+HWND WindowFromDC(HDC hdc);
+BOOL LockWindowUpdate(HWND hwnd);
+int GetUpdateRgn(HWND hwnd, HRGN rgn, BOOL erase);
+BOOL InvalidateRgn(HWND hwnd, HRGN rgn, BOOL erase);
+BOOL ValidateRgn(HWND hwnd, HRGN rgn);
+
+#define SW_SCROLLCHILDREN 0x0001
+#define SW_INVALIDATE 0x0002
+#define SW_ERASE 0x0004
+BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip);
+int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect,
+                   UINT flags);
+BOOL ScrollDC(HDC hdc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect);
+
+// System settings
+#define SPI_GETNONCLIENTMETRICS 0x0029
+#define SPI_GETWORKAREA 0x0030
+#define SPI_GETDRAGFULLWINDOWS 0x0026
+#define SPI_GETICONTITLELOGFONT 0x001F
+#define SPIF_UPDATEINIFILE 0x0001
+#define SPIF_SENDCHANGE 0x0002
+BOOL SystemParametersInfoA(UINT action, UINT param, PVOID data, UINT winIni);
+#define SystemParametersInfo SystemParametersInfoA

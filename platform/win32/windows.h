@@ -12,5 +12,6 @@
 #include "WinGdiText.h"  // fonts and text
 #include "RectApi.h"     // rectangle and point helpers
 #include "WinUser.h"     // windows, messages, input, timers, hooks
+#include "WinUserUi.h"   // menus, accelerators, resources, cursors, icons, carets
 #include "WinDialog.h"   // dialogs and message boxes
 #include "WinControls.h" // standard controls

@@ -40,13 +40,4 @@ HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR, const void*) {
   return nullptr;
 }
 
-// Only the desktop's DC here; the window manager answers for windows.
-HDC GetDC(HWND hwnd) {
-  if (hwnd) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  return CreateDesktopDc();
-}
-
-int ReleaseDC(HWND, HDC hdc) { return DeleteDC(hdc) ? 1 : 0; }
+// GetDC and ReleaseDC belong to the window manager (user/WindowDc.cpp).

@@ -2,12 +2,38 @@
 #include <algorithm>
 #include <cstring>
 
+#include "../WinUserUi.h"
+#include "Menu.h"
+#include "MoveSize.h"
+#include "NonClient.h"
 #include "Painting.h"
 #include "Window.h"
 
 using namespace plat::user;
 
 namespace {
+
+// An Alt (or F10) press that no other key followed opens the menu bar when released.
+thread_local bool t_menuKeyAlone = false;
+
+LRESULT SetCursorFor(const Window& w, int hit) {
+  LPCSTR id = nullptr;
+  switch (hit) {
+    case HTCLIENT:
+      if (w.cls && w.cls->cursor) {
+        SetCursor(w.cls->cursor);
+        return TRUE;
+      }
+      return FALSE;
+    case HTLEFT: case HTRIGHT: id = IDC_SIZEWE; break;
+    case HTTOP: case HTBOTTOM: id = IDC_SIZENS; break;
+    case HTTOPLEFT: case HTBOTTOMRIGHT: id = IDC_SIZENWSE; break;
+    case HTTOPRIGHT: case HTBOTTOMLEFT: id = IDC_SIZENESW; break;
+    default: id = IDC_ARROW; break;
+  }
+  SetCursor(LoadCursorA(nullptr, id));
+  return TRUE;
+}
 
 LRESULT HitTest(HWND hwnd, POINT screen) {
   auto w = FindWindowObject(hwnd);
@@ -93,8 +119,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
       return HitTest(hwnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_SETTEXT: {
-      std::lock_guard lock(UserMutex());
-      w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      {
+        std::lock_guard lock(UserMutex());
+        w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      }
+      if ((w->style & WS_CAPTION) == WS_CAPTION) PaintNonClient(hwnd);
       return TRUE;
     }
     case WM_GETTEXT: {
@@ -129,7 +158,15 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
       return 0;
     case WM_NCACTIVATE:
+      {
+        std::lock_guard lock(UserMutex());
+        w->ncActive = wParam != FALSE;
+      }
+      PaintNonClient(hwnd);
       return TRUE;
+    case WM_NCPAINT:
+      PaintNonClient(hwnd);
+      return 0;
     case WM_MOUSEACTIVATE: {
       // A child asks its parent first.
       if (w->style & WS_CHILD) {
@@ -142,7 +179,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (w->style & WS_CHILD) {
         if (SendMessageA(w->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
       }
-      return FALSE;
+      return SetCursorFor(*w, static_cast<SHORT>(LOWORD(lParam)));
     }
     case WM_CANCELMODE:
       if (GetCapture() == hwnd) ReleaseCapture();
@@ -159,8 +196,23 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCRBUTTONUP:
       SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
       return 0;
+    case WM_SYSKEYDOWN:
+      t_menuKeyAlone = (wParam == VK_MENU || wParam == VK_F10) && !(GetKeyState(VK_SHIFT) & 0x8000);
+      if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return 0;
+    case WM_SYSCHAR:
+      t_menuKeyAlone = false;
+      if (HIWORD(lParam) & KF_ALTDOWN) SendMessageA(hwnd, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
+      return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:
+      if ((wParam == VK_MENU || wParam == VK_F10) && t_menuKeyAlone) {
+        t_menuKeyAlone = false;
+        // The top-level window owns the menu.
+        HWND top = GetAncestor(hwnd, GA_ROOT);
+        SendMessageA(top ? top : hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        return 0;
+      }
       if (wParam == VK_APPS || (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)))
         SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));
       return 0;
@@ -170,6 +222,26 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
         case SC_MAXIMIZE: ShowWindow(hwnd, SW_SHOWMAXIMIZED); break;
         case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
+        case SC_MOUSEMENU: {
+          POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+          if ((wParam & 0x000F) == HTSYSMENU) TrackSystemMenu(hwnd, false);
+          else TrackMenuBar(hwnd, MenuBarItemAt(hwnd, pt), false);
+          break;
+        }
+        case SC_KEYMENU:
+          if (lParam == ' ' || (!GetMenu(hwnd) && !lParam)) {
+            if (w->style & WS_SYSMENU) TrackSystemMenu(hwnd, true);
+          } else if (GetMenu(hwnd)) {
+            TrackMenuBar(hwnd, -1, true, static_cast<UINT>(lParam));
+          }
+          break;
+        case SC_MOVE:
+        case SC_SIZE: {
+          POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+          int hit = (wParam & 0xFFF0) == SC_MOVE ? HTCAPTION : static_cast<int>(wParam & 0x000F) + HTLEFT - 1;
+          if (lParam) MoveSizeLoop(hwnd, hit, pt);
+          break;
+        }
         default: break;
       }
       return 0;
@@ -180,6 +252,15 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case HTMAXBUTTON:
           SendMessageA(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
           break;
+        case HTMENU: SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam); break;
+        case HTSYSMENU: SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam); break;
+        case HTCAPTION:
+          if (!(w->style & WS_MAXIMIZE)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+          break;
+        case HTLEFT: case HTRIGHT: case HTTOP: case HTTOPLEFT: case HTTOPRIGHT:
+        case HTBOTTOM: case HTBOTTOMLEFT: case HTBOTTOMRIGHT:
+          SendMessageA(hwnd, WM_SYSCOMMAND, SC_SIZE | static_cast<WPARAM>(wParam - HTLEFT + 1), lParam);
+          break;
         default: break;
       }
       return 0;
@@ -187,12 +268,21 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
         SendMessageA(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
       return 0;
-    case WM_PAINT:
-      // Nothing drawn: what needed painting is done with.
-      ValidateAfterPaint(hwnd);
+    case WM_PAINT: {
+      // Painting nothing still erases and validates, as BeginPaint does.
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      EndPaint(hwnd, &ps);
       return 0;
-    case WM_ERASEBKGND:
-      return 0;
+    }
+    case WM_ERASEBKGND: {
+      HBRUSH brush = w->cls ? w->cls->background : nullptr;
+      if (!brush || !wParam) return 0;
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      FillRect(reinterpret_cast<HDC>(wParam), &rc, brush);  // also takes COLOR_x + 1
+      return 1;
+    }
     case WM_QUERYENDSESSION:
     case WM_QUERYOPEN:
       return TRUE;

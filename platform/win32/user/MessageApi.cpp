@@ -12,6 +12,8 @@
 #include "../LastError.h"
 #include "../WinError.h"
 #include "../WinSync.h"
+#include "Caret.h"
+#include "Composition.h"
 #include "Focus.h"
 #include "Hooks.h"
 #include "Input.h"
@@ -112,15 +114,27 @@ bool Retrieve(MSG* msg, HWND filter, UINT first, UINT last, UINT flags, bool wai
   auto q = CurrentQueue();
   bool remove = (flags & PM_REMOVE) != 0;
   std::vector<HWND> set = FilterSet(filter);
+  bool idled = false;
+  q->handling = false;
   for (;;) {
     ProcessSentMessages();
+    PumpScreenInput();
     MSG m{};
     bool found = false;
     {
       std::unique_lock lock(plat::KernelMutex());
       if (!q->sent.empty()) continue;
       found = Find(*q, &m, filter, set, first, last, remove);
+      if (!found && !idled) {
+        // Out of messages: show what was drawn, then look once more.
+        idled = true;
+        lock.unlock();
+        BlinkCaret();
+        PresentScreen();
+        continue;
+      }
       if (!found) {
+        idled = false;
         if (!wait) return false;
         int64_t due = NextTimerDue(*q);
         if (due == INT64_MAX) {
@@ -156,6 +170,7 @@ bool Retrieve(MSG* msg, HWND filter, UINT first, UINT last, UINT flags, bool wai
     if (remove) {
       q->last = m;
       TrackKeyState(*q, m);
+      q->handling = true;
     }
     *msg = m;
     return true;
@@ -300,8 +315,12 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT remove) {
 
 BOOL WaitMessage() {
   auto q = CurrentQueue();
+  q->handling = false;
   for (;;) {
     ProcessSentMessages();
+    PumpScreenInput();
+    BlinkCaret();
+    PresentScreen();
     std::unique_lock lock(plat::KernelMutex());
     if (!q->sent.empty()) continue;
     if (!q->posted.empty() || q->quit || HasPaintFor(q->threadId)) return TRUE;

@@ -109,7 +109,7 @@ bool AnyQueueBusy() {
   std::lock_guard lock(KernelMutex());
   // Timers are not work: a repeating timer would keep every queue busy for ever.
   for (auto& [id, q] : Queues())
-    if (!q->posted.empty() || !q->sent.empty()) return true;
+    if (q->alive && (!q->posted.empty() || !q->sent.empty() || q->handling)) return true;
   return false;
 }
 

@@ -2,6 +2,7 @@
 // threads, timers and the quit request. Every wait sleeps on the stand-in's one
 // kernel condition, so message arrival and kernel objects wake the same waits.
 #pragma once
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -38,6 +39,9 @@ struct ThreadQueue {
   bool quit = false;
   int quitCode = 0;
   MSG last{};  // the message last retrieved (time and position)
+  // A message was taken and the thread has not asked for the next one yet: it is still
+  // working on it (the test driver's idle wait looks at this).
+  std::atomic<bool> handling{false};
   BYTE keys[256] = {};  // key state as of the last retrieved input message
 };
 

@@ -9,6 +9,7 @@
 #include "../KernelObject.h"
 #include "../LastError.h"
 #include "../WinError.h"
+#include "Composition.h"
 #include "MessageQueue.h"
 #include "Window.h"
 
@@ -21,6 +22,7 @@ struct PaintState {
   RECT update{};  // client coordinates
   bool erase = false;
   bool internal = false;
+  bool frame = false;  // the non-client area needs WM_NCPAINT
 };
 
 // Guarded by the kernel lock, since the message retrieval reads it there.
@@ -62,10 +64,20 @@ bool ReallyVisible(const Window& w) {
   return true;
 }
 
-void Invalidate(const Window& w, const RECT* rect, bool erase, bool children, bool internal) {
+bool HasFrame(const Window& w) {
+  return w.rect.left != w.client.left || w.rect.top != w.client.top || w.rect.right != w.client.right ||
+         w.rect.bottom != w.client.bottom;
+}
+
+void Invalidate(const Window& w, const RECT* rect, bool erase, bool children, bool internal, bool frame = false) {
   RECT clientBox{0, 0, w.client.right - w.client.left, w.client.bottom - w.client.top};
   RECT area = rect ? Intersect(*rect, clientBox) : clientBox;
-  if (ReallyVisible(w) && (!Empty(area) || internal)) {
+  const bool framesBelow = frame;
+  frame = frame && HasFrame(w);
+  if (w.hwnd == DesktopHwnd()) {
+    // Nobody pumps messages for the desktop: its background is painted at once.
+    PaintDesktop(area);
+  } else if (ReallyVisible(w) && (!Empty(area) || internal || frame)) {
     std::lock_guard lock(KernelMutex());
     PaintState& s = States()[w.hwnd];
     s.threadId = w.threadId;
@@ -73,6 +85,7 @@ void Invalidate(const Window& w, const RECT* rect, bool erase, bool children, bo
     s.update = Union(s.update, area);
     s.erase = s.erase || erase;
     s.internal = s.internal || internal;
+    s.frame = s.frame || frame;
   }
   if (!children) return;
   for (HWND c : w.children) {
@@ -85,7 +98,7 @@ void Invalidate(const Window& w, const RECT* rect, bool erase, bool children, bo
     r.right -= cw->client.left;
     r.top -= cw->client.top;
     r.bottom -= cw->client.top;
-    Invalidate(*cw, &r, erase, children, false);
+    Invalidate(*cw, &r, erase, children, false, framesBelow);
   }
 }
 
@@ -95,7 +108,7 @@ HWND NextWindowToPaint(DWORD threadId, const std::vector<HWND>* among) {
   HWND best = nullptr;
   int depth = 1 << 30;
   for (auto& [h, s] : States()) {
-    if (s.threadId != threadId || (Empty(s.update) && !s.internal)) continue;
+    if (s.threadId != threadId || (Empty(s.update) && !s.internal && !s.frame)) continue;
     if (among && std::find(among->begin(), among->end(), h) == among->end()) continue;
     if (s.depth < depth) {
       best = h;
@@ -129,13 +142,22 @@ bool TakeUpdate(HWND hwnd, RECT* update, bool* erase, bool clear) {
   return true;
 }
 
+bool TakeFrame(HWND hwnd) {
+  std::lock_guard lock(KernelMutex());
+  auto it = States().find(hwnd);
+  if (it == States().end() || !it->second.frame) return false;
+  it->second.frame = false;
+  return true;
+}
+
 void Redraw(HWND hwnd, const RECT* rect, UINT flags) {
   auto w = FindWindowObject(hwnd);
   if (!w) return;
   bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
   if (flags & RDW_INVALIDATE) {
     std::lock_guard lock(UserMutex());
-    Invalidate(*w, rect, (flags & RDW_ERASE) != 0, children, (flags & RDW_INTERNALPAINT) != 0);
+    Invalidate(*w, rect, (flags & RDW_ERASE) != 0, children, (flags & RDW_INTERNALPAINT) != 0,
+               (flags & RDW_FRAME) != 0);
   }
   if (flags & RDW_VALIDATE) {
     std::lock_guard lock(KernelMutex());

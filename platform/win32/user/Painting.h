@@ -15,6 +15,8 @@ void ForgetPaint(HWND hwnd);
 // The update area (client coordinates) and whether the background needs erasing;
 // `clear` takes it away, as BeginPaint does. False when nothing needs painting.
 bool TakeUpdate(HWND hwnd, RECT* update, bool* erase, bool clear);
+// True (once) when the window's frame needs WM_NCPAINT.
+bool TakeFrame(HWND hwnd);
 void Redraw(HWND hwnd, const RECT* rect, UINT flags);
 
 }  // namespace plat::user

@@ -49,6 +49,8 @@ struct Window {
   HWND lastActivePopup = nullptr;
   bool destroying = false;
   bool created = false;  // WM_NCCREATE has been answered
+  bool ncActive = false;  // the caption is drawn in the active colours
+  HMENU sysMenu = nullptr;  // the window's own copy of the system menu, made on demand
 };
 
 // Guards the tree, the classes and focus state. Window procedures are never called

@@ -1,0 +1,243 @@
+#include "MenuDraw.h"
+
+#include <algorithm>
+
+#include "NcLayout.h"
+#include "Window.h"
+
+namespace plat::user {
+namespace {
+
+constexpr int kItemHeight = 18;
+constexpr int kSeparatorHeight = 8;
+constexpr int kCheckWidth = 16;
+constexpr int kBarPadding = 7;
+
+// Text and size of an item, read under the menu lock.
+struct ItemView {
+  MenuItem item;
+  std::string label, shortcut;
+};
+
+std::vector<ItemView> Snapshot(HMENU menu) {
+  std::vector<ItemView> out;
+  std::lock_guard lock(MenuMutex());
+  auto m = FindMenu(menu);
+  if (!m) return out;
+  for (auto& it : m->items) {
+    ItemView v{it, {}, {}};
+    SplitItemText(it.text, &v.label, &v.shortcut);
+    out.push_back(std::move(v));
+  }
+  return out;
+}
+
+void StoreRect(HMENU menu, size_t i, const RECT& r) {
+  std::lock_guard lock(MenuMutex());
+  auto m = FindMenu(menu);
+  if (m && i < m->items.size()) m->items[i].rect = r;
+}
+
+SIZE TextSize(HDC dc, const std::string& s) {
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc, s.c_str(), static_cast<int>(s.size()), &r, DT_SINGLELINE | DT_CALCRECT);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+SIZE Measure(HDC dc, const ItemView& v, HWND owner, bool bar) {
+  if (v.item.type & MF_OWNERDRAW) {
+    MEASUREITEMSTRUCT mis{ODT_MENU, 0, static_cast<UINT>(v.item.id), 0, kItemHeight, v.item.data};
+    SendMessageA(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+    return {static_cast<LONG>(mis.itemWidth) + (bar ? 0 : 2 * kCheckWidth), static_cast<LONG>(mis.itemHeight)};
+  }
+  if (v.item.type & MF_SEPARATOR) return {0, kSeparatorHeight};
+  if (v.item.type & MF_BITMAP) {
+    BITMAP bm{};
+    if (GetObjectA(v.item.bitmap, sizeof bm, &bm)) return {bm.bmWidth + (bar ? 0 : 2 * kCheckWidth), std::max<LONG>(bm.bmHeight, kItemHeight)};
+  }
+  SIZE t = TextSize(dc, v.label);
+  if (bar) return {t.cx + 2 * kBarPadding, kItemHeight};
+  int w = kCheckWidth + t.cx + kCheckWidth;
+  if (!v.shortcut.empty()) w += TextSize(dc, v.shortcut).cx + kCheckWidth;
+  return {w, kItemHeight};
+}
+
+HDC MeasureDc() {
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, MenuFont());
+  return dc;
+}
+
+void DrawOwnerItem(HDC dc, HWND owner, const ItemView& v, const RECT& r, bool selected) {
+  UINT state = (selected ? ODS_SELECTED : 0) | ((v.item.state & MF_GRAYED) ? ODS_GRAYED : 0) |
+               ((v.item.state & MF_DISABLED) ? ODS_DISABLED : 0) | ((v.item.state & MF_CHECKED) ? ODS_CHECKED : 0);
+  DRAWITEMSTRUCT dis{ODT_MENU, 0, static_cast<UINT>(v.item.id), ODA_DRAWENTIRE, state, nullptr, dc, r, v.item.data};
+  SendMessageA(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+}
+
+void DrawLabel(HDC dc, const std::string& text, RECT r, UINT align, bool grayed, COLORREF color) {
+  SetBkMode(dc, TRANSPARENT);
+  if (grayed) {
+    // The classic engraved look: a white copy one pixel down-right, then the shadow.
+    RECT e = r;
+    OffsetRect(&e, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &e, DT_SINGLELINE | DT_VCENTER | align);
+    color = GetSysColor(COLOR_3DSHADOW);
+  }
+  SetTextColor(dc, color);
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_VCENTER | align);
+}
+
+}  // namespace
+
+HFONT MenuFont() {
+  static HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 128, 0, 0, 0, 0,
+                                  "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF");
+  return font;
+}
+
+void LayoutMenuBar(HMENU menu, HWND owner, const RECT& bar) {
+  auto items = Snapshot(menu);
+  HDC dc = MeasureDc();
+  int x = bar.left;
+  for (size_t i = 0; i < items.size(); ++i) {
+    SIZE s = Measure(dc, items[i], owner, true);
+    RECT r{x, bar.top, x + s.cx, bar.bottom};
+    if (items[i].item.type & MF_RIGHTJUSTIFY) {
+      // This item and those after it line up at the right end.
+      int rest = 0;
+      for (size_t j = i; j < items.size(); ++j) rest += Measure(dc, items[j], owner, true).cx;
+      r.left = std::max(x, static_cast<int>(bar.right - rest));
+      r.right = r.left + s.cx;
+    }
+    StoreRect(menu, i, r);
+    x = r.right;
+  }
+  DeleteDC(dc);
+}
+
+void DrawBarItem(HDC dc, HMENU menu, HWND owner, int index, bool selected, bool pushed) {
+  auto items = Snapshot(menu);
+  if (index < 0 || static_cast<size_t>(index) >= items.size()) return;
+  const ItemView& v = items[static_cast<size_t>(index)];
+  RECT r = v.item.rect;
+  HGDIOBJ old = SelectObject(dc, MenuFont());
+  FillRect(dc, &r, GetSysColorBrush(COLOR_MENU));
+  if (v.item.type & MF_OWNERDRAW) {
+    DrawOwnerItem(dc, owner, v, r, selected);
+  } else {
+    if (selected) DrawEdge(dc, &r, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    RECT t = r;
+    if (pushed) OffsetRect(&t, 1, 1);
+    DrawLabel(dc, v.label, t, DT_CENTER, (v.item.state & MF_GRAYED) != 0, GetSysColor(COLOR_MENUTEXT));
+  }
+  SelectObject(dc, old);
+}
+
+void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar) {
+  HMENU menu = GetMenu(hwnd);
+  FillRect(dc, &bar, GetSysColorBrush(COLOR_MENU));
+  if (!menu) return;
+  LayoutMenuBar(menu, hwnd, bar);
+  int n = GetMenuItemCount(menu);
+  for (int i = 0; i < n; ++i) {
+    bool hilite = (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) != 0;
+    DrawBarItem(dc, menu, hwnd, i, hilite, hilite);
+  }
+}
+
+int MenuBarItemAt(HWND hwnd, POINT screen) {
+  HMENU menu = GetMenu(hwnd);
+  auto w = FindWindowObject(hwnd);
+  if (!menu || !w) return -1;
+  RECT wr;
+  NcLayout l;
+  {
+    std::lock_guard lock(UserMutex());
+    wr = ScreenWindowRect(*w);
+    l = LayoutOf(*w);
+  }
+  LayoutMenuBar(menu, hwnd, l.menuBar);
+  POINT p{screen.x - wr.left, screen.y - wr.top};
+  std::lock_guard lock(MenuMutex());
+  auto m = FindMenu(menu);
+  if (!m) return -1;
+  for (size_t i = 0; i < m->items.size(); ++i)
+    if (Contains(m->items[i].rect, p)) return static_cast<int>(i);
+  return -1;
+}
+
+SIZE LayoutPopup(HMENU menu, HWND owner) {
+  auto items = Snapshot(menu);
+  HDC dc = MeasureDc();
+  const int border = 3;
+  int y = border, width = 0;
+  std::vector<SIZE> sizes;
+  for (auto& v : items) {
+    SIZE s = Measure(dc, v, owner, false);
+    sizes.push_back(s);
+    width = std::max<int>(width, s.cx);
+  }
+  DeleteDC(dc);
+  width = std::max(width, 60);
+  for (size_t i = 0; i < items.size(); ++i) {
+    StoreRect(menu, i, RECT{border, y, border + width, y + sizes[i].cy});
+    y += sizes[i].cy;
+  }
+  return {width + 2 * border, y + border};
+}
+
+void DrawPopupItems(HDC dc, HMENU menu, HWND owner, int selected, const RECT& client) {
+  auto items = Snapshot(menu);
+  RECT frame = client;
+  FillRect(dc, &frame, GetSysColorBrush(COLOR_MENU));
+  DrawEdge(dc, &frame, EDGE_RAISED, BF_RECT);
+  HGDIOBJ old = SelectObject(dc, MenuFont());
+  for (size_t i = 0; i < items.size(); ++i) {
+    const ItemView& v = items[i];
+    RECT r = v.item.rect;
+    bool sel = static_cast<int>(i) == selected;
+    if (v.item.type & MF_SEPARATOR) {
+      RECT line{r.left + 1, (r.top + r.bottom) / 2 - 1, r.right - 1, (r.top + r.bottom) / 2 + 1};
+      DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+      continue;
+    }
+    if (v.item.type & MF_OWNERDRAW) {
+      DrawOwnerItem(dc, owner, v, r, sel);
+      continue;
+    }
+    FillRect(dc, &r, GetSysColorBrush(sel ? COLOR_HIGHLIGHT : COLOR_MENU));
+    COLORREF text = GetSysColor(sel ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    bool grayed = (v.item.state & MF_GRAYED) != 0;
+    if (v.item.state & MF_CHECKED) {
+      RECT mark{r.left, r.top, r.left + kCheckWidth, r.bottom};
+      InflateRect(&mark, -2, -3);
+      DrawFrameControl(dc, &mark, DFC_MENU, (v.item.type & MFT_RADIOCHECK) ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+    }
+    RECT t{r.left + kCheckWidth, r.top, r.right - kCheckWidth, r.bottom};
+    if (v.item.type & MF_BITMAP) {
+      HDC mem = CreateCompatibleDC(dc);
+      HGDIOBJ ob = SelectObject(mem, v.item.bitmap);
+      BITMAP bm{};
+      GetObjectA(v.item.bitmap, sizeof bm, &bm);
+      BitBlt(dc, t.left, r.top + (r.bottom - r.top - bm.bmHeight) / 2, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
+      SelectObject(mem, ob);
+      DeleteDC(mem);
+    } else {
+      DrawLabel(dc, v.label, t, DT_LEFT, grayed && !sel, text);
+      if (!v.shortcut.empty()) DrawLabel(dc, v.shortcut, t, DT_RIGHT, grayed && !sel, text);
+      if (grayed && sel) {
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+      }
+    }
+    if (v.item.sub) {
+      RECT arrow{r.right - kCheckWidth, r.top, r.right, r.bottom};
+      InflateRect(&arrow, -4, -4);
+      DrawFrameControl(dc, &arrow, DFC_MENU, DFCS_MENUARROW);
+    }
+  }
+  SelectObject(dc, old);
+}
+
+}  // namespace plat::user

@@ -1,0 +1,10 @@
+// The stand-in's drawing of window frames in the classic 3-D look: borders, caption with
+// its buttons, menu bar, client edge and window scroll bars.
+#pragma once
+#include "../WinUser.h"
+
+namespace plat::user {
+
+void PaintNonClient(HWND hwnd);
+
+}  // namespace plat::user

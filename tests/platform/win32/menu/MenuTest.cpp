@@ -1,0 +1,235 @@
+// Menus, accelerators and resources, driven the way a user drives them.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ModuleRegistry.h"
+#include "menu_ids.h"
+#include "user/Driver.h"
+#include "windows.h"
+
+namespace {
+
+namespace drv = plat::user::driver;
+
+HMODULE Sample() {
+  static HMODULE m = plat::RegisterModule(plat::ModuleSpec{"Sample.dll", "C:\\Lumora", {}, {}, true});
+  return m;
+}
+
+// A top-level window that records the menu messages it gets.
+struct MenuWindow {
+  static inline std::vector<std::string> log;
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    switch (m) {
+      case WM_ENTERMENULOOP: log.push_back("ENTERMENULOOP"); break;
+      case WM_EXITMENULOOP: log.push_back("EXITMENULOOP"); break;
+      case WM_INITMENU: log.push_back("INITMENU"); break;
+      case WM_INITMENUPOPUP: log.push_back("INITMENUPOPUP " + std::to_string(LOWORD(l))); break;
+      case WM_MENUSELECT:
+        log.push_back(HIWORD(w) == 0xFFFF && !l ? "MENUSELECT close" : "MENUSELECT " + std::to_string(LOWORD(w)));
+        break;
+      case WM_COMMAND: log.push_back("COMMAND " + std::to_string(LOWORD(w)) + "/" + std::to_string(HIWORD(w))); break;
+      case WM_SYSCOMMAND: log.push_back("SYSCOMMAND " + std::to_string(w & 0xFFF0)); break;
+      default: break;
+    }
+    return DefWindowProcA(h, m, w, l);
+  }
+  MenuWindow() {
+    log.clear();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.lpszClassName = "MenuWnd";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassA(&wc);
+    menu = LoadMenuA(Sample(), MAKEINTRESOURCEA(IDR_MAIN));
+    hwnd = CreateWindowExA(0, "MenuWnd", "Menu", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 30, 400, 300, nullptr, menu,
+                           nullptr, nullptr);
+    drv::WaitIdle();
+  }
+  ~MenuWindow() { DestroyWindow(hwnd); }
+  // The log entries of one kind or all.
+  static std::vector<std::string> Only(const std::string& prefix) {
+    std::vector<std::string> out;
+    for (auto& s : log)
+      if (s.rfind(prefix, 0) == 0) out.push_back(s);
+    return out;
+  }
+  HMENU menu;
+  HWND hwnd;
+};
+
+TEST(Resources, StringsMenusAcceleratorsAndRawData) {
+  char buf[64];
+  EXPECT_EQ(LoadStringA(Sample(), IDS_TITLE, buf, sizeof buf), static_cast<int>(strlen("顕微鏡カメラ")));
+  EXPECT_STREQ(buf, "顕微鏡カメラ");
+  // A short buffer never ends inside a character ("露" is three bytes).
+  EXPECT_EQ(LoadStringA(Sample(), IDS_LONG, buf, 5), 3);
+  EXPECT_STREQ(buf, "露");
+  EXPECT_EQ(LoadStringA(Sample(), 999, buf, sizeof buf), 0);
+
+  HMENU m = LoadMenuA(Sample(), MAKEINTRESOURCEA(IDR_MAIN));
+  ASSERT_TRUE(m);
+  ASSERT_EQ(GetMenuItemCount(m), 2);
+  HMENU file = GetSubMenu(m, 0);
+  ASSERT_EQ(GetMenuItemCount(file), 4);
+  EXPECT_EQ(GetMenuItemID(file, 0), static_cast<UINT>(ID_FILE_OPEN));
+  EXPECT_TRUE(GetMenuState(file, ID_FILE_SAVE, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(GetMenuState(file, 2, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_TRUE(GetMenuState(m, ID_VIEW_ZOOM, MF_BYCOMMAND) & MF_CHECKED);
+  GetMenuStringA(m, ID_FILE_OPEN, buf, sizeof buf, MF_BYCOMMAND);
+  EXPECT_STREQ(buf, "開く(&O)...\tCtrl+O");
+  GetMenuStringA(m, 1, buf, sizeof buf, MF_BYPOSITION);
+  EXPECT_STREQ(buf, "表示(&V)");
+  EXPECT_TRUE(DestroyMenu(m));
+  EXPECT_FALSE(IsMenu(file));  // submenus go with their menu
+
+  HACCEL acc = LoadAcceleratorsA(Sample(), MAKEINTRESOURCEA(IDR_MAIN));
+  ACCEL a[4];
+  ASSERT_EQ(CopyAcceleratorTableA(acc, a, 4), 3);
+  EXPECT_EQ(a[0].key, 'O');
+  EXPECT_EQ(a[0].fVirt, FVIRTKEY | FCONTROL | FNOINVERT);
+  EXPECT_EQ(a[2].key, VK_F5);
+  EXPECT_EQ(a[2].cmd, ID_VIEW_ZOOM);
+
+  HRSRC r = FindResourceA(Sample(), "CHART", RT_RCDATA);
+  ASSERT_TRUE(r);
+  ASSERT_EQ(SizeofResource(Sample(), r), 4u);
+  auto* p = static_cast<const unsigned char*>(LockResource(LoadResource(Sample(), r)));
+  EXPECT_EQ(std::memcmp(p, "AB\x01\x02", 4), 0);
+  EXPECT_FALSE(FindResourceA(Sample(), "NOPE", RT_RCDATA));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
+}
+
+TEST(Menus, BuildAndChangeItems) {
+  HMENU m = CreatePopupMenu();
+  AppendMenuA(m, MF_STRING, 10, "A");
+  AppendMenuA(m, MF_STRING, 12, "C");
+  InsertMenuA(m, 12, MF_BYCOMMAND | MF_STRING, 11, "B");
+  ASSERT_EQ(GetMenuItemCount(m), 3);
+  EXPECT_EQ(GetMenuItemID(m, 1), 11u);
+  EXPECT_EQ(EnableMenuItem(m, 11, MF_GRAYED), static_cast<UINT>(MF_ENABLED));
+  EXPECT_EQ(EnableMenuItem(m, 11, MF_ENABLED), static_cast<UINT>(MF_GRAYED));
+  EXPECT_TRUE(CheckMenuRadioItem(m, 10, 12, 12, MF_BYCOMMAND));
+  EXPECT_FALSE(GetMenuState(m, 10, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_TRUE(GetMenuState(m, 12, MF_BYCOMMAND) & MF_CHECKED);
+  ModifyMenuA(m, 0, MF_BYPOSITION | MF_STRING, 20, "Z");
+  EXPECT_EQ(GetMenuItemID(m, 0), 20u);
+  EXPECT_TRUE(DeleteMenu(m, 11, MF_BYCOMMAND));
+  EXPECT_EQ(GetMenuItemCount(m), 2);
+  EXPECT_FALSE(RemoveMenu(m, 99, MF_BYCOMMAND));
+  EXPECT_EQ(EnableMenuItem(m, 99, MF_GRAYED), static_cast<UINT>(-1));
+  DestroyMenu(m);
+  EXPECT_EQ(GetMenuItemCount(m), -1);
+}
+
+TEST(Accelerators, KeysBecomeCommandsUnlessTheItemIsGrayed) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  HACCEL acc = LoadAcceleratorsA(Sample(), MAKEINTRESOURCEA(IDR_MAIN));
+  struct Case {
+    UINT vk;
+    unsigned mods;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {'O', drv::kControl, {"COMMAND 1001/1"}},
+      {'S', drv::kControl, {}},  // grayed in the menu: used up, no command
+      {VK_F5, drv::kNone, {"COMMAND 1004/1"}},
+      {'O', drv::kNone, {}},  // without Ctrl it is just a letter
+  };
+  for (auto& c : cases) {
+    MenuWindow::log.clear();
+    drv::PressKey(c.vk, c.mods);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+      if (!TranslateAcceleratorA(w.hwnd, acc, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+    EXPECT_EQ(MenuWindow::Only("COMMAND"), c.expected) << c.vk;
+  }
+  DestroyAcceleratorTable(acc);
+}
+
+TEST(PopupMenus, KeyboardChoiceIsReturnedWithTheMessageOrder) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  HMENU popup = GetSubMenu(w.menu, 0);
+  // Down twice lands on the grayed "save" (grayed items can be selected), once more skips
+  // the separator to "exit"; Enter chooses it.
+  drv::PressKey(VK_DOWN);
+  drv::PressKey(VK_DOWN);
+  drv::PressKey(VK_DOWN);
+  drv::PressKey(VK_RETURN);
+  UINT cmd = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_LEFTALIGN, 100, 100, 0, w.hwnd, nullptr);
+  EXPECT_EQ(cmd, static_cast<UINT>(ID_APP_EXIT));
+  drv::WaitIdle();
+  std::vector<std::string> expected{"ENTERMENULOOP", "INITMENU",       "INITMENUPOPUP 65535", "MENUSELECT 1001",
+                                    "MENUSELECT 1002", "MENUSELECT 1003", "MENUSELECT close",   "EXITMENULOOP"};
+  EXPECT_EQ(MenuWindow::log, expected);  // no WM_COMMAND with TPM_RETURNCMD
+}
+
+TEST(PopupMenus, EscapeCancelsAndMnemonicsChoose) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  drv::PressKey(VK_ESCAPE);
+  EXPECT_EQ(TrackPopupMenu(GetSubMenu(w.menu, 1), TPM_RETURNCMD, 50, 50, 0, w.hwnd, nullptr), 0);
+  drv::TypeText("a");
+  EXPECT_TRUE(TrackPopupMenu(GetSubMenu(w.menu, 1), 0, 50, 50, 0, w.hwnd, nullptr));
+  drv::WaitIdle();
+  EXPECT_EQ(MenuWindow::Only("COMMAND"), std::vector<std::string>{"COMMAND 1005/0"});
+}
+
+TEST(MenuBar, KeyboardOpensMenusByMnemonicAndArrows) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  // Alt+V opens the view menu; Left moves to the file menu; Enter on its first item.
+  drv::PressKey('V', drv::kAlt);
+  drv::PressKey(VK_LEFT);
+  drv::PressKey(VK_RETURN);
+  drv::WaitIdle();
+  EXPECT_EQ(MenuWindow::Only("COMMAND"), std::vector<std::string>{"COMMAND 1001/0"});
+  EXPECT_EQ(MenuWindow::Only("INITMENUPOPUP"), (std::vector<std::string>{"INITMENUPOPUP 1", "INITMENUPOPUP 0"}));
+}
+
+TEST(MenuBar, MouseOpensAMenuAndChoosesAnItem) {
+  MenuWindow w;
+  RECT wr;
+  GetWindowRect(w.hwnd, &wr);
+  POINT client{0, 0};
+  ClientToScreen(w.hwnd, &client);
+  // The bar lies just above the client area; its first item starts at the left frame.
+  POINT fileItem{wr.left + 12, client.y - 8};
+  DWORD mainThread = GetCurrentThreadId();
+  // The user acts from another thread while this one runs the window (and the menu loop).
+  std::atomic<bool> finished{false};
+  std::thread user([&] {
+    drv::Click(fileItem.x, fileItem.y);
+    drv::WaitIdle();
+    HWND popup = FindWindowA("#32768", nullptr);
+    if (popup) {
+      RECT pr;
+      GetWindowRect(popup, &pr);
+      POINT exit{pr.left + 20, pr.top + 3 + 18 + 18 + 8 + 9};  // the fourth item, after the separator
+      drv::MoveTo(exit.x, exit.y);
+      drv::Click(exit.x, exit.y);
+      drv::WaitIdle();
+    }
+    finished = true;
+    PostThreadMessageA(mainThread, WM_NULL, 0, 0);
+  });
+  while (!finished) {
+    MSG msg;
+    if (GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
+  }
+  user.join();
+  EXPECT_FALSE(FindWindowA("#32768", nullptr));
+  EXPECT_EQ(MenuWindow::Only("COMMAND"), std::vector<std::string>{"COMMAND 1003/0"});
+  EXPECT_EQ(MenuWindow::log.front(), "SYSCOMMAND 61584");  // SC_MOUSEMENU
+}
+
+}  // namespace

@@ -1,0 +1,8 @@
+#define IDR_MAIN 100
+#define IDS_TITLE 200
+#define IDS_LONG 201
+#define ID_FILE_OPEN 1001
+#define ID_FILE_SAVE 1002
+#define ID_APP_EXIT 1003
+#define ID_VIEW_ZOOM 1004
+#define ID_VIEW_FIT 1005

@@ -14,4 +14,5 @@
 #include "WinUser.h"     // windows, messages, input, timers, hooks
 #include "WinUserUi.h"   // menus, accelerators, resources, cursors, icons, carets
 #include "WinDialog.h"   // dialogs and message boxes
-#include "WinControls.h" // standard controls
+#include "WinControls.h" // standard controls, scroll bars, clipboard
+#include "WinCommCtrl.h" // common controls

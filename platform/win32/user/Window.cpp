@@ -1,5 +1,7 @@
 #include "Window.h"
 
+#include "../controls/ControlSupport.h"
+
 #include <strings.h>
 
 #include <cstdio>
@@ -76,6 +78,9 @@ HWND DesktopHwnd() {
 }
 
 std::shared_ptr<WindowClass> FindClass(LPCSTR nameOrAtom, HINSTANCE instance) {
+  // The standard controls exist before any window is looked up by class.
+  static const bool controlsRegistered = (plat::controls::RegisterAll(), true);
+  (void)controlsRegistered;
   std::lock_guard lock(UserMutex());
   auto& reg = Classes();
   if (IS_INTRESOURCE(nameOrAtom)) {

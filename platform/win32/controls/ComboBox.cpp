@@ -23,7 +23,8 @@ struct ComboState {
   bool settingText = false;  // edit changes the combo makes itself are not the user's
   bool forwardingKey = false;
   bool buttonDown = false;
-  int selAtDrop = -1;
+  int selAtDrop = -1;  // restored when the drop list is cancelled
+  int reported = -1;   // the selection the owner last heard of while dropped
 };
 
 StateMap<ComboState> g_combos;
@@ -73,7 +74,7 @@ void Drop(HWND h, ComboState& s) {
   int item = static_cast<int>(SendMessageA(s.list, LB_GETITEMHEIGHT, 0, 0));
   int height = std::clamp(count * item + 2, item + 2, std::max(item + 2, s.dropHeight));
   SetWindowPos(s.list, HWND_TOP, r.left, r.bottom, r.right - r.left, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-  s.selAtDrop = Selection(s);
+  s.selAtDrop = s.reported = Selection(s);
   s.dropped = true;
   SetCapture(s.list);
   InvalidateRect(h, nullptr, TRUE);
@@ -91,7 +92,7 @@ void Close(HWND h, ComboState& s, bool picked) {
   }
   Command(h, picked ? CBN_SELENDOK : CBN_SELENDCANCEL);
   Command(h, CBN_CLOSEUP);
-  if (picked && Selection(s) != s.selAtDrop) Command(h, CBN_SELCHANGE);
+  if (picked && Selection(s) != s.reported) Command(h, CBN_SELCHANGE);
   InvalidateRect(h, nullptr, TRUE);
 }
 
@@ -210,7 +211,10 @@ LRESULT FromList(HWND h, ComboState& s, WORD code) {
   if (code == LBN_SELCHANGE) {
     ShowSelection(h, s);
     // While the list is down only keys report at once; the mouse reports on release.
-    if (!s.dropped || s.forwardingKey) Command(h, CBN_SELCHANGE);
+    if (!s.dropped || s.forwardingKey) {
+      s.reported = Selection(s);
+      Command(h, CBN_SELCHANGE);
+    }
   } else if (code == LBN_DBLCLK && Type(h) == CBS_SIMPLE) {
     Command(h, CBN_DBLCLK);
   }

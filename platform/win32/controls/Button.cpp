@@ -164,6 +164,25 @@ void FocusAround(HWND h, HDC dc, RECT r, UINT format) {
   DrawFocusRect(dc, &f);
 }
 
+// The round box of a radio button: a sunken circle, a dot when checked.
+void DrawRadio(HDC dc, const RECT& b, bool checked, bool greyed) {
+  HBRUSH face = GetSysColorBrush(greyed ? COLOR_BTNFACE : COLOR_WINDOW);
+  HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  HGDIOBJ oldPen = SelectObject(dc, shadow);
+  HGDIOBJ oldBrush = SelectObject(dc, face);
+  Ellipse(dc, b.left, b.top, b.right - 1, b.bottom - 1);
+  if (checked) {
+    HBRUSH dot = GetSysColorBrush(COLOR_WINDOWTEXT);
+    SelectObject(dc, dot);
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    int cx = (b.left + b.right) / 2, cy = (b.top + b.bottom) / 2;
+    Ellipse(dc, cx - 3, cy - 3, cx + 3, cy + 3);
+  }
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(shadow);
+}
+
 void Paint(HWND h, HDC dc, ButtonState& s) {
   RECT rc;
   GetClientRect(h, &rc);
@@ -171,14 +190,13 @@ void Paint(HWND h, HDC dc, ButtonState& s) {
   DWORD t = style & BS_TYPEMASK;
   FontScope font(dc, ControlFont(s.font));
   if (t == BS_OWNERDRAW) {
-    HDC keep = dc;
     DRAWITEMSTRUCT di{};
     di.CtlType = ODT_BUTTON;
     di.CtlID = static_cast<UINT>(GetDlgCtrlID(h));
     di.itemAction = ODA_DRAWENTIRE;
     di.itemState = (s.pushed ? ODS_SELECTED : 0) | (s.focus ? ODS_FOCUS : 0) | (IsWindowEnabled(h) ? 0 : ODS_DISABLED);
     di.hwndItem = h;
-    di.hDC = keep;
+    di.hDC = dc;
     di.rcItem = rc;
     ParentColors(h, dc, WM_CTLCOLORBTN);
     SendMessageA(GetParent(h), WM_DRAWITEM, di.CtlID, reinterpret_cast<LPARAM>(&di));
@@ -233,11 +251,15 @@ void Paint(HWND h, HDC dc, ButtonState& s) {
   RECT b{leftText ? rc.right - box : rc.left, (rc.top + rc.bottom - box) / 2, 0, 0};
   b.right = b.left + box;
   b.bottom = b.top + box;
-  UINT state = IsRadio(t) ? DFCS_BUTTONRADIO : (t == BS_3STATE || t == BS_AUTO3STATE) ? DFCS_BUTTON3STATE : DFCS_BUTTONCHECK;
-  if (s.check) state |= DFCS_CHECKED;
-  if (s.pushed) state |= DFCS_PUSHED;
-  if (!IsWindowEnabled(h)) state |= DFCS_INACTIVE;
-  DrawFrameControl(dc, &b, DFC_BUTTON, state);
+  if (IsRadio(t)) {
+    DrawRadio(dc, b, s.check != 0, s.pushed || !IsWindowEnabled(h));
+  } else {
+    UINT state = (t == BS_3STATE || t == BS_AUTO3STATE) ? DFCS_BUTTON3STATE : DFCS_BUTTONCHECK;
+    if (s.check) state |= DFCS_CHECKED;
+    if (s.pushed) state |= DFCS_PUSHED;
+    if (!IsWindowEnabled(h)) state |= DFCS_INACTIVE;
+    DrawFrameControl(dc, &b, DFC_BUTTON, state);
+  }
   RECT label = rc;
   if (leftText) label.right = b.left - 4;
   else label.left = b.right + 4;

@@ -403,7 +403,11 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ComboState& s) {
 }  // namespace
 
 LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_combos.Make(h);
+  if (msg == WM_NCCREATE) {
+    g_combos.Make(h);
+    // Scroll bar styles are meant for the list; the combo itself has none.
+    SetWindowLongA(h, GWL_STYLE, GetWindowLongA(h, GWL_STYLE) & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
+  }
   auto s = g_combos.Get(h);
   if (!s) return DefWindowProcA(h, msg, w, l);
   if (msg == WM_NCDESTROY) {

@@ -229,8 +229,6 @@ TEST_F(SampleDialog, Screenshot) {
   const char* keep = std::getenv("LUMORA_SAMPLE_SHOT");
   if (keep) setenv("LUMORA_FONT", "", 1);
   Open();
-  SetWindowPos(dialog_, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  SendDlgItemMessageA(dialog_, 1008, CB_SHOWDROPDOWN, FALSE, 0);
   RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
   Pump();
   RECT r;

@@ -21,6 +21,7 @@ void RegisterAll() {
       {"ListBox", ListBoxProc, CS_DBLCLKS, 0},
       {"ComboBox", ComboBoxProc, CS_DBLCLKS, 0},
       {"ComboLBox", ComboListProc, CS_DBLCLKS | CS_SAVEBITS, 0},
+      {"ScrollBar", ScrollBarProc, CS_DBLCLKS, 0},
       {TRACKBAR_CLASSA, TrackbarProc, CS_DBLCLKS, 0},
       {UPDOWN_CLASSA, UpDownProc, CS_DBLCLKS, 0},
       {PROGRESS_CLASSA, ProgressProc, 0, 0},

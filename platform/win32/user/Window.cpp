@@ -46,7 +46,10 @@ HWND InsertWindow(std::shared_ptr<Window> window) {
   return window->hwnd;
 }
 
-void RemoveWindow(HWND hwnd) { Table().Remove(HandleId(hwnd)); }
+void RemoveWindow(HWND hwnd) {
+  plat::controls::ForgetWindowBars(hwnd);
+  Table().Remove(HandleId(hwnd));
+}
 
 std::vector<std::shared_ptr<Window>> AllWindows() {
   std::vector<std::shared_ptr<Window>> all;

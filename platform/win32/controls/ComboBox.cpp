@@ -369,7 +369,8 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ComboState& s) {
     }
     case kListPicked: Close(h, s, true); return 0;
     case kListCancelled: Close(h, s, false); return 0;
-    case WM_LBUTTONDOWN: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
       RECT b = ButtonRect(h);
       if (Type(h) == CBS_DROPDOWNLIST || (Type(h) == CBS_DROPDOWN && PtInRect(&b, MousePoint(l)))) {
         if (s.dropped) Close(h, s, false);

@@ -25,6 +25,7 @@ void RegisterAll() {
       {TRACKBAR_CLASSA, TrackbarProc, CS_DBLCLKS, 0},
       {UPDOWN_CLASSA, UpDownProc, CS_DBLCLKS, 0},
       {PROGRESS_CLASSA, ProgressProc, 0, 0},
+      {WC_TABCONTROLA, TabProc, CS_DBLCLKS, 0},
   };
   for (const auto& e : entries) {
     WNDCLASSEXA wc{};

@@ -154,7 +154,8 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ScrollState& s) {
       Fill(s.info, *reinterpret_cast<SCROLLINFO*>(l));
       return TRUE;
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
-    case WM_LBUTTONDOWN: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
       POINT pt = MousePoint(l);
       int at = Vertical(h) ? pt.y : pt.x;
       int code = HitCode(h, s, at);

@@ -229,7 +229,8 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TrackState& s) {
         default: break;
       }
       break;
-    case WM_LBUTTONDOWN: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
       if (GetFocus() != h) SetFocus(h);
       POINT p = MousePoint(l);
       RECT thumb = ThumbRect(h, s);

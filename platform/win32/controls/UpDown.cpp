@@ -210,7 +210,8 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, UpDownState& s) {
     case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(s.buddy);
     case UDM_SETBASE: return w == 10 ? 10 : 0;
     case UDM_GETBASE: return 10;
-    case WM_LBUTTONDOWN: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
       POINT p = MousePoint(l);
       RECT up = Half(h, true);
       bool isUp = PtInRect(&up, p) != 0;

@@ -1,4 +1,4 @@
-// The common controls: trackbar, up-down, progress bar and tab control.
+// The common controls: trackbar, up-down, progress bar, tab control and tooltips.
 #pragma once
 #include "WinControls.h"
 #include "WinTypes.h"
@@ -168,3 +168,63 @@ typedef struct tagTCITEMA {
 #define TCN_KEYDOWN (TCN_FIRST - 0)
 #define TCN_SELCHANGE (TCN_FIRST - 1)
 #define TCN_SELCHANGING (TCN_FIRST - 2)
+
+// Tooltips
+#define TOOLTIPS_CLASSA "tooltips_class32"
+#define TOOLTIPS_CLASS TOOLTIPS_CLASSA
+
+#define TTS_ALWAYSTIP 0x01
+#define TTS_NOPREFIX 0x02
+
+#define TTF_IDISHWND 0x0001
+#define TTF_CENTERTIP 0x0002
+#define TTF_SUBCLASS 0x0010
+
+#define LPSTR_TEXTCALLBACKA ((LPSTR)-1L)
+#define LPSTR_TEXTCALLBACK LPSTR_TEXTCALLBACKA
+
+typedef struct tagTOOLINFOA {
+  UINT cbSize;
+  UINT uFlags;
+  HWND hwnd;
+  UINT_PTR uId;
+  RECT rect;
+  HINSTANCE hinst;
+  LPSTR lpszText;
+  LPARAM lParam;
+} TOOLINFOA, TOOLINFO, *LPTOOLINFOA, *LPTOOLINFO, TTTOOLINFOA, TTTOOLINFO;
+
+#define TTM_ACTIVATE (WM_USER_CC + 1)
+#define TTM_SETDELAYTIME (WM_USER_CC + 3)
+#define TTM_ADDTOOLA (WM_USER_CC + 4)
+#define TTM_DELTOOLA (WM_USER_CC + 5)
+#define TTM_NEWTOOLRECTA (WM_USER_CC + 6)
+#define TTM_RELAYEVENT (WM_USER_CC + 7)
+#define TTM_GETTOOLCOUNT (WM_USER_CC + 13)
+#define TTM_UPDATETIPTEXTA (WM_USER_CC + 12)
+#define TTM_POP (WM_USER_CC + 28)
+#define TTM_ADDTOOL TTM_ADDTOOLA
+#define TTM_DELTOOL TTM_DELTOOLA
+#define TTM_NEWTOOLRECT TTM_NEWTOOLRECTA
+#define TTM_UPDATETIPTEXT TTM_UPDATETIPTEXTA
+
+#define TTDT_AUTOMATIC 0
+#define TTDT_RESHOW 1
+#define TTDT_AUTOPOP 2
+#define TTDT_INITIAL 3
+
+#define TTN_FIRST (0U - 520)
+#define TTN_GETDISPINFOA (TTN_FIRST - 0)
+#define TTN_NEEDTEXTA TTN_GETDISPINFOA
+#define TTN_NEEDTEXT TTN_NEEDTEXTA
+#define TTN_SHOW (TTN_FIRST - 1)
+#define TTN_POP (TTN_FIRST - 2)
+
+typedef struct tagNMTTDISPINFOA {
+  NMHDR hdr;
+  LPSTR lpszText;
+  char szText[80];
+  HINSTANCE hinst;
+  UINT uFlags;
+  LPARAM lParam;
+} NMTTDISPINFOA, NMTTDISPINFO, TOOLTIPTEXTA, TOOLTIPTEXT, *LPNMTTDISPINFOA, *LPTOOLTIPTEXTA, *LPTOOLTIPTEXT;

@@ -26,6 +26,7 @@ void RegisterAll() {
       {UPDOWN_CLASSA, UpDownProc, CS_DBLCLKS, 0},
       {PROGRESS_CLASSA, ProgressProc, 0, 0},
       {WC_TABCONTROLA, TabProc, CS_DBLCLKS, 0},
+      {TOOLTIPS_CLASSA, ToolTipProc, CS_SAVEBITS, 0},
   };
   for (const auto& e : entries) {
     WNDCLASSEXA wc{};

@@ -318,13 +318,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ButtonState& s) {
     }
     case WM_ENABLE:
     case WM_SYSCOLORCHANGE: InvalidateRect(h, nullptr, TRUE); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      Paint(h, ps.Dc(), s);
-      return 0;
-    }
     case WM_SETFOCUS:
       s.focus = true;
       Changed(h, s, ODA_FOCUS);
@@ -394,14 +387,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ButtonState& s) {
 }  // namespace
 
 LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_buttons.Make(h);
-  auto s = g_buttons.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_buttons.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_buttons, h, msg, w, l, OnMessage, Paint);
 }
 
 }  // namespace plat::controls

@@ -389,13 +389,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ComboState& s) {
       if (s.edit) EnableWindow(s.edit, static_cast<BOOL>(w));
       InvalidateRect(h, nullptr, TRUE);
       return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      PaintField(h, ps.Dc(), s);
-      return 0;
-    }
     default: break;
   }
   return DefWindowProcA(h, msg, w, l);
@@ -404,18 +397,10 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ComboState& s) {
 }  // namespace
 
 LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) {
-    g_combos.Make(h);
-    // Scroll bar styles are meant for the list; the combo itself has none.
+  // Scroll bar styles are meant for the list; the combo itself has none.
+  if (msg == WM_NCCREATE)
     SetWindowLongA(h, GWL_STYLE, GetWindowLongA(h, GWL_STYLE) & ~static_cast<LONG>(WS_VSCROLL | WS_HSCROLL));
-  }
-  auto s = g_combos.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_combos.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_combos, h, msg, w, l, OnMessage, PaintField);
 }
 
 }  // namespace plat::controls

@@ -86,6 +86,30 @@ class FontScope {
   HGDIOBJ old_;
 };
 
+// A control's window procedure: makes the window's state on WM_NCCREATE, drops it on
+// WM_NCDESTROY, paints the whole client area with `paint` (so there is no separate
+// erase), and hands every other message with the state to `handler`.
+template <class T, class Handler, class Painter>
+LRESULT DispatchWithState(StateMap<T>& states, HWND h, UINT msg, WPARAM w, LPARAM l, Handler handler,
+                          Painter paint) {
+  if (msg == WM_NCCREATE) states.Make(h);
+  auto s = states.Get(h);
+  if (!s) return DefWindowProcA(h, msg, w, l);
+  switch (msg) {
+    case WM_NCDESTROY:
+      states.Erase(h);
+      return DefWindowProcA(h, msg, w, l);
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+      PaintScope ps(h, w);
+      paint(h, ps.Dc(), *s);
+      return 0;
+    }
+    default: return handler(h, msg, w, l, *s);
+  }
+}
+
 // UTF-8 steps that never land inside a character.
 size_t NextChar(const std::string& s, size_t i);
 size_t PrevChar(const std::string& s, size_t i);

@@ -395,13 +395,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, EditState& s) {
       Command(h, EN_KILLFOCUS);
       return 0;
     case WM_ENABLE: InvalidateRect(h, nullptr, TRUE); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      Paint(h, ps.Dc(), s);
-      return 0;
-    }
     case WM_LBUTTONDOWN: {
       if (GetFocus() != h) SetFocus(h);
       Measure m(h, s);
@@ -526,14 +519,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, EditState& s) {
 }  // namespace
 
 LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_edits.Make(h);
-  auto s = g_edits.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_edits.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_edits, h, msg, w, l, OnMessage, Paint);
 }
 
 }  // namespace plat::controls

@@ -461,13 +461,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ListState& s) {
     case WM_KEYDOWN:
       if (Key(h, s, w)) return 0;
       break;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      Paint(h, ps.Dc(), s);
-      return 0;
-    }
     default: break;
   }
   return DefWindowProcA(h, msg, w, l);
@@ -476,14 +469,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ListState& s) {
 }  // namespace
 
 LRESULT CALLBACK ListBoxProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_lists.Make(h);
-  auto s = g_lists.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_lists.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_lists, h, msg, w, l, OnMessage, Paint);
 }
 
 // The drop list of a combo box: a list box that knows its combo.

@@ -95,13 +95,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ProgressState& s) {
       InvalidateRect(h, nullptr, FALSE);
       return static_cast<LRESULT>(old);
     }
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      Paint(h, ps.Dc(), s);
-      return 0;
-    }
     default: break;
   }
   return DefWindowProcA(h, msg, w, l);
@@ -110,16 +103,8 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ProgressState& s) {
 }  // namespace
 
 LRESULT CALLBACK ProgressProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_bars.Make(h);
-  auto s = g_bars.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_bars.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_bars, h, msg, w, l, OnMessage, Paint);
 }
-
 
 }  // namespace plat::controls
 

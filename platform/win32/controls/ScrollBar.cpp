@@ -214,13 +214,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ScrollState& s) {
       return 0;
     }
     case WM_ENABLE: InvalidateRect(h, nullptr, TRUE); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      Paint(h, ps.Dc(), s);
-      return 0;
-    }
     default: break;
   }
   return DefWindowProcA(h, msg, w, l);
@@ -230,14 +223,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ScrollState& s) {
 }  // namespace
 
 LRESULT CALLBACK ScrollBarProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_scrollBars.Make(h);
-  auto s = g_scrollBars.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_scrollBars.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_scrollBars, h, msg, w, l, OnMessage, Paint);
 }
 
 void ForgetWindowBars(HWND h) {

@@ -140,13 +140,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, StaticState& s) {
       InvalidateRect(h, nullptr, TRUE);
       return r;
     }
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      Paint(h, ps.Dc(), s);
-      return 0;
-    }
     default: break;
   }
   return DefWindowProcA(h, msg, w, l);
@@ -155,14 +148,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, StaticState& s) {
 }  // namespace
 
 LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_statics.Make(h);
-  auto s = g_statics.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_statics.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_statics, h, msg, w, l, OnMessage, Paint);
 }
 
 }  // namespace plat::controls

@@ -213,13 +213,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TabState& s) {
         return 0;
       }
       break;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      Paint(h, ps.Dc(), s);
-      return 0;
-    }
     default: break;
   }
   return DefWindowProcA(h, msg, w, l);
@@ -228,14 +221,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TabState& s) {
 }  // namespace
 
 LRESULT CALLBACK TabProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_tabs.Make(h);
-  auto s = g_tabs.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_tabs.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_tabs, h, msg, w, l, OnMessage, Paint);
 }
 
 }  // namespace plat::controls

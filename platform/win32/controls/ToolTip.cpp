@@ -179,6 +179,17 @@ void Watch(HWND h, const Tool& t) {
   link->old = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
 }
 
+void Paint(HWND h, HDC dc, TipState& s) {
+  RECT rc;
+  GetClientRect(h, &rc);
+  FillRect(dc, &rc, GetSysColorBrush(COLOR_INFOBK));
+  FrameRect(dc, &rc, GetSysColorBrush(COLOR_INFOTEXT));
+  FontScope font(dc, ControlFont(s.font));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+  DrawTextA(dc, s.shownText.c_str(), -1, &rc, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+}
+
 LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TipState& s) {
   switch (msg) {
     case TTM_ADDTOOLA: {
@@ -258,21 +269,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TipState& s) {
       return static_cast<LRESULT>(n);
     }
     case WM_NCHITTEST: return HTTRANSPARENT;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      HDC dc = ps.Dc();
-      RECT rc;
-      GetClientRect(h, &rc);
-      FillRect(dc, &rc, GetSysColorBrush(COLOR_INFOBK));
-      FrameRect(dc, &rc, GetSysColorBrush(COLOR_INFOTEXT));
-      FontScope font(dc, ControlFont(s.font));
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-      DrawTextA(dc, s.shownText.c_str(), -1, &rc, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-      return 0;
-    }
     default: break;
   }
   return DefWindowProcA(h, msg, w, l);
@@ -281,14 +277,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TipState& s) {
 }  // namespace
 
 LRESULT CALLBACK ToolTipProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_tips.Make(h);
-  auto s = g_tips.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_tips.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_tips, h, msg, w, l, OnMessage, Paint);
 }
 
 }  // namespace plat::controls

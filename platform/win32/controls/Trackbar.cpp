@@ -274,13 +274,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TrackState& s) {
         Scroll(h, TB_ENDTRACK, 0);
       }
       return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      Paint(h, ps.Dc(), s);
-      return 0;
-    }
     default: break;
   }
   return DefWindowProcA(h, msg, w, l);
@@ -289,14 +282,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TrackState& s) {
 }  // namespace
 
 LRESULT CALLBACK TrackbarProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_tracks.Make(h);
-  auto s = g_tracks.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_tracks.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_tracks, h, msg, w, l, OnMessage, Paint);
 }
 
 }  // namespace plat::controls

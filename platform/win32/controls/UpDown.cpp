@@ -231,13 +231,6 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, UpDownState& s) {
       }
       return 0;
     case WM_ENABLE: InvalidateRect(h, nullptr, TRUE); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-      PaintScope ps(h, w);
-      Paint(h, ps.Dc(), s);
-      return 0;
-    }
     default: break;
   }
   return DefWindowProcA(h, msg, w, l);
@@ -246,14 +239,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, UpDownState& s) {
 }  // namespace
 
 LRESULT CALLBACK UpDownProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_NCCREATE) g_updowns.Make(h);
-  auto s = g_updowns.Get(h);
-  if (!s) return DefWindowProcA(h, msg, w, l);
-  if (msg == WM_NCDESTROY) {
-    g_updowns.Erase(h);
-    return DefWindowProcA(h, msg, w, l);
-  }
-  return OnMessage(h, msg, w, l, *s);
+  return DispatchWithState(g_updowns, h, msg, w, l, OnMessage, Paint);
 }
 
 }  // namespace plat::controls

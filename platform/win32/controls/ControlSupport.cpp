@@ -113,3 +113,6 @@ std::string WindowText(HWND h) {
 }
 
 }  // namespace plat::controls
+
+// The common classes are registered with the standard ones, before any window is created.
+void InitCommonControls() {}

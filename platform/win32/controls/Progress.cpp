@@ -107,6 +107,3 @@ LRESULT CALLBACK ProgressProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 }
 
 }  // namespace plat::controls
-
-// The classes are registered with the standard ones, before any window is created.
-void InitCommonControls() {}

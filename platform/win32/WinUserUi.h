@@ -93,6 +93,7 @@
 #define ODS_CHECKED 0x0008
 #define ODS_FOCUS 0x0010
 #define ODS_DEFAULT 0x0020
+#define ODS_COMBOBOXEDIT 0x1000
 
 typedef struct tagMENUITEMINFOA {
   UINT cbSize;

@@ -90,6 +90,8 @@ void PaintDesktop(const RECT& screenRect) {
 void ScreenInUse() {
   if (g_screenUsed.exchange(true)) return;
   display::Screen::Get().SetInputListener([] { NotifyWaiters(); });
+  // The first window to draw finds a bare screen: the desktop comes first.
+  PaintDesktop(ScreenRect());
 }
 
 void PumpScreenInput() {

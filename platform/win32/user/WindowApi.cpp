@@ -577,7 +577,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   pos.cx = std::max(pos.cx, 0);
   pos.cy = std::max(pos.cy, 0);
   RECT oldRect, oldClient;
-  bool sized, moved;
+  bool sized, moved, restacked = false;
   {
     std::lock_guard lock(UserMutex());
     oldRect = w->rect;
@@ -586,7 +586,12 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     sized = (nr.right - nr.left) != (oldRect.right - oldRect.left) || (nr.bottom - nr.top) != (oldRect.bottom - oldRect.top);
     moved = nr.left != oldRect.left || nr.top != oldRect.top;
     w->rect = nr;
-    if (!(pos.flags & SWP_NOZORDER)) PlaceInZOrder(*w, pos.hwndInsertAfter);
+    if (!(pos.flags & SWP_NOZORDER)) {
+      auto p = FindWindowObject(w->parent);
+      std::vector<HWND> before = p ? p->children : std::vector<HWND>{};
+      PlaceInZOrder(*w, pos.hwndInsertAfter);
+      restacked = p && p->children != before;
+    }
     if (pos.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
     if (pos.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
   }
@@ -613,7 +618,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         Redraw(parent, &r, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       }
     }
-    if ((pos.flags & SWP_SHOWWINDOW) || sized || moved || (pos.flags & SWP_FRAMECHANGED))
+    // A window raised above others shows parts that were covered: it paints them again.
+    if ((pos.flags & SWP_SHOWWINDOW) || sized || moved || restacked || (pos.flags & SWP_FRAMECHANGED))
       Redraw(hwnd, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
   }
   if (pos.flags & SWP_HIDEWINDOW) WindowHidden(hwnd);

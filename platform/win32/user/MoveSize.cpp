@@ -26,10 +26,35 @@ void MoveSizeLoop(HWND hwnd, int hit, POINT start) {
     UpdateWindow(hwnd);
     PresentScreen();
   };
+  // The rectangle for the mouse at `pt`, told to the window and applied.
+  auto track = [&](POINT pt) {
+    int dx = pt.x - start.x, dy = pt.y - start.y;
+    RECT r = orig;
+    if (hit == HTCAPTION) {
+      OffsetRect(&r, dx, dy);
+      SendMessageA(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&r));
+    } else {
+      const POINT min = mmi.ptMinTrackSize;
+      if (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT) r.left = std::min(r.left + dx, r.right - min.x);
+      if (hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT) r.right = std::max(r.right + dx, r.left + min.x);
+      if (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT) r.top = std::min(r.top + dy, r.bottom - min.y);
+      if (hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT) r.bottom = std::max(r.bottom + dy, r.top + min.y);
+      // WMSZ_ edges number the sides as the hit codes do, starting at 1.
+      SendMessageA(hwnd, WM_SIZING, static_cast<WPARAM>(hit - HTLEFT + 1), reinterpret_cast<LPARAM>(&r));
+    }
+    place(r);
+  };
   for (;;) {
     MSG msg;
     if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (GetCapture() != hwnd) break;
+      // A release that reached no window still ends the drag, where the mouse is now.
+      if (!(GetAsyncKeyState(VK_LBUTTON) & 0x8000)) {
+        POINT pt;
+        GetCursorPos(&pt);
+        track(pt);
+        break;
+      }
       PresentScreen();
       WaitMessage();
       continue;
@@ -42,25 +67,15 @@ void MoveSizeLoop(HWND hwnd, int hit, POINT start) {
       place(orig);
       break;
     }
-    if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) break;
+    if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) {
+      track(msg.pt);
+      break;
+    }
     if (msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE) {
       if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) DispatchMessageA(&msg);
       continue;
     }
-    int dx = msg.pt.x - start.x, dy = msg.pt.y - start.y;
-    RECT r = orig;
-    if (hit == HTCAPTION) {
-      OffsetRect(&r, dx, dy);
-      SendMessageA(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&r));
-    } else {
-      if (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT) r.left = std::min(r.left + dx, r.right - mmi.ptMinTrackSize.x);
-      if (hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT) r.right = std::max(r.right + dx, r.left + mmi.ptMinTrackSize.x);
-      if (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT) r.top = std::min(r.top + dy, r.bottom - mmi.ptMinTrackSize.y);
-      if (hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT) r.bottom = std::max(r.bottom + dy, r.top + mmi.ptMinTrackSize.y);
-      // WMSZ_ edges number the sides as the hit codes do, starting at 1.
-      SendMessageA(hwnd, WM_SIZING, static_cast<WPARAM>(hit - HTLEFT + 1), reinterpret_cast<LPARAM>(&r));
-    }
-    place(r);
+    track(msg.pt);
   }
   if (GetCapture() == hwnd) ReleaseCapture();
   SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);

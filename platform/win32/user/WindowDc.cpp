@@ -26,6 +26,7 @@ POINT WindowTarget::Origin() const {
 }
 
 gdi::Region WindowTarget::Visible() const {
+  if (!(flags_ & DCX_LOCKWINDOWUPDATE) && LockedAgainstDrawing(hwnd_)) return {};
   gdi::Region vis = VisibleRegion(hwnd_, flags_);
   POINT o = Origin();
   vis.Offset(-o.x, -o.y);

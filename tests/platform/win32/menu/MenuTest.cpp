@@ -1,6 +1,7 @@
 // Menus, accelerators and resources, driven the way a user drives them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -230,6 +231,137 @@ TEST(MenuBar, MouseOpensAMenuAndChoosesAnItem) {
   EXPECT_FALSE(FindWindowA("#32768", nullptr));
   EXPECT_EQ(MenuWindow::Only("COMMAND"), std::vector<std::string>{"COMMAND 1003/0"});
   EXPECT_EQ(MenuWindow::log.front(), "SYSCOMMAND 61584");  // SC_MOUSEMENU
+}
+
+}  // namespace
+
+namespace {
+
+// Owner-drawn items are measured and drawn by the owner; letters no item has are asked
+// about; the message filter hook sees the loop's messages.
+struct OwnerDraw {
+  static inline std::vector<UINT> measured, drawn;
+  static inline std::vector<UINT> drawnSelected;
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_MEASUREITEM) {
+      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+      measured.push_back(mis->itemID);
+      mis->itemWidth = 80;
+      mis->itemHeight = 24;
+      return TRUE;
+    }
+    if (m == WM_DRAWITEM) {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+      if (dis->CtlType == ODT_MENU) {
+        drawn.push_back(dis->itemID);
+        if (dis->itemState & ODS_SELECTED) drawnSelected.push_back(dis->itemID);
+        FillRect(dis->hDC, &dis->rcItem, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      }
+      return TRUE;
+    }
+    if (m == WM_MENUCHAR) {
+      // '9' chooses the second item.
+      if (LOWORD(w) == '9') return MAKELRESULT(1, MNC_EXECUTE);
+      return 0;
+    }
+    return MenuWindow::Proc(h, m, w, l);
+  }
+};
+
+std::vector<UINT> g_filtered;
+LRESULT CALLBACK Filter(int code, WPARAM w, LPARAM l) {
+  if (code == MSGF_MENU) g_filtered.push_back(reinterpret_cast<MSG*>(l)->message);
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+TEST(PopupMenus, OwnerDrawnItemsMenuCharAndTheMessageFilter) {
+  MenuWindow w;
+  SetWindowLongPtrA(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerDraw::Proc));
+  SetFocus(w.hwnd);
+  HMENU m = CreatePopupMenu();
+  AppendMenuA(m, MF_OWNERDRAW, 501, reinterpret_cast<LPCSTR>(0x1234));
+  AppendMenuA(m, MF_OWNERDRAW, 502, reinterpret_cast<LPCSTR>(0x5678));
+  HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, Filter, nullptr, GetCurrentThreadId());
+  drv::PressKey(VK_DOWN);
+  drv::TypeText("9");
+  UINT cmd = TrackPopupMenuEx(m, TPM_RETURNCMD, 10, 10, w.hwnd, nullptr);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(cmd, 502u);
+  EXPECT_EQ(OwnerDraw::measured, (std::vector<UINT>{501, 502}));
+  EXPECT_FALSE(OwnerDraw::drawn.empty());
+  // Down selected the first item, the letter the second.
+  EXPECT_EQ(OwnerDraw::drawnSelected, (std::vector<UINT>{501, 502}));
+  EXPECT_NE(std::find(g_filtered.begin(), g_filtered.end(), static_cast<UINT>(WM_KEYDOWN)), g_filtered.end());
+  DestroyMenu(m);
+}
+
+TEST(PopupMenus, NoNotifyKeepsTheOwnerOutOfIt) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  drv::PressKey(VK_DOWN);
+  drv::PressKey(VK_RETURN);
+  EXPECT_TRUE(TrackPopupMenu(GetSubMenu(w.menu, 1), TPM_NONOTIFY, 10, 10, 0, w.hwnd, nullptr));
+  drv::WaitIdle();
+  EXPECT_TRUE(MenuWindow::log.empty()) << MenuWindow::log.front();
+  EXPECT_EQ(TrackPopupMenu(GetSubMenu(w.menu, 1), TPM_NONOTIFY, 10, 10, 0, nullptr, nullptr), FALSE);
+}
+
+TEST(PopupMenus, APopupShowsOnTheScreenWithItsSelection) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  HMENU popup = GetSubMenu(w.menu, 1);
+  COLORREF highlight = 0, face = 0;
+  // The owner acts when the loop idles: first it presses Down, then it looks at the
+  // screen and presses Escape.
+  struct Peek {
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM l) {
+      if (m == WM_ENTERIDLE && wp == MSGF_MENU && l) {
+        if (!GetPropA(h, "pressed")) {
+          SetPropA(h, "pressed", reinterpret_cast<HANDLE>(1));
+          drv::PressKey(VK_DOWN);
+        } else {
+          RECT r;
+          GetWindowRect(reinterpret_cast<HWND>(l), &r);
+          HDC dc = GetDC(nullptr);
+          *reinterpret_cast<COLORREF*>(GetPropA(h, "hl")) = GetPixel(dc, r.right - 8, r.top + 3 + 9);
+          *reinterpret_cast<COLORREF*>(GetPropA(h, "face")) = GetPixel(dc, r.right - 8, r.top + 3 + 18 + 9);
+          ReleaseDC(nullptr, dc);
+          drv::PressKey(VK_ESCAPE);
+        }
+      }
+      return MenuWindow::Proc(h, m, wp, l);
+    }
+  };
+  SetPropA(w.hwnd, "hl", reinterpret_cast<HANDLE>(&highlight));
+  SetPropA(w.hwnd, "face", reinterpret_cast<HANDLE>(&face));
+  SetWindowLongPtrA(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Peek::Proc));
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 500, 400, 0, w.hwnd, nullptr), 0);
+  EXPECT_EQ(highlight, GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(face, GetSysColor(COLOR_MENU));
+  EXPECT_FALSE(FindWindowA("#32768", nullptr));
+}
+
+TEST(MenuBar, AltSpaceOpensTheSystemMenu) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  drv::PressKey(VK_SPACE, drv::kAlt);
+  drv::PressKey(VK_UP);  // wraps to the last item: close
+  drv::PressKey(VK_RETURN);
+  drv::WaitIdle();
+  auto sys = MenuWindow::Only("SYSCOMMAND");
+  ASSERT_GE(sys.size(), 2u);
+  EXPECT_EQ(sys.back(), "SYSCOMMAND " + std::to_string(SC_CLOSE));
+  EXPECT_FALSE(IsWindow(w.hwnd));
+}
+
+TEST(MenuBar, AltAloneSelectsTheBarAndEscapeLeaves) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  drv::PressKey(VK_MENU);
+  drv::PressKey(VK_ESCAPE);
+  drv::WaitIdle();
+  EXPECT_EQ(MenuWindow::log, (std::vector<std::string>{"SYSCOMMAND 61696", "ENTERMENULOOP", "INITMENU",
+                                                        "MENUSELECT 0", "MENUSELECT close", "EXITMENULOOP"}));
 }
 
 }  // namespace

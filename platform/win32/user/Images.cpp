@@ -5,6 +5,7 @@
 #include "../LastError.h"
 #include "../WinError.h"
 #include "../WinFile.h"
+#include "MenuDraw.h"
 #include "ResourceLookup.h"
 
 namespace {
@@ -98,7 +99,32 @@ HBITMAP CopyBitmap(HBITMAP src, int cx, int cy) {
 
 }  // namespace
 
+// The system's own small bitmaps, drawn as the frame controls draw them.
+HBITMAP StandardBitmap(ULONG_PTR id) {
+  UINT state;
+  switch (id) {
+    case 32760: state = DFCS_MENUCHECK; break;       // OBM_CHECK
+    case 32739: state = DFCS_MENUARROW; break;       // OBM_MNARROW
+    default: return nullptr;
+  }
+  const int size = GetSystemMetrics(SM_CXMENUCHECK);
+  HBITMAP bmp = CreateBitmap(size, size, 1, 1, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  RECT r{0, 0, size, size};
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  plat::user::DrawMenuGlyph(dc, r, state, RGB(0, 0, 0));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return bmp;
+}
+
 HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) {
+  if (!instance && IS_INTRESOURCE(name)) {
+    HBITMAP b = StandardBitmap(reinterpret_cast<ULONG_PTR>(name));
+    if (!b) ::SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return b;
+  }
   return static_cast<HBITMAP>(LoadImageA(instance, name, IMAGE_BITMAP, 0, 0, 0));
 }
 

@@ -354,7 +354,9 @@ class Tracker {
     const bool down = msg == WM_LBUTTONDOWN || msg == WM_NCLBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_NCRBUTTONDOWN;
     const bool up = msg == WM_LBUTTONUP || msg == WM_NCLBUTTONUP || msg == WM_RBUTTONUP || msg == WM_NCRBUTTONUP;
     const bool right = msg == WM_RBUTTONDOWN || msg == WM_NCRBUTTONDOWN || msg == WM_RBUTTONUP || msg == WM_NCRBUTTONUP;
-    if (right && bar_) return;  // the bar answers the left button only
+    // The bar answers the left button only, a popup the right one too with TPM_RIGHTBUTTON;
+    // a right click away from every menu still closes it.
+    if (right && (bar_ || !(flags_ & TPM_RIGHTBUTTON)) && (on || !down)) return;
     if (msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE) {
       if (!on || item < 0) return;
       Level& l = levels_[level];

@@ -8,6 +8,7 @@
 #include "../HandleTable.h"
 #include "../LastError.h"
 #include "../WinError.h"
+#include "../WinUserUi.h"
 #include "Focus.h"
 #include "MessageQueue.h"
 #include "Painting.h"
@@ -114,6 +115,13 @@ void SendNcDestroy(HWND hwnd) {
   }
   for (HWND c : children) SendNcDestroy(c);
   SendMessageA(hwnd, WM_NCDESTROY, 0, 0);
+  // The window takes its menu bar and its copy of the system menu with it.
+  {
+    HMENU bar = (w->style & WS_CHILD) ? nullptr : reinterpret_cast<HMENU>(w->id);
+    HMENU sys = w->sysMenu;
+    if (bar) DestroyMenu(bar);
+    if (sys) DestroyMenu(sys);
+  }
   KillWindowTimers(hwnd);
   ForgetPaint(hwnd);
   ForgetWindowState(hwnd);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ModuleRegistry.h"
+#include "afx.h"
 #include "menu_ids.h"
 #include "user/Driver.h"
 #include "windows.h"
@@ -362,6 +363,88 @@ TEST(MenuBar, AltAloneSelectsTheBarAndEscapeLeaves) {
   drv::WaitIdle();
   EXPECT_EQ(MenuWindow::log, (std::vector<std::string>{"SYSCOMMAND 61696", "ENTERMENULOOP", "INITMENU",
                                                         "MENUSELECT 0", "MENUSELECT close", "EXITMENULOOP"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Resources, TheProgramsOwnStringsNeedNoModuleHandle) {
+  // The program module answers for a null instance, and the framework's strings go
+  // through it.
+  plat::SetProgramName("Sample.exe");
+  char buf[64];
+  EXPECT_GT(LoadStringA(nullptr, IDS_TITLE, buf, sizeof buf), 0);
+  EXPECT_STREQ(buf, "顕微鏡カメラ");
+  CString s;
+  ASSERT_TRUE(s.LoadString(IDS_LONG));
+  EXPECT_STREQ(static_cast<LPCSTR>(s), "露光時間の設定");
+  EXPECT_FALSE(s.LoadString(4242));
+  HMENU m = LoadMenuA(nullptr, MAKEINTRESOURCEA(IDR_MAIN));
+  EXPECT_EQ(GetMenuItemCount(m), 2);
+  DestroyMenu(m);
+}
+
+TEST(Menus, ItemInfoReadsAndChangesItems) {
+  HMENU m = CreatePopupMenu();
+  HMENU sub = CreatePopupMenu();
+  AppendMenuA(m, MF_STRING, 7, "七");
+  AppendMenuA(m, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "下");
+  MENUITEMINFOA mii{sizeof mii};
+  char text[16];
+  mii.fMask = MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU | MIIM_DATA;
+  mii.dwTypeData = text;
+  mii.cch = sizeof text;
+  ASSERT_TRUE(GetMenuItemInfoA(m, 1, TRUE, &mii));
+  EXPECT_EQ(mii.hSubMenu, sub);
+  EXPECT_STREQ(text, "下");
+  MENUITEMINFOA set{sizeof set};
+  set.fMask = MIIM_STATE | MIIM_DATA | MIIM_STRING;
+  set.fState = MFS_CHECKED | MFS_GRAYED;
+  set.dwItemData = 99;
+  set.dwTypeData = const_cast<LPSTR>("なな");
+  ASSERT_TRUE(SetMenuItemInfoA(m, 7, FALSE, &set));
+  mii.cch = sizeof text;
+  ASSERT_TRUE(GetMenuItemInfoA(m, 7, FALSE, &mii));
+  EXPECT_EQ(mii.wID, 7u);
+  EXPECT_EQ(mii.fState, static_cast<UINT>(MFS_CHECKED | MFS_GRAYED));
+  EXPECT_EQ(mii.dwItemData, 99u);
+  EXPECT_STREQ(text, "なな");
+  EXPECT_FALSE(GetMenuItemInfoA(m, 8, FALSE, &mii));
+  set.fMask = MIIM_ID | MIIM_STRING;
+  set.wID = 6;
+  set.dwTypeData = const_cast<LPSTR>("六");
+  ASSERT_TRUE(InsertMenuItemA(m, 0, TRUE, &set));
+  EXPECT_EQ(GetMenuItemID(m, 0), 6u);
+  EXPECT_EQ(GetMenuItemCount(m), 3);
+  DestroyMenu(m);
+}
+
+TEST(Menus, AWindowTakesItsMenusWithIt) {
+  HMENU bar, sys;
+  {
+    MenuWindow w;
+    bar = w.menu;
+    sys = GetSystemMenu(w.hwnd, FALSE);
+    EXPECT_TRUE(IsMenu(sys));
+    EXPECT_EQ(GetSystemMenu(w.hwnd, FALSE), sys);
+    EXPECT_EQ(GetMenuItemID(sys, GetMenuItemCount(sys) - 1), static_cast<UINT>(SC_CLOSE));
+  }
+  EXPECT_FALSE(IsMenu(bar));
+  EXPECT_FALSE(IsMenu(sys));
+}
+
+TEST(Menus, SettingTheMenuBarResizesTheClientArea) {
+  MenuWindow w;
+  RECT before, after;
+  GetClientRect(w.hwnd, &before);
+  HMENU old = GetMenu(w.hwnd);
+  ASSERT_TRUE(SetMenu(w.hwnd, nullptr));
+  GetClientRect(w.hwnd, &after);
+  EXPECT_EQ(after.bottom - before.bottom, GetSystemMetrics(SM_CYMENU));
+  EXPECT_FALSE(GetMenu(w.hwnd));
+  EXPECT_FALSE(SetMenu(w.hwnd, reinterpret_cast<HMENU>(0x1234)));
+  DestroyMenu(old);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include "ModuleRegistry.h"
 #include "display/Screen.h"
+#include <string>
+
 #include "gdi/SysColors.h"
 #include "user/Driver.h"
 #include "windows.h"
@@ -128,6 +130,56 @@ TEST(Bitmaps, ArtworkGreysFollowTheSystemColoursWhenAsked) {
   EXPECT_EQ(bm.bmWidth, 4);
   EXPECT_EQ(bm.bmHeight, 4);
   DeleteObject(copy);
+}
+
+TEST(Bitmaps, FilesMappedColoursAndTheSystemsOwn) {
+  std::string dir = __FILE__;
+  dir = "Z:" + dir.substr(0, dir.find_last_of('/')) + "/greys.bmp";
+  auto bmp = static_cast<HBITMAP>(LoadImageA(nullptr, dir.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  ASSERT_TRUE(bmp);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  EXPECT_EQ(GetPixel(dc, 0, 1), RGB(255, 0, 0));
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  EXPECT_FALSE(LoadImageA(nullptr, "Z:/no/such/file.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+
+  // The system's check mark: black strokes on white, the size of a menu check.
+  HBITMAP check = LoadBitmapA(nullptr, MAKEINTRESOURCEA(OBM_CHECK));
+  ASSERT_TRUE(check);
+  BITMAP bm{};
+  GetObjectA(check, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXMENUCHECK));
+  EXPECT_EQ(bm.bmBitsPixel, 1);
+  old = SelectObject(dc, check);
+  int black = 0;
+  for (int y = 0; y < bm.bmHeight; ++y)
+    for (int x = 0; x < bm.bmWidth; ++x) black += GetPixel(dc, x, y) == RGB(0, 0, 0);
+  EXPECT_GT(black, 5);
+  EXPECT_LT(black, bm.bmWidth * bm.bmHeight / 2);
+  SelectObject(dc, old);
+  DeleteObject(check);
+  EXPECT_TRUE(LoadBitmapA(nullptr, MAKEINTRESOURCEA(OBM_MNARROW)));
+  DeleteDC(dc);
+}
+
+TEST(Settings, ColourChangesReachEveryTopLevelWindow) {
+  static int seen = 0;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_SYSCOLORCHANGE) ++seen;
+    return DefWindowProcA(h, m, w, l);
+  };
+  wc.lpszClassName = "ColourWatcher";
+  RegisterClassA(&wc);
+  HWND a = CreateWindowExA(0, "ColourWatcher", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND b = CreateWindowExA(0, "ColourWatcher", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND child = CreateWindowExA(0, "ColourWatcher", "", WS_CHILD, 0, 0, 5, 5, b, nullptr, nullptr, nullptr);
+  plat::user::BroadcastSettingChange(WM_SYSCOLORCHANGE);
+  EXPECT_EQ(seen, 2);  // the frames pass it on to their children themselves
+  DestroyWindow(child);
+  DestroyWindow(a);
+  DestroyWindow(b);
 }
 
 TEST(Carets, ShownCaretInvertsItsRectangleAndHidingRestoresIt) {

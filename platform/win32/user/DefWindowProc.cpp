@@ -7,6 +7,7 @@
 #include "MoveSize.h"
 #include "NcLayout.h"
 #include "NonClient.h"
+#include "ScrollBars.h"
 #include "Painting.h"
 #include "Window.h"
 
@@ -232,6 +233,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
           else TrackMenuBar(hwnd, MenuBarItemAt(hwnd, pt), false);
           break;
         }
+        case SC_VSCROLL:
+        case SC_HSCROLL:
+          TrackWindowScrollBar(hwnd, static_cast<int>(wParam & 0x000F),
+                               POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+          break;
         case SC_KEYMENU:
           if (lParam == ' ' || (!GetMenu(hwnd) && !lParam)) {
             if (w->style & WS_SYSMENU) TrackSystemMenu(hwnd, true);
@@ -257,6 +263,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
           SendMessageA(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
           break;
         case HTMENU: SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam); break;
+        case HTVSCROLL: SendMessageA(hwnd, WM_SYSCOMMAND, SC_VSCROLL | HTVSCROLL, lParam); break;
+        case HTHSCROLL: SendMessageA(hwnd, WM_SYSCOMMAND, SC_HSCROLL | HTHSCROLL, lParam); break;
         case HTSYSMENU: SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam); break;
         case HTCAPTION:
           if (!(w->style & WS_MAXIMIZE)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);

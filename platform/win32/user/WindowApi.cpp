@@ -12,6 +12,7 @@
 #include "Focus.h"
 #include "MessageQueue.h"
 #include "Painting.h"
+#include "ScrollBars.h"
 #include "Window.h"
 
 using namespace plat::user;
@@ -123,6 +124,7 @@ void SendNcDestroy(HWND hwnd) {
     if (sys) DestroyMenu(sys);
   }
   KillWindowTimers(hwnd);
+  ForgetScrollBars(hwnd);
   ForgetPaint(hwnd);
   ForgetWindowState(hwnd);
   {

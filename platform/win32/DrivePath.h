@@ -45,7 +45,7 @@ bool IsNulDevice(std::string_view path);
 
 // The process's current folder, in Windows form (default: the program folder).
 std::string CurrentFolder();
-// Fails with ERROR_PATH_NOT_FOUND / ERROR_DIRECTORY when `path` is not a folder.
+// Fails with ERROR_FILE_NOT_FOUND (missing) or ERROR_DIRECTORY (not a folder).
 bool SetCurrentFolder(std::string_view path, DWORD* error = nullptr);
 
 // Compares two names the way Windows does: without regard to ASCII case.

@@ -47,7 +47,9 @@
 #define MOVEFILE_COPY_ALLOWED 0x00000002u
 #define MOVEFILE_WRITE_THROUGH 0x00000008u
 
-// OVERLAPPED::Internal while a request is running, and the test for it.
+// OVERLAPPED::Internal while a request is running, and the test for it. A device
+// that finishes a request later sets InternalHigh (bytes) and Internal (0 or the
+// Win32 error) under plat::KernelMutex(), signals hEvent and calls NotifyWaiters().
 #define STATUS_PENDING 0x00000103u
 #define HasOverlappedIoCompleted(ov) (((DWORD)(ov)->Internal) != STATUS_PENDING)
 

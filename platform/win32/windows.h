@@ -13,3 +13,5 @@
 #include "RectApi.h"     // rectangle and point helpers
 #include "WinUser.h"     // windows, messages, input, timers, hooks
 #include "WinUserUi.h"   // menus, accelerators, resources, cursors, icons, carets
+#include "WinDialog.h"   // dialogs and message boxes
+#include "WinControls.h" // standard controls

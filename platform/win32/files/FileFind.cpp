@@ -87,12 +87,16 @@ bool LessNoCase(const std::string& a, const std::string& b) {
   return a < b;
 }
 
-std::vector<std::string> SortedNames(const std::string& folder) {
+std::vector<std::string> Names(const std::string& folder) {
   std::vector<std::string> names;
   DIR* d = opendir(folder.c_str());
   if (!d) return names;
   while (dirent* e = readdir(d)) names.emplace_back(e->d_name);
   closedir(d);
+  return names;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> names) {
   std::sort(names.begin(), names.end(), LessNoCase);
   return names;
 }
@@ -140,7 +144,7 @@ bool IsShortName(std::string_view name) {
 
 std::string ShortNameIn(const std::string& folder, const std::string& name) {
   if (IsShortName(name)) return name;
-  auto names = ShortNames(SortedNames(folder));
+  auto names = ShortNames(Sorted(Names(folder)));
   auto it = names.find(name);
   return it != names.end() ? it->second : name;
 }
@@ -172,19 +176,23 @@ std::optional<std::vector<Entry>> Find(std::string_view pattern, DWORD* error) {
     return out;
   }
   bool root = folder.size() == 3;
-  std::vector<std::string> names = SortedNames(*nativeFolder);
+  // Only the matches are sorted; the whole folder only when short names are needed.
+  std::vector<std::string> names = Names(*nativeFolder);
+  std::vector<std::string> matches;
+  for (const std::string& name : names)
+    if (!(root && (name == "." || name == "..")) && name.size() < MAX_PATH && MatchWildcard(part, name))
+      matches.push_back(name);
+  matches = Sorted(std::move(matches));
   std::map<std::string, std::string> shortNames;
   bool shortNamesMade = false;
   std::string base = *nativeFolder == "/" ? "" : *nativeFolder;
-  for (const std::string& name : names) {
-    if (root && (name == "." || name == "..")) continue;
-    if (name.size() >= MAX_PATH || !MatchWildcard(part, name)) continue;
+  for (const std::string& name : matches) {
     auto info = Query(base + "/" + name);
     if (!info) continue;  // a dangling link, or gone since the listing
     Entry entry{name, "", *info};
     if (name != "." && name != ".." && !IsShortName(name)) {
       if (!shortNamesMade) {
-        shortNames = ShortNames(names);
+        shortNames = ShortNames(Sorted(names));
         shortNamesMade = true;
       }
       entry.shortName = shortNames[name];

@@ -10,6 +10,7 @@
 #include "LastError.h"
 #include "WinError.h"
 #include "WinFile.h"
+#include "WinSync.h"
 #include "files/FileInfo.h"
 
 namespace plat::file {
@@ -41,6 +42,7 @@ void CompleteOverlapped(OVERLAPPED* overlapped, DWORD error, DWORD bytes) {
     overlapped->Internal = error;
   }
   NotifyWaiters();
+  if (overlapped->hEvent) ::SetEvent(overlapped->hEvent);
 }
 
 FileObject::FileObject(int fd, std::string native, bool canRead, bool canWrite, DWORD share, bool overlapped)

@@ -10,6 +10,7 @@
 #include "KernelObject.h"
 #include "LastError.h"
 #include "WinError.h"
+#include "WinSync.h"
 #include "files/FileInfo.h"
 #include "files/FileObject.h"
 
@@ -121,6 +122,8 @@ BOOL Dispatch(OVERLAPPED* overlapped, DWORD* done, Call call) {
     done = &local;
   }
   if (!overlapped) return call(done);
+  // As on Windows, the record's event is reset when a request starts.
+  if (overlapped->hEvent) ResetEvent(overlapped->hEvent);
   {
     std::lock_guard lock(plat::KernelMutex());
     overlapped->Internal = STATUS_PENDING;
@@ -129,16 +132,12 @@ BOOL Dispatch(OVERLAPPED* overlapped, DWORD* done, Call call) {
   BOOL ok = call(done);
   DWORD error = ok ? 0 : GetLastError();
   if (error != ERROR_IO_PENDING) {
-    bool changed = false;
+    bool untouched;
     {
       std::lock_guard lock(plat::KernelMutex());
-      if (overlapped->Internal == STATUS_PENDING) {
-        overlapped->Internal = error;
-        overlapped->InternalHigh = *done;
-        changed = true;
-      }
+      untouched = overlapped->Internal == STATUS_PENDING;
     }
-    if (changed) plat::NotifyWaiters();
+    if (untouched) plat::file::CompleteOverlapped(overlapped, error, *done);
     SetLastError(error);
   }
   return ok;

@@ -1,5 +1,6 @@
 #include "gdi/Bitmap.h"
 
+#include <cstddef>
 #include <cstring>
 #include <new>
 
@@ -128,9 +129,7 @@ int Bitmap::Describe(int size, void* out) const {
     std::memcpy(out, &ds, sizeof ds);
     return sizeof(DIBSECTION);
   }
-  if (size < int(sizeof(BITMAP))) return 0;
-  std::memcpy(out, &bm, sizeof bm);
-  return sizeof(BITMAP);
+  return CopyDescription(&bm, sizeof bm, offsetof(BITMAP, bmBits), size, out);
 }
 
 }  // namespace plat::gdi

@@ -204,7 +204,7 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, LPVOID bits, LPBITMA
   }
   int bpp = h.biBitCount;
   if ((bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) || h.biWidth <= 0 ||
-      h.biCompression != BI_RGB) {
+      h.biWidth > 65536 || h.biHeight > 65536 || h.biHeight < -65536 || h.biCompression != BI_RGB) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }

@@ -13,23 +13,26 @@ namespace {
 
 // Source index for each destination index (normalised extents): the pixel under the
 // centre of each destination pixel, mirrored when asked.
-std::vector<int> Map(int dn, int sn, int s0, bool flip) {
-  std::vector<int> m(static_cast<size_t>(dn));
-  for (int i = 0; i < dn; ++i) {
-    int64_t k = dn == sn ? i : (int64_t(2 * i + 1) * sn) / (2 * int64_t(dn));
-    m[static_cast<size_t>(i)] = s0 + static_cast<int>(flip ? sn - 1 - k : k);
+// Only destination indexes [from, from + count) are worked out: the visible part.
+std::vector<int> Map(int dn, int sn, int s0, bool flip, int from, int count) {
+  std::vector<int> m(static_cast<size_t>(count));
+  for (int j = 0; j < count; ++j) {
+    int64_t i = from + j;
+    int64_t k = dn == sn ? i : ((2 * i + 1) * sn) / (2 * int64_t(dn));
+    m[static_cast<size_t>(j)] = s0 + static_cast<int>(flip ? sn - 1 - k : k);
   }
   return m;
 }
 
 // Source range [first, last] per destination index when shrinking with AND or OR scans.
-std::vector<std::pair<int, int>> Ranges(int dn, int sn, int s0, bool flip) {
-  std::vector<std::pair<int, int>> r(static_cast<size_t>(dn));
-  for (int i = 0; i < dn; ++i) {
-    int a = static_cast<int>(int64_t(i) * sn / dn), b = static_cast<int>(int64_t(i + 1) * sn / dn) - 1;
+std::vector<std::pair<int, int>> Ranges(int dn, int sn, int s0, bool flip, int from, int count) {
+  std::vector<std::pair<int, int>> r(static_cast<size_t>(count));
+  for (int j = 0; j < count; ++j) {
+    int64_t i = from + j;
+    int a = static_cast<int>(i * sn / dn), b = static_cast<int>((i + 1) * sn / dn) - 1;
     if (b < a) b = a;
     if (flip) a = sn - 1 - a, b = sn - 1 - b, std::swap(a, b);
-    r[static_cast<size_t>(i)] = {s0 + a, s0 + b};
+    r[static_cast<size_t>(j)] = {s0 + a, s0 + b};
   }
   return r;
 }
@@ -39,10 +42,10 @@ struct Weights {
   std::vector<int> first;
   std::vector<std::vector<double>> w;
 };
-Weights AreaWeights(int dn, int sn, int s0, bool flip) {
+Weights AreaWeights(int dn, int sn, int s0, bool flip, int from, int count) {
   Weights out;
   double scale = double(sn) / dn;
-  for (int i = 0; i < dn; ++i) {
+  for (int i = from; i < from + count; ++i) {
     double a = i * scale, b = (i + 1) * scale;
     if (b - a < 1.0) {  // enlarging: one source pixel, as the filter has no area to average
       double c = (a + b) / 2;
@@ -78,6 +81,9 @@ struct SourceCopy {
 void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, int sx, int sy, int sw, int sh,
          uint8_t code) {
   if (w == 0 || h == 0) return;
+  DeviceContext::Drawing hold(dst);
+  w = ClampCoord(w), h = ClampCoord(h), sw = ClampCoord(sw), sh = ClampCoord(sh);
+  sx = ClampCoord(sx), sy = ClampCoord(sy);
   Surface ds = dst.Pixels();
   if (!ds.Valid()) return;
   const DcState& st = dst.State();
@@ -119,12 +125,18 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
   bool scansY = stretch && sh > h && (mode == BLACKONWHITE || mode == WHITEONBLACK);
   bool andScans = mode == BLACKONWHITE;
 
-  std::vector<int> xmap = Map(w, sw, sx, flipX), ymap = Map(h, sh, sy, flipY);
+  // The part of the destination the clip lets through; maps are made for it alone.
+  RECT box = dst.Clip().Box();
+  RECT vis{std::max<LONG>(x, box.left), std::max<LONG>(y, box.top), std::min<LONG>(x + w, box.right),
+           std::min<LONG>(y + h, box.bottom)};
+  if (vis.left >= vis.right || vis.top >= vis.bottom) return;
+  const int bx = vis.left, by = vis.top, nx = vis.right - vis.left, ny = vis.bottom - vis.top;
+  std::vector<int> xmap = Map(w, sw, sx, flipX, bx - x, nx), ymap = Map(h, sh, sy, flipY, by - y, ny);
   std::vector<std::pair<int, int>> xr, yr;
-  if (scansX) xr = Ranges(w, sw, sx, flipX);
-  if (scansY) yr = Ranges(h, sh, sy, flipY);
+  if (scansX) xr = Ranges(w, sw, sx, flipX, bx - x, nx);
+  if (scansY) yr = Ranges(h, sh, sy, flipY, by - y, ny);
   Weights hx, hy;
-  if (halftone) hx = AreaWeights(w, sw, sx, flipX), hy = AreaWeights(h, sh, sy, flipY);
+  if (halftone) hx = AreaWeights(w, sw, sx, flipX, bx - x, nx), hy = AreaWeights(h, sh, sy, flipY, by - y, ny);
 
   POINT o = dst.SurfaceOrigin();
   RopRowFn fn = RopRow(code);
@@ -134,12 +146,12 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
   auto inSrcX = [&](int c) { return c >= 0 && c < ss.width; };
   auto inSrcY = [&](int r) { return r >= 0 && r < ss.height; };
 
-  dst.Clip().ForEachClipped(RECT{x, y, x + w, y + h}, [&](const RECT& c) {
+  dst.Clip().ForEachClipped(vis, [&](const RECT& c) {
     int left = c.left, right = c.right;
     if (useSrc) {
       // Only destination columns whose source column exists (the map is monotonic).
-      while (left < right && !inSrcX(xmap[static_cast<size_t>(left - x)])) ++left;
-      while (right > left && !inSrcX(xmap[static_cast<size_t>(right - 1 - x)])) --right;
+      while (left < right && !inSrcX(xmap[static_cast<size_t>(left - bx)])) ++left;
+      while (right > left && !inSrcX(xmap[static_cast<size_t>(right - 1 - bx)])) --right;
     }
     int n = right - left;
     if (n <= 0) return;
@@ -155,16 +167,16 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
     // Source columns span [lo, hi] for this clip piece.
     int lo = 0, hi = -1;
     if (useSrc) {
-      int a = xmap[static_cast<size_t>(left - x)], b = xmap[static_cast<size_t>(right - 1 - x)];
+      int a = xmap[static_cast<size_t>(left - bx)], b = xmap[static_cast<size_t>(right - 1 - bx)];
       lo = std::min(a, b), hi = std::max(a, b);
       if (scansX) {
-        lo = std::min(xr[static_cast<size_t>(left - x)].first, xr[static_cast<size_t>(right - 1 - x)].first);
-        hi = std::max(xr[static_cast<size_t>(left - x)].second, xr[static_cast<size_t>(right - 1 - x)].second);
+        lo = std::min(xr[static_cast<size_t>(left - bx)].first, xr[static_cast<size_t>(right - 1 - bx)].first);
+        hi = std::max(xr[static_cast<size_t>(left - bx)].second, xr[static_cast<size_t>(right - 1 - bx)].second);
       }
       if (halftone) {
         lo = ss.width, hi = -1;
         for (int i = left; i < right; ++i) {
-          const auto& k = static_cast<size_t>(i - x);
+          const auto& k = static_cast<size_t>(i - bx);
           lo = std::min(lo, hx.first[k]);
           hi = std::max(hi, hx.first[k] + static_cast<int>(hx.w[k].size()) - 1);
         }
@@ -183,7 +195,7 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
     };
     auto gather = [&](uint32_t* out) {
       for (int i = 0; i < n; ++i) {
-        size_t k = static_cast<size_t>(left + i - x);
+        size_t k = static_cast<size_t>(left + i - bx);
         if (!scansX) {
           out[i] = conv1[static_cast<size_t>(xmap[k] - lo)];
           continue;
@@ -196,7 +208,7 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
     };
 
     for (int yy = c.top; yy < c.bottom; ++yy) {
-      size_t ky = static_cast<size_t>(yy - y);
+      size_t ky = static_cast<size_t>(yy - by);
       int surfY = yy + o.y;
       if (useSrc && !halftone && !scansY && !inSrcY(ymap[ky])) continue;
       if (plainCopy) {
@@ -208,7 +220,7 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
       if (pickCopy) {
         const uint8_t* from = ss.Row(ymap[ky]);
         uint8_t* to = ds.Row(surfY) + size_t(surfX) * (ds.bpp / 8);
-        const int* xm = xmap.data() + (left - x);
+        const int* xm = xmap.data() + (left - bx);
         if (ds.bpp == 24)
           for (int i = 0; i < n; ++i, to += 3) std::memcpy(to, from + 3 * size_t(xm[i]), 3);
         else
@@ -227,7 +239,7 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
             total += wy;
             LoadRow(ss, lo, r, hi - lo + 1, raw.data());
             for (int i = 0; i < n; ++i) {
-              size_t k = static_cast<size_t>(left + i - x);
+              size_t k = static_cast<size_t>(left + i - bx);
               for (size_t q = 0; q < hx.w[k].size(); ++q) {
                 int col = hx.first[k] + static_cast<int>(q);
                 if (col < lo || col > hi) continue;
@@ -257,6 +269,10 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
           }
           if (!any) continue;
           sbuf = acc;
+        } else if (!stretch && !flipX) {
+          // Unstretched: the source columns run alongside, no map needed.
+          LoadRow(ss, lo, ymap[ky], n, sbuf.data());
+          conv->Convert(sbuf.data(), sbuf.data(), n);
         } else {
           loadSrc(ymap[ky]);
           gather(sbuf.data());

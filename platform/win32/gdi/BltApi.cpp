@@ -67,7 +67,7 @@ int StretchDIBits(HDC hdc, int x, int y, int w, int h, int xs, int ys, int ws, i
   Note(*dc, "StretchDIBits", x, y, w, h, rop);
   POINT d = dc->ToDevice(x, y);
   // Source rows of a bottom-up DIB count from its last row.
-  int top = fmt->bottomUp ? fmt->height - ys - hs : ys;
+  int top = fmt->bottomUp ? ClampCoord(int64_t(fmt->height) - ys - hs) : ys;
   BltSource from{fmt->View(bits, fmt->height), dc->State().bkColor};
   Blt(*dc, d.x, d.y, w, h, bits ? &from : nullptr, xs, top, ws, hs, code);
   return std::abs(hs);
@@ -86,8 +86,8 @@ int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD w, DWORD h, int xs, int ys, U
   int H = fmt->height, n = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(H)));
   // The buffer holds scans startScan .. startScan + lines; in top-down rows of the whole
   // image those are rows [first, first + n).
-  int first = fmt->bottomUp ? H - static_cast<int>(startScan) - n : static_cast<int>(startScan);
-  int top = fmt->bottomUp ? H - ys - static_cast<int>(h) : ys;
+  int first = fmt->bottomUp ? ClampCoord(int64_t(H) - startScan - n) : ClampCoord(startScan);
+  int top = fmt->bottomUp ? ClampCoord(int64_t(H) - ys - h) : ClampCoord(ys);
   Surface view = fmt->View(bits, n);
   BltSource from{view, dc->State().bkColor};
   // Source rectangle in buffer rows; rows the buffer lacks are left alone.
@@ -95,7 +95,7 @@ int SetDIBitsToDevice(HDC hdc, int x, int y, DWORD w, DWORD h, int xs, int ys, U
   if (sTop < 0) dTop = -sTop, hh += sTop, sTop = 0;
   if (sTop + hh > n) hh = n - sTop;
   if (hh <= 0) return n;
-  POINT d = dc->ToDevice(x, y + dTop);
+  POINT d = dc->ToDevice(x, ClampCoord(int64_t(y) + dTop));
   Blt(*dc, d.x, d.y, static_cast<int>(w), hh, &from, xs, sTop, static_cast<int>(w), hh, RopCode(SRCCOPY));
   return n;
 }

@@ -91,9 +91,9 @@ BOOL SetOrigin(HDC hdc, POINT DcState::*which, int x, int y, bool offset, LPPOIN
   POINT& p = dc->State().*which;
   if (old) *old = p;
   if (offset)
-    p.x += x, p.y += y;
+    p = {ClampCoord(int64_t(p.x) + x), ClampCoord(int64_t(p.y) + y)};
   else
-    p = {x, y};
+    p = {ClampCoord(x), ClampCoord(y)};
   return TRUE;
 }
 BOOL GetPoint(HDC hdc, POINT DcState::*which, LPPOINT out) {

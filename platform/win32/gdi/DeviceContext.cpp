@@ -134,11 +134,13 @@ bool DeviceContext::Restore(int level) {
 }
 
 POINT DeviceContext::ToDevice(int x, int y) const {
-  return {x - state_.windowOrg.x + state_.viewportOrg.x, y - state_.windowOrg.y + state_.viewportOrg.y};
+  return {ClampCoord(int64_t(x) - state_.windowOrg.x + state_.viewportOrg.x),
+          ClampCoord(int64_t(y) - state_.windowOrg.y + state_.viewportOrg.y)};
 }
 
 POINT DeviceContext::ToLogical(int x, int y) const {
-  return {x - state_.viewportOrg.x + state_.windowOrg.x, y - state_.viewportOrg.y + state_.windowOrg.y};
+  return {ClampCoord(int64_t(x) - state_.viewportOrg.x + state_.windowOrg.x),
+          ClampCoord(int64_t(y) - state_.viewportOrg.y + state_.windowOrg.y)};
 }
 
 RECT DeviceContext::ToDevice(const RECT& r) const {
@@ -151,12 +153,18 @@ Surface DeviceContext::Pixels() {
   return state_.bitmap ? state_.bitmap->Pixels() : Surface{};
 }
 
-POINT DeviceContext::SurfaceOrigin() const { return target_ ? target_->Origin() : POINT{0, 0}; }
+POINT DeviceContext::SurfaceOrigin() {
+  if (!target_) return {0, 0};
+  Clip();
+  return origin_;
+}
 
 const Region& DeviceContext::Clip() {
   if (!clipValid_) {
     Surface s = Pixels();
-    POINT o = SurfaceOrigin();
+    // The origin is taken with the clip, outside any drawing lock, and kept until the next call.
+    origin_ = target_ ? target_->Origin() : POINT{0, 0};
+    POINT o = origin_;
     Region r(RECT{-o.x, -o.y, s.width - o.x, s.height - o.y});
     if (!s.Valid()) r = Region();
     if (target_) r = Region::Combine(r, target_->Visible(), RGN_AND);
@@ -222,6 +230,7 @@ std::optional<Fill> DeviceContext::BrushFill(const Brush& brush) {
 }
 
 void DeviceContext::FillRect(const RECT& device, const Fill& fill, uint8_t code) {
+  Drawing hold(*this);
   Surface s = Pixels();
   if (!s.Valid()) return;
   POINT o = SurfaceOrigin();
@@ -232,6 +241,7 @@ void DeviceContext::FillRect(const RECT& device, const Fill& fill, uint8_t code)
 }
 
 void DeviceContext::FillSpan(int y, int x0, int x1, const Fill& fill, uint8_t code) {
+  Drawing hold(*this);
   if (x0 > x1) std::swap(x0, x1);
   Surface s = Pixels();
   if (!s.Valid() || x0 == x1) return;
@@ -243,6 +253,7 @@ void DeviceContext::FillSpan(int y, int x0, int x1, const Fill& fill, uint8_t co
 
 void DeviceContext::DrawCoverage(int x, int y, int w, int h, const uint8_t* coverage, ptrdiff_t stride,
                                  COLORREF color) {
+  Drawing hold(*this);
   Surface s = Pixels();
   if (!s.Valid() || w <= 0 || h <= 0) return;
   POINT o = SurfaceOrigin();
@@ -304,7 +315,7 @@ void DeviceContext::Record(JournalEntry e) {
 void DeviceContext::Touched(const RECT& d) {
   if (!target_ || d.left >= d.right || d.top >= d.bottom) return;
   Surface s = target_->Pixels();
-  POINT o = target_->Origin();
+  POINT o = SurfaceOrigin();
   RECT r{std::max<LONG>(d.left + o.x, 0), std::max<LONG>(d.top + o.y, 0), std::min<LONG>(d.right + o.x, s.width),
          std::min<LONG>(d.bottom + o.y, s.height)};
   if (r.left < r.right && r.top < r.bottom) target_->Changed(r);

@@ -17,6 +17,13 @@
 
 namespace plat::gdi {
 
+// Device coordinates are held to 28 bits, as on the system GDI imitates: far beyond any
+// surface, and small enough that no arithmetic on them overflows.
+constexpr int kCoordLimit = 1 << 27;
+constexpr int ClampCoord(int64_t v) {
+  return static_cast<int>(v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : v);
+}
+
 // Everything SaveDC keeps and RestoreDC brings back.
 struct DcState {
   POINT windowOrg{0, 0};
@@ -62,7 +69,7 @@ class DeviceContext : public GdiObject {
 
   // The surface drawn on and where device (0, 0) lies on it.
   Surface Pixels();
-  POINT SurfaceOrigin() const;
+  POINT SurfaceOrigin();
   // The effective clip in device coordinates: the surface, the target's visible part and
   // the clip region together. Recomputed after ClipChanged().
   const Region& Clip();
@@ -100,6 +107,23 @@ class DeviceContext : public GdiObject {
   // Tells the target which device rectangle changed.
   void Touched(const RECT& device);
 
+  // Holds the target's lock while a drawing service writes pixels.
+  class Drawing {
+   public:
+    explicit Drawing(DeviceContext& dc) : target_(dc.target_.get()) {
+      dc.Clip();  // the target's origin and visible part are asked before the lock is taken
+      if (target_) target_->Lock();
+    }
+    ~Drawing() {
+      if (target_) target_->Unlock();
+    }
+    Drawing(const Drawing&) = delete;
+    Drawing& operator=(const Drawing&) = delete;
+
+   private:
+    DrawTarget* target_;
+  };
+
  private:
   DeviceContext() = default;
   void Adopt(DcState& into, const std::shared_ptr<GdiObject>& obj);
@@ -110,6 +134,7 @@ class DeviceContext : public GdiObject {
   std::vector<DcState> saved_;
   std::shared_ptr<DrawTarget> target_;
   Region clip_;
+  POINT origin_{0, 0};
   bool clipValid_ = false;
   std::unique_ptr<Journal> journal_;
 };

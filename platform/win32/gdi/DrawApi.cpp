@@ -256,6 +256,7 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF c) {
   POINT d = dc->ToDevice(x, y);
   if (!dc->Clip().Contains(d.x, d.y)) return CLR_INVALID;
   dc->Record("SetPixel", {{x, y}});
+  DeviceContext::Drawing hold(*dc);
   Surface s = dc->Pixels();
   POINT o = dc->SurfaceOrigin();
   uint32_t v = ColorToPixel(s, c);
@@ -271,6 +272,7 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   if (!dc) return CLR_INVALID;
   POINT d = dc->ToDevice(x, y);
   if (!dc->Clip().Contains(d.x, d.y)) return CLR_INVALID;
+  DeviceContext::Drawing hold(*dc);
   Surface s = dc->Pixels();
   POINT o = dc->SurfaceOrigin();
   uint32_t v = 0;

@@ -19,6 +19,11 @@ class DrawTarget {
   // Called after drawing changed a rectangle of the surface (surface coordinates), so a
   // screen can present it.
   virtual void Changed(const RECT& surfaceRect) {}
+  // Held around each drawing service while it writes the pixels (a shared screen's lock).
+  // Pixels() and Changed() are called inside, so they must not take it (nor anything taken
+  // before it elsewhere); Origin() and Visible() are asked before, outside the lock.
+  virtual void Lock() {}
+  virtual void Unlock() {}
   // GetDeviceCaps answers that differ from the screen's (a printer's page size and
   // resolution); return false to take the default.
   virtual bool Caps(int index, int& value) const { return false; }

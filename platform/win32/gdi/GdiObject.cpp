@@ -1,6 +1,8 @@
 #include "gdi/GdiObject.h"
 
+#include <cstring>
 #include <map>
+#include <new>
 #include <mutex>
 
 #include "gdi/StockObjects.h"
@@ -8,8 +10,11 @@
 namespace plat::gdi {
 
 HandleTable<GdiObject>& Table() {
-  static HandleTable<GdiObject> table(HandleKind::Gdi);
-  return table;
+  // Never destroyed: objects still alive at exit (a DC letting go of a pen that waits for
+  // deletion) would otherwise reach into a table being torn down.
+  alignas(HandleTable<GdiObject>) static unsigned char storage[sizeof(HandleTable<GdiObject>)];
+  static HandleTable<GdiObject>* table = ::new (storage) HandleTable<GdiObject>(HandleKind::Gdi);
+  return *table;
 }
 
 uint32_t Insert(std::shared_ptr<GdiObject> obj, bool stock) {
@@ -22,6 +27,14 @@ uint32_t Insert(std::shared_ptr<GdiObject> obj, bool stock) {
 }
 
 std::shared_ptr<GdiObject> FindObject(const void* handle) { return Table().Find(HandleId(handle)); }
+
+int CopyDescription(const void* from, int full, int minimum, int size, void* out) {
+  if (!out) return full;
+  if (size < minimum) return 0;
+  int n = size < full ? size : full;
+  std::memcpy(out, from, static_cast<size_t>(n));
+  return n;
+}
 
 void NoteSelected(GdiObject& obj) { ++obj.selections_; }
 

@@ -49,6 +49,11 @@ std::shared_ptr<T> Find(const void* handle) {
   return std::dynamic_pointer_cast<T>(FindObject(handle));
 }
 
+// Copies a description for GetObject. Code written for 32-bit Windows may pass the older,
+// shorter size of a structure whose pointer-sized tail grew (BITMAP 24, LOGBRUSH 12 bytes):
+// anything from `minimum` bytes on is filled as far as it goes. Returns the bytes written.
+int CopyDescription(const void* from, int full, int minimum, int size, void* out);
+
 // Selection bookkeeping used by the DC.
 void NoteSelected(GdiObject& obj);
 void NoteDeselected(GdiObject& obj);

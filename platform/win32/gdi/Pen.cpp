@@ -1,21 +1,15 @@
 #include "gdi/Pen.h"
 
-#include <cstring>
+#include <cstddef>
 
 namespace plat::gdi {
 
 int Pen::Describe(int size, void* out) const {
-  if (!out) return sizeof(LOGPEN);
-  if (size < int(sizeof(LOGPEN))) return 0;
-  std::memcpy(out, &log, sizeof log);
-  return sizeof(LOGPEN);
+  return CopyDescription(&log, sizeof log, sizeof log, size, out);
 }
 
 int Brush::Describe(int size, void* out) const {
-  if (!out) return sizeof(LOGBRUSH);
-  if (size < int(sizeof(LOGBRUSH))) return 0;
-  std::memcpy(out, &log, sizeof log);
-  return sizeof(LOGBRUSH);
+  return CopyDescription(&log, sizeof log, offsetof(LOGBRUSH, lbHatch) + 4, size, out);
 }
 
 HBRUSH HalftoneBrush() {

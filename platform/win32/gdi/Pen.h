@@ -15,7 +15,8 @@ class Pen : public GdiObject {
   DWORD Type() const override { return OBJ_PEN; }
   int Describe(int size, void* out) const override;
   int Style() const { return static_cast<int>(log.lopnStyle & PS_STYLE_MASK); }
-  int Width() const { return log.lopnWidth.x < 1 ? 1 : log.lopnWidth.x; }
+  // Widths beyond 65536 pixels draw as 65536.
+  int Width() const { return log.lopnWidth.x < 1 ? 1 : log.lopnWidth.x > 65536 ? 65536 : log.lopnWidth.x; }
   LOGPEN log;
 };
 

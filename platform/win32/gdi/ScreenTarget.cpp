@@ -8,18 +8,35 @@
 
 namespace plat::gdi {
 
-Surface ScreenTarget::Pixels() {
+struct ScreenTarget::Held {
+  display::Screen::Access access;
+};
+
+ScreenTarget::ScreenTarget() {
   auto access = display::Screen::Get().Lock();
-  Surface s;
-  s.bits = reinterpret_cast<uint8_t*>(access.Row(0));
-  s.width = access.Width();
-  s.height = access.Height();
-  s.bpp = 32;
-  s.stride = static_cast<ptrdiff_t>(s.width) * 4;
-  return s;
+  surface_.bits = reinterpret_cast<uint8_t*>(access.Row(0));
+  surface_.width = access.Width();
+  surface_.height = access.Height();
+  surface_.bpp = 32;
+  surface_.stride = static_cast<ptrdiff_t>(surface_.width) * 4;
 }
 
-void ScreenTarget::Changed(const RECT& r) { display::Screen::Get().Lock().MarkDirty(r); }
+ScreenTarget::~ScreenTarget() = default;
+
+void ScreenTarget::Lock() {
+  if (depth_++ == 0) held_ = std::make_unique<Held>(Held{display::Screen::Get().Lock()});
+}
+
+void ScreenTarget::Unlock() {
+  if (depth_ > 0 && --depth_ == 0) held_.reset();
+}
+
+void ScreenTarget::Changed(const RECT& r) {
+  if (held_)
+    held_->access.MarkDirty(r);
+  else
+    display::Screen::Get().Lock().MarkDirty(r);
+}
 
 HDC CreateDesktopDc() { return CreateDcOn(std::make_shared<ScreenTarget>()); }
 

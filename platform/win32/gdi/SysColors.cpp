@@ -67,9 +67,10 @@ void SetSysColorForTest(int index, COLORREF color) {
 
 }  // namespace plat::gdi
 
-DWORD GetSysColor(int index) { return plat::gdi::SysColor(index); }
+// Weak, so that the window manager can bring its own (with settings) without a clash.
+__attribute__((weak)) DWORD GetSysColor(int index) { return plat::gdi::SysColor(index); }
 
-HBRUSH GetSysColorBrush(int index) {
+__attribute__((weak)) HBRUSH GetSysColorBrush(int index) {
   using namespace plat::gdi;
   if (index < 0 || index >= kCount) return nullptr;
   std::lock_guard lock(T().mutex);

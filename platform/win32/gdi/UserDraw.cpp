@@ -270,11 +270,13 @@ BOOL DrawFrameControl(HDC hdc, LPRECT rc, UINT type, UINT state) {
   dc->Record("DrawFrameControl", {}, *rc);
   RECT d = dc->ToDevice(*rc);
   UINT kind = state & 0xFF;
+  // Glyphs are drawn pixel by pixel: controls beyond any screen's size get their face only.
+  bool glyphs = d.right - d.left <= 4096 && d.bottom - d.top <= 4096;
   switch (type) {
     case DFC_CAPTION:
       if (kind > DFCS_CAPTIONHELP) return FALSE;
       ButtonFace(*dc, d, state);
-      DrawGlyph(*dc, CaptionGlyph(kind, d), state);
+      if (glyphs) DrawGlyph(*dc, CaptionGlyph(kind, d), state);
       return TRUE;
     case DFC_SCROLL:
       if (kind > DFCS_SCROLLCOMBOBOX || kind == 4) return FALSE;
@@ -282,7 +284,7 @@ BOOL DrawFrameControl(HDC hdc, LPRECT rc, UINT type, UINT state) {
         EdgeOnDevice(*dc, d, BDR_SUNKENOUTER, BF_RECT | BF_FLAT | BF_MIDDLE);
       else
         ButtonFace(*dc, d, state);
-      DrawGlyph(*dc, ArrowGlyph(kind, d), state);
+      if (glyphs) DrawGlyph(*dc, ArrowGlyph(kind, d), state);
       return TRUE;
     case DFC_BUTTON:
       if (kind & DFCS_BUTTONPUSH) {
@@ -292,7 +294,7 @@ BOOL DrawFrameControl(HDC hdc, LPRECT rc, UINT type, UINT state) {
       // Check boxes: a sunken well, white unless inactive or pushed, with the tick.
       EdgeOnDevice(*dc, d, EDGE_SUNKEN, BF_RECT);
       Solid(*dc, d, SysColor(state & (DFCS_INACTIVE | DFCS_PUSHED) ? COLOR_3DFACE : COLOR_WINDOW));
-      if (state & DFCS_CHECKED) {
+      if ((state & DFCS_CHECKED) && glyphs) {
         Region r = CheckGlyph(d).ToRegion();
         for (const RECT& x : r.Rects())
           Solid(*dc, x, SysColor(state & DFCS_INACTIVE ? COLOR_3DSHADOW : COLOR_WINDOWTEXT));

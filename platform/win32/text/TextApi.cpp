@@ -107,7 +107,8 @@ HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation,
   lf.lfClipPrecision = static_cast<BYTE>(clipPrecision);
   lf.lfQuality = static_cast<BYTE>(quality);
   lf.lfPitchAndFamily = static_cast<BYTE>(pitchAndFamily);
-  if (faceName) std::strncpy(lf.lfFaceName, faceName, LF_FACESIZE);  // FontObject terminates it
+  // A longer name is cut at a whole character when the font object reads it.
+  if (faceName) std::memcpy(lf.lfFaceName, faceName, std::min(std::strlen(faceName), sizeof lf.lfFaceName));
   return CreateFontIndirectA(&lf);
 }
 

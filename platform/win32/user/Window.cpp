@@ -80,6 +80,8 @@ std::shared_ptr<WindowClass> FindClass(LPCSTR nameOrAtom, HINSTANCE instance) {
   auto& reg = Classes();
   if (IS_INTRESOURCE(nameOrAtom)) {
     ATOM atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(nameOrAtom));
+    // The dialog class keeps its well-known atom.
+    if (atom == 0x8002) return FindClass("#32770", instance);
     for (auto& c : reg.classes)
       if (c->atom == atom) return c;
     return nullptr;

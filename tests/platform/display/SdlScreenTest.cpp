@@ -26,12 +26,18 @@ using plat::display::Screen;
 
 using testenv::Xvfb;
 
-TEST(SdlScreen, ShowsTheScreenInAWindowUnderXvfb) {
-  Xvfb x;
-  if (x.Display().empty()) GTEST_SKIP() << "Xvfb is not available";
-  setenv("DISPLAY", x.Display().c_str(), 1);
-  setenv("SDL_VIDEODRIVER", "x11", 1);
+// The sdl back end on a private X server.
+class SdlScreenOnXvfb : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (xvfb_.Display().empty()) GTEST_SKIP() << "Xvfb is not available";
+    setenv("DISPLAY", xvfb_.Display().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+  }
+  Xvfb xvfb_;
+};
 
+TEST_F(SdlScreenOnXvfb, ShowsTheScreenInAWindow) {
   Screen s(320, 240, "sdl");
   ASSERT_STREQ(s.BackendName(), "sdl");
   {
@@ -56,11 +62,7 @@ TEST(SdlScreen, ShowsTheScreenInAWindowUnderXvfb) {
   EXPECT_EQ(img->pixels, shown);
 }
 
-TEST(SdlScreen, DesktopInputReachesTheQueueAsWindowsWouldSeeIt) {
-  Xvfb x;
-  if (x.Display().empty()) GTEST_SKIP() << "Xvfb is not available";
-  setenv("DISPLAY", x.Display().c_str(), 1);
-  setenv("SDL_VIDEODRIVER", "x11", 1);
+TEST_F(SdlScreenOnXvfb, DesktopInputReachesTheQueueAsWindowsWouldSeeIt) {
   Screen s(320, 240, "sdl");
   ASSERT_STREQ(s.BackendName(), "sdl");
   std::mutex m;

@@ -58,6 +58,7 @@ class SlowDevice : public plat::KernelObject {
       ov->Internal = error;
     }
     plat::NotifyWaiters();
+    if (ov->hEvent) SetEvent(ov->hEvent);
   }
   DWORD lastCode = 0;
 
@@ -97,9 +98,11 @@ TEST_F(DeviceIo, OverlappedReadCompletesLater) {
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   char buf[8] = {};
   OVERLAPPED ov = {};
+  ov.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);  // signalled: starting must reset it
   EXPECT_FALSE(ReadFile(h, buf, sizeof buf, nullptr, &ov));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_IO_PENDING));
   EXPECT_FALSE(HasOverlappedIoCompleted(&ov));
+  EXPECT_EQ(WaitForSingleObject(ov.hEvent, 0), DWORD(WAIT_TIMEOUT));
   DWORD n = 99;
   EXPECT_FALSE(GetOverlappedResult(h, &ov, &n, FALSE));
   EXPECT_EQ(GetLastError(), DWORD(ERROR_IO_INCOMPLETE));
@@ -109,6 +112,8 @@ TEST_F(DeviceIo, OverlappedReadCompletesLater) {
   board.join();
   EXPECT_EQ(n, 8u);
   EXPECT_EQ(std::string(buf, 8), "xxxxxxxx");
+  EXPECT_EQ(WaitForSingleObject(ov.hEvent, 0), DWORD(WAIT_OBJECT_0));
+  CloseHandle(ov.hEvent);
   CloseHandle(h);
 }
 
@@ -139,8 +144,12 @@ TEST_F(DeviceIo, IoControlAndPlainReadsDispatchToTheDevice) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INSUFFICIENT_BUFFER));
   // A request that answers at once still leaves its OVERLAPPED record finished.
   OVERLAPPED ov = {};
+  ov.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   ASSERT_TRUE(DeviceIoControl(h, code, in, sizeof in, out, sizeof out, nullptr, &ov));
   EXPECT_TRUE(HasOverlappedIoCompleted(&ov));
+  EXPECT_EQ(WaitForSingleObject(ov.hEvent, 0), DWORD(WAIT_OBJECT_0));  // set although nothing waited
+  CloseHandle(ov.hEvent);
+  ov.hEvent = nullptr;
   EXPECT_TRUE(GetOverlappedResult(h, &ov, &got, FALSE));
   EXPECT_EQ(got, 8u);
   char buf[3];
@@ -163,9 +172,11 @@ TEST_F(DeviceIo, OverlappedFileReadsUseTheGivenOffset) {
   char buf[4] = {};
   OVERLAPPED ov = {};
   ov.Offset = 6;
+  ov.hEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   DWORD n = 0;
   ASSERT_TRUE(ReadFile(h, buf, 4, &n, &ov));
   EXPECT_EQ(std::string(buf, n), "6789");
+  EXPECT_EQ(WaitForSingleObject(ov.hEvent, 0), DWORD(WAIT_OBJECT_0));
   EXPECT_TRUE(GetOverlappedResult(h, &ov, &n, TRUE));
   EXPECT_EQ(n, 4u);
   ov.Offset = 10;
@@ -173,6 +184,7 @@ TEST_F(DeviceIo, OverlappedFileReadsUseTheGivenOffset) {
   EXPECT_EQ(GetLastError(), DWORD(ERROR_HANDLE_EOF));
   EXPECT_FALSE(ReadFile(h, buf, 4, &n, nullptr));  // an overlapped handle needs a position
   EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+  CloseHandle(ov.hEvent);
   CloseHandle(h);
 }
 

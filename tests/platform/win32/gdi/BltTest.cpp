@@ -94,9 +94,12 @@ struct Dib {
   Dib(bool topDown) {
     info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 3, topDown ? -4 : 4, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     bits.assign(size_t(WIDTHBYTES(3 * 24)) * 4, 0);
-    // Row r in memory gets blue = r + 1 in every pixel.
+    // Row r in memory gets blue = r + 1 in every pixel; column x gets green = x.
     for (int r = 0; r < 4; ++r)
-      for (int x = 0; x < 3; ++x) bits[size_t(r * WIDTHBYTES(3 * 24) + 3 * x)] = uint8_t(r + 1);
+      for (int x = 0; x < 3; ++x) {
+        bits[size_t(r * WIDTHBYTES(3 * 24) + 3 * x)] = uint8_t(r + 1);
+        bits[size_t(r * WIDTHBYTES(3 * 24) + 3 * x + 1)] = uint8_t(x);
+      }
   }
   BITMAPINFO info{};
   std::vector<uint8_t> bits;
@@ -109,10 +112,15 @@ TEST(Blt, StretchDIBitsCountsSourceRowsFromTheBottomOfABottomUpPicture) {
   ASSERT_EQ(StretchDIBits(c.dc, 0, 0, 3, 2, 0, 1, 3, 2, dib.bits.data(), &dib.info, DIB_RGB_COLORS, SRCCOPY), 2);
   EXPECT_EQ(c.At(0, 0), 3u);
   EXPECT_EQ(c.At(0, 1), 2u);
+  EXPECT_EQ(c.At(2, 1), 0x0202u);
   // Whole picture upside down by a negative destination height.
   ASSERT_TRUE(StretchDIBits(c.dc, 0, 4, 3, -4, 0, 0, 3, 4, dib.bits.data(), &dib.info, DIB_RGB_COLORS, SRCCOPY));
   EXPECT_EQ(c.At(0, 0), 1u);
-  EXPECT_EQ(c.At(2, 3), 4u);
+  EXPECT_EQ(c.At(2, 3), 0x0204u);
+  // And mirrored left to right by a negative width.
+  ASSERT_TRUE(StretchDIBits(c.dc, 3, 0, -3, 4, 0, 0, 3, 4, dib.bits.data(), &dib.info, DIB_RGB_COLORS, SRCCOPY));
+  EXPECT_EQ(c.At(0, 0), 0x0204u);
+  EXPECT_EQ(c.At(2, 0), 0x0004u);
 }
 
 TEST(Blt, StretchDIBitsTakesTopDownPicturesFromTheTop) {

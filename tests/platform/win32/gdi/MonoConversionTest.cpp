@@ -135,6 +135,10 @@ TEST(MonoConversion, HalftoneBrushInvertsACheckerboard) {
   EXPECT_EQ(c.Art(0x336699), ".#.#\n#.#.\n");
   PatBlt(c.dc, 0, 0, 4, 2, PATINVERT);
   EXPECT_EQ(c.Art(0x336699), "....\n....\n");
+  // The brush origin moves the pattern.
+  SetBrushOrgEx(c.dc, 1, 0, nullptr);
+  PatBlt(c.dc, 0, 0, 4, 2, PATINVERT);
+  EXPECT_EQ(c.Art(0x336699), "#.#.\n.#.#\n");
   SelectObject(c.dc, old);
 }
 

@@ -62,6 +62,12 @@ TEST(Objects, DescriptionsOfPensBrushesAndBitmaps) {
   EXPECT_EQ(ds.dsBmih.biSizeImage, 48u);
   ASSERT_EQ(GetObject(dib, sizeof bm, &bm), int(sizeof bm));  // a BITMAP is fine too
   EXPECT_EQ(bm.bmHeight, 3);
+  // Code written for 32-bit Windows asks for 24 bytes of BITMAP: all but the pointer.
+  BITMAP shortBm{};
+  EXPECT_EQ(GetObject(ddb, 24, &shortBm), 24);
+  EXPECT_EQ(shortBm.bmWidth, 17);
+  EXPECT_EQ(shortBm.bmBitsPixel, 1);
+  EXPECT_EQ(GetObject(ddb, 20, &shortBm), 0);
   for (HGDIOBJ o : {HGDIOBJ(pen), HGDIOBJ(brush), HGDIOBJ(ddb), HGDIOBJ(dib)}) EXPECT_TRUE(DeleteObject(o));
 }
 
@@ -247,6 +253,27 @@ TEST(Objects, HatchedBrushOnATransparentBackgroundLeavesTheGaps) {
   EXPECT_EQ(black, 56);
   SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
   DeleteObject(hatch);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Objects, ColourPatternBrushRepeatsItsTopLeftEightByEight) {
+  Canvas pattern(10, 10);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) pattern.Set(x, y, uint32_t(y * 8 + x));
+  HBRUSH brush = CreatePatternBrush(pattern.bm);
+  ASSERT_NE(brush, nullptr);
+  pattern.Fill(0);  // the brush keeps its own copy
+  Canvas c(16, 9);
+  SelectObject(c.dc, brush);
+  PatBlt(c.dc, 0, 0, 16, 9, PATCOPY);
+  EXPECT_EQ(c.At(3, 2), 19u);
+  EXPECT_EQ(c.At(11, 2), 19u);
+  EXPECT_EQ(c.At(3, 8), 3u);
+  SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
+  EXPECT_TRUE(DeleteObject(brush));
 }
 
 }  // namespace

@@ -1,0 +1,92 @@
+#include "PictureScene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace plat::board {
+namespace {
+// Relative sensitivity of the sites behind the filters, per cell byte (upper green, blue,
+// red, lower green): silicon answers blue least.
+constexpr double kSensitivity[4] = {1.0, 0.65, 0.8, 1.0};
+constexpr size_t kNoiseTable = 1 << 16;
+
+uint8_t ToByte(double v) { return uint8_t(std::clamp(v + 0.5, 0.0, 255.0)); }
+}  // namespace
+
+PictureScene::PictureScene(Picture picture, double noiseSigma)
+    : picture_(std::move(picture)), noiseSigma_(std::max(0.0, noiseSigma)) {
+  std::mt19937 gen(12345);
+  std::normal_distribution<double> normal(0.0, noiseSigma_);
+  noise_.resize(kNoiseTable);
+  for (auto& n : noise_) n = int8_t(std::clamp(std::lround(normal(gen)), -127L, 127L));
+}
+
+bool PictureScene::VariesPerFrame(const Exposure& e) const { return noiseSigma_ > 0 || e.driftPixels != 0; }
+
+uint32_t PictureScene::DarkWord(const Exposure& e) const {
+  uint32_t w = 0;
+  for (int b = 0; b < 4; ++b) w |= uint32_t(ToByte(e.dark[b])) << (8 * b);
+  return w;
+}
+
+void PictureScene::Render(const SensorGeometry& g, const Exposure& e, std::vector<uint32_t>& cells) const {
+  cells.resize(size_t(g.activePairs) * g.cellsPerLine);
+  const int W = picture_.width, H = picture_.height;
+  if (W <= 0 || H <= 0) {
+    std::fill(cells.begin(), cells.end(), DarkWord(e));
+    return;
+  }
+  // One cell is two pixels and 120 actuator units. Sensor pixel (x, y) sees the picture at
+  // (x - shift + drift, y - shift); the fraction is the same for every pixel, so the
+  // bilinear weights are computed once per frame.
+  double ox = -e.shiftX / 60.0 + e.driftPixels, oy = -e.shiftY / 60.0;
+  double fx0 = std::floor(ox), fy0 = std::floor(oy);
+  float ax = float(ox - fx0), ay = float(oy - fy0);
+  int ix = int(fx0), iy = int(fy0);
+  const float w00 = (1 - ax) * (1 - ay), w10 = ax * (1 - ay), w01 = (1 - ax) * ay, w11 = ax * ay;
+  bool wrapX = e.driftPixels != 0;
+
+  double k[4];
+  for (int b = 0; b < 4; ++b)
+    k[b] = 255.0 * e.lines / kReferenceLines * kSensitivity[b] * e.gain[b] * e.adScale;
+
+  std::vector<int> col(size_t(g.FrameWidth()) + 1);
+  for (int x = 0; x <= g.FrameWidth(); ++x) {
+    int px = x + ix;
+    col[x] = wrapX ? ((px % W) + W) % W : std::clamp(px, 0, W - 1);
+  }
+  auto sample = [&](const std::vector<float>& plane, int x, int y) {
+    int y0 = std::clamp(y + iy, 0, H - 1), y1 = std::clamp(y + iy + 1, 0, H - 1);
+    const float* r0 = &plane[size_t(y0) * W];
+    const float* r1 = &plane[size_t(y1) * W];
+    int c0 = col[x], c1 = col[x + 1];
+    return w00 * r0[c0] + w10 * r0[c1] + w01 * r1[c0] + w11 * r1[c1];
+  };
+
+  uint32_t seed = e.noiseSeed * 2654435761u + 1;
+  size_t noiseAt = seed % kNoiseTable;
+  uint32_t step = (seed >> 16) | 1;
+  for (int a = 0; a < g.activePairs; ++a) {
+    uint32_t* out = &cells[size_t(a) * g.cellsPerLine];
+    int y = 2 * a;
+    for (int c = 0; c < g.cellsPerLine; ++c) {
+      int x = 2 * c;
+      // Sites of a cell: upper green left, red right; blue lower left, lower green right.
+      double v[4] = {sample(picture_.green, x, y), sample(picture_.blue, x, y + 1),
+                     sample(picture_.red, x + 1, y), sample(picture_.green, x + 1, y + 1)};
+      uint32_t w = 0;
+      for (int b = 0; b < 4; ++b) {
+        double n = 0;
+        if (noiseSigma_ > 0) {
+          noiseAt = (noiseAt + step) & (kNoiseTable - 1);
+          n = noise_[noiseAt];
+        }
+        w |= uint32_t(ToByte(e.dark[b] + k[b] * v[b] + n)) << (8 * b);
+      }
+      out[c] = w;
+    }
+  }
+}
+
+}  // namespace plat::board

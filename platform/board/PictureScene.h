@@ -1,0 +1,31 @@
+// A physical scene: the sensor sees a picture through its colour filters. Brightness
+// follows exposure, gain and black level; each colour has its own sensitivity; noise is
+// seeded; the picture may drift slowly so live view visibly moves.
+#pragma once
+#include <vector>
+
+#include "Picture.h"
+#include "Scene.h"
+
+namespace plat::board {
+
+class PictureScene : public Scene {
+ public:
+  // `picture` is at sensor resolution (FrameWidth x FrameHeight); `noiseSigma` in output steps.
+  PictureScene(Picture picture, double noiseSigma);
+
+  // Integration time (line periods) at which a full reflector reaches the full output range.
+  static constexpr double kReferenceLines = 1240.0;
+
+  void Render(const SensorGeometry& geometry, const Exposure& exposure,
+              std::vector<uint32_t>& cells) const override;
+  uint32_t DarkWord(const Exposure& exposure) const override;
+  bool VariesPerFrame(const Exposure& exposure) const override;
+
+ private:
+  Picture picture_;
+  double noiseSigma_;
+  std::vector<int8_t> noise_;  // a fixed table of normal noise, read at a per-frame offset
+};
+
+}  // namespace plat::board

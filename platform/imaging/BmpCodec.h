@@ -1,0 +1,18 @@
+// Windows bitmap files: written as 24-bit or 8-bit grey; read with 1, 4, 8, 24 or
+// 32 bits per pixel (uncompressed), palettes other than grey becoming 24-bit.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "imaging/Dib.h"
+#include "imaging/FileInfo.h"
+#include "imaging/Status.h"
+
+namespace plat::imaging::bmp {
+
+bool LooksLikeBmp(const uint8_t* data, size_t size);
+Status ReadInfo(const uint8_t* data, size_t size, FileInfo* info);
+Status Decode(const uint8_t* data, size_t size, Dib* out);
+Status Encode(const Dib& in, std::vector<uint8_t>* out);
+
+}  // namespace plat::imaging::bmp

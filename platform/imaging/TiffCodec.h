@@ -1,0 +1,22 @@
+// TIFF files through libtiff: written uncompressed, 24-bit RGB or 8-bit grey, with
+// the comment fields in a private tag; read from whatever layout libtiff decodes.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "imaging/Dib.h"
+#include "imaging/FileFields.h"
+#include "imaging/FileInfo.h"
+#include "imaging/Status.h"
+
+namespace plat::imaging::tiff {
+
+// The private tag that carries the comment fields.
+inline constexpr uint32_t kFieldTag = 65000;
+
+bool LooksLikeTiff(const uint8_t* data, size_t size);
+Status ReadInfo(const uint8_t* data, size_t size, FileInfo* info, FileFields* fields);
+Status Decode(const uint8_t* data, size_t size, Dib* out, FileFields* fields);
+Status Encode(const Dib& in, const FileFields& fields, std::vector<uint8_t>* out);
+
+}  // namespace plat::imaging::tiff

@@ -1,0 +1,3 @@
+// Folder functions of the C run-time.
+#pragma once
+#include "crt.h"

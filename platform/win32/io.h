@@ -1,0 +1,3 @@
+// Low-level file functions of the C run-time.
+#pragma once
+#include "crt.h"

@@ -1,0 +1,70 @@
+#include "Responder.h"
+
+#include <deque>
+#include <mutex>
+
+namespace plat::user::responder {
+namespace {
+struct State {
+  std::mutex m;
+  std::deque<Script> scripts;
+  int failures = 0;
+  std::vector<Shown> history;
+};
+State& S() {
+  static State s;
+  return s;
+}
+}  // namespace
+
+void Push(Script script) {
+  std::lock_guard lock(S().m);
+  S().scripts.push_back(std::move(script));
+}
+
+void FailNextDialog() {
+  std::lock_guard lock(S().m);
+  ++S().failures;
+}
+
+void Reset() {
+  std::lock_guard lock(S().m);
+  S().scripts.clear();
+  S().failures = 0;
+  S().history.clear();
+}
+
+std::vector<Shown> History() {
+  std::lock_guard lock(S().m);
+  return S().history;
+}
+
+bool TakeFailure() {
+  std::lock_guard lock(S().m);
+  if (!S().failures) return false;
+  --S().failures;
+  return true;
+}
+
+bool HasScript() {
+  std::lock_guard lock(S().m);
+  return !S().scripts.empty();
+}
+
+void Record(const Shown& shown) {
+  std::lock_guard lock(S().m);
+  S().history.push_back(shown);
+}
+
+int Run(const Shown& shown) {
+  Script script;
+  {
+    std::lock_guard lock(S().m);
+    if (S().scripts.empty()) return 0;
+    script = std::move(S().scripts.front());
+    S().scripts.pop_front();
+  }
+  return script(shown);
+}
+
+}  // namespace plat::user::responder

@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "ModuleRegistry.h"
+#include "user/Input.h"
+#include "user/Responder.h"
+#include "windows.h"
+
+namespace input = plat::user::input;
+namespace responder = plat::user::responder;
+
+namespace {
+
+// Minimal stand-ins for the standard controls, enough for the dialog manager: they answer
+// WM_GETDLGCODE as the real ones do and keep a check state.
+std::map<HWND, int> g_checks;
+std::vector<std::string> g_clicks;
+
+LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+  DWORD type = GetWindowLongA(h, GWL_STYLE) & BS_TYPEMASK;
+  switch (msg) {
+    case WM_GETDLGCODE:
+      if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+      if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+      if (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON) return DLGC_BUTTON | DLGC_RADIOBUTTON;
+      return DLGC_BUTTON;
+    case BM_SETSTYLE:
+      SetWindowLongA(h, GWL_STYLE, (GetWindowLongA(h, GWL_STYLE) & ~BS_TYPEMASK) | static_cast<LONG>(wParam));
+      return 0;
+    case BM_GETCHECK: return g_checks[h];
+    case BM_SETCHECK: g_checks[h] = static_cast<int>(wParam); return 0;
+    case BM_CLICK: {
+      if (type == BS_AUTORADIOBUTTON) {
+        for (HWND s = GetWindow(GetParent(h), GW_CHILD); s; s = GetWindow(s, GW_HWNDNEXT))
+          if ((GetWindowLongA(s, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON) g_checks[s] = 0;
+        g_checks[h] = 1;
+      } else if (type == BS_AUTOCHECKBOX) {
+        g_checks[h] = !g_checks[h];
+      }
+      SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), BN_CLICKED), reinterpret_cast<LPARAM>(h));
+      return 0;
+    }
+    default: return DefWindowProcA(h, msg, wParam, lParam);
+  }
+}
+LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_GETDLGCODE) return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+  if (msg == EM_SETSEL) return 0;
+  return DefWindowProcA(h, msg, wParam, lParam);
+}
+LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_GETDLGCODE) return DLGC_STATIC;
+  return DefWindowProcA(h, msg, wParam, lParam);
+}
+
+class Dialogs : public testing::Test {
+ protected:
+  void SetUp() override {
+    static bool registered = [] {
+      const std::pair<const char*, WNDPROC> classes[] = {{"Button", ButtonProc}, {"Edit", EditProc}, {"Static", StaticProc}};
+      for (auto [name, proc] : classes) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = name;
+        wc.style = CS_GLOBALCLASS;
+        RegisterClassA(&wc);
+      }
+      plat::SetProgramName("Sample.exe");
+      return true;
+    }();
+    (void)registered;
+    responder::Reset();
+    g_checks.clear();
+    g_clicks.clear();
+  }
+  void Pump() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      if (dialog_ && IsDialogMessageA(dialog_, &m)) continue;
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+  }
+  void Key(UINT vk, bool shift = false) {
+    if (shift) input::Key(VK_SHIFT, true);
+    input::Key(vk, true);
+    input::Key(vk, false);
+    if (shift) input::Key(VK_SHIFT, false);
+    Pump();
+  }
+  HWND Focus() { return GetFocus(); }
+  HWND dialog_ = nullptr;
+};
+
+INT_PTR CALLBACK FormProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITDIALOG) {
+    SetDlgItemTextA(dialog, 1001, "初期値");
+    return TRUE;
+  }
+  if (msg == WM_COMMAND) {
+    g_clicks.push_back(std::to_string(LOWORD(wParam)));
+    if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+TEST_F(Dialogs, ModelessDialogFromATemplateWithTabOrderAndInitialFocus) {
+  dialog_ = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, FormProc, 0);
+  ASSERT_NE(dialog_, nullptr);
+  char text[64];
+  GetWindowTextA(dialog_, text, sizeof text);
+  EXPECT_STREQ(text, "設定");
+  GetDlgItemTextA(dialog_, 1001, text, sizeof text);
+  EXPECT_STREQ(text, "初期値");
+  ShowWindow(dialog_, SW_SHOW);
+  EXPECT_EQ(Focus(), GetDlgItem(dialog_, 1001));  // the first tab stop
+  // Dialog units become pixels with the fixed base units (6 x 12 per 4 x 8 units).
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog_, 1001), &r);
+  EXPECT_EQ(r.right - r.left, 150);
+  EXPECT_EQ(r.bottom - r.top, 18);
+  std::vector<int> order;
+  for (int i = 0; i < 6; ++i) {
+    order.push_back(GetDlgCtrlID(Focus()));
+    Key(VK_TAB);
+  }
+  EXPECT_EQ(order, (std::vector<int>{1001, 1002, 1003, 1006, IDOK, IDCANCEL}));
+  EXPECT_EQ(GetDlgCtrlID(Focus()), 1001);  // round again
+  Key(VK_TAB, /*shift=*/true);
+  EXPECT_EQ(GetDlgCtrlID(Focus()), IDCANCEL);
+  DestroyWindow(dialog_);
+}
+
+TEST_F(Dialogs, ArrowsMoveWithinARadioGroupAndCheckIt) {
+  dialog_ = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, FormProc, 0);
+  ShowWindow(dialog_, SW_SHOW);
+  SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, 1003)), TRUE);
+  Key(VK_DOWN);
+  EXPECT_EQ(GetDlgCtrlID(Focus()), 1004);
+  EXPECT_EQ(IsDlgButtonChecked(dialog_, 1004), 1u);
+  Key(VK_DOWN);
+  Key(VK_DOWN);  // wraps within the group
+  EXPECT_EQ(GetDlgCtrlID(Focus()), 1003);
+  EXPECT_EQ(IsDlgButtonChecked(dialog_, 1003), 1u);
+  EXPECT_EQ(IsDlgButtonChecked(dialog_, 1004), 0u);
+  DestroyWindow(dialog_);
+}
+
+TEST_F(Dialogs, EnterPressesTheDefaultButtonAndEscCancels) {
+  dialog_ = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, FormProc, 0);
+  ShowWindow(dialog_, SW_SHOW);
+  EXPECT_EQ(SendMessageA(dialog_, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+  Key(VK_RETURN);
+  Key(VK_ESCAPE);
+  EXPECT_EQ(g_clicks, (std::vector<std::string>{"1", "2"}));
+  // Enter on a focused push button presses that button.
+  SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, IDCANCEL)), TRUE);
+  g_clicks.clear();
+  Key(VK_RETURN);
+  EXPECT_EQ(g_clicks, (std::vector<std::string>{"2"}));
+  DestroyWindow(dialog_);
+}
+
+TEST_F(Dialogs, MnemonicsReachButtonsAndTheControlAfterALabel) {
+  dialog_ = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, FormProc, 0);
+  ShowWindow(dialog_, SW_SHOW);
+  SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, IDOK)), TRUE);
+  input::Key(VK_MENU, true);
+  input::Key('C', true);
+  input::Key('C', false);
+  input::Key(VK_MENU, false);
+  Pump();
+  EXPECT_EQ(IsDlgButtonChecked(dialog_, 1006), 1u);
+  input::Key(VK_MENU, true);
+  input::Key('N', true);
+  input::Key('N', false);
+  input::Key(VK_MENU, false);
+  Pump();
+  EXPECT_EQ(GetDlgCtrlID(Focus()), 1001);
+  DestroyWindow(dialog_);
+}
+
+TEST_F(Dialogs, ModalDialogDisablesTheOwnerAndReturnsTheEndCode) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = "OwnerWnd";
+  RegisterClassA(&wc);
+  HWND owner = CreateWindowExA(0, "OwnerWnd", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
+                               nullptr, nullptr);
+  bool ownerWasDisabled = false;
+  responder::Push([&](const responder::Shown& shown) {
+    ownerWasDisabled = !IsWindowEnabled(owner);
+    EXPECT_EQ(shown.caption, "設定");
+    SetDlgItemTextA(shown.hwnd, 1002, "42");
+    SendMessageA(GetDlgItem(shown.hwnd, IDOK), BM_CLICK, 0, 0);
+    return 0;
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), owner, FormProc, 0), IDOK);
+  EXPECT_TRUE(ownerWasDisabled);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(GetActiveWindow(), owner);
+  ASSERT_EQ(responder::History().size(), 1u);
+  DestroyWindow(owner);
+}
+
+TEST_F(Dialogs, FailedCreationReturnsMinusOne) {
+  responder::FailNextDialog();
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, FormProc, 0), -1);
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(999), nullptr, FormProc, 0), -1);  // no such template
+  // A template naming a class nobody registered cannot be built either.
+  alignas(4) static const WORD bad[] = {0x0000, 0x80C8, 0, 0, 1, 0, 0, 100, 50, 0, 0, 0,
+                                        0, 0x5000, 0, 0, 0, 0, 10, 10, 7, 'Z', 'z', 0, 0, 0};
+  EXPECT_EQ(DialogBoxIndirectParamA(nullptr, reinterpret_cast<LPCDLGTEMPLATEA>(bad), nullptr, FormProc, 0), -1);
+}
+
+TEST_F(Dialogs, DialogItemIntegers) {
+  dialog_ = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, FormProc, 0);
+  struct Case {
+    const char* text;
+    BOOL isSigned;
+    UINT value;
+    BOOL ok;
+  } cases[] = {
+      {" 42 ", FALSE, 42, TRUE},   {"-7", TRUE, static_cast<UINT>(-7), TRUE}, {"-7", FALSE, 0, FALSE},
+      {"4294967295", FALSE, 4294967295u, TRUE}, {"4294967296", FALSE, 0, FALSE}, {"2147483648", TRUE, 0, FALSE},
+      {"-2147483648", TRUE, 0x80000000u, TRUE}, {"12a", FALSE, 0, FALSE}, {"", FALSE, 0, FALSE},
+  };
+  for (const auto& c : cases) {
+    SetDlgItemTextA(dialog_, 1002, c.text);
+    BOOL ok = -1;
+    EXPECT_EQ(GetDlgItemInt(dialog_, 1002, &ok, c.isSigned), c.value) << c.text;
+    EXPECT_EQ(ok, c.ok) << c.text;
+  }
+  SetDlgItemInt(dialog_, 1002, static_cast<UINT>(-15), TRUE);
+  char text[16];
+  GetDlgItemTextA(dialog_, 1002, text, sizeof text);
+  EXPECT_STREQ(text, "-15");
+  DestroyWindow(dialog_);
+}
+
+TEST(MessageBoxes, TheResponderAnswersAndRecordsWhatWasShown) {
+  responder::Reset();
+  responder::Push([](const responder::Shown& s) {
+    EXPECT_TRUE(s.messageBox);
+    return IDNO;
+  });
+  EXPECT_EQ(MessageBoxA(nullptr, "保存しますか?", "Lumora Caution", MB_YESNO | MB_ICONQUESTION), IDNO);
+  // Unanswered boxes on the memory-only screen take their default button.
+  EXPECT_EQ(MessageBoxA(nullptr, "x", "Lumora Error", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
+  auto shown = responder::History();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].text, "保存しますか?");
+  EXPECT_EQ(shown[0].caption, "Lumora Caution");
+  EXPECT_EQ(shown[1].type, static_cast<UINT>(MB_OKCANCEL | MB_DEFBUTTON2));
+}
+
+}  // namespace

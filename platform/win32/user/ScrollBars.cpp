@@ -8,6 +8,7 @@
 #include "../RectApi.h"
 #include "../WinError.h"
 #include "Composition.h"
+#include "MouseTracking.h"
 #include "NcLayout.h"
 #include "Window.h"
 
@@ -127,7 +128,6 @@ void TrackWindowScrollBar(HWND hwnd, int hit, POINT screen) {
     Notify(hwnd, bar, code, 0);
   }
   // The thumb follows the mouse; other parts wait for the release.
-  SetCapture(hwnd);
   const int grab = vertical ? p.y - parts.thumb.top : p.x - parts.thumb.left;
   const int room = vertical ? (parts.track.bottom - parts.track.top) - (parts.thumb.bottom - parts.thumb.top)
                             : (parts.track.right - parts.track.left) - (parts.thumb.right - parts.thumb.left);
@@ -145,35 +145,7 @@ void TrackWindowScrollBar(HWND hwnd, int hit, POINT screen) {
     }
     Notify(hwnd, bar, SB_THUMBTRACK, pos);
   };
-  for (;;) {
-    MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (GetCapture() != hwnd) break;
-      if (!(GetAsyncKeyState(VK_LBUTTON) & 0x8000)) {
-        POINT at;
-        GetCursorPos(&at);
-        follow(at);
-        break;
-      }
-      PresentScreen();
-      WaitMessage();
-      continue;
-    }
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) {
-      follow(msg.pt);
-      break;
-    }
-    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
-      follow(msg.pt);
-      continue;
-    }
-    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) DispatchMessageA(&msg);
-  }
-  if (GetCapture() == hwnd) ReleaseCapture();
+  TrackMouse(hwnd, follow);
   if (code == SB_THUMBTRACK) Notify(hwnd, bar, SB_THUMBPOSITION, trackPos);
   Notify(hwnd, bar, SB_ENDSCROLL, 0);
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "display/Screen.h"
+#include "UserTestSupport.h"
 #include "user/Driver.h"
 #include "windows.h"
 
@@ -12,11 +12,7 @@ namespace {
 
 namespace drv = plat::user::driver;
 
-COLORREF ScreenAt(int x, int y) {
-  auto a = plat::display::Screen::Get().Lock();
-  uint32_t p = a.Row(y)[x];
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
+using usertest::ScreenAt;
 
 std::vector<std::string> g_log;
 LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {

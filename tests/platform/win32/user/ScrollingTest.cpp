@@ -1,7 +1,7 @@
 // Scrolling window pixels and what it leaves to paint; locking a window against drawing.
 #include <gtest/gtest.h>
 
-#include "display/Screen.h"
+#include "UserTestSupport.h"
 #include "user/Driver.h"
 #include "windows.h"
 
@@ -9,11 +9,7 @@ namespace {
 
 namespace drv = plat::user::driver;
 
-COLORREF ScreenAt(int x, int y) {
-  auto a = plat::display::Screen::Get().Lock();
-  uint32_t p = a.Row(y)[x];
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
+using usertest::ScreenAt;
 
 const COLORREF kRed = RGB(200, 0, 0), kBlue = RGB(0, 0, 200), kGreen = RGB(0, 150, 0);
 RECT g_lastPaint;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ModuleRegistry.h"
-#include "display/Screen.h"
+#include "UserTestSupport.h"
 #include <string>
 
 #include "gdi/SysColors.h"
@@ -18,11 +18,7 @@ HMODULE UiRes() {
   return m;
 }
 
-COLORREF ScreenAt(int x, int y) {
-  auto a = plat::display::Screen::Get().Lock();
-  uint32_t p = a.Row(y)[x];
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
+using usertest::ScreenAt;
 
 // A 32-bit memory DC filled with one colour.
 struct Canvas {

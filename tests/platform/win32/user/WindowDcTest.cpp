@@ -2,7 +2,7 @@
 // further than the part of them that shows.
 #include <gtest/gtest.h>
 
-#include "display/Screen.h"
+#include "UserTestSupport.h"
 #include "user/Driver.h"
 #include "windows.h"
 
@@ -10,11 +10,7 @@ namespace {
 
 namespace drv = plat::user::driver;
 
-COLORREF ScreenAt(int x, int y) {
-  auto a = plat::display::Screen::Get().Lock();
-  uint32_t p = a.Row(y)[x];
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
+using usertest::ScreenAt;
 
 // Windows that paint their whole client area in the colour kept in their user data.
 LRESULT CALLBACK FillProc(HWND h, UINT m, WPARAM w, LPARAM l) {

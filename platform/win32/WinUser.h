@@ -444,6 +444,9 @@ typedef struct tagSTYLESTRUCT {
 #define MK_CONTROL 0x0008
 #define MK_MBUTTON 0x0010
 
+#define WHEEL_DELTA 120
+#define GET_WHEEL_DELTA_WPARAM(w) ((short)HIWORD(w))
+
 // PeekMessage
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001

@@ -108,6 +108,10 @@ void PumpScreenInput() {
         input::MouseMove(ev.x, ev.y);
         input::MouseButton(button(ev.button), ev.kind == Kind::MouseDown);
         break;
+      case Kind::MouseWheel:
+        input::MouseMove(ev.x, ev.y);
+        input::Wheel(ev.wheel);
+        break;
       case Kind::KeyDown: input::Key(ev.vk, true); break;
       case Kind::KeyUp: input::Key(ev.vk, false); break;
       case Kind::Text: {

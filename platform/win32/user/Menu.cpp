@@ -419,7 +419,8 @@ BOOL DrawMenuBar(HWND hwnd) {
     ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+  // Only the frame is drawn again, at once; the client area keeps its pixels.
+  if (IsWindowVisible(hwnd)) SendMessageA(hwnd, WM_NCPAINT, 1, 0);
   return TRUE;
 }
 

@@ -39,8 +39,9 @@ bool Scrollable(const SCROLLINFO& si) {
   return si.nMax > si.nMin && (!si.nPage || static_cast<int>(si.nPage) <= si.nMax - si.nMin);
 }
 
+// The bars are part of the frame: it is drawn again at once, the client area left alone.
 void RedrawFrame(HWND hwnd) {
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
+  if (IsWindowVisible(hwnd)) SendMessageA(hwnd, WM_NCPAINT, 1, 0);
 }
 
 // The bar's rectangle in window coordinates.

@@ -448,3 +448,28 @@ TEST(Menus, SettingTheMenuBarResizesTheClientArea) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MenuBar, TheSystemMenuOffersWhatTheWindowCanDoNow) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  struct Case {
+    int show;
+    std::vector<UINT> grayed, enabled;
+  } cases[] = {
+      {SW_SHOWNORMAL, {SC_RESTORE}, {SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE}},
+      {SW_SHOWMAXIMIZED, {SC_MOVE, SC_SIZE, SC_MAXIMIZE}, {SC_RESTORE, SC_MINIMIZE, SC_CLOSE}},
+  };
+  for (auto& c : cases) {
+    ShowWindow(w.hwnd, c.show);
+    drv::WaitIdle();
+    drv::PressKey(VK_ESCAPE);
+    SendMessageA(w.hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    HMENU sys = GetSystemMenu(w.hwnd, FALSE);
+    for (UINT id : c.grayed) EXPECT_TRUE(GetMenuState(sys, id, MF_BYCOMMAND) & MF_GRAYED) << c.show << " " << id;
+    for (UINT id : c.enabled) EXPECT_FALSE(GetMenuState(sys, id, MF_BYCOMMAND) & MF_GRAYED) << c.show << " " << id;
+  }
+}
+
+}  // namespace

@@ -155,6 +155,17 @@ TEST(Accelerators, KeysBecomeCommandsUnlessTheItemIsGrayed) {
     EXPECT_EQ(MenuWindow::Only("COMMAND"), c.expected) << c.vk;
   }
   DestroyAcceleratorTable(acc);
+  // A command of the system menu arrives as WM_SYSCOMMAND.
+  ACCEL close{FVIRTKEY | FALT, VK_F4, SC_CLOSE & 0xFFFF};
+  HACCEL own = CreateAcceleratorTableA(&close, 1);
+  MenuWindow::log.clear();
+  drv::PressKey(VK_F4, drv::kAlt);
+  MSG msg;
+  int translated = 0;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) translated += TranslateAcceleratorA(w.hwnd, own, &msg);
+  EXPECT_EQ(translated, 1);
+  EXPECT_EQ(MenuWindow::Only("SYSCOMMAND"), std::vector<std::string>{"SYSCOMMAND " + std::to_string(SC_CLOSE)});
+  DestroyAcceleratorTable(own);
 }
 
 TEST(PopupMenus, KeyboardChoiceIsReturnedWithTheMessageOrder) {

@@ -480,6 +480,12 @@ typedef struct tagSTYLESTRUCT {
 #define WH_SYSMSGFILTER 6
 #define WH_MOUSE 7
 #define HC_ACTION 0
+// WH_CBT codes (the stand-in reports window creation only)
+#define HCBT_CREATEWND 3
+typedef struct tagCBT_CREATEWNDA {
+  LPCREATESTRUCTA lpcs;
+  HWND hwndInsertAfter;
+} CBT_CREATEWNDA, CBT_CREATEWND, *LPCBT_CREATEWNDA, *LPCBT_CREATEWND;
 #define HC_NOREMOVE 3
 #define MSGF_DIALOGBOX 0
 #define MSGF_MESSAGEBOX 1

@@ -10,8 +10,9 @@
 #include "WinSync.h"     // threads, waits, events, mutexes, processes
 #include "WinGdi.h"      // device contexts, GDI objects, drawing, bitmaps
 #include "WinGdiText.h"  // fonts and text
+#include "WinPrint.h"    // printer DCs and print jobs
 #include "RectApi.h"     // rectangle and point helpers
 #include "WinUser.h"     // windows, messages, input, timers, hooks
-#include "WinUserUi.h"   // menus, accelerators, resources, cursors, icons, carets
 #include "WinDialog.h"   // dialogs and message boxes
 #include "WinControls.h" // standard controls
+#include "WinUserUi.h"   // menus, accelerators, resources, cursors, icons, carets

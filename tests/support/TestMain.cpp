@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   setenv("LUMORA_DRIVE_C", testenv::g_driveC.c_str(), 1);
   setenv("LUMORA_DISPLAY", "headless", 1);
   setenv("LUMORA_FONT", "test", 1);
+  setenv("LUMORA_PRINT_CUPS", "0", 1);  // no print server is asked during tests
 
   testing::InitGoogleTest(&argc, argv);
   int rc = RUN_ALL_TESTS();

@@ -69,6 +69,20 @@ struct tCameraSettings {
 
 static_assert(sizeof(tCameraSettings) == 2368, "the block is shared with the camera library");
 static_assert(offsetof(tCameraSettings, bAbort) == 0);
+static_assert(offsetof(tCameraSettings, bAutoLevel) == 4);
+static_assert(offsetof(tCameraSettings, bExtraCont) == 8);
+static_assert(offsetof(tCameraSettings, bEdgeApp) == 12);
+static_assert(offsetof(tCameraSettings, nAutoLevelHalf) == 16);
+static_assert(offsetof(tCameraSettings, nAutoLevelStd) == 20);
+static_assert(offsetof(tCameraSettings, nAutoLevelHigh) == 24);
+static_assert(offsetof(tCameraSettings, nAutoLevelBw) == 28);
+static_assert(offsetof(tCameraSettings, EdgeAppLevelHalf) == 32);
+static_assert(offsetof(tCameraSettings, EdgeAppLevelStd) == 36);
+static_assert(offsetof(tCameraSettings, EdgeAppLevelHigh) == 40);
+static_assert(offsetof(tCameraSettings, EdgeAppLevelBw) == 44);
+static_assert(offsetof(tCameraSettings, ContrastLevelHalf) == 48);
+static_assert(offsetof(tCameraSettings, ContrastLevelStd) == 52);
+static_assert(offsetof(tCameraSettings, ContrastLevelHigh) == 56);
 static_assert(offsetof(tCameraSettings, ContrastLevelBw) == 60);
 static_assert(offsetof(tCameraSettings, ShiftPositions) == 64);
 static_assert(offsetof(tCameraSettings, Command_Repeat) == 2080);
@@ -87,7 +101,7 @@ static_assert(offsetof(tCameraSettings, zoom) == 2240);
 static_assert(offsetof(tCameraSettings, InterPolationMethod) == 2248);
 static_assert(offsetof(tCameraSettings, Mode) == 2252);
 static_assert(offsetof(tCameraSettings, PCIaddress) == 2256);
-static_assert(offsetof(tCameraSettings, Progress) == 2260);
+static_assert(offsetof(tCameraSettings, Progress) == 2260);  // three bytes share one slot
 static_assert(offsetof(tCameraSettings, Mosaic) == 2264);
 static_assert(offsetof(tCameraSettings, bSwitched) == 2280);
 static_assert(offsetof(tCameraSettings, Camera_Status) == 2284);

@@ -1,4 +1,5 @@
 #include "gdi/ScreenTarget.h"
+#include "print/PrinterTarget.h"
 
 #include <cstring>
 #include <strings.h>
@@ -52,9 +53,7 @@ using namespace plat::gdi;
 HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR, const void*) {
   auto is = [](LPCSTR s) { return s && strcasecmp(s, "DISPLAY") == 0; };
   if (is(driver) || (!driver && is(device))) return CreateDesktopDc();
-  // Printer DCs come with printing.
-  SetLastError(ERROR_INVALID_PARAMETER);
-  return nullptr;
+  return plat::print::CreatePrinterDc(device);
 }
 
 // GetDC and ReleaseDC belong to the window manager (user/WindowDc.cpp).

@@ -10,6 +10,7 @@
 #include "../WinError.h"
 #include "../WinUserUi.h"
 #include "Focus.h"
+#include "Hooks.h"
 #include "MessageQueue.h"
 #include "Painting.h"
 #include "ScrollBars.h"
@@ -209,6 +210,16 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     }
   }
   CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x, static_cast<LONG>(style), windowName, className, exStyle};
+  // A creation hook sees the window before its first message (frameworks attach their
+  // objects here) and may refuse it.
+  if (HasHooks(WH_CBT)) {
+    CBT_CREATEWNDA cbt{&cs, HWND_TOP};
+    if (RunHooks(WH_CBT, HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&cbt))) {
+      SendNcDestroy(hwnd);
+      ::SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+    }
+  }
   if (!(style & WS_CHILD) && (style & (WS_THICKFRAME | WS_CAPTION))) {
     MINMAXINFO mmi{};
     mmi.ptMaxSize = POINT{screen.right, screen.bottom};

@@ -1,0 +1,54 @@
+#include "AfxControls.h"
+
+#include <strings.h>
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)
+IMPLEMENT_DYNAMIC(CStatic, CWnd)
+IMPLEMENT_DYNAMIC(CEdit, CWnd)
+IMPLEMENT_DYNAMIC(CListBox, CWnd)
+IMPLEMENT_DYNAMIC(CComboBox, CWnd)
+IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
+
+BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+  DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+  if (pResult) *pResult = TRUE;
+  return TRUE;
+}
+
+namespace {
+// Owner-draw list and combo boxes: the four item messages go to the virtual members.
+template <class T>
+BOOL ItemNotify(T* self, UINT message, LPARAM lParam, LRESULT* pResult) {
+  LRESULT result = TRUE;
+  switch (message) {
+    case WM_DRAWITEM: self->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); break;
+    case WM_MEASUREITEM: self->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam)); break;
+    case WM_COMPAREITEM: result = self->CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam)); break;
+    case WM_DELETEITEM: self->DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam)); break;
+    default: return FALSE;
+  }
+  if (pResult) *pResult = result;
+  return TRUE;
+}
+}  // namespace
+
+BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  return ItemNotify(this, message, lParam, pResult) || CWnd::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  return ItemNotify(this, message, lParam, pResult) || CWnd::OnChildNotify(message, wParam, lParam, pResult);
+}
+
+std::unique_ptr<CWnd> plat::afx::MakeControlObject(HWND hWnd) {
+  char name[64] = "";
+  ::GetClassNameA(hWnd, name, sizeof name);
+  if (strcasecmp(name, "BUTTON") == 0) return std::make_unique<CButton>();
+  if (strcasecmp(name, "EDIT") == 0) return std::make_unique<CEdit>();
+  if (strcasecmp(name, "STATIC") == 0) return std::make_unique<CStatic>();
+  if (strcasecmp(name, "LISTBOX") == 0) return std::make_unique<CListBox>();
+  if (strcasecmp(name, "COMBOBOX") == 0) return std::make_unique<CComboBox>();
+  if (strcasecmp(name, "SCROLLBAR") == 0) return std::make_unique<CScrollBar>();
+  return std::make_unique<CWnd>();
+}

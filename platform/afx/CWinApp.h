@@ -1,0 +1,103 @@
+// CWinApp: the one application object. Its constructor registers it; AfxWinMain
+// runs its InitInstance, message loop and ExitInstance.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CWinThread.h"
+
+class CDocTemplate;
+class CDocument;
+class CCommandLineInfo;
+
+class CWinApp : public CWinThread {
+  DECLARE_DYNAMIC(CWinApp)
+ public:
+  explicit CWinApp(LPCSTR lpszAppName = nullptr);
+  ~CWinApp() override;
+
+  HINSTANCE m_hInstance = nullptr;
+  HINSTANCE m_hPrevInstance = nullptr;
+  LPSTR m_lpCmdLine = nullptr;
+  int m_nCmdShow = SW_SHOWNORMAL;
+  LPCSTR m_pszAppName = nullptr;
+  LPCSTR m_pszExeName = nullptr;       // the program's file name without extension
+  LPCSTR m_pszHelpFilePath = nullptr;
+  LPCSTR m_pszProfileName = nullptr;   // the INI beside the program, unless the program sets another
+  LPCSTR m_pszRegistryKey = nullptr;
+
+  virtual BOOL InitApplication();
+  BOOL InitInstance() override;
+  int ExitInstance() override;
+  int Run() override;
+  BOOL OnIdle(LONG lCount) override;
+  virtual int DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+  virtual void DoWaitCursor(int nCode);  // 1 begin, -1 end, 0 restore
+
+  // Resources
+  HCURSOR LoadCursor(LPCSTR lpszResourceName) const;
+  HCURSOR LoadCursor(UINT nIDResource) const;
+  HCURSOR LoadStandardCursor(LPCSTR lpszCursorName) const;
+  HICON LoadIcon(LPCSTR lpszResourceName) const;
+  HICON LoadIcon(UINT nIDResource) const;
+  HICON LoadStandardIcon(LPCSTR lpszIconName) const;
+
+  // Settings in the application's INI file
+  UINT GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
+  BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
+  CString GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault = nullptr);
+  BOOL WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue);
+  // *ppData is allocated with new[]; the caller deletes it.
+  BOOL GetProfileBinary(LPCSTR lpszSection, LPCSTR lpszEntry, LPBYTE* ppData, UINT* pBytes);
+  BOOL WriteProfileBinary(LPCSTR lpszSection, LPCSTR lpszEntry, LPBYTE pData, UINT nBytes);
+
+  BOOL Enable3dControls() { return TRUE; }  // controls are drawn in 3-D already
+  BOOL Enable3dControlsStatic() { return TRUE; }
+
+  // Documents
+  void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+  BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+  void AddDocTemplate(CDocTemplate* pTemplate);  // the application owns it from here
+  POSITION GetFirstDocTemplatePosition() const;
+  CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+  virtual CDocument* OpenDocumentFile(LPCSTR lpszFileName);
+  void CloseAllDocuments(BOOL bEndSession);
+  BOOL SaveAllModified();
+  afx_msg void OnFileNew();
+  afx_msg void OnAppExit();
+
+  int m_nWaitCursorCount = 0;
+  HCURSOR m_hcurWaitCursorRestore = nullptr;
+
+  // Fills the fields AfxWinMain knows (instance, command line, names).
+  void SetStartupInfo(HINSTANCE hInstance, LPSTR lpCmdLine, int nCmdShow);
+
+ private:
+  std::vector<std::unique_ptr<CDocTemplate>> m_templates;
+  std::string m_appName, m_exeName, m_profileName, m_cmdLine;
+
+  DECLARE_MESSAGE_MAP()
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxGetInstanceHandle();
+HINSTANCE AfxGetResourceHandle();
+void AfxSetResourceHandle(HINSTANCE hInstResource);
+LPCSTR AfxGetAppName();
+int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
+// The string `nID` of the resource module; FALSE (and an empty string) when missing.
+BOOL AfxLoadString(UINT nID, CString& rString);
+void AfxPostQuitMessage(int nExitCode);
+BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+// The program's entry: runs the application object's InitInstance, Run and ExitInstance.
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+
+namespace plat::afx {
+// Message boxes go through here: the dialog manager's MessageBoxA, or a test's hook.
+using MessageBoxHook = int (*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+void SetMessageBoxHook(MessageBoxHook hook);
+int ShowMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+}  // namespace plat::afx

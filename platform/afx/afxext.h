@@ -1,0 +1,4 @@
+// The framework's extension classes (splitters), as the system's code includes them.
+#pragma once
+#include "afxwin.h"
+#include "CSplitterWnd.h"

@@ -1,0 +1,236 @@
+// Message maps: window messages reach handlers with the framework's argument
+// unpacking; commands and notifications find their entries; reflected
+// notifications are handled by the control that sent them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "afxwin.h"
+
+namespace {
+
+std::vector<std::string> g_log;
+void Log(const char* fmt, long long a = 0, long long b = 0, long long c = 0) {
+  char text[128];
+  snprintf(text, sizeof text, fmt, a, b, c);
+  g_log.emplace_back(text);
+}
+
+UINT g_registered = ::RegisterWindowMessageA("AfxWinTest.Registered");
+constexpr UINT kIdChild = 100;
+constexpr UINT WM_TEST = WM_APP + 1;
+
+class CProbeWnd : public CWnd {
+ public:
+  ~CProbeWnd() override { Log("destructor"); }
+
+ protected:
+  afx_msg BOOL OnNcCreate(LPCREATESTRUCT cs) {
+    Log("nccreate");
+    return CWnd::OnNcCreate(cs);
+  }
+  afx_msg int OnCreate(LPCREATESTRUCT cs) {
+    Log("create %lld,%lld", cs->cx, cs->cy);
+    return 0;
+  }
+  afx_msg void OnSize(UINT type, int cx, int cy) { Log("size %lld %lldx%lld", type, cx, cy); }
+  afx_msg void OnLButtonDown(UINT flags, CPoint pt) { Log("ldown %lld (%lld,%lld)", flags, pt.x, pt.y); }
+  afx_msg void OnMouseMove(UINT flags, CPoint pt) { Log("move %lld (%lld,%lld)", flags, pt.x, pt.y); }
+  afx_msg void OnKeyDown(UINT ch, UINT rep, UINT flags) { Log("key %lld %lld %lld", ch, rep, flags); }
+  afx_msg void OnTimer(UINT_PTR id) { Log("timer %lld", static_cast<long long>(id)); }
+  afx_msg LRESULT OnTest(WPARAM w, LPARAM l) {
+    Log("test %lld %lld", static_cast<long long>(w), l);
+    return 42;
+  }
+  afx_msg LRESULT OnRegistered(WPARAM w, LPARAM) {
+    Log("registered %lld", static_cast<long long>(w));
+    return 7;
+  }
+  afx_msg void OnCmdA() { Log("cmd a"); }
+  afx_msg void OnCmdRange(UINT id) { Log("cmd range %lld", id); }
+  afx_msg void OnClicked() { Log("clicked"); }
+  afx_msg void OnNotifyChild(NMHDR* hdr, LRESULT* result) {
+    Log("notify %lld", static_cast<long long>(static_cast<int>(hdr->code)));
+    *result = 5;
+  }
+  afx_msg void OnDestroy() {
+    Log("destroy");
+    CWnd::OnDestroy();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
+  ON_WM_NCCREATE()
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_WM_LBUTTONDOWN()
+  ON_WM_MOUSEMOVE()
+  ON_WM_KEYDOWN()
+  ON_WM_TIMER()
+  ON_WM_DESTROY()
+  ON_MESSAGE(WM_TEST, OnTest)
+  ON_REGISTERED_MESSAGE(g_registered, OnRegistered)
+  ON_COMMAND(200, OnCmdA)
+  ON_COMMAND_RANGE(300, 310, OnCmdRange)
+  ON_BN_CLICKED(kIdChild, OnClicked)
+  ON_NOTIFY(-12, kIdChild, OnNotifyChild)
+END_MESSAGE_MAP()
+
+// A child that handles its own notifications.
+class CReflectingChild : public CButton {
+ protected:
+  afx_msg void OnReflectedClick() { Log("child clicked"); }
+  afx_msg void OnReflectedNotify(NMHDR*, LRESULT* result) {
+    Log("child notify");
+    *result = 9;
+  }
+  afx_msg HBRUSH CtlColor(CDC*, UINT type) {
+    Log("child colour %lld", type);
+    return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(0x1234));
+  }
+
+ public:
+  void DrawItem(LPDRAWITEMSTRUCT dis) override { Log("drawitem %lld", dis->itemID); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CReflectingChild, CButton)
+  ON_CONTROL_REFLECT(BN_CLICKED, OnReflectedClick)
+  ON_NOTIFY_REFLECT(-12, OnReflectedNotify)
+  ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+class MessageMap : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_log.clear();
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "probe", WS_OVERLAPPED, 10, 10, 200, 150, nullptr, nullptr));
+    g_log.clear();
+  }
+  CProbeWnd wnd;
+};
+
+TEST_F(MessageMap, ObjectIsAttachedFromTheFirstMessage) {
+  g_log.clear();
+  CProbeWnd other;
+  ASSERT_TRUE(other.CreateEx(0, nullptr, "x", WS_POPUP, 0, 0, 30, 20, nullptr, nullptr));
+  ASSERT_GE(g_log.size(), 2u);
+  EXPECT_EQ(g_log[0], "nccreate");
+  EXPECT_EQ(g_log[1], "create 30,20");
+  EXPECT_EQ(CWnd::FromHandlePermanent(other.m_hWnd), &other);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(other.m_hWnd, GWLP_WNDPROC)), &AfxWndProc);
+}
+
+TEST_F(MessageMap, WindowMessagesAreUnpackedForTheirHandlers) {
+  struct Case {
+    UINT msg;
+    WPARAM w;
+    LPARAM l;
+    const char* expected;
+    LRESULT result;
+  };
+  const Case cases[] = {
+      {WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80), "size 0 120x80", 0},
+      {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 7), "ldown 1 (5,7)", 0},
+      {WM_MOUSEMOVE, 0, MAKELPARAM(-3, -4), "move 0 (-3,-4)", 0},  // signed coordinates
+      {WM_KEYDOWN, VK_F5, MAKELPARAM(2, 0x3F), "key 116 2 63", 0},
+      {WM_TIMER, 17, 0, "timer 17", 0},
+      {WM_TEST, 3, 4, "test 3 4", 42},
+      {g_registered, 8, 0, "registered 8", 7},
+      {WM_COMMAND, 200, 0, "cmd a", 1},
+      {WM_COMMAND, 305, 0, "cmd range 305", 1},
+  };
+  for (const Case& c : cases) {
+    g_log.clear();
+    LRESULT r = wnd.SendMessage(c.msg, c.w, c.l);
+    ASSERT_EQ(g_log.size(), 1u) << c.expected;
+    EXPECT_EQ(g_log[0], c.expected);
+    EXPECT_EQ(r, c.result) << c.expected;
+  }
+}
+
+TEST_F(MessageMap, CommandsWithoutEntryAreNotHandled) {
+  EXPECT_FALSE(wnd.OnCmdMsg(311, CN_COMMAND, nullptr, nullptr));
+  EXPECT_FALSE(wnd.OnCmdMsg(201, CN_COMMAND, nullptr, nullptr));
+  AFX_CMDHANDLERINFO info{};
+  EXPECT_TRUE(wnd.OnCmdMsg(300, CN_COMMAND, nullptr, &info));
+  EXPECT_EQ(info.pTarget, &wnd);
+  EXPECT_TRUE(g_log.empty());  // asking for a handler does not run it
+}
+
+TEST_F(MessageMap, ChildNotificationsGoToTheParentUnlessTheChildReflects) {
+  CWnd plain;
+  ASSERT_TRUE(plain.Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 10, 10), &wnd, kIdChild));
+  wnd.SendMessage(WM_COMMAND, MAKEWPARAM(kIdChild, BN_CLICKED), reinterpret_cast<LPARAM>(plain.m_hWnd));
+  NMHDR hdr{plain.m_hWnd, kIdChild, static_cast<UINT>(-12)};
+  LRESULT r = wnd.SendMessage(WM_NOTIFY, kIdChild, reinterpret_cast<LPARAM>(&hdr));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"clicked", "notify -12"}));
+  EXPECT_EQ(r, 5);
+  plain.DestroyWindow();
+
+  g_log.clear();
+  CReflectingChild child;
+  ASSERT_TRUE(child.CWnd::Create(nullptr, nullptr, WS_CHILD, CRect(0, 0, 10, 10), &wnd, kIdChild));
+  wnd.SendMessage(WM_COMMAND, MAKEWPARAM(kIdChild, BN_CLICKED), reinterpret_cast<LPARAM>(child.m_hWnd));
+  hdr.hwndFrom = child.m_hWnd;
+  r = wnd.SendMessage(WM_NOTIFY, kIdChild, reinterpret_cast<LPARAM>(&hdr));
+  EXPECT_EQ(r, 9);
+  LRESULT brush = wnd.SendMessage(WM_CTLCOLORBTN, 0, reinterpret_cast<LPARAM>(child.m_hWnd));
+  EXPECT_EQ(brush, 0x1234);
+  DRAWITEMSTRUCT dis{ODT_BUTTON, kIdChild, 4, 0, 0, child.m_hWnd, nullptr, {}, 0};
+  EXPECT_EQ(wnd.SendMessage(WM_DRAWITEM, kIdChild, reinterpret_cast<LPARAM>(&dis)), TRUE);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"child clicked", "child notify", "child colour 3", "drawitem 4"}));
+}
+
+TEST_F(MessageMap, DestroyingDetachesAndSelfDeletingObjectsGo) {
+  struct CSelfDeleting : CProbeWnd {
+    void PostNcDestroy() override { delete this; }
+  };
+  auto* owned = new CSelfDeleting;  // owned by its window from creation on
+  ASSERT_TRUE(owned->CreateEx(0, nullptr, "self", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+  HWND h = owned->m_hWnd;
+  g_log.clear();
+  ::DestroyWindow(h);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"destroy", "destructor"}));
+  EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
+
+  g_log.clear();
+  HWND mine = wnd.m_hWnd;
+  wnd.DestroyWindow();
+  EXPECT_EQ(wnd.m_hWnd, nullptr);
+  EXPECT_FALSE(::IsWindow(mine));
+  EXPECT_EQ(g_log, (std::vector<std::string>{"destroy"}));
+}
+
+TEST_F(MessageMap, ForeignWindowsGetTemporaryObjectsUntilIdle) {
+  HWND raw = ::CreateWindowExA(0, AFX_WND, "raw", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
+  ASSERT_NE(raw, nullptr);
+  CWnd* temp = CWnd::FromHandle(raw);
+  ASSERT_NE(temp, nullptr);
+  EXPECT_EQ(temp->m_hWnd, raw);
+  EXPECT_EQ(CWnd::FromHandle(raw), temp);  // the same object until idle time
+  EXPECT_EQ(CWnd::FromHandlePermanent(raw), nullptr);
+  EXPECT_EQ(plat::afx::Thread().wnds.TemporaryCount(), 1u);
+  plat::afx::DeleteTempMaps();
+  EXPECT_EQ(plat::afx::Thread().wnds.TemporaryCount(), 0u);
+  EXPECT_TRUE(::IsWindow(raw));  // freeing the object leaves the window alone
+  ::DestroyWindow(raw);
+}
+
+TEST_F(MessageMap, SubclassingRoutesAnExistingWindowThroughItsObject) {
+  HWND raw = ::CreateWindowExA(0, AFX_WND, "raw", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, AfxGetInstanceHandle(), nullptr);
+  CProbeWnd probe;
+  ASSERT_TRUE(probe.SubclassWindow(raw));
+  g_log.clear();
+  EXPECT_EQ(::SendMessageA(raw, WM_TEST, 1, 2), 42);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"test 1 2"}));
+  EXPECT_EQ(probe.UnsubclassWindow(), raw);
+  g_log.clear();
+  EXPECT_EQ(::SendMessageA(raw, WM_TEST, 1, 2), 0);  // back to the class procedure
+  EXPECT_TRUE(g_log.empty());
+  ::DestroyWindow(raw);
+}
+
+}  // namespace

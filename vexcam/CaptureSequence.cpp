@@ -1,0 +1,10 @@
+// Capture sequencing. The sequencer is not in yet: a capture reports a camera that is
+// not ready, the factory steps do nothing, and no frame is started.
+#include "CameraCtrl.h"
+
+LONG CCameraCtrl::OnShutter(CTrueImage*, RECT, LONG) { return -1; }
+LONG CCameraCtrl::CaptureFactory(RECT, LONG) { return 0; }
+LONG CCameraCtrl::MemoryShot(DWORD*, CTrueImage*, RECT) { return 1; }
+LONG CCameraCtrl::ImageFromBuffer(WORD*, CTrueImage*, RECT) { return 1; }
+void CCameraCtrl::StartFrame() {}
+BOOL CCameraCtrl::MoveToPosition(LONG, BOOL) { return FALSE; }

@@ -1,0 +1,5 @@
+#include "PhotoList.h"
+
+IMPLEMENT_SERIAL(CPhotoList, CObList, 0)
+
+void CPhotoList::Serialize(CArchive& ar) { CObList::Serialize(ar); }

@@ -32,7 +32,8 @@ HBITMAP FromPackedDib(const unsigned char* data, size_t size, UINT flags) {
   if (size < sizeof(BITMAPINFOHEADER)) return nullptr;
   BITMAPINFOHEADER h;
   std::memcpy(&h, data, sizeof h);
-  if (h.biWidth <= 0 || h.biHeight == 0 || h.biWidth > 32768 || std::abs(h.biHeight) > 32768) return nullptr;
+  if (h.biSize < sizeof h || h.biWidth <= 0 || h.biHeight == 0 || h.biWidth > 32768 || std::abs(h.biHeight) > 32768)
+    return nullptr;
   int colors = h.biBitCount <= 8 ? (h.biClrUsed ? static_cast<int>(h.biClrUsed) : 1 << h.biBitCount) : 0;
   size_t masks = h.biCompression == BI_BITFIELDS ? 12 : 0;
   size_t headerSize = h.biSize + masks + static_cast<size_t>(colors) * 4;

@@ -424,23 +424,43 @@ BOOL DrawMenuBar(HWND hwnd) {
   return TRUE;
 }
 
-HMENU LoadMenuIndirectA(const void* menuTemplate) {
-  // The classic template: a header of two words, then items; a popup's items follow it.
-  if (!menuTemplate) return nullptr;
-  auto* p = static_cast<const WORD*>(menuTemplate);
-  if (p[0] != 0) {
+namespace plat::user {
+
+// The classic template: a header of two words, then items, a popup's items after it. A
+// template that runs past `size` bytes (or past a missing end mark) gives no menu;
+// SIZE_MAX stands for a template whose size the caller does not know.
+HMENU LoadMenuTemplate(const void* menuTemplate, size_t size) {
+  if (!menuTemplate || size < 4) {
     ::SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  const auto* p = static_cast<const WORD*>(menuTemplate);
+  // Words left from `q` on (a template of unknown size never runs out).
+  const size_t words = size / 2;
+  auto past = [&](const WORD* q) { return size != SIZE_MAX && static_cast<size_t>(q - static_cast<const WORD*>(menuTemplate)) >= words; };
+  if (p[0] != 0 || (size != SIZE_MAX && static_cast<size_t>(2 + p[1] / 2) > words)) {
+    ::SetLastError(ERROR_INVALID_DATA);
     return nullptr;
   }
   p += 2 + p[1] / 2;
   HMENU menu = CreateMenu();
   std::vector<HMENU> stack{menu};
+  auto fail = [&] {
+    DestroyMenu(menu);
+    ::SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+  };
   while (!stack.empty()) {
+    if (past(p)) return fail();
     WORD flags = *p++;
     WORD id = 0;
-    if (!(flags & MF_POPUP)) id = *p++;
+    if (!(flags & MF_POPUP)) {
+      if (past(p)) return fail();
+      id = *p++;
+    }
     const WORD* t = p;
-    while (*p) ++p;
+    while (!past(p) && *p) ++p;
+    if (past(p)) return fail();
     std::string text = plat::rc::Utf16ToUtf8(reinterpret_cast<const uint16_t*>(t), static_cast<size_t>(p - t));
     ++p;
     UINT itemFlags = flags & ~(MF_END | MF_POPUP);
@@ -460,3 +480,8 @@ HMENU LoadMenuIndirectA(const void* menuTemplate) {
   }
   return menu;
 }
+
+}  // namespace plat::user
+
+// The caller vouches for the template's size.
+HMENU LoadMenuIndirectA(const void* menuTemplate) { return LoadMenuTemplate(menuTemplate, SIZE_MAX); }

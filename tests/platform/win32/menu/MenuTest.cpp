@@ -12,6 +12,7 @@
 #include "afx.h"
 #include "menu_ids.h"
 #include "user/Driver.h"
+#include "user/Menu.h"
 #include "windows.h"
 
 namespace {
@@ -480,6 +481,34 @@ TEST(MenuBar, TheSystemMenuOffersWhatTheWindowCanDoNow) {
     HMENU sys = GetSystemMenu(w.hwnd, FALSE);
     for (UINT id : c.grayed) EXPECT_TRUE(GetMenuState(sys, id, MF_BYCOMMAND) & MF_GRAYED) << c.show << " " << id;
     for (UINT id : c.enabled) EXPECT_FALSE(GetMenuState(sys, id, MF_BYCOMMAND) & MF_GRAYED) << c.show << " " << id;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Resources, DamagedMenuTemplatesGiveNoMenu) {
+  // Header (version 0, offset 0), then MF_END | MF_STRING item 5 "A".
+  const std::vector<WORD> good{0, 0, MF_END, 5, 'A', 0};
+  struct Case {
+    std::vector<WORD> words;
+    bool ok;
+  } cases[] = {
+      {good, true},
+      {{0, 0, MF_END, 5, 'A'}, false},                        // the text never ends
+      {{0, 0, 0, 5, 'A', 0}, false},                          // no end mark
+      {{0, 40, MF_END, 5, 'A', 0}, false},                    // header offset past the end
+      {{0, 0, MF_POPUP | MF_END, 'P', 0, 0, 7, 'B', 0}, false},  // the popup's items never end
+      {{1, 0, MF_END, 5, 'A', 0}, false},                     // not the classic form
+  };
+  for (auto& c : cases) {
+    HMENU m = plat::user::LoadMenuTemplate(c.words.data(), c.words.size() * sizeof(WORD));
+    EXPECT_EQ(m != nullptr, c.ok) << c.words.size();
+    if (m) {
+      EXPECT_EQ(GetMenuItemID(m, 0), 5u);
+      DestroyMenu(m);
+    }
   }
 }
 

@@ -86,6 +86,8 @@ TEST(Cursors, ResourceIconsDrawThroughTheirMask) {
   DeleteObject(ii.hbmMask);
   DeleteObject(ii.hbmColor);
   EXPECT_FALSE(LoadIconA(UiRes(), "NOSUCHICON"));
+  EXPECT_FALSE(LoadIconA(UiRes(), "TRUNCATED"));    // the image runs past the file
+  EXPECT_FALSE(LoadCursorA(UiRes(), "OVERCOUNT"));  // more images claimed than there are
   EXPECT_FALSE(LoadIconA(UiRes(), "HANDCUR"));  // a cursor is not an icon
 }
 

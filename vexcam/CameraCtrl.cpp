@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "BoardDevice.h"
+#include "ProgressWindows.h"
 #include "Timing.h"
 #include "board/Zendo.h"
 

@@ -7,8 +7,12 @@
 #include <memory>
 #include <vector>
 
+#include "Levels.h"
+#include "PlaneMerge.h"
 #include "TrueImage.h"
 #include "afx.h"
+
+class CReadoutProgressWnd;
 
 class CCameraCtrl : public CObject {
  public:
@@ -36,6 +40,9 @@ class CCameraCtrl : public CObject {
   LONG SetupCapture(CTrueImage* image, RECT rect, bool whiteBalance);
 
   // ---- camera control
+  BOOL SendAddrCmmnd(WORD reg, BYTE value);
+  BOOL SendAddrCmmndPCI(WORD reg, BYTE value);
+  BOOL SendAddrCmmndMACH(WORD reg, BYTE value);
   BOOL WaitHandshake(LPCSTR name);
   DWORD ReadCameraStatus();
   BOOL WaitCameraReady();
@@ -48,11 +55,19 @@ class CCameraCtrl : public CObject {
   void SetAGCGain(const LONG* gains);
   void SetAdTop(LONG value);
   void WriteCDSParamToEEPROM(LONG value);
+  void SetCameraCtrl(LONG value);
+  // Geometry of the model in CameraVer; FALSE (later captures refused) for a model or a
+  // frame timing the library cannot work with.
+  BOOL ConfigureModel();
+  BOOL AllocLineStore();
+  BOOL AllocSampleRows();
   void FreePlaneStore();
 
   // ---- exposure and frame timing
   void SetExposure(LONG exposure, LONG mode);
   void SetShutterStep(LONG code);
+  void RestartExposure(LONG flag);
+  void AdjustAutoExposure(LONG dark, LONG bright, LONG low, LONG high);
   BOOL WaitSyncPhase(int kind);
   BOOL WaitFrameReady();
   BOOL RearmExposure();
@@ -69,6 +84,43 @@ class CCameraCtrl : public CObject {
   LONG FillPlanesFromUnits(LONG a, LONG b, LONG c, LONG rows);
   LONG WhiteBalance(CTrueImage* image, RECT rect, LONG passes);
   void DestroyProgress();
+  // Actuator tables and the in-frame move of the pixel shift.
+  void LoadShiftTables(bool fullSet);
+  void UseLinearShiftCodes();
+  void InFrameMove();
+  // Correction curves of a gain level from the colour tables.
+  void BuildLevelCurves(LONG level);
+  // Stores the percentage in the block and pumps the progress window; 0 once cancelled.
+  int UpdateProgress(int percent);
+  int PumpWhiteBalance();
+
+  // ---- colour planes and the picture kernels (PlaneKernels.cpp)
+  // Allocates the four planes for a width x height raster, with a guard margin.
+  void AllocatePlaneStore(LONG width, LONG height);
+  vexcam::PlaneSet PlaneView() const;
+  vexcam::ColourContext ColourJob();
+  vexcam::MergeJob MergeJobOf() const;
+  LONG ReconstructPlanes(BYTE* rows, LONG width, LONG height, LONG stride);  // by InterPolationMethod
+  LONG RGBMosaic(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG RGBFromCells(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG InterpolateBilinear(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG InterpolateAdaptive(BYTE* rows, LONG width, LONG height, LONG stride);
+  void ChromaEnhance(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG RGBHalfSize(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG RGBFromShiftCells(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG RGBHalfSizeShift(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG RGBFromShift18(BYTE* rows, LONG width, LONG height, LONG stride);
+  int GreenStatistics(LONG width, LONG height);
+  LONG PlanesFromSubFrame(LONG columnStep, LONG rowStep, LONG rowLength, LONG rows);
+  void MergeSubFrames(LONG positions, LONG scale, LONG width, LONG height);
+  void MergeSubFramesLut(LONG positions, LONG scale, LONG width, LONG height);
+  void MergeContinuousFrame(LONG columnStep, LONG rowStep, LONG scale, LONG width, LONG height);
+  LONG RGBFromPlanes(BYTE* rows, LONG width, LONG height, LONG stride);
+  LONG GreyFromPlanes(BYTE* rows, LONG width, LONG height, LONG stride);
+  void PlaneLevelStats(LONG width, LONG height, LONG* blackPoint, double* scale);
+  LONG ApplyLevels(BYTE* rows, LONG width, LONG height, LONG stride);
+  void PictureExposureStats(const BYTE* rows, LONG width, LONG height, LONG* mean, LONG* peak);
+  void GreenExposureStats(const BYTE* rows, LONG width, LONG height, LONG* mean, LONG* peak);
 
   // ---- state
   BYTE* m_pLineBuffer = nullptr;  // locked, one whole line
@@ -79,13 +131,26 @@ class CCameraCtrl : public CObject {
   DWORD m_StatusMask = 9;
   LONG m_BlockLines = 8;
   LONG m_TriggerLatch = 0;
-  void* m_pProgress = nullptr;  // the readout progress window, when one is shown
+  std::unique_ptr<CReadoutProgressWnd> m_pProgress;  // the readout progress window, when one is shown
+  bool m_WhiteBalanceOpen = false;
   std::vector<std::vector<BYTE>> m_RawLines;
   std::vector<BYTE*> m_Planes[4];  // plane store: row pointers, empty until a capture
   LONG m_PlaneOrder[4] = {0, 1, 2, 3};
   int16_t m_PhaseColumn[4][7][6] = {};
   int16_t m_PhaseRow[4][7][6] = {};
   BYTE ChannelLut[3][4][256];
+  // Plane memory behind m_Planes, and the samples each plane row holds.
+  std::vector<BYTE> m_PlaneMemory[4];
+  LONG m_PlaneRowBytes = 0;
+  LONG m_LaneOrder[4] = {0, 1, 2, 3};  // level table of each byte lane of a sub-frame word
+  std::vector<BYTE*> m_SubFrameRows;   // 36 blocks of 516 rows, filled by the multi-frame readout
+  LONG m_SubFrameRowBytes = 0;
+  BYTE m_SubFrameSteps[7][36] = {};    // column step of each sub-frame, by grid size
+  vexcam::GreenStatsState m_GreenStats;
+  vexcam::Enhancement m_Enhancement;
+  LONG m_ShiftPositions = 0;  // sensor positions of the running capture
+  bool m_PreviewCapture = false;
+  bool m_FrameParity = false;
   LONG m_NoiseStep = 128;
   LONG m_ExposureState = 0;
   LONG m_WindowTop = 0;
@@ -94,6 +159,48 @@ class CCameraCtrl : public CObject {
   RECT m_LastRect = {};
   bool m_BoardModeFlag = false;  // set by the power check from the revision and Mode
   bool m_Searching = false;
+
+  // ---- camera control and exposure state
+  // Held by a readout while it works on the stores: a power-off in between (a recovery
+  // inside a handshake) leaves them alone and they are freed when the last lease ends.
+  class StoreLease {
+   public:
+    explicit StoreLease(CCameraCtrl& camera);
+    ~StoreLease();
+    StoreLease(const StoreLease&) = delete;
+    StoreLease& operator=(const StoreLease&) = delete;
+
+   private:
+    CCameraCtrl& m_Camera;
+  };
+  bool ModelA() const;
+  // The status code of a camera fault word in the echo register (-17 to -19), or 0.
+  static SHORT FaultStatus(DWORD echo);
+  LONG m_ConfiguredVer = 0;        // CameraVer the geometry was last built for
+  bool m_GeometryValid = false;
+  LONG m_HandshakeFailures = 0;    // revision 217 on, for the life of the library
+  std::unique_ptr<BYTE[]> m_LineBlock;  // raw sensor lines of every shift position
+  size_t m_LineBlockBytes = 0;
+  std::vector<BYTE*> m_LineRows[36];    // per shift position
+  std::vector<BYTE*> m_LineRowsSpare;   // second copy of position (0, 0)
+  std::unique_ptr<BYTE[]> m_PlaneBlock;
+  std::vector<std::vector<BYTE>> m_SampleRows;  // continuous mode
+  LONG m_ChangeResult = 0, m_ChangePrevious = 0, m_StillCount = 0;
+  std::vector<BYTE> m_AverageBytes, m_AverageWords;  // averaging readout accumulators
+  int m_StoreUsers = 0;
+  bool m_StoreFreePending = false;
+  bool m_PreviousLong = false;     // the last SetExposure ran a long exposure
+  bool m_ExposureChanged = false;
+  LONG m_AutoCounter = 0;          // auto-exposure hysteresis, signed
+  bool m_Overshoot = false;
+  bool m_Armed = false;            // a frame was started and not yet re-armed
+  LONG m_LineMarks[2] = {};
+  LONG m_FrameMarks[2] = {};
+  LONG m_ExpectedWaitMs = 0;       // sleeps of the frame waits, taken off a capture's time
+  LONG m_LastFrameMs = 0;          // the frame timer when it was last restarted
+  bool m_ShiftRunning = false;     // a pixel-shift capture is running
+  bool m_MoveDone = false;         // the actuator reached its target
+  LONG m_SignalLatch = 0;
 
  private:
   bool PciSearch();

@@ -1,6 +1,5 @@
-// Exposure and frame timing. The sync-phase wait is complete; the exposure commands and
-// the frame wait come with the command protocol: until then exposure changes send
-// nothing and no frame is ever ready.
+// Frame timing: the re-arm of the next frame, the wait for an exposed frame and the
+// waits on the board's sync phases.
 #include <algorithm>
 
 #include "BoardDevice.h"
@@ -9,13 +8,90 @@
 #include "SettingsBlock.h"
 #include "Timing.h"
 
-void CCameraCtrl::SetExposure(LONG, LONG) {}
-void CCameraCtrl::SetShutterStep(LONG) {}
-BOOL CCameraCtrl::WaitFrameReady() { return FALSE; }
-
 BOOL CCameraCtrl::RearmExposure() {
   tCameraSettings& s = Settings();
+  if (m_Revision >= 211) {
+    m_LastFrameMs = ElapsedMs(0);
+    StartStopwatch(0);
+  }
   if (s.bPCI && s.PCIaddress != kNoBoard) WritePortD(s.PCIaddress, 4, 1);
+  if (m_Revision >= 211) {
+    m_LineMarks[0] = m_LineMarks[1];
+    m_LineMarks[1] = DeviceState().lastLine;
+    m_Armed = false;
+  }
+  return TRUE;
+}
+
+// Waits until the started frame is exposed and in the board, re-arms the next one and
+// reads the line above the window, so the readout can begin with the first line.
+BOOL CCameraCtrl::WaitFrameReady() {
+  tCameraSettings& s = Settings();
+  const CameraGeometry& g = Geometry();
+  const BoardDeviceState& d = DeviceState();
+  const DWORD base = s.PCIaddress;
+  const LONG pair = (m_WindowTop + g.LineOffset) / 2;
+  // Transfer modes 1 and 2 keep any zoom; one the readout cannot use counts as 1.0 here.
+  const double zoom = s.zoom >= 0.01 && s.zoom <= 100 ? s.zoom : 1.0;
+  bool budgetSpent = false;
+  for (;;) {
+    if (m_Revision >= 211 && !m_Armed) StartFrame();
+    int64_t budget = d.portReadsPerHalfSecond;
+    if (m_Revision >= 217 && s.ExpMode == 2 && s.ExpParam > 4) budget *= s.ExpParam;
+
+    bool ready = false;
+    LONG counter = 0;
+    for (int64_t reads = 0; reads < budget && !ready; ++reads) {
+      if (s.bAbort) return FALSE;
+      const DWORD status = ReadStatus(base, 0);
+      counter = LONG(status >> 16);
+      if (reads == 0) {
+        // Sleep through most of the frame: the counter tells how far it still has to go.
+        if (!m_ShiftRunning && g.FramePeriodMs > 0 && g.LinesPerFrame > 0 && m_Revision < 217) {
+          LONG lines = LONG((pair + 4) / zoom) - counter;
+          if (lines < 0) lines += g.LinesPerFrame;
+          const LONG ms = g.FramePeriodMs * lines / g.LinesPerFrame;
+          m_ExpectedWaitMs = s.ExpMode == 1 ? ms : m_ExpectedWaitMs + ms;
+          if (ms > 10) Sleep(DWORD(ms - 10));
+        }
+        if (m_Revision < 211 && (s.Mode & kModeSimulate) && (status & 2)) Delay(0.001);
+      }
+      ready = m_Revision >= 211 ? (status & 2) != 0 : (status & 3) == 2;
+    }
+    if (!ready) {
+      StartFrame();
+      return FALSE;
+    }
+
+    bool lost = false;
+    if (m_Revision >= 217) {
+      // Not while the sensor passes the window's first lines: the board is taking them.
+      const LONG low = LONG((pair - 3) / zoom), high = LONG((pair + 5) / zoom);
+      int64_t reads = 0;
+      while (counter > low && counter < high && reads++ < budget) counter = LONG(ReadStatus(base, 0) >> 16);
+      budgetSpent = reads > budget;
+      lost = counter >= g.LinesPerFrame && g.LinesPerFrame > 0;
+    }
+    RearmExposure();
+    if (!lost) break;
+    WaitSyncPhase(1);
+    StartFrame();
+  }
+
+  if (!(m_Revision >= 217 && s.ExpMode == 2 && s.ExpParam > 1)) m_MoveDone = false;
+  m_FrameMarks[0] = m_FrameMarks[1] = 0;
+  InFrameMove();
+
+  if (m_Revision >= 212 && !d.transferBusy) {
+    if (s.zoom == 0.5)
+      DrainLine(g.LineBytes);
+    else
+      ReadLine(m_pLineBuffer, 0);
+  } else if (m_Revision == 210 && !d.nt) {
+    for (int i = 0; i < 4; ++i) ReadStatus(base, 0);
+    DrainLine(4);
+  }
+  if (budgetSpent) StartFrame();
   return TRUE;
 }
 

@@ -14,7 +14,8 @@ CVexcamApp& TheApp() {
 
 template <class F>
 FARPROC Export(F* f) {
-  return reinterpret_cast<FARPROC>(f);
+  // Exports are looked up as untyped entry points, as GetProcAddress hands them out.
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(f));
 }
 
 plat::SymbolTable Exports() {

@@ -43,6 +43,10 @@ class HandleMap {
   }
   void SetPermanent(H h, T* obj) { permanent_[h] = obj; }
   void RemoveHandle(H h) { permanent_.erase(h); }
+  // Lets go of `h` if `obj` is the object it maps to.
+  void Forget(H h, const T* obj) {
+    if (h && LookupPermanent(h) == obj) RemoveHandle(h);
+  }
   void DeleteTemp() {
     auto temps = std::move(temporary_);
     temporary_.clear();
@@ -102,6 +106,14 @@ struct ModuleState {
   LPCSTR appName = nullptr;
 };
 ModuleState& Module();
+
+// `p` as the optimizer may not assume it: the framework's GetSafe... members are
+// called through null pointers by code written for the classic framework.
+template <class T>
+const T* Unassumed(const T* p) {
+  asm("" : "+r"(p));
+  return p;
+}
 
 // Frees every temporary object of the calling thread (idle time).
 void DeleteTempMaps();

@@ -4,6 +4,8 @@
 
 IMPLEMENT_DYNCREATE(CDC, CObject)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
+IMPLEMENT_DYNAMIC(CPaintDC, CDC)
+IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 
 namespace plat::afx {
 std::unique_ptr<CDC> DcTraits::MakeTemporary(HDC) { return std::make_unique<CDC>(); }
@@ -13,13 +15,26 @@ void DcTraits::Clear(CDC& dc) { dc.m_hDC = dc.m_hAttribDC = nullptr; }
 
 using plat::afx::Thread;
 
+namespace {
+// The point a "set" or "offset" call reports as the one before.
+CPoint OldPoint(BOOL (*set)(HDC, int, int, LPPOINT), HDC hdc, int x, int y) {
+  POINT old{};
+  set(hdc, x, y, &old);
+  return CPoint(old);
+}
+CPoint QueriedPoint(BOOL (*get)(HDC, LPPOINT), HDC hdc) {
+  POINT p{};
+  get(hdc, &p);
+  return CPoint(p);
+}
+}  // namespace
+
 CDC::~CDC() {
   if (m_hDC) DeleteDC();
 }
 
 HDC CDC::GetSafeHdc() const {
-  const CDC* self = this;
-  asm("" : "+r"(self));  // callers may reach here through a null pointer
+  const CDC* self = plat::afx::Unassumed(this);
   return self ? self->m_hDC : nullptr;
 }
 
@@ -35,10 +50,7 @@ BOOL CDC::Attach(HDC hDC) {
 
 HDC CDC::Detach() {
   HDC h = m_hDC;
-  if (h) {
-    auto& map = Thread().dcs;
-    if (map.LookupPermanent(h) == this) map.RemoveHandle(h);
-  }
+  Thread().dcs.Forget(h, this);
   m_hDC = m_hAttribDC = nullptr;
   return h;
 }
@@ -48,59 +60,25 @@ BOOL CDC::DeleteDC() {
   return ::DeleteDC(Detach());
 }
 
-CPoint CDC::SetBrushOrg(int x, int y) {
-  POINT old{};
-  ::SetBrushOrgEx(m_hDC, x, y, &old);
-  return CPoint(old);
-}
+CWnd* CDC::GetWindow() const { return CWnd::FromHandle(::WindowFromDC(m_hDC)); }
 
-CPoint CDC::SetWindowOrg(int x, int y) {
-  POINT old{};
-  ::SetWindowOrgEx(m_hDC, x, y, &old);
-  return CPoint(old);
-}
+CPoint CDC::SetBrushOrg(int x, int y) { return OldPoint(&::SetBrushOrgEx, m_hDC, x, y); }
 
-CPoint CDC::GetWindowOrg() const {
-  POINT p{};
-  ::GetWindowOrgEx(m_hAttribDC, &p);
-  return CPoint(p);
-}
+CPoint CDC::SetWindowOrg(int x, int y) { return OldPoint(&::SetWindowOrgEx, m_hDC, x, y); }
 
-CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight) {
-  POINT old{};
-  ::OffsetWindowOrgEx(m_hDC, nWidth, nHeight, &old);
-  return CPoint(old);
-}
+CPoint CDC::GetWindowOrg() const { return QueriedPoint(&::GetWindowOrgEx, m_hAttribDC); }
 
-CPoint CDC::SetViewportOrg(int x, int y) {
-  POINT old{};
-  ::SetViewportOrgEx(m_hDC, x, y, &old);
-  return CPoint(old);
-}
+CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight) { return OldPoint(&::OffsetWindowOrgEx, m_hDC, nWidth, nHeight); }
 
-CPoint CDC::GetViewportOrg() const {
-  POINT p{};
-  ::GetViewportOrgEx(m_hAttribDC, &p);
-  return CPoint(p);
-}
+CPoint CDC::SetViewportOrg(int x, int y) { return OldPoint(&::SetViewportOrgEx, m_hDC, x, y); }
 
-CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) {
-  POINT old{};
-  ::OffsetViewportOrgEx(m_hDC, nWidth, nHeight, &old);
-  return CPoint(old);
-}
+CPoint CDC::GetViewportOrg() const { return QueriedPoint(&::GetViewportOrgEx, m_hAttribDC); }
 
-CPoint CDC::MoveTo(int x, int y) {
-  POINT old{};
-  ::MoveToEx(m_hDC, x, y, &old);
-  return CPoint(old);
-}
+CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) { return OldPoint(&::OffsetViewportOrgEx, m_hDC, nWidth, nHeight); }
 
-CPoint CDC::GetCurrentPosition() const {
-  POINT p{};
-  ::GetCurrentPositionEx(m_hAttribDC, &p);
-  return CPoint(p);
-}
+CPoint CDC::MoveTo(int x, int y) { return OldPoint(&::MoveToEx, m_hDC, x, y); }
+
+CPoint CDC::GetCurrentPosition() const { return QueriedPoint(&::GetCurrentPositionEx, m_hAttribDC); }
 
 CSize CDC::GetTextExtent(LPCSTR lpszString, int nCount) const {
   SIZE size{};
@@ -198,3 +176,18 @@ CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(CWnd::SafeHwndOf(pWnd)) {
 }
 
 CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(CWnd::SafeHwndOf(pWnd)) {
+  if (!Attach(::BeginPaint(m_hWnd, &m_ps))) AfxThrowResourceException();
+}
+
+CPaintDC::~CPaintDC() {
+  Detach();
+  ::EndPaint(m_hWnd, &m_ps);
+}
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(CWnd::SafeHwndOf(pWnd)) {
+  if (!Attach(::GetWindowDC(m_hWnd))) AfxThrowResourceException();
+}
+
+CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }

@@ -1,4 +1,5 @@
-// CDC: the object behind a device context, and the DC of a window's client area.
+// CDC: the object behind a device context, and the DCs tied to a window's painting
+// (CPaintDC), client area (CClientDC) and whole window (CWindowDC).
 #pragma once
 #include "AfxState.h"
 #include "CGdiObject.h"
@@ -26,6 +27,7 @@ class CDC : public CObject {
   BOOL CreateDC(LPCSTR lpszDriverName, LPCSTR lpszDeviceName, LPCSTR lpszOutput, const void* lpInitData) {
     return Attach(::CreateDCA(lpszDriverName, lpszDeviceName, lpszOutput, lpInitData));
   }
+  CWnd* GetWindow() const;
   int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hAttribDC, nIndex); }
   virtual int SaveDC() { return ::SaveDC(m_hDC); }
   virtual BOOL RestoreDC(int nSavedDC) { return ::RestoreDC(m_hDC, nSavedDC); }
@@ -172,12 +174,35 @@ class CDC : public CObject {
   int GetTextFace(int nCount, LPSTR lpszFacename) const { return ::GetTextFaceA(m_hAttribDC, nCount, lpszFacename); }
 };
 
+// Paints a window between BeginPaint and EndPaint.
+class CPaintDC : public CDC {
+  DECLARE_DYNAMIC(CPaintDC)
+ public:
+  explicit CPaintDC(CWnd* pWnd);
+  ~CPaintDC() override;
+  PAINTSTRUCT m_ps{};
+
+ protected:
+  HWND m_hWnd = nullptr;
+};
+
 // The client area of a window (GetDC / ReleaseDC).
 class CClientDC : public CDC {
   DECLARE_DYNAMIC(CClientDC)
  public:
   explicit CClientDC(CWnd* pWnd);
   ~CClientDC() override;
+
+ protected:
+  HWND m_hWnd = nullptr;
+};
+
+// The whole window, non-client area included.
+class CWindowDC : public CDC {
+  DECLARE_DYNAMIC(CWindowDC)
+ public:
+  explicit CWindowDC(CWnd* pWnd);
+  ~CWindowDC() override;
 
  protected:
   HWND m_hWnd = nullptr;

@@ -64,8 +64,8 @@ BOOL CFrameWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyl
     }
   }
   m_strTitle = lpszWindowName ? lpszWindowName : "";
-  return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, CWnd::SafeHwndOf(pParentWnd), hMenu, pContext);
+  return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, Extent(rect.left, rect.right),
+                  Extent(rect.top, rect.bottom), CWnd::SafeHwndOf(pParentWnd), hMenu, pContext);
 }
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
@@ -82,8 +82,9 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
   HMENU hMenu = plat::afx::LoadFrameMenu(hInst, nIDResource);
   m_hMenuDefault = hMenu;
   CString title = m_strTitle;
-  if (!CreateEx(0, lpszClass, title, dwDefaultStyle, rectDefault.left, rectDefault.top, rectDefault.right,
-                rectDefault.bottom, CWnd::SafeHwndOf(pParentWnd), hMenu, pContext))
+  if (!CreateEx(0, lpszClass, title, dwDefaultStyle, rectDefault.left, rectDefault.top,
+                Extent(rectDefault.left, rectDefault.right), Extent(rectDefault.top, rectDefault.bottom),
+                CWnd::SafeHwndOf(pParentWnd), hMenu, pContext))
     return FALSE;  // the object is gone (PostNcDestroy)
   m_hAccelTable = plat::afx::LoadFrameAccelerators(hInst, nIDResource);
   if (!pContext) SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);

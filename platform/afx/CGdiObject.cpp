@@ -34,8 +34,7 @@ using plat::afx::Thread;
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
 HGDIOBJ CGdiObject::GetSafeHandle() const {
-  const CGdiObject* self = this;
-  asm("" : "+r"(self));  // callers may reach here through a null pointer
+  const CGdiObject* self = plat::afx::Unassumed(this);
   return self ? self->m_hObject : nullptr;
 }
 
@@ -51,10 +50,7 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject) {
 
 HGDIOBJ CGdiObject::Detach() {
   HGDIOBJ h = m_hObject;
-  if (h) {
-    auto& map = Thread().gdiObjects;
-    if (map.LookupPermanent(h) == this) map.RemoveHandle(h);
-  }
+  Thread().gdiObjects.Forget(h, this);
   m_hObject = nullptr;
   return h;
 }

@@ -13,8 +13,7 @@ using plat::afx::Thread;
 CMenu::~CMenu() { DestroyMenu(); }
 
 HMENU CMenu::GetSafeHmenu() const {
-  const CMenu* self = this;
-  asm("" : "+r"(self));  // callers may reach here through a null pointer
+  const CMenu* self = plat::afx::Unassumed(this);
   return self ? self->m_hMenu : nullptr;
 }
 
@@ -30,10 +29,7 @@ BOOL CMenu::Attach(HMENU hMenu) {
 
 HMENU CMenu::Detach() {
   HMENU h = m_hMenu;
-  if (h) {
-    auto& map = Thread().menus;
-    if (map.LookupPermanent(h) == this) map.RemoveHandle(h);
-  }
+  Thread().menus.Forget(h, this);
   m_hMenu = nullptr;
   return h;
 }

@@ -91,26 +91,21 @@ BOOL CSplitterWnd::CreateView(int row, int col, CRuntimeClass* pViewClass, SIZE 
   return TRUE;
 }
 
-void CSplitterWnd::GetRowInfo(int row, int& cyCur, int& cyMin) const {
-  cyCur = m_rowInfo.at(static_cast<size_t>(row)).nCurSize;
-  cyMin = m_rowInfo.at(static_cast<size_t>(row)).nMinSize;
+void CSplitterWnd::GetRowInfo(int row, int& cyCur, int& cyMin) const { GetInfo(m_rowInfo, row, cyCur, cyMin); }
+void CSplitterWnd::SetRowInfo(int row, int cyIdeal, int cyMin) { SetInfo(m_rowInfo, row, cyIdeal, cyMin); }
+void CSplitterWnd::GetColumnInfo(int col, int& cxCur, int& cxMin) const { GetInfo(m_colInfo, col, cxCur, cxMin); }
+void CSplitterWnd::SetColumnInfo(int col, int cxIdeal, int cxMin) { SetInfo(m_colInfo, col, cxIdeal, cxMin); }
+
+void CSplitterWnd::GetInfo(const std::vector<CRowColInfo>& infos, int i, int& cur, int& min) {
+  const CRowColInfo& info = infos.at(static_cast<size_t>(i));
+  cur = info.nCurSize;
+  min = info.nMinSize;
 }
 
-void CSplitterWnd::SetRowInfo(int row, int cyIdeal, int cyMin) {
-  auto& info = m_rowInfo.at(static_cast<size_t>(row));
-  info.nIdealSize = cyIdeal;
-  info.nMinSize = cyMin;
-}
-
-void CSplitterWnd::GetColumnInfo(int col, int& cxCur, int& cxMin) const {
-  cxCur = m_colInfo.at(static_cast<size_t>(col)).nCurSize;
-  cxMin = m_colInfo.at(static_cast<size_t>(col)).nMinSize;
-}
-
-void CSplitterWnd::SetColumnInfo(int col, int cxIdeal, int cxMin) {
-  auto& info = m_colInfo.at(static_cast<size_t>(col));
-  info.nIdealSize = cxIdeal;
-  info.nMinSize = cxMin;
+void CSplitterWnd::SetInfo(std::vector<CRowColInfo>& infos, int i, int ideal, int min) {
+  CRowColInfo& info = infos.at(static_cast<size_t>(i));
+  info.nIdealSize = ideal;
+  info.nMinSize = min;
 }
 
 CWnd* CSplitterWnd::GetPane(int row, int col) const { return GetDlgItem(IdFromRowCol(row, col)); }
@@ -243,8 +238,7 @@ void CSplitterWnd::OnCancelMode() { StopTracking(FALSE); }
 
 void CSplitterWnd::OnPaint() {
   // The gaps are painted in the face colour with a sunken edge round each pane.
-  CClientDC dc(this);
-  ::ValidateRect(m_hWnd, nullptr);
+  CPaintDC dc(this);
   CRect client;
   GetClientRect(&client);
   dc.FillSolidRect(&client, ::GetSysColor(COLOR_BTNFACE));

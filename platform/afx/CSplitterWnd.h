@@ -40,6 +40,8 @@ class CSplitterWnd : public CWnd {
   };
   enum HitTestValue { noHit = 0, vSplitterBar1 = 101, hSplitterBar1 = 201 };
 
+  static void GetInfo(const std::vector<CRowColInfo>& infos, int i, int& cur, int& min);
+  static void SetInfo(std::vector<CRowColInfo>& infos, int i, int ideal, int min);
   virtual void GetInsideRect(CRect& rect) const;
   virtual int HitTest(CPoint pt) const;
   virtual void StartTracking(int ht);

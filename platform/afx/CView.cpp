@@ -48,8 +48,7 @@ void CView::OnDestroy() {
 void CView::PostNcDestroy() { delete this; }
 
 void CView::OnPaint() {
-  CClientDC dc(this);
-  ::ValidateRect(m_hWnd, nullptr);
+  CPaintDC dc(this);
   OnPrepareDC(&dc);
   OnDraw(&dc);
 }

@@ -20,18 +20,6 @@ namespace {
 std::mutex g_boxMutex;
 MessageBoxHook g_boxHook = nullptr;
 
-// Without a dialog manager a message box cannot be shown: it is written to the error
-// output and answered with its first button, as a user pressing Enter would.
-int AnswerWithoutDialog(HWND, LPCSTR text, LPCSTR caption, UINT type) {
-  fprintf(stderr, "[%s] %s\n", caption ? caption : "", text ? text : "");
-  switch (type & 0xF) {
-    case MB_ABORTRETRYIGNORE: return IDABORT;
-    case MB_YESNOCANCEL:
-    case MB_YESNO: return IDYES;
-    case MB_RETRYCANCEL: return IDRETRY;
-    default: return IDOK;
-  }
-}
 }  // namespace
 
 void SetMessageBoxHook(MessageBoxHook hook) {
@@ -45,7 +33,7 @@ int ShowMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::lock_guard lock(g_boxMutex);
     hook = g_boxHook;
   }
-  return (hook ? hook : &AnswerWithoutDialog)(owner, text, caption, type);
+  return hook ? hook(owner, text, caption, type) : ::MessageBoxA(owner, text, caption, type);
 }
 
 ModuleState& Module() {
@@ -168,9 +156,24 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT) {
 }
 
 void CWinApp::DoWaitCursor(int nCode) {
+  // The hourglass stays while any caller still waits; the cursor before the first comes back.
+  HCURSOR wait = ::LoadCursorA(nullptr, IDC_WAIT);
   m_nWaitCursorCount += nCode;
-  if (m_nWaitCursorCount < 0) m_nWaitCursorCount = 0;
+  if (m_nWaitCursorCount > 0) {
+    HCURSOR previous = ::SetCursor(wait);
+    if (nCode > 0 && m_nWaitCursorCount == 1) m_hcurWaitCursorRestore = previous;
+  } else {
+    m_nWaitCursorCount = 0;
+    ::SetCursor(m_hcurWaitCursorRestore);
+  }
 }
+
+HCURSOR CWinApp::LoadCursor(LPCSTR lpszResourceName) const { return ::LoadCursorA(AfxGetResourceHandle(), lpszResourceName); }
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const { return LoadCursor(MAKEINTRESOURCEA(nIDResource)); }
+HCURSOR CWinApp::LoadStandardCursor(LPCSTR lpszCursorName) const { return ::LoadCursorA(nullptr, lpszCursorName); }
+HICON CWinApp::LoadIcon(LPCSTR lpszResourceName) const { return ::LoadIconA(AfxGetResourceHandle(), lpszResourceName); }
+HICON CWinApp::LoadIcon(UINT nIDResource) const { return LoadIcon(MAKEINTRESOURCEA(nIDResource)); }
+HICON CWinApp::LoadStandardIcon(LPCSTR lpszIconName) const { return ::LoadIconA(nullptr, lpszIconName); }
 
 // ---- profile
 

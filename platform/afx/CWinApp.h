@@ -96,7 +96,8 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, i
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 
 namespace plat::afx {
-// Message boxes go through here: the dialog manager's MessageBoxA, or a test's hook.
+// Message boxes go through here: the dialog manager's MessageBoxA, or a hook that
+// answers instead (tests).
 using MessageBoxHook = int (*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 void SetMessageBoxHook(MessageBoxHook hook);
 int ShowMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

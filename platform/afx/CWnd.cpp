@@ -161,8 +161,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) 
 // ---- object and handle
 
 HWND CWnd::GetSafeHwnd() const {
-  const CWnd* self = this;
-  asm("" : "+r"(self));  // callers may reach here through a null pointer
+  const CWnd* self = plat::afx::Unassumed(this);
   return self ? self->m_hWnd : nullptr;
 }
 
@@ -187,10 +186,7 @@ BOOL CWnd::Attach(HWND hWndNew) {
 
 HWND CWnd::Detach() {
   HWND h = m_hWnd;
-  if (h) {
-    auto& map = Thread().wnds;
-    if (map.LookupPermanent(h) == this) map.RemoveHandle(h);
-  }
+  Thread().wnds.Forget(h, this);
   m_hWnd = nullptr;
   return h;
 }
@@ -244,8 +240,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
-  return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, CWnd::SafeHwndOf(pParentWnd),
+  return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, Extent(rect.left, rect.right),
+                  Extent(rect.top, rect.bottom), CWnd::SafeHwndOf(pParentWnd),
                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 
@@ -630,24 +626,24 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
 
 // ---- styles
 
-BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-  DWORD style = static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
+namespace {
+BOOL ModifyWindowLong(HWND hWnd, int index, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+  DWORD style = static_cast<DWORD>(::GetWindowLongA(hWnd, index));
   DWORD next = (style & ~dwRemove) | dwAdd;
   if (style == next) return FALSE;
-  ::SetWindowLongA(hWnd, GWL_STYLE, static_cast<LONG>(next));
+  ::SetWindowLongA(hWnd, index, static_cast<LONG>(next));
+  // Frame changes need the window told.
   if (nFlags)
     ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
   return TRUE;
 }
+}  // namespace
 
+BOOL CWnd::ModifyStyle(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+  return ModifyWindowLong(hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
+}
 BOOL CWnd::ModifyStyleEx(HWND hWnd, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-  DWORD style = static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_EXSTYLE));
-  DWORD next = (style & ~dwRemove) | dwAdd;
-  if (style == next) return FALSE;
-  ::SetWindowLongA(hWnd, GWL_EXSTYLE, static_cast<LONG>(next));
-  if (nFlags)
-    ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-  return TRUE;
+  return ModifyWindowLong(hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) { return ModifyStyle(m_hWnd, dwRemove, dwAdd, nFlags); }
@@ -726,6 +722,11 @@ void CWnd::ClientToScreen(LPRECT lpRect) const { ::MapWindowPoints(m_hWnd, nullp
 void CWnd::ScreenToClient(LPRECT lpRect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2); }
 
 CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
+CDC* CWnd::GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
+CMenu* CWnd::GetMenu() const { return CMenu::FromHandle(::GetMenu(m_hWnd)); }
+BOOL CWnd::SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu ? pMenu->m_hMenu : nullptr); }
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
+
 int CWnd::ReleaseDC(CDC* pDC) { return ::ReleaseDC(m_hWnd, CDC::SafeHdcOf(pDC)); }
 
 int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {

@@ -4,8 +4,10 @@
 #pragma once
 #include "AfxState.h"
 #include "CCmdTarget.h"
+#include "OleAuto.h"
 
 class CDC;
+class CFile;
 class CFont;
 class CMenu;
 class CScrollBar;
@@ -28,6 +30,11 @@ class CWnd : public CCmdTarget {
   HWND GetSafeHwnd() const;
   // The handle of a window that may be missing, without calling through a null pointer.
   static HWND SafeHwndOf(const CWnd* pWnd) { return pWnd ? pWnd->m_hWnd : nullptr; }
+  // Width and height of a creation rectangle; the default rectangle (CW_USEDEFAULT, ...)
+  // gives CW_USEDEFAULT, as the two's-complement difference always did.
+  static int Extent(LONG from, LONG to) {
+    return static_cast<int>(static_cast<UINT>(to) - static_cast<UINT>(from));
+  }
   BOOL operator==(const CWnd& wnd) const { return wnd.m_hWnd == m_hWnd; }
   BOOL operator!=(const CWnd& wnd) const { return wnd.m_hWnd != m_hWnd; }
 
@@ -51,6 +58,15 @@ class CWnd : public CCmdTarget {
   virtual BOOL DestroyWindow();
   virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
   virtual void PreSubclassWindow();
+
+  // ---- hosted controls (platform/ole): this window is the control's window
+  BOOL CreateControl(REFCLSID clsid, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                     UINT nID, CFile* pPersist = nullptr, BOOL bStorage = FALSE, BSTR bstrLicKey = nullptr);
+  // A failed call throws COleDispatchException. Parameters follow `pbParamInfo`
+  // (VTS_ codes); results are stored as `vtRet` says (VT_BSTR into a CString).
+  void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo, ...);
+  void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
+  void SetProperty(DISPID dwDispID, VARTYPE vtProp, ...);
 
   // ---- message handling
   virtual BOOL PreTranslateMessage(MSG* pMsg);
@@ -189,6 +205,7 @@ class CWnd : public CCmdTarget {
     return ::RedrawWindow(m_hWnd, lpRectUpdate, hrgnUpdate, flags);
   }
   CDC* GetDC();
+  CDC* GetWindowDC();
   int ReleaseDC(CDC* pDC);
 
   // ---- timers, focus, capture, activation
@@ -206,6 +223,12 @@ class CWnd : public CCmdTarget {
   static CWnd* GetForegroundWindow() { return FromHandle(::GetForegroundWindow()); }
   void BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
   CWnd* GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
+
+  // ---- menus
+  CMenu* GetMenu() const;
+  BOOL SetMenu(CMenu* pMenu);
+  void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
+  CMenu* GetSystemMenu(BOOL bRevert) const;
 
   int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
 

@@ -20,3 +20,5 @@
 #include "CFrameWnd.h"
 #include "CDocTemplate.h"
 #include "CSplitterWnd.h"
+#include "CDialog.h"
+#include "CFormView.h"

@@ -38,7 +38,7 @@ Board::Board(int index, const BoardOptions& options, std::shared_ptr<const Scene
 }
 
 bool Board::Busy(int64_t now) const {
-  return !Ready(now) || shared_.faults.busyStuck || shared_.faults.faultWord != 0 || now < busyUntil_;
+  return !Ready(now) || shared_.faults.busyStuck || shared_.faults.hung || shared_.faults.faultWord != 0 || now < busyUntil_;
 }
 
 int Board::Counter(int64_t now) const {
@@ -139,6 +139,7 @@ void Board::Write(uint32_t offset, int bytes, uint32_t value, int64_t now) {
 
 void Board::Command(uint32_t word, int64_t now) {
   if (!options_.cameraPresent) return;
+  if (shared_.faults.hangAfter > 0 && --shared_.faults.hangAfter == 0) shared_.faults.hung = true;
   if (shared_.faults.echoMismatches != 0) {
     echo_ = word ^ 0x1;
     if (shared_.faults.echoMismatches > 0) --shared_.faults.echoMismatches;
@@ -149,8 +150,10 @@ void Board::Command(uint32_t word, int64_t now) {
     case kPowerOn: PowerOn(now); return;
     case kPowerOff:
     case kReset:
-      // A reset drops the camera until the next power-on, as a power cut does.
+      // A reset drops the camera until the next power-on, as a power cut does; a hung
+      // camera comes back with the power.
       options_.powered = false, started_ = false;
+      shared_.faults.hung = false;
       return;
     case kLatch:
     case kRun: busyUntil_ = now + kCommandUs; return;

@@ -10,6 +10,8 @@ struct FaultSet {
   bool noBoard = false;      // the PCI scan, the port probe and the driver's list find nothing
   bool noPower = false;      // the camera has no power, whatever the board commands say
   bool busyStuck = false;    // the status and the echo stay busy
+  bool hung = false;         // the camera stays busy until its power is cut (0xB10, 0xB20)
+  int hangAfter = 0;         // > 0: the camera hangs once this many more commands arrived
   bool statusStuck = false;  // the status dword freezes at its next value
   int echoMismatches = 0;    // this many command echoes come back wrong (-1: all)
   uint16_t faultWord = 0;    // camera fault code in the echo register (12512..12514); busy

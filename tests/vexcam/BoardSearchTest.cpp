@@ -98,8 +98,11 @@ TEST_F(BoardSearch, PresetBoardIsTakenWithoutBringUp) {
   EXPECT_EQ(cam.m_PortBase, 0x194);
   EXPECT_EQ(settings.bISA, 1u);
   EXPECT_EQ(settings.bPCI, 0u);
-  for (const auto& e : plat::board::Log())  // the PCI scan's address writes only
-    if (e.kind == plat::board::LogEntry::Kind::Write) EXPECT_EQ(e.port, 0xCF8u);
+  for (const auto& e : plat::board::Log()) {  // the PCI scan's address writes only
+    if (e.kind == plat::board::LogEntry::Kind::Write) {
+      EXPECT_EQ(e.port, 0xCF8u);
+    }
+  }
 
   settings.PCIaddress = 32;  // no board there
   EXPECT_EQ(cam.SearchPCIAndSetGETA(), 0);

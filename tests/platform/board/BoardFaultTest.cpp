@@ -57,6 +57,30 @@ TEST_F(BoardTest, BusyStuckHoldsStatusAndEchoBusy) {
   EXPECT_NE(Status() >> 16, s >> 16);  // the sensor itself still runs
 }
 
+// A hung camera answers busy until its power is cycled; then it starts up as usual.
+TEST_F(BoardTest, HungCameraRecoversOnlyByAPowerCycle) {
+  plat::board::SetFaults(With([](FaultSet& f) { f.hung = true; }));
+  plat::clock::Advance(100000);
+  EXPECT_EQ(Status() & 1, 1u);
+  Command(0xB00);  // power-on alone does not help
+  plat::clock::Advance(1000000);
+  EXPECT_EQ(Status() & 1, 1u);
+  Command(0xB10);
+  EXPECT_FALSE(plat::board::CurrentFaults().hung);
+  Command(0xB00);
+  plat::clock::Advance(1000000);
+  // The camera hangs with the second command from now.
+  plat::board::SetFaults(With([](FaultSet& f) { f.hangAfter = 2; }));
+  Register(12, 1);
+  EXPECT_EQ(Status() & 1, 0u);
+  Command(0xC01);
+  EXPECT_EQ(Status() & 1, 1u);
+  Command(0xB10);
+  Command(0xB00);
+  plat::clock::Advance(1000000);
+  EXPECT_EQ(Status() & 1, 0u);
+}
+
 TEST_F(BoardTest, StatusStuckFreezesTheStatusWord) {
   plat::clock::Advance(30000);
   plat::board::SetFaults(With([](FaultSet& f) { f.statusStuck = true; }));

@@ -108,8 +108,11 @@ class CTestApp : public CWinApp {
  public:
   CTestApp() : CWinApp("Test") {}
   int idleCalls = 0;
+  HANDLE idled = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);  // set once the loop first idles
+  ~CTestApp() override { ::CloseHandle(idled); }
   BOOL OnIdle(LONG lCount) override {
     ++idleCalls;
+    ::SetEvent(idled);
     return CWinApp::OnIdle(lCount);
   }
 
@@ -227,10 +230,13 @@ TEST_F(AppFrame, DelayedLayoutHappensOnIdle) {
 
 TEST_F(AppFrame, WorkerThreadsPostToTheLoopWhichEndsWithTheMainWindow) {
   static HWND target;
+  static HANDLE idled;
   target = frame->m_hWnd;
+  idled = app.idled;
   for (int i = 1; i <= 3; ++i) {
     CWinThread* t = AfxBeginThread(
         [](LPVOID p) -> UINT {
+          ::WaitForSingleObject(idled, INFINITE);  // the loop is running and idle
           ::PostMessageA(target, WM_WORKER_DONE, reinterpret_cast<WPARAM>(p), 0);
           return 0;
         },

@@ -146,3 +146,24 @@ TEST_F(Splitter, ActivePaneFollowsTheFramesActiveView) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MiniFrame, HasAToolCaptionAndItsBordersAreComputable) {
+  auto* mini = new CMiniFrameWnd;  // a frame: deletes itself with its window
+  ASSERT_TRUE(mini->Create(nullptr, "palette", WS_POPUP | WS_CAPTION | WS_SYSMENU | MFS_SYNCACTIVE | MFS_THICKFRAME,
+                           CRect(10, 10, 110, 90)));
+  EXPECT_TRUE(mini->GetExStyle() & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(mini->GetStyle() & WS_THICKFRAME);
+  CRect client;
+  mini->GetClientRect(&client);
+  CRect outer(0, 0, client.Width(), client.Height());
+  CMiniFrameWnd::CalcBorders(&outer, mini->GetStyle());
+  CRect window;
+  mini->GetWindowRect(&window);
+  EXPECT_EQ(outer.Width(), window.Width());
+  EXPECT_EQ(outer.Height(), window.Height());
+  mini->DestroyWindow();
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+#include "afxwin.h"
+
+#include "CDialog.h"
+
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+  ON_COMMAND(IDOK, OnOKCommand)
+  ON_COMMAND(IDCANCEL, OnCancelCommand)
+END_MESSAGE_MAP()
+
+LPCDLGTEMPLATE plat::afx::FindDialogTemplate(HINSTANCE hInst, LPCSTR name) {
+  HRSRC res = ::FindResourceA(reinterpret_cast<HMODULE>(hInst), name, RT_DIALOG);
+  if (!res) return nullptr;
+  HGLOBAL data = ::LoadResource(reinterpret_cast<HMODULE>(hInst), res);
+  return data ? static_cast<LPCDLGTEMPLATE>(::LockResource(data)) : nullptr;
+}
+
+INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
+  if (message != WM_INITDIALOG) return FALSE;
+  auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
+  return dialog ? dialog->OnInitDialog() : TRUE;
+}
+
+CDialog::CDialog(LPCSTR lpszTemplateName, CWnd* pParentWnd)
+    : m_pParentWnd(pParentWnd), m_lpszTemplateName(lpszTemplateName) {
+  if (IS_INTRESOURCE(lpszTemplateName)) m_nIDHelp = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName));
+}
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_pParentWnd(pParentWnd), m_lpszTemplateName(MAKEINTRESOURCEA(nIDTemplate)), m_nIDHelp(nIDTemplate) {}
+
+CDialog::~CDialog() {
+  if (m_hWnd) DestroyWindow();  // a modeless dialog going out of scope
+}
+
+BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst) {
+  if (!lpDialogTemplate) return FALSE;
+  AfxHookWindowCreate(this);
+  HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpDialogTemplate, SafeHwndOf(pParentWnd), &AfxDlgProc, 0);
+  if (!AfxUnhookWindowCreate()) PostNcDestroy();
+  return hWnd != nullptr;
+}
+
+BOOL CDialog::Create(LPCSTR lpszTemplateName, CWnd* pParentWnd) {
+  m_lpszTemplateName = lpszTemplateName;
+  if (IS_INTRESOURCE(lpszTemplateName)) m_nIDHelp = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName));
+  return CreateIndirect(plat::afx::FindDialogTemplate(AfxGetResourceHandle(), lpszTemplateName), pParentWnd);
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) { return Create(MAKEINTRESOURCEA(nIDTemplate), pParentWnd); }
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd) {
+  // A modeless dialog without a parent belongs to the main window.
+  if (!pParentWnd) pParentWnd = AfxGetMainWnd();
+  m_pParentWnd = pParentWnd;
+  return CreateDlgIndirect(lpDialogTemplate, pParentWnd, AfxGetResourceHandle());
+}
+
+BOOL CDialog::CreateIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd) {
+  return CreateIndirect(static_cast<LPCDLGTEMPLATE>(::LockResource(hDialogTemplate)), pParentWnd);
+}
+
+BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd) {
+  m_lpDialogTemplate = lpDialogTemplate;
+  m_pParentWnd = pParentWnd;
+  return TRUE;
+}
+
+int CDialog::DoModal() {
+  HINSTANCE hInst = AfxGetResourceHandle();
+  LPCDLGTEMPLATE lpTemplate = m_lpDialogTemplate;
+  if (!lpTemplate && m_hDialogTemplate) lpTemplate = static_cast<LPCDLGTEMPLATE>(::LockResource(m_hDialogTemplate));
+  if (!lpTemplate && m_lpszTemplateName) lpTemplate = plat::afx::FindDialogTemplate(hInst, m_lpszTemplateName);
+  if (!lpTemplate) return -1;
+
+  // The owner (the top-level window of the parent, or the main window) waits disabled.
+  CWnd* owner = GetSafeOwner(m_pParentWnd);
+  HWND hWndOwner = SafeHwndOf(owner);
+  BOOL enableOwner = FALSE;
+  if (hWndOwner && ::IsWindowEnabled(hWndOwner)) {
+    ::EnableWindow(hWndOwner, FALSE);
+    enableOwner = TRUE;
+  }
+  m_nModalResult = -1;
+  m_bContinueModal = TRUE;  // EndDialog in OnInitDialog must end the dialog before its loop
+  if (CreateDlgIndirect(lpTemplate, owner, hInst)) {
+    if (m_bContinueModal) RunModalLoop();
+    if (m_hWnd) SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+  }
+  m_bContinueModal = FALSE;
+  if (enableOwner) ::EnableWindow(hWndOwner, TRUE);
+  if (hWndOwner && m_hWnd && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(hWndOwner);
+  if (m_hWnd) DestroyWindow();
+  return m_nModalResult;
+}
+
+int CDialog::RunModalLoop() {
+  BOOL idle = TRUE;
+  LONG idleCount = 0;
+  BOOL showOnIdle = !(GetStyle() & WS_VISIBLE);
+  HWND hWndParent = ::GetParent(m_hWnd);
+  MSG msg{};
+  CWinThread* thread = AfxGetThread();
+  for (;;) {
+    while (idle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (showOnIdle) {
+        ShowWindow(SW_SHOWNORMAL);
+        UpdateWindow();
+        showOnIdle = FALSE;
+      }
+      if (hWndParent && idleCount == 0 && !(GetStyle() & DS_NOIDLEMSG))
+        ::SendMessageA(hWndParent, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(m_hWnd));
+      if (!SendMessage(WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++)) idle = FALSE;
+    }
+    do {
+      if (!AfxPumpMessage()) {
+        AfxPostQuitMessage(0);  // the quit belongs to the outer loop
+        m_bContinueModal = FALSE;
+        return -1;
+      }
+      if (!m_bContinueModal || !m_hWnd) return m_nModalResult;
+      const MSG& cur = thread ? thread->m_msgCur : msg;
+      if (cur.message != WM_PAINT && cur.message != WM_SYSTIMER && cur.message != WM_MOUSEMOVE) {
+        idle = TRUE;
+        idleCount = 0;
+      }
+    } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+  }
+}
+
+void CDialog::EndDialog(int nResult) {
+  if (m_bContinueModal) {
+    m_nModalResult = nResult;
+    m_bContinueModal = FALSE;
+    ::PostMessageA(m_hWnd, WM_NULL, 0, 0);  // wakes the loop up
+  }
+  ::EndDialog(m_hWnd, nResult);
+}
+
+BOOL CDialog::OnInitDialog() {
+  if (!UpdateData(FALSE)) {
+    EndDialog(-1);
+    return FALSE;
+  }
+  return TRUE;  // the dialog manager gives the first control the focus
+}
+
+void CDialog::OnOK() {
+  if (!UpdateData(TRUE)) return;  // the user was told; the dialog stays
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+  if (!m_hWnd) return FALSE;
+  bool keyOrMouse = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
+                    (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);
+  if (!keyOrMouse) return FALSE;
+  if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)) return FALSE;
+  return ::IsDialogMessageA(m_hWnd, pMsg);
+}

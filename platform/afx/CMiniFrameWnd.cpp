@@ -1,0 +1,34 @@
+#include "afxwin.h"
+
+#include "CMiniFrameWnd.h"
+
+IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
+
+BOOL CMiniFrameWnd::Create(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, const RECT& rect,
+                           CWnd* pParentWnd, UINT nID) {
+  return CreateEx(0, lpClassName, lpWindowName, dwStyle, rect, pParentWnd, nID);
+}
+
+BOOL CMiniFrameWnd::CreateEx(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
+                             const RECT& rect, CWnd* pParentWnd, UINT nID) {
+  m_strCaption = lpWindowName ? lpWindowName : "";
+  m_strTitle = m_strCaption;
+  if (!lpClassName) lpClassName = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW));
+  return CWnd::CreateEx(dwExStyle, lpClassName, lpWindowName, dwStyle, rect.left, rect.top,
+                        Extent(rect.left, rect.right), Extent(rect.top, rect.bottom), SafeHwndOf(pParentWnd),
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)));
+}
+
+BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
+  // The mini-frame bits stay in the style for the window's own code to read; they ask
+  // for a sizing frame, and a caption is a tool window's small one.
+  if (cs.style & (MFS_THICKFRAME | MFS_4THICKFRAME)) cs.style |= WS_THICKFRAME;
+  if (cs.style & WS_CAPTION) cs.dwExStyle |= WS_EX_TOOLWINDOW;
+  if (!CFrameWnd::PreCreateWindow(cs)) return FALSE;
+  cs.dwExStyle &= ~WS_EX_CLIENTEDGE;  // no sunken edge inside the small frame
+  return TRUE;
+}
+
+void CMiniFrameWnd::CalcBorders(LPRECT lpClientRect, DWORD dwStyle, DWORD dwExStyle) {
+  ::AdjustWindowRectEx(lpClientRect, dwStyle, FALSE, dwExStyle | WS_EX_PALETTEWINDOW);
+}

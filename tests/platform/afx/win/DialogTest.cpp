@@ -1,0 +1,205 @@
+// Dialogs from templates: the modal loop with its disabled owner and result, data
+// exchange on entry and on OK, WM_CLOSE as Cancel, modeless dialogs.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "ModuleRegistry.h"
+#include "afxwin.h"
+#include "frame_ids.h"
+
+namespace {
+
+// Small stand-ins for the standard controls: they answer WM_GETDLGCODE as the real
+// ones do and keep a check state; text is the window's own.
+std::map<HWND, int> g_checks;
+LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+  DWORD type = static_cast<DWORD>(::GetWindowLongA(h, GWL_STYLE)) & BS_TYPEMASK;
+  switch (msg) {
+    case WM_GETDLGCODE:
+      if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+      if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+      if (type == BS_AUTORADIOBUTTON) return DLGC_BUTTON | DLGC_RADIOBUTTON;
+      return DLGC_BUTTON;
+    case BM_GETCHECK: return g_checks[h];
+    case BM_SETCHECK: g_checks[h] = static_cast<int>(wParam); return 0;
+    default: return ::DefWindowProcA(h, msg, wParam, lParam);
+  }
+}
+LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_GETDLGCODE) return DLGC_WANTCHARS | DLGC_HASSETSEL;
+  if (msg == EM_SETSEL || msg == EM_LIMITTEXT) return 0;
+  return ::DefWindowProcA(h, msg, wParam, lParam);
+}
+
+HINSTANCE Resources() {
+  static HMODULE m = plat::RegisterModule(plat::ModuleSpec{"FrameRes.dll", "C:\\Lumora", {}, {}, true});
+  return reinterpret_cast<HINSTANCE>(m);
+}
+
+class CFormDialog : public CDialog {
+ public:
+  explicit CFormDialog(CWnd* parent) : CDialog(IDD_FORM, parent) {}
+  CString name = "initial";
+  int radio = 1;
+  int check = 0;
+  int maxChars = 20;
+  // What the dialog does once it is up, as a user would.
+  std::string script;
+  BOOL ownerWasDisabled = FALSE;
+  int initCalls = 0;
+
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Text(pDX, IDC_NAME, name);
+    DDV_MaxChars(pDX, name, maxChars);
+    DDX_Radio(pDX, IDC_RADIO1, radio);
+    DDX_Check(pDX, IDC_CHECK, check);
+  }
+  BOOL OnInitDialog() override {
+    ++initCalls;
+    CDialog::OnInitDialog();
+    ownerWasDisabled = m_pParentWnd && !m_pParentWnd->IsWindowEnabled();
+    if (script == "edit-ok") {
+      SetDlgItemText(IDC_NAME, "changed");
+      CheckRadioButton(IDC_RADIO1, IDC_RADIO3, IDC_RADIO3);
+      PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(IDOK)->m_hWnd));
+    } else if (script == "close") {
+      SetDlgItemText(IDC_NAME, "discarded");
+      PostMessage(WM_CLOSE);
+    } else if (script == "too-long-then-cancel") {
+      SetDlgItemText(IDC_NAME, "much too long");
+      PostMessage(WM_COMMAND, IDOK);
+      PostMessage(WM_COMMAND, IDCANCEL);
+    } else if (script == "end-now") {
+      EndDialog(42);
+    }
+    return TRUE;
+  }
+};
+
+class Dialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static bool registered = [] {
+      const std::pair<const char*, WNDPROC> classes[] = {{"Button", ButtonProc}, {"Edit", EditProc}};
+      for (auto [name, proc] : classes) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = name;
+        wc.style = CS_GLOBALCLASS;
+        ::RegisterClassA(&wc);  // kept when the real controls are there already
+      }
+      return true;
+    }();
+    (void)registered;
+    AfxSetResourceHandle(Resources());
+    plat::afx::SetMessageBoxHook([](HWND, LPCSTR text, LPCSTR, UINT) -> int {
+      prompt = text;
+      return IDOK;
+    });
+    prompt.clear();
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr));
+  }
+  void TearDown() override {
+    plat::afx::SetMessageBoxHook(nullptr);
+    AfxSetResourceHandle(nullptr);
+  }
+  static inline std::string prompt;
+  CWnd owner;
+};
+
+TEST_F(Dialog, ModalDialogExchangesDataAndReturnsItsCode) {
+  CFormDialog dlg(&owner);
+  dlg.script = "edit-ok";
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_TRUE(dlg.ownerWasDisabled);
+  EXPECT_TRUE(owner.IsWindowEnabled());
+  EXPECT_EQ(dlg.m_hWnd, nullptr);  // the window is gone, the object stays
+  EXPECT_EQ(dlg.name, "changed");
+  EXPECT_EQ(dlg.radio, 2);
+}
+
+TEST_F(Dialog, CloseCancelsAndKeepsTheMembers) {
+  CFormDialog dlg(&owner);
+  dlg.script = "close";
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(dlg.name, "initial");
+}
+
+TEST_F(Dialog, RefusedOkKeepsTheDialogOpen) {
+  CFormDialog dlg(&owner);
+  dlg.maxChars = 5;
+  dlg.script = "too-long-then-cancel";
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(prompt, "Please enter no more than 5 characters.");
+  EXPECT_EQ(dlg.name, "much too long");  // exchanged before its check failed
+}
+
+TEST_F(Dialog, EndDialogDuringInitialisationEndsAtOnce) {
+  CFormDialog dlg(&owner);
+  dlg.script = "end-now";
+  EXPECT_EQ(dlg.DoModal(), 42);
+  EXPECT_EQ(dlg.initCalls, 1);
+}
+
+TEST_F(Dialog, MissingTemplateGivesMinusOne) {
+  CDialog dlg(999, &owner);
+  EXPECT_EQ(dlg.DoModal(), -1);
+  EXPECT_TRUE(owner.IsWindowEnabled());
+}
+
+TEST_F(Dialog, ModelessDialogLivesUntilDestroyed) {
+  CFormDialog dlg(&owner);
+  ASSERT_TRUE(dlg.Create(IDD_FORM, &owner));
+  EXPECT_NE(dlg.m_hWnd, nullptr);
+  EXPECT_EQ(dlg.initCalls, 1);
+  EXPECT_EQ(CWnd::FromHandlePermanent(dlg.m_hWnd), &dlg);
+  CString text;
+  dlg.GetDlgItemText(IDC_NAME, text);
+  EXPECT_EQ(text, "initial");
+  EXPECT_EQ(g_checks[dlg.GetDlgItem(IDC_RADIO2)->m_hWnd], 1);
+  EXPECT_TRUE(owner.IsWindowEnabled());
+  dlg.DestroyWindow();
+  EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+class CPaneDoc : public CDocument {
+  DECLARE_DYNCREATE(CPaneDoc)
+};
+IMPLEMENT_DYNCREATE(CPaneDoc, CDocument)
+
+class CPaneForm : public CFormView {
+  DECLARE_DYNCREATE(CPaneForm)
+ public:
+  CPaneForm() : CFormView(IDD_PANE) {}
+  CString text = "shown";
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_NAME, text); }
+};
+IMPLEMENT_DYNCREATE(CPaneForm, CFormView)
+
+TEST_F(Dialog, FormViewIsATemplateInAFrame) {
+  CPaneDoc doc;
+  doc.m_bAutoDelete = FALSE;  // lives on the stack
+  CCreateContext context;
+  context.m_pNewViewClass = RUNTIME_CLASS(CPaneForm);
+  context.m_pCurrentDoc = &doc;
+  auto* frame = new CFrameWnd;  // deletes itself with its window
+  ASSERT_TRUE(frame->Create(nullptr, "form", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300), nullptr, nullptr, 0, &context));
+  frame->InitialUpdateFrame(&doc, TRUE);
+  auto* form = dynamic_cast<CPaneForm*>(frame->GetActiveView());
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->GetDocument(), &doc);
+  CString text;
+  form->GetDlgItemText(IDC_NAME, text);
+  EXPECT_EQ(text, "shown");  // exchanged by the initial update
+  CSize total = form->GetTotalSize();
+  EXPECT_EQ(total, CSize(150, 75));  // 100 x 50 dialog units
+  form->ResizeParentToFit(FALSE);
+  CRect client;
+  form->GetClientRect(&client);
+  EXPECT_EQ(client.Size(), total);
+  frame->DestroyWindow();
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+#define IDR_FRAME 128
+#define ID_OPEN 1001
+#define ID_SAVE 1002
+#define ID_ZOOM 1003
+#define ID_NOHANDLER 1004
+#define ID_SUB_FIRST 1005
+#define IDS_PROMPT 300
+#define IDD_FORM 200
+#define IDC_NAME 201
+#define IDC_RADIO1 202
+#define IDC_RADIO2 203
+#define IDC_RADIO3 204
+#define IDC_CHECK 205
+#define IDD_PANE 210

@@ -297,6 +297,8 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HB
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
 HANDLE CopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags);
 HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name);
+#define OBM_MNARROW 32739
+#define OBM_CHECK 32760
 typedef struct _COLORMAP {
   COLORREF from;
   COLORREF to;

@@ -17,7 +17,6 @@ namespace plat::controls {
 // Registers the standard and common control classes once per process.
 void RegisterAll();
 // Drops the scroll information of a window that is going away.
-void ForgetWindowBars(HWND h);
 
 // The state of each window of one control class. Handlers hold a shared_ptr while they
 // run, so a parent that destroys the control from a notification frees nothing in use.

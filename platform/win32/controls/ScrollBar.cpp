@@ -18,10 +18,6 @@ struct BarInfo {
   int trackPos = 0;
 };
 
-// A window's own bars, by (window, SB_HORZ / SB_VERT).
-std::mutex g_windowBarsMutex;
-std::map<std::pair<HWND, int>, BarInfo> g_windowBars;
-
 struct ScrollState {
   BarInfo info;
   bool dragging = false;
@@ -226,88 +222,5 @@ LRESULT CALLBACK ScrollBarProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   return DispatchWithState(g_scrollBars, h, msg, w, l, OnMessage, Paint);
 }
 
-void ForgetWindowBars(HWND h) {
-  std::lock_guard lock(g_windowBarsMutex);
-  g_windowBars.erase({h, SB_HORZ});
-  g_windowBars.erase({h, SB_VERT});
-}
-
 }  // namespace plat::controls
 
-using plat::controls::BarInfo;
-
-namespace {
-
-// Runs `f` on the window's own bar (SB_HORZ / SB_VERT); false for a bad window or bar.
-template <class F>
-bool WithWindowBar(HWND h, int bar, F f) {
-  if (!IsWindow(h) || (bar != SB_HORZ && bar != SB_VERT)) return false;
-  std::lock_guard lock(plat::controls::g_windowBarsMutex);
-  f(plat::controls::g_windowBars[{h, bar}]);
-  return true;
-}
-
-void RedrawFrame(HWND h) { RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE); }
-
-}  // namespace
-
-int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
-  if (!info) return 0;
-  if (bar == SB_CTL) return static_cast<int>(SendMessageA(hwnd, SBM_SETSCROLLINFO, redraw, reinterpret_cast<LPARAM>(info)));
-  int pos = 0;
-  WithWindowBar(hwnd, bar, [&](BarInfo& b) {
-    plat::controls::Apply(b, *info);
-    pos = b.pos;
-  });
-  if (redraw) RedrawFrame(hwnd);
-  return pos;
-}
-
-BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
-  if (!info) return FALSE;
-  if (bar == SB_CTL) return static_cast<BOOL>(SendMessageA(hwnd, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info)));
-  return WithWindowBar(hwnd, bar, [&](BarInfo& b) { plat::controls::Fill(b, *info); });
-}
-
-int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) {
-  SCROLLINFO old{sizeof old, SIF_POS, 0, 0, 0, 0, 0};
-  GetScrollInfo(hwnd, bar, &old);
-  SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, pos, 0};
-  SetScrollInfo(hwnd, bar, &si, redraw);
-  return old.nPos;
-}
-
-int GetScrollPos(HWND hwnd, int bar) {
-  SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, 0, 0};
-  return GetScrollInfo(hwnd, bar, &si) ? si.nPos : 0;
-}
-
-BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw) {
-  SCROLLINFO si{sizeof si, SIF_RANGE, minPos, maxPos, 0, 0, 0};
-  if (bar != SB_CTL && !IsWindow(hwnd)) return FALSE;
-  SetScrollInfo(hwnd, bar, &si, redraw);
-  return TRUE;
-}
-
-BOOL GetScrollRange(HWND hwnd, int bar, LPINT minPos, LPINT maxPos) {
-  SCROLLINFO si{sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
-  if (!GetScrollInfo(hwnd, bar, &si)) return FALSE;
-  if (minPos) *minPos = si.nMin;
-  if (maxPos) *maxPos = si.nMax;
-  return TRUE;
-}
-
-BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
-  if (bar == SB_CTL) return ShowWindow(hwnd, show ? SW_SHOW : SW_HIDE), TRUE;
-  if (!IsWindow(hwnd)) return FALSE;
-  LONG bits = (bar == SB_HORZ ? WS_HSCROLL : bar == SB_VERT ? WS_VSCROLL : (WS_HSCROLL | WS_VSCROLL));
-  LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-  SetWindowLongA(hwnd, GWL_STYLE, show ? (style | bits) : (style & ~bits));
-  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  return TRUE;
-}
-
-BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows) {
-  if (bar == SB_CTL) return EnableWindow(hwnd, arrows != ESB_DISABLE_BOTH), TRUE;
-  return IsWindow(hwnd);
-}

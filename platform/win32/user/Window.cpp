@@ -47,7 +47,6 @@ HWND InsertWindow(std::shared_ptr<Window> window) {
 }
 
 void RemoveWindow(HWND hwnd) {
-  plat::controls::ForgetWindowBars(hwnd);
   Table().Remove(HandleId(hwnd));
 }
 

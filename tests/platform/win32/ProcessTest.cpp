@@ -48,7 +48,9 @@ int RunChild(const std::vector<std::string>& a) {
   }
   if (what == "mutex-hold") {  // holds the name until told to end
     HANDLE h = CreateMutexA(nullptr, TRUE, a[3].c_str());
-    std::ofstream(a[4] + "/ready") << (h && GetLastError() != ERROR_ALREADY_EXISTS ? "created" : "existed");
+    // Written aside and renamed, so the parent never reads a half-written answer.
+    std::ofstream(a[4] + "/ready.part") << (h && GetLastError() != ERROR_ALREADY_EXISTS ? "created" : "existed");
+    std::filesystem::rename(a[4] + "/ready.part", a[4] + "/ready");
     while (!FileExists(a[4] + "/done")) Sleep(5);
     return 0;
   }

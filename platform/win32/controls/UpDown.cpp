@@ -24,9 +24,13 @@ DWORD Style(HWND h) { return static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)); }
 
 std::string Format(int v, bool thousands) {
   std::string digits = std::to_string(v < 0 ? -static_cast<long long>(v) : v);
-  if (thousands)
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<size_t>(i), ",");
-  return (v < 0 ? "-" : "") + digits;
+  std::string out = v < 0 ? "-" : "";
+  for (size_t i = 0; i < digits.size(); ++i) {
+    // A separator before every group of three digits counted from the right.
+    if (thousands && i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+    out += digits[i];
+  }
+  return out;
 }
 
 // The buddy's number; false when its text is not one.

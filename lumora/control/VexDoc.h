@@ -66,6 +66,138 @@ class CVexDoc : public CDocument {
   const CString& GetCompanionPath() const { return m_strCompanionPath; }
   int IsLoadingSettingFile() const { return m_bLoadingSettingFile; }
 
+
+  // Camera block: setters answer 1 when they stored the value, 0 when they refused it
+  // (and then change nothing); indexed getters answer -9999 for a bad index.
+  static constexpr SHORT kBadIndex = -9999;
+  int SetAutoLevel(DWORD on) { m_camera.bAutoLevel = on; return 1; }
+  DWORD GetAutoLevel() const { return m_camera.bAutoLevel; }
+  int SetExtraContrast(DWORD on) { m_camera.bExtraCont = on; return 1; }
+  DWORD GetExtraContrast() const { return m_camera.bExtraCont; }
+  int SetEdgeApp(DWORD on) { m_camera.bEdgeApp = on; return 1; }
+  DWORD GetEdgeApp() const { return m_camera.bEdgeApp; }
+  int SetAutoLevelValue(SHORT quality, SHORT value);
+  SHORT GetAutoLevelValue(SHORT quality) const;
+  int SetContrastLevel(SHORT quality, SHORT value);
+  SHORT GetContrastLevel(SHORT quality) const;
+  int SetEdgeAppLevel(SHORT quality, SHORT value);
+  SHORT GetEdgeAppLevel(SHORT quality) const;
+  SHORT GetCommandRepeat() const { return static_cast<SHORT>(m_camera.Command_Repeat); }
+  int SetCameraCtrl(SHORT value);
+  SHORT GetCameraCtrl() const { return static_cast<SHORT>(m_camera.Camera_Ctrl); }
+  int SetWBGain(SHORT row, SHORT col, SHORT value);
+  SHORT GetWBGain(SHORT row, SHORT col) const;
+  int SetBBLevel(SHORT row, SHORT col, SHORT value);
+  SHORT GetBBLevel(SHORT row, SHORT col) const;
+  int SetGainLv(SHORT value);
+  SHORT GetGainLv() const { return static_cast<SHORT>(m_camera.GainLv); }
+  int CopyBlackLevel(SHORT index);
+  int ClearAGCGain(SHORT index);
+  SHORT GetBlackLevel(SHORT index) const;
+  SHORT GetAGCGain(SHORT index) const;
+  int SetAdTop(SHORT value);
+  SHORT GetAdTop() const { return static_cast<SHORT>(m_camera.AdTop); }
+  int SetCameraTableValue(SHORT a, SHORT b, SHORT c, SHORT d, LONG value);
+  LONG GetCameraTableValue(SHORT a, SHORT b, SHORT c, SHORT d) const;
+  int SetExposure(SHORT mode, SHORT value);
+  LONG GetExpMode() const { return m_camera.ExpMode; }
+  LONG GetExpParam() const { return m_camera.ExpParam; }
+  int SetAutoExpThresh(SHORT value);
+  LONG GetAutoExpThresh() const { return m_camera.AutoExpThresh; }
+  int SetTranMode(SHORT value);
+  SHORT GetTranMode() const { return static_cast<SHORT>(m_camera.TranMode); }
+  int SetCameraZoom(SHORT code);
+  SHORT GetCameraZoom() const { return m_camera.zoom == 0.5 ? 0 : 1; }
+  int SetInterpolationMethod(SHORT value);
+  BYTE GetInterpolationMethod() const { return m_camera.InterPolationMethod; }
+  int SetMode(SHORT value) { m_camera.Mode = static_cast<DWORD>(static_cast<LONG>(value)); return 1; }
+  SHORT GetMode() const { return static_cast<SHORT>(m_camera.Mode); }
+  int SetPCIAddress(DWORD address) { m_camera.PCIaddress = address; return 1; }
+  DWORD GetPCIAddress() const { return m_camera.PCIaddress; }
+  int SetProgress(SHORT index, SHORT value);
+  SHORT GetProgress(SHORT index) const;
+  SHORT GetMosaic(SHORT index) const;
+  void SetSwitched(DWORD on) { m_camera.bSwitched = on; }
+  DWORD GetSwitched() const { return m_camera.bSwitched; }
+  void SetCameraStatus(SHORT status) { m_camera.Camera_Status = status; }
+  SHORT GetCameraStatus() const { return m_camera.Camera_Status; }
+  int SetCameraVer(SHORT code);
+  SHORT GetCameraVer() const { return static_cast<SHORT>(m_camera.CameraVer); }
+  void SetIsaBoard(int flag);
+  int IsIsaBoard() const { return m_camera.bPCI != 1 ? 1 : 0; }
+  void SetOHPTranMode(LONG v) { m_camera.OHPTranMode = v; }
+  LONG GetOHPTranMode() const { return m_camera.OHPTranMode; }
+  void SetMotionDetCount(LONG v) { m_camera.MotionDetCount = v; }
+  LONG GetMotionDetCount() const { return m_camera.MotionDetCount; }
+  void SetTriggerEvent(LONG v) { m_camera.TriggerEvent = v; }
+  LONG GetTriggerEvent() const { return m_camera.TriggerEvent; }
+  void SetTriggerHold(LONG v) { m_camera.TriggerHold = v; }
+  LONG GetTriggerHold() const { return m_camera.TriggerHold; }
+  // Boards from revision 217 on run the exposure clock faster.
+  int IsNewCameraRevision() const { return m_camera.BoardRevision > 216 ? 1 : 0; }
+
+  // USER settings: stored as given; the range checks apply when settings are loaded.
+  struct TimeLapseInterval {
+    DWORD hour, min, sec;
+  };
+  CVexDoc& SetSensitivity(DWORD v) { m_nSensitivity = v; return *this; }
+  DWORD GetSensitivity() const { return m_nSensitivity; }
+  CVexDoc& SetExposureTime(DWORD v) { m_nExposureTime = v; return *this; }
+  DWORD GetExposureTime() const { return m_nExposureTime; }
+  CVexDoc& SetLongExposureMode(DWORD v) { m_nLongExposureMode = v; return *this; }
+  DWORD GetLongExposureMode() const { return m_nLongExposureMode; }
+  CVexDoc& SetFinePhotoMode(DWORD v) { m_nFinePhotoMode = v; return *this; }
+  DWORD GetFinePhotoMode() const { return m_nFinePhotoMode; }
+  CVexDoc& SetFineMode(DWORD v) { m_nFineMode = v; return *this; }
+  DWORD GetFineMode() const { return m_nFineMode; }
+  CVexDoc& SetQuickPhotoMode(DWORD v) { m_nQuickPhotoMode = v; return *this; }
+  DWORD GetQuickPhotoMode() const { return m_nQuickPhotoMode; }
+  CVexDoc& SetFileFormat(DWORD v) { m_nFileFormat = v; return *this; }
+  DWORD GetFileFormat() const { return m_nFileFormat; }
+  CVexDoc& SetAutoSave(DWORD v) { m_bAutoSave = v; return *this; }
+  DWORD GetAutoSave() const { return m_bAutoSave; }
+  CVexDoc& SetSaveFolder(LPCSTR text);
+  LPCSTR GetSaveFolder() const { return m_szSaveFolder; }
+  CVexDoc& SetSavePrefix(LPCSTR text);
+  LPCSTR GetSavePrefix() const { return m_szSavePrefix; }
+  CVexDoc& SetSaveBody(LPCSTR text);
+  LPCSTR GetSaveBody() const { return m_szSaveBody; }
+  CVexDoc& SetLiveWindowLeft(DWORD v) { m_bLiveWindowLeft = v; return *this; }
+  DWORD IsLiveWindowLeft() const { return m_bLiveWindowLeft; }
+  CVexDoc& SetFlip(DWORD v) { m_bFlip = v; return *this; }
+  DWORD GetFlip() const { return m_bFlip; }
+  CVexDoc& SetDirection(DWORD v) { m_nDirection = v; return *this; }
+  DWORD GetDirection() const { return m_nDirection; }
+  CVexDoc& SetWBSampleRect(DWORD v) { m_bWBSampleRect = v; return *this; }
+  DWORD GetWBSampleRect() const { return m_bWBSampleRect; }
+  CVexDoc& SetEnableTimeLapse(DWORD v) { m_bEnableTimeLapse = v; return *this; }
+  DWORD GetEnableTimeLapse() const { return m_bEnableTimeLapse; }
+  CVexDoc& SetInterval(DWORD h, DWORD m, DWORD s) { m_nIntervalHour = h; m_nIntervalMin = m; m_nIntervalSec = s; return *this; }
+  void GetInterval(TimeLapseInterval& out) const { out = {m_nIntervalHour, m_nIntervalMin, m_nIntervalSec}; }
+  CVexDoc& SetInterval2(DWORD h, DWORD m, DWORD s) { m_nElapsedHour = h; m_nElapsedMin = m; m_nElapsedSec = s; return *this; }
+  void GetInterval2(TimeLapseInterval& out) const { out = {m_nElapsedHour, m_nElapsedMin, m_nElapsedSec}; }
+  CVexDoc& SetResizeSave(DWORD v) { m_bResizeSave = v; return *this; }
+  DWORD GetResizeSave() const { return m_bResizeSave; }
+  CVexDoc& SetResizeSaveSize(DWORD v) { m_nResizeSaveSize = v; return *this; }
+  DWORD GetResizeSaveSize() const { return m_nResizeSaveSize; }
+  CVexDoc& SetAutoPrint(DWORD v) { m_bAutoPrint = v; return *this; }
+  DWORD GetAutoPrint() const { return m_bAutoPrint; }
+  CVexDoc& SetAutoEnhance(DWORD v) { m_bAutoEnhance = v; return *this; }
+  DWORD GetAutoEnhance() const { return m_bAutoEnhance; }
+  CVexDoc& SetContrastOffset(DWORD v) { m_nContrastOffset = v; return *this; }
+  DWORD GetContrastOffset() const { return m_nContrastOffset; }
+  CVexDoc& SetSharpnessOffset(DWORD v) { m_nSharpnessOffset = v; return *this; }
+  DWORD GetSharpnessOffset() const { return m_nSharpnessOffset; }
+  CVexDoc& SetColorMode(DWORD v) { m_nColorMode = v; return *this; }
+  DWORD GetColorMode() const { return m_nColorMode; }
+  int SetPrintLayoutType(LONG v) { m_nPrintLayoutType = v; return 1; }
+  LONG GetPrintLayoutType() const { return m_nPrintLayoutType; }
+  int SetPrintLayoutTitle(DWORD v) { m_nPrintLayoutTitle = v; return 1; }
+  DWORD GetPrintLayoutTitle() const { return m_nPrintLayoutTitle; }
+
+  // Which exposure the shoot capture uses, derived from the SYSTEM settings.
+  int m_nShootExposureVariant = 0;
+
   // USER
   char m_szSaveFolder[260] = {};
   char m_szSavePrefix[256] = {};

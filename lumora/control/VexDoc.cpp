@@ -8,6 +8,7 @@ CVexDoc::CVexDoc() {
   BuildSystemTable();
   BuildCameraTable();
   LoadSettings();
+  ParseAnnotationTexts();
   SetTitle("Valdane Lumora");
 }
 

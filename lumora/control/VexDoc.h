@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "annotation/AnnObj.h"
+#include "control/AnnAttr.h"
 #include "tCameraSettings.h"
 
 // What the command line chose for the settings files. The application fills it in
@@ -135,6 +137,45 @@ class CVexDoc : public CDocument {
   LONG GetTriggerHold() const { return m_camera.TriggerHold; }
   // Boards from revision 217 on run the exposure clock faster.
   int IsNewCameraRevision() const { return m_camera.BoardRevision > 216 ? 1 : 0; }
+
+  // Annotation defaults and scale presets, kept as records and persisted as texts.
+  static CString FormatTextAttr(const AnnTextAttr& a);
+  static CString FormatLineAttr(const AnnLineAttr& a);
+  static CString FormatShapeAttr(const AnnShapeAttr& a);
+  static CString FormatScaleInfo(const tScaleInfo& s);
+  static void ParseTextAttr(const CString& text, AnnTextAttr& a);
+  static void ParseLineAttr(const CString& text, AnnLineAttr& a);
+  static void ParseShapeAttr(const CString& text, AnnShapeAttr& a);
+  static void ParseScaleInfo(const CString& text, tScaleInfo& s);
+  void ParseAnnotationTexts();
+  void FormatAnnotationTexts();
+  void GetAnnTextAttr(AnnTextAttr& out) const { out = m_annText; }
+  void GetAnnLineAttr(AnnLineAttr& out) const { out = m_annLine; }
+  void SetAnnLineAttr(const AnnLineAttr& a) { m_annLine = a; }
+  void GetAnnShapeAttr(AnnShapeAttr& out) const { out = m_annRect; }
+  // Selection outside 0..7 is refused; a stored one outside reads as preset 0.
+  int SetScaleSelect(int index);
+  int GetScaleSelect() const { return m_nScaleSelect >= 0 && m_nScaleSelect < 8 ? m_nScaleSelect : 0; }
+  void GetSelectedScale(tScaleInfo& out) const { out = m_scales[GetScaleSelect()]; }
+  void SetSelectedScale(const tScaleInfo& in);
+  void BuildScaleAnnotation(int live, int fullSize, double zoom);
+  CAnnObj::CAnnObjInfo* GetAnnObjInfo(int live, int fullSize, double zoom) {
+    BuildScaleAnnotation(live, fullSize, zoom);
+    return &m_scaleInfo;
+  }
+  void SetImageHeight(LONG h) { m_nImageHeight = h; }
+  CString GetResolutionLabel() const;
+  void SetDisplayCorner(SHORT corner) { if (corner >= 0 && corner <= 3) m_nDisplayCorner = corner; }
+  SHORT GetDisplayCorner() const { return m_nDisplayCorner; }
+  const CString& GetTdtFilePath() const { return m_strCompanionPath; }
+
+  AnnTextAttr m_annText, m_printTitleFont;
+  AnnLineAttr m_annLine, m_annPolyLine, m_annFreeLine;
+  AnnShapeAttr m_annRect, m_annEllipse, m_annPolygon;
+  tScaleInfo m_scales[8];
+  CAnnObj::CAnnObjInfo m_scaleInfo;
+  LONG m_nImageHeight = 0;
+  SHORT m_nDisplayCorner = 0;
 
   // USER settings: stored as given; the range checks apply when settings are loaded.
   struct TimeLapseInterval {

@@ -444,6 +444,7 @@ void CVexDoc::LoadSettings() {
 }
 
 void CVexDoc::SaveSettings() {
+  FormatAnnotationTexts();
   const VexSettingSources& src = TheSettingSources();
   CString target = (src.hasIniFile != 1 || src.resetRequested == 1) ? GetDefaultIniPath() : src.iniFilePath;
   if (!target.IsEmpty()) {

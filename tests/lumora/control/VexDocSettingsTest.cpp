@@ -64,7 +64,9 @@ TEST_F(VexDocSettings, SavingWritesTheTextFormsOfEveryKind) {
   EXPECT_EQ(Read("USER", "SaveFolder"), "C:\\Image");
   EXPECT_EQ(Read("SYSTEM", "WhiteBalanceRect"), "318,254,322,258");
   EXPECT_EQ(Read("SYSTEM", "AnnText"), "ffffffc0,0,0,0,190,0,0,0,80,3,2,1,32,0,ffff00,1e0,1,FONT=ＭＳ Ｐゴシック");
-  EXPECT_EQ(Read("SYSTEM", "Scale7"), "Scale 7,0,10,0.0,2,640,512,0,ff00,0,0,3,1.0,1.0,1,1.0,2,1,1.0,2,0");
+  EXPECT_EQ(Read("SYSTEM", "Scale7"),
+            "Scale 7,0,10,0.000000,2,640,512,0,ff00,0,0,3,1.000000,1.000000,1,1.000000,2,1,1.000000,2,0");
+  EXPECT_EQ(Read("SYSTEM", "AnnLine"), "1,0,0,0");
 }
 
 TEST_F(VexDocSettings, EveryTableRoundTrips) {
@@ -79,7 +81,10 @@ TEST_F(VexDocSettings, EveryTableRoundTrips) {
     doc.m_nShadingLevel = -7;
     doc.m_rcWhiteBalance = RECT{-1, 2, 300, 400};
     doc.m_strSaveName = "Sample.tif";
-    doc.m_strScale[2] = "Scale 2,1,20,0.5,2,640,512,0,ff,0,0,3,1.0,1.0,1,1.0,2,1,1.0,2,0";
+    doc.m_scales[2].name = "Cells";
+    doc.m_scales[2].lengthValue = 0.5;
+    doc.m_scales[2].barLength = 120;
+    doc.m_annLine.penColor = 0xff;
     doc.m_nGainLevel = -2;
     doc.m_nScaleSelect = 6;
     doc.m_camera.zoom = 1.5;
@@ -99,7 +104,10 @@ TEST_F(VexDocSettings, EveryTableRoundTrips) {
   EXPECT_EQ(doc.m_rcWhiteBalance.left, -1);
   EXPECT_EQ(doc.m_rcWhiteBalance.bottom, 400);
   EXPECT_EQ(doc.m_strSaveName, CString("Sample.tif"));
-  EXPECT_EQ(doc.m_strScale[2], CString("Scale 2,1,20,0.5,2,640,512,0,ff,0,0,3,1.0,1.0,1,1.0,2,1,1.0,2,0"));
+  EXPECT_EQ(doc.m_scales[2].name, CString("Cells"));
+  EXPECT_DOUBLE_EQ(doc.m_scales[2].lengthValue, 0.5);
+  EXPECT_EQ(doc.m_scales[2].barLength, 120);
+  EXPECT_EQ(doc.m_annLine.penColor, 0xffu);
   EXPECT_EQ(doc.m_nGainLevel, -2);
   EXPECT_EQ(doc.m_nScaleSelect, 6);
   EXPECT_DOUBLE_EQ(doc.m_camera.zoom, 1.5);
@@ -166,13 +174,20 @@ TEST_F(VexDocSettings, LoadedValuesAreCheckedOrReplaced) {
       {"CAMERA", "zoom", "15", 15},
       {"SYSTEM", "GainLevel", "-4", -4},
   };
+  // One document loads every case from a file of its own, as it does at start.
+  const char kCase[] = "C:\\case.ini";
+  auto& src = TheSettingSources();
+  src.hasIniFile = 1;
+  src.iniFilePath = kCase;
+  CVexDoc doc;
   for (const LoadCase& c : cases) {
     SCOPED_TRACE(std::string(c.section) + "." + c.key + "=" + c.stored);
-    DeleteFileA(kDefaultIni);
-    Write(c.section, c.key, c.stored);
-    auto doc = std::make_unique<CVexDoc>();
-    EXPECT_EQ(ValueOf(*doc, c.key), c.expected);
+    DeleteFileA(kCase);
+    Write(c.section, c.key, c.stored, kCase);
+    doc.LoadSettings();
+    EXPECT_EQ(ValueOf(doc, c.key), c.expected);
   }
+  src = VexSettingSources{};
 }
 
 TEST_F(VexDocSettings, RectangleNeedsAllFourNumbers) {

@@ -10,6 +10,11 @@ END_MESSAGE_MAP()
 
 CMainFrame* CMainFrame::Get() { return dynamic_cast<CMainFrame*>(AfxGetMainWnd()); }
 
+BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
+  if (pContext) m_pDocument = pContext->m_pCurrentDoc;
+  return TRUE;
+}
+
 void CMainFrame::EnableFrame(BOOL bEnable) {
   if (m_hWnd) EnableWindow(bEnable);
 }

@@ -26,15 +26,20 @@ class CMainFrame : public CFrameWnd {
   void UpdateAll() { BroadcastUpdate(0xFFFFFFFFu, 0); }
   void StartExternalTrigger() {}
 
+  // The frame has no view: it keeps the document it was created for.
+  CDocument* GetActiveDocument() override { return m_pDocument; }
+
   // What the frame was told, for the views that will listen.
   DWORD LastUpdateFlags() const { return m_lastUpdate; }
   int UpdateCount() const { return m_nUpdates; }
 
  protected:
+  BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
   afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
  private:
+  CDocument* m_pDocument = nullptr;
   int m_bLiveRunning = 0;
   int m_nSettingLoadMode = 0;
   int m_nImageStatus = 0;

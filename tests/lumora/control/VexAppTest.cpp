@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "control/VexApp.h"
+#include "control/VexDoc.h"
+#include "ui/MainFrame.h"
 
 namespace {
 
@@ -41,6 +43,41 @@ TEST(VexApp, SecondCopyEndsEvenWithoutAWindowToRaise) {
   EXPECT_FALSE(app.InitInstance());
   EXPECT_FALSE(CVexApp::ActivateRunningCopy());
   CloseHandle(first);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(VexApp, StartsWithTheDocumentAndMarkedFrame) {
+  CreateDirectoryA("C:\\Data", nullptr);
+  WritePrivateProfileStringA("USER", "ExposureTime", "7", "C:\\Data\\lab.ini");
+  {
+  CVexApp app;
+  char line[] = "/i C:\\Data\\lab.ini";
+  app.SetStartupInfo(nullptr, line, SW_SHOW);
+  ASSERT_TRUE(app.InitInstance());
+  EXPECT_EQ(app.HasIniFile(), 1);
+  EXPECT_EQ(app.GetIniFilePath(), CString("C:\\Data\\lab.ini"));
+  ASSERT_NE(app.m_pMainWnd, nullptr);
+  HWND frame = app.m_pMainWnd->m_hWnd;
+  EXPECT_NE(GetPropA(frame, "Lumora"), nullptr);
+  EXPECT_TRUE(IsWindowVisible(frame));
+  auto* main = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main->IsLiveRunning(), 1);
+  auto* doc = dynamic_cast<CVexDoc*>(main->GetActiveDocument());
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(doc->GetExposureTime(), 7u);
+
+  doc->SetExposureTime(8);
+  app.m_pMainWnd->DestroyWindow();
+  EXPECT_FALSE(IsWindow(frame));
+  }
+  // The settings in force at exit go to the INI file the command line named.
+  char value[16] = {};
+  GetPrivateProfileStringA("USER", "ExposureTime", "", value, sizeof value, "C:\\Data\\lab.ini");
+  EXPECT_STREQ(value, "8");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "VexApp.h"
 
+#include "AboutDlg.h"
 #include "VexCommandLineInfo.h"
 #include "VexDoc.h"
 #include "ui/MainFrame.h"
@@ -7,6 +8,10 @@
 namespace {
 constexpr char kAppName[] = "Lumora";
 }
+
+BEGIN_MESSAGE_MAP(CVexApp, CWinApp)
+ON_COMMAND(ID_APP_ABOUT, ShowAboutBox)
+END_MESSAGE_MAP()
 
 CVexApp::CVexApp() : CWinApp(kAppName) {}
 
@@ -61,4 +66,16 @@ BOOL CVexApp::InitInstance() {
   frame->StartExternalTrigger();
   frame->StartLive();
   return TRUE;
+}
+
+void CVexApp::ShowAboutBox() {
+  CAboutDlg dlg;
+  FillAboutBox(dlg);
+  dlg.DoModal();
+}
+
+void CVexApp::FillAboutBox(CAboutDlg& dlg) const {
+  dlg.m_strVersion.Format("Valdane Lumora Version %s", (LPCSTR)m_strVersion);
+  AfxLoadString(62463, dlg.m_strCopyright);
+  AfxLoadString(62464, dlg.m_strNotice);
 }

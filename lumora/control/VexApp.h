@@ -3,6 +3,8 @@
 #pragma once
 #include <afxwin.h>
 
+class CAboutDlg;
+
 class CVexApp : public CWinApp {
  public:
   CVexApp();
@@ -21,6 +23,12 @@ class CVexApp : public CWinApp {
   // Brings the main window of a running copy (marked with the "Lumora" property) to the
   // front; false when none is found.
   static bool ActivateRunningCopy();
+
+  afx_msg void ShowAboutBox();
+  void FillAboutBox(CAboutDlg& dlg) const;
+
+ protected:
+  DECLARE_MESSAGE_MAP()
 
  private:
   HANDLE m_hMutex = nullptr;

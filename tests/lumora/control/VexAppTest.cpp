@@ -1,9 +1,13 @@
 // Start-up: a second copy of the program raises the first and ends.
 #include <gtest/gtest.h>
 
+#include "control/AboutDlg.h"
 #include "control/VexApp.h"
 #include "control/VexDoc.h"
 #include "ui/MainFrame.h"
+#include "user/Responder.h"
+
+#include <string>
 
 namespace {
 
@@ -69,6 +73,14 @@ TEST(VexApp, StartsWithTheDocumentAndMarkedFrame) {
   auto* doc = dynamic_cast<CVexDoc*>(main->GetActiveDocument());
   ASSERT_NE(doc, nullptr);
   EXPECT_EQ(doc->GetExposureTime(), 7u);
+
+  // The About box gets the version the document handed over and the program's texts.
+  CAboutDlg about;
+  app.SetVersionText("2.10");
+  app.FillAboutBox(about);
+  EXPECT_EQ(about.m_strVersion, CString("Valdane Lumora Version 2.10"));
+  EXPECT_EQ(about.m_strCopyright, CString("Copyright (C) Valdane"));
+  EXPECT_FALSE(about.m_strNotice.IsEmpty());
 
   doc->SetExposureTime(8);
   app.m_pMainWnd->DestroyWindow();

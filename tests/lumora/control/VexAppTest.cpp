@@ -82,6 +82,17 @@ TEST(VexApp, StartsWithTheDocumentAndMarkedFrame) {
   EXPECT_EQ(about.m_strCopyright, CString("Copyright (C) Valdane"));
   EXPECT_FALSE(about.m_strNotice.IsEmpty());
 
+  // A setting file applied while live view runs: the views hear of it once, live view
+  // runs on, and the display sides follow the file.
+  WritePrivateProfileStringA("USER", "LiveWindowLeft", "1", "C:\\Data\\a.vex");
+  const int updates = main->UpdateCount();
+  doc->LoadSettingFile("C:\\Data\\a.vex");
+  EXPECT_EQ(main->UpdateCount(), updates + 1);
+  EXPECT_EQ(main->LastUpdateFlags(), 0x10000u);
+  EXPECT_EQ(main->IsLiveRunning(), 1);
+  EXPECT_EQ(doc->IsLiveWindowLeft(), 1u);
+  EXPECT_TRUE(IsWindowEnabled(frame));
+
   doc->SetExposureTime(8);
   app.m_pMainWnd->DestroyWindow();
   EXPECT_FALSE(IsWindow(frame));

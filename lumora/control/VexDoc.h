@@ -1,0 +1,308 @@
+// CVexDoc: the program's model. Every user, system and camera setting lives here; the
+// settings are read once when the document is built and written once when it goes away.
+#pragma once
+#include <afxwin.h>
+
+#include <string>
+#include <vector>
+
+#include "annotation/AnnObj.h"
+#include "control/AnnAttr.h"
+#include "tCameraSettings.h"
+
+// What the command line chose for the settings files. The application fills it in
+// before the framework creates the document; the document reads it on load and save.
+struct VexSettingSources {
+  int hasSettingFile = 0;
+  int hasIniFile = 0;
+  int resetRequested = 0;
+  CString settingFilePath;
+  CString iniFilePath;
+};
+VexSettingSources& TheSettingSources();
+
+// One numeric key bound to a document variable; `kind` gives the variable's width and
+// the text form of its value.
+struct IniNumericEntry {
+  std::string name;
+  LONG defaultValue = 0;
+  void* variable = nullptr;
+  int kind = 0;
+};
+
+// One text key: a character buffer (4, with its size), a CString (5) or a RECT (6).
+struct IniStringEntry {
+  std::string name;
+  std::string defaultText;
+  void* variable = nullptr;
+  int kind = 0;
+  size_t bufferSize = 0;
+};
+
+class CVexDoc : public CDocument {
+  DECLARE_DYNCREATE(CVexDoc)
+ public:
+  CVexDoc();
+  ~CVexDoc() override;
+  BOOL OnNewDocument() override;
+
+  void LoadSettings();
+  void SaveSettings();
+  void LoadSettingFile(const CString& path);
+  void SaveSettingFile(const CString& path);
+  static CString GetDefaultIniPath();
+  // The user-tool list lives beside the INI file.
+  static CString MakeCompanionPath(const CString& iniPath);
+
+  void ReadUserSection(LPCSTR path);
+  void ReadSystemSection(LPCSTR path);
+  void ReadCameraSection(LPCSTR path);
+  void WriteUserSection(LPCSTR path);
+  void WriteSystemSection(LPCSTR path);
+  void WriteCameraSection(LPCSTR path);
+  // The range, interval and position checks after a USER section was read; the setting
+  // file keeps the focus point further from the edges.
+  void CheckUserValues(bool settingFileBounds);
+
+  const CString& GetCurrentSettingFile() const { return m_strSettingFile; }
+  const CString& GetCompanionPath() const { return m_strCompanionPath; }
+  int IsLoadingSettingFile() const { return m_bLoadingSettingFile; }
+
+
+  // Camera block: setters answer 1 when they stored the value, 0 when they refused it
+  // (and then change nothing); indexed getters answer -9999 for a bad index.
+  static constexpr SHORT kBadIndex = -9999;
+  int SetAutoLevel(DWORD on) { m_camera.bAutoLevel = on; return 1; }
+  DWORD GetAutoLevel() const { return m_camera.bAutoLevel; }
+  int SetExtraContrast(DWORD on) { m_camera.bExtraCont = on; return 1; }
+  DWORD GetExtraContrast() const { return m_camera.bExtraCont; }
+  int SetEdgeApp(DWORD on) { m_camera.bEdgeApp = on; return 1; }
+  DWORD GetEdgeApp() const { return m_camera.bEdgeApp; }
+  int SetAutoLevelValue(SHORT quality, SHORT value);
+  SHORT GetAutoLevelValue(SHORT quality) const;
+  int SetContrastLevel(SHORT quality, SHORT value);
+  SHORT GetContrastLevel(SHORT quality) const;
+  int SetEdgeAppLevel(SHORT quality, SHORT value);
+  SHORT GetEdgeAppLevel(SHORT quality) const;
+  SHORT GetCommandRepeat() const { return static_cast<SHORT>(m_camera.Command_Repeat); }
+  int SetCameraCtrl(SHORT value);
+  SHORT GetCameraCtrl() const { return static_cast<SHORT>(m_camera.Camera_Ctrl); }
+  int SetWBGain(SHORT row, SHORT col, SHORT value);
+  SHORT GetWBGain(SHORT row, SHORT col) const;
+  int SetBBLevel(SHORT row, SHORT col, SHORT value);
+  SHORT GetBBLevel(SHORT row, SHORT col) const;
+  int SetGainLv(SHORT value);
+  SHORT GetGainLv() const { return static_cast<SHORT>(m_camera.GainLv); }
+  int CopyBlackLevel(SHORT index);
+  int ClearAGCGain(SHORT index);
+  SHORT GetBlackLevel(SHORT index) const;
+  SHORT GetAGCGain(SHORT index) const;
+  int SetAdTop(SHORT value);
+  SHORT GetAdTop() const { return static_cast<SHORT>(m_camera.AdTop); }
+  int SetCameraTableValue(SHORT a, SHORT b, SHORT c, SHORT d, LONG value);
+  LONG GetCameraTableValue(SHORT a, SHORT b, SHORT c, SHORT d) const;
+  int SetExposure(SHORT mode, SHORT value);
+  LONG GetExpMode() const { return m_camera.ExpMode; }
+  LONG GetExpParam() const { return m_camera.ExpParam; }
+  int SetAutoExpThresh(SHORT value);
+  LONG GetAutoExpThresh() const { return m_camera.AutoExpThresh; }
+  int SetTranMode(SHORT value);
+  SHORT GetTranMode() const { return static_cast<SHORT>(m_camera.TranMode); }
+  int SetCameraZoom(SHORT code);
+  SHORT GetCameraZoom() const { return m_camera.zoom == 0.5 ? 0 : 1; }
+  int SetInterpolationMethod(SHORT value);
+  BYTE GetInterpolationMethod() const { return m_camera.InterPolationMethod; }
+  int SetMode(SHORT value) { m_camera.Mode = static_cast<DWORD>(static_cast<LONG>(value)); return 1; }
+  SHORT GetMode() const { return static_cast<SHORT>(m_camera.Mode); }
+  int SetPCIAddress(DWORD address) { m_camera.PCIaddress = address; return 1; }
+  DWORD GetPCIAddress() const { return m_camera.PCIaddress; }
+  int SetProgress(SHORT index, SHORT value);
+  SHORT GetProgress(SHORT index) const;
+  SHORT GetMosaic(SHORT index) const;
+  void SetSwitched(DWORD on) { m_camera.bSwitched = on; }
+  DWORD GetSwitched() const { return m_camera.bSwitched; }
+  void SetCameraStatus(SHORT status) { m_camera.Camera_Status = status; }
+  SHORT GetCameraStatus() const { return m_camera.Camera_Status; }
+  int SetCameraVer(SHORT code);
+  SHORT GetCameraVer() const { return static_cast<SHORT>(m_camera.CameraVer); }
+  void SetIsaBoard(int flag);
+  int IsIsaBoard() const { return m_camera.bPCI != 1 ? 1 : 0; }
+  void SetOHPTranMode(LONG v) { m_camera.OHPTranMode = v; }
+  LONG GetOHPTranMode() const { return m_camera.OHPTranMode; }
+  void SetMotionDetCount(LONG v) { m_camera.MotionDetCount = v; }
+  LONG GetMotionDetCount() const { return m_camera.MotionDetCount; }
+  void SetTriggerEvent(LONG v) { m_camera.TriggerEvent = v; }
+  LONG GetTriggerEvent() const { return m_camera.TriggerEvent; }
+  void SetTriggerHold(LONG v) { m_camera.TriggerHold = v; }
+  LONG GetTriggerHold() const { return m_camera.TriggerHold; }
+  // Boards from revision 217 on run the exposure clock faster.
+  int IsNewCameraRevision() const { return m_camera.BoardRevision > 216 ? 1 : 0; }
+
+  // Annotation defaults and scale presets, kept as records and persisted as texts.
+  static CString FormatTextAttr(const AnnTextAttr& a);
+  static CString FormatLineAttr(const AnnLineAttr& a);
+  static CString FormatShapeAttr(const AnnShapeAttr& a);
+  static CString FormatScaleInfo(const tScaleInfo& s);
+  static void ParseTextAttr(const CString& text, AnnTextAttr& a);
+  static void ParseLineAttr(const CString& text, AnnLineAttr& a);
+  static void ParseShapeAttr(const CString& text, AnnShapeAttr& a);
+  static void ParseScaleInfo(const CString& text, tScaleInfo& s);
+  void ParseAnnotationTexts();
+  void FormatAnnotationTexts();
+  void GetAnnTextAttr(AnnTextAttr& out) const { out = m_annText; }
+  void GetAnnLineAttr(AnnLineAttr& out) const { out = m_annLine; }
+  void SetAnnLineAttr(const AnnLineAttr& a) { m_annLine = a; }
+  void GetAnnShapeAttr(AnnShapeAttr& out) const { out = m_annRect; }
+  // Selection outside 0..7 is refused; a stored one outside reads as preset 0.
+  int SetScaleSelect(int index);
+  int GetScaleSelect() const { return m_nScaleSelect >= 0 && m_nScaleSelect < 8 ? m_nScaleSelect : 0; }
+  void GetSelectedScale(tScaleInfo& out) const { out = m_scales[GetScaleSelect()]; }
+  void SetSelectedScale(const tScaleInfo& in);
+  void BuildScaleAnnotation(int live, int fullSize, double zoom);
+  CAnnObj::CAnnObjInfo* GetAnnObjInfo(int live, int fullSize, double zoom) {
+    BuildScaleAnnotation(live, fullSize, zoom);
+    return &m_scaleInfo;
+  }
+  void SetImageHeight(LONG h) { m_nImageHeight = h; }
+  CString GetResolutionLabel() const;
+  void SetDisplayCorner(SHORT corner) { if (corner >= 0 && corner <= 3) m_nDisplayCorner = corner; }
+  SHORT GetDisplayCorner() const { return m_nDisplayCorner; }
+  const CString& GetTdtFilePath() const { return m_strCompanionPath; }
+
+  AnnTextAttr m_annText, m_printTitleFont;
+  AnnLineAttr m_annLine, m_annPolyLine, m_annFreeLine;
+  AnnShapeAttr m_annRect, m_annEllipse, m_annPolygon;
+  tScaleInfo m_scales[8];
+  CAnnObj::CAnnObjInfo m_scaleInfo;
+  LONG m_nImageHeight = 0;
+  SHORT m_nDisplayCorner = 0;
+
+  // USER settings: stored as given; the range checks apply when settings are loaded.
+  struct TimeLapseInterval {
+    DWORD hour, min, sec;
+  };
+  CVexDoc& SetSensitivity(DWORD v) { m_nSensitivity = v; return *this; }
+  DWORD GetSensitivity() const { return m_nSensitivity; }
+  CVexDoc& SetExposureTime(DWORD v) { m_nExposureTime = v; return *this; }
+  DWORD GetExposureTime() const { return m_nExposureTime; }
+  CVexDoc& SetLongExposureMode(DWORD v) { m_nLongExposureMode = v; return *this; }
+  DWORD GetLongExposureMode() const { return m_nLongExposureMode; }
+  CVexDoc& SetFinePhotoMode(DWORD v) { m_nFinePhotoMode = v; return *this; }
+  DWORD GetFinePhotoMode() const { return m_nFinePhotoMode; }
+  CVexDoc& SetFineMode(DWORD v) { m_nFineMode = v; return *this; }
+  DWORD GetFineMode() const { return m_nFineMode; }
+  CVexDoc& SetQuickPhotoMode(DWORD v) { m_nQuickPhotoMode = v; return *this; }
+  DWORD GetQuickPhotoMode() const { return m_nQuickPhotoMode; }
+  CVexDoc& SetFileFormat(DWORD v) { m_nFileFormat = v; return *this; }
+  DWORD GetFileFormat() const { return m_nFileFormat; }
+  CVexDoc& SetAutoSave(DWORD v) { m_bAutoSave = v; return *this; }
+  DWORD GetAutoSave() const { return m_bAutoSave; }
+  CVexDoc& SetSaveFolder(LPCSTR text);
+  LPCSTR GetSaveFolder() const { return m_szSaveFolder; }
+  CVexDoc& SetSavePrefix(LPCSTR text);
+  LPCSTR GetSavePrefix() const { return m_szSavePrefix; }
+  CVexDoc& SetSaveBody(LPCSTR text);
+  LPCSTR GetSaveBody() const { return m_szSaveBody; }
+  CVexDoc& SetLiveWindowLeft(DWORD v) { m_bLiveWindowLeft = v; return *this; }
+  DWORD IsLiveWindowLeft() const { return m_bLiveWindowLeft; }
+  CVexDoc& SetFlip(DWORD v) { m_bFlip = v; return *this; }
+  DWORD GetFlip() const { return m_bFlip; }
+  CVexDoc& SetDirection(DWORD v) { m_nDirection = v; return *this; }
+  DWORD GetDirection() const { return m_nDirection; }
+  CVexDoc& SetWBSampleRect(DWORD v) { m_bWBSampleRect = v; return *this; }
+  DWORD GetWBSampleRect() const { return m_bWBSampleRect; }
+  CVexDoc& SetEnableTimeLapse(DWORD v) { m_bEnableTimeLapse = v; return *this; }
+  DWORD GetEnableTimeLapse() const { return m_bEnableTimeLapse; }
+  CVexDoc& SetInterval(DWORD h, DWORD m, DWORD s) { m_nIntervalHour = h; m_nIntervalMin = m; m_nIntervalSec = s; return *this; }
+  void GetInterval(TimeLapseInterval& out) const { out = {m_nIntervalHour, m_nIntervalMin, m_nIntervalSec}; }
+  CVexDoc& SetInterval2(DWORD h, DWORD m, DWORD s) { m_nElapsedHour = h; m_nElapsedMin = m; m_nElapsedSec = s; return *this; }
+  void GetInterval2(TimeLapseInterval& out) const { out = {m_nElapsedHour, m_nElapsedMin, m_nElapsedSec}; }
+  CVexDoc& SetResizeSave(DWORD v) { m_bResizeSave = v; return *this; }
+  DWORD GetResizeSave() const { return m_bResizeSave; }
+  CVexDoc& SetResizeSaveSize(DWORD v) { m_nResizeSaveSize = v; return *this; }
+  DWORD GetResizeSaveSize() const { return m_nResizeSaveSize; }
+  CVexDoc& SetAutoPrint(DWORD v) { m_bAutoPrint = v; return *this; }
+  DWORD GetAutoPrint() const { return m_bAutoPrint; }
+  CVexDoc& SetAutoEnhance(DWORD v) { m_bAutoEnhance = v; return *this; }
+  DWORD GetAutoEnhance() const { return m_bAutoEnhance; }
+  CVexDoc& SetContrastOffset(DWORD v) { m_nContrastOffset = v; return *this; }
+  DWORD GetContrastOffset() const { return m_nContrastOffset; }
+  CVexDoc& SetSharpnessOffset(DWORD v) { m_nSharpnessOffset = v; return *this; }
+  DWORD GetSharpnessOffset() const { return m_nSharpnessOffset; }
+  CVexDoc& SetColorMode(DWORD v) { m_nColorMode = v; return *this; }
+  DWORD GetColorMode() const { return m_nColorMode; }
+  int SetPrintLayoutType(LONG v) { m_nPrintLayoutType = v; return 1; }
+  LONG GetPrintLayoutType() const { return m_nPrintLayoutType; }
+  int SetPrintLayoutTitle(DWORD v) { m_nPrintLayoutTitle = v; return 1; }
+  DWORD GetPrintLayoutTitle() const { return m_nPrintLayoutTitle; }
+
+  // Which exposure the shoot capture uses, derived from the SYSTEM settings.
+  int m_nShootExposureVariant = 0;
+
+  // USER
+  char m_szSaveFolder[260] = {};
+  char m_szSavePrefix[256] = {};
+  char m_szSaveBody[256] = {};
+  DWORD m_nSensitivity = 0, m_nExposureTime = 0, m_nLongExposureMode = 0, m_nLongExposureTime = 0;
+  DWORD m_nFinePhotoMode = 0, m_nFineMode = 0, m_nQuickPhotoMode = 0, m_nFileFormat = 0;
+  DWORD m_bAutoSave = 0, m_bLiveWindowLeft = 0, m_bFlip = 0, m_nDirection = 0, m_bWBSampleRect = 0;
+  DWORD m_nFocusTargetState = 0, m_nFocusTargetDocking = 0;
+  DWORD m_bEnableTimeLapse = 0, m_bResizeSave = 0, m_nResizeSaveSize = 0, m_bAutoPrint = 0, m_bAutoEnhance = 0;
+  DWORD m_nContrastOffset = 0, m_nSharpnessOffset = 0, m_nLevelOffset = 0, m_nColorMode = 0;
+  DWORD m_nIntervalHour = 0, m_nIntervalMin = 0, m_nIntervalSec = 0, m_nTotalShots = 0;
+  // A second hour-minute-second triple kept beside the interval; it has no keys but is
+  // checked like it.
+  DWORD m_nElapsedHour = 0, m_nElapsedMin = 0, m_nElapsedSec = 0;
+  DWORD m_nImageProfileState = 0;
+  SHORT m_nImageProfilePosition = 0;
+  LONG m_nFocusPositionX = 0, m_nFocusPositionY = 0, m_nPrintLayoutType = 0;
+  DWORD m_nPrintLayoutTitle = 0, m_bAutoNoiseReduction = 0, m_nShootTargetX = 0, m_nShootTargetY = 0;
+  DWORD m_nRGBOption = 0, m_nRGBLive = 0;
+  SHORT m_nRGBRed = 0, m_nRGBGreen = 0, m_nRGBBlue = 0;
+  DWORD m_nShadingOption = 0, m_nShadingLive = 0;
+  int m_nShadingLevel = 0;
+  DWORD m_nAutoEnhanceLive = 0, m_bExternalTrigger = 0;
+
+  // SYSTEM
+  RECT m_rcWhiteBalance = {135, 103, 185, 153};
+  CString m_strLoadPath, m_strSavePath, m_strSaveName;
+  CString m_strAnnText, m_strAnnRect, m_strAnnEllipse, m_strAnnPolygon;
+  CString m_strAnnFreeLine, m_strAnnLine, m_strAnnPolyLine;
+  CString m_strScale[8];
+  CString m_strPrintTitleFont;
+  SHORT m_nGainLevel = 0, m_nShootExpTimeMode = 0, m_nShootExpTimeParam = 0, m_nLiveExpTimeMode = 0;
+  SHORT m_nLiveExpTimeParam = 0, m_nShootExposureMode = 0, m_nShootZoomMode = 0;
+  SHORT m_nShootInterpolation = 0, m_nLiveInterpolation = 0, m_nShootBufferSize = 0, m_nLiveBufferSize = 0;
+  DWORD m_bDir90 = 0;
+  SHORT m_nRotateReverseMode = 0;
+  DWORD m_bMonochromeMode = 0, m_bInvertColorMode = 0;
+  int m_nSaveFormat = 0, m_nSaveBits = 0, m_nSaveQuality = 0;
+  DWORD m_bScaleOnLive = 0, m_bScaleOnCaptured = 0;
+  int m_nScaleSelect = 0, m_nPrintFontSize = 0;
+
+  // CAMERA
+  tCameraSettings m_camera{};
+
+  const std::vector<IniStringEntry>& UserStrings() const { return m_userStrings; }
+  const std::vector<IniNumericEntry>& UserNumbers() const { return m_userNumbers; }
+
+ private:
+  void InitCameraSettings();
+  void BuildUserTable();
+  void BuildSystemTable();
+  void BuildCameraTable();
+  static void ReadNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
+  static void ReadStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
+  static void WriteNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
+  static void WriteStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
+  void ReadSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
+                   LPCSTR path);
+  void WriteSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
+                    LPCSTR path);
+
+  std::vector<IniStringEntry> m_userStrings, m_systemStrings;
+  std::vector<IniNumericEntry> m_userNumbers, m_systemNumbers, m_cameraNumbers;
+  CString m_strSettingFile;
+  CString m_strCompanionPath;
+  int m_bLoadingSettingFile = 0;
+};

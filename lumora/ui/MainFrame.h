@@ -1,0 +1,48 @@
+// CMainFrame: the program's main window. This is the part the document and the
+// application call today; the windows of the frame grow here behind the same names.
+#pragma once
+#include <afxwin.h>
+
+class CMainFrame : public CFrameWnd {
+  DECLARE_DYNCREATE(CMainFrame)
+ public:
+  CMainFrame() = default;
+
+  // The frame of the running program, or null before it exists.
+  static CMainFrame* Get();
+
+  // Refuses input while settings are applied wholesale.
+  void EnableFrame(BOOL bEnable);
+  int IsLiveRunning() const { return m_bLiveRunning; }
+  void StartLive() { m_bLiveRunning = 1; }
+  void StopLive() { m_bLiveRunning = 0; }
+  // Tells every pipeline object and view what changed (flag bits) in the document.
+  void BroadcastUpdate(DWORD flags, LPARAM arg);
+  // Exchanges the live and captured displays and records the new side in the document.
+  void SwapDisplays();
+  void SetSettingLoadMode(int mode) { m_nSettingLoadMode = mode; }
+  int GetSettingLoadMode() const { return m_nSettingLoadMode; }
+  void SetImageStatus(int status) { m_nImageStatus = status; }
+  void UpdateAll() { BroadcastUpdate(0xFFFFFFFFu, 0); }
+  void StartExternalTrigger() {}
+
+  // The frame has no view: it keeps the document it was created for.
+  CDocument* GetActiveDocument() override { return m_pDocument; }
+
+  // What the frame was told, for the views that will listen.
+  DWORD LastUpdateFlags() const { return m_lastUpdate; }
+  int UpdateCount() const { return m_nUpdates; }
+
+ protected:
+  BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+  afx_msg void OnDestroy();
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  CDocument* m_pDocument = nullptr;
+  int m_bLiveRunning = 0;
+  int m_nSettingLoadMode = 0;
+  int m_nImageStatus = 0;
+  DWORD m_lastUpdate = 0;
+  int m_nUpdates = 0;
+};

@@ -110,6 +110,11 @@ class CCameraCtrl : public CObject {
   // read into `picture`; 1 when read and not aborted, 0 otherwise.
   LONG ReadFrameToPicture(const FrameReadout& readout, const vexcam::PictureTarget& picture, LONG x, LONG width,
                           LONG height);
+  // Single-frame captures of the rectangle into the image: the capture time value (1 at
+  // least), 0 failed or aborted, -2 rectangle too large. Half size reads a window twice
+  // the rectangle. Only the line-read boards (revision 212 and up, zoom 1.0) are served.
+  LONG DispatchFull(CTrueImage* image, RECT rect);
+  LONG DispatchHalf(CTrueImage* image, RECT rect);
   // The readout a single-frame capture uses for the revision, zoom and Mode bits 0x20/0x40.
   FrameReadout SingleFrameReadout(bool full) const;
 

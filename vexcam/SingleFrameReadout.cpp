@@ -7,6 +7,8 @@
 #include "CameraCtrl.h"
 #include "CameraGeometry.h"
 #include "SettingsBlock.h"
+#include "Timing.h"
+#include "TrueImage.h"
 
 using vexcam::PixelRule;
 
@@ -104,3 +106,34 @@ LONG CCameraCtrl::ReadFrameToPicture(const FrameReadout& readout, const vexcam::
     vexcam::UpdateGreenBalance(m_GreenPairs, m_Overlap, ChannelLut[gain][plane[0]], ChannelLut[gain][plane[3]]);
   return s.bAbort ? 0 : 1;
 }
+
+namespace {
+
+constexpr DWORD kModeNoTimer = 0x400;
+constexpr int kCaptureWatch = 1;  // the frame timer (0) restarts at every re-arm
+
+}  // namespace
+
+static LONG Dispatch(CCameraCtrl& cam, CTrueImage* image, RECT rect, bool full) {
+  tCameraSettings& s = Settings();
+  const CameraGeometry& g = Geometry();
+  const LONG w = rect.right - rect.left, h = rect.bottom - rect.top;
+  const LONG limitW = (full ? g.FrameWidth : g.HalfWidth) + 4, limitH = (full ? g.FrameHeight : g.HalfHeight) + 4;
+  if (w > limitW || h > limitH) return -2;
+  if (!image || !image->m_pBits || w <= 0 || h <= 0) return 0;
+  if (cam.m_Revision < 212 || s.zoom != 1.0) return 0;  // port and block readouts are not served
+  const bool timed = !(s.Mode & kModeNoTimer);
+  if (timed) StartStopwatch(kCaptureWatch);
+  const vexcam::PictureTarget picture{image->m_pBits, image->m_nWidth, image->m_nHeight, s.Mode & 0xC};
+  const LONG scale = full ? 1 : 2;
+  const LONG read = cam.ReadFrameToPicture(cam.SingleFrameReadout(full), picture, rect.left * scale, w * scale,
+                                           h * scale);
+  if (read == 0 || s.bAbort) return 0;
+  const LONG elapsed = timed ? std::max<LONG>(1, ElapsedMs(kCaptureWatch)) : 0;
+  if (!cam.m_PreviewCapture) cam.DestroyProgress();
+  return elapsed;
+}
+
+LONG CCameraCtrl::DispatchFull(CTrueImage* image, RECT rect) { return Dispatch(*this, image, rect, true); }
+
+LONG CCameraCtrl::DispatchHalf(CTrueImage* image, RECT rect) { return Dispatch(*this, image, rect, false); }

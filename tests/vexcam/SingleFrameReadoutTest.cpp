@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "CameraFixture.h"
+#include "TrueImage.h"
 
 namespace {
 
@@ -97,4 +98,35 @@ TEST_F(SingleFrameReadout, AbortStillReadsTheFrameToItsEnd) {
   // The readout is not cut short: every row is written, and the result says aborted.
   EXPECT_EQ(cam.ReadFrameToPicture(cam.SingleFrameReadout(false), pic.Target(), 4, 8, 8), 0);
   for (LONG r = 0; r < 4; ++r) EXPECT_NE(pic.Px(r, 3), (Bgr{0xEE, 0xEE, 0xEE})) << r;
+}
+
+TEST_F(SingleFrameReadout, DispatchIntoTheImage) {
+  struct Case {
+    bool full;
+    RECT rect;
+    DWORD mode;
+    LONG result;  // > 0 stands for any time value
+  } cases[] = {
+      {false, {2, 0, 6, 4}, 0, 1},
+      {true, {4, 0, 12, 8}, 0, 1},
+      {false, {2, 0, 6, 4}, 0x400, 0},   // no timer: no time value
+      {true, {0, 0, 5000, 8}, 0, -2},
+  };
+  for (const Case& c : cases) {
+    CCameraCtrl& cam = Ready(216, 0);
+    settings.Mode |= c.mode;
+    const LONG w = c.rect.right - c.rect.left, h = c.rect.bottom - c.rect.top;
+    Picture pic(std::min<LONG>(w, 64), h);
+    CTrueImage image;
+    image.SetFormat(pic.width, pic.height, 3);
+    image.m_pBits = pic.bits.data();  // lent for the test
+    const LONG r = c.full ? cam.DispatchFull(&image, c.rect) : cam.DispatchHalf(&image, c.rect);
+    image.m_pBits = nullptr;
+    if (c.result > 0) {
+      EXPECT_GT(r, 0) << c.full;
+      EXPECT_EQ(pic.Px(0, 0), (Bgr{2, 0, 0})) << c.full;
+    } else {
+      EXPECT_EQ(r, c.result) << c.full << " " << c.mode;
+    }
+  }
 }

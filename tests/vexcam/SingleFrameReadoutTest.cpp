@@ -4,23 +4,18 @@
 #include <functional>
 
 #include "CameraFixture.h"
+#include "ReadoutPicture.h"
 #include "TrueImage.h"
 
 namespace {
 
-// A bottom-up picture filled with a marker, addressed from the top.
-struct Picture {
-  Picture(LONG w, LONG h) : width(w), height(h), stride((w * 3 + 3) & ~3), bits(size_t(stride * h), 0xEE) {}
-  vexcam::PictureTarget Target() { return {bits.data(), width, height, Settings().Mode & 0xC}; }
-  std::array<int, 3> Px(LONG row, LONG x) const {
-    const BYTE* p = bits.data() + (height - 1 - row) * stride + 3 * x;
-    return {p[0], p[1], p[2]};
-  }
-  LONG width, height, stride;
-  std::vector<BYTE> bits;
-};
+using vexcam::test::Bgr;
 
-using Bgr = std::array<int, 3>;
+// The test picture in the orientation the settings block asks for.
+struct Picture : vexcam::test::ReadoutPicture {
+  using ReadoutPicture::ReadoutPicture;
+  vexcam::PictureTarget Target() { return ReadoutPicture::Target(Settings().Mode & 0xC); }
+};
 
 class SingleFrameReadout : public CameraTest {
  protected:

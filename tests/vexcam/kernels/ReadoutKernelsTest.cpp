@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../ReadoutPicture.h"
+
 #include <array>
 #include <vector>
 
@@ -17,19 +19,8 @@ struct Tables {
   }
 };
 
-// A bottom-up picture filled with a marker, addressed from the top.
-struct Picture {
-  Picture(LONG w, LONG h) : width(w), height(h), stride((w * 3 + 3) & ~3), bits(size_t(stride * h), 0xEE) {}
-  PictureTarget Target(DWORD orientation) { return {bits.data(), width, height, orientation}; }
-  std::array<int, 3> Px(LONG row, LONG x) const {
-    const BYTE* p = bits.data() + (height - 1 - row) * stride + 3 * x;
-    return {p[0], p[1], p[2]};
-  }
-  LONG width, height, stride;
-  std::vector<BYTE> bits;
-};
-
-using Bgr = std::array<int, 3>;
+using Picture = vexcam::test::ReadoutPicture;
+using vexcam::test::Bgr;
 
 }  // namespace
 

@@ -3,6 +3,8 @@
 #include "afx.h"
 #include "AfxMessageMap.h"
 
+struct AFX_EVENTSINKMAP;
+
 class CCmdTarget : public CObject {
   DECLARE_DYNAMIC(CCmdTarget)
  public:
@@ -23,7 +25,11 @@ class CCmdTarget : public CObject {
   // Calls an entry's handler.
   BOOL DispatchEntry(const AFX_MSGMAP_ENTRY& entry, plat::afx::MsgCall& call);
 
+  // The events of hosted controls that this object takes (EventSink.h); none here.
+  virtual const AFX_EVENTSINKMAP* GetEventSinkMap() const { return nullptr; }
+
  protected:
   static const AFX_MSGMAP* GetThisMessageMap();
+  static const AFX_EVENTSINKMAP* GetThisEventSinkMap() { return nullptr; }
   virtual const AFX_MSGMAP* GetMessageMap() const;
 };

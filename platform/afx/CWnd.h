@@ -4,8 +4,10 @@
 #pragma once
 #include "AfxState.h"
 #include "CCmdTarget.h"
+#include "OleAuto.h"
 
 class CDC;
+class CFile;
 class CFont;
 class CMenu;
 class CScrollBar;
@@ -56,6 +58,15 @@ class CWnd : public CCmdTarget {
   virtual BOOL DestroyWindow();
   virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
   virtual void PreSubclassWindow();
+
+  // ---- hosted controls (platform/ole): this window is the control's window
+  BOOL CreateControl(REFCLSID clsid, LPCSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                     UINT nID, CFile* pPersist = nullptr, BOOL bStorage = FALSE, BSTR bstrLicKey = nullptr);
+  // A failed call throws COleDispatchException. Parameters follow `pbParamInfo`
+  // (VTS_ codes); results are stored as `vtRet` says (VT_BSTR into a CString).
+  void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo, ...);
+  void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
+  void SetProperty(DISPID dwDispID, VARTYPE vtProp, ...);
 
   // ---- message handling
   virtual BOOL PreTranslateMessage(MSG* pMsg);

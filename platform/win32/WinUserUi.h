@@ -93,6 +93,7 @@
 #define ODS_CHECKED 0x0008
 #define ODS_FOCUS 0x0010
 #define ODS_DEFAULT 0x0020
+#define ODS_COMBOBOXEDIT 0x1000
 
 typedef struct tagMENUITEMINFOA {
   UINT cbSize;
@@ -296,6 +297,8 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HB
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int cx, int cy, UINT flags);
 HANDLE CopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags);
 HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name);
+#define OBM_MNARROW 32739
+#define OBM_CHECK 32760
 typedef struct _COLORMAP {
   COLORREF from;
   COLORREF to;

@@ -13,6 +13,7 @@
 #include "WinPrint.h"    // printer DCs and print jobs
 #include "RectApi.h"     // rectangle and point helpers
 #include "WinUser.h"     // windows, messages, input, timers, hooks
-#include "WinDialog.h"   // dialogs and message boxes
-#include "WinControls.h" // standard controls
 #include "WinUserUi.h"   // menus, accelerators, resources, cursors, icons, carets
+#include "WinDialog.h"   // dialogs and message boxes
+#include "WinControls.h" // standard controls, scroll bars, clipboard
+#include "WinCommCtrl.h" // common controls

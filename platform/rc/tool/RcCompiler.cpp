@@ -495,6 +495,16 @@ void RcCompiler::Menu(const ResName& name, bool extended) {
   Add(kRtMenu, name, std::move(d));
 }
 
+uint32_t RcCompiler::MenuOption(const std::string& option) const {
+  if (option == "CHECKED") return 0x8;
+  if (option == "GRAYED") return 0x1;
+  if (option == "INACTIVE") return 0x2;
+  if (option == "MENUBARBREAK") return 0x20;
+  if (option == "MENUBREAK") return 0x40;
+  if (option == "HELP") return 0x4000;
+  Fail("unknown menu option " + option);
+}
+
 void RcCompiler::MenuItems(std::vector<uint8_t>& out, bool extended) {
   ExpectBegin();
   struct Pending {
@@ -509,14 +519,7 @@ void RcCompiler::MenuItems(std::vector<uint8_t>& out, bool extended) {
       uint32_t flags = 0x10;  // MF_POPUP
       while (IsPunct(",") || (Peek().kind == Token::Word && !AtBegin())) {
         SkipComma();
-        std::string o = Upper(Next().text);
-        if (o == "CHECKED") flags |= 0x8;
-        else if (o == "GRAYED") flags |= 0x1;
-        else if (o == "INACTIVE") flags |= 0x2;
-        else if (o == "MENUBARBREAK") flags |= 0x20;
-        else if (o == "MENUBREAK") flags |= 0x40;
-        else if (o == "HELP") flags |= 0x4000;
-        else Fail("unknown menu option " + o);
+        flags |= MenuOption(Upper(Next().text));
       }
       PutWord(p.bytes, flags);
       PutText(p.bytes, text);
@@ -535,14 +538,7 @@ void RcCompiler::MenuItems(std::vector<uint8_t>& out, bool extended) {
         uint32_t flags = 0;
         while (IsPunct(",") || (Peek().kind == Token::Word && !IsWord("MENUITEM") && !IsWord("POPUP") && !AtEndBlock())) {
           SkipComma();
-          std::string o = Upper(Next().text);
-          if (o == "CHECKED") flags |= 0x8;
-          else if (o == "GRAYED") flags |= 0x1;
-          else if (o == "INACTIVE") flags |= 0x2;
-          else if (o == "MENUBARBREAK") flags |= 0x20;
-          else if (o == "MENUBREAK") flags |= 0x40;
-          else if (o == "HELP") flags |= 0x4000;
-          else Fail("unknown menu option " + o);
+          flags |= MenuOption(Upper(Next().text));
         }
         PutWord(p.bytes, flags);
         PutWord(p.bytes, id & 0xFFFF);

@@ -55,6 +55,7 @@ class RcCompiler {
   void Dialog(const ResName& name, bool extended);
   void Menu(const ResName& name, bool extended);
   void MenuItems(std::vector<uint8_t>& out, bool extended);
+  uint32_t MenuOption(const std::string& option) const;  // the flag of CHECKED, GRAYED ...
   void Accelerators(const ResName& name);
   void Toolbar(const ResName& name);
   void VersionInfo(const ResName& name);

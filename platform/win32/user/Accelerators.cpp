@@ -6,7 +6,6 @@
 #include "../WinError.h"
 #include "Menu.h"
 #include "ResourceLookup.h"
-#include "Window.h"
 
 namespace plat::user {
 namespace {
@@ -50,12 +49,8 @@ bool Disabled(HWND hwnd, WORD cmd, bool* system) {
     if (LocateItem(menu, cmd, MF_BYCOMMAND, nullptr) >= 0)
       return (GetMenuState(menu, cmd, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) != 0;
   }
-  auto w = FindWindowObject(hwnd);
-  HMENU sys = nullptr;
-  if (w) {
-    std::lock_guard lock(UserMutex());
-    sys = w->sysMenu;
-  }
+  // Windows with a system menu find its commands there (SC_CLOSE and the like).
+  HMENU sys = (GetWindowLongA(hwnd, GWL_STYLE) & WS_SYSMENU) ? GetSystemMenu(hwnd, FALSE) : nullptr;
   if (sys && LocateItem(sys, cmd, MF_BYCOMMAND, nullptr) >= 0) {
     *system = true;
     return (GetMenuState(sys, cmd, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) != 0;

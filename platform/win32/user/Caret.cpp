@@ -72,6 +72,14 @@ int64_t BlinkCaret() {
   return due;
 }
 
+int64_t CaretDue() {
+  int64_t due = INT64_MAX;
+  WithCaret(nullptr, [&](CaretState& c) {
+    if (c.hidden == 0) due = c.next;
+  });
+  return due;
+}
+
 }  // namespace plat::user
 
 using namespace plat::user;

@@ -90,6 +90,8 @@ void PaintDesktop(const RECT& screenRect) {
 void ScreenInUse() {
   if (g_screenUsed.exchange(true)) return;
   display::Screen::Get().SetInputListener([] { NotifyWaiters(); });
+  // The first window to draw finds a bare screen: the desktop comes first.
+  PaintDesktop(ScreenRect());
 }
 
 void PumpScreenInput() {
@@ -105,6 +107,10 @@ void PumpScreenInput() {
       case Kind::MouseUp:
         input::MouseMove(ev.x, ev.y);
         input::MouseButton(button(ev.button), ev.kind == Kind::MouseDown);
+        break;
+      case Kind::MouseWheel:
+        input::MouseMove(ev.x, ev.y);
+        input::Wheel(ev.wheel);
         break;
       case Kind::KeyDown: input::Key(ev.vk, true); break;
       case Kind::KeyUp: input::Key(ev.vk, false); break;

@@ -12,6 +12,9 @@ namespace plat::user {
 // what the window's own styles ask for.
 gdi::Region VisibleRegion(HWND hwnd, DWORD dcxFlags);
 
+// True while LockWindowUpdate holds the window or one of its ancestors.
+bool LockedAgainstDrawing(HWND hwnd);
+
 // Fills the part of `screenRect` that no top-level window covers with the desktop colour.
 void PaintDesktop(const RECT& screenRect);
 

@@ -2,6 +2,7 @@
 // image XORed), standard shapes made by the stand-in and images from resources.
 #include <cstring>
 #include <map>
+#include <string>
 #include <mutex>
 #include <vector>
 
@@ -138,21 +139,17 @@ HICON Standard(ULONG_PTR id, bool cursor) {
   return h;
 }
 
-// An icon or cursor image resource: a DIB of double height, the image over the AND mask.
-std::shared_ptr<IconObject> FromImage(const unsigned char* data, uint32_t size, bool cursor) {
-  POINT hot{0, 0};
-  if (cursor) {
-    if (size < 4) return nullptr;
-    hot = POINT{data[0] | (data[1] << 8), data[2] | (data[3] << 8)};
-    data += 4;
-    size -= 4;
-  }
+// One image of an icon or cursor: a DIB of double height, the image over the AND mask.
+std::shared_ptr<IconObject> FromImage(const unsigned char* data, uint32_t size, bool cursor, POINT hot) {
   if (size < sizeof(BITMAPINFOHEADER)) return nullptr;
   BITMAPINFOHEADER h;
   std::memcpy(&h, data, sizeof h);
   int w = h.biWidth, hh = h.biHeight / 2;
-  if (w <= 0 || hh <= 0 || w > 256 || hh > 256) return nullptr;
+  if (h.biSize < sizeof h || w <= 0 || hh <= 0 || w > 256 || hh > 256) return nullptr;
+  if (h.biBitCount != 1 && h.biBitCount != 4 && h.biBitCount != 8 && h.biBitCount != 24 && h.biBitCount != 32)
+    return nullptr;
   int colors = h.biBitCount <= 8 ? (h.biClrUsed ? static_cast<int>(h.biClrUsed) : 1 << h.biBitCount) : 0;
+  if (colors > 256) return nullptr;
   size_t headerSize = h.biSize + static_cast<size_t>(colors) * 4;
   size_t xorStride = ((static_cast<size_t>(w) * h.biBitCount + 31) / 32) * 4;
   size_t andStride = ((static_cast<size_t>(w) + 31) / 32) * 4;
@@ -187,16 +184,46 @@ std::shared_ptr<IconObject> FromImage(const unsigned char* data, uint32_t size, 
   return o;
 }
 
-HICON FromResource(HINSTANCE instance, LPCSTR name, bool cursor) {
-  // The group names the images; the first one is taken.
-  const rc::Entry* group = FindEntry(instance, name, cursor ? RT_GROUP_CURSOR : RT_GROUP_ICON);
-  if (!group || group->size < 6 + 14) return nullptr;
-  const unsigned char* g = group->data;
-  uint16_t id = static_cast<uint16_t>(g[6 + 12] | (g[6 + 13] << 8));
-  const rc::Entry* img = FindEntry(instance, MAKEINTRESOURCEA(id), cursor ? RT_CURSOR : RT_ICON);
-  if (!img) return nullptr;
-  auto o = FromImage(img->data, img->size, cursor);
+uint32_t Le(const unsigned char* p, int n) {
+  uint32_t v = 0;
+  for (int i = n - 1; i >= 0; --i) v = (v << 8) | p[i];
+  return v;
+}
+
+// Icon and cursor resources hold their whole .ico/.cur file: a directory of images. The
+// image of the standard size is taken, else the first.
+HICON LoadFromResource(HINSTANCE instance, LPCSTR name, bool cursor) {
+  const rc::Entry* file = FindEntry(instance, name, cursor ? RT_GROUP_CURSOR : RT_GROUP_ICON);
+  if (!file || file->size < 6) return nullptr;
+  const unsigned char* d = file->data;
+  uint32_t count = Le(d + 4, 2);
+  if (Le(d, 2) != 0 || Le(d + 2, 2) != (cursor ? 2u : 1u) || 6 + 16 * static_cast<size_t>(count) > file->size)
+    return nullptr;
+  const unsigned char* pick = nullptr;
+  for (uint32_t i = 0; i < count; ++i) {
+    const unsigned char* e = d + 6 + 16 * i;
+    if (!pick || (e[0] == 32 && e[1] == 32)) pick = e;
+    if (e[0] == 32 && e[1] == 32) break;
+  }
+  if (!pick) return nullptr;
+  uint32_t bytes = Le(pick + 8, 4), offset = Le(pick + 12, 4);
+  if (offset > file->size || bytes > file->size - offset) return nullptr;
+  POINT hot = cursor ? POINT{static_cast<LONG>(Le(pick + 4, 2)), static_cast<LONG>(Le(pick + 6, 2))} : POINT{0, 0};
+  auto o = FromImage(d + offset, bytes, cursor, hot);
   return o ? Add(o) : nullptr;
+}
+
+// Loading the same resource again answers the same shared handle.
+HICON FromResource(HINSTANCE instance, LPCSTR name, bool cursor) {
+  static std::mutex m;
+  static std::map<std::string, HICON> loaded;
+  std::string key = ModuleName(instance) + (cursor ? "|c|" : "|i|") +
+                    (IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name)) : std::string(name));
+  std::lock_guard lock(m);
+  if (auto it = loaded.find(key); it != loaded.end()) return it->second;
+  HICON h = LoadFromResource(instance, name, cursor);
+  if (h) loaded[key] = h;
+  return h;
 }
 
 std::mutex g_cursorMutex;

@@ -5,7 +5,9 @@
 #include "../WinUserUi.h"
 #include "Menu.h"
 #include "MoveSize.h"
+#include "NcLayout.h"
 #include "NonClient.h"
+#include "ScrollBars.h"
 #include "Painting.h"
 #include "Window.h"
 
@@ -67,23 +69,26 @@ LRESULT HitTest(HWND hwnd, POINT screen) {
     if (top) return HTTOP;
     if (bottom) return HTBOTTOM;
   }
-  if ((w->style & WS_CAPTION) == WS_CAPTION) {
-    RECT in = FrameInsets(w->style & ~(WS_VSCROLL | WS_HSCROLL), w->exStyle, false);
-    int captionTop = wr.top + (in.top - ((w->exStyle & WS_EX_TOOLWINDOW) ? GetSystemMetrics(SM_CYSMCAPTION)
-                                                                          : GetSystemMetrics(SM_CYCAPTION)));
-    int captionBottom = wr.top + in.top;
-    if (screen.y >= captionTop && screen.y < captionBottom) {
-      int button = GetSystemMetrics(SM_CXSIZE);
-      int right = wr.right - (in.left);
-      if ((w->style & WS_SYSMENU) && screen.x >= right - button - 2) return HTCLOSE;
-      if ((w->style & WS_SYSMENU) && screen.x < wr.left + in.left + button && !(w->exStyle & WS_EX_TOOLWINDOW))
-        return HTSYSMENU;
-      if ((w->style & WS_MAXIMIZEBOX) && screen.x >= right - 2 * button - 4) return HTMAXBUTTON;
-      if ((w->style & WS_MINIMIZEBOX) && screen.x >= right - 3 * button - 4) return HTMINBUTTON;
-      return HTCAPTION;
-    }
-    if (w->id && !(w->style & WS_CHILD) && screen.y >= captionBottom && screen.y < cr.top) return HTMENU;
+  // Caption, its buttons and the menu bar, where the frame drawing puts them.
+  NcLayout l;
+  {
+    std::lock_guard lock(UserMutex());
+    l = LayoutOf(*w);
   }
+  POINT p{screen.x - wr.left, screen.y - wr.top};
+  if (Contains(l.closeBox, p)) return HTCLOSE;
+  if (Contains(l.maxBox, p)) return HTMAXBUTTON;
+  if (Contains(l.minBox, p)) return HTMINBUTTON;
+  if (Contains(l.sysIcon, p)) return HTSYSMENU;
+  RECT captionRow = l.caption;
+  captionRow.bottom += 1;
+  if (Contains(captionRow, p)) return HTCAPTION;
+  RECT menuRow = l.menuBar;
+  menuRow.bottom += 1;
+  if (Contains(menuRow, p)) return HTMENU;
+  if (Contains(l.vScroll, p)) return HTVSCROLL;
+  if (Contains(l.hScroll, p)) return HTHSCROLL;
+  if (Contains(l.sizeBox, p)) return HTSIZE;
   return HTBORDER;
 }
 
@@ -228,6 +233,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
           else TrackMenuBar(hwnd, MenuBarItemAt(hwnd, pt), false);
           break;
         }
+        case SC_VSCROLL:
+        case SC_HSCROLL:
+          TrackWindowScrollBar(hwnd, static_cast<int>(wParam & 0x000F),
+                               POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+          break;
         case SC_KEYMENU:
           if (lParam == ' ' || (!GetMenu(hwnd) && !lParam)) {
             if (w->style & WS_SYSMENU) TrackSystemMenu(hwnd, true);
@@ -253,6 +263,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
           SendMessageA(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
           break;
         case HTMENU: SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam); break;
+        case HTVSCROLL: SendMessageA(hwnd, WM_SYSCOMMAND, SC_VSCROLL | HTVSCROLL, lParam); break;
+        case HTHSCROLL: SendMessageA(hwnd, WM_SYSCOMMAND, SC_HSCROLL | HTHSCROLL, lParam); break;
         case HTSYSMENU: SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam); break;
         case HTCAPTION:
           if (!(w->style & WS_MAXIMIZE)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);

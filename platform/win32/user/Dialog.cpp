@@ -6,6 +6,7 @@
 
 #include "../LastError.h"
 #include "../WinControls.h"
+#include "../WinGdi.h"
 #include "../WinSystem.h"
 #include "../WinError.h"
 #include "DialogTemplate.h"
@@ -364,6 +365,15 @@ LRESULT DefDlgProcA(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
         UpdateDefaultButton(dialog, nullptr);
       }
       return TRUE;
+    case WM_ERASEBKGND: {
+      // The dialog's own brush (WM_CTLCOLORDLG), else the button face.
+      auto dc = reinterpret_cast<HDC>(wParam);
+      auto brush = reinterpret_cast<HBRUSH>(SendMessageA(dialog, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(dialog)));
+      RECT rc;
+      GetClientRect(dialog, &rc);
+      FillRect(dc, &rc, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(state ? state->font : nullptr);
     case WM_SETFONT:

@@ -11,6 +11,7 @@ struct FocusState {
   HWND active = nullptr;
   HWND focus = nullptr;
   HWND capture = nullptr;
+  HWND arriving = nullptr;  // has the focus but has not yet been told (WM_SETFOCUS)
 };
 FocusState& State() {
   static FocusState s;
@@ -131,9 +132,19 @@ HWND SetFocus(HWND hwnd) {
     old = Get(&FocusState::focus);
   }
   if (old == hwnd) return old;
-  if (old && IsWindow(old)) SendMessageA(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
-  if (!IsWindow(hwnd)) return old;
+  // The focus moves before the loser hears of it, so the loser may take it back while
+  // handling WM_KILLFOCUS (a field that refuses to be left); then the newcomer is never
+  // told. A window that never heard WM_SETFOCUS hears no WM_KILLFOCUS either.
+  const bool oldWasTold = Get(&FocusState::arriving) != old;
   Set(&FocusState::focus, hwnd);
+  Set(&FocusState::arriving, hwnd);
+  if (old && oldWasTold && IsWindow(old)) SendMessageA(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+  if (Get(&FocusState::focus) != hwnd) return old;
+  Set(&FocusState::arriving, nullptr);
+  if (!IsWindow(hwnd)) {
+    Set(&FocusState::focus, nullptr);
+    return old;
+  }
   SendMessageA(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
   return old;
 }

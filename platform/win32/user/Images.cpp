@@ -5,6 +5,7 @@
 #include "../LastError.h"
 #include "../WinError.h"
 #include "../WinFile.h"
+#include "MenuDraw.h"
 #include "ResourceLookup.h"
 
 namespace {
@@ -31,7 +32,8 @@ HBITMAP FromPackedDib(const unsigned char* data, size_t size, UINT flags) {
   if (size < sizeof(BITMAPINFOHEADER)) return nullptr;
   BITMAPINFOHEADER h;
   std::memcpy(&h, data, sizeof h);
-  if (h.biWidth <= 0 || h.biHeight == 0 || h.biWidth > 32768 || std::abs(h.biHeight) > 32768) return nullptr;
+  if (h.biSize < sizeof h || h.biWidth <= 0 || h.biHeight == 0 || h.biWidth > 32768 || std::abs(h.biHeight) > 32768)
+    return nullptr;
   int colors = h.biBitCount <= 8 ? (h.biClrUsed ? static_cast<int>(h.biClrUsed) : 1 << h.biBitCount) : 0;
   size_t masks = h.biCompression == BI_BITFIELDS ? 12 : 0;
   size_t headerSize = h.biSize + masks + static_cast<size_t>(colors) * 4;
@@ -98,7 +100,32 @@ HBITMAP CopyBitmap(HBITMAP src, int cx, int cy) {
 
 }  // namespace
 
+// The system's own small bitmaps, drawn as the frame controls draw them.
+HBITMAP StandardBitmap(ULONG_PTR id) {
+  UINT state;
+  switch (id) {
+    case 32760: state = DFCS_MENUCHECK; break;       // OBM_CHECK
+    case 32739: state = DFCS_MENUARROW; break;       // OBM_MNARROW
+    default: return nullptr;
+  }
+  const int size = GetSystemMetrics(SM_CXMENUCHECK);
+  HBITMAP bmp = CreateBitmap(size, size, 1, 1, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  RECT r{0, 0, size, size};
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  plat::user::DrawMenuGlyph(dc, r, state, RGB(0, 0, 0));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return bmp;
+}
+
 HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) {
+  if (!instance && IS_INTRESOURCE(name)) {
+    HBITMAP b = StandardBitmap(reinterpret_cast<ULONG_PTR>(name));
+    if (!b) ::SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+    return b;
+  }
   return static_cast<HBITMAP>(LoadImageA(instance, name, IMAGE_BITMAP, 0, 0, 0));
 }
 

@@ -242,6 +242,20 @@ void Key(UINT vk, bool down) {
   Post(target, msg, vk, static_cast<LPARAM>(static_cast<DWORD>(lp)), pt);
 }
 
+void Wheel(int steps) {
+  HWND target = GetFocus();
+  if (!target || !steps) return;
+  auto& s = State();
+  BYTE keys[256];
+  POINT pt;
+  {
+    std::lock_guard lock(s.m);
+    std::copy(std::begin(s.keys), std::end(s.keys), keys);
+    pt = s.cursor;
+  }
+  Post(target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(keys), static_cast<WORD>(steps * WHEEL_DELTA)), MAKELPARAM(pt.x, pt.y), pt);
+}
+
 void Chars(const std::string& text) {
   HWND target = GetFocus();
   if (!target) return;

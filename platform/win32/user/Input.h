@@ -18,6 +18,8 @@ namespace input {
 void MouseMove(int x, int y);
 void MouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
 void Key(UINT vk, bool down);
+// Wheel steps (positive away from the user) at the focus window, WHEEL_DELTA each.
+void Wheel(int steps);
 // Characters a keyboard cannot type directly (non-ASCII text) arrive as WM_CHAR, one
 // byte of the UTF-8 text each, at the focus window.
 void Chars(const std::string& text);

@@ -44,6 +44,13 @@ MenuItem ItemFrom(UINT flags, UINT_PTR id, LPCSTR item) {
 
 }  // namespace
 
+MenuItem* ItemOf(HMENU menu, UINT item, UINT flags) {
+  HMENU owner = nullptr;
+  int i = LocateItem(menu, item, flags, &owner);
+  if (i < 0) return nullptr;
+  return &FindMenu(owner)->items[static_cast<size_t>(i)];
+}
+
 std::recursive_mutex& MenuMutex() {
   static std::recursive_mutex m;
   return m;
@@ -152,18 +159,15 @@ BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR item) {
 
 BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR id, LPCSTR item) {
   std::lock_guard lock(MenuMutex());
-  HMENU owner = nullptr;
-  int i = LocateItem(menu, position, flags, &owner);
-  if (i < 0) {
+  MenuItem* it = ItemOf(menu, position, flags);
+  if (!it) {
     ::SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
     return FALSE;
   }
-  auto m = FindMenu(owner);
-  MenuItem& it = m->items[static_cast<size_t>(i)];
-  HMENU oldSub = it.sub;
-  it = ItemFrom(flags, id, item);
+  HMENU oldSub = it->sub;
+  *it = ItemFrom(flags, id, item);
   // Replacing a popup with something else destroys the popup, as Windows does.
-  if (oldSub && oldSub != it.sub) DestroyMenu(oldSub);
+  if (oldSub && oldSub != it->sub) DestroyMenu(oldSub);
   return TRUE;
 }
 
@@ -180,19 +184,13 @@ BOOL RemoveMenu(HMENU menu, UINT position, UINT flags) {
   return TRUE;
 }
 
+// RemoveMenu, and the item's popup destroyed too.
 BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) {
   HMENU sub = nullptr;
   {
     std::lock_guard lock(MenuMutex());
-    HMENU owner = nullptr;
-    int i = LocateItem(menu, position, flags, &owner);
-    if (i < 0) {
-      ::SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
-      return FALSE;
-    }
-    auto m = FindMenu(owner);
-    sub = m->items[static_cast<size_t>(i)].sub;
-    m->items.erase(m->items.begin() + i);
+    if (MenuItem* it = ItemOf(menu, position, flags)) sub = it->sub;
+    if (!RemoveMenu(menu, position, flags)) return FALSE;
   }
   if (sub) DestroyMenu(sub);
   return TRUE;
@@ -200,10 +198,9 @@ BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) {
 
 UINT EnableMenuItem(HMENU menu, UINT id, UINT enable) {
   std::lock_guard lock(MenuMutex());
-  HMENU owner = nullptr;
-  int i = LocateItem(menu, id, enable, &owner);
-  if (i < 0) return static_cast<UINT>(-1);
-  MenuItem& it = FindMenu(owner)->items[static_cast<size_t>(i)];
+  MenuItem* item = ItemOf(menu, id, enable);
+  if (!item) return static_cast<UINT>(-1);
+  MenuItem& it = *item;
   UINT old = it.state & (MF_GRAYED | MF_DISABLED);
   it.state = (it.state & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
   return old;
@@ -211,10 +208,9 @@ UINT EnableMenuItem(HMENU menu, UINT id, UINT enable) {
 
 DWORD CheckMenuItem(HMENU menu, UINT id, UINT check) {
   std::lock_guard lock(MenuMutex());
-  HMENU owner = nullptr;
-  int i = LocateItem(menu, id, check, &owner);
-  if (i < 0) return static_cast<DWORD>(-1);
-  MenuItem& it = FindMenu(owner)->items[static_cast<size_t>(i)];
+  MenuItem* item = ItemOf(menu, id, check);
+  if (!item) return static_cast<DWORD>(-1);
+  MenuItem& it = *item;
   DWORD old = it.state & MF_CHECKED;
   it.state = (it.state & ~MF_CHECKED) | (check & MF_CHECKED);
   return old;
@@ -261,10 +257,9 @@ int GetMenuItemCount(HMENU menu) {
 
 UINT GetMenuState(HMENU menu, UINT id, UINT flags) {
   std::lock_guard lock(MenuMutex());
-  HMENU owner = nullptr;
-  int i = LocateItem(menu, id, flags, &owner);
-  if (i < 0) return static_cast<UINT>(-1);
-  const MenuItem& it = FindMenu(owner)->items[static_cast<size_t>(i)];
+  const MenuItem* item = ItemOf(menu, id, flags);
+  if (!item) return static_cast<UINT>(-1);
+  const MenuItem& it = *item;
   UINT state = it.state | it.type;
   if (it.sub) {
     // A popup answers its item count in the high byte.
@@ -276,13 +271,12 @@ UINT GetMenuState(HMENU menu, UINT id, UINT flags) {
 
 int GetMenuStringA(HMENU menu, UINT id, LPSTR text, int max, UINT flags) {
   std::lock_guard lock(MenuMutex());
-  HMENU owner = nullptr;
-  int i = LocateItem(menu, id, flags, &owner);
-  if (i < 0) {
+  const MenuItem* item = ItemOf(menu, id, flags);
+  if (!item) {
     if (text && max > 0) text[0] = '\0';
     return 0;
   }
-  const std::string& s = FindMenu(owner)->items[static_cast<size_t>(i)].text;
+  const std::string& s = item->text;
   if (!text || max <= 0) return static_cast<int>(s.size());
   size_t n = std::min(s.size(), static_cast<size_t>(max - 1));
   while (n > 0 && n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
@@ -301,13 +295,12 @@ HMENU GetSubMenu(HMENU menu, int pos) {
 BOOL GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info) {
   if (!info) return FALSE;
   std::lock_guard lock(MenuMutex());
-  HMENU owner = nullptr;
-  int i = LocateItem(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, &owner);
-  if (i < 0) {
+  const MenuItem* found = ItemOf(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+  if (!found) {
     ::SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
     return FALSE;
   }
-  const MenuItem& it = FindMenu(owner)->items[static_cast<size_t>(i)];
+  const MenuItem& it = *found;
   if (info->fMask & MIIM_STATE) info->fState = it.state;
   if (info->fMask & MIIM_ID) info->wID = static_cast<UINT>(it.id);
   if (info->fMask & MIIM_SUBMENU) info->hSubMenu = it.sub;
@@ -351,13 +344,12 @@ void Apply(MenuItem& it, LPCMENUITEMINFOA info) {
 BOOL SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info) {
   if (!info) return FALSE;
   std::lock_guard lock(MenuMutex());
-  HMENU owner = nullptr;
-  int i = LocateItem(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, &owner);
-  if (i < 0) {
+  MenuItem* found = ItemOf(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+  if (!found) {
     ::SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
     return FALSE;
   }
-  Apply(FindMenu(owner)->items[static_cast<size_t>(i)], info);
+  Apply(*found, info);
   return TRUE;
 }
 
@@ -375,12 +367,10 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA in
 
 BOOL SetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked) {
   std::lock_guard lock(MenuMutex());
-  HMENU owner = nullptr;
-  int i = LocateItem(menu, position, flags, &owner);
-  if (i < 0) return FALSE;
-  MenuItem& it = FindMenu(owner)->items[static_cast<size_t>(i)];
-  it.checked = checked;
-  it.unchecked = unchecked;
+  MenuItem* it = ItemOf(menu, position, flags);
+  if (!it) return FALSE;
+  it->checked = checked;
+  it->unchecked = unchecked;
   return TRUE;
 }
 
@@ -391,11 +381,9 @@ LONG GetMenuCheckMarkDimensions() {
 BOOL HiliteMenuItem(HWND hwnd, HMENU menu, UINT item, UINT hilite) {
   {
     std::lock_guard lock(MenuMutex());
-    HMENU owner = nullptr;
-    int i = LocateItem(menu, item, hilite, &owner);
-    if (i < 0) return FALSE;
-    MenuItem& it = FindMenu(owner)->items[static_cast<size_t>(i)];
-    it.state = (it.state & ~MF_HILITE) | (hilite & MF_HILITE);
+    MenuItem* it = ItemOf(menu, item, hilite);
+    if (!it) return FALSE;
+    it->state = (it->state & ~MF_HILITE) | (hilite & MF_HILITE);
   }
   DrawMenuBar(hwnd);
   return TRUE;
@@ -431,27 +419,48 @@ BOOL DrawMenuBar(HWND hwnd) {
     ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+  // Only the frame is drawn again, at once; the client area keeps its pixels.
+  if (IsWindowVisible(hwnd)) SendMessageA(hwnd, WM_NCPAINT, 1, 0);
   return TRUE;
 }
 
-HMENU LoadMenuIndirectA(const void* menuTemplate) {
-  // The classic template: a header of two words, then items; a popup's items follow it.
-  if (!menuTemplate) return nullptr;
-  auto* p = static_cast<const WORD*>(menuTemplate);
-  if (p[0] != 0) {
+namespace plat::user {
+
+// The classic template: a header of two words, then items, a popup's items after it. A
+// template that runs past `size` bytes (or past a missing end mark) gives no menu;
+// SIZE_MAX stands for a template whose size the caller does not know.
+HMENU LoadMenuTemplate(const void* menuTemplate, size_t size) {
+  if (!menuTemplate || size < 4) {
     ::SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  const auto* p = static_cast<const WORD*>(menuTemplate);
+  // Words left from `q` on (a template of unknown size never runs out).
+  const size_t words = size / 2;
+  auto past = [&](const WORD* q) { return size != SIZE_MAX && static_cast<size_t>(q - static_cast<const WORD*>(menuTemplate)) >= words; };
+  if (p[0] != 0 || (size != SIZE_MAX && static_cast<size_t>(2 + p[1] / 2) > words)) {
+    ::SetLastError(ERROR_INVALID_DATA);
     return nullptr;
   }
   p += 2 + p[1] / 2;
   HMENU menu = CreateMenu();
   std::vector<HMENU> stack{menu};
+  auto fail = [&] {
+    DestroyMenu(menu);
+    ::SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+  };
   while (!stack.empty()) {
+    if (past(p)) return fail();
     WORD flags = *p++;
     WORD id = 0;
-    if (!(flags & MF_POPUP)) id = *p++;
+    if (!(flags & MF_POPUP)) {
+      if (past(p)) return fail();
+      id = *p++;
+    }
     const WORD* t = p;
-    while (*p) ++p;
+    while (!past(p) && *p) ++p;
+    if (past(p)) return fail();
     std::string text = plat::rc::Utf16ToUtf8(reinterpret_cast<const uint16_t*>(t), static_cast<size_t>(p - t));
     ++p;
     UINT itemFlags = flags & ~(MF_END | MF_POPUP);
@@ -471,3 +480,8 @@ HMENU LoadMenuIndirectA(const void* menuTemplate) {
   }
   return menu;
 }
+
+}  // namespace plat::user
+
+// The caller vouches for the template's size.
+HMENU LoadMenuIndirectA(const void* menuTemplate) { return LoadMenuTemplate(menuTemplate, SIZE_MAX); }

@@ -46,6 +46,13 @@ void TrackMenuBar(HWND hwnd, int startItem, bool keyboard, UINT mnemonic = 0);
 void TrackSystemMenu(HWND hwnd, bool keyboard);
 UINT TrackPopup(HMENU menu, UINT flags, int x, int y, HWND owner, const RECT* exclude);
 
+// The item by command or position, with the menu lock held by the caller; null when absent.
+MenuItem* ItemOf(HMENU menu, UINT item, UINT flags);
+
+// A menu from a template of `size` bytes (the resource compiler's MENU form); null for
+// a damaged template.
+HMENU LoadMenuTemplate(const void* menuTemplate, size_t size);
+
 // The text of an item with the part after a tab (the shortcut) split off.
 void SplitItemText(const std::string& text, std::string* label, std::string* shortcut);
 // The mnemonic character of a label (after '&'), lower-cased; 0 for none.

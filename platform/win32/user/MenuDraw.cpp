@@ -1,6 +1,7 @@
 #include "MenuDraw.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "NcLayout.h"
 #include "Window.h"
@@ -90,6 +91,30 @@ void DrawLabel(HDC dc, const std::string& text, RECT r, UINT align, bool grayed,
 }
 
 }  // namespace
+
+void DrawMenuGlyph(HDC dc, const RECT& r, UINT glyph, COLORREF color) {
+  static const char* const kCheck[] = {"......#", ".....##", "#...###", "##.###.", "#####..", ".###...", "..#...."};
+  static const char* const kBullet[] = {".###.", "#####", "#####", "#####", ".###."};
+  static const char* const kArrow[] = {"#...", "##..", "###.", "####", "###.", "##..", "#..."};
+  const char* const* art = kCheck;
+  int rows = 7;
+  if (glyph == DFCS_MENUBULLET) {
+    art = kBullet;
+    rows = 5;
+  } else if (glyph == DFCS_MENUARROW) {
+    art = kArrow;
+  }
+  const int cols = static_cast<int>(std::strlen(art[0]));
+  const int x0 = (r.left + r.right - cols) / 2, y0 = (r.top + r.bottom - rows) / 2;
+  HBRUSH b = CreateSolidBrush(color);
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < cols; ++x)
+      if (art[y][x] == '#') {
+        RECT px{x0 + x, y0 + y, x0 + x + 1, y0 + y + 1};
+        FillRect(dc, &px, b);
+      }
+  DeleteObject(b);
+}
 
 HFONT MenuFont() {
   static HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 128, 0, 0, 0, 0,
@@ -208,12 +233,12 @@ void DrawPopupItems(HDC dc, HMENU menu, HWND owner, int selected, const RECT& cl
       continue;
     }
     FillRect(dc, &r, GetSysColorBrush(sel ? COLOR_HIGHLIGHT : COLOR_MENU));
-    COLORREF text = GetSysColor(sel ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
     bool grayed = (v.item.state & MF_GRAYED) != 0;
+    // A grayed item stays grey when selected; unselected it is engraved.
+    COLORREF text = GetSysColor(sel ? (grayed ? COLOR_GRAYTEXT : COLOR_HIGHLIGHTTEXT) : COLOR_MENUTEXT);
     if (v.item.state & MF_CHECKED) {
       RECT mark{r.left, r.top, r.left + kCheckWidth, r.bottom};
-      InflateRect(&mark, -2, -3);
-      DrawFrameControl(dc, &mark, DFC_MENU, (v.item.type & MFT_RADIOCHECK) ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+      DrawMenuGlyph(dc, mark, (v.item.type & MFT_RADIOCHECK) ? DFCS_MENUBULLET : DFCS_MENUCHECK, text);
     }
     RECT t{r.left + kCheckWidth, r.top, r.right - kCheckWidth, r.bottom};
     if (v.item.type & MF_BITMAP) {
@@ -227,14 +252,10 @@ void DrawPopupItems(HDC dc, HMENU menu, HWND owner, int selected, const RECT& cl
     } else {
       DrawLabel(dc, v.label, t, DT_LEFT, grayed && !sel, text);
       if (!v.shortcut.empty()) DrawLabel(dc, v.shortcut, t, DT_RIGHT, grayed && !sel, text);
-      if (grayed && sel) {
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-      }
     }
     if (v.item.sub) {
       RECT arrow{r.right - kCheckWidth, r.top, r.right, r.bottom};
-      InflateRect(&arrow, -4, -4);
-      DrawFrameControl(dc, &arrow, DFC_MENU, DFCS_MENUARROW);
+      DrawMenuGlyph(dc, arrow, DFCS_MENUARROW, text);
     }
   }
   SelectObject(dc, old);

@@ -11,6 +11,9 @@ void LayoutMenuBar(HMENU menu, HWND owner, const RECT& bar);
 SIZE LayoutPopup(HMENU menu, HWND owner);
 // Draws a popup menu's items (`selected` hilited) in a DC of its window.
 void DrawPopupItems(HDC dc, HMENU menu, HWND owner, int selected, const RECT& client);
+// Draws a menu check mark (DFCS_MENUCHECK), radio bullet (DFCS_MENUBULLET) or submenu
+// arrow (DFCS_MENUARROW) centred in `r`.
+void DrawMenuGlyph(HDC dc, const RECT& r, UINT glyph, COLORREF color);
 // Draws one bar item in window coordinates of `dc`.
 void DrawBarItem(HDC dc, HMENU menu, HWND owner, int index, bool selected, bool pushed);
 

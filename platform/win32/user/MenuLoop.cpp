@@ -69,9 +69,9 @@ class Tracker {
       } else {
         Select(0, 0);
       }
-      (void)keyboard;
     } else {
       OpenPopup(top, x, y, exclude, system_ ? 0 : static_cast<UINT>(-1));
+      if (keyboard) Step(levels_.size() - 1, +1);  // opened by a key: the first item is selected
     }
     Loop();
     if (!done_) result_ = 0;
@@ -354,7 +354,9 @@ class Tracker {
     const bool down = msg == WM_LBUTTONDOWN || msg == WM_NCLBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_NCRBUTTONDOWN;
     const bool up = msg == WM_LBUTTONUP || msg == WM_NCLBUTTONUP || msg == WM_RBUTTONUP || msg == WM_NCRBUTTONUP;
     const bool right = msg == WM_RBUTTONDOWN || msg == WM_NCRBUTTONDOWN || msg == WM_RBUTTONUP || msg == WM_NCRBUTTONUP;
-    if (right && bar_) return;  // the bar answers the left button only
+    // The bar answers the left button only, a popup the right one too with TPM_RIGHTBUTTON;
+    // a right click away from every menu still closes it.
+    if (right && (bar_ || !(flags_ & TPM_RIGHTBUTTON)) && (on || !down)) return;
     if (msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE) {
       if (!on || item < 0) return;
       Level& l = levels_[level];
@@ -510,6 +512,16 @@ void TrackMenuBar(HWND hwnd, int startItem, bool keyboard, UINT mnemonic) {
 void TrackSystemMenu(HWND hwnd, bool keyboard) {
   HMENU menu = GetSystemMenu(hwnd, FALSE);
   if (!menu) return;
+  // Only what the window can do now is enabled.
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+  const bool zoomed = (style & WS_MAXIMIZE) != 0, iconic = (style & WS_MINIMIZE) != 0;
+  auto enable = [&](UINT cmd, bool on) { EnableMenuItem(menu, cmd, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+  enable(SC_RESTORE, zoomed || iconic);
+  enable(SC_MOVE, !zoomed);
+  enable(SC_SIZE, !zoomed && !iconic && (style & WS_THICKFRAME));
+  enable(SC_MINIMIZE, !iconic && (style & WS_MINIMIZEBOX));
+  enable(SC_MAXIMIZE, !zoomed && (style & WS_MAXIMIZEBOX));
+  if (auto w = FindWindowObject(hwnd)) enable(SC_CLOSE, !(w->cls && (w->cls->style & CS_NOCLOSE)));
   RECT wr;
   GetWindowRect(hwnd, &wr);
   auto w = FindWindowObject(hwnd);

@@ -137,6 +137,8 @@ bool Retrieve(MSG* msg, HWND filter, UINT first, UINT last, UINT flags, bool wai
         idled = false;
         if (!wait) return false;
         int64_t due = NextTimerDue(*q);
+        // A blinking caret wakes the loop on a real clock (a virtual one would race ahead).
+        if (!plat::clock::IsVirtual()) due = std::min(due, CaretDue());
         if (due == INT64_MAX) {
           plat::KernelCondition().wait(lock);
         } else {

@@ -1,10 +1,10 @@
 #include "MoveSize.h"
 
-#include "../RectApi.h"
-
 #include <algorithm>
 
+#include "../RectApi.h"
 #include "Composition.h"
+#include "MouseTracking.h"
 
 namespace plat::user {
 
@@ -14,7 +14,6 @@ void MoveSizeLoop(HWND hwnd, int hit, POINT start) {
   HWND parent = GetParent(hwnd);
   const bool child = (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) != 0;
   SendMessageA(hwnd, WM_ENTERSIZEMOVE, 0, 0);
-  SetCapture(hwnd);
   MINMAXINFO mmi{};
   mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
   mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
@@ -26,43 +25,30 @@ void MoveSizeLoop(HWND hwnd, int hit, POINT start) {
     UpdateWindow(hwnd);
     PresentScreen();
   };
-  for (;;) {
-    MSG msg;
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (GetCapture() != hwnd) break;
-      PresentScreen();
-      WaitMessage();
-      continue;
-    }
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-      place(orig);
-      break;
-    }
-    if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) break;
-    if (msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE) {
-      if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) DispatchMessageA(&msg);
-      continue;
-    }
-    int dx = msg.pt.x - start.x, dy = msg.pt.y - start.y;
+  // The rectangle for the mouse at `pt`, told to the window and applied.
+  auto track = [&](POINT pt) {
+    int dx = pt.x - start.x, dy = pt.y - start.y;
     RECT r = orig;
     if (hit == HTCAPTION) {
       OffsetRect(&r, dx, dy);
       SendMessageA(hwnd, WM_MOVING, 0, reinterpret_cast<LPARAM>(&r));
     } else {
-      if (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT) r.left = std::min(r.left + dx, r.right - mmi.ptMinTrackSize.x);
-      if (hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT) r.right = std::max(r.right + dx, r.left + mmi.ptMinTrackSize.x);
-      if (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT) r.top = std::min(r.top + dy, r.bottom - mmi.ptMinTrackSize.y);
-      if (hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT) r.bottom = std::max(r.bottom + dy, r.top + mmi.ptMinTrackSize.y);
+      // Each moving edge stays within the window's smallest and largest size.
+      const POINT min = mmi.ptMinTrackSize, max = mmi.ptMaxTrackSize;
+      if (hit == HTLEFT || hit == HTTOPLEFT || hit == HTBOTTOMLEFT)
+        r.left = std::clamp(r.left + dx, r.right - max.x, r.right - min.x);
+      if (hit == HTRIGHT || hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT)
+        r.right = std::clamp(r.right + dx, r.left + min.x, r.left + max.x);
+      if (hit == HTTOP || hit == HTTOPLEFT || hit == HTTOPRIGHT)
+        r.top = std::clamp(r.top + dy, r.bottom - max.y, r.bottom - min.y);
+      if (hit == HTBOTTOM || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT)
+        r.bottom = std::clamp(r.bottom + dy, r.top + min.y, r.top + max.y);
       // WMSZ_ edges number the sides as the hit codes do, starting at 1.
       SendMessageA(hwnd, WM_SIZING, static_cast<WPARAM>(hit - HTLEFT + 1), reinterpret_cast<LPARAM>(&r));
     }
     place(r);
-  }
-  if (GetCapture() == hwnd) ReleaseCapture();
+  };
+  if (!TrackMouse(hwnd, track)) place(orig);
   SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
 }
 

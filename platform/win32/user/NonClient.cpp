@@ -6,6 +6,7 @@
 #include "../WinGdiText.h"
 #include "Menu.h"
 #include "NcLayout.h"
+#include "ScrollBars.h"
 #include "Window.h"
 
 namespace plat::user {
@@ -78,27 +79,15 @@ void DrawCaption(HDC dc, const Window& w, const NcLayout& l, bool active) {
   SelectObject(dc, old);
 }
 
-void DrawScrollBar(HDC dc, RECT bar, bool vertical) {
+void DrawScrollBar(HDC dc, HWND hwnd, RECT bar, bool vertical) {
   if (IsRectEmpty(&bar)) return;
-  const int s = vertical ? bar.right - bar.left : bar.bottom - bar.top;
-  RECT first = bar, last = bar;
-  if (vertical) {
-    first.bottom = bar.top + s;
-    last.top = bar.bottom - s;
-  } else {
-    first.right = bar.left + s;
-    last.left = bar.right - s;
-  }
-  RECT track{vertical ? bar.left : first.right, vertical ? first.bottom : bar.top, vertical ? bar.right : last.left,
-             vertical ? last.top : bar.bottom};
-  Fill(dc, track, COLOR_SCROLLBAR);
-  DrawFrameControl(dc, &first, DFC_SCROLL, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
-  DrawFrameControl(dc, &last, DFC_SCROLL, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
-  // The thumb stands at the start until the bar is given a range and a position.
-  RECT thumb = track;
-  if (vertical) thumb.bottom = std::min(track.bottom, track.top + s);
-  else thumb.right = std::min(track.right, track.left + s);
-  if (!IsRectEmpty(&thumb)) DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+  const int which = vertical ? SB_VERT : SB_HORZ;
+  ScrollBarParts p = PartsOf(bar, vertical, WindowScrollInfo(hwnd, which));
+  const UINT off = WindowScrollArrows(hwnd, which);
+  Fill(dc, p.track, COLOR_SCROLLBAR);
+  DrawFrameControl(dc, &p.first, DFC_SCROLL, (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | ((off & ESB_DISABLE_LTUP) ? DFCS_INACTIVE : 0));
+  DrawFrameControl(dc, &p.last, DFC_SCROLL, (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | ((off & ESB_DISABLE_RTDN) ? DFCS_INACTIVE : 0));
+  if (!IsRectEmpty(&p.thumb) && (off & ESB_DISABLE_BOTH) != ESB_DISABLE_BOTH) DrawEdge(dc, &p.thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
 }
 
 }  // namespace
@@ -134,8 +123,8 @@ void PaintNonClient(HWND hwnd) {
     RECT e = l.edge;
     DrawEdge(dc, &e, BDR_SUNKENOUTER, BF_RECT);
   }
-  DrawScrollBar(dc, l.vScroll, true);
-  DrawScrollBar(dc, l.hScroll, false);
+  DrawScrollBar(dc, hwnd, l.vScroll, true);
+  DrawScrollBar(dc, hwnd, l.hScroll, false);
   if (!IsRectEmpty(&l.sizeBox)) Fill(dc, l.sizeBox, COLOR_3DFACE);
   ReleaseDC(hwnd, dc);
 }

@@ -7,6 +7,7 @@
 #include "../ModuleRegistry.h"
 #include "../WinError.h"
 #include "../WinUserUi.h"
+#include "Menu.h"
 #include "ResourceLookup.h"
 #include "rc/ResourceRegistry.h"
 
@@ -97,5 +98,5 @@ HMENU LoadMenuA(HINSTANCE instance, LPCSTR name) {
     ::SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;
   }
-  return LoadMenuIndirectA(e->data);
+  return LoadMenuTemplate(e->data, e->size);
 }

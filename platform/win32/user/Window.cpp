@@ -1,5 +1,7 @@
 #include "Window.h"
 
+#include "../controls/ControlSupport.h"
+
 #include <strings.h>
 
 #include <cstdio>
@@ -44,7 +46,9 @@ HWND InsertWindow(std::shared_ptr<Window> window) {
   return window->hwnd;
 }
 
-void RemoveWindow(HWND hwnd) { Table().Remove(HandleId(hwnd)); }
+void RemoveWindow(HWND hwnd) {
+  Table().Remove(HandleId(hwnd));
+}
 
 std::vector<std::shared_ptr<Window>> AllWindows() {
   std::vector<std::shared_ptr<Window>> all;
@@ -76,6 +80,9 @@ HWND DesktopHwnd() {
 }
 
 std::shared_ptr<WindowClass> FindClass(LPCSTR nameOrAtom, HINSTANCE instance) {
+  // The standard controls exist before any window is looked up by class.
+  static const bool controlsRegistered = (plat::controls::RegisterAll(), true);
+  (void)controlsRegistered;
   std::lock_guard lock(UserMutex());
   auto& reg = Classes();
   if (IS_INTRESOURCE(nameOrAtom)) {

@@ -8,10 +8,12 @@
 #include "../HandleTable.h"
 #include "../LastError.h"
 #include "../WinError.h"
+#include "../WinUserUi.h"
 #include "Focus.h"
 #include "Hooks.h"
 #include "MessageQueue.h"
 #include "Painting.h"
+#include "ScrollBars.h"
 #include "Window.h"
 
 using namespace plat::user;
@@ -115,7 +117,15 @@ void SendNcDestroy(HWND hwnd) {
   }
   for (HWND c : children) SendNcDestroy(c);
   SendMessageA(hwnd, WM_NCDESTROY, 0, 0);
+  // The window takes its menu bar and its copy of the system menu with it.
+  {
+    HMENU bar = (w->style & WS_CHILD) ? nullptr : reinterpret_cast<HMENU>(w->id);
+    HMENU sys = w->sysMenu;
+    if (bar) DestroyMenu(bar);
+    if (sys) DestroyMenu(sys);
+  }
   KillWindowTimers(hwnd);
+  ForgetScrollBars(hwnd);
   ForgetPaint(hwnd);
   ForgetWindowState(hwnd);
   {
@@ -588,7 +598,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   pos.cx = std::max(pos.cx, 0);
   pos.cy = std::max(pos.cy, 0);
   RECT oldRect, oldClient;
-  bool sized, moved;
+  bool sized, moved, restacked = false;
   {
     std::lock_guard lock(UserMutex());
     oldRect = w->rect;
@@ -597,7 +607,12 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     sized = (nr.right - nr.left) != (oldRect.right - oldRect.left) || (nr.bottom - nr.top) != (oldRect.bottom - oldRect.top);
     moved = nr.left != oldRect.left || nr.top != oldRect.top;
     w->rect = nr;
-    if (!(pos.flags & SWP_NOZORDER)) PlaceInZOrder(*w, pos.hwndInsertAfter);
+    if (!(pos.flags & SWP_NOZORDER)) {
+      auto p = FindWindowObject(w->parent);
+      std::vector<HWND> before = p ? p->children : std::vector<HWND>{};
+      PlaceInZOrder(*w, pos.hwndInsertAfter);
+      restacked = p && p->children != before;
+    }
     if (pos.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
     if (pos.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
   }
@@ -624,7 +639,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         Redraw(parent, &r, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       }
     }
-    if ((pos.flags & SWP_SHOWWINDOW) || sized || moved || (pos.flags & SWP_FRAMECHANGED))
+    // A window raised above others shows parts that were covered: it paints them again.
+    if ((pos.flags & SWP_SHOWWINDOW) || sized || moved || restacked || (pos.flags & SWP_FRAMECHANGED))
       Redraw(hwnd, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
   }
   if (pos.flags & SWP_HIDEWINDOW) WindowHidden(hwnd);

@@ -26,6 +26,7 @@ POINT WindowTarget::Origin() const {
 }
 
 gdi::Region WindowTarget::Visible() const {
+  if (!(flags_ & DCX_LOCKWINDOWUPDATE) && LockedAgainstDrawing(hwnd_)) return {};
   gdi::Region vis = VisibleRegion(hwnd_, flags_);
   POINT o = Origin();
   vis.Offset(-o.x, -o.y);
@@ -33,12 +34,9 @@ gdi::Region WindowTarget::Visible() const {
   return vis;
 }
 
-gdi::Surface WindowTarget::Pixels() {
-  ScreenInUse();
-  return ScreenTarget::Pixels();
-}
-
 HDC CreateWindowDc(HWND hwnd, DWORD flags, std::optional<gdi::Region> limit) {
+  // Before any drawing lock is held: the first use may paint the desktop.
+  ScreenInUse();
   return gdi::CreateDcOn(std::make_shared<WindowTarget>(hwnd, flags, std::move(limit)));
 }
 
@@ -55,18 +53,15 @@ std::optional<plat::gdi::Region> RegionArg(HRGN rgn) {
 }
 }  // namespace
 
-HDC GetDC(HWND hwnd) {
-  if (!hwnd) return plat::gdi::CreateDesktopDc();
-  return GetDCEx(hwnd, nullptr, 0);
-}
+HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
 
-HDC GetWindowDC(HWND hwnd) {
-  if (!hwnd) return plat::gdi::CreateDesktopDc();
-  return GetDCEx(hwnd, nullptr, DCX_WINDOW);
-}
+HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW); }
 
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
-  if (!hwnd) return plat::gdi::CreateDesktopDc();
+  if (!hwnd) {
+    ScreenInUse();
+    return plat::gdi::CreateDesktopDc();
+  }
   auto w = FindWindowObject(hwnd);
   if (!w) {
     ::SetLastError(ERROR_INVALID_WINDOW_HANDLE);

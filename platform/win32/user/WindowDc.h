@@ -16,7 +16,6 @@ class WindowTarget : public gdi::ScreenTarget {
 
   POINT Origin() const override;
   gdi::Region Visible() const override;
-  gdi::Surface Pixels() override;
   HWND Hwnd() const { return hwnd_; }
 
  private:

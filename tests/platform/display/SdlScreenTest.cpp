@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "TestEnv.h"
+#include "Xvfb.h"
 #include "display/Png.h"
 #include "display/Screen.h"
 
@@ -23,41 +24,7 @@ namespace {
 using plat::display::Pixel;
 using plat::display::Screen;
 
-// A private X server for the test; Xvfb chooses a free display number itself.
-class Xvfb {
- public:
-  Xvfb() {
-    if (access("/usr/bin/Xvfb", X_OK) != 0) return;
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      close(fds[0]);
-      std::string fd = std::to_string(fds[1]);
-      execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten", "tcp",
-            static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(fds[1]);
-    std::string number;
-    pollfd p{fds[0], POLLIN, 0};
-    char c;
-    while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(fds[0]);
-    if (!number.empty()) display_ = ":" + number;
-  }
-  ~Xvfb() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& Display() const { return display_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string display_;
-};
+using testenv::Xvfb;
 
 // The sdl back end on a private X server.
 class SdlScreenOnXvfb : public testing::Test {

@@ -11,28 +11,6 @@
 
 namespace {
 
-// Small stand-ins for the standard controls: they answer WM_GETDLGCODE as the real
-// ones do and keep a check state; text is the window's own.
-std::map<HWND, int> g_checks;
-LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-  DWORD type = static_cast<DWORD>(::GetWindowLongA(h, GWL_STYLE)) & BS_TYPEMASK;
-  switch (msg) {
-    case WM_GETDLGCODE:
-      if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-      if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-      if (type == BS_AUTORADIOBUTTON) return DLGC_BUTTON | DLGC_RADIOBUTTON;
-      return DLGC_BUTTON;
-    case BM_GETCHECK: return g_checks[h];
-    case BM_SETCHECK: g_checks[h] = static_cast<int>(wParam); return 0;
-    default: return ::DefWindowProcA(h, msg, wParam, lParam);
-  }
-}
-LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_GETDLGCODE) return DLGC_WANTCHARS | DLGC_HASSETSEL;
-  if (msg == EM_SETSEL || msg == EM_LIMITTEXT) return 0;
-  return ::DefWindowProcA(h, msg, wParam, lParam);
-}
-
 HINSTANCE Resources() {
   static HMODULE m = plat::RegisterModule(plat::ModuleSpec{"FrameRes.dll", "C:\\Lumora", {}, {}, true});
   return reinterpret_cast<HINSTANCE>(m);
@@ -81,18 +59,6 @@ class CFormDialog : public CDialog {
 class Dialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    static bool registered = [] {
-      const std::pair<const char*, WNDPROC> classes[] = {{"Button", ButtonProc}, {"Edit", EditProc}};
-      for (auto [name, proc] : classes) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = proc;
-        wc.lpszClassName = name;
-        wc.style = CS_GLOBALCLASS;
-        ::RegisterClassA(&wc);  // kept when the real controls are there already
-      }
-      return true;
-    }();
-    (void)registered;
     AfxSetResourceHandle(Resources());
     plat::afx::SetMessageBoxHook([](HWND, LPCSTR text, LPCSTR, UINT) -> int {
       prompt = text;
@@ -158,7 +124,7 @@ TEST_F(Dialog, ModelessDialogLivesUntilDestroyed) {
   CString text;
   dlg.GetDlgItemText(IDC_NAME, text);
   EXPECT_EQ(text, "initial");
-  EXPECT_EQ(g_checks[dlg.GetDlgItem(IDC_RADIO2)->m_hWnd], 1);
+  EXPECT_EQ(::IsDlgButtonChecked(dlg.m_hWnd, IDC_RADIO2), 1u);
   EXPECT_TRUE(owner.IsWindowEnabled());
   dlg.DestroyWindow();
   EXPECT_EQ(dlg.m_hWnd, nullptr);

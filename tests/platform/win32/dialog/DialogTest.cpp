@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "ModuleRegistry.h"
@@ -13,66 +12,13 @@ namespace responder = plat::user::responder;
 
 namespace {
 
-// Minimal stand-ins for the standard controls, enough for the dialog manager: they answer
-// WM_GETDLGCODE as the real ones do and keep a check state.
-std::map<HWND, int> g_checks;
 std::vector<std::string> g_clicks;
-
-LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-  DWORD type = GetWindowLongA(h, GWL_STYLE) & BS_TYPEMASK;
-  switch (msg) {
-    case WM_GETDLGCODE:
-      if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
-      if (type == BS_PUSHBUTTON) return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-      if (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON) return DLGC_BUTTON | DLGC_RADIOBUTTON;
-      return DLGC_BUTTON;
-    case BM_SETSTYLE:
-      SetWindowLongA(h, GWL_STYLE, (GetWindowLongA(h, GWL_STYLE) & ~BS_TYPEMASK) | static_cast<LONG>(wParam));
-      return 0;
-    case BM_GETCHECK: return g_checks[h];
-    case BM_SETCHECK: g_checks[h] = static_cast<int>(wParam); return 0;
-    case BM_CLICK: {
-      if (type == BS_AUTORADIOBUTTON) {
-        for (HWND s = GetWindow(GetParent(h), GW_CHILD); s; s = GetWindow(s, GW_HWNDNEXT))
-          if ((GetWindowLongA(s, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON) g_checks[s] = 0;
-        g_checks[h] = 1;
-      } else if (type == BS_AUTOCHECKBOX) {
-        g_checks[h] = !g_checks[h];
-      }
-      SendMessageA(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), BN_CLICKED), reinterpret_cast<LPARAM>(h));
-      return 0;
-    }
-    default: return DefWindowProcA(h, msg, wParam, lParam);
-  }
-}
-LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_GETDLGCODE) return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-  if (msg == EM_SETSEL) return 0;
-  return DefWindowProcA(h, msg, wParam, lParam);
-}
-LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_GETDLGCODE) return DLGC_STATIC;
-  return DefWindowProcA(h, msg, wParam, lParam);
-}
 
 class Dialogs : public testing::Test {
  protected:
   void SetUp() override {
-    static bool registered = [] {
-      const std::pair<const char*, WNDPROC> classes[] = {{"Button", ButtonProc}, {"Edit", EditProc}, {"Static", StaticProc}};
-      for (auto [name, proc] : classes) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = proc;
-        wc.lpszClassName = name;
-        wc.style = CS_GLOBALCLASS;
-        RegisterClassA(&wc);
-      }
-      plat::SetProgramName("Sample.exe");
-      return true;
-    }();
-    (void)registered;
+    plat::SetProgramName("Sample.exe");
     responder::Reset();
-    g_checks.clear();
     g_clicks.clear();
   }
   void Pump() {
@@ -100,6 +46,7 @@ INT_PTR CALLBACK FormProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     return TRUE;
   }
   if (msg == WM_COMMAND) {
+    if (HIWORD(wParam) != BN_CLICKED) return FALSE;  // the edits' notifications
     g_clicks.push_back(std::to_string(LOWORD(wParam)));
     if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, LOWORD(wParam));
     return TRUE;

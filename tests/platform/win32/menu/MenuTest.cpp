@@ -1,6 +1,7 @@
 // Menus, accelerators and resources, driven the way a user drives them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -8,8 +9,10 @@
 #include <vector>
 
 #include "ModuleRegistry.h"
+#include "afx.h"
 #include "menu_ids.h"
 #include "user/Driver.h"
+#include "user/Menu.h"
 #include "windows.h"
 
 namespace {
@@ -153,6 +156,17 @@ TEST(Accelerators, KeysBecomeCommandsUnlessTheItemIsGrayed) {
     EXPECT_EQ(MenuWindow::Only("COMMAND"), c.expected) << c.vk;
   }
   DestroyAcceleratorTable(acc);
+  // A command of the system menu arrives as WM_SYSCOMMAND.
+  ACCEL close{FVIRTKEY | FALT, VK_F4, SC_CLOSE & 0xFFFF};
+  HACCEL own = CreateAcceleratorTableA(&close, 1);
+  MenuWindow::log.clear();
+  drv::PressKey(VK_F4, drv::kAlt);
+  MSG msg;
+  int translated = 0;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) translated += TranslateAcceleratorA(w.hwnd, own, &msg);
+  EXPECT_EQ(translated, 1);
+  EXPECT_EQ(MenuWindow::Only("SYSCOMMAND"), std::vector<std::string>{"SYSCOMMAND " + std::to_string(SC_CLOSE)});
+  DestroyAcceleratorTable(own);
 }
 
 TEST(PopupMenus, KeyboardChoiceIsReturnedWithTheMessageOrder) {
@@ -230,6 +244,272 @@ TEST(MenuBar, MouseOpensAMenuAndChoosesAnItem) {
   EXPECT_FALSE(FindWindowA("#32768", nullptr));
   EXPECT_EQ(MenuWindow::Only("COMMAND"), std::vector<std::string>{"COMMAND 1003/0"});
   EXPECT_EQ(MenuWindow::log.front(), "SYSCOMMAND 61584");  // SC_MOUSEMENU
+}
+
+}  // namespace
+
+namespace {
+
+// Owner-drawn items are measured and drawn by the owner; letters no item has are asked
+// about; the message filter hook sees the loop's messages.
+struct OwnerDraw {
+  static inline std::vector<UINT> measured, drawn;
+  static inline std::vector<UINT> drawnSelected;
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_MEASUREITEM) {
+      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+      measured.push_back(mis->itemID);
+      mis->itemWidth = 80;
+      mis->itemHeight = 24;
+      return TRUE;
+    }
+    if (m == WM_DRAWITEM) {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+      if (dis->CtlType == ODT_MENU) {
+        drawn.push_back(dis->itemID);
+        if (dis->itemState & ODS_SELECTED) drawnSelected.push_back(dis->itemID);
+        FillRect(dis->hDC, &dis->rcItem, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      }
+      return TRUE;
+    }
+    if (m == WM_MENUCHAR) {
+      // '9' chooses the second item.
+      if (LOWORD(w) == '9') return MAKELRESULT(1, MNC_EXECUTE);
+      return 0;
+    }
+    return MenuWindow::Proc(h, m, w, l);
+  }
+};
+
+std::vector<UINT> g_filtered;
+LRESULT CALLBACK Filter(int code, WPARAM w, LPARAM l) {
+  if (code == MSGF_MENU) g_filtered.push_back(reinterpret_cast<MSG*>(l)->message);
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+TEST(PopupMenus, OwnerDrawnItemsMenuCharAndTheMessageFilter) {
+  MenuWindow w;
+  SetWindowLongPtrA(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerDraw::Proc));
+  SetFocus(w.hwnd);
+  HMENU m = CreatePopupMenu();
+  AppendMenuA(m, MF_OWNERDRAW, 501, reinterpret_cast<LPCSTR>(0x1234));
+  AppendMenuA(m, MF_OWNERDRAW, 502, reinterpret_cast<LPCSTR>(0x5678));
+  HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, Filter, nullptr, GetCurrentThreadId());
+  drv::PressKey(VK_DOWN);
+  drv::TypeText("9");
+  UINT cmd = TrackPopupMenuEx(m, TPM_RETURNCMD, 10, 10, w.hwnd, nullptr);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(cmd, 502u);
+  EXPECT_EQ(OwnerDraw::measured, (std::vector<UINT>{501, 502}));
+  EXPECT_FALSE(OwnerDraw::drawn.empty());
+  // Down selected the first item, the letter the second.
+  EXPECT_EQ(OwnerDraw::drawnSelected, (std::vector<UINT>{501, 502}));
+  EXPECT_NE(std::find(g_filtered.begin(), g_filtered.end(), static_cast<UINT>(WM_KEYDOWN)), g_filtered.end());
+  DestroyMenu(m);
+}
+
+TEST(PopupMenus, NoNotifyKeepsTheOwnerOutOfIt) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  drv::PressKey(VK_DOWN);
+  drv::PressKey(VK_RETURN);
+  EXPECT_TRUE(TrackPopupMenu(GetSubMenu(w.menu, 1), TPM_NONOTIFY, 10, 10, 0, w.hwnd, nullptr));
+  drv::WaitIdle();
+  EXPECT_TRUE(MenuWindow::log.empty()) << MenuWindow::log.front();
+  EXPECT_EQ(TrackPopupMenu(GetSubMenu(w.menu, 1), TPM_NONOTIFY, 10, 10, 0, nullptr, nullptr), FALSE);
+}
+
+TEST(PopupMenus, APopupShowsOnTheScreenWithItsSelection) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  HMENU popup = GetSubMenu(w.menu, 1);
+  COLORREF highlight = 0, face = 0;
+  // The owner acts when the loop idles: first it presses Down, then it looks at the
+  // screen and presses Escape.
+  struct Peek {
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM l) {
+      if (m == WM_ENTERIDLE && wp == MSGF_MENU && l) {
+        if (!GetPropA(h, "pressed")) {
+          SetPropA(h, "pressed", reinterpret_cast<HANDLE>(1));
+          drv::PressKey(VK_DOWN);
+        } else {
+          RECT r;
+          GetWindowRect(reinterpret_cast<HWND>(l), &r);
+          HDC dc = GetDC(nullptr);
+          *reinterpret_cast<COLORREF*>(GetPropA(h, "hl")) = GetPixel(dc, r.right - 8, r.top + 3 + 9);
+          *reinterpret_cast<COLORREF*>(GetPropA(h, "face")) = GetPixel(dc, r.right - 8, r.top + 3 + 18 + 9);
+          ReleaseDC(nullptr, dc);
+          drv::PressKey(VK_ESCAPE);
+        }
+      }
+      return MenuWindow::Proc(h, m, wp, l);
+    }
+  };
+  SetPropA(w.hwnd, "hl", reinterpret_cast<HANDLE>(&highlight));
+  SetPropA(w.hwnd, "face", reinterpret_cast<HANDLE>(&face));
+  SetWindowLongPtrA(w.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Peek::Proc));
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD, 500, 400, 0, w.hwnd, nullptr), 0);
+  EXPECT_EQ(highlight, GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(face, GetSysColor(COLOR_MENU));
+  EXPECT_FALSE(FindWindowA("#32768", nullptr));
+}
+
+TEST(MenuBar, AltSpaceOpensTheSystemMenu) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  drv::PressKey(VK_SPACE, drv::kAlt);
+  drv::PressKey(VK_UP);  // wraps to the last item: close
+  drv::PressKey(VK_RETURN);
+  drv::WaitIdle();
+  auto sys = MenuWindow::Only("SYSCOMMAND");
+  ASSERT_GE(sys.size(), 2u);
+  EXPECT_EQ(sys.back(), "SYSCOMMAND " + std::to_string(SC_CLOSE));
+  EXPECT_FALSE(IsWindow(w.hwnd));
+}
+
+TEST(MenuBar, AltAloneSelectsTheBarAndEscapeLeaves) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  drv::PressKey(VK_MENU);
+  drv::PressKey(VK_ESCAPE);
+  drv::WaitIdle();
+  EXPECT_EQ(MenuWindow::log, (std::vector<std::string>{"SYSCOMMAND 61696", "ENTERMENULOOP", "INITMENU",
+                                                        "MENUSELECT 0", "MENUSELECT close", "EXITMENULOOP"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Resources, TheProgramsOwnStringsNeedNoModuleHandle) {
+  // The program module answers for a null instance, and the framework's strings go
+  // through it.
+  plat::SetProgramName("Sample.exe");
+  char buf[64];
+  EXPECT_GT(LoadStringA(nullptr, IDS_TITLE, buf, sizeof buf), 0);
+  EXPECT_STREQ(buf, "顕微鏡カメラ");
+  CString s;
+  ASSERT_TRUE(s.LoadString(IDS_LONG));
+  EXPECT_STREQ(static_cast<LPCSTR>(s), "露光時間の設定");
+  EXPECT_FALSE(s.LoadString(4242));
+  HMENU m = LoadMenuA(nullptr, MAKEINTRESOURCEA(IDR_MAIN));
+  EXPECT_EQ(GetMenuItemCount(m), 2);
+  DestroyMenu(m);
+}
+
+TEST(Menus, ItemInfoReadsAndChangesItems) {
+  HMENU m = CreatePopupMenu();
+  HMENU sub = CreatePopupMenu();
+  AppendMenuA(m, MF_STRING, 7, "七");
+  AppendMenuA(m, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "下");
+  MENUITEMINFOA mii{sizeof mii};
+  char text[16];
+  mii.fMask = MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU | MIIM_DATA;
+  mii.dwTypeData = text;
+  mii.cch = sizeof text;
+  ASSERT_TRUE(GetMenuItemInfoA(m, 1, TRUE, &mii));
+  EXPECT_EQ(mii.hSubMenu, sub);
+  EXPECT_STREQ(text, "下");
+  MENUITEMINFOA set{sizeof set};
+  set.fMask = MIIM_STATE | MIIM_DATA | MIIM_STRING;
+  set.fState = MFS_CHECKED | MFS_GRAYED;
+  set.dwItemData = 99;
+  set.dwTypeData = const_cast<LPSTR>("なな");
+  ASSERT_TRUE(SetMenuItemInfoA(m, 7, FALSE, &set));
+  mii.cch = sizeof text;
+  ASSERT_TRUE(GetMenuItemInfoA(m, 7, FALSE, &mii));
+  EXPECT_EQ(mii.wID, 7u);
+  EXPECT_EQ(mii.fState, static_cast<UINT>(MFS_CHECKED | MFS_GRAYED));
+  EXPECT_EQ(mii.dwItemData, 99u);
+  EXPECT_STREQ(text, "なな");
+  EXPECT_FALSE(GetMenuItemInfoA(m, 8, FALSE, &mii));
+  set.fMask = MIIM_ID | MIIM_STRING;
+  set.wID = 6;
+  set.dwTypeData = const_cast<LPSTR>("六");
+  ASSERT_TRUE(InsertMenuItemA(m, 0, TRUE, &set));
+  EXPECT_EQ(GetMenuItemID(m, 0), 6u);
+  EXPECT_EQ(GetMenuItemCount(m), 3);
+  DestroyMenu(m);
+}
+
+TEST(Menus, AWindowTakesItsMenusWithIt) {
+  HMENU bar, sys;
+  {
+    MenuWindow w;
+    bar = w.menu;
+    sys = GetSystemMenu(w.hwnd, FALSE);
+    EXPECT_TRUE(IsMenu(sys));
+    EXPECT_EQ(GetSystemMenu(w.hwnd, FALSE), sys);
+    EXPECT_EQ(GetMenuItemID(sys, GetMenuItemCount(sys) - 1), static_cast<UINT>(SC_CLOSE));
+  }
+  EXPECT_FALSE(IsMenu(bar));
+  EXPECT_FALSE(IsMenu(sys));
+}
+
+TEST(Menus, SettingTheMenuBarResizesTheClientArea) {
+  MenuWindow w;
+  RECT before, after;
+  GetClientRect(w.hwnd, &before);
+  HMENU old = GetMenu(w.hwnd);
+  ASSERT_TRUE(SetMenu(w.hwnd, nullptr));
+  GetClientRect(w.hwnd, &after);
+  EXPECT_EQ(after.bottom - before.bottom, GetSystemMetrics(SM_CYMENU));
+  EXPECT_FALSE(GetMenu(w.hwnd));
+  EXPECT_FALSE(SetMenu(w.hwnd, reinterpret_cast<HMENU>(0x1234)));
+  DestroyMenu(old);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MenuBar, TheSystemMenuOffersWhatTheWindowCanDoNow) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  struct Case {
+    int show;
+    std::vector<UINT> grayed, enabled;
+  } cases[] = {
+      {SW_SHOWNORMAL, {SC_RESTORE}, {SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, SC_CLOSE}},
+      {SW_SHOWMAXIMIZED, {SC_MOVE, SC_SIZE, SC_MAXIMIZE}, {SC_RESTORE, SC_MINIMIZE, SC_CLOSE}},
+  };
+  for (auto& c : cases) {
+    ShowWindow(w.hwnd, c.show);
+    drv::WaitIdle();
+    drv::PressKey(VK_ESCAPE);
+    SendMessageA(w.hwnd, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    HMENU sys = GetSystemMenu(w.hwnd, FALSE);
+    for (UINT id : c.grayed) EXPECT_TRUE(GetMenuState(sys, id, MF_BYCOMMAND) & MF_GRAYED) << c.show << " " << id;
+    for (UINT id : c.enabled) EXPECT_FALSE(GetMenuState(sys, id, MF_BYCOMMAND) & MF_GRAYED) << c.show << " " << id;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Resources, DamagedMenuTemplatesGiveNoMenu) {
+  // Header (version 0, offset 0), then MF_END | MF_STRING item 5 "A".
+  const std::vector<WORD> good{0, 0, MF_END, 5, 'A', 0};
+  struct Case {
+    std::vector<WORD> words;
+    bool ok;
+  } cases[] = {
+      {good, true},
+      {{0, 0, MF_END, 5, 'A'}, false},                        // the text never ends
+      {{0, 0, 0, 5, 'A', 0}, false},                          // no end mark
+      {{0, 40, MF_END, 5, 'A', 0}, false},                    // header offset past the end
+      {{0, 0, MF_POPUP | MF_END, 'P', 0, 0, 7, 'B', 0}, false},  // the popup's items never end
+      {{1, 0, MF_END, 5, 'A', 0}, false},                     // not the classic form
+  };
+  for (auto& c : cases) {
+    HMENU m = plat::user::LoadMenuTemplate(c.words.data(), c.words.size() * sizeof(WORD));
+    EXPECT_EQ(m != nullptr, c.ok) << c.words.size();
+    if (m) {
+      EXPECT_EQ(GetMenuItemID(m, 0), 5u);
+      DestroyMenu(m);
+    }
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "display/Screen.h"
+
 namespace usertest {
 namespace {
 Recorder* g_current = nullptr;
@@ -117,6 +119,12 @@ void Pump() {
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
+}
+
+COLORREF ScreenAt(int x, int y) {
+  auto a = plat::display::Screen::Get().Lock();
+  uint32_t p = a.Row(y)[x];
+  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
 }  // namespace usertest

@@ -42,5 +42,7 @@ class Recorder {
 const char* MessageName(UINT msg);
 // Pumps this thread's messages until none is left.
 void Pump();
+// The colour of a pixel of the process's screen.
+COLORREF ScreenAt(int x, int y);
 
 }  // namespace usertest

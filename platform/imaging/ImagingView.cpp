@@ -1,0 +1,55 @@
+#include "imaging/ImagingView.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plat::imaging {
+
+void ImagingView::SetPicture(int width, int height) {
+  pictureWidth_ = width;
+  pictureHeight_ = height;
+  Layout();
+}
+
+void ImagingView::SetClient(int width, int height) {
+  clientWidth_ = width;
+  clientHeight_ = height;
+  Layout();
+}
+
+void ImagingView::SetMode(short mode) {
+  mode_ = mode;
+  Layout();
+}
+
+float ImagingView::Zoom() const {
+  if (mode_ == kModeFit && pictureWidth_ > 0) return display_.width * 100.0f / float(pictureWidth_);
+  return zoom_;
+}
+
+bool ImagingView::SetZoom(float percent) {
+  if (!(percent >= kMinZoom && percent <= kMaxZoom)) return false;
+  zoom_ = percent;
+  if (mode_ == kModeZoom) {
+    // The picture grows or shrinks about its own top-left corner.
+    display_.width = float(pictureWidth_) * zoom_ / 100.0f;
+    display_.height = float(pictureHeight_) * zoom_ / 100.0f;
+  }
+  return true;
+}
+
+void ImagingView::Layout() {
+  source_ = {0, 0, float(pictureWidth_), float(pictureHeight_)};
+  clip_ = {0, 0, float(clientWidth_), float(clientHeight_)};
+  if (mode_ == kModeFit && pictureWidth_ > 0 && pictureHeight_ > 0) {
+    // The largest size with the picture's proportions that fits, at the top left.
+    float scale = std::min(float(clientWidth_) / float(pictureWidth_), float(clientHeight_) / float(pictureHeight_));
+    display_ = {0, 0, std::floor(float(pictureWidth_) * scale + 0.5f), std::floor(float(pictureHeight_) * scale + 0.5f)};
+  } else if (mode_ == kModeZoom) {
+    display_ = {0, 0, float(pictureWidth_) * zoom_ / 100.0f, float(pictureHeight_) * zoom_ / 100.0f};
+  } else {
+    display_ = {0, 0, float(pictureWidth_), float(pictureHeight_)};
+  }
+}
+
+}  // namespace plat::imaging

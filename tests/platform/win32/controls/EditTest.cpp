@@ -1,0 +1,161 @@
+#include "ControlFixture.h"
+#include "user/Input.h"
+
+namespace controls_test {
+namespace {
+
+class Edits : public ControlTest {};
+
+TEST_F(Edits, TextTheProgramSetsIsAChangeToo) {
+  HWND e = Make("Edit", ES_AUTOHSCROLL, 7);
+  Events().clear();
+  SetWindowTextA(e, "12.5");
+  EXPECT_EQ(Events(), (std::vector<std::string>{"cmd 7 1024", "cmd 7 768"}));  // EN_UPDATE, EN_CHANGE
+  EXPECT_EQ(Text(e), "12.5");
+  EXPECT_EQ(SendMessageA(e, EM_GETMODIFY, 0, 0), 0);  // set, not typed
+}
+
+TEST_F(Edits, FocusMovesWithKillFocusBeforeSetFocus) {
+  HWND a = Make("Edit", ES_AUTOHSCROLL, 1);
+  HWND b = Make("Edit", ES_AUTOHSCROLL, 2, "", {10, 40, 110, 64});
+  SetFocus(a);
+  Events().clear();
+  Click(b, 5, 5);
+  EXPECT_EQ(Events(), (std::vector<std::string>{"cmd 1 512", "cmd 2 256"}));
+  EXPECT_EQ(GetFocus(), b);
+}
+
+TEST_F(Edits, TypingInsertsAtTheCaretAndReportsEachChange) {
+  HWND e = Make("Edit", ES_AUTOHSCROLL, 3);
+  SetFocus(e);
+  Type("ab");
+  Press(VK_LEFT);
+  Type("X");
+  EXPECT_EQ(Text(e), "aXb");
+  EXPECT_EQ(SendMessageA(e, EM_GETMODIFY, 0, 0), 1);
+  int changes = 0;
+  for (auto& ev : Events()) changes += ev == "cmd 3 768";
+  EXPECT_EQ(changes, 3);
+  Press(VK_HOME, plat::user::driver::kNone);
+  Press(VK_END, plat::user::driver::kShift);
+  DWORD start = 0, end = 0;
+  SendMessageA(e, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 3u);
+}
+
+TEST_F(Edits, NeverSplitsAUtf8Character) {
+  HWND e = Make("Edit", ES_AUTOHSCROLL, 4);
+  SetFocus(e);
+  plat::user::input::Chars("日本");
+  plat::user::driver::WaitIdle();
+  EXPECT_EQ(Text(e), "日本");
+  Press(VK_BACK);
+  EXPECT_EQ(Text(e), "日");
+  // A limit that falls inside a character keeps the character out.
+  SendMessageA(e, EM_LIMITTEXT, 5, 0);
+  Events().clear();
+  SendMessageA(e, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("語"));
+  EXPECT_EQ(Text(e), "日");
+  EXPECT_EQ(Events(), (std::vector<std::string>{"cmd 4 1281"}));  // EN_MAXTEXT, nothing changed
+  // Reading into a short buffer stops before a character that does not fit whole.
+  SetWindowTextA(e, "a日");
+  char buf[3];
+  EXPECT_EQ(GetWindowTextA(e, buf, sizeof buf), 1);
+  EXPECT_STREQ(buf, "a");
+  // A selection asked for inside a character starts at the character.
+  SendMessageA(e, EM_SETSEL, 2, 4);
+  DWORD start = 0, end = 0;
+  SendMessageA(e, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 1u);
+  EXPECT_EQ(end, 4u);
+}
+
+TEST_F(Edits, StylesFilterWhatIsTyped) {
+  struct Case {
+    DWORD style;
+    const char* typed;
+    const char* result;
+  } cases[] = {
+      {ES_NUMBER, "1a2", "12"},
+      {ES_UPPERCASE, "ab1", "AB1"},
+      {ES_LOWERCASE, "AB1", "ab1"},
+      {ES_READONLY, "abc", "start"},
+  };
+  int id = 10;
+  for (const auto& c : cases) {
+    HWND e = Make("Edit", ES_AUTOHSCROLL | c.style, id++, "start");
+    if (!(c.style & ES_READONLY)) SetWindowTextA(e, "");
+    SetFocus(e);
+    Type(c.typed);
+    EXPECT_EQ(Text(e), c.result) << c.style;
+    DestroyWindow(e);
+  }
+}
+
+TEST_F(Edits, LimitStopsTypingAndTellsTheParent) {
+  HWND e = Make("Edit", ES_AUTOHSCROLL, 5);
+  SendMessageA(e, EM_LIMITTEXT, 3, 0);
+  SetFocus(e);
+  Type("abcd");
+  EXPECT_EQ(Text(e), "abc");
+  EXPECT_EQ(Events().back(), "cmd 5 1281");
+  // Without auto-scrolling a single line takes only what fits its width.
+  HWND narrow = Make("Edit", 0, 6, "", {10, 40, 40, 64});
+  SetFocus(narrow);
+  Type("wwwwwwwwwwwwwwwwwwww");
+  std::string shown = Text(narrow);
+  EXPECT_LT(shown.size(), 20u);
+  EXPECT_FALSE(shown.empty());
+}
+
+TEST_F(Edits, ClipboardCutCopyPasteAndUndo) {
+  HWND e = Make("Edit", ES_AUTOHSCROLL, 8, "hello world");
+  SetFocus(e);
+  SendMessageA(e, EM_SETSEL, 0, 5);
+  SendMessageA(e, WM_CUT, 0, 0);
+  EXPECT_EQ(Text(e), " world");
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE data = GetClipboardData(CF_TEXT);
+  ASSERT_NE(data, nullptr);
+  EXPECT_STREQ(static_cast<const char*>(GlobalLock(data)), "hello");
+  GlobalUnlock(data);
+  CloseClipboard();
+  Press(VK_END);
+  Press('V', plat::user::driver::kControl);
+  EXPECT_EQ(Text(e), " worldhello");
+  EXPECT_TRUE(SendMessageA(e, EM_CANUNDO, 0, 0));
+  SendMessageA(e, EM_UNDO, 0, 0);
+  EXPECT_EQ(Text(e), " world");
+  SendMessageA(e, EM_UNDO, 0, 0);  // undoing the undo brings the paste back
+  EXPECT_EQ(Text(e), " worldhello");
+  // Typing runs are one undo step.
+  SetWindowTextA(e, "");
+  Type("abc");
+  SendMessageA(e, EM_UNDO, 0, 0);
+  EXPECT_EQ(Text(e), "");
+}
+
+TEST_F(Edits, MultiLineWithWantReturnKeepsLines) {
+  HWND e = Make("Edit", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL, 9, "", {10, 10, 200, 100});
+  EXPECT_TRUE(SendMessageA(e, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
+  SetFocus(e);
+  Type("one");
+  Press(VK_RETURN);
+  Type("two");
+  EXPECT_EQ(Text(e), "one\r\ntwo");
+  EXPECT_EQ(SendMessageA(e, EM_GETLINECOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(e, EM_LINEINDEX, 1, 0), 5);
+  EXPECT_EQ(SendMessageA(e, EM_LINEFROMCHAR, 6, 0), 1);
+  Press(VK_UP);
+  EXPECT_EQ(SendMessageA(e, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), 0);
+  char line[16] = {};
+  *reinterpret_cast<WORD*>(line) = sizeof line;
+  EXPECT_EQ(SendMessageA(e, EM_GETLINE, 1, reinterpret_cast<LPARAM>(line)), 3);
+  EXPECT_EQ(std::string(line, 3), "two");
+  HWND single = Make("Edit", ES_AUTOHSCROLL, 19, "", {10, 120, 200, 144});
+  EXPECT_FALSE(SendMessageA(single, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
+}
+
+}  // namespace
+}  // namespace controls_test

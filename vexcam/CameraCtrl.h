@@ -9,6 +9,8 @@
 
 #include "Levels.h"
 #include "PlaneMerge.h"
+#include "ReadoutKernels.h"
+#include "ShiftTables.h"
 #include "TrueImage.h"
 #include "afx.h"
 
@@ -88,11 +90,33 @@ class CCameraCtrl : public CObject {
   void LoadShiftTables(bool fullSet);
   void UseLinearShiftCodes();
   void InFrameMove();
+  // The actuator: raw targets, a position of the current factor's grid, and the move that
+  // keeps the current, previous and before-previous positions.
+  BOOL SetActuator(LONG x, LONG y);
+  BOOL DriveActuator(LONG index);
   // Correction curves of a gain level from the colour tables.
   void BuildLevelCurves(LONG level);
   // Stores the percentage in the block and pumps the progress window; 0 once cancelled.
   int UpdateProgress(int percent);
   int PumpWhiteBalance();
+
+  // ---- single-frame readout straight into the picture (SingleFrameReadout.cpp)
+  struct FrameReadout {
+    vexcam::ReadoutKind kind;
+    bool stats = false;      // gathers the green pairs and re-tunes the lower green
+    bool lateStart = false;  // starts the next exposure after the last line when none started
+  };
+  // Reads one frame of the window (x, width, height in sensor units) through the line
+  // read into `picture`; 1 when read and not aborted, 0 otherwise.
+  LONG ReadFrameToPicture(const FrameReadout& readout, const vexcam::PictureTarget& picture, LONG x, LONG width,
+                          LONG height);
+  // Single-frame captures of the rectangle into the image: the capture time value (1 at
+  // least), 0 failed or aborted, -2 rectangle too large. Half size reads a window twice
+  // the rectangle. Only the line-read boards (revision 212 and up, zoom 1.0) are served.
+  LONG DispatchFull(CTrueImage* image, RECT rect);
+  LONG DispatchHalf(CTrueImage* image, RECT rect);
+  // The readout a single-frame capture uses for the revision, zoom and Mode bits 0x20/0x40.
+  FrameReadout SingleFrameReadout(bool full) const;
 
   // ---- colour planes and the picture kernels (PlaneKernels.cpp)
   // Allocates the four planes for a width x height raster, with a guard margin.
@@ -201,6 +225,16 @@ class CCameraCtrl : public CObject {
   bool m_ShiftRunning = false;     // a pixel-shift capture is running
   bool m_MoveDone = false;         // the actuator reached its target
   LONG m_SignalLatch = 0;
+  bool m_Overlap = false;          // live frames: the next exposure runs during the readout
+  bool m_ExposureStarted = false;  // an exposure was started since the frame began
+  LONG m_MeanCaptureMs = 0;        // mean of the last ten captures
+  BYTE m_SavedLineCounter = 0;
+  std::vector<BYTE> m_SavedLine = std::vector<BYTE>(4096);
+  vexcam::GreenPairs m_GreenPairs;
+  vexcam::ShiftTables m_Shift;     // actuator tables, loaded by the power check
+  LONG m_ShiftFactor = 1;          // positions per axis of the running capture
+  LONG m_Target[3] = {};           // current, previous and before-previous position
+  int64_t m_MoveTicks = 0;         // performance counter at the last actuator move
 
  private:
   bool PciSearch();

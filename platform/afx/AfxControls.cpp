@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include "AfxCommonControls.h"
+
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 IMPLEMENT_DYNAMIC(CEdit, CWnd)
@@ -50,5 +52,9 @@ std::unique_ptr<CWnd> plat::afx::MakeControlObject(HWND hWnd) {
   if (strcasecmp(name, "LISTBOX") == 0) return std::make_unique<CListBox>();
   if (strcasecmp(name, "COMBOBOX") == 0) return std::make_unique<CComboBox>();
   if (strcasecmp(name, "SCROLLBAR") == 0) return std::make_unique<CScrollBar>();
+  if (strcasecmp(name, TRACKBAR_CLASS) == 0) return std::make_unique<CSliderCtrl>();
+  if (strcasecmp(name, UPDOWN_CLASS) == 0) return std::make_unique<CSpinButtonCtrl>();
+  if (strcasecmp(name, PROGRESS_CLASS) == 0) return std::make_unique<CProgressCtrl>();
+  if (strcasecmp(name, WC_TABCONTROL) == 0) return std::make_unique<CTabCtrl>();
   return std::make_unique<CWnd>();
 }

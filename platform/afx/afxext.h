@@ -3,3 +3,4 @@
 #include "afxwin.h"
 #include "CSplitterWnd.h"
 #include "CMiniFrameWnd.h"
+#include "afxdlgs.h"

@@ -12,3 +12,5 @@
 #define IDC_RADIO3 204
 #define IDC_CHECK 205
 #define IDD_PANE 210
+#define IDD_PAGE1 220
+#define IDD_PAGE2 221

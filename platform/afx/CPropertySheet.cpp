@@ -1,0 +1,234 @@
+#include "CPropertySheet.h"
+
+#include <algorithm>
+
+#include "afxwin.h"
+
+IMPLEMENT_DYNAMIC(CPropertyPage, CDialog)
+IMPLEMENT_DYNAMIC(CPropertySheet, CDialog)
+
+BEGIN_MESSAGE_MAP(CPropertySheet, CDialog)
+  ON_COMMAND(ID_APPLY_NOW, OnApplyNow)
+END_MESSAGE_MAP()
+
+namespace {
+constexpr int kMargin = 7;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 23;
+
+// Skips a name-or-ordinal field of a dialog template.
+const WORD* SkipField(const WORD* p) {
+  if (*p == 0) return p + 1;
+  if (*p == 0xFFFF) return p + 2;
+  while (*p) ++p;
+  return p + 1;
+}
+
+// The caption stored in a dialog template (either layout).
+CString TemplateCaption(LPCDLGTEMPLATE tmpl) {
+  if (!tmpl) return CString();
+  auto* words = reinterpret_cast<const WORD*>(tmpl);
+  const WORD* p = words[1] == 0xFFFF ? words + 13 : words + 9;  // extended or classic header
+  p = SkipField(SkipField(p));                                   // menu, class
+  CString caption;
+  for (; *p; ++p) caption += static_cast<char>(*p < 0x100 ? *p : '?');
+  return caption;
+}
+
+void PushDword(std::vector<WORD>& out, DWORD v) {
+  out.push_back(LOWORD(v));
+  out.push_back(HIWORD(v));
+}
+}  // namespace
+
+CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT nIDCaption) : CDialog(nIDTemplate), m_nIDCaption(nIDCaption) {}
+
+// Read when the tab is made, since the resources may be chosen after the page is built.
+CString CPropertyPage::TabText() const {
+  if (!m_strCaption.IsEmpty()) return m_strCaption;
+  CString text;
+  if (m_nIDCaption) text.LoadString(m_nIDCaption);
+  else text = TemplateCaption(plat::afx::FindDialogTemplate(AfxGetResourceHandle(), m_lpszTemplateName));
+  return text;
+}
+
+void CPropertyPage::SetModified(BOOL bChanged) {
+  m_bModified = bChanged;
+  if (m_pSheet && m_pSheet->m_apply.m_hWnd && bChanged) m_pSheet->m_apply.EnableWindow(TRUE);
+}
+
+CPropertySheet::CPropertySheet(LPCSTR pszCaption, CWnd* pParentWnd, UINT iSelectPage)
+    : m_strCaption(pszCaption), m_nActive(static_cast<int>(iSelectPage)) {
+  m_pParentWnd = pParentWnd;
+}
+
+void CPropertySheet::AddPage(CPropertyPage* pPage) {
+  if (!pPage) return;
+  pPage->m_pSheet = this;
+  m_pages.push_back(pPage);
+  if (m_tab.m_hWnd) m_tab.InsertItem(GetPageCount() - 1, pPage->TabText());
+}
+
+CPropertyPage* CPropertySheet::GetPage(int nPage) const {
+  return nPage >= 0 && nPage < GetPageCount() ? m_pages[static_cast<size_t>(nPage)] : nullptr;
+}
+
+int CPropertySheet::GetPageIndex(const CPropertyPage* pPage) const {
+  for (int i = 0; i < GetPageCount(); ++i)
+    if (m_pages[static_cast<size_t>(i)] == pPage) return i;
+  return -1;
+}
+
+int CPropertySheet::DoModal() {
+  if (m_pages.empty()) return -1;
+  // The sheet's own template has no controls: the tab and the buttons are made when it opens.
+  m_template.clear();
+  PushDword(m_template, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  PushDword(m_template, 0);
+  for (WORD w : {WORD{0}, WORD{0}, WORD{0}, WORD{100}, WORD{100}, WORD{0}, WORD{0}}) m_template.push_back(w);
+  for (const char* c = m_strCaption; *c; ++c) m_template.push_back(static_cast<unsigned char>(*c));
+  m_template.push_back(0);
+  m_lpDialogTemplate = reinterpret_cast<LPCDLGTEMPLATE>(m_template.data());
+  int result = CDialog::DoModal();
+  m_lpDialogTemplate = nullptr;
+  return result;
+}
+
+BOOL CPropertySheet::OnInitDialog() {
+  CDialog::OnInitDialog();
+  if (!m_tab.Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, CRect(0, 0, 10, 10), this, AFX_IDC_TAB_CONTROL) ||
+      !m_ok.Create("OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, CRect(0, 0, 1, 1), this, IDOK) ||
+      !m_cancel.Create("Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 1, 1), this, IDCANCEL) ||
+      !m_apply.Create("&Apply", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_DISABLED, CRect(0, 0, 1, 1), this, ID_APPLY_NOW)) {
+    EndDialog(-1);
+    return FALSE;
+  }
+  for (int i = 0; i < GetPageCount(); ++i) m_tab.InsertItem(i, m_pages[static_cast<size_t>(i)]->TabText());
+  int first = GetPage(m_nActive) ? m_nActive : 0;
+  m_nActive = -1;
+  if (!Activate(first) && !Activate(0)) {
+    EndDialog(-1);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CPropertySheet::CreatePage(CPropertyPage* page) {
+  if (page->m_hWnd) return TRUE;
+  if (!page->Create(page->m_lpszTemplateName, this)) return FALSE;
+  CRect r;
+  page->GetWindowRect(&r);
+  // The sheet grows to hold its largest page; it never shrinks under the user.
+  m_pageSize.cx = std::max<int>(m_pageSize.cx, r.Width());
+  m_pageSize.cy = std::max<int>(m_pageSize.cy, r.Height());
+  Layout();
+  return TRUE;
+}
+
+void CPropertySheet::Layout() {
+  CRect tabRect(0, 0, m_pageSize.cx, m_pageSize.cy);
+  m_tab.AdjustRect(TRUE, &tabRect);
+  tabRect.OffsetRect(kMargin - tabRect.left, kMargin - tabRect.top);
+  m_tab.MoveWindow(&tabRect);
+  CRect display = tabRect;
+  m_tab.AdjustRect(FALSE, &display);
+  for (CPropertyPage* page : m_pages)
+    if (page->m_hWnd) page->SetWindowPos(nullptr, display.left, display.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  int y = tabRect.bottom + kMargin;
+  int x = tabRect.right;
+  for (CButton* b : {&m_apply, &m_cancel, &m_ok}) {
+    x -= kButtonWidth;
+    b->MoveWindow(x, y, kButtonWidth, kButtonHeight);
+    x -= kMargin - 1;
+  }
+  CRect window, client;
+  GetWindowRect(&window);
+  GetClientRect(&client);
+  int cx = tabRect.right + kMargin + window.Width() - client.Width();
+  int cy = y + kButtonHeight + kMargin + window.Height() - client.Height();
+  SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CPropertySheet::Activate(int nPage) {
+  CPropertyPage* next = GetPage(nPage);
+  if (!next) return FALSE;
+  if (nPage == m_nActive) return TRUE;
+  CPropertyPage* current = GetPage(m_nActive);
+  if (current && !current->OnKillActive()) return FALSE;
+  if (!CreatePage(next) || !next->OnSetActive()) {
+    if (current) current->OnSetActive();  // the old page stays in front
+    return FALSE;
+  }
+  if (current) current->ShowWindow(SW_HIDE);
+  m_nActive = nPage;
+  m_tab.SetCurSel(nPage);
+  next->ShowWindow(SW_SHOW);
+  return TRUE;
+}
+
+BOOL CPropertySheet::SetActivePage(int nPage) {
+  if (!GetPage(nPage)) return FALSE;
+  if (!m_hWnd) {
+    m_nActive = nPage;
+    return TRUE;
+  }
+  return Activate(nPage);
+}
+
+BOOL CPropertySheet::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+  if (hdr && hdr->hwndFrom == m_tab.m_hWnd) {
+    if (hdr->code == TCN_SELCHANGING) {
+      // The front page may refuse to go (its data did not validate).
+      CPropertyPage* current = GetActivePage();
+      if (pResult) *pResult = current && !current->OnKillActive();
+      return TRUE;
+    }
+    if (hdr->code == TCN_SELCHANGE) {
+      int wanted = m_tab.GetCurSel();
+      int old = m_nActive;
+      CPropertyPage* next = GetPage(wanted);
+      // The old page already agreed to go; it is only hidden here.
+      if (next && CreatePage(next) && next->OnSetActive()) {
+        if (CPropertyPage* current = GetPage(old)) current->ShowWindow(SW_HIDE);
+        m_nActive = wanted;
+        next->ShowWindow(SW_SHOW);
+      } else {
+        m_tab.SetCurSel(old);
+      }
+      if (pResult) *pResult = 0;
+      return TRUE;
+    }
+  }
+  return CDialog::OnNotify(wParam, lParam, pResult);
+}
+
+BOOL CPropertySheet::ApplyAll() {
+  CPropertyPage* current = GetActivePage();
+  if (current && !current->OnKillActive()) return FALSE;
+  for (CPropertyPage* page : m_pages) {
+    if (!page->m_hWnd) continue;
+    if (!page->OnApply()) {
+      Activate(GetPageIndex(page));
+      return FALSE;
+    }
+    page->m_bModified = FALSE;
+  }
+  return TRUE;
+}
+
+void CPropertySheet::OnOK() {
+  if (ApplyAll()) EndDialog(IDOK);
+}
+
+void CPropertySheet::OnApplyNow() {
+  if (!ApplyAll()) return;
+  if (CPropertyPage* current = GetActivePage()) current->OnSetActive();  // the front page goes on being edited
+  m_apply.EnableWindow(FALSE);
+}
+
+void CPropertySheet::OnCancel() {
+  for (CPropertyPage* page : m_pages)
+    if (page->m_hWnd) page->OnCancel();
+  EndDialog(IDCANCEL);
+}

@@ -1,0 +1,83 @@
+// Property sheets: a modal dialog holding a tab control, one page per tab. Each page is a
+// child dialog made from its template the first time it is shown.
+#pragma once
+#include <vector>
+
+#include "AfxCommonControls.h"
+#include "CDialog.h"
+
+#define ID_APPLY_NOW 0x3021
+#define AFX_IDC_TAB_CONTROL 0x3020
+
+class CPropertyPage : public CDialog {
+  DECLARE_DYNAMIC(CPropertyPage)
+ public:
+  // The tab shows string nIDCaption, or the template's caption when it is 0.
+  explicit CPropertyPage(UINT nIDTemplate, UINT nIDCaption = 0);
+
+  // FALSE keeps the page from being shown.
+  virtual BOOL OnSetActive() { return TRUE; }
+  // FALSE keeps the page in front (its data did not validate).
+  virtual BOOL OnKillActive() { return UpdateData(TRUE); }
+  // OK and Cancel of the sheet reach every page that was shown; they do not end anything.
+  void OnOK() override {}
+  void OnCancel() override {}
+  virtual BOOL OnApply() {
+    OnOK();
+    return TRUE;
+  }
+  void SetModified(BOOL bChanged = TRUE);
+  BOOL IsModified() const { return m_bModified; }
+
+  CString m_strCaption;  // set to override the tab text
+
+ private:
+  friend class CPropertySheet;
+  CString TabText() const;
+  UINT m_nIDCaption = 0;
+  BOOL m_bModified = FALSE;
+  class CPropertySheet* m_pSheet = nullptr;
+};
+
+class CPropertySheet : public CDialog {
+  DECLARE_DYNAMIC(CPropertySheet)
+ public:
+  explicit CPropertySheet(LPCSTR pszCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+
+  void AddPage(CPropertyPage* pPage);
+  int GetPageCount() const { return static_cast<int>(m_pages.size()); }
+  CPropertyPage* GetPage(int nPage) const;
+  int GetPageIndex(const CPropertyPage* pPage) const;
+  CPropertyPage* GetActivePage() const { return GetPage(GetActiveIndex()); }
+  int GetActiveIndex() const { return m_nActive; }
+  // Before the sheet is up this only chooses the first page.
+  BOOL SetActivePage(int nPage);
+  BOOL SetActivePage(CPropertyPage* pPage) { return SetActivePage(GetPageIndex(pPage)); }
+  CTabCtrl* GetTabControl() { return m_tab.m_hWnd ? &m_tab : nullptr; }
+  void SetTitle(LPCSTR lpszText) { m_strCaption = lpszText; }
+
+  int DoModal() override;
+  BOOL OnInitDialog() override;
+
+ protected:
+  void OnOK() override;
+  void OnCancel() override;
+  afx_msg void OnApplyNow();
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  friend class CPropertyPage;
+  BOOL Activate(int nPage);
+  BOOL CreatePage(CPropertyPage* page);
+  void Layout();
+  BOOL ApplyAll();
+
+  CString m_strCaption;
+  std::vector<CPropertyPage*> m_pages;  // owned by the caller, as each page is
+  int m_nActive = -1;
+  CSize m_pageSize;
+  CTabCtrl m_tab;
+  CButton m_ok, m_cancel, m_apply;
+  std::vector<WORD> m_template;
+};

@@ -1,0 +1,4 @@
+// The framework's standard dialogs and property sheets, as the system's code includes them.
+#pragma once
+#include "afxwin.h"
+#include "CPropertySheet.h"

@@ -116,6 +116,13 @@ BOOL CPropertySheet::OnInitDialog() {
 BOOL CPropertySheet::CreatePage(CPropertyPage* page) {
   if (page->m_hWnd) return TRUE;
   if (!page->Create(page->m_lpszTemplateName, this)) return FALSE;
+  // Page templates are usually drawn disabled and with a caption (the tab's text): in the
+  // sheet the page is a plain enabled child.
+  DWORD style = page->GetStyle();
+  if (style & (WS_CAPTION | WS_DISABLED)) {
+    ::SetWindowLongA(page->m_hWnd, GWL_STYLE, static_cast<LONG>(style & ~(WS_CAPTION | WS_SYSMENU | WS_DISABLED)));
+    page->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
   CRect r;
   page->GetWindowRect(&r);
   // The sheet grows to hold its largest page; it never shrinks under the user.

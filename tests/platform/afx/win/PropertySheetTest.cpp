@@ -104,6 +104,7 @@ TEST_F(PropertySheet, PagesAreMadeOnFirstShowingAndOkAppliesThem) {
     EXPECT_NE(options.m_hWnd, nullptr);
     EXPECT_FALSE(name.GetStyle() & WS_VISIBLE);  // the sheet itself shows once its loop idles
     EXPECT_TRUE(options.GetStyle() & WS_VISIBLE);
+    EXPECT_EQ(options.GetStyle() & (WS_DISABLED | WS_CAPTION), 0u);  // as its template had them
     // The sheet holds the larger page whole.
     CRect page, display;
     options.GetWindowRect(&page);

@@ -14,3 +14,4 @@
 #define IDD_PANE 210
 #define IDD_PAGE1 220
 #define IDD_PAGE2 221
+#define IDD_PICK_FOLDER 2000

@@ -130,49 +130,44 @@ int CVexDoc::SetCaptureMode(SHORT mode) {
   SetAbort(0);
   const SHORT quality = 1;
   const LONG levels[3] = {GetAutoLevelValue(quality), GetContrastLevel(quality), GetEdgeAppLevel(quality)};
+  // What every mode writes into the camera block: transfer, zoom, interpolation,
+  // readout window and exposure.
+  struct Capture {
+    SHORT transfer, zoom, interpolation;
+    RECT window;
+    SHORT expKind, expValue;
+  } capture{};
   DWORD enhance[3] = {};
+  m_bShootMode = mode == 0 ? 1 : 0;
   switch (mode) {
     case 0:
-      m_bShootMode = 1;
-      SetTranMode(m_nShootExposureMode);
-      SetCameraZoom(m_nShootZoomMode);
-      SetInterpolationMethod(m_nShootInterpolation);
-      m_rcActiveWindow = m_rcShootWindow;
-      SetExposure(m_nShootExpTimeMode, m_nShootExpTimeParam);
+      capture = {m_nShootExposureMode, m_nShootZoomMode, m_nShootInterpolation, m_rcShootWindow,
+                 m_nShootExpTimeMode, m_nShootExpTimeParam};
       for (int i = 0; i < 3; ++i) enhance[i] = m_nEnhanceFlag[i] == 1 && levels[i] > 0 ? 1 : 0;
       break;
-    case 1:
-      m_bShootMode = 0;
-      if (m_bFullScreen) {
-        m_nLiveWidth = 1280;
-        m_nLiveHeight = 1024;
-        m_rcLiveWindow = {0, 0, 1280, 1024};
-        SetTranMode(2);
-      } else {
-        m_nLiveWidth = 640;
-        m_nLiveHeight = 512;
-        m_rcLiveWindow = {0, 0, 640, 512};
-        SetTranMode(m_nLiveTransferMode);
-      }
-      SetCameraZoom(m_nLiveZoomMode);
-      SetInterpolationMethod(m_nLiveInterpolation);
-      m_rcActiveWindow = m_rcLiveWindow;
-      SetExposure(m_nLiveExpTimeMode, m_nLiveExpTimeParam);
+    case 1: {
+      const bool full = m_bFullScreen != 0;
+      m_nLiveWidth = full ? 1280 : 640;
+      m_nLiveHeight = full ? 1024 : 512;
+      m_rcLiveWindow = {0, 0, m_nLiveWidth, m_nLiveHeight};
+      capture = {full ? SHORT{2} : m_nLiveTransferMode, m_nLiveZoomMode, m_nLiveInterpolation, m_rcLiveWindow,
+                 m_nLiveExpTimeMode, m_nLiveExpTimeParam};
       for (int i = 0; i < 3; ++i)
         enhance[i] = m_nEnhanceFlag[i] == 1 && m_nEnhanceEnable[i] == 1 && levels[i] > 0 ? 1 : 0;
       break;
+    }
     case 2:
-      m_bShootMode = 0;
-      SetTranMode(m_nWBTransferMode);
-      SetCameraZoom(m_nWBZoomMode);
-      SetInterpolationMethod(m_nWBInterpolation);
-      m_rcActiveWindow = m_rcLiveWindow;
-      SetExposure(m_nLiveExpTimeMode, m_nLiveExpTimeParam);
+      capture = {m_nWBTransferMode, m_nWBZoomMode, m_nWBInterpolation, m_rcLiveWindow, m_nLiveExpTimeMode,
+                 m_nLiveExpTimeParam};
       break;
     default:
-      m_bShootMode = 0;
       return 0;
   }
+  SetTranMode(capture.transfer);
+  SetCameraZoom(capture.zoom);
+  SetInterpolationMethod(capture.interpolation);
+  m_rcActiveWindow = capture.window;
+  SetExposure(capture.expKind, capture.expValue);
   SetAutoLevel(enhance[0]);
   SetExtraContrast(enhance[1]);
   SetEdgeApp(enhance[2]);

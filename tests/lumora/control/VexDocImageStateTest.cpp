@@ -2,10 +2,12 @@
 // orientation words and the capture modes that prepare the camera block.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "control/ShootModes.h"
 #include "control/VexDoc.h"
+#include "ui/MainFrame.h"
 
 namespace {
 
@@ -193,6 +195,41 @@ TEST_F(VexDocImageState, TitleGoesToTheMainWindow) {
   GetWindowTextA(frame.m_hWnd, text, sizeof text);
   EXPECT_STREQ(text, "Valdane Lumora  64x 48");
   EXPECT_EQ(doc.GetImageState(), 0);
+  app.m_pMainWnd = nullptr;
+  frame.DestroyWindow();
+}
+
+TEST_F(VexDocImageState, SettersTellTheViewsWhatChanged) {
+  CWinApp app("updates");
+  auto& frame = *new CMainFrame;  // a frame frees itself with its window
+  ASSERT_TRUE(frame.Create(nullptr, "Lumora"));
+  app.m_pMainWnd = &frame;
+  const struct {
+    const char* call;
+    std::function<void()> set;
+    DWORD flags;
+  } cases[] = {
+      {"SetShootResolution", [&] { doc.SetShootResolution(3, 1, 2); }, 0x800},
+      {"SetRotation", [&] { doc.SetRotation(2); }, 0xC00},
+      {"SetInvertColorMode", [&] { doc.SetInvertColorMode(1); }, 0x400},
+      {"SetGainLevel", [&] { doc.SetGainLevel(2); }, 0x4},
+      {"SetLiveExposure", [&] { doc.SetLiveExposure(2, 60); }, 0x4},
+      {"SetFocusPosition", [&] { doc.SetFocusPosition(POINT{100, 90}); }, 64},
+      {"SetImageProfilePosition", [&] { doc.SetImageProfilePosition(40); }, 32},
+  };
+  for (const auto& c : cases) {
+    const int before = frame.UpdateCount();
+    c.set();
+    EXPECT_EQ(frame.UpdateCount(), before + 1) << c.call;
+    EXPECT_EQ(frame.LastUpdateFlags(), c.flags) << c.call;
+    EXPECT_TRUE(frame.IsWindowEnabled()) << c.call;
+  }
+  EXPECT_EQ(doc.GetGainLv(), 2);
+  // Refused values tell nobody.
+  const int before = frame.UpdateCount();
+  EXPECT_EQ(doc.SetGainLevel(3), 0);
+  EXPECT_EQ(doc.SetShootResolution(3, 4, 2), 0);
+  EXPECT_EQ(frame.UpdateCount(), before);
   app.m_pMainWnd = nullptr;
   frame.DestroyWindow();
 }

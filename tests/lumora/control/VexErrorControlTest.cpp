@@ -167,4 +167,20 @@ TEST_F(ErrorReporting, LogFailureIsShownAndTheErrorStillIs) {
   EXPECT_EQ(errorbox::Boxes().size(), 1u);
 }
 
+TEST_F(ErrorReporting, BoxThatCannotOpenIsReplacedByAMessage) {
+  HMODULE other = LoadLibraryA("Quillon");  // resources without the error box
+  ASSERT_NE(other, nullptr);
+  AfxSetResourceHandle(other);
+  plat::user::responder::Push([](const plat::user::responder::Shown&) { return IDOK; });
+  errors.ReportError(1, 1);
+  AfxSetResourceHandle(nullptr);
+  const auto shown = plat::user::responder::History();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Error Dialog Init Error");
+  EXPECT_EQ(shown[0].caption, "Lumora Error");
+  EXPECT_EQ(shown[0].type & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
+  EXPECT_TRUE(errorbox::Boxes().empty());
+  EXPECT_EQ(LogLines().size(), 1u);  // logged before the box was tried
+}
+
 }  // namespace

@@ -106,4 +106,38 @@ TEST(FlowRun, ShotOnAWorkerThreadEndsInTheShootSlot) {
   host.DestroyWindow();
 }
 
+TEST(FlowRun, PrepareBufferMakesTheCaptureSize) {
+  AfxEnableControlContainer();
+  TheSettingSources() = VexSettingSources{};
+  CVexDoc doc;
+  doc.m_bAutoDelete = FALSE;
+  CWnd host;
+  ASSERT_TRUE(host.CreateEx(0, nullptr, "host", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr));
+  auto& buffers = *new CVexBufferControl;
+  ASSERT_TRUE(buffers.Create(nullptr, "", WS_CHILD, CRect(0, 0, 50, 50), &host, CVexBufferControl::kWindowId));
+  ASSERT_TRUE(buffers.CreateImageControls(CRect(0, 0, 32, 32)));
+  CVexFlowControl flow;
+  doc.AddView(&flow);
+  flow.SetBufferControl(&buffers);
+  ASSERT_EQ(doc.SetShootResolution(13, 1, 2), 1);
+  const struct {
+    int live;
+    SHORT rotation;
+    float width, height;
+  } cases[] = {{0, 0, 640, 480}, {1, 0, 640, 512}, {0, 1, 480, 640}, {1, 3, 512, 640}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(doc.SetRotation(c.rotation), 1);
+    ASSERT_EQ(flow.PrepareBuffer(4, c.live), 1);
+    EXPECT_NE(buffers.GetBuffer(4), 0);
+    EXPECT_EQ(buffers.GetMainControl()->GetImageWidth(), c.width) << c.live << " " << c.rotation;
+    EXPECT_EQ(buffers.GetMainControl()->GetImageHeight(), c.height);
+  }
+  EXPECT_EQ(doc.GetLastErrorValue(), 0);
+  EXPECT_EQ(flow.PrepareBuffer(8, 0), 0);  // no such slot: recorded as a failed creation
+  EXPECT_EQ(doc.GetLastErrorType(), 1);
+  doc.RemoveView(&flow);
+  buffers.DestroyWindow();
+  host.DestroyWindow();
+}
+
 }  // namespace

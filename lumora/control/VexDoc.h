@@ -10,6 +10,7 @@
 #include "annotation/AnnObj.h"
 #include "control/AnnAttr.h"
 #include "control/ShotParameters.h"
+#include "control/VexPathlistControl.h"
 #include "tCameraSettings.h"
 
 // What the command line chose for the settings files. The application fills it in
@@ -148,7 +149,8 @@ class CVexDoc : public CDocument {
   static void ParseTextAttr(const CString& text, AnnTextAttr& a);
   static void ParseLineAttr(const CString& text, AnnLineAttr& a);
   static void ParseShapeAttr(const CString& text, AnnShapeAttr& a);
-  static void ParseScaleInfo(const CString& text, tScaleInfo& s);
+  // False (after telling the user) when the text is malformed; the preset is kept.
+  static bool ParseScaleInfo(const CString& text, tScaleInfo& s);
   void ParseAnnotationTexts();
   void FormatAnnotationTexts();
   void GetAnnTextAttr(AnnTextAttr& out) const { out = m_annText; }
@@ -271,6 +273,8 @@ class CVexDoc : public CDocument {
   CString m_strAnnText, m_strAnnRect, m_strAnnEllipse, m_strAnnPolygon;
   CString m_strAnnFreeLine, m_strAnnLine, m_strAnnPolyLine;
   CString m_strScale[8];
+  // Each preset's text as read, and the record it gave in the written form.
+  CString m_strScaleAsLoaded[8], m_strScaleLoadedForm[8];
   CString m_strPrintTitleFont;
   SHORT m_nGainLevel = 0, m_nShootExpTimeMode = 0, m_nShootExpTimeParam = 0, m_nLiveExpTimeMode = 0;
   SHORT m_nLiveExpTimeParam = 0, m_nShootExposureMode = 0, m_nShootZoomMode = 0;
@@ -284,6 +288,69 @@ class CVexDoc : public CDocument {
 
   // CAMERA
   tCameraSettings m_camera{};
+
+  // Save names: the next automatic or time-lapse name, the folders it lands in, and the
+  // format, quality and bits the file output writes with.
+  CString MakeAutoSaveName();
+  CString MakeTimeLapseName();
+  void PrepareSaveFolder();
+  void SetSavePath(const CString& path, LONG format, LONG bits, LONG quality);
+  const CString& GetSavePath() const { return m_strNextSavePath; }
+  LONG GetSaveFormat() const { return m_nSaveFormat; }
+  LONG GetSaveQuality() const { return m_nSaveQuality; }
+  LONG GetSaveBits() const { return 24; }
+  void SetLoadPath(const CString& path) { m_strLoadPath = path; }
+  const CString& GetLoadPath() const { return m_strLoadPath; }
+  void SetSaveFolderPath(const CString& path) { m_strSaveFolderPath = path; }
+  const CString& GetSaveFolderPath() const { return m_strSaveFolderPath; }
+  void SetThumbnailFolder(const CString& path) { m_strThumbnailFolder = path; }
+  const CString& GetThumbnailFolder() const { return m_strThumbnailFolder; }
+  const CString& GetSaveBaseName() const { return m_strSaveBaseName; }
+  void SetFileOutputState(LONG state) { m_nFileOutputState = state; }
+  LONG GetFileOutputState() const { return m_nFileOutputState; }
+  static int FileExists(const CString& path);
+  // 0 JPEG, 1 BMP, 2 TIFF, -1 for any other extension.
+  static int GetFormatFromExtension(const CString& path);
+  static CString GetProgramFolder();
+  void SetStatusText(LPCSTR text);
+
+  CString m_strNextSavePath;
+  CString m_strSaveBaseName = "Timer";
+  CString m_strSaveFolderPath, m_strThumbnailFolder;
+  LONG m_nFileOutputState = 0;
+
+  // The folder list of the thumbnail strip.
+  int CountSelectedImages() { return m_nSelectedImages = m_pathList.CountSelected(); }
+  // The n-th selected picture counted from the last entry; restart 0 walks on from the
+  // previous answer when n > 1.
+  CString GetSelectedImagePath(int n, int restart);
+  int SetListFolder(const CString& folder) { return m_pathList.SetFolder(folder); }
+  int SetListExtension(const CString& extension) { return m_pathList.SetExtension(extension); }
+  const CString& GetListFolder() const { return m_pathList.GetFolder(); }
+  int ScanList() { return m_pathList.Scan(); }
+  int RefreshList() { return m_pathList.Refresh(); }
+  // Lists the picture saved last when it lies in the listed folder.
+  int AddSavedFile();
+  int DropMarkedFromList() { return m_pathList.DropMarked(); }
+  void MarkListCursorForDrop() { m_pathList.MarkCursorForDrop(); }
+  int ClearListMarks() { return m_pathList.ClearMarks(); }
+  void ClearListDropMarks() { m_pathList.ClearDropMarks(); }
+  CString GetListPath(int position, int absolute) const { return m_pathList.GetThumbnailPath(position, absolute); }
+  CString GetListName(int index) const { return m_pathList.GetName(index); }
+  CString GetListTimeText(int index) const { return m_pathList.GetTimeText(index); }
+  int SetListSelected(int value, int position, int absolute) { return m_pathList.SetSelected(value, position, absolute); }
+  int GetListSelected(int position, int absolute) const { return m_pathList.GetSelected(position, absolute); }
+  int NextListPage() { return m_pathList.NextPage(); }
+  int PrevListPage() { return m_pathList.PrevPage(); }
+  int NextListLine() { return m_pathList.NextLine(); }
+  int PrevListLine() { return m_pathList.PrevLine(); }
+  int ListFirstPage() { return m_pathList.FirstPage(); }
+  int ListLastPage() { return m_pathList.LastPage(); }
+  int GetListPageStart() const { return m_pathList.GetFirstIndex(); }
+  CVexPathlistControl& PathList() { return m_pathList; }
+
+  CVexPathlistControl m_pathList;
+  int m_nSelectedImages = 0;
 
   const std::vector<IniStringEntry>& UserStrings() const { return m_userStrings; }
   const std::vector<IniNumericEntry>& UserNumbers() const { return m_userNumbers; }
@@ -436,7 +503,7 @@ class CVexDoc : public CDocument {
   DWORD GetAutoEnhanceLive() const { return m_nAutoEnhanceLive; }
 
   SHORT m_nImageState = 0;
-  CString m_strImageTitle, m_strCurrentFile, m_strNextSavePath, m_strImageSize;
+  CString m_strImageTitle, m_strCurrentFile, m_strImageSize;
   SHORT m_nShootWidth = 3840, m_nShootHeight = 3072, m_nLiveWidth = 640, m_nLiveHeight = 512;
   SHORT m_nLiveTransferMode = 1, m_nLiveZoomMode = 1;
   SHORT m_nWBTransferMode = 2, m_nWBZoomMode = 1, m_nWBInterpolation = 1;
@@ -465,6 +532,10 @@ class CVexDoc : public CDocument {
   // ---- end of image state ----------------------------------------------------------
 
  private:
+  CString JoinSaveTemplate() const;
+  CString SettingFileName() const;
+  // Sets the format code and quality from FileFormat and answers the extension.
+  LPCSTR ApplyFileFormat();
   void InitCameraSettings();
   void BuildUserTable();
   void BuildSystemTable();

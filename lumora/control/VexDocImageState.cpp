@@ -36,7 +36,9 @@ void CVexDoc::Broadcast(DWORD flags, LPARAM arg) {
 }
 
 int CVexDoc::UpdateImageStatus(SHORT state, int refresh) {
-  CWnd* main = AfxGetMainWnd();
+  // The flows call this from worker threads too: ask the application for its window.
+  CWinApp* app = AfxGetApp();
+  CWnd* main = app ? app->m_pMainWnd : nullptr;
   if (refresh == 1) {
     if (main && main->m_hWnd) main->SetWindowText(m_strImageTitle);
     return 1;

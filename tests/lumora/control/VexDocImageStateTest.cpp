@@ -6,6 +6,7 @@
 #include <string>
 
 #include "control/ShootModes.h"
+#include "control/VexApp.h"
 #include "control/VexDoc.h"
 #include "ui/MainFrame.h"
 
@@ -232,6 +233,13 @@ TEST_F(VexDocImageState, SettersTellTheViewsWhatChanged) {
   EXPECT_EQ(frame.UpdateCount(), before);
   app.m_pMainWnd = nullptr;
   frame.DestroyWindow();
+}
+
+TEST(VexDocVersion, TheApplicationGetsTheVersionText) {
+  TheSettingSources() = VexSettingSources{};
+  CVexApp app;
+  CVexDoc doc;
+  EXPECT_STREQ(app.GetVersionText(), "2.63");
 }
 
 TEST_F(VexDocImageState, NoiseReductionNeedsALongExposure) {

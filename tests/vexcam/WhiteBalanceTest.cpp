@@ -185,8 +185,11 @@ TEST_F(WhiteBalanceRun, AbortGivesEverythingBack) {
 // Rectangles that sample no cell, or leave the frame, are refused before anything moves.
 TEST_F(WhiteBalanceRun, RectanglesWithoutCellsAreRefused) {
   Start(0xA, 0.9);
-  const RECT cases[] = {{0, 0, 0, 0}, {100, 100, 102, 140}, {100, 100, 140, 102}, {100, 1100, 140, 1130},
-                        {1270, 0, 1290, 40}, {40, 30, 10, 60}};
+  const RECT cases[] = {
+      {0, 0, 0, 0},         {100, 100, 103, 140},  // three pixels: no second column of a cell
+      {100, 100, 140, 103}, {100, 1020, 140, 1023},  // the top pulled in to 1016 ends the rows 4 early
+      {1270, 0, 1290, 40},  {40, 30, 10, 60},      // past the frame; inverted
+  };
   for (const RECT& r : cases) {
     plat::board::ClearLog();
     const Snapshot before = Take();
@@ -194,4 +197,15 @@ TEST_F(WhiteBalanceRun, RectanglesWithoutCellsAreRefused) {
     ExpectRestored(before);
     EXPECT_TRUE(plat::board::Log().empty());
   }
+}
+
+TEST_F(WhiteBalanceRun, CameraWithoutPowerEndsTheRunAsNotReady) {
+  Start(0xA, 0.9);
+  const Snapshot before = Take();
+  plat::board::FaultSet faults;
+  faults.noPower = true;
+  plat::board::SetFaults(faults);
+  settings.Camera_Status = -12;  // as the program's last power check left it
+  EXPECT_EQ(Balance(), -1);
+  ExpectRestored(before);
 }

@@ -64,6 +64,10 @@ INT_PTR CALLBACK SampleProc(HWND d, UINT msg, WPARAM w, LPARAM l) {
       DeleteObject(b);
       return TRUE;
     }
+    case WM_ENTERMENULOOP:
+      Log("menuloop", 0, 0);
+      EndMenu();  // the loop would wait for input that never comes
+      return FALSE;
     case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemHeight = 14; return TRUE;
     default: return FALSE;
   }
@@ -171,6 +175,22 @@ TEST_F(SampleDialog, ComboDropListTakesEnterWhileOpen) {
   // Closed, Enter is the default button's again.
   Key(VK_RETURN);
   EXPECT_TRUE(Logged(Event("cmd", IDOK, BN_CLICKED)));
+}
+
+TEST_F(SampleDialog, AltDownDropsTheComboWithoutOpeningTheSystemMenu) {
+  Open();
+  SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(1008)), TRUE);
+  Pump();
+  g_log.clear();
+  Key(VK_DOWN, plat::user::driver::kAlt);
+  EXPECT_TRUE(SendDlgItemMessageA(dialog_, 1008, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_TRUE(Logged(Event("cmd", 1008, CBN_DROPDOWN)));
+  Key(VK_UP, plat::user::driver::kAlt);
+  EXPECT_FALSE(SendDlgItemMessageA(dialog_, 1008, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_FALSE(Logged(Event("menuloop", 0, 0)));
+  // Alt pressed and released alone still opens the menu.
+  Key(VK_MENU);
+  EXPECT_TRUE(Logged(Event("menuloop", 0, 0)));
 }
 
 TEST_F(SampleDialog, TrackbarAndUpDownReportToTheDialog) {

@@ -1,4 +1,6 @@
 #include "ControlFixture.h"
+#include "TestEnv.h"
+#include "display/Png.h"
 
 namespace controls_test {
 namespace {
@@ -200,6 +202,68 @@ TEST_F(Toolbars, TooltipAsksTheOwnerForTheButtonsText) {
   EXPECT_EQ(Text(tip), "命令 102");
   EXPECT_TRUE(std::find(Events().begin(), Events().end(), Event("notify", 102, static_cast<int>(TTN_NEEDTEXT))) !=
               Events().end());
+}
+
+// Counts pixels of the screenshot inside `r` (screen coordinates) that `match`.
+template <class Match>
+int CountPixels(const plat::display::PixelImage& image, RECT shot, RECT r, Match match) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      uint32_t px = image.pixels[static_cast<size_t>(y - shot.top) * static_cast<size_t>(image.width) +
+                                 static_cast<size_t>(x - shot.left)];
+      if (match((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF)) ++n;
+    }
+  return n;
+}
+
+TEST_F(Toolbars, ToolbarAndStatusBarAppearOnTheScreen) {
+  HWND bar = MakeBar();
+  HWND status = Make(STATUSCLASSNAME, SBARS_SIZEGRIP, 0xE801, "", {0, 0, 10, 10});
+  const int edges[] = {150, -1};
+  SendMessageA(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+  SendMessageA(status, SB_SETTEXT, 0, reinterpret_cast<LPARAM>("準備完了 Ready"));
+  RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  plat::user::driver::WaitIdle();
+  RECT shot;
+  GetWindowRect(parent_, &shot);
+  std::string path = testenv::ScratchDir() + "/bars.png";
+  ASSERT_TRUE(plat::display::SavePng(path, &shot));
+  auto image = plat::display::ReadPng(path);
+  ASSERT_TRUE(image.has_value());
+  auto onScreen = [&](HWND h, RECT r) {
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  // Each button shows its own image; the disabled one only in part.
+  struct Case {
+    int index, image;
+    bool enabled;
+  } cases[] = {{0, 0, true}, {2, 1, true}, {3, 2, true}, {4, 3, true}, {5, 0, false}};
+  int full = 0;
+  for (const Case& c : cases) {
+    COLORREF want = kColours[c.image];
+    int n = CountPixels(*image, shot, onScreen(bar, ItemRect(bar, c.index)), [&](unsigned r, unsigned g, unsigned b) {
+      return RGB(r, g, b) == want;
+    });
+    if (c.enabled) {
+      EXPECT_EQ(n, 8 * 7) << c.index;  // the whole square
+      full = n;
+    } else {
+      EXPECT_GT(n, 0);
+      EXPECT_LT(n, full);
+    }
+  }
+  // The status bar's first part shows its text: dark pixels on the face.
+  RECT part;
+  SendMessageA(status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+  int dark = CountPixels(*image, shot, onScreen(status, part), [](unsigned r, unsigned g, unsigned b) { return r < 0x40 && g < 0x40 && b < 0x40; });
+  EXPECT_GT(dark, 20);
+  // The empty second part shows only its edge and face.
+  SendMessageA(status, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
+  InflateRect(&part, -2, -2);
+  EXPECT_EQ(CountPixels(*image, shot, onScreen(status, part), [](unsigned r, unsigned g, unsigned b) { return r < 0x40 && g < 0x40 && b < 0x40; }),
+            0);
 }
 
 TEST_F(Toolbars, RebarClassExists) {

@@ -96,6 +96,13 @@ void PlaceAlongParent(HWND h, int height, bool bottom) {
   SetWindowPos(h, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+LRESULT SwapImageList(HWND h, HIMAGELIST& held, LPARAM given) {
+  HIMAGELIST old = held;
+  held = reinterpret_cast<HIMAGELIST>(given);
+  InvalidateRect(h, nullptr, TRUE);
+  return reinterpret_cast<LRESULT>(old);
+}
+
 HFONT ControlFont(HFONT set) {
   return set ? set : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }

@@ -112,6 +112,9 @@ LRESULT DispatchWithState(StateMap<T>& states, HWND h, UINT msg, WPARAM w, LPARA
 // as its CCS_ styles ask; `bottom` is where it goes when they name no side.
 void PlaceAlongParent(HWND h, int height, bool bottom);
 
+// Sets the image list a control draws from (the caller keeps owning it); the old one.
+LRESULT SwapImageList(HWND h, HIMAGELIST& held, LPARAM given);
+
 // UTF-8 steps that never land inside a character.
 size_t NextChar(const std::string& s, size_t i);
 size_t PrevChar(const std::string& s, size_t i);

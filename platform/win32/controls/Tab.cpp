@@ -201,12 +201,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TabState& s) {
       InvalidateRect(h, nullptr, TRUE);
       return old;
     }
-    case TCM_SETIMAGELIST: {
-      HIMAGELIST old = s.images;
-      s.images = reinterpret_cast<HIMAGELIST>(l);
-      InvalidateRect(h, nullptr, TRUE);
-      return reinterpret_cast<LRESULT>(old);
-    }
+    case TCM_SETIMAGELIST: return SwapImageList(h, s.images, l);
     case TCM_GETIMAGELIST: return reinterpret_cast<LRESULT>(s.images);
     case TCM_ADJUSTRECT:
       if (l) Adjust(h, s, static_cast<BOOL>(w), *reinterpret_cast<RECT*>(l));

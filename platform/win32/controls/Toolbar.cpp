@@ -269,12 +269,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ToolbarState& s) {
       return TRUE;
     case TB_GETBUTTONSIZE: return MAKELONG(s.button.cx, s.button.cy);
     case TB_ADDBITMAP: return AddBitmap(s, static_cast<int>(w), reinterpret_cast<const TBADDBITMAP*>(l));
-    case TB_SETIMAGELIST: {
-      auto old = s.images;
-      s.images = reinterpret_cast<HIMAGELIST>(l);
-      InvalidateRect(h, nullptr, FALSE);
-      return reinterpret_cast<LRESULT>(old);
-    }
+    case TB_SETIMAGELIST: return SwapImageList(h, s.images, l);
     case TB_GETIMAGELIST: return reinterpret_cast<LRESULT>(s.images);
     case TB_ADDBUTTONSA:
     case TB_INSERTBUTTONA: {

@@ -116,12 +116,23 @@ namespace {
 
 // The part of a window's bar at a screen point: an arrow's or page's code, SB_THUMBTRACK
 // on the thumb, -1 elsewhere.
-int CodeAt(HWND hwnd, int bar, POINT screen) {
-  const bool vertical = bar == SB_VERT;
+// A window's bar as it stands: window rectangle, scroll information and parts.
+struct BarNow {
+  bool vertical;
   RECT wr;
-  GetWindowRect(hwnd, &wr);
-  SCROLLINFO si = WindowScrollInfo(hwnd, bar);
-  ScrollBarParts parts = PartsOf(BarRect(hwnd, bar), vertical, si);
+  SCROLLINFO si;
+  ScrollBarParts parts;
+};
+
+BarNow Measure(HWND hwnd, int bar) {
+  BarNow b{bar == SB_VERT, {}, WindowScrollInfo(hwnd, bar), {}};
+  GetWindowRect(hwnd, &b.wr);
+  b.parts = PartsOf(BarRect(hwnd, bar), b.vertical, b.si);
+  return b;
+}
+
+int CodeAt(HWND hwnd, int bar, POINT screen) {
+  const auto [vertical, wr, si, parts] = Measure(hwnd, bar);
   POINT p{screen.x - wr.left, screen.y - wr.top};
   if (PtInRect(&parts.first, p)) return SB_LINEUP;
   if (PtInRect(&parts.last, p)) return SB_LINEDOWN;
@@ -151,11 +162,7 @@ void CALLBACK RepeatStep(HWND, UINT, UINT_PTR id, DWORD) {
 
 void TrackWindowScrollBar(HWND hwnd, int hit, POINT screen) {
   const int bar = hit == HTVSCROLL ? SB_VERT : SB_HORZ;
-  const bool vertical = bar == SB_VERT;
-  RECT wr;
-  GetWindowRect(hwnd, &wr);
-  SCROLLINFO si = WindowScrollInfo(hwnd, bar);
-  ScrollBarParts parts = PartsOf(BarRect(hwnd, bar), vertical, si);
+  const auto [vertical, wr, si, parts] = Measure(hwnd, bar);
   POINT p{screen.x - wr.left, screen.y - wr.top};
   int code = CodeAt(hwnd, bar, screen);
   if (code < 0 || (WindowScrollArrows(hwnd, bar) & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) return;

@@ -8,6 +8,7 @@ namespace plat::controls {
 
 void EditText::Reset(const std::string& text) {
   text_ = text;
+  linesValid_ = false;
   anchor_ = caret_ = 0;
   ForgetUndo();
 }
@@ -37,6 +38,7 @@ bool EditText::Replace(const std::string& text, bool typing) {
   if (!(typing && typingRun_)) Snapshot();
   typingRun_ = typing;
   text_.replace(start, end - start, text, 0, take);
+  linesValid_ = false;
   anchor_ = caret_ = start + take;
   return take == text.size();
 }
@@ -64,6 +66,7 @@ void EditText::DeleteBack() {
 bool EditText::Undo() {
   if (!canUndo_) return false;
   std::swap(text_, undoText_);
+  linesValid_ = false;
   std::swap(anchor_, undoAnchor_);
   std::swap(caret_, undoCaret_);
   typingRun_ = false;
@@ -123,7 +126,7 @@ void EditText::WrapParagraph(size_t from, size_t to, std::vector<Line>& out) con
 }
 
 const std::vector<EditText::Line>& EditText::Lines() const {
-  if (linesValid_ && linesFor_ == text_) return lines_;
+  if (linesValid_) return lines_;
   lines_.clear();
   size_t start = 0;
   for (;;) {
@@ -134,7 +137,6 @@ const std::vector<EditText::Line>& EditText::Lines() const {
     if (br == std::string::npos) break;
     start = br + 2;
   }
-  linesFor_ = text_;
   linesValid_ = true;
   return lines_;
 }

@@ -72,9 +72,8 @@ class EditText {
   bool typingRun_ = false;
   int wrapWidth_ = 0;
   Measure measure_;
-  // Lines as laid out for `linesFor_` (the text they were made from).
+  // Lines as laid out for the text; every change of the text or the wrap clears the flag.
   mutable std::vector<Line> lines_;
-  mutable std::string linesFor_;
   mutable bool linesValid_ = false;
 };
 

@@ -104,6 +104,15 @@ TEST_F(Toolbars, ButtonsAreLaidOutInOrderAndFoundById) {
   // A hidden button takes no room.
   SendMessageA(bar, TB_HIDEBUTTON, 101, TRUE);
   EXPECT_EQ(ItemRect(bar, 1).left, 0);
+  // Larger images make the buttons grow with them; a set button size is kept.
+  SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELONG(24, 22));
+  size = SendMessageA(bar, TB_GETBUTTONSIZE, 0, 0);
+  EXPECT_GE(LOWORD(size), 24 + 6);
+  EXPECT_GE(HIWORD(size), 22 + 6);
+  SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELONG(40, 36));
+  RECT big = ItemRect(bar, 2);
+  EXPECT_EQ(big.right - big.left, 40);
+  EXPECT_EQ(big.bottom - big.top, 36);
   // The bar sits along the parent's top, as wide as the parent and one row high.
   RECT r, pc;
   GetWindowRect(bar, &r);

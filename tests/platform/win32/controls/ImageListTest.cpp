@@ -3,37 +3,17 @@
 namespace controls_test {
 namespace {
 
-// A memory DC over a 24-bit bitmap filled with one colour.
+// A memory DC over a screen-compatible bitmap filled with one colour.
 class Canvas {
  public:
-  Canvas(int w, int h, COLORREF fill) {
-    HDC screen = GetDC(nullptr);
-    bitmap_ = CreateCompatibleBitmap(screen, w, h);
-    dc_ = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bitmap_);
-    HBRUSH b = CreateSolidBrush(fill);
-    RECT r{0, 0, w, h};
-    FillRect(dc_, &r, b);
-    DeleteObject(b);
-  }
+  Canvas(int w, int h, COLORREF fill)
+      : bitmap_(PaintedBitmap(w, h, fill, {})), dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, bitmap_)) {}
   ~Canvas() {
     SelectObject(dc_, old_);
     DeleteDC(dc_);
     DeleteObject(bitmap_);
   }
   HDC Dc() const { return dc_; }
-  // The bitmap alone, for adding to a list (it cannot stay selected meanwhile).
-  HBITMAP Release() {
-    SelectObject(dc_, old_);
-    return bitmap_;
-  }
-  void Reselect() { SelectObject(dc_, bitmap_); }
-  void Fill(RECT r, COLORREF c) {
-    HBRUSH b = CreateSolidBrush(c);
-    FillRect(dc_, &r, b);
-    DeleteObject(b);
-  }
 
  private:
   HBITMAP bitmap_;
@@ -47,11 +27,8 @@ TEST(ImageLists, MaskedImagesShowWhatIsBehindTheirKeyColour) {
   HIMAGELIST list = ImageList_Create(8, 8, ILC_COLOR24 | ILC_MASK, 2, 2);
   ASSERT_NE(list, nullptr);
   // Two images on the key colour: a red square and a green one, each 4 x 4 at the corner.
-  Canvas source(16, 8, kKey);
-  source.Fill({0, 0, 4, 4}, RGB(200, 0, 0));
-  source.Fill({8, 0, 12, 4}, RGB(0, 160, 0));
-  EXPECT_EQ(ImageList_AddMasked(list, source.Release(), kKey), 0);
-  source.Reselect();
+  HBITMAP source = PaintedBitmap(16, 8, kKey, {{{0, 0, 4, 4}, RGB(200, 0, 0)}, {{8, 0, 12, 4}, RGB(0, 160, 0)}});
+  EXPECT_EQ(ImageList_AddMasked(list, source, kKey), 0);
   EXPECT_EQ(ImageList_GetImageCount(list), 2);
   int cx = 0, cy = 0;
   ASSERT_TRUE(ImageList_GetIconSize(list, &cx, &cy));
@@ -64,8 +41,8 @@ TEST(ImageLists, MaskedImagesShowWhatIsBehindTheirKeyColour) {
   EXPECT_EQ(GetPixel(target.Dc(), 1, 2), RGB(0, 0, 200));   // nothing drawn outside the image
   // Without a mask list the image is drawn whole; bad indexes and handles fail.
   HIMAGELIST plain = ImageList_Create(8, 8, ILC_COLOR24, 1, 1);
-  EXPECT_EQ(ImageList_Add(plain, source.Release(), nullptr), 0);
-  source.Reselect();
+  EXPECT_EQ(ImageList_Add(plain, source, nullptr), 0);
+  DeleteObject(source);  // the lists keep their own copies
   ASSERT_TRUE(ImageList_Draw(plain, 0, target.Dc(), 0, 0, ILD_NORMAL));
   EXPECT_EQ(GetPixel(target.Dc(), 6, 6), kKey);
   EXPECT_FALSE(ImageList_Draw(plain, 2, target.Dc(), 0, 0, ILD_NORMAL));

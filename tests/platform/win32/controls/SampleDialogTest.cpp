@@ -18,24 +18,9 @@ void Log(const char* kind, int id, int code) { g_log.push_back(Event(kind, stati
 
 // Three buttons with coloured squares, a separator, and a check button.
 void FillToolbar(HWND bar) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP images = CreateCompatibleBitmap(screen, 64, 15);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, images);
-  HBRUSH grey = CreateSolidBrush(RGB(192, 192, 192));
-  RECT all{0, 0, 64, 15};
-  FillRect(dc, &all, grey);
-  DeleteObject(grey);
-  const COLORREF colours[] = {RGB(200, 0, 0), RGB(0, 160, 0), RGB(0, 0, 200), RGB(200, 200, 0)};
-  for (int i = 0; i < 4; ++i) {
-    HBRUSH b = CreateSolidBrush(colours[i]);
-    RECT r{i * 16 + 3, 3, i * 16 + 13, 12};
-    FillRect(dc, &r, b);
-    DeleteObject(b);
-  }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
+  HBITMAP images = PaintedBitmap(64, 15, RGB(192, 192, 192),
+                                 {{{3, 3, 13, 12}, RGB(200, 0, 0)}, {{19, 3, 29, 12}, RGB(0, 160, 0)},
+                                  {{35, 3, 45, 12}, RGB(0, 0, 200)}, {{51, 3, 61, 12}, RGB(200, 200, 0)}});
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   TBADDBITMAP add{nullptr, reinterpret_cast<UINT_PTR>(images)};
   SendMessageA(bar, TB_ADDBITMAP, 4, reinterpret_cast<LPARAM>(&add));

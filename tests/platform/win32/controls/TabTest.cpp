@@ -77,17 +77,7 @@ TEST_F(Tabs, ItemImagesComeFromTheImageListAndAreDrawn) {
   RECT plain;
   SendMessageA(t, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&plain));
   // A list of one red 12 x 12 image.
-  HDC screen = GetDC(nullptr);
-  HBITMAP red = CreateCompatibleBitmap(screen, 12, 12);
-  HDC mem = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(mem, red);
-  HBRUSH brush = CreateSolidBrush(RGB(220, 0, 0));
-  RECT all{0, 0, 12, 12};
-  FillRect(mem, &all, brush);
-  DeleteObject(brush);
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
+  HBITMAP red = PaintedBitmap(12, 12, RGB(220, 0, 0), {});
   HIMAGELIST list = ImageList_Create(12, 12, ILC_COLOR24, 1, 1);
   ASSERT_EQ(ImageList_Add(list, red, nullptr), 0);
   DeleteObject(red);

@@ -9,24 +9,9 @@ const COLORREF kColours[] = {RGB(200, 0, 0), RGB(0, 160, 0), RGB(0, 0, 200), RGB
 
 // Four 16 x 15 images on the classic grey: a coloured square in the middle of each.
 HBITMAP FourImages() {
-  HDC screen = GetDC(nullptr);
-  HBITMAP b = CreateCompatibleBitmap(screen, 64, 15);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, b);
-  HBRUSH grey = CreateSolidBrush(RGB(192, 192, 192));
-  RECT all{0, 0, 64, 15};
-  FillRect(dc, &all, grey);
-  DeleteObject(grey);
-  for (int i = 0; i < 4; ++i) {
-    HBRUSH c = CreateSolidBrush(kColours[i]);
-    RECT r{i * 16 + 4, 4, i * 16 + 12, 11};
-    FillRect(dc, &r, c);
-    DeleteObject(c);
-  }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return b;
+  return PaintedBitmap(64, 15, RGB(192, 192, 192),
+                       {{{4, 4, 12, 11}, kColours[0]}, {{20, 4, 28, 11}, kColours[1]},
+                        {{36, 4, 44, 11}, kColours[2]}, {{52, 4, 60, 11}, kColours[3]}});
 }
 
 TBBUTTON Button(int image, int id, BYTE style, BYTE state = TBSTATE_ENABLED) {

@@ -228,3 +228,10 @@ typedef struct tagNMTTDISPINFOA {
   UINT uFlags;
   LPARAM lParam;
 } NMTTDISPINFOA, NMTTDISPINFO, TOOLTIPTEXTA, TOOLTIPTEXT, *LPNMTTDISPINFOA, *LPTOOLTIPTEXTA, *LPTOOLTIPTEXT;
+
+// Tab control images
+#define TCM_GETIMAGELIST (TCM_FIRST + 2)
+#define TCM_SETIMAGELIST (TCM_FIRST + 3)
+
+#include "WinCommBars.h"
+#include "WinImageList.h"

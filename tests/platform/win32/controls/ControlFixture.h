@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,30 @@ inline LRESULT CALLBACK RecordingProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     case WM_DRAWITEM: Draws().push_back(*reinterpret_cast<DRAWITEMSTRUCT*>(l)); return TRUE;
     default: return DefWindowProcA(h, msg, w, l);
   }
+}
+
+// A screen-compatible bitmap of `background` with coloured rectangles on it, for image
+// lists, toolbars and tabs.
+struct Patch {
+  RECT r;
+  COLORREF colour;
+};
+inline HBITMAP PaintedBitmap(int w, int h, COLORREF background, std::initializer_list<Patch> patches) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP b = CreateCompatibleBitmap(screen, w, h);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, b);
+  auto fill = [&](RECT r, COLORREF c) {
+    HBRUSH brush = CreateSolidBrush(c);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  };
+  fill(RECT{0, 0, w, h}, background);
+  for (const Patch& p : patches) fill(p.r, p.colour);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return b;
 }
 
 class ControlTest : public testing::Test {
@@ -93,6 +118,13 @@ class ControlTest : public testing::Test {
   void Type(const std::string& text) {
     plat::user::driver::TypeText(text);
     plat::user::driver::WaitIdle();
+  }
+  // Keeps the loop running while time passes, as a held button's timers need.
+  static void Hold(int ms) {
+    for (int passed = 0; passed < ms; passed += 50) {
+      Sleep(50);
+      plat::user::driver::WaitIdle();
+    }
   }
   static std::string Text(HWND h) {
     char buf[256];

@@ -18,3 +18,4 @@
 #define ID_LONGTIP 1007
 #define IDS_SHEET 301
 #define IDI_PAGE 310
+#define IDD_PICK_FOLDER 2000

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "AfxCommonControls.h"
+#include "CStatusBarCtrl.h"
 
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
@@ -67,5 +68,6 @@ std::unique_ptr<CWnd> plat::afx::MakeControlObject(HWND hWnd) {
   if (strcasecmp(name, UPDOWN_CLASS) == 0) return std::make_unique<CSpinButtonCtrl>();
   if (strcasecmp(name, PROGRESS_CLASS) == 0) return std::make_unique<CProgressCtrl>();
   if (strcasecmp(name, WC_TABCONTROL) == 0) return std::make_unique<CTabCtrl>();
+  if (strcasecmp(name, STATUSCLASSNAME) == 0) return std::make_unique<CStatusBarCtrl>();
   return std::make_unique<CWnd>();
 }

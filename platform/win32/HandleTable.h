@@ -23,6 +23,7 @@ enum class HandleKind : uint32_t {
   Global = 8,  // GlobalAlloc / LocalAlloc blocks
   Hook = 9,
   DeferPos = 10,  // BeginDeferWindowPos batches
+  ImageList = 11,
 };
 
 // Id layout: bit 31 clear (ids are positive as a LONG), bits 27-30 the kind,

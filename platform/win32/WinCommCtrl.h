@@ -246,3 +246,10 @@ typedef struct _PROPSHEETPAGEA {
   LPCSTR pszTitle;
   LPARAM lParam;
 } PROPSHEETPAGEA, PROPSHEETPAGE, *LPPROPSHEETPAGEA, *LPPROPSHEETPAGE;
+
+// Tab control images
+#define TCM_GETIMAGELIST (TCM_FIRST + 2)
+#define TCM_SETIMAGELIST (TCM_FIRST + 3)
+
+#include "WinCommBars.h"
+#include "WinImageList.h"

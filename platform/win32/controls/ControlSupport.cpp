@@ -27,6 +27,9 @@ void RegisterAll() {
       {PROGRESS_CLASSA, ProgressProc, 0, 0},
       {WC_TABCONTROLA, TabProc, CS_DBLCLKS, 0},
       {TOOLTIPS_CLASSA, ToolTipProc, CS_SAVEBITS, 0},
+      {STATUSCLASSNAMEA, StatusBarProc, CS_DBLCLKS, 0},
+      {TOOLBARCLASSNAMEA, ToolbarProc, CS_DBLCLKS, 0},
+      {REBARCLASSNAMEA, RebarProc, CS_DBLCLKS, COLOR_BTNFACE + 1},
   };
   for (const auto& e : entries) {
     WNDCLASSEXA wc{};
@@ -65,6 +68,39 @@ HBRUSH ParentColors(HWND h, HDC dc, UINT ctlColorMsg) {
   auto brush = reinterpret_cast<HBRUSH>(
       SendMessageA(parent, ctlColorMsg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(h)));
   return brush ? brush : fallback;
+}
+
+void PlaceAlongParent(HWND h, int height, bool bottom) {
+  auto style = static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE));
+  HWND parent = GetParent(h);
+  if ((style & CCS_NORESIZE) || !parent) return;
+  RECT pr, mine;
+  GetClientRect(parent, &pr);
+  GetWindowRect(h, &mine);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&mine), 2);
+  int x = 0, width = pr.right, y;
+  DWORD side = style & CCS_BOTTOM;
+  if (style & CCS_NOPARENTALIGN) {
+    x = mine.left;
+    width = mine.right - mine.left;
+    y = mine.top;
+  } else if (side == CCS_NOMOVEY) {
+    y = mine.top;
+  } else if (side == CCS_BOTTOM || (side == 0 && bottom)) {
+    y = pr.bottom - height;
+  } else {
+    y = 0;
+  }
+  // Already in place: moving again would only repeat the WM_SIZE that brought us here.
+  if (mine.left == x && mine.top == y && mine.right - mine.left == width && mine.bottom - mine.top == height) return;
+  SetWindowPos(h, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT SwapImageList(HWND h, HIMAGELIST& held, LPARAM given) {
+  HIMAGELIST old = held;
+  held = reinterpret_cast<HIMAGELIST>(given);
+  InvalidateRect(h, nullptr, TRUE);
+  return reinterpret_cast<LRESULT>(old);
 }
 
 HFONT ControlFont(HFONT set) {

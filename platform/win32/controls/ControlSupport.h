@@ -16,7 +16,6 @@ namespace plat::controls {
 
 // Registers the standard and common control classes once per process.
 void RegisterAll();
-// Drops the scroll information of a window that is going away.
 
 // The state of each window of one control class. Handlers hold a shared_ptr while they
 // run, so a parent that destroys the control from a notification frees nothing in use.
@@ -109,6 +108,13 @@ LRESULT DispatchWithState(StateMap<T>& states, HWND h, UINT msg, WPARAM w, LPARA
   }
 }
 
+// Lays a bar (status bar, toolbar) along its parent's top or bottom edge, `height` high,
+// as its CCS_ styles ask; `bottom` is where it goes when they name no side.
+void PlaceAlongParent(HWND h, int height, bool bottom);
+
+// Sets the image list a control draws from (the caller keeps owning it); the old one.
+LRESULT SwapImageList(HWND h, HIMAGELIST& held, LPARAM given);
+
 // UTF-8 steps that never land inside a character.
 size_t NextChar(const std::string& s, size_t i);
 size_t PrevChar(const std::string& s, size_t i);
@@ -136,5 +142,8 @@ LRESULT CALLBACK UpDownProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK ProgressProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK TabProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK ToolTipProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK StatusBarProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK ToolbarProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT CALLBACK RebarProc(HWND, UINT, WPARAM, LPARAM);
 
 }  // namespace plat::controls

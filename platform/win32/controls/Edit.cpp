@@ -114,6 +114,27 @@ void ShowCaretAt(HWND h, EditState& s) {
   }
 }
 
+// A multi-line edit that cannot scroll sideways wraps its lines at its width.
+void UpdateWrap(HWND h, EditState& s) {
+  DWORD style = Style(h);
+  if (!Multi(h) || (style & (ES_AUTOHSCROLL | WS_HSCROLL))) {
+    s.model.SetWrap(0, nullptr);
+    return;
+  }
+  RECT area = TextArea(h);
+  HFONT* font = &s.font;
+  s.model.SetWrap(std::max(1, static_cast<int>(area.right - area.left)), [h, font](std::string_view text) {
+    HDC dc = GetDC(h);
+    SIZE size{};
+    {
+      FontScope scope(dc, ControlFont(*font));
+      GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    }
+    ReleaseDC(h, dc);
+    return static_cast<int>(size.cx);
+  });
+}
+
 void Redraw(HWND h, EditState& s) {
   InvalidateRect(h, nullptr, TRUE);
   ShowCaretAt(h, s);
@@ -345,8 +366,13 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, EditState& s) {
     case WM_CREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCTA*>(l);
       if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) t.Reset(cs->lpszName);
+      UpdateWrap(h, s);
       return 0;
     }
+    case WM_SIZE:
+      UpdateWrap(h, s);
+      if (s.focus) ShowCaretAt(h, s);
+      break;
     case WM_GETDLGCODE: {
       LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
       if (Multi(h) && (Style(h) & ES_WANTRETURN)) code |= DLGC_WANTALLKEYS;
@@ -373,6 +399,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, EditState& s) {
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(t.Text().size());
     case WM_SETFONT:
       s.font = reinterpret_cast<HFONT>(w);
+      UpdateWrap(h, s);
       if (l) Redraw(h, s);
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s.font);

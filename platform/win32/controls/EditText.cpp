@@ -70,34 +70,93 @@ bool EditText::Undo() {
   return true;
 }
 
-int EditText::LineCount() const {
-  int n = 1;
-  for (size_t p = text_.find("\r\n"); p != std::string::npos; p = text_.find("\r\n", p + 2)) ++n;
-  return n;
+void EditText::SetWrap(int width, Measure measure) {
+  wrapWidth_ = measure ? std::max(0, width) : 0;
+  measure_ = std::move(measure);
+  linesValid_ = false;
 }
 
+namespace {
+// Scripts written without spaces (CJK and the like) may break between any two characters.
+bool Wide(unsigned char lead) { return lead >= 0x80; }
+}  // namespace
+
+void EditText::WrapParagraph(size_t from, size_t to, std::vector<Line>& out) const {
+  std::string_view all(text_);
+  size_t pos = from;
+  for (;;) {
+    if (wrapWidth_ <= 0 || measure_(all.substr(pos, to - pos)) <= wrapWidth_) {
+      out.push_back(Line{pos, to - pos});
+      return;
+    }
+    // The character ends up to `to`, and the last one that still fits (at least one).
+    std::vector<size_t> ends;
+    for (size_t i = NextChar(text_, pos); i <= to; i = NextChar(text_, i)) {
+      ends.push_back(i);
+      if (i == to) break;
+    }
+    size_t lo = 0, hi = ends.size();
+    while (lo + 1 < hi) {
+      size_t mid = (lo + hi) / 2;
+      if (measure_(all.substr(pos, ends[mid] - pos)) <= wrapWidth_) lo = mid;
+      else hi = mid;
+    }
+    size_t fit = ends[lo];
+    size_t cut = fit;
+    if (text_[fit] == ' ') {
+      // Spaces after the last word that fits stay on its line, however wide.
+      while (cut < to && text_[cut] == ' ') ++cut;
+    } else {
+      for (size_t k = fit; k > pos; k = PrevChar(text_, k)) {
+        unsigned char before = static_cast<unsigned char>(text_[PrevChar(text_, k)]);
+        unsigned char after = static_cast<unsigned char>(text_[k]);
+        if (before == ' ' || Wide(before) || Wide(after)) {
+          cut = k;
+          break;
+        }
+      }
+    }
+    out.push_back(Line{pos, cut - pos});
+    pos = cut;
+    if (pos >= to) return;
+  }
+}
+
+const std::vector<EditText::Line>& EditText::Lines() const {
+  if (linesValid_ && linesFor_ == text_) return lines_;
+  lines_.clear();
+  size_t start = 0;
+  for (;;) {
+    size_t br = text_.find("\r\n", start);
+    size_t end = br == std::string::npos ? text_.size() : br;
+    if (end == start) lines_.push_back(Line{start, 0});
+    else WrapParagraph(start, end, lines_);
+    if (br == std::string::npos) break;
+    start = br + 2;
+  }
+  linesFor_ = text_;
+  linesValid_ = true;
+  return lines_;
+}
+
+int EditText::LineCount() const { return static_cast<int>(Lines().size()); }
+
 int EditText::LineFromOffset(size_t offset) const {
-  int line = 0;
-  for (size_t p = text_.find("\r\n"); p != std::string::npos && p < offset; p = text_.find("\r\n", p + 2)) ++line;
-  return line;
+  const auto& lines = Lines();
+  auto it = std::upper_bound(lines.begin(), lines.end(), offset, [](size_t o, const Line& l) { return o < l.start; });
+  return it == lines.begin() ? 0 : static_cast<int>(it - lines.begin()) - 1;
 }
 
 size_t EditText::LineStart(int line) const {
-  if (line < 0) return std::string::npos;
-  size_t p = 0;
-  for (int i = 0; i < line; ++i) {
-    size_t br = text_.find("\r\n", p);
-    if (br == std::string::npos) return std::string::npos;
-    p = br + 2;
-  }
-  return p;
+  const auto& lines = Lines();
+  if (line < 0 || line >= static_cast<int>(lines.size())) return std::string::npos;
+  return lines[static_cast<size_t>(line)].start;
 }
 
 size_t EditText::LineLength(int line) const {
-  size_t start = LineStart(line);
-  if (start == std::string::npos) return 0;
-  size_t br = text_.find("\r\n", start);
-  return (br == std::string::npos ? text_.size() : br) - start;
+  const auto& lines = Lines();
+  if (line < 0 || line >= static_cast<int>(lines.size())) return 0;
+  return lines[static_cast<size_t>(line)].length;
 }
 
 }  // namespace plat::controls

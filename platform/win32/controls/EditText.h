@@ -1,9 +1,12 @@
 // The text model of an edit control: UTF-8 text with a selection, a length limit,
-// one level of undo, and lines split at CR LF. Offsets are bytes, always at character
-// starts.
+// one level of undo, and lines split at CR LF (and, when wrapping, where a line would
+// grow too wide). Offsets are bytes, always at character starts.
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace plat::controls {
 
@@ -38,14 +41,27 @@ class EditText {
   void ForgetUndo() { canUndo_ = false; typingRun_ = false; }
   void EndTyping() { typingRun_ = false; }
 
-  // Lines (separated by "\r\n").
+  // Width in pixels of a piece of text.
+  using Measure = std::function<int(std::string_view)>;
+  // Lines also break where they would pass `width`: after spaces, or between characters
+  // of a script written without spaces; a word wider than a line is cut between
+  // characters. A width of 0 turns wrapping off.
+  void SetWrap(int width, Measure measure);
+
+  // Lines (separated by "\r\n", or wrapped). A wrapped line's length includes the
+  // spaces it ends with; the next line starts right after them.
   int LineCount() const;
   int LineFromOffset(size_t offset) const;
   size_t LineStart(int line) const;  // npos for a line past the end
   size_t LineLength(int line) const;
 
  private:
+  struct Line {
+    size_t start, length;
+  };
   void Snapshot();
+  const std::vector<Line>& Lines() const;
+  void WrapParagraph(size_t from, size_t to, std::vector<Line>& out) const;
 
   std::string text_;
   size_t anchor_ = 0, caret_ = 0;
@@ -54,6 +70,12 @@ class EditText {
   size_t undoAnchor_ = 0, undoCaret_ = 0;
   bool canUndo_ = false;
   bool typingRun_ = false;
+  int wrapWidth_ = 0;
+  Measure measure_;
+  // Lines as laid out for `linesFor_` (the text they were made from).
+  mutable std::vector<Line> lines_;
+  mutable std::string linesFor_;
+  mutable bool linesValid_ = false;
 };
 
 }  // namespace plat::controls

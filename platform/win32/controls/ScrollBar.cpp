@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "../WinDialog.h"
+#include "../user/Repeat.h"
 #include "ControlSupport.h"
 
 namespace plat::controls {
@@ -26,6 +27,8 @@ struct ScrollState {
 };
 
 StateMap<ScrollState> g_scrollBars;
+
+constexpr UINT_PTR kRepeatTimer = 1;
 
 bool Vertical(HWND h) { return GetWindowLongA(h, GWL_STYLE) & SBS_VERT; }
 
@@ -163,7 +166,24 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ScrollState& s) {
       } else {
         s.repeatCode = code;
         Scroll(h, code, 0);
+        SetTimer(h, kRepeatTimer, plat::user::kRepeatDelayMs, nullptr);
       }
+      return 0;
+    }
+    case WM_TIMER: {
+      if (w != kRepeatTimer) break;
+      if (s.repeatCode < 0 || GetCapture() != h) {
+        KillTimer(h, kRepeatTimer);
+        return 0;
+      }
+      // Held: the step repeats while the mouse stays on the part it pressed.
+      POINT pt;
+      GetCursorPos(&pt);
+      ScreenToClient(h, &pt);
+      RECT rc;
+      GetClientRect(h, &rc);
+      if (PtInRect(&rc, pt) && HitCode(h, s, Vertical(h) ? pt.y : pt.x) == s.repeatCode) Scroll(h, s.repeatCode, 0);
+      SetTimer(h, kRepeatTimer, plat::user::kRepeatRateMs, nullptr);
       return 0;
     }
     case WM_MOUSEMOVE:
@@ -187,6 +207,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ScrollState& s) {
         bool dragged = s.dragging;
         s.dragging = false;
         s.repeatCode = -1;
+        KillTimer(h, kRepeatTimer);
         if (GetCapture() == h) ReleaseCapture();
         if (dragged) Scroll(h, SB_THUMBPOSITION, s.info.trackPos);
         Scroll(h, SB_ENDSCROLL, 0);

@@ -24,6 +24,7 @@ struct TabState {
   int cur = -1;
   HFONT font = nullptr;
   bool focus = false;
+  HIMAGELIST images = nullptr;  // the owner's; it stays the owner's to destroy
 };
 
 StateMap<TabState> g_tabs;
@@ -37,8 +38,19 @@ int RowHeight(HWND h, const TabState& s) {
     GetTextMetricsA(dc, &tm);
     height = (tm.tmHeight > 0 ? tm.tmHeight : 14) + 6;
   }
+  int cx = 0, cy = 0;
+  if (ImageList_GetIconSize(s.images, &cx, &cy)) height = std::max(height, cy + 6);
   ReleaseDC(h, dc);
   return height;
+}
+
+// The size of a tab's image, or nothing when it shows none.
+SIZE ImageSize(const TabState& s, const Tab& t) {
+  SIZE size{0, 0};
+  if (t.image < 0 || t.image >= ImageList_GetImageCount(s.images)) return size;
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(s.images, &cx, &cy);
+  return SIZE{cx, cy};
 }
 
 std::vector<RECT> TabRects(HWND h, const TabState& s) {
@@ -50,7 +62,8 @@ std::vector<RECT> TabRects(HWND h, const TabState& s) {
     for (const Tab& t : s.tabs) {
       SIZE ext{};
       GetTextExtentPoint32A(dc, t.text.c_str(), static_cast<int>(t.text.size()), &ext);
-      int w = ext.cx + 2 * kPadding;
+      SIZE image = ImageSize(s, t);
+      int w = ext.cx + 2 * kPadding + (image.cx ? image.cx + kPadding / 2 : 0);
       out.push_back(RECT{x, 2, x + w, 2 + height});
       x += w;
     }
@@ -105,6 +118,13 @@ void Paint(HWND h, HDC dc, TabState& s) {
     FillRect(dc, &body, GetSysColorBrush(COLOR_BTNFACE));
     DrawEdge(dc, &body, EDGE_RAISED, BF_LEFT | BF_TOP | BF_RIGHT);
     RECT label = r;
+    SIZE image = ImageSize(s, s.tabs[i]);
+    if (image.cx) {
+      // The image stands left of the label, both centred in the tab together.
+      int top = r.top + (r.bottom - r.top - image.cy) / 2;
+      ImageList_Draw(s.images, s.tabs[i].image, dc, r.left + kPadding, top, ILD_TRANSPARENT);
+      label.left += kPadding + image.cx;
+    }
     DrawTextA(dc, s.tabs[i].text.c_str(), -1, &label, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
     if (selected && s.focus) {
       InflateRect(&label, -3, -3);
@@ -181,6 +201,8 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TabState& s) {
       InvalidateRect(h, nullptr, TRUE);
       return old;
     }
+    case TCM_SETIMAGELIST: return SwapImageList(h, s.images, l);
+    case TCM_GETIMAGELIST: return reinterpret_cast<LRESULT>(s.images);
     case TCM_ADJUSTRECT:
       if (l) Adjust(h, s, static_cast<BOOL>(w), *reinterpret_cast<RECT*>(l));
       return 0;

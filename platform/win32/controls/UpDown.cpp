@@ -6,10 +6,13 @@
 
 #include "../WinCommCtrl.h"
 #include "../WinDialog.h"
+#include "../user/Repeat.h"
 #include "ControlSupport.h"
 
 namespace plat::controls {
 namespace {
+
+constexpr UINT_PTR kRepeatTimer = 1;
 
 struct UpDownState {
   int lower = 100, upper = 0;  // the control's own default: the up arrow counts down
@@ -224,11 +227,28 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, UpDownState& s) {
       InvalidateRect(h, nullptr, TRUE);
       if (s.buddy && GetFocus() != s.buddy) SetFocus(s.buddy);
       Step(h, s, isUp);
+      SetTimer(h, kRepeatTimer, plat::user::kRepeatDelayMs, nullptr);
+      return 0;
+    }
+    case WM_TIMER: {
+      if (w != kRepeatTimer) break;
+      if (!(s.pressedUp || s.pressedDown) || GetCapture() != h) {
+        KillTimer(h, kRepeatTimer);
+        return 0;
+      }
+      // Held: the arrow steps again while the mouse stays on it.
+      POINT p;
+      GetCursorPos(&p);
+      ScreenToClient(h, &p);
+      RECT half = Half(h, s.pressedUp);
+      if (PtInRect(&half, p)) Step(h, s, s.pressedUp);
+      SetTimer(h, kRepeatTimer, plat::user::kRepeatRateMs, nullptr);
       return 0;
     }
     case WM_LBUTTONUP:
       if (s.pressedUp || s.pressedDown) {
         s.pressedUp = s.pressedDown = false;
+        KillTimer(h, kRepeatTimer);
         if (GetCapture() == h) ReleaseCapture();
         InvalidateRect(h, nullptr, TRUE);
         Scroll(h, SB_ENDSCROLL, s.pos);

@@ -9,14 +9,20 @@
 #include "NonClient.h"
 #include "ScrollBars.h"
 #include "Painting.h"
+#include "MessageQueue.h"
 #include "Window.h"
 
 using namespace plat::user;
 
 namespace {
 
-// An Alt (or F10) press that no other key followed opens the menu bar when released.
-thread_local bool t_menuKeyAlone = false;
+// True once for an Alt (or F10) release that no other key interrupted.
+bool TakeMenuKeyAlone() {
+  auto q = CurrentQueue();
+  if (!q || !q->menuKeyAlone) return false;
+  q->menuKeyAlone = false;
+  return true;
+}
 
 LRESULT SetCursorFor(const Window& w, int hit) {
   LPCSTR id = nullptr;
@@ -219,17 +225,14 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
       return 0;
     case WM_SYSKEYDOWN:
-      t_menuKeyAlone = (wParam == VK_MENU || wParam == VK_F10) && !(GetKeyState(VK_SHIFT) & 0x8000);
       if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
     case WM_SYSCHAR:
-      t_menuKeyAlone = false;
       if (HIWORD(lParam) & KF_ALTDOWN) SendMessageA(hwnd, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
       return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      if ((wParam == VK_MENU || wParam == VK_F10) && t_menuKeyAlone) {
-        t_menuKeyAlone = false;
+      if ((wParam == VK_MENU || wParam == VK_F10) && TakeMenuKeyAlone()) {
         // The top-level window owns the menu.
         HWND top = GetAncestor(hwnd, GA_ROOT);
         SendMessageA(top ? top : hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0);

@@ -90,6 +90,12 @@ void TrackKeyState(ThreadQueue& q, const MSG& m) {
     case WM_SYSKEYUP: {
       bool down = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
       int vk = static_cast<int>(m.wParam & 0xFF);
+      if (down) {
+        bool menuKey = vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU || vk == VK_F10;
+        bool repeat = (q.keys[vk] & 0x80) != 0;
+        if (!menuKey) q.menuKeyAlone = false;
+        else if (!repeat) q.menuKeyAlone = !(q.keys[VK_SHIFT] & 0x80);
+      }
       set(vk, down);
       if (vk == VK_LSHIFT || vk == VK_RSHIFT) set(VK_SHIFT, down);
       if (vk == VK_LCONTROL || vk == VK_RCONTROL) set(VK_CONTROL, down);

@@ -43,6 +43,10 @@ struct ThreadQueue {
   // working on it (the test driver's idle wait looks at this).
   std::atomic<bool> handling{false};
   BYTE keys[256] = {};  // key state as of the last retrieved input message
+  // Alt (or F10) went down and no other key followed: its release opens the menu bar.
+  // Kept here, where every retrieved key passes, so a key a control handles itself
+  // (Alt+Down in a combo box) still counts.
+  bool menuKeyAlone = false;
 };
 
 // The calling thread's queue, created on first use; the queue of another thread, or null.

@@ -9,6 +9,7 @@
 #include "../WinError.h"
 #include "Composition.h"
 #include "MouseTracking.h"
+#include "Repeat.h"
 #include "NcLayout.h"
 #include "Window.h"
 
@@ -111,22 +112,66 @@ void ForgetScrollBars(HWND hwnd) {
   States().erase(hwnd);
 }
 
+namespace {
+
+// The part of a window's bar at a screen point: an arrow's or page's code, SB_THUMBTRACK
+// on the thumb, -1 elsewhere.
+// A window's bar as it stands: window rectangle, scroll information and parts.
+struct BarNow {
+  bool vertical;
+  RECT wr;
+  SCROLLINFO si;
+  ScrollBarParts parts;
+};
+
+BarNow Measure(HWND hwnd, int bar) {
+  BarNow b{bar == SB_VERT, {}, WindowScrollInfo(hwnd, bar), {}};
+  GetWindowRect(hwnd, &b.wr);
+  b.parts = PartsOf(BarRect(hwnd, bar), b.vertical, b.si);
+  return b;
+}
+
+int CodeAt(HWND hwnd, int bar, POINT screen) {
+  const auto [vertical, wr, si, parts] = Measure(hwnd, bar);
+  POINT p{screen.x - wr.left, screen.y - wr.top};
+  if (PtInRect(&parts.first, p)) return SB_LINEUP;
+  if (PtInRect(&parts.last, p)) return SB_LINEDOWN;
+  if (IsRectEmpty(&parts.thumb)) return -1;
+  if (PtInRect(&parts.thumb, p)) return SB_THUMBTRACK;
+  if (!PtInRect(&parts.track, p)) return -1;
+  return (vertical ? p.y < parts.thumb.top : p.x < parts.thumb.left) ? SB_PAGEUP : SB_PAGEDOWN;
+}
+
+// The arrow or page held down in this thread's scroll-bar loop.
+struct HeldPart {
+  HWND hwnd;
+  int bar;
+  int code;
+};
+thread_local HeldPart* t_held = nullptr;
+
+void CALLBACK RepeatStep(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!t_held) return;
+  POINT cursor;
+  GetCursorPos(&cursor);
+  if (CodeAt(t_held->hwnd, t_held->bar, cursor) == t_held->code) Notify(t_held->hwnd, t_held->bar, t_held->code, 0);
+  SetTimer(nullptr, id, kRepeatRateMs, RepeatStep);
+}
+
+}  // namespace
+
 void TrackWindowScrollBar(HWND hwnd, int hit, POINT screen) {
   const int bar = hit == HTVSCROLL ? SB_VERT : SB_HORZ;
-  const bool vertical = bar == SB_VERT;
-  RECT wr;
-  GetWindowRect(hwnd, &wr);
-  SCROLLINFO si = WindowScrollInfo(hwnd, bar);
-  ScrollBarParts parts = PartsOf(BarRect(hwnd, bar), vertical, si);
+  const auto [vertical, wr, si, parts] = Measure(hwnd, bar);
   POINT p{screen.x - wr.left, screen.y - wr.top};
-  int code = -1;
-  if (PtInRect(&parts.first, p)) code = SB_LINEUP;
-  else if (PtInRect(&parts.last, p)) code = SB_LINEDOWN;
-  else if (!IsRectEmpty(&parts.thumb) && PtInRect(&parts.thumb, p)) code = SB_THUMBTRACK;
-  else if (!IsRectEmpty(&parts.thumb)) code = (vertical ? p.y < parts.thumb.top : p.x < parts.thumb.left) ? SB_PAGEUP : SB_PAGEDOWN;
+  int code = CodeAt(hwnd, bar, screen);
   if (code < 0 || (WindowScrollArrows(hwnd, bar) & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) return;
+  HeldPart held{hwnd, bar, code};
+  UINT_PTR repeat = 0;
   if (code != SB_THUMBTRACK) {
     Notify(hwnd, bar, code, 0);
+    t_held = &held;
+    repeat = SetTimer(nullptr, 0, kRepeatDelayMs, RepeatStep);
   }
   // The thumb follows the mouse; other parts wait for the release.
   const int grab = vertical ? p.y - parts.thumb.top : p.x - parts.thumb.left;
@@ -147,6 +192,8 @@ void TrackWindowScrollBar(HWND hwnd, int hit, POINT screen) {
     Notify(hwnd, bar, SB_THUMBTRACK, pos);
   };
   TrackMouse(hwnd, follow);
+  if (repeat) KillTimer(nullptr, repeat);
+  t_held = nullptr;
   if (code == SB_THUMBTRACK) Notify(hwnd, bar, SB_THUMBPOSITION, trackPos);
   Notify(hwnd, bar, SB_ENDSCROLL, 0);
 }

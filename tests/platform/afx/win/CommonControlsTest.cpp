@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "afxcmn.h"
 
@@ -48,7 +50,8 @@ TEST_F(CommonControls, ControlFoundByIdGetsItsWrapper) {
   } cases[] = {{TRACKBAR_CLASS, RUNTIME_CLASS(CSliderCtrl)},
                {UPDOWN_CLASS, RUNTIME_CLASS(CSpinButtonCtrl)},
                {PROGRESS_CLASS, RUNTIME_CLASS(CProgressCtrl)},
-               {WC_TABCONTROL, RUNTIME_CLASS(CTabCtrl)}};
+               {WC_TABCONTROL, RUNTIME_CLASS(CTabCtrl)},
+               {STATUSCLASSNAME, RUNTIME_CLASS(CStatusBarCtrl)}};
   int id = 200;
   for (const Case& c : cases) {
     ++id;
@@ -113,6 +116,49 @@ TEST_F(CommonControls, ProgressStepsOffsetsAndStaysInRange) {
   EXPECT_EQ(progress.GetPos(), 15);
   progress.SetPos(80);
   EXPECT_EQ(progress.GetPos(), 50);
+}
+
+// A status bar whose owner-drawn pane draws itself.
+class PaneDrawingBar : public CStatusBarCtrl {
+ public:
+  void DrawItem(LPDRAWITEMSTRUCT di) override { drawn.push_back({di->itemID, di->itemData}); }
+  std::vector<std::pair<UINT, ULONG_PTR>> drawn;
+};
+
+TEST_F(CommonControls, StatusBarKeepsPanesAndDrawsItsOwnerDrawnPane) {
+  PaneDrawingBar bar;
+  ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &parent_, 0xE801));
+  int widths[] = {120, 240, -1};
+  ASSERT_TRUE(bar.SetParts(3, widths));
+  int got[3] = {};
+  EXPECT_EQ(bar.GetParts(3, got), 3);
+  EXPECT_EQ(got[1], 240);
+  ASSERT_TRUE(bar.SetText("  1-  5 /  12  Check:  3", 1, SBT_NOBORDERS));
+  int type = -1;
+  EXPECT_EQ(bar.GetText(1, &type), "  1-  5 /  12  Check:  3");
+  EXPECT_EQ(type, SBT_NOBORDERS);
+  EXPECT_EQ(bar.GetTextLength(1), 24);
+  EXPECT_EQ(bar.GetText(2), "");
+  int horz = -1, vert = -1, spacing = -1;
+  EXPECT_TRUE(bar.GetBorders(horz, vert, spacing));
+  EXPECT_GE(vert, 0);
+  EXPECT_GT(spacing, 0);
+  CRect pane;
+  ASSERT_TRUE(bar.GetRect(1, &pane));
+  EXPECT_EQ(pane.right, 240);
+  // The bar lies along the bottom of its parent.
+  CRect host, mine;
+  parent_.GetClientRect(&host);
+  bar.GetWindowRect(&mine);
+  parent_.ScreenToClient(&mine);
+  EXPECT_EQ(mine.bottom, host.bottom);
+  EXPECT_EQ(mine.Width(), host.Width());
+  bar.SetSimple(TRUE);
+  EXPECT_TRUE(bar.IsSimple());
+  bar.SetSimple(FALSE);
+  ASSERT_TRUE(bar.SetText(reinterpret_cast<LPCSTR>(static_cast<INT_PTR>(77)), 2, SBT_OWNERDRAW));
+  bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(bar.drawn, (std::vector<std::pair<UINT, ULONG_PTR>>{{2u, 77u}}));
 }
 
 TEST_F(CommonControls, TabKeepsItsItemsAndSelection) {

@@ -1,3 +1,5 @@
+#include <cstdlib>
+
 #include "ControlFixture.h"
 
 namespace controls_test {
@@ -60,6 +62,25 @@ TEST_F(Trackbars, KeysAndPagingStepThePositionWithTheirCodes) {
 }
 
 class UpDowns : public ControlTest {};
+
+TEST_F(UpDowns, HeldArrowKeepsSteppingUntilReleased) {
+  HWND edit = Make("Edit", ES_AUTOHSCROLL, 40, "", {10, 10, 110, 34});
+  HWND ud = Make(UPDOWN_CLASS, UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT, 41, "", {0, 0, 16, 24});
+  SendMessageA(ud, UDM_SETRANGE32, 0, 100);
+  SendMessageA(ud, UDM_SETPOS32, 0, 0);
+  POINT up = Screen(ud, 4, 2);
+  plat::user::input::MouseMove(up.x, up.y);
+  plat::user::input::MouseButton(0, true);
+  plat::user::driver::WaitIdle();
+  EXPECT_EQ(Text(edit), "1");  // one step at the press, then a pause
+  Hold(900);
+  plat::user::input::MouseButton(0, false);
+  plat::user::driver::WaitIdle();
+  int reached = std::atoi(Text(edit).c_str());
+  EXPECT_GE(reached, 3);
+  Hold(300);
+  EXPECT_EQ(std::atoi(Text(edit).c_str()), reached);  // nothing after the release
+}
 
 TEST_F(UpDowns, AutoBuddyShowsItsNumberAndStepsThroughANegativeRange) {
   HWND edit = Make("Edit", ES_AUTOHSCROLL, 40, "", {10, 10, 110, 34});

@@ -94,6 +94,13 @@ class ControlTest : public testing::Test {
     plat::user::driver::TypeText(text);
     plat::user::driver::WaitIdle();
   }
+  // Keeps the loop running while time passes, as a held button's timers need.
+  static void Hold(int ms) {
+    for (int passed = 0; passed < ms; passed += 50) {
+      Sleep(50);
+      plat::user::driver::WaitIdle();
+    }
+  }
   static std::string Text(HWND h) {
     char buf[256];
     GetWindowTextA(h, buf, sizeof buf);

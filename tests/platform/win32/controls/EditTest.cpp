@@ -157,5 +157,73 @@ TEST_F(Edits, MultiLineWithWantReturnKeepsLines) {
   EXPECT_FALSE(SendMessageA(single, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
 }
 
+// The lines an edit reports, read back with EM_LINEINDEX, EM_LINELENGTH and EM_GETLINE.
+std::vector<std::string> ReportedLines(HWND e) {
+  std::vector<std::string> out;
+  int count = static_cast<int>(SendMessageA(e, EM_GETLINECOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    auto start = SendMessageA(e, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
+    auto length = SendMessageA(e, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+    char buf[256] = {};
+    *reinterpret_cast<WORD*>(buf) = sizeof buf;
+    auto got = SendMessageA(e, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
+    EXPECT_EQ(got, length) << i;
+    EXPECT_EQ(SendMessageA(e, EM_LINEFROMCHAR, static_cast<WPARAM>(start), 0), i);
+    out.emplace_back(buf, static_cast<size_t>(got));
+  }
+  return out;
+}
+
+TEST_F(Edits, MultiLineWithoutAutoScrollWrapsAtWordsAndCharacters) {
+  HWND e = Make("Edit", ES_MULTILINE, 9, "", {10, 10, 110, 200});
+  RECT client;
+  GetClientRect(e, &client);
+  HDC dc = GetDC(e);
+  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  auto width = [&](const std::string& s) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  struct Case {
+    const char* text;
+    bool words;  // lines end after a space (else between characters)
+  } cases[] = {
+      {"The quick brown fox jumps over the lazy dog again and again", true},
+      {"試料の画像は撮影した順に並び、日付と時刻の名前で保存されます", false},
+      {"abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz", false},  // one word wider than the field
+  };
+  for (const Case& c : cases) {
+    SetWindowTextA(e, c.text);
+    auto lines = ReportedLines(e);
+    ASSERT_GT(lines.size(), 1u) << c.text;
+    std::string joined;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const std::string& line = lines[i];
+      joined += line;
+      ASSERT_FALSE(line.empty()) << c.text;
+      EXPECT_NE(static_cast<unsigned char>(line[0]) & 0xC0, 0x80u) << "starts inside a character: " << line;
+      std::string shown = line.substr(0, line.find_last_not_of(' ') + 1);
+      EXPECT_LE(width(shown), client.right - 4) << line;
+      if (c.words && i + 1 < lines.size()) {
+        EXPECT_EQ(line.back(), ' ') << line;
+      }
+    }
+    EXPECT_EQ(joined, c.text);  // soft breaks add and lose nothing
+  }
+  // Hard breaks still end lines; a field that scrolls sideways does not wrap.
+  SetWindowTextA(e, "one\r\ntwo");
+  EXPECT_EQ(ReportedLines(e), (std::vector<std::string>{"one", "two"}));
+  HWND scrolling = Make("Edit", ES_MULTILINE | ES_AUTOHSCROLL, 10, cases[0].text, {10, 210, 110, 260});
+  EXPECT_EQ(SendMessageA(scrolling, EM_GETLINECOUNT, 0, 0), 1);
+  // A wider field takes longer lines.
+  SetWindowTextA(e, cases[0].text);
+  int narrow = static_cast<int>(SendMessageA(e, EM_GETLINECOUNT, 0, 0));
+  SetWindowPos(e, nullptr, 0, 0, 300, 190, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_LT(SendMessageA(e, EM_GETLINECOUNT, 0, 0), narrow);
+  SelectObject(dc, old);
+  ReleaseDC(e, dc);
+}
+
 }  // namespace
 }  // namespace controls_test

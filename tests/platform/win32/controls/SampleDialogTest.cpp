@@ -16,6 +16,42 @@ std::vector<std::string> g_log;  // the dialog's notifications, "id code"
 
 void Log(const char* kind, int id, int code) { g_log.push_back(Event(kind, static_cast<unsigned>(id), code)); }
 
+// Three buttons with coloured squares, a separator, and a check button.
+void FillToolbar(HWND bar) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP images = CreateCompatibleBitmap(screen, 64, 15);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, images);
+  HBRUSH grey = CreateSolidBrush(RGB(192, 192, 192));
+  RECT all{0, 0, 64, 15};
+  FillRect(dc, &all, grey);
+  DeleteObject(grey);
+  const COLORREF colours[] = {RGB(200, 0, 0), RGB(0, 160, 0), RGB(0, 0, 200), RGB(200, 200, 0)};
+  for (int i = 0; i < 4; ++i) {
+    HBRUSH b = CreateSolidBrush(colours[i]);
+    RECT r{i * 16 + 3, 3, i * 16 + 13, 12};
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  TBADDBITMAP add{nullptr, reinterpret_cast<UINT_PTR>(images)};
+  SendMessageA(bar, TB_ADDBITMAP, 4, reinterpret_cast<LPARAM>(&add));
+  DeleteObject(images);  // the bar keeps its own copy
+  TBBUTTON buttons[5] = {};
+  const int ids[] = {2001, 2002, 2003, 0, 2004};
+  for (int i = 0; i < 5; ++i) {
+    buttons[i].iBitmap = i < 3 ? i : (i == 4 ? 3 : 0);
+    buttons[i].idCommand = ids[i];
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = static_cast<BYTE>(i == 3 ? TBSTYLE_SEP : (i == 4 ? TBSTYLE_CHECK : TBSTYLE_BUTTON));
+  }
+  buttons[4].fsState |= TBSTATE_CHECKED;
+  SendMessageA(bar, TB_ADDBUTTONS, 5, reinterpret_cast<LPARAM>(buttons));
+}
+
 INT_PTR CALLBACK SampleProc(HWND d, UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
     case WM_INITDIALOG: {
@@ -33,6 +69,19 @@ INT_PTR CALLBACK SampleProc(HWND d, UINT msg, WPARAM w, LPARAM l) {
       SetDlgItemTextA(d, 1014, "C:\\Lumora\\画像\\とても長いフォルダの名前\\sample.jpg");
       SetDlgItemTextA(d, 1001, "試料");
       CheckRadioButton(d, 1004, 1006, 1004);
+      SCROLLINFO si{sizeof si, SIF_ALL, 0, 100, 25, 40, 0};
+      SetScrollInfo(GetDlgItem(d, 1015), SB_CTL, &si, TRUE);
+      for (const char* t : {"露出", "色", "シェーディング"}) {
+        TCITEM item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(t);
+        SendDlgItemMessageA(d, 1016, TCM_INSERTITEM, 99, reinterpret_cast<LPARAM>(&item));
+      }
+      FillToolbar(GetDlgItem(d, 1017));
+      const int parts[] = {200, -1};
+      SendDlgItemMessageA(d, 1018, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+      SendDlgItemMessageA(d, 1018, SB_SETTEXT, 0, reinterpret_cast<LPARAM>("準備完了"));
+      SendDlgItemMessageA(d, 1018, SB_SETTEXT, 1, reinterpret_cast<LPARAM>("X : 0012   Y : 0034"));
       g_log.clear();
       return TRUE;
     }
@@ -64,6 +113,10 @@ INT_PTR CALLBACK SampleProc(HWND d, UINT msg, WPARAM w, LPARAM l) {
       DeleteObject(b);
       return TRUE;
     }
+    case WM_ENTERMENULOOP:
+      Log("menuloop", 0, 0);
+      EndMenu();  // the loop would wait for input that never comes
+      return FALSE;
     case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(l)->itemHeight = 14; return TRUE;
     default: return FALSE;
   }
@@ -171,6 +224,22 @@ TEST_F(SampleDialog, ComboDropListTakesEnterWhileOpen) {
   // Closed, Enter is the default button's again.
   Key(VK_RETURN);
   EXPECT_TRUE(Logged(Event("cmd", IDOK, BN_CLICKED)));
+}
+
+TEST_F(SampleDialog, AltDownDropsTheComboWithoutOpeningTheSystemMenu) {
+  Open();
+  SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(1008)), TRUE);
+  Pump();
+  g_log.clear();
+  Key(VK_DOWN, plat::user::driver::kAlt);
+  EXPECT_TRUE(SendDlgItemMessageA(dialog_, 1008, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_TRUE(Logged(Event("cmd", 1008, CBN_DROPDOWN)));
+  Key(VK_UP, plat::user::driver::kAlt);
+  EXPECT_FALSE(SendDlgItemMessageA(dialog_, 1008, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_FALSE(Logged(Event("menuloop", 0, 0)));
+  // Alt pressed and released alone still opens the menu.
+  Key(VK_MENU);
+  EXPECT_TRUE(Logged(Event("menuloop", 0, 0)));
 }
 
 TEST_F(SampleDialog, TrackbarAndUpDownReportToTheDialog) {

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "ControlFixture.h"
 
 namespace controls_test {
@@ -47,6 +49,62 @@ TEST_F(ScrollBars, ControlReportsArrowsPagesAndThumbDrags) {
   EXPECT_EQ(Events()[Events().size() - 2], "hscroll 4 81");
   EXPECT_EQ(Events().back(), "hscroll 8 0");
   EXPECT_EQ(GetScrollPos(sb, SB_CTL), 0);  // the owner has not moved it
+}
+
+namespace input = plat::user::input;
+
+bool Only(const std::vector<std::string>& events, const std::string& e) {
+  return std::all_of(events.begin(), events.end(), [&](const std::string& x) { return x == e; });
+}
+
+TEST_F(ScrollBars, HeldArrowRepeatsWhileTheMouseStaysOnIt) {
+  HWND sb = Make("ScrollBar", SBS_HORZ, 81, "", {10, 10, 210, 26});
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 100, 20, 0, 0};
+  SetScrollInfo(sb, SB_CTL, &si, TRUE);
+  POINT arrow = Screen(sb, 196, 8);
+  input::MouseMove(arrow.x, arrow.y);
+  input::MouseButton(0, true);
+  plat::user::driver::WaitIdle();
+  EXPECT_EQ(Events(), (std::vector<std::string>{"hscroll 1 0"}));  // one step at the press, then a pause
+  Hold(900);
+  size_t held = Events().size();
+  EXPECT_GE(held, 3u);
+  EXPECT_TRUE(Only(Events(), "hscroll 1 0"));
+  // Off the arrow the steps stop; the release ends the scroll and the repeating.
+  POINT track = Screen(sb, 100, 8);
+  input::MouseMove(track.x, track.y);
+  plat::user::driver::WaitIdle();
+  held = Events().size();
+  Hold(300);
+  EXPECT_EQ(Events().size(), held);
+  input::MouseButton(0, false);
+  plat::user::driver::WaitIdle();
+  Hold(300);
+  EXPECT_EQ(Events().size(), held + 1);
+  EXPECT_EQ(Events().back(), "hscroll 8 0");
+}
+
+// Lets go of the mouse at the third step, as a user who has scrolled far enough.
+LRESULT CALLBACK ReleasingProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  LRESULT r = RecordingProc(h, msg, w, l);
+  if (msg == WM_VSCROLL && std::count(Events().begin(), Events().end(), "vscroll 1 0") == 3) input::MouseButton(0, false);
+  return r;
+}
+
+TEST_F(ScrollBars, WindowBarArrowRepeatsWhileHeld) {
+  HWND w = CreateWindowExA(0, "RecordingParent", "", WS_POPUP | WS_VISIBLE | WS_VSCROLL, 100, 100, 200, 150, nullptr,
+                           nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ReleasingProc));
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 100, 10, 0, 0};
+  SetScrollInfo(w, SB_VERT, &si, TRUE);
+  RECT r;
+  GetWindowRect(w, &r);
+  input::MouseMove(r.right - 8, r.bottom - 8);  // the lower arrow
+  input::MouseButton(0, true);
+  plat::user::driver::WaitIdle();
+  EXPECT_EQ(Events(), (std::vector<std::string>{"vscroll 1 0", "vscroll 1 0", "vscroll 1 0", "vscroll 8 0"}));
+  DestroyWindow(w);
 }
 
 }  // namespace

@@ -64,5 +64,54 @@ TEST_F(Tabs, ClickingATabAsksThenChangesAndThePageAreaFitsInside) {
   EXPECT_EQ(Events().size(), 2u);
 }
 
+TEST_F(Tabs, ItemImagesComeFromTheImageListAndAreDrawn) {
+  HWND t = Make(WC_TABCONTROL, 0, 91, "", {10, 10, 310, 110});
+  TCITEM item{};
+  item.mask = TCIF_TEXT | TCIF_IMAGE;
+  item.pszText = const_cast<char*>("ライブ");
+  item.iImage = 0;
+  SendMessageA(t, TCM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item));
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<char*>("静止画");
+  SendMessageA(t, TCM_INSERTITEM, 1, reinterpret_cast<LPARAM>(&item));
+  RECT plain;
+  SendMessageA(t, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&plain));
+  // A list of one red 12 x 12 image.
+  HDC screen = GetDC(nullptr);
+  HBITMAP red = CreateCompatibleBitmap(screen, 12, 12);
+  HDC mem = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(mem, red);
+  HBRUSH brush = CreateSolidBrush(RGB(220, 0, 0));
+  RECT all{0, 0, 12, 12};
+  FillRect(mem, &all, brush);
+  DeleteObject(brush);
+  SelectObject(mem, old);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  HIMAGELIST list = ImageList_Create(12, 12, ILC_COLOR24, 1, 1);
+  ASSERT_EQ(ImageList_Add(list, red, nullptr), 0);
+  DeleteObject(red);
+  EXPECT_EQ(SendMessageA(t, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list)), 0);
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(t, TCM_GETIMAGELIST, 0, 0)), list);
+  RECT withImage, second;
+  SendMessageA(t, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&withImage));
+  SendMessageA(t, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+  EXPECT_GT(withImage.right - withImage.left, plain.right - plain.left + 12);
+  EXPECT_EQ(second.left, withImage.right);
+  RedrawWindow(t, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  HDC dc = GetDC(t);
+  int reds = 0;
+  for (int x = withImage.left; x < withImage.right; ++x)
+    if (GetPixel(dc, x, (withImage.top + withImage.bottom) / 2) == RGB(220, 0, 0)) ++reds;
+  EXPECT_GE(reds, 10);
+  reds = 0;
+  for (int x = second.left; x < second.right; ++x)
+    if (GetPixel(dc, x, (second.top + second.bottom) / 2) == RGB(220, 0, 0)) ++reds;
+  EXPECT_EQ(reds, 0);  // a tab without an image shows none
+  ReleaseDC(t, dc);
+  DestroyWindow(t);
+  ImageList_Destroy(list);
+}
+
 }  // namespace
 }  // namespace controls_test

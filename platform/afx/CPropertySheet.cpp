@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "afxwin.h"
+#include "rc/ResourceRegistry.h"
 
 IMPLEMENT_DYNAMIC(CPropertyPage, CDialog)
 IMPLEMENT_DYNAMIC(CPropertySheet, CDialog)
@@ -30,24 +31,44 @@ CString TemplateCaption(LPCDLGTEMPLATE tmpl) {
   auto* words = reinterpret_cast<const WORD*>(tmpl);
   const WORD* p = words[1] == 0xFFFF ? words + 13 : words + 9;  // extended or classic header
   p = SkipField(SkipField(p));                                   // menu, class
-  CString caption;
-  for (; *p; ++p) caption += static_cast<char>(*p < 0x100 ? *p : '?');
-  return caption;
+  size_t n = 0;
+  while (p[n]) ++n;
+  return CString(plat::rc::Utf16ToUtf8(reinterpret_cast<const uint16_t*>(p), n).c_str());
 }
 
 void PushDword(std::vector<WORD>& out, DWORD v) {
   out.push_back(LOWORD(v));
   out.push_back(HIWORD(v));
 }
+
+// The size of a dialog template, in dialog units (either layout).
+SIZE TemplateSize(LPCDLGTEMPLATE tmpl) {
+  if (!tmpl) return SIZE{0, 0};
+  auto* words = reinterpret_cast<const WORD*>(tmpl);
+  const WORD* cx = words[1] == 0xFFFF ? words + 11 : words + 7;
+  return SIZE{static_cast<short>(cx[0]), static_cast<short>(cx[1])};
+}
 }  // namespace
 
-CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT nIDCaption) : CDialog(nIDTemplate), m_nIDCaption(nIDCaption) {}
+CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT nIDCaption) : CDialog(nIDTemplate), m_nIDCaption(nIDCaption) {
+  m_psp.dwSize = sizeof m_psp;
+  m_psp.pszTemplate = m_lpszTemplateName;
+}
+
+HICON CPropertyPage::TabIcon() const {
+  if (m_psp.dwFlags & PSP_USEHICON) return m_psp.hIcon;
+  if (m_psp.dwFlags & PSP_USEICONID) {
+    HINSTANCE inst = m_psp.hInstance ? m_psp.hInstance : AfxGetResourceHandle();
+    return ::LoadIconA(inst, m_psp.pszIcon);
+  }
+  return nullptr;
+}
 
 // Read when the tab is made, since the resources may be chosen after the page is built.
 CString CPropertyPage::TabText() const {
   if (!m_strCaption.IsEmpty()) return m_strCaption;
   CString text;
-  if (m_nIDCaption) text.LoadString(m_nIDCaption);
+  if (m_nIDCaption) AfxLoadString(m_nIDCaption, text);
   else text = TemplateCaption(plat::afx::FindDialogTemplate(AfxGetResourceHandle(), m_lpszTemplateName));
   return text;
 }
@@ -62,11 +83,34 @@ CPropertySheet::CPropertySheet(LPCSTR pszCaption, CWnd* pParentWnd, UINT iSelect
   m_pParentWnd = pParentWnd;
 }
 
+CPropertySheet::CPropertySheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
+    : m_nIDCaption(nIDCaption), m_nActive(static_cast<int>(iSelectPage)) {
+  m_pParentWnd = pParentWnd;
+}
+
+// Loaded when the sheet is made, since the resources may be chosen after it is built.
+CString CPropertySheet::Caption() const {
+  if (!m_strCaption.IsEmpty() || !m_nIDCaption) return m_strCaption;
+  CString text;
+  AfxLoadString(m_nIDCaption, text);  // from the resources in use, as the tab texts
+  return text;
+}
+
 void CPropertySheet::AddPage(CPropertyPage* pPage) {
   if (!pPage) return;
   pPage->m_pSheet = this;
   m_pages.push_back(pPage);
-  if (m_tab.m_hWnd) m_tab.InsertItem(GetPageCount() - 1, pPage->TabText());
+  if (m_tab.m_hWnd) InsertTab(GetPageCount() - 1);
+}
+
+void CPropertySheet::InsertTab(int nPage) {
+  CPropertyPage* page = m_pages[static_cast<size_t>(nPage)];
+  m_tab.InsertItem(nPage, page->TabText());
+  m_tabIcons.insert(m_tabIcons.begin() + nPage, page->TabIcon());
+}
+
+HICON CPropertySheet::GetTabIcon(int nPage) const {
+  return nPage >= 0 && nPage < static_cast<int>(m_tabIcons.size()) ? m_tabIcons[static_cast<size_t>(nPage)] : nullptr;
 }
 
 CPropertyPage* CPropertySheet::GetPage(int nPage) const {
@@ -79,31 +123,58 @@ int CPropertySheet::GetPageIndex(const CPropertyPage* pPage) const {
   return -1;
 }
 
+// The sheet's own template has no controls: the tab and the buttons are made when it opens.
+void CPropertySheet::BuildTemplate(DWORD style, DWORD exStyle) {
+  m_template.clear();
+  PushDword(m_template, style);
+  PushDword(m_template, exStyle);
+  // No menu, class or caption: the caption is set as text when the sheet opens.
+  for (WORD w : {WORD{0}, WORD{0}, WORD{0}, WORD{100}, WORD{100}, WORD{0}, WORD{0}, WORD{0}}) m_template.push_back(w);
+}
+
 int CPropertySheet::DoModal() {
   if (m_pages.empty()) return -1;
-  // The sheet's own template has no controls: the tab and the buttons are made when it opens.
-  m_template.clear();
-  PushDword(m_template, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU);
-  PushDword(m_template, 0);
-  for (WORD w : {WORD{0}, WORD{0}, WORD{0}, WORD{100}, WORD{100}, WORD{0}, WORD{0}}) m_template.push_back(w);
-  for (const char* c = m_strCaption; *c; ++c) m_template.push_back(static_cast<unsigned char>(*c));
-  m_template.push_back(0);
+  m_bModeless = FALSE;
+  BuildTemplate(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0);
   m_lpDialogTemplate = reinterpret_cast<LPCDLGTEMPLATE>(m_template.data());
   int result = CDialog::DoModal();
   m_lpDialogTemplate = nullptr;
   return result;
 }
 
+BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle) {
+  if (m_pages.empty() || m_hWnd) return FALSE;
+  if (dwStyle == static_cast<DWORD>(-1)) dwStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+  m_bModeless = TRUE;
+  BuildTemplate(dwStyle, dwExStyle);
+  return CreateIndirect(reinterpret_cast<LPCDLGTEMPLATE>(m_template.data()), pParentWnd);
+}
+
 BOOL CPropertySheet::OnInitDialog() {
   CDialog::OnInitDialog();
-  if (!m_tab.Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, CRect(0, 0, 10, 10), this, AFX_IDC_TAB_CONTROL) ||
-      !m_ok.Create("OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, CRect(0, 0, 1, 1), this, IDOK) ||
-      !m_cancel.Create("Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 1, 1), this, IDCANCEL) ||
-      !m_apply.Create("&Apply", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_DISABLED, CRect(0, 0, 1, 1), this, ID_APPLY_NOW)) {
+  SetWindowText(Caption());
+  bool made = m_tab.Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, CRect(0, 0, 10, 10), this, AFX_IDC_TAB_CONTROL);
+  if (made && !m_bModeless)
+    made = m_ok.Create("OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, CRect(0, 0, 1, 1), this, IDOK) &&
+           m_cancel.Create("Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(0, 0, 1, 1), this, IDCANCEL) &&
+           m_apply.Create("&Apply", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_DISABLED, CRect(0, 0, 1, 1), this, ID_APPLY_NOW);
+  if (!made) {
     EndDialog(-1);
     return FALSE;
   }
-  for (int i = 0; i < GetPageCount(); ++i) m_tab.InsertItem(i, m_pages[static_cast<size_t>(i)]->TabText());
+  m_tabIcons.clear();
+  for (int i = 0; i < GetPageCount(); ++i) InsertTab(i);
+  // The sheet is sized once for its largest page, so pages made later fit the tab as the
+  // sheet's owner may have sized it.
+  m_pageSize = CSize(0, 0);
+  for (CPropertyPage* page : m_pages) {
+    SIZE units = TemplateSize(plat::afx::FindDialogTemplate(AfxGetResourceHandle(), page->m_lpszTemplateName));
+    RECT r{0, 0, units.cx, units.cy};
+    ::MapDialogRect(m_hWnd, &r);
+    m_pageSize.cx = std::max<int>(m_pageSize.cx, r.right);
+    m_pageSize.cy = std::max<int>(m_pageSize.cy, r.bottom);
+  }
+  Layout();
   int first = GetPage(m_nActive) ? m_nActive : 0;
   m_nActive = -1;
   if (!Activate(first) && !Activate(0)) {
@@ -123,12 +194,12 @@ BOOL CPropertySheet::CreatePage(CPropertyPage* page) {
     ::SetWindowLongA(page->m_hWnd, GWL_STYLE, static_cast<LONG>(style & ~(WS_CAPTION | WS_SYSMENU | WS_DISABLED)));
     page->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
-  CRect r;
-  page->GetWindowRect(&r);
-  // The sheet grows to hold its largest page; it never shrinks under the user.
-  m_pageSize.cx = std::max<int>(m_pageSize.cx, r.Width());
-  m_pageSize.cy = std::max<int>(m_pageSize.cy, r.Height());
-  Layout();
+  // The page goes into the tab's display area as the tab is now.
+  CRect display;
+  m_tab.GetWindowRect(&display);
+  ScreenToClient(&display);
+  m_tab.AdjustRect(FALSE, &display);
+  page->SetWindowPos(nullptr, display.left, display.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return TRUE;
 }
 
@@ -141,18 +212,21 @@ void CPropertySheet::Layout() {
   m_tab.AdjustRect(FALSE, &display);
   for (CPropertyPage* page : m_pages)
     if (page->m_hWnd) page->SetWindowPos(nullptr, display.left, display.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  int y = tabRect.bottom + kMargin;
-  int x = tabRect.right;
-  for (CButton* b : {&m_apply, &m_cancel, &m_ok}) {
-    x -= kButtonWidth;
-    b->MoveWindow(x, y, kButtonWidth, kButtonHeight);
-    x -= kMargin - 1;
+  int bottom = tabRect.bottom + kMargin;
+  if (!m_bModeless) {
+    int x = tabRect.right;
+    for (CButton* b : {&m_apply, &m_cancel, &m_ok}) {
+      x -= kButtonWidth;
+      b->MoveWindow(x, bottom, kButtonWidth, kButtonHeight);
+      x -= kMargin - 1;
+    }
+    bottom += kButtonHeight + kMargin;
   }
   CRect window, client;
   GetWindowRect(&window);
   GetClientRect(&client);
   int cx = tabRect.right + kMargin + window.Width() - client.Width();
-  int cy = y + kButtonHeight + kMargin + window.Height() - client.Height();
+  int cy = bottom + window.Height() - client.Height();
   SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -1,5 +1,6 @@
-// Property sheets: a modal dialog holding a tab control, one page per tab. Each page is a
-// child dialog made from its template the first time it is shown.
+// Property sheets: a dialog holding a tab control, one page per tab, modal with OK, Cancel
+// and Apply or modeless (also as a child window) without them. Each page is a child
+// dialog made from its template the first time it is shown.
 #pragma once
 #include <vector>
 
@@ -30,10 +31,14 @@ class CPropertyPage : public CDialog {
   BOOL IsModified() const { return m_bModified; }
 
   CString m_strCaption;  // set to override the tab text
+  // The page header: PSP_USEHICON with hIcon, or PSP_USEICONID with pszIcon (of hInstance,
+  // else of the resources), puts an icon on the tab.
+  PROPSHEETPAGE m_psp{};
 
  private:
   friend class CPropertySheet;
   CString TabText() const;
+  HICON TabIcon() const;
   UINT m_nIDCaption = 0;
   BOOL m_bModified = FALSE;
   class CPropertySheet* m_pSheet = nullptr;
@@ -43,6 +48,7 @@ class CPropertySheet : public CDialog {
   DECLARE_DYNAMIC(CPropertySheet)
  public:
   explicit CPropertySheet(LPCSTR pszCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+  explicit CPropertySheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
 
   void AddPage(CPropertyPage* pPage);
   int GetPageCount() const { return static_cast<int>(m_pages.size()); }
@@ -57,7 +63,12 @@ class CPropertySheet : public CDialog {
   void SetTitle(LPCSTR lpszText) { m_strCaption = lpszText; }
 
   int DoModal() override;
+  // Modeless, without OK, Cancel and Apply; dwStyle -1 makes a popup with a caption,
+  // WS_CHILD a sheet inside pParentWnd.
+  virtual BOOL Create(CWnd* pParentWnd = nullptr, DWORD dwStyle = static_cast<DWORD>(-1), DWORD dwExStyle = 0);
   BOOL OnInitDialog() override;
+  // The icon on the tab of page nPage (null for none); drawn once the tab control has images.
+  HICON GetTabIcon(int nPage) const;
 
  protected:
   void OnOK() override;
@@ -72,8 +83,14 @@ class CPropertySheet : public CDialog {
   BOOL CreatePage(CPropertyPage* page);
   void Layout();
   BOOL ApplyAll();
+  void BuildTemplate(DWORD style, DWORD exStyle);
+  CString Caption() const;
+  void InsertTab(int nPage);
 
   CString m_strCaption;
+  UINT m_nIDCaption = 0;
+  BOOL m_bModeless = FALSE;
+  std::vector<HICON> m_tabIcons;
   std::vector<CPropertyPage*> m_pages;  // owned by the caller, as each page is
   int m_nActive = -1;
   CSize m_pageSize;

@@ -229,6 +229,24 @@ typedef struct tagNMTTDISPINFOA {
   LPARAM lParam;
 } NMTTDISPINFOA, NMTTDISPINFO, TOOLTIPTEXTA, TOOLTIPTEXT, *LPNMTTDISPINFOA, *LPTOOLTIPTEXTA, *LPTOOLTIPTEXT;
 
+// Property sheet pages: the parts of the page header the framework's pages use.
+#define PSP_DEFAULT 0x0000
+#define PSP_USEHICON 0x0002
+#define PSP_USEICONID 0x0004
+
+typedef struct _PROPSHEETPAGEA {
+  DWORD dwSize;
+  DWORD dwFlags;
+  HINSTANCE hInstance;
+  LPCSTR pszTemplate;
+  union {
+    HICON hIcon;     // PSP_USEHICON
+    LPCSTR pszIcon;  // PSP_USEICONID: an icon resource of hInstance
+  };
+  LPCSTR pszTitle;
+  LPARAM lParam;
+} PROPSHEETPAGEA, PROPSHEETPAGE, *LPPROPSHEETPAGEA, *LPPROPSHEETPAGE;
+
 // Tab control images
 #define TCM_GETIMAGELIST (TCM_FIRST + 2)
 #define TCM_SETIMAGELIST (TCM_FIRST + 3)

@@ -40,6 +40,12 @@ class CTestView : public CView {
   void OnDraw(CDC*) override {}
   int initialUpdates = 0;
   void OnInitialUpdate() override { ++initialUpdates; }
+  void OnUpdate(CView* pSender, LPARAM lHint, CObject*) override {
+    updates.push_back(lHint);
+    lastSender = pSender;
+  }
+  std::vector<LPARAM> updates;
+  CView* lastSender = nullptr;
 
  protected:
   afx_msg void OnOnlyView() { g_handled.push_back("view"); }
@@ -163,6 +169,53 @@ TEST_F(AppFrame, ShellCommandMakesDocumentFrameAndActiveView) {
   view->GetWindowRect(&pane);
   frame->ScreenToClient(&pane);
   EXPECT_EQ(pane, client);
+}
+
+// Hidden views made with an id belong to the document as the frame's view does.
+TEST_F(AppFrame, DocumentUpdatesItsOtherViewsAndForgetsDestroyedOnes) {
+  auto* shown = static_cast<CTestView*>(frame->GetActiveView());
+  CDocument* doc = frame->GetActiveDocument();
+  CCreateContext context;
+  context.m_pCurrentDoc = doc;
+  CTestView* hidden[2];
+  for (int i = 0; i < 2; ++i) {
+    hidden[i] = new CTestView;  // deletes itself with its window
+    ASSERT_TRUE(hidden[i]->Create(nullptr, "", WS_CHILD, CRect(0, 0, 1, 1), frame, 300 + i, &context));
+    EXPECT_EQ(hidden[i]->GetDocument(), doc);
+  }
+  std::vector<CView*> order;
+  for (POSITION pos = doc->GetFirstViewPosition(); pos;) order.push_back(doc->GetNextView(pos));
+  EXPECT_EQ(order, (std::vector<CView*>{shown, hidden[0], hidden[1]}));
+
+  doc->UpdateAllViews(hidden[0], 7);
+  EXPECT_EQ(shown->updates, (std::vector<LPARAM>{7}));
+  EXPECT_EQ(shown->lastSender, hidden[0]);
+  EXPECT_TRUE(hidden[0]->updates.empty());  // the sender already knows
+  EXPECT_EQ(hidden[1]->updates, (std::vector<LPARAM>{7}));
+
+  hidden[0]->DestroyWindow();
+  order.clear();
+  for (POSITION pos = doc->GetFirstViewPosition(); pos;) order.push_back(doc->GetNextView(pos));
+  EXPECT_EQ(order, (std::vector<CView*>{shown, hidden[1]}));
+  doc->UpdateAllViews(nullptr, 8);
+  EXPECT_EQ(hidden[1]->updates, (std::vector<LPARAM>{7, 8}));
+}
+
+TEST_F(AppFrame, WaitCursorNestsAndGivesTheCursorBack) {
+  HCURSOR arrow = app.LoadStandardCursor(IDC_ARROW), wait = app.LoadStandardCursor(IDC_WAIT);
+  ASSERT_NE(wait, nullptr);
+  ASSERT_NE(wait, arrow);
+  ::SetCursor(arrow);
+  frame->BeginWaitCursor();
+  EXPECT_EQ(::GetCursor(), wait);
+  frame->BeginWaitCursor();  // a nested wait
+  frame->EndWaitCursor();
+  EXPECT_EQ(::GetCursor(), wait);
+  ::SetCursor(arrow);  // as a message box would leave it
+  frame->RestoreWaitCursor();
+  EXPECT_EQ(::GetCursor(), wait);
+  frame->EndWaitCursor();
+  EXPECT_EQ(::GetCursor(), arrow);
 }
 
 TEST_F(AppFrame, CommandsRouteViewDocumentFrameApplication) {

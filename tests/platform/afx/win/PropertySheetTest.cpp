@@ -9,6 +9,7 @@
 #include "ModuleRegistry.h"
 #include "afxdlgs.h"
 #include "frame_ids.h"
+#include "user/Responder.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ class CScriptedSheet : public CPropertySheet {
 class PropertySheet : public ::testing::Test {
  protected:
   void SetUp() override {
+    plat::user::responder::Reset();
     AfxSetResourceHandle(Resources());
     plat::afx::SetMessageBoxHook([](HWND, LPCSTR, LPCSTR, UINT) -> int { return IDOK; });
     g_log.clear();
@@ -157,6 +159,90 @@ TEST_F(PropertySheet, ApplyKeepsTheSheetOpenAndIsEnabledByAChange) {
   EXPECT_EQ(sheet.DoModal(), IDCANCEL);
   EXPECT_EQ(g_log, (std::vector<std::string>{"options:set", "options:apply", "options:ok", "options:set",
                                              "options:cancel"}));
+}
+
+TEST_F(PropertySheet, ScriptedAnswerDrivesTheModalSheet) {
+  namespace responder = plat::user::responder;
+  responder::Push([&](const responder::Shown& shown) {
+    auto* s = dynamic_cast<CPropertySheet*>(CWnd::FromHandlePermanent(shown.hwnd));
+    EXPECT_EQ(s, &sheet);
+    if (!s) return 0;
+    s->SetActivePage(&options);
+    options.CheckDlgButton(IDC_CHECK, BST_CHECKED);
+    ::SendMessageA(::GetDlgItem(shown.hwnd, IDOK), BM_CLICK, 0, 0);
+    return 0;
+  });
+  EXPECT_EQ(sheet.DoModal(), IDOK);
+  EXPECT_EQ(options.check, 1);
+  auto shown = responder::History();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Settings");
+
+  responder::FailNextDialog();
+  g_log.clear();
+  EXPECT_EQ(sheet.DoModal(), -1);
+  EXPECT_TRUE(g_log.empty());  // no page was made
+}
+
+TEST_F(PropertySheet, ChildSheetHasNoButtonsAndKeepsTheSizeItsParentGives) {
+  CWnd panel;
+  ASSERT_TRUE(panel.CreateEx(0, nullptr, "panel", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr));
+  CPropertySheet child(IDS_SHEET);
+  name.m_psp.dwFlags |= PSP_USEHICON;
+  name.m_psp.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+  options.m_psp.dwFlags |= PSP_USEICONID;
+  options.m_psp.pszIcon = MAKEINTRESOURCEA(IDI_PAGE);
+  CPropertyPage named(IDD_PAGE1, IDS_PROMPT);  // its tab text by string id
+  child.AddPage(&name);
+  child.AddPage(&options);
+  child.AddPage(&named);
+  ASSERT_TRUE(child.Create(&panel, WS_CHILD | WS_VISIBLE, WS_EX_CONTROLPARENT));
+  EXPECT_EQ(child.GetParent(), &panel);
+  CString caption;
+  child.GetWindowText(caption);
+  EXPECT_EQ(caption, "撮影設定");  // from the string table
+  for (int id : {IDOK, IDCANCEL, ID_APPLY_NOW}) EXPECT_EQ(::GetDlgItem(child.m_hWnd, id), nullptr) << id;
+  EXPECT_EQ(child.GetTabIcon(0), ::LoadIconA(nullptr, IDI_APPLICATION));
+  EXPECT_EQ(child.GetTabIcon(1), ::LoadIconA(Resources(), MAKEINTRESOURCEA(IDI_PAGE)));
+  EXPECT_NE(child.GetTabIcon(1), nullptr);
+  EXPECT_EQ(child.GetTabIcon(2), nullptr);
+  char text[32] = "";
+  TCITEM item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  ASSERT_TRUE(child.GetTabControl()->GetItem(2, &item));
+  EXPECT_STREQ(text, "Really?");
+
+  // The parent puts the sheet where it wants it and sizes the tab to match.
+  CTabCtrl* tab = child.GetTabControl();
+  ASSERT_NE(tab, nullptr);
+  CRect sheetRect, tabRect;
+  child.GetWindowRect(&sheetRect);
+  tab->GetWindowRect(&tabRect);
+  CSize extra = sheetRect.Size() - tabRect.Size();
+  EXPECT_EQ(extra, CSize(14, 14));  // the margins around the tab, nothing below it
+  child.MoveWindow(10, 200, 400, 260);
+  tab->SetWindowPos(nullptr, 0, 0, 400 - extra.cx, 260 - extra.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (int i = 0; i < child.GetPageCount(); ++i) EXPECT_TRUE(child.SetActivePage(i));
+  EXPECT_TRUE(child.SetActivePage(0));
+
+  child.GetWindowRect(&sheetRect);
+  EXPECT_EQ(sheetRect.Size(), CSize(400, 260));  // making the pages moved nothing
+  CRect display;
+  tab->GetWindowRect(&display);
+  EXPECT_EQ(display.Size(), CSize(400 - extra.cx, 260 - extra.cy));
+  tab->AdjustRect(FALSE, &display);
+  for (CPropertyPage* page : {static_cast<CPropertyPage*>(&name), static_cast<CPropertyPage*>(&options)}) {
+    ASSERT_NE(page->m_hWnd, nullptr);
+    CRect r;
+    page->GetWindowRect(&r);
+    EXPECT_EQ(r.TopLeft(), display.TopLeft());
+  }
+  EXPECT_TRUE(name.IsWindowVisible());
+  EXPECT_FALSE(options.IsWindowVisible());
+  child.DestroyWindow();
+  EXPECT_EQ(name.m_hWnd, nullptr);
 }
 
 }  // namespace

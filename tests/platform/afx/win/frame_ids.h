@@ -16,4 +16,6 @@
 #define IDD_PAGE2 221
 #define ID_TIPPED 1006
 #define ID_LONGTIP 1007
+#define IDS_SHEET 301
+#define IDI_PAGE 310
 #define IDD_PICK_FOLDER 2000

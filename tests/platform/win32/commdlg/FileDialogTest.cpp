@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "Config.h"
 #include "DialogDriver.h"
 #include "ModuleRegistry.h"
 #include "TestEnv.h"
@@ -257,6 +258,34 @@ TEST_F(FileDialogs, ReportsWhyItCouldNotAnswer) {
   ofn_.lStructSize = 12;
   EXPECT_FALSE(GetOpenFileNameA(&ofn_));
   EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
+}
+
+TEST_F(FileDialogs, OldStyleDialogSwitchesDrives) {
+  std::filesystem::create_directories(testenv::ScratchDir() + "/d");
+  std::ofstream(testenv::ScratchDir() + "/d/x.jpg") << "x";
+  plat::config::Set("DRIVES", "D=" + testenv::ScratchDir() + "/d");
+  std::vector<std::string> drives, files;
+  std::string folder;
+  Script([&](HWND d) {
+    HWND combo = GetDlgItem(d, IDC_FILE_DRIVES);
+    for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+      char text[64] = {};
+      SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+      drives.push_back(text);
+    }
+    dd::Choose(d, IDC_FILE_DRIVES, 1);
+    folder = dd::Text(GetDlgItem(d, IDC_FILE_FOLDERPATH));
+    files = dd::Entries(d, IDC_FILE_FILES);
+    dd::TypeAndOk(d, "x.jpg");
+  });
+  ofn_.Flags = OFN_FILEMUSTEXIST;  // the old style, on the stand-in's own template
+  BOOL chosen = GetOpenFileNameA(&ofn_);
+  plat::config::Set("DRIVES", std::nullopt);
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(drives, (std::vector<std::string>{"Local Disk (C:)", "Local Disk (D:)", "Local Disk (Z:)"}));
+  EXPECT_EQ(folder, "D:\\");
+  EXPECT_EQ(files, std::vector<std::string>{"x.jpg"});
+  EXPECT_STREQ(file_, "D:\\x.jpg");
 }
 
 // The old-style dialog on a program's own template, with a hook that trims it to a

@@ -51,20 +51,7 @@ UINT SysStringLen(BSTR bstr) { return bstr ? *PrefixOf(bstr) / sizeof(OLECHAR) :
 namespace plat::ole {
 
 BSTR BstrFromUtf8(const std::string& text) {
-  std::u16string wide;
-  wide.reserve(text.size());
-  for (size_t pos = 0; pos < text.size();) {
-    size_t length = 1;
-    char32_t c = plat::text::DecodeAt(text, pos, &length);
-    pos += length;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      wide.push_back(char16_t(0xD800 + (c >> 10)));
-      wide.push_back(char16_t(0xDC00 + (c & 0x3FF)));
-    } else {
-      wide.push_back(char16_t(c));
-    }
-  }
+  std::u16string wide = plat::text::ToUtf16(text);
   return SysAllocStringLen(wide.data(), UINT(wide.size()));
 }
 

@@ -7,6 +7,7 @@
 #include "WinProfile.h"  // private INI files
 #include "crt.h"         // the C run-time's Windows extras (_splitpath, _stat, _findfirst ...)
 #include "WinSystem.h"   // version, folders, locale, time, memory, modules
+#include "WinCodePage.h" // narrow text to UTF-16
 #include "WinSync.h"     // threads, waits, events, mutexes, processes
 #include "WinGdi.h"      // device contexts, GDI objects, drawing, bitmaps
 #include "WinGdiText.h"  // fonts and text

@@ -2,6 +2,7 @@
 // only at character boundaries.
 #pragma once
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace plat::text {
@@ -13,5 +14,7 @@ char32_t DecodeAt(std::string_view s, size_t pos, size_t* length);
 size_t CutAtBoundary(std::string_view s, size_t n);
 // Wide characters (CJK, full-width forms) take two columns where width matters.
 bool IsWide(char32_t c);
+// UTF-16 of the text (surrogate pairs above U+FFFF); malformed bytes become U+FFFD.
+std::u16string ToUtf16(std::string_view s);
 
 }  // namespace plat::text

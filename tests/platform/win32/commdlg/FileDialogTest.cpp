@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "Config.h"
 #include "DialogDriver.h"
 #include "ModuleRegistry.h"
 #include "TestEnv.h"
@@ -259,6 +260,34 @@ TEST_F(FileDialogs, ReportsWhyItCouldNotAnswer) {
   EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
 }
 
+TEST_F(FileDialogs, OldStyleDialogSwitchesDrives) {
+  std::filesystem::create_directories(testenv::ScratchDir() + "/d");
+  std::ofstream(testenv::ScratchDir() + "/d/x.jpg") << "x";
+  plat::config::Set("DRIVES", "D=" + testenv::ScratchDir() + "/d");
+  std::vector<std::string> drives, files;
+  std::string folder;
+  Script([&](HWND d) {
+    HWND combo = GetDlgItem(d, IDC_FILE_DRIVES);
+    for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+      char text[64] = {};
+      SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+      drives.push_back(text);
+    }
+    dd::Choose(d, IDC_FILE_DRIVES, 1);
+    folder = dd::Text(GetDlgItem(d, IDC_FILE_FOLDERPATH));
+    files = dd::Entries(d, IDC_FILE_FILES);
+    dd::TypeAndOk(d, "x.jpg");
+  });
+  ofn_.Flags = OFN_FILEMUSTEXIST;  // the old style, on the stand-in's own template
+  BOOL chosen = GetOpenFileNameA(&ofn_);
+  plat::config::Set("DRIVES", std::nullopt);
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(drives, (std::vector<std::string>{"Local Disk (C:)", "Local Disk (D:)", "Local Disk (Z:)"}));
+  EXPECT_EQ(folder, "D:\\");
+  EXPECT_EQ(files, std::vector<std::string>{"x.jpg"});
+  EXPECT_STREQ(file_, "D:\\x.jpg");
+}
+
 // The old-style dialog on a program's own template, with a hook that trims it to a
 // folder picker the way the toolkit does.
 std::vector<UINT> g_hookMessages;
@@ -316,6 +345,9 @@ TEST_F(FileDialogs, OldStyleTemplateWithAHookPicksAFolder) {
 }
 
 TEST_F(FileDialogs, Screenshot) {
+  // LUMORA_FILEDIALOG_SHOT names a file to keep, drawn with the installed Japanese font.
+  const char* keep = std::getenv("LUMORA_FILEDIALOG_SHOT");
+  if (keep) setenv("LUMORA_FONT", "", 1);
   bool saved = false;
   std::optional<plat::display::PixelImage> image;
   Script([&](HWND d) {
@@ -323,7 +355,7 @@ TEST_F(FileDialogs, Screenshot) {
     RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     RECT r;
     GetWindowRect(d, &r);
-    std::string path = testenv::ScratchDir() + "/file-dialog.png";
+    std::string path = keep ? keep : testenv::ScratchDir() + "/file-dialog.png";
     saved = plat::display::SavePng(path, &r);
     image = plat::display::ReadPng(path);
   });

@@ -113,7 +113,8 @@ int CALLBACK SelectStart(HWND browser, UINT msg, LPARAM, LPARAM data) {
 TEST_F(Shell, BrowsesForAFolderFromTheSelectionTheCallbackGives) {
   IShellFolder* desktop = nullptr;
   SHGetDesktopFolder(&desktop);
-  WCHAR start[] = u"C:\\Pics";
+  WCHAR start[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, "C:\\Pics", -1, start, MAX_PATH);
   LPITEMIDLIST startList = nullptr;
   ASSERT_EQ(desktop->ParseDisplayName(nullptr, nullptr, start, nullptr, &startList, nullptr), S_OK);
   desktop->Release();

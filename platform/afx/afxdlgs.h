@@ -2,3 +2,6 @@
 #pragma once
 #include "afxwin.h"
 #include "CPropertySheet.h"
+#include "CColorDialog.h"
+#include "CFontDialog.h"
+#include "CPrintDialog.h"

@@ -17,3 +17,5 @@
 #include "WinDialog.h"   // dialogs and message boxes
 #include "WinControls.h" // standard controls, scroll bars, clipboard
 #include "WinCommCtrl.h" // common controls
+#include "WinChooseDlg.h" // colour and font choosers
+#include "WinPrintDlg.h" // the print dialog and printer settings

@@ -68,6 +68,12 @@ TEST_F(Preview, ShowsThePagesOneByOneAndClosesBackToTheView) {
   EXPECT_EQ(PageText(preview), "1 / 3 ページ");
   EXPECT_TRUE(SquareOnScreen(preview, 1));
   EXPECT_FALSE(SquareOnScreen(preview, 2));
+  // Printer pixels to screen pixels: the printable area's far corner lands on its screen size.
+  CPoint corner(2380, 3408);
+  preview->GetPreviewDC()->PrinterDPtoScreenDP(&corner);
+  CRect paper = preview->GetPageRect();
+  EXPECT_NEAR(corner.x, paper.Width() * 2380 / 2480, 1);
+  EXPECT_NEAR(corner.y, paper.Height() * 3408 / 3508, 1);
 
   Command(preview, AFX_ID_PREVIEW_NEXT);
   Command(preview, AFX_ID_PREVIEW_NEXT);

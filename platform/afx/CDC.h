@@ -11,6 +11,8 @@ class CDC : public CObject {
  public:
   HDC m_hDC = nullptr;        // where output goes
   HDC m_hAttribDC = nullptr;  // where attributes are read (the same DC here)
+  BOOL m_bPrinting = FALSE;   // set by the print loop and print preview
+  BOOL IsPrinting() const { return m_bPrinting; }
 
   CDC() = default;
   ~CDC() override;

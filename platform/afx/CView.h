@@ -6,6 +6,8 @@
 
 class CDocument;
 class CDC;
+class CPrintInfo;
+class CPreviewView;
 
 class CView : public CWnd {
   DECLARE_DYNAMIC(CView)
@@ -19,7 +21,20 @@ class CView : public CWnd {
   virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
   virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
   virtual void OnActivateFrame(UINT nState, CFrameWnd* pFrameWnd) {}
-  virtual void OnPrepareDC(CDC* pDC, void* pInfo = nullptr) {}
+  // pInfo is null for the screen. When printing without a known last page, only page 1 prints.
+  virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
+
+  // Printing and print preview: the framework's loop calls OnPreparePrinting (which
+  // runs DoPreparePrinting: the dialog and the printer DC), OnBeginPrinting, then per
+  // page OnPrepareDC and OnPrint, and OnEndPrinting.
+  virtual BOOL OnPreparePrinting(CPrintInfo* pInfo);
+  BOOL DoPreparePrinting(CPrintInfo* pInfo);
+  virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {}
+  virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+  virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) {}
+  virtual void OnEndPrintPreview(CDC* pDC, CPrintInfo* pInfo, POINT point, CPreviewView* pView);
+  afx_msg void OnFilePrint();
+  afx_msg void OnFilePrintPreview();
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   void PostNcDestroy() override;

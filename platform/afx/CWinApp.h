@@ -10,6 +10,15 @@
 class CDocTemplate;
 class CDocument;
 class CCommandLineInfo;
+class CPrintDialog;
+
+namespace plat::afx {
+// The printer the program prints on: the default one until the user picks another. Kept
+// as plain bytes, so the application object can outlive the memory-block table.
+struct PrinterChoice {
+  std::vector<unsigned char> devMode, devNames;
+};
+}  // namespace plat::afx
 
 class CWinApp : public CWinThread {
   DECLARE_DYNAMIC(CWinApp)
@@ -67,6 +76,12 @@ class CWinApp : public CWinThread {
   afx_msg void OnFileNew();
   afx_msg void OnAppExit();
 
+  // Printing: fills `pPrintDlg` with (copies of) the program's printer; FALSE without one.
+  BOOL GetPrinterDeviceDefaults(PRINTDLG* pPrintDlg);
+  // Runs the print dialog on the program's printer and keeps the printer chosen.
+  virtual int DoPrintDialog(CPrintDialog* pPD);
+  afx_msg void OnFilePrintSetup();
+
   int m_nWaitCursorCount = 0;
   HCURSOR m_hcurWaitCursorRestore = nullptr;
 
@@ -76,6 +91,7 @@ class CWinApp : public CWinThread {
  private:
   std::vector<std::unique_ptr<CDocTemplate>> m_templates;
   std::string m_appName, m_exeName, m_profileName, m_cmdLine;
+  plat::afx::PrinterChoice m_printer;
 
   DECLARE_MESSAGE_MAP()
 };

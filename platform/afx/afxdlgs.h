@@ -3,3 +3,6 @@
 #include "afxwin.h"
 #include "CFileDialog.h"
 #include "CPropertySheet.h"
+#include "CColorDialog.h"
+#include "CFontDialog.h"
+#include "CPrintDialog.h"

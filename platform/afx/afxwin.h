@@ -21,4 +21,5 @@
 #include "CDocTemplate.h"
 #include "CSplitterWnd.h"
 #include "CDialog.h"
+#include "CPrintInfo.h"
 #include "CFormView.h"

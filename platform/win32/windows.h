@@ -21,3 +21,5 @@
 #include "WinCommDlg.h"  // file dialogs
 #include "WinShell.h"    // opening documents, file information
 #include "WinShellFolders.h" // item id lists, the folder browser
+#include "WinChooseDlg.h" // colour and font choosers
+#include "WinPrintDlg.h" // the print dialog and printer settings

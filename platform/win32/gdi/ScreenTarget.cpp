@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include "display/Screen.h"
+#include "WinPrintDlg.h"
 #include "gdi/ApiSupport.h"
 
 namespace plat::gdi {
@@ -50,10 +51,13 @@ SIZE ScreenSize() {
 
 using namespace plat::gdi;
 
-HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR, const void*) {
+HDC CreateDCA(LPCSTR driver, LPCSTR device, LPCSTR, const void* initData) {
   auto is = [](LPCSTR s) { return s && strcasecmp(s, "DISPLAY") == 0; };
   if (is(driver) || (!driver && is(device))) return CreateDesktopDc();
-  return plat::print::CreatePrinterDc(device);
+  // A printer's DEVMODE carries the copies the print dialog asked for.
+  auto* mode = static_cast<const DEVMODEA*>(initData);
+  int copies = mode && (mode->dmFields & DM_COPIES) ? mode->dmCopies : 1;
+  return plat::print::CreatePrinterDc(device, copies);
 }
 
 // GetDC and ReleaseDC belong to the window manager (user/WindowDc.cpp).

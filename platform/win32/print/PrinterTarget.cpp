@@ -38,7 +38,7 @@ std::string SafeName(const std::string& title) {
 
 }  // namespace
 
-PrinterTarget::PrinterTarget(PrinterInfo printer) : printer_(std::move(printer)) {
+PrinterTarget::PrinterTarget(PrinterInfo printer, int copies) : printer_(std::move(printer)), copies_(copies < 1 ? 1 : copies) {
   page_.assign(static_cast<size_t>(Stride(printer_.pageWidth)) * printer_.pageHeight, 0xFF);
 }
 
@@ -151,7 +151,10 @@ int PrinterTarget::EndDoc() {
   }
   if (!doc->Save(path, title_)) return SP_OUTOFDISK;
   if (temporary) {
-    int job = cupsPrintFile(printer_.cupsName.c_str(), path.c_str(), title_.c_str(), 0, nullptr);
+    cups_option_t* options = nullptr;
+    int count = cupsAddOption("copies", std::to_string(copies_).c_str(), 0, &options);
+    int job = cupsPrintFile(printer_.cupsName.c_str(), path.c_str(), title_.c_str(), count, options);
+    cupsFreeOptions(count, options);
     std::filesystem::remove(path);
     if (job == 0) return SP_ERROR;
   } else {
@@ -167,13 +170,13 @@ int PrinterTarget::Abort() {
   return 1;
 }
 
-HDC CreatePrinterDc(const char* device) {
+HDC CreatePrinterDc(const char* device, int copies) {
   auto printer = FindPrinter(device ? device : "");
   if (!printer) {
     ::SetLastError(ERROR_INVALID_PRINTER_NAME);
     return nullptr;
   }
-  return plat::gdi::CreateDcOn(std::make_shared<PrinterTarget>(*printer));
+  return plat::gdi::CreateDcOn(std::make_shared<PrinterTarget>(*printer, copies));
 }
 
 std::string LastOutput() {

@@ -14,7 +14,7 @@ namespace plat::print {
 
 class PrinterTarget : public plat::gdi::DrawTarget {
  public:
-  explicit PrinterTarget(PrinterInfo printer);
+  explicit PrinterTarget(PrinterInfo printer, int copies = 1);
 
   plat::gdi::Surface Pixels() override;
   POINT Origin() const override { return {printer_.offsetX, printer_.offsetY}; }
@@ -34,6 +34,7 @@ class PrinterTarget : public plat::gdi::DrawTarget {
 
  private:
   PrinterInfo printer_;
+  int copies_ = 1;  // asked of CUPS; a PDF file is one copy
   std::vector<uint8_t> page_;  // 24-bit BGR, top row first
   std::unique_ptr<PdfWriter> doc_;
   std::string title_, output_;
@@ -43,7 +44,7 @@ class PrinterTarget : public plat::gdi::DrawTarget {
 };
 
 // A printer DC for the named printer (empty: the default one); null when there is none.
-HDC CreatePrinterDc(const char* device);
+HDC CreatePrinterDc(const char* device, int copies = 1);
 // The native path of the last document the built-in printer wrote (for tests).
 std::string LastOutput();
 

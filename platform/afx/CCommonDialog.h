@@ -1,0 +1,14 @@
+// CCommonDialog: the base of the framework's wrappers of the standard choosers, which
+// run the Win32 chooser on the owner of the parent window.
+#pragma once
+#include "CDialog.h"
+
+class CCommonDialog : public CDialog {
+  DECLARE_DYNAMIC(CCommonDialog)
+ public:
+  explicit CCommonDialog(CWnd* pParentWnd) { m_pParentWnd = pParentWnd; }
+
+ protected:
+  // The window the chooser belongs to: the parent's top-level window or the main window.
+  HWND OwnerHwnd() const;
+};

@@ -42,9 +42,21 @@ LONG TimeValue(const tCameraSettings& s) {
   return (s.Mode & kModeNoTimer) ? 0 : std::max<LONG>(1, ElapsedMs(kCaptureWatch));
 }
 
-DWORD DataPort() { return Settings().PCIaddress + 4; }
-
 }  // namespace
+
+// The data port: the PCI board's at offset 4, the port-probed board's where the search found it.
+static DWORD DataPort(const CCameraCtrl& cam) {
+  const tCameraSettings& s = Settings();
+  return s.bPCI ? s.PCIaddress + 4 : cam.m_PortBase;
+}
+
+// The port-probed board has no frame wait of its own: its status shows the exposed frame.
+static void WaitPortFrame(const CCameraCtrl& cam) {
+  const LONG budget = DeviceState().portReadsPerHalfSecond;
+  const DWORD status = cam.m_PortBase - 4;
+  for (LONG i = 0; i < budget && !Settings().bAbort; ++i)
+    if (ReadPortB(status, 0) & 2) return;
+}
 
 // One board line of the window (from cell x / 2) into the line buffer, through the line
 // read or, on the port-probed board, the data port; null when the read failed.
@@ -56,7 +68,7 @@ static const BYTE* ReadStoreLine(CCameraCtrl& cam, LONG x, LONG line) {
   const LONG words = std::min<LONG>(g.LineBytes > 0 ? g.LineBytes / 4 : 646, 1024);
   if (s.bPCI) {
     if (!cam.ReadLine(cam.m_pLineBuffer, line)) return nullptr;
-  } else if (!ReadPortBlock(DataPort(), reinterpret_cast<DWORD*>(cam.m_pLineBuffer), DWORD(words))) {
+  } else if (!ReadPortBlock(DataPort(cam), reinterpret_cast<DWORD*>(cam.m_pLineBuffer), DWORD(words))) {
     return nullptr;
   }
   const LONG first = x / 2 + lead;
@@ -148,6 +160,7 @@ LONG CCameraCtrl::ReadMemoryShot(LONG x, LONG, LONG width, LONG height, LONG mod
 }
 
 LONG CCameraCtrl::ReadLinesToStore(LONG row, LONG column, LONG x, LONG width, LONG height, LONG repeat) {
+  if (!Settings().bPCI) WaitPortFrame(*this);
   WaitCameraReady();
   if (!m_LineBlock && !AllocLineStore()) return 0;
   StoreLease lease(*this);
@@ -163,6 +176,7 @@ LONG CCameraCtrl::ReadLinesToStore(LONG row, LONG column, LONG x, LONG width, LO
   if (block == 0) m_LineRowsSpare = m_LineRows[0];
   for (LONG n = 2; n <= repeat + 1; ++n) {
     StartFrame();
+    if (!Settings().bPCI) WaitPortFrame(*this);
     WaitCameraReady();
     if (!ReadStoreLine(*this, x, 0)) return 0;
     for (LONG L = 0; L < lines; ++L) {
@@ -206,12 +220,13 @@ LONG CCameraCtrl::MemoryShot(DWORD* buffer, CTrueImage* image, RECT rect) {
       }
     }
   } else if (buffer) {
+    WaitPortFrame(*this);
     WaitCameraReady();
     auto* out = reinterpret_cast<BYTE*>(buffer);
     const LONG words = (2 * width + 3) / 4;
     std::vector<DWORD> scratch(size_t(std::max<LONG>(words, 1)));
     for (LONG L = 0; L < height / 2 + 1; ++L, out += 2 * width) {
-      ReadPortBlock(DataPort(), scratch.data(), DWORD(words));
+      ReadPortBlock(DataPort(*this), scratch.data(), DWORD(words));
       std::memcpy(out, scratch.data(), size_t(2 * width));
     }
   }
@@ -252,10 +267,12 @@ LONG CCameraCtrl::CaptureFactory(RECT rect, LONG count) {
   if (s.bPCI) {
     WaitFrameReady();
     if (m_pImage && !m_pImage->m_pBits) return 0;
+    DrainLine(g.LineBytes);
   } else {
+    WaitPortFrame(*this);
     WaitCameraReady();
+    ReadStoreLine(*this, 0, 0);
   }
-  DrainLine(g.LineBytes);
   const LONG x = rect.left, width = rect.right - rect.left, height = rect.bottom - rect.top;
   const LONG step = count == 18 ? 2 : 1;
   const bool checker = step == 2 && (s.CameraVer & 3) == 3;
@@ -265,7 +282,7 @@ LONG CCameraCtrl::CaptureFactory(RECT rect, LONG count) {
     const LONG last = checker ? (i + 2) + ((i + 2) / f) % 2 : first + step;
     if ((s.CameraVer & 3) == 1 && m_Shift.order[f][first] == 0 && first / f > 0) {
       StartFrame();
-      DrainLine(g.LineBytes);
+      if (s.bPCI) DrainLine(g.LineBytes);  // the port board's read drops its own line
     }
     LONG read;
     if (s.bPCI) {
@@ -332,7 +349,7 @@ LONG CCameraCtrl::CapturePortBoard(CTrueImage* image, RECT rect) {
     m_ShiftRunning = false;
     elapsed = TimeValue(s);
     const LONG positions = s.TranMode == 6 ? 18 : cells;
-    MergeSubFrames(positions, 1, pw, ph);
+    MergeSubFrames(positions, 1, w + 4, h + 2);  // the stores hold the sensor window
     if (positions == 9)
       built = ReconstructPlanes(bits, pw, ph, stride);
     else if (positions == 18)

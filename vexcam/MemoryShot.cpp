@@ -118,11 +118,16 @@ LONG CCameraCtrl::ReadMemoryShot(LONG x, LONG, LONG width, LONG height, LONG mod
   LONG progress = 0;
   const bool shown = !(s.Mode & kModeNoWindow) &&
                      ((!m_PreviewCapture && (s.ExpMode == 2 || s.TranMode > 2)) || (s.ExpMode == 2 && s.ExpParam > 12));
+  // A shift position's frame also goes straight into the planes: the stores of the
+  // positions past the first may be shorter than a frame.
+  const bool place = f > 1;
+  m_SubCurrent = first;
   for (LONG frame = 1;; ++frame) {
     for (LONG L = 0; L < lines; ++L) {
       const BYTE* line = ReadStoreLine(*this, x, L + 1);
       if (!line) return 0;
       StoreLine(*this, block, L, line, bytes);
+      if (place) PlaceWindowLine(line, width / 2 + 1, L, width + 2, height);
     }
     progress += 100;
     if (!complete && LONG(m_LineRows[block].size()) > 3) {
@@ -154,6 +159,8 @@ LONG CCameraCtrl::ReadMemoryShot(LONG x, LONG, LONG width, LONG height, LONG mod
       const BYTE* line = ReadStoreLine(*this, x, L + 1);
       if (!line) return 0;
       FoldLine(*this, block, L, line, bytes, n);
+      if (place && L < LONG(m_LineRows[block].size()) && m_LineStoreBytes[block] >= 4 * (width / 2 + 1))
+        PlaceWindowLine(m_LineRows[block][size_t(L)], width / 2 + 1, L, width + 2, height);
     }
   }
   return s.bAbort ? 0 : 1;
@@ -168,10 +175,12 @@ LONG CCameraCtrl::ReadLinesToStore(LONG row, LONG column, LONG x, LONG width, LO
   const LONG bytes = std::min<LONG>(2 * width + 8, WindowBytes(x));
   // The line above the window comes first and is dropped.
   if (!ReadStoreLine(*this, x, 0)) return 0;
+  const bool place = m_ShiftFactor > 1;  // the caller named the position in m_SubCurrent
   for (LONG L = 0; L < lines; ++L) {
     const BYTE* line = ReadStoreLine(*this, x, L + 1);
     if (!line) return 0;
     StoreLine(*this, block, L, line, bytes);
+    if (place) PlaceWindowLine(line, width / 2, L, width, height);
   }
   if (block == 0) m_LineRowsSpare = m_LineRows[0];
   for (LONG n = 2; n <= repeat + 1; ++n) {
@@ -289,6 +298,7 @@ LONG CCameraCtrl::CaptureFactory(RECT rect, LONG count) {
       read = ReadMemoryShot(x, rect.top, width, height, 0, first, last);
     } else {
       MoveToPosition(last < f * f ? last : 0, TRUE);
+      m_SubCurrent = first;
       read = ReadLinesToStore(first / f, m_Shift.order[f][first], x, width, height, 0);
       StartFrame();
     }
@@ -338,7 +348,8 @@ LONG CCameraCtrl::CapturePortBoard(CTrueImage* image, RECT rect) {
       // The next position's move goes out while this frame's lines are read: the frame
       // was exposed where the actuator stood when it began.
       MoveToPosition(next, TRUE);
-      const LONG read = ReadLinesToStore(first / f, m_Shift.order[f][first], x, w + 4, h + 2, 0);
+      m_SubCurrent = first;
+      const LONG read = ReadLinesToStore(first / f, m_Shift.order[f][first], x, w + 2, h, 0);
       StartFrame();
       if (!read || s.bAbort) {
         m_ShiftRunning = false;
@@ -349,7 +360,6 @@ LONG CCameraCtrl::CapturePortBoard(CTrueImage* image, RECT rect) {
     m_ShiftRunning = false;
     elapsed = TimeValue(s);
     const LONG positions = s.TranMode == 6 ? 18 : cells;
-    MergeSubFrames(positions, 1, w + 4, h + 2);  // the stores hold the sensor window
     if (positions == 9)
       built = ReconstructPlanes(bits, pw, ph, stride);
     else if (positions == 18)

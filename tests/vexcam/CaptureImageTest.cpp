@@ -64,6 +64,7 @@ TEST_F(CaptureImage, PixelShiftPicturesResembleTheScene) {
       {217, 5, 0, "9 positions"},
       {217, 6, 10, "18 positions"},
       {216, 5, 10, "9 positions, head and tail"},
+      {210, 5, 10, "9 positions through the line stores"},
   };
   for (const ModeCase& c : cases) ExpectResembles(c);
 }

@@ -162,7 +162,7 @@ TEST_F(Shutter, PortBoardPictureResemblesTheScene) {
   ASSERT_EQ(camera->AllocLineStore(), TRUE);
   camera->LoadShiftTables(true);
   const RECT sensor{480, 0, 800, 160};
-  for (LONG tranMode : {2, 1}) {
+  for (LONG tranMode : {2, 1, 5}) {
     settings.TranMode = tranMode;
     const double k = Scale(tranMode);
     RECT rect = PictureRect(sensor, k);

@@ -5,11 +5,33 @@
 #include <string>
 #include <vector>
 
-#include "ErrorBoxReader.h"
 #include "control/VexErrorControl.h"
 #include "user/Responder.h"
 
 namespace {
+
+namespace responder = plat::user::responder;
+
+struct Seen {
+  std::string code, message;
+};
+std::vector<Seen> g_boxes;
+
+std::string ItemText(HWND dialog, int id) {
+  char text[512] = {};
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+// Answers the next `count` error boxes: notes their code line and message, presses OK.
+void AnswerErrorBoxes(int count) {
+  for (int i = 0; i < count; ++i)
+    responder::Push([](const responder::Shown& shown) {
+      g_boxes.push_back({ItemText(shown.hwnd, 1143), ItemText(shown.hwnd, 1144)});
+      EndDialog(shown.hwnd, IDOK);
+      return IDOK;
+    });
+}
 
 std::vector<int> g_exits;
 void RecordExit(int code) { g_exits.push_back(code); }
@@ -51,12 +73,8 @@ class ErrorReporting : public ::testing::Test {
   void SetUp() override {
     CreateDirectoryA("C:\\Lumora", nullptr);  // the program's folder, where the log goes
     CVexErrorControl::SetExitHook(RecordExit);
-    errorbox::Start();
   }
-  void TearDown() override {
-    errorbox::Stop();
-    CVexErrorControl::SetExitHook(nullptr);
-  }
+  void TearDown() override { CVexErrorControl::SetExitHook(nullptr); }
   CVexErrorControl errors;
 };
 
@@ -91,10 +109,11 @@ TEST_F(ErrorReporting, PairsWithAndWithoutMessage) {
 }
 
 TEST_F(ErrorReporting, ShowsLogsAndCodesThePair) {
+  AnswerErrorBoxes(1);
   errors.ReportError(4, 1);
-  ASSERT_EQ(errorbox::Boxes().size(), 1u);
-  EXPECT_EQ(errorbox::Boxes()[0].code, "エラーコード: 004:001");
-  EXPECT_EQ(errorbox::Boxes()[0].message, "ウィンドウの初期化に失敗しました");
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0].code, "エラーコード: 004:001");
+  EXPECT_EQ(g_boxes[0].message, "ウィンドウの初期化に失敗しました");
   const auto lines = LogLines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].rfind("004:0001 ", 0), 0u) << lines[0];
@@ -109,7 +128,7 @@ TEST_F(ErrorReporting, ShowsLogsAndCodesThePair) {
 TEST_F(ErrorReporting, PairsWithoutMessageShowAndLogNothing) {
   errors.ReportError(110, 0);
   errors.ReportError(2, 5);
-  EXPECT_TRUE(errorbox::Boxes().empty());
+  EXPECT_TRUE(responder::History().empty());
   EXPECT_EQ(ReadLog(), "");
 }
 
@@ -130,6 +149,7 @@ TEST_F(ErrorReporting, LogKeepsTheLastHundredLines) {
 }
 
 TEST_F(ErrorReporting, MessageWithLineBreakWritesTwoLines) {
+  AnswerErrorBoxes(1);
   errors.ReportError(110, 10);
   const auto lines = LogLines();
   ASSERT_EQ(lines.size(), 2u);
@@ -137,12 +157,13 @@ TEST_F(ErrorReporting, MessageWithLineBreakWritesTwoLines) {
 }
 
 TEST_F(ErrorReporting, EleventhRepeatEndsTheProgramBeforeLogging) {
+  AnswerErrorBoxes(11);
   for (int i = 0; i < 10; ++i) errors.ReportError(110, 1);
-  EXPECT_EQ(errorbox::Boxes().size(), 10u);
+  EXPECT_EQ(g_boxes.size(), 10u);
   EXPECT_TRUE(g_exits.empty());
   errors.ReportError(110, 2);
   EXPECT_EQ(g_exits, std::vector<int>{-1});
-  EXPECT_EQ(errorbox::Boxes().size(), 10u);
+  EXPECT_EQ(g_boxes.size(), 10u);
   EXPECT_EQ(LogLines().size(), 10u);
 }
 
@@ -158,28 +179,26 @@ TEST_F(ErrorReporting, AnotherTypeStartsTheCountAgain) {
 
 TEST_F(ErrorReporting, LogFailureIsShownAndTheErrorStillIs) {
   RemoveDirectoryA("C:\\Lumora");
-  plat::user::responder::Push([](const plat::user::responder::Shown&) { return IDOK; });
+  responder::Push([](const responder::Shown&) { return IDOK; });
+  AnswerErrorBoxes(1);
   errors.ReportError(1, 1);
-  const auto shown = plat::user::responder::History();
+  const auto shown = responder::History();
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown[0].text, "Log Read Error");
   EXPECT_EQ(shown[0].caption, "Lumora Error");
-  EXPECT_EQ(errorbox::Boxes().size(), 1u);
+  EXPECT_EQ(g_boxes.size(), 1u);
 }
 
 TEST_F(ErrorReporting, BoxThatCannotOpenIsReplacedByAMessage) {
-  HMODULE other = LoadLibraryA("Quillon");  // resources without the error box
-  ASSERT_NE(other, nullptr);
-  AfxSetResourceHandle(other);
-  plat::user::responder::Push([](const plat::user::responder::Shown&) { return IDOK; });
+  responder::FailNextDialog();
+  responder::Push([](const responder::Shown&) { return IDOK; });
   errors.ReportError(1, 1);
-  AfxSetResourceHandle(nullptr);
-  const auto shown = plat::user::responder::History();
+  const auto shown = responder::History();
   ASSERT_EQ(shown.size(), 1u);
+  EXPECT_TRUE(shown[0].messageBox);
   EXPECT_EQ(shown[0].text, "Error Dialog Init Error");
   EXPECT_EQ(shown[0].caption, "Lumora Error");
   EXPECT_EQ(shown[0].type & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
-  EXPECT_TRUE(errorbox::Boxes().empty());
   EXPECT_EQ(LogLines().size(), 1u);  // logged before the box was tried
 }
 

@@ -1,5 +1,6 @@
 // CVexDoc: automatic and time-lapse save names, the save and thumbnail folders.
 #include "VexCommandLineInfo.h"
+#include "ShootModes.h"
 #include "VexCreateFileName.h"
 #include "VexDoc.h"
 #include "controls/SECFileSystem.h"
@@ -157,4 +158,9 @@ CString CVexDoc::GetProgramFolder() { return CVexCommandLineInfo::GetProgramFold
 void CVexDoc::SetStatusText(LPCSTR text) {
   CWnd* main = AfxGetMainWnd();
   if (main && main->m_hWnd) ::SetDlgItemTextA(main->m_hWnd, kStatusBarId, text);
+}
+
+LONG CVexDoc::GetImageByteSize() const {
+  const LONG row = m_nFineMode == 1 ? static_cast<LONG>(m_nFinePhotoMode) : static_cast<LONG>(m_nQuickPhotoMode);
+  return shootmodes::AreaPixels(row) * 3;
 }

@@ -79,6 +79,10 @@ int CVexPathlistControl::Scan() {
     Reserve(m_nCount + 1);
     m_entries[m_nCount++] = Entry{name, 0, 0, time, 0};
   });
+  return Settle();
+}
+
+int CVexPathlistControl::Settle() {
   if (m_nCount == 0) {
     m_nFirst = -1;
     return -1;
@@ -100,14 +104,7 @@ int CVexPathlistControl::Refresh() {
   });
   for (int i = m_nCount - 1; i >= 0; --i)
     if (!IsFile(m_strFolder + "\\" + m_entries[i].name)) Remove(i);
-  if (m_nCount == 0) {
-    m_nFirst = -1;
-    return -1;
-  }
-  SortNewestFirst();
-  m_nFirst = 0;
-  MarkPage(1);
-  return m_nCount;
+  return Settle();
 }
 
 int CVexPathlistControl::AddSavedFile(const CString& picturePath) {

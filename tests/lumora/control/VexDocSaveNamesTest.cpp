@@ -6,16 +6,11 @@
 #include <windows.h>
 
 #include "Clock.h"
+#include "TouchFile.h"
 #include "control/VexCreateFileName.h"
 #include "control/VexDoc.h"
 
 namespace {
-
-void Touch(const char* path) {
-  HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-  CloseHandle(h);
-}
 
 class VexDocSaveNames : public ::testing::Test {
  protected:

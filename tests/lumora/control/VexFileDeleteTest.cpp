@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DialogScript.h"
+#include "TouchFile.h"
 #include "ErrorBoxReader.h"
 #include "control/VexDoc.h"
 #include "control/VexErrorControl.h"
@@ -17,15 +18,6 @@
 namespace {
 
 const char kQuestion[] = "画像ファイルの削除";
-
-void Touch(const CString& path, long long seconds) {
-  HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << (LPCSTR)path;
-  const unsigned long long ticks = (seconds + 11644473600ULL) * 10000000ULL;
-  FILETIME ft{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-  SetFileTime(h, nullptr, nullptr, &ft);
-  CloseHandle(h);
-}
 
 bool Exists(const CString& path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 

@@ -1,4 +1,5 @@
 // The framework's standard dialogs and property sheets, as the system's code includes them.
 #pragma once
 #include "afxwin.h"
+#include "CFileDialog.h"
 #include "CPropertySheet.h"

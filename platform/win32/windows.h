@@ -17,3 +17,6 @@
 #include "WinDialog.h"   // dialogs and message boxes
 #include "WinControls.h" // standard controls, scroll bars, clipboard
 #include "WinCommCtrl.h" // common controls
+#include "WinCommDlg.h"  // file dialogs
+#include "WinShell.h"    // opening documents, file information
+#include "WinShellFolders.h" // item id lists, the folder browser

@@ -16,3 +16,4 @@
 #define IDD_PAGE2 221
 #define ID_TIPPED 1006
 #define ID_LONGTIP 1007
+#define IDD_PICK_FOLDER 2000

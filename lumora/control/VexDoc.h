@@ -341,6 +341,13 @@ class CVexDoc : public CDocument {
   LONG GetScaleDrawn() const { return m_nScaleDrawn; }
   LONG GetOverlayChoice() const { return m_nOverlayChoice; }
 
+  // Commands of the File menu; all saves end in SaveImage.
+  void OnFileOpen();
+  void OnFileSave();
+  void OnFileSaveAs();
+  void SaveImage(const CString& path);
+  void OnLoadSettingFile() { RunSettingFileDialog(TRUE); }
+  void OnSaveSettingFile() { RunSettingFileDialog(FALSE); }
   // Commands of the thumbnail strip.
   void OnDeleteImages();
   void OnLoupeCursor() { ChangePointerMode(1); }
@@ -574,6 +581,9 @@ class CVexDoc : public CDocument {
   // Sets the format code and quality from FileFormat and answers the extension.
   LPCSTR ApplyFileFormat();
   void ChangePointerMode(SHORT mode);
+  // What the save burns in: asks when annotations or the scale are on the picture.
+  LONG ChooseOverlays();
+  void RunSettingFileDialog(BOOL load);
   void InitCameraSettings();
   void BuildUserTable();
   void BuildSystemTable();

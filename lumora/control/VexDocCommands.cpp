@@ -28,6 +28,8 @@ constexpr char kPictureFilter[] =
     "Jpeg Files(*.jpg;*.jpeg)|*.jpg;*.jpeg|Bmp Files(*.bmp)|*.bmp|Tiff Files(*.tif;*tiff)|*.tif;*tiff|"
     "All Files(*.jpg;*.jpeg;*.bmp;*.tif;*.tiff)|*.jpg;*.jpeg;*.bmp;*.tif;*.tiff||";
 constexpr char kCaution[] = "Lumora Caution";
+constexpr DWORD kOpenFlags = OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+constexpr DWORD kSaveFlags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
 constexpr LONG kJpegFactors[3] = {2, 10, 35};  // Fine, Normal, Basic
 
 CString Text(UINT id) {
@@ -137,7 +139,7 @@ void CVexDoc::SaveImage(const CString& path) {
 }
 
 void CVexDoc::OnFileOpen() {
-  CVexFileDialog dlg(TRUE, nullptr, nullptr, 0x1006, kPictureFilter, nullptr, 0, static_cast<int>(m_nFileFormat));
+  CVexFileDialog dlg(TRUE, nullptr, nullptr, kOpenFlags, kPictureFilter, nullptr, 0, static_cast<int>(m_nFileFormat));
   const CString title = Text(62493);
   dlg.m_ofn.lpstrTitle = title;
   PrepareSaveFolder();
@@ -182,7 +184,8 @@ void CVexDoc::OnFileSaveAs() {
     ::MessageBoxA(nullptr, Text(62578), kCaution, MB_OK | MB_ICONERROR);
     return;
   }
-  CVexFileDialog dlg(FALSE, nullptr, nullptr, 0x1004, kPictureFilter, nullptr, 0, static_cast<int>(m_nFileFormat));
+  // A save names a file that need not exist yet: the folder must, the file may be new.
+  CVexFileDialog dlg(FALSE, nullptr, nullptr, kSaveFlags, kPictureFilter, nullptr, 0, static_cast<int>(m_nFileFormat));
   const CString title = Text(62494);
   dlg.m_ofn.lpstrTitle = title;
   PrepareSaveFolder();
@@ -224,7 +227,8 @@ void CVexDoc::RunSettingFileDialog(BOOL load) {
     name = CString(base) + ext;
   }
   LPCSTR filter = load ? "Setting Files(*.vex)|*.VEX|All Files(*.*)|*.*||" : "Setting Files(*.vex)|*.vex|All Files(*.*)|*.*||";
-  CVexFileDialog dlg(load, "vex", name.IsEmpty() ? nullptr : (LPCSTR)name, 0x1006, filter, nullptr, 1, 0);
+  const DWORD flags = load ? kOpenFlags : kSaveFlags | OFN_OVERWRITEPROMPT;
+  CVexFileDialog dlg(load, "vex", name.IsEmpty() ? nullptr : (LPCSTR)name, flags, filter, nullptr, 1, 0);
   const CString title = Text(load ? 62461 : 62462);
   dlg.m_ofn.lpstrTitle = title;
   dlg.m_ofn.lpstrInitialDir = folder;

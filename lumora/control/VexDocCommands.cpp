@@ -3,8 +3,7 @@
 // modes.
 #include "VexDoc.h"
 
-#include <string>
-
+#include "PathParts.h"
 #include "VexFileDialog.h"
 #include "VexJpegQuality.h"
 #include "VexOverlaySelect.h"
@@ -219,12 +218,9 @@ void CVexDoc::RunSettingFileDialog(BOOL load) {
   if (m_strSettingFile.IsEmpty()) {
     folder = GetProgramFolder();
   } else {
-    std::string text = (LPCSTR)m_strSettingFile;
-    if (text.size() >= MAX_PATH) text.resize(MAX_PATH - 1);
-    char drive[MAX_PATH], dir[MAX_PATH], base[MAX_PATH], ext[MAX_PATH];
-    _splitpath(text.c_str(), drive, dir, base, ext);
-    folder = CString(drive) + dir;
-    name = CString(base) + ext;
+    const PathParts parts = SplitPath(m_strSettingFile);
+    folder = parts.folder;
+    name = parts.base + parts.extension;
   }
   LPCSTR filter = load ? "Setting Files(*.vex)|*.VEX|All Files(*.*)|*.*||" : "Setting Files(*.vex)|*.vex|All Files(*.*)|*.*||";
   const DWORD flags = load ? kOpenFlags : kSaveFlags | OFN_OVERWRITEPROMPT;

@@ -1,7 +1,6 @@
 #include "VexFileDelete.h"
 
-#include <string>
-
+#include "PathParts.h"
 #include "VexDoc.h"
 #include "VexErrorControl.h"
 #include "VexFileDeleteDialog.h"
@@ -46,14 +45,12 @@ int CVexFileDelete::DeleteFile() {
 }
 
 CString CVexFileDelete::ThumbnailPathOf(const CString& picturePath) {
-  std::string text = (LPCSTR)picturePath;
-  if (text.size() >= MAX_PATH) return CString();
-  char drive[MAX_PATH], dir[MAX_PATH], base[MAX_PATH], ext[MAX_PATH];
-  _splitpath(text.c_str(), drive, dir, base, ext);
-  if (ext[0] != '.' || ext[1] == 0) return CString();
+  if (picturePath.GetLength() >= MAX_PATH) return CString();
+  const PathParts parts = SplitPath(picturePath);
+  if (parts.extension.GetLength() < 2) return CString();
   // The letter keeps the case the picture's extension was written in.
   CString thumbnail;
-  thumbnail.Format("%s%ss\\%s%c.jpg", drive, dir, base, ext[1]);
+  thumbnail.Format("%ss\\%s%c.jpg", (LPCSTR)parts.folder, (LPCSTR)parts.base, parts.extension[1]);
   return CVexDoc::FileExists(thumbnail) ? thumbnail : CString();
 }
 

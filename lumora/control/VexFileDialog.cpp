@@ -1,7 +1,6 @@
 #include "VexFileDialog.h"
 
-#include <string>
-
+#include "PathParts.h"
 #include "VexAppIcon.h"
 #include "VexJpegQuality.h"
 #include "ui/MainFrame.h"
@@ -12,14 +11,6 @@ CString Text(UINT id) {
   CString s;
   s.LoadString(id);
   return s;
-}
-
-CString ExtensionOf(const CString& path) {
-  std::string text = (LPCSTR)path;
-  if (text.size() >= MAX_PATH) text.resize(MAX_PATH - 1);
-  char drive[MAX_PATH], dir[MAX_PATH], base[MAX_PATH], ext[MAX_PATH];
-  _splitpath(text.c_str(), drive, dir, base, ext);
-  return CString(ext);
 }
 
 // Characters no picture name may hold; a colon only as a drive's (second character).
@@ -45,7 +36,7 @@ BOOL CVexFileDialog::OnInitDialog() {
 }
 
 int CVexFileDialog::FileKindOf(const CString& path) {
-  CString ext = ExtensionOf(path);
+  CString ext = SplitPath(path).extension;
   ext.MakeLower();
   if (ext == ".jpg" || ext == ".jpeg") return kJpeg;
   if (ext == ".bmp") return kBmp;
@@ -56,20 +47,14 @@ int CVexFileDialog::FileKindOf(const CString& path) {
 
 CString CVexFileDialog::AppendExtension(const CString& path, const CString& extension) {
   CString result = path;
-  if (ExtensionOf(path).IsEmpty()) {
+  if (SplitPath(path).extension.IsEmpty()) {
     if (extension.IsEmpty()) return CString();
     result += extension;
   }
   return FileKindOf(result) == kUnknown ? CString() : result;
 }
 
-int CVexFileDialog::FileExists(const CString& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA(path, &found);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  FindClose(h);
-  return 1;
-}
+int CVexFileDialog::FileExists(const CString& path) { return PathExists(path); }
 
 BOOL CVexFileDialog::OnFileNameOK() {
   const CString chosen = GetPathName();

@@ -1,8 +1,9 @@
 #include "VexPathlistControl.h"
 
+#include "PathParts.h"
+
 #include <algorithm>
 #include <cctype>
-#include <string>
 
 IMPLEMENT_DYNCREATE(CVexPathlistControl, CView)
 
@@ -10,20 +11,6 @@ namespace {
 
 constexpr int kStartCapacity = 100;
 constexpr int kGrowth = 50;
-
-struct PathParts {
-  CString folder;  // drive and directory, ending in a separator when there is one
-  CString base;
-  CString extension;
-};
-
-PathParts Split(const CString& path) {
-  std::string text = (LPCSTR)path;
-  if (text.size() >= MAX_PATH) text.resize(MAX_PATH - 1);
-  char drive[MAX_PATH], dir[MAX_PATH], base[MAX_PATH], ext[MAX_PATH];
-  _splitpath(text.c_str(), drive, dir, base, ext);
-  return {CString(drive) + dir, base, ext};
-}
 
 bool IsFile(const CString& path) {
   const DWORD attributes = GetFileAttributesA(path);
@@ -323,7 +310,7 @@ int CVexPathlistControl::HasPicture(const CString& thumbnailName) const {
 }
 
 CString CVexPathlistControl::ThumbnailNameOf(const CString& picturePath) {
-  const PathParts parts = Split(picturePath);
+  const PathParts parts = SplitPath(picturePath);
   CString ext = parts.extension;
   ext.MakeLower();
   CString letter;
@@ -335,7 +322,7 @@ CString CVexPathlistControl::ThumbnailNameOf(const CString& picturePath) {
 }
 
 CString CVexPathlistControl::PictureOfThumbnail(const CString& thumbnailPath) {
-  const PathParts parts = Split(thumbnailPath);
+  const PathParts parts = SplitPath(thumbnailPath);
   const int baseLength = parts.base.GetLength();
   const int folderLength = parts.folder.GetLength();
   if (baseLength < 1 || folderLength < 2) return CString();

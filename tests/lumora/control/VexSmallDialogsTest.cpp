@@ -8,6 +8,7 @@
 #include "control/VexOverlaySelect.h"
 #include "control/VexPrintNowDlg.h"
 #include "control/VexThumbnailMakeDlg.h"
+#include "user/Responder.h"
 
 namespace {
 
@@ -64,6 +65,9 @@ TEST_F(VexSmallDialogs, JpegQualityShowsThePresetAndAnswersTheChoice) {
     EXPECT_EQ(dlg.GetQuality(), c.quality) << c.preset << "/" << c.click;
   }
   EXPECT_EQ(dialogscript::Opened("Jpeg Quality"), 6);
+  CVexJpegQuality failing;
+  plat::user::responder::FailNextDialog();
+  EXPECT_EQ(failing.DoModal(), -1);
 }
 
 TEST_F(VexSmallDialogs, OverlaySelectOffersOnlyWhatExists) {

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "DialogScript.h"
 #include "TouchFile.h"
-#include "ErrorBoxReader.h"
 #include "control/VexDoc.h"
 #include "control/VexErrorControl.h"
 #include "control/VexFileDelete.h"
 #include "control/VexPathlistControl.h"
 #include "user/Responder.h"
+
+namespace responder = plat::user::responder;
 
 namespace {
 
@@ -24,16 +24,11 @@ bool Exists(const CString& path) { return GetFileAttributesA(path) != INVALID_FI
 class VexFileDelete : public ::testing::Test {
  protected:
   void SetUp() override {
-    plat::user::responder::Reset();
-    dialogscript::Start();
-    errorbox::Start();
+    responder::Reset();
     deleter.SetDocument(&doc);
     deleter.SetErrorControl(&errors);
   }
-  void TearDown() override {
-    errorbox::Stop();
-    dialogscript::Stop();
-  }
+  void TearDown() override { responder::Reset(); }
   // Pictures named in `names` (the first the newest) with thumbnails, all chosen.
   void Choose(const CString& folder, const std::vector<CString>& names) {
     CreateDirectoryA(folder, nullptr);
@@ -48,19 +43,39 @@ class VexFileDelete : public ::testing::Test {
   }
   // Answers the next deletion question with `button`, noting the path it showed.
   void Answer(int button) {
-    dialogscript::On(kQuestion, [this, button](HWND dlg) {
+    responder::Push([this, button](const responder::Shown& shown) {
+      EXPECT_EQ(shown.caption, kQuestion);
       char text[300] = {};
-      GetDlgItemTextA(dlg, 1101, text, sizeof text);
+      GetDlgItemTextA(shown.hwnd, 1101, text, sizeof text);
       shownPaths.emplace_back(text);
-      GetDlgItemTextA(dlg, 1102, text, sizeof text);
+      GetDlgItemTextA(shown.hwnd, 1102, text, sizeof text);
       question = text;
-      dialogscript::Press(dlg, button);
+      SendMessageA(shown.hwnd, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+      return 0;
     });
+  }
+  // Answers the next error box, noting its code line.
+  void AnswerError() {
+    responder::Push([this](const responder::Shown& shown) {
+      EXPECT_EQ(shown.caption, "  エラー");
+      char text[100] = {};
+      GetDlgItemTextA(shown.hwnd, 1143, text, sizeof text);
+      errorCodes.emplace_back(text);
+      SendMessageA(shown.hwnd, WM_COMMAND, IDOK, 0);
+      return 0;
+    });
+  }
+  static int Asked() {
+    int n = 0;
+    for (const auto& shown : responder::History())
+      if (shown.caption == kQuestion) ++n;
+    return n;
   }
   CVexDoc doc;
   CVexErrorControl errors;
   CVexFileDelete deleter;
   std::vector<std::string> shownPaths;
+  std::vector<std::string> errorCodes;
   std::string question;
 };
 
@@ -78,7 +93,7 @@ TEST_F(VexFileDelete, DeleteAllOnTheSecondOfFourTakesTheRestWithoutAsking) {
     EXPECT_FALSE(Exists(gone)) << gone;
   EXPECT_EQ(doc.DropMarkedFromList(), 1);
   EXPECT_STREQ(doc.GetListName(0), "P3j.jpg");
-  EXPECT_TRUE(errorbox::Boxes().empty());
+  EXPECT_TRUE(errorCodes.empty());
 }
 
 TEST_F(VexFileDelete, EachAnswerDecidesOnePicture) {
@@ -87,7 +102,7 @@ TEST_F(VexFileDelete, EachAnswerDecidesOnePicture) {
   Answer(1002);      // A2 stays
   Answer(IDCANCEL);  // A1 and A0 are not asked about
   deleter.DeleteSelectedFiles();
-  EXPECT_EQ(dialogscript::Opened(kQuestion), 3);
+  EXPECT_EQ(Asked(), 3);
   EXPECT_FALSE(Exists("C:\\Pics\\A3.jpg"));
   EXPECT_FALSE(Exists("C:\\Pics\\s\\A3j.jpg"));
   for (const char* kept : {"C:\\Pics\\A2.jpg", "C:\\Pics\\A1.jpg", "C:\\Pics\\A0.jpg"}) EXPECT_TRUE(Exists(kept));
@@ -114,15 +129,14 @@ TEST_F(VexFileDelete, PathsLongerThan254EndTheDeletion) {
     CString where;
     where.Format("%s%d", (LPCSTR)folder.Left(folder.GetLength() - 1), round++);
     Choose(where, c.names);
-    const size_t boxes = errorbox::Boxes().size();
+    responder::Reset();
+    errorCodes.clear();
     for (int a : c.answers) Answer(a);
-    const int before = dialogscript::Opened(kQuestion);
+    if (c.error) AnswerError();
     deleter.DeleteSelectedFiles();
-    EXPECT_EQ(dialogscript::Opened(kQuestion) - before, c.asked) << round;
-    EXPECT_EQ(errorbox::Boxes().size() - boxes, c.error ? 1u : 0u) << round;
-    if (c.error) {
-      EXPECT_NE(errorbox::Boxes().back().code.find("700:002"), std::string::npos);
-    }
+    EXPECT_EQ(Asked(), c.asked) << round;
+    EXPECT_EQ(errorCodes, c.error ? std::vector<std::string>{"エラーコード: 700:002"} : std::vector<std::string>{})
+        << round;
     EXPECT_FALSE(Exists(where + "\\" + base + ".jpg")) << round;  // the 254 one, when asked, went
     EXPECT_EQ(Exists(where + "\\" + base + "x.jpg"), c.names.front().GetLength() > base.GetLength() + 4) << round;
   }
@@ -135,7 +149,7 @@ TEST_F(VexFileDelete, PictureWhoseThumbnailHasGoneLeavesTheListQuietly) {
   Answer(IDCANCEL);
   deleter.DeleteSelectedFiles();
   EXPECT_FALSE(Exists("C:\\Pics\\T1.jpg"));
-  for (const auto& shown : plat::user::responder::History()) EXPECT_NE(shown.text, "DletePath didn't input");
+  for (const auto& shown : responder::History()) EXPECT_NE(shown.text, "DletePath didn't input");
   EXPECT_EQ(doc.DropMarkedFromList(), 1);
   EXPECT_STREQ(doc.GetListName(0), "T0j.jpg");
 }
@@ -150,21 +164,21 @@ TEST_F(VexFileDelete, SingleStepsReportWhatWentWrong) {
   EXPECT_STREQ(CVexFileDelete::ThumbnailPathOf("C:\\Pics\\U"), "");
 
   EXPECT_EQ(deleter.SetDeletePath(""), 0);
-  const auto shown = plat::user::responder::History();
+  const auto shown = responder::History();
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.back().text, "DletePath didn't input");
   EXPECT_EQ(shown.back().caption, "Lumora Error");
 
   EXPECT_EQ(deleter.SetDeletePath("C:\\Pics\\Missing.jpg"), 1);
+  AnswerError();
   EXPECT_EQ(deleter.DeleteFile(), 0);
-  ASSERT_EQ(errorbox::Boxes().size(), 1u);
-  EXPECT_NE(errorbox::Boxes()[0].code.find("700:001"), std::string::npos);
+  EXPECT_EQ(errorCodes, std::vector<std::string>{"エラーコード: 700:001"});
   EXPECT_EQ(deleter.SetDeletePath("C:\\Pics\\U.JPG"), 1);
   EXPECT_EQ(deleter.DeleteFile(), 1);
   EXPECT_FALSE(Exists("C:\\Pics\\U.JPG"));
 
   deleter.DeleteSelectedFiles();  // nothing chosen: nothing asked
-  EXPECT_EQ(dialogscript::Opened(kQuestion), 0);
+  EXPECT_EQ(Asked(), 0);
 }
 
 }  // namespace

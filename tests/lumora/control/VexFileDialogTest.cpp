@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 
-#include "DialogScript.h"
 #include "control/VexFileDialog.h"
 #include "user/Responder.h"
 
@@ -21,10 +20,9 @@ class VexFileDialog : public ::testing::Test {
  protected:
   void SetUp() override {
     responder::Reset();
-    dialogscript::Start();
     CreateDirectoryA("C:\\Pics", nullptr);
   }
-  void TearDown() override { dialogscript::Stop(); }
+  void TearDown() override { responder::Reset(); }
   // Runs the name check as the dialog does when the user presses OK.
   static BOOL Check(CVexFileDialog& dlg, const char* chosen, DWORD filterIndex = 1) {
     std::strcpy(dlg.m_ofn.lpstrFile, chosen);
@@ -100,11 +98,14 @@ TEST_F(VexFileDialog, JpegNamesAskForTheQuality) {
     CVexFileDialog dlg(FALSE, nullptr, nullptr, 0x1004, kFilter, nullptr, 0, 4);
     dlg.SetJpegQuality(2);
     int shown = 0;
-    dialogscript::On("Jpeg Quality", [&](HWND q) {
+    responder::Push([&](const responder::Shown& box) {
+      EXPECT_EQ(box.caption, "Jpeg Quality");
+      HWND q = box.hwnd;
       for (int id = 1096; id <= 1098; ++id)
         if (IsDlgButtonChecked(q, id) == BST_CHECKED) shown = id;
       if (c.click) SendMessageA(GetDlgItem(q, c.click), BM_CLICK, 0, 0);
-      dialogscript::Press(q, c.button);
+      SendMessageA(q, WM_COMMAND, c.button, 0);
+      return 0;
     });
     EXPECT_EQ(Check(dlg, "C:\\Pics\\shot", 1) != 0, c.keepOpen);
     EXPECT_EQ(shown, 1098);  // the dialog's own quality is the preset

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
-#include "DialogScript.h"
 #include "control/VexJpegQuality.h"
 #include "control/VexOverlaySelect.h"
 #include "control/VexPrintNowDlg.h"
@@ -12,18 +12,22 @@
 
 namespace {
 
+namespace responder = plat::user::responder;
+
 class VexSmallDialogs : public ::testing::Test {
  protected:
-  void SetUp() override { dialogscript::Start(); }
-  void TearDown() override { dialogscript::Stop(); }
+  void SetUp() override { responder::Reset(); }
+  void TearDown() override { responder::Reset(); }
 };
 
-// Answers the next dialog with this caption: `act` sees it as shown, then `button` is
-// pressed.
-void Answer(const char* caption, std::function<void(HWND)> act, int button) {
-  dialogscript::On(caption, [act, button](HWND dialog) {
-    if (act) act(dialog);
-    dialogscript::Press(dialog, button);
+// Answers the next modal dialog, which must carry `caption`: `act` sees it as shown,
+// then `button` is pressed.
+void Answer(const std::string& caption, std::function<void(HWND)> act, int button) {
+  responder::Push([caption, act, button](const responder::Shown& shown) {
+    EXPECT_EQ(shown.caption, caption);
+    if (act) act(shown.hwnd);
+    SendMessageA(shown.hwnd, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return 0;
   });
 }
 
@@ -64,9 +68,9 @@ TEST_F(VexSmallDialogs, JpegQualityShowsThePresetAndAnswersTheChoice) {
     EXPECT_EQ(checked, c.shown) << c.preset;
     EXPECT_EQ(dlg.GetQuality(), c.quality) << c.preset << "/" << c.click;
   }
-  EXPECT_EQ(dialogscript::Opened("Jpeg Quality"), 6);
+  EXPECT_EQ(responder::History().size(), 6u);
   CVexJpegQuality failing;
-  plat::user::responder::FailNextDialog();
+  responder::FailNextDialog();
   EXPECT_EQ(failing.DoModal(), -1);
 }
 

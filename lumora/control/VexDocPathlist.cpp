@@ -1,7 +1,7 @@
 // CVexDoc: the folder list's document-side operations.
 #include "VexDoc.h"
 
-#include <string>
+#include "PathParts.h"
 
 CString CVexDoc::GetSelectedImagePath(int n, int restart) {
   if (n == -1) return CString();
@@ -16,11 +16,8 @@ CString CVexDoc::GetSelectedImagePath(int n, int restart) {
 int CVexDoc::AddSavedFile() {
   const CString& path = m_strNextSavePath;
   if (m_pathList.IndexOfPicture(path) >= 0) return m_pathList.GetCount();
-  std::string text = (LPCSTR)path;
-  if (text.size() >= MAX_PATH) return m_pathList.GetCount();
-  char drive[MAX_PATH], dir[MAX_PATH], base[MAX_PATH], ext[MAX_PATH];
-  _splitpath(text.c_str(), drive, dir, base, ext);
-  const CString pictureFolder = CString(drive) + dir;
+  if (path.GetLength() >= MAX_PATH) return m_pathList.GetCount();
+  const CString pictureFolder = SplitPath(path).folder;
   // The list shows "<folder>\s"; the picture belongs to it when it lies in <folder>.
   CString listFolder = m_pathList.GetFolder();
   const int n = listFolder.GetLength();

@@ -1,11 +1,10 @@
 // CVexDoc: automatic and time-lapse save names, the save and thumbnail folders.
 #include "VexCommandLineInfo.h"
+#include "PathParts.h"
+#include "ShootModes.h"
 #include "VexCreateFileName.h"
 #include "VexDoc.h"
 #include "controls/SECFileSystem.h"
-
-#include <cstring>
-#include <string>
 
 namespace {
 
@@ -52,12 +51,7 @@ CString CVexDoc::JoinSaveTemplate() const {
 }
 
 CString CVexDoc::SettingFileName() const {
-  if (m_strSettingFile.IsEmpty()) return CString();
-  char drive[MAX_PATH], dir[MAX_PATH], base[MAX_PATH], ext[MAX_PATH];
-  std::string path = (LPCSTR)m_strSettingFile;
-  if (path.size() >= MAX_PATH) path.resize(MAX_PATH - 1);
-  _splitpath(path.c_str(), drive, dir, base, ext);
-  return CString(base);
+  return m_strSettingFile.IsEmpty() ? CString() : SplitPath(m_strSettingFile).base;
 }
 
 LPCSTR CVexDoc::ApplyFileFormat() {
@@ -131,20 +125,10 @@ void CVexDoc::SetSavePath(const CString& path, LONG format, LONG bits, LONG qual
   m_nSaveQuality = quality;
 }
 
-int CVexDoc::FileExists(const CString& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA(path, &found);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  FindClose(h);
-  return 1;
-}
+int CVexDoc::FileExists(const CString& path) { return PathExists(path); }
 
 int CVexDoc::GetFormatFromExtension(const CString& path) {
-  char drive[MAX_PATH], dir[MAX_PATH], base[MAX_PATH], ext[MAX_PATH];
-  std::string text = (LPCSTR)path;
-  if (text.size() >= MAX_PATH) text.resize(MAX_PATH - 1);
-  _splitpath(text.c_str(), drive, dir, base, ext);
-  CString e = ext;
+  CString e = SplitPath(path).extension;
   e.MakeLower();
   if (e == ".jpg" || e == ".jpeg") return 0;
   if (e == ".bmp") return 1;
@@ -157,4 +141,9 @@ CString CVexDoc::GetProgramFolder() { return CVexCommandLineInfo::GetProgramFold
 void CVexDoc::SetStatusText(LPCSTR text) {
   CWnd* main = AfxGetMainWnd();
   if (main && main->m_hWnd) ::SetDlgItemTextA(main->m_hWnd, kStatusBarId, text);
+}
+
+LONG CVexDoc::GetImageByteSize() const {
+  const LONG row = m_nFineMode == 1 ? static_cast<LONG>(m_nFinePhotoMode) : static_cast<LONG>(m_nQuickPhotoMode);
+  return shootmodes::AreaPixels(row) * 3;
 }

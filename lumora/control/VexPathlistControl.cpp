@@ -1,8 +1,9 @@
 #include "VexPathlistControl.h"
 
+#include "PathParts.h"
+
 #include <algorithm>
 #include <cctype>
-#include <string>
 
 IMPLEMENT_DYNCREATE(CVexPathlistControl, CView)
 
@@ -10,20 +11,6 @@ namespace {
 
 constexpr int kStartCapacity = 100;
 constexpr int kGrowth = 50;
-
-struct PathParts {
-  CString folder;  // drive and directory, ending in a separator when there is one
-  CString base;
-  CString extension;
-};
-
-PathParts Split(const CString& path) {
-  std::string text = (LPCSTR)path;
-  if (text.size() >= MAX_PATH) text.resize(MAX_PATH - 1);
-  char drive[MAX_PATH], dir[MAX_PATH], base[MAX_PATH], ext[MAX_PATH];
-  _splitpath(text.c_str(), drive, dir, base, ext);
-  return {CString(drive) + dir, base, ext};
-}
 
 bool IsFile(const CString& path) {
   const DWORD attributes = GetFileAttributesA(path);
@@ -79,6 +66,10 @@ int CVexPathlistControl::Scan() {
     Reserve(m_nCount + 1);
     m_entries[m_nCount++] = Entry{name, 0, 0, time, 0};
   });
+  return Settle();
+}
+
+int CVexPathlistControl::Settle() {
   if (m_nCount == 0) {
     m_nFirst = -1;
     return -1;
@@ -100,14 +91,7 @@ int CVexPathlistControl::Refresh() {
   });
   for (int i = m_nCount - 1; i >= 0; --i)
     if (!IsFile(m_strFolder + "\\" + m_entries[i].name)) Remove(i);
-  if (m_nCount == 0) {
-    m_nFirst = -1;
-    return -1;
-  }
-  SortNewestFirst();
-  m_nFirst = 0;
-  MarkPage(1);
-  return m_nCount;
+  return Settle();
 }
 
 int CVexPathlistControl::AddSavedFile(const CString& picturePath) {
@@ -326,7 +310,7 @@ int CVexPathlistControl::HasPicture(const CString& thumbnailName) const {
 }
 
 CString CVexPathlistControl::ThumbnailNameOf(const CString& picturePath) {
-  const PathParts parts = Split(picturePath);
+  const PathParts parts = SplitPath(picturePath);
   CString ext = parts.extension;
   ext.MakeLower();
   CString letter;
@@ -338,7 +322,7 @@ CString CVexPathlistControl::ThumbnailNameOf(const CString& picturePath) {
 }
 
 CString CVexPathlistControl::PictureOfThumbnail(const CString& thumbnailPath) {
-  const PathParts parts = Split(thumbnailPath);
+  const PathParts parts = SplitPath(thumbnailPath);
   const int baseLength = parts.base.GetLength();
   const int folderLength = parts.folder.GetLength();
   if (baseLength < 1 || folderLength < 2) return CString();

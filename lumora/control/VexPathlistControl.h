@@ -74,6 +74,8 @@ class CVexPathlistControl : public CView {
   void Reserve(int used);
   void Remove(int index);
   void SortNewestFirst();
+  // After a listing: newest first from the first page, or no page when empty.
+  int Settle();
   void MarkPage(int value);
   int IndexOfPosition(int position, int absolute) const;
   // Calls `take` with the name and last-write time of every file the pattern finds.

@@ -3,10 +3,16 @@
 #pragma once
 #include <afxwin.h>
 
+#include <memory>
+
+class CVexErrorControl;
+class CVexFileDelete;
+
 class CMainFrame : public CFrameWnd {
   DECLARE_DYNCREATE(CMainFrame)
  public:
-  CMainFrame() = default;
+  CMainFrame();
+  ~CMainFrame() override;
 
   // The frame of the running program, or null before it exists.
   static CMainFrame* Get();
@@ -25,6 +31,20 @@ class CMainFrame : public CFrameWnd {
   void SetImageStatus(int status) { m_nImageStatus = status; }
   void UpdateAll() { BroadcastUpdate(0xFFFFFFFFu, 0); }
   void StartExternalTrigger() {}
+  // While busy the frame's own commands do nothing.
+  void SetBusy(BOOL busy) { m_bBusy = busy; }
+  BOOL IsBusy() const { return m_bBusy; }
+  // Shows the picture at the document's load path (the open flow).
+  void RedisplayImage() { ++m_nRedisplays; }
+  // Saves the current picture as the document's save path says (the save flow).
+  void SaveCurrentImage() { ++m_nSaves; }
+  void ReportError(SHORT type, SHORT detail);
+  void EnableErrorReports(BOOL on) { m_bReportErrors = on; }
+  void DeleteSelectedImages();
+  CVexErrorControl* ErrorControl() { return m_errors.get(); }
+  CVexFileDelete* FileDelete() { return m_fileDelete.get(); }
+  // The frame has no view: its document handles commands before the frame does.
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
   // The frame has no view: it keeps the document it was created for.
   CDocument* GetActiveDocument() override { return m_pDocument; }
@@ -32,6 +52,8 @@ class CMainFrame : public CFrameWnd {
   // What the frame was told, for the views that will listen.
   DWORD LastUpdateFlags() const { return m_lastUpdate; }
   int UpdateCount() const { return m_nUpdates; }
+  int RedisplayCount() const { return m_nRedisplays; }
+  int SaveCount() const { return m_nSaves; }
 
  protected:
   BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
@@ -45,4 +67,10 @@ class CMainFrame : public CFrameWnd {
   int m_nImageStatus = 0;
   DWORD m_lastUpdate = 0;
   int m_nUpdates = 0;
+  BOOL m_bBusy = FALSE;
+  BOOL m_bReportErrors = TRUE;
+  int m_nRedisplays = 0;
+  int m_nSaves = 0;
+  std::unique_ptr<CVexErrorControl> m_errors;
+  std::unique_ptr<CVexFileDelete> m_fileDelete;
 };

@@ -104,3 +104,37 @@ TEST(VexApp, StartsWithTheDocumentAndMarkedFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VexApp, AboutCommandShowsTheVersionAndTexts) {
+  plat::user::responder::Reset();
+  CVexApp app;
+  char line[] = "";
+  app.SetStartupInfo(nullptr, line, SW_SHOW);
+  ASSERT_TRUE(app.InitInstance());
+  app.SetVersionText("2.63");
+  std::string texts[3];
+  std::string caption;
+  plat::user::responder::Push([&](const plat::user::responder::Shown& shown) {
+    HWND dlg = shown.hwnd;
+    caption = shown.caption;
+    for (int i = 0; i < 3; ++i) {
+      char text[128] = {};
+      GetDlgItemTextA(dlg, 1131 + i, text, sizeof text);
+      texts[i] = text;
+    }
+    SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+    return 0;
+  });
+  // The menu command reaches the application through the frame.
+  app.m_pMainWnd->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0);
+  EXPECT_EQ(caption, "Lumora のﾊﾞｰｼﾞｮﾝ情報");
+  EXPECT_EQ(texts[0], "Valdane Lumora Version 2.63");
+  EXPECT_EQ(texts[1], "Copyright (C) Valdane");
+  EXPECT_EQ(texts[2], "顕微鏡デジタルカメラ システム");
+  EXPECT_TRUE(IsWindowEnabled(app.m_pMainWnd->m_hWnd));
+  app.m_pMainWnd->DestroyWindow();
+}
+
+}  // namespace

@@ -168,14 +168,14 @@ TEST_F(VexDocImageState, TitleFollowsTheImageState) {
     doc.SetAutoSave(c.autoSave);
     ASSERT_EQ(doc.UpdateImageStatus(c.state, 0), 1);
     EXPECT_EQ(doc.GetImageState(), c.state);
-    EXPECT_STREQ(doc.GetImageTitle(), c.title);
+    EXPECT_STREQ(doc.GetTitleText(), c.title);
     EXPECT_STREQ(doc.GetCurrentFileName(), c.file);
   }
   ASSERT_EQ(doc.UpdateImageStatus(2, 0), 1);
   EXPECT_EQ(doc.UpdateImageStatus(5, 0), 0);
   EXPECT_EQ(doc.UpdateImageStatus(-1, 0), 0);
   EXPECT_EQ(doc.GetImageState(), 2);
-  EXPECT_STREQ(doc.GetImageTitle(), "Valdane Lumora    [C:\\Image\\a.jpg] 640x 48");
+  EXPECT_STREQ(doc.GetTitleText(), "Valdane Lumora    [C:\\Image\\a.jpg] 640x 48");
   doc.SetImageSizeText(0, 480);
   EXPECT_STREQ(doc.GetImageSizeText(), "       ");
   EXPECT_EQ(doc.GetImageSize().cx, 0);

@@ -6,16 +6,11 @@
 #include <windows.h>
 
 #include "Clock.h"
+#include "TouchFile.h"
 #include "control/VexCreateFileName.h"
 #include "control/VexDoc.h"
 
 namespace {
-
-void Touch(const char* path) {
-  HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-  CloseHandle(h);
-}
 
 class VexDocSaveNames : public ::testing::Test {
  protected:
@@ -164,6 +159,63 @@ TEST_F(VexDocSaveNames, FormatFromExtension) {
   Touch("C:\\Image\\There.jpg");
   EXPECT_EQ(CVexDoc::FileExists("C:\\Image\\there.JPG"), 1);
   EXPECT_EQ(CVexDoc::FileExists("C:\\Image\\Missing.jpg"), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(VexDocSaveNames, ImageCommentDescribesTheShot) {
+  const struct {
+    DWORD fine, resize, resizeSize;
+    LONG retouched;
+    const char* title;
+    const char* shortTitle;
+  } cases[] = {
+      {1, 0, 0, 0, "[Img_001][Fine  640x480][263,2,0]", "[next][Fine 640x480]"},
+      {0, 0, 0, 0, "[Img_001][Quick 640x480][263,2,0]", "[next][Quick 640x480]"},
+      {1, 0, 0, 1, "[Img_001][FR    640x480][263,2,0]", "[next][FR 640x480]"},
+      {0, 0, 0, 1, "[Img_001][QR    640x480][263,2,0]", "[next][QR 640x480]"},
+      {1, 1, 1, 1, "[Img_001][FR:50% 640x480][263,2,2]", "[next][640x480]"},
+      {0, 1, 0, 0, "[Img_001][Q:75% 640x480][263,2,1]", "[next][640x480]"},
+      {1, 1, 2, 0, "[Img_001][F:25% 640x480][263,2,3]", "[next][640x480]"},
+  };
+  for (const auto& c : cases) {
+    doc.SetFineMode(c.fine).SetResizeSave(c.resize).SetResizeSaveSize(c.resizeSize).SetSensitivity(2);
+    doc.BuildShotParameters();
+    doc.SetShotRetouched(c.retouched);
+    doc.SetImageSizeText(640, 480);
+    doc.BuildImageComment("Img_001");
+    EXPECT_STREQ(doc.GetImageTitle(), c.title);
+    EXPECT_STREQ(doc.GetOriginalDateTime(), "2026:03:05 14:07:09");
+    EXPECT_STREQ(doc.GetDigitizedDateTime(), "2026:03:05 14:07:09");
+    doc.BuildShortImageComment("next");
+    EXPECT_STREQ(doc.GetImageTitle(), c.shortTitle) << c.title;
+  }
+}
+
+TEST_F(VexDocSaveNames, ExposureTimeAsAFraction) {
+  const struct {
+    DWORD longMode, longTime, step;
+    LONG numerator, denominator;
+  } cases[] = {
+      {0, 0, 0, 1, 12000}, {0, 0, 27, 1, 12}, {0, 0, 32, 1, 1}, {0, 0, 40, 1, 1},  // past the table: its end
+      {1, 30, 5, 30, 1},
+  };
+  for (const auto& c : cases) {
+    doc.SetLongExposureMode(c.longMode).SetExposureTime(c.step);
+    doc.m_nLongExposureTime = c.longTime;
+    doc.BuildImageComment("x");
+    EXPECT_EQ(doc.GetExposureTimeNumerator(), c.numerator) << c.step;
+    EXPECT_EQ(doc.GetExposureTimeDenominator(), c.denominator) << c.step;
+  }
+}
+
+TEST_F(VexDocSaveNames, ImageByteSizeFollowsTheChosenRow) {
+  doc.SetFineMode(1).SetFinePhotoMode(2);
+  EXPECT_EQ(doc.GetImageByteSize(), 3200 * 2560 * 3);
+  doc.SetFineMode(0).SetQuickPhotoMode(13);
+  EXPECT_EQ(doc.GetImageByteSize(), 640 * 480 * 3);
 }
 
 }  // namespace

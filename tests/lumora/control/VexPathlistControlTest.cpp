@@ -9,18 +9,9 @@
 
 #include "control/VexDoc.h"
 #include "control/VexPathlistControl.h"
+#include "TouchFile.h"
 
 namespace {
-
-// A file with the given last-write time (seconds since 1970).
-void Touch(const CString& path, long long seconds = 1700000000) {
-  HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << (LPCSTR)path;
-  const unsigned long long ticks = (seconds + 11644473600ULL) * 10000000ULL;
-  FILETIME ft{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-  SetFileTime(h, nullptr, nullptr, &ft);
-  CloseHandle(h);
-}
 
 class VexPathlistControl : public ::testing::Test {
  protected:

@@ -179,16 +179,27 @@ BOOL CCameraCtrl::AllocLineStore() {
   m_LineBlockBytes = bytes;
 
   try {
+    // One store per grid position, numbered column + 6 x row as the merges read them.
     BYTE* next = m_LineBlock.get();
+    m_SubFrameRows.assign(size_t(vexcam::SubFrameStore::kBlocks * vexcam::SubFrameStore::kBlockRows), nullptr);
     for (LONG p = 0; p < positions; ++p) {
+      const LONG block = p % grid + 6 * (p / grid);
       const bool small = compact && p > 0;
       const LONG rows = small ? kCompactRows : g.LineCount;
       const LONG rowBytes = small ? kCompactRowBytes : g.LineBytes;
-      m_LineRows[p].resize(size_t(rows));
-      for (LONG r = 0; r < rows; ++r, next += rowBytes) m_LineRows[p][size_t(r)] = next;
+      m_LineRows[block].resize(size_t(rows));
+      m_LineStoreBytes[block] = rowBytes;
+      for (LONG r = 0; r < rows; ++r, next += rowBytes) {
+        m_LineRows[block][size_t(r)] = next;
+        // The merges read whole board lines: only full-length stores are theirs.
+        if (!small && r < vexcam::SubFrameStore::kBlockRows)
+          m_SubFrameRows[size_t(block * vexcam::SubFrameStore::kBlockRows + r)] = next;
+      }
     }
+    m_SubFrameRowBytes = g.LineBytes;
     m_LineRowsSpare = m_LineRows[0];
     const LONG planeRows = LONG(planeBytes / kPlaneRowBytes);
+    m_PlaneRowBytes = kPlaneRowBytes;
     for (int plane = 0; plane < 4; ++plane) {
       m_Planes[plane].resize(size_t(planeRows));
       for (LONG r = 0; r < planeRows; ++r)
@@ -222,6 +233,9 @@ void CCameraCtrl::FreePlaneStore() {
   for (auto& memory : m_PlaneMemory) std::vector<BYTE>().swap(memory);
   m_PlaneRowBytes = 0;
   for (auto& rows : m_LineRows) rows.clear();
+  std::fill(std::begin(m_LineStoreBytes), std::end(m_LineStoreBytes), 0);
+  m_SubFrameRows.clear();
+  m_SubFrameRowBytes = 0;
   m_LineRowsSpare.clear();
   m_LineBlock.reset();
   m_LineBlockBytes = 0;

@@ -9,8 +9,8 @@
 
 #include "annotation/AnnObj.h"
 #include "control/AnnAttr.h"
-#include "control/ShotParameters.h"
 #include "control/VexPathlistControl.h"
+#include "control/ShotParameters.h"
 #include "tCameraSettings.h"
 
 // What the command line chose for the settings files. The application fills it in
@@ -44,6 +44,7 @@ struct IniStringEntry {
 
 class CVexDoc : public CDocument {
   DECLARE_DYNCREATE(CVexDoc)
+  DECLARE_MESSAGE_MAP()
  public:
   CVexDoc();
   ~CVexDoc() override;
@@ -314,7 +315,49 @@ class CVexDoc : public CDocument {
   static CString GetProgramFolder();
   void SetStatusText(LPCSTR text);
 
-  CString m_strNextSavePath;
+  // The texts the file output stores inside a saved picture.
+  void BuildImageComment(LPCSTR caption);
+  void BuildShortImageComment(LPCSTR caption);
+  void SetImageTitle(const CString& text) { m_strCommentTitle = text; }
+  const CString& GetImageTitle() const { return m_strCommentTitle; }
+  void SetImageSubtitle(const CString& text) { m_strCommentSubtitle = text; }
+  const CString& GetImageSubtitle() const { return m_strCommentSubtitle; }
+  void SetOriginalDateTime(const CString& text) { m_strOriginalDateTime = text; }
+  const CString& GetOriginalDateTime() const { return m_strOriginalDateTime; }
+  void SetDigitizedDateTime(const CString& text) { m_strDigitizedDateTime = text; }
+  const CString& GetDigitizedDateTime() const { return m_strDigitizedDateTime; }
+  void SetExposureTimeNumerator(LONG v) { m_nExposureNumerator = v; }
+  LONG GetExposureTimeNumerator() const { return m_nExposureNumerator; }
+  void SetExposureTimeDenominator(LONG v) { m_nExposureDenominator = v; }
+  LONG GetExposureTimeDenominator() const { return m_nExposureDenominator; }
+  // Three bytes a pixel of the chosen shoot resolution.
+  LONG GetImageByteSize() const;
+
+  // Words the display keeps: whether annotations and the scale are drawn on the picture,
+  // and what the save burns in (bit 0 annotations, bit 1 scale).
+  void SetAnnotationsDrawn(LONG on) { m_nAnnotationsDrawn = on; }
+  LONG GetAnnotationsDrawn() const { return m_nAnnotationsDrawn; }
+  void SetScaleDrawn(LONG on) { m_nScaleDrawn = on; }
+  LONG GetScaleDrawn() const { return m_nScaleDrawn; }
+  LONG GetOverlayChoice() const { return m_nOverlayChoice; }
+
+  // Commands of the File menu; all saves end in SaveImage.
+  void OnFileOpen();
+  void OnFileSave();
+  void OnFileSaveAs();
+  void SaveImage(const CString& path);
+  void OnLoadSettingFile() { RunSettingFileDialog(TRUE); }
+  void OnSaveSettingFile() { RunSettingFileDialog(FALSE); }
+  // Commands of the thumbnail strip.
+  void OnDeleteImages();
+  void OnLoupeCursor() { ChangePointerMode(1); }
+  void OnStandardCursor() { ChangePointerMode(0); }
+  void OnHandCursor() { ChangePointerMode(2); }
+
+  CString m_strCommentTitle, m_strCommentSubtitle, m_strOriginalDateTime, m_strDigitizedDateTime;
+  LONG m_nExposureNumerator = 0, m_nExposureDenominator = 0;
+  LONG m_nAnnotationsDrawn = 0, m_nScaleDrawn = 0, m_nOverlayChoice = 0;
+
   CString m_strSaveBaseName = "Timer";
   CString m_strSaveFolderPath, m_strThumbnailFolder;
   LONG m_nFileOutputState = 0;
@@ -385,7 +428,8 @@ class CVexDoc : public CDocument {
 
   int UpdateImageStatus(SHORT state, int refresh);
   SHORT GetImageState() const { return m_nImageState; }
-  const CString& GetImageTitle() const { return m_strImageTitle; }
+  // The main window's title as last shown.
+  const CString& GetTitleText() const { return m_strImageTitle; }
   const CString& GetCurrentFileName() const { return m_strCurrentFile; }
   void SetNextSavePath(const CString& path) { m_strNextSavePath = path; }
   const CString& GetNextSavePath() const { return m_strNextSavePath; }
@@ -503,7 +547,7 @@ class CVexDoc : public CDocument {
   DWORD GetAutoEnhanceLive() const { return m_nAutoEnhanceLive; }
 
   SHORT m_nImageState = 0;
-  CString m_strImageTitle, m_strCurrentFile, m_strImageSize;
+  CString m_strImageTitle, m_strCurrentFile, m_strNextSavePath, m_strImageSize;
   SHORT m_nShootWidth = 3840, m_nShootHeight = 3072, m_nLiveWidth = 640, m_nLiveHeight = 512;
   SHORT m_nLiveTransferMode = 1, m_nLiveZoomMode = 1;
   SHORT m_nWBTransferMode = 2, m_nWBZoomMode = 1, m_nWBInterpolation = 1;
@@ -536,6 +580,10 @@ class CVexDoc : public CDocument {
   CString SettingFileName() const;
   // Sets the format code and quality from FileFormat and answers the extension.
   LPCSTR ApplyFileFormat();
+  void ChangePointerMode(SHORT mode);
+  // What the save burns in: asks when annotations or the scale are on the picture.
+  LONG ChooseOverlays();
+  void RunSettingFileDialog(BOOL load);
   void InitCameraSettings();
   void BuildUserTable();
   void BuildSystemTable();

@@ -105,12 +105,44 @@ void CPropertySheet::AddPage(CPropertyPage* pPage) {
 
 void CPropertySheet::InsertTab(int nPage) {
   CPropertyPage* page = m_pages[static_cast<size_t>(nPage)];
-  m_tab.InsertItem(nPage, page->TabText());
-  m_tabIcons.insert(m_tabIcons.begin() + nPage, page->TabIcon());
+  CString text = page->TabText();
+  TCITEM item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(text));
+  if (HICON icon = page->TabIcon()) {
+    item.iImage = AddTabImage(icon);
+    if (item.iImage >= 0) item.mask |= TCIF_IMAGE;
+  }
+  m_tab.InsertItem(nPage, &item);
 }
 
-HICON CPropertySheet::GetTabIcon(int nPage) const {
-  return nPage >= 0 && nPage < static_cast<int>(m_tabIcons.size()) ? m_tabIcons[static_cast<size_t>(nPage)] : nullptr;
+// The icon drawn at the small icon size over a key colour, which the list then leaves out.
+int CPropertySheet::AddTabImage(HICON icon) {
+  constexpr int kSize = 16;
+  constexpr COLORREF kKey = RGB(255, 0, 255);
+  if (!m_tabImages) {
+    m_tabImages.reset(ImageList_Create(kSize, kSize, ILC_COLOR24 | ILC_MASK, 4, 4));
+    if (!m_tabImages) return -1;
+    m_tab.SendMessage(TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_tabImages.get()));
+  }
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, kSize, kSize);
+  ::ReleaseDC(nullptr, screen);
+  int index = -1;
+  if (dc && bitmap) {
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    RECT all{0, 0, kSize, kSize};
+    HBRUSH key = ::CreateSolidBrush(kKey);
+    ::FillRect(dc, &all, key);
+    ::DeleteObject(key);
+    ::DrawIconEx(dc, 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL);
+    ::SelectObject(dc, old);
+    index = ImageList_AddMasked(m_tabImages.get(), bitmap, kKey);
+  }
+  if (bitmap) ::DeleteObject(bitmap);
+  if (dc) ::DeleteDC(dc);
+  return index;
 }
 
 CPropertyPage* CPropertySheet::GetPage(int nPage) const {
@@ -162,7 +194,7 @@ BOOL CPropertySheet::OnInitDialog() {
     EndDialog(-1);
     return FALSE;
   }
-  m_tabIcons.clear();
+  m_tabImages.reset();  // the tab of an earlier opening showed the old list
   for (int i = 0; i < GetPageCount(); ++i) InsertTab(i);
   // The sheet is sized once for its largest page, so pages made later fit the tab as the
   // sheet's owner may have sized it.

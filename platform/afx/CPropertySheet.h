@@ -2,6 +2,8 @@
 // and Apply or modeless (also as a child window) without them. Each page is a child
 // dialog made from its template the first time it is shown.
 #pragma once
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "AfxCommonControls.h"
@@ -67,8 +69,6 @@ class CPropertySheet : public CDialog {
   // WS_CHILD a sheet inside pParentWnd.
   virtual BOOL Create(CWnd* pParentWnd = nullptr, DWORD dwStyle = static_cast<DWORD>(-1), DWORD dwExStyle = 0);
   BOOL OnInitDialog() override;
-  // The icon on the tab of page nPage (null for none); drawn once the tab control has images.
-  HICON GetTabIcon(int nPage) const;
 
  protected:
   void OnOK() override;
@@ -90,7 +90,12 @@ class CPropertySheet : public CDialog {
   CString m_strCaption;
   UINT m_nIDCaption = 0;
   BOOL m_bModeless = FALSE;
-  std::vector<HICON> m_tabIcons;
+  // The tabs' icons, drawn small; the sheet owns the list the tab control shows.
+  struct ImageListFree {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+  };
+  std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListFree> m_tabImages;
+  int AddTabImage(HICON icon);
   std::vector<CPropertyPage*> m_pages;  // owned by the caller, as each page is
   int m_nActive = -1;
   CSize m_pageSize;

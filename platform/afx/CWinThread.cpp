@@ -182,9 +182,13 @@ void AfxEndThread(UINT nExitCode, BOOL bDelete) {
 BOOL AfxPumpMessage() {
   CWinThread* pThread = AfxGetThread();
   if (pThread) return pThread->PumpMessage();
+  // A thread without its object still lets its windows see their messages first, so
+  // dialogs keep their keyboard handling.
   MSG msg;
   if (!::GetMessageA(&msg, nullptr, 0, 0)) return FALSE;
-  ::TranslateMessage(&msg);
-  ::DispatchMessageA(&msg);
+  if (msg.message != WM_KICKIDLE && !CWnd::WalkPreTranslateTree(nullptr, &msg)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
   return TRUE;
 }

@@ -28,11 +28,12 @@ class CThreadToolTip : public CToolTipCtrl {
 CToolTipCtrl* EnsureToolTip(CWnd* owner) {
   auto& ts = Thread();
   if (ts.pToolTip && ts.pToolTip->m_hWnd) return ts.pToolTip;
-  auto tip = std::make_unique<CThreadToolTip>();
-  // Owned by the top-level window, as popups are.
+  // Deletes itself with its window, also when the window cannot be made. Owned by the
+  // top-level window, as popups are.
+  auto* tip = new CThreadToolTip;
   if (!tip->Create(owner->GetTopLevelParent(), TTS_ALWAYSTIP)) return nullptr;
-  ts.pToolTip = tip.release();  // deletes itself with its window
-  return ts.pToolTip;
+  ts.pToolTip = tip;
+  return tip;
 }
 
 // Removes the tool the control holds, which hides its tip.

@@ -9,6 +9,7 @@
 #include "ModuleRegistry.h"
 #include "afxwin.h"
 #include "frame_ids.h"
+#include "user/Driver.h"
 #include "user/Responder.h"
 
 namespace {
@@ -146,6 +147,9 @@ TEST_F(Dialog, ScriptedAnswerActsOnTheShownDialog) {
        IDCANCEL, "initial", 1},
       {"ends it with the plain call", [](HWND dlg) { ::EndDialog(dlg, 7); }, 7, "initial", 1},
       {"closes it", [](HWND dlg) { ::SendMessageA(dlg, WM_CLOSE, 0, 0); }, IDCANCEL, "initial", 1},
+      // Keys go through the dialog's own loop, as the user's do.
+      {"presses Enter", [](HWND) { plat::user::driver::PressKey(VK_RETURN); }, IDOK, "initial", 1},
+      {"presses Escape", [](HWND) { plat::user::driver::PressKey(VK_ESCAPE); }, IDCANCEL, "initial", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "ModuleRegistry.h"
+#include "TestEnv.h"
+#include "display/Png.h"
 #include "afxdlgs.h"
 #include "frame_ids.h"
 #include "user/Responder.h"
@@ -202,10 +204,6 @@ TEST_F(PropertySheet, ChildSheetHasNoButtonsAndKeepsTheSizeItsParentGives) {
   child.GetWindowText(caption);
   EXPECT_EQ(caption, "撮影設定");  // from the string table
   for (int id : {IDOK, IDCANCEL, ID_APPLY_NOW}) EXPECT_EQ(::GetDlgItem(child.m_hWnd, id), nullptr) << id;
-  EXPECT_EQ(child.GetTabIcon(0), ::LoadIconA(nullptr, IDI_APPLICATION));
-  EXPECT_EQ(child.GetTabIcon(1), ::LoadIconA(Resources(), MAKEINTRESOURCEA(IDI_PAGE)));
-  EXPECT_NE(child.GetTabIcon(1), nullptr);
-  EXPECT_EQ(child.GetTabIcon(2), nullptr);
   char text[32] = "";
   TCITEM item{};
   item.mask = TCIF_TEXT;
@@ -213,6 +211,13 @@ TEST_F(PropertySheet, ChildSheetHasNoButtonsAndKeepsTheSizeItsParentGives) {
   item.cchTextMax = sizeof text;
   ASSERT_TRUE(child.GetTabControl()->GetItem(2, &item));
   EXPECT_STREQ(text, "Really?");
+  // The pages with an icon in their header show it on their tab.
+  for (int i = 0; i < 3; ++i) {
+    TCITEM image{};
+    image.mask = TCIF_IMAGE;
+    ASSERT_TRUE(child.GetTabControl()->GetItem(i, &image));
+    EXPECT_EQ(image.iImage, i < 2 ? i : -1) << i;
+  }
 
   // The parent puts the sheet where it wants it and sizes the tab to match.
   CTabCtrl* tab = child.GetTabControl();
@@ -241,6 +246,24 @@ TEST_F(PropertySheet, ChildSheetHasNoButtonsAndKeepsTheSizeItsParentGives) {
   }
   EXPECT_TRUE(name.IsWindowVisible());
   EXPECT_FALSE(options.IsWindowVisible());
+
+  // The icon of the second page (green on its left half) is drawn on its tab; the third has none.
+  child.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  std::string path = testenv::ScratchDir() + "/sheet.png";
+  ASSERT_TRUE(plat::display::SavePng(path));
+  auto shot = plat::display::ReadPng(path);
+  ASSERT_TRUE(shot);
+  auto greenIn = [&](int tabIndex) {
+    CRect r;
+    tab->GetItemRect(tabIndex, &r);
+    tab->ClientToScreen(&r);
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += shot->pixels[static_cast<size_t>(y) * shot->width + x] == 0x008000;
+    return n;
+  };
+  EXPECT_GT(greenIn(1), 20);
+  EXPECT_EQ(greenIn(2), 0);
   child.DestroyWindow();
   EXPECT_EQ(name.m_hWnd, nullptr);
 }

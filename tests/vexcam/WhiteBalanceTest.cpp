@@ -211,3 +211,17 @@ TEST_F(WhiteBalanceRun, CameraWithoutPowerEndsTheRunAsNotReady) {
   EXPECT_EQ(Balance(), -1);
   ExpectRestored(before);
 }
+
+// The user closes the preview window while the first step measures.
+TEST_F(WhiteBalanceRun, ClosingThePreviewStopsTheRun) {
+  Start(0xA, 0.9);
+  settings.Mode = 0x1000;
+  const Snapshot before = Take();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND preview = FindWindowA("#32770", nullptr)) SendMessageA(preview, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(Balance(), -6);
+  KillTimer(nullptr, timer);
+  ExpectRestored(before);
+  EXPECT_EQ(FindWindowA("#32770", nullptr), nullptr);
+}

@@ -623,7 +623,7 @@ LONG CCameraCtrl::WhiteBalance(CTrueImage*, RECT rect, LONG passes) {
   s.ExpMode = 1;
   MeasureDarkLevel(nullptr, measured);
   s.ExpMode = kept.expMode;
-  sendExposure();
+  SetExposure(s.ExpParam, std::max<LONG>(1, s.ExpMode));
 
   if (s.Camera_Status != 0) return fail(kNotReady);
   if (mosaic != 0) return fail(mosaic);

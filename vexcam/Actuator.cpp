@@ -12,9 +12,21 @@ bool Model5Pci(const tCameraSettings& s) { return CameraModel(s.CameraVer) == 5 
 
 }  // namespace
 
-void CCameraCtrl::LoadShiftTables(bool fullSet) { m_Shift.Build(fullSet); }
+// The readout places each position's samples by its column step: the column the
+// actuator visits there.
+static void CopySchedule(CCameraCtrl& cam) {
+  std::copy(&cam.m_Shift.order[0][0], &cam.m_Shift.order[0][0] + 7 * 36, &cam.m_SubFrameSteps[0][0]);
+}
 
-void CCameraCtrl::UseLinearShiftCodes() { m_Shift.UseLinear(); }
+void CCameraCtrl::LoadShiftTables(bool fullSet) {
+  m_Shift.Build(fullSet);
+  CopySchedule(*this);
+}
+
+void CCameraCtrl::UseLinearShiftCodes() {
+  m_Shift.UseLinear();
+  CopySchedule(*this);
+}
 
 BOOL CCameraCtrl::SetActuator(LONG x, LONG y) {
   tCameraSettings& s = Settings();

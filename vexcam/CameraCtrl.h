@@ -7,8 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "CaptureTimes.h"
 #include "Levels.h"
 #include "PlaneMerge.h"
+#include "PlanePlacement.h"
 #include "ReadoutKernels.h"
 #include "ShiftTables.h"
 #include "TrueImage.h"
@@ -76,6 +78,20 @@ class CCameraCtrl : public CObject {
 
   // ---- capture sequencing, continuous capture, planes, white balance, progress
   LONG OnShutter(CTrueImage* image, RECT rect, LONG flag);
+  // One still capture of the rectangle (picture units) into the image: the time value,
+  // 0 failed or aborted, -2 rectangle too large, -1 exposure not yet complete.
+  LONG CaptureImage(CTrueImage* image, RECT rect);
+  LONG CaptureShifted(CTrueImage* image, RECT rect);
+  // The port-probed board's whole still capture.
+  LONG CapturePortBoard(CTrueImage* image, RECT rect);
+  // Preview, colour and in-frame-move flags of a capture from the image's purpose word.
+  void TakePurpose(const CTrueImage* image);
+  // Enhancement values of the transfer mode for the reconstruction that follows.
+  void CopyLevelSettings();
+  // Frames of the positions [first, last) into their line stores (sensor rectangle).
+  LONG ReadMemoryShot(LONG x, LONG y, LONG width, LONG height, LONG mode, LONG first, LONG last);
+  LONG ReadLinesToStore(LONG row, LONG column, LONG x, LONG width, LONG height, LONG repeat);
+  BOOL CheckExposureAccumulated();
   LONG CaptureFactory(RECT rect, LONG type);
   LONG MemoryShot(DWORD* buffer, CTrueImage* image, RECT rect);
   LONG ImageFromBuffer(WORD* raw, CTrueImage* image, RECT rect);
@@ -109,8 +125,6 @@ class CCameraCtrl : public CObject {
   LONG DetectChange();
   // Keeps the sample rows of the frame last read, for the next comparison.
   void SaveSampleRows();
-  // The level, edge and contrast settings of the transfer mode into the enhancement.
-  void CopyLevelSettings();
   LONG m_NextPosition = 0;
   bool m_ChangeReady = false;
   unsigned m_Histogram[256] = {};
@@ -129,8 +143,11 @@ class CCameraCtrl : public CObject {
   LONG m_WBRowExcess = 0;  // rows the measuring rectangle's top was pulled in by
 
   // ---- single-frame readout straight into the picture (SingleFrameReadout.cpp)
+  // How a single-frame kernel takes its lines off the board.
+  enum class Transfer { LineRead, Port, Block };
   struct FrameReadout {
     vexcam::ReadoutKind kind;
+    Transfer transfer = Transfer::LineRead;
     bool stats = false;      // gathers the green pairs and re-tunes the lower green
     bool lateStart = false;  // starts the next exposure after the last line when none started
   };
@@ -143,8 +160,28 @@ class CCameraCtrl : public CObject {
   // the rectangle. Only the line-read boards (revision 212 and up, zoom 1.0) are served.
   LONG DispatchFull(CTrueImage* image, RECT rect);
   LONG DispatchHalf(CTrueImage* image, RECT rect);
+  LONG DispatchFullZoomHalf(CTrueImage* image, RECT rect);
+  LONG DispatchHalfZoomHalf(CTrueImage* image, RECT rect);
   // The readout a single-frame capture uses for the revision, zoom and Mode bits 0x20/0x40.
   FrameReadout SingleFrameReadout(bool full) const;
+  // The port and block readouts of the older boards and of zoom 0.5.
+  FrameReadout PortReadout() const;
+  FrameReadout BlockReadout(bool full) const;
+
+  // ---- multi-frame readout into the colour planes (MultiFrameReadout.cpp)
+  // One sub-frame of a shift position (sensor window x, width, height); 1 done, 0
+  // stopped or failed. The first hands over to the second from revision 217.
+  LONG ReadSubFrame(LONG x, LONG width, LONG height, LONG current, LONG next);
+  LONG ReadSubFrameNew(LONG x, LONG width, LONG height, LONG current, LONG next);
+  LONG ReadFramePlanesHead(LONG x, LONG width, LONG height, LONG first, LONG& end);
+  LONG ReadFramePlanesTail(LONG x, LONG width, LONG height, LONG first, LONG end);
+  LONG ReadFramePlanes(LONG x, LONG width, LONG height, LONG first, LONG end);
+  LONG ReadFramePlanesAveraged(LONG x, LONG width, LONG height, LONG first, LONG end);
+  // Sums of AveragingCount frames of lines [first, end) of the window, and their mean.
+  LONG AccumulateFrames(LONG x, LONG width, LONG height, LONG first, LONG end);
+  void CheckSignal(const BYTE* cells, LONG count);
+  // Progress of the run after a sub-frame; 0 once cancelled.
+  LONG SubFrameProgress();
 
   // ---- colour planes and the picture kernels (PlaneKernels.cpp)
   // Allocates the four planes for a width x height raster, with a guard margin.
@@ -187,7 +224,7 @@ class CCameraCtrl : public CObject {
   bool m_WhiteBalanceOpen = false;
   std::vector<std::vector<BYTE>> m_RawLines;
   std::vector<BYTE*> m_Planes[4];  // plane store: row pointers, empty until a capture
-  LONG m_PlaneOrder[4] = {0, 1, 2, 3};
+  LONG m_PlaneOrder[4] = {1, 2, 0, 3};  // blue, red, green on red rows, green on blue rows
   int16_t m_PhaseColumn[4][7][6] = {};
   int16_t m_PhaseRow[4][7][6] = {};
   BYTE ChannelLut[3][4][256];
@@ -252,7 +289,7 @@ class CCameraCtrl : public CObject {
   LONG m_LastFrameMs = 0;          // the frame timer when it was last restarted
   bool m_ShiftRunning = false;     // a pixel-shift capture is running
   bool m_MoveDone = false;         // the actuator reached its target
-  LONG m_SignalLatch = 0;
+  vexcam::SignalLatch m_Signal;   // the frame carries signal (set by auto exposure too)
   bool m_Overlap = false;          // live frames: the next exposure runs during the readout
   bool m_ExposureStarted = false;  // an exposure was started since the frame began
   LONG m_MeanCaptureMs = 0;        // mean of the last ten captures
@@ -263,6 +300,26 @@ class CCameraCtrl : public CObject {
   LONG m_ShiftFactor = 1;          // positions per axis of the running capture
   LONG m_Target[3] = {};           // current, previous and before-previous position
   int64_t m_MoveTicks = 0;         // performance counter at the last actuator move
+
+  // ---- capture sequencing state
+  CTrueImage* m_pImage = nullptr;  // the picture of the running export only
+  bool m_ColourCapture = false;    // reconstruction and enhancement follow the readout
+  bool m_ShiftInFrame = false;     // the pending move is made inside the frame wait
+  bool m_Hold = false;             // live frames: no progress, some exposure starts left out
+  bool m_WhiteBalanceRun = false;
+  bool m_DiagonalStart = false;
+  LONG m_WindowTranMode = -1;      // transfer mode and zoom the cached window was set up for
+  double m_WindowZoom = 0;    // the diagonal pair starts at position 3 next time
+  LONG m_BatchFirst = 0, m_BatchLast = 1;
+  LONG m_SubCurrent = 0, m_SubNext = 0;  // positions of the sub-frame being read
+  bool m_WholeFrame = true;        // the frame holds one whole exposure
+  LONG m_FrameCounter = 0;         // 100 per frame read, for the progress
+  LONG m_ExposureUnits = 0, m_Overshoots = 0;  // accumulated long exposure
+  bool m_ExposureComplete = true;
+  vexcam::CaptureTimes m_CaptureTimes;
+  std::vector<uint16_t> m_FrameSums;    // averaging accumulators
+  std::vector<BYTE> m_AveragedLines;
+  LONG m_LineStoreBytes[36] = {};       // bytes of one row of each position's line store
 
  private:
   bool PciSearch();

@@ -123,10 +123,10 @@ BOOL CCameraCtrl::ConfigureModel() {
   const LONG* gainChannel = model == 8 ? kModel8 : kIdentity;
   std::copy(gainChannel, gainChannel + 4, g.GainChannel);
   std::copy(kIdentity, kIdentity + 4, g.BlackChannel);
-  // The plane (and so the level table) of each byte of a cell word.
-  static constexpr LONG kPlanesA[4] = {2, 3, 0, 1}, kPlanes5[4] = {3, 1, 2, 0};
-  const LONG* planes = model == 0xA ? kPlanesA : model == 5 ? kPlanes5 : kIdentity;
-  std::copy(planes, planes + 4, m_LaneOrder);
+  // The level table of each byte of a cell word: the plane number the model gives it.
+  static constexpr LONG kLanesA[4] = {2, 3, 0, 1}, kLanes5[4] = {3, 1, 2, 0};
+  const LONG* lanes = model == 0xA ? kLanesA : model == 5 ? kLanes5 : kIdentity;
+  std::copy(lanes, lanes + 4, m_LaneOrder);
 
   if (model == 0xA) {
     const CVexcamApp* app = GetVexcamApp();
@@ -179,16 +179,27 @@ BOOL CCameraCtrl::AllocLineStore() {
   m_LineBlockBytes = bytes;
 
   try {
+    // One store per grid position, numbered column + 6 x row as the merges read them.
     BYTE* next = m_LineBlock.get();
+    m_SubFrameRows.assign(size_t(vexcam::SubFrameStore::kBlocks * vexcam::SubFrameStore::kBlockRows), nullptr);
     for (LONG p = 0; p < positions; ++p) {
+      const LONG block = p % grid + 6 * (p / grid);
       const bool small = compact && p > 0;
       const LONG rows = small ? kCompactRows : g.LineCount;
       const LONG rowBytes = small ? kCompactRowBytes : g.LineBytes;
-      m_LineRows[p].resize(size_t(rows));
-      for (LONG r = 0; r < rows; ++r, next += rowBytes) m_LineRows[p][size_t(r)] = next;
+      m_LineRows[block].resize(size_t(rows));
+      m_LineStoreBytes[block] = rowBytes;
+      for (LONG r = 0; r < rows; ++r, next += rowBytes) {
+        m_LineRows[block][size_t(r)] = next;
+        // The merges read whole board lines: only full-length stores are theirs.
+        if (!small && r < vexcam::SubFrameStore::kBlockRows)
+          m_SubFrameRows[size_t(block * vexcam::SubFrameStore::kBlockRows + r)] = next;
+      }
     }
+    m_SubFrameRowBytes = g.LineBytes;
     m_LineRowsSpare = m_LineRows[0];
     const LONG planeRows = LONG(planeBytes / kPlaneRowBytes);
+    m_PlaneRowBytes = kPlaneRowBytes;
     for (int plane = 0; plane < 4; ++plane) {
       m_Planes[plane].resize(size_t(planeRows));
       for (LONG r = 0; r < planeRows; ++r)
@@ -222,6 +233,9 @@ void CCameraCtrl::FreePlaneStore() {
   for (auto& memory : m_PlaneMemory) std::vector<BYTE>().swap(memory);
   m_PlaneRowBytes = 0;
   for (auto& rows : m_LineRows) rows.clear();
+  std::fill(std::begin(m_LineStoreBytes), std::end(m_LineStoreBytes), 0);
+  m_SubFrameRows.clear();
+  m_SubFrameRowBytes = 0;
   m_LineRowsSpare.clear();
   m_LineBlock.reset();
   m_LineBlockBytes = 0;

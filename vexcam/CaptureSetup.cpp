@@ -5,11 +5,7 @@
 #include "CaptureFormat.h"
 #include "SettingsBlock.h"
 
-LONG CCameraCtrl::FormatImage(CTrueImage* image, RECT& rect) {
-  LONG result = ::FormatImage(image, rect, Settings());
-  if (result == 1) m_LastRect = rect;
-  return result;
-}
+LONG CCameraCtrl::FormatImage(CTrueImage* image, RECT& rect) { return ::FormatImage(image, rect, Settings()); }
 
 LONG CCameraCtrl::SetupCapture(CTrueImage* image, RECT rect, bool whiteBalance) {
   tCameraSettings& s = Settings();
@@ -17,6 +13,7 @@ LONG CCameraCtrl::SetupCapture(CTrueImage* image, RECT rect, bool whiteBalance) 
 
   LONG f = ShiftFactor(s.TranMode), positions = f * f;
   if (FormatImage(image, rect) != 1) return kRectTooLarge;
+  m_LastRect = rect;  // the window the board is set up for
   if (whiteBalance && image) image->CreateDIB();
 
   LONG x = rect.left, y = rect.top, w = rect.right - rect.left, h = rect.bottom - rect.top;

@@ -356,7 +356,10 @@ namespace {
 
 enum : BYTE { kNone = 0, kVertical = 1, kFourWay = 2, kHorizontal = 4 };
 
-inline int Range3(int a, int b, int c) { return std::max({a, b, c}) - std::min({a, b, c}); }
+// Plain comparisons: the list forms of min and max cost a great deal in unoptimised builds.
+inline int Min3(int a, int b, int c) { return a < b ? (a < c ? a : c) : (b < c ? b : c); }
+inline int Max3(int a, int b, int c) { return a > b ? (a > c ? a : c) : (b > c ? b : c); }
+inline int Range3(int a, int b, int c) { return Max3(a, b, c) - Min3(a, b, c); }
 
 // One picture row of the edge-directed kernel. `row[k]` is picture row r - 2 + k (held
 // at the edges); Col maps a column index, mirroring it near the left and right edges.
@@ -412,7 +415,7 @@ struct AdaptiveRow {
     }
     if (greenPixel && redPass && r > 0) {
       int a = G(1, l), b = G(-1, rr), d = G(-1, l);
-      int m3 = std::min({a, b, d}), M3 = std::max({a, b, d});
+      int m3 = Min3(a, b, d), M3 = Max3(a, b, d);
       int gc = cur[3 * x + 1];
       bool besideHorizontal = (x > 0 && current[size_t(x - 1)] == kHorizontal) ||
                               (x + 1 < width && current[size_t(x + 1)] == kHorizontal);

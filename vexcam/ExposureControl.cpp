@@ -233,5 +233,5 @@ void CCameraCtrl::AdjustAutoExposure(LONG, LONG level, LONG low, LONG high) {
       m_AutoCounter = 0;
     }
   }
-  if (!stepped) m_SignalLatch = 1;
+  if (!stepped) m_Signal.set = true;
 }

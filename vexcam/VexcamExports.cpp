@@ -8,6 +8,18 @@
 
 namespace {
 
+// The caller's block and image are the library's only while the export runs: every
+// export forgets them on its way out, so nothing later reaches memory the caller freed.
+struct ExportScope {
+  ExportScope() = default;
+  ExportScope(const ExportScope&) = delete;
+  ExportScope& operator=(const ExportScope&) = delete;
+  ~ExportScope() {
+    if (CCameraCtrl* camera = Camera()) camera->m_pImage = nullptr;
+    UseSettings(nullptr);
+  }
+};
+
 CCameraCtrl* Enter(tCameraSettings* settings) {
   if (!settings) return nullptr;
   NormaliseSettings(*settings);
@@ -18,6 +30,7 @@ CCameraCtrl* Enter(tCameraSettings* settings) {
 }  // namespace
 
 int WINAPI KQ_GetMallocSize(CTrueImage* image, RECT rect, tCameraSettings* settings) {
+  ExportScope scope;
   if (!settings) return 0;
   CCameraCtrl* camera = Enter(settings);
   LONG result = camera ? camera->FormatImage(image, rect) : FormatImage(image, rect, *settings);
@@ -26,6 +39,7 @@ int WINAPI KQ_GetMallocSize(CTrueImage* image, RECT rect, tCameraSettings* setti
 }
 
 int WINAPI KQ_OnShutter(CTrueImage* image, RECT rect, int flag, tCameraSettings* settings) {
+  ExportScope scope;
   CCameraCtrl* camera = Enter(settings);
   if (!camera || flag < 0) return -1;
   camera->m_CaptureOptionA = settings->CaptureOptionA;
@@ -34,6 +48,7 @@ int WINAPI KQ_OnShutter(CTrueImage* image, RECT rect, int flag, tCameraSettings*
 }
 
 int WINAPI KQ_SetCDSGain(const LONG* gains, tCameraSettings* settings) {
+  ExportScope scope;
   CCameraCtrl* camera = Enter(settings);
   if (!camera) return 1;
   if (gains) {
@@ -49,6 +64,7 @@ int WINAPI KQ_SetCDSGain(const LONG* gains, tCameraSettings* settings) {
 }
 
 int WINAPI KQ_SetExposure(tCameraSettings* settings) {
+  ExportScope scope;
   CCameraCtrl* camera = Enter(settings);
   if (!camera) return 1;
   if (CameraModel(settings->CameraVer) != 0xA) {
@@ -65,21 +81,25 @@ int WINAPI KQ_SetExposure(tCameraSettings* settings) {
 }
 
 int WINAPI KQ_CheckCameraPower(tCameraSettings* settings) {
+  ExportScope scope;
   CCameraCtrl* camera = Enter(settings);
   return camera ? camera->CheckCameraPower() : 0;
 }
 
 int WINAPI KQ_PowerOff(tCameraSettings* settings) {
+  ExportScope scope;
   if (CCameraCtrl* camera = Enter(settings)) camera->PowerOff();
   return 1;
 }
 
 int WINAPI KQ_PowerOn(tCameraSettings* settings) {
+  ExportScope scope;
   if (CCameraCtrl* camera = Enter(settings)) camera->PowerOn();
   return 1;
 }
 
 int WINAPI KQ_WhiteBalance(CTrueImage* image, RECT rect, tCameraSettings* settings) {
+  ExportScope scope;
   if (rect.right < rect.left || rect.bottom < rect.top) return -10;
   CCameraCtrl* camera = Enter(settings);
   if (!camera) return -1;
@@ -87,16 +107,19 @@ int WINAPI KQ_WhiteBalance(CTrueImage* image, RECT rect, tCameraSettings* settin
 }
 
 int WINAPI KQ_WriteCDSParamToEEPROM(int value, tCameraSettings* settings) {
+  ExportScope scope;
   if (CCameraCtrl* camera = Enter(settings)) camera->WriteCDSParamToEEPROM(value);
   return 1;
 }
 
 int WINAPI KQ_SetAdTop(tCameraSettings* settings) {
+  ExportScope scope;
   if (CCameraCtrl* camera = Enter(settings)) camera->SetAdTop(settings->AdTop);
   return 1;
 }
 
 int WINAPI KQ_CheckStatus(tCameraSettings* settings) {
+  ExportScope scope;
   CCameraCtrl* camera = Enter(settings);
   if (!camera) return 0;
   if (!settings->TriggerHold) settings->TriggerEvent = camera->m_TriggerLatch;
@@ -105,36 +128,43 @@ int WINAPI KQ_CheckStatus(tCameraSettings* settings) {
 }
 
 int WINAPI KQ_MemoryShot(DWORD* buffer, CTrueImage* image, RECT rect, tCameraSettings* settings) {
+  ExportScope scope;
   if (CCameraCtrl* camera = Enter(settings)) camera->MemoryShot(buffer, image, rect);
   return 1;
 }
 
 int WINAPI KQ_ImageFromBuffer(WORD* raw, CTrueImage* image, RECT rect, tCameraSettings* settings) {
+  ExportScope scope;
   if (CCameraCtrl* camera = Enter(settings)) camera->ImageFromBuffer(raw, image, rect);
   return 1;
 }
 
 int WINAPI KQ_SetAGCGain(const LONG* gains, tCameraSettings* settings) {
+  ExportScope scope;
   if (CCameraCtrl* camera = Enter(settings)) camera->SetAGCGain(gains);
   return 1;
 }
 
 int WINAPI KQ_RGBplaneUnit_Factory(int a, int b, int c, int rows, tCameraSettings* settings) {
+  ExportScope scope;
   if (CCameraCtrl* camera = Enter(settings)) camera->FillPlanesFromUnits(a, b, c, rows);
   return 1;
 }
 
 int WINAPI KQ_CaptureImage_Factory(int left, int top, int right, int bottom, int type, tCameraSettings* settings) {
+  ExportScope scope;
   CCameraCtrl* camera = Enter(settings);
   return camera ? camera->CaptureFactory(RECT{left, top, right, bottom}, type) : 0;
 }
 
 int WINAPI KQ_BitsArrayFromPlanesRaw(BYTE* rows, int width, int height, int stride, tCameraSettings* settings) {
+  ExportScope scope;
   if (CCameraCtrl* camera = Enter(settings)) camera->RGBFromPlanesRaw(rows, width, height, stride);
   return 1;
 }
 
 int WINAPI KQ_OHPContinue(CTrueImage* image, tCameraSettings* settings) {
+  ExportScope scope;
   CCameraCtrl* camera = Enter(settings);
   return camera ? camera->ContinueFrame(image) : 0;
 }

@@ -75,10 +75,6 @@ SampleGrid GridOf(DWORD mode, const LONG siteMap[4], LONG width, LONG height, LO
   return grid;
 }
 
-// One frame of the rectangle in the raw site layout: the single-frame readout, which the
-// capture of a measurement comes to on the line-read boards.
-LONG CaptureFrame(CCameraCtrl& camera, CTrueImage* image, RECT rect) { return camera.DispatchFull(image, rect); }
-
 double Sum(const double m[4]) { return m[0] + m[1] + m[2] + m[3]; }
 double Largest(const double m[4]) { return *std::max_element(m, m + 4); }
 double Smallest(const double m[4]) { return *std::min_element(m, m + 4); }
@@ -211,7 +207,7 @@ LONG CCameraCtrl::MeasureChannels(CTrueImage* image, RECT rect, double means[4],
   if (!grid.found) return 0;
 
   image->m_nReserved = ModelA() ? 0 : 2;
-  CaptureFrame(*this, image, rect);
+  CaptureImage(image, rect);
   if (preview) image->Draw(0, 25, image->m_nWidth, image->m_nHeight, preview, 0, 0, 1.0);
   if (!PumpWhiteBalance()) return 0;
 

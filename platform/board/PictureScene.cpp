@@ -56,33 +56,52 @@ void PictureScene::Render(const SensorGeometry& g, const Exposure& e, std::vecto
     int px = x + ix;
     col[x] = wrapX ? ((px % W) + W) % W : std::clamp(px, 0, W - 1);
   }
-  auto sample = [&](const std::vector<float>& plane, int x, int y) {
-    int y0 = std::clamp(y + iy, 0, H - 1), y1 = std::clamp(y + iy + 1, 0, H - 1);
-    const float* r0 = &plane[size_t(y0) * W];
-    const float* r1 = &plane[size_t(y1) * W];
-    int c0 = col[x], c1 = col[x + 1];
-    return w00 * r0[c0] + w10 * r0[c1] + w01 * r1[c0] + w11 * r1[c1];
+  // Plain pointers and comparisons in the loop below: it runs for every cell of every
+  // frame, and unoptimised builds pay dearly for the library's helpers.
+  const float *green = picture_.green.data(), *blue = picture_.blue.data(), *red = picture_.red.data();
+  const int* cols = col.data();
+  auto rowStart = [&](int y) {
+    const int r = y + iy;
+    return size_t(r < 0 ? 0 : (r > H - 1 ? H - 1 : r)) * size_t(W);
+  };
+  auto toByte = [](double v) {
+    const double t = v + 0.5;
+    return uint32_t(uint8_t(t < 0.0 ? 0.0 : (t > 255.0 ? 255.0 : t)));
   };
 
   uint32_t seed = e.noiseSeed * 2654435761u + 1;
   size_t noiseAt = seed % kNoiseTable;
   uint32_t step = (seed >> 16) | 1;
+  const int8_t* noise = noise_.data();
+  const bool noisy = noiseSigma_ > 0;
+  const double* dark = e.dark.data();
   for (int a = 0; a < g.activePairs; ++a) {
     uint32_t* out = &cells[size_t(a) * g.cellsPerLine];
-    int y = 2 * a;
+    const int y = 2 * a;
+    const size_t top = rowStart(y), middle = rowStart(y + 1), bottom = rowStart(y + 2);
     for (int c = 0; c < g.cellsPerLine; ++c) {
-      int x = 2 * c;
+      const int x = 2 * c;
+      const int c0 = cols[x], c1 = cols[x + 1], c2 = cols[x + 2];
       // Sites of a cell: upper green left, red right; blue lower left, lower green right.
-      double v[4] = {sample(picture_.green, x, y), sample(picture_.blue, x, y + 1),
-                     sample(picture_.red, x + 1, y), sample(picture_.green, x + 1, y + 1)};
+      const float* gt = green + top;
+      const float* gm = green + middle;
+      const float* gb = green + bottom;
+      const float* bm = blue + middle;
+      const float* bb = blue + bottom;
+      const float* rt = red + top;
+      const float* rm = red + middle;
+      double v[4] = {w00 * gt[c0] + w10 * gt[c1] + w01 * gm[c0] + w11 * gm[c1],
+                     w00 * bm[c0] + w10 * bm[c1] + w01 * bb[c0] + w11 * bb[c1],
+                     w00 * rt[c1] + w10 * rt[c2] + w01 * rm[c1] + w11 * rm[c2],
+                     w00 * gm[c1] + w10 * gm[c2] + w01 * gb[c1] + w11 * gb[c2]};
       uint32_t w = 0;
       for (int b = 0; b < 4; ++b) {
         double n = 0;
-        if (noiseSigma_ > 0) {
+        if (noisy) {
           noiseAt = (noiseAt + step) & (kNoiseTable - 1);
-          n = noise_[noiseAt];
+          n = noise[noiseAt];
         }
-        w |= uint32_t(ToByte(e.dark[b] + k[b] * v[b] + n)) << (8 * b);
+        w |= toByte(dark[b] + k[b] * v[b] + n) << (8 * b);
       }
       out[c] = w;
     }

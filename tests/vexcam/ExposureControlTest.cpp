@@ -90,10 +90,10 @@ TEST_F(ExposureControl, AutoExposureHysteresis) {
   CCameraCtrl& cam = Checked(217);
   settings.ExpMode = 1;
   settings.ExpParam = 500;
-  cam.m_SignalLatch = 0;
+  cam.m_Signal.set = false;
   for (LONG level : {255, 250, 255, 254, 255}) Frame(cam, level);
   EXPECT_EQ(settings.ExpParam, 500);
-  EXPECT_EQ(cam.m_SignalLatch, 1);
+  EXPECT_TRUE(cam.m_Signal.set);
   EXPECT_EQ(cam.m_AutoCounter, 1);
   Frame(cam, 100);  // the other side starts counting afresh
   EXPECT_EQ(cam.m_AutoCounter, -1);

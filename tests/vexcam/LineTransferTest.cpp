@@ -206,7 +206,8 @@ TEST_F(LineTransfer, AveragingPlanesHalvesTheirSum) {
   CCameraCtrl& cam = MakeCamera();
   cam.AveragePlanes(2, 1);  // no plane store: nothing happens
   BYTE target[2][3] = {{10, 200, 7}, {0, 255, 7}}, source[2][3] = {{20, 100, 9}, {1, 255, 9}};
-  cam.m_Planes[2] = {target[0], target[1]};
+  // The green on the red rows (plane 0) takes the mean with the other green (plane 3).
+  cam.m_Planes[0] = {target[0], target[1]};
   cam.m_Planes[3] = {source[0], source[1]};
   cam.AveragePlanes(2, 5);  // rows past the store are not touched
   EXPECT_EQ(target[0][0], 15);
@@ -214,7 +215,7 @@ TEST_F(LineTransfer, AveragingPlanesHalvesTheirSum) {
   EXPECT_EQ(target[0][2], 7);
   EXPECT_EQ(target[1][0], 0);
   EXPECT_EQ(target[1][1], 255);
-  cam.m_Planes[2].clear();
+  cam.m_Planes[0].clear();
   cam.m_Planes[3].clear();
 }
 

@@ -125,3 +125,30 @@ TEST_F(SingleFrameReadout, DispatchIntoTheImage) {
     }
   }
 }
+
+// The data-port readout of the older boards and the block readout of zoom 0.5 walk the
+// line word by word: the pattern's cell columns arrive where the window says.
+TEST_F(SingleFrameReadout, PortAndBlockReadoutsTakeTheWindowsCells) {
+  struct Case {
+    int revision;
+    double zoom;
+    bool block;
+  } cases[] = {{210, 1.0, false}, {216, 1.0, false}, {216, 0.5, true}};
+  for (const Case& c : cases) {
+    CCameraCtrl& cam = Ready(c.revision, 0);
+    settings.zoom = c.zoom;
+    Picture pic(c.block ? 8 : 4, c.block ? 8 : 4);
+    const auto readout = c.block ? cam.BlockReadout(true) : cam.PortReadout();
+    ASSERT_EQ(cam.ReadFrameToPicture(readout, pic.Target(), 4, 8, 8), 1) << c.revision;
+    for (LONG r = 0; r < pic.height; ++r)
+      for (LONG x = 0; x < pic.width; ++x) {
+        const int cell = int(c.block ? x / 2 : x) + 2;
+        ASSERT_EQ(pic.Px(r, x)[0], cell) << c.revision << " " << r << "," << x;
+        if (c.block) {
+          ASSERT_EQ(pic.Px(r, x), pic.Px(r & ~1, x & ~1)) << "one colour a cell";
+        } else {
+          ASSERT_EQ(pic.Px(r, x)[1], r / 2) << c.revision;
+        }
+      }
+  }
+}

@@ -62,6 +62,7 @@ class WhiteBalanceRun : public VexcamTest {
   // The four site means of the card as the run measures them.
   void Means(double m[4]) {
     CTrueImage picture;
+    UseSettings(&settings);  // as an export would
     const DWORD mode = settings.Mode;
     settings.Mode |= 0x20000;
     ASSERT_EQ(Camera()->MeasureChannels(&picture, kRect, m, nullptr), 1);
@@ -133,6 +134,7 @@ TEST_F(WhiteBalanceRun, GreyCardComesOutGreyAndTheIniKeepsTheTables) {
   std::memcpy(tables, Camera()->ChannelLut[0], sizeof tables);
   for (auto& table : Camera()->ChannelLut[0])
     for (int i = 0; i < 256; ++i) table[i] = BYTE(i);
+  UseSettings(&settings);
   ASSERT_EQ(LoadColourTables(ini, Geometry().SiteMap[0]) & 1, 1);
   Camera()->BuildLevelCurves(0);
   EXPECT_EQ(std::memcmp(tables, Camera()->ChannelLut[0], sizeof tables), 0);

@@ -29,13 +29,13 @@ TEST_F(CameraKernels, RawExportBuildsThePictureFromThePlanes) {
   for (int p = 0; p < 4; ++p)
     for (LONG r = 0; r < 4; ++r)
       for (LONG x = 0; x < 4; ++x) camera->m_Planes[p][size_t(r)][x] = BYTE(10 * p + r);
-  // Default plane order: blue 0, red 1, greens 2 and 3.
+  // Plane k holds byte k of the cell word: blue 1, red 2, greens 0 and 3.
   std::vector<BYTE> bits(16 * 4, 0);
   EXPECT_EQ(KQ_BitsArrayFromPlanesRaw(bits.data(), 4, 4, 16, &settings), 1);
   const BYTE* top = bits.data() + 3 * 16;
-  EXPECT_EQ(top[0], 0);
+  EXPECT_EQ(top[0], 10);
   EXPECT_EQ(top[1], 30);
-  EXPECT_EQ(top[2], 10);
+  EXPECT_EQ(top[2], 20);
 }
 
 TEST_F(CameraKernels, RawExportRefusesSizesItCannotWrite) {

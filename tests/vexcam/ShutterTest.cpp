@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "CaptureTimes.h"
+#include "StillCapture.h"
+#include "VexcamApi.h"
+#include "board/PatternScene.h"
+
+using plat::board::PatternScene;
+
+TEST(CaptureTimes, MeanOfTheLastTen) {
+  vexcam::CaptureTimes times;
+  EXPECT_EQ(times.Mean(), 0);
+  times.Add(30);
+  EXPECT_EQ(times.Mean(), 30);
+  for (LONG ms = 1; ms <= 25; ++ms) times.Add(ms);
+  EXPECT_EQ(times.Mean(), (16 + 25) / 2);  // 16 .. 25
+}
+
+class Shutter : public StillCaptureTest {};
+
+TEST_F(Shutter, ResultsOfTheShutter) {
+  struct Case {
+    const char* what;
+    Keys board;
+    LONG tranMode;
+    DWORD mode;
+    RECT rect;
+    LONG result;  // 1 stands for any time value
+  } cases[] = {
+      {"no camera on the board", {{"BOARD_CAMERA", "0"}}, 2, 0, {0, 0, 64, 64}, -1},
+      {"no timer: no time value", {}, 2, 0x400, {0, 0, 64, 64}, 0},
+      {"wider than the frame", {}, 2, 0, {0, 0, 1290, 64}, -2},
+      {"a good capture", {}, 2, 0, {0, 0, 64, 64}, 1},
+  };
+  for (const Case& c : cases) {
+    Board(217, c.board);
+    settings.TranMode = c.tranMode;
+    settings.Mode |= c.mode;
+    CTrueImage image;
+    const LONG r = camera->OnShutter(&image, c.rect, 0);
+    if (c.result == 1)
+      EXPECT_GT(r, 0) << c.what;
+    else
+      EXPECT_EQ(r, c.result) << c.what;
+  }
+}
+
+TEST_F(Shutter, FinestModeOfTheSmallerCameraIsClampedToSixteenPositions) {
+  Checked(217);
+  settings.CameraVer = 0xA5F;  // sub-type 5: no 3 x 3 or 6 x 6 shift
+  settings.TranMode = 7;
+  CTrueImage image;
+  image.m_nReserved = 10;
+  EXPECT_GT(camera->OnShutter(&image, {0, 0, 64, 32}, 0), 0);
+  EXPECT_EQ(settings.TranMode, 4);
+  EXPECT_EQ(image.m_nWidth, 64);
+}
+
+TEST_F(Shutter, OnlyFinishedCapturesEnterTheTimes) {
+  Checked(217);
+  settings.TranMode = 2;
+  CTrueImage image;
+  camera->m_ExpectedWaitMs = 1000000;  // more than the capture took: kept at 1 ms
+  EXPECT_EQ(camera->OnShutter(&image, {0, 0, 64, 64}, 0), 1);
+  EXPECT_EQ(camera->m_MeanCaptureMs, 1);
+  EXPECT_EQ(camera->m_ExpectedWaitMs, 0);
+  settings.bAbort = 1;
+  EXPECT_EQ(camera->OnShutter(&image, {0, 0, 64, 64}, 0), 0);
+  EXPECT_EQ(camera->m_MeanCaptureMs, 1);
+}
+
+TEST_F(Shutter, ExportsForgetTheCaller) {
+  Checked(217);
+  SetCamera(camera.get());
+  tCameraSettings block = settings;
+  block.TranMode = 2;
+  CTrueImage image;
+  EXPECT_GT(KQ_OnShutter(&image, {0, 0, 64, 64}, 0, &block), 0);
+  EXPECT_EQ(camera->m_pImage, nullptr);
+  EXPECT_FALSE(HaveSettings());
+  EXPECT_EQ(KQ_OnShutter(&image, {0, 0, 64, 64}, -1, &block), -1);
+  SetCamera(nullptr);
+}
+
+// Each position's frame is read into its own line store, exposed where the actuator
+// stood for it: the pattern's last byte tells the offset in twelfths of a cell.
+TEST_F(Shutter, FactoryStoresEachPositionsFrame) {
+  Checked(217);
+  SetCamera(camera.get());
+  EXPECT_EQ(KQ_CaptureImage_Factory(8, 4, 24, 12, 4, &settings), 1);
+  struct Case {
+    LONG block;
+    BYTE tag;
+  } cases[] = {{0, 0x00}, {1, 0x06}, {6, 0x60}, {7, 0x66}};
+  for (const Case& c : cases) {
+    ASSERT_GT(camera->m_LineRows[c.block].size(), 2u) << c.block;
+    const BYTE* row = camera->m_LineRows[c.block][1];
+    EXPECT_EQ(row[3], c.tag) << c.block;
+    EXPECT_EQ(row[1], 8 / 2) << c.block;  // the window's first cell column
+  }
+  const auto trail = ActuatorTrail();
+  ASSERT_FALSE(trail.empty());
+  EXPECT_EQ(trail.back(), (std::pair<int, int>{0, 0}));
+  SetCamera(nullptr);
+}
+
+TEST_F(Shutter, MemoryShotFillsTheFirstStore) {
+  Checked(217);
+  SetCamera(camera.get());
+  CTrueImage image;
+  image.SetFormat(16, 8, 3);
+  image.CreateDIB();
+  EXPECT_EQ(KQ_MemoryShot(nullptr, &image, {8, 4, 24, 12}, &settings), 1);
+  for (LONG L = 0; L < 4; ++L) {
+    uint32_t word;
+    std::memcpy(&word, camera->m_LineRows[0][size_t(L)] + 4, 4);
+    EXPECT_EQ(word & 0xFFFF, PatternScene::PatternCell(0, 0) | uint32_t(L + 2) | uint32_t(5) << 8) << L;
+  }
+  EXPECT_EQ(camera->m_LastRect.top, 4);
+  SetCamera(nullptr);
+}
+
+TEST_F(Shutter, PictureFromCallersLines) {
+  Checked(217);
+  settings.TranMode = 2;
+  CTrueImage image;
+  image.SetFormat(16, 8, 3);
+  image.CreateDIB();
+  // Cells of green 100, blue 50, red 200, as 16-bit samples.
+  std::vector<WORD> lines(16 * 4);
+  for (size_t i = 0; i < lines.size(); i += 2) lines[i] = 100 | 50 << 8, lines[i + 1] = 200 | 100 << 8;
+  EXPECT_EQ(camera->ImageFromBuffer(lines.data(), &image, {0, 0, 16, 8}), 1);
+  const LONG stride = RowStride(16, 3);
+  const BYTE* px = image.m_pBits + 4 * stride + 3 * 8;
+  // (50, 100, 200) through the chroma step of the newer boards.
+  EXPECT_EQ(px[0], 50 - 50 / 4);
+  EXPECT_EQ(px[1], 100 - 50 / 8);
+  EXPECT_EQ(px[2], 200 + 100 / 4);
+  // Taller than the store: the lines past it are left out, nothing outside is written.
+  CTrueImage tall;
+  tall.SetFormat(16, 2000, 3);
+  tall.CreateDIB();
+  std::vector<WORD> many(16 * 1000, 0x8080);
+  EXPECT_EQ(camera->ImageFromBuffer(many.data(), &tall, {0, 0, 16, 2000}), 1);
+}

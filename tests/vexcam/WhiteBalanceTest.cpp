@@ -5,58 +5,23 @@
 #include <string>
 
 #include "ColourTables.h"
-#include "ModuleRegistry.h"
-#include "VexcamApi.h"
-#include "VexcamApp.h"
-#include "VexcamFixture.h"
-#include "board/PictureScene.h"
+#include "LibraryFixture.h"
 
 namespace {
 
-// The whole library started as the program starts it, on a board of revision 217 whose
-// camera looks at an even card: its sites answer 1.0, 0.65, 0.8 and 1.0 of the light.
+// The camera looks at an even card: its sites answer 1.0, 0.65, 0.8 and 1.0 of the light.
 // The measuring rectangle is 80 x 60 pixels: a measurement reads 30 lines.
-class WhiteBalanceRun : public VexcamTest {
+class WhiteBalanceRun : public LibraryTest {
  protected:
   static constexpr RECT kRect{200, 200, 280, 260};
 
-  // Without noise the camera renders a frame only when its settings change.
   void Start(int model, double reflectance, double noise = 0.0) {
-    Configure({{"BOARD_MODEL", std::to_string(model)}, {"BOARD_REVISION", "217"}});
-    plat::board::ShowScene(Card(reflectance, noise));
-    plat::ModuleSpec spec;
-    spec.fileName = "Vexcam.dll";
-    spec.loaded = true;
-    app.m_hInstance = plat::RegisterModule(std::move(spec));
-    ASSERT_TRUE(app.InitInstance());
-    settings = DefaultSettings();
-    settings.Mode = 0x1800;  // no preview window, no beep
-    settings.TranMode = 2;
-    settings.ExpMode = 1;
-    settings.ExpParam = 500;
+    LibraryTest::Start(model, Columns(1, [&](int) { return reflectance; }, noise));
     settings.WBAllLevels = 0;
     settings.WBSeed[0] = 40, settings.WBSeed[1] = 60, settings.WBSeed[2] = 80;
     settings.GammaMode = 0;
-    ASSERT_EQ(KQ_CheckCameraPower(&settings), 1);
     for (LONG& gain : settings.WBGain[0]) gain = 0;
     KQ_SetCDSGain(nullptr, &settings);
-    if (model != 0xA) {
-      // The power check configures model 0xA; the caller's identity word names the model.
-      settings.CameraVer = (settings.CameraVer & ~0xF00) | model << 8;
-      ASSERT_EQ(KQ_CheckCameraPower(&settings), 1);
-      const LONG agc[4] = {};  // the start-up black levels went to this model's AGC registers
-      KQ_SetAGCGain(agc, &settings);
-    }
-  }
-  void TearDown() override {
-    if (GetVexcamApp()) app.ExitInstance();
-    VexcamTest::TearDown();
-  }
-  static std::shared_ptr<plat::board::Scene> Card(double reflectance, double noise) {
-    plat::board::Picture p;
-    p.Resize(1, 1);
-    p.red[0] = p.green[0] = p.blue[0] = float(reflectance);
-    return std::make_shared<plat::board::PictureScene>(std::move(p), noise);
   }
   int Balance() { return KQ_WhiteBalance(&image, kRect, &settings); }
   // The four site means of the card as the run measures them.
@@ -101,7 +66,6 @@ class WhiteBalanceRun : public VexcamTest {
     return keys;
   }
 
-  CVexcamApp app;
   CTrueImage image;
 };
 

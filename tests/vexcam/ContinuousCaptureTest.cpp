@@ -227,3 +227,20 @@ TEST_F(ContinuousRun, StillSceneBuildsTheShiftPictureAndMovementGoesLive) {
     ++n;
   }
 }
+
+namespace {
+class ContinuousRule : public VexcamTest {};
+}  // namespace
+
+// A frame that could not be read is neither still nor moving: the live mode stays and the
+// still count does not grow towards the shift mode.
+TEST_F(ContinuousRule, FramesNotReadLeaveTheModeAlone) {
+  CCameraCtrl& cam = MakeCamera();
+  settings.bPCI = 1;
+  settings.TranMode = 2;
+  settings.OHPTranMode = 3;
+  CTrueImage noPixels;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(cam.ContinueFrame(&noPixels), 0);
+  EXPECT_EQ(settings.TranMode, 2);
+  EXPECT_EQ(cam.m_StillCount, 0);
+}

@@ -117,7 +117,9 @@ class CCameraCtrl : public CObject {
 
   // ---- continuous capture (ContinuousCapture.cpp)
   // One frame of the live document-camera loop; the next shift position after the call.
-  LONG ContinueFrame(CTrueImage* image);
+  // Through the shutter the still frames are counted in every mode and the count is kept
+  // after the switch to the shift mode.
+  LONG ContinueFrame(CTrueImage* image, bool fromShutter = false);
   // 1 when the scene moved, 0 when still, -1 when no frame was read.
   LONG ContinueFramePCI(CTrueImage* image);
   LONG ContinueFramePort(CTrueImage* image);

@@ -79,7 +79,7 @@ LONG CCameraCtrl::DetectChange() {
   return m_ChangeResult;
 }
 
-LONG CCameraCtrl::ContinueFrame(CTrueImage* image) {
+LONG CCameraCtrl::ContinueFrame(CTrueImage* image, bool fromShutter) {
   tCameraSettings& s = Settings();
   const LONG r = s.bPCI ? ContinueFramePCI(image) : ContinueFramePort(image);
   if (r < 0) return m_NextPosition;  // nothing was read: neither still nor moved
@@ -89,12 +89,13 @@ LONG CCameraCtrl::ContinueFrame(CTrueImage* image) {
     m_StillCount = 0;
     return 0;
   }
+  if (fromShutter) m_StillCount = std::min<LONG>(m_StillCount + 1, 3);
   if (s.TranMode == kLive) {
     m_NextPosition = 0;
-    m_StillCount = std::min<LONG>(m_StillCount + 1, 3);
+    if (!fromShutter) m_StillCount = std::min<LONG>(m_StillCount + 1, 3);
     if (m_StillCount > 1) {
       s.TranMode = s.OHPTranMode;
-      m_StillCount = 0;
+      if (!fromShutter) m_StillCount = 0;
     }
   }
   return m_NextPosition;

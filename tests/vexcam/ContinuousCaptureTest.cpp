@@ -228,6 +228,18 @@ TEST_F(ContinuousRun, StillSceneBuildsTheShiftPictureAndMovementGoesLive) {
   }
 }
 
+// Through the shutter (Mode bit 0x8000) the same loop runs with the shutter's still count.
+TEST_F(ContinuousRun, ThroughTheShutter) {
+  Start();
+  settings.Mode |= 0x8000;
+  const int positions[] = {0, 0, 1, 2, 3, 0, 1};
+  const LONG modes[] = {2, 3, 3, 3, 3, 3, 3};
+  for (int n = 0; n < 7; ++n) {
+    EXPECT_EQ(KQ_OnShutter(&image, kRect, 0, &settings), positions[n]) << "call " << n;
+    EXPECT_EQ(settings.TranMode, modes[n]) << "call " << n;
+  }
+}
+
 namespace {
 class ContinuousRule : public VexcamTest {};
 }  // namespace

@@ -23,29 +23,13 @@ double ThreadCpuMs() {
   return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-// The block as the program's document builds it.
+// What a still capture reads of the program's block: its default camera settings.
 tCameraSettings DocumentSettings() {
   tCameraSettings s{};
-  s.EdgeAppLevelStd = s.EdgeAppLevelHigh = 4;
-  s.EdgeAppLevelBw = s.ContrastLevelBw = 8;
-  s.Command_Repeat = 1;
-  s.Camera_Ctrl = 128;
-  for (int g = 0; g < 3; ++g)
-    for (int i = 0; i < 4; ++i) s.WBGain[g][i] = 30 + 30 * g, s.BB_Lev[g][i] = 128;
-  for (int i = 0; i < 4; ++i) s.Black_Level[i] = 128;
-  s.AdTop = 130;
-  s.ExpMode = 1;
-  s.ExpParam = 1024;
-  s.AutoExpThresh = 1;
-  s.zoom = 1.0;
-  s.InterPolationMethod = 2;
-  s.Mode = 0x1800;
-  s.PCIaddress = 0xFFFFFFFF;
-  const LONG mosaic[4] = {2, 3, 0, 1};
-  for (int i = 0; i < 4; ++i) s.Mosaic[i] = mosaic[i];
-  s.CameraVer = 0xA6F;
-  s.BoardRevision = 1;
-  s.BoardCount = 1;
+  s.Command_Repeat = 1, s.Camera_Ctrl = 128, s.AdTop = 130;
+  s.ExpMode = 1, s.ExpParam = 1024, s.AutoExpThresh = 1;
+  s.zoom = 1.0, s.InterPolationMethod = 2, s.Mode = 0x1800;
+  s.PCIaddress = 0xFFFFFFFF, s.CameraVer = 0xA6F, s.BoardRevision = 1, s.BoardCount = 1;
   return s;
 }
 

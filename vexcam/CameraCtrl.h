@@ -182,6 +182,9 @@ class CCameraCtrl : public CObject {
   // Sums of AveragingCount frames of lines [first, end) of the window, and their mean.
   LONG AccumulateFrames(LONG x, LONG width, LONG height, LONG first, LONG end);
   void CheckSignal(const BYTE* cells, LONG count);
+  // Places window line `line` (`count` cells) of shift position m_SubCurrent into the planes,
+  // as the readout does; for frames that come through the line stores.
+  void PlaceWindowLine(const BYTE* cells, LONG count, LONG line, LONG width, LONG height);
   // Progress of the run after a sub-frame; 0 once cancelled.
   LONG SubFrameProgress();
 

@@ -310,7 +310,6 @@ LONG CCameraCtrl::CaptureShifted(CTrueImage* image, RECT rect) {
         read = ReadSubFrame(r.x, r.width, r.height, first, last < cells ? last : 0);
       } else {
         read = ReadMemoryShot(r.x, r.y, r.width, r.height, 0, first, last);
-        if (read) vexcam::MergeSubFrame(MergeJobOf(), image->m_nWidth, image->m_nHeight, f, first);
       }
     } else {
       if (m_Revision < 211 && r.height < g.FrameHeight / 4 && r.y < g.FrameHeight / 2) {
@@ -328,7 +327,6 @@ LONG CCameraCtrl::CaptureShifted(CTrueImage* image, RECT rect) {
 
   BYTE* bits = image->m_pBits;
   const LONG w = image->m_nWidth, h = image->m_nHeight, stride = PictureStrideOf(*image);
-  if (CameraModel(s.CameraVer) == 5) MergeSubFrames(s.TranMode == 6 ? 18 : cells, 1, w, h);
   const LONG positions = s.TranMode == 6 ? 18 : cells;
   LONG built;
   if (positions == 9 || positions == 18) {

@@ -42,9 +42,21 @@ LONG TimeValue(const tCameraSettings& s) {
   return (s.Mode & kModeNoTimer) ? 0 : std::max<LONG>(1, ElapsedMs(kCaptureWatch));
 }
 
-DWORD DataPort() { return Settings().PCIaddress + 4; }
-
 }  // namespace
+
+// The data port: the PCI board's at offset 4, the port-probed board's where the search found it.
+static DWORD DataPort(const CCameraCtrl& cam) {
+  const tCameraSettings& s = Settings();
+  return s.bPCI ? s.PCIaddress + 4 : cam.m_PortBase;
+}
+
+// The port-probed board has no frame wait of its own: its status shows the exposed frame.
+static void WaitPortFrame(const CCameraCtrl& cam) {
+  const LONG budget = DeviceState().portReadsPerHalfSecond;
+  const DWORD status = cam.m_PortBase - 4;
+  for (LONG i = 0; i < budget && !Settings().bAbort; ++i)
+    if (ReadPortB(status, 0) & 2) return;
+}
 
 // One board line of the window (from cell x / 2) into the line buffer, through the line
 // read or, on the port-probed board, the data port; null when the read failed.
@@ -56,7 +68,7 @@ static const BYTE* ReadStoreLine(CCameraCtrl& cam, LONG x, LONG line) {
   const LONG words = std::min<LONG>(g.LineBytes > 0 ? g.LineBytes / 4 : 646, 1024);
   if (s.bPCI) {
     if (!cam.ReadLine(cam.m_pLineBuffer, line)) return nullptr;
-  } else if (!ReadPortBlock(DataPort(), reinterpret_cast<DWORD*>(cam.m_pLineBuffer), DWORD(words))) {
+  } else if (!ReadPortBlock(DataPort(cam), reinterpret_cast<DWORD*>(cam.m_pLineBuffer), DWORD(words))) {
     return nullptr;
   }
   const LONG first = x / 2 + lead;
@@ -106,11 +118,16 @@ LONG CCameraCtrl::ReadMemoryShot(LONG x, LONG, LONG width, LONG height, LONG mod
   LONG progress = 0;
   const bool shown = !(s.Mode & kModeNoWindow) &&
                      ((!m_PreviewCapture && (s.ExpMode == 2 || s.TranMode > 2)) || (s.ExpMode == 2 && s.ExpParam > 12));
+  // A shift position's frame also goes straight into the planes: the stores of the
+  // positions past the first may be shorter than a frame.
+  const bool place = f > 1;
+  m_SubCurrent = first;
   for (LONG frame = 1;; ++frame) {
     for (LONG L = 0; L < lines; ++L) {
       const BYTE* line = ReadStoreLine(*this, x, L + 1);
       if (!line) return 0;
       StoreLine(*this, block, L, line, bytes);
+      if (place) PlaceWindowLine(line, width / 2 + 1, L, width + 2, height);
     }
     progress += 100;
     if (!complete && LONG(m_LineRows[block].size()) > 3) {
@@ -142,12 +159,15 @@ LONG CCameraCtrl::ReadMemoryShot(LONG x, LONG, LONG width, LONG height, LONG mod
       const BYTE* line = ReadStoreLine(*this, x, L + 1);
       if (!line) return 0;
       FoldLine(*this, block, L, line, bytes, n);
+      if (place && L < LONG(m_LineRows[block].size()) && m_LineStoreBytes[block] >= 4 * (width / 2 + 1))
+        PlaceWindowLine(m_LineRows[block][size_t(L)], width / 2 + 1, L, width + 2, height);
     }
   }
   return s.bAbort ? 0 : 1;
 }
 
 LONG CCameraCtrl::ReadLinesToStore(LONG row, LONG column, LONG x, LONG width, LONG height, LONG repeat) {
+  if (!Settings().bPCI) WaitPortFrame(*this);
   WaitCameraReady();
   if (!m_LineBlock && !AllocLineStore()) return 0;
   StoreLease lease(*this);
@@ -155,14 +175,17 @@ LONG CCameraCtrl::ReadLinesToStore(LONG row, LONG column, LONG x, LONG width, LO
   const LONG bytes = std::min<LONG>(2 * width + 8, WindowBytes(x));
   // The line above the window comes first and is dropped.
   if (!ReadStoreLine(*this, x, 0)) return 0;
+  const bool place = m_ShiftFactor > 1;  // the caller named the position in m_SubCurrent
   for (LONG L = 0; L < lines; ++L) {
     const BYTE* line = ReadStoreLine(*this, x, L + 1);
     if (!line) return 0;
     StoreLine(*this, block, L, line, bytes);
+    if (place) PlaceWindowLine(line, width / 2, L, width, height);
   }
   if (block == 0) m_LineRowsSpare = m_LineRows[0];
   for (LONG n = 2; n <= repeat + 1; ++n) {
     StartFrame();
+    if (!Settings().bPCI) WaitPortFrame(*this);
     WaitCameraReady();
     if (!ReadStoreLine(*this, x, 0)) return 0;
     for (LONG L = 0; L < lines; ++L) {
@@ -206,12 +229,13 @@ LONG CCameraCtrl::MemoryShot(DWORD* buffer, CTrueImage* image, RECT rect) {
       }
     }
   } else if (buffer) {
+    WaitPortFrame(*this);
     WaitCameraReady();
     auto* out = reinterpret_cast<BYTE*>(buffer);
     const LONG words = (2 * width + 3) / 4;
     std::vector<DWORD> scratch(size_t(std::max<LONG>(words, 1)));
     for (LONG L = 0; L < height / 2 + 1; ++L, out += 2 * width) {
-      ReadPortBlock(DataPort(), scratch.data(), DWORD(words));
+      ReadPortBlock(DataPort(*this), scratch.data(), DWORD(words));
       std::memcpy(out, scratch.data(), size_t(2 * width));
     }
   }
@@ -252,10 +276,12 @@ LONG CCameraCtrl::CaptureFactory(RECT rect, LONG count) {
   if (s.bPCI) {
     WaitFrameReady();
     if (m_pImage && !m_pImage->m_pBits) return 0;
+    DrainLine(g.LineBytes);
   } else {
+    WaitPortFrame(*this);
     WaitCameraReady();
+    ReadStoreLine(*this, 0, 0);
   }
-  DrainLine(g.LineBytes);
   const LONG x = rect.left, width = rect.right - rect.left, height = rect.bottom - rect.top;
   const LONG step = count == 18 ? 2 : 1;
   const bool checker = step == 2 && (s.CameraVer & 3) == 3;
@@ -265,13 +291,14 @@ LONG CCameraCtrl::CaptureFactory(RECT rect, LONG count) {
     const LONG last = checker ? (i + 2) + ((i + 2) / f) % 2 : first + step;
     if ((s.CameraVer & 3) == 1 && m_Shift.order[f][first] == 0 && first / f > 0) {
       StartFrame();
-      DrainLine(g.LineBytes);
+      if (s.bPCI) DrainLine(g.LineBytes);  // the port board's read drops its own line
     }
     LONG read;
     if (s.bPCI) {
       read = ReadMemoryShot(x, rect.top, width, height, 0, first, last);
     } else {
       MoveToPosition(last < f * f ? last : 0, TRUE);
+      m_SubCurrent = first;
       read = ReadLinesToStore(first / f, m_Shift.order[f][first], x, width, height, 0);
       StartFrame();
     }
@@ -321,7 +348,8 @@ LONG CCameraCtrl::CapturePortBoard(CTrueImage* image, RECT rect) {
       // The next position's move goes out while this frame's lines are read: the frame
       // was exposed where the actuator stood when it began.
       MoveToPosition(next, TRUE);
-      const LONG read = ReadLinesToStore(first / f, m_Shift.order[f][first], x, w + 4, h + 2, 0);
+      m_SubCurrent = first;
+      const LONG read = ReadLinesToStore(first / f, m_Shift.order[f][first], x, w + 2, h, 0);
       StartFrame();
       if (!read || s.bAbort) {
         m_ShiftRunning = false;
@@ -332,7 +360,6 @@ LONG CCameraCtrl::CapturePortBoard(CTrueImage* image, RECT rect) {
     m_ShiftRunning = false;
     elapsed = TimeValue(s);
     const LONG positions = s.TranMode == 6 ? 18 : cells;
-    MergeSubFrames(positions, 1, pw, ph);
     if (positions == 9)
       built = ReconstructPlanes(bits, pw, ph, stride);
     else if (positions == 18)

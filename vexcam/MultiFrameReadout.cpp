@@ -150,6 +150,10 @@ static LONG ReadPlaneLines(CCameraCtrl& cam, Pass pass, LONG x, LONG width, LONG
   return 1;
 }
 
+void CCameraCtrl::PlaceWindowLine(const BYTE* cells, LONG count, LONG line, LONG width, LONG height) {
+  vexcam::PlaceLine(PlacementOf(*this, width, height), cells, count, line);
+}
+
 void CCameraCtrl::CheckSignal(const BYTE* cells, LONG count) {
   const tCameraSettings& s = Settings();
   const int threshold = s.zoom == 0.5 || s.GainLv > 0 ? 128 : 64;

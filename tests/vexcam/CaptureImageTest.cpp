@@ -64,6 +64,7 @@ TEST_F(CaptureImage, PixelShiftPicturesResembleTheScene) {
       {217, 5, 0, "9 positions"},
       {217, 6, 10, "18 positions"},
       {216, 5, 10, "9 positions, head and tail"},
+      {210, 5, 10, "9 positions through the line stores"},
   };
   for (const ModeCase& c : cases) ExpectResembles(c);
 }
@@ -170,4 +171,57 @@ TEST_F(CancelDuringCapture, ShiftStopsWithTheActuatorHome) {
   const auto trail = ActuatorTrail();
   ASSERT_FALSE(trail.empty());
   EXPECT_EQ(trail.back(), (std::pair<int, int>{0, 0}));
+}
+
+TEST_F(CaptureImage, NegativeAndAveragedPlaneReadouts) {
+  struct Case {
+    int revision;
+    DWORD mode;
+    LONG averaging;
+    bool negative;  // the picture is the scene's negative
+  } cases[] = {{217, 0x20, 0, true}, {216, 0x20, 0, true}, {217, 0, 3, false}};
+  for (const Case& c : cases) {
+    Chart(c.revision);
+    settings.TranMode = 2;
+    settings.Mode |= c.mode;
+    settings.AveragingCount = c.averaging;
+    CTrueImage image;
+    image.m_nReserved = 10;
+    ASSERT_GT(camera->OnShutter(&image, kSensor, 0), 0) << c.revision << " " << c.mode;
+    const double r = Resemblance(image, kSensor, 1);
+    if (c.negative)
+      EXPECT_LT(r, -0.9) << c.revision;
+    else
+      EXPECT_GT(r, 0.9) << c.averaging;
+  }
+}
+
+// Live frames overlap: while a frame is read, the next exposure starts at its line once the
+// actuator stands at the next position, and once the sensor is past the arming line the
+// actuator moves on to the position after it.
+TEST_F(CaptureImage, OverlappedReadoutStartsTheNextExposureAndMovesOn) {
+  struct Case {
+    LONG arming;           // the settle line: never reached, or always passed
+    bool startedBefore;    // an exposure was already started this frame
+    bool started;          // a frame start during the readout
+    LONG target;           // where the actuator stands afterwards
+  } cases[] = {{100000, false, true, 4}, {-1, true, false, 5}, {-1, false, false, 4}};
+  for (const Case& c : cases) {
+    Checked(217);
+    settings.TranMode = 5;
+    camera->m_ShiftFactor = 3;
+    camera->m_Overlap = true;
+    ASSERT_TRUE(camera->PlaneView().Ready());
+    camera->MoveToPosition(4, TRUE);  // the next position's
+    camera->m_MoveDone = false;       // the frame wait took the mark
+    camera->m_SubCurrent = 3, camera->m_SubNext = 4;
+    camera->m_ExposureStarted = c.startedBefore;
+    Geometry().SettleLine = c.arming;
+    plat::board::ClearLog();
+    EXPECT_EQ(camera->ReadFramePlanes(0, 34, 32, 0, 17), 1);
+    bool started = false;
+    for (const auto& e : plat::board::Log()) started |= e.kind == plat::board::LogEntry::Kind::FrameStart;
+    EXPECT_EQ(started, c.started) << c.arming << " " << c.startedBefore;
+    EXPECT_EQ(camera->m_Target[0], c.target) << c.arming << " " << c.startedBefore;
+  }
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "CaptureFormat.h"
 #include "CaptureTimes.h"
 #include "StillCapture.h"
 #include "VexcamApi.h"
@@ -144,4 +145,32 @@ TEST_F(Shutter, PictureFromCallersLines) {
   tall.CreateDIB();
   std::vector<WORD> many(16 * 1000, 0x8080);
   EXPECT_EQ(camera->ImageFromBuffer(many.data(), &tall, {0, 0, 16, 2000}), 1);
+}
+
+// The port-probed board of older systems: the frame comes word by word through its data
+// port into the line store, and the planes make the picture.
+TEST_F(Shutter, PortBoardPictureResemblesTheScene) {
+  Board(217, {{"PLATFORM", "9x"}, {"BOARD_COUNT", "0"}, {"BOARD_PORT_BOARDS", "1"}, {"BOARD_SCENE", "chart"},
+              {"BOARD_NOISE", "0"}});
+  EXPECT_EQ(camera->CheckCameraPower(), FALSE);  // it carries no configured camera
+  ASSERT_EQ(settings.bPCI, 0u);
+  settings.Mode |= kModeSimulate;
+  // The model's geometry as the camera control would set it up.
+  CameraGeometry& g = Geometry();
+  g.SubType = 6, g.FrameWidth = 1280, g.FrameHeight = 1024, g.MaxWidth = 3840, g.MaxHeight = 3072;
+  g.LineBytes = 2584, g.LineCount = 516, g.PortWindowOffset = 2;
+  ASSERT_EQ(camera->AllocLineStore(), TRUE);
+  camera->LoadShiftTables(true);
+  const RECT sensor{480, 0, 800, 160};
+  for (LONG tranMode : {2, 1, 5}) {
+    settings.TranMode = tranMode;
+    const double k = Scale(tranMode);
+    RECT rect = PictureRect(sensor, k);
+    const RECT wanted = rect;
+    CTrueImage image;
+    ASSERT_EQ(FormatImage(&image, rect, settings), 1);
+    ASSERT_TRUE(image.CreateDIB());
+    EXPECT_GT(camera->CaptureImage(&image, wanted), 0) << tranMode;
+    EXPECT_GT(Resemblance(image, sensor, k), 0.9) << tranMode;
+  }
 }

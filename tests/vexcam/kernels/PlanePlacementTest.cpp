@@ -45,6 +45,19 @@ const bool kFilled = [] {
   return true;
 }();
 
+// Position 0 of a 3 x 3 shift on planes of the given size, window side `side`.
+vexcam::LinePlacement AtFirstOfNine(const Tables& t, const Planes& planes, LONG side, DWORD mode,
+                                    const BYTE* lut = kIdentity) {
+  vexcam::LinePlacement p;
+  p.planes = planes.set;
+  p.phases = vexcam::PhasesOf(t.column, t.row, t.schedule, 3, 0, 0);
+  p.grid = 3;
+  p.width = p.height = side;
+  p.mode = mode;
+  for (auto& table : p.lut) table = lut;
+  return p;
+}
+
 }  // namespace
 
 TEST(PlanePlacement, PhasesByPositionAndMirror) {
@@ -87,13 +100,7 @@ TEST(PlanePlacement, CellsLandByOrientation) {
   };
   for (const Case& c : cases) {
     Planes planes(24);
-    vexcam::LinePlacement p;
-    p.planes = planes.set;
-    p.phases = vexcam::PhasesOf(t.column, t.row, t.schedule, 3, 0, 0);
-    p.grid = 3;
-    p.width = 8, p.height = 8;
-    p.mode = c.mode;
-    for (auto& lut : p.lut) lut = kIdentity;
+    const vexcam::LinePlacement p = AtFirstOfNine(t, planes, 8, c.mode);
     const BYTE cells[8] = {1, 2, 3, 4, 0x55, 6, 7, 8};
     vexcam::PlaceLine(p, cells, 2, 1);
     EXPECT_EQ(planes.At(0, c.row, c.column), 0x55) << std::hex << c.mode;
@@ -103,15 +110,10 @@ TEST(PlanePlacement, CellsLandByOrientation) {
 TEST(PlanePlacement, NegativeAndLevelTablesAndEdges) {
   const Tables t;
   Planes planes(6);
-  vexcam::LinePlacement p;
-  p.planes = planes.set;
-  p.phases = vexcam::PhasesOf(t.column, t.row, t.schedule, 3, 0, 0);
-  p.grid = 3;
-  p.width = 4, p.height = 4;
-  p.negative = true;
   BYTE doubled[256];
   for (int v = 0; v < 256; ++v) doubled[v] = BYTE(std::min(255, 2 * v));
-  for (auto& lut : p.lut) lut = doubled;
+  vexcam::LinePlacement p = AtFirstOfNine(t, planes, 4, 0, doubled);
+  p.negative = true;
   const BYTE cells[8] = {10, 20, 30, 40, 50, 60, 70, 80};
   vexcam::PlaceLine(p, cells, 2, 0);  // cell 1 lands at column 6: outside, skipped
   EXPECT_EQ(planes.At(0, 0, 0), 255 - 20);

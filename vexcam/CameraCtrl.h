@@ -115,7 +115,9 @@ class CCameraCtrl : public CObject {
 
   // ---- continuous capture (ContinuousCapture.cpp)
   // One frame of the live document-camera loop; the next shift position after the call.
-  LONG ContinueFrame(CTrueImage* image);
+  // Through the shutter the still frames are counted in every mode and the count is kept
+  // after the switch to the shift mode.
+  LONG ContinueFrame(CTrueImage* image, bool fromShutter = false);
   // 1 when the scene moved, 0 when still, -1 when no frame was read.
   LONG ContinueFramePCI(CTrueImage* image);
   LONG ContinueFramePort(CTrueImage* image);
@@ -123,8 +125,6 @@ class CCameraCtrl : public CObject {
   LONG DetectChange();
   // Keeps the sample rows of the frame last read, for the next comparison.
   void SaveSampleRows();
-  // The level, edge and contrast settings of the transfer mode into the enhancement.
-  void CopyLevelSettings();
   LONG m_NextPosition = 0;
   bool m_ChangeReady = false;
   unsigned m_Histogram[256] = {};

@@ -102,7 +102,7 @@ LONG CCameraCtrl::OnShutter(CTrueImage* image, RECT rect, LONG) {
     DestroyProgress();
   }
   CopyLevelSettings();
-  if (s.Mode & kModeKeepRaw) return ContinueFrame(image);
+  if (s.Mode & kModeKeepRaw) return ContinueFrame(image, true);
 
   const LONG result = CaptureImage(image, m_LastRect);
   // Only a finished capture counts towards the mean time; the frame waits' sleeps are

@@ -7,6 +7,8 @@
 #include "CameraCtrl.h"
 #include "CameraGeometry.h"
 #include "CaptureFormat.h"
+#include "ColourReconstruction.h"
+#include "Levels.h"
 #include "SettingsBlock.h"
 
 namespace {
@@ -77,7 +79,7 @@ LONG CCameraCtrl::DetectChange() {
   return m_ChangeResult;
 }
 
-LONG CCameraCtrl::ContinueFrame(CTrueImage* image) {
+LONG CCameraCtrl::ContinueFrame(CTrueImage* image, bool fromShutter) {
   tCameraSettings& s = Settings();
   const LONG r = s.bPCI ? ContinueFramePCI(image) : ContinueFramePort(image);
   if (r < 0) return m_NextPosition;  // nothing was read: neither still nor moved
@@ -87,18 +89,225 @@ LONG CCameraCtrl::ContinueFrame(CTrueImage* image) {
     m_StillCount = 0;
     return 0;
   }
+  if (fromShutter) m_StillCount = std::min<LONG>(m_StillCount + 1, 3);
   if (s.TranMode == kLive) {
     m_NextPosition = 0;
-    m_StillCount = std::min<LONG>(m_StillCount + 1, 3);
+    if (!fromShutter) m_StillCount = std::min<LONG>(m_StillCount + 1, 3);
     if (m_StillCount > 1) {
       s.TranMode = s.OHPTranMode;
-      m_StillCount = 0;
+      if (!fromShutter) m_StillCount = 0;
     }
   }
   return m_NextPosition;
 }
 
-// The frame readouts come with the capture sequencing; until then no frame is read.
-LONG CCameraCtrl::ContinueFramePCI(CTrueImage*) { return -1; }
+namespace {
 
-LONG CCameraCtrl::ContinueFramePort(CTrueImage*) { return -1; }
+// The sensor window of the caller's picture rectangle in the transfer mode.
+struct Window {
+  LONG x, y, width, height;
+};
+Window SensorWindow(const tCameraSettings& s, RECT r) {
+  Window w{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  auto scale = [&](LONG num, LONG den) { w = {w.x * num / den, w.y * num / den, w.width * num / den, w.height * num / den}; };
+  if (s.TranMode == 1) scale(2, 1);
+  if (s.TranMode == 4) scale(1, 2);
+  if (s.TranMode >= 5 && s.TranMode <= 7) scale(1, 3);
+  return w;
+}
+
+// Keeps every line the readout reads for the change detection, while a frame is read.
+class LineKeeper {
+ public:
+  explicit LineKeeper(CCameraCtrl& camera) : m_Camera(camera) {
+    m_Camera.m_RawLines.clear();
+    m_Camera.m_KeepLines = true;
+  }
+  ~LineKeeper() { m_Camera.m_KeepLines = false; }
+  LineKeeper(const LineKeeper&) = delete;
+  LineKeeper& operator=(const LineKeeper&) = delete;
+
+ private:
+  CCameraCtrl& m_Camera;
+};
+
+constexpr DWORD kModeShiftRule = 0x200000;
+
+}  // namespace
+
+// Live frames are previews whose picture is built from the planes and always enhanced.
+static void TakeContinuousPurpose(CCameraCtrl& cam) {
+  const tCameraSettings& s = Settings();
+  cam.m_PreviewCapture = true;
+  cam.m_Hold = true;
+  cam.m_ColourCapture = false;
+  cam.m_Enhancement.enabled = true;
+  cam.m_ShiftInFrame = s.TranMode < 3;
+  if (s.Mode & kModeShiftRule) cam.m_ShiftInFrame = s.ExpMode == 1 || (s.ExpMode == 2 && s.ExpParam == 1);
+  if (cam.m_CaptureOptionB) cam.m_ShiftInFrame = false;
+}
+
+// The window is the one of the current transfer mode: a change of mode sets it up anew.
+static bool WindowReady(CCameraCtrl& cam, CTrueImage* image) {
+  const tCameraSettings& s = Settings();
+  if (!image || !image->m_pBits || IsRectEmpty(&cam.m_LastRect)) return false;
+  if (cam.m_WindowTranMode == s.TranMode && cam.m_WindowZoom == s.zoom) return true;
+  cam.m_WindowTranMode = s.TranMode, cam.m_WindowZoom = s.zoom;
+  return cam.SetupCapture(image, cam.m_LastRect, false) == 1 && image->m_pBits;
+}
+
+LONG CCameraCtrl::ContinueFramePCI(CTrueImage* image) {
+  tCameraSettings& s = Settings();
+  if (!WindowReady(*this, image)) return -1;
+  m_pImage = image;
+  TakeContinuousPurpose(*this);
+  const Window w = SensorWindow(s, m_LastRect);
+  const LONG f = ShiftFactor(s.TranMode), cells = f * f;
+  BYTE* bits = image->m_pBits;
+  const LONG width = image->m_nWidth, height = image->m_nHeight, stride = RowStride(width, 3);
+  auto read = [&](LONG position) {
+    LineKeeper keep(*this);
+    if (m_Revision >= 212) return ReadSubFrame(w.x, w.width, w.height, position, position);
+    if (!ReadMemoryShot(w.x, w.y, w.width, w.height, 0, position, position + 1)) return LONG(0);
+    if (cells == 1)
+      PlanesFromSubFrame(0, 0, w.width + 2, w.height + 2);
+    else
+      MergeContinuousFrame(m_Shift.order[f][position], position / f, f, width, height);
+    return LONG(1);
+  };
+
+  if (cells == 1) {
+    m_ShiftFactor = 1;
+    m_NextPosition = 0;
+    if (s.TranMode == 1) {
+      StartFrame();
+      if (!read(0)) return -1;
+      m_ChangeReady = true;
+      RGBHalfSize(bits, width, height, stride);
+      return 0;  // the half-size frame makes no change test
+    }
+    StartFrame();
+    SaveSampleRows();
+    if (s.TranMode == 0) m_ChangeReady = false;
+    if (!read(0)) return -1;
+    const LONG moved = DetectChange();
+    if (s.TranMode == 0) {
+      RGBFromPlanesRaw(bits, width, height, stride);
+      return moved;
+    }
+    m_ChangeReady = true;
+    vexcam::Reconstruct(ColourJob(), 0, bits, width, height, stride);
+    if (s.Mode & 0x40) ConvertToGrey(width, height, bits);
+    return moved;
+  }
+
+  m_ShiftFactor = f;
+  const LONG i = std::clamp<LONG>(m_NextPosition, 0, cells - 1), column = m_Shift.order[f][i];
+  if (i == 0) {
+    MoveToPosition(0, TRUE);
+    if (CameraModel(s.CameraVer) == 5) {
+      StartFrame();
+      WaitFrameReady();
+      DrainLine(Geometry().LineBytes);
+    }
+  } else if ((s.CameraVer & 3) == 1 && column == 0) {
+    StartFrame();
+    WaitFrameReady();
+    DrainLine(Geometry().LineBytes);
+  }
+  m_ChangeReady = column != 0;  // each new row starts a new comparison
+  SaveSampleRows();
+  if (!read(i)) return -1;
+  const LONG moved = DetectChange();
+  if (ModelA() && (s.Mode & 0x10000)) {
+    LONG mean = 0, peak = 0;
+    PictureExposureStats(bits, width, height, &mean, &peak);
+    AdjustAutoExposure(mean, peak, 250, 254);
+  }
+  const LONG next = (i + 1) % cells;
+  if (moved)
+    SetActuator(0, 0);
+  else if (next != 0)
+    MoveToPosition(next, TRUE);
+  StartFrame();
+  m_NextPosition = next;
+  if (next == 0 && !moved) {
+    SetActuator(0, 0);
+    CopyLevelSettings();
+    if (s.Mode & 0x40)
+      GreyFromPlanes(bits, width, height, stride);
+    else
+      RGBFromPlanes(bits, width, height, stride);
+    return 0;
+  }
+  return moved;
+}
+
+LONG CCameraCtrl::ContinueFramePort(CTrueImage* image) {
+  tCameraSettings& s = Settings();
+  if (!WindowReady(*this, image)) return -1;
+  m_pImage = image;
+  TakeContinuousPurpose(*this);
+  const Window w = SensorWindow(s, m_LastRect);
+  const LONG f = ShiftFactor(s.TranMode), cells = f * f;
+  BYTE* bits = image->m_pBits;
+  const LONG width = image->m_nWidth, height = image->m_nHeight, stride = RowStride(width, 3);
+  auto read = [&](LONG row, LONG column, LONG extraWidth, LONG extraHeight, LONG repeat) {
+    LineKeeper keep(*this);
+    return ReadLinesToStore(row, column, w.x, w.width + extraWidth, w.height + extraHeight, repeat);
+  };
+
+  if (cells == 1) {
+    m_ShiftFactor = 1;
+    m_NextPosition = 0;
+    if (s.TranMode == 1) {
+      StartFrame();
+      if (!read(0, 0, 0, 0, 0)) return -1;
+      PlanesFromSubFrame(0, 0, w.width, w.height);
+      m_ChangeReady = true;
+      RGBHalfSize(bits, width, height, stride);
+      return 0;
+    }
+    StartFrame();
+    SaveSampleRows();
+    if (s.TranMode == 0) m_ChangeReady = false;
+    if (!read(0, 0, 2, 0, s.TranMode == 0 ? 1 : 0)) return -1;
+    const LONG moved = DetectChange();
+    PlanesFromSubFrame(0, 0, w.width + 2, w.height);
+    if (s.TranMode == 0) {
+      RGBFromPlanesRaw(bits, width, height, stride);
+      return moved;
+    }
+    m_ChangeReady = true;
+    vexcam::Reconstruct(ColourJob(), 0, bits, width, height, stride);
+    if (s.Mode & 0x40) ConvertToGrey(width, height, bits);
+    return moved;
+  }
+  if (cells != 4 && cells != 16) return -1;  // the port board serves 2 x 2 and 4 x 4 only
+
+  m_ShiftFactor = f;
+  const LONG i = std::clamp<LONG>(m_NextPosition, 0, cells - 1), row = i / f, column = m_Shift.order[f][i];
+  m_ChangeReady = column != 0;
+  SaveSampleRows();
+  if (!read(row, column, 2, 2, 0)) return -1;
+  const LONG moved = DetectChange();
+  const LONG next = (i + 1) % cells;
+  if (!moved) {
+    MergeContinuousFrame(column, row, f, width, height);
+    MoveToPosition(next, TRUE);
+  } else {
+    SetActuator(0, 0);
+  }
+  StartFrame();
+  m_NextPosition = next;
+  if (next == 0 && !moved) {
+    SetActuator(0, 0);
+    CopyLevelSettings();
+    if (s.Mode & 0x40)
+      GreyFromPlanes(bits, width, height, stride);
+    else
+      RGBFromPlanes(bits, width, height, stride);
+    return 0;
+  }
+  return moved;
+}

@@ -75,10 +75,6 @@ SampleGrid GridOf(DWORD mode, const LONG siteMap[4], LONG width, LONG height, LO
   return grid;
 }
 
-// One frame of the rectangle in the raw site layout: the single-frame readout, which the
-// capture of a measurement comes to on the line-read boards.
-LONG CaptureFrame(CCameraCtrl& camera, CTrueImage* image, RECT rect) { return camera.DispatchFull(image, rect); }
-
 double Sum(const double m[4]) { return m[0] + m[1] + m[2] + m[3]; }
 double Largest(const double m[4]) { return *std::max_element(m, m + 4); }
 double Smallest(const double m[4]) { return *std::min_element(m, m + 4); }
@@ -115,9 +111,34 @@ class Preview {
   CDC m_Dc;
 };
 
-// One step's own picture, formatted for the measuring rectangle and gone with the step.
-struct StepImage {
-  CTrueImage image;
+// What a step measures with: a picture of its own, formatted for the rectangle and gone
+// with the step, and the preview window unless the step shows none. Every call measures
+// `times` frames; the means are the last frame's, or the average of all with Average.
+class StepMeasure {
+ public:
+  StepMeasure(CCameraCtrl& camera, RECT rect, bool preview)
+      : m_Camera(camera), m_Rect(rect), m_Preview(preview ? std::make_unique<Preview>(camera, rect) : nullptr) {}
+  bool operator()(double m[4], int times = 1) {
+    for (int i = 0; i < times; ++i)
+      if (!m_Camera.MeasureChannels(&m_Image, m_Rect, m, m_Preview ? m_Preview->Dc() : nullptr)) return false;
+    return true;
+  }
+  bool Average(double m[4], int times) {
+    double total[4] = {};
+    for (int k = 0; k < times; ++k) {
+      if (!(*this)(m)) return false;
+      for (int i = 0; i < 4; ++i) total[i] += m[i];
+    }
+    for (int i = 0; i < 4; ++i) m[i] = total[i] / times;
+    return true;
+  }
+  const CTrueImage& Picture() const { return m_Image; }
+
+ private:
+  CCameraCtrl& m_Camera;
+  RECT m_Rect;
+  std::unique_ptr<Preview> m_Preview;
+  CTrueImage m_Image;
 };
 
 // Keeps what the worker changes in the block and the library and puts it back on every way
@@ -186,7 +207,7 @@ LONG CCameraCtrl::MeasureChannels(CTrueImage* image, RECT rect, double means[4],
   if (!grid.found) return 0;
 
   image->m_nReserved = ModelA() ? 0 : 2;
-  CaptureFrame(*this, image, rect);
+  CaptureImage(image, rect);
   if (preview) image->Draw(0, 25, image->m_nWidth, image->m_nHeight, preview, 0, 0, 1.0);
   if (!PumpWhiteBalance()) return 0;
 
@@ -218,9 +239,8 @@ LONG CCameraCtrl::DetectMosaic(CTrueImage*, RECT rect) {
   if (!CheckCameraPower()) return kNotReady;
   tCameraSettings& s = Settings();
   CameraGeometry& g = Geometry();
-  StepImage step;
+  StepMeasure measure(*this, rect, false);
   double m[4] = {};
-  auto measure = [&] { return MeasureChannels(&step.image, rect, m, nullptr) && MeasureChannels(&step.image, rect, m, nullptr); };
   LONG keptMosaic[4], keptSites[4];
   std::copy(s.Mosaic, s.Mosaic + 4, keptMosaic);
   std::copy(g.SiteMap, g.SiteMap + 4, keptSites);
@@ -236,7 +256,7 @@ LONG CCameraCtrl::DetectMosaic(CTrueImage*, RECT rect) {
 
   const LONG full[4] = {215, 215, 215, 215};
   SetCDSGain(full);
-  if (!measure()) return fail(kStopped);
+  if (!measure(m, 2)) return fail(kStopped);
   const double threshold = Sum(m) * 0.2375;
 
   LONG* seed = s.WBGain[s.GainLv];
@@ -244,7 +264,7 @@ LONG CCameraCtrl::DetectMosaic(CTrueImage*, RECT rect) {
     seed[i] = 30 * s.GainLv + 30 - (s.GainLv == 2 ? 10 : 0) + (i == g.GainChannel[1] ? 40 : 0) +
               (i == g.GainChannel[2] ? 20 : 0);
   SetCDSGain(seed);
-  if (!measure()) return fail(kStopped);
+  if (!measure(m, 2)) return fail(kStopped);
 
   while (Sum(m) < 256) {
     if (--n < 0) {
@@ -253,7 +273,7 @@ LONG CCameraCtrl::DetectMosaic(CTrueImage*, RECT rect) {
       return fail(-4);
     }
     SetShutterStep(n);
-    if (!measure()) return fail(kStopped);
+    if (!measure(m, 2)) return fail(kStopped);
   }
   while (Largest(m) > threshold) {
     if (++n > 7) {
@@ -261,12 +281,12 @@ LONG CCameraCtrl::DetectMosaic(CTrueImage*, RECT rect) {
       return fail(-3);
     }
     SetShutterStep(n);
-    if (!measure()) return fail(kStopped);
+    if (!measure(m, 2)) return fail(kStopped);
   }
 
   const LONG zero[4] = {};
   SetCDSGain(zero);
-  if (!measure()) return fail(kStopped);
+  if (!measure(m, 2)) return fail(kStopped);
   double base[4];
   std::copy(m, m + 4, base);
 
@@ -284,7 +304,7 @@ LONG CCameraCtrl::DetectMosaic(CTrueImage*, RECT rect) {
       LONG gains[4] = {};
       gains[g.GainChannel[j] & 3] = 107;
       SetCDSGain(gains);
-      if (!measure()) return fail(kStopped);
+      if (!measure(m, 2)) return fail(kStopped);
       double rise = 0;
       for (int k = 0; k < 4; ++k) {
         if (m[k] == 255.0) {
@@ -302,23 +322,22 @@ LONG CCameraCtrl::DetectMosaic(CTrueImage*, RECT rect) {
   }
   SetCDSGain(s.WBGain[s.GainLv]);
   SetShutterStep(s.ExpMode);
-  measure();
+  measure(m, 2);
   return fail(-2);
 }
 
 LONG CCameraCtrl::MeasureDarkLevel(CTrueImage*, RECT rect) {
   if (!CheckCameraPower()) return kNotReady;
-  Preview preview(*this, rect);
+  StepMeasure measure(*this, rect, true);
   if (!ModelA()) return 0;
-  StepImage step;
   double m[4] = {};
   SetShutterStep(kDarkStep);
   const LONG black[4] = {};
   SetBlackLevel(black);
-  if (MeasureChannels(&step.image, rect, m, preview.Dc()) && MeasureChannels(&step.image, rect, m, preview.Dc())) {
+  if (measure(m, 2)) {
     double e = Largest(m);
     for (int extra = 0; e > 16 && extra < 16; ++extra) {
-      if (!MeasureChannels(&step.image, rect, m, preview.Dc())) break;
+      if (!measure(m)) break;
       e = Largest(m);
     }
     m_DarkLevel = LONG(std::min(e + 0.5, 16.0));
@@ -335,15 +354,8 @@ LONG CCameraCtrl::BalanceGains(CTrueImage*, RECT rect, double tolerance, LONG le
   LONG step[4] = {16, 16, 16, 16};
   LONG n = modelA ? ExposureIndex(s.ExpParam, s.ExpMode) : 0;
   if (!CheckCameraPower()) return kNotReady;
-  Preview preview(*this, rect);
-  StepImage image;
+  StepMeasure measure(*this, rect, true);
   double m[4] = {};
-  auto measure = [&] { return MeasureChannels(&image.image, rect, m, preview.Dc()) != 0; };
-  auto measureTimes = [&](int times) {
-    for (int i = 0; i < times; ++i)
-      if (!measure()) return false;
-    return true;
-  };
   auto sendExposure = [&] {
     if (modelA)
       SetExposure(s.ExpParam, s.ExpMode);
@@ -356,8 +368,8 @@ LONG CCameraCtrl::BalanceGains(CTrueImage*, RECT rect, double tolerance, LONG le
 
   if (modelA) {
     SetCDSGain(gains);
-    if (s.ExpMode == 1 && !measureTimes(2)) return kStopped;
-    if (!measureTimes(older ? 2 : 1)) return kStopped;
+    if (s.ExpMode == 1 && !measure(m, 2)) return kStopped;
+    if (!measure(m, older ? 2 : 1)) return kStopped;
     if (LONG(std::min(m[0], m[3])) < 250 && s.ExpMode == 2 && s.ExpParam == 12) return -4;
     LONG low = 246, high = 254;
     if (s.ExpMode == 2)
@@ -368,10 +380,11 @@ LONG CCameraCtrl::BalanceGains(CTrueImage*, RECT rect, double tolerance, LONG le
     // the search after a bounded number of frames.
     for (LONG v = 0, frames = 0; (v < low || v > high) && frames < kExposureSearchFrames; ++frames) {
       LONG mean = 0;
-      vexcam::PictureExposureStats(image.image.m_pBits, image.image.m_nWidth, image.image.m_nHeight, s.Mode,
-                                   s.AutoExpThresh, &mean, &v);
+      const CTrueImage& picture = measure.Picture();
+      vexcam::PictureExposureStats(picture.m_pBits, picture.m_nWidth, picture.m_nHeight, s.Mode, s.AutoExpThresh,
+                                   &mean, &v);
       AdjustAutoExposure(mean, v, 247, 253);
-      if (!measure()) return kStopped;
+      if (!measure(m)) return kStopped;
       if (s.ExpMode == 1 && s.ExpParam < 8) return 1;
       if (s.ExpMode != 1 && s.ExpParam >= 12) break;
     }
@@ -380,10 +393,10 @@ LONG CCameraCtrl::BalanceGains(CTrueImage*, RECT rect, double tolerance, LONG le
     SetShutterStep(n);
     const LONG full[4] = {215, 215, 215, 215};
     SetCDSGain(full);
-    if (!measureTimes(older ? 3 : 2)) return kStopped;
+    if (!measure(m, older ? 3 : 2)) return kStopped;
     const double threshold = std::trunc(std::min(m[0], m[3]) * 0.96);
     SetCDSGain(gains);
-    if (!measureTimes(older ? 2 : 1)) return kStopped;
+    if (!measure(m, older ? 2 : 1)) return kStopped;
     const int settle = m_Revision <= 210 ? 4 : 3;
     while (Sum(m) < 256) {
       if (--n < 0) {
@@ -391,7 +404,7 @@ LONG CCameraCtrl::BalanceGains(CTrueImage*, RECT rect, double tolerance, LONG le
         return 2;
       }
       SetShutterStep(n);
-      if (!measureTimes(settle)) return kStopped;
+      if (!measure(m, settle)) return kStopped;
     }
     while (Largest(m) > threshold) {
       if (++n > 7) {
@@ -399,7 +412,7 @@ LONG CCameraCtrl::BalanceGains(CTrueImage*, RECT rect, double tolerance, LONG le
         return 1;
       }
       SetShutterStep(n);
-      if (!measureTimes(settle)) return kStopped;
+      if (!measure(m, settle)) return kStopped;
     }
   }
 
@@ -408,17 +421,8 @@ LONG CCameraCtrl::BalanceGains(CTrueImage*, RECT rect, double tolerance, LONG le
   int iterations = 0, fine = 0;
   while ((std::fabs(high - m[ref]) > tolerance || std::fabs(low - m[ref]) > tolerance) && iterations < 12 && fine < 8) {
     SetCDSGain(gains);
-    if (s.ExpMode == 1 && s.ExpParam < 500) {
-      double total[4] = {};
-      for (int k = 0; k < 3; ++k) {
-        if (!measure()) return kStopped;
-        for (int i = 0; i < 4; ++i) total[i] += m[i];
-      }
-      for (int i = 0; i < 4; ++i) m[i] = total[i] / 3;
-    } else if (!measure()) {
-      return kStopped;
-    }
-    if (older && !measure()) return kStopped;
+    if (!(s.ExpMode == 1 && s.ExpParam < 500 ? measure.Average(m, 3) : measure(m))) return kStopped;
+    if (older && !measure(m)) return kStopped;
 
     high = 0, low = 255;
     const double reference = m[ref];
@@ -458,10 +462,8 @@ LONG CCameraCtrl::CalibrateBlackLevel(CTrueImage*, RECT rect, LONG level) {
   tCameraSettings& s = Settings();
   const CameraGeometry& geo = Geometry();
   if (!CheckCameraPower()) return kNotReady;
-  Preview preview(*this, rect);
-  StepImage image;
+  StepMeasure measure(*this, rect, true);
   double m[4] = {};
-  auto measure = [&] { return MeasureChannels(&image.image, rect, m, preview.Dc()) != 0; };
   SetShutterStep(kDarkStep);
   const double target = m_DarkLevel + 2.5;
   LONG v[4], step[4];
@@ -471,7 +473,7 @@ LONG CCameraCtrl::CalibrateBlackLevel(CTrueImage*, RECT rect, LONG level) {
     step[i] = v[i] > 128 ? std::clamp<LONG>(d, -8, -2) : std::clamp<LONG>(d, 2, 8);
   }
   for (int k = 0; k < 3; ++k)
-    if (!measure()) return kStopped;
+    if (!measure(m)) return kStopped;
   // The last miss on each side per position: once both sides were missed, a smaller miss
   // than the other side's ends that position's search.
   double missAbove[4] = {-1, -1, -1, -1}, missBelow[4] = {-1, -1, -1, -1};
@@ -479,8 +481,8 @@ LONG CCameraCtrl::CalibrateBlackLevel(CTrueImage*, RECT rect, LONG level) {
        (std::fabs(Largest(m) - target) > 1.5 || std::fabs(Smallest(m) - target) > 1.5) && iteration < 24;
        ++iteration) {
     SetBlackLevel(v);
-    if (!measure()) return kStopped;
-    if (m_Revision < 211 && !measure()) return kStopped;
+    if (!measure(m)) return kStopped;
+    if (m_Revision < 211 && !measure(m)) return kStopped;
     bool settled = true;
     for (int p = 0; p < 4; ++p) {
       const int k = geo.BlackChannel[m_LaneOrder[p] & 3] & 3;
@@ -503,7 +505,7 @@ LONG CCameraCtrl::CalibrateBlackLevel(CTrueImage*, RECT rect, LONG level) {
   }
   for (LONG& value : v) value = std::min<LONG>(value < 100 ? 96 : value - 4, 255);
   SetBlackLevel(v);
-  if (!measure()) return kStopped;
+  if (!measure(m)) return kStopped;
   for (int i = 0; i < 4; ++i) s.Black_Level[i] = s.BB_Lev[level][i] = v[i];
   return 0;
 }
@@ -512,20 +514,9 @@ LONG CCameraCtrl::MeasureColorSteps(CTrueImage*, RECT rect, LONG level) {
   tCameraSettings& s = Settings();
   const CameraGeometry& geo = Geometry();
   if (!CheckCameraPower()) return kNotReady;
-  Preview preview(*this, rect);
+  StepMeasure measure(*this, rect, true);
   if (!ModelA()) return 0;
-  StepImage image;
   double m[4] = {};
-  auto measure = [&] { return MeasureChannels(&image.image, rect, m, preview.Dc()) != 0; };
-  auto average = [&](int times) {
-    double total[4] = {};
-    for (int k = 0; k < times; ++k) {
-      if (!measure()) return false;
-      for (int i = 0; i < 4; ++i) total[i] += m[i];
-    }
-    for (int i = 0; i < 4; ++i) m[i] = total[i] / times;
-    return true;
-  };
   const LONG keptMode = s.ExpMode, keptParam = s.ExpParam;
   s.GainLv = level;
   SetCDSGain(s.WBGain[level]);
@@ -544,17 +535,11 @@ LONG CCameraCtrl::MeasureColorSteps(CTrueImage*, RECT rect, LONG level) {
     tables.StepExposureTable[level][step] = e;
     SetExposure(s.ExpParam, s.ExpMode);
     const bool longOne = s.ExpMode == 2 && s.ExpParam == 1;
-    if (!measure()) return kStopped;
-    bool ok;
-    if (s.ExpMode == 1 && s.ExpParam < 100) {
-      ok = average(3);
-    } else {
-      const int discard = (longOne || previousLongOne ? 2 : 0) + 1;
-      ok = true;
-      for (int k = 0; k < discard && ok; ++k) ok = measure();
-      ok = ok && average(2);
-    }
-    if (!ok) return kStopped;
+    // The first frames after an exposure change are passed over; a frame after a long
+    // frame of one unit settles later still.
+    const bool shortOne = s.ExpMode == 1 && s.ExpParam < 100;
+    const int discard = shortOne ? 1 : 2 + (longOne || previousLongOne ? 2 : 0);
+    if (!measure(m, discard) || !measure.Average(m, shortOne ? 3 : 2)) return kStopped;
     previousLongOne = longOne;
     const LONG ref = geo.SiteMap[0] & 3;
     tables.ColorOffsetTable[level][ref][step] = m[ref];
@@ -634,7 +619,7 @@ LONG CCameraCtrl::WhiteBalance(CTrueImage*, RECT rect, LONG passes) {
   s.ExpMode = 1;
   MeasureDarkLevel(nullptr, measured);
   s.ExpMode = kept.expMode;
-  sendExposure();
+  SetExposure(s.ExpParam, std::max<LONG>(1, s.ExpMode));
 
   if (s.Camera_Status != 0) return fail(kNotReady);
   if (mosaic != 0) return fail(mosaic);

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "VexcamFixture.h"
+#include "LibraryFixture.h"
 
 namespace {
 
@@ -175,4 +175,84 @@ TEST_F(LevelSettings, CoringThresholdByModel) {
     cam.CopyLevelSettings();
     EXPECT_EQ(cam.m_Enhancement.threshold, threshold) << std::hex << cameraVer;
   }
+}
+
+namespace {
+
+// The live document camera over a grey ramp: a sideways shift of one pixel (the actuator's
+// half cell) changes little, the hand moving the document by 300 pixels a lot.
+class ContinuousRun : public LibraryTest {
+ protected:
+  static constexpr RECT kRect{100, 0, 164, 1000};  // tall enough for every sample row
+
+  void Start() {
+    LibraryTest::Start(0xA, Columns(1280, [](int x) { return 0.1 + 0.8 * x / 1280.0; }));
+    settings.OHPTranMode = 3;
+    ASSERT_GT(KQ_OnShutter(&image, kRect, 0, &settings), 0);  // sets the window up
+  }
+  // Green of a picture pixel, from the top row down.
+  int Green(LONG row, LONG column) const {
+    return image.m_pBits[size_t(image.m_nHeight - 1 - row) * size_t(image.m_nStride) + size_t(column) * 3 + 1];
+  }
+
+  CTrueImage image;
+};
+
+}  // namespace
+
+TEST_F(ContinuousRun, StillSceneBuildsTheShiftPictureAndMovementGoesLive) {
+  Start();
+  struct Step {
+    bool move;
+    int position;
+    LONG tranMode;
+  } steps[] = {
+      {false, 0, 2},                                                // compares nothing yet
+      {false, 0, 3},                                                // the second still frame
+      {false, 1, 3}, {false, 2, 3}, {false, 3, 3}, {false, 0, 3},  // the 2 x 2 picture
+      {false, 1, 3},
+      {true, 0, 2},   // the document moves before position 1: live again
+      {false, 0, 2},  // stillness shows one frame late
+      {false, 0, 2},
+      {false, 0, 3},
+  };
+  int n = 0;
+  for (const Step& step : steps) {
+    if (step.move) plat::board::MoveScene(300);
+    EXPECT_EQ(KQ_OHPContinue(&image, &settings), step.position) << "call " << n;
+    EXPECT_EQ(settings.TranMode, step.tranMode) << "call " << n;
+    if (n == 5) {
+      EXPECT_GT(Green(500, 60), Green(500, 4) + 2);  // the finished picture shows the ramp
+    }
+    ++n;
+  }
+}
+
+// Through the shutter (Mode bit 0x8000) the same loop runs with the shutter's still count.
+TEST_F(ContinuousRun, ThroughTheShutter) {
+  Start();
+  settings.Mode |= 0x8000;
+  const int positions[] = {0, 0, 1, 2, 3, 0, 1};
+  const LONG modes[] = {2, 3, 3, 3, 3, 3, 3};
+  for (int n = 0; n < 7; ++n) {
+    EXPECT_EQ(KQ_OnShutter(&image, kRect, 0, &settings), positions[n]) << "call " << n;
+    EXPECT_EQ(settings.TranMode, modes[n]) << "call " << n;
+  }
+}
+
+namespace {
+class ContinuousRule : public VexcamTest {};
+}  // namespace
+
+// A frame that could not be read is neither still nor moving: the live mode stays and the
+// still count does not grow towards the shift mode.
+TEST_F(ContinuousRule, FramesNotReadLeaveTheModeAlone) {
+  CCameraCtrl& cam = MakeCamera();
+  settings.bPCI = 1;
+  settings.TranMode = 2;
+  settings.OHPTranMode = 3;
+  CTrueImage noPixels;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(cam.ContinueFrame(&noPixels), 0);
+  EXPECT_EQ(settings.TranMode, 2);
+  EXPECT_EQ(cam.m_StillCount, 0);
 }

@@ -5,61 +5,29 @@
 #include <string>
 
 #include "ColourTables.h"
-#include "ModuleRegistry.h"
-#include "VexcamApi.h"
-#include "VexcamApp.h"
-#include "VexcamFixture.h"
-#include "board/PictureScene.h"
+#include "LibraryFixture.h"
 
 namespace {
 
-// The whole library started as the program starts it, on a board of revision 217 whose
-// camera looks at an even card: its sites answer 1.0, 0.65, 0.8 and 1.0 of the light.
-class WhiteBalanceRun : public VexcamTest {
+// The camera looks at an even card: its sites answer 1.0, 0.65, 0.8 and 1.0 of the light.
+// The measuring rectangle is 80 x 60 pixels: a measurement reads 30 lines.
+class WhiteBalanceRun : public LibraryTest {
  protected:
   static constexpr RECT kRect{200, 200, 280, 260};
 
-  void Start(int model, double reflectance) {
-    Configure({{"BOARD_MODEL", std::to_string(model)}, {"BOARD_REVISION", "217"}, {"BOARD_NOISE", "1.0"}});
-    plat::board::ShowScene(Card(reflectance));
-    plat::ModuleSpec spec;
-    spec.fileName = "Vexcam.dll";
-    spec.loaded = true;
-    app.m_hInstance = plat::RegisterModule(std::move(spec));
-    ASSERT_TRUE(app.InitInstance());
-    settings = DefaultSettings();
-    settings.Mode = 0x1800;  // no preview window, no beep
-    settings.TranMode = 2;
-    settings.ExpMode = 1;
-    settings.ExpParam = 500;
+  void Start(int model, double reflectance, double noise = 0.0) {
+    LibraryTest::Start(model, Columns(1, [&](int) { return reflectance; }, noise));
     settings.WBAllLevels = 0;
     settings.WBSeed[0] = 40, settings.WBSeed[1] = 60, settings.WBSeed[2] = 80;
     settings.GammaMode = 0;
-    ASSERT_EQ(KQ_CheckCameraPower(&settings), 1);
     for (LONG& gain : settings.WBGain[0]) gain = 0;
     KQ_SetCDSGain(nullptr, &settings);
-    if (model != 0xA) {
-      // The power check configures model 0xA; the caller's identity word names the model.
-      settings.CameraVer = (settings.CameraVer & ~0xF00) | model << 8;
-      ASSERT_EQ(KQ_CheckCameraPower(&settings), 1);
-      const LONG agc[4] = {};  // the start-up black levels went to this model's AGC registers
-      KQ_SetAGCGain(agc, &settings);
-    }
-  }
-  void TearDown() override {
-    if (GetVexcamApp()) app.ExitInstance();
-    VexcamTest::TearDown();
-  }
-  static std::shared_ptr<plat::board::Scene> Card(double reflectance) {
-    plat::board::Picture p;
-    p.Resize(1, 1);
-    p.red[0] = p.green[0] = p.blue[0] = float(reflectance);
-    return std::make_shared<plat::board::PictureScene>(std::move(p), 1.0);
   }
   int Balance() { return KQ_WhiteBalance(&image, kRect, &settings); }
   // The four site means of the card as the run measures them.
   void Means(double m[4]) {
     CTrueImage picture;
+    UseSettings(&settings);  // as an export would
     const DWORD mode = settings.Mode;
     settings.Mode |= 0x20000;
     ASSERT_EQ(Camera()->MeasureChannels(&picture, kRect, m, nullptr), 1);
@@ -98,19 +66,20 @@ class WhiteBalanceRun : public VexcamTest {
     return keys;
   }
 
-  CVexcamApp app;
   CTrueImage image;
 };
 
 }  // namespace
 
 TEST_F(WhiteBalanceRun, GreyCardComesOutGreyAndTheIniKeepsTheTables) {
-  Start(0xA, 0.9);
+  Start(0xA, 0.9, 1.0);
   double m[4];
   Means(m);
   ASSERT_GT(m[0] - m[1], 10.0);  // blue (site 1) lags green (site 0) before the run
 
+  settings.Mode = 0x1000;  // with the preview window
   ASSERT_EQ(Balance(), 0);
+  EXPECT_EQ(FindWindowA("#32770", nullptr), nullptr);  // each step closed its preview
   Means(m);
   for (int p = 1; p < 4; ++p) EXPECT_NEAR(m[p], m[0], 1.5) << "site " << p;
   EXPECT_GT(m[0], 100.0);
@@ -129,6 +98,7 @@ TEST_F(WhiteBalanceRun, GreyCardComesOutGreyAndTheIniKeepsTheTables) {
   std::memcpy(tables, Camera()->ChannelLut[0], sizeof tables);
   for (auto& table : Camera()->ChannelLut[0])
     for (int i = 0; i < 256; ++i) table[i] = BYTE(i);
+  UseSettings(&settings);
   ASSERT_EQ(LoadColourTables(ini, Geometry().SiteMap[0]) & 1, 1);
   Camera()->BuildLevelCurves(0);
   EXPECT_EQ(std::memcmp(tables, Camera()->ChannelLut[0], sizeof tables), 0);
@@ -208,4 +178,18 @@ TEST_F(WhiteBalanceRun, CameraWithoutPowerEndsTheRunAsNotReady) {
   settings.Camera_Status = -12;  // as the program's last power check left it
   EXPECT_EQ(Balance(), -1);
   ExpectRestored(before);
+}
+
+// The user closes the preview window while the first step measures.
+TEST_F(WhiteBalanceRun, ClosingThePreviewStopsTheRun) {
+  Start(0xA, 0.9);
+  settings.Mode = 0x1000;
+  const Snapshot before = Take();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND preview = FindWindowA("#32770", nullptr)) SendMessageA(preview, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(Balance(), -6);
+  KillTimer(nullptr, timer);
+  ExpectRestored(before);
+  EXPECT_EQ(FindWindowA("#32770", nullptr), nullptr);
 }

@@ -86,6 +86,8 @@ class CCameraCtrl : public CObject {
   LONG CapturePortBoard(CTrueImage* image, RECT rect);
   // Preview, colour and in-frame-move flags of a capture from the image's purpose word.
   void TakePurpose(const CTrueImage* image);
+  // Enhancement values of the transfer mode for the reconstruction that follows.
+  void CopyLevelSettings();
   // Frames of the positions [first, last) into their line stores (sensor rectangle).
   LONG ReadMemoryShot(LONG x, LONG y, LONG width, LONG height, LONG mode, LONG first, LONG last);
   LONG ReadLinesToStore(LONG row, LONG column, LONG x, LONG width, LONG height, LONG repeat);

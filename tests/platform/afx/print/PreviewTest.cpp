@@ -34,8 +34,10 @@ class Preview : public PrintFixture {
     w->UpdateWindow();
   }
   static void Command(CPreviewView* preview, UINT id) {
+    // Close destroys the preview and its object: ask the handle, not the object, afterwards.
+    HWND hwnd = preview->GetSafeHwnd();
     preview->SendMessage(WM_COMMAND, id);
-    if (::IsWindow(preview->GetSafeHwnd())) Paint(preview);
+    if (::IsWindow(hwnd)) Paint(preview);
   }
   static bool Enabled(CPreviewView* preview, int id) { return ::IsWindowEnabled(::GetDlgItem(preview->GetButtonBar(), id)); }
   static std::string PageText(CPreviewView* preview) {

@@ -81,10 +81,8 @@ class CCameraCtrl : public CObject {
   LONG ImageFromBuffer(WORD* raw, CTrueImage* image, RECT rect);
   void StartFrame();
   BOOL MoveToPosition(LONG index, BOOL bookkeeping);
-  LONG ContinueFrame(CTrueImage* image);
   LONG RGBFromPlanesRaw(BYTE* rows, LONG width, LONG height, LONG stride);
   LONG FillPlanesFromUnits(LONG a, LONG b, LONG c, LONG rows);
-  LONG WhiteBalance(CTrueImage* image, RECT rect, LONG passes);
   void DestroyProgress();
   // Actuator tables and the in-frame move of the pixel shift.
   void LoadShiftTables(bool fullSet);
@@ -94,11 +92,41 @@ class CCameraCtrl : public CObject {
   // keeps the current, previous and before-previous positions.
   BOOL SetActuator(LONG x, LONG y);
   BOOL DriveActuator(LONG index);
-  // Correction curves of a gain level from the colour tables.
+  // Correction curves of a gain level from the colour tables, and their gamma bend.
   void BuildLevelCurves(LONG level);
+  void ApplyGammaCurve(LONG level);
   // Stores the percentage in the block and pumps the progress window; 0 once cancelled.
   int UpdateProgress(int percent);
   int PumpWhiteBalance();
+
+  // ---- continuous capture (ContinuousCapture.cpp)
+  // One frame of the live document-camera loop; the next shift position after the call.
+  LONG ContinueFrame(CTrueImage* image);
+  // 1 when the scene moved, 0 when still, -1 when no frame was read.
+  LONG ContinueFramePCI(CTrueImage* image);
+  LONG ContinueFramePort(CTrueImage* image);
+  // Compares the frame just read with the saved sample rows; the change flag to report.
+  LONG DetectChange();
+  // Keeps the sample rows of the frame last read, for the next comparison.
+  void SaveSampleRows();
+  // The level, edge and contrast settings of the transfer mode into the enhancement.
+  void CopyLevelSettings();
+  LONG m_NextPosition = 0;
+  bool m_ChangeReady = false;
+  unsigned m_Histogram[256] = {};
+  bool m_KeepLines = false;  // the line read keeps every line of the frame
+
+  // ---- white balance (WhiteBalance.cpp): each step answers 0 or a run result
+  LONG WhiteBalance(CTrueImage* image, RECT rect, LONG passes);
+  // 1 with the mean of each cell site over the rectangle's sampled cells; 0 when stopped.
+  LONG MeasureChannels(CTrueImage* image, RECT rect, double means[4], CDC* preview);
+  LONG DetectMosaic(CTrueImage* image, RECT rect);
+  LONG MeasureDarkLevel(CTrueImage* image, RECT rect);
+  LONG BalanceGains(CTrueImage* image, RECT rect, double tolerance, LONG level);
+  LONG CalibrateBlackLevel(CTrueImage* image, RECT rect, LONG level);
+  LONG MeasureColorSteps(CTrueImage* image, RECT rect, LONG level);
+  LONG m_DarkLevel = 0;    // 0..16, measured by white balance on model 0xA
+  LONG m_WBRowExcess = 0;  // rows the measuring rectangle's top was pulled in by
 
   // ---- single-frame readout straight into the picture (SingleFrameReadout.cpp)
   struct FrameReadout {

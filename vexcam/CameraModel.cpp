@@ -123,6 +123,10 @@ BOOL CCameraCtrl::ConfigureModel() {
   const LONG* gainChannel = model == 8 ? kModel8 : kIdentity;
   std::copy(gainChannel, gainChannel + 4, g.GainChannel);
   std::copy(kIdentity, kIdentity + 4, g.BlackChannel);
+  // The plane (and so the level table) of each byte of a cell word.
+  static constexpr LONG kPlanesA[4] = {2, 3, 0, 1}, kPlanes5[4] = {3, 1, 2, 0};
+  const LONG* planes = model == 0xA ? kPlanesA : model == 5 ? kPlanes5 : kIdentity;
+  std::copy(planes, planes + 4, m_LaneOrder);
 
   if (model == 0xA) {
     const CVexcamApp* app = GetVexcamApp();

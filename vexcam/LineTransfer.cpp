@@ -149,7 +149,7 @@ BOOL CCameraCtrl::ReadLine(BYTE* buffer, LONG line) {
 
   DWORD bytes = m_Revision == 225 ? kShortLineBytes : kLineBytes;
   BOOL ok = TransferLine(buffer, bytes);
-  if (s.Mode & kModeKeepRaw) {
+  if ((s.Mode & kModeKeepRaw) || m_KeepLines) {
     if (m_RawLines.size() <= size_t(line)) m_RawLines.resize(size_t(line) + 1);
     m_RawLines[size_t(line)].assign(buffer, buffer + bytes);
   }

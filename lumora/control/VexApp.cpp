@@ -77,5 +77,5 @@ void CVexApp::ShowAboutBox() {
 void CVexApp::FillAboutBox(CAboutDlg& dlg) const {
   dlg.m_strVersion.Format("Valdane Lumora Version %s", (LPCSTR)m_strVersion);
   AfxLoadString(62463, dlg.m_strCopyright);
-  AfxLoadString(62464, dlg.m_strNotice);
+  AfxLoadString(62465, dlg.m_strNotice);
 }

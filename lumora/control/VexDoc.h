@@ -3,11 +3,14 @@
 #pragma once
 #include <afxwin.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
 #include "annotation/AnnObj.h"
 #include "control/AnnAttr.h"
+#include "control/ShotParameters.h"
+#include "control/VexPathlistControl.h"
 #include "tCameraSettings.h"
 
 // What the command line chose for the settings files. The application fills it in
@@ -146,7 +149,8 @@ class CVexDoc : public CDocument {
   static void ParseTextAttr(const CString& text, AnnTextAttr& a);
   static void ParseLineAttr(const CString& text, AnnLineAttr& a);
   static void ParseShapeAttr(const CString& text, AnnShapeAttr& a);
-  static void ParseScaleInfo(const CString& text, tScaleInfo& s);
+  // False (after telling the user) when the text is malformed; the preset is kept.
+  static bool ParseScaleInfo(const CString& text, tScaleInfo& s);
   void ParseAnnotationTexts();
   void FormatAnnotationTexts();
   void GetAnnTextAttr(AnnTextAttr& out) const { out = m_annText; }
@@ -269,6 +273,8 @@ class CVexDoc : public CDocument {
   CString m_strAnnText, m_strAnnRect, m_strAnnEllipse, m_strAnnPolygon;
   CString m_strAnnFreeLine, m_strAnnLine, m_strAnnPolyLine;
   CString m_strScale[8];
+  // Each preset's text as read, and the record it gave in the written form.
+  CString m_strScaleAsLoaded[8], m_strScaleLoadedForm[8];
   CString m_strPrintTitleFont;
   SHORT m_nGainLevel = 0, m_nShootExpTimeMode = 0, m_nShootExpTimeParam = 0, m_nLiveExpTimeMode = 0;
   SHORT m_nLiveExpTimeParam = 0, m_nShootExposureMode = 0, m_nShootZoomMode = 0;
@@ -283,10 +289,253 @@ class CVexDoc : public CDocument {
   // CAMERA
   tCameraSettings m_camera{};
 
+  // Save names: the next automatic or time-lapse name, the folders it lands in, and the
+  // format, quality and bits the file output writes with.
+  CString MakeAutoSaveName();
+  CString MakeTimeLapseName();
+  void PrepareSaveFolder();
+  void SetSavePath(const CString& path, LONG format, LONG bits, LONG quality);
+  const CString& GetSavePath() const { return m_strNextSavePath; }
+  LONG GetSaveFormat() const { return m_nSaveFormat; }
+  LONG GetSaveQuality() const { return m_nSaveQuality; }
+  LONG GetSaveBits() const { return 24; }
+  void SetLoadPath(const CString& path) { m_strLoadPath = path; }
+  const CString& GetLoadPath() const { return m_strLoadPath; }
+  void SetSaveFolderPath(const CString& path) { m_strSaveFolderPath = path; }
+  const CString& GetSaveFolderPath() const { return m_strSaveFolderPath; }
+  void SetThumbnailFolder(const CString& path) { m_strThumbnailFolder = path; }
+  const CString& GetThumbnailFolder() const { return m_strThumbnailFolder; }
+  const CString& GetSaveBaseName() const { return m_strSaveBaseName; }
+  void SetFileOutputState(LONG state) { m_nFileOutputState = state; }
+  LONG GetFileOutputState() const { return m_nFileOutputState; }
+  static int FileExists(const CString& path);
+  // 0 JPEG, 1 BMP, 2 TIFF, -1 for any other extension.
+  static int GetFormatFromExtension(const CString& path);
+  static CString GetProgramFolder();
+  void SetStatusText(LPCSTR text);
+
+  CString m_strNextSavePath;
+  CString m_strSaveBaseName = "Timer";
+  CString m_strSaveFolderPath, m_strThumbnailFolder;
+  LONG m_nFileOutputState = 0;
+
+  // The folder list of the thumbnail strip.
+  int CountSelectedImages() { return m_nSelectedImages = m_pathList.CountSelected(); }
+  // The n-th selected picture counted from the last entry; restart 0 walks on from the
+  // previous answer when n > 1.
+  CString GetSelectedImagePath(int n, int restart);
+  int SetListFolder(const CString& folder) { return m_pathList.SetFolder(folder); }
+  int SetListExtension(const CString& extension) { return m_pathList.SetExtension(extension); }
+  const CString& GetListFolder() const { return m_pathList.GetFolder(); }
+  int ScanList() { return m_pathList.Scan(); }
+  int RefreshList() { return m_pathList.Refresh(); }
+  // Lists the picture saved last when it lies in the listed folder.
+  int AddSavedFile();
+  int DropMarkedFromList() { return m_pathList.DropMarked(); }
+  void MarkListCursorForDrop() { m_pathList.MarkCursorForDrop(); }
+  int ClearListMarks() { return m_pathList.ClearMarks(); }
+  void ClearListDropMarks() { m_pathList.ClearDropMarks(); }
+  CString GetListPath(int position, int absolute) const { return m_pathList.GetThumbnailPath(position, absolute); }
+  CString GetListName(int index) const { return m_pathList.GetName(index); }
+  CString GetListTimeText(int index) const { return m_pathList.GetTimeText(index); }
+  int SetListSelected(int value, int position, int absolute) { return m_pathList.SetSelected(value, position, absolute); }
+  int GetListSelected(int position, int absolute) const { return m_pathList.GetSelected(position, absolute); }
+  int NextListPage() { return m_pathList.NextPage(); }
+  int PrevListPage() { return m_pathList.PrevPage(); }
+  int NextListLine() { return m_pathList.NextLine(); }
+  int PrevListLine() { return m_pathList.PrevLine(); }
+  int ListFirstPage() { return m_pathList.FirstPage(); }
+  int ListLastPage() { return m_pathList.LastPage(); }
+  int GetListPageStart() const { return m_pathList.GetFirstIndex(); }
+  CVexPathlistControl& PathList() { return m_pathList; }
+
+  CVexPathlistControl m_pathList;
+  int m_nSelectedImages = 0;
+
   const std::vector<IniStringEntry>& UserStrings() const { return m_userStrings; }
   const std::vector<IniNumericEntry>& UserNumbers() const { return m_userNumbers; }
 
+  // ---- Error record, shot result and direct mode ------------------------------------
+  // Worker threads record their error pair here; the user-interface thread reports it
+  // once the worker has ended. Each word is atomic, and the value is written last.
+  void SetLastError(LONG type, LONG detail, LONG value);
+  void ClearLastError() { SetLastError(0, 0, 0); }
+  LONG GetLastErrorType() const { return m_lastError.type; }
+  LONG GetLastErrorDetail() const { return m_lastError.detail; }
+  LONG GetLastErrorValue() const { return m_lastError.value; }
+  void SetShotResult(LONG result) { m_nShotResult = result; }
+  LONG IsShotDone() const { return m_nShotResult; }
+  void SetDirectMode(LONG on) { m_bDirectMode = on; }
+  LONG IsDirectMode() const { return m_bDirectMode; }
+
+  struct tLastError {
+    std::atomic<LONG> type{0}, detail{0}, value{0};
+  } m_lastError;
+  std::atomic<LONG> m_nShotResult{0}, m_bDirectMode{0};
+  // ---- end of error record ---------------------------------------------------------
+
+  // ---- Image state, shoot resolution and capture state ------------------------------
+  // The picture being taken or shown: its state and the window title that shows it,
+  // the shoot resolution, the capture mode that prepares the camera block before each
+  // capture, readout windows, orientation, and the parameters of the last shot.
+  enum { kProgramVersion = 263 };
+  struct ProgressValues {
+    SHORT value[3];
+  };
+
+  int UpdateImageStatus(SHORT state, int refresh);
+  SHORT GetImageState() const { return m_nImageState; }
+  const CString& GetImageTitle() const { return m_strImageTitle; }
+  const CString& GetCurrentFileName() const { return m_strCurrentFile; }
+  void SetNextSavePath(const CString& path) { m_strNextSavePath = path; }
+  const CString& GetNextSavePath() const { return m_strNextSavePath; }
+
+  int SetShootResolution(SHORT row, SHORT zoomSelect, SHORT interpolation);
+  SHORT GetShootBufferSize() const { return m_nShootBufferSize; }
+  SHORT GetShootExposureMode() const { return m_nShootExposureMode; }
+  SHORT GetShootWidth() const { return m_nShootWidth; }
+  SHORT GetShootHeight() const { return m_nShootHeight; }
+  SHORT GetLiveWidth() const { return m_nLiveWidth; }
+  SHORT GetLiveHeight() const { return m_nLiveHeight; }
+  SHORT GetZoomCode() const { return m_nZoomCode; }
+  RECT GetShootArea() const { return m_rcShootArea; }
+  int SetCaptureMode(SHORT mode);
+  int IsShootMode() const { return m_bShootMode == 1; }
+  int IsNotShootMode() const { return m_bShootMode != 1; }
+  int SetLiveExposure(SHORT kind, SHORT value);
+  SHORT GetExposureKind() const { return m_nShootExpTimeMode; }
+  SHORT GetExposureValue() const { return m_nShootExpTimeParam; }
+  int SetGainLevel(SHORT level);
+  SHORT GetGainLevel() const { return m_nGainLevel; }
+  void SetShootState(LONG state) { m_nShootState = state; }
+  LONG GetShootState() const { return m_nShootState; }
+  SHORT GetProgressKind() const { return m_nProgressKind; }
+  void SetProgressKind(SHORT kind) { m_nProgressKind = kind; }
+  ProgressValues GetProgressValues();
+  void SetProgressValues(SHORT first, SHORT second, SHORT third);
+
+  RECT GetCaptureArea() const { return m_rcActiveWindow; }
+  void SetShootWindow(LONG l, LONG t, LONG r, LONG b) { m_rcShootWindow = {l, t, r, b}; }
+  RECT GetShootWindow() const { return m_rcShootWindow; }
+  void SetLiveWindow(LONG l, LONG t, LONG r, LONG b) { m_rcLiveWindow = {l, t, r, b}; }
+  RECT GetLiveWindow() const { return m_rcLiveWindow; }
+  void SetShootTargetPoint(POINT pt) { SetShootTargetPoint(pt.x, pt.y); }
+  void SetShootTargetPoint(LONG x, LONG y);
+  POINT GetShootTargetPoint() const;
+  void SetFocusPosition(POINT pt);
+  void SetFocusPosition(LONG x, LONG y) { m_nFocusPositionX = x; m_nFocusPositionY = y; }
+  POINT GetFocusPosition() const { return {m_nFocusPositionX, m_nFocusPositionY}; }
+  void SetFocusTargetState(DWORD v) { m_nFocusTargetState = v; }
+  DWORD GetFocusTargetState() const { return m_nFocusTargetState; }
+  void SetFocusTargetDocking(DWORD v) { m_nFocusTargetDocking = v; }
+  DWORD GetFocusTargetDocking() const { return m_nFocusTargetDocking; }
+  void SetImageProfilePosition(SHORT position);
+  SHORT GetImageProfilePosition() const { return m_nImageProfilePosition; }
+  void SetImageProfileState(DWORD v) { m_nImageProfileState = v; }
+  DWORD GetImageProfileState() const { return m_nImageProfileState; }
+  void SetProfileDisplay(LONG on) { m_bProfileDisplay = on; }
+  LONG GetProfileDisplay() const { return m_bProfileDisplay; }
+  void SetWhiteBalanceRect(const RECT& rc) { m_rcWhiteBalance = rc; m_bWBRectSet = 1; }
+  RECT GetWhiteBalanceRect() const { return m_rcWhiteBalance; }
+  void ClearWhiteBalanceRect() { m_rcWhiteBalance = {0, 0, 0, 0}; m_bWBRectSet = 0; }
+  int IsWhiteBalanceRectSet() const { return m_bWBRectSet; }
+
+  int SetRotation(SHORT mode);
+  SHORT GetRotateReverseMode() const { return m_nRotateReverseMode; }
+  DWORD GetDir90() const { return m_bDir90; }
+  void SetMonochromeMode(LONG on);
+  LONG GetMonochromeMode() const { return static_cast<LONG>(m_bMonochromeMode); }
+  void SetInvertColorMode(LONG on);
+  LONG GetInvertColorMode() const { return static_cast<LONG>(m_bInvertColorMode); }
+
+  void SetDisplayMode(SHORT mode) { m_nDisplayMode = mode; }
+  SHORT GetDisplayMode() const { return m_nDisplayMode; }
+  void SetLiveDisplayMode(SHORT mode) { m_nLiveDisplayMode = mode; }
+  SHORT GetLiveDisplayMode() const { return m_nLiveDisplayMode; }
+  void SetPointerMode(SHORT mode) { m_nPointerMode = mode; }
+  SHORT GetPointerMode() const { return m_nPointerMode; }
+  void SetFocusValue(SHORT a, SHORT b, SHORT c) { m_nFocusValue = static_cast<SHORT>((a + b + c) / 3); }
+  SHORT GetFocusValue() const { return m_nFocusValue; }
+
+  void SetAbort(LONG on);
+  LONG GetAbort() const;
+  tCameraSettings* GetCameraSettings() { return &m_camera; }
+  void SetImageSizeText(LONG width, LONG height);
+  const CString& GetImageSizeText() const { return m_strImageSize; }
+  SIZE GetImageSize() const { return {m_nImageWidth, m_nImageHeight}; }
+  void BuildShotParameters();
+  const tShotParameters& GetShotParameters() const { return m_shot; }
+  void MarkShotParametersUsed() { m_shot.retouched = 1; }
+  void SetShotRetouched(LONG on) { m_shot.retouched = on; }
+  DWORD IsNoiseReductionDue() const;
+
+  void SetViewState(LONG v) { m_nViewState = v; }
+  LONG GetViewState() const { return m_nViewState; }
+  void SetFullScreen(LONG on) { m_bFullScreen = on; }
+  LONG IsFullScreen() const { return m_bFullScreen; }
+  void SetRGBOption(DWORD v) { m_nRGBOption = v; }
+  DWORD GetRGBOption() const { return m_nRGBOption; }
+  void SetRGBLive(DWORD v) { m_nRGBLive = v; }
+  DWORD GetRGBLive() const { return m_nRGBLive; }
+  void SetRGBRed(SHORT v) { m_nRGBRed = v; }
+  SHORT GetRGBRed() const { return m_nRGBRed; }
+  void SetRGBGreen(SHORT v) { m_nRGBGreen = v; }
+  SHORT GetRGBGreen() const { return m_nRGBGreen; }
+  void SetRGBBlue(SHORT v) { m_nRGBBlue = v; }
+  SHORT GetRGBBlue() const { return m_nRGBBlue; }
+  void SetShadingOption(DWORD v) { m_nShadingOption = v; }
+  DWORD GetShadingOption() const { return m_nShadingOption; }
+  void SetShadingLive(DWORD v) { m_nShadingLive = v; }
+  DWORD GetShadingLive() const { return m_nShadingLive; }
+  void SetShadingLevel(int v) { m_nShadingLevel = v; }
+  int GetShadingLevel() const { return m_nShadingLevel; }
+  void SetShadingPoint(LONG x, LONG y);
+  void SetShadingRect(const RECT& rc) { m_rcShading = rc; }
+  RECT GetShadingRect() const { return m_rcShading; }
+  void SetEnhanceFlag1(LONG v) { m_nEnhanceFlag[0] = v; }
+  void SetEnhanceFlag2(LONG v) { m_nEnhanceFlag[1] = v; }
+  void SetEnhanceFlag3(LONG v) { m_nEnhanceFlag[2] = v; }
+  void SetEnhanceEnable1(LONG v) { m_nEnhanceEnable[0] = v; }
+  void SetEnhanceEnable2(LONG v) { m_nEnhanceEnable[1] = v; }
+  void SetEnhanceEnable3(LONG v) { m_nEnhanceEnable[2] = v; }
+  int IsAnyEnhanceEnabled() const;
+  void SetAutoEnhanceLive(DWORD v) { m_nAutoEnhanceLive = v; }
+  DWORD GetAutoEnhanceLive() const { return m_nAutoEnhanceLive; }
+
+  SHORT m_nImageState = 0;
+  CString m_strImageTitle, m_strCurrentFile, m_strImageSize;
+  SHORT m_nShootWidth = 3840, m_nShootHeight = 3072, m_nLiveWidth = 640, m_nLiveHeight = 512;
+  SHORT m_nLiveTransferMode = 1, m_nLiveZoomMode = 1;
+  SHORT m_nWBTransferMode = 2, m_nWBZoomMode = 1, m_nWBInterpolation = 1;
+  SHORT m_nZoomCode = 6;
+  std::atomic<SHORT> m_nProgressKind{2};
+  std::atomic<LONG> m_nShootState{0};
+  LONG m_bShootMode = 0;
+  RECT m_rcShootArea = {0, 0, 3840, 3072}, m_rcShootWindow = {0, 0, 3840, 3072};
+  RECT m_rcLiveWindow = {0, 0, 640, 512}, m_rcActiveWindow = {0, 0, 640, 512}, m_rcShading = {0, 0, 0, 0};
+  int m_bWBRectSet = 0;
+  LONG m_nShadingX = 0, m_nShadingY = 0;
+  SHORT m_nDisplayMode = 0, m_nLiveDisplayMode = 0, m_nPointerMode = 0, m_nFocusValue = 0;
+  LONG m_bProfileDisplay = 1, m_nViewState = 0, m_bFullScreen = 0;
+  LONG m_nEnhanceFlag[3] = {}, m_nEnhanceEnable[3] = {};
+  std::atomic<SHORT> m_progress[3] = {};
+  tShotParameters m_shot{};
+  LONG m_nImageWidth = 0;
+
  private:
+  void RebuildModeWord();
+  // Disables the main window for the length of a setter and tells the views after.
+  void Broadcast(DWORD flags, LPARAM arg = 0);
+  void EnableMainFrame(BOOL on);
+
+ public:
+  // ---- end of image state ----------------------------------------------------------
+
+ private:
+  CString JoinSaveTemplate() const;
+  CString SettingFileName() const;
+  // Sets the format code and quality from FileFormat and answers the extension.
+  LPCSTR ApplyFileFormat();
   void InitCameraSettings();
   void BuildUserTable();
   void BuildSystemTable();

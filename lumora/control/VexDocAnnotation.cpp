@@ -109,7 +109,7 @@ void CVexDoc::ParseShapeAttr(const CString& text, AnnShapeAttr& a) {
   a = AnnShapeAttr{LONG(w), LONG(l), COLORREF(pc), COLORREF(fc), LONG(sq), LONG(f)};
 }
 
-void CVexDoc::ParseScaleInfo(const CString& text, tScaleInfo& s) {
+bool CVexDoc::ParseScaleInfo(const CString& text, tScaleInfo& s) {
   const char* t = text;
   tScaleInfo r;
   char name[tScaleInfo::kMaxName + 1] = {};
@@ -133,12 +133,13 @@ void CVexDoc::ParseScaleInfo(const CString& text, tScaleInfo& s) {
   }
   if (n != want) {
     MessageBoxA(nullptr, "ERROR in ScaleSetting", "Lumora Error", MB_ICONERROR);
-    return;
+    return false;
   }
   r.penColor = static_cast<COLORREF>(pen);
   r.fillColor = static_cast<COLORREF>(fill);
   r.name = name;
   s = r;
+  return true;
 }
 
 void CVexDoc::ParseAnnotationTexts() {
@@ -152,7 +153,10 @@ void CVexDoc::ParseAnnotationTexts() {
   ParseShapeAttr(m_strAnnPolygon, m_annPolygon);
   for (int i = 0; i < 8; ++i) {
     m_scales[i].name = Printf("Scale %d", i);
-    ParseScaleInfo(m_strScale[i], m_scales[i]);
+    // A text that could not be read is not kept: the defaults replace it.
+    const bool read = ParseScaleInfo(m_strScale[i], m_scales[i]);
+    m_strScaleAsLoaded[i] = read ? m_strScale[i] : CString();
+    m_strScaleLoadedForm[i] = read ? FormatScaleInfo(m_scales[i]) : CString();
   }
   m_printTitleFont = AnnTextAttr{};
   ParseTextAttr(m_strPrintTitleFont, m_printTitleFont);
@@ -167,7 +171,12 @@ void CVexDoc::FormatAnnotationTexts() {
   m_strAnnPolyLine = FormatLineAttr(m_annPolyLine);
   m_strAnnFreeLine = FormatLineAttr(m_annFreeLine);
   m_strPrintTitleFont = FormatTextAttr(m_printTitleFont);
-  for (int i = 0; i < 8; ++i) m_strScale[i] = FormatScaleInfo(m_scales[i]);
+  // A preset nobody changed keeps the very text it was read from ("0.0" stays "0.0"
+  // rather than becoming "0.000000"); a changed one is written in the full form.
+  for (int i = 0; i < 8; ++i) {
+    const CString now = FormatScaleInfo(m_scales[i]);
+    m_strScale[i] = now == m_strScaleLoadedForm[i] ? m_strScaleAsLoaded[i] : now;
+  }
 }
 
 int CVexDoc::SetScaleSelect(int index) {

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <vector>
+
 #include "AfxCommonControls.h"
 
 IMPLEMENT_DYNAMIC(CButton, CWnd)
@@ -10,6 +12,15 @@ IMPLEMENT_DYNAMIC(CEdit, CWnd)
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
+
+void plat::afx::ItemText(const CWnd* box, UINT lenMessage, UINT textMessage, int index, CString& rString) {
+  rString.Empty();
+  LRESULT len = box->SendMessage(lenMessage, static_cast<WPARAM>(index));
+  if (len <= 0) return;  // no such item, or an empty one
+  std::vector<char> text(static_cast<size_t>(len) + 1, '\0');
+  box->SendMessage(textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  rString = text.data();
+}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   if (message != WM_DRAWITEM) return CWnd::OnChildNotify(message, wParam, lParam, pResult);

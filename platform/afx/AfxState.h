@@ -12,6 +12,7 @@ class CGdiObject;
 class CMenu;
 class CWinThread;
 class CWinApp;
+class CToolTipCtrl;
 
 namespace plat::afx {
 
@@ -95,6 +96,13 @@ struct ThreadState {
   HandleMap<HDC, CDC, DcTraits> dcs;
   HandleMap<HGDIOBJ, CGdiObject, GdiTraits> gdiObjects;
   HandleMap<HMENU, CMenu, MenuTraits> menus;
+  // The thread's tooltip control, owned by its window (it goes with the window that
+  // enabled tooltips first), and the tool it holds for the window last filtered.
+  CToolTipCtrl* pToolTip = nullptr;
+  HWND hWndToolTipHit = nullptr;
+  INT_PTR nLastToolHit = -1;
+  HWND hWndTool = nullptr;
+  UINT_PTR nToolId = 0;
 };
 
 ThreadState& Thread();

@@ -2,6 +2,9 @@
 
 #include "CDialog.h"
 
+#include "user/Dialog.h"
+#include "user/Responder.h"
+
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -72,7 +75,8 @@ int CDialog::DoModal() {
   LPCDLGTEMPLATE lpTemplate = m_lpDialogTemplate;
   if (!lpTemplate && m_hDialogTemplate) lpTemplate = static_cast<LPCDLGTEMPLATE>(::LockResource(m_hDialogTemplate));
   if (!lpTemplate && m_lpszTemplateName) lpTemplate = plat::afx::FindDialogTemplate(hInst, m_lpszTemplateName);
-  if (!lpTemplate) return -1;
+  // A test may make the creation fail, as a shortage of resources would.
+  if (!lpTemplate || plat::user::responder::TakeFailure()) return -1;
 
   // The owner (the top-level window of the parent, or the main window) waits disabled.
   CWnd* owner = GetSafeOwner(m_pParentWnd);
@@ -85,6 +89,7 @@ int CDialog::DoModal() {
   m_nModalResult = -1;
   m_bContinueModal = TRUE;  // EndDialog in OnInitDialog must end the dialog before its loop
   if (CreateDlgIndirect(lpTemplate, owner, hInst)) {
+    if (m_bContinueModal) AnswerScript();
     if (m_bContinueModal) RunModalLoop();
     if (m_hWnd) SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
   }
@@ -93,6 +98,39 @@ int CDialog::DoModal() {
   if (hWndOwner && m_hWnd && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(hWndOwner);
   if (m_hWnd) DestroyWindow();
   return m_nModalResult;
+}
+
+// Records the dialog for tests and lets a scripted answer act on it, on the dialog as
+// the user would see it.
+void CDialog::AnswerScript() {
+  namespace responder = plat::user::responder;
+  responder::Shown shown;
+  shown.hwnd = m_hWnd;
+  CString caption;
+  GetWindowText(caption);
+  shown.caption = static_cast<LPCSTR>(caption);
+  bool scripted = responder::HasScript();
+  if (scripted) {
+    ShowWindow(SW_SHOWNORMAL);
+    UpdateWindow();
+  }
+  responder::Record(shown);
+  if (scripted) responder::Run(shown);
+  TakeEndFromDialogManager();
+}
+
+// A script (or any code) may end the dialog with the plain EndDialog on its handle.
+void CDialog::TakeEndFromDialogManager() {
+  if (!m_bContinueModal) return;
+  if (!m_hWnd) {
+    m_bContinueModal = FALSE;
+    return;
+  }
+  auto state = plat::user::FindDialogState(m_hWnd);
+  if (state && state->ended) {
+    m_nModalResult = static_cast<int>(state->result);
+    m_bContinueModal = FALSE;
+  }
 }
 
 int CDialog::RunModalLoop() {
@@ -119,7 +157,8 @@ int CDialog::RunModalLoop() {
         m_bContinueModal = FALSE;
         return -1;
       }
-      if (!m_bContinueModal || !m_hWnd) return m_nModalResult;
+      TakeEndFromDialogManager();
+      if (!m_bContinueModal) return m_nModalResult;
       const MSG& cur = thread ? thread->m_msgCur : msg;
       if (cur.message != WM_PAINT && cur.message != WM_SYSTIMER && cur.message != WM_MOUSEMOVE) {
         idle = TRUE;
@@ -155,6 +194,7 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
   if (!m_hWnd) return FALSE;
+  if (CWnd::PreTranslateMessage(pMsg)) return TRUE;  // tooltips see the mouse first
   bool keyOrMouse = (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) ||
                     (pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST);
   if (!keyOrMouse) return FALSE;

@@ -16,6 +16,7 @@ class CDialog : public CWnd {
   virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr);
   virtual BOOL CreateIndirect(HGLOBAL hDialogTemplate, CWnd* pParentWnd = nullptr);
   // Modal: runs until EndDialog and answers its code; -1 when the dialog cannot be made.
+  // A test's scripted answer (user/Responder.h) acts on the dialog once it is up.
   BOOL InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr);
   virtual int DoModal();
   void EndDialog(int nResult);
@@ -44,6 +45,8 @@ class CDialog : public CWnd {
   // dialog's first message on.
   BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst);
   int RunModalLoop();
+  void AnswerScript();
+  void TakeEndFromDialogManager();
   afx_msg void OnOKCommand() { OnOK(); }
   afx_msg void OnCancelCommand() { OnCancel(); }
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "afxwin.h"
@@ -21,6 +22,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_MENUSELECT()
   ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+  ON_NOTIFY_EX_RANGE(TTN_NEEDTEXT, 0, 0xFFFF, OnToolTipText)
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -241,6 +243,24 @@ void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {
   CString full;
   rMessage.Empty();
   if (AfxLoadString(nID, full)) AfxExtractSubString(rMessage, full, 0);  // the prompt, before its tool tip
+}
+
+BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult) {
+  auto* info = reinterpret_cast<TOOLTIPTEXT*>(pNMHDR);
+  UINT_PTR nID = pNMHDR->idFrom;
+  if (info->uFlags & TTF_IDISHWND) nID = static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(nID)));
+  if (nID == 0 || nID > 0xFFFF) return FALSE;  // not a command or control of this frame
+  CString full, tip;
+  if (AfxLoadString(static_cast<UINT>(nID), full)) AfxExtractSubString(tip, full, 1);  // the tip, after the prompt
+  // The record holds 79 bytes of text: cut before a character that does not fit whole.
+  size_t n = std::min<size_t>(static_cast<size_t>(tip.GetLength()), sizeof info->szText - 1);
+  LPCSTR text = tip;
+  if (n < static_cast<size_t>(tip.GetLength()))
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  memcpy(info->szText, text, n);
+  info->szText[n] = '\0';
+  if (pResult) *pResult = 0;
+  return TRUE;
 }
 
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {

@@ -75,6 +75,8 @@ class CFrameWnd : public CWnd {
   afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+  // Tooltips of commands and controls: the part of their string after the prompt.
+  afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
 
   CView* m_pViewActive = nullptr;
   BOOL m_bInRecalcLayout = FALSE;

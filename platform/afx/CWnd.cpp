@@ -282,7 +282,10 @@ void CWnd::OnNcDestroy() {
 
 // ---- dispatch
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG* pMsg) {
+  if (m_nFlags & WF_TOOLTIPS) FilterToolTipMessage(pMsg);
+  return FALSE;
+}
 
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
   for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {

@@ -5,6 +5,7 @@
 #include "AfxState.h"
 #include "CCmdTarget.h"
 #include "OleAuto.h"
+#include "WinCommCtrl.h"
 
 class CDC;
 class CFile;
@@ -15,6 +16,8 @@ class CListBox;
 class CFrameWnd;
 class CDataExchange;
 struct CCreateContext;
+
+#define WF_TOOLTIPS 0x0001  // the window shows tooltips for its tools
 
 class CWnd : public CCmdTarget {
   DECLARE_DYNCREATE(CWnd)
@@ -232,6 +235,17 @@ class CWnd : public CCmdTarget {
 
   int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
 
+  // ---- tooltips: the thread's tooltip control shows the tool OnToolHitTest finds under
+  // the mouse, for the innermost window on the message's way that enabled them.
+  BOOL EnableToolTips(BOOL bEnable = TRUE);
+  // The tool at `point` (client coordinates): its id, or -1 for none. The default finds
+  // the child window there and asks for its text (TTN_NEEDTEXT). A text other than
+  // LPSTR_TEXTCALLBACK or a string id must come from malloc (strdup): it is freed here.
+  virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
+  void FilterToolTipMessage(MSG* pMsg);
+  // Hides the tip; it shows again only after the mouse moves on to a tool.
+  static void CancelToolTips(BOOL bKeys = FALSE);
+
   // ---- default handlers, with the framework's signatures
  protected:
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -322,6 +336,7 @@ class CWnd : public CCmdTarget {
  public:
   WNDPROC m_pfnSuper = nullptr;  // the procedure a subclassed window had before
   HWND m_hWndOwner = nullptr;    // owner set with SetOwner, for command routing of child bars
+  UINT m_nFlags = 0;             // WF_ flags
 
   DECLARE_MESSAGE_MAP()
 };

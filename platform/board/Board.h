@@ -43,6 +43,8 @@ class Board {
 
   void PulseTrigger(int64_t now, int64_t holdMicros) { triggerUntil_ = now + holdMicros; }
   void FaultsChanged() { frozenStatus_.reset(); }
+  void ShowScene(std::shared_ptr<const Scene> scene) { camera_.ShowScene(std::move(scene)); }
+  void MoveScene(double pixels) { camera_.MoveScene(pixels); }
 
   int Revision() const { return options_.revision; }
   bool IsPortBoard() const { return options_.portBoard; }

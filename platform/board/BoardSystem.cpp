@@ -251,6 +251,18 @@ void BoardSystem::PulseTrigger(int board, int64_t holdMicros) {
   if (board >= 0 && board < int(pci_.size())) pci_[board].board->PulseTrigger(now, holdMicros);
 }
 
+void BoardSystem::ShowScene(std::shared_ptr<const Scene> scene) {
+  std::lock_guard lock(mutex_);
+  for (PciSlot& s : pci_) s.board->ShowScene(scene);
+  for (PortSlot& s : ports_) s.board->ShowScene(scene);
+}
+
+void BoardSystem::MoveScene(double pixels) {
+  std::lock_guard lock(mutex_);
+  for (PciSlot& s : pci_) s.board->MoveScene(pixels);
+  for (PortSlot& s : ports_) s.board->MoveScene(pixels);
+}
+
 std::vector<LogEntry> BoardSystem::Log() const {
   std::lock_guard lock(mutex_);
   return {shared_.log.begin(), shared_.log.end()};
@@ -267,6 +279,8 @@ FaultSet CurrentFaults() { return BoardSystem::Get().Faults(); }
 void PulseTrigger(int board, int64_t holdMicros) { BoardSystem::Get().PulseTrigger(board, holdMicros); }
 std::vector<LogEntry> Log() { return BoardSystem::Get().Log(); }
 void ClearLog() { BoardSystem::Get().ClearLog(); }
+void ShowScene(std::shared_ptr<const Scene> scene) { BoardSystem::Get().ShowScene(std::move(scene)); }
+void MoveScene(double pixels) { BoardSystem::Get().MoveScene(pixels); }
 void Reset() { BoardSystem::Get().Reset(); }
 
 }  // namespace plat::board

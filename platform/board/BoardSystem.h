@@ -41,6 +41,8 @@ class BoardSystem {
   void SetFaults(const FaultSet& faults);
   FaultSet Faults() const;
   void PulseTrigger(int board, int64_t holdMicros);
+  void ShowScene(std::shared_ptr<const Scene> scene);
+  void MoveScene(double pixels);
   std::vector<LogEntry> Log() const;
   void ClearLog();
 

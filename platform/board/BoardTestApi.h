@@ -2,9 +2,12 @@
 // external trigger, and the log of what the camera library did to the board.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace plat::board {
+
+class Scene;
 
 struct FaultSet {
   bool noBoard = false;      // the PCI scan, the port probe and the driver's list find nothing
@@ -38,6 +41,11 @@ struct LogEntry {
 // The most recent entries (at most 65536), oldest first.
 std::vector<LogEntry> Log();
 void ClearLog();
+
+// Every camera looks at `scene` in place of the configured one, until the next Reset.
+void ShowScene(std::shared_ptr<const Scene> scene);
+// What every camera sees moves sideways by `pixels` more, as a hand moving the document.
+void MoveScene(double pixels);
 
 // Rebuilds the boards from the LUMORA_BOARD_... settings; faults and log are cleared.
 void Reset();

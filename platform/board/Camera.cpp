@@ -57,6 +57,12 @@ void Camera::Reset() {
   cacheValid_ = false;
 }
 
+void Camera::ShowScene(std::shared_ptr<const Scene> scene) {
+  if (!scene) return;
+  scene_ = std::move(scene);
+  cacheValid_ = false;
+}
+
 void Camera::WriteRegister(int reg, uint8_t value) {
   regs_[reg & 31] = value;
   if ((reg & 31) != 12) return;
@@ -104,12 +110,12 @@ Exposure Camera::CurrentExposure(double sceneSeconds) const {
   }
   e.adScale = 132.0 / std::max(32, int(regs_[a ? 17 : 24]));
   ActuatorOffset(&e.shiftX, &e.shiftY);
-  e.driftPixels = drift_ * sceneSeconds;
+  e.driftPixels = drift_ * sceneSeconds + offset_;
   return e;
 }
 
 void Camera::Latch(Exposure e, double sceneSeconds) {
-  e.driftPixels = drift_ * sceneSeconds;
+  e.driftPixels = drift_ * sceneSeconds + offset_;
   ++frameCount_;
   e.noiseSeed = seed_ + frameCount_;
   darkWord_ = scene_->DarkWord(e);

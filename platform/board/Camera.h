@@ -35,12 +35,16 @@ class Camera {
   const std::vector<uint32_t>& Frame() const { return frame_; }
   uint32_t DarkWord() const { return darkWord_; }
   const SensorGeometry& Geometry() const { return geometry_; }
+  // Test steering: another scene, and a lasting sideways offset of it.
+  void ShowScene(std::shared_ptr<const Scene> scene);
+  void MoveScene(double pixels) { offset_ += pixels; }
 
  private:
   SensorGeometry geometry_;
   std::shared_ptr<const Scene> scene_;
   uint32_t seed_;
   double drift_;
+  double offset_ = 0;
   std::array<uint8_t, 32> regs_{};
   std::array<uint8_t, 8> eeprom_{};  // registers 2-9 as last stored
   bool eepromWritten_ = false;

@@ -128,6 +128,18 @@ BOOL GetDiskFreeSpaceExA(LPCSTR root, PULARGE_INTEGER freeToCaller, PULARGE_INTE
 BOOL GetDiskFreeSpaceA(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector, LPDWORD freeClusters,
                        LPDWORD totalClusters);
 
+// Drives: the letters the drive mapping knows, and what kind of drive each is.
+#define DRIVE_UNKNOWN 0
+#define DRIVE_NO_ROOT_DIR 1
+#define DRIVE_REMOVABLE 2
+#define DRIVE_FIXED 3
+#define DRIVE_REMOTE 4
+#define DRIVE_CDROM 5
+#define DRIVE_RAMDISK 6
+DWORD GetLogicalDrives();
+DWORD GetLogicalDriveStringsA(DWORD size, LPSTR buffer);
+UINT GetDriveTypeA(LPCSTR root);
+
 #define CreateFile CreateFileA
 #define DeleteFile DeleteFileA
 #define MoveFile MoveFileA
@@ -143,6 +155,8 @@ BOOL GetDiskFreeSpaceA(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerS
 #define GetShortPathName GetShortPathNameA
 #define GetFileTitle GetFileTitleA
 #define FindFirstFile FindFirstFileA
+#define GetLogicalDriveStrings GetLogicalDriveStringsA
+#define GetDriveType GetDriveTypeA
 #define FindNextFile FindNextFileA
 #define GetDiskFreeSpaceEx GetDiskFreeSpaceExA
 #define GetDiskFreeSpace GetDiskFreeSpaceA

@@ -19,3 +19,6 @@
 #include "WinCommCtrl.h" // common controls
 #include "WinChooseDlg.h" // colour and font choosers
 #include "WinPrintDlg.h" // the print dialog and printer settings
+#include "WinCommDlg.h"  // file dialogs
+#include "WinShell.h"    // opening documents, file information
+#include "WinShellFolders.h" // item id lists, the folder browser

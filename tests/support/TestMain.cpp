@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   setenv("LUMORA_DISPLAY", "headless", 1);
   setenv("LUMORA_FONT", "test", 1);
   setenv("LUMORA_PRINT_CUPS", "0", 1);  // no print server is asked during tests
+  setenv("LUMORA_OPENER", "none", 1);    // documents opened by tests are recorded, not shown
 
   testing::InitGoogleTest(&argc, argv);
   int rc = RUN_ALL_TESTS();

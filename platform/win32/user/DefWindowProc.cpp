@@ -146,6 +146,23 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       std::lock_guard lock(UserMutex());
       return static_cast<LRESULT>(w->text.size());
     }
+    case WM_SETICON: {
+      HICON previous;
+      {
+        std::lock_guard lock(UserMutex());
+        HICON& slot = wParam == ICON_BIG ? w->iconBig : w->iconSmall;
+        previous = slot;
+        slot = reinterpret_cast<HICON>(lParam);
+      }
+      if ((w->style & WS_CAPTION) == WS_CAPTION) PaintNonClient(hwnd);
+      return reinterpret_cast<LRESULT>(previous);
+    }
+    case WM_GETICON: {
+      std::lock_guard lock(UserMutex());
+      if (wParam == ICON_BIG) return reinterpret_cast<LRESULT>(w->iconBig);
+      if (wParam == ICON_SMALL2 && !w->iconSmall) return reinterpret_cast<LRESULT>(w->iconBig);
+      return reinterpret_cast<LRESULT>(w->iconSmall);
+    }
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;

@@ -50,7 +50,8 @@ void DrawCaption(HDC dc, const Window& w, const NcLayout& l, bool active) {
   RECT text = l.caption;
   text.left += 2;
   if (!IsRectEmpty(&l.sysIcon)) {
-    HICON icon = w.cls ? (w.cls->iconSmall ? w.cls->iconSmall : w.cls->icon) : nullptr;
+    HICON icon = w.iconSmall ? w.iconSmall : w.iconBig;
+    if (!icon && w.cls) icon = w.cls->iconSmall ? w.cls->iconSmall : w.cls->icon;
     if (!icon) icon = LoadIconA(nullptr, IDI_APPLICATION);
     DrawIconEx(dc, l.sysIcon.left, l.sysIcon.top, icon, l.sysIcon.right - l.sysIcon.left,
                l.sysIcon.bottom - l.sysIcon.top, 0, nullptr, DI_NORMAL);

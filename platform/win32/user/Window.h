@@ -51,6 +51,8 @@ struct Window {
   bool created = false;  // WM_NCCREATE has been answered
   bool ncActive = false;  // the caption is drawn in the active colours
   HMENU sysMenu = nullptr;  // the window's own copy of the system menu, made on demand
+  HICON iconBig = nullptr;  // WM_SETICON: the window's own icons, before its class's
+  HICON iconSmall = nullptr;
 };
 
 // Guards the tree, the classes and focus state. Window procedures are never called

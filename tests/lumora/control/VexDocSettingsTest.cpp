@@ -49,6 +49,31 @@ TEST_F(VexDocSettings, WithoutIniEveryKeyTakesItsDefault) {
   EXPECT_EQ(doc.GetCompanionPath(), CString("C:\\Lumora\\Lumora.tdt"));
 }
 
+TEST_F(VexDocSettings, ScalePresetsNobodyChangedAreSavedAsTheyWereRead) {
+  const std::string fresh = "Scale 0,0,10,0.0,2,640,512,0,ff00,0,0,3,1.0,1.0,1,1.0,2,1,1.0,2,0";
+  Write("SYSTEM", "Scale2", "Lab,0,10,2.50,1,100,200,0,ff,0,0,0,1.0,1.0,1,1.0,2,1,1.0,2,300");
+  Write("SYSTEM", "Scale3", "Broken,1,2,3");
+  {
+    CVexDoc doc;  // reading Scale3 says so; its defaults are kept
+    tScaleInfo changed;
+    doc.SetScaleSelect(1);
+    doc.GetSelectedScale(changed);
+    changed.barLength = 120;
+    doc.SetSelectedScale(changed);
+  }
+  EXPECT_EQ(Read("SYSTEM", "Scale0"), fresh);
+  EXPECT_EQ(Read("SYSTEM", "Scale2"), "Lab,0,10,2.50,1,100,200,0,ff,0,0,0,1.0,1.0,1,1.0,2,1,1.0,2,300");
+  EXPECT_EQ(Read("SYSTEM", "Scale1"),
+            "Scale 1,0,10,0.000000,2,640,512,0,ff00,0,0,3,1.000000,1.000000,1,1.000000,2,1,1.000000,2,120");
+  EXPECT_EQ(Read("SYSTEM", "Scale3"),
+            "Scale 3,0,10,0.000000,2,640,512,0,ff00,0,0,3,1.000000,1.000000,1,1.000000,2,1,1.000000,2,0");
+  // The second start reads and writes the same bytes again.
+  { CVexDoc again; }
+  EXPECT_EQ(Read("SYSTEM", "Scale0"), fresh);
+  EXPECT_EQ(Read("SYSTEM", "Scale3"),
+            "Scale 3,0,10,0.000000,2,640,512,0,ff00,0,0,3,1.000000,1.000000,1,1.000000,2,1,1.000000,2,0");
+}
+
 TEST_F(VexDocSettings, SavingWritesTheTextFormsOfEveryKind) {
   {
     CVexDoc doc;
@@ -64,8 +89,7 @@ TEST_F(VexDocSettings, SavingWritesTheTextFormsOfEveryKind) {
   EXPECT_EQ(Read("USER", "SaveFolder"), "C:\\Image");
   EXPECT_EQ(Read("SYSTEM", "WhiteBalanceRect"), "318,254,322,258");
   EXPECT_EQ(Read("SYSTEM", "AnnText"), "ffffffc0,0,0,0,190,0,0,0,80,3,2,1,32,0,ffff00,1e0,1,FONT=ＭＳ Ｐゴシック");
-  EXPECT_EQ(Read("SYSTEM", "Scale7"),
-            "Scale 7,0,10,0.000000,2,640,512,0,ff00,0,0,3,1.000000,1.000000,1,1.000000,2,1,1.000000,2,0");
+  EXPECT_EQ(Read("SYSTEM", "Scale7"), "Scale 7,0,10,0.0,2,640,512,0,ff00,0,0,3,1.0,1.0,1,1.0,2,1,1.0,2,0");
   EXPECT_EQ(Read("SYSTEM", "AnnLine"), "1,0,0,0");
 }
 

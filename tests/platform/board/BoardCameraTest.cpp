@@ -430,3 +430,20 @@ TEST_F(BoardTest, AnUnusablePictureFileFallsBackToTheChart) {
 }
 
 }  // namespace
+
+// What tests use to move the document under the camera: another scene, then the same
+// scene two pixels (one cell) further along.
+TEST(BoardSceneSteering, ShowsAnotherSceneAndMovesIt) {
+  Camera camera(GeometryFor(0xA, 217), std::make_shared<plat::board::PatternScene>(), 1, 0);
+  camera.Latch(camera.CurrentExposure(0), 0);
+  const std::vector<uint32_t> pattern = camera.Frame();
+  camera.ShowScene(std::make_shared<plat::board::PictureScene>(plat::board::MakeTestChart(1280, 1024), 0.0));
+  camera.Latch(camera.CurrentExposure(0), 0);
+  const std::vector<uint32_t> chart = camera.Frame();
+  EXPECT_NE(chart, pattern);
+  camera.MoveScene(2.0);
+  camera.Latch(camera.CurrentExposure(0), 0);
+  const std::vector<uint32_t>& moved = camera.Frame();
+  for (size_t line : {100u, 300u, 500u})
+    for (size_t c = 10; c < 600; c += 37) ASSERT_EQ(moved[line * 640 + c], chart[line * 640 + c + 1]) << line << "," << c;
+}

@@ -33,9 +33,11 @@ class Preview : public PrintFixture {
     w->Invalidate(FALSE);
     w->UpdateWindow();
   }
+  // Close and Print end the preview: the object is gone when the command returns.
   static void Command(CPreviewView* preview, UINT id) {
-    preview->SendMessage(WM_COMMAND, id);
-    if (::IsWindow(preview->GetSafeHwnd())) Paint(preview);
+    HWND hwnd = preview->GetSafeHwnd();
+    ::SendMessageA(hwnd, WM_COMMAND, id, 0);
+    if (::IsWindow(hwnd)) Paint(preview);
   }
   static bool Enabled(CPreviewView* preview, int id) { return ::IsWindowEnabled(::GetDlgItem(preview->GetButtonBar(), id)); }
   static std::string PageText(CPreviewView* preview) {

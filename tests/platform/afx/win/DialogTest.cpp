@@ -2,14 +2,18 @@
 // exchange on entry and on OK, WM_CLOSE as Cancel, modeless dialogs.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
 #include "ModuleRegistry.h"
 #include "afxwin.h"
 #include "frame_ids.h"
+#include "user/Responder.h"
 
 namespace {
+
+namespace responder = plat::user::responder;
 
 HINSTANCE Resources() {
   static HMODULE m = plat::RegisterModule(plat::ModuleSpec{"FrameRes.dll", "C:\\Lumora", {}, {}, true});
@@ -59,6 +63,7 @@ class CFormDialog : public CDialog {
 class Dialog : public ::testing::Test {
  protected:
   void SetUp() override {
+    responder::Reset();
     AfxSetResourceHandle(Resources());
     plat::afx::SetMessageBoxHook([](HWND, LPCSTR text, LPCSTR, UINT) -> int {
       prompt = text;
@@ -115,6 +120,93 @@ TEST_F(Dialog, MissingTemplateGivesMinusOne) {
   EXPECT_TRUE(owner.IsWindowEnabled());
 }
 
+// A test script answers the dialog as a user would, once it is up and shown.
+TEST_F(Dialog, ScriptedAnswerActsOnTheShownDialog) {
+  struct Case {
+    const char* what;
+    std::function<void(HWND)> act;
+    int result;
+    const char* name;
+    int radio;
+  };
+  auto click = [](HWND dlg, int id) { ::SendMessageA(::GetDlgItem(dlg, id), BM_CLICK, 0, 0); };
+  const Case cases[] = {
+      {"edits and presses OK",
+       [&](HWND dlg) {
+         ::SetDlgItemTextA(dlg, IDC_NAME, "typed");
+         click(dlg, IDC_RADIO1);
+         click(dlg, IDOK);
+       },
+       IDOK, "typed", 0},
+      {"edits and presses Cancel",
+       [&](HWND dlg) {
+         ::SetDlgItemTextA(dlg, IDC_NAME, "typed");
+         click(dlg, IDCANCEL);
+       },
+       IDCANCEL, "initial", 1},
+      {"ends it with the plain call", [](HWND dlg) { ::EndDialog(dlg, 7); }, 7, "initial", 1},
+      {"closes it", [](HWND dlg) { ::SendMessageA(dlg, WM_CLOSE, 0, 0); }, IDCANCEL, "initial", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    responder::Reset();
+    CFormDialog dlg(&owner);
+    bool sawDialog = false;
+    responder::Push([&](const responder::Shown& shown) {
+      sawDialog = CWnd::FromHandlePermanent(shown.hwnd) == &dlg && ::IsWindowVisible(shown.hwnd) &&
+                  !owner.IsWindowEnabled();
+      CString text;
+      dlg.GetDlgItemText(IDC_NAME, text);
+      EXPECT_EQ(text, "initial");  // exchanged into the controls before the script
+      c.act(shown.hwnd);
+      return 0;
+    });
+    EXPECT_EQ(dlg.DoModal(), c.result);
+    EXPECT_TRUE(sawDialog);
+    EXPECT_EQ(dlg.name, c.name);
+    EXPECT_EQ(dlg.radio, c.radio);
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    auto shown = responder::History();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_FALSE(shown[0].messageBox);
+    EXPECT_EQ(shown[0].caption, "Form");
+  }
+}
+
+TEST_F(Dialog, ScriptedAnswerMeetsTheRefusalPromptInTurn) {
+  plat::afx::SetMessageBoxHook(nullptr);  // the prompt goes to the scripts too
+  CFormDialog dlg(&owner);
+  dlg.maxChars = 5;
+  bool stayedOpen = false;
+  responder::Push([&](const responder::Shown& shown) {
+    ::SetDlgItemTextA(shown.hwnd, IDC_NAME, "much too long");
+    ::SendMessageA(::GetDlgItem(shown.hwnd, IDOK), BM_CLICK, 0, 0);
+    stayedOpen = ::IsWindowVisible(shown.hwnd);
+    ::SendMessageA(::GetDlgItem(shown.hwnd, IDCANCEL), BM_CLICK, 0, 0);
+    return 0;
+  });
+  responder::Push([](const responder::Shown&) { return IDOK; });
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_TRUE(stayedOpen);
+  auto shown = responder::History();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].caption, "Form");
+  EXPECT_TRUE(shown[1].messageBox);
+  EXPECT_EQ(shown[1].text, "Please enter no more than 5 characters.");
+}
+
+TEST_F(Dialog, FailedCreationGivesMinusOneOnce) {
+  responder::FailNextDialog();
+  CFormDialog failed(&owner);
+  EXPECT_EQ(failed.DoModal(), -1);
+  EXPECT_EQ(failed.initCalls, 0);
+  EXPECT_TRUE(owner.IsWindowEnabled());
+  EXPECT_TRUE(responder::History().empty());
+  CFormDialog next(&owner);
+  next.script = "end-now";
+  EXPECT_EQ(next.DoModal(), 42);
+}
+
 TEST_F(Dialog, ModelessDialogLivesUntilDestroyed) {
   CFormDialog dlg(&owner);
   ASSERT_TRUE(dlg.Create(IDD_FORM, &owner));
@@ -128,6 +220,19 @@ TEST_F(Dialog, ModelessDialogLivesUntilDestroyed) {
   EXPECT_TRUE(owner.IsWindowEnabled());
   dlg.DestroyWindow();
   EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+TEST_F(Dialog, IconsAreTheDialogsOwn) {
+  CFormDialog dlg(&owner);
+  ASSERT_TRUE(dlg.Create(IDD_FORM, &owner));
+  HICON big = ::LoadIconA(nullptr, IDI_APPLICATION), small = ::LoadIconA(nullptr, IDI_WARNING);
+  EXPECT_EQ(dlg.SetIcon(big, TRUE), nullptr);
+  EXPECT_EQ(dlg.SetIcon(small, FALSE), nullptr);
+  EXPECT_EQ(dlg.GetIcon(TRUE), big);
+  EXPECT_EQ(dlg.GetIcon(FALSE), small);
+  EXPECT_EQ(dlg.SetIcon(big, FALSE), small);  // the one it replaces
+  EXPECT_EQ(owner.GetIcon(TRUE), nullptr);
+  dlg.DestroyWindow();
 }
 
 class CPaneDoc : public CDocument {

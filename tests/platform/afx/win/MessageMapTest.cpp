@@ -3,6 +3,7 @@
 // notifications are handled by the control that sent them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,15 @@ class CProbeWnd : public CWnd {
     Log("notify %lld", static_cast<long long>(static_cast<int>(hdr->code)));
     *result = 5;
   }
+  afx_msg void OnNotifyRange(UINT id, NMHDR* hdr, LRESULT* result) {
+    Log("notify range %lld %lld", id, static_cast<long long>(static_cast<int>(hdr->code)));
+    *result = 11;
+  }
+  // Items 304 to 306 are one radio group: 305 is the chosen one, 306 is unavailable.
+  afx_msg void OnUpdateRange(CCmdUI* ui) {
+    ui->SetRadio(ui->m_nID == 305);
+    ui->Enable(ui->m_nID != 306);
+  }
   afx_msg void OnDestroy() {
     Log("destroy");
     CWnd::OnDestroy();
@@ -76,6 +86,8 @@ BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
   ON_COMMAND_RANGE(300, 310, OnCmdRange)
   ON_BN_CLICKED(kIdChild, OnClicked)
   ON_NOTIFY(-12, kIdChild, OnNotifyChild)
+  ON_NOTIFY_RANGE(-13, 400, 410, OnNotifyRange)
+  ON_UPDATE_COMMAND_UI_RANGE(300, 310, OnUpdateRange)
 END_MESSAGE_MAP()
 
 // A child that handles its own notifications.
@@ -123,6 +135,8 @@ TEST_F(MessageMap, ObjectIsAttachedFromTheFirstMessage) {
   EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(other.m_hWnd, GWLP_WNDPROC)), &AfxWndProc);
 }
 
+NMHDR g_rangeHdr{nullptr, 405, static_cast<UINT>(-13)};
+
 TEST_F(MessageMap, WindowMessagesAreUnpackedForTheirHandlers) {
   struct Case {
     UINT msg;
@@ -141,6 +155,7 @@ TEST_F(MessageMap, WindowMessagesAreUnpackedForTheirHandlers) {
       {g_registered, 8, 0, "registered 8", 7},
       {WM_COMMAND, 200, 0, "cmd a", 1},
       {WM_COMMAND, 305, 0, "cmd range 305", 1},
+      {WM_NOTIFY, 405, reinterpret_cast<LPARAM>(&g_rangeHdr), "notify range 405 -13", 11},
   };
   for (const Case& c : cases) {
     g_log.clear();
@@ -149,6 +164,56 @@ TEST_F(MessageMap, WindowMessagesAreUnpackedForTheirHandlers) {
     EXPECT_EQ(g_log[0], c.expected);
     EXPECT_EQ(r, c.result) << c.expected;
   }
+}
+
+TEST_F(MessageMap, RangeUpdateHandlerSetsRadioAndEnableOfControls) {
+  CButton radios[3];
+  for (int i = 0; i < 3; ++i)
+    ASSERT_TRUE(radios[i].Create("r", WS_CHILD | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0), CRect(0, 20 * i, 50, 20 * i + 18),
+                                 &wnd, 304 + i));
+  radios[0].SetCheck(BST_CHECKED);
+  for (int i = 0; i < 3; ++i) {
+    CCmdUI ui;
+    ui.m_nID = 304 + i;
+    ui.m_pOther = &radios[i];
+    EXPECT_TRUE(ui.DoUpdate(&wnd, TRUE));
+  }
+  EXPECT_EQ(radios[0].GetCheck(), BST_UNCHECKED);
+  EXPECT_EQ(radios[1].GetCheck(), BST_CHECKED);
+  EXPECT_EQ(radios[2].GetCheck(), BST_UNCHECKED);
+  EXPECT_TRUE(radios[1].IsWindowEnabled());
+  EXPECT_FALSE(radios[2].IsWindowEnabled());
+}
+
+// An owner-draw combo box measures and draws its items itself, through its parent.
+class CSwatchCombo : public CComboBox {
+ public:
+  void MeasureItem(LPMEASUREITEMSTRUCT mis) override {
+    Log("measure %lld", static_cast<int>(mis->itemID));
+    mis->itemHeight = 24;
+  }
+  void DrawItem(LPDRAWITEMSTRUCT dis) override { Log("draw %lld", static_cast<int>(dis->itemID)); }
+};
+
+TEST_F(MessageMap, OwnerDrawComboMeasuresAndDrawsItself) {
+  CSwatchCombo combo;
+  ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                           CRect(10, 10, 150, 200), &wnd, 420));
+  CRect r;
+  combo.GetWindowRect(&r);
+  EXPECT_EQ(r.Height(), 30);  // the measured field and its frame
+  combo.AddString("赤");
+  combo.SetCurSel(0);
+  CString text = "old";
+  combo.GetLBText(0, text);
+  EXPECT_EQ(text, "赤");
+  combo.GetLBText(3, text);  // no such item
+  EXPECT_EQ(text, "");
+  g_log.erase(g_log.begin(), std::find(g_log.begin(), g_log.end(), "measure -1") + 1);
+  wnd.ShowWindow(SW_SHOW);
+  combo.UpdateWindow();
+  ASSERT_FALSE(g_log.empty());
+  EXPECT_EQ(g_log.back(), "draw 0");
 }
 
 TEST_F(MessageMap, CommandsWithoutEntryAreNotHandled) {

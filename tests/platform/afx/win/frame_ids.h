@@ -14,3 +14,6 @@
 #define IDD_PANE 210
 #define IDD_PAGE1 220
 #define IDD_PAGE2 221
+#define ID_TIPPED 1006
+#define ID_LONGTIP 1007
+#define IDD_PICK_FOLDER 2000

@@ -1,0 +1,3 @@
+// The common dialogs' header, as the system's code includes it.
+#pragma once
+#include "windows.h"

@@ -1,0 +1,346 @@
+// The open and save dialogs, driven as a user would through the test responder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "DialogDriver.h"
+#include "ModuleRegistry.h"
+#include "TestEnv.h"
+#include "commdlg/DialogIds.h"
+#include "display/Png.h"
+#include "user/Responder.h"
+#include "windows.h"
+
+namespace responder = plat::user::responder;
+namespace dd = dialogdriver;
+
+namespace {
+
+void Touch(const std::string& relative) {
+  std::string native = testenv::DriveC() + "/" + relative;
+  std::filesystem::create_directories(std::filesystem::path(native).parent_path());
+  std::ofstream(native) << "x";
+}
+
+const char kPictures[] = "Pictures\0*.jpg;*.bmp\0Jpeg\0*.jpg\0Bmp\0*.bmp\0All Files\0*.*\0";
+
+class FileDialogs : public testing::Test {
+ protected:
+  void SetUp() override {
+    responder::Reset();
+    Touch("Pics/a.jpg");
+    Touch("Pics/b.bmp");
+    Touch("Pics/notes.txt");
+    Touch("Pics/Sub/c.jpg");
+    ofn_.lStructSize = sizeof ofn_;
+    ofn_.lpstrFilter = kPictures;
+    ofn_.lpstrFile = file_;
+    ofn_.nMaxFile = sizeof file_;
+    ofn_.lpstrFileTitle = title_;
+    ofn_.nMaxFileTitle = sizeof title_;
+    ofn_.lpstrInitialDir = "C:\\Pics";
+    ofn_.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+  }
+  // Runs `script` in the dialog once it is up; a script that leaves it open cancels it.
+  void Script(std::function<void(HWND)> script) {
+    responder::Push([script](const responder::Shown& s) {
+      script(s.hwnd);
+      if (dd::StillOpen(s.hwnd)) dd::Press(s.hwnd, IDCANCEL);
+      return 0;
+    });
+  }
+  std::vector<std::string> Boxes() {
+    std::vector<std::string> texts;
+    for (const auto& s : responder::History())
+      if (s.messageBox) texts.push_back(s.text);
+    return texts;
+  }
+
+  OPENFILENAMEA ofn_{};
+  char file_[MAX_PATH] = {};
+  char title_[64] = {};
+};
+
+TEST_F(FileDialogs, ChoosesAnExistingFileFromTheFilteredList) {
+  std::vector<std::string> shown;
+  bool stayed = true;
+  Script([&](HWND d) {
+    shown = dd::Entries(d, IDC_FILE_FILES);
+    dd::TypeAndOk(d, "a.jpg");
+    stayed = dd::StillOpen(d);
+  });
+  ofn_.Flags |= OFN_FILEMUSTEXIST;
+  ASSERT_TRUE(GetOpenFileNameA(&ofn_));
+  EXPECT_FALSE(stayed);
+  // Up, the subfolder, then only the files the first filter lets through.
+  EXPECT_EQ(shown, (std::vector<std::string>{"..", "Sub", "a.jpg", "b.bmp"}));
+  EXPECT_STREQ(file_, "C:\\Pics\\a.jpg");
+  EXPECT_STREQ(title_, "a.jpg");
+  EXPECT_EQ(ofn_.nFileOffset, 8);
+  EXPECT_EQ(ofn_.nFileExtension, 10);
+  EXPECT_EQ(ofn_.nFilterIndex, 1u);
+  EXPECT_EQ(CommDlgExtendedError(), 0u);
+  EXPECT_EQ(responder::History()[0].caption, "Open");
+}
+
+TEST_F(FileDialogs, DoubleClickingAFileChoosesIt) {
+  Script([&](HWND d) { dd::DoubleClick(d, IDC_FILE_FILES, "b.bmp"); });
+  ASSERT_TRUE(GetOpenFileNameA(&ofn_));
+  EXPECT_STREQ(file_, "C:\\Pics\\b.bmp");
+}
+
+TEST_F(FileDialogs, RefusesNamesThatDoNotLeadToAFile) {
+  struct Case {
+    DWORD flags;
+    const char* typed;
+    const char* message;
+  } cases[] = {
+      {OFN_FILEMUSTEXIST, "missing.jpg", "missing.jpg\nFile not found.\nCheck the file name and try again."},
+      {OFN_PATHMUSTEXIST, "Nowhere\\x.jpg", "C:\\Pics\\Nowhere\\x.jpg\nPath does not exist.\nCheck the path and try again."},
+      {0, "bad|name.jpg", "bad|name.jpg\nThe file name is not valid."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    responder::Reset();
+    bool stayed = false;
+    Script([&](HWND d) {
+      dd::TypeAndOk(d, c.typed);
+      stayed = dd::StillOpen(d);
+      dd::TypeAndOk(d, "a.jpg");
+    });
+    ofn_.Flags = OFN_EXPLORER | c.flags;
+    ASSERT_TRUE(GetOpenFileNameA(&ofn_));
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{c.message});
+    EXPECT_STREQ(file_, "C:\\Pics\\a.jpg");
+  }
+}
+
+TEST_F(FileDialogs, AsksBeforeReplacingAFileAndHonoursTheAnswer) {
+  for (int answer : {IDYES, IDNO}) {
+    SCOPED_TRACE(answer);
+    responder::Reset();
+    bool stayed = false;
+    Script([&](HWND d) {
+      dd::TypeAndOk(d, "b.bmp");
+      stayed = dd::StillOpen(d);
+    });
+    responder::Push([answer](const responder::Shown&) { return answer; });
+    ofn_.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT;
+    file_[0] = '\0';
+    BOOL chosen = GetSaveFileNameA(&ofn_);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"b.bmp already exists.\nDo you want to replace it?"});
+    EXPECT_EQ(chosen, answer == IDYES);
+    EXPECT_EQ(stayed, answer == IDNO);  // No keeps the dialog open for another name
+    if (answer == IDYES) {
+      EXPECT_STREQ(file_, "C:\\Pics\\b.bmp");
+    }
+    EXPECT_EQ(CommDlgExtendedError(), 0u);
+  }
+}
+
+TEST_F(FileDialogs, FilterIndexChoosesTheListAndTheDefaultExtensionCompletesTheName) {
+  struct Case {
+    const char* typed;
+    const char* path;
+    bool extensionDifferent;
+  } cases[] = {
+      {"new", "C:\\Pics\\new.bmp", false},
+      {"new.tif", "C:\\Pics\\new.tif", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    responder::Reset();
+    std::vector<std::string> before, after;
+    LRESULT shownType = -1;
+    Script([&](HWND d) {
+      shownType = SendDlgItemMessageA(d, IDC_FILE_TYPES, CB_GETCURSEL, 0, 0);
+      before = dd::Entries(d, IDC_FILE_FILES);
+      dd::Choose(d, IDC_FILE_TYPES, 1);  // "Jpeg"
+      after = dd::Entries(d, IDC_FILE_FILES);
+      dd::TypeAndOk(d, c.typed);
+    });
+    ofn_.nFilterIndex = 3;  // "Bmp"
+    ofn_.lpstrDefExt = "bmp";
+    file_[0] = '\0';
+    ASSERT_TRUE(GetSaveFileNameA(&ofn_));
+    EXPECT_EQ(shownType, 2);
+    EXPECT_EQ(before, (std::vector<std::string>{"..", "Sub", "b.bmp"}));
+    EXPECT_EQ(after, (std::vector<std::string>{"..", "Sub", "a.jpg"}));
+    EXPECT_STREQ(file_, c.path);
+    EXPECT_EQ(ofn_.nFilterIndex, 2u);
+    EXPECT_STREQ(file_ + ofn_.nFileExtension, std::strrchr(c.path, '.') + 1);
+    EXPECT_EQ((ofn_.Flags & OFN_EXTENSIONDIFFERENT) != 0, c.extensionDifferent);
+  }
+}
+
+TEST_F(FileDialogs, AFilterIndexOutOfRangeShowsTheFirstPair) {
+  LRESULT shownType = -1;
+  Script([&](HWND d) { shownType = SendDlgItemMessageA(d, IDC_FILE_TYPES, CB_GETCURSEL, 0, 0); });
+  ofn_.nFilterIndex = 9;
+  EXPECT_FALSE(GetOpenFileNameA(&ofn_));
+  EXPECT_EQ(shownType, 0);
+  EXPECT_EQ(CommDlgExtendedError(), 0u);  // cancelled, not failed
+}
+
+TEST_F(FileDialogs, WalksIntoFoldersAndBackUp) {
+  std::vector<std::string> inSub, afterDots, atRoot, wild;
+  Script([&](HWND d) {
+    dd::DoubleClick(d, IDC_FILE_FILES, "Sub");
+    inSub = dd::Entries(d, IDC_FILE_FILES);
+    dd::TypeAndOk(d, "..");
+    afterDots = dd::Entries(d, IDC_FILE_FILES);
+    dd::Press(d, IDC_FILE_UP);
+    atRoot = dd::Entries(d, IDC_FILE_FILES);
+    dd::TypeAndOk(d, "Pics\\*.txt");  // a wildcard name filters instead of choosing
+    dd::TypeAndOk(d, "*.txt");
+    wild = dd::Entries(d, IDC_FILE_FILES);
+    dd::TypeAndOk(d, "Pics\\Sub\\c.jpg");
+  });
+  ASSERT_TRUE(GetOpenFileNameA(&ofn_));
+  EXPECT_EQ(inSub, (std::vector<std::string>{"..", "c.jpg"}));
+  EXPECT_EQ(afterDots, (std::vector<std::string>{"..", "Sub", "a.jpg", "b.bmp"}));
+  EXPECT_NE(std::find(atRoot.begin(), atRoot.end(), "Pics"), atRoot.end());
+  EXPECT_EQ(std::find(atRoot.begin(), atRoot.end(), ".."), atRoot.end());  // nothing above a drive
+  EXPECT_STREQ(file_, "C:\\Pics\\Sub\\c.jpg");
+}
+
+TEST_F(FileDialogs, TheChosenFolderBecomesCurrentUnlessTheCallerSaysNo) {
+  for (bool keep : {false, true}) {
+    SCOPED_TRACE(keep);
+    responder::Reset();
+    SetCurrentDirectoryA("C:\\Lumora");
+    Script([&](HWND d) { dd::TypeAndOk(d, "Sub\\c.jpg"); });
+    ofn_.Flags = OFN_EXPLORER | (keep ? OFN_NOCHANGEDIR : 0);
+    ASSERT_TRUE(GetOpenFileNameA(&ofn_));
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(sizeof current, current);
+    EXPECT_STREQ(current, keep ? "C:\\Lumora" : "C:\\Pics\\Sub");
+  }
+}
+
+TEST_F(FileDialogs, StartsInTheFolderOfTheInitialNameWithItsNameFilledIn) {
+  std::string typed, title;
+  Script([&](HWND d) {
+    typed = dd::Text(GetDlgItem(d, IDC_FILE_NAME));
+    title = dd::Text(d);
+    dd::Press(d, IDOK);
+  });
+  std::strcpy(file_, "C:\\Pics\\Sub\\c.jpg");
+  ofn_.lpstrTitle = "Load Setting File";
+  ASSERT_TRUE(GetOpenFileNameA(&ofn_));
+  EXPECT_EQ(typed, "c.jpg");
+  EXPECT_EQ(title, "Load Setting File");
+  EXPECT_STREQ(file_, "C:\\Pics\\Sub\\c.jpg");
+}
+
+TEST_F(FileDialogs, ReportsWhyItCouldNotAnswer) {
+  // A buffer too small for the path: the caller learns the size it needs.
+  Script([&](HWND d) { dd::TypeAndOk(d, "a.jpg"); });
+  ofn_.nMaxFile = 8;
+  EXPECT_FALSE(GetOpenFileNameA(&ofn_));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(FNERR_BUFFERTOOSMALL));
+  WORD needed;
+  std::memcpy(&needed, file_, sizeof needed);
+  EXPECT_EQ(needed, 14);
+
+  ofn_.nMaxFile = sizeof file_;
+  responder::FailNextDialog();
+  EXPECT_FALSE(GetOpenFileNameA(&ofn_));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_DIALOGFAILURE));
+
+  ofn_.lStructSize = 12;
+  EXPECT_FALSE(GetOpenFileNameA(&ofn_));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_STRUCTSIZE));
+}
+
+// The old-style dialog on a program's own template, with a hook that trims it to a
+// folder picker the way the toolkit does.
+std::vector<UINT> g_hookMessages;
+UINT_PTR CALLBACK FolderPickerHook(HWND d, UINT msg, WPARAM, LPARAM lParam) {
+  if (msg == WM_INITDIALOG) {
+    g_hookMessages.push_back(msg);
+    EXPECT_EQ(reinterpret_cast<LPOPENFILENAMEA>(lParam)->lCustData, 77);
+    for (int id : {1090, 1152, 1120, 1089, 1136}) ShowWindow(GetDlgItem(d, id), SW_HIDE);
+    SetDlgItemTextA(d, 1152, "noclose");
+    SetFocus(GetDlgItem(d, 1121));
+    return FALSE;
+  }
+  if (msg == RegisterWindowMessageA(FILEOKSTRINGA)) g_hookMessages.push_back(msg);
+  return FALSE;
+}
+
+TEST_F(FileDialogs, OldStyleTemplateWithAHookPicksAFolder) {
+  HMODULE module = plat::RegisterModule(plat::ModuleSpec{"FolderPicker.dll", "C:\\Lumora", {}, {}, true});
+  g_hookMessages.clear();
+  std::vector<std::string> folders, afterOpen;
+  std::string shownPath;
+  bool stayedOnAncestor = false;
+  Script([&](HWND d) {
+    folders = dd::Entries(d, 1121);
+    shownPath = dd::Text(GetDlgItem(d, 1088));
+    dd::DoubleClick(d, 1121, "Sub");
+    afterOpen = dd::Entries(d, 1121);
+    // OK on another folder of the list opens it rather than ending the dialog.
+    dd::Select(d, 1121, "Pics");
+    dd::Press(d, IDOK);
+    stayedOnAncestor = dd::StillOpen(d);
+    dd::DoubleClick(d, 1121, "Sub");
+    SetFocus(GetDlgItem(d, 1121));
+    dd::Press(d, IDOK);
+  });
+  ofn_.Flags = OFN_ENABLETEMPLATE | OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+  ofn_.hInstance = reinterpret_cast<HINSTANCE>(module);
+  ofn_.lpTemplateName = MAKEINTRESOURCEA(2000);
+  ofn_.lpfnHook = FolderPickerHook;
+  ofn_.lCustData = 77;
+  ofn_.lpstrFilter = "(nofiles)\0NOFILES.$$$\0";
+  ASSERT_TRUE(GetSaveFileNameA(&ofn_));
+  EXPECT_EQ(folders, (std::vector<std::string>{"C:\\", "Pics", "Sub"}));
+  EXPECT_EQ(shownPath, "C:\\Pics");
+  EXPECT_EQ(afterOpen, (std::vector<std::string>{"C:\\", "Pics", "Sub"}));
+  EXPECT_TRUE(stayedOnAncestor);
+  EXPECT_EQ(std::string(file_, ofn_.nFileOffset), "C:\\Pics\\Sub\\");
+  EXPECT_EQ(std::string(file_ + ofn_.nFileOffset), "noclose");
+  ASSERT_EQ(g_hookMessages.size(), 2u);  // WM_INITDIALOG, then its say on the name
+  EXPECT_EQ(g_hookMessages[0], static_cast<UINT>(WM_INITDIALOG));
+
+  ofn_.lpTemplateName = MAKEINTRESOURCEA(2001);
+  EXPECT_FALSE(GetSaveFileNameA(&ofn_));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_FINDRESFAILURE));
+}
+
+TEST_F(FileDialogs, Screenshot) {
+  bool saved = false;
+  std::optional<plat::display::PixelImage> image;
+  Script([&](HWND d) {
+    dd::Select(d, IDC_FILE_FILES, "a.jpg");
+    RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    RECT r;
+    GetWindowRect(d, &r);
+    std::string path = testenv::ScratchDir() + "/file-dialog.png";
+    saved = plat::display::SavePng(path, &r);
+    image = plat::display::ReadPng(path);
+  });
+  GetOpenFileNameA(&ofn_);
+  ASSERT_TRUE(saved);
+  ASSERT_TRUE(image.has_value());
+  // The classic face, the list's white, the folder's yellow and the selection's blue all show.
+  auto count = [&](uint32_t rgb) {
+    int n = 0;
+    for (auto px : image->pixels)
+      if ((px & 0xFFFFFF) == rgb) ++n;
+    return n;
+  };
+  EXPECT_GT(count(0xC0C0C0), 1000);  // button face
+  EXPECT_GT(count(0xFFFFFF), 1000);  // the list and the edit
+  EXPECT_GT(count(0xFFFF80), 20);    // folder pictures (BGRX order: R=FF G=FF B=80)
+  EXPECT_GT(count(0x000080), 100);   // the selected entry
+}
+
+}  // namespace

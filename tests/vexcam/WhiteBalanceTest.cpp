@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "ColourTables.h"
+#include "ModuleRegistry.h"
+#include "VexcamApi.h"
+#include "VexcamApp.h"
+#include "VexcamFixture.h"
+#include "board/PictureScene.h"
+
+namespace {
+
+// The whole library started as the program starts it, on a board of revision 217 whose
+// camera looks at an even card: its sites answer 1.0, 0.65, 0.8 and 1.0 of the light.
+class WhiteBalanceRun : public VexcamTest {
+ protected:
+  static constexpr RECT kRect{200, 200, 280, 260};
+
+  void Start(int model, double reflectance) {
+    Configure({{"BOARD_MODEL", std::to_string(model)}, {"BOARD_REVISION", "217"}, {"BOARD_NOISE", "1.0"}});
+    plat::board::ShowScene(Card(reflectance));
+    plat::ModuleSpec spec;
+    spec.fileName = "Vexcam.dll";
+    spec.loaded = true;
+    app.m_hInstance = plat::RegisterModule(std::move(spec));
+    ASSERT_TRUE(app.InitInstance());
+    settings = DefaultSettings();
+    settings.Mode = 0x1800;  // no preview window, no beep
+    settings.TranMode = 2;
+    settings.ExpMode = 1;
+    settings.ExpParam = 500;
+    settings.WBAllLevels = 0;
+    settings.WBSeed[0] = 40, settings.WBSeed[1] = 60, settings.WBSeed[2] = 80;
+    settings.GammaMode = 0;
+    ASSERT_EQ(KQ_CheckCameraPower(&settings), 1);
+    for (LONG& gain : settings.WBGain[0]) gain = 0;
+    KQ_SetCDSGain(nullptr, &settings);
+    if (model != 0xA) {
+      // The power check configures model 0xA; the caller's identity word names the model.
+      settings.CameraVer = (settings.CameraVer & ~0xF00) | model << 8;
+      ASSERT_EQ(KQ_CheckCameraPower(&settings), 1);
+      const LONG agc[4] = {};  // the start-up black levels went to this model's AGC registers
+      KQ_SetAGCGain(agc, &settings);
+    }
+  }
+  void TearDown() override {
+    if (GetVexcamApp()) app.ExitInstance();
+    VexcamTest::TearDown();
+  }
+  static std::shared_ptr<plat::board::Scene> Card(double reflectance) {
+    plat::board::Picture p;
+    p.Resize(1, 1);
+    p.red[0] = p.green[0] = p.blue[0] = float(reflectance);
+    return std::make_shared<plat::board::PictureScene>(std::move(p), 1.0);
+  }
+  int Balance() { return KQ_WhiteBalance(&image, kRect, &settings); }
+  // The four site means of the card as the run measures them.
+  void Means(double m[4]) {
+    CTrueImage picture;
+    const DWORD mode = settings.Mode;
+    settings.Mode |= 0x20000;
+    ASSERT_EQ(Camera()->MeasureChannels(&picture, kRect, m, nullptr), 1);
+    settings.Mode = mode;
+  }
+  // Everything of the block a run must give back, and what it may change.
+  struct Snapshot {
+    LONG gains[3][4];
+    double zoom;
+    DWORD mode;
+    LONG expMode, expParam, gainLv;
+    BYTE tables[3][4][256];
+  };
+  Snapshot Take() {
+    Snapshot s{};
+    std::memcpy(s.gains, settings.WBGain, sizeof s.gains);
+    s.zoom = settings.zoom, s.mode = settings.Mode;
+    s.expMode = settings.ExpMode, s.expParam = settings.ExpParam, s.gainLv = settings.GainLv;
+    std::memcpy(s.tables, Camera()->ChannelLut, sizeof s.tables);
+    return s;
+  }
+  void ExpectRestored(const Snapshot& before) {
+    EXPECT_EQ(std::memcmp(before.gains, settings.WBGain, sizeof before.gains), 0);
+    EXPECT_EQ(settings.zoom, before.zoom);
+    EXPECT_EQ(settings.Mode, before.mode);
+    EXPECT_EQ(settings.ExpMode, before.expMode);
+    EXPECT_EQ(settings.ExpParam, before.expParam);
+    EXPECT_EQ(settings.GainLv, before.gainLv);
+    EXPECT_EQ(std::memcmp(before.tables, Camera()->ChannelLut, sizeof before.tables), 0);
+  }
+  static int KeysOf(const char* section, const char* path) {
+    char names[8192] = {};
+    DWORD n = GetPrivateProfileStringA(section, nullptr, "", names, sizeof names, path);
+    int keys = 0;
+    for (DWORD i = 0; i < n; i += DWORD(std::strlen(names + i)) + 1) ++keys;
+    return keys;
+  }
+
+  CVexcamApp app;
+  CTrueImage image;
+};
+
+}  // namespace
+
+TEST_F(WhiteBalanceRun, GreyCardComesOutGreyAndTheIniKeepsTheTables) {
+  Start(0xA, 0.9);
+  double m[4];
+  Means(m);
+  ASSERT_GT(m[0] - m[1], 10.0);  // blue (site 1) lags green (site 0) before the run
+
+  ASSERT_EQ(Balance(), 0);
+  Means(m);
+  for (int p = 1; p < 4; ++p) EXPECT_NEAR(m[p], m[0], 1.5) << "site " << p;
+  EXPECT_GT(m[0], 100.0);
+  EXPECT_EQ(settings.ExpParam, 500);
+  EXPECT_EQ(settings.TranMode, 2);
+
+  const char* ini = app.m_szIniPath;
+  EXPECT_EQ(KeysOf("Color Management", ini), 72);
+  EXPECT_EQ(KeysOf("Gamma Correction", ini), 18);
+  // Levels 1 and 2 were not run: their entries are written as they stood.
+  EXPECT_EQ(GetPrivateProfileIntA("Color Management", "gain1col0ss0", 0, ini), -1000);
+  EXPECT_GT(GetPrivateProfileIntA("Color Management", "gain0col0ss0", 0, ini), 100000);
+
+  // A later start reads the tables back and rebuilds the same correction curves.
+  BYTE tables[4][256];
+  std::memcpy(tables, Camera()->ChannelLut[0], sizeof tables);
+  for (auto& table : Camera()->ChannelLut[0])
+    for (int i = 0; i < 256; ++i) table[i] = BYTE(i);
+  ASSERT_EQ(LoadColourTables(ini, Geometry().SiteMap[0]) & 1, 1);
+  Camera()->BuildLevelCurves(0);
+  EXPECT_EQ(std::memcmp(tables, Camera()->ChannelLut[0], sizeof tables), 0);
+}
+
+// Cards the run cannot balance: each result, and the block given back as it was.
+TEST_F(WhiteBalanceRun, ScriptedScenesGiveTheirResults) {
+  struct Case {
+    int model;
+    double reflectance;
+    LONG expMode, expParam;
+    BYTE seed;
+    int result;
+  } cases[] = {
+      {0xA, 200.0, 1, 500, 40, 1},  // too bright: the exposure falls below 8 lines
+      {0xA, 0.02, 2, 12, 40, -4},   // too dark at the longest exposure
+      {8, 0.4, 1, 500, 0, 2},       // too dark at exposure step 0
+      {8, 8.0, 1, 500, 40, -3},     // too bright even at step 7
+      {8, 0.001, 1, 500, 40, -4},   // no light for the mosaic detection
+  };
+  for (const Case& c : cases) {
+    Start(c.model, c.reflectance);
+    settings.ExpMode = c.expMode, settings.ExpParam = c.expParam;
+    settings.WBSeed[0] = c.seed;
+    const Snapshot before = Take();
+    const LONG sites[4] = {Geometry().SiteMap[0], Geometry().SiteMap[1], Geometry().SiteMap[2], Geometry().SiteMap[3]};
+    EXPECT_EQ(Balance(), c.result) << c.model << " " << c.reflectance;
+    ExpectRestored(before);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Geometry().SiteMap[i], sites[i]);
+    app.ExitInstance();
+  }
+}
+
+TEST_F(WhiteBalanceRun, OtherModelsFindTheirMosaicAndBalance) {
+  Start(8, 0.8);
+  ASSERT_EQ(Balance(), 0);
+  const LONG planes[4] = {0, 1, 2, 3};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(settings.Mosaic[i], planes[i]);
+  double m[4];
+  Means(m);
+  for (int p = 1; p < 4; ++p) EXPECT_NEAR(m[p], m[0], 2.0) << "site " << p;
+}
+
+TEST_F(WhiteBalanceRun, AbortGivesEverythingBack) {
+  Start(0xA, 0.9);
+  settings.zoom = std::nan("");
+  settings.bAbort = 1;
+  Snapshot before = Take();
+  before.zoom = 1.0;  // a zoom that is no number comes back as 1.0
+  EXPECT_EQ(Balance(), -6);
+  ExpectRestored(before);
+}
+
+// Rectangles that sample no cell, or leave the frame, are refused before anything moves.
+TEST_F(WhiteBalanceRun, RectanglesWithoutCellsAreRefused) {
+  Start(0xA, 0.9);
+  const RECT cases[] = {
+      {0, 0, 0, 0},         {100, 100, 103, 140},  // three pixels: no second column of a cell
+      {100, 100, 140, 103}, {100, 1020, 140, 1023},  // the top pulled in to 1016 ends the rows 4 early
+      {1270, 0, 1290, 40},  {40, 30, 10, 60},      // past the frame; inverted
+  };
+  for (const RECT& r : cases) {
+    plat::board::ClearLog();
+    const Snapshot before = Take();
+    EXPECT_EQ(KQ_WhiteBalance(&image, r, &settings), -10) << r.left << "," << r.top << "," << r.right;
+    ExpectRestored(before);
+    EXPECT_TRUE(plat::board::Log().empty());
+  }
+}
+
+TEST_F(WhiteBalanceRun, CameraWithoutPowerEndsTheRunAsNotReady) {
+  Start(0xA, 0.9);
+  const Snapshot before = Take();
+  plat::board::FaultSet faults;
+  faults.noPower = true;
+  plat::board::SetFaults(faults);
+  settings.Camera_Status = -12;  // as the program's last power check left it
+  EXPECT_EQ(Balance(), -1);
+  ExpectRestored(before);
+}

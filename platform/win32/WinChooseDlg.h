@@ -57,7 +57,12 @@ typedef struct tagCHOOSEFONTA {
 #define ITALIC_FONTTYPE 0x0200
 #define REGULAR_FONTTYPE 0x0400
 
-// Both answer FALSE when the user cancels or the chooser cannot be shown.
+// Extended errors of the font chooser (CommDlgExtendedError).
+#define CFERR_NOFONTS 0x2001
+#define CFERR_MAXLESSTHANMIN 0x2002
+
+// Both answer FALSE when the user cancels or the chooser cannot be shown
+// (CommDlgExtendedError tells which).
 BOOL ChooseColorA(LPCHOOSECOLORA cc);
 BOOL ChooseFontA(LPCHOOSEFONTA cf);
 #define ChooseColor ChooseColorA

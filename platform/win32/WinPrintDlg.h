@@ -91,7 +91,14 @@ typedef struct tagPDA {
 #define PD_USEDEVMODECOPIES 0x00040000
 #define PD_USEDEVMODECOPIESANDCOLLATE 0x00040000
 
-// FALSE when the user cancels or the dialog cannot run (then hDC stays null).
+// Extended errors of the print dialog (CommDlgExtendedError).
+#define PDERR_INITFAILURE 0x1006
+#define PDERR_NODEFAULTPRN 0x1008
+#define PDERR_CREATEICFAILURE 0x100A
+#define PDERR_RETDEFFAILURE 0x100C
+
+// FALSE when the user cancels or the dialog cannot run (then hDC stays null and
+// CommDlgExtendedError tells why).
 BOOL PrintDlgA(LPPRINTDLGA pd);
 #define PrintDlg PrintDlgA
 

@@ -189,10 +189,8 @@ INT_PTR CALLBACK ColorProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 BOOL ChooseColorA(LPCHOOSECOLORA cc) {
   // The custom colours are part of the answer: without a place for them there is no dialog.
-  if (!cc || cc->lStructSize != sizeof(CHOOSECOLORA) || !cc->lpCustColors) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (!cc || cc->lStructSize != sizeof(CHOOSECOLORA)) return plat::choosers::Fail(CDERR_STRUCTSIZE);
+  if (!cc->lpCustColors) return plat::choosers::Fail(CDERR_INITIALIZATION);
   ColorState s;
   s.cc = cc;
   s.current = (cc->Flags & CC_RGBINIT) ? (cc->rgbResult & 0x00FFFFFF) : RGB(0, 0, 0);

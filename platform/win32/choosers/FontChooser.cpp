@@ -224,11 +224,11 @@ INT_PTR CALLBACK FontProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 BOOL ChooseFontA(LPCHOOSEFONTA cf) {
-  if (!cf || cf->lStructSize != sizeof(CHOOSEFONTA) || !cf->lpLogFont || !(cf->Flags & CF_BOTH) ||
-      ((cf->Flags & CF_LIMITSIZE) && (cf->nSizeMin < 1 || cf->nSizeMin > cf->nSizeMax))) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  using plat::choosers::Fail;
+  if (!cf || cf->lStructSize != sizeof(CHOOSEFONTA)) return Fail(CDERR_STRUCTSIZE);
+  if (!cf->lpLogFont) return Fail(CDERR_INITIALIZATION);
+  if (!(cf->Flags & CF_BOTH)) return Fail(CFERR_NOFONTS);
+  if ((cf->Flags & CF_LIMITSIZE) && (cf->nSizeMin < 1 || cf->nSizeMin > cf->nSizeMax)) return Fail(CFERR_MAXLESSTHANMIN);
   FontState s;
   s.cf = cf;
   // Printer fonts come from the printer's DC; screen fonts (and sizes) from the screen.
@@ -239,10 +239,7 @@ BOOL ChooseFontA(LPCHOOSEFONTA cf) {
   query.lfCharSet = DEFAULT_CHARSET;
   EnumFontFamiliesExA(source, &query, Collect, reinterpret_cast<LPARAM>(&s.faces), 0);
   ReleaseDC(nullptr, screen);
-  if (s.faces.empty()) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (s.faces.empty()) return Fail(CFERR_NOFONTS);
   if (cf->Flags & CF_INITTOLOGFONTSTRUCT) {
     const LOGFONTA& lf = *cf->lpLogFont;
     for (size_t i = 0; i < s.faces.size(); ++i)

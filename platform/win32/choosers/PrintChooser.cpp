@@ -104,8 +104,9 @@ BOOL Answer(LPPRINTDLGA pd, const PrinterInfo& p, int copies) {
     auto* dm = static_cast<const DEVMODEA*>(GlobalLock(pd->hDevMode));
     pd->hDC = CreateDCA("WINSPOOL", p.name.c_str(), nullptr, dm);
     GlobalUnlock(pd->hDevMode);
-    if (!pd->hDC) return FALSE;
+    if (!pd->hDC) return plat::choosers::Fail(PDERR_CREATEICFAILURE);
   }
+  plat::commdlg::SetExtendedError(0);
   return TRUE;
 }
 
@@ -206,10 +207,8 @@ INT_PTR CALLBACK PrintProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 BOOL PrintDlgA(LPPRINTDLGA pd) {
-  if (!pd || pd->lStructSize != sizeof(PRINTDLGA)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  using plat::choosers::Fail;
+  if (!pd || pd->lStructSize != sizeof(PRINTDLGA)) return Fail(CDERR_STRUCTSIZE);
   pd->hDC = nullptr;
   PrintState s;
   s.pd = pd;
@@ -221,17 +220,12 @@ BOOL PrintDlgA(LPPRINTDLGA pd) {
     if (strcasecmp(s.printers[i].name.c_str(), wanted.c_str()) == 0) s.printer = static_cast<int>(i);
   if (pd->Flags & PD_RETURNDEFAULT) {
     // Only the default printer is asked for; blocks passed in would be lost.
-    if (pd->hDevMode || pd->hDevNames || s.printer < 0) {
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return FALSE;
-    }
+    if (pd->hDevMode || pd->hDevNames) return Fail(PDERR_RETDEFFAILURE);
+    if (s.printer < 0) return Fail(PDERR_NODEFAULTPRN);
     return Answer(pd, s.printers[static_cast<size_t>(s.printer)], 1);
   }
   if (s.printer < 0) s.printer = 0;  // a printer gone since: offer the first
-  if (!(pd->Flags & PD_PRINTSETUP) && pd->nMinPage > pd->nMaxPage) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (!(pd->Flags & PD_PRINTSETUP) && pd->nMinPage > pd->nMaxPage) return Fail(PDERR_INITFAILURE);
   int copies = (pd->Flags & PD_USEDEVMODECOPIES) ? CopiesOf(pd->hDevMode) : pd->nCopies;
   s.copies = copies < 1 ? 1 : std::min(copies, kMostCopies);
   UINT id = (pd->Flags & PD_PRINTSETUP) ? IDD_PRINT_SETUP : IDD_PRINT;

@@ -1,5 +1,6 @@
 #include "choosers/StockDialogs.h"
 
+#include "CommDlgError.h"
 #include "ModuleRegistry.h"
 #include "rc/ResourceRegistry.h"
 
@@ -13,6 +14,11 @@ HINSTANCE StockModule() {
     return plat::RegisterModule(spec);
   }();
   return module;
+}
+
+BOOL Fail(DWORD code) {
+  plat::commdlg::SetExtendedError(code);
+  return FALSE;
 }
 
 bool EndOnOkOrCancel(HWND dlg, WPARAM command, const std::function<bool()>& accept) {
@@ -30,6 +36,7 @@ bool EndOnOkOrCancel(HWND dlg, WPARAM command, const std::function<bool()>& acce
 
 BOOL RunChooser(UINT id, HWND owner, DLGPROC proc, void* state) {
   INT_PTR r = DialogBoxParamA(StockModule(), MAKEINTRESOURCEA(id), owner, proc, reinterpret_cast<LPARAM>(state));
+  Fail(r == -1 ? CDERR_DIALOGFAILURE : 0);
   return r == IDOK ? TRUE : FALSE;
 }
 

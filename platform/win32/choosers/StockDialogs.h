@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "CommDlgError.h"
 #include "WinDialog.h"
 
 namespace plat::choosers {
@@ -24,6 +25,8 @@ State* ChooserState(HWND dlg, UINT msg, LPARAM lParam) {
 // OK ends the dialog when `accept` agrees (it explains itself otherwise); Cancel always
 // does. TRUE when the command was either.
 bool EndOnOkOrCancel(HWND dlg, WPARAM command, const std::function<bool()>& accept);
+// Records `code` as the chooser's extended error; answers FALSE for the caller to return.
+BOOL Fail(DWORD code);
 // Runs the chooser of template `id` on `state`; TRUE when it ends with OK.
 BOOL RunChooser(UINT id, HWND owner, DLGPROC proc, void* state);
 

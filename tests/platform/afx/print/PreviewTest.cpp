@@ -33,10 +33,10 @@ class Preview : public PrintFixture {
     w->Invalidate(FALSE);
     w->UpdateWindow();
   }
+  // Close and Print end the preview: the object is gone when the command returns.
   static void Command(CPreviewView* preview, UINT id) {
-    // Close destroys the preview and its object: ask the handle, not the object, afterwards.
     HWND hwnd = preview->GetSafeHwnd();
-    preview->SendMessage(WM_COMMAND, id);
+    ::SendMessageA(hwnd, WM_COMMAND, id, 0);
     if (::IsWindow(hwnd)) Paint(preview);
   }
   static bool Enabled(CPreviewView* preview, int id) { return ::IsWindowEnabled(::GetDlgItem(preview->GetButtonBar(), id)); }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "CommDlgError.h"
 #include "user/Responder.h"
 #include "windows.h"
 

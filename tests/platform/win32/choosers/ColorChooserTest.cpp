@@ -74,6 +74,7 @@ TEST_F(ColorChooser, CancelChangesNothing) {
     Press(d, IDCANCEL);
   });
   EXPECT_FALSE(ChooseColorA(&cc));
+  EXPECT_EQ(CommDlgExtendedError(), 0u);  // a cancel is no error
   EXPECT_EQ(cc.rgbResult, RGB(1, 1, 1));
   EXPECT_EQ(custom[0], RGB(0, 0, 0));
 }
@@ -82,6 +83,7 @@ TEST_F(ColorChooser, RefusesARequestWithoutCustomColours) {
   CHOOSECOLORA cc = Request(0, 0);
   cc.lpCustColors = nullptr;
   EXPECT_FALSE(ChooseColorA(&cc));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_INITIALIZATION));
   EXPECT_TRUE(responder::History().empty());  // no dialog was shown
 }
 

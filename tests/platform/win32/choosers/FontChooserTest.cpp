@@ -139,7 +139,9 @@ TEST_F(FontChooser, RequestsWithoutAFontListAreRefused) {
   CHOOSEFONTA noPlace = Request(CF_SCREENFONTS);
   noPlace.lpLogFont = nullptr;
   EXPECT_FALSE(ChooseFontA(&none));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CFERR_NOFONTS));
   EXPECT_FALSE(ChooseFontA(&noPlace));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(CDERR_INITIALIZATION));
   EXPECT_TRUE(responder::History().empty());
 }
 

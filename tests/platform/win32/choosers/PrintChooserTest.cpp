@@ -49,6 +49,7 @@ TEST_F(PrintChooser, DefaultPrinterWithoutADialog) {
   PRINTDLGA again = pd;
   again.hDC = nullptr;
   EXPECT_FALSE(PrintDlgA(&again));
+  EXPECT_EQ(CommDlgExtendedError(), static_cast<DWORD>(PDERR_RETDEFFAILURE));
   EXPECT_EQ(again.hDC, nullptr);
 }
 

@@ -123,6 +123,7 @@ class CCameraCtrl : public CObject {
   // 1 when the scene moved, 0 when still, -1 when no frame was read.
   LONG ContinueFramePCI(CTrueImage* image);
   LONG ContinueFramePort(CTrueImage* image);
+  LONG EndShiftPosition(LONG next, LONG moved, BYTE* bits, LONG width, LONG height, LONG stride);
   // Compares the frame just read with the saved sample rows; the change flag to report.
   LONG DetectChange();
   // Keeps the sample rows of the frame last read, for the next comparison.

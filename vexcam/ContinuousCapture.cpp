@@ -229,18 +229,7 @@ LONG CCameraCtrl::ContinueFramePCI(CTrueImage* image) {
     SetActuator(0, 0);
   else if (next != 0)
     MoveToPosition(next, TRUE);
-  StartFrame();
-  m_NextPosition = next;
-  if (next == 0 && !moved) {
-    SetActuator(0, 0);
-    CopyLevelSettings();
-    if (s.Mode & 0x40)
-      GreyFromPlanes(bits, width, height, stride);
-    else
-      RGBFromPlanes(bits, width, height, stride);
-    return 0;
-  }
-  return moved;
+  return EndShiftPosition(next, moved, bits, width, height, stride);
 }
 
 LONG CCameraCtrl::ContinueFramePort(CTrueImage* image) {
@@ -298,16 +287,20 @@ LONG CCameraCtrl::ContinueFramePort(CTrueImage* image) {
   } else {
     SetActuator(0, 0);
   }
+  return EndShiftPosition(next, moved, bits, width, height, stride);
+}
+
+// Starts the next position's frame; after the last position of a still scene the merged
+// planes become the picture.
+LONG CCameraCtrl::EndShiftPosition(LONG next, LONG moved, BYTE* bits, LONG width, LONG height, LONG stride) {
   StartFrame();
   m_NextPosition = next;
-  if (next == 0 && !moved) {
-    SetActuator(0, 0);
-    CopyLevelSettings();
-    if (s.Mode & 0x40)
-      GreyFromPlanes(bits, width, height, stride);
-    else
-      RGBFromPlanes(bits, width, height, stride);
-    return 0;
-  }
-  return moved;
+  if (next != 0 || moved) return moved;
+  SetActuator(0, 0);
+  CopyLevelSettings();
+  if (Settings().Mode & 0x40)
+    GreyFromPlanes(bits, width, height, stride);
+  else
+    RGBFromPlanes(bits, width, height, stride);
+  return 0;
 }

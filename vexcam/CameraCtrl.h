@@ -124,6 +124,7 @@ class CCameraCtrl : public CObject {
   LONG ContinueFramePCI(CTrueImage* image);
   LONG ContinueFramePort(CTrueImage* image);
   LONG EndShiftPosition(LONG next, LONG moved, BYTE* bits, LONG width, LONG height, LONG stride);
+  LONG EndSingleFrame(LONG moved, BYTE* bits, LONG width, LONG height, LONG stride);
   // Compares the frame just read with the saved sample rows; the change flag to report.
   LONG DetectChange();
   // Keeps the sample rows of the frame last read, for the next comparison.

@@ -191,14 +191,7 @@ LONG CCameraCtrl::ContinueFramePCI(CTrueImage* image) {
     if (s.TranMode == 0) m_ChangeReady = false;
     if (!read(0)) return -1;
     const LONG moved = DetectChange();
-    if (s.TranMode == 0) {
-      RGBFromPlanesRaw(bits, width, height, stride);
-      return moved;
-    }
-    m_ChangeReady = true;
-    vexcam::Reconstruct(ColourJob(), 0, bits, width, height, stride);
-    if (s.Mode & 0x40) ConvertToGrey(width, height, bits);
-    return moved;
+    return EndSingleFrame(moved, bits, width, height, stride);
   }
 
   m_ShiftFactor = f;
@@ -263,14 +256,7 @@ LONG CCameraCtrl::ContinueFramePort(CTrueImage* image) {
     if (!read(0, 0, 2, 0, s.TranMode == 0 ? 1 : 0)) return -1;
     const LONG moved = DetectChange();
     PlanesFromSubFrame(0, 0, w.width + 2, w.height);
-    if (s.TranMode == 0) {
-      RGBFromPlanesRaw(bits, width, height, stride);
-      return moved;
-    }
-    m_ChangeReady = true;
-    vexcam::Reconstruct(ColourJob(), 0, bits, width, height, stride);
-    if (s.Mode & 0x40) ConvertToGrey(width, height, bits);
-    return moved;
+    return EndSingleFrame(moved, bits, width, height, stride);
   }
   if (cells != 4 && cells != 16) return -1;  // the port board serves 2 x 2 and 4 x 4 only
 
@@ -303,4 +289,17 @@ LONG CCameraCtrl::EndShiftPosition(LONG next, LONG moved, BYTE* bits, LONG width
   else
     RGBFromPlanes(bits, width, height, stride);
   return 0;
+}
+
+// The picture of a one-position frame: raw planes in transfer mode 0, else reconstructed.
+LONG CCameraCtrl::EndSingleFrame(LONG moved, BYTE* bits, LONG width, LONG height, LONG stride) {
+  const tCameraSettings& s = Settings();
+  if (s.TranMode == 0) {
+    RGBFromPlanesRaw(bits, width, height, stride);
+    return moved;
+  }
+  m_ChangeReady = true;
+  vexcam::Reconstruct(ColourJob(), 0, bits, width, height, stride);
+  if (s.Mode & 0x40) ConvertToGrey(width, height, bits);
+  return moved;
 }

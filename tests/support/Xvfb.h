@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace testenv {
@@ -41,6 +42,12 @@ class Xvfb {
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;
   const std::string& Display() const { return display_; }
+  // Points SDL at this server; with processScreen the process screen uses the sdl back end too.
+  void UseForSdl(bool processScreen = false) const {
+    setenv("DISPLAY", display_.c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    if (processScreen) setenv("LUMORA_DISPLAY", "sdl", 1);
+  }
 
  private:
   pid_t pid_ = -1;

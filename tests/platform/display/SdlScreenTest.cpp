@@ -31,8 +31,7 @@ class SdlScreenOnXvfb : public testing::Test {
  protected:
   void SetUp() override {
     if (xvfb_.Display().empty()) GTEST_SKIP() << "Xvfb is not available";
-    setenv("DISPLAY", xvfb_.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
+    xvfb_.UseForSdl();
   }
   Xvfb xvfb_;
 };

@@ -194,9 +194,7 @@ TEST(SampleApp, RunsOnTheSdlScreenUnderX) {
   // Static, so that the X server outlives the process screen that connects to it.
   static testenv::Xvfb x;
   if (x.Display().empty()) GTEST_SKIP() << "Xvfb is not available";
-  setenv("DISPLAY", x.Display().c_str(), 1);
-  setenv("SDL_VIDEODRIVER", "x11", 1);
-  setenv("LUMORA_DISPLAY", "sdl", 1);
+  x.UseForSdl(true);
   auto& screen = plat::display::Screen::Get();
   ASSERT_STREQ(screen.BackendName(), "sdl");
   RunSample([&](CSampleFrame& f) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,7 +82,7 @@ class LeadBinding : public ::testing::Test {
 
 struct Row {
   const char* name;
-  std::function<std::string(CLead&)> call;  // returns the rendered result, "" for none
+  std::string (*call)(CLead&);  // returns the rendered result, "" for none
   DISPID id;
   WORD flags;
   const char* args;

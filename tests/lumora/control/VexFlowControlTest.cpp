@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FlowDoubles.h"
+#include "VirtualClock.h"
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
 #include "control/VexFlowControl.h"
@@ -46,6 +47,8 @@ class FlowControl : public ::testing::Test {
   }
   void TearDown() override { doc->RemoveView(&flow); }
 
+  // The workers' pauses (the save spinner's turns, the waits for a worker to stop) pass at once.
+  testenv::VirtualClock virtualClock;
   Log log;
   std::unique_ptr<CVexDoc> doc;
   CVexFlowControl flow;

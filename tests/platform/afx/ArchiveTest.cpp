@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,7 +55,8 @@ class CArchPlain : public CObject {
 };
 IMPLEMENT_DYNCREATE(CArchPlain, CObject)
 
-Bytes Store(const std::function<void(CArchive&)>& write) {
+template <class Write>
+Bytes Store(const Write& write) {
   CMemFile file;
   {
     CArchive ar(&file, CArchive::store);
@@ -70,7 +70,8 @@ Bytes Store(const std::function<void(CArchive&)>& write) {
 }
 
 // Loads from the bytes; answers the archive exception's cause, or -1 when none.
-int Load(Bytes bytes, const std::function<void(CArchive&)>& read) {
+template <class Read>
+int Load(Bytes bytes, const Read& read) {
   BYTE dummy = 0;
   CMemFile file(bytes.empty() ? &dummy : bytes.data(), static_cast<UINT>(bytes.size()));
   try {

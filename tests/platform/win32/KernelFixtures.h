@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "Clock.h"
 #include "Config.h"
+#include "VirtualClock.h"
 #include "windows.h"
 
 namespace kerneltest {
@@ -25,10 +25,6 @@ struct Setting {
   ~Setting() { plat::config::Set(key, std::nullopt); }
 };
 
-// Runs the stand-in on the virtual clock for the life of the object.
-struct VirtualClock {
-  VirtualClock() { plat::clock::UseVirtual(true); }
-  ~VirtualClock() { plat::clock::UseVirtual(false); }
-};
+using testenv::VirtualClock;
 
 }  // namespace kerneltest

@@ -64,6 +64,7 @@ TEST_F(Trackbars, KeysAndPagingStepThePositionWithTheirCodes) {
 class UpDowns : public ControlTest {};
 
 TEST_F(UpDowns, HeldArrowKeepsSteppingUntilReleased) {
+  testenv::VirtualClock virtualClock;
   HWND edit = Make("Edit", ES_AUTOHSCROLL, 40, "", {10, 10, 110, 34});
   HWND ud = Make(UPDOWN_CLASS, UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ALIGNRIGHT, 41, "", {0, 0, 16, 24});
   SendMessageA(ud, UDM_SETRANGE32, 0, 100);

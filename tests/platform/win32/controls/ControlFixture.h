@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "VirtualClock.h"
 #include "user/Driver.h"
 #include "user/Input.h"
 #include "windows.h"
@@ -119,7 +120,8 @@ class ControlTest : public testing::Test {
     plat::user::driver::TypeText(text);
     plat::user::driver::WaitIdle();
   }
-  // Keeps the loop running while time passes, as a held button's timers need.
+  // Keeps the loop running while time passes, as a held button's timers need (on the
+  // virtual clock, which tests that hold a button or wait for a tooltip run on).
   static void Hold(int ms) {
     for (int passed = 0; passed < ms; passed += 50) {
       Sleep(50);

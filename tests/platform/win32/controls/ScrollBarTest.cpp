@@ -58,6 +58,7 @@ bool Only(const std::vector<std::string>& events, const std::string& e) {
 }
 
 TEST_F(ScrollBars, HeldArrowRepeatsWhileTheMouseStaysOnIt) {
+  testenv::VirtualClock virtualClock;
   HWND sb = Make("ScrollBar", SBS_HORZ, 81, "", {10, 10, 210, 26});
   SCROLLINFO si{sizeof si, SIF_ALL, 0, 100, 20, 0, 0};
   SetScrollInfo(sb, SB_CTL, &si, TRUE);
@@ -92,6 +93,7 @@ LRESULT CALLBACK ReleasingProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 }
 
 TEST_F(ScrollBars, WindowBarArrowRepeatsWhileHeld) {
+  testenv::VirtualClock virtualClock;
   HWND w = CreateWindowExA(0, "RecordingParent", "", WS_POPUP | WS_VISIBLE | WS_VSCROLL, 100, 100, 200, 150, nullptr,
                            nullptr, nullptr, nullptr);
   ASSERT_NE(w, nullptr);

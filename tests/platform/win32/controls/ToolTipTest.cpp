@@ -18,6 +18,7 @@ LRESULT CALLBACK TextGivingProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 class ToolTips : public ControlTest {};
 
 TEST_F(ToolTips, HoveringAToolShowsItsTextAskedOfTheOwner) {
+  testenv::VirtualClock virtualClock;
   SetWindowLongPtrA(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextGivingProc));
   HWND button = Make("Button", BS_PUSHBUTTON, 95, "EXPOSURE", {10, 10, 110, 40});
   HWND plain = Make("Button", BS_PUSHBUTTON, 96, "other", {10, 60, 110, 90});

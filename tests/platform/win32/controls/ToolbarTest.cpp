@@ -182,6 +182,7 @@ LRESULT CALLBACK TipTextProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 }
 
 TEST_F(Toolbars, TooltipAsksTheOwnerForTheButtonsText) {
+  testenv::VirtualClock virtualClock;
   SetWindowLongPtrA(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TipTextProc));
   HWND bar = MakeBar(TBSTYLE_TOOLTIPS);
   auto tip = reinterpret_cast<HWND>(SendMessageA(bar, TB_GETTOOLTIPS, 0, 0));

@@ -6,7 +6,6 @@
 
 #include "ToolkitFixture.h"
 #include "controls/LoadBitmapWithSysColors.h"
-#include "gdi/SysColors.h"
 #include "rc/ResourceRegistry.h"
 
 namespace toolkit_test {
@@ -57,10 +56,10 @@ COLORREF PixelOf(CBitmap& bitmap, int x, int y) {
 class LoadWithSysColors : public ToolkitTest {};
 
 TEST_F(LoadWithSysColors, MapsTheGreysOfColourTables) {
-  plat::gdi::SetSysColorForTest(COLOR_BTNFACE, RGB(10, 20, 30));
-  plat::gdi::SetSysColorForTest(COLOR_BTNSHADOW, RGB(40, 50, 60));
-  plat::gdi::SetSysColorForTest(COLOR_BTNHIGHLIGHT, RGB(70, 80, 90));
-  plat::gdi::SetSysColorForTest(COLOR_BTNTEXT, RGB(1, 1, 1));
+  SysColours colours{{COLOR_BTNFACE, RGB(10, 20, 30)},
+                     {COLOR_BTNSHADOW, RGB(40, 50, 60)},
+                     {COLOR_BTNHIGHLIGHT, RGB(70, 80, 90)},
+                     {COLOR_BTNTEXT, RGB(1, 1, 1)}};
   struct Case {
     UINT id;
     CPoint at;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "Config.h"
+#include "ToolkitFixture.h"
 #include "controls/SECAuxData.h"
-#include "gdi/SysColors.h"
 
 namespace {
 
@@ -17,12 +17,15 @@ TEST(SECAuxData, HoldsTheSystemColoursUntilAskedToReread) {
   EXPECT_EQ(secData.lcidUser, static_cast<LCID>(0x0411));
 
   const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-  plat::gdi::SetSysColorForTest(COLOR_BTNFACE, RGB(1, 2, 3));
-  plat::gdi::SetSysColorForTest(COLOR_3DDKSHADOW, RGB(4, 5, 6));
-  EXPECT_EQ(secData.clrBtnFace, face);
+  {
+    toolkit_test::SysColours changed{{COLOR_BTNFACE, RGB(1, 2, 3)}, {COLOR_3DDKSHADOW, RGB(4, 5, 6)}};
+    EXPECT_EQ(secData.clrBtnFace, face);
+    secData.UpdateSysColors();
+    EXPECT_EQ(secData.clrBtnFace, RGB(1, 2, 3));
+    EXPECT_EQ(secData.clr3DDkShadow, RGB(4, 5, 6));
+  }
   secData.UpdateSysColors();
-  EXPECT_EQ(secData.clrBtnFace, RGB(1, 2, 3));
-  EXPECT_EQ(secData.clr3DDkShadow, RGB(4, 5, 6));
+  EXPECT_EQ(secData.clrBtnFace, face);
 }
 
 TEST(SECAuxData, WindowsFourIsTheMajorVersionAboveThree) {

@@ -10,7 +10,6 @@
 #include "ToolkitFixture.h"
 #include "controls/SECBitmapButton.h"
 #include "display/Png.h"
-#include "gdi/SysColors.h"
 
 namespace toolkit_test {
 namespace {
@@ -58,10 +57,15 @@ struct PlainButton : SECOwnerDrawButton {
   using SECOwnerDrawButton::m_dwButtonFlags;
 };
 
+// Names a file to keep the screenshot in, drawn with the installed Japanese font (the
+// font is chosen once, before the first window shows).
+constexpr const char* kShotVariable = "LUMORA_BUTTONS_SHOT";
+
 class Buttons : public ToolkitTest {
  protected:
   void SetUp() override {
     ToolkitTest::SetUp();
+    if (std::getenv(kShotVariable)) setenv("LUMORA_FONT", "", 1);
     ASSERT_TRUE(dialog.Create(IDD_TEST_BUTTONS));
     dialog.ShowWindow(SW_SHOW);
   }
@@ -90,8 +94,7 @@ TEST_F(Buttons, TheFrameHasTheNewOrTheOldLook) {
                                    {{-2, -2}, COLOR_BTNHIGHLIGHT}, {{2, 2}, COLOR_BTNSHADOW},
                                    {{-3, -3}, COLOR_BTNHIGHLIGHT}}},
   };
-  // Colours that tell the frame's parts apart.
-  plat::gdi::SetSysColorForTest(COLOR_WINDOWFRAME, RGB(1, 2, 3));
+  SysColours frame{{COLOR_WINDOWFRAME, RGB(1, 2, 3)}};  // apart from the button text's black
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.version) + (c.state ? " pressed" : " released"));
     plat::config::Set("WINVER", c.version);
@@ -105,7 +108,6 @@ TEST_F(Buttons, TheFrameHasTheNewOrTheOldLook) {
     button.UnsubclassWindow();
   }
   plat::config::Set("WINVER", std::nullopt);
-  plat::gdi::SetSysColorForTest(COLOR_WINDOWFRAME, RGB(0, 0, 0));
 }
 
 TEST_F(Buttons, StaysOwnerDrawnAndAnswersAsAButton) {
@@ -260,9 +262,7 @@ TEST_F(Buttons, PressingOnTheScreenShiftsTheBitmap) {
 }
 
 TEST_F(Buttons, Screenshot) {
-  // LUMORA_BUTTONS_SHOT names a file to keep, drawn with the installed Japanese font.
-  const char* keep = std::getenv("LUMORA_BUTTONS_SHOT");
-  if (keep) setenv("LUMORA_FONT", "", 1);
+  const char* keep = std::getenv(kShotVariable);
   SECBitmapButton buttons[8];
   for (int i = 0; i < 5; ++i)
     ASSERT_TRUE(buttons[i].AttachButton(IDC_TEST_BUTTON_FIRST + i, i, IDB_TEST_FACE, &dialog));

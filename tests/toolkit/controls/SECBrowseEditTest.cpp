@@ -1,10 +1,13 @@
 // The browse edits: the "..." button beside the edit, and the pickers it opens.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Config.h"
+#include "display/Png.h"
 #include "ToolkitFixture.h"
 #include "commdlg/DialogIds.h"
 #include "controls/SECBrowseEdit.h"
@@ -14,16 +17,22 @@ namespace {
 
 namespace dd = dialogdriver;
 
+// Names a file to keep the folder picker's screenshot in, drawn with the installed
+// Japanese font (the font is chosen once, before the first window shows).
+constexpr const char* kShotVariable = "LUMORA_FOLDER_PICKER_SHOT";
+
 class BrowseEdits : public ToolkitTest {
  protected:
   void SetUp() override {
     ToolkitTest::SetUp();
+    if (std::getenv(kShotVariable)) setenv("LUMORA_FONT", "", 1);
     MakeFolder("C:\\Image\\Sub");
     MakeFolder("C:\\Home");
     WriteFile("C:\\Image\\a.jpg", "a");
     WriteFile("C:\\Image\\b.jpg", "b");
     ASSERT_TRUE(::SetCurrentDirectoryA("C:\\Home"));
     ASSERT_TRUE(dialog.Create(IDD_TEST_BROWSE));
+    dialog.ShowWindow(SW_SHOW);
   }
   void TearDown() override {
     if (dialog.m_hWnd) dialog.DestroyWindow();
@@ -250,6 +259,31 @@ TEST_F(BrowseEdits, TheFileEditOpensAtItsFileAndLeavesTheCurrentFolder) {
   Click(edit);
   EXPECT_EQ(EditText(IDC_TEST_FILE_EDIT), "C:\\Image\\b.jpg");
   EXPECT_EQ(Current(), "C:\\Home");
+}
+
+TEST_F(BrowseEdits, FolderPickerScreenshot) {
+  const char* keep = std::getenv(kShotVariable);
+  SECBrowseDirEdit edit;
+  ASSERT_TRUE(edit.Initialize(IDC_TEST_DIR_EDIT, &dialog));
+  edit.SetWindowText("C:\\Image");
+  bool saved = false;
+  std::optional<plat::display::PixelImage> image;
+  CRect r;
+  Script([&](HWND d) {
+    ::RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    ::GetWindowRect(d, &r);
+    const std::string path = keep ? keep : testenv::ScratchDir() + "/folder-picker.png";
+    saved = plat::display::SavePng(path, &r);
+    image = plat::display::ReadPng(path);
+  });
+  Click(edit);
+  ASSERT_TRUE(saved);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(image->width, r.Width());
+  // The folder list shows, white.
+  int white = 0;
+  for (auto px : image->pixels) white += (px & 0xFFFFFF) == 0xFFFFFF;
+  EXPECT_GT(white, 1000);
 }
 
 }  // namespace

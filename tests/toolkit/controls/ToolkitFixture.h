@@ -12,6 +12,7 @@
 #include <afxwin.h>
 
 #include "DialogDriver.h"
+#include "gdi/SysColors.h"
 #include "ModuleRegistry.h"
 #include "TestEnv.h"
 #include "toolkit_test_ids.h"
@@ -52,6 +53,25 @@ inline std::string Current() {
   ::GetCurrentDirectoryA(sizeof buffer, buffer);
   return buffer;
 }
+
+// System colours changed for a while (without telling the windows), put back afterwards.
+class SysColours {
+ public:
+  SysColours(std::initializer_list<std::pair<int, COLORREF>> colours) {
+    for (const auto& [index, colour] : colours) {
+      saved_.emplace_back(index, ::GetSysColor(index));
+      plat::gdi::SetSysColorForTest(index, colour);
+    }
+  }
+  ~SysColours() {
+    for (const auto& [index, colour] : saved_) plat::gdi::SetSysColorForTest(index, colour);
+  }
+  SysColours(const SysColours&) = delete;
+  SysColours& operator=(const SysColours&) = delete;
+
+ private:
+  std::vector<std::pair<int, COLORREF>> saved_;
+};
 
 // The tests' resources come from their own module; the program's (the class library's
 // strings and templates) are found after it.

@@ -11,9 +11,6 @@
 namespace toolkit_test {
 namespace {
 
-std::string Word(unsigned w) { return std::string{char(w & 0xFF), char(w >> 8)}; }
-std::string Dword(unsigned d) { return Word(d & 0xFFFF) + Word(d >> 16); }
-
 // A 2 x 2 bitmap resource at 8 bits per pixel: its header, `colors` table entries (grey
 // 192 first, then red) and its rows, each field open to damage.
 std::string Resource(unsigned infoSize = 40, unsigned bits = 8, unsigned compression = 0, unsigned used = 2,

@@ -13,9 +13,6 @@
 namespace toolkit_test {
 namespace {
 
-std::string Word(unsigned w) { return std::string{char(w & 0xFF), char(w >> 8)}; }
-std::string Dword(unsigned d) { return Word(d & 0xFFFF) + Word(d >> 16); }
-
 // A BMP file of `width` x `height` at `bits` per pixel with `colors` table entries (all
 // grey) and rows of byte `fill`; the header fields can be overridden afterwards.
 std::string Bmp(int width, int height, int bits, unsigned colors, char fill = 0x11) {

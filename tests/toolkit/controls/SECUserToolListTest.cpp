@@ -16,8 +16,6 @@ namespace {
 
 using Bytes = std::string;
 
-Bytes Word(unsigned w) { return Bytes{char(w & 0xFF), char(w >> 8)}; }
-Bytes Dword(unsigned d) { return Word(d & 0xFFFF) + Word(d >> 16); }
 Bytes Text(const std::string& s) { return char(s.size()) + s; }
 const Bytes kClassHeader = Word(0xFFFF) + Word(1) + Word(11) + "SECUserTool";
 // The fields of a tool with wait 1 and show 1.

@@ -46,6 +46,10 @@ inline std::string ReadFile(const std::string& windowsPath) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// Little-endian numbers of file layouts, as bytes.
+inline std::string Word(unsigned w) { return std::string{char(w & 0xFF), char((w >> 8) & 0xFF)}; }
+inline std::string Dword(unsigned d) { return Word(d & 0xFFFF) + Word(d >> 16); }
+
 inline void MakeFolder(const std::string& windowsPath) { std::filesystem::create_directories(Native(windowsPath)); }
 
 inline std::string Current() {

@@ -29,6 +29,14 @@ TEST_F(SetupTest, StartUpRunsTheDialogAsMainWindowAndEndsWithoutALoop) {
   EXPECT_TRUE(quit);
 }
 
+TEST_F(SetupTest, DialogThatCannotBeMadeLeavesNoMainWindowBehind) {
+  setuptest::responder::FailNextDialog();
+  EXPECT_FALSE(app_.InitInstance());
+  // The framework would otherwise close a window object that no longer exists.
+  EXPECT_EQ(app_.m_pMainWnd, nullptr);
+  EXPECT_EQ(AfxGetMainWnd(), nullptr);
+}
+
 TEST_F(SetupTest, HelpCommandIsTakenByTheApplication) {
   EXPECT_TRUE(app_.OnCmdMsg(ID_HELP, CN_COMMAND, nullptr, nullptr));
   EXPECT_FALSE(app_.OnCmdMsg(ID_APP_ABOUT, CN_COMMAND, nullptr, nullptr));

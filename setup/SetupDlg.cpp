@@ -68,7 +68,7 @@ BOOL CSetupDlg::OnInitDialog() {
   CString strBase;
   if (bFolder) {
     strBase = szFolder;
-    if (strBase.IsEmpty() || strBase[strBase.GetLength() - 1] != '\\') strBase += '\\';
+    if (strBase.Right(1) != "\\") strBase += '\\';
   }
 
   m_LangID = GetSystemDefaultLCID();

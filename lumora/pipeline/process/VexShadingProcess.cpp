@@ -1,7 +1,6 @@
 #include "VexShadingProcess.h"
 
 #include <algorithm>
-#include <new>
 
 #include "binding/CLead.h"
 #include "control/VexBufferControl.h"
@@ -67,33 +66,36 @@ void CVexShadingProcess::OnSettingsChanged(LONG flag) {
   BuildTables();
 }
 
+void CVexShadingProcess::PageRelease::operator()(int* table) const { ::VirtualFree(table, 0, MEM_RELEASE); }
+
 void CVexShadingProcess::BuildTables() {
   CSingleLock lock(&m_lock, TRUE);
   m_pTable3840.reset();
   m_pTable1280.reset();
   m_pTable640.reset();
   m_pCurrentTable = nullptr;
-  std::unique_ptr<int[]>* tables[3] = {&m_pTable3840, &m_pTable1280, &m_pTable640};
-  try {
-    for (int f = 0; f < 3; ++f) {
-      const LONG w = m_bTurned ? kFrames[f].height : kFrames[f].width;
-      const LONG h = m_bTurned ? kFrames[f].width : kFrames[f].height;
-      const LONG hw = w / 2, hh = h / 2;
-      auto table = std::make_unique<int[]>(size_t(hw) * size_t(hh));
-      for (LONG i = 0; i < hh; ++i) {
-        for (LONG j = 0; j < hw; ++j) {
-          const LONG d = (hw - j) * (hw - j) + (hh - i) * (hh - i);
-          const unsigned s = static_cast<unsigned>(d) * static_cast<unsigned>(m_nStrength);
-          const double x = s * 11491.81 / kFrames[f].k;
-          const double y = m_bInverted ? 128.0 + x : 128.0 - x;
-          table[size_t(i) * hw + j] = static_cast<int>(4194304.0 / y);
-        }
-      }
-      *tables[f] = std::move(table);
+  GainTable* tables[3] = {&m_pTable3840, &m_pTable1280, &m_pTable640};
+  for (int f = 0; f < 3; ++f) {
+    const LONG w = m_bTurned ? kFrames[f].height : kFrames[f].width;
+    const LONG h = m_bTurned ? kFrames[f].width : kFrames[f].height;
+    const LONG hw = w / 2, hh = h / 2;
+    GainTable table(static_cast<int*>(
+        ::VirtualAlloc(nullptr, size_t(hw) * size_t(hh) * sizeof(int), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)));
+    if (!table) {
+      // Without all three tables pictures pass through uncorrected.
+      for (GainTable* built : tables) built->reset();
+      return;
     }
-  } catch (const std::bad_alloc&) {
-    // Without all three tables pictures pass through uncorrected.
-    for (auto* table : tables) table->reset();
+    for (LONG i = 0; i < hh; ++i) {
+      for (LONG j = 0; j < hw; ++j) {
+        const LONG d = (hw - j) * (hw - j) + (hh - i) * (hh - i);
+        const unsigned s = static_cast<unsigned>(d) * static_cast<unsigned>(m_nStrength);
+        const double x = s * 11491.81 / kFrames[f].k;
+        const double y = m_bInverted ? 128.0 + x : 128.0 - x;
+        table[size_t(i) * hw + j] = static_cast<int>(4194304.0 / y);
+      }
+    }
+    *tables[f] = std::move(table);
   }
 }
 

@@ -43,13 +43,19 @@ class CVexShadingProcess : public CVexItoIProcess {
   // False, and nothing changed, when the region does not lie in the bitmap or the frame.
   bool Apply(const BITMAP& bm);
 
+  // The tables are megabytes each: they are pages of their own, given back whole.
+  struct PageRelease {
+    void operator()(int* table) const;
+  };
+  using GainTable = std::unique_ptr<int[], PageRelease>;
+
   CCriticalSection m_lock;
   CVexStageControl m_control;
   int m_bTurned = 0;
   int m_bInverted = 0;
-  std::unique_ptr<int[]> m_pTable3840;
-  std::unique_ptr<int[]> m_pTable1280;
-  std::unique_ptr<int[]> m_pTable640;
+  GainTable m_pTable3840;
+  GainTable m_pTable1280;
+  GainTable m_pTable640;
   const int* m_pCurrentTable = nullptr;
   int m_nStrength = 0;
 };

@@ -8,6 +8,8 @@
 #include "pipeline/input/VexCCDInput.h"
 #include "pipeline/VexDisplayOutput.h"
 #include "pipeline/VexFullScreenOutput.h"
+#include "pipeline/VexItoIProcess.h"
+#include "pipeline/VexItoVProcess.h"
 #include "ui/VexProcessDialog.h"
 #include "ui/VexSaveNowDialog.h"
 #include "ui/VexThumbnailView.h"

@@ -148,7 +148,8 @@ TEST_F(StageRig, PixelAccessFailuresLeaveTheSlotValid) {
     doc->ClearLastError();
     int result = -1;
     {
-      plat::faults::Scope fault(c.point, ERROR_INVALID_HANDLE, 0, 1);
+      // Armed for the whole operation: the stage's own step is the one that must answer.
+      plat::faults::Scope fault(c.point, ERROR_INVALID_HANDLE);
       result = stage == "camera"    ? camera->Input(0)
                : stage == "focus"   ? focus->Process(0, 0)
                : stage == "shading" ? shading->Process(0, 0)

@@ -64,7 +64,9 @@ class StageRig : public ::testing::Test {
     plat::clock::UseVirtual(true, 10);
     Configure({});
     AfxEnableControlContainer();
+    // Every test starts from the defaults, whatever an earlier document wrote at its end.
     TheSettingSources() = VexSettingSources{};
+    TheSettingSources().resetRequested = 1;
     doc = std::make_unique<CVexDoc>();
     doc->m_bAutoDelete = FALSE;
     ASSERT_TRUE(frame.CreateEx(0, nullptr, "frame", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr));
@@ -119,6 +121,7 @@ class StageRig : public ::testing::Test {
     checker.DestroyWindow();
     frame.DestroyWindow();  // takes every stage view with it
     doc.reset();
+    TheSettingSources() = VexSettingSources{};
     for (auto& k : keys_) plat::config::Set(k, std::nullopt);
     plat::board::Reset();
     plat::clock::UseVirtual(false);

@@ -22,6 +22,7 @@
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
 #include "imaging/ImageStore.h"
+#include "pipeline/VexStageCreation.h"
 #include "pipeline/input/VexCCDInput.h"
 #include "pipeline/process/VexFocusProcess.h"
 #include "pipeline/process/VexProfileProcess.h"
@@ -69,11 +70,12 @@ struct Pipeline {
     buffers->Create(nullptr, "", WS_CHILD, CRect(0, 0, 50, 50), &frame, CVexBufferControl::kWindowId);
     buffers->CreateImageControls(CRect(0, 0, 50, 50));
     doc->AddView(buffers);
-    camera = Make<CVexCCDInput>(1129);
-    focus = Make<CVexFocusProcess>(1135);
-    profile = Make<CVexProfileProcess>(1134);
-    rgb = Make<CVexRGBProcess>(1139);
-    shading = Make<CVexShadingProcess>(1140);
+    camera = CreateHiddenStage<CVexCCDInput>(&frame, 1129, buffers, nullptr, doc.get());
+    focus = CreateHiddenStage<CVexFocusProcess>(&frame, 1135, buffers, nullptr, doc.get());
+    profile = CreateHiddenStage<CVexProfileProcess>(&frame, 1134, buffers, nullptr, doc.get());
+    rgb = CreateHiddenStage<CVexRGBProcess>(&frame, 1139, buffers, nullptr, doc.get());
+    shading = CreateHiddenStage<CVexShadingProcess>(&frame, 1140, buffers, nullptr, doc.get());
+    if (!camera || !focus || !profile || !rgb || !shading) return;
     focus->SetCameraInput(camera);
     camera->PowerOff();
     doc->SetPCIAddress(DWORD(-1));
@@ -86,17 +88,6 @@ struct Pipeline {
     plat::clock::UseVirtual(false);
     std::error_code ec;
     if (!scratch.empty()) std::filesystem::remove_all(scratch, ec);
-  }
-  template <class Stage>
-  Stage* Make(UINT id) {
-    auto* stage = new Stage;
-    const RECT rect = {0, 0, 50, 50};
-    stage->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, rect, &frame, id);
-    stage->CreateImagingControl(&rect);
-    stage->ShowWindow(SW_HIDE);
-    stage->SetBufferControl(buffers);
-    doc->AddView(stage);
-    return stage;
   }
   // Live view at 640 x 512 with every live correction on.
   bool Live() {

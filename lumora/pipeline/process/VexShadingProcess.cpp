@@ -19,6 +19,13 @@ struct FrameSize {
 };
 constexpr FrameSize kFrames[3] = {{3840, 3072, 9e10}, {1280, 1024, 1e10}, {640, 512, 2.5e9}};
 
+// The quarter of frame `f` its table holds: columns (cx) and rows (cy), turned or not.
+SIZE QuarterOf(int f, bool turned) {
+  const LONG w = turned ? kFrames[f].height : kFrames[f].width;
+  const LONG h = turned ? kFrames[f].width : kFrames[f].height;
+  return {w / 2, h / 2};
+}
+
 }  // namespace
 
 CVexShadingProcess::~CVexShadingProcess() { FreeTables(); }
@@ -41,10 +48,9 @@ int CVexShadingProcess::GetGain(int frameWidth, int i, int j) {
   for (int f = 0; f < 3; ++f) {
     if (kFrames[f].width != frameWidth) continue;
     const int* table = f == 0 ? m_pTable3840.get() : f == 1 ? m_pTable1280.get() : m_pTable640.get();
-    const LONG w = m_bTurned ? kFrames[f].height : kFrames[f].width;
-    const LONG h = m_bTurned ? kFrames[f].width : kFrames[f].height;
-    if (!table || i < 0 || j < 0 || i >= h / 2 || j >= w / 2) return 0;
-    return table[i * (w / 2) + j];
+    const SIZE quarter = QuarterOf(f, m_bTurned == 1);
+    if (!table || i < 0 || j < 0 || i >= quarter.cy || j >= quarter.cx) return 0;
+    return table[i * quarter.cx + j];
   }
   return 0;
 }
@@ -76,9 +82,8 @@ void CVexShadingProcess::BuildTables() {
   m_pCurrentTable = nullptr;
   GainTable* tables[3] = {&m_pTable3840, &m_pTable1280, &m_pTable640};
   for (int f = 0; f < 3; ++f) {
-    const LONG w = m_bTurned ? kFrames[f].height : kFrames[f].width;
-    const LONG h = m_bTurned ? kFrames[f].width : kFrames[f].height;
-    const LONG hw = w / 2, hh = h / 2;
+    const SIZE quarter = QuarterOf(f, m_bTurned == 1);
+    const LONG hw = quarter.cx, hh = quarter.cy;
     GainTable table(static_cast<int*>(
         ::VirtualAlloc(nullptr, size_t(hw) * size_t(hh) * sizeof(int), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)));
     if (!table) {

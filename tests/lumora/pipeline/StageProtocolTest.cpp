@@ -2,6 +2,8 @@
 // for a stage's own bit, the pixel access with its failure details, and the title field.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <string>
 
 #include "StageRig.h"
@@ -135,33 +137,32 @@ TEST_F(StageRig, PixelAccessFailuresLeaveTheSlotValid) {
       {"profile", "SaveDC", 220, 4},                {"profile", "RestoreDC", 220, 5},
       {"profile", "imaging.ReleaseImageDC", 220, 6},
   };
+  // Each stage's control and operation on the live slot.
+  const std::map<std::string, std::pair<CLead*, std::function<int()>>> stages = {
+      {"camera", {camera->GetImagingControl(), [&] { return camera->Input(0); }}},
+      {"focus", {focus->GetImagingControl(), [&] { return focus->Process(0, 0); }}},
+      {"shading", {shading->GetImagingControl(), [&] { return shading->Process(0, 0); }}},
+      {"rgb", {rgb->GetImagingControl(), [&] { return rgb->Process(0, 0); }}},
+      {"profile", {profile->GetImagingControl(), [&] { return profile->Process(0, 0); }}},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.stage) + " " + c.point);
     ASSERT_EQ(camera->Input(0), 1);
     const LONG frame = buffers->GetBuffer(0);
-    const std::string stage = c.stage;
-    CLead* control = stage == "camera"    ? camera->GetImagingControl()
-                     : stage == "focus"   ? focus->GetImagingControl()
-                     : stage == "shading" ? shading->GetImagingControl()
-                     : stage == "rgb"     ? rgb->GetImagingControl()
-                                          : profile->GetImagingControl();
+    const auto& [control, operation] = stages.at(c.stage);
     doc->ClearLastError();
     int result = -1;
     {
       // Armed for the whole operation: the stage's own step is the one that must answer.
       plat::faults::Scope fault(c.point, ERROR_INVALID_HANDLE);
-      result = stage == "camera"    ? camera->Input(0)
-               : stage == "focus"   ? focus->Process(0, 0)
-               : stage == "shading" ? shading->Process(0, 0)
-               : stage == "rgb"     ? rgb->Process(0, 0)
-                                    : profile->Process(0, 0);
+      result = operation();
     }
     EXPECT_EQ(result, 0);
     EXPECT_EQ(Latched(), std::make_pair(c.type, c.detail));
     EXPECT_EQ(doc->GetLastErrorValue(), 1);
     const LONG after = buffers->GetBuffer(0);
     EXPECT_NE(plat::imaging::ImageStore::Instance().Find(DWORD(after)), nullptr);
-    if (stage == "focus") {
+    if (std::string(c.stage) == "focus") {
       EXPECT_EQ(after, frame) << "the live frame stays in its slot";
       EXPECT_EQ(doc->GetFocusValue(), 0);
     } else {
@@ -171,18 +172,6 @@ TEST_F(StageRig, PixelAccessFailuresLeaveTheSlotValid) {
 }
 
 TEST(CommentField, TitleDecoding) {
-  auto bytes = [](const std::string& s) {
-    SAFEARRAYBOUND bound{ULONG(s.size()), 0};
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_ARRAY | VT_UI1;
-    v.parray = SafeArrayCreate(VT_UI1, 1, &bound);
-    void* data = nullptr;
-    SafeArrayAccessData(v.parray, &data);
-    std::copy(s.begin(), s.end(), static_cast<char*>(data));
-    SafeArrayUnaccessData(v.parray);
-    return v;
-  };
   using namespace std::string_literals;
   const struct {
     const char* what;
@@ -197,11 +186,7 @@ TEST(CommentField, TitleDecoding) {
       {"other character code", "UNICODE\0Slide"s, ""},
       {"empty", ""s, ""},
   };
-  for (const auto& c : cases) {
-    VARIANT v = bytes(c.field);
-    EXPECT_STREQ(vexcomment::DecodeTitle(v), c.title) << c.what;
-    VariantClear(&v);
-  }
+  for (const auto& c : cases) EXPECT_STREQ(vexcomment::DecodeTitle(stagerig::ByteArray(c.field)), c.title) << c.what;
   VARIANT number;
   VariantInit(&number);
   number.vt = VT_I4;

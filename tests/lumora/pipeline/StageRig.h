@@ -22,6 +22,7 @@
 #include "control/VexFlowControl.h"
 #include "imaging/ImageStore.h"
 #include "pipeline/VexDisplayOutput.h"
+#include "pipeline/VexStageCreation.h"
 #include "pipeline/input/VexCCDInput.h"
 #include "pipeline/input/VexFileInput.h"
 #include "pipeline/process/VexFocusProcess.h"
@@ -49,6 +50,19 @@ class StillPane : public CVexDisplayOutput {
   int outputs = 0;
 };
 
+// A comment field as a byte array, as the file output sets it.
+inline COleVariant ByteArray(const std::string& bytes) {
+  SAFEARRAYBOUND bound{ULONG(bytes.size()), 0};
+  COleVariant v;
+  v.vt = VT_ARRAY | VT_UI1;
+  v.parray = SafeArrayCreate(VT_UI1, 1, &bound);
+  void* data = nullptr;
+  SafeArrayAccessData(v.parray, &data);
+  std::copy(bytes.begin(), bytes.end(), static_cast<char*>(data));
+  SafeArrayUnaccessData(v.parray);
+  return v;
+}
+
 // A picture's pixels, top row first, three bytes (B, G, R) a pixel, no padding.
 struct Picture {
   int width = 0, height = 0;
@@ -58,8 +72,6 @@ struct Picture {
 
 class StageRig : public ::testing::Test {
  protected:
-  static constexpr RECT kStageRect = {0, 0, 50, 50};
-
   void SetUp() override {
     plat::clock::UseVirtual(true, 10);
     Configure({});
@@ -129,13 +141,9 @@ class StageRig : public ::testing::Test {
 
   template <class Stage>
   Stage* MakeStage(UINT id) {
-    auto* stage = new Stage;
-    EXPECT_TRUE(stage->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, kStageRect, &frame, id));
-    EXPECT_TRUE(stage->CreateImagingControl(&kStageRect));
-    stage->ShowWindow(SW_HIDE);
-    stage->SetBufferControl(buffers);
-    stage->SetErrorControl(errors);
-    doc->AddView(stage);
+    Stage* stage = CreateHiddenStage<Stage>(&frame, id, buffers, errors, doc.get());
+    EXPECT_NE(stage, nullptr);
+    EXPECT_NE(stage ? stage->GetImagingControl() : nullptr, nullptr);
     return stage;
   }
 

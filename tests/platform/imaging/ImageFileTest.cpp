@@ -10,6 +10,7 @@
 
 #include "Faults.h"
 #include "WinError.h"
+#include "JpegFrame.h"
 #include "Pictures.h"
 #include "TestEnv.h"
 #include "imaging/BmpCodec.h"
@@ -272,11 +273,7 @@ TEST(ImageFileLoad, FailureClassesHaveDistinctStatuses) {
 // (its decoded size included); only loading it is refused.
 TEST(ImageFileLoad, OverLargeHeaderIsDescribedButNotLoaded) {
   std::vector<uint8_t> jpg = Encoded(Noise(16, 16), kFormatJpeg);
-  for (size_t i = 0; i + 8 < jpg.size(); ++i)
-    if (jpg[i] == 0xFF && jpg[i + 1] == 0xC0) {
-      for (size_t at : {i + 5, i + 7}) jpg[at] = 60000 >> 8, jpg[at + 1] = 60000 & 0xFF;
-      break;
-    }
+  ASSERT_TRUE(testenv::SetJpegFrameSize(jpg, 60000, 60000));
   WriteNative(Native("wide/huge.jpg"), jpg);
   FileInfo info;
   ASSERT_EQ(imagefile::ReadInfo("C:\\wide\\huge.jpg", &info), status::kOk);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -14,6 +13,7 @@
 
 #include "Faults.h"
 #include "HandleTable.h"
+#include "JpegFrame.h"
 #include "Pictures.h"
 #include "TestEnv.h"
 #include "user/Input.h"
@@ -245,17 +245,7 @@ TEST_F(ImagingControlTest, DecodedSizeBeyondALongReadsAsTheLargest) {
   control_.InvokeHelper(301, DISPATCH_METHOD, VT_I2, &st,
                         reinterpret_cast<const BYTE*>(VTS_BSTR VTS_I2 VTS_I2 VTS_I2 VTS_I2), "C:\\w.jpg", 98, 24, 6, 0);
   ASSERT_EQ(st, 0);
-  const std::string native = testenv::DriveC() + "/w.jpg";
-  std::fstream f(native, std::ios::in | std::ios::out | std::ios::binary);
-  std::vector<char> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  for (size_t i = 0; i + 8 < bytes.size(); ++i)
-    if (uint8_t(bytes[i]) == 0xFF && uint8_t(bytes[i + 1]) == 0xC0) {
-      for (size_t at : {i + 5, i + 7}) bytes[at] = char(60000 >> 8), bytes[at + 1] = char(60000 & 0xFF);
-      break;
-    }
-  f.seekp(0);
-  f.write(bytes.data(), std::streamsize(bytes.size()));
-  f.close();
+  ASSERT_TRUE(testenv::SetJpegFrameSize(testenv::DriveC() + "/w.jpg", 60000, 60000));
   control_.InvokeHelper(341, DISPATCH_METHOD, VT_I2, &st, reinterpret_cast<const BYTE*>(VTS_BSTR VTS_I2), "C:\\w.jpg", 0);
   ASSERT_EQ(st, 0);
   EXPECT_EQ(Float(40), 60000);

@@ -7,11 +7,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "../StageRig.h"
+#include "JpegFrame.h"
 #include "TestEnv.h"
 
 namespace {
@@ -22,22 +22,12 @@ using namespace std::string_literals;
 // The comment fields the file output gives every picture, with `title` in field 36.
 void SetCommentFields(CLead& lead, const std::string& title) {
   auto text = [](const char* s) { return COleVariant(s); };
-  auto bytes = [](const std::string& s) {
-    SAFEARRAYBOUND bound{ULONG(s.size()), 0};
-    COleVariant v;
-    v.vt = VT_ARRAY | VT_UI1;
-    v.parray = SafeArrayCreate(VT_UI1, 1, &bound);
-    void* data = nullptr;
-    SafeArrayAccessData(v.parray, &data);
-    std::copy(s.begin(), s.end(), static_cast<char*>(data));
-    SafeArrayUnaccessData(v.parray);
-    return v;
-  };
+  using stagerig::ByteArray;
   lead.SetFileField(22, text("2024:05:01 10:00:00"));
   lead.SetFileField(23, text("2024:05:01 10:00:00"));
   lead.SetFileField(34, COleVariant(LONG(1)));
-  lead.SetFileField(36, bytes("ASCII\0\0\0"s + title));
-  lead.SetFileField(37, bytes("ASCII\0\0\0Lumora"s));
+  lead.SetFileField(36, ByteArray("ASCII\0\0\0"s + title));
+  lead.SetFileField(37, ByteArray("ASCII\0\0\0Lumora"s));
 }
 
 std::string Native(const std::string& windowsPath) {
@@ -137,8 +127,8 @@ TEST_F(FileInput, TitleComesFromTheThumbnailUnderTheFilesType) {
     // Any other choice takes the title from the picture itself.
     doc->SetThumbnailChoice(1);
     ASSERT_EQ(Open(c.picture), 1);
-    if (c.format == 6) EXPECT_STREQ(doc->GetImageTitle(), "from the thumbnail") << "a BMP carries no fields";
-    else EXPECT_STREQ(doc->GetImageTitle(), "picture's own");
+    // A BMP carries no fields: the title stays the thumbnail's.
+    EXPECT_STREQ(doc->GetImageTitle(), c.format == 6 ? "from the thumbnail" : "picture's own");
   }
 }
 
@@ -241,18 +231,7 @@ TEST_F(FileInput, MissingAndDamagedFiles) {
 // picture could never be held, even where memory is granted lazily.
 TEST_F(FileInput, ClaimedSizeBeyondTheLargestPicture) {
   WriteBareJpeg(Native("C:\\pic\\huge.jpg"), 16, 16);
-  std::fstream f(Native("C:\\pic\\huge.jpg"), std::ios::in | std::ios::out | std::ios::binary);
-  std::vector<char> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  // The frame header (SOF0): marker, length, precision, then height and width.
-  for (size_t i = 0; i + 8 < bytes.size(); ++i) {
-    if (uint8_t(bytes[i]) == 0xFF && uint8_t(bytes[i + 1]) == 0xC0) {
-      for (size_t at : {i + 5, i + 7}) bytes[at] = char(60000 >> 8), bytes[at + 1] = char(60000 & 0xFF);
-      break;
-    }
-  }
-  f.seekp(0);
-  f.write(bytes.data(), std::streamsize(bytes.size()));
-  f.close();
+  ASSERT_TRUE(testenv::SetJpegFrameSize(Native("C:\\pic\\huge.jpg"), 60000, 60000));
   doc->SetThumbnailChoice(1);
   EXPECT_EQ(Open("C:\\pic\\huge.jpg"), 0);
   EXPECT_EQ(Latched(), Pair(120, 5));

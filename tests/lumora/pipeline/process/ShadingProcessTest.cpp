@@ -148,7 +148,9 @@ TEST_F(Shading, RegionsThatDoNotFitAreRefused) {
     EXPECT_EQ(shading->Process(2, 2), c.result);
     EXPECT_EQ(Latched(), c.result ? Pair(0, 0) : Pair(260, 3));
     const stagerig::Picture p = Slot(2);
-    if (!c.result) EXPECT_EQ(p.At(0, 0)[0], 100);
+    if (!c.result) {
+      EXPECT_EQ(p.At(0, 0)[0], 100);
+    }
     EXPECT_EQ(shading->GetImagingControl()->GetBitmap(), buffers->GetBuffer(2));
   }
 }
@@ -167,7 +169,9 @@ TEST_F(Shading, SizeCode4IsCroppedHereUnlessRgbFollows) {
     PutFlat(2, 2252, 1800, 80, 80, 80);
     ASSERT_EQ(shading->Process(2, 2), 1);
     EXPECT_EQ(Slot(2).width, rgb ? 2252 : 2250) << rgb;
-    if (!rgb) EXPECT_STREQ(doc->GetImageSizeText(), "2250x1800");
+    if (!rgb) {
+      EXPECT_STREQ(doc->GetImageSizeText(), "2250x1800");
+    }
   }
   // The same holds when shading is on but no table could be built.
   doc->SetRGBOption(0);

@@ -66,16 +66,18 @@ void CVexShadingProcess::OnSettingsChanged(LONG flag) {
   if (level < 0) return;
   // From a strength of about 166 the gain's divisor reaches 0: the tables hold to the
   // strongest setting the settings page offers.
-  m_nStrength = std::min(level, int(kStrongest));
-  m_bTurned = doc->GetDir90() == 1 ? 1 : 0;
-  m_bInverted = doc->GetInvertColorMode() == 1 ? 1 : 0;
-  BuildTables();
+  BuildTables(std::min(level, int(kStrongest)), doc->GetDir90() == 1 ? 1 : 0,
+              doc->GetInvertColorMode() == 1 ? 1 : 0);
 }
 
 void CVexShadingProcess::PageRelease::operator()(int* table) const { ::VirtualFree(table, 0, MEM_RELEASE); }
 
-void CVexShadingProcess::BuildTables() {
+void CVexShadingProcess::BuildTables(int strength, int turned, int inverted) {
   CSingleLock lock(&m_lock, TRUE);
+  // The settings change with the tables: an application never sees one without the other.
+  m_nStrength = strength;
+  m_bTurned = turned;
+  m_bInverted = inverted;
   m_pTable3840.reset();
   m_pTable1280.reset();
   m_pTable640.reset();

@@ -35,7 +35,7 @@ class CVexShadingProcess : public CVexItoIProcess {
     const int* table;
     RECT region;
   };
-  void BuildTables();
+  void BuildTables(int strength, int turned, int inverted);
   void FreeTables();
   bool TablesLocked() const { return m_pTable3840 && m_pTable1280 && m_pTable640; }
   // The frame, table and region of the picture at hand; false when none is built.

@@ -331,7 +331,8 @@ class WhiteBalance : public CameraInput {
     std::string s;
     for (SHORT level = 0; level < 3; ++level)
       for (SHORT channel = 0; channel < 4; ++channel)
-        s += std::to_string(doc->GetWBGain(level, channel)) + "/" + std::to_string(doc->GetBBLevel(level, channel)) + " ";
+        s += std::to_string(doc->GetWBGain(level, channel)) + "/" +
+             std::to_string(doc->GetBBLevel(level, channel)) + " ";
     return s;
   }
 };

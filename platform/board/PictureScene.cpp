@@ -37,8 +37,8 @@ void PictureScene::Render(const SensorGeometry& g, const Exposure& e, std::vecto
                           int endPair) const {
   const int W = picture_.width, H = picture_.height;
   if (W <= 0 || H <= 0) {
-    std::fill(cells.begin() + std::ptrdiff_t(firstPair) * g.cellsPerLine, cells.begin() + std::ptrdiff_t(endPair) * g.cellsPerLine,
-              DarkWord(e));
+    const auto row = [&](int pair) { return cells.begin() + std::ptrdiff_t(pair) * g.cellsPerLine; };
+    std::fill(row(firstPair), row(endPair), DarkWord(e));
     return;
   }
   // One cell is two pixels and 120 actuator units. Sensor pixel (x, y) sees the picture at

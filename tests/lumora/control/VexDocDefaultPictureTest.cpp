@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,7 +95,8 @@ int Peak(const CTrueImage& p, double x0, double y0, double x1, double y1) {
   const int w = p.m_nWidth, h = p.m_nHeight, stride = (w * 3 + 3) & ~3;
   int peak = 0;
   for (int y = int(y0 * h); y < int(y1 * h); ++y)
-    for (int x = 3 * int(x0 * w); x < 3 * int(x1 * w); ++x) peak = std::max<int>(peak, p.m_pBits[size_t(h - 1 - y) * stride + x]);
+    for (int x = 3 * int(x0 * w); x < 3 * int(x1 * w); ++x)
+      peak = std::max<int>(peak, p.m_pBits[size_t(h - 1 - y) * stride + x]);
   return peak;
 }
 
@@ -161,7 +163,8 @@ Planes FitScene(const Planes& scene, const Planes& shot) {
     for (int s = 0; s < 256; ++s) {
       if (n[s] == 0) continue;
       blocks.push_back({sum[s], n[s], s});
-      while (blocks.size() > 1 && blocks[blocks.size() - 2].sum / blocks[blocks.size() - 2].n > blocks.back().sum / blocks.back().n) {
+      auto mean = [](const Block& b) { return b.sum / b.n; };
+      while (blocks.size() > 1 && mean(blocks[blocks.size() - 2]) > mean(blocks.back())) {
         const Block top = blocks.back();
         blocks.pop_back();
         blocks.back() = {blocks.back().sum + top.sum, blocks.back().n + top.n, top.last};
@@ -276,8 +279,9 @@ TEST_F(DefaultPicture, StillOfTheChartAsAPicture) {
     const std::array<double, 3> m = Means(image, p.x0, p.y0, p.x1, p.y1);
     for (int c = 0; c < 3; ++c) {
       double sum = 0, n = 0;
-      for (int y = int(p.y0 * 1024); y < int(p.y1 * 1024); ++y)
-        for (int x = int(p.x0 * 1280); x < int(p.x1 * 1280); ++x, ++n) sum += shown.level[c][size_t(y) * 1280 + x];
+      for (int y = int(p.y0 * shown.height); y < int(p.y1 * shown.height); ++y)
+        for (int x = int(p.x0 * shown.width); x < int(p.x1 * shown.width); ++x, ++n)
+          sum += shown.level[c][size_t(y) * shown.width + x];
       EXPECT_NEAR(sum / n, m[c], 1.0) << p.name << " channel " << c;
     }
   }

@@ -44,6 +44,8 @@ class Camera {
   void MoveScene(double pixels) { offset_ += pixels; }
 
  private:
+  void RenderBlock(int block) const;
+
   SensorGeometry geometry_;
   std::shared_ptr<const Scene> scene_;
   uint32_t seed_;
@@ -53,8 +55,6 @@ class Camera {
   std::array<uint8_t, 8> eeprom_{};  // registers 2-9 as last stored
   bool eepromWritten_ = false;
   uint64_t strobes_ = 0;             // the last bytes written to register 12
-  void RenderBlock(int block) const;
-
   // The frame as far as it is rendered: blocks of rows, each rendered whole from the
   // scene and exposure of the latch.
   mutable std::vector<uint32_t> frame_;

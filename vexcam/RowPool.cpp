@@ -1,0 +1,121 @@
+#include "RowPool.h"
+
+#include <algorithm>
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
+
+namespace vexcam {
+namespace {
+
+// A thread inside a pass (a worker, or a caller running its parts) never starts one of
+// its own with the pool: it would wait for itself.
+thread_local bool t_inPass = false;
+
+struct InPass {
+  InPass() { t_inPass = true; }
+  ~InPass() { t_inPass = false; }
+};
+
+// The processors this process may run on (taskset and cgroups narrow the machine's).
+int ProcessorCount() {
+#if defined(__linux__)
+  cpu_set_t set;
+  if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
+#endif
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+}  // namespace
+
+RowPool& RowPool::Shared() {
+  static RowPool pool(ProcessorCount() - 1);
+  return pool;
+}
+
+RowPool::RowPool(int workers) {
+  for (int i = 0; i < workers; ++i) workers_.emplace_back([this] { Work(); });
+}
+
+RowPool::~RowPool() {
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    stop_ = true;
+  }
+  wake_.notify_all();
+  for (std::thread& t : workers_) t.join();
+}
+
+void RowPool::TakeParts(uint32_t generation, const std::function<void(int)>* part, int parts) {
+  uint64_t t = ticket_.load(std::memory_order_acquire);
+  for (;;) {
+    if (uint32_t(t >> 32) != generation || int(uint32_t(t)) >= parts) return;
+    if (!ticket_.compare_exchange_weak(t, t + 1, std::memory_order_acq_rel)) continue;
+    (*part)(int(uint32_t(t)));
+    if (remaining_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+      std::lock_guard<std::mutex> hold(lock_);
+      finished_.notify_all();
+    }
+    t = ticket_.load(std::memory_order_acquire);
+  }
+}
+
+void RowPool::Work() {
+  t_inPass = true;
+  uint32_t seen = 0;
+  for (;;) {
+    const std::function<void(int)>* part;
+    int parts;
+    uint32_t generation;
+    {
+      std::unique_lock<std::mutex> hold(lock_);
+      wake_.wait(hold, [&] { return stop_ || generation_ != seen; });
+      if (stop_) return;
+      seen = generation = generation_;
+      part = part_, parts = parts_;
+    }
+    TakeParts(generation, part, parts);
+  }
+}
+
+void RowPool::Run(int parts, const std::function<void(int)>& part) {
+  if (parts <= 0) return;
+  std::unique_lock<std::mutex> running(runLock_, std::defer_lock);
+  if (parts == 1 || workers_.empty() || t_inPass || !running.try_lock()) {
+    for (int i = 0; i < parts; ++i) part(i);
+    return;
+  }
+  const InPass inPass;
+  uint32_t generation;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    generation = ++generation_;
+    part_ = &part, parts_ = parts;
+    remaining_.store(parts, std::memory_order_relaxed);
+    ticket_.store(uint64_t(generation) << 32, std::memory_order_release);
+  }
+  wake_.notify_all();
+  TakeParts(generation, &part, parts);
+  std::unique_lock<std::mutex> hold(lock_);
+  finished_.wait(hold, [&] { return remaining_.load(std::memory_order_acquire) == 0; });
+}
+
+void RunParts(int parts, const std::function<void(int)>& part) {
+  if (parts == 1) return part(0);
+  if (parts > 1) RowPool::Shared().Run(parts, part);
+}
+
+int PassThreads(int threads) { return threads > 0 ? threads : RowPool::Shared().Threads(); }
+
+void ShareRows(int threads, LONG first, LONG last, const std::function<void(LONG, LONG)>& rows) {
+  const LONG count = last - first;
+  if (count <= 0) return;
+  const int bands = int(std::min<LONG>(PassThreads(threads), count));
+  if (bands <= 1) return rows(first, last);
+  RunParts(bands, [&](int k) {
+    rows(first + LONG(int64_t(count) * k / bands), first + LONG(int64_t(count) * (k + 1) / bands));
+  });
+}
+
+}  // namespace vexcam

@@ -46,9 +46,10 @@ class RowPool {
   // comes late to a pass finds another generation and takes nothing.
   std::atomic<uint64_t> ticket_{0};
   std::atomic<int> remaining_{0};
-  uint32_t generation_ = 0;
-  const std::function<void(int)>* part_ = nullptr;
+  std::atomic<uint32_t> generation_{0};  // changed under lock_; spinning workers watch it
+  const std::function<void(int)>* part_ = nullptr;  // the pass of generation_, under lock_
   int parts_ = 0;
+  int sleepers_ = 0;  // workers waiting on wake_, under lock_
   bool stop_ = false;
 };
 

@@ -77,9 +77,8 @@ inline int At(const BYTE* row, LONG x, int ch) { return row[3 * x + ch]; }
 // thread, so the reports, their order and the rows written when one cancels are those of
 // a pass row by row. Returns the rows done; *cancelled tells whether a report cancelled.
 template <class ReportsAfter, class PercentAfter>
-LONG InReportOrder(const ColourContext& c, LONG count, ReportsAfter reportsAfter, PercentAfter percentAfter,
-                   const std::function<void(LONG, LONG)>& rows, bool* cancelled) {
-  const int threads = PassThreads(c.threads);
+LONG InReportOrder(const ColourContext& c, int threads, LONG count, ReportsAfter reportsAfter,
+                   PercentAfter percentAfter, const std::function<void(LONG, LONG)>& rows, bool* cancelled) {
   *cancelled = false;
   LONG done = 0;
   while (done < count) {
@@ -99,17 +98,11 @@ LONG InReportOrder(const ColourContext& c, LONG count, ReportsAfter reportsAfter
   return done;
 }
 
-// The report rule of the interpolating kernels: after row r when (height - 1 - r) mod
-// step < 2, with (r + 1) x 100 / height.
-struct RowReports {
-  const ColourContext& c;
-  LONG height, step;
-  bool After(LONG r) const { return (height - 1 - r) % step < 2; }
-  int Percent(LONG r) const {
-    const int pct = int(int64_t(r + 1) * 100 / height);
-    return c.enhancementFollows ? pct / 2 : pct;
-  }
-};
+// Threads for a pass that writes whole rows: rows that overlap in memory (a stride
+// shorter than the row) are worked in order on one.
+int RowThreads(const ColourContext& c, LONG width, LONG stride) {
+  return int64_t(stride) >= 3 * int64_t(width) ? PassThreads(c.threads) : 1;
+}
 
 // The chroma step on the pad pixels of every row, which a row pass does not reach.
 void PadChroma(BYTE* bits, LONG width, LONG height, LONG stride, LONG revision) {
@@ -144,7 +137,7 @@ LONG RGBMosaic(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG
   };
   bool cancelled;
   InReportOrder(
-      c, (height + 1) / 2, [&](LONG k) { return (height - 1 - 2 * k) % 50 < 2; },
+      c, RowThreads(c, width, stride), (height + 1) / 2, [&](LONG k) { return (height - 1 - 2 * k) % 50 < 2; },
       [&](LONG k) { return int(int64_t(2 * k + 1) * 100 / height); },
       [&](LONG first, LONG last) {
         for (LONG k = first; k < last; ++k) pair(2 * k);
@@ -337,7 +330,7 @@ LONG CellsCommon(const ColourContext& c, BYTE* bits, LONG width, LONG height, LO
     }
     for (; j < e.cols; j += 2) cell(j);
   };
-  ShareRows(PassThreads(c.threads), 0, (e.rows + 1) / 2, [&](LONG first, LONG last) {
+  ShareRows(RowThreads(c, width, stride), 0, (e.rows + 1) / 2, [&](LONG first, LONG last) {
     for (LONG k = first; k < last; ++k) cellRow(2 * k);
   });
   if ((height & 1) && !c.Report(100)) return 0;
@@ -567,29 +560,27 @@ using RowBuilder = std::function<void(LONG, LONG, LONG)>;
 
 LONG MosaicPass(const ColourContext& c, const BayerMosaic& m, BYTE* bits, LONG width, LONG height, LONG stride,
                 bool chroma, const RowBuilder& build) {
-  const RowReports reports{c, height, ProgressStep(height)};
-  const LONG revision = chroma ? c.revision : kNoChroma;
+  const LONG step = ProgressStep(height), revision = chroma ? c.revision : kNoChroma;
+  const int threads = RowThreads(c, width, stride);
   bool cancelled;
   const LONG done = InReportOrder(
-      c, height, [&](LONG r) { return reports.After(r); }, [&](LONG r) { return reports.Percent(r); },
-      [&](LONG first, LONG last) { build(first, last, revision); }, &cancelled);
+      c, threads, height, [&](LONG r) { return (height - 1 - r) % step < 2; },
+      [&](LONG r) { return Percent(c, r + 1, height); }, [&](LONG first, LONG last) { build(first, last, revision); },
+      &cancelled);
   if (cancelled) {
     // As a pass row by row leaves it: the rows after the cancel hold the measured samples
     // only, and the rows before it have no chroma step, which follows a finished pass.
     ScatterRows(m, bits, width, height, stride, done, height);
-    if (chroma) ShareRows(PassThreads(c.threads), 0, done, [&](LONG first, LONG last) { build(first, last, kNoChroma); });
+    if (chroma) ShareRows(threads, 0, done, [&](LONG first, LONG last) { build(first, last, kNoChroma); });
     return 0;
   }
   if (chroma) PadChroma(bits, width, height, stride, c.revision);
   return 1;
 }
 
-// The row passes need rows that do not overlap.
-bool WholeRows(LONG width, LONG stride) { return int64_t(stride) >= 3 * int64_t(width); }
-
 LONG Bilinear(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride, bool chroma) {
   BayerMosaic m;
-  if (!WholeRows(width, stride) || !MakeMosaic(c, width, height, 2, &m)) {
+  if (int64_t(stride) < 3 * int64_t(width) || !MakeMosaic(c, width, height, 2, &m)) {
     const LONG done = InterpolateBilinearInPlace(c, bits, width, height, stride);
     if (done && chroma) ChromaEnhance(bits, height, stride, c.revision, c.threads);
     return done;
@@ -603,7 +594,7 @@ LONG Adaptive(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG 
   BayerMosaic m;
   std::unique_ptr<BYTE[]> greens;
   std::vector<BYTE> rowOne;
-  if (WholeRows(width, stride) && MakeMosaic(c, width, height, 3, &m)) {
+  if (int64_t(stride) >= 3 * int64_t(width) && MakeMosaic(c, width, height, 3, &m)) {
     try {
       greens = std::make_unique_for_overwrite<BYTE[]>(size_t(width) * size_t(height));
       // The first row reads row 1 as it stood before the kernel.

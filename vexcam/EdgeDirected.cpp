@@ -5,8 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "Lanes.h"
-#include "PlanarRow.h"
+#include "CodedRow.h"
 #include "RowPool.h"
 
 namespace vexcam {
@@ -125,7 +124,8 @@ GreenRows Around(const BayerMosaic& m, LONG r, LONG height, Done done) {
 
 // ---- red and blue
 
-// The finished greens of rows r - 1 and r and the measured samples around row r.
+// The finished greens of rows r - 1 and r and the measured samples around row r. The rows
+// go by value: held in registers, not read again after every byte written.
 struct ColourRows {
   const BYTE *gUp, *g;
   const BYTE *bUp, *b, *bDown, *rUp, *r, *rDown;
@@ -159,85 +159,50 @@ inline Lanes Diagonal(Lanes upLeft, Lanes upRight, Lanes test, Lanes greenUpLeft
                 (upLeft + upRight + downLeft + downRight) >> 2);
 }
 
-// Pixel x of code `kCode` (as the rules see it) of a row below the first, into the
-// planar row.
-template <int kCode>
-inline void ColourAt(const ColourRows n, PlanarRow& out, LONG x, LONG l, LONG rr) {
-  const int green = n.g[x];
-  BYTE b, r;
-  if constexpr (kCode == kBlue) {
-    b = n.b[x];
-    r = Diagonal(n.rUp[l], n.rUp[rr], n.gUp[l], n.gUp[l], n.gUp[rr], green, n.rDown[l], n.rDown[rr]);
-  } else if constexpr (kCode == kRed) {
-    b = Diagonal(n.bUp[l], n.bUp[rr], n.g[l], n.gUp[l], n.gUp[rr], green, n.bDown[l], n.bDown[rr]);
-    r = n.r[x];
-  } else if constexpr (kCode == kGreen1) {  // red beside, blue above and below
-    b = Vertical(n.bUp[x], n.gUp[x], green, n.bDown[x]);
-    r = Beside(n.r[l], n.r[rr], n.g[l], n.g[rr], green);
-  } else {  // red above and below, blue beside
-    b = Beside(n.b[l], n.b[rr], n.g[l], n.g[rr], green);
-    r = Vertical(n.rUp[x], n.gUp[x], green, n.rDown[x]);
-  }
-  out.Blue()[x] = b, out.Green()[x] = BYTE(green), out.Red()[x] = r;
-}
-
 struct Colours {
-  Lanes b, r;
+  // Pixel x of code `kCode` (as the rules see it) of a row below the first.
+  template <int kCode>
+  static void One(const ColourRows n, PlanarRow& out, LONG x, LONG l, LONG rr) {
+    const int green = n.g[x];
+    BYTE b, r;
+    if constexpr (kCode == kBlue) {
+      b = n.b[x];
+      r = Diagonal(n.rUp[l], n.rUp[rr], n.gUp[l], n.gUp[l], n.gUp[rr], green, n.rDown[l], n.rDown[rr]);
+    } else if constexpr (kCode == kRed) {
+      b = Diagonal(n.bUp[l], n.bUp[rr], n.g[l], n.gUp[l], n.gUp[rr], green, n.bDown[l], n.bDown[rr]);
+      r = n.r[x];
+    } else if constexpr (kCode == kGreen1) {  // red beside, blue above and below
+      b = Vertical(n.bUp[x], n.gUp[x], green, n.bDown[x]);
+      r = Beside(n.r[l], n.r[rr], n.g[l], n.g[rr], green);
+    } else {  // red above and below, blue beside
+      b = Beside(n.b[l], n.b[rr], n.g[l], n.g[rr], green);
+      r = Vertical(n.rUp[x], n.gUp[x], green, n.rDown[x]);
+    }
+    out.Blue()[x] = b, out.Green()[x] = BYTE(green), out.Red()[x] = r;
+  }
+
+  // Eight pixels from x as if all were of code `kCode`.
+  template <int kCode>
+  static EightColours Eight(const ColourRows n, LONG x) {
+    auto at = [x](const BYTE* row, LONG dx) { return Load(row + x + dx); };
+    const Lanes green = at(n.g, 0);
+    if constexpr (kCode == kBlue) {
+      return {at(n.b, 0), green,
+              Diagonal(at(n.rUp, -1), at(n.rUp, 1), at(n.gUp, -1), at(n.gUp, -1), at(n.gUp, 1), green,
+                       at(n.rDown, -1), at(n.rDown, 1))};
+    } else if constexpr (kCode == kRed) {
+      return {Diagonal(at(n.bUp, -1), at(n.bUp, 1), at(n.g, -1), at(n.gUp, -1), at(n.gUp, 1), green,
+                       at(n.bDown, -1), at(n.bDown, 1)),
+              green, at(n.r, 0)};
+    } else if constexpr (kCode == kGreen1) {
+      return {Vertical(at(n.bUp, 0), at(n.gUp, 0), green, at(n.bDown, 0)), green,
+              Beside(at(n.r, -1), at(n.r, 1), at(n.g, -1), at(n.g, 1), green)};
+    } else {
+      return {Beside(at(n.b, -1), at(n.b, 1), at(n.g, -1), at(n.g, 1), green), green,
+              Vertical(at(n.rUp, 0), at(n.gUp, 0), green, at(n.rDown, 0))};
+    }
+  }
 };
-
-// Eight pixels from x as if all were of code `kCode`.
-template <int kCode>
-inline Colours Eight(const ColourRows n, LONG x) {
-  auto at = [x](const BYTE* row, LONG dx) { return Load(row + x + dx); };
-  const Lanes green = at(n.g, 0);
-  if constexpr (kCode == kBlue) {
-    return {at(n.b, 0), Diagonal(at(n.rUp, -1), at(n.rUp, 1), at(n.gUp, -1), at(n.gUp, -1), at(n.gUp, 1), green,
-                                 at(n.rDown, -1), at(n.rDown, 1))};
-  } else if constexpr (kCode == kRed) {
-    return {Diagonal(at(n.bUp, -1), at(n.bUp, 1), at(n.g, -1), at(n.gUp, -1), at(n.gUp, 1), green, at(n.bDown, -1),
-                     at(n.bDown, 1)),
-            at(n.r, 0)};
-  } else if constexpr (kCode == kGreen1) {
-    return {Vertical(at(n.bUp, 0), at(n.gUp, 0), green, at(n.bDown, 0)),
-            Beside(at(n.r, -1), at(n.r, 1), at(n.g, -1), at(n.g, 1), green)};
-  } else {
-    return {Beside(at(n.b, -1), at(n.b, 1), at(n.g, -1), at(n.g, 1), green),
-            Vertical(at(n.rUp, 0), at(n.gUp, 0), green, at(n.rDown, 0))};
-  }
-}
-
-// A row whose even columns have code kEven and odd columns kOdd: the edges one pixel at
-// a time, the inside eight at a time.
-template <int kEven, int kOdd>
-void ColourRow(const ColourRows n, PlanarRow& out, LONG width) {
-  auto pixel = [&](LONG x, LONG l, LONG rr) {
-    if (x & 1)
-      ColourAt<kOdd>(n, out, x, l, rr);
-    else
-      ColourAt<kEven>(n, out, x, l, rr);
-  };
-  pixel(0, 1, 1);
-  pixel(1, 0, Reflect(2, width));
-  LONG x = 2;
-  for (; x + 8 <= width - 1; x += 8) {
-    const Colours e = Eight<kEven>(n, x), o = Eight<kOdd>(n, x);
-    const Lanes even = EvenLanes();
-    Store(out.Blue() + x, Select(even, e.b, o.b));
-    std::memcpy(out.Green() + x, n.g + x, 8);
-    Store(out.Red() + x, Select(even, e.r, o.r));
-  }
-  for (; x < width; ++x) pixel(x, x - 1, Reflect(x + 1, width));
-}
-
-template <int kEven>
-void ColourRowOf(int odd, const ColourRows n, PlanarRow& out, LONG width) {
-  switch (odd) {
-    case kBlue: return ColourRow<kEven, kBlue>(n, out, width);
-    case kRed: return ColourRow<kEven, kRed>(n, out, width);
-    case kGreen1: return ColourRow<kEven, kGreen1>(n, out, width);
-    default: return ColourRow<kEven, kGreen2>(n, out, width);
-  }
-}
 
 // The first row: row 1 stands in for the row above. The blue pass copies the nearest
 // blue, the red pass copies on the diagonals and reads row 1 as it stood for the rest.
@@ -331,13 +296,7 @@ void EdgeDirectedRows(const BayerMosaic& m, const BYTE* greens, const BYTE* rowO
     } else {
       const LONG down = Reflect(r + 1, height);
       const ColourRows n{g - w, g, m.Blue(r - 1), m.Blue(r), m.Blue(down), m.Red(r - 1), m.Red(r), m.Red(down)};
-      const int odd = m.mapped[r & 1][1];
-      switch (m.mapped[r & 1][0]) {
-        case kBlue: ColourRowOf<kBlue>(odd, n, out, width); break;
-        case kRed: ColourRowOf<kRed>(odd, n, out, width); break;
-        case kGreen1: ColourRowOf<kGreen1>(odd, n, out, width); break;
-        default: ColourRowOf<kGreen2>(odd, n, out, width); break;
-      }
+      CodedRowOf<Colours>(m, r, n, out, width);
     }
     if (chromaRevision != kNoChroma) out.Chroma(chromaRevision);
     out.Put(PictureRow(bits, stride, height, r));

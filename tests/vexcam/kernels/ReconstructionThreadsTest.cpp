@@ -41,13 +41,7 @@ Picture Before(LONG w, LONG h) {
 }
 
 ColourContext Context(const HandPlanes& planes, DWORD mode, int threads) {
-  ColourContext c;
-  c.planes = planes.View();
-  PhaseTable column, row;
-  vexcam::test::StandardPhaseTables(column, row);
-  c.phases = SingleShotPhases(column, row, mode);
-  c.mode = mode;
-  c.revision = 217;
+  ColourContext c = vexcam::test::StandardContext(planes, mode);
   c.threads = threads;
   c.progress = [](int) { return 1; };  // a pass with reports, as in a capture
   return c;
@@ -70,7 +64,7 @@ TEST(ReconstructionThreads, EveryMethodGivesTheSameBytesOnAnyNumberOfThreads) {
   for (Size s : kSizes)
     for (DWORD mode : kOrientations) {
       HandPlanes planes = Scene(s.w, s.h, s.w * 131 + s.h);
-      for (int method : {0, 1, 2, 3, 11, 12}) {
+      for (int method : {0, 1, 2, 3, 10, 11, 12, 13}) {
         std::vector<BYTE> single;
         for (int threads : {1, 2, 3, 8}) {
           GreenStatsState green;

@@ -16,7 +16,7 @@ namespace {
 
 // Rows of warm-up before each band of the edge-directed greens: enough for the guess to
 // meet the finished rows almost always, so a band is seldom worked twice.
-constexpr LONG kWarmUpRows = 16;
+constexpr LONG kWarmUpRows = 8;
 
 int ChannelOf(const PlaneRoles& roles, int plane) {
   if (plane == roles.blue) return 0;

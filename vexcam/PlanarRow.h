@@ -11,7 +11,7 @@ namespace vexcam {
 
 class PlanarRow {
  public:
-  explicit PlanarRow(LONG width) : width_(width), bytes_(3 * size_t(width) + kSlack) {}
+  explicit PlanarRow(LONG width) : width_(width), bytes_(3 * size_t(width)) {}
 
   BYTE* Blue() { return bytes_.data(); }
   BYTE* Green() { return bytes_.data() + width_; }
@@ -23,7 +23,6 @@ class PlanarRow {
   void Put(BYTE* out) const;
 
  private:
-  static constexpr size_t kSlack = 8;  // an eight-pixel load past the last row stays inside
   LONG width_;
   std::vector<BYTE> bytes_;
 };

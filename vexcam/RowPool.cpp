@@ -32,14 +32,20 @@ inline void Relax() {
 #endif
 }
 
-// Spins until `done` holds or the spin time is over; whether it holds.
+// Spins until `done` holds or the spin time is over; whether it holds. After a short
+// while on the processor it yields between looks, so that on a busy machine the thread
+// that holds the rest of the pass gets the processor rather than the one waiting for it.
 template <class Done>
 bool SpinUntil(Done done) {
   const auto until = std::chrono::steady_clock::now() + kSpin;
   for (int i = 1;; ++i) {
     if (done()) return true;
-    Relax();
-    if (i % 64 == 0 && std::chrono::steady_clock::now() >= until) return done();
+    if (i < 256) {
+      Relax();
+    } else {
+      std::this_thread::yield();
+      if (std::chrono::steady_clock::now() >= until) return done();
+    }
   }
 }
 

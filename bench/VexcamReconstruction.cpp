@@ -1,10 +1,12 @@
 // Colour reconstruction of a full 3840 x 3072 frame, method by method, in megapixels a
 // second, next to a plain bilinear demosaic written here as the yardstick. Every method
 // runs on one, two, four and all of the library's threads, with progress reports as in a
-// capture; its CPU column is the processor time of all threads together, so it shows what
-// sharing the rows costs. The closing table gives each against the yardstick.
+// capture; its CPU column is the processor time of all threads together, and
+// `x_yardstick` sets each method against the yardstick run round by round beside it (under
+// the same load of the machine). The closing table sets the medians of the run side by side.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -93,31 +95,56 @@ __attribute__((noinline)) void PlainDemosaic(const std::vector<BYTE>& mosaic, BY
   }
 }
 
+// The frame's samples as one mosaic, the yardstick's input.
+const std::vector<BYTE>& SharedMosaic() {
+  static const std::vector<BYTE> mosaic = [] {
+    Frame& f = SharedFrame();
+    std::vector<BYTE> m(size_t(kWidth) * kHeight);
+    for (LONG r = 0; r < kHeight; ++r)
+      for (LONG x = 0; x < kWidth; ++x) {
+        int p = (r & 1) ? ((x & 1) ? 3 : 1) : ((x & 1) ? 2 : 0);
+        m[size_t(r * kWidth + x)] = f.table[p][size_t(r)][x];
+      }
+    return m;
+  }();
+  return mosaic;
+}
+
 void PlainBilinear(benchmark::State& state) {
   Frame& f = SharedFrame();
-  std::vector<BYTE> mosaic(size_t(kWidth) * kHeight);
-  for (LONG r = 0; r < kHeight; ++r)
-    for (LONG x = 0; x < kWidth; ++x) {
-      int p = (r & 1) ? ((x & 1) ? 3 : 1) : ((x & 1) ? 2 : 0);
-      mosaic[size_t(r * kWidth + x)] = f.table[p][size_t(r)][x];
-    }
   for (auto _ : state) {
-    PlainDemosaic(mosaic, f.bits.data(), f.stride);
+    PlainDemosaic(SharedMosaic(), f.bits.data(), f.stride);
     benchmark::DoNotOptimize(f.bits.data());
   }
   Rate(state, kWidth, kHeight);
 }
 
-// The method on state.range(0) threads.
+template <class F>
+double Seconds(F&& f) {
+  const auto start = std::chrono::steady_clock::now();
+  f();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The method on state.range(0) threads. Each round also runs the yardstick (untimed), so
+// that `x_yardstick` compares the two under the same load of the machine, round by round.
 void Method(benchmark::State& state, int method) {
   const int threads = int(state.range(0));
   Frame& f = SharedFrame();
   vexcam::GreenStatsState green;
   vexcam::ColourContext c = Context(&green, threads);
+  double methodSeconds = 0, yardstickSeconds = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(vexcam::Reconstruct(c, method, f.bits.data(), kWidth, kHeight, f.stride));
+    const double t = Seconds([&] { vexcam::Reconstruct(c, method, f.bits.data(), kWidth, kHeight, f.stride); });
+    state.SetIterationTime(t);
+    methodSeconds += t;
+    state.PauseTiming();
+    yardstickSeconds += Seconds([&] { PlainDemosaic(SharedMosaic(), f.bits.data(), f.stride); });
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(f.bits.data());
   }
   Rate(state, kWidth, kHeight);
+  if (methodSeconds > 0) state.counters["x_yardstick"] = yardstickSeconds / methodSeconds;
 }
 
 // One thread, two, four, and all of the library's pool (as many as the processors this
@@ -180,12 +207,12 @@ void ApplyLevels(benchmark::State& state, bool edge) {
 }  // namespace
 
 BENCHMARK(PlainBilinear)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Method, cells_0, 0)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Method, bilinear_11, 11)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Method, bilinear_chroma_1, 1)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Method, adaptive_12, 12)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Method, adaptive_chroma_2, 2)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Method, mosaic_3, 3)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, cells_0, 0)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, bilinear_11, 11)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, bilinear_chroma_1, 1)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, adaptive_12, 12)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, adaptive_chroma_2, 2)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, mosaic_3, 3)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
 BENCHMARK_CAPTURE(Kernel, raw, vexcam::RGBFromPlanesRaw, false)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Kernel, half_size, vexcam::RGBHalfSize, true)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Kernel, shift_cells, vexcam::RGBFromShiftCells, false)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -272,6 +272,8 @@ void CWinApp::OnAppExit() {
   if (m_pMainWnd) m_pMainWnd->SendMessage(WM_CLOSE);
 }
 
+void CWinApp::OnHelp() {}
+
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
   std::vector<std::string> args = plat::afx::SplitCommandLine(m_lpCmdLine ? m_lpCmdLine : "");
   for (size_t i = 0; i < args.size(); ++i) {
@@ -313,6 +315,11 @@ HINSTANCE AfxGetInstanceHandle() {
 
 HINSTANCE AfxGetResourceHandle() { return Module().hResource ? Module().hResource : AfxGetInstanceHandle(); }
 void AfxSetResourceHandle(HINSTANCE hInstResource) { Module().hResource = hInstResource; }
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
+  HINSTANCE resource = AfxGetResourceHandle();
+  if (::FindResourceA(reinterpret_cast<HMODULE>(resource), lpszName, lpszType)) return resource;
+  return AfxGetInstanceHandle();
+}
 LPCSTR AfxGetAppName() { return Module().appName ? Module().appName : ""; }
 void AfxPostQuitMessage(int nExitCode) { ::PostQuitMessage(nExitCode); }
 

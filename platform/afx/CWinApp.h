@@ -75,6 +75,8 @@ class CWinApp : public CWinThread {
   BOOL SaveAllModified();
   afx_msg void OnFileNew();
   afx_msg void OnAppExit();
+  // Help: there is no help system here, so the command is taken and nothing is shown.
+  afx_msg void OnHelp();
 
   // Printing: fills `pPrintDlg` with (copies of) the program's printer; FALSE without one.
   BOOL GetPrinterDeviceDefaults(PRINTDLG* pPrintDlg);
@@ -101,6 +103,9 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE hInstResource);
+// The module that holds a resource: the resource module when it has it, else the
+// program's own module (which is also the answer when neither has it).
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
 LPCSTR AfxGetAppName();
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);

@@ -21,7 +21,7 @@
 #include "control/VexErrorControl.h"
 #include "control/VexFlowControl.h"
 #include "imaging/ImageStore.h"
-#include "pipeline/VexDisplayOutput.h"
+#include "pipeline/output/VexDisplayOutput.h"
 #include "pipeline/VexStageCreation.h"
 #include "pipeline/input/VexCCDInput.h"
 #include "pipeline/input/VexFileInput.h"

@@ -31,11 +31,25 @@ bool ImagingView::SetZoom(float percent) {
   if (!(percent >= kMinZoom && percent <= kMaxZoom)) return false;
   zoom_ = percent;
   if (mode_ == kModeZoom) {
-    // The picture grows or shrinks about its own top-left corner.
-    display_.width = float(pictureWidth_) * zoom_ / 100.0f;
-    display_.height = float(pictureHeight_) * zoom_ / 100.0f;
+    // The picture grows or shrinks about the middle of the control: what is shown there
+    // stays there.
+    const float width = float(pictureWidth_) * zoom_ / 100.0f, height = float(pictureHeight_) * zoom_ / 100.0f;
+    const float cx = float(clientWidth_) / 2, cy = float(clientHeight_) / 2;
+    if (display_.width > 0) display_.left = cx - (cx - display_.left) * width / display_.width;
+    if (display_.height > 0) display_.top = cy - (cy - display_.top) * height / display_.height;
+    display_.width = width;
+    display_.height = height;
   }
   return true;
+}
+
+void ImagingView::SetDisplay(const FRect& r) {
+  display_ = r;
+  // Placed at a size of its own, the picture is painted at that zoom.
+  if (mode_ == kModeZoom && pictureWidth_ > 0 && r.width > 0) {
+    const float zoom = r.width * 100.0f / float(pictureWidth_);
+    if (zoom >= kMinZoom && zoom <= kMaxZoom) zoom_ = zoom;
+  }
 }
 
 void ImagingView::Layout() {

@@ -18,14 +18,13 @@ void ImagingView::SetClient(int width, int height) {
 }
 
 void ImagingView::SetMode(short mode) {
+  // From fitting to zooming the picture keeps the zoom it is shown at.
+  if (mode == kModeZoom && mode_ == kModeFit && pictureWidth_ > 0) zoom_ = fitZoom_;
   mode_ = mode;
   Layout();
 }
 
-float ImagingView::Zoom() const {
-  if (mode_ == kModeFit && pictureWidth_ > 0) return display_.width * 100.0f / float(pictureWidth_);
-  return zoom_;
-}
+float ImagingView::Zoom() const { return mode_ == kModeFit && pictureWidth_ > 0 ? fitZoom_ : zoom_; }
 
 bool ImagingView::SetZoom(float percent) {
   if (!(percent >= kMinZoom && percent <= kMaxZoom)) return false;
@@ -45,11 +44,13 @@ bool ImagingView::SetZoom(float percent) {
 
 void ImagingView::SetDisplay(const FRect& r) {
   display_ = r;
-  // Placed at a size of its own, the picture is painted at that zoom.
-  if (mode_ == kModeZoom && pictureWidth_ > 0 && r.width > 0) {
-    const float zoom = r.width * 100.0f / float(pictureWidth_);
-    if (zoom >= kMinZoom && zoom <= kMaxZoom) zoom_ = zoom;
-  }
+  // Placed at a size of its own, the picture is painted at that zoom; a size that only
+  // rounds the current zoom to whole pixels keeps it.
+  if (pictureWidth_ <= 0 || r.width <= 0) return;
+  float& zoom = mode_ == kModeFit ? fitZoom_ : zoom_;
+  if (std::fabs(r.width - float(pictureWidth_) * zoom / 100.0f) < 1.0f) return;
+  const float placed = r.width * 100.0f / float(pictureWidth_);
+  if (mode_ == kModeFit || (mode_ == kModeZoom && placed >= kMinZoom && placed <= kMaxZoom)) zoom = placed;
 }
 
 void ImagingView::Layout() {
@@ -59,6 +60,8 @@ void ImagingView::Layout() {
     // The largest size with the picture's proportions that fits, at the top left.
     float scale = std::min(float(clientWidth_) / float(pictureWidth_), float(clientHeight_) / float(pictureHeight_));
     display_ = {0, 0, std::floor(float(pictureWidth_) * scale + 0.5f), std::floor(float(pictureHeight_) * scale + 0.5f)};
+    // The zoom fitting gave, not the one the whole pixels of the painted size suggest.
+    fitZoom_ = scale * 100.0f;
   } else if (mode_ == kModeZoom) {
     display_ = {0, 0, float(pictureWidth_) * zoom_ / 100.0f, float(pictureHeight_) * zoom_ / 100.0f};
   } else {

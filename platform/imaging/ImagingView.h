@@ -49,6 +49,7 @@ class ImagingView {
   int clientWidth_ = 0, clientHeight_ = 0;
   short mode_ = kModeNormal;
   float zoom_ = 100.0f;
+  float fitZoom_ = 100.0f;
   FRect display_, source_, clip_;
 };
 

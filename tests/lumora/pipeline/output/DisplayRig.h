@@ -38,6 +38,8 @@ class DisplayRig : public stagerig::StageRig {
     StageRig::SetUp();
     if (HasFatalFailure()) return;
     plat::user::responder::Reset();
+    // Screenshots for the documentation show the installed fonts.
+    if (std::getenv("LUMORA_DISPLAY_SHOTS")) plat::config::Set("FONT", "");
     app = std::make_unique<CWinApp>("Lumora");
     mainFrame = new CMainFrame;  // a frame frees itself with its window
     CCreateContext context;
@@ -48,8 +50,9 @@ class DisplayRig : public stagerig::StageRig {
     ASSERT_TRUE(statusBar.Create(WS_CHILD | WS_VISIBLE, CRect(0, 520, 960, 540), mainFrame, kStatusBar));
     int parts[] = {200, 400, -1};
     statusBar.SetParts(3, parts);
-    paneL = MakePane(kLeftPane, AFX_IDW_PANE_FIRST);
-    paneR = MakePane(kRightPane, AFX_IDW_PANE_FIRST + 1);
+    // Ids of their own: the frame's layout leaves them where they are put.
+    paneL = MakePane(kLeftPane, 1);
+    paneR = MakePane(kRightPane, 2);
     ASSERT_NE(paneL, nullptr);
     ASSERT_NE(paneR, nullptr);
     flow->SetOutput(300, paneL);
@@ -71,6 +74,7 @@ class DisplayRig : public stagerig::StageRig {
     mainFrame = nullptr;
     app.reset();
     plat::user::responder::Reset();
+    plat::config::Set("FONT", std::nullopt);
     StageRig::TearDown();
   }
 

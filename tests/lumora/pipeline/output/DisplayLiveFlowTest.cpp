@@ -181,6 +181,52 @@ TEST_F(DisplayLiveFlow, AFrozenLiveViewShowsAFreshFrameAndItsOverlaysAsTheyMove)
   EXPECT_EQ(doc->GetLastErrorValue(), 0);
 }
 
+// A live pane that counts how often its own background is painted.
+class CountingPane : public CVexDisplayOutput {
+ public:
+  void OnDraw(CDC* dc) override {
+    ++draws;
+    CVexDisplayOutput::OnDraw(dc);
+  }
+  std::atomic<int> draws{0};
+};
+
+TEST_F(DisplayLiveFlow, FramesRepaintThePictureButNotThePanesBackground) {
+  auto* pane = MakePane<CountingPane>(RECT{0, 0, 640, 512}, 3);
+  ASSERT_NE(pane, nullptr);
+  flow->SetOutput(300, pane);
+  StartLive(pane);
+  Pump();
+  const int before = pane->draws;
+  RunFrames(10);
+  EXPECT_EQ(pane->draws, before);
+}
+
+TEST_F(DisplayLiveFlow, OverlaysDraggedWhileFramesFlowStayWhole) {
+  StartLive(paneL);
+  std::atomic<bool> done{false};
+  std::atomic<int> failures{0};
+  std::thread live([&] {
+    for (int i = 0; i < kFrames / 10; ++i)
+      if (flow->RunLiveFlow() != 1) ++failures;
+    done = true;
+  });
+  // The focus box and the shooting area go back and forth under the frames.
+  for (int i = 0; !done; ++i) {
+    const LONG d = i % 2 ? 60 : -60;
+    const CPoint box = paneL->GetFocusBox().CenterPoint();
+    Press(paneL, box.x, box.y);
+    Move(paneL, box.x + d, box.y + d / 2);
+    Release(paneL, box.x + d, box.y + d / 2);
+    Pump();
+  }
+  live.join();
+  Pump();
+  EXPECT_EQ(failures, 0) << Latched().first << ":" << Latched().second;
+  EXPECT_EQ(paneL->GetFocusBox().Size(), CSize(80, 80));
+  EXPECT_EQ(paneL->GetShootArea().Size(), CSize(320, 256));
+}
+
 TEST_F(DisplayLiveFlow, AStillWithItsZoomText) {
   StartLive(paneL);
   RunFrames(1);

@@ -292,6 +292,19 @@ TEST_F(DisplayOverlays, ShowingTheNewestFrameAgainDrawsItsOverlaysOnAPrivateCopy
   EXPECT_EQ(paneR->ShowLiveFrame(), 0);
 }
 
+TEST_F(DisplayOverlays, AFrameIsCopiedOnceForItsOverlays) {
+  PutFlat(0, 640, 512, kGround, kGround, kGround);
+  Live(paneL, 0);
+  auto& store = plat::imaging::ImageStore::Instance();
+  const auto copies = store.Copies();
+  ASSERT_EQ(paneL->Output(0), 1);
+  // The slot and the pane hold the frame: drawing on it makes the pane's own copy.
+  EXPECT_EQ(store.Copies(), copies + 1);
+  const auto shown = store.Copies();
+  ::RedrawWindow(paneL->GetImagingControl()->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(store.Copies(), shown) << "painting reads the held picture";
+}
+
 TEST_F(DisplayOverlays, WhileZoomedTheFrameIsNeitherDrawnOnNorCopied) {
   PutFlat(0, 640, 512, kGround, kGround, kGround);
   doc->SetFocusPosition(LONG(320), LONG(256));

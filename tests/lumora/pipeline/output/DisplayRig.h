@@ -78,8 +78,9 @@ class DisplayRig : public stagerig::StageRig {
     StageRig::TearDown();
   }
 
-  CVexDisplayOutput* MakePane(const RECT& rect, UINT id) {
-    auto* pane = new CVexDisplayOutput;
+  template <class Pane = CVexDisplayOutput>
+  Pane* MakePane(const RECT& rect, UINT id) {
+    auto* pane = new Pane;
     if (!pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect, mainFrame, id)) return nullptr;
     const CRect client(0, 0, rect.right - rect.left, rect.bottom - rect.top);
     EXPECT_TRUE(pane->CreateImagingControl(&client));

@@ -227,6 +227,31 @@ TEST_F(DisplayLiveFlow, OverlaysDraggedWhileFramesFlowStayWhole) {
   EXPECT_EQ(paneL->GetShootArea().Size(), CSize(320, 256));
 }
 
+TEST_F(DisplayLiveFlow, AShotIsShownInTheStillPaneFromTheCaptureThread) {
+  StartLive(paneL);
+  ASSERT_EQ(doc->SetShootResolution(13, 1, 2), 1);
+  doc->SetAutoSave(0);
+  Broadcast(0x2);
+  ASSERT_EQ(doc->SetCaptureMode(0), 1);
+  ASSERT_EQ(flow->PrepareBuffer(flow->GetShootBufferIndex(), 0), 1);
+  std::atomic<bool> done{false};
+  int result = 0;
+  std::thread capture([&] {
+    result = flow->RunShootFlow();
+    done = true;
+  });
+  PumpUntil(done);
+  capture.join();
+  Pump();
+  ASSERT_EQ(result, 1) << Latched().first << ":" << Latched().second;
+  CLead* still = paneR->GetImagingControl();
+  EXPECT_EQ(paneR->GetDisplayMode(), 1);
+  EXPECT_EQ(buffers->GetSecondBitmap(), still->GetBitmap());
+  EXPECT_EQ(buffers->GetBuffer(flow->GetShootBufferIndex()), still->GetBitmap());
+  EXPECT_GT(still->GetImageWidth(), 0);
+  EXPECT_FLOAT_EQ(paneR->GetBaseZoom(), still->GetPaintZoom());
+}
+
 TEST_F(DisplayLiveFlow, AStillWithItsZoomText) {
   StartLive(paneL);
   RunFrames(1);

@@ -12,55 +12,25 @@
 // while this thread handles the pane's messages, on the real clock: it reports frames
 // shown against the frames the board made in that time (goal: none missed).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstring>
-#include <ctime>
-#include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "Clock.h"
-#include "Config.h"
+#include "BenchPipeline.h"
 #include "binding/CLead.h"
-#include "board/BoardTestApi.h"
-#include "control/VexBufferControl.h"
-#include "control/VexDoc.h"
 #include "control/VexFlowControl.h"
 #include "display/Screen.h"
 #include "imaging/ImageStore.h"
-#include "pipeline/VexStageCreation.h"
-#include "pipeline/input/VexCCDInput.h"
 #include "pipeline/output/VexDisplayOutput.h"
-#include "pipeline/process/VexFocusProcess.h"
-#include "pipeline/process/VexProfileProcess.h"
-#include "pipeline/process/VexRGBProcess.h"
-#include "pipeline/process/VexShadingProcess.h"
 
 namespace {
 
-double ThreadCpuNs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
-}
-
-double AnchorNs(size_t bytes) {
-  std::vector<unsigned char> from(bytes, 7), to(bytes);
-  std::memcpy(to.data(), from.data(), bytes);
-  const double start = ThreadCpuNs();
-  for (int i = 0; i < 64; ++i) {
-    from[size_t(i) % bytes] = static_cast<unsigned char>(i);
-    std::memcpy(to.data(), from.data(), bytes);
-    benchmark::DoNotOptimize(to.data());
-  }
-  return (ThreadCpuNs() - start) / 64;
-}
+using benchpipeline::AnchorNs;
+using benchpipeline::ThreadCpuNs;
 
 void Pump() {
   MSG msg;
@@ -70,41 +40,23 @@ void Pump() {
   }
 }
 
-// The live pipeline as the main frame composes it, the live pane shown on the screen.
-struct LivePath {
-  explicit LivePath(bool virtualClock) {
-    char templ[] = "/tmp/lumora-bench-XXXXXX";
-    if (mkdtemp(templ)) scratch = templ;
-    if (!scratch.empty()) plat::config::Set("DRIVE_C", scratch);
-    plat::clock::UseVirtual(virtualClock, 10);
-    plat::config::Set("BOARD_SCENE", "chart");
-    plat::config::Set("BOARD_NOISE", "0");  // a still, noiseless scene is rendered once
-    plat::board::Reset();
-    AfxEnableControlContainer();
-    TheSettingSources().resetRequested = 1;
-    doc = std::make_unique<CVexDoc>();
-    doc->m_bAutoDelete = FALSE;
-    frame.CreateEx(0, nullptr, "live", WS_POPUP | WS_VISIBLE, 0, 0, 640, 512, nullptr, nullptr);
-    buffers = new CVexBufferControl;
-    buffers->Create(nullptr, "", WS_CHILD, CRect(0, 0, 50, 50), &frame, CVexBufferControl::kWindowId);
-    buffers->CreateImageControls(CRect(0, 0, 50, 50));
-    doc->AddView(buffers);
+// The live pipeline as the main frame composes it, the live pane shown on the screen,
+// the scene still and noiseless so the board renders it once.
+struct LivePath : benchpipeline::BenchPipeline {
+  explicit LivePath(bool virtualClock)
+      : BenchPipeline(virtualClock, {{"BOARD_SCENE", "chart"}, {"BOARD_NOISE", "0"}}, WS_POPUP | WS_VISIBLE,
+                      CSize(640, 512)) {
+    if (!ready) return;
+    ready = false;
     flow = new CVexFlowControl;
     flow->Create(nullptr, "", WS_CHILD, CRect(0, 0, 50, 50), &frame, CVexFlowControl::kWindowId);
     doc->AddView(flow);
-    camera = CreateHiddenStage<CVexCCDInput>(&frame, 1129, buffers, nullptr, doc.get());
-    focus = CreateHiddenStage<CVexFocusProcess>(&frame, 1135, buffers, nullptr, doc.get());
-    profile = CreateHiddenStage<CVexProfileProcess>(&frame, 1134, buffers, nullptr, doc.get());
-    rgb = CreateHiddenStage<CVexRGBProcess>(&frame, 1139, buffers, nullptr, doc.get());
-    shading = CreateHiddenStage<CVexShadingProcess>(&frame, 1140, buffers, nullptr, doc.get());
     pane = new CVexDisplayOutput;
     const CRect rect(0, 0, 640, 512);
-    if (!camera || !focus || !profile || !rgb || !shading ||
-        !pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, &frame, 1) || !pane->CreateImagingControl(&rect))
+    if (!pane->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, &frame, 1) || !pane->CreateImagingControl(&rect))
       return;
     pane->SetBufferControl(buffers);
     doc->AddView(pane);
-    focus->SetCameraInput(camera);
     flow->SetBufferControl(buffers);
     flow->SetInput(0, camera);
     flow->SetProcess(102, profile);
@@ -112,9 +64,6 @@ struct LivePath {
     flow->SetProcess(105, shading);
     flow->SetLiveProcess(200, focus);
     flow->SetOutput(300, pane);
-    camera->PowerOff();
-    doc->SetPCIAddress(DWORD(-1));
-    if (camera->CheckCameraPower(1) != 0) return;
     // Every live stage on, the shooting area with its focus box drawn on each frame.
     doc->SetLiveWindowLeft(1);
     doc->SetFocusTargetState(1);
@@ -135,28 +84,9 @@ struct LivePath {
             pane->SetDisplayMode(2) == 1 && pane->OnSettingsChanged(0x800) == 1;
     Pump();
   }
-  ~LivePath() {
-    frame.DestroyWindow();
-    doc.reset();
-    plat::config::Set("BOARD_NOISE", std::nullopt);
-    plat::board::Reset();
-    plat::clock::UseVirtual(false);
-    std::error_code ec;
-    if (!scratch.empty()) std::filesystem::remove_all(scratch, ec);
-  }
 
-  std::string scratch;
-  std::unique_ptr<CVexDoc> doc;
-  CWnd frame;
-  CVexBufferControl* buffers = nullptr;
   CVexFlowControl* flow = nullptr;
-  CVexCCDInput* camera = nullptr;
-  CVexFocusProcess* focus = nullptr;
-  CVexProfileProcess* profile = nullptr;
-  CVexRGBProcess* rgb = nullptr;
-  CVexShadingProcess* shading = nullptr;
   CVexDisplayOutput* pane = nullptr;
-  bool ready = false;
 };
 
 void BM_LivePathCpu(benchmark::State& state) {

@@ -9,6 +9,7 @@
 #include "binding/CLead.h"
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
+#include "pipeline/VexDisplaySpace.h"
 #include "pipeline/VexPixelAccess.h"
 #include "ui/MainFrame.h"
 #include "ui/MathUtl.h"
@@ -161,10 +162,7 @@ int CVexDisplayOutput::Output(SHORT slot) {
 
   const LiveOverlays overlays = SnapshotOverlays();
   if (overlays.zoomed) {
-    const CRect& r = overlays.liveZoom;
-    lead->SetDisplaySourceRect(float(r.left), float(r.top), float(r.Width()), float(r.Height()));
-    lead->SetDisplayRect(float(r.left), float(r.top), float(r.Width()), float(r.Height()));
-    lead->ForceRepaint();
+    ShowEnlarged(overlays.liveZoom);
     m_pBufferControl->SetBuffer(slot, lead->GetBitmap());
     return 1;
   }
@@ -397,40 +395,13 @@ CPoint CVexDisplayOutput::WindowToDisplay(CPoint window) const {
   return p;
 }
 
-CPoint CVexDisplayOutput::PictureToDisplay(CPoint p, SHORT mode) {
-  switch (mode) {
-    case 1: return {512 - p.y, p.x};
-    case 2: return {640 - p.x, 512 - p.y};
-    case 3: return {p.y, 640 - p.x};
-    case 4: return {640 - p.x, p.y};
-    case 5: return {512 - p.y, 640 - p.x};
-    case 6: return {p.x, 512 - p.y};
-    case 7: return {p.y, p.x};
-    default: return p;
-  }
-}
+CPoint CVexDisplayOutput::PictureToDisplay(CPoint p, SHORT mode) { return vexspace::PictureToDisplay(p, mode); }
 
-CPoint CVexDisplayOutput::DisplayToPicture(CPoint p, SHORT mode) {
-  switch (mode) {
-    case 1: return {p.y, 512 - p.x};
-    case 2: return {640 - p.x, 512 - p.y};
-    case 3: return {640 - p.y, p.x};
-    case 4: return {640 - p.x, p.y};
-    case 5: return {640 - p.y, 512 - p.x};
-    case 6: return {p.x, 512 - p.y};
-    case 7: return {p.y, p.x};
-    default: return p;
-  }
-}
+CPoint CVexDisplayOutput::DisplayToPicture(CPoint p, SHORT mode) { return vexspace::DisplayToPicture(p, mode); }
 
 CRect CVexDisplayOutput::DisplayRectToPicture(const CRect& r, SHORT mode) {
   const CPoint a = DisplayToPicture(r.TopLeft(), mode), b = DisplayToPicture(r.BottomRight(), mode);
   return CRect(a.x, a.y, b.x, b.y);
-}
-
-CRect CVexDisplayOutput::GetDisplayRect() const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
-  return m_rcDisplay;
 }
 
 // ---- events and messages --------------------------------------------------------------

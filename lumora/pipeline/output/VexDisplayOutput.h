@@ -69,9 +69,9 @@ class CVexDisplayOutput : public CVexImageOutput {
   int ZoomAboutPoint(float percent, float x, float y);
   static float StepStillZoom(int down, float zoom);
   static float StepLiveZoom(int down, float zoom);
-  float GetBaseZoom() const;
-  int IsLiveZoomed() const;
-  CRect GetLiveZoomRect() const;
+  float GetBaseZoom() const { return Locked(m_fBaseZoom); }
+  int IsLiveZoomed() const { return Locked(m_bLiveZoomed); }
+  CRect GetLiveZoomRect() const { return Locked(m_rcLiveZoom); }
 
   // ---- coordinate spaces
   CPoint WindowToDisplay(CPoint window) const;
@@ -79,13 +79,13 @@ class CVexDisplayOutput : public CVexImageOutput {
   static CPoint DisplayToPicture(CPoint display, SHORT mode);
   static CRect DisplayRectToPicture(const CRect& display, SHORT mode);
   CRect ShiftIntoDisplay(CRect rect) const;
-  CRect GetDisplayRect() const;
+  CRect GetDisplayRect() const { return Locked(m_rcDisplay); }
 
   // ---- live overlays: what is shown, and where it goes in the document
-  CRect GetShootArea() const;
-  CRect GetFocusBox() const;
-  CRect GetWhiteBalanceArea() const;
-  SHORT GetProfileRow() const;
+  CRect GetShootArea() const { return Locked(m_rcShootArea); }
+  CRect GetFocusBox() const { return Locked(m_rcFocusBox); }
+  CRect GetWhiteBalanceArea() const { return Locked(m_rcWhiteBalance); }
+  SHORT GetProfileRow() const { return Locked(m_nProfileRow); }
   SHORT GetLiveAreaType() const { return m_nLiveAreaType; }
   SHORT GetMouseTool() const { return m_nMouseTool; }
   void LoadShootArea();
@@ -163,8 +163,16 @@ class CVexDisplayOutput : public CVexImageOutput {
     LONG bracket = 0;
   };
   LiveOverlays SnapshotOverlays() const;
+  // One field the live thread reads, as it is now.
+  template <class T>
+  T Locked(const T& field) const {
+    std::lock_guard<std::mutex> guard(m_overlayLock);
+    return field;
+  }
   // Draws a live frame's overlays into the control's picture; 0, or the failure's detail.
   int DrawOverlaysOnControl(const LiveOverlays& o, bool withScale);
+  // A zoomed live frame: the picture placed through the live zoom rectangle, no drawing.
+  void ShowEnlarged(const CRect& liveZoom);
   void DrawAreaMarks(CDC& dc, const LiveOverlays& o);
   void DrawProfileLine(CDC& dc, const LiveOverlays& o);
   void DrawGuideLine(CDC& dc, const LiveOverlays& o);

@@ -72,26 +72,6 @@ CVexDisplayOutput::LiveOverlays CVexDisplayOutput::SnapshotOverlays() const {
   return o;
 }
 
-CRect CVexDisplayOutput::GetShootArea() const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
-  return m_rcShootArea;
-}
-
-CRect CVexDisplayOutput::GetFocusBox() const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
-  return m_rcFocusBox;
-}
-
-CRect CVexDisplayOutput::GetWhiteBalanceArea() const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
-  return m_rcWhiteBalance;
-}
-
-SHORT CVexDisplayOutput::GetProfileRow() const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
-  return m_nProfileRow;
-}
-
 // ---- drawing --------------------------------------------------------------------------
 
 int CVexDisplayOutput::DrawOverlaysOnControl(const LiveOverlays& o, bool withScale) {
@@ -196,6 +176,13 @@ void CVexDisplayOutput::DrawLiveLabel(CDC& dc, const LiveOverlays& o) {
   dc.TextOut(width - 95, 1, "Live");
 }
 
+void CVexDisplayOutput::ShowEnlarged(const CRect& r) {
+  CLead* lead = Lead();
+  lead->SetDisplaySourceRect(float(r.left), float(r.top), float(r.Width()), float(r.Height()));
+  lead->SetDisplayRect(float(r.left), float(r.top), float(r.Width()), float(r.Height()));
+  lead->ForceRepaint();
+}
+
 int CVexDisplayOutput::ShowLiveFrame() {
   CLead* lead = Lead();
   if (!IsLiveMode() || !lead || !m_pBufferControl) return 0;
@@ -206,10 +193,7 @@ int CVexDisplayOutput::ShowLiveFrame() {
   lead->SetFlag272(FALSE);
   const LiveOverlays o = SnapshotOverlays();
   if (o.zoomed) {
-    const CRect& r = o.liveZoom;
-    lead->SetDisplaySourceRect(float(r.left), float(r.top), float(r.Width()), float(r.Height()));
-    lead->SetDisplayRect(float(r.left), float(r.top), float(r.Width()), float(r.Height()));
-    lead->ForceRepaint();
+    ShowEnlarged(o.liveZoom);
     return 1;
   }
   if (const int detail = DrawOverlaysOnControl(o, false)) {

@@ -59,21 +59,6 @@ float CVexDisplayOutput::StepLiveZoom(int down, float zoom) {
   return kSteps[0];
 }
 
-float CVexDisplayOutput::GetBaseZoom() const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
-  return m_fBaseZoom;
-}
-
-int CVexDisplayOutput::IsLiveZoomed() const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
-  return m_bLiveZoomed;
-}
-
-CRect CVexDisplayOutput::GetLiveZoomRect() const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
-  return m_rcLiveZoom;
-}
-
 void CVexDisplayOutput::StepZoom(int down) {
   CMainFrame* frame = Frame();
   if (frame) frame->EnableFrame(FALSE);

@@ -86,15 +86,11 @@ class DisplayLiveFlow : public DisplayRig {
   }
   // `count` whole frames on the live thread, which then ends by itself.
   void RunFrames(int count) {
-    std::atomic<bool> done{false};
-    std::atomic<int> failures{0};
-    std::thread live([&] {
-      for (int i = 0; i < count; ++i)
-        if (flow->RunLiveFlow() != 1) ++failures;
-      done = true;
+    const int failures = RunOnWorker([&] {
+      int failed = 0;
+      for (int i = 0; i < count; ++i) failed += flow->RunLiveFlow() != 1;
+      return failed;
     });
-    PumpUntil(done);
-    live.join();
     EXPECT_EQ(failures, 0) << Latched().first << ":" << Latched().second;
     Pump();
   }
@@ -234,14 +230,7 @@ TEST_F(DisplayLiveFlow, AShotIsShownInTheStillPaneFromTheCaptureThread) {
   Broadcast(0x2);
   ASSERT_EQ(doc->SetCaptureMode(0), 1);
   ASSERT_EQ(flow->PrepareBuffer(flow->GetShootBufferIndex(), 0), 1);
-  std::atomic<bool> done{false};
-  int result = 0;
-  std::thread capture([&] {
-    result = flow->RunShootFlow();
-    done = true;
-  });
-  PumpUntil(done);
-  capture.join();
+  const int result = RunOnWorker([&] { return flow->RunShootFlow(); });
   Pump();
   ASSERT_EQ(result, 1) << Latched().first << ":" << Latched().second;
   CLead* still = paneR->GetImagingControl();

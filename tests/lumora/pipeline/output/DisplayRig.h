@@ -98,12 +98,6 @@ class DisplayRig : public stagerig::StageRig {
       DispatchMessageA(&msg);
     }
   }
-  static void PumpUntil(const std::atomic<bool>& done) {
-    while (!done) {
-      Pump();
-      Sleep(0);
-    }
-  }
 
   // The live pane in mode 2 (3 for the half-size right pane) with the document's
   // overlays loaded, as the update broadcast leaves it.

@@ -248,6 +248,24 @@ TEST_F(DisplayOverlays, AWhiteBalanceRectangleDraggedOutOfTheBottomIsRefused) {
   EXPECT_EQ(responder::History()[0].text, "ホワイトバランスを測定する矩形が領域外です。\n再度選択しなおしてください。");
 }
 
+TEST_F(DisplayOverlays, WhiteBalanceAreasShowThePickCursorAndThenTheTakenOne) {
+  auto cursor = [](UINT id) { return ::LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); };
+  for (UINT id : {132, 133, 148, 180, 181, 182}) EXPECT_NE(cursor(id), nullptr) << id;
+  Frame(paneL, 2);
+  CLead* lead = paneL->GetImagingControl();
+  auto over = [&] {
+    ::SetCursor(nullptr);
+    lead->SendMessage(WM_SETCURSOR, WPARAM(lead->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return ::GetCursor();
+  };
+  EXPECT_EQ(over(), cursor(132));
+  Press(paneL, 300, 200);
+  Release(paneL, 300, 200);
+  EXPECT_EQ(over(), cursor(133));
+  Frame(paneL, 0);  // the shooting area again: the pane's own cursor is gone
+  EXPECT_NE(over(), cursor(133));
+}
+
 TEST_F(DisplayOverlays, DrawingFailuresAreLatchedAndTheSlotStillNamesThePicture) {
   const struct {
     const char* point;

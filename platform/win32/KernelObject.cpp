@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "HandleTable.h"
+#include "Immortal.h"
 #include "LastError.h"
 #include "WinError.h"
 
@@ -73,14 +74,15 @@ BOOL CloseKernelHandle(HANDLE h) {
   return TRUE;
 }
 
+// Both outlive every waiting thread (see Immortal.h).
 std::mutex& KernelMutex() {
-  static std::mutex m;
-  return m;
+  static Immortal<std::mutex> m;
+  return m.get();
 }
 
-std::condition_variable_any& KernelCondition() {
-  static std::condition_variable_any cv;
-  return cv;
+WaitCondition& KernelCondition() {
+  static Immortal<WaitCondition> cv;
+  return cv.get();
 }
 
 void NotifyWaiters() {

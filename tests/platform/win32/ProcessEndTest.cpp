@@ -65,13 +65,10 @@ char StateOf(int tid) {
 }
 
 // Runs in the child: starts the waits, sees every waiter asleep, then ends as main would.
-[[noreturn]] void ChildEndsWhileThreadsWait() {
+[[noreturn]] void ChildEndsWhileThreadsWait(const std::vector<LPTHREAD_START_ROUTINE>& routines) {
   HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  g_mainWindow = CreateWindowA("STATIC", "main", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-  LPTHREAD_START_ROUTINE routines[] = {WaitsForMessage, WaitsForEvent, WaitsForEventWithTimeOut,
-                                       PumpsWhileWaiting, WaitsInSendMessage};
   for (auto r : routines) CreateThread(nullptr, 0, r, never, 0, nullptr);
-  const int count = static_cast<int>(std::size(routines));
+  const int count = static_cast<int>(routines.size());
   for (int i = 0; i < count; ++i) {
     while (g_started.load() <= i) sched_yield();
     while (StateOf(g_tids[i]) != 'S') sched_yield();
@@ -98,8 +95,21 @@ int WaitForChild(pid_t pid, int milliseconds) {
 TEST(ProcessEnd, EndsWithinASecondWhileOtherThreadsWait) {
   pid_t pid = fork();
   ASSERT_GE(pid, 0);
-  if (pid == 0) ChildEndsWhileThreadsWait();
+  if (pid == 0)
+    ChildEndsWhileThreadsWait({WaitsForMessage, WaitsForEvent, WaitsForEventWithTimeOut, PumpsWhileWaiting});
   // A hung exit is killed after the second and shows as -1.
+  EXPECT_EQ(WaitForChild(pid, 1000), 0);
+}
+
+// The main thread's window goes at the end, which wakes every waiter (the sender
+// among them) while statics are being destroyed.
+TEST(ProcessEnd, EndsWithinASecondWhenTheEndWakesTheWaiters) {
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    g_mainWindow = CreateWindowA("STATIC", "main", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ChildEndsWhileThreadsWait({WaitsInSendMessage, WaitsForMessage, WaitsForEvent, PumpsWhileWaiting});
+  }
   EXPECT_EQ(WaitForChild(pid, 1000), 0);
 }
 

@@ -11,9 +11,10 @@
 
 namespace plat {
 namespace {
+// Threads still starting or waking when the process ends look their handles up here.
 HandleTable<KernelObject>& Table() {
-  static HandleTable<KernelObject> table(HandleKind::Kernel);
-  return table;
+  static Immortal<HandleTable<KernelObject>> table(HandleKind::Kernel);
+  return table.get();
 }
 
 struct Device {

@@ -116,6 +116,7 @@ TEST(ProcessEnd, EndsWithinASecondWhenTheEndWakesTheWaiters) {
 // What ends with the process: waits on another thread's handle see it gone, so exit-time
 // clean-up that waits for a worker does not hang.
 DWORD WINAPI Sleeper(LPVOID event) {
+  Register();
   WaitForSingleObject(static_cast<HANDLE>(event), INFINITE);
   return 0;
 }
@@ -129,6 +130,8 @@ TEST(ProcessEnd, ExitTimeWaitForAWaitingThreadReturns) {
   if (pid == 0) {
     HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     g_worker = CreateThread(nullptr, 0, Sleeper, never, 0, nullptr);
+    while (g_started.load() == 0) sched_yield();
+    while (StateOf(g_tids[0]) != 'S') sched_yield();
     std::atexit(JoinWorkerAtExit);
     std::exit(0);
   }

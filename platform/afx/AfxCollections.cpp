@@ -17,3 +17,32 @@ IMPLEMENT_DYNAMIC(CMapPtrToPtr, CObject)
 IMPLEMENT_DYNAMIC(CMapWordToPtr, CObject)
 IMPLEMENT_DYNAMIC(CMapPtrToWord, CObject)
 IMPLEMENT_SERIAL(CMapWordToOb, CObject, 0)
+
+namespace plat::afx {
+
+bool CollectedObjects(CObject& ob, std::vector<CObject*>* out) {
+  if (auto* a = dynamic_cast<CObArray*>(&ob)) {
+    for (int i = 0; i < a->GetSize(); ++i) out->push_back(a->GetAt(i));
+  } else if (auto* l = dynamic_cast<CObList*>(&ob)) {
+    for (POSITION pos = l->GetHeadPosition(); pos != nullptr;) out->push_back(l->GetNext(pos));
+  } else if (auto* m = dynamic_cast<CMapStringToOb*>(&ob)) {
+    CString key;
+    CObject* value;
+    for (POSITION pos = m->GetStartPosition(); pos != nullptr;) {
+      m->GetNextAssoc(pos, key, value);
+      out->push_back(value);
+    }
+  } else if (auto* w = dynamic_cast<CMapWordToOb*>(&ob)) {
+    WORD key;
+    CObject* value;
+    for (POSITION pos = w->GetStartPosition(); pos != nullptr;) {
+      w->GetNextAssoc(pos, key, value);
+      out->push_back(value);
+    }
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace plat::afx

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
+#include "AfxCollections.h"
 #include "CException.h"
 #include "CFile.h"
 
@@ -484,6 +486,33 @@ void CArchive::SerializeClass(const CRuntimeClass* pClassRef) {
   }
 }
 
+// Collections do not own their elements: when a half-read collection goes, the
+// objects it read itself (and, through collections among them, theirs) would leak.
+// Only objects whose reading a collection started are freed: references to objects
+// read before, and objects that other objects read (and own), stay.
+void CArchive::FreeCollected(CObject& failed, size_t nEntry) {
+  auto readBy = [&](CObject* pOb, CObject* holder) {
+    for (size_t i = nEntry + 1; i < m_loadArray.size(); ++i)
+      if (m_loadArray[i].pClass == nullptr && m_loadArray[i].pObject == pOb) return m_loadArray[i].pReader == holder;
+    return false;
+  };
+  std::vector<CObject*> doomed;
+  std::unordered_set<CObject*> seen;
+  std::vector<CObject*> pending{&failed};
+  while (!pending.empty()) {
+    CObject* holder = pending.back();
+    pending.pop_back();
+    std::vector<CObject*> elements;
+    if (!plat::afx::CollectedObjects(*holder, &elements)) continue;
+    for (CObject* e : elements) {
+      if (e == nullptr || !readBy(e, holder) || !seen.insert(e).second) continue;
+      doomed.push_back(e);
+      pending.push_back(e);
+    }
+  }
+  for (CObject* e : doomed) delete e;
+}
+
 CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
   UINT nSchema;
   DWORD obTag;
@@ -506,23 +535,29 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
   // Entered before it reads itself, so that objects inside may refer back to it.
   CheckMapCount();
   size_t nEntry = m_loadArray.size();
-  m_loadArray.push_back(LoadEntry{nullptr, pOb.get()});
+  m_loadArray.push_back(LoadEntry{nullptr, pOb.get(), m_pReading});
   ++m_nMapCount;
 
   UINT nSchemaSave = m_nObjectSchema;
+  CObject* pReadingSave = m_pReading;
   m_nObjectSchema = nSchema;
+  m_pReading = pOb.get();
   ++m_nReadDepth;
   try {
     pOb->Serialize(*this);
   } catch (...) {
-    // The half-read object is nobody's yet: it goes, and later tags to it fail.
+    // The half-read object is nobody's yet: it goes with what it read into its
+    // collections, and later tags to any of them fail.
     --m_nReadDepth;
     m_nObjectSchema = nSchemaSave;
-    m_loadArray[nEntry].pObject = nullptr;
+    m_pReading = pReadingSave;
+    FreeCollected(*pOb, nEntry);
+    for (size_t i = nEntry; i < m_loadArray.size(); ++i) m_loadArray[i].pObject = nullptr;
     throw;
   }
   --m_nReadDepth;
   m_nObjectSchema = nSchemaSave;
+  m_pReading = pReadingSave;
   return pOb.release();
 }
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <utility>
 
@@ -44,7 +45,7 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-Status ReadAll(const std::string& path, std::vector<uint8_t>* bytes) {
+Status ReadAll(const std::string& path, FileBytes* bytes) {
   if (IsFolder(path)) return status::kCannotOpen;
   File f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                      nullptr));
@@ -54,31 +55,39 @@ Status ReadAll(const std::string& path, std::vector<uint8_t>* bytes) {
   if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return status::kFileError;
   const uint64_t size = (uint64_t(high) << 32) | low;
   if (size > kMaxFileBytes) return status::kNoMemory;
-  std::vector<uint8_t> data(static_cast<size_t>(size));
+  FileBytes read;
+  read.size = static_cast<size_t>(size);
+  read.data = std::make_unique_for_overwrite<uint8_t[]>(std::max<size_t>(read.size, 1));
   size_t got = 0;
-  while (got < data.size()) {
+  while (got < read.size) {
     DWORD n = 0;
-    const DWORD want = DWORD(std::min<size_t>(kPiece, data.size() - got));
-    if (!ReadFile(f.get(), data.data() + got, want, &n, nullptr) || n == 0) return status::kFileError;
+    const DWORD want = DWORD(std::min<size_t>(kPiece, read.size - got));
+    if (!ReadFile(f.get(), read.data.get() + got, want, &n, nullptr) || n == 0) return status::kFileError;
     got += n;
   }
-  *bytes = std::move(data);
+  *bytes = std::move(read);
   return status::kOk;
 }
 
 Status WriteReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
+  return WriteReplacing(path, {Piece{bytes.data(), bytes.size()}});
+}
+
+Status WriteReplacing(const std::string& path, std::initializer_list<Piece> pieces) {
   if (IsFolder(path)) return status::kCannotOpen;
   static std::atomic<unsigned> counter{0};
   const std::string temp = path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
   File f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f.Ok()) return status::kCannotOpen;
   bool ok = true;
-  size_t put = 0;
-  while (ok && put < bytes.size()) {
-    DWORD n = 0;
-    const DWORD want = DWORD(std::min<size_t>(kPiece, bytes.size() - put));
-    ok = WriteFile(f.get(), bytes.data() + put, want, &n, nullptr) && n == want;
-    put += n;
+  for (const Piece& piece : pieces) {
+    size_t put = 0;
+    while (ok && put < piece.size) {
+      DWORD n = 0;
+      const DWORD want = DWORD(std::min<size_t>(kPiece, piece.size - put));
+      ok = WriteFile(f.get(), piece.data + put, want, &n, nullptr) && n == want;
+      put += n;
+    }
   }
   // The data must be on the disk before the new file takes the old one's name.
   ok = ok && FlushFileBuffers(f.get());

@@ -1,5 +1,7 @@
-// TIFF files through libtiff: written uncompressed, 24-bit RGB or 8-bit grey, with
-// the comment fields in a private tag; read from whatever layout libtiff decodes.
+// TIFF files through libtiff: written uncompressed, 24-bit RGB or 8-bit grey, with a
+// resolution, the comment fields with a standard home in their tags (ImageDescription
+// and the Exif IFD) and the others in a private tag; read from whatever layout
+// libtiff decodes (strips or tiles, any of its compressions).
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -11,7 +13,7 @@
 
 namespace plat::imaging::tiff {
 
-// The private tag that carries the comment fields.
+// The private tag that carries the comment fields without a standard home.
 inline constexpr uint32_t kFieldTag = 65000;
 
 bool LooksLikeTiff(const uint8_t* data, size_t size);

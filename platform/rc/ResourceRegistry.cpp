@@ -107,6 +107,7 @@ std::optional<std::string> LoadString(std::string_view module, uint32_t id) {
                         reinterpret_cast<const char*>(static_cast<uintptr_t>((id >> 4) + 1)));
   if (!e) return std::nullopt;
   size_t words = e->size / 2;
+  if (words == 0) return std::nullopt;  // a block too short for one length holds no string
   std::vector<uint16_t> w(words);
   std::memcpy(w.data(), e->data, words * 2);
   size_t at = 0;

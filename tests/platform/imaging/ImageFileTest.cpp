@@ -355,6 +355,51 @@ TEST(ImageFileLoad, ReadsPaletteTiffsThroughTheGeneralPath) {
   EXPECT_EQ(tiff::Decode(t.data(), t.size(), &out, nullptr), status::kFileError);
 }
 
+// Uncompressed 8-bit RGB in 16 x 16 tiles, 3 x 2 of them, the last column and row cut.
+TEST(ImageFileLoad, ReadsTiledTiffs) {
+  const std::string path = "Z:" + testenv::DataPath("imaging/tiled.tif");
+  FileInfo info;
+  ASSERT_EQ(imagefile::ReadInfo(path, &info), status::kOk);
+  EXPECT_EQ(info.width, 40);
+  EXPECT_EQ(info.height, 24);
+  Dib out;
+  ASSERT_EQ(imagefile::Load(path, &out, nullptr), status::kOk);
+  ASSERT_EQ(out.Bits(), 24);
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 40; ++x)
+      ASSERT_EQ(out.GetPixel(x, y), LONG(RGB((x * 5) & 255, (y * 7) & 255, x + y))) << x << "," << y;
+}
+
+// Sample counts and depths beyond any picture are refused before libtiff sizes a buffer by them.
+TEST(ImageFileLoad, TiffSampleCountsAndDepthsAreBounded) {
+  const std::vector<uint8_t> good = Encoded(Noise(9, 5), kFormatTiff);
+  auto with = [&](uint16_t tag, uint16_t value) {
+    std::vector<uint8_t> t = good;
+    const size_t ifd = t[4] | t[5] << 8 | t[6] << 16 | size_t(t[7]) << 24;
+    const size_t n = t[ifd] | t[ifd + 1] << 8;
+    for (size_t i = 0; i < n; ++i) {
+      const size_t e = ifd + 2 + 12 * i;
+      if ((t[e] | t[e + 1] << 8) != tag) continue;
+      t[e + 2] = 3, t[e + 3] = 0;  // SHORT
+      t[e + 4] = 1, t[e + 5] = t[e + 6] = t[e + 7] = 0;
+      t[e + 8] = uint8_t(value), t[e + 9] = uint8_t(value >> 8);
+    }
+    return t;
+  };
+  struct Case {
+    uint16_t tag, value;
+  } cases[] = {{277, 60673}, {277, 9}, {277, 0}, {258, 60673}, {258, 32}, {258, 3}};
+  for (const Case& c : cases) {
+    const std::vector<uint8_t> t = with(c.tag, c.value);
+    Dib out;
+    FileInfo info;
+    // libtiff itself refuses some of them as damaged; either way nothing is decoded.
+    for (Status st : {tiff::Decode(t.data(), t.size(), &out, nullptr), tiff::ReadInfo(t.data(), t.size(), &info, nullptr)})
+      EXPECT_TRUE(st == status::kUnsupported || st == status::kFileError) << c.tag << "=" << c.value << ": " << st;
+    EXPECT_TRUE(out.Empty());
+  }
+}
+
 TEST(ImageFileLoad, RandomDamageGivesAKnownStatusAndNeverACrash) {
   FileFields fields;
   fields.Set(36, std::string("comment"));

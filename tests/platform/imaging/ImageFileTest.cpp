@@ -372,7 +372,8 @@ TEST(ImageFileLoad, ReadsTiledTiffs) {
 
 // Sample counts and depths beyond any picture are refused before libtiff sizes a buffer by them.
 TEST(ImageFileLoad, TiffSampleCountsAndDepthsAreBounded) {
-  const std::vector<uint8_t> good = Encoded(Noise(9, 5), kFormatTiff);
+  // A grey file as wide as allowed: one row of 60673 samples a pixel would be 4 GB.
+  const std::vector<uint8_t> good = TiffSized(Encoded(Noise(9, 5, 8), kFormatTiff), 65535, 1);
   auto with = [&](uint16_t tag, uint16_t value) {
     std::vector<uint8_t> t = good;
     const size_t ifd = t[4] | t[5] << 8 | t[6] << 16 | size_t(t[7]) << 24;

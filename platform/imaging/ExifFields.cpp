@@ -95,56 +95,61 @@ void WriteIfd(std::vector<uint8_t>& out, const std::vector<Entry>& entries) {
 
 // ---- reading
 
+// A value is read only this large: no comment needs more, and a damaged count cannot
+// make the reader allocate for more.
+constexpr uint64_t kMaxValue = FileFields::kMaxBlock;
+
 class Reader {
  public:
-  Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  Reader(const ReadAt& read, uint64_t size) : read_(read), size_(size) {}
 
   bool Header(uint32_t* ifd0) {
-    if (size_ < 8) return false;
-    if (data_[0] == 'I' && data_[1] == 'I')
+    uint8_t h[8];
+    if (!Bytes(0, 8, h)) return false;
+    if (h[0] == 'I' && h[1] == 'I')
       little_ = true;
-    else if (data_[0] == 'M' && data_[1] == 'M')
+    else if (h[0] == 'M' && h[1] == 'M')
       little_ = false;
     else
       return false;
-    if (U16(2) != 42) return false;  // BigTIFF and others carry no block of ours
-    *ifd0 = U32(4);
+    if (U16(h + 2) != 42) return false;  // BigTIFF and others carry no block of ours
+    *ifd0 = U32(h + 4);
     return true;
   }
 
-  // Calls visit(tag, type, count, valueOffset) for each entry whose value lies within the data.
+  // Calls visit(tag, type, value bytes) for each entry whose value lies within the data.
   template <class Visit>
   void Directory(uint64_t at, Visit visit) const {
-    if (at + 2 > size_) return;
-    const uint64_t count = U16(size_t(at));
+    uint8_t c[2];
+    if (!Bytes(at, 2, c)) return;
+    const uint64_t count = U16(c);
+    if (at + 2 + 12 * count > size_) return;  // a directory cut short is not read
+    std::vector<uint8_t> entries(size_t(12 * count));
+    if (!Bytes(at + 2, entries.size(), entries.data())) return;
     for (uint64_t i = 0; i < count; ++i) {
-      const uint64_t e = at + 2 + 12 * i;
-      if (e + 12 > size_) return;
-      const uint16_t tag = U16(size_t(e)), type = U16(size_t(e + 2));
-      const uint32_t n = U32(size_t(e + 4));
-      const uint64_t bytes = uint64_t(n) * TypeSize(type);
-      if (bytes == 0) continue;
-      const uint64_t value = bytes <= 4 ? e + 8 : U32(size_t(e + 8));
-      if (value > size_ || bytes > size_ - value) continue;
-      visit(tag, type, n, size_t(value), size_t(bytes));
+      const uint8_t* e = entries.data() + 12 * i;
+      const uint16_t tag = U16(e), type = U16(e + 2);
+      const uint64_t bytes = uint64_t(U32(e + 4)) * TypeSize(type);
+      if (bytes == 0 || bytes > kMaxValue) continue;
+      std::vector<uint8_t> value(static_cast<size_t>(bytes));
+      if (bytes <= 4)
+        std::memcpy(value.data(), e + 8, size_t(bytes));
+      else if (!Bytes(U32(e + 8), value.size(), value.data()))
+        continue;
+      visit(tag, type, value);
     }
   }
 
-  std::string Ascii(size_t at, size_t bytes) const {
-    const char* p = reinterpret_cast<const char*>(data_ + at);
-    return std::string(p, strnlen(p, bytes));
-  }
-  std::vector<uint8_t> Bytes(size_t at, size_t bytes) const { return {data_ + at, data_ + at + bytes}; }
-  uint16_t U16(size_t at) const {
-    return little_ ? uint16_t(data_[at] | data_[at + 1] << 8) : uint16_t(data_[at] << 8 | data_[at + 1]);
-  }
-  uint32_t U32(size_t at) const {
-    const uint8_t* p = data_ + at;
+  uint16_t U16(const uint8_t* p) const { return little_ ? uint16_t(p[0] | p[1] << 8) : uint16_t(p[0] << 8 | p[1]); }
+  uint32_t U32(const uint8_t* p) const {
     return little_ ? uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24
                    : uint32_t(p[3]) | uint32_t(p[2]) << 8 | uint32_t(p[1]) << 16 | uint32_t(p[0]) << 24;
   }
 
  private:
+  bool Bytes(uint64_t at, size_t n, uint8_t* out) const {
+    return at <= size_ && n <= size_ - at && read_(at, out, n) == n;
+  }
   static uint64_t TypeSize(uint16_t type) {
     switch (type) {
       case 1: case 2: case 6: case 7: return 1;
@@ -155,10 +160,15 @@ class Reader {
     }
   }
 
-  const uint8_t* data_;
-  size_t size_;
+  const ReadAt& read_;
+  uint64_t size_;
   bool little_ = true;
 };
+
+std::string Ascii(const std::vector<uint8_t>& v) {
+  const auto* p = reinterpret_cast<const char*>(v.data());
+  return std::string(p, strnlen(p, v.size()));
+}
 
 }  // namespace
 
@@ -231,27 +241,36 @@ std::vector<uint8_t> Encode(const StandardFields& s) {
 }
 
 StandardFields Decode(const uint8_t* data, size_t size) {
+  return Decode(
+      [&](uint64_t at, void* out, size_t n) {
+        std::memcpy(out, data + at, n);  // the reader asks only within the size
+        return n;
+      },
+      size);
+}
+
+StandardFields Decode(const ReadAt& read, uint64_t size) {
   StandardFields s;
-  Reader r(data, size);
+  Reader r(read, size);
   uint32_t ifd0 = 0;
   if (!r.Header(&ifd0)) return s;
   std::optional<uint32_t> exifAt;
-  r.Directory(ifd0, [&](uint16_t tag, uint16_t type, uint32_t n, size_t at, size_t bytes) {
+  r.Directory(ifd0, [&](uint16_t tag, uint16_t type, const std::vector<uint8_t>& v) {
     if (tag == kTagDescription && type == kAscii)
-      s.description = r.Ascii(at, bytes);
+      s.description = Ascii(v);
     else if (tag == kTagExifIfd && (type == kLong || type == kIfd))
-      exifAt = r.U32(at);
+      exifAt = r.U32(v.data());
   });
   if (!exifAt || *exifAt == ifd0) return s;
-  r.Directory(*exifAt, [&](uint16_t tag, uint16_t type, uint32_t n, size_t at, size_t bytes) {
+  r.Directory(*exifAt, [&](uint16_t tag, uint16_t type, const std::vector<uint8_t>& v) {
     if (tag == kTagExposureTime && type == kRational)
-      s.exposure = std::make_pair(r.U32(at), r.U32(at + 4));
+      s.exposure = std::make_pair(r.U32(v.data()), r.U32(v.data() + 4));
     else if (tag == kTagOriginal && type == kAscii)
-      s.original = r.Ascii(at, bytes);
+      s.original = Ascii(v);
     else if (tag == kTagDigitized && type == kAscii)
-      s.digitized = r.Ascii(at, bytes);
+      s.digitized = Ascii(v);
     else if (tag == kTagUserComment && (type == kUndefined || type == kByte || type == kAscii))
-      s.userComment = r.Bytes(at, bytes);
+      s.userComment = v;
   });
   return s;
 }

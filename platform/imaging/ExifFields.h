@@ -4,6 +4,7 @@
 // TIFF files in their own directories; the other fields stay in the private block.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -36,5 +37,9 @@ std::vector<uint8_t> Encode(const StandardFields& standard);
 // Reads IFD 0 and its Exif IFD from a TIFF structure: a JPEG's Exif block or a whole
 // classic TIFF file. Damaged parts are skipped; what could be read is answered.
 StandardFields Decode(const uint8_t* data, size_t size);
+// The same for a structure read where needed: `read` fills up to n bytes at an offset
+// and answers how many it could.
+using ReadAt = std::function<size_t(uint64_t at, void* out, size_t n)>;
+StandardFields Decode(const ReadAt& read, uint64_t size);
 
 }  // namespace plat::imaging::exif

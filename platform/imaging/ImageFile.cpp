@@ -1,5 +1,6 @@
 #include "imaging/ImageFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "imaging/BmpCodec.h"
@@ -18,22 +19,42 @@ short FormatOf(const uint8_t* data, size_t size) {
   return 0;
 }
 
-// Header and fields without the pixels; BMP carries no fields.
-Status Describe(const std::string& path, FileInfo* info, FileFields* fields) {
-  files::FileBytes b;
-  if (Status st = files::ReadAll(path, &b)) return st;
-  const uint8_t* data = b.data.get();
-  FileInfo i;
+// The format from the file's first bytes: 20014 when it is none the control reads,
+// 20009 when they cannot be read.
+Status FormatOf(files::InputFile& file, short* format) {
+  uint8_t head[4] = {};
+  const size_t want = size_t(std::min<uint64_t>(sizeof head, file.Size()));
+  if (file.ReadAt(0, head, want) != want) return status::kFileError;
+  *format = FormatOf(head, want);
+  return *format ? status::kOk : status::kUnknownFormat;
+}
+
+// Header and fields (when asked for) and pixels (when asked for). A TIFF file is read
+// where its parts lie; JPEG and BMP files are read whole. BMP carries no fields.
+Status Read(const std::string& path, FileInfo* info, Dib* out, FileFields* fields) {
+  files::InputFile file;
+  if (Status st = file.Open(path)) return st;
+  short format = 0;
+  if (Status st = FormatOf(file, &format)) return st;
   FileFields f;
   FileFields* want = fields ? &f : nullptr;
-  Status st = status::kUnknownFormat;
-  switch (FormatOf(data, b.size)) {
-    case kFormatJpeg: st = jpeg::ReadInfo(data, b.size, &i, want); break;
-    case kFormatBmp: st = bmp::ReadInfo(data, b.size, &i); break;
-    case kFormatTiff: st = tiff::ReadInfo(data, b.size, &i, want); break;
+  FileInfo i;
+  Dib d;
+  Status st;
+  if (format == kFormatTiff) {
+    st = out ? tiff::Decode(file, &d, want) : tiff::ReadInfo(file, &i, want);
+  } else {
+    files::FileBytes b;
+    if (Status read = files::ReadAll(file, &b)) return read;
+    const uint8_t* data = b.data.get();
+    if (format == kFormatJpeg)
+      st = out ? jpeg::Decode(data, b.size, &d, want) : jpeg::ReadInfo(data, b.size, &i, want);
+    else
+      st = out ? bmp::Decode(data, b.size, &d) : bmp::ReadInfo(data, b.size, &i);
   }
   if (st != status::kOk) return st;
-  *info = i;
+  if (info) *info = i;
+  if (out) *out = std::move(d);
   if (fields) *fields = std::move(f);
   return status::kOk;
 }
@@ -54,30 +75,13 @@ Status Prepare(const Dib& in, int format, int bits, int quality, Dib* converted,
 
 }  // namespace
 
-Status ReadInfo(const std::string& path, FileInfo* info) { return Describe(path, info, nullptr); }
+Status ReadInfo(const std::string& path, FileInfo* info) { return Read(path, info, nullptr, nullptr); }
 
-Status Load(const std::string& path, Dib* out, FileFields* fields) {
-  files::FileBytes b;
-  if (Status st = files::ReadAll(path, &b)) return st;
-  const uint8_t* data = b.data.get();
-  FileFields f;
-  FileFields* want = fields ? &f : nullptr;
-  Dib d;
-  Status st = status::kUnknownFormat;
-  switch (FormatOf(data, b.size)) {
-    case kFormatJpeg: st = jpeg::Decode(data, b.size, &d, want); break;
-    case kFormatBmp: st = bmp::Decode(data, b.size, &d); break;
-    case kFormatTiff: st = tiff::Decode(data, b.size, &d, want); break;
-  }
-  if (st != status::kOk) return st;
-  *out = std::move(d);
-  if (fields) *fields = std::move(f);
-  return status::kOk;
-}
+Status Load(const std::string& path, Dib* out, FileFields* fields) { return Read(path, nullptr, out, fields); }
 
 Status ReadFields(const std::string& path, FileFields* fields) {
   FileInfo info;
-  return Describe(path, &info, fields);
+  return Read(path, &info, nullptr, fields);
 }
 
 Status Encode(const Dib& in, int format, int bits, int quality, const FileFields& fields,
@@ -116,6 +120,13 @@ Status Save(const std::string& path, const Dib& in, int format, int bits, int qu
     uint64_t total = 0;
     if (Status st = bmp::Header(*src, &head, &total)) return st;
     return files::WriteReplacing(path, {files::Piece{head.data(), head.size()}, files::Piece{src->Bits0(), src->ByteSize()}});
+  }
+  if (format == kFormatTiff) {
+    // Written straight into the new file.
+    files::ReplacingFile file;
+    if (Status st = file.Create(path)) return st;
+    if (Status st = tiff::Encode(*src, fields, file)) return st;
+    return file.Commit();
   }
   std::vector<uint8_t> bytes;
   if (Status st = Encode(*src, format, 0, quality, fields, &bytes)) return st;

@@ -6,7 +6,9 @@
 
 #include <tiffio.h>
 
+#include "imaging/ChannelOrder.h"
 #include "imaging/ExifFields.h"
+#include "imaging/FileAccess.h"
 
 namespace plat::imaging::tiff {
 namespace {
@@ -18,58 +20,43 @@ constexpr uint64_t kMaxTileBytes = uint64_t(64) << 20;
 // Saved pictures state 72 pixels per inch: they carry no physical size of their own.
 constexpr float kResolution = 72.0f;
 
-// libtiff reads and writes through these callbacks, over memory. A file being read is
-// handed to libtiff as mapped, so strips are used where they lie.
-struct MemFile {
-  const uint8_t* data = nullptr;
-  size_t size = 0;
-  std::vector<uint8_t>* out = nullptr;  // set when writing
-  size_t pos = 0;
+// libtiff reads and writes through these callbacks, over memory or a file. Contents
+// in memory are handed to libtiff as mapped, so strips are used where they lie.
+struct Client {
+  files::RandomAccess* io;
+  bool writing;
+  uint64_t pos = 0;
 };
 
 tmsize_t ReadProc(thandle_t h, void* buf, tmsize_t n) {
-  auto* f = static_cast<MemFile*>(h);
-  const size_t len = f->out ? f->out->size() : f->size;
-  const uint8_t* base = f->out ? f->out->data() : f->data;
-  if (n < 0 || f->pos >= len) return 0;
-  const size_t k = std::min(size_t(n), len - f->pos);
-  std::memcpy(buf, base + f->pos, k);
-  f->pos += k;
+  auto* c = static_cast<Client*>(h);
+  if (n < 0) return 0;
+  const size_t k = c->io->ReadAt(c->pos, buf, size_t(n));
+  c->pos += k;
   return tmsize_t(k);
 }
 tmsize_t WriteProc(thandle_t h, void* buf, tmsize_t n) {
-  auto* f = static_cast<MemFile*>(h);
-  if (!f->out || n < 0) return 0;
-  std::vector<uint8_t>& out = *f->out;
-  const auto* p = static_cast<const uint8_t*>(buf);
-  size_t k = size_t(n);
-  if (f->pos > out.size()) out.resize(f->pos);  // a seek past the end leaves a gap
-  // Overwrite what is there, append the rest (no zero fill before the copy).
-  const size_t over = std::min(k, out.size() - f->pos);
-  std::memcpy(out.data() + f->pos, p, over);
-  out.insert(out.end(), p + over, p + k);
-  f->pos += k;
+  auto* c = static_cast<Client*>(h);
+  if (!c->writing || n < 0 || !c->io->WriteAt(c->pos, buf, size_t(n))) return 0;
+  c->pos += uint64_t(n);
   return n;
 }
 toff_t SeekProc(thandle_t h, toff_t off, int whence) {
-  auto* f = static_cast<MemFile*>(h);
-  const size_t len = f->out ? f->out->size() : f->size;
-  uint64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? f->pos : len;
+  auto* c = static_cast<Client*>(h);
+  uint64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? c->pos : c->io->Size();
   const uint64_t to = base + off;
   if (to > (uint64_t(1) << 32) * 4) return toff_t(-1);
-  f->pos = size_t(to);
+  c->pos = to;
   return to;
 }
 int CloseProc(thandle_t) { return 0; }
-toff_t SizeProc(thandle_t h) {
-  auto* f = static_cast<MemFile*>(h);
-  return f->out ? f->out->size() : f->size;
-}
+toff_t SizeProc(thandle_t h) { return static_cast<Client*>(h)->io->Size(); }
 int MapProc(thandle_t h, void** base, toff_t* size) {
-  auto* f = static_cast<MemFile*>(h);
-  if (f->out || !f->data) return 0;
-  *base = const_cast<uint8_t*>(f->data);
-  *size = f->size;
+  auto* c = static_cast<Client*>(h);
+  const uint8_t* memory = c->io->Memory();
+  if (c->writing || !memory) return 0;
+  *base = const_cast<uint8_t*>(memory);
+  *size = c->io->Size();
   return 1;
 }
 void UnmapProc(thandle_t, void*, toff_t) {}
@@ -99,9 +86,9 @@ struct Handle {
   }
 };
 
-TIFF* OpenRead(MemFile* f) {
+TIFF* OpenTiff(Client* c, const char* mode) {
   InitLibrary();
-  return TIFFClientOpen("picture", "r", f, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc, MapProc, UnmapProc);
+  return TIFFClientOpen("picture", mode, c, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc, MapProc, UnmapProc);
 }
 
 enum class Path { Strips, CompressedStrips, Tiles, General };
@@ -160,6 +147,10 @@ void ConvertRow(const Shape& s, const uint8_t* in, uint8_t* o, uint32_t count) {
       std::memcpy(o, in, count);
     return;
   }
+  if (s.spp == 3) {
+    SwapRedBlue(in, o, count);
+    return;
+  }
   const uint16_t spp = s.spp;
   for (uint32_t x = 0; x < count; ++x, in += spp, o += 3) {
     o[0] = in[2];
@@ -168,8 +159,9 @@ void ConvertRow(const Shape& s, const uint8_t* in, uint8_t* o, uint32_t count) {
   }
 }
 
-// Uncompressed strips are converted straight from the file's bytes.
-Status DecodeStrips(TIFF* tif, const uint8_t* data, size_t size, const Shape& s, Dib& d) {
+// Uncompressed strips are converted straight from the file's bytes where they lie in
+// memory, else read a band of rows at a time.
+Status DecodeStrips(TIFF* tif, files::RandomAccess& io, const Shape& s, Dib& d) {
   uint32_t rps = s.height;
   TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rps);
   rps = std::clamp<uint32_t>(rps, 1, s.height);
@@ -181,12 +173,22 @@ Status DecodeStrips(TIFF* tif, const uint8_t* data, size_t size, const Shape& s,
   const uint32_t strips = (s.height + rps - 1) / rps;
   if (TIFFNumberOfStrips(tif) < strips) return status::kFileError;
   const size_t line = size_t(s.width) * s.spp;
+  const uint8_t* memory = io.Memory();
+  const uint64_t size = io.Size();
+  const uint32_t band = uint32_t(std::max<size_t>(1, (size_t(256) << 10) / line));
+  std::vector<uint8_t> buf(memory ? 0 : line * std::min(band, rps));
   for (uint32_t k = 0; k < strips; ++k) {
     const uint32_t first = k * rps, rows = std::min(rps, s.height - first);
     const uint64_t need = uint64_t(rows) * line;
     if (offsets[k] > size || need > size - offsets[k] || counts[k] < need) return status::kFileError;
-    const uint8_t* p = data + offsets[k];
-    for (uint32_t r = 0; r < rows; ++r, p += line) ConvertRow(s, p, d.Row(int(first + r)), s.width);
+    for (uint32_t r = 0; r < rows;) {
+      const uint32_t n = memory ? rows : std::min(band, rows - r);
+      const uint8_t* p = memory ? memory + offsets[k] : buf.data();
+      if (!memory && io.ReadAt(offsets[k] + uint64_t(r) * line, buf.data(), n * line) != n * line)
+        return status::kFileError;
+      for (uint32_t i = 0; i < n; ++i, p += line) ConvertRow(s, p, d.Row(int(first + r + i)), s.width);
+      r += n;
+    }
   }
   return status::kOk;
 }
@@ -243,24 +245,25 @@ Status DecodeGeneral(TIFF* tif, const Shape& s, Dib& d) {
 }
 
 // The private block, then the standard tags (IFD 0 and the Exif IFD) over it.
-void ReadFields(TIFF* tif, const uint8_t* data, size_t size, FileFields* fields) {
+void ReadFields(TIFF* tif, files::RandomAccess& io, FileFields* fields) {
   if (!fields) return;
   fields->Clear();
   uint32_t count = 0;
   void* block = nullptr;
   if (TIFFGetField(tif, ttag_t(kFieldTag), &count, &block) && block)
     fields->Parse(static_cast<const uint8_t*>(block), count);
-  exif::Give(exif::Decode(data, size), fields);
+  exif::Give(exif::Decode([&io](uint64_t at, void* out, size_t n) { return io.ReadAt(at, out, n); }, io.Size()),
+             fields);
 }
 
 // An opened file with its checked shape.
 struct Reader {
-  MemFile file;
+  Client client;
   Handle handle;
   Shape shape;
-  Status Open(const uint8_t* data, size_t size) {
-    file = MemFile{data, size};
-    handle.tif = OpenRead(&file);
+  explicit Reader(files::RandomAccess& io) : client{&io, false} {}
+  Status Open() {
+    handle.tif = OpenTiff(&client, "r");
     if (!handle.tif) return status::kFileError;
     return ReadShape(handle.tif, &shape);
   }
@@ -268,21 +271,23 @@ struct Reader {
 
 // libtiff keeps a rational as a float, which cannot hold 1/3 or 7/12000: the exact
 // fraction is written over the value libtiff stored (the file is little-endian).
-void WriteExactExposure(std::vector<uint8_t>& file, uint64_t exifIfd, uint32_t num, uint32_t den) {
-  auto get16 = [&](size_t at) { return uint32_t(file[at] | file[at + 1] << 8); };
-  auto get32 = [&](size_t at) { return get16(at) | get16(at + 2) << 16; };
-  if (exifIfd + 2 > file.size()) return;
-  const uint32_t n = get16(size_t(exifIfd));
+void WriteExactExposure(files::RandomAccess& io, uint64_t exifIfd, uint32_t num, uint32_t den) {
+  auto get16 = [](const uint8_t* p) { return uint32_t(p[0] | p[1] << 8); };
+  auto get32 = [&](const uint8_t* p) { return get16(p) | get16(p + 2) << 16; };
+  uint8_t count[2];
+  if (io.ReadAt(exifIfd, count, 2) != 2) return;
+  const uint32_t n = get16(count);
+  std::vector<uint8_t> entries(size_t(n) * 12);
+  if (io.ReadAt(exifIfd + 2, entries.data(), entries.size()) != entries.size()) return;
   for (uint32_t i = 0; i < n; ++i) {
-    const size_t e = size_t(exifIfd) + 2 + 12 * i;
-    if (e + 12 > file.size()) return;
+    const uint8_t* e = entries.data() + 12 * i;
     if (get16(e) != EXIFTAG_EXPOSURETIME || get16(e + 2) != TIFF_RATIONAL || get32(e + 4) != 1) continue;
-    const size_t at = get32(e + 8);
-    if (at + 8 > file.size()) return;
+    uint8_t value[8];
     for (int k = 0; k < 4; ++k) {
-      file[at + k] = uint8_t(num >> (8 * k));
-      file[at + 4 + k] = uint8_t(den >> (8 * k));
+      value[k] = uint8_t(num >> (8 * k));
+      value[4 + k] = uint8_t(den >> (8 * k));
     }
+    io.WriteAt(get32(e + 8), value, sizeof value);
     return;
   }
 }
@@ -310,54 +315,59 @@ bool LooksLikeTiff(const uint8_t* data, size_t size) {
                        (data[0] == 'M' && data[1] == 'M' && data[2] == 0 && (data[3] == 42 || data[3] == 43)));
 }
 
-Status ReadInfo(const uint8_t* data, size_t size, FileInfo* info, FileFields* fields) {
-  Reader r;
-  if (Status st = r.Open(data, size)) return st;
+Status ReadInfo(files::RandomAccess& io, FileInfo* info, FileFields* fields) {
+  Reader r(io);
+  if (Status st = r.Open()) return st;
   const Shape& s = r.shape;
   info->width = int(s.width);
   info->height = int(s.height);
   info->bits = s.outBits;
   info->format = kFormatTiff;
-  info->fileBytes = size;
+  info->fileBytes = io.Size();
   info->imageBytes = uint64_t(Dib::StrideFor(info->width, s.outBits)) * s.height;
-  ReadFields(r.handle.tif, data, size, fields);
+  ReadFields(r.handle.tif, io, fields);
   return status::kOk;
 }
 
-Status Decode(const uint8_t* data, size_t size, Dib* out, FileFields* fields) {
-  Reader r;
-  if (Status st = r.Open(data, size)) return st;
+Status Decode(files::RandomAccess& io, Dib* out, FileFields* fields) {
+  Reader r(io);
+  if (Status st = r.Open()) return st;
   const Shape& s = r.shape;
   Dib d = Dib::Create(int(s.width), int(s.height), s.outBits);
   if (d.Empty()) return status::kNoMemory;
   TIFF* tif = r.handle.tif;
   Status st = status::kOk;
   switch (s.path) {
-    case Path::Strips: st = DecodeStrips(tif, data, size, s, d); break;
+    case Path::Strips: st = DecodeStrips(tif, io, s, d); break;
     case Path::CompressedStrips: st = DecodeCompressedStrips(tif, s, d); break;
     case Path::Tiles: st = DecodeTiles(tif, s, d); break;
     case Path::General: st = DecodeGeneral(tif, s, d); break;
   }
   if (st) return st;
-  ReadFields(tif, data, size, fields);
+  ReadFields(tif, io, fields);
   *out = std::move(d);
   return status::kOk;
 }
 
-Status Encode(const Dib& in, const FileFields& fields, std::vector<uint8_t>* out) {
+Status ReadInfo(const uint8_t* data, size_t size, FileInfo* info, FileFields* fields) {
+  files::MemoryAccess io(data, size);
+  return ReadInfo(io, info, fields);
+}
+
+Status Decode(const uint8_t* data, size_t size, Dib* out, FileFields* fields) {
+  files::MemoryAccess io(data, size);
+  return Decode(io, out, fields);
+}
+
+Status Encode(const Dib& in, const FileFields& fields, files::RandomAccess& io) {
   if (in.Empty()) return status::kNoImage;
-  InitLibrary();
   FileFields rest = fields;
   const exif::StandardFields standard = exif::Take(&rest);
   const std::vector<uint8_t> block = rest.Serialize();
-  std::vector<uint8_t> bytes;
-  bytes.reserve(in.ByteSize() + block.size() + 4096);
-  MemFile f;
-  f.out = &bytes;
+  Client client{&io, true};
   // Little-endian always, which the exposure fix-up below relies on.
-  Handle h{TIFFClientOpen("picture", "wl", &f, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc, MapProc,
-                          UnmapProc)};
-  if (!h.tif) return status::kNoMemory;
+  Handle h{OpenTiff(&client, "wl")};
+  if (!h.tif) return io.WriteFailed() ? status::kFileError : status::kNoMemory;
   const bool grey = in.Bits() == 8;
   const uint32_t rowBytes = uint32_t(in.Width()) * (grey ? 1 : 3);
   const uint32_t rps = std::max<uint32_t>(1, 65536 / std::max<uint32_t>(rowBytes, 1));
@@ -384,15 +394,10 @@ Status Encode(const Dib& in, const FileFields& fields, std::vector<uint8_t>* out
     for (uint32_t r = 0; r < rows; ++r) {
       const uint8_t* s = in.Row(int(first + r));
       uint8_t* o = strip.data() + size_t(r) * rowBytes;
-      if (grey) {
+      if (grey)
         std::memcpy(o, s, rowBytes);
-      } else {
-        for (int x = 0; x < in.Width(); ++x, s += 3, o += 3) {
-          o[0] = s[2];
-          o[1] = s[1];
-          o[2] = s[0];
-        }
-      }
+      else
+        SwapRedBlue(s, o, size_t(in.Width()));
     }
     if (TIFFWriteEncodedStrip(h.tif, k, strip.data(), tmsize_t(rows) * rowBytes) < 0) return status::kFileError;
   }
@@ -401,7 +406,15 @@ Status Encode(const Dib& in, const FileFields& fields, std::vector<uint8_t>* out
   if (exifIfd && !WriteExifDirectory(h.tif, standard, &exifAt)) return status::kFileError;
   TIFFClose(h.tif);
   h.tif = nullptr;
-  if (standard.exposure) WriteExactExposure(bytes, exifAt, standard.exposure->first, standard.exposure->second);
+  if (standard.exposure) WriteExactExposure(io, exifAt, standard.exposure->first, standard.exposure->second);
+  return status::kOk;
+}
+
+Status Encode(const Dib& in, const FileFields& fields, std::vector<uint8_t>* out) {
+  std::vector<uint8_t> bytes;
+  bytes.reserve(in.ByteSize() + 4096);
+  files::MemoryAccess io(&bytes);
+  if (Status st = Encode(in, fields, io)) return st;
   *out = std::move(bytes);
   return status::kOk;
 }

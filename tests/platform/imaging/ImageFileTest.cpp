@@ -479,23 +479,34 @@ TEST(ImageFileSave, FailureClassesHaveDistinctStatuses) {
   EXPECT_EQ(imagefile::Save("C:\\dir.jpg", in, kFormatJpeg, 24, 2, FileFields()), status::kCannotOpen);
 }
 
+// Each format, the disk filling at the first write and part-way (TIFF files are written
+// in many pieces): the previous file stays and nothing is left beside it.
 TEST(ImageFileSave, FailedWriteKeepsThePreviousFileAndLeavesNoLitter) {
+  struct Case {
+    const char* path;
+    short format;
+    int skip;  // writes that succeed before the disk is full
+  } cases[] = {{"C:\\keep\\p.bmp", kFormatBmp, 0}, {"C:\\keep\\p.jpg", kFormatJpeg, 0},
+               {"C:\\keep\\p.tif", kFormatTiff, 0}, {"C:\\keep\\p.tif", kFormatTiff, 5}};
+  fs::remove_all(Native("keep"));
   fs::create_directories(Native("keep"));
-  const Dib first = Noise(10, 10, 24, 1);
-  ASSERT_EQ(imagefile::Save("C:\\keep\\p.bmp", first, kFormatBmp, 24, 0, FileFields()), status::kOk);
-  const auto before = ReadNative(Native("keep/p.bmp"));
-  {
-    plat::faults::Scope diskFull("WriteFile", ERROR_DISK_FULL);
-    EXPECT_EQ(imagefile::Save("C:\\keep\\p.bmp", Noise(20, 20, 24, 2), kFormatBmp, 24, 0, FileFields()),
-              status::kFileError);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.path) + " after " + std::to_string(c.skip));
+    ASSERT_EQ(imagefile::Save(c.path, Noise(10, 10, 24, 1), c.format, 24, 0, FileFields()), status::kOk);
+    const std::string native = Native("keep/" + std::string(c.path).substr(8));
+    const auto before = ReadNative(native);
+    {
+      plat::faults::Scope diskFull("WriteFile", ERROR_DISK_FULL, c.skip);
+      EXPECT_EQ(imagefile::Save(c.path, Noise(200, 200, 24, 2), c.format, 24, 0, FileFields()), status::kFileError);
+    }
+    EXPECT_EQ(ReadNative(native), before);
+    // And a good save replaces it.
+    ASSERT_EQ(imagefile::Save(c.path, Noise(20, 20, 24, 2), c.format, 24, 0, FileFields()), status::kOk);
+    Dib out;
+    ASSERT_EQ(imagefile::Load(c.path, &out, nullptr), status::kOk);
+    EXPECT_EQ(out.Width(), 20);
   }
-  EXPECT_EQ(ReadNative(Native("keep/p.bmp")), before);
   int entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(Native("keep"))) ++entries;
-  EXPECT_EQ(entries, 1);
-  // And a good save replaces it.
-  ASSERT_EQ(imagefile::Save("C:\\keep\\p.bmp", Noise(20, 20, 24, 2), kFormatBmp, 24, 0, FileFields()), status::kOk);
-  Dib out;
-  ASSERT_EQ(imagefile::Load("C:\\keep\\p.bmp", &out, nullptr), status::kOk);
-  EXPECT_EQ(out.Width(), 20);
+  EXPECT_EQ(entries, 3);
 }

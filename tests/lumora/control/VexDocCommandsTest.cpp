@@ -299,8 +299,8 @@ TEST_F(VexDocCommands, SettingsWriteFailingPartWayKeepsTheFileAndSaysSo) {
     void (*save)(CVexDoc&);
     const char* code;
   } cases[] = {
-      {"C:\\Image\\lab.vex", [](CVexDoc& d) { d.SaveSettingFile("C:\\Image\\lab.vex"); }, "エラーコード: 2:002"},
-      {"C:\\Lumora\\Lumora.ini", [](CVexDoc& d) { d.SaveSettings(); }, "エラーコード: 2:001"},
+      {"C:\\Image\\lab.vex", [](CVexDoc& d) { d.SaveSettingFile("C:\\Image\\lab.vex"); }, "エラーコード: 002:002"},
+      {"C:\\Lumora\\Lumora.ini", [](CVexDoc& d) { d.SaveSettings(); }, "エラーコード: 002:001"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);

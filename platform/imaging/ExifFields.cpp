@@ -148,6 +148,7 @@ class Reader {
 
  private:
   bool Bytes(uint64_t at, size_t n, uint8_t* out) const {
+    if (n == 0) return at <= size_;  // nothing to read, and `out` may be null
     return at <= size_ && n <= size_ - at && read_(at, out, n) == n;
   }
   static uint64_t TypeSize(uint16_t type) {

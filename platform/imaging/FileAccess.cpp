@@ -54,7 +54,7 @@ size_t ReadHandle(HANDLE h, uint64_t at, void* out, size_t n) {
 
 size_t MemoryAccess::ReadAt(uint64_t at, void* out, size_t n) {
   const uint64_t size = Size();
-  if (at >= size) return 0;
+  if (n == 0 || at >= size) return 0;  // `out` may be null for nothing
   const size_t k = size_t(std::min<uint64_t>(n, size - at));
   std::memcpy(out, Memory() + at, k);
   return k;

@@ -147,6 +147,16 @@ TEST(ExifBlock, EveryCutAndDamageReadsWithoutHarm) {
   EXPECT_EQ(whole.original, std::optional<std::string>("2026:12:09 10:11:12"));
 }
 
+// Found by the fuzz driver: a directory of no entries (read into an empty buffer).
+TEST(ExifBlock, EmptyDirectoriesReadAsNoFields) {
+  const std::vector<uint8_t> emptyIfd0 = {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_FALSE(exif::Decode(emptyIfd0.data(), emptyIfd0.size()).Any());
+  // IFD 0 pointing at an Exif IFD of no entries.
+  const std::vector<uint8_t> emptyExif = {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 1, 0x87, 0x69, 0, 4, 0, 0, 0, 1,
+                                          0, 0, 0, 26, 0, 0, 0, 0, 0, 0};
+  EXPECT_FALSE(exif::Decode(emptyExif.data(), emptyExif.size()).Any());
+}
+
 // ---- files
 
 TEST(StandardFields, SavedFilesCarryThemInStandardTagsAndReadThemBack) {

@@ -4,18 +4,17 @@
 // fast as the anchor, goal >= 0.9).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include <tiffio.h>
 
+#include "BenchSupport.h"
 #include "Config.h"
 #include "imaging/Dib.h"
 #include "imaging/ImageHolder.h"
@@ -39,23 +38,7 @@ const Dib& Picture() {
   return d;
 }
 
-// Drive C: of the benchmark: a scratch folder, removed at exit.
-const std::string& ScratchDir() {
-  struct Scratch {
-    std::string dir;
-    Scratch() {
-      char templ[] = "/tmp/lumora-bench-XXXXXX";
-      if (mkdtemp(templ)) dir = templ;
-      if (!dir.empty()) plat::config::Set("DRIVE_C", dir);
-    }
-    ~Scratch() {
-      std::error_code ec;
-      if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-    }
-  };
-  static Scratch scratch;
-  return scratch.dir;
-}
+const std::string& ScratchDir() { return bench::UseScratchDrive(); }
 
 // A control holding the picture.
 struct Holding {
@@ -178,28 +161,7 @@ void BM_TiffSave(benchmark::State& state) {
 }
 BENCHMARK(BM_TiffSave)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// GDI pictures for the blits: a DIB section selected into a memory DC.
-struct DibDc {
-  DibDc(int w, int h, int bits) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, h, 1, WORD(bits), BI_RGB, 0, 0, 0, 0, 0};
-    dc = CreateCompatibleDC(nullptr);
-    bm = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    old = SelectObject(dc, bm);
-    auto* p = static_cast<uint8_t*>(bits_);
-    const size_t n = size_t(WIDTHBYTES(w * bits)) * h;
-    for (size_t i = 0; i < n; ++i) p[i] = uint8_t(i * 13 + (i >> 12));
-  }
-  ~DibDc() {
-    SelectObject(dc, old);
-    DeleteObject(bm);
-    DeleteDC(dc);
-  }
-  HDC dc;
-  HBITMAP bm;
-  HGDIOBJ old;
-  void* bits_ = nullptr;
-};
+using bench::DibDc;
 
 // The camera picture shown on a 1280 x 1024 display with HALFTONE; the anchor is the
 // same blit with COLORONCOLOR (goal: 15 ms or less for HALFTONE).
@@ -225,7 +187,7 @@ void BM_Blit24To32(benchmark::State& state) {
   Compare(
       state, [&] { BitBlt(dst.dc, 0, 0, 1280, 1024, src.dc, 0, 0, SRCCOPY); },
       [&] {
-        std::memcpy(copy.get(), dst.bits_, size_t(1280) * 1024 * 4);
+        std::memcpy(copy.get(), dst.bits, size_t(1280) * 1024 * 4);
         benchmark::ClobberMemory();
       });
 }

@@ -19,6 +19,19 @@ IMPLEMENT_DYNAMIC(CMapPtrToWord, CObject)
 IMPLEMENT_SERIAL(CMapWordToOb, CObject, 0)
 
 namespace plat::afx {
+namespace {
+
+template <class Key, class Map>
+void MapValues(Map& m, std::vector<CObject*>* out) {
+  Key key{};
+  CObject* value = nullptr;
+  for (POSITION pos = m.GetStartPosition(); pos != nullptr;) {
+    m.GetNextAssoc(pos, key, value);
+    out->push_back(value);
+  }
+}
+
+}  // namespace
 
 bool CollectedObjects(CObject& ob, std::vector<CObject*>* out) {
   if (auto* a = dynamic_cast<CObArray*>(&ob)) {
@@ -26,19 +39,9 @@ bool CollectedObjects(CObject& ob, std::vector<CObject*>* out) {
   } else if (auto* l = dynamic_cast<CObList*>(&ob)) {
     for (POSITION pos = l->GetHeadPosition(); pos != nullptr;) out->push_back(l->GetNext(pos));
   } else if (auto* m = dynamic_cast<CMapStringToOb*>(&ob)) {
-    CString key;
-    CObject* value;
-    for (POSITION pos = m->GetStartPosition(); pos != nullptr;) {
-      m->GetNextAssoc(pos, key, value);
-      out->push_back(value);
-    }
+    MapValues<CString>(*m, out);
   } else if (auto* w = dynamic_cast<CMapWordToOb*>(&ob)) {
-    WORD key;
-    CObject* value;
-    for (POSITION pos = w->GetStartPosition(); pos != nullptr;) {
-      w->GetNextAssoc(pos, key, value);
-      out->push_back(value);
-    }
+    MapValues<WORD>(*w, out);
   } else {
     return false;
   }

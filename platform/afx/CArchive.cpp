@@ -487,30 +487,26 @@ void CArchive::SerializeClass(const CRuntimeClass* pClassRef) {
 }
 
 // Collections do not own their elements: when a half-read collection goes, the
-// objects it read itself (and, through collections among them, theirs) would leak.
-// Only objects whose reading a collection started are freed: references to objects
-// read before, and objects that other objects read (and own), stay.
+// objects it read itself (and, through collections among them, theirs) would leak,
+// whether they are still in it or were dropped from it. Objects another object read
+// (and owns), and objects read before, stay. Readers come before what they read, so
+// one pass in reading order finds them all.
 void CArchive::FreeCollected(CObject& failed, size_t nEntry) {
-  auto readBy = [&](CObject* pOb, CObject* holder) {
-    for (size_t i = nEntry + 1; i < m_loadArray.size(); ++i)
-      if (m_loadArray[i].pClass == nullptr && m_loadArray[i].pObject == pOb) return m_loadArray[i].pReader == holder;
-    return false;
+  std::vector<CObject*> probe;
+  auto isCollection = [&](CObject& o) {
+    probe.clear();
+    return plat::afx::CollectedObjects(o, &probe);
   };
+  std::unordered_set<CObject*> collections;
+  if (isCollection(failed)) collections.insert(&failed);
   std::vector<CObject*> doomed;
-  std::unordered_set<CObject*> seen;
-  std::vector<CObject*> pending{&failed};
-  while (!pending.empty()) {
-    CObject* holder = pending.back();
-    pending.pop_back();
-    std::vector<CObject*> elements;
-    if (!plat::afx::CollectedObjects(*holder, &elements)) continue;
-    for (CObject* e : elements) {
-      if (e == nullptr || !readBy(e, holder) || !seen.insert(e).second) continue;
-      doomed.push_back(e);
-      pending.push_back(e);
-    }
+  for (size_t i = nEntry + 1; i < m_loadArray.size(); ++i) {
+    const LoadEntry& e = m_loadArray[i];
+    if (e.pClass != nullptr || e.pObject == nullptr || !collections.count(e.pReader)) continue;
+    doomed.push_back(e.pObject);
+    if (isCollection(*e.pObject)) collections.insert(e.pObject);
   }
-  for (CObject* e : doomed) delete e;
+  for (CObject* o : doomed) delete o;
 }
 
 CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {

@@ -607,4 +607,26 @@ TEST(Archive, FailedCollectionReadFreesWhatItRead) {
   map.RemoveAll();
 }
 
+
+// Found by the fuzz driver: a stored map naming one key twice would drop the value read
+// first. Such an archive is damaged, and everything the map read goes with it.
+TEST(Archive, MapWithARepeatedKeyIsDamagedAndLeavesNothing) {
+  CArchCounted a, b;
+  CMapStringToOb map;
+  map.SetAt("k1", &a);
+  map.SetAt("k2", &b);
+  Bytes bytes = Store([&](CArchive& ar) { ar << static_cast<CObject*>(&map); });
+  // Both keys are stored as two-character strings: make the second one the first.
+  const std::string text(bytes.begin(), bytes.end());
+  const size_t first = text.find("k1"), second = text.find("k2");
+  ASSERT_NE(first, std::string::npos);
+  ASSERT_NE(second, std::string::npos);
+  bytes[std::max(first, second) + 1] = bytes[std::min(first, second) + 1];
+  const int liveBefore = CArchCounted::live;
+  CObject* loaded = nullptr;
+  EXPECT_EQ(Load(bytes, [&](CArchive& ar) { ar >> loaded; }), CArchiveException::badSchema);
+  EXPECT_EQ(loaded, nullptr);
+  EXPECT_EQ(CArchCounted::live, liveBefore);
+  map.RemoveAll();
+}
 }  // namespace

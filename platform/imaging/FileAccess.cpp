@@ -36,14 +36,24 @@ bool Seek(HANDLE h, uint64_t at) {
   return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
 }
 
-size_t ReadHandle(HANDLE h, uint64_t at, void* out, size_t n) {
-  if (!Seek(h, at)) return 0;
+// `pos` is where the handle stands (seeking is skipped when it is already there);
+// it is left after what was read, or unknown after an error.
+size_t ReadHandle(HANDLE h, uint64_t* pos, uint64_t at, void* out, size_t n) {
+  if (*pos != at && !Seek(h, at)) {
+    *pos = UINT64_MAX;
+    return 0;
+  }
+  *pos = at;
   size_t got = 0;
   while (got < n) {
     DWORD k = 0;
     const DWORD want = DWORD(std::min<size_t>(kPiece, n - got));
-    if (!ReadFile(h, static_cast<uint8_t*>(out) + got, want, &k, nullptr) || k == 0) break;
+    if (!ReadFile(h, static_cast<uint8_t*>(out) + got, want, &k, nullptr) || k == 0) {
+      *pos = UINT64_MAX;
+      return got;
+    }
     got += k;
+    *pos += k;
   }
   return got;
 }
@@ -92,7 +102,7 @@ Status InputFile::Open(const std::string& path) {
 
 size_t InputFile::ReadAt(uint64_t at, void* out, size_t n) {
   if (!Valid(h_) || at >= size_) return 0;
-  return ReadHandle(h_, at, out, size_t(std::min<uint64_t>(n, size_ - at)));
+  return ReadHandle(h_, &pos_, at, out, size_t(std::min<uint64_t>(n, size_ - at)));
 }
 
 Status ReadAll(InputFile& file, FileBytes* bytes) {
@@ -128,14 +138,15 @@ Status ReplacingFile::Create(const std::string& path) {
 
 size_t ReplacingFile::ReadAt(uint64_t at, void* out, size_t n) {
   if (!Valid(h_) || at >= size_) return 0;
-  return ReadHandle(h_, at, out, size_t(std::min<uint64_t>(n, size_ - at)));
+  return ReadHandle(h_, &pos_, at, out, size_t(std::min<uint64_t>(n, size_ - at)));
 }
 
 bool ReplacingFile::WriteAt(uint64_t at, const void* in, size_t n) {
-  if (!Valid(h_) || failed_ || !Seek(h_, at)) {
+  if (!Valid(h_) || failed_ || (pos_ != at && !Seek(h_, at))) {
     failed_ = true;
     return false;
   }
+  pos_ = at;
   size_t put = 0;
   while (put < n) {
     DWORD k = 0;
@@ -145,6 +156,7 @@ bool ReplacingFile::WriteAt(uint64_t at, const void* in, size_t n) {
       return false;
     }
     put += k;
+    pos_ += k;
   }
   size_ = std::max(size_, at + n);
   return true;

@@ -64,6 +64,7 @@ class InputFile : public RandomAccess {
  private:
   HANDLE h_ = nullptr;
   uint64_t size_ = 0;
+  uint64_t pos_ = 0;  // where the handle stands
 };
 
 // A new file written beside `path` that takes its name only on Commit, after it was
@@ -88,6 +89,7 @@ class ReplacingFile : public RandomAccess {
   HANDLE h_ = nullptr;
   std::string path_, temp_;
   uint64_t size_ = 0;
+  uint64_t pos_ = 0;  // where the handle stands
   bool failed_ = false;
 };
 

@@ -130,7 +130,13 @@ Status ReplacingFile::Create(const std::string& path) {
   if (IsFolder(path)) return status::kCannotOpen;
   static std::atomic<unsigned> counter{0};
   path_ = path;
-  temp_ = path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  // A short name of its own in the target's folder: a name near the longest a folder
+  // takes must still be writable.
+  const size_t cut = path.find_last_of("\\/");
+  const std::string folder = cut != std::string::npos                 ? path.substr(0, cut + 1)
+                             : path.size() >= 2 && path[1] == ':' ? path.substr(0, 2)
+                                                                  : std::string();
+  temp_ = folder + "~lum" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
   h_ = CreateFileA(temp_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                    nullptr);
   return Valid(h_) ? status::kOk : status::kCannotOpen;

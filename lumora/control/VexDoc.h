@@ -61,9 +61,10 @@ class CVexDoc : public CDocument {
   void ReadUserSection(LPCSTR path);
   void ReadSystemSection(LPCSTR path);
   void ReadCameraSection(LPCSTR path);
-  void WriteUserSection(LPCSTR path);
-  void WriteSystemSection(LPCSTR path);
-  void WriteCameraSection(LPCSTR path);
+  // Each answers whether every key was written.
+  BOOL WriteUserSection(LPCSTR path);
+  BOOL WriteSystemSection(LPCSTR path);
+  BOOL WriteCameraSection(LPCSTR path);
   // The range, interval and position checks after a USER section was read; the setting
   // file keeps the focus point further from the edges.
   void CheckUserValues(bool settingFileBounds);
@@ -611,12 +612,16 @@ class CVexDoc : public CDocument {
   void BuildCameraTable();
   static void ReadNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
   static void ReadStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
-  static void WriteNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
-  static void WriteStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
+  static BOOL WriteNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
+  static BOOL WriteStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
   void ReadSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
                    LPCSTR path);
-  void WriteSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
+  BOOL WriteSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
                     LPCSTR path);
+  BOOL WriteAllSections(LPCSTR path);
+  // Writes through `write` into a copy that replaces `target` only when complete;
+  // a failure is reported as error (2, detail).
+  BOOL WriteSettingsFile(const CString& target, int detail, BOOL (CVexDoc::*write)(LPCSTR));
 
   std::vector<IniStringEntry> m_userStrings, m_systemStrings;
   std::vector<IniNumericEntry> m_userNumbers, m_systemNumbers, m_cameraNumbers;

@@ -13,4 +13,8 @@ class CVexDisplayOutput : public CVexImageOutput {
   // Shows `bitmap` and stores the pane's picture into `slot`.
   virtual void StoreImage(SHORT slot, LONG bitmap) = 0;
   virtual void ResetZoom() = 0;
+  // Annotation input driven by the tool palette: 1 on, anything else off.
+  virtual void SetAnnotationMode(int on) {}
+  // Drops the object still being drawn; 0 when there was none.
+  virtual int AbandonUnfinishedAnnotation() { return 0; }
 };

@@ -30,7 +30,9 @@ BOOL CVexAnnoContrl::OnInitDialog() {
   CDialog::OnInitDialog();
   SetAppIcon(*this);
   for (const auto& t : kToolIcons) {
-    HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(t.icon));
+    // The tool pictures are small icons, shown at their size.
+    auto icon = static_cast<HICON>(
+        ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(t.icon), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     SendDlgItemMessage(t.button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
   }
   return TRUE;

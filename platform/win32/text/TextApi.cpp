@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "Faults.h"
 #include "LastError.h"
@@ -39,7 +40,14 @@ BOOL Output(HDC hdc, const char* call, int x, int y, UINT options, const RECT* r
   dc->Record(std::move(entry));
 
   std::optional<RECT> deviceRect;
-  if (rect) deviceRect = dc->ToDevice(*rect);
+  if (rect) {
+    // A rectangle given the wrong way round means the same pixels (the framework's
+    // Draw3dRect fills its right and bottom edges with negative extents).
+    RECT r = dc->ToDevice(*rect);
+    if (r.left > r.right) std::swap(r.left, r.right);
+    if (r.top > r.bottom) std::swap(r.top, r.bottom);
+    deviceRect = r;
+  }
   if ((options & ETO_OPAQUE) && deviceRect)
     dc->FillRect(*deviceRect, dc->SolidFill(state.bkColor), 0xF0 /* PATCOPY */);
 

@@ -98,6 +98,12 @@ TEST(ExtTextOutput, OpaqueClippedAndSpaced) {
   canvas.Clear();
   ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr);
   EXPECT_EQ(canvas.Count(0x00FF00), 30 * 22);
+  // The same rectangle the wrong way round fills the same pixels.
+  canvas.Clear();
+  RECT reversed{40, 30, 10, 8};
+  ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &reversed, "", 0, nullptr);
+  EXPECT_TRUE(SameRect(canvas.BoxOf(0x00FF00), r));
+  EXPECT_EQ(canvas.Count(0x00FF00), 30 * 22);
 }
 
 TEST(TextOutput, UnderlineAndStrikeOutCrossTheCell) {

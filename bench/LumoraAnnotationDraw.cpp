@@ -5,36 +5,16 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <vector>
 
+#include "BenchDib.h"
 #include "annotation/objects/AnnEllipse.h"
 #include "annotation/objects/AnnRectangle.h"
 
 namespace {
 
 constexpr int kW = 3840, kH = 3072, kObjects = 100;
-
-struct Dib {
-  Dib() {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), kW, kH, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    dc = CreateCompatibleDC(nullptr);
-    bm = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    old = SelectObject(dc, bm);
-    std::memset(bits, 0x5A, size_t(WIDTHBYTES(kW * 24)) * kH);
-  }
-  ~Dib() {
-    SelectObject(dc, old);
-    DeleteObject(bm);
-    DeleteDC(dc);
-  }
-  HDC dc;
-  HBITMAP bm;
-  HGDIOBJ old;
-  void* bits = nullptr;
-};
 
 // The same 100 objects every run: sizes, places and turns spread over the picture.
 std::vector<std::unique_ptr<CAnnObj>> MakeObjects() {
@@ -86,8 +66,7 @@ void RefreshPlainPolygons(benchmark::State& state) {
   std::vector<Shape> shapes;
   for (const auto& obj : objects) {
     const CAnnObj::CAnnObjInfo& s = obj->GetInfo();
-    std::vector<CPoint> local =
-        obj->GetKind() == 2 ? CAnnEllipse::CurvePoints(s.m_points, 2) : s.m_points;
+    std::vector<CPoint> local = obj->GetKind() == 2 ? CAnnEllipse::CurvePoints(s.m_points, 2) : s.m_points;
     Shape shape{{}, s.m_penColor, s.m_fillColor, s.m_fill == 1};
     for (CPoint p : local) shape.points.push_back(obj->AddOrigin(obj->RotatePoint(p)));
     shapes.push_back(std::move(shape));

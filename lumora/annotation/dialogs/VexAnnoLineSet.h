@@ -4,8 +4,8 @@
 #pragma once
 #include <afxwin.h>
 
-#include "ArrowCombo.h"
 #include "AnnColorButton.h"
+#include "ArrowCombo.h"
 
 class CVexAnnoLineSet : public CDialog {
  public:

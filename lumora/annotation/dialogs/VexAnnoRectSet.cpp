@@ -1,8 +1,8 @@
 #include "VexAnnoRectSet.h"
 
-#include "AnnoWidthList.h"
 #include <afxdlgs.h>
 
+#include "AnnoWidthList.h"
 #include "control/VexAppIcon.h"
 
 namespace {

@@ -47,10 +47,10 @@ CString CVexAnnoTextSet::DescribeFace(const LOGFONTA& font) {
   static const struct {
     BYTE charSet;
     const char* format;
-  } kSets[] = {{0, "%s [ANSI]"},          {1, "%s [DEFAULT]"},     {2, "%s [SYMBOL]"},      {77, "%s [MAC]"},
-               {128, "%s [SHIFTJIS]"},    {129, "%s [HANGUL]"},    {134, "%s [GB2312]"},    {136, "%s [CHINESEBIG5]"},
-               {161, "%s [GREEK]"},       {162, "%s [TURKISH]"},   {186, "%s [BALTIC]"},    {204, "%s [RUSSIAN]"},
-               {238, "%s [EASTEUROPE]"},  {255, "%s [OEM]"}};
+  } kSets[] = {{0, "%s [ANSI]"},         {1, "%s [DEFAULT]"},   {2, "%s [SYMBOL]"},   {77, "%s [MAC]"},
+               {128, "%s [SHIFTJIS]"},   {129, "%s [HANGUL]"},  {134, "%s [GB2312]"}, {136, "%s [CHINESEBIG5]"},
+               {161, "%s [GREEK]"},      {162, "%s [TURKISH]"}, {186, "%s [BALTIC]"}, {204, "%s [RUSSIAN]"},
+               {238, "%s [EASTEUROPE]"}, {255, "%s [OEM]"}};
   CString text;
   for (const auto& s : kSets)
     if (s.charSet == font.lfCharSet) text.Format(s.format, font.lfFaceName);
@@ -67,7 +67,7 @@ CString CVexAnnoTextSet::DescribeStyle(const LOGFONTA& font) {
   static const struct {
     LONG weight;
     const char* text;
-  } kWeights[] = {{0, "            Style : Dontcare"},   {100, "            Style : Thin"},
+  } kWeights[] = {{0, "            Style : Dontcare"},     {100, "            Style : Thin"},
                   {200, "            Style : Ultralight"}, {300, "            Style : Light"},
                   {400, "            Style : Regular"},    {500, "            Style : Medium"},
                   {600, "            Style : Demibold"},   {700, "            Style : Bold"},

@@ -13,8 +13,7 @@ class CVexAnnoTextSet : public CDialog {
   explicit CVexAnnoTextSet(int variant = 1, CWnd* pParent = nullptr) : CDialog(IDD, pParent), m_nVariant(variant) {}
 
   void SetValues(LOGFONTA font, int fontSize, COLORREF textColor, COLORREF bkColor, int fill, CString text);
-  void GetValues(LOGFONTA& font, int& fontSize, COLORREF& textColor, COLORREF& bkColor, int& fill,
-                 CString& text) const;
+  void GetValues(LOGFONTA& font, int& fontSize, COLORREF& textColor, COLORREF& bkColor, int& fill, CString& text) const;
 
   // Refreshes the three description lines, the check box and the preview from the
   // dialog's font, size, colours and fill.

@@ -6,22 +6,34 @@
 #include "annotation/dialogs/VexAnnoRectSet.h"
 
 void CAnnBox::Recenter(CPoint point) {
-  m_info.m_origin = CPoint(static_cast<int>((m_anchor.x + point.x) * 0.5), static_cast<int>((m_anchor.y + point.y) * 0.5));
+  m_info.m_origin =
+      CPoint(static_cast<int>((m_anchor.x + point.x) * 0.5), static_cast<int>((m_anchor.y + point.y) * 0.5));
 }
 
 void CAnnBox::DrawPoints(HDC hdc, const std::vector<CPoint>& points) {
   if (points.empty()) return;
-  std::vector<POINT> image;
-  image.reserve(points.size());
-  for (CPoint p : points) image.push_back(LocalToImage(p));
+  const std::vector<POINT> image = ToImagePoints(points);
   Polygon(hdc, image.data(), static_cast<int>(image.size()));
+}
+
+void CAnnBox::DrawShape(HDC hdc, const std::vector<POINT>& image) const {
+  if (image.empty()) return;
+  const CAnnObjInfo& s = m_info;
+  CPen pen(PS_SOLID, s.m_penWidth, s.m_penColor);
+  CBrush fill;
+  if (s.m_fill == 1) fill.CreateSolidBrush(s.m_fillColor);
+  HGDIOBJ oldPen = SelectObject(hdc, pen);
+  HGDIOBJ oldBrush = SelectObject(hdc, s.m_fill == 1 ? static_cast<HGDIOBJ>(fill) : GetStockObject(NULL_BRUSH));
+  Polygon(hdc, image.data(), static_cast<int>(image.size()));
+  SelectObject(hdc, oldBrush);
+  SelectObject(hdc, oldPen);
 }
 
 void CAnnBox::DrawHandles(HDC hdc) {
   const std::vector<CPoint>& points = m_info.m_points;
   if (points.empty()) return;
-  std::vector<POINT> window;
-  for (CPoint p : points) window.push_back(ImageToWindow(LocalToImage(p)));
+  std::vector<POINT> window = ToImagePoints(points);
+  for (POINT& p : window) p = ImageToWindow(p);
 
   HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(WHITE_BRUSH));
   const int oldRop = SetROP2(hdc, R2_COPYPEN);

@@ -34,6 +34,9 @@ class CAnnBox : public CAnnObj {
   bool Span(double& minx, double& maxx, double& miny, double& maxy) const;
   // The corner whose square holds the local point (1-4), or -1.
   int HitCorner(CPoint local) const;
+  // One closed polygon through picture points with the state's solid pen, filled with
+  // the fill colour when fill is 1; the DC's pen and brush are put back.
+  void DrawShape(HDC hdc, const std::vector<POINT>& image) const;
   // The shape dialog in `variant` on pen width, line type, fill and pen colour, square and fill.
   void EditShapeProperties(int variant);
 };

@@ -65,30 +65,13 @@ int CAnnEllipse::RubberBandStep(int width) {
 void CAnnEllipse::DrawPoints(HDC hdc, const std::vector<CPoint>& points) {
   Axes e;
   if (!AxesOf(points, e)) return;
-  const std::vector<CPoint> curve = CurvePoints(points, RubberBandStep(static_cast<int>(e.width)));
-  if (curve.empty()) return;
-  std::vector<POINT> image;
-  image.reserve(curve.size());
-  for (CPoint p : curve) image.push_back(LocalToImage(p));
-  Polygon(hdc, image.data(), static_cast<int>(image.size()));
+  const std::vector<POINT> image = ToImagePoints(CurvePoints(points, RubberBandStep(static_cast<int>(e.width))));
+  if (!image.empty()) Polygon(hdc, image.data(), static_cast<int>(image.size()));
 }
 
 void CAnnEllipse::Draw(HDC hdc, double) {
   SetHandleSizeFromZoom();
-  const CAnnObjInfo& s = m_info;
-  const std::vector<CPoint> curve = CurvePoints(s.m_points, 2);
-  if (curve.empty()) return;
-  std::vector<POINT> image;
-  image.reserve(curve.size());
-  for (CPoint p : curve) image.push_back(LocalToImage(p));
-  CPen pen(PS_SOLID, s.m_penWidth, s.m_penColor);
-  CBrush fill;
-  if (s.m_fill == 1) fill.CreateSolidBrush(s.m_fillColor);
-  HGDIOBJ oldPen = SelectObject(hdc, pen);
-  HGDIOBJ oldBrush = SelectObject(hdc, s.m_fill == 1 ? static_cast<HGDIOBJ>(fill) : GetStockObject(NULL_BRUSH));
-  Polygon(hdc, image.data(), static_cast<int>(image.size()));
-  SelectObject(hdc, oldBrush);
-  SelectObject(hdc, oldPen);
+  DrawShape(hdc, ToImagePoints(CurvePoints(m_info.m_points, 2)));
 }
 
 void CAnnEllipse::DrawHandles(HDC hdc) {

@@ -1,5 +1,6 @@
 #include "AnnObj.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -17,13 +18,15 @@ void CAnnObj::CAnnObjInfo::SetZoom(double zoom) {
 
 CPoint& CAnnObj::RotatePoint(CPoint& p) const {
   const double x = p.x, y = p.y;
-  p = CPoint(static_cast<int>(x * m_info.m_cos - y * m_info.m_sin), static_cast<int>(y * m_info.m_cos + x * m_info.m_sin));
+  p = CPoint(static_cast<int>(x * m_info.m_cos - y * m_info.m_sin),
+             static_cast<int>(y * m_info.m_cos + x * m_info.m_sin));
   return p;
 }
 
 CPoint& CAnnObj::UnrotatePoint(CPoint& p) const {
   const double x = p.x, y = p.y;
-  p = CPoint(static_cast<int>(x * m_info.m_cos + y * m_info.m_sin), static_cast<int>(y * m_info.m_cos - x * m_info.m_sin));
+  p = CPoint(static_cast<int>(x * m_info.m_cos + y * m_info.m_sin),
+             static_cast<int>(y * m_info.m_cos - x * m_info.m_sin));
   return p;
 }
 
@@ -37,6 +40,17 @@ CPoint& CAnnObj::SubtractOrigin(CPoint& p) const {
   p.x -= m_info.m_origin.x;
   p.y -= m_info.m_origin.y;
   return p;
+}
+
+std::vector<POINT> CAnnObj::ToImagePoints(const std::vector<CPoint>& local, size_t count) const {
+  std::vector<POINT> image;
+  try {
+    image.reserve(std::min(count, local.size()));
+  } catch (const std::bad_alloc&) {
+    return {};  // nothing is drawn rather than a part
+  }
+  for (size_t i = 0; i < local.size() && i < count; ++i) image.push_back(LocalToImage(local[i]));
+  return image;
 }
 
 CPoint CAnnObj::ImageToWindow(CPoint q) const {

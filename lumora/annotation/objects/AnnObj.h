@@ -5,6 +5,7 @@
 #pragma once
 #include <afxwin.h>
 
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <vector>
@@ -52,7 +53,7 @@ class CAnnObj {
     int m_square = 0;
     COLORREF m_penColor = 0;
     COLORREF m_fillColor = 0;
-    int m_fill = 0;      // 1: filled
+    int m_fill = 0;         // 1: filled
     CPoint m_scroll{0, 0};  // picture point at the window's top left corner
     SHORT m_divide = 0;     // parts of a scale bar
     double m_zoom = 1.0;    // picture pixels per window pixel
@@ -148,6 +149,9 @@ class CAnnObj {
 
  protected:
   CPoint LocalToImage(CPoint p) const { return AddOrigin(RotatePoint(p)); }
+  // The picture points of the first `count` local points (all of them by default); empty
+  // when they cannot be held.
+  std::vector<POINT> ToImagePoints(const std::vector<CPoint>& local, size_t count = SIZE_MAX) const;
   CPoint ImageToLocal(CPoint q) const { return UnrotatePoint(SubtractOrigin(q)); }
   CPoint ImageToWindow(CPoint q) const;
   // A handle is 8 window pixels wide whatever the zoom.
@@ -173,12 +177,12 @@ class CAnnObj {
   int m_handlesShown = 0;  // set by the display while the object shows its handles
   int m_creating = 1;
   int m_selected = 0;
-  int m_mode = 0;          // 0 normal, 1 vertex edit, 2 rotate
-  int m_hitHandle = -1;    // hit code of the last press; steers the drag
-  CPoint m_anchor{0, 0};   // last mouse point of the current drag
+  int m_mode = 0;         // 0 normal, 1 vertex edit, 2 rotate
+  int m_hitHandle = -1;   // hit code of the last press; steers the drag
+  CPoint m_anchor{0, 0};  // last mouse point of the current drag
   int m_valid = 0;
-  CAnnObjInfo m_info;      // current state
-  CAnnObjInfo m_saved;     // state when the current edit began
+  CAnnObjInfo m_info;                   // current state
+  CAnnObjInfo m_saved;                  // state when the current edit began
   std::vector<CPoint> m_vertices;       // vertex kinds only (local)
   std::vector<CPoint> m_savedVertices;  // their copy taken with the saved state
   int m_dialogFailed = 0;

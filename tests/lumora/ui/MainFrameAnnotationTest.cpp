@@ -2,67 +2,29 @@
 // still display's annotation mode and pane, and the defaults dialog of each tool on the
 // document's defaults.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
-#include "DisplayDouble.h"
+#include "AnnotationFrame.h"
 #include "annotation/dialogs/VexAnnoContrl.h"
-#include "control/VexApp.h"
-#include "control/VexDoc.h"
-#include "ui/MainFrame.h"
-#include "user/Responder.h"
 
 namespace {
 
 namespace responder = plat::user::responder;
 
-void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-class MainFrameAnnotation : public ::testing::Test {
+class MainFrameAnnotation : public AnnotationFrameTest {
  protected:
-  void SetUp() override {
-    responder::Reset();
-    char line[] = "";
-    app.SetStartupInfo(nullptr, line, SW_SHOW);
-    ASSERT_TRUE(app.InitInstance());
-    frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
-    ASSERT_NE(frame, nullptr);
-    doc = dynamic_cast<CVexDoc*>(frame->GetActiveDocument());
-    ASSERT_NE(doc, nullptr);
-    display = DisplayDouble::MakeIn(*frame, calls);
-    ASSERT_NE(display, nullptr);
-    frame->SetStillDisplay(display);
-  }
-  void TearDown() override {
-    if (app.m_pMainWnd) app.m_pMainWnd->DestroyWindow();
-    responder::Reset();
-  }
   void Command(UINT id) { frame->SendMessage(WM_COMMAND, id, 0); }
   // The next dialog must carry `caption`; `act` answers it.
-  void Then(const std::string& caption, std::function<void(HWND)> act) {
+  static void Then(const std::string& caption, std::function<void(HWND)> act) {
     responder::Push([caption, act](const responder::Shown& shown) {
       EXPECT_EQ(shown.caption, caption);
       act(shown.hwnd);
       return 0;
     });
   }
-
-  CVexApp app;
-  CMainFrame* frame = nullptr;
-  CVexDoc* doc = nullptr;
-  DisplayCalls calls;
-  DisplayDouble* display = nullptr;
 };
 
 TEST_F(MainFrameAnnotation, ThePaletteOpensOnceAndTurnsAnnotationOn) {
@@ -97,9 +59,8 @@ TEST_F(MainFrameAnnotation, EachToolsDefaultsDialogEditsItsOwnDefaults) {
   const struct {
     int tool;
     const char* caption;
-  } tools[] = {{1, "Text Setting"},      {2, "Straight line Setting"}, {3, "Rectangle Setting"},
-               {4, "Ellipse Setting"},   {5, "Polygon Setting"},       {6, "Polyline Setting"},
-               {7, "Free Hand Setting"}};
+  } tools[] = {{1, "Text Setting"},    {2, "Straight line Setting"}, {3, "Rectangle Setting"}, {4, "Ellipse Setting"},
+               {5, "Polygon Setting"}, {6, "Polyline Setting"},      {7, "Free Hand Setting"}};
   // What each kind's default is now, as one text.
   auto kinds = [this] {
     AnnTextAttr text;

@@ -2,7 +2,6 @@
 // screen. LUMORA_ANNOTATION_SHOTS names a folder to keep them in (the documentation's
 // copies, drawn with the installed Japanese font); otherwise they go to the scratch folder.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <cstdlib>

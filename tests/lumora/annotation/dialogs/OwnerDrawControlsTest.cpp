@@ -2,7 +2,6 @@
 // the arrow styles, the colour swatch, the text preview, and the scale dialog's button
 // that takes the focus when the mouse passes over it.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include "../objects/Canvas.h"
@@ -39,12 +38,9 @@ TEST(ArrowCombo, EachItemDrawsItsArrowHeads) {
     COLORREF back, line;
     bool right, left;
   } cases[] = {
-      {1, ODA_DRAWENTIRE, 0, kWhite, kBlack, false, false},
-      {2, ODA_DRAWENTIRE, 0, kWhite, kBlack, true, false},
-      {3, ODA_DRAWENTIRE, 0, kWhite, kBlack, false, true},
-      {4, ODA_DRAWENTIRE, 0, kWhite, kBlack, true, true},
-      {4, ODA_DRAWENTIRE, ODS_SELECTED, hi, kWhite, true, true},
-      {2, ODA_SELECT, ODS_SELECTED, hi, kWhite, true, false},
+      {1, ODA_DRAWENTIRE, 0, kWhite, kBlack, false, false},      {2, ODA_DRAWENTIRE, 0, kWhite, kBlack, true, false},
+      {3, ODA_DRAWENTIRE, 0, kWhite, kBlack, false, true},       {4, ODA_DRAWENTIRE, 0, kWhite, kBlack, true, true},
+      {4, ODA_DRAWENTIRE, ODS_SELECTED, hi, kWhite, true, true}, {2, ODA_SELECT, ODS_SELECTED, hi, kWhite, true, false},
       {3, ODA_SELECT, 0, kWhite, kBlack, false, true},
   };
   for (const auto& c : cases) {
@@ -95,7 +91,7 @@ TEST(AnnColorButton, ShowsItsColourOnARaisedOrPressedFace) {
     EXPECT_EQ(canvas.At(59, 23), kBlack);
     EXPECT_EQ(canvas.At(1, 1), c.sunken ? shadow : GetSysColor(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(canvas.At(58, 22), shadow);
-    EXPECT_EQ(canvas.At(15 + s, 4 + s), kBlack) << c.action;   // the swatch's outline
+    EXPECT_EQ(canvas.At(15 + s, 4 + s), kBlack) << c.action;  // the swatch's outline
     EXPECT_EQ(canvas.At(30, 12), RGB(200, 0, 0));
     EXPECT_EQ(canvas.At(14 + s, 12), face);
   }

@@ -1,59 +1,27 @@
 // The tool palette as the operator uses it: the tool buttons and their radio index, the
 // keys that leave it open, "Set" on each tool's defaults, and the close box.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <string>
 
-#include "../../ui/DisplayDouble.h"
+#include "../../ui/AnnotationFrame.h"
 #include "annotation/dialogs/VexAnnoContrl.h"
-#include "control/VexApp.h"
-#include "control/VexDoc.h"
-#include "ui/MainFrame.h"
-#include "user/Responder.h"
 
 namespace {
 
 namespace responder = plat::user::responder;
 
-void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-class VexAnnoContrl : public ::testing::Test {
+// The palette open on the running program's frame.
+class VexAnnoContrl : public AnnotationFrameTest {
  protected:
   void SetUp() override {
-    responder::Reset();
-    char line[] = "";
-    app.SetStartupInfo(nullptr, line, SW_SHOW);
-    ASSERT_TRUE(app.InitInstance());
-    frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
-    ASSERT_NE(frame, nullptr);
-    doc = dynamic_cast<CVexDoc*>(frame->GetActiveDocument());
-    display = DisplayDouble::MakeIn(*frame, calls);
-    ASSERT_NE(display, nullptr);
-    frame->SetStillDisplay(display);
+    AnnotationFrameTest::SetUp();
     frame->SendMessage(WM_COMMAND, 32846, 0);
     ASSERT_NE(frame->GetAnnotationPalette(), nullptr);
     palette = frame->GetAnnotationPalette()->m_hWnd;
   }
-  void TearDown() override {
-    if (app.m_pMainWnd) app.m_pMainWnd->DestroyWindow();
-    responder::Reset();
-  }
 
-  CVexApp app;
-  CMainFrame* frame = nullptr;
-  CVexDoc* doc = nullptr;
-  DisplayCalls calls;
-  DisplayDouble* display = nullptr;
   HWND palette = nullptr;
 };
 
@@ -72,7 +40,8 @@ TEST_F(VexAnnoContrl, EachButtonChoosesItsToolAndDropsAnUnfinishedObject) {
     EXPECT_EQ(frame->GetActiveView(), display);
   }
   // Every button has its icon.
-  for (int id = 1001; id <= 1008; ++id) EXPECT_NE(SendDlgItemMessageA(palette, id, BM_GETIMAGE, IMAGE_ICON, 0), 0) << id;
+  for (int id = 1001; id <= 1008; ++id)
+    EXPECT_NE(SendDlgItemMessageA(palette, id, BM_GETIMAGE, IMAGE_ICON, 0), 0) << id;
 }
 
 TEST_F(VexAnnoContrl, EnterAndEscapeLeaveItOpen) {
@@ -93,8 +62,8 @@ TEST_F(VexAnnoContrl, SetOpensTheChosenToolsDefaults) {
   const struct {
     int button, tool;
     const char* caption;
-  } cases[] = {{1002, 1, "Text Setting"},      {1004, 2, "Straight line Setting"}, {1003, 3, "Rectangle Setting"},
-               {1005, 4, "Ellipse Setting"},   {1006, 5, "Polygon Setting"},       {1007, 6, "Polyline Setting"},
+  } cases[] = {{1002, 1, "Text Setting"},     {1004, 2, "Straight line Setting"}, {1003, 3, "Rectangle Setting"},
+               {1005, 4, "Ellipse Setting"},  {1006, 5, "Polygon Setting"},       {1007, 6, "Polyline Setting"},
                {1008, 7, "Free Hand Setting"}};
   for (const auto& c : cases) {
     Click(palette, c.button);

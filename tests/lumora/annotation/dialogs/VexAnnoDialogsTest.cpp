@@ -2,7 +2,6 @@
 // titles and controls of each variant, the arrow style, the colour and font choosers,
 // and the text dialog's description lines.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <cstring>
@@ -61,7 +60,7 @@ TEST_F(VexAnnoDialogs, TheWidthFieldTakesOneToAHundred) {
   const struct {
     const char* typed;
     int result, width;
-  } cases[] = {{" 15", IDOK, 15}, {"15", IDOK, 15},  {"1", IDOK, 1},          {"100", IDOK, 100},
+  } cases[] = {{" 15", IDOK, 15},  {"15", IDOK, 15},     {"1", IDOK, 1},       {"100", IDOK, 100},
                {"0", IDCANCEL, 7}, {"101", IDCANCEL, 7}, {"abc", IDCANCEL, 7}, {"", IDCANCEL, 7}};
   for (int dialog : {141, 143}) {
     const int field = dialog == 141 ? 1020 : 1025;
@@ -181,10 +180,9 @@ TEST_F(VexAnnoDialogs, TheArrowStyleComesBackAsGivenOrAsChosen) {
   const struct {
     int given, shownIndex, pick, returned;
   } cases[] = {
-      {0, 0, -2, 0}, {1, 1, -2, 1}, {2, 2, -2, 2}, {3, 3, -2, 3},
-      {4, -1, -2, 4},  // a measuring line has no item and stays a measuring line
-      {7, -1, -2, 7},
-      {4, -1, 2, 2},   // unless the user picks a style
+      {0, 0, -2, 0},  {1, 1, -2, 1},  {2, 2, -2, 2},
+      {3, 3, -2, 3},  {4, -1, -2, 4},  // a measuring line has no item and stays a measuring line
+      {7, -1, -2, 7}, {4, -1, 2, 2},   // unless the user picks a style
       {0, 0, 3, 3},
   };
   for (const auto& c : cases) {
@@ -193,7 +191,8 @@ TEST_F(VexAnnoDialogs, TheArrowStyleComesBackAsGivenOrAsChosen) {
     OnDialog([&](HWND d) {
       HWND list = GetDlgItem(d, 1021);
       shown = static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0));
-      for (int i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) data.push_back(SendMessageA(list, CB_GETITEMDATA, i, 0));
+      for (int i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i)
+        data.push_back(SendMessageA(list, CB_GETITEMDATA, i, 0));
       if (c.pick >= 0) SendMessageA(list, CB_SETCURSEL, c.pick, 0);
       Click(d, IDOK);
     });

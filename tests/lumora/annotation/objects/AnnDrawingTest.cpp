@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 
+#include "Boxes.h"
 #include "Canvas.h"
 #include "annotation/objects/AnnEllipse.h"
 #include "annotation/objects/AnnRectangle.h"
@@ -22,23 +23,16 @@ std::unique_ptr<CAnnObj> Make(int kind) {
 }
 
 // A box of 80 x 40 about (100, 100), turned by 30 degrees, pen 5.
-void Place(CAnnObj& obj, int fill) {
+void PlaceTurned(CAnnObj& obj, int fill) {
+  Place(obj, CPoint(100, 100), CSize(40, 20));
   CAnnObj::CAnnObjInfo& s = obj.GetInfo();
-  s.m_points = {CPoint(-40, -20), CPoint(-40, 20), CPoint(40, 20), CPoint(40, -20)};
-  s.m_rubberPoints = s.m_points;
-  s.m_origin = CPoint(100, 100);
   s.m_cos = std::cos(3.14159265358979 / 6);
   s.m_sin = std::sin(3.14159265358979 / 6);
   s.SetPenWidth(5);
   s.SetPenColor(kPen);
   s.SetFillColor(kFill);
   s.SetFill(fill);
-  obj.SetCreating(0);
-  obj.SetValid(1);
 }
-
-// The picture pixel of a local point.
-CPoint ImageOf(const CAnnObj& obj, CPoint local) { return obj.AddOrigin(obj.RotatePoint(local)); }
 
 TEST(AnnDrawing, FilledAndOutlinedShapesTurnedBy30Degrees) {
   const struct {
@@ -49,7 +43,7 @@ TEST(AnnDrawing, FilledAndOutlinedShapesTurnedBy30Degrees) {
   for (const auto& c : cases) {
     Canvas canvas(200, 200, kBack);
     auto obj = Make(c.kind);
-    Place(*obj, c.fill);
+    PlaceTurned(*obj, c.fill);
     obj->Draw(canvas.dc());
     const CPoint edge = ImageOf(*obj, c.edge);
     const CPoint inside = ImageOf(*obj, CPoint(c.edge.x / 2, c.edge.y / 2));
@@ -63,7 +57,7 @@ TEST(AnnDrawing, FilledAndOutlinedShapesTurnedBy30Degrees) {
   for (int kind : {1, 2}) {
     Canvas canvas(200, 200, kBack);
     auto obj = Make(kind);
-    Place(*obj, 0);
+    PlaceTurned(*obj, 0);
     obj->Draw(canvas.dc());
     const CPoint corner = ImageOf(*obj, CPoint(39, 19));
     EXPECT_EQ(canvas.At(corner.x, corner.y), kind == 1 ? kPen : kBack) << kind;
@@ -75,7 +69,7 @@ TEST(AnnDrawing, TheRubberBandDrawnTwiceLeavesEveryByte) {
     Canvas canvas(200, 200, kBack);
     canvas.Set(100, 80, RGB(1, 2, 3));
     auto obj = Make(kind);
-    Place(*obj, 1);
+    PlaceTurned(*obj, 1);
     obj->Draw(canvas.dc());  // over a drawn shape as well
     const auto before = canvas.Bytes();
     obj->DrawXor(canvas.dc());
@@ -98,7 +92,7 @@ TEST(AnnDrawing, TheRubberBandDrawnTwiceLeavesEveryByte) {
 TEST(AnnDrawing, DrawReadsTheStateAndChangesOnlyTheHandleSize) {
   Canvas canvas(200, 200, kBack);
   CAnnRectangle rect;
-  Place(rect, 1);
+  PlaceTurned(rect, 1);
   rect.GetInfo().SetZoom(0.5);
   rect.SaveState();
   rect.OnButtonDown(canvas.dc(), 0, CPoint(100, 100), 1.0);  // a drag in progress
@@ -117,13 +111,9 @@ TEST(AnnDrawing, DrawReadsTheStateAndChangesOnlyTheHandleSize) {
 TEST(AnnDrawing, HandlesSitOnTheCornersInWindowPixels) {
   Canvas canvas(120, 120, kBack);
   CAnnRectangle rect;
-  CAnnObj::CAnnObjInfo& s = rect.GetInfo();
-  s.m_points = {CPoint(-40, -20), CPoint(-40, 20), CPoint(40, 20), CPoint(40, -20)};
-  s.m_rubberPoints = s.m_points;
-  s.m_origin = CPoint(100, 80);
-  s.SetZoom(2.0);
-  s.SetScrollOffset(20, 10);
-  rect.SetCreating(0);
+  Place(rect, CPoint(100, 80), CSize(40, 20));
+  rect.GetInfo().SetZoom(2.0);
+  rect.GetInfo().SetScrollOffset(20, 10);
   CPen black(PS_SOLID, 1, RGB(0, 0, 0));
   HGDIOBJ old = SelectObject(canvas.dc(), black);
   const auto before = canvas.Bytes();

@@ -2,6 +2,7 @@
 // along y, the empty box, and an ellipse far wider than any fixed buffer.
 #include <gtest/gtest.h>
 
+#include "Boxes.h"
 #include "Canvas.h"
 #include "annotation/objects/AnnEllipse.h"
 #include "user/Responder.h"
@@ -10,25 +11,13 @@ namespace {
 
 namespace responder = plat::user::responder;
 
-std::vector<CPoint> Box(int x0, int y0, int x2, int y2) {
-  return {CPoint(x0, y0), CPoint(x0, y2), CPoint(x2, y2), CPoint(x2, y0)};
-}
-
-void Place(CAnnObj& obj, CPoint origin, const std::vector<CPoint>& corners) {
-  obj.GetInfo().m_points = corners;
-  obj.GetInfo().m_rubberPoints = corners;
-  obj.SetOrigin(origin);
-  obj.SetCreating(0);
-  obj.SetValid(1);
-}
-
 TEST(AnnEllipse, TheCurveRunsAlongTheLowerHalfAndBackAlongTheUpper) {
   const std::vector<CPoint> curve = CAnnEllipse::CurvePoints(Box(-20, -10, 20, 10), 2);
   ASSERT_EQ(curve.size(), 40u);
-  EXPECT_EQ(curve[0], CPoint(-20, 0));   // i = 0
-  EXPECT_EQ(curve[10], CPoint(0, 10));   // i = 20
-  EXPECT_EQ(curve[20], CPoint(20, 0));   // i = 40
-  EXPECT_EQ(curve[30], CPoint(0, -10));  // i = 60
+  EXPECT_EQ(curve[0], CPoint(-20, 0));                                   // i = 0
+  EXPECT_EQ(curve[10], CPoint(0, 10));                                   // i = 20
+  EXPECT_EQ(curve[20], CPoint(20, 0));                                   // i = 40
+  EXPECT_EQ(curve[30], CPoint(0, -10));                                  // i = 60
   EXPECT_TRUE(CAnnEllipse::CurvePoints(Box(5, -10, 5, 10), 2).empty());  // no width
   EXPECT_TRUE(CAnnEllipse::CurvePoints({CPoint(0, 0)}, 2).empty());
 }
@@ -50,15 +39,13 @@ TEST(AnnEllipse, HitsAreMeasuredAlongYAtThePointsOwnX) {
     CPoint at;
     int code;
   } cases[] = {
-      {0, 0, CPoint(100, 100), -1},  // the centre of an outline
-      {1, 0, CPoint(100, 100), 6},
-      {0, 0, CPoint(100, 110), 5},   // on the curve
-      {0, 0, CPoint(100, 113), 5},   // within 3.5 of it
-      {0, 0, CPoint(100, 114), -1},
-      {0, 0, CPoint(120, 100), 5},   // the end of the long axis
-      {0, 0, CPoint(125, 100), -1},  // beyond the box and its handle margin
-      {0, 0, CPoint(80, 90), -1},    // a corner of the box, off the curve
-      {0, 1, CPoint(80, 90), 1},     // ...its handle while the handles show
+      {0, 0, CPoint(100, 100), -1},                               // the centre of an outline
+      {1, 0, CPoint(100, 100), 6},  {0, 0, CPoint(100, 110), 5},  // on the curve
+      {0, 0, CPoint(100, 113), 5},                                // within 3.5 of it
+      {0, 0, CPoint(100, 114), -1}, {0, 0, CPoint(120, 100), 5},  // the end of the long axis
+      {0, 0, CPoint(125, 100), -1},                               // beyond the box and its handle margin
+      {0, 0, CPoint(80, 90), -1},                                 // a corner of the box, off the curve
+      {0, 1, CPoint(80, 90), 1},                                  // ...its handle while the handles show
   };
   for (const auto& c : cases) {
     CAnnEllipse ellipse;

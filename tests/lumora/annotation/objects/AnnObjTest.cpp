@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "Boxes.h"
 #include "Canvas.h"
 #include "annotation/objects/AnnEllipse.h"
 #include "annotation/objects/AnnRectangle.h"
@@ -15,17 +16,6 @@ namespace {
 struct Probe : CAnnRectangle {
   using CAnnObj::ImageToWindow;
 };
-
-// A finished box of half size `half` about `origin`.
-void Place(CAnnObj& obj, CPoint origin, CSize half) {
-  CAnnObj::CAnnObjInfo& s = obj.GetInfo();
-  s.m_points = {CPoint(-half.cx, -half.cy), CPoint(-half.cx, half.cy), CPoint(half.cx, half.cy),
-                CPoint(half.cx, -half.cy)};
-  s.m_rubberPoints = s.m_points;
-  s.m_origin = origin;
-  obj.SetCreating(0);
-  obj.SetValid(1);
-}
 
 double DegreesOf(const CAnnObj::CAnnObjInfo& s) { return std::atan2(s.m_sin, s.m_cos) * 180.0 / 3.14159265358979; }
 
@@ -101,11 +91,11 @@ TEST(AnnObj, TransformsRotateThenShiftAndTruncateTowardZero) {
     double cos, sin;
     CPoint origin, local, image;
   } cases[] = {
-      {1, 0, CPoint(0, 0), CPoint(7, -3), CPoint(7, -3)},      // the default state changes nothing
-      {0, 1, CPoint(50, 60), CPoint(10, 0), CPoint(50, 70)},   // a quarter turn
+      {1, 0, CPoint(0, 0), CPoint(7, -3), CPoint(7, -3)},     // the default state changes nothing
+      {0, 1, CPoint(50, 60), CPoint(10, 0), CPoint(50, 70)},  // a quarter turn
       {0, 1, CPoint(50, 60), CPoint(3, 4), CPoint(46, 63)},
-      {0.6, 0.8, CPoint(5, 5), CPoint(0, 0), CPoint(5, 5)},    // the origin stays put at any turn
-      {-0.6, 0.8, CPoint(0, 0), CPoint(1, 0), CPoint(0, 0)},   // -0.6 and 0.8 both become 0
+      {0.6, 0.8, CPoint(5, 5), CPoint(0, 0), CPoint(5, 5)},      // the origin stays put at any turn
+      {-0.6, 0.8, CPoint(0, 0), CPoint(1, 0), CPoint(0, 0)},     // -0.6 and 0.8 both become 0
       {0.6, -0.8, CPoint(0, 0), CPoint(-3, -1), CPoint(-2, 1)},  // -2.6 -> -2, 1.8 -> 1
   };
   for (const auto& c : cases) {
@@ -205,9 +195,7 @@ TEST(AnnObj, RestoreStateBringsBackTheWholeSavedState) {
 }
 
 TEST(AnnObj, ClonesCopyTheStateButNotTheEditFlags) {
-  const struct {
-    int creating, valid;
-  } cases[] = {{1, 0}, {0, 0}, {0, 1}};
+  const struct { int creating, valid; } cases[] = {{1, 0}, {0, 0}, {0, 1}};
   for (const auto& c : cases) {
     CAnnEllipse obj;
     Place(obj, CPoint(30, 30), CSize(5, 5));
@@ -246,7 +234,7 @@ TEST(AnnObj, TheBaseOperationsAreNeutral) {
   EXPECT_EQ(obj.GetHandleSize(), 8);
   obj.SetValid(1);
   EXPECT_EQ(obj.IsEnabled(), 1);  // drawn while valid
-  obj.SetOption(7);                // a word nothing reads
+  obj.SetOption(7);               // a word nothing reads
   EXPECT_EQ(obj.IsEnabled(), 1);
   const auto before = canvas.Bytes();
   obj.Draw(canvas.dc());

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "Boxes.h"
 #include "Canvas.h"
 #include "annotation/objects/AnnRectangle.h"
 #include "user/Responder.h"
@@ -28,19 +29,7 @@ class AnnRectangle : public ::testing::Test {
     obj.OnButtonUp(canvas.dc(), keys, last, 1.0);
   }
   // The picture point of committed corner i.
-  static CPoint Corner(const CAnnObj& obj, int i) {
-    CPoint p = obj.PointAt(i);
-    return obj.AddOrigin(obj.RotatePoint(p));
-  }
-  static void Place(CAnnObj& obj, CPoint origin, CSize half) {
-    CAnnObj::CAnnObjInfo& s = obj.GetInfo();
-    s.m_points = {CPoint(-half.cx, -half.cy), CPoint(-half.cx, half.cy), CPoint(half.cx, half.cy),
-                  CPoint(half.cx, -half.cy)};
-    s.m_rubberPoints = s.m_points;
-    s.m_origin = origin;
-    obj.SetCreating(0);
-    obj.SetValid(1);
-  }
+  static CPoint Corner(const CAnnObj& obj, int i) { return ImageOf(obj, obj.PointAt(i)); }
 
   Canvas canvas{220, 220};
 };
@@ -87,7 +76,7 @@ TEST_F(AnnRectangle, ShiftOrTheSquareFlagMakesASquare) {
     int square;
     CPoint corner;
   } cases[] = {
-      {CPoint(10, 10), CPoint(50, 30), MK_SHIFT, 0, CPoint(30, 30)},    // the shorter side wins
+      {CPoint(10, 10), CPoint(50, 30), MK_SHIFT, 0, CPoint(30, 30)},      // the shorter side wins
       {CPoint(100, 100), CPoint(60, 120), MK_SHIFT, 0, CPoint(80, 120)},  // signs differ
       {CPoint(100, 100), CPoint(110, 60), 0, 1, CPoint(110, 90)},
       {CPoint(10, 10), CPoint(50, 30), 0, 0, CPoint(50, 30)},
@@ -172,15 +161,13 @@ TEST_F(AnnRectangle, HitCodesOfHandlesBordersAndInside) {
     CPoint at;
     int code;
   } cases[] = {
-      {0, 0, 1, CPoint(120, 110), 5},   // a corner lies on two borders
-      {0, 1, 1, CPoint(120, 110), 3},   // its handle when the handles show
-      {0, 1, 5, CPoint(123, 113), 3},   // the handle's square runs 4 pixels out...
-      {0, 1, 5, CPoint(124, 113), 5},   // ...its right edge excluded
-      {0, 0, 1, CPoint(100, 100), -1},  // the inside of an outline
-      {1, 0, 1, CPoint(100, 100), 6},
-      {1, 0, 1, CPoint(123, 100), 6},   // up to the tolerance (3.5) outside
-      {1, 0, 1, CPoint(124, 100), -1},
-      {0, 0, 1, CPoint(100, 93), 5},    // the top border band
+      {0, 0, 1, CPoint(120, 110), 5},                                   // a corner lies on two borders
+      {0, 1, 1, CPoint(120, 110), 3},                                   // its handle when the handles show
+      {0, 1, 5, CPoint(123, 113), 3},                                   // the handle's square runs 4 pixels out...
+      {0, 1, 5, CPoint(124, 113), 5},                                   // ...its right edge excluded
+      {0, 0, 1, CPoint(100, 100), -1},                                  // the inside of an outline
+      {1, 0, 1, CPoint(100, 100), 6},  {1, 0, 1, CPoint(123, 100), 6},  // up to the tolerance (3.5) outside
+      {1, 0, 1, CPoint(124, 100), -1}, {0, 0, 1, CPoint(100, 93), 5},   // the top border band
       {0, 0, 1, CPoint(100, 96), -1},
   };
   for (const auto& c : cases) {

@@ -91,7 +91,7 @@ void CMainFrame::OnAnnotationTool() {
   m_pAnnoContrl->SetOwnerView(m_pStillDisplay);
   if (m_pStillDisplay) m_pStillDisplay->SetAnnotationMode(1);
   // A palette whose window cannot be made is not kept: the command can be tried again.
-  if (!m_pAnnoContrl->Create()) {
+  if (!m_pAnnoContrl->Create(CVexAnnoContrl::IDD)) {
     m_pAnnoContrl.reset();
     if (m_pStillDisplay) m_pStillDisplay->SetAnnotationMode(0);
     ReportError(411, 1);

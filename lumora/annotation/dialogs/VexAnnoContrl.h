@@ -13,9 +13,8 @@ class CVexAnnoContrl : public CDialog {
   // Radio index of each tool: 0 none (select and edit), 1 text, 2 line, 3 rectangle,
   // 4 ellipse, 5 polygon, 6 polyline, 7 freehand curve.
   explicit CVexAnnoContrl(CVexDisplayOutput* pOwnerView = nullptr, CWnd* pParent = nullptr)
-      : m_pOwnerView(pOwnerView), m_pParent(pParent) {}
+      : CDialog(IDD, pParent), m_pOwnerView(pOwnerView) {}
 
-  BOOL Create() { return CDialog::Create(IDD, m_pParent); }
   void SetOwnerView(CVexDisplayOutput* view) { m_pOwnerView = view; }
   CVexDisplayOutput* GetOwnerView() const { return m_pOwnerView; }
 
@@ -34,5 +33,4 @@ class CVexAnnoContrl : public CDialog {
 
  private:
   CVexDisplayOutput* m_pOwnerView;
-  CWnd* m_pParent;
 };

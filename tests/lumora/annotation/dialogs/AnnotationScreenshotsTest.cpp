@@ -77,7 +77,7 @@ class AnnotationScreenshots : public ::testing::Test {
 
 TEST_F(AnnotationScreenshots, ToolPalette) {
   CVexAnnoContrl palette;
-  ASSERT_TRUE(palette.Create());
+  ASSERT_TRUE(palette.Create(CVexAnnoContrl::IDD));
   palette.SetWindowPos(nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   palette.ShowWindow(SW_SHOW);
   palette.CheckRadioButton(1001, 1008, 1003);  // the rectangle tool

@@ -512,7 +512,11 @@ class CVexDoc : public CDocument {
   SHORT GetLiveDisplayMode() const { return m_nLiveDisplayMode; }
   void SetPointerMode(SHORT mode) { m_nPointerMode = mode; }
   SHORT GetPointerMode() const { return m_nPointerMode; }
-  void SetFocusValue(SHORT a, SHORT b, SHORT c) { m_nFocusValue = static_cast<SHORT>((a + b + c) / 3); }
+  // Written by the live thread, read by the meter on the user-interface thread.
+  int SetFocusValue(SHORT a, SHORT b, SHORT c) {
+    m_nFocusValue = static_cast<SHORT>((a + b + c) / 3);
+    return 1;
+  }
   SHORT GetFocusValue() const { return m_nFocusValue; }
 
   void SetAbort(LONG on);
@@ -573,12 +577,19 @@ class CVexDoc : public CDocument {
   RECT m_rcLiveWindow = {0, 0, 640, 512}, m_rcActiveWindow = {0, 0, 640, 512}, m_rcShading = {0, 0, 0, 0};
   int m_bWBRectSet = 0;
   LONG m_nShadingX = 0, m_nShadingY = 0;
-  SHORT m_nDisplayMode = 0, m_nLiveDisplayMode = 0, m_nPointerMode = 0, m_nFocusValue = 0;
+  SHORT m_nDisplayMode = 0, m_nLiveDisplayMode = 0, m_nPointerMode = 0;
+  std::atomic<SHORT> m_nFocusValue{0};
   LONG m_bProfileDisplay = 1, m_nViewState = 0, m_bFullScreen = 0;
   LONG m_nEnhanceFlag[3] = {}, m_nEnhanceEnable[3] = {};
   std::atomic<SHORT> m_progress[3] = {};
   tShotParameters m_shot{};
   LONG m_nImageWidth = 0;
+
+  // The thumbnail choice: 0 lets the file input take a picture's title from its
+  // thumbnail; the thumbnail strip sets 1 while it loads thumbnails themselves.
+  void SetThumbnailChoice(LONG choice) { m_nThumbnailChoice = choice; }
+  LONG GetThumbnailChoice() const { return m_nThumbnailChoice; }
+  LONG m_nThumbnailChoice = 0;
 
  private:
   void RebuildModeWord();

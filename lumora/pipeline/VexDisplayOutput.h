@@ -1,7 +1,7 @@
 // A display pane as an output stage: what the flow control asks of the live and
 // still panes besides showing a slot.
 #pragma once
-#include "pipeline/VexStages.h"
+#include "pipeline/VexImageOutput.h"
 
 class CVexDisplayOutput : public CVexImageOutput {
  public:

@@ -110,7 +110,7 @@ int CMainFrame::GetSelectedAnnotationTool() {
 }
 
 void CMainFrame::ActivateImagePane() {
-  auto* pane = dynamic_cast<CView*>(m_pStillDisplay);
+  CView* pane = m_pStillDisplay;
   if (!pane || !pane->GetSafeHwnd()) return;
   if (GetActiveView() == pane)
     pane->SetFocus();

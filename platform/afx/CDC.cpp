@@ -1,6 +1,7 @@
 #include "CDC.h"
 
 #include "CWnd.h"
+#include "Faults.h"
 
 IMPLEMENT_DYNCREATE(CDC, CObject)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
@@ -42,7 +43,7 @@ CDC* CDC::FromHandle(HDC hDC) { return Thread().dcs.FromHandle(hDC); }
 void CDC::DeleteTempMap() { Thread().dcs.DeleteTemp(); }
 
 BOOL CDC::Attach(HDC hDC) {
-  if (!hDC) return FALSE;
+  if (!hDC || plat::faults::Check("CDC::Attach")) return FALSE;
   m_hDC = m_hAttribDC = hDC;
   Thread().dcs.SetPermanent(hDC, this);
   return TRUE;

@@ -272,6 +272,8 @@ void CWinApp::OnAppExit() {
   if (m_pMainWnd) m_pMainWnd->SendMessage(WM_CLOSE);
 }
 
+void CWinApp::OnHelp() {}
+
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
   std::vector<std::string> args = plat::afx::SplitCommandLine(m_lpCmdLine ? m_lpCmdLine : "");
   for (size_t i = 0; i < args.size(); ++i) {

@@ -75,6 +75,8 @@ class CWinApp : public CWinThread {
   BOOL SaveAllModified();
   afx_msg void OnFileNew();
   afx_msg void OnAppExit();
+  // Help: there is no help system here, so the command is taken and nothing is shown.
+  afx_msg void OnHelp();
 
   // Printing: fills `pPrintDlg` with (copies of) the program's printer; FALSE without one.
   BOOL GetPrinterDeviceDefaults(PRINTDLG* pPrintDlg);

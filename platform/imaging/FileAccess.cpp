@@ -69,7 +69,13 @@ Status ReadAll(const std::string& path, std::vector<uint8_t>* bytes) {
 Status WriteReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
   if (IsFolder(path)) return status::kCannotOpen;
   static std::atomic<unsigned> counter{0};
-  const std::string temp = path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  // A short name of its own in the target's folder: a name near the longest a folder
+  // takes must still be writable.
+  const size_t cut = path.find_last_of("\\/");
+  const std::string folder = cut != std::string::npos                 ? path.substr(0, cut + 1)
+                             : path.size() >= 2 && path[1] == ':' ? path.substr(0, 2)
+                                                                  : std::string();
+  const std::string temp = folder + "~lum" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
   File f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f.Ok()) return status::kCannotOpen;
   bool ok = true;

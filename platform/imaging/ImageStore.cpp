@@ -61,6 +61,7 @@ DWORD ImageStore::DetachForWrite(DWORD h, std::shared_ptr<Dib>* out) {
   // only read it.
   Dib copy = source->Clone();
   if (copy.Empty()) return 0;
+  ++copies_;
   auto fresh = std::make_shared<Entry>();
   fresh->dib = std::make_shared<Dib>(std::move(copy));
   std::shared_ptr<Dib> mine = fresh->dib;

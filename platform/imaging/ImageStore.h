@@ -4,6 +4,8 @@
 // is gone is refused. A holder that changes a picture others hold gets a private copy
 // first, so a change never shows through another holder.
 #pragma once
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 
@@ -33,6 +35,9 @@ class ImageStore {
   DWORD Replace(DWORD h, Dib dib);
   int Holders(DWORD h) const;
   size_t Count() const;
+  // Whole pictures copied so far to keep a change private (DetachForWrite); a measure
+  // of how much pixel traffic sharing costs.
+  uint64_t Copies() const { return copies_.load(); }
 
  private:
   struct Entry {
@@ -42,6 +47,7 @@ class ImageStore {
   ImageStore() : table_(HandleKind::Image) {}
 
   HandleTable<Entry> table_;
+  std::atomic<uint64_t> copies_{0};
   // Guards the holder counts and the picture pointers inside the entries.
   mutable std::mutex mutex_;
 };

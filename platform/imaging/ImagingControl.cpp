@@ -374,7 +374,13 @@ HRESULT ImagingControl::Property(DISPID id, bool put, VARIANT* a, UINT n, VARIAN
     case 41: if (put) break; Answer(result, float(core_.LastFileInfo().height)); return S_OK;
     case 43: if (put) break; Answer(result, core_.LastFileInfo().format); return S_OK;
     case 44: if (put) break; Answer(result, LONG(core_.LastFileInfo().fileBytes)); return S_OK;
-    case 45: if (put) break; Answer(result, LONG(core_.LastFileInfo().imageBytes)); return S_OK;
+    case 45: {
+      if (put) break;
+      // A size a LONG cannot hold reads as the largest LONG, never as a wrapped small one.
+      const uint64_t bytes = core_.LastFileInfo().imageBytes;
+      Answer(result, bytes > 0x7FFFFFFFu ? LONG(0x7FFFFFFF) : LONG(bytes));
+      return S_OK;
+    }
     case 48:
       if (!put) return AnswerBool(result, regionEnabled_), S_OK;
       regionEnabled_ = x.Bool(0);

@@ -134,10 +134,15 @@ Status HeaderStatus(const Decoder& d, int* bits) {
     *bits = 24;
   else
     return status::kUnsupported;  // CMYK and the like
-  if (c.image_width > unsigned(Dib::kMaxSide) || c.image_height > unsigned(Dib::kMaxSide) ||
-      !Dib::SizeAllowed(int(c.image_width), int(c.image_height), *bits))
-    return status::kUnsupported;
+  if (c.image_width > unsigned(Dib::kMaxSide) || c.image_height > unsigned(Dib::kMaxSide)) return status::kUnsupported;
   return status::kOk;
+}
+
+// A picture the control can hold: the query describes any header, the load refuses
+// before it allocates.
+Status HoldableStatus(const Decoder& d, int bits) {
+  return Dib::SizeAllowed(int(d.cinfo.image_width), int(d.cinfo.image_height), bits) ? status::kOk
+                                                                                      : status::kUnsupported;
 }
 
 struct Encoder {
@@ -227,6 +232,7 @@ Status Decode(const uint8_t* data, size_t size, Dib* out, FileFields* fields) {
   if (!StartDecode(d, data, size, fields != nullptr)) return d.err.status;
   int bits = 0;
   if (Status st = HeaderStatus(d, &bits)) return st;
+  if (Status st = HoldableStatus(d, bits)) return st;
   d.cinfo.out_color_space = bits == 8 ? JCS_GRAYSCALE : JCS_EXT_BGR;
   Dib dib = Dib::Create(int(d.cinfo.image_width), int(d.cinfo.image_height), bits);
   if (dib.Empty()) return status::kNoMemory;

@@ -285,4 +285,16 @@ bool SetCurrentFolder(std::string_view path, DWORD* error) {
   return true;
 }
 
+bool AdoptNativeWorkingFolder(DWORD* error) {
+  DWORD dummy;
+  if (!error) error = &dummy;
+  std::error_code ec;
+  fs::path here = fs::current_path(ec);
+  if (ec) {
+    *error = ERROR_PATH_NOT_FOUND;
+    return false;
+  }
+  return SetCurrentFolder(ToWindows(here.string()), error);
+}
+
 }  // namespace plat::path

@@ -47,6 +47,11 @@ bool IsNulDevice(std::string_view path);
 std::string CurrentFolder();
 // Fails with ERROR_FILE_NOT_FOUND (missing) or ERROR_DIRECTORY (not a folder).
 bool SetCurrentFolder(std::string_view path, DWORD* error = nullptr);
+// Makes the process's native working folder its current folder, in Windows form (see
+// ToWindows), as a Windows program starts in the folder of whoever started it. A program
+// that wants that asks for it at start; the default stays the program folder. False,
+// with nothing changed, when the native folder cannot be read or has no Windows name.
+bool AdoptNativeWorkingFolder(DWORD* error = nullptr);
 
 // Compares two names the way Windows does: without regard to ASCII case.
 bool NamesEqual(std::string_view a, std::string_view b);

@@ -17,6 +17,11 @@ class CTrueImage : public CHeader {
   BOOL Draw(int x, int y, int dw, int dh, CDC* pDC, int sx, int sy, double zoom);
   // Points the picture at outside pixel memory; returns the previous pixel pointer.
   BYTE* SetBits(BYTE* bits);
+  // The focus measure of one channel, 0 for a flat picture and growing with its
+  // sharpness. Only the program's copy of the class defines them (its focus stage).
+  SHORT MeasureFocusRed(int step);
+  SHORT MeasureFocusGreen(int step);
+  SHORT MeasureFocusBlue(int step);
 
   double m_dZoom = 1.0;
   BYTE* m_pBits = nullptr;
@@ -24,6 +29,7 @@ class CTrueImage : public CHeader {
   LONG m_nReserved = 0;
 
  private:
+  SHORT MeasureFocus(int channel, int step) const;
   void ReleaseSection();
   BOOL BlitTiles(int x, int y, int dw, int dh, CDC* pDC, int sx, int sy, double zoom);
 };

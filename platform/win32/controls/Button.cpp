@@ -236,8 +236,9 @@ void Paint(HWND h, HDC dc, ButtonState& s) {
     }
     return;
   }
-  FillRect(dc, &rc, bg);
   if (t == BS_GROUPBOX) {
+    // A group box is only a frame: its inside is left alone, so that controls beneath it in
+    // the z-order (a label made before it) show through, as on Windows.
     std::string text = WindowText(h);
     SIZE ext{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &ext);
@@ -252,6 +253,7 @@ void Paint(HWND h, HDC dc, ButtonState& s) {
     }
     return;
   }
+  FillRect(dc, &rc, bg);
   // Check boxes and radio buttons: a 13-pixel box beside the label.
   const int box = 13;
   bool leftText = style & BS_LEFTTEXT;

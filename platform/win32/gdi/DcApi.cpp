@@ -1,6 +1,7 @@
 // Device contexts: creation, capabilities, saved states, coordinates, attributes, clipping.
 #include <cstring>
 
+#include "Faults.h"
 #include "gdi/ApiSupport.h"
 #include "gdi/RegionObject.h"
 
@@ -59,11 +60,19 @@ int GetDeviceCaps(HDC hdc, int index) {
 }
 
 int SaveDC(HDC hdc) {
+  if (DWORD e = plat::faults::Check("SaveDC")) {
+    SetLastError(e);
+    return 0;
+  }
   auto dc = DcOf(hdc);
   return dc ? dc->Save() : 0;
 }
 
 BOOL RestoreDC(HDC hdc, int saved) {
+  if (DWORD e = plat::faults::Check("RestoreDC")) {
+    SetLastError(e);
+    return FALSE;
+  }
   auto dc = DcOf(hdc);
   return dc && dc->Restore(saved) ? TRUE : FALSE;
 }

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Faults.h"
 #include "gdi/ApiSupport.h"
 #include "gdi/RegionObject.h"
 
@@ -46,6 +47,10 @@ DWORD GetObjectType(HGDIOBJ h) {
 }
 
 int GetObjectA(HGDIOBJ h, int size, LPVOID out) {
+  if (DWORD e = plat::faults::Check("GetObjectA")) {
+    SetLastError(e);
+    return 0;
+  }
   auto obj = FindObject(h);
   if (!obj) {
     SetLastError(ERROR_INVALID_HANDLE);

@@ -260,9 +260,22 @@ BOOL GetExitCodeProcess(HANDLE h, LPDWORD exitCode) {
 
 DWORD GetCurrentProcessId() { return static_cast<DWORD>(getpid()); }
 
+namespace plat {
+namespace {
+// The C run-time's errno for a program that would not start: a file that is there but
+// cannot be run (not a program, or without execute permission) is ENOEXEC, as Windows
+// reports any existing file that is not a program.
+int SpawnErrno(int err) { return err == EACCES || err == EPERM ? ENOEXEC : err; }
+}  // namespace
+}  // namespace plat
+
 intptr_t _spawnv(int mode, const char* path, const char* const* argv) {
   if (!path || !argv || !argv[0] || (mode != _P_WAIT && mode != _P_OVERLAY)) {
     errno = EINVAL;
+    return -1;
+  }
+  if (DWORD e = plat::faults::Check("_spawn")) {  // the error is an errno value here
+    errno = static_cast<int>(e);
     return -1;
   }
   auto native = plat::Locate(path, false);
@@ -278,7 +291,7 @@ intptr_t _spawnv(int mode, const char* path, const char* const* argv) {
     int err = 0;
     pid_t pid = plat::Spawn(*native, args, folder ? &*folder : nullptr, &err);
     if (pid < 0) {
-      errno = err;
+      errno = plat::SpawnErrno(err);
       return -1;
     }
     return static_cast<intptr_t>(plat::StatusCode(plat::WaitChild(pid)));
@@ -292,7 +305,7 @@ intptr_t _spawnv(int mode, const char* path, const char* const* argv) {
   for (const std::string& a : args) list.push_back(const_cast<char*>(a.c_str()));
   list.push_back(nullptr);
   execv(native->c_str(), list.data());
-  int err = errno;
+  int err = plat::SpawnErrno(errno);
   if (moved && here >= 0) {
     [[maybe_unused]] int back = fchdir(here);  // best effort; the exec error is what counts
   }

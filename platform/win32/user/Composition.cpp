@@ -45,7 +45,8 @@ gdi::Region VisibleRegion(HWND hwnd, DWORD dcxFlags) {
         region = gdi::Region::Combine(region, gdi::Region(ScreenWindowRect(*cw)), RGN_DIFF);
     return region;
   }
-  if ((w->style & WS_CLIPCHILDREN) || (dcxFlags & DCX_CLIPCHILDREN)) {
+  // A minimised window shows none of its children, so it has nothing to clip for them.
+  if (((w->style & WS_CLIPCHILDREN) || (dcxFlags & DCX_CLIPCHILDREN)) && !(w->style & WS_MINIMIZE)) {
     for (HWND c : w->children)
       if (auto cw = FindWindowObject(c); cw && Visible(*cw))
         region = gdi::Region::Combine(region, gdi::Region(ScreenWindowRect(*cw)), RGN_DIFF);
@@ -59,7 +60,7 @@ gdi::Region VisibleRegion(HWND hwnd, DWORD dcxFlags) {
     if (!p) return {};
     const bool topLevel = cur->parent == DesktopHwnd();
     if (!topLevel) {
-      if (!Visible(*p)) return {};
+      if (!Visible(*p) || (p->style & WS_MINIMIZE)) return {};
       region = region.Intersect(ClientScreenRect(*p));
     }
     if (topLevel || (cur->style & WS_CLIPSIBLINGS) || (first && (dcxFlags & DCX_CLIPSIBLINGS)))

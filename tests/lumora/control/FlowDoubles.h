@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/VexCCDInput.h"
+#include "pipeline/input/VexCCDInput.h"
 #include "pipeline/VexDisplayOutput.h"
 #include "pipeline/VexFullScreenOutput.h"
+#include "pipeline/VexItoIProcess.h"
+#include "pipeline/VexItoVProcess.h"
 #include "ui/VexProcessDialog.h"
 #include "ui/VexSaveNowDialog.h"
 #include "ui/VexThumbnailView.h"
@@ -24,7 +26,7 @@ inline std::string Join(const Log& log) {
 
 struct Camera : CVexCCDInput {
   Camera(Log* l, const char* n) : log(l), name(n) {}
-  SHORT Input(SHORT slot) override {
+  int Input(SHORT slot) override {
     log->push_back(name + ":" + std::to_string(slot));
     return onInput ? onInput(slot) : result;
   }
@@ -40,7 +42,7 @@ struct Camera : CVexCCDInput {
 
 struct ProcessStage : CVexItoIProcess {
   ProcessStage(Log* l, int i) : log(l), id(i) {}
-  SHORT Process(SHORT source, SHORT destination) override {
+  int Process(SHORT source, SHORT destination) override {
     log->push_back(std::to_string(id) + ":" + std::to_string(source) + "," + std::to_string(destination));
     return onProcess ? onProcess(source, destination) : result;
   }
@@ -52,7 +54,7 @@ struct ProcessStage : CVexItoIProcess {
 
 struct LiveProcess : CVexItoVProcess {
   explicit LiveProcess(Log* l) : log(l) {}
-  SHORT Process(SHORT source, SHORT destination) override {
+  int Process(SHORT source, SHORT destination) override {
     log->push_back("200:" + std::to_string(source) + "," + std::to_string(destination));
     return 1;
   }
@@ -61,7 +63,7 @@ struct LiveProcess : CVexItoVProcess {
 
 struct OutputStage : CVexImageOutput {
   OutputStage(Log* l, int i) : log(l), id(i) {}
-  SHORT Output(SHORT slot) override {
+  int Output(SHORT slot) override {
     log->push_back(std::to_string(id) + ":" + std::to_string(slot));
     return onOutput ? onOutput(slot) : result;
   }
@@ -73,7 +75,7 @@ struct OutputStage : CVexImageOutput {
 
 struct Pane : CVexDisplayOutput {
   Pane(Log* l, int i) : log(l), id(i) {}
-  SHORT Output(SHORT slot) override {
+  int Output(SHORT slot) override {
     log->push_back(std::to_string(id) + ":" + std::to_string(slot));
     return onOutput ? onOutput(slot) : 1;
   }

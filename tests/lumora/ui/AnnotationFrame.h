@@ -18,7 +18,7 @@ struct DisplayCalls {
 };
 
 // A pane of the main window. Like every view it frees itself with its window.
-class DisplayDouble : public CView, public CVexDisplayOutput {
+class DisplayDouble : public CVexDisplayOutput {
  public:
   explicit DisplayDouble(DisplayCalls& calls) : calls_(calls) {}
   // A child pane of `frame`, made the way the frame makes its panes.
@@ -29,8 +29,6 @@ class DisplayDouble : public CView, public CVexDisplayOutput {
     return view;
   }
 
-  void OnDraw(CDC*) override {}
-  SHORT Output(SHORT) override { return 1; }
   int SetDisplayMode(SHORT) override { return 1; }
   void ClearAnnotations() override {}
   void ReloadCurrentImage() override {}

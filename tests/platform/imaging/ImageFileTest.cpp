@@ -10,6 +10,7 @@
 
 #include "Faults.h"
 #include "WinError.h"
+#include "JpegFrame.h"
 #include "Pictures.h"
 #include "TestEnv.h"
 #include "imaging/BmpCodec.h"
@@ -266,6 +267,32 @@ TEST(ImageFileLoad, FailureClassesHaveDistinctStatuses) {
     EXPECT_EQ(imagefile::Load(std::string("C:\\bad\\") + c.name, &out, nullptr), c.expected) << c.name;
     EXPECT_TRUE(out.Empty());
   }
+}
+
+// A header claiming more than the control can hold is still described by the query
+// (its decoded size included); only loading it is refused.
+TEST(ImageFileLoad, OverLargeHeaderIsDescribedButNotLoaded) {
+  std::vector<uint8_t> jpg = Encoded(Noise(16, 16), kFormatJpeg);
+  ASSERT_TRUE(testenv::SetJpegFrameSize(jpg, 60000, 60000));
+  WriteNative(Native("wide/huge.jpg"), jpg);
+  FileInfo info;
+  ASSERT_EQ(imagefile::ReadInfo("C:\\wide\\huge.jpg", &info), status::kOk);
+  EXPECT_EQ(info.width, 60000);
+  EXPECT_EQ(info.height, 60000);
+  EXPECT_EQ(info.imageBytes, uint64_t(180000) * 60000);
+  Dib out;
+  EXPECT_EQ(imagefile::Load("C:\\wide\\huge.jpg", &out, nullptr), status::kUnsupported);
+}
+
+// A save writes a new file beside the target under a short name of its own, so a
+// target whose name is near the longest a folder takes is written too.
+TEST(ImageFileSave, NameNearTheLongestAFolderTakes) {
+  const std::string name = std::string(250, 'n') + ".jpg";
+  fs::create_directories(Native("longname"));
+  EXPECT_EQ(imagefile::Save("C:\\longname\\" + name, Noise(8, 8), kFormatJpeg, 24, 2, FileFields()), status::kOk);
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(Native("longname"))) names.push_back(e.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{name});
 }
 
 TEST(ImageFileLoad, MissingAndUnopenableFiles) {

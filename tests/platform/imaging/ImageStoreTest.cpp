@@ -57,6 +57,20 @@ TEST(ImageStore, ChangeThroughOneHolderNeverShowsInAnother) {
   EXPECT_EQ(ImageStore::Instance().Holders(shared), 1);
 }
 
+// Only a change of a shared picture copies it; the store counts the copies it makes.
+TEST(ImageStore, CopiesAreCountedOnlyForSharedPictures) {
+  ImageHolder a, b;
+  ASSERT_TRUE(a.Adopt(Noise(8, 8)));
+  const uint64_t before = ImageStore::Instance().Copies();
+  ASSERT_NE(a.ForWrite(), nullptr);
+  EXPECT_EQ(ImageStore::Instance().Copies(), before) << "a sole holder changes in place";
+  ASSERT_TRUE(b.Hold(a.Handle()));
+  ASSERT_NE(b.ForWrite(), nullptr);
+  EXPECT_EQ(ImageStore::Instance().Copies(), before + 1);
+  ASSERT_NE(b.ForWrite(), nullptr);
+  EXPECT_EQ(ImageStore::Instance().Copies(), before + 1) << "the copy is b's own now";
+}
+
 TEST(ImageStore, SoleHolderChangesInPlaceAndKeepsItsHandle) {
   ImageHolder a;
   ASSERT_TRUE(a.Adopt(Noise(8, 8)));

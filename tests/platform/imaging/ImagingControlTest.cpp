@@ -13,7 +13,9 @@
 
 #include "Faults.h"
 #include "HandleTable.h"
+#include "JpegFrame.h"
 #include "Pictures.h"
+#include "TestEnv.h"
 #include "user/Input.h"
 
 namespace {
@@ -234,6 +236,22 @@ TEST_F(ImagingControlTest, FileFieldsAndFileQueriesPassAsVariants) {
   control_.InvokeHelper(322, DISPATCH_METHOD, VT_I2, &st,
                         reinterpret_cast<const BYTE*>(VTS_BSTR VTS_I2 VTS_I2 VTS_I2), "C:\\none.jpg", 0, 0, -1);
   EXPECT_EQ(st, 2);
+}
+
+// The decoded size of a file is a LONG: a size a LONG cannot hold reads as the largest.
+TEST_F(ImagingControlTest, DecodedSizeBeyondALongReadsAsTheLargest) {
+  ASSERT_EQ(CreateImage(16, 16), 0);
+  short st = -1;
+  control_.InvokeHelper(301, DISPATCH_METHOD, VT_I2, &st,
+                        reinterpret_cast<const BYTE*>(VTS_BSTR VTS_I2 VTS_I2 VTS_I2 VTS_I2), "C:\\w.jpg", 98, 24, 6, 0);
+  ASSERT_EQ(st, 0);
+  ASSERT_TRUE(testenv::SetJpegFrameSize(testenv::DriveC() + "/w.jpg", 60000, 60000));
+  control_.InvokeHelper(341, DISPATCH_METHOD, VT_I2, &st, reinterpret_cast<const BYTE*>(VTS_BSTR VTS_I2), "C:\\w.jpg", 0);
+  ASSERT_EQ(st, 0);
+  EXPECT_EQ(Float(40), 60000);
+  LONG decoded = 0;
+  control_.GetProperty(45, VT_I4, &decoded);
+  EXPECT_EQ(decoded, 0x7FFFFFFF);
 }
 
 TEST_F(ImagingControlTest, MouseEventsInControlPixelsInTheWindowsOrder) {

@@ -119,6 +119,35 @@ TEST_F(DrivePath, CurrentFolderFollowsSetCurrentDirectory) {
   EXPECT_EQ(path::CurrentFolder(), "C:\\work");
 }
 
+TEST_F(DrivePath, ProgramTakesItsNativeWorkingFolder) {
+  const fs::path before = fs::current_path();
+  const std::string d = fs::canonical(testenv::ScratchDir()).string() + "/medium";
+  fs::create_directories(d + "/Disk 1");
+  fs::create_directories(d + "/odd:name");
+  plat::config::Set("DRIVES", "D=" + d);
+  struct Case {
+    std::string native;
+    const char* folder;
+  };
+  const Case cases[] = {
+      {d, "D:\\"},  // the root of a mapped drive
+      {d + "/Disk 1", "D:\\Disk 1"},
+      {"/usr", "Z:\\usr"},  // everything else is on Z:
+  };
+  for (const Case& c : cases) {
+    fs::current_path(c.native);
+    EXPECT_TRUE(path::AdoptNativeWorkingFolder()) << c.native;
+    EXPECT_EQ(path::CurrentFolder(), c.folder);
+  }
+  // A native name that Windows cannot spell leaves the current folder as it was.
+  fs::current_path(d + "/odd:name");
+  DWORD error = 0;
+  EXPECT_FALSE(path::AdoptNativeWorkingFolder(&error));
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_INVALID_NAME));
+  EXPECT_EQ(path::CurrentFolder(), "Z:\\usr");
+  fs::current_path(before);
+}
+
 TEST_F(DrivePath, DeviceAndNulNames) {
   EXPECT_EQ(path::DeviceName("\\\\.\\kq2pci"), "kq2pci");
   EXPECT_EQ(path::DeviceName("//./KQPCI1"), "KQPCI1");

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "DrivePath.h"
+#include "Faults.h"
 #include "TestEnv.h"
 #include "process.h"
 #include "windows.h"
@@ -224,14 +225,29 @@ TEST(Process, SpawnOverlayFailsWithErrnoAndOtherwiseBecomesTheProgram) {
   fs::create_directories(bad);
   std::ofstream(bad / "setup.exe") << "MZ";
   fs::permissions(bad / "setup.exe", fs::perms::owner_all);
+  // A file that may not be run is no program either, as Windows sees it.
+  fs::path locked = fs::path(testenv::DriveC()) / "Win2kJ";
+  fs::create_directories(locked);
+  std::ofstream(locked / "setup.exe") << "#!/bin/sh\nexit 0\n";
+  fs::permissions(locked / "setup.exe", fs::perms::owner_read);
   struct Case {
     const char* path;
     int err;
   };
-  for (Case c : {Case{"C:\\missing\\setup.exe", ENOENT}, Case{"C:\\98NTJ\\setup.exe", ENOEXEC}}) {
+  for (int mode : {_P_OVERLAY, _P_WAIT}) {
+    for (Case c : {Case{"C:\\missing\\setup.exe", ENOENT}, Case{"C:\\98NTJ\\setup.exe", ENOEXEC},
+                   Case{"C:\\Win2kJ\\setup.exe", ENOEXEC}}) {
+      errno = 0;
+      EXPECT_EQ(_spawnl(mode, c.path, "setup.exe", nullptr), -1) << c.path;
+      EXPECT_EQ(errno, c.err) << c.path;
+    }
+  }
+  {
+    // The fault point fails even a program that would start, with the errno it is given.
+    plat::faults::Scope fail("_spawn", ENOMEM);
     errno = 0;
-    EXPECT_EQ(_spawnl(_P_OVERLAY, c.path, "setup.exe", nullptr), -1) << c.path;
-    EXPECT_EQ(errno, c.err) << c.path;
+    EXPECT_EQ(_spawnl(_P_WAIT, HelperWindowsPath().c_str(), "x", "--child", "exit", "4", nullptr), -1);
+    EXPECT_EQ(errno, ENOMEM);
   }
   // Success cannot come back here; a child does it and becomes "--child exit 5".
   std::string helper = HelperWindowsPath();

@@ -146,5 +146,20 @@ TEST_F(Buttons, AnIconIsDrawnAtItsOwnSizeInTheMiddle) {
   DeleteObject(colour);
 }
 
+TEST_F(Buttons, GroupBoxDrawsItsFrameAndLeavesItsInsideAlone) {
+  // A label made before the box lies above it in the z-order and inside its frame.
+  HWND label = Make("Static", SS_BLACKRECT, 8, "", {30, 30, 90, 60});
+  HWND box = Make("Button", BS_GROUPBOX, 9, "", {10, 10, 150, 100});
+  RedrawWindow(parent_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  HDC dc = GetDC(parent_);
+  EXPECT_EQ(GetPixel(dc, 60, 45), RGB(0, 0, 0));  // the label shows through
+  EXPECT_EQ(GetPixel(dc, 10, 50), GetSysColor(COLOR_BTNSHADOW));  // the etched frame
+  EXPECT_EQ(GetPixel(dc, 120, 50), GetSysColor(COLOR_BTNFACE));   // the parent's own face inside
+  ReleaseDC(parent_, dc);
+  EXPECT_EQ(SendMessageA(box, WM_NCHITTEST, 0, MAKELPARAM(100, 100)), HTTRANSPARENT);
+  DestroyWindow(box);
+  DestroyWindow(label);
+}
+
 }  // namespace
 }  // namespace controls_test

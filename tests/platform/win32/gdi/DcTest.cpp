@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Faults.h"
 #include "GdiTestSupport.h"
 #include "gdi/DeviceContext.h"
 
@@ -39,6 +40,36 @@ TEST(Dc, OriginsShiftLogicalToDevice) {
   EXPECT_EQ(c.At(2, 2), 0xFFFFFFu);
   EXPECT_EQ(GetPixel(c.dc, 5, 5), RGB(255, 255, 255));
   EXPECT_EQ(SetMapMode(c.dc, MM_TEXT), MM_TEXT);
+}
+
+// Saving and restoring a DC state and describing an object can be made to fail, as the
+// calls that report failure on Windows; the failure leaves the state as it was.
+TEST(Dc, SaveRestoreAndDescribeFailWhenTheirFaultIsArmed) {
+  Canvas c(4, 4);
+  SetTextColor(c.dc, RGB(1, 1, 1));
+  {
+    plat::faults::Scope fault("SaveDC", ERROR_NOT_ENOUGH_MEMORY, 0, 1);
+    EXPECT_EQ(SaveDC(c.dc), 0);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_NOT_ENOUGH_MEMORY));
+  }
+  const int saved = SaveDC(c.dc);
+  ASSERT_NE(saved, 0);
+  SetTextColor(c.dc, RGB(2, 2, 2));
+  {
+    plat::faults::Scope fault("RestoreDC", ERROR_INVALID_PARAMETER, 0, 1);
+    EXPECT_FALSE(RestoreDC(c.dc, -1));
+    EXPECT_EQ(GetTextColor(c.dc), RGB(2, 2, 2));
+  }
+  EXPECT_TRUE(RestoreDC(c.dc, -1));
+  EXPECT_EQ(GetTextColor(c.dc), RGB(1, 1, 1));
+  BITMAP bm{};
+  const HGDIOBJ bitmap = GetCurrentObject(c.dc, OBJ_BITMAP);
+  {
+    plat::faults::Scope fault("GetObjectA", ERROR_INVALID_HANDLE, 0, 1);
+    EXPECT_EQ(GetObjectA(bitmap, sizeof bm, &bm), 0);
+  }
+  EXPECT_EQ(GetObjectA(bitmap, sizeof bm, &bm), int(sizeof bm));
+  EXPECT_EQ(bm.bmWidth, 4);
 }
 
 TEST(Dc, SaveAndRestoreIncludingRelativeLevels) {

@@ -44,6 +44,37 @@ TEST(Painting, InvalidationReachesChildrenUnlessClipped) {
   EXPECT_EQ(rec.Log({WM_PAINT}), (Log{"top:PAINT"}));
 }
 
+TEST(Painting, MinimisedWindowShowsNoneOfItsChildren) {
+  Recorder rec;
+  rec.handlers[WM_PAINT] = [&](HWND h, WPARAM, LPARAM) -> LRESULT {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT r;
+    GetClientRect(h, &r);
+    HBRUSH brush = CreateSolidBrush(rec.NameOf(h) == "child" ? RGB(255, 0, 0) : RGB(0, 0, 255));
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    EndPaint(h, &ps);
+    return 0;
+  };
+  HWND top = rec.Create("top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 150);
+  HWND child = rec.Create("child", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, top, 1);
+  Pump();
+  auto at = [](HWND h, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(h, &p);
+    return usertest::ScreenAt(p.x, p.y);
+  };
+  EXPECT_EQ(at(child, 5, 5), RGB(255, 0, 0));
+  ShowWindow(top, SW_MINIMIZE);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(child));  // still shown, as far as its styles go ...
+  EXPECT_EQ(at(top, 5, 5), RGB(0, 0, 255));  // ... but the window draws alone
+  ShowWindow(top, SW_RESTORE);
+  Pump();
+  EXPECT_EQ(at(child, 5, 5), RGB(255, 0, 0));
+}
+
 TEST(Painting, UpdateRectValidateAndUpdateWindow) {
   Recorder rec;
   HWND w = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);

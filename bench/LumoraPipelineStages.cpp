@@ -1,0 +1,236 @@
+// The pipeline stages' own work per picture: a 640 x 512 live frame through the camera
+// input (on the virtual clock, so the board's waits cost nothing) and through each live
+// stage; shading and RGB on a 3840 x 3072 shot; one focus measure. Times are processor
+// time of the calling thread. Each case also copies a picture of the same size with
+// memcpy in the same run, the anchor: "x_anchor" is the stage's time over the anchor's,
+// "copies" the whole pictures the image store copied per operation.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Clock.h"
+#include "Config.h"
+#include "TrueImage.h"
+#include "binding/CLead.h"
+#include "board/BoardTestApi.h"
+#include "control/VexBufferControl.h"
+#include "control/VexDoc.h"
+#include "imaging/ImageStore.h"
+#include "pipeline/VexStageCreation.h"
+#include "pipeline/input/VexCCDInput.h"
+#include "pipeline/process/VexFocusProcess.h"
+#include "pipeline/process/VexProfileProcess.h"
+#include "pipeline/process/VexRGBProcess.h"
+#include "pipeline/process/VexShadingProcess.h"
+
+namespace {
+
+double ThreadCpuNs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
+}
+
+// Processor time of one memcpy of `bytes`, the plain reference every case is set against.
+double AnchorNs(size_t bytes) {
+  std::vector<unsigned char> from(bytes, 7), to(bytes);
+  const int rounds = bytes > (8u << 20) ? 8 : 64;
+  std::memcpy(to.data(), from.data(), bytes);
+  const double start = ThreadCpuNs();
+  for (int i = 0; i < rounds; ++i) {
+    from[size_t(i) % bytes] = static_cast<unsigned char>(i);
+    std::memcpy(to.data(), from.data(), bytes);
+    benchmark::DoNotOptimize(to.data());
+  }
+  return (ThreadCpuNs() - start) / rounds;
+}
+
+// The stages composed as the main frame composes them, on a scratch drive, with the
+// simulated camera started.
+struct Pipeline {
+  Pipeline() {
+    char templ[] = "/tmp/lumora-bench-XXXXXX";
+    if (mkdtemp(templ)) scratch = templ;
+    if (!scratch.empty()) plat::config::Set("DRIVE_C", scratch);
+    plat::clock::UseVirtual(true, 10);
+    plat::config::Set("BOARD_SCENE", "chart");
+    plat::board::Reset();
+    AfxEnableControlContainer();
+    TheSettingSources().resetRequested = 1;
+    doc = std::make_unique<CVexDoc>();
+    doc->m_bAutoDelete = FALSE;
+    frame.CreateEx(0, nullptr, "frame", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr);
+    buffers = new CVexBufferControl;
+    buffers->Create(nullptr, "", WS_CHILD, CRect(0, 0, 50, 50), &frame, CVexBufferControl::kWindowId);
+    buffers->CreateImageControls(CRect(0, 0, 50, 50));
+    doc->AddView(buffers);
+    camera = CreateHiddenStage<CVexCCDInput>(&frame, 1129, buffers, nullptr, doc.get());
+    focus = CreateHiddenStage<CVexFocusProcess>(&frame, 1135, buffers, nullptr, doc.get());
+    profile = CreateHiddenStage<CVexProfileProcess>(&frame, 1134, buffers, nullptr, doc.get());
+    rgb = CreateHiddenStage<CVexRGBProcess>(&frame, 1139, buffers, nullptr, doc.get());
+    shading = CreateHiddenStage<CVexShadingProcess>(&frame, 1140, buffers, nullptr, doc.get());
+    if (!camera || !focus || !profile || !rgb || !shading) return;
+    focus->SetCameraInput(camera);
+    camera->PowerOff();
+    doc->SetPCIAddress(DWORD(-1));
+    ready = camera->CheckCameraPower(1) == 0;
+  }
+  ~Pipeline() {
+    frame.DestroyWindow();
+    doc.reset();
+    plat::board::Reset();
+    plat::clock::UseVirtual(false);
+    std::error_code ec;
+    if (!scratch.empty()) std::filesystem::remove_all(scratch, ec);
+  }
+  // Live view at 640 x 512 with every live correction on.
+  bool Live() {
+    doc->SetCaptureMode(1);
+    doc->SetShadingOption(1);
+    doc->SetShadingLevel(80);
+    doc->SetRGBGreen(3);
+    doc->SetFocusPosition(LONG(320), LONG(256));
+    shading->OnSettingsChanged(0x400);
+    rgb->OnSettingsChanged(0x200);
+    focus->OnSettingsChanged(0x40);
+    profile->OnSettingsChanged(0x20);
+    return buffers->CreateBuffer(0, 640, 512, 0) == 0 && camera->Input(0) == 1;
+  }
+  // A 3840 x 3072 Fine shot with shading over the whole frame.
+  bool Shot() {
+    doc->SetShootResolution(0, 1, 2);
+    doc->SetCaptureMode(0);
+    doc->SetFineMode(1);
+    doc->SetShadingPoint(320, 256);
+    doc->SetShadingOption(1);
+    doc->SetShadingLevel(80);
+    shading->OnSettingsChanged(0x400);
+    rgb->OnSettingsChanged(0x200);
+    return buffers->CreateBuffer(2, 3840, 3072, 0) == 2;
+  }
+
+  std::string scratch;
+  std::unique_ptr<CVexDoc> doc;
+  CWnd frame;
+  CVexBufferControl* buffers = nullptr;
+  CVexCCDInput* camera = nullptr;
+  CVexFocusProcess* focus = nullptr;
+  CVexProfileProcess* profile = nullptr;
+  CVexRGBProcess* rgb = nullptr;
+  CVexShadingProcess* shading = nullptr;
+  bool ready = false;
+};
+
+// Built on first use and taken down by main, while the stand-in is still whole.
+std::unique_ptr<Pipeline> g_pipeline;
+Pipeline& ThePipeline() {
+  if (!g_pipeline) g_pipeline = std::make_unique<Pipeline>();
+  return *g_pipeline;
+}
+
+// Runs `step` per iteration and reports its processor time against the anchor.
+template <class Step>
+void Measure(benchmark::State& state, size_t pixels, Step step) {
+  auto& store = plat::imaging::ImageStore::Instance();
+  const double anchor = AnchorNs(pixels * 3);
+  const uint64_t copiesBefore = store.Copies();
+  double ns = 0;
+  for (auto _ : state) {
+    const double start = ThreadCpuNs();
+    const int result = step();
+    ns += ThreadCpuNs() - start;
+    if (result != 1) {
+      state.SkipWithError("the stage failed");
+      break;
+    }
+  }
+  const double n = double(state.iterations());
+  if (n == 0) return;
+  state.counters["ms_cpu"] = ns / n / 1e6;
+  state.counters["x_anchor"] = ns / n / anchor;
+  state.counters["copies"] = double(store.Copies() - copiesBefore) / n;
+  state.counters["MP_per_s"] = double(pixels) / (ns / n / 1e9) / 1e6;
+}
+
+void BM_LiveCameraInput(benchmark::State& state) {
+  Pipeline& p = ThePipeline();
+  if (!p.ready || !p.Live()) return state.SkipWithError("no camera");
+  Measure(state, 640 * 512, [&] { return p.camera->Input(0); });
+}
+
+void BM_LiveFocus(benchmark::State& state) {
+  Pipeline& p = ThePipeline();
+  if (!p.ready || !p.Live()) return state.SkipWithError("no camera");
+  Measure(state, 640 * 512, [&] { return p.focus->Process(0, 0); });
+}
+
+void BM_LiveShading(benchmark::State& state) {
+  Pipeline& p = ThePipeline();
+  if (!p.ready || !p.Live()) return state.SkipWithError("no camera");
+  Measure(state, 640 * 512, [&] { return p.shading->Process(0, 0); });
+}
+
+void BM_LiveRGB(benchmark::State& state) {
+  Pipeline& p = ThePipeline();
+  if (!p.ready || !p.Live()) return state.SkipWithError("no camera");
+  Measure(state, 640 * 512, [&] { return p.rgb->Process(0, 0); });
+}
+
+void BM_LiveProfile(benchmark::State& state) {
+  Pipeline& p = ThePipeline();
+  if (!p.ready || !p.Live()) return state.SkipWithError("no camera");
+  Measure(state, 640 * 512, [&] { return p.profile->Process(0, 0); });
+}
+
+void BM_ShotShading(benchmark::State& state) {
+  Pipeline& p = ThePipeline();
+  if (!p.Shot()) return state.SkipWithError("no picture");
+  Measure(state, 3840 * 3072, [&] { return p.shading->Process(2, 2); });
+}
+
+void BM_ShotRGB(benchmark::State& state) {
+  Pipeline& p = ThePipeline();
+  if (!p.Shot()) return state.SkipWithError("no picture");
+  Measure(state, 3840 * 3072, [&] { return p.rgb->Process(2, 2); });
+}
+
+// The measure alone on one 80 x 80 window of a live-like picture.
+void BM_FocusMeasureWindow(benchmark::State& state) {
+  CTrueImage image;
+  image.SetFormat(80, 80, 3);
+  image.m_nWidth = image.m_nHeight = 80;
+  image.m_nStride = RowStride(80, 3);
+  if (!image.CreateDIB()) return state.SkipWithError("no pixels");
+  uint32_t seed = 99;
+  for (int i = 0; i < 80 * image.m_nStride; ++i) image.m_pBits[i] = BYTE((seed = seed * 1664525u + 1013904223u) >> 24);
+  Measure(state, 80 * 80, [&] {
+    benchmark::DoNotOptimize(image.MeasureFocusRed(1) + image.MeasureFocusGreen(1) + image.MeasureFocusBlue(1));
+    return 1;
+  });
+}
+
+}  // namespace
+
+BENCHMARK(BM_LiveCameraInput)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LiveFocus)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LiveShading)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LiveRGB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LiveProfile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShotShading)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShotRGB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FocusMeasureWindow)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  g_pipeline.reset();
+  return 0;
+}

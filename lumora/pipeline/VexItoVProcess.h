@@ -1,0 +1,27 @@
+// CVexItoVProcess: the base of the stages that turn a slot's picture into values kept
+// in the document (focus). The picture itself stays as it is.
+#pragma once
+#include <afxwin.h>
+
+class CVexBufferControl;
+class CVexDoc;
+class CVexErrorControl;
+
+class CVexItoVProcess : public CView {
+  DECLARE_DYNCREATE(CVexItoVProcess)
+ public:
+  CVexItoVProcess() = default;
+
+  int SetBufferControl(CVexBufferControl* buffers);
+  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
+  CVexDoc* GetDocument() const;
+
+  virtual int Process(SHORT source, SHORT destination) { return 1; }
+
+  void OnDraw(CDC* pDC) override;
+
+ protected:
+  CVexBufferControl* m_pBufferControl = nullptr;
+  CVexErrorControl* m_pErrorControl = nullptr;
+  DECLARE_MESSAGE_MAP()
+};

@@ -41,12 +41,11 @@ BOOL Output(HDC hdc, const char* call, int x, int y, UINT options, const RECT* r
 
   std::optional<RECT> deviceRect;
   if (rect) {
-    // A rectangle given the wrong way round means the same pixels (the framework's
-    // Draw3dRect fills its right and bottom edges with negative extents).
-    RECT r = dc->ToDevice(*rect);
-    if (r.left > r.right) std::swap(r.left, r.right);
-    if (r.top > r.bottom) std::swap(r.top, r.bottom);
-    deviceRect = r;
+    // The rectangle may come with its corners either way round (the framework's 3-D
+    // frames draw their right and bottom edges with a width of -1).
+    deviceRect = dc->ToDevice(*rect);
+    if (deviceRect->left > deviceRect->right) std::swap(deviceRect->left, deviceRect->right);
+    if (deviceRect->top > deviceRect->bottom) std::swap(deviceRect->top, deviceRect->bottom);
   }
   if ((options & ETO_OPAQUE) && deviceRect)
     dc->FillRect(*deviceRect, dc->SolidFill(state.bkColor), 0xF0 /* PATCOPY */);

@@ -98,9 +98,9 @@ TEST(ExtTextOutput, OpaqueClippedAndSpaced) {
   canvas.Clear();
   ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr);
   EXPECT_EQ(canvas.Count(0x00FF00), 30 * 22);
-  // The same rectangle the wrong way round fills the same pixels.
+  // Corners the other way round fill the same rectangle, as a 3-D frame's edges need.
   canvas.Clear();
-  RECT reversed{40, 30, 10, 8};
+  RECT reversed{r.right, r.bottom, r.left, r.top};
   ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &reversed, "", 0, nullptr);
   EXPECT_TRUE(SameRect(canvas.BoxOf(0x00FF00), r));
   EXPECT_EQ(canvas.Count(0x00FF00), 30 * 22);

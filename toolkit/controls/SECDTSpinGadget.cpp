@@ -47,27 +47,14 @@ void SECDTSpinGadget::DrawHalf(CDC& dc, const CRect& rect, BOOL bPressed, BOOL b
     dc.SetPixel(cx, r.top + r.Height() / 2 + shift, RGB(0, 0, 0));
     return;
   }
-  // Rows of 1, 3, ... 2c-1 pixels, the point up or down.
+  // Filled rows of 1, 3, ... 2c-1 pixels, the point up or down.
   const int top = r.top + (r.Height() - c) / 2 + shift;
-  POINT points[3];
-  if (bUp) {
-    points[0] = {cx, top};
-    points[1] = {cx + c - 1, top + c - 1};
-    points[2] = {cx - c + 1, top + c - 1};
-  } else {
-    points[0] = {cx - c + 1, top};
-    points[1] = {cx + c - 1, top};
-    points[2] = {cx, top + c - 1};
+  const COLORREF oldBk = dc.GetBkColor();
+  for (int row = 0; row < c; ++row) {
+    const int half = bUp ? row : c - 1 - row;
+    dc.FillSolidRect(cx - half, top + row, 2 * half + 1, 1, RGB(0, 0, 0));
   }
-  CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
-  CBrush brush(RGB(0, 0, 0));
-  CPen* pOldPen = dc.SelectObject(&pen);
-  CBrush* pOldBrush = dc.SelectObject(&brush);
-  const int oldMode = dc.SetPolyFillMode(WINDING);
-  dc.Polygon(points, 3);
-  dc.SetPolyFillMode(oldMode);
-  dc.SelectObject(pOldBrush);
-  dc.SelectObject(pOldPen);
+  dc.SetBkColor(oldBk);
 }
 
 void SECDTSpinGadget::OnLButtonDown(UINT, CPoint point) {

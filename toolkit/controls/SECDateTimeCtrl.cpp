@@ -420,8 +420,8 @@ void SECDateTimeCtrl::LayoutGadgets() {
     SECDTGadget* pGadget = GetGadget(i);
     pGadget->CalcSize(dc);
     const CRect size = pGadget->GetRect();
-    // A full-height gadget keeps the 1-pixel margin above and below.
-    const int height = size.bottom == -1 ? std::max(client.Height() - 2, 0) : size.Height();
+    // A full-height gadget runs from the 1-pixel offset down to the client's bottom.
+    const int height = size.bottom == -1 ? std::max(client.Height() - 1, 0) : size.Height();
     const int width = size.Width();
     CRect placed;
     if (pGadget->IsFixedGadget()) {

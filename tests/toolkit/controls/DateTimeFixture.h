@@ -78,6 +78,35 @@ inline std::string Show(const COleDateTime& t) {
   return static_cast<LPCSTR>(t.Format("%Y-%m-%d %H:%M:%S"));
 }
 
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+// A memory surface in the system font, magenta before anything is drawn on it.
+class Surface {
+ public:
+  Surface(int width, int height) {
+    HDC screen = ::GetDC(nullptr);
+    dc.Attach(::CreateCompatibleDC(screen));
+    bitmap.Attach(::CreateCompatibleBitmap(screen, width, height));
+    ::ReleaseDC(nullptr, screen);
+    old = dc.SelectObject(&bitmap);
+    dc.FillSolidRect(0, 0, width, height, kMagenta);
+    dc.SelectObject(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(SYSTEM_FONT))));
+  }
+  ~Surface() { dc.SelectObject(old); }
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+  COLORREF At(int x, int y) { return dc.GetPixel(x, y); }
+  int Count(const CRect& r, COLORREF colour) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += At(x, y) == colour ? 1 : 0;
+    return n;
+  }
+  CDC dc;
+  CBitmap bitmap;
+  CBitmap* old = nullptr;
+};
+
 inline int Beeps() { return static_cast<int>(plat::beeps::Take().size()); }
 
 class DateTimeTest : public ToolkitTest {

@@ -143,9 +143,25 @@ TEST_F(Popup, DestroyingTheControlTakesTheCalendarWithIt) {
 }
 
 // Pictures of the control (spin and drop-down button) with its calendar open, in both
-// locales. LUMORA_DATETIME_SHOT=<folder> keeps them there, drawn with the installed fonts.
-TEST_F(Popup, Screenshots) {
-  const char* keep = std::getenv("LUMORA_DATETIME_SHOT");
+// locales. LUMORA_DATETIME_SHOT=<folder> keeps them there, drawn with the installed fonts
+// (run this test alone, so that no font was made with the test font before).
+constexpr const char* kShotVariable = "LUMORA_DATETIME_SHOT";
+
+class Shots : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    if (std::getenv(kShotVariable)) setenv("LUMORA_FONT", "", 1);
+    ToolkitTest::SetUp();
+  }
+  void TearDown() override {
+    ToolkitTest::TearDown();
+    setenv("LUMORA_FONT", "test", 1);
+  }
+  PinnedClock clock{2026, 6, 30};
+};
+
+TEST_F(Shots, OfTheControlAndItsCalendarInBothLocales) {
+  const char* keep = std::getenv(kShotVariable);
   struct Shot {
     LCID lcid;
     const char* name;
@@ -154,7 +170,6 @@ TEST_F(Popup, Screenshots) {
       {0x0411, "datetime-ja.png", "yyyy'年'M'月'd'日' H:mm:ss"},
       {0x0409, "datetime-en.png", "ddd, MMM dd, yyyy h:mm:ss tt"},
   };
-  if (keep) setenv("LUMORA_FONT", "", 1);
   for (const Shot& shot : shots) {
     UserLocale locale(shot.lcid);
     NotifyDialog page;
@@ -195,7 +210,6 @@ TEST_F(Popup, Screenshots) {
     c.DestroyWindow();
     page.DestroyWindow();
   }
-  if (keep) setenv("LUMORA_FONT", "test", 1);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include "DateTimeFixture.h"
 #include "controls/SECCalendar.h"
+#include "controls/SECDTButtonGadget.h"
+#include "controls/SECResourceIds.h"
 #include "controls/SECDTNumericGadget.h"
 #include "controls/SECDTSpinGadget.h"
 
@@ -257,9 +259,9 @@ TEST_F(DateTimeTest, FixedGadgetsStandAtTheRightAndFieldsFromTheLeft) {
   ctrl.GetClientRect(&client);
   ASSERT_EQ(ctrl.GetFixedGadgetCount(), 2);
   EXPECT_EQ(ctrl.GetGadget(0)->GetID(), D::ButtonId);
-  EXPECT_EQ(ctrl.GetGadget(0)->GetRect(), CRect(client.right - 16, 1, client.right, client.bottom - 1));
+  EXPECT_EQ(ctrl.GetGadget(0)->GetRect(), CRect(client.right - 16, 1, client.right, client.bottom));
   EXPECT_EQ(ctrl.GetGadget(1)->GetID(), D::SpinId);
-  EXPECT_EQ(ctrl.GetGadget(1)->GetRect(), CRect(client.right - 32, 1, client.right - 16, client.bottom - 1));
+  EXPECT_EQ(ctrl.GetGadget(1)->GetRect(), CRect(client.right - 32, 1, client.right - 16, client.bottom));
   const CRect hour = ctrl.GetGadget(2)->GetRect();
   EXPECT_EQ(hour.left, 1);
   EXPECT_EQ(hour.top, 1);
@@ -433,6 +435,78 @@ TEST_F(DateTimeTest, TheDecodingBoundsAreThoseOfTheLimits) {
   EXPECT_TRUE(SECDateTimeCtrl::DecodeDateTime(At(2026, 6, 30, 23, 59, 59), p));
   EXPECT_EQ(p.dayOfWeek, 3);
   EXPECT_EQ(p.dayOfYear, 181);
+}
+
+using Gadgets = ToolkitTest;
+
+TEST_F(Gadgets, TheSpinDrawsFilledArrowsThatShiftWhenPressed) {
+  SECDTSpinGadget spin;
+  spin.SetRect(CRect(0, 0, 16, 40));
+  auto rows = [](Surface& s, int top, int count) {
+    std::vector<int> widths;
+    for (int y = top; y < top + count; ++y) widths.push_back(s.Count(CRect(2, y, 14, y + 1), RGB(0, 0, 0)));
+    return widths;
+  };
+  {
+    Surface s(16, 40);
+    spin.Draw(s.dc);
+    EXPECT_EQ(rows(s, 8, 4), (std::vector<int>{1, 3, 5, 7}));  // up: 4 rows, the point at the top
+    EXPECT_EQ(rows(s, 28, 4), (std::vector<int>{7, 5, 3, 1}));
+    EXPECT_EQ(s.At(8, 8), RGB(0, 0, 0));
+    EXPECT_EQ(s.At(0, 0), secData.clrBtnFace);  // raised
+    EXPECT_EQ(s.At(15, 19), secData.clrWindowFrame);
+    EXPECT_EQ(s.At(1, 1), secData.clrBtnHilite);
+  }
+  spin.OnLButtonDown(MK_LBUTTON, CPoint(8, 5));
+  EXPECT_EQ(spin.GetState() & SECDTSpinGadget::UpPressed, SECDTSpinGadget::UpPressed);
+  {
+    Surface s(16, 40);
+    spin.Draw(s.dc);
+    EXPECT_EQ(s.At(9, 9), RGB(0, 0, 0));  // one pixel right and down
+    EXPECT_EQ(s.At(8, 8), secData.clrBtnFace);
+    EXPECT_EQ(s.At(0, 0), secData.clrBtnShadow);  // pressed
+    EXPECT_EQ(s.At(1, 1), secData.clrWindowFrame);
+  }
+  spin.OnLButtonUp(0, CPoint(8, 5));
+  EXPECT_EQ(spin.GetState(), 0);
+  // A low spin gets a single black pixel per half.
+  spin.SetRect(CRect(0, 0, 16, 12));
+  Surface s(16, 12);
+  spin.Draw(s.dc);
+  EXPECT_EQ(s.Count(CRect(2, 2, 14, 4), RGB(0, 0, 0)), 1);  // inside each half's frame
+  EXPECT_EQ(s.Count(CRect(2, 8, 14, 10), RGB(0, 0, 0)), 1);
+}
+
+TEST_F(Gadgets, TheDropDownButtonShowsItsArrowInTheSystemColours) {
+  SECDTButtonGadget button;
+  ASSERT_TRUE(button.Initialise(nullptr, IDB_SEC_DTDROPDOWN, SECDateTimeCtrl::ButtonId));
+  button.SetRect(CRect(0, 0, 16, 20));
+  {
+    Surface s(16, 20);
+    button.Draw(s.dc);
+    EXPECT_EQ(s.At(0, 0), secData.clrBtnFace);
+    EXPECT_EQ(s.At(15, 19), secData.clrWindowFrame);
+    EXPECT_EQ(s.At(1, 1), secData.clrBtnHilite);
+    // The 7 x 4 arrow, centred: rows of 7, 5, 3 and 1 in the button text colour.
+    const COLORREF ink = ::GetSysColor(COLOR_BTNTEXT);
+    EXPECT_EQ(s.Count(CRect(2, 8, 14, 9), ink), 7);
+    EXPECT_EQ(s.Count(CRect(2, 11, 14, 12), ink), 1);
+    EXPECT_EQ(s.At(7, 11), ink);
+  }
+  button.OnLButtonDown(MK_LBUTTON, CPoint(5, 5));
+  EXPECT_EQ(button.GetState(), SECDTButtonGadget::Tracking | SECDTButtonGadget::Pressed);
+  button.OnMouseMove(MK_LBUTTON, CPoint(40, 5));  // off the button: raised again
+  EXPECT_EQ(button.GetState(), SECDTButtonGadget::Tracking);
+  button.OnMouseMove(MK_LBUTTON, CPoint(5, 5));
+  Surface s(16, 20);
+  button.Draw(s.dc);
+  EXPECT_EQ(s.At(0, 0), secData.clrBtnShadow);
+  EXPECT_EQ(s.At(15, 19), secData.clrBtnShadow);
+  EXPECT_EQ(s.At(8, 12), ::GetSysColor(COLOR_BTNTEXT));  // shifted one pixel
+  button.OnCancelMode();
+  EXPECT_EQ(button.GetState(), 0);
+  SECDTButtonGadget missing;
+  EXPECT_FALSE(missing.Initialise(nullptr, 1, SECDateTimeCtrl::ButtonId));
 }
 
 }  // namespace

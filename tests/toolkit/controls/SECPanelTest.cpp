@@ -10,33 +10,6 @@
 namespace toolkit_test {
 namespace {
 
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
-
-// A memory surface, magenta before anything is drawn on it.
-class Surface {
- public:
-  Surface(int width, int height) {
-    HDC screen = ::GetDC(nullptr);
-    dc.Attach(::CreateCompatibleDC(screen));
-    bitmap.Attach(::CreateCompatibleBitmap(screen, width, height));
-    ::ReleaseDC(nullptr, screen);
-    old = dc.SelectObject(&bitmap);
-    dc.FillSolidRect(0, 0, width, height, kMagenta);
-    dc.SelectObject(CFont::FromHandle(static_cast<HFONT>(::GetStockObject(SYSTEM_FONT))));
-  }
-  ~Surface() { dc.SelectObject(old); }
-  COLORREF At(int x, int y) { return dc.GetPixel(x, y); }
-  int Count(const CRect& r, COLORREF colour) {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) n += At(x, y) == colour ? 1 : 0;
-    return n;
-  }
-  CDC dc;
-  CBitmap bitmap;
-  CBitmap* old = nullptr;
-};
-
 using Panels = ToolkitTest;
 
 TEST_F(Panels, StyleZeroDrawsNoBandsOnlyTheFillAndTheText) {

@@ -309,9 +309,11 @@ void SECDateTimeCtrl::Rebuild() {
 }
 
 void SECDateTimeCtrl::Reset() {
+  // The gadget that holds the capture lets go (a held spin stops its timer too).
+  if (m_pCapturedGadget) m_pCapturedGadget->OnCancelMode();
   if (m_pCapturedGadget) {
     m_pCapturedGadget = nullptr;
-    if (::GetCapture() == m_hWnd && m_hWnd) ::ReleaseCapture();
+    if (m_hWnd && ::GetCapture() == m_hWnd) ::ReleaseCapture();
   }
   m_pPopupCalendar.reset();
   m_nActiveGadget = 0;

@@ -186,8 +186,8 @@ class SECDateTimeCtrl : public CWnd {
   int HitTest(CPoint point) const;
   int FirstField() const;
   void Notify(UINT nCode);
-  void OnCalendarOK();
-  void OnPartialCalendarOK();
+  void OnCalendarOK(const COleDateTime& chosen);
+  void OnPartialCalendarOK(const COleDateTime& chosen);
   SECDTGadget* MakeGadget(CRuntimeClass* pClass);
   void AddNumeric(int nID, int nMin, int nMax, BOOL bZeroPad, int nFixBit);
   void AddList(int nID, const CStringArray& names, int nFixBit);

@@ -1,6 +1,7 @@
 // The date/time control's field handlers, validation with range modes and clamping, and
 // the popup calendar.
 #include <algorithm>
+#include <memory>
 
 #include "SECCalendar.h"
 #include "SECDateTimeCtrl.h"
@@ -395,13 +396,15 @@ void SECDateTimeCtrl::PopupCalendar() {
 
 LRESULT SECDateTimeCtrl::OnCalendarResult(WPARAM, LPARAM) {
   // A result can arrive after its calendar is gone (a second close posted while the
-  // popup was being destroyed); it is ignored.
-  if (!m_pPopupCalendar) return 0;
+  // popup was being destroyed); it is ignored. The calendar is held here while the
+  // choice is applied, so it goes even if the parent's EN_CHANGE handler ends the control.
+  const std::unique_ptr<SECCalendar> calendar = std::move(m_pPopupCalendar);
+  if (!calendar) return 0;
+  const COleDateTime chosen = calendar->GetSelectedDate();
   if (m_partial.bPartial)
-    OnPartialCalendarOK();
+    OnPartialCalendarOK(chosen);
   else
-    OnCalendarOK();
-  m_pPopupCalendar.reset();
+    OnCalendarOK(chosen);
   return 0;
 }
 
@@ -410,9 +413,8 @@ LRESULT SECDateTimeCtrl::OnCalendarCancel(WPARAM, LPARAM) {
   return 0;
 }
 
-void SECDateTimeCtrl::OnCalendarOK() {
+void SECDateTimeCtrl::OnCalendarOK(const COleDateTime& chosen) {
   if ((m_nFixedFields & (FixYear | FixMonth | FixDay)) == (FixYear | FixMonth | FixDay)) return;
-  const COleDateTime chosen = m_pPopupCalendar->GetSelectedDate();
   Parts c, v;
   if (chosen.GetStatus() != COleDateTime::valid || !DecodeDateTime(chosen, c) || !DecodeDateTime(m_datetime, v))
     return;

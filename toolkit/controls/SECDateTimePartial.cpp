@@ -276,8 +276,7 @@ void SECDateTimeCtrl::CompletePartialDate() {
   RefreshFields(0xFFFF);
 }
 
-void SECDateTimeCtrl::OnPartialCalendarOK() {
-  const COleDateTime chosen = m_pPopupCalendar->GetSelectedDate();
+void SECDateTimeCtrl::OnPartialCalendarOK(const COleDateTime& chosen) {
   if (!IsValidDateTime(chosen) || !OnChanging(chosen)) return;
   m_partial.nYear = chosen.GetYear();
   m_partial.nMonth = chosen.GetMonth();

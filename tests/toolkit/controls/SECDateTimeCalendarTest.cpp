@@ -131,6 +131,35 @@ TEST_F(Popup, ARefusedChoiceLeavesTheValue) {
   refusing.DestroyWindow();
 }
 
+// A page that ends the control when it hears of a change.
+class EndingDialog : public NotifyDialog {
+ protected:
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+    if (HIWORD(wParam) == EN_CHANGE && lParam) ::DestroyWindow(reinterpret_cast<HWND>(lParam));
+    return NotifyDialog::OnCommand(wParam, lParam);
+  }
+};
+
+TEST_F(Popup, TheParentMayEndTheControlWhenItHearsOfTheChoice) {
+  EndingDialog page;
+  ASSERT_TRUE(page.Create(IDD_TEST_DATETIME));
+  page.ShowWindow(SW_SHOW);
+  SECDateTimeCtrl c;
+  ASSERT_TRUE(c.CreateOverDlgItem(IDC_TEST_DT_FIELD, &page, SEC_DTS_CALENDAR, WS_CHILD | WS_TABSTOP, 0));
+  c.SetFormat("yyyy/MM/dd");
+  ASSERT_TRUE(c.SetDateTime(At(2026, 6, 17)));
+  c.PopupCalendar();
+  ASSERT_NE(c.GetPopupCalendar(), nullptr);
+  const HWND calendar = c.GetPopupCalendar()->m_hWnd;
+  c.GetPopupCalendar()->SelectDate(At(2026, 6, 3), TRUE);
+  c.GetPopupCalendar()->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+  Pump();
+  EXPECT_EQ(c.m_hWnd, nullptr);
+  EXPECT_FALSE(::IsWindow(calendar));
+  EXPECT_EQ(page.Count(EN_CHANGE), 1);
+  page.DestroyWindow();
+}
+
 TEST_F(Popup, DestroyingTheControlTakesTheCalendarWithIt) {
   Make("yyyy/MM/dd", SEC_DTS_CALENDAR, At(2026, 6, 17));
   ClickButton();

@@ -134,6 +134,19 @@ TEST_F(DateTimeTest, TheSpinPausesWhileThePointerIsOffItsHalf) {
   EXPECT_EQ(::GetCapture(), nullptr);
 }
 
+TEST_F(DateTimeTest, ARebuildLetsGoOfAHeldSpin) {
+  Make(kInterval, SEC_DTS_UPDOWN, At(2001, 1, 1, 0, 5, 7));
+  ctrl.SetActiveGadget(5);
+  const CRect spin = ctrl.GetGadget(0)->GetRect();
+  ctrl.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(spin.left + 8, spin.top + 2));
+  EXPECT_EQ(ctrl.GetDateTime().GetSecond(), 8);
+  ctrl.SendMessage(WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  Wait(1000);
+  EXPECT_EQ(ctrl.GetDateTime().GetSecond(), 8);
+  EXPECT_EQ(static_cast<SECDTSpinGadget*>(ctrl.GetGadget(0))->GetState(), 0);
+}
+
 TEST_F(DateTimeTest, TheSpinTakesTheTypedDigitsFirst) {
   Make(kInterval, SEC_DTS_UPDOWN, At(2001, 1, 1, 0, 5, 7));
   ctrl.SetActiveGadget(3);

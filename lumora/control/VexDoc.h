@@ -178,6 +178,9 @@ class CVexDoc : public CDocument {
   int GetScaleSelect() const { return m_nScaleSelect >= 0 && m_nScaleSelect < 8 ? m_nScaleSelect : 0; }
   void GetSelectedScale(tScaleInfo& out) const { out = m_scales[GetScaleSelect()]; }
   void SetSelectedScale(const tScaleInfo& in);
+  // A preset name as it is stored: commas become blanks, and at most 63 bytes are kept,
+  // cut at a whole character.
+  static CString FitScaleName(const CString& name);
   void BuildScaleAnnotation(int live, int fullSize, double zoom);
   CAnnObj::CAnnObjInfo* GetAnnObjInfo(int live, int fullSize, double zoom) {
     BuildScaleAnnotation(live, fullSize, zoom);

@@ -16,12 +16,14 @@ namespace {
 
 constexpr int kDetails = 1001, kCaptured = 1148, kHorizontal = 1149, kVertical = 1150, kDivide = 1151;
 constexpr int kWidth = 1153, kLength = 1158, kLengthUnit = 1159, kLineColor = 1162, kBackColor = 1164;
-constexpr int kLive = 1165, kApply = 1166, kPreset = 1167, kOptical = 1168, kMeasurement = 1169, kPixel = 1170;
+constexpr int kLive = 1165, kApply = 1166, kPreset = 1167;
+// The source buttons, in the order of the source codes.
+constexpr int kOpticalButton = 1168, kMeasurementButton = 1169, kPixelButton = 1170, kNoneButton = 1187;
 constexpr int kLens = 1172, kMag = 1174, kMeasuredLength = 1176, kMeasuredUnit = 1177, kPixelLength = 1181;
-constexpr int kPixelUnit = 1182, kPixelFine = 1184, kPixelQuick = 1185, kQuickSize = 1186, kNone = 1187;
+constexpr int kPixelUnit = 1182, kPixelFine = 1184, kPixelQuick = 1185, kQuickSize = 1186;
 constexpr int kFineSize = 1189, kQuickUnit = 1190, kFineUnit = 1191, kQuickPixels = 1192, kFinePixels = 1193;
 constexpr int kMeasure = 1194, kFill = 1196, kMeasuringDone = 1199;
-constexpr int kSourceButtons[] = {kOptical, kMeasurement, kPixel, kNone};
+constexpr int kSourceButtons[] = {kOpticalButton, kMeasurementButton, kPixelButton, kNoneButton};
 
 constexpr int kWidths[] = {1, 5, 10, 20, 40, 60, 80, 100};
 constexpr int kDivides[] = {0, 1, 2, 4, 5, 10};
@@ -109,10 +111,10 @@ ON_BN_CLICKED(kHorizontal, OnHorizontal)
 ON_BN_CLICKED(kVertical, OnVertical)
 ON_BN_CLICKED(kDetails, OnDetails)
 ON_BN_CLICKED(kMeasure, OnMeasuringPixels)
-ON_BN_CLICKED(kOptical, OnOptical)
-ON_BN_CLICKED(kMeasurement, OnMeasurement)
-ON_BN_CLICKED(kPixel, OnPixel)
-ON_BN_CLICKED(kNone, OnNoSource)
+ON_BN_CLICKED(kOpticalButton, OnOptical)
+ON_BN_CLICKED(kMeasurementButton, OnMeasurement)
+ON_BN_CLICKED(kPixelButton, OnPixel)
+ON_BN_CLICKED(kNoneButton, OnNoSource)
 ON_BN_CLICKED(kMeasuringDone, OnMeasuringDone)
 ON_BN_CLICKED(kApply, Apply)
 ON_BN_CLICKED(kFill, OnBackFill)

@@ -31,6 +31,7 @@
 #include "pipeline/process/VexRGBProcess.h"
 #include "pipeline/process/VexResizeProcess.h"
 #include "pipeline/process/VexShadingProcess.h"
+#include "pipeline/retouch/VexRetouchProcess.h"
 
 namespace stagerig {
 
@@ -102,6 +103,7 @@ class StageRig : public ::testing::Test {
     noise = MakeStage<CVexNoiseCutProcess>(1138);
     rgb = MakeStage<CVexRGBProcess>(1139);
     shading = MakeStage<CVexShadingProcess>(1140);
+    retouch = MakeStage<CVexRetouchProcess>(1136);
     left = new StillPane;
     right = new StillPane;
     for (StillPane* pane : {left, right}) {
@@ -120,6 +122,7 @@ class StageRig : public ::testing::Test {
     flow->SetProcess(103, noise);
     flow->SetProcess(104, rgb);
     flow->SetProcess(105, shading);
+    flow->SetProcess(100, retouch);
     flow->SetLiveProcess(200, focus);
     flow->SetOutput(300, left);
     flow->SetOutput(301, right);
@@ -228,6 +231,7 @@ class StageRig : public ::testing::Test {
   CVexNoiseCutProcess* noise = nullptr;
   CVexRGBProcess* rgb = nullptr;
   CVexShadingProcess* shading = nullptr;
+  CVexRetouchProcess* retouch = nullptr;
   StillPane* left = nullptr;
   StillPane* right = nullptr;
 

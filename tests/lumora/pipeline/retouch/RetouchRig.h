@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../StageRig.h"
+#include "ControlSpy.h"
 #include "pipeline/retouch/VexRetouchDlg.h"
 #include "pipeline/retouch/VexRetouchTabColor.h"
 #include "pipeline/retouch/VexRetouchTabEnhance.h"
@@ -117,10 +118,15 @@ class Operator {
 };
 
 class RetouchRig : public stagerig::StageRig {
+ public:
+  // With `spied`, every imaging control made from SetUp on notes its calls (ControlSpy.h).
+  explicit RetouchRig(bool spied = false) : spied_(spied) {}
+
  protected:
-  static constexpr SHORT kSlot = 1;
+  static constexpr SHORT kSlot = 2;  // the flows' shooting slot
 
   void SetUp() override {
+    if (spied_) controlspy::Install();
     StageRig::SetUp();
     responder::Reset();
     ErrorBoxes().clear();
@@ -131,7 +137,9 @@ class RetouchRig : public stagerig::StageRig {
     CVexRetouchDlg::SetPartFailHook(nullptr);
     app_.reset();
     StageRig::TearDown();
+    if (spied_) controlspy::Remove();
   }
+  HWND StageControl() const { return retouch->GetImagingControl()->m_hWnd; }
 
   // A picture as the still picture: in the shooting slot and the image slots' second
   // control, shown with image state `state`.
@@ -162,6 +170,17 @@ class RetouchRig : public stagerig::StageRig {
   }
 
   Picture Still() const { return Read(buffers->GetSecondBitmap()); }
+  // Bits per pixel of the picture a handle names (0: none).
+  static int BitsOf(LONG handle) {
+    auto dib = plat::imaging::ImageStore::Instance().Find(DWORD(handle));
+    return dib ? dib->Bits() : 0;
+  }
+  const tRetouchOpList& List() const { return doc->GetRetouchList(); }
+  std::vector<int> ListKinds() const {
+    std::vector<int> kinds;
+    for (int i = 0; i < List().count; ++i) kinds.push_back(List().ops[i].kind);
+    return kinds;
+  }
   // The texts of the message boxes shown, in order.
   static std::vector<std::string> Boxes() {
     std::vector<std::string> texts;
@@ -172,6 +191,7 @@ class RetouchRig : public stagerig::StageRig {
   int WaitCursors() const { return app_->m_nWaitCursorCount; }
 
   std::unique_ptr<CWinApp> app_;
+  bool spied_;
 };
 
 // Pixels of the picture equal, byte for byte.

@@ -7,13 +7,12 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
-#include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "BenchMeasure.h"
 #include "Clock.h"
 #include "Config.h"
 #include "TrueImage.h"
@@ -30,26 +29,6 @@
 #include "pipeline/process/VexShadingProcess.h"
 
 namespace {
-
-double ThreadCpuNs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
-}
-
-// Processor time of one memcpy of `bytes`, the plain reference every case is set against.
-double AnchorNs(size_t bytes) {
-  std::vector<unsigned char> from(bytes, 7), to(bytes);
-  const int rounds = bytes > (8u << 20) ? 8 : 64;
-  std::memcpy(to.data(), from.data(), bytes);
-  const double start = ThreadCpuNs();
-  for (int i = 0; i < rounds; ++i) {
-    from[size_t(i) % bytes] = static_cast<unsigned char>(i);
-    std::memcpy(to.data(), from.data(), bytes);
-    benchmark::DoNotOptimize(to.data());
-  }
-  return (ThreadCpuNs() - start) / rounds;
-}
 
 // The stages composed as the main frame composes them, on a scratch drive, with the
 // simulated camera started.
@@ -134,29 +113,7 @@ Pipeline& ThePipeline() {
   return *g_pipeline;
 }
 
-// Runs `step` per iteration and reports its processor time against the anchor.
-template <class Step>
-void Measure(benchmark::State& state, size_t pixels, Step step) {
-  auto& store = plat::imaging::ImageStore::Instance();
-  const double anchor = AnchorNs(pixels * 3);
-  const uint64_t copiesBefore = store.Copies();
-  double ns = 0;
-  for (auto _ : state) {
-    const double start = ThreadCpuNs();
-    const int result = step();
-    ns += ThreadCpuNs() - start;
-    if (result != 1) {
-      state.SkipWithError("the stage failed");
-      break;
-    }
-  }
-  const double n = double(state.iterations());
-  if (n == 0) return;
-  state.counters["ms_cpu"] = ns / n / 1e6;
-  state.counters["x_anchor"] = ns / n / anchor;
-  state.counters["copies"] = double(store.Copies() - copiesBefore) / n;
-  state.counters["MP_per_s"] = double(pixels) / (ns / n / 1e9) / 1e6;
-}
+using bench::Measure;
 
 void BM_LiveCameraInput(benchmark::State& state) {
   Pipeline& p = ThePipeline();

@@ -76,6 +76,7 @@ TEST_F(RetouchFlow, ScreenshotWithAPendingCropOnTheColorPage) {
   if (keep) plat::config::Set("FONT", "");
   ShowChart(1280, 1024);
   const std::string path = keep ? keep : testenv::ScratchDir() + "/retouch.png";
+  POINT client{};  // the client area's corner within the picture
   Retouch([&](Operator& op) {
     op.Crop(120, 80, 420, 330);
     op.ChooseTab(CVexRetouchDlg::kColorPage);
@@ -83,11 +84,21 @@ TEST_F(RetouchFlow, ScreenshotWithAPendingCropOnTheColorPage) {
     RedrawWindow(op.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     RECT r;
     GetWindowRect(op.Hwnd(), &r);
+    client = {0, 0};
+    ClientToScreen(op.Hwnd(), &client);
+    client.x -= r.left, client.y -= r.top;
     ASSERT_TRUE(plat::display::SavePng(path, &r));
     op.Press(IDCANCEL);
   });
+  // The preview shows the crop area alone: the picture inside it, the white background
+  // round it. The preview's picture area starts 10 pixels into the dialog's client.
   auto image = plat::display::ReadPng(path);
   ASSERT_TRUE(image.has_value());
+  auto at = [&](int x, int y) {  // client pixels of the preview
+    return image->pixels[size_t(client.y + 10 + y) * size_t(image->width) + size_t(client.x + 10 + x)] & 0xFFFFFF;
+  };
+  EXPECT_EQ(at(60, 40), 0xFFFFFFu);
+  EXPECT_EQ(at(500, 400), 0xFFFFFFu);
+  EXPECT_NE(at(200, 150), 0xFFFFFFu);
 }
-
 }  // namespace

@@ -219,6 +219,46 @@ TEST_F(RetouchPages, OkAppliesThePendingTrialWhenTheOperatorAgrees) {
   }
 }
 
+// Reset takes a page back to its start values and the preview back to the stage's picture,
+// display settings neutral, nothing pending.
+TEST_F(RetouchPages, ResetsReturnThePagesAndThePreviewToTheStart) {
+  ShowFlat(32, 32, 90, 100, 110);
+  Retouch([&](Operator& op) {
+    CVexRetouchDlg& dlg = op.Dialog();
+    const LONG stage = retouch->GetImagingControl()->GetBitmap();
+    Operator::Type(dlg.EnhancePage(), 1005, "0.5");
+    Operator::Slide(dlg.EnhancePage(), 1010, {300});
+    controlspy::Clear();
+    Operator::PressOn(dlg.EnhancePage(), 1011);
+    EXPECT_EQ(Operator::Text(dlg.EnhancePage(), 1005), " 1.00");
+    EXPECT_EQ(Operator::Text(dlg.EnhancePage(), 1006), "0");
+    EXPECT_EQ(CallsTo(173, op.Preview()), std::vector<std::string>{"I2:100"});
+    EXPECT_EQ(CallsTo(174, op.Preview()), std::vector<std::string>{"I2:0"});
+    EXPECT_EQ(op.PreviewLead().GetBitmap(), stage);
+    EXPECT_EQ(dlg.GetPendingFlag(), 0);
+
+    op.ChooseTab(CVexRetouchDlg::kColorPage);
+    Operator::Slide(dlg.ColorPage(), 1023, {-40});
+    Operator::Type(dlg.ColorPage(), 1013, "15");
+    Operator::PressOn(dlg.ColorPage(), 1017);
+    EXPECT_EQ(Operator::SliderPos(dlg.ColorPage(), 1023), 0);
+    EXPECT_EQ(Operator::Text(dlg.ColorPage(), 1013), "0");
+    EXPECT_EQ(op.PreviewLead().GetBitmap(), stage);
+
+    op.ChooseTab(CVexRetouchDlg::kWBalancePage);
+    Operator::PressOn(dlg.WBalancePage(), 1024);
+    op.Click(100, 100);
+    Operator::PressOn(dlg.WBalancePage(), 1026);
+    ASSERT_EQ(dlg.GetPendingFlag(), 1);
+    Operator::PressOn(dlg.WBalancePage(), 1005);
+    EXPECT_EQ(dlg.GetSampleLevels()[0], -1);
+    EXPECT_EQ(dlg.GetPendingFlag(), 0);
+    EXPECT_EQ(op.PreviewLead().GetBitmap(), stage);
+    op.Press(IDOK);
+  });
+  EXPECT_EQ(List().count, 0);
+}
+
 TEST_F(RetouchPages, SizeResetWithAPendingCropShowsTheCropInPicturePixels) {
   ShowPattern(320, 256);
   Retouch([&](Operator& op) {

@@ -1,12 +1,19 @@
 // Colour reconstruction of a full 3840 x 3072 frame, method by method, in megapixels a
-// second, next to a plain bilinear demosaic written here as the yardstick.
+// second, next to a plain bilinear demosaic written here as the yardstick. Every method
+// runs on one, two, four and all of the library's threads, with progress reports as in a
+// capture; its CPU column is the processor time of all threads together, and
+// `x_yardstick` sets each method against the yardstick run round by round beside it (under
+// the same load of the machine). The closing table sets the medians of the run side by side.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
 #include "ColourReconstruction.h"
 #include "Levels.h"
+#include "RowPool.h"
+#include "Yardstick.h"
 
 namespace {
 
@@ -45,11 +52,15 @@ Frame& SharedFrame() {
   return frame;
 }
 
-vexcam::ColourContext Context(vexcam::GreenStatsState* green) {
+// threads: 1, or 0 for all of the library's pool.
+vexcam::ColourContext Context(vexcam::GreenStatsState* green, int threads = 1) {
   vexcam::ColourContext c;
   c.planes = SharedFrame().View();
   c.revision = 217;
   c.green = green;
+  c.threads = threads;
+  // A capture's kernels report progress (and could be cancelled) as they go.
+  c.progress = [](int) { return 1; };
   return c;
 }
 
@@ -59,49 +70,90 @@ void Rate(benchmark::State& state, LONG w, LONG h) {
 }
 
 // The yardstick: a straightforward bilinear demosaic of the same mosaic (green on the
-// diagonal, red on even rows), one pixel at a time with clamped neighbours.
-void PlainBilinear(benchmark::State& state) {
-  Frame& f = SharedFrame();
-  std::vector<BYTE> mosaic(size_t(kWidth) * kHeight);
-  for (LONG r = 0; r < kHeight; ++r)
-    for (LONG x = 0; x < kWidth; ++x) {
-      int p = (r & 1) ? ((x & 1) ? 3 : 1) : ((x & 1) ? 2 : 0);
-      mosaic[size_t(r * kWidth + x)] = f.table[p][size_t(r)][x];
-    }
+// diagonal, red on even rows), one pixel at a time with clamped neighbours. A function of
+// its own, so that instruction counts (callgrind --toggle-collect) can take it alone.
+__attribute__((noinline)) void PlainDemosaic(const std::vector<BYTE>& mosaic, BYTE* bits, LONG stride) {
   auto at = [&](LONG r, LONG x) {
     r = r < 0 ? 1 : (r >= kHeight ? kHeight - 2 : r);
     x = x < 0 ? 1 : (x >= kWidth ? kWidth - 2 : x);
     return int(mosaic[size_t(r * kWidth + x)]);
   };
-  for (auto _ : state) {
-    for (LONG r = 0; r < kHeight; ++r) {
-      BYTE* out = f.bits.data() + size_t(kHeight - 1 - r) * size_t(f.stride);
-      for (LONG x = 0; x < kWidth; ++x) {
-        int cross = (at(r - 1, x) + at(r + 1, x) + at(r, x - 1) + at(r, x + 1)) / 4;
-        int diag = (at(r - 1, x - 1) + at(r - 1, x + 1) + at(r + 1, x - 1) + at(r + 1, x + 1)) / 4;
-        int horiz = (at(r, x - 1) + at(r, x + 1)) / 2, vert = (at(r - 1, x) + at(r + 1, x)) / 2;
-        int v = at(r, x), b, g, rd;
-        bool evenRow = !(r & 1), evenCol = !(x & 1);
-        if (evenRow && evenCol) g = v, rd = horiz, b = vert;
-        else if (evenRow) rd = v, g = cross, b = diag;
-        else if (evenCol) b = v, g = cross, rd = diag;
-        else g = v, rd = vert, b = horiz;
-        out[3 * x] = BYTE(b), out[3 * x + 1] = BYTE(g), out[3 * x + 2] = BYTE(rd);
-      }
+  for (LONG r = 0; r < kHeight; ++r) {
+    BYTE* out = bits + size_t(kHeight - 1 - r) * size_t(stride);
+    for (LONG x = 0; x < kWidth; ++x) {
+      int cross = (at(r - 1, x) + at(r + 1, x) + at(r, x - 1) + at(r, x + 1)) / 4;
+      int diag = (at(r - 1, x - 1) + at(r - 1, x + 1) + at(r + 1, x - 1) + at(r + 1, x + 1)) / 4;
+      int horiz = (at(r, x - 1) + at(r, x + 1)) / 2, vert = (at(r - 1, x) + at(r + 1, x)) / 2;
+      int v = at(r, x), b, g, rd;
+      bool evenRow = !(r & 1), evenCol = !(x & 1);
+      if (evenRow && evenCol) g = v, rd = horiz, b = vert;
+      else if (evenRow) rd = v, g = cross, b = diag;
+      else if (evenCol) b = v, g = cross, rd = diag;
+      else g = v, rd = vert, b = horiz;
+      out[3 * x] = BYTE(b), out[3 * x + 1] = BYTE(g), out[3 * x + 2] = BYTE(rd);
     }
+  }
+}
+
+// The frame's samples as one mosaic, the yardstick's input.
+const std::vector<BYTE>& SharedMosaic() {
+  static const std::vector<BYTE> mosaic = [] {
+    Frame& f = SharedFrame();
+    std::vector<BYTE> m(size_t(kWidth) * kHeight);
+    for (LONG r = 0; r < kHeight; ++r)
+      for (LONG x = 0; x < kWidth; ++x) {
+        int p = (r & 1) ? ((x & 1) ? 3 : 1) : ((x & 1) ? 2 : 0);
+        m[size_t(r * kWidth + x)] = f.table[p][size_t(r)][x];
+      }
+    return m;
+  }();
+  return mosaic;
+}
+
+void PlainBilinear(benchmark::State& state) {
+  Frame& f = SharedFrame();
+  for (auto _ : state) {
+    PlainDemosaic(SharedMosaic(), f.bits.data(), f.stride);
     benchmark::DoNotOptimize(f.bits.data());
   }
   Rate(state, kWidth, kHeight);
 }
 
+template <class F>
+double Seconds(F&& f) {
+  const auto start = std::chrono::steady_clock::now();
+  f();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The method on state.range(0) threads. Each round also runs the yardstick (untimed), so
+// that `x_yardstick` compares the two under the same load of the machine, round by round.
 void Method(benchmark::State& state, int method) {
+  const int threads = int(state.range(0));
   Frame& f = SharedFrame();
   vexcam::GreenStatsState green;
-  vexcam::ColourContext c = Context(&green);
+  vexcam::ColourContext c = Context(&green, threads);
+  double methodSeconds = 0, yardstickSeconds = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(vexcam::Reconstruct(c, method, f.bits.data(), kWidth, kHeight, f.stride));
+    const double t = Seconds([&] { vexcam::Reconstruct(c, method, f.bits.data(), kWidth, kHeight, f.stride); });
+    state.SetIterationTime(t);
+    methodSeconds += t;
+    state.PauseTiming();
+    yardstickSeconds += Seconds([&] { PlainDemosaic(SharedMosaic(), f.bits.data(), f.stride); });
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(f.bits.data());
   }
   Rate(state, kWidth, kHeight);
+  if (methodSeconds > 0) state.counters["x_yardstick"] = yardstickSeconds / methodSeconds;
+}
+
+// One thread, two, four, and all of the library's pool (as many as the processors this
+// run may use), for the scaling.
+void ThreadCounts(benchmark::internal::Benchmark* b) {
+  const int all = vexcam::PassThreads(0);
+  for (int n : {1, 2, 4})
+    if (n < all) b->Arg(n);
+  b->Arg(all);
 }
 
 using KernelFn = LONG (*)(const vexcam::ColourContext&, BYTE*, LONG, LONG, LONG);
@@ -124,9 +176,20 @@ void Shift18(benchmark::State& state, int method) {
   Rate(state, kWidth, kHeight);
 }
 
-void Chroma(benchmark::State& state) {
+// The chroma step on the same interpolated picture each round: a fresh copy is made
+// outside the timing, so the step never runs on its own saturated output.
+void Chroma(benchmark::State& state, int threads) {
   Frame& f = SharedFrame();
-  for (auto _ : state) vexcam::ChromaEnhance(f.bits.data(), kHeight, f.stride, 217);
+  vexcam::ColourContext c = Context(nullptr);
+  vexcam::Reconstruct(c, 11, f.bits.data(), kWidth, kHeight, f.stride);
+  const std::vector<BYTE> interpolated = f.bits;
+  for (auto _ : state) {
+    state.PauseTiming();
+    f.bits = interpolated;
+    state.ResumeTiming();
+    vexcam::ChromaEnhance(f.bits.data(), kHeight, f.stride, 217, threads);
+    benchmark::DoNotOptimize(f.bits.data());
+  }
   Rate(state, kWidth, kHeight);
 }
 
@@ -143,22 +206,23 @@ void ApplyLevels(benchmark::State& state, bool edge) {
 
 }  // namespace
 
-BENCHMARK(PlainBilinear)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Method, cells_0, 0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Method, bilinear_11, 11)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Method, bilinear_chroma_1, 1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Method, adaptive_12, 12)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Method, adaptive_chroma_2, 2)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Method, mosaic_3, 3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Kernel, raw, vexcam::RGBFromPlanesRaw, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Kernel, half_size, vexcam::RGBHalfSize, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Kernel, shift_cells, vexcam::RGBFromShiftCells, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Kernel, shift_half_size, vexcam::RGBHalfSizeShift, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Shift18, copy_0, 0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Shift18, mean_11, 11)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Shift18, colour_difference_12, 12)->Unit(benchmark::kMillisecond);
-BENCHMARK(Chroma)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ApplyLevels, levels, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ApplyLevels, levels_and_edges, true)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainBilinear)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Method, cells_0, 0)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, bilinear_11, 11)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, bilinear_chroma_1, 1)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, adaptive_12, 12)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, adaptive_chroma_2, 2)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, mosaic_3, 3)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Kernel, raw, vexcam::RGBFromPlanesRaw, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Kernel, half_size, vexcam::RGBHalfSize, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Kernel, shift_cells, vexcam::RGBFromShiftCells, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Kernel, shift_half_size, vexcam::RGBHalfSizeShift, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Shift18, copy_0, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Shift18, mean_11, 11)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Shift18, colour_difference_12, 12)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Chroma, one_thread, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Chroma, all_threads, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(ApplyLevels, levels, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(ApplyLevels, levels_and_edges, true)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return bench::RunAgainstYardstick(argc, argv, "PlainBilinear/real_time"); }

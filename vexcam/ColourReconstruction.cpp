@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
+
+#include "BilinearRows.h"
+#include "EdgeDirected.h"
+#include "RowPool.h"
 
 namespace vexcam {
 namespace {
 
-constexpr int kBlue = 0, kGreen1 = 1, kRed = 2, kGreen2 = 4;
-
-// Mirrors an index that stepped one past either edge onto the nearest sample of the same
-// colour (two away), so -1 reads 1 and n reads n - 2.
-inline LONG Reflect(LONG i, LONG n) {
-  if (i < 0) i = -i;
-  if (i >= n) i = 2 * (n - 1) - i;
-  return i < 0 ? 0 : (i >= n ? n - 1 : i);
-}
+// Rows of warm-up before each band of the edge-directed greens: enough for the guess to
+// meet the finished rows almost always, so a band is seldom worked twice.
+constexpr LONG kWarmUpRows = 8;
 
 int ChannelOf(const PlaneRoles& roles, int plane) {
   if (plane == roles.blue) return 0;
@@ -72,20 +72,46 @@ int Percent(const ColourContext& c, LONG done, LONG total) {
 // Channel value at (row pointer, column).
 inline int At(const BYTE* row, LONG x, int ch) { return row[3 * x + ch]; }
 
-}  // namespace
-
-void ChromaPixel(BYTE* px, LONG revision) {
-  int b = px[0], g = px[1], r = px[2];
-  if (revision < 217) {
-    px[0] = BYTE(Clamp255(b + (b - g) / 8));
-    px[1] = BYTE(Clamp255(g + (2 * g - r - b) / 16));
-    px[2] = BYTE(Clamp255(r + (r - g) / 8));
-  } else {
-    px[0] = BYTE(Clamp255(b + (b - g) / 4));
-    px[1] = BYTE(Clamp255(g + (2 * g - r - b) / 8));
-    px[2] = BYTE(Clamp255(r + (r - g) / 4));
+// Runs rows [0, count) of a pass in the order of its progress reports: the rows up to
+// each report are shared among the threads, then the report is made on the caller's
+// thread, so the reports, their order and the rows written when one cancels are those of
+// a pass row by row. Returns the rows done; *cancelled tells whether a report cancelled.
+template <class ReportsAfter, class PercentAfter>
+LONG InReportOrder(const ColourContext& c, int threads, LONG count, ReportsAfter reportsAfter,
+                   PercentAfter percentAfter, const std::function<void(LONG, LONG)>& rows, bool* cancelled) {
+  *cancelled = false;
+  LONG done = 0;
+  while (done < count) {
+    LONG end = count;
+    if (c.progress) {
+      end = done;
+      while (end + 1 < count && !reportsAfter(end)) ++end;
+      ++end;
+    }
+    ShareRows(threads, done, end, rows);
+    done = end;
+    if (c.progress && reportsAfter(end - 1) && !c.Report(percentAfter(end - 1))) {
+      *cancelled = true;
+      return done;
+    }
   }
+  return done;
 }
+
+// Threads for a pass that writes whole rows: rows that overlap in memory (a stride
+// shorter than the row) are worked in order on one.
+int RowThreads(const ColourContext& c, LONG width, LONG stride) {
+  return int64_t(stride) >= 3 * int64_t(width) ? PassThreads(c.threads) : 1;
+}
+
+// The chroma step on the pad pixels of every row, which a row pass does not reach.
+void PadChroma(BYTE* bits, LONG width, LONG height, LONG stride, LONG revision) {
+  const LONG groups = stride / 3 - width;
+  if (groups <= 0) return;
+  for (LONG r = 0; r < height; ++r) ChromaGroups(bits + ptrdiff_t(r) * stride + 3 * width, groups, revision);
+}
+
+}  // namespace
 
 bool ScatterPlanes(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride, CodeTable* codes) {
   if (codes) *codes = Codes(c);
@@ -97,7 +123,7 @@ bool ScatterPlanes(const ColourContext& c, BYTE* bits, LONG width, LONG height, 
 LONG RGBMosaic(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride) {
   if (!c.planes.Ready() || width <= 0 || height <= 0) return 0;
   // Row pair by row pair so that progress and a cancel fall between pairs.
-  for (LONG i = 0; i < height; i += 2) {
+  auto pair = [&](LONG i) {
     LONG rows = std::min<LONG>(2, height - i);
     for (LONG k = 0; k < rows; ++k) std::memset(PictureRow(bits, stride, height, i + k), 0, size_t(stride));
     for (int p = 0; p < 4; ++p) {
@@ -108,9 +134,16 @@ LONG RGBMosaic(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG
       LONG end = std::min(width, c.planes.rowBytes);
       for (LONG x = c.phases.cp[p]; x < end; x += 2) dst[3 * x] = src[x];
     }
-    if ((height - 1 - i) % 50 < 2 && !c.Report(int(int64_t(i + 1) * 100 / height))) return 0;
-  }
-  return 1;
+  };
+  bool cancelled;
+  InReportOrder(
+      c, RowThreads(c, width, stride), (height + 1) / 2, [&](LONG k) { return (height - 1 - 2 * k) % 50 < 2; },
+      [&](LONG k) { return int(int64_t(2 * k + 1) * 100 / height); },
+      [&](LONG first, LONG last) {
+        for (LONG k = first; k < last; ++k) pair(2 * k);
+      },
+      &cancelled);
+  return cancelled ? 0 : 1;
 }
 
 // ---- cell replication
@@ -191,25 +224,35 @@ void GreenOrder(const ColourContext& c, int* g0, int* g1) {
   if (c.phases.rp[*g0] != 0 && c.phases.rp[*g1] == 0) std::swap(*g0, *g1);
 }
 
-// Reads a cell's colours; `swapPartners` reads every plane at its partner's phases.
-CellColours ReadCell(const ColourContext& c, LONG i, LONG j, const Phases& at) {
-  const PlaneRoles& ro = c.roles;
-  int g0, g1;
-  GreenOrder(c, &g0, &g1);
-  auto get = [&](int plane, int phasesOf) { return c.planes.row[plane][i + at.rp[phasesOf]][j + at.cp[phasesOf]]; };
-  return {get(ro.blue, ro.blue), get(g0, g0), get(g1, g1), get(ro.red, ro.red)};
-}
-
-void CellChroma(const ColourContext& c, CellColours& v, int g0plane) {
-  // Gb: the green on the blue rows; Gr: the green on the red rows.
-  bool g0IsSecond = g0plane == c.roles.green2;
-  int gb = g0IsSecond ? v.g0 : v.g1;
-  int gr = g0IsSecond ? v.g1 : v.g0;
-  int b = v.b, r = v.r, g0 = v.g0, g1 = v.g1;
+// Gb: the green on the blue rows, Gr: the green on the red rows; each colour moves away
+// from them (board revision 217 and later, single shots only).
+inline void CellChroma(CellColours& v, bool g0IsSecond) {
+  const int gb = g0IsSecond ? v.g0 : v.g1, gr = g0IsSecond ? v.g1 : v.g0;
+  const int b = v.b, r = v.r, g0 = v.g0, g1 = v.g1;
   v.b = Clamp255(b + (b - gb) / 4);
   v.g0 = Clamp255(g0 + (2 * g0 - r - b) / 8);
   v.g1 = Clamp255(g1 + (2 * g1 - r - b) / 8);
   v.r = Clamp255(r + (r - gr) / 4);
+}
+
+// The inner cells of a row pair, from j = 2 while j < end: each colour at its column
+// phase, with no bound to check (j + 2 stays inside the row).
+template <bool kBottom>
+void InnerCells(const CellWriter& w, const BYTE* const src[4], LONG end, bool chroma, bool g0IsSecond) {
+  for (LONG j = 2; j < end; j += 2) {
+    CellColours v{src[0][j], src[1][j], src[2][j], src[3][j]};
+    if (chroma) CellChroma(v, g0IsSecond);
+    for (LONG k = 0; k < 2; ++k) {
+      w.top[3 * (j + w.cb + k)] = BYTE(v.b);
+      w.top[3 * (j + w.cr + k) + 2] = BYTE(v.r);
+      w.top[3 * (j + w.cg0 + k) + 1] = BYTE(v.g0);
+      if constexpr (kBottom) {
+        w.bottom[3 * (j + w.cb + k)] = BYTE(v.b);
+        w.bottom[3 * (j + w.cr + k) + 2] = BYTE(v.r);
+        w.bottom[3 * (j + w.cg1 + k) + 1] = BYTE(v.g1);
+      }
+    }
+  }
 }
 
 enum class ShiftRead { Plain, Partner, Combined };
@@ -227,20 +270,25 @@ LONG CellsCommon(const ColourContext& c, BYTE* bits, LONG width, LONG height, LO
   };
   swapPh(ro.blue, ro.red);
   swapPh(ro.green1, ro.green2);
+  const Phases& read = how == ShiftRead::Partner ? partner : ph;
+  bool inCell = true;  // phases of 0 and 1 only: the inner cells need no bound checks
+  for (int p = 0; p < 4; ++p)
+    inCell = inCell && (ph.cp[p] | read.cp[p] | read.rp[p]) >= 0 && (ph.cp[p] | read.cp[p] | read.rp[p]) <= 1;
 
-  bool chroma = !shift && c.revision >= 217 && !(c.mode & 0x20000);
-  CellWriter w{nullptr, nullptr, width, ph.cp[ro.blue], ph.cp[ro.red], ph.cp[ro.green1], ph.cp[ro.green2],
-               !shift && c.zoom == 0.5};
-  Extent e = Readable(c.planes, width, height);
+  const bool chroma = !shift && c.revision >= 217 && !(c.mode & 0x20000);
+  const bool g0IsSecond = g0 == ro.green2;
+  const CellWriter blank{nullptr, nullptr, width, ph.cp[ro.blue], ph.cp[ro.red], ph.cp[ro.green1], ph.cp[ro.green2],
+                         !shift && c.zoom == 0.5};
+  const Extent e = Readable(c.planes, width, height);
   auto at = [&](int plane, int phasesOf, LONG i, LONG j) {
     return int(c.planes.row[plane][i + ph.rp[phasesOf]][j + ph.cp[phasesOf]]);
   };
-  for (LONG i = 0; i < e.rows; i += 2) {
+  auto cellRow = [&](LONG i) {
+    CellWriter w = blank;
     w.top = PictureRow(bits, stride, height, i);
     w.bottom = i + 1 < height ? PictureRow(bits, stride, height, i + 1) : nullptr;
-    for (LONG j = 0; j < e.cols; j += 2) {
-      CellColours v;
-      if (how == ShiftRead::Combined) {
+    if (how == ShiftRead::Combined) {
+      for (LONG j = 0; j < e.cols; j += 2) {
         // Row i takes blue and red at the red plane's phases, row i+1 at the blue
         // plane's; each row's green is the mean of both greens at that row's phase.
         CellColours top{at(ro.blue, ro.red, i, j), (at(g0, g0, i, j) + at(g1, g0, i, j)) / 2, 0,
@@ -258,14 +306,33 @@ LONG CellsCommon(const ColourContext& c, BYTE* bits, LONG width, LONG height, LO
           wb.cg0 = w.cg1;
           wb.Write(j, b2);
         }
-        continue;
       }
-      v = ReadCell(c, i, j, how == ShiftRead::Partner ? partner : ph);
-      bool inner = j > 0 && j + 2 < width;
-      if (chroma && inner) CellChroma(c, v, g0);
-      w.Write(j, v);
+      return;
     }
-  }
+    // Each colour's samples along the row, at the phases read.
+    const BYTE* src[4];
+    const int planes[4] = {ro.blue, g0, g1, ro.red};
+    for (int k = 0; k < 4; ++k) src[k] = c.planes.row[planes[k]][i + read.rp[planes[k]]] + read.cp[planes[k]];
+    auto cell = [&](LONG j) {
+      CellColours v{src[0][j], src[1][j], src[2][j], src[3][j]};
+      if (chroma && j > 0 && j + 2 < width) CellChroma(v, g0IsSecond);
+      w.Write(j, v);
+    };
+    LONG j = 0;
+    if (j < e.cols) cell(j), j += 2;
+    if (inCell && !w.fixedAll) {
+      const LONG end = std::min(e.cols, width - 2);
+      if (w.bottom)
+        InnerCells<true>(w, src, end, chroma, g0IsSecond);
+      else
+        InnerCells<false>(w, src, end, chroma, g0IsSecond);
+      j = std::max(j, end + (end & 1));
+    }
+    for (; j < e.cols; j += 2) cell(j);
+  };
+  ShareRows(RowThreads(c, width, stride), 0, (e.rows + 1) / 2, [&](LONG first, LONG last) {
+    for (LONG k = first; k < last; ++k) cellRow(2 * k);
+  });
   if ((height & 1) && !c.Report(100)) return 0;
   return 1;
 }
@@ -329,7 +396,7 @@ int NeighbourCode(int code, DWORD mode) {
 
 }  // namespace
 
-LONG InterpolateBilinear(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride) {
+LONG InterpolateBilinearInPlace(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride) {
   CodeTable codes;
   ScatterPlanes(c, bits, width, height, stride, &codes);
   if (width <= 0 || height <= 0) return 0;
@@ -455,7 +522,7 @@ struct AdaptiveRow {
 
 }  // namespace
 
-LONG InterpolateAdaptive(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride) {
+LONG InterpolateAdaptiveInPlace(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride) {
   CodeTable codes;
   ScatterPlanes(c, bits, width, height, stride, &codes);
   if (width <= 0 || height <= 0) return 0;
@@ -475,26 +542,87 @@ LONG InterpolateAdaptive(const ColourContext& c, BYTE* bits, LONG width, LONG he
   return 1;
 }
 
+void ChromaEnhance(BYTE* bits, LONG height, LONG stride, LONG revision, int threads) {
+  const LONG groups = stride / 3;
+  ShareRows(PassThreads(threads), 0, height, [&](LONG first, LONG last) {
+    for (LONG r = first; r < last; ++r) ChromaGroups(bits + ptrdiff_t(r) * stride, groups, revision);
+  });
+}
+
+// ---- the interpolating kernels on a mosaic of the planes
+
 namespace {
-template <int kSide, int kMiddle>
-void ChromaRows(BYTE* bits, LONG height, LONG stride) {
-  LONG groups = stride / 3;
-  for (LONG r = 0; r < height; ++r) {
-    BYTE* px = bits + ptrdiff_t(r) * stride;
-    for (LONG x = 0; x < groups; ++x, px += 3) {
-      int b = px[0], g = px[1], rd = px[2];
-      int b2 = b + (b - g) / kSide, g2 = g + (2 * g - rd - b) / kMiddle, r2 = rd + (rd - g) / kSide;
-      px[0] = BYTE(Clamp255(b2)), px[1] = BYTE(Clamp255(g2)), px[2] = BYTE(Clamp255(r2));
+
+// A row pass over the mosaic: `build(first, last, chroma)` writes whole picture rows,
+// with the chroma step of board revision `chroma` unless it is kNoChroma, so the step
+// works on each row while it is still in cache.
+using RowBuilder = std::function<void(LONG, LONG, LONG)>;
+
+LONG MosaicPass(const ColourContext& c, const BayerMosaic& m, BYTE* bits, LONG width, LONG height, LONG stride,
+                bool chroma, const RowBuilder& build) {
+  const LONG step = ProgressStep(height), revision = chroma ? c.revision : kNoChroma;
+  const int threads = RowThreads(c, width, stride);
+  bool cancelled;
+  const LONG done = InReportOrder(
+      c, threads, height, [&](LONG r) { return (height - 1 - r) % step < 2; },
+      [&](LONG r) { return Percent(c, r + 1, height); }, [&](LONG first, LONG last) { build(first, last, revision); },
+      &cancelled);
+  if (cancelled) {
+    // As a pass row by row leaves it: the rows after the cancel hold the measured samples
+    // only, and the rows before it have no chroma step, which follows a finished pass.
+    ScatterRows(m, bits, width, height, stride, done, height);
+    if (chroma) ShareRows(threads, 0, done, [&](LONG first, LONG last) { build(first, last, kNoChroma); });
+    return 0;
+  }
+  if (chroma) PadChroma(bits, width, height, stride, c.revision);
+  return 1;
+}
+
+LONG Bilinear(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride, bool chroma) {
+  BayerMosaic m;
+  if (int64_t(stride) < 3 * int64_t(width) || !MakeMosaic(c, width, height, 2, &m)) {
+    const LONG done = InterpolateBilinearInPlace(c, bits, width, height, stride);
+    if (done && chroma) ChromaEnhance(bits, height, stride, c.revision, c.threads);
+    return done;
+  }
+  return MosaicPass(c, m, bits, width, height, stride, chroma, [&](LONG first, LONG last, LONG revision) {
+    BilinearRows(m, bits, width, height, stride, first, last, revision);
+  });
+}
+
+LONG Adaptive(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride, bool chroma) {
+  BayerMosaic m;
+  std::unique_ptr<BYTE[]> greens;
+  std::vector<BYTE> rowOne;
+  if (int64_t(stride) >= 3 * int64_t(width) && MakeMosaic(c, width, height, 3, &m)) {
+    try {
+      greens = std::make_unique_for_overwrite<BYTE[]>(size_t(width) * size_t(height));
+      // The first row reads row 1 as it stood before the kernel.
+      const BYTE* one = PictureRow(bits, stride, height, 1);
+      rowOne.assign(one, one + 3 * size_t(width));
+    } catch (const std::bad_alloc&) {
+      greens.reset();
     }
   }
+  if (!greens) {
+    const LONG done = InterpolateAdaptiveInPlace(c, bits, width, height, stride);
+    if (done && chroma) ChromaEnhance(bits, height, stride, c.revision, c.threads);
+    return done;
+  }
+  EdgeDirectedGreens(m, width, height, PassThreads(c.threads), kWarmUpRows, greens.get());
+  return MosaicPass(c, m, bits, width, height, stride, chroma, [&](LONG first, LONG last, LONG revision) {
+    EdgeDirectedRows(m, greens.get(), rowOne.data(), bits, width, height, stride, first, last, revision);
+  });
 }
+
 }  // namespace
 
-void ChromaEnhance(BYTE* bits, LONG height, LONG stride, LONG revision) {
-  if (revision < 217)
-    ChromaRows<8, 16>(bits, height, stride);
-  else
-    ChromaRows<4, 8>(bits, height, stride);
+LONG InterpolateBilinear(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride) {
+  return Bilinear(c, bits, width, height, stride, false);
+}
+
+LONG InterpolateAdaptive(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride) {
+  return Adaptive(c, bits, width, height, stride, false);
 }
 
 LONG RGBFromPlanesRaw(const ColourContext& c, BYTE* bits, LONG width, LONG height, LONG stride) {
@@ -631,7 +759,7 @@ LONG RGBFromShift18(const ColourContext& c, int method, BYTE* bits, LONG width, 
     }
     if ((height - 1 - r) % step < 2 && !c.Report(Percent(c, r + 1, height))) return 0;
   }
-  if (method == 1 || method == 2) ChromaEnhance(bits, height, stride, c.revision);
+  if (method == 1 || method == 2) ChromaEnhance(bits, height, stride, c.revision, c.threads);
   return 1;
 }
 
@@ -687,13 +815,8 @@ LONG Reconstruct(const ColourContext& c, int method, BYTE* bits, LONG width, LON
   switch (method) {
     case 0:
     case 10: return RGBFromCells(c, bits, width, height, stride);
-    case 1:
-    case 2: {
-      LONG done = method == 1 ? InterpolateBilinear(c, bits, width, height, stride)
-                              : InterpolateAdaptive(c, bits, width, height, stride);
-      if (done) ChromaEnhance(bits, height, stride, c.revision);
-      return done;
-    }
+    case 1: return Bilinear(c, bits, width, height, stride, true);
+    case 2: return Adaptive(c, bits, width, height, stride, true);
     case 11: return InterpolateBilinear(c, bits, width, height, stride);
     case 12: return InterpolateAdaptive(c, bits, width, height, stride);
     case 3:

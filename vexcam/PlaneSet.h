@@ -67,6 +67,7 @@ struct ColourContext {
   bool frameParity = false;
   GreenStatsState* green = nullptr;
   ProgressFn progress;
+  int threads = 0;  // threads a pass is shared among; 0: all of the library's pool
 
   int Report(int percent) const { return progress ? progress(percent) : 1; }
   bool Aborted() const { return abort && *abort; }

@@ -1,5 +1,7 @@
 #include "Timing.h"
 
+#include <algorithm>
+
 #include "BoardDevice.h"
 #include "SettingsBlock.h"
 
@@ -66,27 +68,49 @@ void FreeLocked(void* address, SIZE_T size) {
   VirtualFree(address, 0, MEM_RELEASE);
 }
 
+// The first count (in steps of 1000) whose stable reads of port 0xCFC take 0.05 s or
+// more, times 10. The first n reads of a run take as long as a round of n reads, so one
+// run, looked at every 1000 reads, finds the count without timing each round afresh;
+// a read of 0x12345678 ends a round early, and the next count starts a new run.
 LONG CalibratePortPoll() {
   if (!DeviceState().hasCounter) return 200000;
-  LONG count = 0;
+  LONG count = 0, done = 0;
+  int64_t start = Counter();
   for (;;) {
-    int64_t start = Counter();
-    for (LONG i = 0; i < count; ++i)
-      if (ReadStable(0xCFC) == 0x12345678) break;
+    bool cut = false;
+    for (; done < count; ++done)
+      if (ReadStable(0xCFC) == 0x12345678) {
+        cut = true;
+        break;
+      }
     if (SecondsSince(start) >= 0.05 || count >= kMaxPortRound) return count * 10;
     count += 1000;
+    if (cut) start = Counter(), done = 0;
   }
 }
 
+// The first count (in steps of 100) whose empty loop takes 0.2 ms or more, divided by 10:
+// counts doubled until one is long enough, then the steps between halved, since a round
+// cannot be looked at midway without slowing the loop it times.
 LONG CalibrateBusyLoop() {
   if (!DeviceState().hasCounter) return 1024;
-  LONG count = 0;
-  for (;;) {
-    int64_t start = Counter();
+  auto longEnough = [](LONG count) {
+    const int64_t start = Counter();
     EmptyLoop(count);
-    if (SecondsSince(start) >= 0.0002 || count >= kMaxLoopRound) return count / 10;
-    count += 100;
+    return SecondsSince(start) >= 0.0002;
+  };
+  if (longEnough(0)) return 0;
+  LONG below = 0, count = 100;  // `below` is known to be too short
+  while (count < kMaxLoopRound && !longEnough(count)) below = count, count = std::min(2 * count, kMaxLoopRound);
+  if (count >= kMaxLoopRound && !longEnough(kMaxLoopRound)) return kMaxLoopRound / 10;
+  while (count - below > 100) {
+    const LONG middle = below + (count - below) / 200 * 100;
+    if (longEnough(middle))
+      count = middle;
+    else
+      below = middle;
   }
+  return count / 10;
 }
 
 void BusyPause20us() { EmptyLoop(DeviceState().loopsPer20us); }

@@ -84,6 +84,11 @@ void CVexDoc::InitCameraSettings() {
   c.MotionDetCount = 3;
   c.BoardRevision = 1;
   c.BoardCount = 1;
+  // No CAMERA key carries these three: white balance runs its three passes and the level
+  // tables take the first gamma curve unless someone sets them otherwise.
+  c.WBAllLevels = 30 | (50 << 8) | (70 << 16);
+  c.GammaMode = 1;
+  c.Unused = 1;
 }
 
 void CVexDoc::BuildUserTable() {

@@ -260,7 +260,7 @@ uint32_t Board::LineWord(int line, int w, int lead) const {
   int cell = w - lead;
   if (pair < 0 || pair >= geometry_.activePairs || cell < 0 || cell >= geometry_.cellsPerLine)
     return camera_.DarkWord();
-  return camera_.Frame()[size_t(pair) * geometry_.cellsPerLine + cell];
+  return camera_.Row(pair)[cell];
 }
 
 void Board::FillLine(uint32_t* out, int words, int line, int lead) const {
@@ -273,7 +273,7 @@ void Board::FillLine(uint32_t* out, int words, int line, int lead) const {
   int before = std::min(lead, words);
   std::fill(out, out + before, dark);
   int cells = std::clamp(words - lead, 0, geometry_.cellsPerLine);
-  std::memcpy(out + before, &camera_.Frame()[size_t(pair) * geometry_.cellsPerLine], size_t(cells) * 4);
+  std::memcpy(out + before, camera_.Row(pair), size_t(cells) * 4);
   std::fill(out + before + cells, out + words, dark);
 }
 

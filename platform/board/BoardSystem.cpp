@@ -3,10 +3,12 @@
 #include <strings.h>
 
 #include <algorithm>
-
+#include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -33,18 +35,61 @@ std::vector<long> IntList(std::string_view key) {
   return out;
 }
 
+// A number and nothing else but spaces around it.
+std::optional<double> Number(const std::string& text) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (end == text.c_str() || !std::isfinite(v)) return std::nullopt;
+  while (*end == ' ') ++end;
+  if (*end != '\0') return std::nullopt;
+  return v;
+}
+
+// The lamp from LUMORA_BOARD_LIGHT (a factor) and LUMORA_BOARD_CAST (red, green and blue
+// factors). A value that does not read is reported and left at its default, so a typing
+// slip shows; one out of range is held at the nearest bound.
+Lighting LightingSetting() {
+  constexpr double kMaxLight = 1000.0, kMaxCast = 4.0;
+  Lighting lighting;
+  if (auto text = config::Find("BOARD_LIGHT"); text && !text->empty()) {
+    if (auto v = Number(*text))
+      lighting.light = std::clamp(*v, 0.0, kMaxLight);
+    else
+      std::fprintf(stderr, "lumora: LUMORA_BOARD_LIGHT=%s is not a number; the light stays 1\n", text->c_str());
+  }
+  if (auto text = config::Find("BOARD_CAST"); text && !text->empty()) {
+    std::array<double, 3> cast{};
+    std::stringstream in(*text);
+    std::string item;
+    size_t n = 0;
+    bool ok = true;
+    while (ok && std::getline(in, item, ',')) {
+      auto v = Number(item);
+      ok = v && n < cast.size();
+      if (ok) cast[n++] = std::clamp(*v, 0.0, kMaxCast);
+    }
+    if (ok && n == cast.size())
+      lighting.cast = cast;
+    else
+      std::fprintf(stderr, "lumora: LUMORA_BOARD_CAST=%s is not three numbers (red,green,blue); no cast\n",
+                   text->c_str());
+  }
+  return lighting;
+}
+
 std::shared_ptr<const Scene> MakeScene(const SensorGeometry& g) {
   if (strcasecmp(config::Get("BOARD_SCENE", "chart").c_str(), "pattern") == 0)
     return std::make_shared<PatternScene>();
   double noise = std::strtod(config::Get("BOARD_NOISE", "1.0").c_str(), nullptr);
+  const Lighting lighting = LightingSetting();
   std::string file = config::Get("BOARD_SCENE_FILE", "");
   if (!file.empty()) {
     std::string error;
     Picture p = LoadPictureFile(file, g.FrameWidth(), g.FrameHeight(), &error);
-    if (p.width > 0) return std::make_shared<PictureScene>(std::move(p), noise);
+    if (p.width > 0) return std::make_shared<PictureScene>(std::move(p), noise, lighting);
     std::fprintf(stderr, "lumora: scene picture not used (%s); showing the test chart\n", error.c_str());
   }
-  return std::make_shared<PictureScene>(MakeTestChart(g.FrameWidth(), g.FrameHeight()), noise);
+  return std::make_shared<PictureScene>(MakeTestChart(g.FrameWidth(), g.FrameHeight()), noise, lighting);
 }
 }  // namespace
 

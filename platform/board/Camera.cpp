@@ -31,6 +31,8 @@ int PlaneOfByte(int model, int b) {
   return model == 8 ? k8[b] : model == 5 ? k5[b] : kA[b];
 }
 
+constexpr int kBlockPairs = 16;  // rows rendered together
+
 bool SameExposure(const Exposure& a, const Exposure& b) {
   return a.lines == b.lines && a.gain == b.gain && a.dark == b.dark && a.adScale == b.adScale &&
          a.shiftX == b.shiftX && a.shiftY == b.shiftY && a.driftPixels == b.driftPixels;
@@ -42,6 +44,7 @@ Camera::Camera(const SensorGeometry& geometry, std::shared_ptr<const Scene> scen
     : geometry_(geometry), scene_(std::move(scene)), seed_(seed), drift_(driftPixelsPerSecond) {
   Reset();
   frame_.assign(size_t(geometry_.activePairs) * geometry_.cellsPerLine, darkWord_);
+  rendered_.assign(size_t((geometry_.activePairs + kBlockPairs - 1) / kBlockPairs), true);
 }
 
 void Camera::Reset() {
@@ -120,9 +123,28 @@ void Camera::Latch(Exposure e, double sceneSeconds) {
   e.noiseSeed = seed_ + frameCount_;
   darkWord_ = scene_->DarkWord(e);
   if (cacheValid_ && SameExposure(e, cached_) && !scene_->VariesPerFrame(e)) return;
-  scene_->Render(geometry_, e, frame_);
+  latchedScene_ = scene_;
   cached_ = e;
   cacheValid_ = true;
+  std::fill(rendered_.begin(), rendered_.end(), false);
+}
+
+void Camera::RenderBlock(int block) const {
+  const int first = block * kBlockPairs, end = std::min(first + kBlockPairs, geometry_.activePairs);
+  latchedScene_->Render(geometry_, cached_, frame_, first, end);
+  rendered_[size_t(block)] = true;
+}
+
+const uint32_t* Camera::Row(int pair) const {
+  const int block = pair / kBlockPairs;
+  if (!rendered_[size_t(block)]) RenderBlock(block);
+  return &frame_[size_t(pair) * geometry_.cellsPerLine];
+}
+
+const std::vector<uint32_t>& Camera::Frame() const {
+  for (size_t block = 0; block < rendered_.size(); ++block)
+    if (!rendered_[block]) RenderBlock(int(block));
+  return frame_;
 }
 
 }  // namespace plat::board

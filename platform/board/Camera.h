@@ -32,7 +32,11 @@ class Camera {
   // Takes the frame exposed with `exposure` (as decoded when the exposure began); the
   // scene drifts by its time and each frame gets fresh noise.
   void Latch(Exposure exposure, double sceneSeconds);
-  const std::vector<uint32_t>& Frame() const { return frame_; }
+  // The latched frame: one row pair of cells, or all of them. Rows are rendered when first
+  // asked for, so a reading of a few lines (white balance measures a small window) does
+  // not pay for the whole sensor.
+  const uint32_t* Row(int pair) const;
+  const std::vector<uint32_t>& Frame() const;
   uint32_t DarkWord() const { return darkWord_; }
   const SensorGeometry& Geometry() const { return geometry_; }
   // Test steering: another scene, and a lasting sideways offset of it.
@@ -40,6 +44,8 @@ class Camera {
   void MoveScene(double pixels) { offset_ += pixels; }
 
  private:
+  void RenderBlock(int block) const;
+
   SensorGeometry geometry_;
   std::shared_ptr<const Scene> scene_;
   uint32_t seed_;
@@ -49,11 +55,15 @@ class Camera {
   std::array<uint8_t, 8> eeprom_{};  // registers 2-9 as last stored
   bool eepromWritten_ = false;
   uint64_t strobes_ = 0;             // the last bytes written to register 12
-  std::vector<uint32_t> frame_;
+  // The frame as far as it is rendered: blocks of rows, each rendered whole from the
+  // scene and exposure of the latch.
+  mutable std::vector<uint32_t> frame_;
+  mutable std::vector<bool> rendered_;
+  std::shared_ptr<const Scene> latchedScene_;
   uint32_t darkWord_ = 0;
   uint32_t frameCount_ = 0;
   bool cacheValid_ = false;
-  Exposure cached_{};
+  Exposure cached_{};  // what the latched frame is exposed with
 };
 
 }  // namespace plat::board

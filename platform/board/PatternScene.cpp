@@ -12,9 +12,9 @@ uint32_t PatternScene::PatternCell(int line, int column, int shiftX, int shiftY)
   return b0 | (b1 << 8) | (b2 << 16) | (b3 << 24);
 }
 
-void PatternScene::Render(const SensorGeometry& g, const Exposure& e, std::vector<uint32_t>& cells) const {
-  cells.resize(size_t(g.activePairs) * g.cellsPerLine);
-  for (int a = 0; a < g.activePairs; ++a)
+void PatternScene::Render(const SensorGeometry& g, const Exposure& e, std::vector<uint32_t>& cells, int firstPair,
+                          int endPair) const {
+  for (int a = firstPair; a < endPair; ++a)
     for (int c = 0; c < g.cellsPerLine; ++c)
       cells[size_t(a) * g.cellsPerLine + c] = PatternCell(a, c, e.shiftX, e.shiftY);
 }

@@ -13,8 +13,8 @@ class PatternScene : public Scene {
   static uint32_t PatternCell(int line, int column, int shiftX = 0, int shiftY = 0);
   static constexpr uint32_t kDarkWord = 0x10101010;
 
-  void Render(const SensorGeometry& geometry, const Exposure& exposure,
-              std::vector<uint32_t>& cells) const override;
+  void Render(const SensorGeometry& geometry, const Exposure& exposure, std::vector<uint32_t>& cells, int firstPair,
+              int endPair) const override;
   uint32_t DarkWord(const Exposure&) const override { return kDarkWord; }
 };
 

@@ -2,20 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <random>
 
 namespace plat::board {
 namespace {
 // Relative sensitivity of the sites behind the filters, per cell byte (upper green, blue,
 // red, lower green): silicon answers blue least.
-constexpr double kSensitivity[4] = {1.0, 0.65, 0.8, 1.0};
+constexpr double kSensitivity[4] = {1.0, 0.63, 0.77, 1.0};
+// The light (red 0, green 1, blue 2) each cell byte sees.
+constexpr int kColourOfByte[4] = {1, 2, 0, 1};
 constexpr size_t kNoiseTable = 1 << 16;
 
 uint8_t ToByte(double v) { return uint8_t(std::clamp(v + 0.5, 0.0, 255.0)); }
 }  // namespace
 
-PictureScene::PictureScene(Picture picture, double noiseSigma)
-    : picture_(std::move(picture)), noiseSigma_(std::max(0.0, noiseSigma)) {
+PictureScene::PictureScene(Picture picture, double noiseSigma, Lighting lighting)
+    : picture_(std::move(picture)), noiseSigma_(std::max(0.0, noiseSigma)), lighting_(lighting) {
   std::mt19937 gen(12345);
   std::normal_distribution<double> normal(0.0, noiseSigma_);
   noise_.resize(kNoiseTable);
@@ -30,11 +33,12 @@ uint32_t PictureScene::DarkWord(const Exposure& e) const {
   return w;
 }
 
-void PictureScene::Render(const SensorGeometry& g, const Exposure& e, std::vector<uint32_t>& cells) const {
-  cells.resize(size_t(g.activePairs) * g.cellsPerLine);
+void PictureScene::Render(const SensorGeometry& g, const Exposure& e, std::vector<uint32_t>& cells, int firstPair,
+                          int endPair) const {
   const int W = picture_.width, H = picture_.height;
   if (W <= 0 || H <= 0) {
-    std::fill(cells.begin(), cells.end(), DarkWord(e));
+    const auto row = [&](int pair) { return cells.begin() + std::ptrdiff_t(pair) * g.cellsPerLine; };
+    std::fill(row(firstPair), row(endPair), DarkWord(e));
     return;
   }
   // One cell is two pixels and 120 actuator units. Sensor pixel (x, y) sees the picture at
@@ -49,7 +53,8 @@ void PictureScene::Render(const SensorGeometry& g, const Exposure& e, std::vecto
 
   double k[4];
   for (int b = 0; b < 4; ++b)
-    k[b] = 255.0 * e.lines / kReferenceLines * kSensitivity[b] * e.gain[b] * e.adScale;
+    k[b] = 255.0 * e.lines / kReferenceLines * kSensitivity[b] * lighting_.light *
+           lighting_.cast[kColourOfByte[b]] * e.gain[b] * e.adScale;
 
   std::vector<int> col(size_t(g.FrameWidth()) + 1);
   for (int x = 0; x <= g.FrameWidth(); ++x) {
@@ -69,13 +74,14 @@ void PictureScene::Render(const SensorGeometry& g, const Exposure& e, std::vecto
     return uint32_t(uint8_t(t < 0.0 ? 0.0 : (t > 255.0 ? 255.0 : t)));
   };
 
+  // The noise of a frame walks the table in fixed steps, one a byte from the first row on.
   uint32_t seed = e.noiseSeed * 2654435761u + 1;
-  size_t noiseAt = seed % kNoiseTable;
   uint32_t step = (seed >> 16) | 1;
+  size_t noiseAt = (seed + uint64_t(firstPair) * g.cellsPerLine * 4 * step) % kNoiseTable;
   const int8_t* noise = noise_.data();
   const bool noisy = noiseSigma_ > 0;
   const double* dark = e.dark.data();
-  for (int a = 0; a < g.activePairs; ++a) {
+  for (int a = firstPair; a < endPair; ++a) {
     uint32_t* out = &cells[size_t(a) * g.cellsPerLine];
     const int y = 2 * a;
     const size_t top = rowStart(y), middle = rowStart(y + 1), bottom = rowStart(y + 2);

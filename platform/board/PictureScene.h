@@ -2,6 +2,7 @@
 // follows exposure, gain and black level; each colour has its own sensitivity; noise is
 // seeded; the picture may drift slowly so live view visibly moves.
 #pragma once
+#include <array>
 #include <vector>
 
 #include "Picture.h"
@@ -9,22 +10,30 @@
 
 namespace plat::board {
 
+// The lamp over the scene: its brightness as a factor, and its colour as factors of red,
+// green and blue light.
+struct Lighting {
+  double light = 1.0;
+  std::array<double, 3> cast{1.0, 1.0, 1.0};
+};
+
 class PictureScene : public Scene {
  public:
   // `picture` is at sensor resolution (FrameWidth x FrameHeight); `noiseSigma` in output steps.
-  PictureScene(Picture picture, double noiseSigma);
+  PictureScene(Picture picture, double noiseSigma, Lighting lighting = {});
 
   // Integration time (line periods) at which a full reflector reaches the full output range.
-  static constexpr double kReferenceLines = 1240.0;
+  static constexpr double kReferenceLines = 1260.0;
 
-  void Render(const SensorGeometry& geometry, const Exposure& exposure,
-              std::vector<uint32_t>& cells) const override;
+  void Render(const SensorGeometry& geometry, const Exposure& exposure, std::vector<uint32_t>& cells, int firstPair,
+              int endPair) const override;
   uint32_t DarkWord(const Exposure& exposure) const override;
   bool VariesPerFrame(const Exposure& exposure) const override;
 
  private:
   Picture picture_;
   double noiseSigma_;
+  Lighting lighting_;
   std::vector<int8_t> noise_;  // a fixed table of normal noise, read at a per-frame offset
 };
 

@@ -24,9 +24,10 @@ struct Exposure {
 class Scene {
  public:
   virtual ~Scene() = default;
-  // Fills `cells` with activePairs x cellsPerLine words.
-  virtual void Render(const SensorGeometry& geometry, const Exposure& exposure,
-                      std::vector<uint32_t>& cells) const = 0;
+  // Fills rows [firstPair, endPair) of `cells`, a frame of activePairs x cellsPerLine
+  // words; a row comes out the same whichever rows are rendered with it.
+  virtual void Render(const SensorGeometry& geometry, const Exposure& exposure, std::vector<uint32_t>& cells,
+                      int firstPair, int endPair) const = 0;
   // The word of a cell outside the picture area (black rows, beyond the sensor).
   virtual uint32_t DarkWord(const Exposure& exposure) const = 0;
   // Whether two frames with equal settings differ (noise, motion).

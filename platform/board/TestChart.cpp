@@ -1,7 +1,6 @@
 // The built-in chart the simulated camera looks at by default.
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 
 #include "Picture.h"
@@ -52,10 +51,12 @@ Picture MakeTestChart(int width, int height) {
   for (int i = 0; i < 8; ++i)
     Fill(p, width * i / 8, 0, width * (i + 1) / 8, barsBottom, bars[i][0], bars[i][1], bars[i][2]);
 
-  // Eleven grey steps, even in lightness.
+  // Eleven grey steps from black to white, even in reflectance: the camera answers linearly
+  // and its default tables pass that on, so the picture shows them as even steps and the
+  // middle one as a mid grey.
   int stepsBottom = height * 45 / 100;
   for (int i = 0; i < 11; ++i) {
-    float v = kBlack + (kWhite - kBlack) * std::pow(i / 10.f, 2.2f);
+    float v = kBlack + (kWhite - kBlack) * float(i) / 10.f;
     Fill(p, width * i / 11, barsBottom, width * (i + 1) / 11, stepsBottom, v, v, v);
   }
 

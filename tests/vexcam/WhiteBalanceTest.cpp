@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string>
 
 #include "ColourTables.h"
 #include "LibraryFixture.h"
+#include "PictureMeans.h"
+#include "TestEnv.h"
 
 namespace {
 
-// The camera looks at an even card: its sites answer 1.0, 0.65, 0.8 and 1.0 of the light.
+// The camera looks at an even card: its sites answer 1.0, 0.63, 0.77 and 1.0 of the light.
 // The measuring rectangle is 80 x 60 pixels: a measurement reads 30 lines.
 class WhiteBalanceRun : public LibraryTest {
  protected:
@@ -192,4 +195,35 @@ TEST_F(WhiteBalanceRun, ClosingThePreviewStopsTheRun) {
   KillTimer(nullptr, timer);
   ExpectRestored(before);
   EXPECT_EQ(FindWindowA("#32770", nullptr), nullptr);
+}
+
+// A warm lamp over a grey card (LUMORA_BOARD_CAST): the live picture at the program's
+// default exposure and factory gains shows the cast; after white balance it is grey.
+TEST_F(LibraryTest, WhiteBalanceTakesALampsCastOutOfTheLivePicture) {
+  Configure({{"BOARD_SCENE", "chart"}, {"BOARD_SCENE_FILE", testenv::DataPath("board/greycard.png")},
+             {"BOARD_CAST", "1.3,1,0.7"}, {"BOARD_NOISE", "0"}});
+  Start(0xA, nullptr);
+  settings.WBAllLevels = 0;  // one pass, gain level 0
+  auto live = [this] {
+    settings.TranMode = 1, settings.zoom = 1.0, settings.InterPolationMethod = 1;
+    settings.ExpMode = 1, settings.ExpParam = 1067;
+    KQ_SetExposure(&settings);
+    KQ_SetCDSGain(nullptr, &settings);
+    CTrueImage picture;  // a live frame
+    KQ_GetMallocSize(&picture, RECT{}, &settings);
+    picture.CreateDIB();
+    EXPECT_GT(KQ_OnShutter(&picture, RECT{}, 0, &settings), 0);
+    const int w = picture.m_nWidth, h = picture.m_nHeight;
+    EXPECT_EQ(w, 640);
+    return testenv::ChannelMeans(picture.m_pBits, w, h, w / 4, h / 4, 3 * w / 4, 3 * h / 4);
+  };
+  const std::array<double, 3> before = live();
+  EXPECT_GT(before[0] - before[2], 40.0) << before[0] << " " << before[1] << " " << before[2];
+  EXPECT_LT(before[0], 250.0);  // the card is not clipped
+
+  CTrueImage image;
+  ASSERT_EQ(KQ_WhiteBalance(&image, RECT{200, 200, 280, 260}, &settings), 0);
+  const std::array<double, 3> after = live();
+  EXPECT_LE(testenv::Spread(after), 2.0) << after[0] << " " << after[1] << " " << after[2];
+  EXPECT_GT(after[1], 120.0);
 }

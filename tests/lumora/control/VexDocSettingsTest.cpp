@@ -46,6 +46,14 @@ TEST_F(VexDocSettings, WithoutIniEveryKeyTakesItsDefault) {
   EXPECT_EQ(doc.m_camera.WBGain[2][3], 110);
   EXPECT_EQ(doc.m_camera.Mosaic[1], 3);
   EXPECT_EQ(doc.m_camera.BoardRevision, 1);
+  // The block's built-in values that no key replaces.
+  const BYTE* passes = reinterpret_cast<const BYTE*>(&doc.m_camera.WBAllLevels);
+  EXPECT_EQ(passes[0], 30);
+  EXPECT_EQ(passes[1], 50);
+  EXPECT_EQ(passes[2], 70);
+  EXPECT_EQ(passes[3], 0);
+  EXPECT_EQ(doc.m_camera.GammaMode, 1);
+  EXPECT_EQ(doc.m_camera.Unused, 1);
   EXPECT_EQ(doc.GetCompanionPath(), CString("C:\\Lumora\\Lumora.tdt"));
 }
 

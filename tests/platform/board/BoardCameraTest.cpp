@@ -1,6 +1,10 @@
 // The simulated camera: power and readiness, command decode and echo, timing phases on
 // the virtual clock, exposure and gain, the actuator, and the scenes.
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "BoardFixture.h"
 #include "TestEnv.h"
@@ -338,12 +342,12 @@ TEST_F(BoardTest, OlderBoardsDeliverBlackFramesUntilALongExposureIsThrough) {
 }
 
 TEST_F(FlatScene, BrightnessFollowsExposureSensitivityGainAndBlackLevel) {
-  Exposure(620);  // half the reference: a 0.5 reflector gives a quarter of the range
+  Exposure(630);  // half the reference: a 0.5 reflector gives a quarter of the range
   EXPECT_EQ(Byte(0), 76);  // 12 + 255 / 4
   EXPECT_EQ(Byte(3), 76);
-  EXPECT_EQ(Byte(1), 53);  // blue answers least
-  EXPECT_EQ(Byte(2), 63);
-  Exposure(310);
+  EXPECT_EQ(Byte(1), 52);  // blue answers least
+  EXPECT_EQ(Byte(2), 61);
+  Exposure(315);
   EXPECT_EQ(Byte(0), 44);
   // More CDS gain on the plane of the blue byte (register 5), a higher black level on
   // the plane of the upper green (register 8).
@@ -387,6 +391,80 @@ TEST_F(BoardTest, TestChartShowsBarsAtTheDefaultExposure) {
   EXPECT_LT(black & 0xFF, 30u);
   uint32_t blueBar = Word(line, 520);  // seventh bar: blue
   EXPECT_GT((blueBar >> 8) & 0xFF, (blueBar >> 16) & 0xFF);
+}
+
+// The chart's white bar (red, green, blue) in the first lines of a frame exposed for
+// `lines` line periods at unity gain, with stand-in settings `keys`.
+class Lamp : public BoardTest {
+ protected:
+  using Keys = std::vector<std::pair<std::string, std::string>>;
+  std::array<int, 3> WhiteBar(const Keys& keys, int lines = 512) {
+    // The lamp of an earlier case goes first.
+    Keys all = {{"BOARD_LIGHT", ""}, {"BOARD_CAST", ""}, {"BOARD_SCENE", "chart"}, {"BOARD_NOISE", "0"}};
+    all.insert(all.end(), keys.begin(), keys.end());
+    Configure(all);
+    Register(15, (lines % 32) * 8);
+    Register(16, lines / 32 + 128);
+    Rearm();
+    std::vector<uint8_t> line;
+    OVERLAPPED o;
+    for (int k = 0; k < 41; ++k) ReadLine(line, o);
+    const uint32_t w = Word(line, 20);
+    return {int((w >> 16) & 0xFF), int(w & 0xFF), int((w >> 8) & 0xFF)};
+  }
+};
+
+// How much of the plain lamp's signal (above the black level of 12) each colour keeps.
+TEST_F(Lamp, LightAndCastScaleTheSignalOfEachColour) {
+  const std::array<int, 3> plain = WhiteBar({});
+  const struct {
+    Keys keys;
+    std::array<double, 3> factor;  // red, green, blue
+  } cases[] = {
+      {{{"BOARD_LIGHT", "2"}}, {2, 2, 2}},
+      {{{"BOARD_LIGHT", "0.25"}}, {0.25, 0.25, 0.25}},
+      {{{"BOARD_CAST", "1.5,1,0.5"}}, {1.5, 1, 0.5}},  // a warm lamp
+      {{{"BOARD_LIGHT", "2"}, {"BOARD_CAST", "1, 0.5 ,1.5"}}, {2, 1, 3}},
+      {{{"BOARD_LIGHT", "0"}}, {0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    const std::array<int, 3> bar = WhiteBar(c.keys);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_NEAR(bar[i] - 12, (plain[i] - 12) * c.factor[i], 1.0) << c.keys.front().second << " colour " << i;
+      EXPECT_LT(bar[i], 255);
+    }
+  }
+}
+
+// A setting that does not read leaves the lamp as it is, and says so; one out of range is
+// held at the nearest bound (light 0 to 1000, each cast factor 0 to 4).
+TEST_F(Lamp, SettingsThatDoNotReadOrGoTooFarAreHeld) {
+  const struct {
+    Keys given, same;
+    int lines;
+    bool noted;
+  } cases[] = {
+      {{{"BOARD_LIGHT", "bright"}}, {}, 512, true},
+      {{{"BOARD_LIGHT", "2x"}}, {}, 512, true},
+      {{{"BOARD_LIGHT", "nan"}}, {}, 512, true},
+      {{{"BOARD_CAST", "1,2"}}, {}, 512, true},
+      {{{"BOARD_CAST", "1,2,1,1"}}, {}, 512, true},
+      {{{"BOARD_CAST", "1,,2"}}, {}, 512, true},
+      {{{"BOARD_CAST", "warm"}}, {}, 512, true},
+      {{{"BOARD_LIGHT", "-1"}}, {{"BOARD_LIGHT", "0"}}, 512, false},
+      {{{"BOARD_LIGHT", "1e9"}}, {{"BOARD_LIGHT", "1000"}}, 1, false},  // one line: far from full
+      {{{"BOARD_LIGHT", "0.1"}, {"BOARD_CAST", "9,1,-2"}}, {{"BOARD_LIGHT", "0.1"}, {"BOARD_CAST", "4,1,0"}}, 512,
+       false},
+  };
+  for (const auto& c : cases) {
+    const std::string what = c.given.back().first + "=" + c.given.back().second;
+    testing::internal::CaptureStderr();
+    const std::array<int, 3> given = WhiteBar(c.given, c.lines);
+    const std::string note = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(given, WhiteBar(c.same, c.lines)) << what;
+    EXPECT_EQ(note.find("LUMORA_" + what) != std::string::npos, c.noted) << what << ": " << note;
+    for (int v : given) EXPECT_LT(v, 255) << what;
+  }
 }
 
 TEST(BoardPicture, LoadsAPngAndFitsIt) {
@@ -446,4 +524,18 @@ TEST(BoardSceneSteering, ShowsAnotherSceneAndMovesIt) {
   const std::vector<uint32_t>& moved = camera.Frame();
   for (size_t line : {100u, 300u, 500u})
     for (size_t c = 10; c < 600; c += 37) ASSERT_EQ(moved[line * 640 + c], chart[line * 640 + c + 1]) << line << "," << c;
+}
+
+// The board reads a frame a row at a time and renders only the rows it reads; rows
+// rendered in pieces are those of the whole frame, noise included.
+TEST(BoardSceneSteering, RowsRenderedInPiecesAreThoseOfTheWholeFrame) {
+  const plat::board::PictureScene scene(plat::board::MakeTestChart(1280, 1024), 2.0);
+  const plat::board::SensorGeometry g = GeometryFor(0xA, 217);
+  Camera camera(g, std::make_shared<PatternScene>(), 1, 0);
+  plat::board::Exposure e = camera.CurrentExposure(0);
+  e.noiseSeed = 7;
+  std::vector<uint32_t> whole(size_t(g.activePairs) * g.cellsPerLine), pieces(whole.size());
+  scene.Render(g, e, whole, 0, g.activePairs);
+  for (auto [first, end] : {std::pair{300, 511}, {0, 1}, {511, 512}, {1, 300}}) scene.Render(g, e, pieces, first, end);
+  EXPECT_EQ(pieces, whole);
 }

@@ -13,16 +13,7 @@ using vexcam::test::Picture;
 
 namespace {
 
-ColourContext Context(const HandPlanes& planes, DWORD mode = 0) {
-  ColourContext c;
-  c.planes = planes.View();
-  PhaseTable column, row;
-  vexcam::test::StandardPhaseTables(column, row);
-  c.phases = SingleShotPhases(column, row, mode);
-  c.mode = mode;
-  c.revision = 217;
-  return c;
-}
+ColourContext Context(const HandPlanes& planes, DWORD mode = 0) { return vexcam::test::StandardContext(planes, mode); }
 
 // A sample value that tells plane, row and column apart.
 BYTE Sample(int p, LONG r, LONG x) { return BYTE(10 + 40 * p + 3 * r + x); }

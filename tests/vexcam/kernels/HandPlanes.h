@@ -46,4 +46,17 @@ inline void StandardPhaseTables(PhaseTable& column, PhaseTable& row) {
   }
 }
 
+// A context of the planes with the standard phases, the orientation bits of `mode` and
+// board revision 217.
+inline ColourContext StandardContext(const HandPlanes& planes, DWORD mode = 0) {
+  ColourContext c;
+  c.planes = planes.View();
+  PhaseTable column, row;
+  StandardPhaseTables(column, row);
+  c.phases = SingleShotPhases(column, row, mode);
+  c.mode = mode;
+  c.revision = 217;
+  return c;
+}
+
 }  // namespace vexcam::test

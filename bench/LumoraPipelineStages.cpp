@@ -5,23 +5,18 @@
 // memcpy in the same run, the anchor: "x_anchor" is the stage's time over the anchor's,
 // "copies" the whole pictures the image store copied per operation.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "BenchMeasure.h"
+#include "LumoraBenchRig.h"
 #include "Clock.h"
 #include "Config.h"
 #include "TrueImage.h"
 #include "binding/CLead.h"
 #include "board/BoardTestApi.h"
-#include "control/VexBufferControl.h"
-#include "control/VexDoc.h"
 #include "imaging/ImageStore.h"
-#include "pipeline/VexStageCreation.h"
 #include "pipeline/input/VexCCDInput.h"
 #include "pipeline/process/VexFocusProcess.h"
 #include "pipeline/process/VexProfileProcess.h"
@@ -30,30 +25,17 @@
 
 namespace {
 
-// The stages composed as the main frame composes them, on a scratch drive, with the
-// simulated camera started.
-struct Pipeline {
+// The stages composed as the main frame composes them, with the simulated camera started.
+struct Pipeline : bench::ProgramRig {
   Pipeline() {
-    char templ[] = "/tmp/lumora-bench-XXXXXX";
-    if (mkdtemp(templ)) scratch = templ;
-    if (!scratch.empty()) plat::config::Set("DRIVE_C", scratch);
     plat::clock::UseVirtual(true, 10);
     plat::config::Set("BOARD_SCENE", "chart");
     plat::board::Reset();
-    AfxEnableControlContainer();
-    TheSettingSources().resetRequested = 1;
-    doc = std::make_unique<CVexDoc>();
-    doc->m_bAutoDelete = FALSE;
-    frame.CreateEx(0, nullptr, "frame", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr);
-    buffers = new CVexBufferControl;
-    buffers->Create(nullptr, "", WS_CHILD, CRect(0, 0, 50, 50), &frame, CVexBufferControl::kWindowId);
-    buffers->CreateImageControls(CRect(0, 0, 50, 50));
-    doc->AddView(buffers);
-    camera = CreateHiddenStage<CVexCCDInput>(&frame, 1129, buffers, nullptr, doc.get());
-    focus = CreateHiddenStage<CVexFocusProcess>(&frame, 1135, buffers, nullptr, doc.get());
-    profile = CreateHiddenStage<CVexProfileProcess>(&frame, 1134, buffers, nullptr, doc.get());
-    rgb = CreateHiddenStage<CVexRGBProcess>(&frame, 1139, buffers, nullptr, doc.get());
-    shading = CreateHiddenStage<CVexShadingProcess>(&frame, 1140, buffers, nullptr, doc.get());
+    camera = MakeStage<CVexCCDInput>(1129);
+    focus = MakeStage<CVexFocusProcess>(1135);
+    profile = MakeStage<CVexProfileProcess>(1134);
+    rgb = MakeStage<CVexRGBProcess>(1139);
+    shading = MakeStage<CVexShadingProcess>(1140);
     if (!camera || !focus || !profile || !rgb || !shading) return;
     focus->SetCameraInput(camera);
     camera->PowerOff();
@@ -62,11 +44,8 @@ struct Pipeline {
   }
   ~Pipeline() {
     frame.DestroyWindow();
-    doc.reset();
     plat::board::Reset();
     plat::clock::UseVirtual(false);
-    std::error_code ec;
-    if (!scratch.empty()) std::filesystem::remove_all(scratch, ec);
   }
   // Live view at 640 x 512 with every live correction on.
   bool Live() {
@@ -94,10 +73,6 @@ struct Pipeline {
     return buffers->CreateBuffer(2, 3840, 3072, 0) == 2;
   }
 
-  std::string scratch;
-  std::unique_ptr<CVexDoc> doc;
-  CWnd frame;
-  CVexBufferControl* buffers = nullptr;
   CVexCCDInput* camera = nullptr;
   CVexFocusProcess* focus = nullptr;
   CVexProfileProcess* profile = nullptr;
@@ -184,10 +159,5 @@ BENCHMARK(BM_ShotRGB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FocusMeasureWindow)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  g_pipeline.reset();
-  return 0;
+  return bench::RunBenchmarks(argc, argv, [] { g_pipeline.reset(); });
 }

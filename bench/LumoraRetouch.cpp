@@ -3,19 +3,13 @@
 // Times are processor time of the calling thread; the anchor is a memcpy of the picture
 // in the same run (BenchMeasure.h).
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <memory>
-#include <string>
 
 #include "BenchMeasure.h"
-#include "Config.h"
+#include "LumoraBenchRig.h"
 #include "binding/CLead.h"
-#include "control/VexBufferControl.h"
-#include "control/VexDoc.h"
 #include "imaging/ImageStore.h"
-#include "pipeline/VexStageCreation.h"
 #include "pipeline/retouch/VexRetouchCalc.h"
 #include "pipeline/retouch/VexRetouchDlg.h"
 #include "pipeline/retouch/VexRetouchProcess.h"
@@ -29,21 +23,9 @@ namespace {
 constexpr int kWidth = 3840, kHeight = 3072;
 
 // The retouch stage holding a shot, and its dialog open modeless on it.
-struct Retouch {
+struct Retouch : bench::ProgramRig {
   Retouch() {
-    char templ[] = "/tmp/lumora-bench-XXXXXX";
-    if (mkdtemp(templ)) scratch = templ;
-    if (!scratch.empty()) plat::config::Set("DRIVE_C", scratch);
-    AfxEnableControlContainer();
-    TheSettingSources().resetRequested = 1;
-    doc = std::make_unique<CVexDoc>();
-    doc->m_bAutoDelete = FALSE;
-    frame.CreateEx(0, nullptr, "frame", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr);
-    buffers = new CVexBufferControl;
-    buffers->Create(nullptr, "", WS_CHILD, CRect(0, 0, 50, 50), &frame, CVexBufferControl::kWindowId);
-    buffers->CreateImageControls(CRect(0, 0, 50, 50));
-    doc->AddView(buffers);
-    stage = CreateHiddenStage<CVexRetouchProcess>(&frame, CVexRetouchProcess::kChildId, buffers, nullptr, doc.get());
+    stage = MakeStage<CVexRetouchProcess>(CVexRetouchProcess::kChildId);
     if (!stage || buffers->CreateBuffer(2, kWidth, kHeight, 0) != 2) return;
     // A picture with structure: every channel a different ramp.
     CLead* lead = stage->GetImagingControl();
@@ -66,11 +48,6 @@ struct Retouch {
   }
   ~Retouch() {
     if (dialog && dialog->m_hWnd) dialog->DestroyWindow();
-    dialog.reset();
-    frame.DestroyWindow();
-    doc.reset();
-    std::error_code ec;
-    if (!scratch.empty()) std::filesystem::remove_all(scratch, ec);
   }
   // The stage's picture back to the shot, the list empty, nothing pending.
   void Restore() {
@@ -97,10 +74,6 @@ struct Retouch {
     ::SendMessageA(dialog->Preview().m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(400, 300));
   }
 
-  std::string scratch;
-  std::unique_ptr<CVexDoc> doc;
-  CWnd frame;
-  CVexBufferControl* buffers = nullptr;
   CVexRetouchProcess* stage = nullptr;
   std::unique_ptr<CVexRetouchDlg> dialog;
   LONG shot = 0;
@@ -220,10 +193,5 @@ BENCHMARK(BM_WBalancePreview)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WBalanceApply)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  g_retouch.reset();
-  return 0;
+  return bench::RunBenchmarks(argc, argv, [] { g_retouch.reset(); });
 }

@@ -71,6 +71,19 @@ struct Picture {
   const BYTE* At(int x, int y) const { return &bgr[(size_t(y) * width + x) * 3]; }
 };
 
+// Makes a w x h picture in `maker`, each pixel's B, G, R from `paint`; its handle, which
+// `maker` holds.
+inline LONG PaintPicture(CLead& maker, int w, int h, const std::function<void(int x, int y, BYTE* bgr)>& paint) {
+  EXPECT_EQ(maker.CreateImage(float(w), float(h), 24), 0);
+  std::shared_ptr<plat::imaging::Dib> dib;
+  const DWORD handle = plat::imaging::ImageStore::Instance().DetachForWrite(DWORD(maker.GetBitmap()), &dib);
+  EXPECT_NE(handle, 0u);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) paint(x, y, dib->Row(y) + size_t(x) * 3);
+  maker.SetBitmap(LONG(handle));
+  return LONG(handle);
+}
+
 class StageRig : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -186,15 +199,10 @@ class StageRig : public ::testing::Test {
   LONG PutPicture(SHORT slot, int w, int h, std::function<void(int x, int y, BYTE* bgr)> paint) {
     CLead maker;
     EXPECT_TRUE(maker.CreateControl("", 0, CRect(0, 0, 8, 8), &frame, 0));
-    EXPECT_EQ(maker.CreateImage(float(w), float(h), 24), 0);
-    std::shared_ptr<plat::imaging::Dib> dib;
-    const DWORD handle = plat::imaging::ImageStore::Instance().DetachForWrite(DWORD(maker.GetBitmap()), &dib);
-    EXPECT_NE(handle, 0u);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) paint(x, y, dib->Row(y) + size_t(x) * 3);
-    EXPECT_EQ(buffers->SetBuffer(slot, LONG(handle)), 1);
+    const LONG handle = PaintPicture(maker, w, h, paint);
+    EXPECT_EQ(buffers->SetBuffer(slot, handle), 1);
     maker.DestroyWindow();
-    return LONG(handle);
+    return handle;
   }
   LONG PutFlat(SHORT slot, int w, int h, BYTE b, BYTE g, BYTE r) {
     return PutPicture(slot, w, h, [=](int, int, BYTE* p) { p[0] = b, p[1] = g, p[2] = r; });

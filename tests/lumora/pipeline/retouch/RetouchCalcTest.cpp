@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../StageRig.h"
 #include "ControlSpy.h"
 #include "Faults.h"
 #include "binding/CLead.h"
@@ -35,13 +36,7 @@ class RetouchCalc : public ::testing::Test {
 
   // The control holds a w x h picture painted by `paint` (B, G, R a pixel).
   void Hold(int w, int h, const Paint& paint) {
-    ASSERT_EQ(lead_.CreateImage(float(w), float(h), 24), 0);
-    std::shared_ptr<plat::imaging::Dib> dib;
-    const DWORD handle = plat::imaging::ImageStore::Instance().DetachForWrite(DWORD(lead_.GetBitmap()), &dib);
-    ASSERT_NE(handle, 0u);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) paint(x, y, dib->Row(y) + size_t(x) * 3);
-    lead_.SetBitmap(LONG(handle));
+    stagerig::PaintPicture(lead_, w, h, paint);
     controlspy::Clear();
   }
   // A ramp: pixel x has all three channels x.

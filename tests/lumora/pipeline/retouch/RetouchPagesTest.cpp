@@ -172,7 +172,8 @@ TEST_F(RetouchPages, ColorApplyHandsTheTriedPictureToTheStage) {
     EXPECT_EQ(Operator::Text(dlg.ColorPage(), 1019), "0");
     op.Press(IDOK);
   });
-  const BYTE* p = Still().At(5, 5);
+  const Picture still = Still();
+  const BYTE* p = still.At(5, 5);
   EXPECT_EQ(p[0], 80);   // blue: +20
   EXPECT_EQ(p[1], 120);  // green: +20
   EXPECT_GT(p[2], 160);  // red: +20 and brighter midtones
@@ -300,7 +301,8 @@ TEST_F(RetouchPages, WhiteBalanceOnATintedCardMakesItGrey) {
       Operator::PressOn(page, 1004);
       op.Press(IDOK);
     });
-    const BYTE* card = Still().At(80, 64);
+    const Picture still = Still();
+    const BYTE* card = still.At(80, 64);
     EXPECT_EQ(card[0], card[1]);
     EXPECT_EQ(card[1], card[2]);
     ASSERT_EQ(ListKinds(), std::vector<int>{4});
@@ -319,7 +321,8 @@ TEST_F(RetouchPages, BlackBalanceOnTheShadowsTakesThemToBlack) {
     Operator::PressOn(page, 1004);
     op.Press(IDOK);
   });
-  const BYTE* shadow = Still().At(5, 5);
+  const Picture still = Still();
+  const BYTE* shadow = still.At(5, 5);
   EXPECT_EQ(shadow[0], 0);
   EXPECT_EQ(shadow[1], 0);
   EXPECT_EQ(shadow[2], 0);

@@ -7,46 +7,16 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <vector>
 
 #include "BenchMeasure.h"
-#include "LumoraBenchRig.h"
-#include "Clock.h"
-#include "Config.h"
+#include "BenchPipeline.h"
 #include "TrueImage.h"
-#include "binding/CLead.h"
-#include "board/BoardTestApi.h"
-#include "imaging/ImageStore.h"
-#include "pipeline/input/VexCCDInput.h"
-#include "pipeline/process/VexFocusProcess.h"
-#include "pipeline/process/VexProfileProcess.h"
-#include "pipeline/process/VexRGBProcess.h"
-#include "pipeline/process/VexShadingProcess.h"
 
 namespace {
 
-// The stages composed as the main frame composes them, with the simulated camera started.
-struct Pipeline : bench::ProgramRig {
-  Pipeline() {
-    plat::clock::UseVirtual(true, 10);
-    plat::config::Set("BOARD_SCENE", "chart");
-    plat::board::Reset();
-    camera = MakeStage<CVexCCDInput>(1129);
-    focus = MakeStage<CVexFocusProcess>(1135);
-    profile = MakeStage<CVexProfileProcess>(1134);
-    rgb = MakeStage<CVexRGBProcess>(1139);
-    shading = MakeStage<CVexShadingProcess>(1140);
-    if (!camera || !focus || !profile || !rgb || !shading) return;
-    focus->SetCameraInput(camera);
-    camera->PowerOff();
-    doc->SetPCIAddress(DWORD(-1));
-    ready = camera->CheckCameraPower(1) == 0;
-  }
-  ~Pipeline() {
-    frame.DestroyWindow();
-    plat::board::Reset();
-    plat::clock::UseVirtual(false);
-  }
+// The stages on the virtual clock, looking at the test chart.
+struct Pipeline : bench::BenchPipeline {
+  Pipeline() : BenchPipeline(true, {{"BOARD_SCENE", "chart"}}, WS_POPUP, CSize(400, 300)) {}
   // Live view at 640 x 512 with every live correction on.
   bool Live() {
     doc->SetCaptureMode(1);
@@ -72,13 +42,6 @@ struct Pipeline : bench::ProgramRig {
     rgb->OnSettingsChanged(0x200);
     return buffers->CreateBuffer(2, 3840, 3072, 0) == 2;
   }
-
-  CVexCCDInput* camera = nullptr;
-  CVexFocusProcess* focus = nullptr;
-  CVexProfileProcess* profile = nullptr;
-  CVexRGBProcess* rgb = nullptr;
-  CVexShadingProcess* shading = nullptr;
-  bool ready = false;
 };
 
 // Built on first use and taken down by main, while the stand-in is still whole.

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "BenchMeasure.h"
-#include "LumoraBenchRig.h"
+#include "BenchPipeline.h"
 #include "binding/CLead.h"
 #include "imaging/ImageStore.h"
 #include "pipeline/retouch/VexRetouchCalc.h"

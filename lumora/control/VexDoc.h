@@ -342,6 +342,16 @@ class CVexDoc : public CDocument {
   void SetScaleDrawn(LONG on) { m_nScaleDrawn = on; }
   LONG GetScaleDrawn() const { return m_nScaleDrawn; }
   LONG GetOverlayChoice() const { return m_nOverlayChoice; }
+  // The same word as the overlay code of saved pictures: 0 none, 1 annotations, 2 scale
+  // bar, 3 both; other codes are ignored.
+  void SetSaveOverlayCode(SHORT code) {
+    if (code >= 0 && code <= 3) m_nOverlayChoice = code;
+  }
+  SHORT GetSaveOverlayCode() const { return static_cast<SHORT>(m_nOverlayChoice); }
+  // 1 while live view is frozen: a changed live overlay is shown on a fresh frame at once.
+  void SetOverlayState(LONG state) { m_nOverlayState = state; }
+  LONG GetOverlayState() const { return m_nOverlayState; }
+  LONG m_nOverlayState = 0;
 
   // Commands of the File menu; all saves end in SaveImage.
   void OnFileOpen();

@@ -315,6 +315,11 @@ HINSTANCE AfxGetInstanceHandle() {
 
 HINSTANCE AfxGetResourceHandle() { return Module().hResource ? Module().hResource : AfxGetInstanceHandle(); }
 void AfxSetResourceHandle(HINSTANCE hInstResource) { Module().hResource = hInstResource; }
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType) {
+  HINSTANCE resource = AfxGetResourceHandle();
+  if (::FindResourceA(reinterpret_cast<HMODULE>(resource), lpszName, lpszType)) return resource;
+  return AfxGetInstanceHandle();
+}
 LPCSTR AfxGetAppName() { return Module().appName ? Module().appName : ""; }
 void AfxPostQuitMessage(int nExitCode) { ::PostQuitMessage(nExitCode); }
 

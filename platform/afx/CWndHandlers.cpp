@@ -29,7 +29,6 @@ AFX_DEFAULT_VOID(OnNcPaint())
 AFX_DEFAULT_VOID(OnClose())
 AFX_DEFAULT_RESULT(BOOL, OnEraseBkgnd(CDC*))
 AFX_DEFAULT_VOID(OnIconEraseBkgnd(CDC*))
-AFX_DEFAULT_VOID(OnSysColorChange())
 AFX_DEFAULT_VOID(OnShowWindow(BOOL, UINT))
 AFX_DEFAULT_VOID(OnSettingChange(UINT, LPCSTR))
 AFX_DEFAULT_VOID(OnCancelMode())
@@ -143,5 +142,12 @@ void CWnd::OnParentNotify(UINT message, LPARAM lParam) {
   if ((LOWORD(message) == WM_CREATE || LOWORD(message) == WM_DESTROY) &&
       ReflectLastMsg(reinterpret_cast<HWND>(lParam)))
     return;
+  Default();
+}
+
+// Windows tells only top-level windows of a colour change; a top-level window passes it
+// on to the framework's windows inside it, so controls can reread their colours.
+void CWnd::OnSysColorChange() {
+  if (!(GetStyle() & WS_CHILD)) SendMessageToDescendants(WM_SYSCOLORCHANGE, 0, 0, TRUE, TRUE);
   Default();
 }

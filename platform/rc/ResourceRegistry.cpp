@@ -24,9 +24,16 @@ std::string Key(std::string_view module) {
 }
 
 std::mutex g_mutex;
-std::map<std::string, Module>& Modules() {
-  static std::map<std::string, Module> modules;
+// A module may hold several tables (the program's and its class library's scripts).
+std::map<std::string, std::vector<Module>>& Modules() {
+  static std::map<std::string, std::vector<Module>> modules;
   return modules;
+}
+
+std::vector<Module> TablesOf(std::string_view module) {
+  std::lock_guard lock(g_mutex);
+  auto it = Modules().find(Key(module));
+  return it == Modules().end() ? std::vector<Module>() : it->second;
 }
 
 struct Wanted {
@@ -50,7 +57,7 @@ bool Matches(uint32_t id, const char* text, const Wanted& w) {
 
 Registrar::Registrar(const char* module, const Entry* entries, size_t count) {
   std::lock_guard lock(g_mutex);
-  Modules()[Key(module)] = Module{entries, count};
+  Modules()[Key(module)].push_back(Module{entries, count});
 }
 
 bool HasModule(std::string_view module) {
@@ -58,19 +65,42 @@ bool HasModule(std::string_view module) {
   return Modules().count(Key(module)) > 0;
 }
 
-const Entry* Find(std::string_view module, const char* type, const char* name) {
-  Module m;
-  {
-    std::lock_guard lock(g_mutex);
-    auto it = Modules().find(Key(module));
-    if (it == Modules().end()) return nullptr;
-    m = it->second;
-  }
-  Wanted t = Decode(type), n = Decode(name);
+namespace {
+
+const Entry* FindIn(const Module& m, const Wanted& t, const Wanted& n) {
   for (size_t i = 0; i < m.count; ++i) {
     const Entry& e = m.entries[i];
     if (Matches(e.typeId, e.typeName, t) && Matches(e.nameId, e.nameName, n)) return &e;
   }
+  return nullptr;
+}
+
+// String `id` of one string block; nullopt when the block lacks it.
+std::optional<std::string> StringOf(const Entry& e, uint32_t id) {
+  // String blocks hold 16 strings each, as length-prefixed UTF-16 texts.
+  size_t words = e.size / 2;
+  std::vector<uint16_t> w(words);
+  std::memcpy(w.data(), e.data, words * 2);
+  size_t at = 0;
+  for (uint32_t k = 0; k < 16; ++k) {
+    if (at >= words) return std::nullopt;
+    size_t len = w[at++];
+    if (at + len > words) return std::nullopt;
+    if (k == (id & 15)) {
+      if (len == 0) return std::nullopt;
+      return Utf16ToUtf8(w.data() + at, len);
+    }
+    at += len;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+const Entry* Find(std::string_view module, const char* type, const char* name) {
+  Wanted t = Decode(type), n = Decode(name);
+  for (const Module& m : TablesOf(module))
+    if (const Entry* e = FindIn(m, t, n)) return e;
   return nullptr;
 }
 
@@ -102,24 +132,11 @@ std::string Utf16ToUtf8(const uint16_t* text, size_t count) {
 }
 
 std::optional<std::string> LoadString(std::string_view module, uint32_t id) {
-  // String blocks hold 16 strings each, as length-prefixed UTF-16 texts.
-  const Entry* e = Find(module, reinterpret_cast<const char*>(uintptr_t{6}),
-                        reinterpret_cast<const char*>(static_cast<uintptr_t>((id >> 4) + 1)));
-  if (!e) return std::nullopt;
-  size_t words = e->size / 2;
-  std::vector<uint16_t> w(words);
-  std::memcpy(w.data(), e->data, words * 2);
-  size_t at = 0;
-  for (uint32_t k = 0; k < 16; ++k) {
-    if (at >= words) return std::nullopt;
-    size_t len = w[at++];
-    if (at + len > words) return std::nullopt;
-    if (k == (id & 15)) {
-      if (len == 0) return std::nullopt;
-      return Utf16ToUtf8(w.data() + at, len);
-    }
-    at += len;
-  }
+  Wanted t{6, nullptr}, n{(id >> 4) + 1, nullptr};
+  // Two tables of a module may each hold part of one block.
+  for (const Module& m : TablesOf(module))
+    if (const Entry* e = FindIn(m, t, n))
+      if (auto text = StringOf(*e, id)) return text;
   return std::nullopt;
 }
 

@@ -513,5 +513,7 @@ BOOL DrawFrameControl(HDC hdc, LPRECT rc, UINT type, UINT state);
 #define COLOR_HOTLIGHT 26
 #define COLOR_GRADIENTACTIVECAPTION 27
 #define COLOR_GRADIENTINACTIVECAPTION 28
+#define COLOR_MENUHILIGHT 29
+#define COLOR_MENUBAR 30
 DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);

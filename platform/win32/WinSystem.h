@@ -20,6 +20,17 @@ typedef LPOSVERSIONINFOA LPOSVERSIONINFO;
 
 BOOL GetVersionExA(LPOSVERSIONINFOA info);
 #define GetVersionEx GetVersionExA
+// Low word: major version in the low byte, minor in the high byte. High word: the build
+// number on NT; on the 9x family and Win32s its top bit is set.
+DWORD GetVersion();
+
+// ---- error mode: kept per process; no critical-error boxes exist here to switch off
+#define SEM_FAILCRITICALERRORS 0x0001
+#define SEM_NOGPFAULTERRORBOX 0x0002
+#define SEM_NOALIGNMENTFAULTEXCEPT 0x0004
+#define SEM_NOOPENFILEERRORBOX 0x8000
+// Returns the previous mode.
+UINT SetErrorMode(UINT mode);
 
 // ---- folders and modules
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);

@@ -337,6 +337,10 @@ typedef struct tagNONCLIENTMETRICSA {
   LOGFONTA lfMessageFont;
 } NONCLIENTMETRICSA, NONCLIENTMETRICS, *LPNONCLIENTMETRICSA, *LPNONCLIENTMETRICS;
 
+// Changes system colours (COLOR_ indexes), their brushes with them, and then sends
+// WM_SYSCOLORCHANGE to every top-level window. FALSE for a bad index (nothing changes).
+BOOL SetSysColors(int count, const INT* elements, const COLORREF* values);
+
 namespace plat::user {
 // Sends WM_SYSCOLORCHANGE (after the colour table changed) or WM_SETTINGCHANGE to every
 // top-level window, which passes it on to its children the way frames do.

@@ -23,6 +23,8 @@ int _mkdir(const char* path);
 int _rmdir(const char* path);
 int _chdir(const char* path);
 char* _getcwd(char* buffer, int size);
+// The drive of the current folder: 1 for A:, 3 for C:, ...
+int _getdrive();
 
 #define _S_IFMT 0xF000
 #define _S_IFDIR 0x4000

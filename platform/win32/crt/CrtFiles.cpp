@@ -93,6 +93,13 @@ int _rmdir(const char* path) { return RemoveDirectoryA(path) ? 0 : FailErrno(); 
 
 int _chdir(const char* path) { return SetCurrentDirectoryA(path) ? 0 : FailErrno(); }
 
+int _getdrive() {
+  std::string current = plat::path::CurrentFolder();
+  char letter = current.empty() ? 'C' : current[0];
+  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  return letter - 'A' + 1;
+}
+
 char* _getcwd(char* buffer, int size) {
   std::string current = plat::path::CurrentFolder();
   if (!buffer) {

@@ -58,7 +58,7 @@ COLORREF SysColor(int index) {
   return T().colors[static_cast<size_t>(index)];
 }
 
-void SetSysColorForTest(int index, COLORREF color) {
+void SetSysColor(int index, COLORREF color) {
   if (index < 0 || index >= kCount) return;
   std::lock_guard lock(T().mutex);
   T().colors[static_cast<size_t>(index)] = color;

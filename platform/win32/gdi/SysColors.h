@@ -6,7 +6,9 @@
 namespace plat::gdi {
 
 COLORREF SysColor(int index);
-// For tests: replaces one colour (the brushes follow).
-void SetSysColorForTest(int index, COLORREF color);
+// Replaces one colour; its system brush follows. SetSysColors tells the windows.
+void SetSysColor(int index, COLORREF color);
+// For tests: the same, without telling anybody.
+inline void SetSysColorForTest(int index, COLORREF color) { SetSysColor(index, color); }
 
 }  // namespace plat::gdi

@@ -1,4 +1,5 @@
 // The Windows version the stand-in reports, and the Windows folders.
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -63,6 +64,19 @@ BOOL GetVersionExA(LPOSVERSIONINFOA info) {
   std::memset(info->szCSDVersion, 0, sizeof info->szCSDVersion);
   return TRUE;
 }
+
+DWORD GetVersion() {
+  Version v = Configured();
+  DWORD low = (v.major & 0xFF) | ((v.minor & 0xFF) << 8);
+  DWORD high = v.platform == VER_PLATFORM_WIN32_NT ? (v.build & 0x7FFF) : 0x8000;
+  return low | (high << 16);
+}
+
+namespace {
+std::atomic<UINT> g_errorMode{0};
+}  // namespace
+
+UINT SetErrorMode(UINT mode) { return g_errorMode.exchange(mode); }
 
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) { return plat::CopyOrNeed(plat::path::kWindowsFolder, buffer, size); }
 

@@ -27,6 +27,8 @@ class DesktopFolder final : public IShellFolder {
     size_t length = 0;
     while (displayName[length]) ++length;
     std::string text = plat::rc::Utf16ToUtf8(reinterpret_cast<const uint16_t*>(displayName), length);
+    // A display name "C:" is the drive itself, not the current folder of that drive.
+    if (text.size() == 2 && text[1] == ':') text += '\\';
     // Only existing file-system paths have a place in the name space.
     auto full = plat::shell::OnDiskPath(text);
     if (!full) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "Faults.h"
 #include "LastError.h"
@@ -39,7 +40,13 @@ BOOL Output(HDC hdc, const char* call, int x, int y, UINT options, const RECT* r
   dc->Record(std::move(entry));
 
   std::optional<RECT> deviceRect;
-  if (rect) deviceRect = dc->ToDevice(*rect);
+  if (rect) {
+    // The rectangle may come with its corners either way round (the framework's 3-D
+    // frames draw their right and bottom edges with a width of -1).
+    deviceRect = dc->ToDevice(*rect);
+    if (deviceRect->left > deviceRect->right) std::swap(deviceRect->left, deviceRect->right);
+    if (deviceRect->top > deviceRect->bottom) std::swap(deviceRect->top, deviceRect->bottom);
+  }
   if ((options & ETO_OPAQUE) && deviceRect)
     dc->FillRect(*deviceRect, dc->SolidFill(state.bkColor), 0xF0 /* PATCOPY */);
 

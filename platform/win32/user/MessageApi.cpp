@@ -523,7 +523,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
       t.elapse = elapse;
       t.proc = proc;
       t.due = due;
-      return hwnd ? 1 : id;
+      return hwnd ? (id ? id : 1) : id;  // a reset answers as the first start did
     }
   q->timers.push_back(Timer{hwnd, id, elapse, proc, due});
   plat::KernelCondition().notify_all();

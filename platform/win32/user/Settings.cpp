@@ -3,6 +3,9 @@
 
 #include "../WinUserUi.h"
 #include "Focus.h"
+#include "LastError.h"
+#include "WinError.h"
+#include "gdi/SysColors.h"
 
 namespace {
 
@@ -56,6 +59,21 @@ BOOL SystemParametersInfoA(UINT action, UINT, PVOID data, UINT) {
     default:
       return FALSE;
   }
+}
+
+BOOL SetSysColors(int count, const INT* elements, const COLORREF* values) {
+  if (count < 0 || (count > 0 && (!elements || !values))) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  for (int i = 0; i < count; ++i)
+    if (elements[i] < 0 || elements[i] > COLOR_MENUBAR) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return FALSE;
+    }
+  for (int i = 0; i < count; ++i) plat::gdi::SetSysColor(elements[i], values[i] & 0x00FFFFFF);
+  plat::user::BroadcastSettingChange(WM_SYSCOLORCHANGE);
+  return TRUE;
 }
 
 namespace plat::user {

@@ -32,6 +32,28 @@ void Unlink(Window& w) {
   if (auto p = FindWindowObject(w.parent)) std::erase(p->children, w.hwnd);
 }
 
+// Owned windows stay above their owner, as Windows keeps them: when the owner moves in
+// the z-order, the windows it owns (and theirs) come along, just above it. A topmost owned
+// window of an owner that is not topmost stays in the topmost band, above it anyway.
+void KeepOwnedAbove(std::vector<HWND>& list, const Window& owner) {
+  auto ownedBy = [&](HWND h) {
+    for (auto x = FindWindowObject(h); x && x->owner;) {
+      if (x->owner == owner.hwnd) return true;
+      x = FindWindowObject(x->owner);
+    }
+    return false;
+  };
+  const bool ownerTopmost = (owner.exStyle & WS_EX_TOPMOST) != 0;
+  std::vector<HWND> lifted;
+  for (HWND h : list) {
+    auto x = FindWindowObject(h);
+    if (x && ownedBy(h) && (ownerTopmost || !(x->exStyle & WS_EX_TOPMOST))) lifted.push_back(h);
+  }
+  if (lifted.empty()) return;
+  std::erase_if(list, [&](HWND h) { return std::find(lifted.begin(), lifted.end(), h) != lifted.end(); });
+  list.insert(std::find(list.begin(), list.end(), owner.hwnd), lifted.begin(), lifted.end());
+}
+
 // Places `w` in its parent's z-order after `after` (HWND_TOP, HWND_BOTTOM, HWND_TOPMOST ...).
 void PlaceInZOrder(Window& w, HWND after) {
   auto p = FindWindowObject(w.parent);
@@ -63,6 +85,7 @@ void PlaceInZOrder(Window& w, HWND after) {
     auto it = std::find(list.begin(), list.end(), after);
     list.insert(it == list.end() ? list.end() : it + 1, w.hwnd);
   }
+  if (IsTopLevel(w)) KeepOwnedAbove(list, w);
 }
 
 RECT ComputeClient(HWND hwnd, const RECT& windowRect) {

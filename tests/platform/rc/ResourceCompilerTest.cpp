@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <string>
 #include <vector>
 
 using namespace std::string_literals;
@@ -207,6 +208,43 @@ TEST(ResourceCompiler, MissingResourcesAreNotFound) {
   EXPECT_EQ(plat::rc::Find("Sample", Id(7), Id(100)), nullptr);
   EXPECT_EQ(plat::rc::Find("Other", Id(5), Id(100)), nullptr);
   EXPECT_TRUE(plat::rc::HasModule("SAMPLE.exe"));
+}
+
+// A string block (ids 16 x block ... + 15) holding `text` at `id` alone.
+std::vector<uint8_t> Block(uint32_t id, const std::u16string& text) {
+  std::vector<uint8_t> out;
+  auto word = [&](uint16_t w) {
+    out.push_back(static_cast<uint8_t>(w));
+    out.push_back(static_cast<uint8_t>(w >> 8));
+  };
+  for (uint32_t k = 0; k < 16; ++k) {
+    if (k != (id & 15)) {
+      word(0);
+      continue;
+    }
+    word(static_cast<uint16_t>(text.size()));
+    for (char16_t c : text) word(static_cast<uint16_t>(c));
+  }
+  return out;
+}
+
+TEST(ResourceCompiler, AModuleMayHoldSeveralTables) {
+  // A second script of the same module, as the class library's beside the program's.
+  static const std::vector<uint8_t> sameBlock = Block(26, u"zweite");
+  static const std::vector<uint8_t> newBlock = Block(510, u"fünf");
+  static const uint8_t dialog[] = {1, 2, 3};
+  static const plat::rc::Entry entries[] = {
+      {6, nullptr, 26 / 16 + 1, nullptr, sameBlock.data(), static_cast<uint32_t>(sameBlock.size())},
+      {6, nullptr, 510 / 16 + 1, nullptr, newBlock.data(), static_cast<uint32_t>(newBlock.size())},
+      {5, nullptr, 100, nullptr, dialog, sizeof dialog},
+      {5, nullptr, 998, nullptr, dialog, sizeof dialog},
+  };
+  static const plat::rc::Registrar second("Sample", entries, 4);
+  EXPECT_EQ(plat::rc::LoadString("Sample", 21).value_or("<none>"), "バー１");  // the first table's
+  EXPECT_EQ(plat::rc::LoadString("Sample", 26).value_or("<none>"), "zweite");  // a block both tables have
+  EXPECT_EQ(plat::rc::LoadString("Sample", 510).value_or("<none>"), "fünf");
+  EXPECT_NE(plat::rc::Find("Sample", Id(5), Id(100))->size, sizeof dialog);  // the first table wins
+  EXPECT_EQ(plat::rc::Find("Sample", Id(5), Id(998))->data, dialog);
 }
 
 TEST(ResourceCompiler, BadScriptsFailWithTheirLine) {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "Clock.h"
+#include "Config.h"
 #include "KeptTimes.h"
 #include "TestEnv.h"
 #include "direct.h"
@@ -94,9 +95,20 @@ TEST(Crt, FoldersAndCurrentFolder) {
   EXPECT_STREQ(full, "C:\\CRT\\x.txt");
   free(full);
   ASSERT_EQ(_chdir("C:\\"), 0);
+  EXPECT_EQ(_getdrive(), 3);
   EXPECT_EQ(_rmdir("C:\\Crt\\Sub"), 0);
   EXPECT_EQ(_rmdir("C:\\Crt\\Sub"), -1);
   EXPECT_EQ(errno, ENOENT);
+}
+
+TEST(Crt, TheCurrentDriveFollowsTheCurrentFolder) {
+  fs::create_directories(testenv::ScratchDir() + "/d");
+  plat::config::Set("DRIVES", "D=" + testenv::ScratchDir() + "/d");
+  ASSERT_EQ(_chdir("D:\\"), 0);
+  EXPECT_EQ(_getdrive(), 4);
+  ASSERT_EQ(_chdir("C:\\"), 0);
+  EXPECT_EQ(_getdrive(), 3);
+  plat::config::Set("DRIVES", std::nullopt);
 }
 
 TEST(Crt, StatAccessAndTheNulDevice) {

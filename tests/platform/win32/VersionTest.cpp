@@ -65,6 +65,31 @@ TEST(Version, RefusesAWrongRecordSizeAndReportsInjectedFailure) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
 
+TEST(Version, PacksTheVersionIntoOneNumber) {
+  struct Case {
+    const char* platform;
+    const char* winver;
+    DWORD version;
+  };
+  const Case cases[] = {
+      {"", "", 0x0A280105},  // XP: 5.1, build 2600 in the high word
+      {"NT", "4.0.1381", 0x05650004},
+      {"9x", "", 0x80000A04},  // the 9x family sets the top bit instead of a build
+      {"Win32s", "3.10.0", 0x80000A03},
+  };
+  for (const Case& c : cases) {
+    Setting platform("PLATFORM", c.platform);
+    Setting winver("WINVER", c.winver);
+    EXPECT_EQ(GetVersion(), c.version) << c.platform << " " << c.winver;
+  }
+}
+
+TEST(Version, TheErrorModeIsKeptAndTheOldOneReturned) {
+  const UINT before = SetErrorMode(SEM_FAILCRITICALERRORS);
+  EXPECT_EQ(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX), static_cast<UINT>(SEM_FAILCRITICALERRORS));
+  EXPECT_EQ(SetErrorMode(before), static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
+}
+
 TEST(Version, WindowsFoldersAnswerLikeWindows) {
   char buf[MAX_PATH];
   EXPECT_EQ(GetWindowsDirectoryA(buf, sizeof buf), 10u);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ModuleRegistry.h"
 #include "afxwin.h"
 
 namespace {
@@ -296,6 +297,50 @@ TEST_F(MessageMap, SubclassingRoutesAnExistingWindowThroughItsObject) {
   EXPECT_EQ(::SendMessageA(raw, WM_TEST, 1, 2), 0);  // back to the class procedure
   EXPECT_TRUE(g_log.empty());
   ::DestroyWindow(raw);
+}
+
+}  // namespace
+
+namespace {
+
+// A control that rereads its colours when they change.
+class CColourMinded : public CWnd {
+ public:
+  int changes = 0;
+
+ protected:
+  afx_msg void OnSysColorChange() {
+    ++changes;
+    CWnd::OnSysColorChange();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CColourMinded, CWnd)
+  ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
+TEST_F(MessageMap, ATopLevelWindowPassesColourChangesToItsFrameworkChildren) {
+  CColourMinded child, grandchild, popup;
+  ASSERT_TRUE(child.CreateEx(0, nullptr, "child", WS_CHILD, 0, 0, 50, 50, wnd.m_hWnd, nullptr));
+  ASSERT_TRUE(grandchild.CreateEx(0, nullptr, "grandchild", WS_CHILD, 0, 0, 20, 20, child.m_hWnd, nullptr));
+  ASSERT_TRUE(popup.CreateEx(0, nullptr, "popup", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr));
+  wnd.SendMessage(WM_SYSCOLORCHANGE);
+  EXPECT_EQ(child.changes, 1);
+  EXPECT_EQ(grandchild.changes, 1);  // passed on once, not again by the child
+  EXPECT_EQ(popup.changes, 0);       // another top-level window hears it for itself
+  child.SendMessage(WM_SYSCOLORCHANGE);
+  EXPECT_EQ(grandchild.changes, 1);  // a child does not pass it on
+}
+
+TEST(ResourceHandle, FindsAResourceInTheResourceModuleElseTheProgram) {
+  HINSTANCE saved = AfxGetResourceHandle();
+  HINSTANCE program = AfxGetInstanceHandle();
+  HINSTANCE other = reinterpret_cast<HINSTANCE>(
+      plat::RegisterModule(plat::ModuleSpec{"FrameRes.dll", "C:\\Lumora", {}, {}, true}));
+  AfxSetResourceHandle(other);
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEA(128), RT_MENU), other);
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEA(4711), RT_BITMAP), program);
+  AfxSetResourceHandle(saved);
 }
 
 }  // namespace

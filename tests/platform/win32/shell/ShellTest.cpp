@@ -93,6 +93,15 @@ TEST_F(Shell, ParsesPathsIntoItemIdListsAndBack) {
   allocator->Free(list);
   allocator->Release();
 
+  // A drive alone names the drive, wherever its current folder is.
+  ASSERT_TRUE(SetCurrentDirectoryA("C:\\Pics"));
+  WCHAR drive[] = u"c:";
+  ASSERT_EQ(desktop->ParseDisplayName(nullptr, nullptr, drive, &eaten, &list, nullptr), S_OK);
+  ASSERT_TRUE(SHGetPathFromIDListA(list, path));
+  EXPECT_STREQ(path, "C:\\");
+  EXPECT_EQ(eaten, 2u);
+  CoTaskMemFree(list);
+
   WCHAR missing[] = u"C:\\Nowhere";
   EXPECT_TRUE(FAILED(desktop->ParseDisplayName(nullptr, nullptr, missing, nullptr, &list, nullptr)));
   EXPECT_EQ(list, nullptr);

@@ -98,6 +98,11 @@ TEST(ExtTextOutput, OpaqueClippedAndSpaced) {
   canvas.Clear();
   ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &r, "", 0, nullptr);
   EXPECT_EQ(canvas.Count(0x00FF00), 30 * 22);
+  // Corners the other way round fill the same rectangle, as a 3-D frame's edges need.
+  canvas.Clear();
+  RECT reversed{r.right, r.bottom, r.left, r.top};
+  ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &reversed, "", 0, nullptr);
+  EXPECT_EQ(canvas.Count(0x00FF00), 30 * 22);
 }
 
 TEST(TextOutput, UnderlineAndStrikeOutCrossTheCell) {

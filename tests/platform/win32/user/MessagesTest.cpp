@@ -161,6 +161,7 @@ TEST(Timers, WindowAndThreadTimersFireAndStop) {
   Recorder rec;
   HWND h = rec.Create("w", WS_POPUP, 0, 0, 10, 10);
   ASSERT_EQ(SetTimer(h, 5, 100, nullptr), 5u);
+  ASSERT_EQ(SetTimer(h, 5, 100, nullptr), 5u);  // started anew, under the same id
   UINT_PTR threadTimer = SetTimer(nullptr, 0, 250, CountTimer);
   ASSERT_NE(threadTimer, 0u);
   int64_t start = plat::clock::NowMicros();

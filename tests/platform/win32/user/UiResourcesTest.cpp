@@ -1,6 +1,8 @@
 // Cursors, icons and bitmaps from the stand-in and from resources; carets.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ModuleRegistry.h"
 #include "UserTestSupport.h"
 #include <string>
@@ -179,6 +181,43 @@ TEST(Settings, ColourChangesReachEveryTopLevelWindow) {
   DestroyWindow(child);
   DestroyWindow(a);
   DestroyWindow(b);
+}
+
+TEST(Settings, SetSysColorsChangesColoursAndBrushesAndTellsTheWindows) {
+  static std::vector<COLORREF> faceSeen;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_SYSCOLORCHANGE) faceSeen.push_back(GetSysColor(COLOR_BTNFACE));
+    return DefWindowProcA(h, m, w, l);
+  };
+  wc.lpszClassName = "SetColourWatcher";
+  RegisterClassA(&wc);
+  HWND top = CreateWindowExA(0, "SetColourWatcher", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HBRUSH faceBrush = GetSysColorBrush(COLOR_BTNFACE);
+  const INT which[] = {COLOR_BTNFACE, COLOR_HIGHLIGHT};
+  const COLORREF was[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_HIGHLIGHT)};
+  const COLORREF now[] = {RGB(1, 2, 3), RGB(4, 5, 6)};
+  ASSERT_TRUE(SetSysColors(2, which, now));
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(1, 2, 3));
+  EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(4, 5, 6));
+  EXPECT_EQ(faceSeen, std::vector<COLORREF>{RGB(1, 2, 3)});  // told once, after the change
+  LOGBRUSH lb{};
+  GetObjectA(faceBrush, sizeof lb, &lb);
+  EXPECT_EQ(GetSysColorBrush(COLOR_BTNFACE), faceBrush);  // the same brush, in the new colour
+  EXPECT_EQ(lb.lbColor, RGB(1, 2, 3));
+
+  // A bad index changes nothing and tells nobody.
+  const INT bad[] = {COLOR_BTNFACE, 99};
+  SetLastError(0);
+  EXPECT_FALSE(SetSysColors(2, bad, was));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(1, 2, 3));
+  EXPECT_EQ(faceSeen.size(), 1u);
+  EXPECT_FALSE(SetSysColors(1, nullptr, was));
+
+  ASSERT_TRUE(SetSysColors(2, which, was));
+  EXPECT_EQ(GetSysColor(COLOR_BTNFACE), was[0]);
+  DestroyWindow(top);
 }
 
 TEST(Carets, ShownCaretInvertsItsRectangleAndHidingRestoresIt) {

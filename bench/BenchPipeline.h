@@ -1,15 +1,13 @@
 // What the program's benchmarks compose their stages on. `ProgramRig`: the document, a
-// frame window and the image slots, on a scratch drive C:. `BenchPipeline`: the live
-// stages on it as the main frame composes them, the simulated board with the settings
+// frame window and the image slots, on the benchmarks' scratch drive C:. `BenchPipeline`:
+// the live stages on it as the main frame composes them, the simulated board with the settings
 // given and the camera started, every stage a hidden child of the frame. `RunBenchmarks`:
 // a main that takes a rig down after the run, while the stand-in is still whole.
 #pragma once
 #include <afxwin.h>
 #include <afxdisp.h>
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Clock.h"
 #include "Config.h"
 #include "board/BoardTestApi.h"
@@ -34,9 +33,7 @@ namespace bench {
 struct ProgramRig {
   // `frameStyle` and the frame's size let a pane be shown in it.
   explicit ProgramRig(DWORD frameStyle = WS_POPUP, CSize frameSize = CSize(400, 300)) {
-    char templ[] = "/tmp/lumora-bench-XXXXXX";
-    if (mkdtemp(templ)) scratch = templ;
-    if (!scratch.empty()) plat::config::Set("DRIVE_C", scratch);
+    UseScratchDrive();
     AfxEnableControlContainer();
     TheSettingSources().resetRequested = 1;
     doc = std::make_unique<CVexDoc>();
@@ -50,8 +47,6 @@ struct ProgramRig {
   ~ProgramRig() {
     if (frame.m_hWnd) frame.DestroyWindow();
     doc.reset();
-    std::error_code ec;
-    if (!scratch.empty()) std::filesystem::remove_all(scratch, ec);
   }
   ProgramRig(const ProgramRig&) = delete;
   ProgramRig& operator=(const ProgramRig&) = delete;
@@ -62,7 +57,6 @@ struct ProgramRig {
     return CreateHiddenStage<Stage>(&frame, childId, buffers, nullptr, doc.get());
   }
 
-  std::string scratch;
   std::unique_ptr<CVexDoc> doc;
   CWnd frame;
   CVexBufferControl* buffers = nullptr;

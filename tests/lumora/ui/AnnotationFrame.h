@@ -8,7 +8,7 @@
 
 #include "control/VexApp.h"
 #include "control/VexDoc.h"
-#include "pipeline/VexDisplayOutput.h"
+#include "pipeline/output/VexDisplayOutput.h"
 #include "ui/MainFrame.h"
 #include "user/Responder.h"
 

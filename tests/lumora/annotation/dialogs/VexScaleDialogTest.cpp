@@ -280,6 +280,37 @@ TEST_F(VexScaleDialogTest, ChoosingAPresetShowsAllOfIt) {
   EXPECT_EQ(dlg->GetPreset(5).filled, 1);
 }
 
+TEST_F(VexScaleDialogTest, ColoursComeFromTheChooserAndTheBoxColourOnlyWhileFilled) {
+  Open();
+  int choosers = 0;
+  // Every colour chooser picks (10, 20, 30) through its fields.
+  for (int i = 0; i < 3; ++i)
+    responder::Push([&choosers](const responder::Shown& shown) {
+      ++choosers;
+      ::SendMessageA(::GetDlgItem(shown.hwnd, COLOR_MIX), BM_CLICK, 0, 0);
+      ::SetDlgItemInt(shown.hwnd, COLOR_RED, 10, FALSE);
+      ::SetDlgItemInt(shown.hwnd, COLOR_GREEN, 20, FALSE);
+      ::SetDlgItemInt(shown.hwnd, COLOR_BLUE, 30, FALSE);
+      ::SendMessageA(::GetDlgItem(shown.hwnd, IDOK), BM_CLICK, 0, 0);
+      return 0;
+    });
+  Click(1162);
+  EXPECT_EQ(dlg->GetPreset(0).penColor, RGB(10, 20, 30));
+  Click(1164);  // the box is not filled: no chooser
+  EXPECT_EQ(choosers, 1);
+  Click(1196);
+  Click(1164);
+  EXPECT_EQ(choosers, 2);
+  EXPECT_EQ(dlg->GetPreset(0).fillColor, RGB(10, 20, 30));
+  EXPECT_EQ(dlg->GetPreset(0).filled, 1);
+  const auto* back = dynamic_cast<CScaleBackColorButton*>(CWnd::FromHandlePermanent(Item(1164)));
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->GetColor(), RGB(10, 20, 30));
+  Click(1196);  // off again: the swatch shows the button face, the colour is kept
+  EXPECT_EQ(back->GetColor(), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(dlg->GetPreset(0).fillColor, RGB(10, 20, 30));
+}
+
 TEST_F(VexScaleDialogTest, ADivideCodeOutsideTheListIsLeftAlone) {
   EditPreset(0, [](tScaleInfo& p) { p.divide = 3; });
   Open();

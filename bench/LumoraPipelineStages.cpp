@@ -5,90 +5,21 @@
 // memcpy in the same run, the anchor: "x_anchor" is the stage's time over the anchor's,
 // "copies" the whole pictures the image store copied per operation.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <cstring>
-#include <ctime>
-#include <filesystem>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "Clock.h"
-#include "Config.h"
+#include "BenchPipeline.h"
 #include "TrueImage.h"
-#include "binding/CLead.h"
-#include "board/BoardTestApi.h"
-#include "control/VexBufferControl.h"
-#include "control/VexDoc.h"
 #include "imaging/ImageStore.h"
-#include "pipeline/VexStageCreation.h"
-#include "pipeline/input/VexCCDInput.h"
-#include "pipeline/process/VexFocusProcess.h"
-#include "pipeline/process/VexProfileProcess.h"
-#include "pipeline/process/VexRGBProcess.h"
-#include "pipeline/process/VexShadingProcess.h"
 
 namespace {
 
-double ThreadCpuNs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
-}
+using benchpipeline::AnchorNs;
+using benchpipeline::ThreadCpuNs;
 
-// Processor time of one memcpy of `bytes`, the plain reference every case is set against.
-double AnchorNs(size_t bytes) {
-  std::vector<unsigned char> from(bytes, 7), to(bytes);
-  const int rounds = bytes > (8u << 20) ? 8 : 64;
-  std::memcpy(to.data(), from.data(), bytes);
-  const double start = ThreadCpuNs();
-  for (int i = 0; i < rounds; ++i) {
-    from[size_t(i) % bytes] = static_cast<unsigned char>(i);
-    std::memcpy(to.data(), from.data(), bytes);
-    benchmark::DoNotOptimize(to.data());
-  }
-  return (ThreadCpuNs() - start) / rounds;
-}
-
-// The stages composed as the main frame composes them, on a scratch drive, with the
-// simulated camera started.
-struct Pipeline {
-  Pipeline() {
-    char templ[] = "/tmp/lumora-bench-XXXXXX";
-    if (mkdtemp(templ)) scratch = templ;
-    if (!scratch.empty()) plat::config::Set("DRIVE_C", scratch);
-    plat::clock::UseVirtual(true, 10);
-    plat::config::Set("BOARD_SCENE", "chart");
-    plat::board::Reset();
-    AfxEnableControlContainer();
-    TheSettingSources().resetRequested = 1;
-    doc = std::make_unique<CVexDoc>();
-    doc->m_bAutoDelete = FALSE;
-    frame.CreateEx(0, nullptr, "frame", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr);
-    buffers = new CVexBufferControl;
-    buffers->Create(nullptr, "", WS_CHILD, CRect(0, 0, 50, 50), &frame, CVexBufferControl::kWindowId);
-    buffers->CreateImageControls(CRect(0, 0, 50, 50));
-    doc->AddView(buffers);
-    camera = CreateHiddenStage<CVexCCDInput>(&frame, 1129, buffers, nullptr, doc.get());
-    focus = CreateHiddenStage<CVexFocusProcess>(&frame, 1135, buffers, nullptr, doc.get());
-    profile = CreateHiddenStage<CVexProfileProcess>(&frame, 1134, buffers, nullptr, doc.get());
-    rgb = CreateHiddenStage<CVexRGBProcess>(&frame, 1139, buffers, nullptr, doc.get());
-    shading = CreateHiddenStage<CVexShadingProcess>(&frame, 1140, buffers, nullptr, doc.get());
-    if (!camera || !focus || !profile || !rgb || !shading) return;
-    focus->SetCameraInput(camera);
-    camera->PowerOff();
-    doc->SetPCIAddress(DWORD(-1));
-    ready = camera->CheckCameraPower(1) == 0;
-  }
-  ~Pipeline() {
-    frame.DestroyWindow();
-    doc.reset();
-    plat::board::Reset();
-    plat::clock::UseVirtual(false);
-    std::error_code ec;
-    if (!scratch.empty()) std::filesystem::remove_all(scratch, ec);
-  }
+// The stages on the virtual clock, looking at the test chart.
+struct Pipeline : benchpipeline::BenchPipeline {
+  Pipeline() : BenchPipeline(true, {{"BOARD_SCENE", "chart"}}, WS_POPUP, CSize(400, 300)) {}
   // Live view at 640 x 512 with every live correction on.
   bool Live() {
     doc->SetCaptureMode(1);
@@ -114,17 +45,6 @@ struct Pipeline {
     rgb->OnSettingsChanged(0x200);
     return buffers->CreateBuffer(2, 3840, 3072, 0) == 2;
   }
-
-  std::string scratch;
-  std::unique_ptr<CVexDoc> doc;
-  CWnd frame;
-  CVexBufferControl* buffers = nullptr;
-  CVexCCDInput* camera = nullptr;
-  CVexFocusProcess* focus = nullptr;
-  CVexProfileProcess* profile = nullptr;
-  CVexRGBProcess* rgb = nullptr;
-  CVexShadingProcess* shading = nullptr;
-  bool ready = false;
 };
 
 // Built on first use and taken down by main, while the stand-in is still whole.

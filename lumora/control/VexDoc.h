@@ -61,9 +61,10 @@ class CVexDoc : public CDocument {
   void ReadUserSection(LPCSTR path);
   void ReadSystemSection(LPCSTR path);
   void ReadCameraSection(LPCSTR path);
-  void WriteUserSection(LPCSTR path);
-  void WriteSystemSection(LPCSTR path);
-  void WriteCameraSection(LPCSTR path);
+  // Each answers whether every key was written.
+  BOOL WriteUserSection(LPCSTR path);
+  BOOL WriteSystemSection(LPCSTR path);
+  BOOL WriteCameraSection(LPCSTR path);
   // The range, interval and position checks after a USER section was read; the setting
   // file keeps the focus point further from the edges.
   void CheckUserValues(bool settingFileBounds);
@@ -340,6 +341,16 @@ class CVexDoc : public CDocument {
   void SetScaleDrawn(LONG on) { m_nScaleDrawn = on; }
   LONG GetScaleDrawn() const { return m_nScaleDrawn; }
   LONG GetOverlayChoice() const { return m_nOverlayChoice; }
+  // The same word as the overlay code of saved pictures: 0 none, 1 annotations, 2 scale
+  // bar, 3 both; other codes are ignored.
+  void SetSaveOverlayCode(SHORT code) {
+    if (code >= 0 && code <= 3) m_nOverlayChoice = code;
+  }
+  SHORT GetSaveOverlayCode() const { return static_cast<SHORT>(m_nOverlayChoice); }
+  // 1 while live view is frozen: a changed live overlay is shown on a fresh frame at once.
+  void SetOverlayState(LONG state) { m_nOverlayState = state; }
+  LONG GetOverlayState() const { return m_nOverlayState; }
+  LONG m_nOverlayState = 0;
 
   // Commands of the File menu; all saves end in SaveImage.
   void OnFileOpen();
@@ -601,12 +612,16 @@ class CVexDoc : public CDocument {
   void BuildCameraTable();
   static void ReadNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
   static void ReadStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
-  static void WriteNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
-  static void WriteStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
+  static BOOL WriteNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
+  static BOOL WriteStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
   void ReadSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
                    LPCSTR path);
-  void WriteSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
+  BOOL WriteSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
                     LPCSTR path);
+  BOOL WriteAllSections(LPCSTR path);
+  // Writes through `write` into a copy that replaces `target` only when complete;
+  // a failure is reported as error (2, detail).
+  BOOL WriteSettingsFile(const CString& target, int detail, BOOL (CVexDoc::*write)(LPCSTR));
 
   std::vector<IniStringEntry> m_userStrings, m_systemStrings;
   std::vector<IniNumericEntry> m_userNumbers, m_systemNumbers, m_cameraNumbers;

@@ -4,7 +4,7 @@
 
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
-#include "pipeline/VexDisplayOutput.h"
+#include "pipeline/output/VexDisplayOutput.h"
 #include "pipeline/VexFullScreenOutput.h"
 #include "pipeline/VexImageInput.h"
 #include "pipeline/VexImageOutput.h"

@@ -13,7 +13,7 @@ void CVexPixelAccess::GiveBack() {
   m_bSaved = false;
 }
 
-int CVexPixelAccess::Open(bool saveState) {
+int CVexPixelAccess::Open(bool saveState, bool readBitmap) {
   const LONG value = m_pLead ? m_pLead->GetImageDC() : 0;
   if (value == 0) return kNoImageDC;
   m_bHaveImageDC = true;
@@ -22,10 +22,12 @@ int CVexPixelAccess::Open(bool saveState) {
     GiveBack();
     return kAttach;
   }
-  const HGDIOBJ bitmap = ::GetCurrentObject(m_dc.m_hDC, OBJ_BITMAP);
-  if (!bitmap || ::GetObject(bitmap, sizeof m_bitmap, &m_bitmap) != sizeof m_bitmap || !m_bitmap.bmBits) {
-    GiveBack();
-    return kBitmapRecord;
+  if (readBitmap) {
+    const HGDIOBJ bitmap = ::GetCurrentObject(m_dc.m_hDC, OBJ_BITMAP);
+    if (!bitmap || ::GetObject(bitmap, sizeof m_bitmap, &m_bitmap) != sizeof m_bitmap || !m_bitmap.bmBits) {
+      GiveBack();
+      return kBitmapRecord;
+    }
   }
   if (saveState) {
     if (!m_dc.SaveDC()) {

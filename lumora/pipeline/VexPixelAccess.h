@@ -17,8 +17,9 @@ class CVexPixelAccess {
   CVexPixelAccess(const CVexPixelAccess&) = delete;
   CVexPixelAccess& operator=(const CVexPixelAccess&) = delete;
 
-  // Steps 1 to 3, and 4 when `saveState`.
-  int Open(bool saveState);
+  // Steps 1 to 3, and 4 when `saveState`; step 3 only when `readBitmap` (a caller that
+  // only draws through the DC needs no bitmap record).
+  int Open(bool saveState, bool readBitmap = true);
   // The restore (when saved), the detach and the release.
   int Close();
 

@@ -1,8 +1,13 @@
 #include "MainFrame.h"
 
+#include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
 #include "control/VexErrorControl.h"
 #include "control/VexFileDelete.h"
+#include "pipeline/input/VexCCDInput.h"
+#include "pipeline/output/VexDisplayOutput.h"
+#include "pipeline/process/VexRGBProcess.h"
+#include "pipeline/process/VexShadingProcess.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
@@ -17,7 +22,12 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame() = default;
 
-CMainFrame* CMainFrame::Get() { return dynamic_cast<CMainFrame*>(AfxGetMainWnd()); }
+CMainFrame* CMainFrame::Get() {
+  // Worker threads have no main window of their own: theirs is the application's.
+  CWnd* main = AfxGetMainWnd();
+  if (!main && AfxGetApp()) main = AfxGetApp()->m_pMainWnd;
+  return dynamic_cast<CMainFrame*>(main);
+}
 
 BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
   if (pContext) m_pDocument = pContext->m_pCurrentDoc;
@@ -26,7 +36,34 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
 }
 
 void CMainFrame::EnableFrame(BOOL bEnable) {
+  std::lock_guard<std::mutex> guard(m_enableLock);
+  m_bCaptureAllowed = bEnable ? 1 : 0;
   if (m_hWnd) EnableWindow(bEnable);
+}
+
+int CMainFrame::IsCaptureAllowed() const {
+  std::lock_guard<std::mutex> guard(m_enableLock);
+  return m_bCaptureAllowed;
+}
+
+void CMainFrame::CaptureLiveFrame() {
+  auto* doc = dynamic_cast<CVexDoc*>(GetActiveDocument());
+  if (!doc || !m_live.buffers || !m_live.camera || !m_live.liveDisplay) return;
+  doc->ClearLastError();
+  doc->SetAbort(0);
+  doc->SetCaptureMode(1);
+  if (m_live.buffers->CreateThirdBitmap(doc->GetLiveWidth(), doc->GetLiveHeight(), static_cast<int>(doc->GetDir90())) ==
+      CVexBufferControl::kNotCreated) {
+    ReportError(1, 1);
+    return;
+  }
+  BroadcastUpdate(0x4, 0);
+  m_live.camera->CaptureScratchFrame();
+  bool ok = m_live.camera->CaptureToCurrent() != 0;
+  if (ok && doc->GetShadingLive() == 1 && m_live.shading) ok = m_live.shading->ProcessCurrent() != 0;
+  if (ok && doc->GetRGBLive() == 1 && m_live.rgb) ok = m_live.rgb->ProcessCurrent() != 0;
+  if (ok) ok = m_live.liveDisplay->ShowLiveFrame() != 0;
+  if (!ok) ReportError(static_cast<SHORT>(doc->GetLastErrorType()), static_cast<SHORT>(doc->GetLastErrorDetail()));
 }
 
 void CMainFrame::BroadcastUpdate(DWORD flags, LPARAM) {

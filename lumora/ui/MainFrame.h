@@ -4,9 +4,15 @@
 #include <afxwin.h>
 
 #include <memory>
+#include <mutex>
 
+class CVexBufferControl;
+class CVexCCDInput;
+class CVexDisplayOutput;
 class CVexErrorControl;
 class CVexFileDelete;
+class CVexRGBProcess;
+class CVexShadingProcess;
 
 class CMainFrame : public CFrameWnd {
   DECLARE_DYNCREATE(CMainFrame)
@@ -19,6 +25,22 @@ class CMainFrame : public CFrameWnd {
 
   // Refuses input while settings are applied wholesale.
   void EnableFrame(BOOL bEnable);
+  // Whether the window was last enabled, read under the lock EnableFrame takes.
+  int IsCaptureAllowed() const;
+  // The pipeline objects that fetch one fresh live frame into the live display.
+  struct LiveStages {
+    CVexBufferControl* buffers = nullptr;
+    CVexCCDInput* camera = nullptr;
+    CVexShadingProcess* shading = nullptr;
+    CVexRGBProcess* rgb = nullptr;
+    CVexDisplayOutput* liveDisplay = nullptr;
+  };
+  void SetLiveStages(const LiveStages& stages) { m_live = stages; }
+  // One fresh frame from the camera, corrected as live view corrects it, shown in the
+  // live display (live view is stopped while it runs).
+  void CaptureLiveFrame();
+  // The annotation palette's chosen tool; 0 while there is no palette.
+  int GetSelectedAnnotationTool() { return 0; }
   int IsLiveRunning() const { return m_bLiveRunning; }
   void StartLive() { m_bLiveRunning = 1; }
   void StopLive() { m_bLiveRunning = 0; }
@@ -71,6 +93,9 @@ class CMainFrame : public CFrameWnd {
   BOOL m_bReportErrors = TRUE;
   int m_nRedisplays = 0;
   int m_nSaves = 0;
+  int m_bCaptureAllowed = 1;
+  mutable std::mutex m_enableLock;
+  LiveStages m_live;
   std::unique_ptr<CVexErrorControl> m_errors;
   std::unique_ptr<CVexFileDelete> m_fileDelete;
 };

@@ -458,11 +458,11 @@ void ImagingControl::Repaint(bool now) {
   // worker threads never wait for the window's thread.
   if (!IsWindowVisible(hwnd)) return;
   if (GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) {
-    // Painting now waits for the window's thread; a plain change only asks for it.
-    if (now)
-      SendMessageA(hwnd, kRepaintMessage, 1, 0);
-    else
-      PostMessageA(hwnd, kRepaintMessage, 0, 0);
+    // Another thread never waits for the window's thread: it asks, and the window paints
+    // when its thread comes to it. Asks made meanwhile come to one paint, so a busy
+    // window shows fewer pictures instead of holding up the thread that makes them.
+    const int ask = kRepaintAsked | (now ? kRepaintAskedNow : 0);
+    if ((repaintAsked_.fetch_or(ask) & kRepaintAsked) == 0) PostMessageA(hwnd, kRepaintMessage, 0, 0);
     return;
   }
   InvalidateRect(hwnd, nullptr, FALSE);
@@ -484,7 +484,7 @@ LRESULT ImagingControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case kRepaintMessage:
-      Repaint(wParam != 0);
+      Repaint((repaintAsked_.exchange(0) & kRepaintAskedNow) != 0);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint fills the background itself, without flicker

@@ -3,6 +3,7 @@
 // the view of ImagingView; it paints the picture with the display-only adjustments,
 // tracks the rubber band and raises the mouse, paint and region events.
 #pragma once
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -30,6 +31,8 @@ class ImagingControl : public plat::ole::Control {
  private:
   // What a call leaves to do once the lock is released.
   enum After { kNothing = 0, kRepaint = 1, kRepaintNow = 2 };
+  // Repaints asked for by other threads and not yet done.
+  enum Asked { kRepaintAsked = 1, kRepaintAskedNow = 2 };
 
   HRESULT Call(DISPID id, WORD flags, VARIANT* args, UINT count, VARIANT* result, int* after);
   HRESULT Method(DISPID id, VARIANT* args, UINT count, VARIANT* result, int* after);
@@ -41,6 +44,7 @@ class ImagingControl : public plat::ole::Control {
   void DrawBand(HDC dc) const;
 
   mutable std::mutex lock_;
+  std::atomic<int> repaintAsked_{0};
   ImagingCore core_;
   ImagingView view_;
   bool autoRepaint_ = true;

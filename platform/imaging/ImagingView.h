@@ -35,7 +35,8 @@ class ImagingView {
   const FRect& Display() const { return display_; }
   const FRect& Source() const { return source_; }
   const FRect& Clip() const { return clip_; }
-  void SetDisplay(const FRect& r) { display_ = r; }
+  // In zoom mode the zoom follows the width the picture is placed at.
+  void SetDisplay(const FRect& r);
   void SetClip(const FRect& r) { clip_ = r; }
   void SetSource(const FRect& r) { source_ = r; }
   int ClientWidth() const { return clientWidth_; }
@@ -48,6 +49,7 @@ class ImagingView {
   int clientWidth_ = 0, clientHeight_ = 0;
   short mode_ = kModeNormal;
   float zoom_ = 100.0f;
+  float fitZoom_ = 100.0f;
   FRect display_, source_, clip_;
 };
 

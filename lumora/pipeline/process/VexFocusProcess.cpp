@@ -6,28 +6,13 @@
 #include "binding/CLead.h"
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
+#include "pipeline/VexDisplaySpace.h"
 #include "pipeline/VexPixelAccess.h"
 #include "pipeline/input/VexCCDInput.h"
 
 IMPLEMENT_DYNCREATE(CVexFocusProcess, CVexItoVProcess)
 
 namespace {
-
-// The focus point in the picture as the camera delivers it, for each rotation and
-// reversal mode of the live view.
-POINT MapFocusPoint(POINT p, SHORT mode) {
-  switch (mode) {
-    case 0: return p;
-    case 1: return {512 - p.y, p.x};
-    case 2: return {640 - p.x, 512 - p.y};
-    case 3: return {p.y, 640 - p.x};
-    case 4: return {640 - p.x, p.y};
-    case 5: return {512 - p.y, 640 - p.x};
-    case 6: return {p.x, 512 - p.y};
-    case 7: return {p.y, p.x};
-    default: return p;
-  }
-}
 
 // The window's span along one side of the frame: centred on `at`, held inside it.
 void Span(LONG at, LONG size, LONG* low, LONG* high) {
@@ -43,7 +28,7 @@ void Span(LONG at, LONG size, LONG* low, LONG* high) {
 void CVexFocusProcess::OnSettingsChanged(LONG flag) {
   if (flag != kUpdateFlag) return;
   CVexDoc* doc = GetDocument();
-  const POINT p = MapFocusPoint(doc->GetFocusPosition(), doc->GetRotateReverseMode());
+  const POINT p = vexspace::PictureToDisplay(doc->GetFocusPosition(), doc->GetRotateReverseMode());
   const bool turned = doc->GetDir90() == 1;
   const LONG width = turned ? 512 : 640, height = turned ? 640 : 512;
   Span(p.x, width, &m_rcWindow.left, &m_rcWindow.right);

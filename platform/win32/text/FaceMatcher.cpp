@@ -48,6 +48,8 @@ std::string AliasOf(std::string_view face) {
       {"lucida console", "monospace"},        {"consolas", "monospace"},
       {"times new roman", "serif"},           {"times", "serif"},
       {"ms serif", "serif"},                  {"georgia", "serif"},
+      // The program's own "Live Font" names no face any system has: a plain sans serif.
+      {"live font", "sans-serif"},
   };
   std::string key = Lower(face);
   if (auto it = aliases.find(key); it != aliases.end()) return it->second;

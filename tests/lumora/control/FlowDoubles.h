@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "pipeline/input/VexCCDInput.h"
-#include "pipeline/VexDisplayOutput.h"
+#include "pipeline/output/VexDisplayOutput.h"
 #include "pipeline/VexFullScreenOutput.h"
 #include "pipeline/VexItoIProcess.h"
 #include "pipeline/VexItoVProcess.h"

@@ -2,22 +2,11 @@
 // corrected and resized into the shoot slot, and live view running on a worker thread.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "StageRig.h"
 
 namespace {
 
 using stagerig::StageRig;
-
-void PumpUntil(const std::atomic<bool>& done) {
-  while (!done) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(1);
-  }
-}
 
 TEST_F(StageRig, ShotWithShadingRgbAndResizeEndsInTheShootSlot) {
   ASSERT_EQ(StartCamera(), 0);
@@ -38,14 +27,7 @@ TEST_F(StageRig, ShotWithShadingRgbAndResizeEndsInTheShootSlot) {
   ASSERT_EQ(doc->SetCaptureMode(0), 1);
   ASSERT_EQ(flow->PrepareBuffer(flow->GetShootBufferIndex(), 0), 1);
 
-  std::atomic<bool> done{false};
-  int result = 0;
-  std::thread capture([&] {
-    result = flow->RunShootFlow();
-    done = true;
-  });
-  PumpUntil(done);
-  capture.join();
+  const int result = RunOnWorker([&] { return flow->RunShootFlow(); });
   ASSERT_EQ(result, 1) << Latched().first << ":" << Latched().second;
   const stagerig::Picture shot = Slot(2);
   EXPECT_EQ(shot.width, 320);
@@ -86,18 +68,15 @@ TEST_F(StageRig, LiveViewKeepsThePictureCountFlat) {
   ASSERT_EQ(flow->PrepareBuffer(flow->GetLiveBufferIndex(), 1), 1);
 
   auto& store = plat::imaging::ImageStore::Instance();
-  std::atomic<bool> done{false};
-  std::atomic<int> failures{0};
   size_t early = 0;
-  std::thread live([&] {
+  const int failures = RunOnWorker([&] {
+    int failed = 0;
     for (int frame = 0; frame < kLiveFrames; ++frame) {
-      if (flow->RunLiveFlow() != 1) ++failures;
+      failed += flow->RunLiveFlow() != 1;
       if (frame == 9) early = store.Count();
     }
-    done = true;
+    return failed;
   });
-  PumpUntil(done);
-  live.join();
   EXPECT_EQ(failures, 0) << Latched().first << ":" << Latched().second;
   EXPECT_EQ(store.Count(), early);
   EXPECT_GT(doc->GetFocusValue(), 0);

@@ -5,9 +5,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -21,7 +23,7 @@
 #include "control/VexErrorControl.h"
 #include "control/VexFlowControl.h"
 #include "imaging/ImageStore.h"
-#include "pipeline/VexDisplayOutput.h"
+#include "pipeline/output/VexDisplayOutput.h"
 #include "pipeline/VexStageCreation.h"
 #include "pipeline/input/VexCCDInput.h"
 #include "pipeline/input/VexFileInput.h"
@@ -210,6 +212,24 @@ class StageRig : public ::testing::Test {
     return out;
   }
   Picture Slot(SHORT slot) const { return Read(buffers->GetBuffer(slot)); }
+
+  // Runs `body` on a worker thread while this thread handles its messages, as the main
+  // frame waits for its workers; answers what the body answered.
+  static int RunOnWorker(const std::function<int()>& body) {
+    std::atomic<bool> done{false};
+    int result = 0;
+    std::thread worker([&] {
+      result = body();
+      done = true;
+    });
+    while (!done) {
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      Sleep(0);
+    }
+    worker.join();
+    return result;
+  }
 
   std::pair<LONG, LONG> Latched() const { return {doc->GetLastErrorType(), doc->GetLastErrorDetail()}; }
   static std::pair<LONG, LONG> Pair(LONG type, LONG detail) { return {type, detail}; }

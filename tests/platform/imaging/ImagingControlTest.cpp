@@ -144,12 +144,27 @@ TEST_F(ImagingControlTest, PlacingThePictureAndTheClipByMethod) {
   EXPECT_EQ(Rect(25), (plat::imaging::FRect{0, 20, 160, 80}));
   EXPECT_EQ(Float(136), 0);
   EXPECT_EQ(Float(137), 20);
-  // Zooming keeps the picture's corner where it was.
+  // Zooming keeps what is shown in the middle of the control (80, 60) where it is.
   control_.SetProperty(154, VT_I2, short(4));
   EXPECT_EQ(SetRect(335, -30, -10, 200, 100), 0);
   control_.SetProperty(155, VT_R4, 200.0f);
-  EXPECT_EQ(Rect(21), (plat::imaging::FRect{-30, -10, 400, 200}));
+  EXPECT_EQ(Rect(21), (plat::imaging::FRect{-140, -80, 400, 200}));
   EXPECT_EQ(SetRect(335, 0, 0, -1, 5), 20005);
+}
+
+TEST_F(ImagingControlTest, APicturePlacedAtASizeOfItsOwnIsPaintedAtThatZoom) {
+  ASSERT_EQ(CreateImage(200, 100), 0);
+  control_.SetProperty(154, VT_I2, short(4));
+  control_.SetProperty(155, VT_R4, 2800.0f);
+  struct Case {
+    float width;
+    float zoom;
+  } cases[] = {{300, 150}, {50, 25}, {200, 100}, {0.5f, 100}};  // the last is below the smallest zoom
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    EXPECT_EQ(SetRect(335, -10, 5, c.width, c.width / 2), 0);
+    EXPECT_EQ(Float(155), c.zoom);
+  }
 }
 
 TEST_F(ImagingControlTest, PropertiesAndMethodsReachThePicture) {
@@ -343,6 +358,21 @@ TEST_F(ImagingControlTest, AWorkerThreadUsesAHiddenControlWithoutWaitingForTheWi
   worker.join();  // this thread takes no messages meanwhile
   EXPECT_EQ(Float(10), 8);
   EXPECT_TRUE(owner_.events.empty());
+}
+
+TEST_F(ImagingControlTest, AWorkerThreadAsksForRepaintsOfAShownControlWithoutWaiting) {
+  CreateImage(8, 8);
+  Pump();
+  owner_.events.clear();
+  std::thread worker([&] {
+    for (int i = 0; i < 50; ++i) Method(297);
+  });
+  worker.join();  // this thread takes no messages meanwhile, and nothing waits for it
+  EXPECT_TRUE(owner_.events.empty());
+  Pump();
+  // Fifty asks made while the window's thread was busy come to one paint.
+  EXPECT_EQ(std::count(owner_.events.begin(), owner_.events.end(), "painted"), 1);
+  EXPECT_EQ(std::count(owner_.events.begin(), owner_.events.end(), "repaint"), 1);
 }
 
 TEST_F(ImagingControlTest, ARepaintAskedOnAWorkerThreadIsReportedOnTheWindowsThread) {

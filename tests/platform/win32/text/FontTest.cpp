@@ -273,7 +273,8 @@ TEST_F(InstalledFonts, WindowsFacesMapByLook) {
   } cases[] = {{"MS Sans Serif", 0, "sans-serif"}, {"Arial", 0, "sans-serif"}, {"System", 0, "sans-serif"},
                {"Courier New", 0, "monospace"},    {"COURIER NEW", 0, "monospace"},
                {"Times New Roman", 0, "serif"},    {"ＭＳ ゴシック", 128, "IPAGothic"},
-               {"MS PGothic", 128, "IPAPGothic"},  {"No Such Face", 0, ""}};
+               {"MS PGothic", 128, "IPAPGothic"},  {"Live Font", 0, "sans-serif"},
+               {"No Such Face", 0, ""}};
   for (const auto& c : cases) EXPECT_EQ(plat::text::AliasOf(c.face), c.alias) << c.face;
   // Whatever is asked for, some installed file answers.
   for (const auto& c : cases) EXPECT_FALSE(plat::text::MatchFace(c.face, 400, false, c.charSet).path.empty()) << c.face;

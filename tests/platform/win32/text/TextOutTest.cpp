@@ -202,3 +202,19 @@ TEST(TextOutput, JournalRecordsTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+// A caption cut on the left and at the top (a tiny dialog) shows exactly the part
+// of the unclipped text that falls inside.
+TEST(TextOutput, TextClippedOnTheLeftAndTopShowsItsVisiblePart) {
+  TextCanvas clipped(40, 20), whole(60, 40);
+  TestFontIn f1(clipped.dc(), -16), f2(whole.dc(), -16);
+  ASSERT_TRUE(TextOutA(clipped.dc(), -3, -8, "AB", 2));
+  ASSERT_TRUE(TextOutA(whole.dc(), 7, 2, "AB", 2));
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(clipped.At(x, y), whole.At(x + 10, y + 10)) << x << "," << y;
+  EXPECT_EQ(clipped.Count(kInk), 4 * 8 + 7 * 8);
+}
+
+}  // namespace

@@ -302,8 +302,11 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
           else
             rect.OffsetRect(0, along - rect.top);
           if (rect != current) {
-            if (!m_bLayoutQuery && !(bar->m_dwStyle & CBRS_FLOATING) && bar->m_pDockContext)
+            if (!m_bLayoutQuery && !(bar->m_dwStyle & CBRS_FLOATING) && bar->m_pDockContext) {
+              // The place is in this dock bar's coordinates: both are remembered.
               bar->m_pDockContext->m_rectMRUDockPos = rect;
+              bar->m_pDockContext->m_uMRUDockID = static_cast<UINT>(GetDlgCtrlID());
+            }
             AfxRepositionWindow(&layout, bar->m_hWnd, &rect);
           }
           if (bHorz) {

@@ -44,7 +44,7 @@ class PlacementKept {
     if (!keep) return;
     for (int i = 0; i < bar.GetButtonCount(); ++i) {
       const SECStdBtn* b = bar.GetButton(i);
-      saved_.push_back(Saved{b->GetStyle() & TBBS_WRAPPED, b->m_x, b->m_y});
+      saved_.push_back(Saved{static_cast<UINT>(b->GetStyle() & TBBS_WRAPPED), b->m_x, b->m_y});
     }
   }
   ~PlacementKept() {

@@ -16,8 +16,8 @@ COLORREF Sys(int index) { return ::GetSysColor(index); }
 
 // The toolbar images are 16 x 15 with a coloured square at (4..11, 3..11); a button of
 // 23 x 22 shows the image at (3, 3), so the square at (7..14, 6..14).
-constexpr CPoint kSquareTopLeft(7, 6);
-constexpr CPoint kSquareBottomRight(14, 14);
+const CPoint kSquareTopLeft(7, 6);
+const CPoint kSquareBottomRight(14, 14);
 constexpr COLORREF kRed = RGB(255, 0, 0), kLime = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
 
 class ButtonLooks : public BarTest {

@@ -141,12 +141,14 @@ TEST_F(ButtonLooks, ButtonsBeyondTheBitmapsImagesShowNone) {
 }
 
 TEST_F(ButtonLooks, APaintWithoutADrawContextEndsInTheBar) {
-  SECCustomToolBar* second = nullptr;
+  // A new bar makes its draw context on its first paint, which comes once it shows.
+  SECCustomToolBar* second =
+      MakeToolBar(IDR_TEST_TOOLBAR, CBRS_EX_COOL | CBRS_EX_GRIPPER, 0xE821, kProgramToolBarStyle & ~WS_VISIBLE);
+  ASSERT_NE(second, nullptr);
   {
-    // A new bar makes its draw context on its first paint: it cannot.
+    // It cannot make one.
     plat::faults::Scope noDc("CreateCompatibleDC", ERROR_NOT_ENOUGH_MEMORY);
-    second = MakeToolBar(IDR_TEST_TOOLBAR, CBRS_EX_COOL | CBRS_EX_GRIPPER, 0xE821);
-    ASSERT_NE(second, nullptr);
+    frame->ShowControlBar(second, TRUE, FALSE);
     second->RedrawWindow();
     Settle();
     EXPECT_EQ(ScreenPixel(ButtonOnScreen(*second, 0).TopLeft() + kSquareTopLeft), Sys(COLOR_BTNFACE));

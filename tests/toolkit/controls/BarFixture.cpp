@@ -22,17 +22,22 @@ void BarTest::SetUp() {
   app.m_pMainWnd = frame;
   ASSERT_TRUE(view.CreateEx(WS_EX_CLIENTEDGE, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame,
                             AFX_IDW_PANE_FIRST));
-  status = ::CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, frame->m_hWnd,
-                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_STATUS_BAR)), nullptr, nullptr);
+  // The frame shows prompts in its own windows only (a permanent window object).
+  ASSERT_TRUE(statusWnd.Create("", WS_CHILD, CRect(0, 0, 10, 10), frame, AFX_IDW_STATUS_BAR));
+  status = statusWnd.m_hWnd;
   frame->EnableDocking(CBRS_ALIGN_ANY);
   frame->SetActiveWindow();
   Settle();
 }
 
 void BarTest::TearDown() {
-  if (frame && frame->m_hWnd) frame->DestroyWindow();
+  // Not the main window any more: its end must not post the quit that would stop the
+  // next test's message handling.
   app.m_pMainWnd = nullptr;
+  if (frame && frame->m_hWnd) frame->DestroyWindow();
   Settle();
+  MSG quit;
+  ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // a test that ended its main window
   plat::clock::UseVirtual(false);
   ToolkitTest::TearDown();
 }

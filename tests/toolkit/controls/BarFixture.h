@@ -63,6 +63,7 @@ class BarTest : public ToolkitTest {
   CWinApp app{"BarTest"};
   CBarTestFrame* frame = nullptr;
   CWnd view;
+  CStatic statusWnd;
   HWND status = nullptr;
 };
 

@@ -46,9 +46,11 @@ class Docking : public ::testing::Test {
     drv::WaitIdle();
   }
   void TearDown() override {
+    app.m_pMainWnd = nullptr;  // its end posts no quit to the next test
     if (frame) frame->DestroyWindow();
-    app.m_pMainWnd = nullptr;
     drv::WaitIdle();
+    MSG quit;
+    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // a test that ended its main window
     plat::clock::UseVirtual(false);
   }
 

@@ -1,11 +1,19 @@
 #include "BarFixture.h"
 
+#include <cstdlib>
 #include <thread>
+
+#include "display/Png.h"
+#include "TestEnv.h"
 
 #include "toolkit_test_ids.h"
 #include "user/MessageQueue.h"
 
 namespace toolkit_test {
+
+BEGIN_MESSAGE_MAP(CStatusLine, CStatic)
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+END_MESSAGE_MAP()
 
 BEGIN_MESSAGE_MAP(CBarTestFrame, CFrameWnd)
   ON_COMMAND_RANGE(ID_TEST_CMD_A, ID_TEST_CMD_G, OnCommandRange)
@@ -113,6 +121,21 @@ CRect BarTest::ButtonOnScreen(const SECCustomToolBar& bar, int index) {
   bar.GetItemRect(index, &r);
   bar.ClientToScreen(&r);
   return r;
+}
+
+void BarTest::Screenshot(const std::string& name, CWnd* also) const {
+  frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  const char* folder = std::getenv("LUMORA_DISPLAY_SHOTS");
+  std::string path = (folder && *folder ? std::string(folder) : testenv::ScratchDir()) + "/" + name;
+  CRect r;
+  frame->GetWindowRect(&r);
+  if (also) {
+    also->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    CRect other;
+    also->GetWindowRect(&other);
+    r.UnionRect(&r, &other);
+  }
+  EXPECT_TRUE(plat::display::SavePng(path, &r)) << path;
 }
 
 CRect BarTest::ViewRect() const {

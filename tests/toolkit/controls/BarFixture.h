@@ -32,6 +32,20 @@ class CBarTestFrame : public CFrameWnd {
   DECLARE_MESSAGE_MAP()
 };
 
+// The status line: it keeps every text it was given, so that a test sees the prompts of
+// a drag that has ended.
+class CStatusLine : public CStatic {
+ public:
+  std::vector<std::string> texts;
+
+ protected:
+  afx_msg LRESULT OnSetText(WPARAM, LPARAM lParam) {
+    texts.emplace_back(lParam ? reinterpret_cast<LPCSTR>(lParam) : "");
+    return Default();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
 class BarTest : public ToolkitTest {
  protected:
   void SetUp() override;
@@ -50,6 +64,11 @@ class BarTest : public ToolkitTest {
   // A point of `wnd`'s client area in screen coordinates.
   static CPoint OnScreen(const CWnd& wnd, CPoint client);
   CRect ViewRect() const;  // the view in the frame's client coordinates
+  // A point of the frame's client area on the screen.
+  CPoint InFrame(CPoint client) const { return OnScreen(*frame, client); }
+  // The frame's whole window (and `also`, a floating bar's frame) as a PNG: in the folder
+  // LUMORA_DISPLAY_SHOTS names (the documentation's screenshots), else the scratch folder.
+  void Screenshot(const std::string& name, CWnd* also = nullptr) const;
 
   // A toolbar as the program makes its own: cool look and gripper, docked on top, the
   // frame's standard docking; filled from `resource` (none: empty). The frame owns it.
@@ -63,7 +82,7 @@ class BarTest : public ToolkitTest {
   CWinApp app{"BarTest"};
   CBarTestFrame* frame = nullptr;
   CWnd view;
-  CStatic statusWnd;
+  CStatusLine statusWnd;
   HWND status = nullptr;
 };
 

@@ -5,17 +5,12 @@
 #include <cstring>
 #include <vector>
 
-#include "BenchSupport.h"
+#include "BenchDib.h"
 #include "windows.h"
 
 namespace {
 
 constexpr int kW = 3840, kH = 3072;
-
-// The full camera picture, or another size.
-struct Dib : bench::DibDc {
-  explicit Dib(int w = kW, int h = kH) : DibDc(w, h) {}
-};
 
 void Memcpy(benchmark::State& state) {
   size_t bytes = size_t(WIDTHBYTES(kW * 24)) * kH;

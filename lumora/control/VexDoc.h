@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "annotation/AnnObj.h"
+#include "annotation/objects/AnnObj.h"
 #include "control/AnnAttr.h"
 #include "control/VexPathlistControl.h"
 #include "control/ShotParameters.h"
@@ -159,6 +159,20 @@ class CVexDoc : public CDocument {
   void GetAnnLineAttr(AnnLineAttr& out) const { out = m_annLine; }
   void SetAnnLineAttr(const AnnLineAttr& a) { m_annLine = a; }
   void GetAnnShapeAttr(AnnShapeAttr& out) const { out = m_annRect; }
+  // The defaults of each kind that a new annotation takes, and the dialogs store.
+  void SetAnnTextAttr(const LOGFONTA& font, COLORREF textColor, COLORREF backColor, LONG fontSize, LONG backFilled) {
+    m_annText = AnnTextAttr{font, textColor, backColor, fontSize, backFilled};
+  }
+  void GetAnnPolyLineAttr(AnnLineAttr& out) const { out = m_annPolyLine; }
+  void SetAnnPolyLineAttr(const AnnLineAttr& a) { m_annPolyLine = a; }
+  void GetAnnFreeLineAttr(AnnLineAttr& out) const { out = m_annFreeLine; }
+  void SetAnnFreeLineAttr(const AnnLineAttr& a) { m_annFreeLine = a; }
+  void GetAnnRectAttr(AnnShapeAttr& out) const { out = m_annRect; }
+  void SetAnnRectAttr(const AnnShapeAttr& a) { m_annRect = a; }
+  void GetAnnEllipseAttr(AnnShapeAttr& out) const { out = m_annEllipse; }
+  void SetAnnEllipseAttr(const AnnShapeAttr& a) { m_annEllipse = a; }
+  void GetAnnPolygonAttr(AnnShapeAttr& out) const { out = m_annPolygon; }
+  void SetAnnPolygonAttr(const AnnShapeAttr& a) { m_annPolygon = a; }
   // Selection outside 0..7 is refused; a stored one outside reads as preset 0.
   int SetScaleSelect(int index);
   int GetScaleSelect() const { return m_nScaleSelect >= 0 && m_nScaleSelect < 8 ? m_nScaleSelect : 0; }

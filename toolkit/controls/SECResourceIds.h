@@ -20,3 +20,12 @@
 #define ID_SEC_ALLOW_DOCKING 43040     // the bar's right-click menu
 #define ID_SEC_HIDE 43041
 #define ID_SEC_FLOAT_IN_MAIN 43042
+
+// The month calendar's title buttons send these commands to the calendar.
+#define ID_SEC_CAL_NEXTMONTH 20520
+#define ID_SEC_CAL_PREVYEAR 20521
+#define ID_SEC_CAL_NEXTYEAR 20522
+#define ID_SEC_CAL_PREVMONTH 20523
+
+// The date/time control's drop-down arrow, in the system greys.
+#define IDB_SEC_DTDROPDOWN 23000

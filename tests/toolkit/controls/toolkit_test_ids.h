@@ -20,11 +20,11 @@
 
 // Toolbars: 16 x 15 images in toolbar.bmp (six), toolbar2.bmp (three), short.bmp (two,
 // for a resource that lists four).
-#define IDR_TEST_TOOLBAR 400
-#define IDR_TEST_TOOLBAR2 401
-#define IDR_TEST_SHORT 402
-#define IDR_TEST_SEPARATORS 403  // separators and a repeated id
-#define IDR_TEST_DAMAGED 404     // promises more items than it holds
+#define IDR_TEST_TOOLBAR 500
+#define IDR_TEST_TOOLBAR2 501
+#define IDR_TEST_SHORT 502
+#define IDR_TEST_SEPARATORS 503  // separators and a repeated id
+#define IDR_TEST_DAMAGED 504     // promises more items than it holds
 #define ID_TEST_CMD_A 40001
 #define ID_TEST_CMD_B 40002
 #define ID_TEST_CMD_C 40003
@@ -34,3 +34,8 @@
 #define ID_TEST_CMD_G 40007
 #define ID_TEST_CMD_H 40008
 #define ID_TEST_CMD_NOIMAGE 40099
+
+#define IDD_TEST_DATETIME 400
+#define IDC_TEST_DT_BEFORE 4001
+#define IDC_TEST_DT_FIELD 1004  // the item the date/time control takes the place of
+#define IDC_TEST_DT_AFTER 4002

@@ -102,6 +102,7 @@ TEST(ExtTextOutput, OpaqueClippedAndSpaced) {
   canvas.Clear();
   RECT reversed{r.right, r.bottom, r.left, r.top};
   ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &reversed, "", 0, nullptr);
+  EXPECT_TRUE(SameRect(canvas.BoxOf(0x00FF00), r));
   EXPECT_EQ(canvas.Count(0x00FF00), 30 * 22);
 }
 

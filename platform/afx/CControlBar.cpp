@@ -128,14 +128,19 @@ DWORD CControlBar::RecalcDelayShow(AFX_SIZEPARENTPARAMS* lpLayout) {
     swp = SWP_HIDEWINDOW;
   else if ((m_nStateFlags & delayShow) && !visible)
     swp = SWP_SHOWWINDOW;
-  m_nStateFlags &= ~(delayShow | delayHide);
-  if (swp) {
-    dwStyle ^= WS_VISIBLE;  // lay out as the bar will be
-    const UINT flags = swp | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
-    if (lpLayout && lpLayout->hDWP)
-      lpLayout->hDWP = ::DeferWindowPos(lpLayout->hDWP, m_hWnd, nullptr, 0, 0, 0, 0, flags);
-    else if (!lpLayout)
-      SetWindowPos(nullptr, 0, 0, 0, 0, flags);
+  if (!swp) {
+    m_nStateFlags &= ~(delayShow | delayHide);  // already as it should be
+    return dwStyle;
+  }
+  dwStyle ^= WS_VISIBLE;  // lay out as the bar will be
+  // A layout that only measures leaves the show or hide waiting for the real one.
+  const UINT flags = swp | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+  if (lpLayout && lpLayout->hDWP) {
+    m_nStateFlags &= ~(delayShow | delayHide);
+    lpLayout->hDWP = ::DeferWindowPos(lpLayout->hDWP, m_hWnd, nullptr, 0, 0, 0, 0, flags);
+  } else if (!lpLayout) {
+    m_nStateFlags &= ~(delayShow | delayHide);
+    SetWindowPos(nullptr, 0, 0, 0, 0, flags);
   }
   return dwStyle;
 }
@@ -311,15 +316,7 @@ LRESULT CControlBar::OnSizeParent(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CControlBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
-  // A delayed show or hide that no layout has taken yet happens now.
-  BOOL visible = (GetStyle() & WS_VISIBLE) != 0;
-  UINT swp = 0;
-  if ((m_nStateFlags & delayHide) && visible)
-    swp = SWP_HIDEWINDOW;
-  else if ((m_nStateFlags & delayShow) && !visible)
-    swp = SWP_SHOWWINDOW;
-  m_nStateFlags &= ~(delayShow | delayHide);
-  if (swp) SetWindowPos(nullptr, 0, 0, 0, 0, swp | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RecalcDelayShow(nullptr);  // a delayed show or hide that no layout has taken yet happens now
   // Items are brought up to date only while the bar (and its dock bar) shows.
   if ((GetStyle() & WS_VISIBLE) && (!m_pDockBar || (m_pDockBar->GetStyle() & WS_VISIBLE))) {
     CWnd* owner = GetOwner();

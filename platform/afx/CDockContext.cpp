@@ -20,20 +20,40 @@ void AdjustRectangle(CRect& rect, CPoint pt) {
 }  // namespace
 
 namespace plat::afx {
-TrackInput ClassifyTrackMessage(const MSG& msg) {
-  switch (msg.message) {
-    case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE:
-      return TrackInput::move;
-    case WM_LBUTTONUP:
-    case WM_NCLBUTTONUP:
-      return TrackInput::leftUp;
-    case WM_RBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-      return TrackInput::rightDown;
-    default:
-      return TrackInput::none;
+BOOL RunTrackLoop(HWND capture, const TrackHandlers& h) {
+  while (::GetCapture() == capture) {
+    MSG msg;
+    if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));  // the application still ends
+      break;
+    }
+    switch (msg.message) {
+      case WM_MOUSEMOVE:
+      case WM_NCMOUSEMOVE:
+        h.move(msg.pt);
+        continue;
+      case WM_LBUTTONUP:
+      case WM_NCLBUTTONUP:
+        h.end();
+        return TRUE;
+      case WM_RBUTTONDOWN:
+      case WM_NCRBUTTONDOWN:
+        h.cancel();
+        return FALSE;
+      case WM_KEYDOWN:
+      case WM_KEYUP:
+        h.key(static_cast<UINT>(msg.wParam), msg.message == WM_KEYDOWN);
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+          h.cancel();
+          return FALSE;
+        }
+        continue;
+      default:
+        ::DispatchMessageA(&msg);
+    }
   }
+  h.cancel();
+  return FALSE;
 }
 }  // namespace plat::afx
 
@@ -214,43 +234,13 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect) {
 BOOL CDockContext::Track() {
   if (::GetCapture()) return FALSE;
   m_pBar->SetCapture();
-  while (::GetCapture() == m_pBar->m_hWnd) {
-    MSG msg;
-    if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));  // the application still ends
-      break;
-    }
-    switch (plat::afx::ClassifyTrackMessage(msg)) {
-      case plat::afx::TrackInput::leftUp:
-        if (m_bDragging)
-          EndDrag();
-        else
-          EndResize();
-        return TRUE;
-      case plat::afx::TrackInput::move:
-        if (m_bDragging)
-          Move(msg.pt);
-        else
-          Stretch(msg.pt);
-        continue;
-      case plat::afx::TrackInput::rightDown:
-        CancelLoop();
-        return FALSE;
-      case plat::afx::TrackInput::none:
-        break;
-    }
-    if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) {
-      if (m_bDragging) OnKey(static_cast<int>(msg.wParam), msg.message == WM_KEYDOWN);
-      if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-        CancelLoop();
-        return FALSE;
-      }
-      continue;
-    }
-    ::DispatchMessageA(&msg);
-  }
-  CancelLoop();
-  return FALSE;
+  return plat::afx::RunTrackLoop(m_pBar->m_hWnd, {
+      [this](CPoint pt) { m_bDragging ? Move(pt) : Stretch(pt); },
+      [this] { m_bDragging ? EndDrag() : EndResize(); },
+      [this](UINT nChar, BOOL bDown) {
+        if (m_bDragging) OnKey(static_cast<int>(nChar), bDown);
+      },
+      [this] { CancelLoop(); }});
 }
 
 void CDockContext::EndDrag() {

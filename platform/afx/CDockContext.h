@@ -2,6 +2,8 @@
 // docks it where it is dropped over a dock bar or floats it elsewhere, resizes a
 // floating bar by its frame's border, and toggles it between docked and floating.
 #pragma once
+#include <functional>
+
 #include "CControlBar.h"
 #include "CDC.h"
 
@@ -55,10 +57,16 @@ class CDockContext {
   CPoint m_ptMRUFloatPos;
 };
 
-// The message of the drag loop for the mouse, client or non-client: the screen point
-// it carries and whether it is a move, a left release or a right press. The loop takes
-// the mouse from every window, as a capture does.
+// The drag loop of a dock context, shared by the library's own: while `capture` holds
+// the mouse, a move (client or non-client) goes to `move` with its screen point, Ctrl
+// and Shift to `key`; a left release calls `end` and answers TRUE; Escape, a right press
+// or losing the capture call `cancel` and answer FALSE. A quit is posted again.
 namespace plat::afx {
-enum class TrackInput { none, move, leftUp, rightDown };
-TrackInput ClassifyTrackMessage(const MSG& msg);
+struct TrackHandlers {
+  std::function<void(CPoint)> move;
+  std::function<void()> end;
+  std::function<void(UINT nChar, BOOL bDown)> key;
+  std::function<void()> cancel;
+};
+BOOL RunTrackLoop(HWND capture, const TrackHandlers& handlers);
 }  // namespace plat::afx

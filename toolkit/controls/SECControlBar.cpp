@@ -458,6 +458,17 @@ void SECControlBar::UpdateExpandButtonState() {
   }
 }
 
+void SECControlBar::ReleaseGripperButtons() {
+  if (m_bClosePressed) {
+    m_bClosePressed = FALSE;
+    RedrawGripperButton(TRUE, FALSE);
+  }
+  if (m_bExpandPressed) {
+    m_bExpandPressed = FALSE;
+    RedrawGripperButton(FALSE, FALSE);
+  }
+}
+
 void SECControlBar::RedrawGripperButton(BOOL bClose, BOOL bPushed) {
   CClientDC dc(this);
   if (bClose) {
@@ -497,14 +508,7 @@ void SECControlBar::OnLButtonDown(UINT nFlags, CPoint point) {
     }
     return;
   }
-  if (m_bClosePressed) {
-    m_bClosePressed = FALSE;
-    RedrawGripperButton(TRUE, FALSE);
-  }
-  if (m_bExpandPressed) {
-    m_bExpandPressed = FALSE;
-    RedrawGripperButton(FALSE, FALSE);
-  }
+  ReleaseGripperButtons();
   // The framework drags a docked bar, or one floating in its own small frame.
   const bool standardFloat = IsFloating() && GetParentFrame() && GetParentFrame()->IsKindOf(RUNTIME_CLASS(CMiniDockFrameWnd));
   if (m_pDockBar && (!IsFloating() || standardFloat))
@@ -527,14 +531,7 @@ void SECControlBar::OnLButtonUp(UINT nFlags, CPoint point) {
     if (auto* dock = dynamic_cast<SECDockBar*>(m_pDockBar)) dock->SetRowState(this, m_bExpandable ? 1 : 2);
     return;
   }
-  if (m_bClosePressed) {
-    m_bClosePressed = FALSE;
-    RedrawGripperButton(TRUE, FALSE);
-  }
-  if (m_bExpandPressed) {
-    m_bExpandPressed = FALSE;
-    RedrawGripperButton(FALSE, FALSE);
-  }
+  ReleaseGripperButtons();
   Default();
 }
 

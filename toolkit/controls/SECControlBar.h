@@ -123,6 +123,8 @@ class SECControlBar : public CControlBar {
   // Lays the close and expand buttons out in the gripper and answers what is left.
   CRect LayOutGripperButtons(CRect gripper);
   void RedrawGripperButton(BOOL bClose, BOOL bPushed);
+  // Pressed gripper buttons stand up again, drawn normal.
+  void ReleaseGripperButtons();
 
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);

@@ -239,47 +239,16 @@ void SECDockContext::DrawFocusRect(BOOL bRemoveRect) {
 BOOL SECDockContext::Track() {
   if (::GetCapture()) return FALSE;
   m_pBar->SetCapture();
-  while (::GetCapture() == m_pBar->m_hWnd) {
-    MSG msg;
-    if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));  // the application still ends
-      break;
-    }
-    switch (plat::afx::ClassifyTrackMessage(msg)) {
-      case plat::afx::TrackInput::leftUp:
-        if (m_bDragging)
-          EndDrag();
-        else
-          EndResize();
-        return TRUE;
-      case plat::afx::TrackInput::move:
-        if (m_bDragging)
-          Move(msg.pt);
-        else
-          Stretch(msg.pt);
-        continue;
-      case plat::afx::TrackInput::rightDown:
-        CancelLoop();
-        return FALSE;
-      case plat::afx::TrackInput::none:
-        break;
-    }
-    if (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP) {
-      if (m_bDragging) {
+  return plat::afx::RunTrackLoop(m_pBar->m_hWnd, {
+      [this](CPoint pt) { m_bDragging ? Move(pt) : Stretch(pt); },
+      [this] { m_bDragging ? EndDrag() : EndResize(); },
+      [this](UINT nChar, BOOL bDown) {
         // Ctrl and Shift change what the drag would do, as the framework has it.
-        if (msg.wParam == VK_CONTROL) UpdateKeyState(&m_bForceFrame, msg.message == WM_KEYDOWN);
-        if (msg.wParam == VK_SHIFT) UpdateKeyState(&m_bFlip, msg.message == WM_KEYDOWN);
-      }
-      if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-        CancelLoop();
-        return FALSE;
-      }
-      continue;
-    }
-    ::DispatchMessageA(&msg);
-  }
-  CancelLoop();
-  return FALSE;
+        if (!m_bDragging) return;
+        if (nChar == VK_CONTROL) UpdateKeyState(&m_bForceFrame, bDown);
+        if (nChar == VK_SHIFT) UpdateKeyState(&m_bFlip, bDown);
+      },
+      [this] { CancelLoop(); }});
 }
 
 void SECDockContext::UpdateKeyState(BOOL* pFlag, BOOL bNewValue) {

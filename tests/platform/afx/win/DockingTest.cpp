@@ -147,6 +147,10 @@ TEST_F(Docking, HidingAndShowingHappenAtOnceOrAtIdleTime) {
   frame->ShowControlBar(&bar, TRUE, TRUE);
   EXPECT_FALSE(bar.IsWindowVisible());
   EXPECT_TRUE(bar.IsVisible());  // counting the show that waits
+  // A layout that only measures leaves it waiting.
+  CRect measured;
+  frame->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CWnd::reposQuery, &measured);
+  EXPECT_TRUE(bar.IsVisible());
   app.OnIdle(0);
   drv::WaitIdle();
   EXPECT_TRUE(bar.IsWindowVisible());

@@ -630,23 +630,11 @@ void SECControlBar::OnDestroy() {
 // ---- bar records
 
 void SECControlBar::GetBarInfoEx(SECControlBarInfo* pInfo) {
-  pInfo->m_nBarID = static_cast<UINT>(GetDlgCtrlID()) & 0xFFFF;
-  pInfo->m_pBar = this;
-  pInfo->m_bVisible = IsVisible();
-  pInfo->m_nMRUWidth = m_nMRUWidth;
-  if (m_pDockBar) {
-    CRect rect;
-    GetWindowRect(&rect);
-    m_pDockBar->ScreenToClient(&rect);
-    pInfo->m_pointPos = rect.TopLeft();
-    pInfo->m_bDocking = TRUE;
-    if (m_pDockContext) {
-      pInfo->m_uMRUDockID = m_pDockContext->m_uMRUDockID;
-      pInfo->m_rectMRUDockPos = m_pDockContext->m_rectMRUDockPos;
-      pInfo->m_dwMRUFloatStyle = m_pDockContext->m_dwMRUFloatStyle;
-      pInfo->m_ptMRUFloatPos = m_pDockContext->m_ptMRUFloatPos;
-    }
-  }
+  // The framework's part: id, visibility, MRU width, the place in the dock bar and the
+  // dock context's MRU values; the record counts as docked whenever a dock bar holds it.
+  CControlBar::GetBarInfo(pInfo);
+  pInfo->m_nBarID &= 0xFFFF;
+  pInfo->m_bDocking = m_pDockBar != nullptr;
   pInfo->m_szMRUFloat = m_szFloat;
   pInfo->m_szMRUHorzDock = m_szHorz;
   pInfo->m_szMRUVertDock = m_szVert;

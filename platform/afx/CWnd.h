@@ -94,6 +94,9 @@ class CWnd : public CCmdTarget {
   // disabled (check boxes, radio buttons and group boxes that work by themselves are not).
   void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
   virtual void DoDataExchange(CDataExchange* pDX);
+  // Fills list and combo boxes from the dialog initial data (RT_DLGINIT) of that name;
+  // TRUE when there is none. FALSE for a record that is cut short or a string refused.
+  BOOL ExecuteDlgInit(LPCSTR lpszResourceName);
 
   // ---- layout
   enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2 };

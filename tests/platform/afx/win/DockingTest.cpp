@@ -274,3 +274,48 @@ TEST_F(Docking, AFrameGoesWithItsFloatingAndDockedBars) {
 }
 
 }  // namespace
+
+namespace {
+
+// A rebar along the top: each bar added is a band as tall as the bar wants; the band's
+// child sizes can be read and changed, and the frame lays the rebar out as a bar.
+TEST_F(Docking, ARebarHoldsBarsAsBands) {
+  frame->ShowControlBar(&bar, FALSE, FALSE);
+  CReBar rebar;
+  ASSERT_TRUE(rebar.Create(frame));
+  CPlainBar first, second;
+  first.m_dwStyle = second.m_dwStyle = CBRS_TOP;
+  ASSERT_TRUE(first.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &rebar, 0xE810));
+  ASSERT_TRUE(second.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &rebar, 0xE811));
+  EXPECT_EQ(rebar.GetBandCount(), 0);
+  ASSERT_TRUE(rebar.AddBar(&first, "First"));
+  ASSERT_TRUE(rebar.AddBar(&second));
+  EXPECT_EQ(rebar.GetBandCount(), 2);
+  EXPECT_FALSE(rebar.AddBar(nullptr));
+
+  REBARBANDINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE;
+  ASSERT_TRUE(rebar.SendMessage(RB_GETBANDINFO, 1, reinterpret_cast<LPARAM>(&info)));
+  EXPECT_EQ(info.hwndChild, second.m_hWnd);
+  EXPECT_EQ(info.cyMinChild, 24u);
+  EXPECT_EQ(info.cxMinChild, 160u);
+  // Taller band: the rebar grows by as much and the view makes room for it.
+  const int before = InFrame(rebar).Height();
+  EXPECT_GE(before, 24 + 24);
+  info.fMask = RBBIM_CHILDSIZE;
+  info.cyMinChild = 40;
+  ASSERT_TRUE(rebar.SendMessage(RB_SETBANDINFO, 1, reinterpret_cast<LPARAM>(&info)));
+  frame->RecalcLayout();
+  EXPECT_EQ(InFrame(rebar).Height(), before + 16);
+  EXPECT_EQ(InFrame(view).top, InFrame(rebar).bottom);
+  CRect band;
+  ASSERT_TRUE(rebar.SendMessage(RB_GETRECT, 1, reinterpret_cast<LPARAM>(&band)));
+  EXPECT_EQ(band.Height(), 40);
+  EXPECT_FALSE(rebar.SendMessage(RB_GETBANDINFO, 2, reinterpret_cast<LPARAM>(&info)));
+  first.DestroyWindow();
+  second.DestroyWindow();
+  rebar.DestroyWindow();
+}
+
+}  // namespace

@@ -4,7 +4,7 @@
 #
 #   LUMORA_PCH          precompile the standard and stand-in headers that nearly every file includes
 #   LUMORA_UNITY        compile the sources of each folder in batches (unity build)
-#   LUMORA_UNITY_BATCH  at most this many files in one batch
+#   LUMORA_UNITY_BATCH  this many files in one batch on average (a folder of n files has ceil(n/N) batches)
 #
 # A file or folder is kept out of batching by a unity-exclude.txt in its folder: one file name or
 # pattern per line (`*` for the whole folder), `#` starts a comment. A target is left alone
@@ -12,7 +12,7 @@
 
 option(LUMORA_PCH "Precompile the common headers" ON)
 option(LUMORA_UNITY "Compile the sources of each folder in batches" ON)
-set(LUMORA_UNITY_BATCH 8 CACHE STRING "Most files in one unity batch")
+set(LUMORA_UNITY_BATCH 8 CACHE STRING "Files per unity batch, on average")
 
 # The compiler launcher: ccache when present, and the fallback that compiles a batch file by file
 # when its files do not compile together.
@@ -141,7 +141,7 @@ function(_lumora_tree_file out src srcdir)
   endif()
 endfunction()
 
-# Puts the C++ sources of `tgt` into batches of at most LUMORA_UNITY_BATCH files of one folder each.
+# Puts the C++ sources of `tgt` into batches of LUMORA_UNITY_BATCH files on average, of one folder each.
 # A file's batch follows from its name alone (the batch whose hash with the name is highest), so
 # that a file added to or removed from a folder moves few others: their batches are found again in
 # ccache, and a batch that compiled keeps compiling.

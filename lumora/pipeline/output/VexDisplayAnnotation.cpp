@@ -562,7 +562,6 @@ void CVexDisplayOutput::OnAnnButtonUp(UINT, int x, int y) {
   m_bFigureInProgress = 0;
   m_bButtonHeld = 0;
   ReleaseMouse();
-  if (m_pBufferControl) lead->SetBitmap(m_pBufferControl->GetSecondBitmap());
   if (CAnnObj* current = Current()) {
     if (m_nDrawingTool != 0) {
       current->SetHandlesShown(0);
@@ -609,7 +608,14 @@ void CVexDisplayOutput::ReloadCurrentImage() {
   CLead* lead = Lead();
   const LONG still = m_pBufferControl ? m_pBufferControl->GetSecondBitmap() : 0;
   if (!lead || still == 0) return;
+  // The same picture drawn again keeps a zoomed view where the operator scrolled it.
+  const bool keepView = lead->GetPaintSizeMode() == 4;
+  const float left = lead->GetDisplayLeft(), top = lead->GetDisplayTop();
+  const float width = lead->GetDisplayWidth(), height = lead->GetDisplayHeight();
+  const float pictureWidth = lead->GetImageWidth(), pictureHeight = lead->GetImageHeight();
   lead->SetBitmap(still);
+  if (keepView && lead->GetImageWidth() == pictureWidth && lead->GetImageHeight() == pictureHeight)
+    lead->SetDisplaySourceRect(left, top, width, height);
   DrawAnnotations();
   DrawScaleOverlay();
   ReleaseMouse();

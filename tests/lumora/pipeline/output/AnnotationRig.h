@@ -48,6 +48,10 @@ class TestPane : public CVexDisplayOutput {
 // An object whose copies cannot be made: Clone answers null, as when memory runs out.
 class Uncopyable : public CAnnObj {
  public:
+  Uncopyable() {
+    m_creating = 0;
+    m_valid = 1;
+  }
   int GetKind() const override { return 1; }
   std::unique_ptr<CAnnObj> Clone() const override { return nullptr; }
 };

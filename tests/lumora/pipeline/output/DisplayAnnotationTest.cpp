@@ -8,6 +8,7 @@
 
 #include "AnnotationRig.h"
 #include "annotation/objects/AnnBox.h"
+#include "display/Png.h"
 
 namespace {
 
@@ -221,6 +222,56 @@ TEST_F(DisplayAnnotation, AbandoningOrDeletingTheObjectBeingDrawnReleasesTheMous
     EXPECT_TRUE(Shown().bgr == clean.bgr) << "no rubber band is left behind";
   }
   EXPECT_EQ(pane->DeleteCurrentAnnotation(), 0) << "nothing is being drawn";
+}
+
+}  // namespace
+
+namespace {
+
+// The still pane as the operator sees it: a picture with a rectangle, a filled ellipse
+// (selected, with its handles) and the scale bar; written to the screenshot folder.
+TEST_F(DisplayAnnotation, ScreenshotOfTheStillPaneWithAnnotationsHandlesAndTheScaleBar) {
+  tScaleInfo preset;
+  doc->GetSelectedScale(preset);
+  preset.barLength = 600;
+  preset.thickness = 24;
+  preset.source = 2;
+  preset.lengthValue = 50;
+  preset.unit = 2;
+  preset.divide = 10;
+  preset.penColor = RGB(255, 255, 255);
+  preset.filled = 1;
+  preset.fillColor = RGB(40, 40, 40);
+  doc->SetSelectedScale(preset);
+  doc->m_bScaleOnCaptured = 1;
+  doc->m_shot.fineMode = 1;
+  doc->m_nShootExposureMode = 5;  // a Fine shot: the bar at the preset's own length
+  AnnShapeAttr filled;
+  filled.penWidth = 4;
+  filled.penColor = RGB(255, 220, 0);
+  filled.fillColor = RGB(0, 120, 200);
+  filled.filled = 1;
+  doc->SetAnnEllipseAttr(filled);
+  PutPicture(2, 1280, 1024, [](int x, int y, BYTE* p) {
+    p[0] = BYTE(60 + x / 8), p[1] = BYTE(90 + y / 8), p[2] = 140;
+  });
+  doc->m_nImageState = 1;
+  doc->SetLiveDisplayMode(0);
+  ASSERT_EQ(pane->SetDisplayMode(0), 1);
+  pane->OnSettingsChanged(0x1000);
+  ASSERT_EQ(pane->Output(2), 1);
+  Tool(3);
+  Drag({80, 60}, {260, 200});
+  Tool(4);
+  Drag({330, 120}, {520, 300});
+  ClosePalette();
+  Click({425, 210});  // inside the filled ellipse: selected, handles shown
+  ASSERT_EQ(pane->GetSelectionCount(), 1);
+  ::RedrawWindow(pane->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Idle();
+  CRect r;
+  pane->GetWindowRect(&r);
+  EXPECT_TRUE(plat::display::SavePng(displayrig::ShotPath("still-annotations.png"), &r));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ class DisplayScale : public AnnotationRig {
  protected:
   void SetUp() override {
     AnnotationRig::SetUp();
-    doc->m_nShootExposureMode = 0;  // stills take a third of the preset's Fine pixels
+    doc->m_nShootExposureMode = 0;  // a Quick shot: a third of the preset's Fine pixels
   }
   // The selected preset: a bar of `length` x `thickness` Fine pixels of a full-size
   // picture, labelled 100 um unless the source is 3 (none).
@@ -37,10 +37,10 @@ class DisplayScale : public AnnotationRig {
     p.penColor = kPen;
     doc->SetSelectedScale(p);
   }
-  // A still picture shown as a shot in Fine mode, the still scale switch on.
+  // A still picture shown as a Quick shot, the still scale switch on.
   void ShowWithScale(int w, int h) {
     doc->m_bScaleOnCaptured = 1;
-    doc->m_shot.fineMode = 1;
+    doc->m_shot.fineMode = 0;
     ShowPicture(w, h);
   }
 };
@@ -66,7 +66,8 @@ TEST_F(DisplayScale, TheStillOverlaySitsTenPerCentInAndUp) {
   EXPECT_EQ(doc->GetScaleDrawn(), 1);
   ExpectCleanPlusObjects();
   EXPECT_TRUE(IsPen(Shown(), 178, 917));
-  EXPECT_TRUE(IsPen(Shown(), 178 + 140, 917)) << "the bar itself is the preset's length at Fine";
+  EXPECT_TRUE(IsPen(Shown(), 178 + 45, 917)) << "the bar is a third of the preset, 100 long";
+  EXPECT_FALSE(IsPen(Shown(), 178 + 55, 917));
 }
 
 TEST_F(DisplayScale, ADraggedPositionSurvivesAReplacementUnlessThePlacementChanged) {

@@ -91,8 +91,8 @@ int CVexFileOutput::SavePicture() {
     const CString name = SECFileSystem().GetFileName(m_strSavePath);
     const LONG width = static_cast<LONG>(lead->GetImageWidth());
     const LONG height = static_cast<LONG>(lead->GetImageHeight());
-    // A fresh shot is written in the format its automatic save chose.
-    if (state == 1) doc->SetFileOutputState(static_cast<LONG>(doc->GetFileFormat()));
+    // The state word records that a fresh shot has been written.
+    if (state == 1) doc->SetFileOutputState(1);
     doc->SetImageSizeText(width, height);
     if (state <= 2) doc->BuildImageComment(name);
     else doc->BuildShortImageComment(name);
@@ -237,8 +237,11 @@ int CVexFileOutput::MakeThumbnail() {
   ThumbnailPath(m_strSavePath);
   CreateFolderFor(m_strThumbnailPath);
   WriteComments();
-  lead->SaveFile(m_strThumbnailPath, 98, 24, 6, 0);
+  const short saved = lead->SaveFile(m_strThumbnailPath, 98, 24, 6, 0);
   GetDocument()->SetLastSavedFile(SECFileSystem().GetPath(m_strThumbnailPath));
+  // An old thumbnail left by a failed save keeps its own times, so a rebuild sees it
+  // as stale and remakes it.
+  if (saved != 0) return 0;
   CopyFileTimes(m_strThumbnailPath, m_strSavePath);
   return 1;
 }

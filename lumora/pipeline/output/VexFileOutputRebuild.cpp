@@ -147,8 +147,7 @@ void CVexFileOutput::RebuildThumbnail(const CString& picture, time_t created) {
   WriteComments(&own);
   ThumbnailPath(picture);
   CreateFolderFor(m_strThumbnailPath);
-  lead->SaveFile(m_strThumbnailPath, 98, 24, 6, 0);
-  CopyFileTimes(m_strThumbnailPath, picture);
+  if (lead->SaveFile(m_strThumbnailPath, 98, 24, 6, 0) == 0) CopyFileTimes(m_strThumbnailPath, picture);
 }
 
 int CVexFileOutput::ReadComments(const CString& picture, vexcomment::SavedFields* fields) {

@@ -201,25 +201,29 @@ void CVexPrinterOutput::DrawPrinterCell(CDC* pDC, int column, int row, const CSt
   if (m_bCaptions) DrawCaptions(pDC, captionSource, cell);
 }
 
-void CVexPrinterOutput::DrawCaptions(CDC* pDC, const CString& source, const tCell& cell) {
-  CLead* lead = m_control.Lead();
-  if (!lead) return;
-  CString line1 = FileTitle(source);
-  if (Characters(line1) >= kLongTitle) {
+void CVexPrinterOutput::CaptionLines(const CString& source, CString* line1, CString* line2) {
+  *line1 = FileTitle(source);
+  if (Characters(*line1) >= kLongTitle) {
     char shortPath[MAX_PATH] = {};
     const DWORD length = ::GetShortPathNameA(source, shortPath, sizeof shortPath);
-    if (length > 0 && length < sizeof shortPath) line1 = FileTitle(shortPath);
+    if (length > 0 && length < sizeof shortPath) *line1 = FileTitle(shortPath);
   }
+  line2->Empty();
+  if (CLead* lead = m_control.Lead()) {
+    VARIANT field = lead->ReadFileField(source, 0, vexcomment::kTitleField);
+    *line2 = SecondBracket(vexcomment::DecodeTitle(field));
+    ::VariantClear(&field);
+  }
+}
+
+void CVexPrinterOutput::DrawCaptions(CDC* pDC, const CString& source, const tCell& cell) {
+  CString line1, line2;
+  CaptionLines(source, &line1, &line2);
   CFont font;
   font.CreateFontIndirect(&m_captionFont);
   CFont* previous = pDC->SelectObject(&font);
-
   const CSize size1 = pDC->GetTextExtent(line1);
   pDC->TextOut(cell.origin.x + cell.drawn.cx / 2 - size1.cx / 2, cell.origin.y + cell.drawn.cy, line1);
-
-  VARIANT field = lead->ReadFileField(source, 0, vexcomment::kTitleField);
-  const CString line2 = SecondBracket(vexcomment::DecodeTitle(field));
-  ::VariantClear(&field);
   const CSize size2 = pDC->GetTextExtent(line2);
   pDC->TextOut(cell.origin.x + cell.drawn.cx / 2 - size2.cx / 2, cell.origin.y + cell.drawn.cy + 20 + size2.cy,
                line2);

@@ -64,6 +64,9 @@ class CVexPrinterOutput : public CVexImageOutput {
   void DrawPreviewCellAgain(CPreviewDC* pDC, int column, int row, const CString& captionSource);
   void DrawPrinterCell(CDC* pDC, int column, int row, const CString& captionSource);
   void DrawCaptions(CDC* pDC, const CString& source, const tCell& cell);
+  // The picture's file title (its short name's when the title is 20 characters or
+  // more), and the second bracketed part of its comment.
+  void CaptionLines(const CString& source, CString* line1, CString* line2);
 
   // ---- what the current or last print was set up with
   int GetImagesPerPage() const { return m_nImagesPerPage; }

@@ -47,6 +47,13 @@ CString DecodeTitle(const VARIANT& field) {
   return text;
 }
 
+CString SecondPart(const CString& title) {
+  const int first = title.Find('[');
+  const int second = first < 0 ? -1 : title.Find('[', first + 1);
+  const int close = second < 0 ? -1 : title.Find(']', second + 1);
+  return close < 0 ? CString() : title.Mid(second + 1, close - second - 1);
+}
+
 COleVariant EncodeText(const CString& text) {
   const int length = text.GetLength();
   std::string field(kAsciiCode, sizeof kAsciiCode);

@@ -23,6 +23,9 @@ constexpr short kFieldCount = 179;
 // A value that is not a byte array, is shorter than the header, or does not start with
 // 'A' gives an empty text.
 CString DecodeTitle(const VARIANT& field);
+// The text between the second "[" of a title and the "]" after it; empty when either
+// is missing. A printed caption's second line.
+CString SecondPart(const CString& title);
 // A text as fields 36 and 37 hold it.
 COleVariant EncodeText(const CString& text);
 // Field 34: numerator and denominator.

@@ -41,14 +41,6 @@ CString FileTitle(const CString& path) {
   return ::GetFileTitleA(path, title, sizeof title) == 0 ? CString(title) : CString();
 }
 
-// The text between the second "[" and the "]" after it.
-CString SecondBracket(const CString& comment) {
-  const int first = comment.Find('[');
-  const int second = first < 0 ? -1 : comment.Find('[', first + 1);
-  const int close = second < 0 ? -1 : comment.Find(']', second + 1);
-  return close < 0 ? CString() : comment.Mid(second + 1, close - second - 1);
-}
-
 }  // namespace
 
 void CVexPrinterOutput::PrintCurrentImage(CDC* pDC) { DrawCell(pDC, 1, 1, CString()); }
@@ -211,7 +203,7 @@ void CVexPrinterOutput::CaptionLines(const CString& source, CString* line1, CStr
   line2->Empty();
   if (CLead* lead = m_control.Lead()) {
     VARIANT field = lead->ReadFileField(source, 0, vexcomment::kTitleField);
-    *line2 = SecondBracket(vexcomment::DecodeTitle(field));
+    *line2 = vexcomment::SecondPart(vexcomment::DecodeTitle(field));
     ::VariantClear(&field);
   }
 }

@@ -1,12 +1,14 @@
-# Lumora: make run | make test | make bench
+# Lumora: make run | make test | make bench | make fuzz
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build build-asan run test test-normal test-asan bench clean
+.PHONY: all deps build build-asan run test test-normal test-asan bench fuzz clean
 
 all: build
 
@@ -41,5 +43,9 @@ test: test-normal test-asan
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2 || true; done
 
+# Builds the fuzz drivers with clang and runs each for FUZZ_SECONDS; not part of `make test`.
+fuzz: deps
+	@scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(JOBS) $(FUZZERS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

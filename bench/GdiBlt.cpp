@@ -5,31 +5,12 @@
 #include <cstring>
 #include <vector>
 
+#include "BenchDib.h"
 #include "windows.h"
 
 namespace {
 
 constexpr int kW = 3840, kH = 3072;
-
-struct Dib {
-  explicit Dib(int w = kW, int h = kH) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    dc = CreateCompatibleDC(nullptr);
-    bm = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    old = SelectObject(dc, bm);
-    std::memset(bits, 0x5A, size_t(WIDTHBYTES(w * 24)) * h);
-  }
-  ~Dib() {
-    SelectObject(dc, old);
-    DeleteObject(bm);
-    DeleteDC(dc);
-  }
-  HDC dc;
-  HBITMAP bm;
-  HGDIOBJ old;
-  void* bits = nullptr;
-};
 
 void Memcpy(benchmark::State& state) {
   size_t bytes = size_t(WIDTHBYTES(kW * 24)) * kH;

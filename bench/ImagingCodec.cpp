@@ -2,17 +2,16 @@
 // 3840 x 3072 picture. The Turbo* cases run libjpeg-turbo directly on the same
 // picture with the same settings, as the yardstick for the control's JPEG path.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <jpeglib.h>
 
+#include "BenchSupport.h"
 #include "Config.h"
 #include "imaging/Dib.h"
 #include "imaging/FileFields.h"
@@ -50,22 +49,7 @@ const Dib& Picture() {
   return d;
 }
 
-// Drive C: of the benchmark: a scratch folder, removed at exit.
-void UseScratchDrive() {
-  struct Scratch {
-    std::string dir;
-    Scratch() {
-      char templ[] = "/tmp/lumora-bench-XXXXXX";
-      if (mkdtemp(templ)) dir = templ;
-      if (!dir.empty()) plat::config::Set("DRIVE_C", dir);
-    }
-    ~Scratch() {
-      std::error_code ec;
-      if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-    }
-  };
-  static Scratch scratch;
-}
+using bench::UseScratchDrive;
 
 std::vector<uint8_t> TurboEncode(const Dib& d, int quality) {
   jpeg_compress_struct c{};

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "annotation/AnnObj.h"
+#include "annotation/objects/AnnObj.h"
 #include "control/AnnAttr.h"
 #include "control/VexPathlistControl.h"
 #include "control/ShotParameters.h"
@@ -61,9 +61,10 @@ class CVexDoc : public CDocument {
   void ReadUserSection(LPCSTR path);
   void ReadSystemSection(LPCSTR path);
   void ReadCameraSection(LPCSTR path);
-  void WriteUserSection(LPCSTR path);
-  void WriteSystemSection(LPCSTR path);
-  void WriteCameraSection(LPCSTR path);
+  // Each answers whether every key was written.
+  BOOL WriteUserSection(LPCSTR path);
+  BOOL WriteSystemSection(LPCSTR path);
+  BOOL WriteCameraSection(LPCSTR path);
   // The range, interval and position checks after a USER section was read; the setting
   // file keeps the focus point further from the edges.
   void CheckUserValues(bool settingFileBounds);
@@ -158,6 +159,20 @@ class CVexDoc : public CDocument {
   void GetAnnLineAttr(AnnLineAttr& out) const { out = m_annLine; }
   void SetAnnLineAttr(const AnnLineAttr& a) { m_annLine = a; }
   void GetAnnShapeAttr(AnnShapeAttr& out) const { out = m_annRect; }
+  // The defaults of each kind that a new annotation takes, and the dialogs store.
+  void SetAnnTextAttr(const LOGFONTA& font, COLORREF textColor, COLORREF backColor, LONG fontSize, LONG backFilled) {
+    m_annText = AnnTextAttr{font, textColor, backColor, fontSize, backFilled};
+  }
+  void GetAnnPolyLineAttr(AnnLineAttr& out) const { out = m_annPolyLine; }
+  void SetAnnPolyLineAttr(const AnnLineAttr& a) { m_annPolyLine = a; }
+  void GetAnnFreeLineAttr(AnnLineAttr& out) const { out = m_annFreeLine; }
+  void SetAnnFreeLineAttr(const AnnLineAttr& a) { m_annFreeLine = a; }
+  void GetAnnRectAttr(AnnShapeAttr& out) const { out = m_annRect; }
+  void SetAnnRectAttr(const AnnShapeAttr& a) { m_annRect = a; }
+  void GetAnnEllipseAttr(AnnShapeAttr& out) const { out = m_annEllipse; }
+  void SetAnnEllipseAttr(const AnnShapeAttr& a) { m_annEllipse = a; }
+  void GetAnnPolygonAttr(AnnShapeAttr& out) const { out = m_annPolygon; }
+  void SetAnnPolygonAttr(const AnnShapeAttr& a) { m_annPolygon = a; }
   // Selection outside 0..7 is refused; a stored one outside reads as preset 0.
   int SetScaleSelect(int index);
   int GetScaleSelect() const { return m_nScaleSelect >= 0 && m_nScaleSelect < 8 ? m_nScaleSelect : 0; }
@@ -621,12 +636,16 @@ class CVexDoc : public CDocument {
   void BuildCameraTable();
   static void ReadNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
   static void ReadStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
-  static void WriteNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
-  static void WriteStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
+  static BOOL WriteNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path);
+  static BOOL WriteStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path);
   void ReadSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
                    LPCSTR path);
-  void WriteSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
+  BOOL WriteSection(LPCSTR section, const std::vector<IniStringEntry>& s, const std::vector<IniNumericEntry>& n,
                     LPCSTR path);
+  BOOL WriteAllSections(LPCSTR path);
+  // Writes through `write` into a copy that replaces `target` only when complete;
+  // a failure is reported as error (2, detail).
+  BOOL WriteSettingsFile(const CString& target, int detail, BOOL (CVexDoc::*write)(LPCSTR));
 
   std::vector<IniStringEntry> m_userStrings, m_systemStrings;
   std::vector<IniNumericEntry> m_userNumbers, m_systemNumbers, m_cameraNumbers;

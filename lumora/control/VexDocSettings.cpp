@@ -290,7 +290,7 @@ void CVexDoc::ReadNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR 
   }
 }
 
-void CVexDoc::WriteNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path) {
+BOOL CVexDoc::WriteNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR path) {
   char text[32] = {};
   switch (e.kind) {
     case 0: case 9: {
@@ -315,9 +315,9 @@ void CVexDoc::WriteNumericEntry(LPCSTR section, const IniNumericEntry& e, LPCSTR
       std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(*static_cast<const BYTE*>(e.variable)));
       break;
     default:
-      return;
+      return TRUE;  // kinds without a written form are not kept in files
   }
-  WritePrivateProfileStringA(section, e.name.c_str(), text, path);
+  return WritePrivateProfileStringA(section, e.name.c_str(), text, path);
 }
 
 void CVexDoc::ReadStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path) {
@@ -347,24 +347,21 @@ void CVexDoc::ReadStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR pa
   }
 }
 
-void CVexDoc::WriteStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path) {
+BOOL CVexDoc::WriteStringEntry(LPCSTR section, const IniStringEntry& e, LPCSTR path) {
   switch (e.kind) {
     case 4:
-      WritePrivateProfileStringA(section, e.name.c_str(), static_cast<const char*>(e.variable), path);
-      break;
+      return WritePrivateProfileStringA(section, e.name.c_str(), static_cast<const char*>(e.variable), path);
     case 5:
-      WritePrivateProfileStringA(section, e.name.c_str(), (LPCSTR)*static_cast<const CString*>(e.variable), path);
-      break;
+      return WritePrivateProfileStringA(section, e.name.c_str(), (LPCSTR)*static_cast<const CString*>(e.variable), path);
     case 6: {
       const RECT& rc = *static_cast<const RECT*>(e.variable);
       char text[64];
       std::snprintf(text, sizeof text, "%d,%d,%d,%d", rc.left, rc.top, rc.right, rc.bottom);
-      WritePrivateProfileStringA(section, e.name.c_str(), text, path);
-      break;
+      return WritePrivateProfileStringA(section, e.name.c_str(), text, path);
     }
     default:
       MessageBoxA(nullptr, "Ini File Output", "Lumora Error", MB_ICONERROR);
-      break;
+      return TRUE;
   }
 }
 
@@ -374,18 +371,49 @@ void CVexDoc::ReadSection(LPCSTR section, const std::vector<IniStringEntry>& s,
   for (const auto& e : n) ReadNumericEntry(section, e, path);
 }
 
-void CVexDoc::WriteSection(LPCSTR section, const std::vector<IniStringEntry>& s,
+BOOL CVexDoc::WriteSection(LPCSTR section, const std::vector<IniStringEntry>& s,
                            const std::vector<IniNumericEntry>& n, LPCSTR path) {
-  for (const auto& e : s) WriteStringEntry(section, e, path);
-  for (const auto& e : n) WriteNumericEntry(section, e, path);
+  // Every key is tried; the section counts as written only when all of them were.
+  BOOL ok = TRUE;
+  for (const auto& e : s) ok = WriteStringEntry(section, e, path) && ok;
+  for (const auto& e : n) ok = WriteNumericEntry(section, e, path) && ok;
+  return ok;
 }
 
 void CVexDoc::ReadUserSection(LPCSTR path) { ReadSection(kUser, m_userStrings, m_userNumbers, path); }
 void CVexDoc::ReadSystemSection(LPCSTR path) { ReadSection(kSystem, m_systemStrings, m_systemNumbers, path); }
 void CVexDoc::ReadCameraSection(LPCSTR path) { ReadSection(kCamera, {}, m_cameraNumbers, path); }
-void CVexDoc::WriteUserSection(LPCSTR path) { WriteSection(kUser, m_userStrings, m_userNumbers, path); }
-void CVexDoc::WriteSystemSection(LPCSTR path) { WriteSection(kSystem, m_systemStrings, m_systemNumbers, path); }
-void CVexDoc::WriteCameraSection(LPCSTR path) { WriteSection(kCamera, {}, m_cameraNumbers, path); }
+BOOL CVexDoc::WriteUserSection(LPCSTR path) { return WriteSection(kUser, m_userStrings, m_userNumbers, path); }
+BOOL CVexDoc::WriteSystemSection(LPCSTR path) {
+  return WriteSection(kSystem, m_systemStrings, m_systemNumbers, path);
+}
+BOOL CVexDoc::WriteCameraSection(LPCSTR path) { return WriteSection(kCamera, {}, m_cameraNumbers, path); }
+
+// The keys go one at a time into a copy beside the file, which takes the file's place
+// only when every key was written: a write failing part-way (a full disk) leaves the
+// file as it was, and the failure is reported as a settings file not written.
+BOOL CVexDoc::WriteSettingsFile(const CString& target, int detail, BOOL (CVexDoc::*write)(LPCSTR)) {
+  const CString copy = target + "~";
+  const DWORD attributes = GetFileAttributesA(target);
+  BOOL ok = attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY);
+  if (ok) {
+    DeleteFileA(copy);  // left over from a write that never finished
+    if (attributes != INVALID_FILE_ATTRIBUTES) ok = CopyFileA(target, copy, FALSE);
+  }
+  ok = ok && (this->*write)(copy);
+  ok = ok && MoveFileExA(copy, target, MOVEFILE_REPLACE_EXISTING);
+  if (!ok) {
+    DeleteFileA(copy);
+    if (CMainFrame* frame = CMainFrame::Get()) frame->ReportError(2, static_cast<SHORT>(detail));
+  }
+  return ok;
+}
+
+BOOL CVexDoc::WriteAllSections(LPCSTR path) {
+  BOOL ok = WriteUserSection(path);
+  ok = WriteSystemSection(path) && ok;
+  return WriteCameraSection(path) && ok;
+}
 
 void CVexDoc::CheckUserValues(bool settingFileBounds) {
   for (const SettingRange& r : kRanges) {
@@ -452,15 +480,11 @@ void CVexDoc::SaveSettings() {
   FormatAnnotationTexts();
   const VexSettingSources& src = TheSettingSources();
   CString target = (src.hasIniFile != 1 || src.resetRequested == 1) ? GetDefaultIniPath() : src.iniFilePath;
-  if (!target.IsEmpty()) {
-    WriteUserSection(target);
-    WriteSystemSection(target);
-    WriteCameraSection(target);
-  }
+  if (!target.IsEmpty()) WriteSettingsFile(target, 1, &CVexDoc::WriteAllSections);
   SetTitle("Valdane Lumora");
 }
 
-void CVexDoc::SaveSettingFile(const CString& path) { WriteUserSection(path); }
+void CVexDoc::SaveSettingFile(const CString& path) { WriteSettingsFile(path, 2, &CVexDoc::WriteUserSection); }
 
 void CVexDoc::LoadSettingFile(const CString& path) {
   CMainFrame* frame = CMainFrame::Get();

@@ -14,6 +14,8 @@ class CVexFileDelete;
 class CVexFullScreenOutput;
 class CVexRGBProcess;
 class CVexShadingProcess;
+class CVexAnnoContrl;
+class CVexScaleDialog;
 
 class CMainFrame : public CFrameWnd {
   DECLARE_DYNCREATE(CMainFrame)
@@ -40,8 +42,6 @@ class CMainFrame : public CFrameWnd {
   // One fresh frame from the camera, corrected as live view corrects it, shown in the
   // live display (live view is stopped while it runs).
   void CaptureLiveFrame();
-  // The annotation palette's chosen tool; 0 while there is no palette.
-  int GetSelectedAnnotationTool() { return 0; }
   int IsLiveRunning() const { return m_bLiveRunning; }
   void StartLive() { m_bLiveRunning = 1; }
   void StopLive() { m_bLiveRunning = 0; }
@@ -81,6 +81,28 @@ class CMainFrame : public CFrameWnd {
   // The frame has no view: it keeps the document it was created for.
   CDocument* GetActiveDocument() override { return m_pDocument; }
 
+  // ---- annotation tool palette
+  // Opens the palette (Image > Annotation, the toolbar): nothing when it is open, a
+  // warning while the scale dialog is open.
+  afx_msg void OnAnnotationTool();
+  // The palette's chosen tool (0 none ... 7 freehand), 0 without a palette.
+  int GetSelectedAnnotationTool();
+  // Makes the still display's pane active, or gives it the focus when it already is.
+  void ActivateImagePane();
+  // The still display drops the object it is still drawing.
+  void AbandonUnfinishedAnnotation();
+  // The modal defaults dialog of a palette tool (1 text ... 7 freehand); OK stores the
+  // values as the document's defaults for that kind.
+  void OpenAnnotationSetDialog(int tool);
+  // Destroys the palette and turns annotation off on the still display. The palette
+  // object is freed once the message being handled (its own close) has returned.
+  void CloseAnnotationTool();
+  CVexAnnoContrl* GetAnnotationPalette() const { return m_pAnnoContrl.get(); }
+  // The display that shows still pictures and takes annotation input.
+  void SetStillDisplay(CVexDisplayOutput* display) { m_pStillDisplay = display; }
+  CVexDisplayOutput* GetStillDisplay() const { return m_pStillDisplay; }
+  int IsScaleToolOpen() const { return m_pScaleDialog != nullptr; }
+
   // What the frame was told, for the views that will listen.
   DWORD LastUpdateFlags() const { return m_lastUpdate; }
   int UpdateCount() const { return m_nUpdates; }
@@ -90,7 +112,10 @@ class CMainFrame : public CFrameWnd {
  protected:
   BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
   afx_msg void OnDestroy();
+  afx_msg LRESULT OnFreeClosedPalette(WPARAM, LPARAM);
   DECLARE_MESSAGE_MAP()
+
+  CVexScaleDialog* m_pScaleDialog = nullptr;  // the open scale dialog, or null
 
  private:
   CDocument* m_pDocument = nullptr;
@@ -111,4 +136,7 @@ class CMainFrame : public CFrameWnd {
   int m_bLiveBeforeFullScreen = 0;
   std::unique_ptr<CVexErrorControl> m_errors;
   std::unique_ptr<CVexFileDelete> m_fileDelete;
+  std::unique_ptr<CVexAnnoContrl> m_pAnnoContrl;
+  std::unique_ptr<CVexAnnoContrl> m_pClosedAnnoContrl;
+  CVexDisplayOutput* m_pStillDisplay = nullptr;
 };

@@ -2,6 +2,8 @@
 // its template with the element types fixed and a run-time class of its own, so that
 // arrays and lists of objects can themselves be stored in archives.
 #pragma once
+#include <vector>
+
 #include "CArray.h"
 #include "CList.h"
 #include "CMap.h"
@@ -126,3 +128,10 @@ class CMapWordToOb : public CMap<WORD, WORD, CObject*, CObject*> {
  public:
   explicit CMapWordToOb(int nBlockSize = 10) : CMap<WORD, WORD, CObject*, CObject*>(nBlockSize) {}
 };
+
+namespace plat::afx {
+// The objects an object collection (array, list or map of CObject*) holds; false for
+// any other object. Collections never own their elements, so an archive that drops a
+// half-read collection frees the elements it read itself through this.
+bool CollectedObjects(CObject& ob, std::vector<CObject*>* out);
+}  // namespace plat::afx

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
+#include "AfxCollections.h"
 #include "CException.h"
 #include "CFile.h"
 
@@ -484,6 +486,29 @@ void CArchive::SerializeClass(const CRuntimeClass* pClassRef) {
   }
 }
 
+// Collections do not own their elements: when a half-read collection goes, the
+// objects it read itself (and, through collections among them, theirs) would leak,
+// whether they are still in it or were dropped from it. Objects another object read
+// (and owns), and objects read before, stay. Readers come before what they read, so
+// one pass in reading order finds them all.
+void CArchive::FreeCollected(CObject& failed, size_t nEntry) {
+  std::vector<CObject*> probe;
+  auto isCollection = [&](CObject& o) {
+    probe.clear();
+    return plat::afx::CollectedObjects(o, &probe);
+  };
+  std::unordered_set<CObject*> collections;
+  if (isCollection(failed)) collections.insert(&failed);
+  std::vector<CObject*> doomed;
+  for (size_t i = nEntry + 1; i < m_loadArray.size(); ++i) {
+    const LoadEntry& e = m_loadArray[i];
+    if (e.pClass != nullptr || e.pObject == nullptr || !collections.count(e.pReader)) continue;
+    doomed.push_back(e.pObject);
+    if (isCollection(*e.pObject)) collections.insert(e.pObject);
+  }
+  for (CObject* o : doomed) delete o;
+}
+
 CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
   UINT nSchema;
   DWORD obTag;
@@ -506,23 +531,29 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
   // Entered before it reads itself, so that objects inside may refer back to it.
   CheckMapCount();
   size_t nEntry = m_loadArray.size();
-  m_loadArray.push_back(LoadEntry{nullptr, pOb.get()});
+  m_loadArray.push_back(LoadEntry{nullptr, pOb.get(), m_pReading});
   ++m_nMapCount;
 
   UINT nSchemaSave = m_nObjectSchema;
+  CObject* pReadingSave = m_pReading;
   m_nObjectSchema = nSchema;
+  m_pReading = pOb.get();
   ++m_nReadDepth;
   try {
     pOb->Serialize(*this);
   } catch (...) {
-    // The half-read object is nobody's yet: it goes, and later tags to it fail.
+    // The half-read object is nobody's yet: it goes with what it read into its
+    // collections, and later tags to any of them fail.
     --m_nReadDepth;
     m_nObjectSchema = nSchemaSave;
-    m_loadArray[nEntry].pObject = nullptr;
+    m_pReading = pReadingSave;
+    FreeCollected(*pOb, nEntry);
+    for (size_t i = nEntry; i < m_loadArray.size(); ++i) m_loadArray[i].pObject = nullptr;
     throw;
   }
   --m_nReadDepth;
   m_nObjectSchema = nSchemaSave;
+  m_pReading = pReadingSave;
   return pOb.release();
 }
 

@@ -90,6 +90,7 @@ class CArchive {
   struct LoadEntry {
     CRuntimeClass* pClass;  // set for class entries
     CObject* pObject;       // set for object entries (index 0 is the null object)
+    CObject* pReader = nullptr;  // the object whose reading read this one (null at the top)
   };
 
   void FillBuffer(UINT nBytesNeeded);
@@ -97,6 +98,7 @@ class CArchive {
   void ThrowIfWrongMode(bool bWantLoading) const;
   [[noreturn]] void Fail(int cause) const;
   void CheckMapCount() const;
+  void FreeCollected(CObject& failed, size_t nEntry);
 
   CFile* m_pFile;
   UINT m_nMode;
@@ -111,6 +113,7 @@ class CArchive {
   std::vector<LoadEntry> m_loadArray;
   std::unordered_map<const CRuntimeClass*, UINT> m_schemaMap;
   int m_nReadDepth = 0;
+  CObject* m_pReading = nullptr;  // the object being read now
 };
 
 CArchive& operator<<(CArchive& ar, const CString& string);

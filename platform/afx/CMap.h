@@ -164,6 +164,9 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::Serialize(CArchive& ar) {
       KEY newKey{};
       VALUE newValue{};
       SerializeElements(ar, &newKey, 1);
+      // A stored map holds each key once: a repeated key would drop the value read first.
+      VALUE existing;
+      if (Lookup(newKey, existing)) plat::afx::ThrowDamaged(ar);
       SerializeElements(ar, &newValue, 1);
       SetAt(newKey, newValue);
     }

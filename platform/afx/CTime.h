@@ -1,6 +1,7 @@
 // An absolute time in whole seconds since 1970-01-01 UTC (64-bit), shown in the local
 // time zone, and the span between two such times.
 #pragma once
+#include <compare>
 #include <ctime>
 
 #include "CString.h"

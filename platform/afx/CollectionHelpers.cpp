@@ -54,4 +54,6 @@ void SerializeBytes(CArchive& ar, void* pData, size_t nBytes) {
 
 void ThrowNoByteForm() { AfxThrowNotSupportedException(); }
 
+void ThrowDamaged(CArchive& ar) { AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName); }
+
 }  // namespace plat::afx

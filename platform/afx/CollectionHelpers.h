@@ -35,6 +35,8 @@ namespace plat::afx {
 void SerializeBytes(CArchive& ar, void* pData, size_t nBytes);
 // Throws CNotSupportedException: the element type has no byte form.
 [[noreturn]] void ThrowNoByteForm();
+// Throws the archive exception of a damaged archive (badSchema).
+[[noreturn]] void ThrowDamaged(CArchive& ar);
 }  // namespace plat::afx
 
 template <class TYPE>

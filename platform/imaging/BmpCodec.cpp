@@ -140,13 +140,13 @@ Status Decode(const uint8_t* data, size_t size, Dib* out) {
   return status::kOk;
 }
 
-Status Encode(const Dib& in, std::vector<uint8_t>* out) {
+Status Header(const Dib& in, std::vector<uint8_t>* head, uint64_t* fileSize) {
   if (in.Empty()) return status::kNoImage;
   const uint32_t paletteBytes = in.Bits() == 8 ? 256 * 4 : 0;
   const uint32_t offBits = 14 + 40 + paletteBytes;
   const uint64_t total = offBits + uint64_t(in.ByteSize());
   if (total > 0xFFFFFFFFu) return status::kInvalidArgument;
-  std::vector<uint8_t> f(size_t(total), 0);
+  std::vector<uint8_t> f(offBits, 0);
   f[0] = 'B';
   f[1] = 'M';
   Put32(&f[2], uint32_t(total));
@@ -162,9 +162,27 @@ Status Encode(const Dib& in, std::vector<uint8_t>* out) {
     Put32(&f[46], 256);
     std::memcpy(&f[54], in.Palette().data(), paletteBytes);
   }
+  *head = std::move(f);
+  *fileSize = total;
+  return status::kOk;
+}
+
+Status EncodeInto(const Dib& in, uint8_t* block, size_t capacity, uint64_t* size) {
+  std::vector<uint8_t> head;
+  if (Status st = Header(in, &head, size)) return st;
+  if (*size > capacity) return status::kNoMemory;
+  std::memcpy(block, head.data(), head.size());
   // The picture is already a bottom-up DIB: its block is the file's pixel data.
-  std::memcpy(&f[offBits], in.Bits0(), in.ByteSize());
-  *out = std::move(f);
+  std::memcpy(block + head.size(), in.Bits0(), in.ByteSize());
+  return status::kOk;
+}
+
+Status Encode(const Dib& in, std::vector<uint8_t>* out) {
+  std::vector<uint8_t> head;
+  uint64_t total = 0;
+  if (Status st = Header(in, &head, &total)) return st;
+  head.insert(head.end(), in.Bits0(), in.Bits0() + in.ByteSize());
+  *out = std::move(head);
   return status::kOk;
 }
 

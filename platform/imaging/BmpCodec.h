@@ -14,5 +14,10 @@ bool LooksLikeBmp(const uint8_t* data, size_t size);
 Status ReadInfo(const uint8_t* data, size_t size, FileInfo* info);
 Status Decode(const uint8_t* data, size_t size, Dib* out);
 Status Encode(const Dib& in, std::vector<uint8_t>* out);
+// What comes before the pixels (headers, colour table) and the whole file's size: the
+// file is that followed by the picture's own pixel block, as it lies in memory.
+Status Header(const Dib& in, std::vector<uint8_t>* head, uint64_t* fileSize);
+// Encodes into a caller's block; 20001 (with *size set) when it is too small.
+Status EncodeInto(const Dib& in, uint8_t* block, size_t capacity, uint64_t* size);
 
 }  // namespace plat::imaging::bmp

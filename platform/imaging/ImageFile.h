@@ -23,6 +23,10 @@ Status ReadFields(const std::string& path, FileFields* fields);
 // factor (lower is better); the other formats ignore it.
 Status Encode(const Dib& in, int format, int bits, int quality, const FileFields& fields,
               std::vector<uint8_t>* out);
+// Encodes into a caller's block; 20001, with *size set, when the block is too small.
+// A BMP is written straight into the block.
+Status EncodeInto(const Dib& in, int format, int bits, int quality, const FileFields& fields, uint8_t* block,
+                  size_t capacity, uint64_t* size);
 // Encodes and writes; the previous file of that name stays intact unless the new
 // one was written completely.
 Status Save(const std::string& path, const Dib& in, int format, int bits, int quality,

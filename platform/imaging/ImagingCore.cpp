@@ -306,12 +306,11 @@ Status ImagingCore::SaveToMemory(void* block, size_t capacity, short format, sho
   std::shared_ptr<const Dib> in = held_.Picture();
   if (!in) return status::kNoImage;
   if (!block || !size) return status::kInvalidArgument;
-  std::vector<uint8_t> bytes;
-  if (Status st = imagefile::Encode(*in, format, bits, quality, fields_, &bytes)) return st;
-  *size = bytes.size() > 0x7FFFFFFF ? 0x7FFFFFFF : LONG(bytes.size());
-  if (bytes.size() > capacity) return status::kNoMemory;
-  std::memcpy(block, bytes.data(), bytes.size());
-  return status::kOk;
+  uint64_t bytes = 0;
+  const Status st = imagefile::EncodeInto(*in, format, bits, quality, fields_, static_cast<uint8_t*>(block),
+                                          capacity, &bytes);
+  if (st == status::kOk || st == status::kNoMemory) *size = bytes > 0x7FFFFFFF ? 0x7FFFFFFF : LONG(bytes);
+  return st;
 }
 
 Status ImagingCore::SaveToMemory(LONG* memoryHandle, short format, short bits, short quality, LONG* size) {

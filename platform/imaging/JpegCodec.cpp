@@ -9,10 +9,14 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "imaging/ExifFields.h"
+
 namespace plat::imaging::jpeg {
 namespace {
 
 constexpr int kFieldMarker = JPEG_APP0 + 11;
+constexpr int kExifMarker = JPEG_APP0 + 1;
+constexpr char kExifMark[6] = {'E', 'x', 'i', 'f', 0, 0};
 constexpr char kFieldTag[] = "LumoraFields";  // with its NUL: 13 bytes
 constexpr size_t kTagLen = sizeof kFieldTag;
 constexpr size_t kChunk = 65533 - kTagLen - 2;
@@ -87,7 +91,10 @@ bool StartDecode(Decoder& d, const uint8_t* data, size_t size, bool markers) {
   d.created = true;
   d.cinfo.mem->max_memory_to_use = kMaxWorkMemory;
   jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
-  if (markers) jpeg_save_markers(&d.cinfo, kFieldMarker, 0xFFFF);
+  if (markers) {
+    jpeg_save_markers(&d.cinfo, kFieldMarker, 0xFFFF);
+    jpeg_save_markers(&d.cinfo, kExifMarker, 0xFFFF);
+  }
   jpeg_read_header(&d.cinfo, TRUE);
   return true;
 }
@@ -103,27 +110,38 @@ bool ReadRows(Decoder& d, uint8_t** rows, int height) {
   return true;
 }
 
-void ReadFields(const jpeg_decompress_struct& cinfo, FileFields* fields) {
-  if (!fields) return;
-  fields->Clear();
+// The private block, from its numbered APP11 segments; false when there is none whole.
+bool ReadPrivateBlock(const jpeg_decompress_struct& cinfo, FileFields* fields) {
   std::map<int, std::pair<const uint8_t*, size_t>> chunks;
   int total = 0;
   for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
     if (m->marker != kFieldMarker || m->data_length < kTagLen + 2) continue;
     if (std::memcmp(m->data, kFieldTag, kTagLen) != 0) continue;
     const int seq = m->data[kTagLen], count = m->data[kTagLen + 1];
-    if (total != 0 && count != total) return;  // mixed blocks: trust none
+    if (total != 0 && count != total) return false;  // mixed blocks: trust none
     total = count;
     chunks[seq] = {m->data + kTagLen + 2, m->data_length - kTagLen - 2};
   }
-  if (total == 0 || int(chunks.size()) != total) return;
+  if (total == 0 || int(chunks.size()) != total) return false;
   std::vector<uint8_t> block;
   for (int i = 0; i < total; ++i) {
     auto it = chunks.find(i);
-    if (it == chunks.end()) return;
+    if (it == chunks.end()) return false;
     block.insert(block.end(), it->second.first, it->second.first + it->second.second);
   }
-  fields->Parse(block.data(), block.size());
+  return fields->Parse(block.data(), block.size());
+}
+
+// The private block, then the standard tags of the first Exif segment over it.
+void ReadFields(const jpeg_decompress_struct& cinfo, FileFields* fields) {
+  if (!fields) return;
+  if (!ReadPrivateBlock(cinfo, fields)) fields->Clear();
+  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+    if (m->marker != kExifMarker || m->data_length < sizeof kExifMark) continue;
+    if (std::memcmp(m->data, kExifMark, sizeof kExifMark) != 0) continue;
+    exif::Give(exif::Decode(m->data + sizeof kExifMark, m->data_length - sizeof kExifMark), fields);
+    break;
+  }
 }
 
 Status HeaderStatus(const Decoder& d, int* bits) {
@@ -157,7 +175,8 @@ struct Encoder {
   }
 };
 
-bool RunEncode(Encoder& e, const Dib& in, int quality, const std::vector<uint8_t>* block) {
+bool RunEncode(Encoder& e, const Dib& in, int quality, const std::vector<uint8_t>* exifBlock,
+               const std::vector<uint8_t>* block) {
   if (setjmp(e.err.jump)) return false;
   e.cinfo.err = &e.err.pub;
   jpeg_create_compress(&e.cinfo);
@@ -175,6 +194,11 @@ bool RunEncode(Encoder& e, const Dib& in, int quality, const std::vector<uint8_t
   jpeg_set_defaults(&e.cinfo);
   jpeg_set_quality(&e.cinfo, quality, TRUE);
   jpeg_start_compress(&e.cinfo, TRUE);
+  if (!exifBlock->empty()) {
+    jpeg_write_m_header(&e.cinfo, kExifMarker, unsigned(sizeof kExifMark + exifBlock->size()));
+    for (char c : kExifMark) jpeg_write_m_byte(&e.cinfo, c);
+    for (uint8_t c : *exifBlock) jpeg_write_m_byte(&e.cinfo, c);
+  }
   if (!block->empty()) {
     const int total = int((block->size() + kChunk - 1) / kChunk);
     unsigned char head[kTagLen + 2];
@@ -250,11 +274,15 @@ Status Decode(const uint8_t* data, size_t size, Dib* out, FileFields* fields) {
 Status Encode(const Dib& in, int factor, const FileFields& fields, std::vector<uint8_t>* out) {
   if (in.Empty()) return status::kNoImage;
   if (in.Width() > JPEG_MAX_DIMENSION || in.Height() > JPEG_MAX_DIMENSION) return status::kInvalidArgument;
-  const std::vector<uint8_t> block = fields.Serialize();
+  // Fields with a standard home go into the Exif segment, the others into the private block.
+  FileFields rest = fields;
+  const exif::StandardFields standard = exif::Take(&rest);
+  const std::vector<uint8_t> exifBlock = standard.Any() ? exif::Encode(standard) : std::vector<uint8_t>();
+  const std::vector<uint8_t> block = rest.Serialize();
   if (block.size() > FileFields::kMaxBlock) return status::kInvalidArgument;
   Encoder e;
   InitErrors(e.err);
-  if (!RunEncode(e, in, QualityFromFactor(factor), &block)) return e.err.status;
+  if (!RunEncode(e, in, QualityFromFactor(factor), &exifBlock, &block)) return e.err.status;
   out->assign(e.buffer, e.buffer + e.size);
   return status::kOk;
 }

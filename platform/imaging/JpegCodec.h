@@ -1,5 +1,5 @@
-// JPEG files through libjpeg-turbo: 24-bit colour and 8-bit grey, the comment
-// fields in APP11 segments.
+// JPEG files through libjpeg-turbo: 24-bit colour and 8-bit grey; the comment fields
+// with a standard home in an Exif segment (APP1), the others in APP11 segments.
 #pragma once
 #include <cstdint>
 #include <vector>

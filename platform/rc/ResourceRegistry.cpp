@@ -79,6 +79,7 @@ const Entry* FindIn(const Module& m, const Wanted& t, const Wanted& n) {
 std::optional<std::string> StringOf(const Entry& e, uint32_t id) {
   // String blocks hold 16 strings each, as length-prefixed UTF-16 texts.
   size_t words = e.size / 2;
+  if (words == 0) return std::nullopt;  // a block too short for one length holds no string
   std::vector<uint16_t> w(words);
   std::memcpy(w.data(), e.data, words * 2);
   size_t at = 0;

@@ -5,14 +5,16 @@
 #include <vector>
 
 #include "HandleTable.h"
+#include "Immortal.h"
 #include "LastError.h"
 #include "WinError.h"
 
 namespace plat {
 namespace {
+// Threads still starting or waking when the process ends look their handles up here.
 HandleTable<KernelObject>& Table() {
-  static HandleTable<KernelObject> table(HandleKind::Kernel);
-  return table;
+  static Immortal<HandleTable<KernelObject>> table(HandleKind::Kernel);
+  return table.get();
 }
 
 struct Device {
@@ -73,14 +75,15 @@ BOOL CloseKernelHandle(HANDLE h) {
   return TRUE;
 }
 
+// Both outlive every waiting thread (see Immortal.h).
 std::mutex& KernelMutex() {
-  static std::mutex m;
-  return m;
+  static Immortal<std::mutex> m;
+  return m.get();
 }
 
-std::condition_variable_any& KernelCondition() {
-  static std::condition_variable_any cv;
-  return cv;
+WaitCondition& KernelCondition() {
+  static Immortal<WaitCondition> cv;
+  return cv.get();
 }
 
 void NotifyWaiters() {

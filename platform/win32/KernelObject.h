@@ -1,13 +1,13 @@
 // Kernel objects behind HANDLE values (files, devices, events, mutexes, threads,
 // processes) and the one place every wait in the stand-in sleeps on.
 #pragma once
-#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 
+#include "WaitCondition.h"
 #include "WinTypes.h"
 
 namespace plat {
@@ -43,7 +43,7 @@ std::shared_ptr<T> FindKernel(HANDLE h) {
 BOOL CloseKernelHandle(HANDLE h);
 
 std::mutex& KernelMutex();
-std::condition_variable_any& KernelCondition();
+WaitCondition& KernelCondition();
 void NotifyWaiters();
 
 // Devices opened by CreateFileA with a "\\.\NAME" path. The opener answers nullptr

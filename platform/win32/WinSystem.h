@@ -165,6 +165,11 @@ BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD type);
 BOOL VirtualLock(LPVOID address, SIZE_T size);
 BOOL VirtualUnlock(LPVOID address, SIZE_T size);
 
+// ---- arithmetic
+// number * numerator / denominator with a 64-bit product, rounded to the nearest
+// integer, halves away from zero; -1 for a zero denominator or a result beyond 32 bits.
+int MulDiv(int number, int numerator, int denominator);
+
 // ---- beeps (recorded, not sounded)
 #ifndef MB_ICONEXCLAMATION  // shared with the message box constants
 #define MB_OK 0x00000000L

@@ -624,6 +624,9 @@ DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD processId);
 BOOL SetPropA(HWND hwnd, LPCSTR name, HANDLE data);
 HANDLE GetPropA(HWND hwnd, LPCSTR name);
 HANDLE RemovePropA(HWND hwnd, LPCSTR name);
+// The help context id of a window (0 when none was set); FALSE for a stale handle.
+BOOL SetWindowContextHelpId(HWND hwnd, DWORD helpId);
+DWORD GetWindowContextHelpId(HWND hwnd);
 LONG GetWindowLongA(HWND hwnd, int index);
 LONG SetWindowLongA(HWND hwnd, int index, LONG value);
 LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);

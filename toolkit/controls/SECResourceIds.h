@@ -11,3 +11,12 @@
 #define IDS_SEC_SELECT_FILE 20626
 #define IDS_SEC_SPLASH_TITLE 20661
 #define IDS_SEC_SPLASH_OWNER_TITLE 20662
+
+// The month calendar's title buttons send these commands to the calendar.
+#define ID_SEC_CAL_NEXTMONTH 20520
+#define ID_SEC_CAL_PREVYEAR 20521
+#define ID_SEC_CAL_NEXTYEAR 20522
+#define ID_SEC_CAL_PREVMONTH 20523
+
+// The date/time control's drop-down arrow, in the system greys.
+#define IDB_SEC_DTDROPDOWN 23000

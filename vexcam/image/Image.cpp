@@ -1,5 +1,7 @@
 #include "Image.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -56,12 +58,14 @@ BOOL CImage::CreateBitmap() {
   LONG stride = RowStride(width * info.biBitCount / 8, 1);
   int bitsPixel = ::GetDeviceCaps(m_MemDC.m_hAttribDC, BITSPIXEL);
   int planes = ::GetDeviceCaps(m_MemDC.m_hAttribDC, PLANES);
-  if (width <= 0 || height <= 0) {
+  // The byte string holds at most INT_MAX bytes: sizes are checked in 64 bits first.
+  const int64_t bytes = int64_t(height) * stride;
+  if (width <= 0 || height <= 0 || bytes > INT_MAX) {
     Clear();
     return FALSE;
   }
-  m_Data.GetBufferSetLength(int(height * stride));
-  m_Data.ReleaseBuffer(int(height * stride));
+  m_Data.GetBufferSetLength(int(bytes));
+  m_Data.ReleaseBuffer(int(bytes));
   m_Spare.DeleteObject();
   if (!m_Spare.CreateBitmap(width, height, planes, bitsPixel, nullptr) ||
       !::SetDIBits(m_MemDC.m_hDC, m_Spare, 0, height, static_cast<LPCSTR>(m_Data), m_pInfo.get(), DIB_RGB_COLORS)) {
@@ -121,11 +125,14 @@ void CImage::Load(CArchive& ar) {
   BITMAPINFO header;
   std::memcpy(&header, static_cast<LPCSTR>(info), sizeof header);
   LONG w = ParseSize(width), h = ParseSize(height);
-  if (w < 0 || h < 0 || header.bmiHeader.biBitCount != 24 || header.bmiHeader.biWidth != w ||
-      header.bmiHeader.biHeight != h)
+  // Only the form SetFormat writes: a 40-byte header of uncompressed 24-bit rows. Any
+  // other form would make the bitmap calls read colour masks or a table that is not there.
+  const BITMAPINFOHEADER& bi = header.bmiHeader;
+  if (w < 0 || h < 0 || bi.biSize != sizeof(BITMAPINFOHEADER) || bi.biCompression != BI_RGB ||
+      bi.biPlanes != 1 || bi.biBitCount != 24 || bi.biWidth != w || bi.biHeight != h)
     Damaged(ar);
   LONG stride = RowStride(w, 3);
-  if (data.GetLength() != h * stride) Damaged(ar);
+  if (int64_t(data.GetLength()) != int64_t(h) * stride) Damaged(ar);
 
   std::memcpy(&m_FileHeader, static_cast<LPCSTR>(file), sizeof m_FileHeader);
   *m_pInfo = header;

@@ -115,9 +115,16 @@ void Clicked(HWND h, ButtonState& s) {
 void DrawImage(HDC dc, const ButtonState& s, const RECT& r) {
   if (!s.image) return;
   if (s.imageType == IMAGE_ICON) {
-    int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
-    DrawIconEx(dc, (r.left + r.right - cx) / 2, (r.top + r.bottom - cy) / 2, static_cast<HICON>(s.image), cx, cy, 0,
-               nullptr, DI_NORMAL);
+    // The icon keeps its own size, centred: a small icon is not stretched.
+    auto icon = static_cast<HICON>(s.image);
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return;
+    BITMAP mask{};
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    const int cx = mask.bmWidth, cy = mask.bmHeight;
+    DrawIconEx(dc, (r.left + r.right - cx) / 2, (r.top + r.bottom - cy) / 2, icon, cx, cy, 0, nullptr, DI_NORMAL);
     return;
   }
   BITMAP bm{};

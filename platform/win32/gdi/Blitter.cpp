@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gdi/Halftone.h"
 #include "gdi/PixelConverter.h"
 
 namespace plat::gdi {
@@ -35,33 +36,6 @@ std::vector<std::pair<int, int>> Ranges(int dn, int sn, int s0, bool flip, int f
     r[static_cast<size_t>(j)] = {s0 + a, s0 + b};
   }
   return r;
-}
-
-// Area weights for the halftone filter: the share of each source pixel in a destination pixel.
-struct Weights {
-  std::vector<int> first;
-  std::vector<std::vector<double>> w;
-};
-Weights AreaWeights(int dn, int sn, int s0, bool flip, int from, int count) {
-  Weights out;
-  double scale = double(sn) / dn;
-  for (int i = from; i < from + count; ++i) {
-    double a = i * scale, b = (i + 1) * scale;
-    if (b - a < 1.0) {  // enlarging: one source pixel, as the filter has no area to average
-      double c = (a + b) / 2;
-      a = std::floor(c), b = a + 1;
-    }
-    int f = static_cast<int>(std::floor(a)), l = std::min(sn, static_cast<int>(std::ceil(b)));
-    std::vector<double> w;
-    for (int k = f; k < l; ++k) w.push_back((std::min<double>(k + 1, b) - std::max<double>(k, a)) / (b - a));
-    if (flip) {
-      std::reverse(w.begin(), w.end());
-      f = sn - l;
-    }
-    out.first.push_back(s0 + f);
-    out.w.push_back(std::move(w));
-  }
-  return out;
 }
 
 // Keeps a copy of the source rows when source and destination share memory, so a blt that
@@ -135,13 +109,15 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
   std::vector<std::pair<int, int>> xr, yr;
   if (scansX) xr = Ranges(w, sw, sx, flipX, bx - x, nx);
   if (scansY) yr = Ranges(h, sh, sy, flipY, by - y, ny);
-  Weights hx, hy;
-  if (halftone) hx = AreaWeights(w, sw, sx, flipX, bx - x, nx), hy = AreaWeights(h, sh, sy, flipY, by - y, ny);
+  std::unique_ptr<Halftone> filter;
+  if (halftone)
+    filter = std::make_unique<Halftone>(ss, Halftone::Axis(w, sw, sx, flipX, bx - x, nx, ss.width),
+                                        Halftone::Axis(h, sh, sy, flipY, by - y, ny, ss.height));
 
   POINT o = dst.SurfaceOrigin();
   RopRowFn fn = RopRow(code);
-  std::vector<uint32_t> sbuf, pbuf, dbuf, raw, conv1, acc, before;
-  std::vector<double> hr, hg, hb;
+  std::vector<uint32_t> sbuf, pbuf, dbuf, raw, conv1, acc, before, halftoned;
+  std::vector<char> halftoneDrawn;
 
   auto inSrcX = [&](int c) { return c >= 0 && c < ss.width; };
   auto inSrcY = [&](int r) { return r >= 0 && r < ss.height; };
@@ -173,14 +149,6 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
         lo = std::min(xr[static_cast<size_t>(left - bx)].first, xr[static_cast<size_t>(right - 1 - bx)].first);
         hi = std::max(xr[static_cast<size_t>(left - bx)].second, xr[static_cast<size_t>(right - 1 - bx)].second);
       }
-      if (halftone) {
-        lo = ss.width, hi = -1;
-        for (int i = left; i < right; ++i) {
-          const auto& k = static_cast<size_t>(i - bx);
-          lo = std::min(lo, hx.first[k]);
-          hi = std::max(hi, hx.first[k] + static_cast<int>(hx.w[k].size()) - 1);
-        }
-      }
       lo = std::max(lo, 0), hi = std::min(hi, ss.width - 1);
       raw.resize(static_cast<size_t>(hi - lo + 1));
       conv1.resize(raw.size());
@@ -207,6 +175,11 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
       }
     };
 
+    if (halftone) {
+      // The whole clip piece at once, so its rows can be worked on together.
+      halftoned.resize(static_cast<size_t>(n) * (c.bottom - c.top));
+      filter->Rows(c.top - by, c.bottom - c.top, left - bx, n, ds, halftoned.data(), &halftoneDrawn);
+    }
     for (int yy = c.top; yy < c.bottom; ++yy) {
       size_t ky = static_cast<size_t>(yy - by);
       int surfY = yy + o.y;
@@ -229,34 +202,9 @@ void Blt(DeviceContext& dst, int x, int y, int w, int h, const BltSource* src, i
       }
       if (useSrc) {
         if (halftone) {
-          // Average the covered source area in colour, then map to the destination.
-          hr.assign(static_cast<size_t>(n), 0), hg.assign(static_cast<size_t>(n), 0), hb.assign(static_cast<size_t>(n), 0);
-          double total = 0;
-          for (size_t j = 0; j < hy.w[ky].size(); ++j) {
-            int r = hy.first[ky] + static_cast<int>(j);
-            if (!inSrcY(r)) continue;
-            double wy = hy.w[ky][j];
-            total += wy;
-            LoadRow(ss, lo, r, hi - lo + 1, raw.data());
-            for (int i = 0; i < n; ++i) {
-              size_t k = static_cast<size_t>(left + i - bx);
-              for (size_t q = 0; q < hx.w[k].size(); ++q) {
-                int col = hx.first[k] + static_cast<int>(q);
-                if (col < lo || col > hi) continue;
-                COLORREF cc = PixelToColor(ss, raw[static_cast<size_t>(col - lo)]);
-                double wt = wy * hx.w[k][q];
-                hr[static_cast<size_t>(i)] += wt * GetRValue(cc);
-                hg[static_cast<size_t>(i)] += wt * GetGValue(cc);
-                hb[static_cast<size_t>(i)] += wt * GetBValue(cc);
-              }
-            }
-          }
-          if (total <= 0) continue;
-          for (int i = 0; i < n; ++i) {
-            auto ch = [&](double v) { return static_cast<BYTE>(std::clamp(v / total + 0.5, 0.0, 255.0)); };
-            sbuf[static_cast<size_t>(i)] =
-                ColorToPixel(ds, RGB(ch(hr[static_cast<size_t>(i)]), ch(hg[static_cast<size_t>(i)]), ch(hb[static_cast<size_t>(i)])));
-          }
+          const size_t at = static_cast<size_t>(yy - c.top);
+          if (!halftoneDrawn[at]) continue;
+          std::memcpy(sbuf.data(), halftoned.data() + at * n, sizeof(uint32_t) * n);
         } else if (scansY) {
           bool any = false;
           acc.resize(static_cast<size_t>(n));

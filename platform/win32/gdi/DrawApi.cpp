@@ -1,5 +1,7 @@
 // Lines, shapes and single pixels.
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "gdi/ApiSupport.h"
 #include "gdi/LineRasterizer.h"
@@ -64,12 +66,20 @@ void ThinSegment(DeviceContext& dc, const PenDraw& pen, POINT a, POINT b, int& s
 // one for the gaps of a styled pen on an opaque background.
 std::pair<Region, Region> PathPixels(DeviceContext& dc, const PenDraw& pen, const std::vector<POINT>& pts, int& step) {
   if (pen.width > 1) {
-    Region r;
     RECT box = dc.Clip().Box();
     box = {box.left - pen.width, box.top - pen.width, box.right + pen.width, box.bottom + pen.width};
-    for (size_t i = 0; i + 1 < pts.size(); ++i)
-      r = Region::Combine(r, WideSegment(pts[i], pts[i + 1], pen.width, box), RGN_OR);
-    return {r, Region()};
+    std::vector<Region> parts;
+    parts.reserve(pts.size());
+    for (size_t i = 0; i + 1 < pts.size(); ++i) parts.push_back(WideSegment(pts[i], pts[i + 1], pen.width, box));
+    // Joined pairwise, so a path of many segments never copies one growing region
+    // again and again.
+    while (parts.size() > 1) {
+      for (size_t i = 0; i + 1 < parts.size(); i += 2)
+        parts[i / 2] = Region::Combine(parts[i], parts[i + 1], RGN_OR);
+      if (parts.size() % 2) parts[parts.size() / 2] = std::move(parts.back());
+      parts.resize((parts.size() + 1) / 2);
+    }
+    return {parts.empty() ? Region() : std::move(parts.front()), Region()};
   }
   PixelSet on, off;
   for (size_t i = 0; i + 1 < pts.size(); ++i) ThinSegment(dc, pen, pts[i], pts[i + 1], step, on, off);

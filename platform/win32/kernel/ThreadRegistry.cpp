@@ -4,16 +4,19 @@
 #include <mutex>
 #include <unordered_set>
 
+#include "Immortal.h"
+
 namespace plat {
 namespace {
 
+// Threads still running while exit() destroys statics end through these.
 std::mutex& LiveMutex() {
-  static std::mutex m;
-  return m;
+  static Immortal<std::mutex> m;
+  return m.get();
 }
 std::unordered_set<DWORD>& Live() {
-  static std::unordered_set<DWORD> live;
-  return live;
+  static Immortal<std::unordered_set<DWORD>> live;
+  return live.get();
 }
 std::atomic<DWORD> g_nextId{1};
 
@@ -64,6 +67,8 @@ DWORD CurrentThreadId() {
   }
   return t_id;
 }
+
+DWORD PeekCurrentThreadId() { return t_id; }
 
 std::shared_ptr<ThreadObject> CurrentThreadObject() {
   if (!t_record.self) t_record.self = std::make_shared<ThreadObject>(CurrentThreadId());

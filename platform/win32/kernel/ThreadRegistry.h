@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "KernelObject.h"
+#include "kernel/ProcessEnd.h"
 
 namespace plat {
 
@@ -13,7 +14,8 @@ class ThreadObject : public KernelObject {
   explicit ThreadObject(DWORD id) : id_(id) {}
   DWORD Id() const { return id_; }
 
-  bool IsSignaled(DWORD) const override { return finished_; }
+  // A thread also counts as ended once the process ends on another thread.
+  bool IsSignaled(DWORD) const override { return finished_ || ThreadEndedWithProcess(id_); }
 
   // All of these are called with KernelMutex() held.
   bool Finished() const { return finished_; }
@@ -33,6 +35,8 @@ class ThreadObject : public KernelObject {
 
 // The calling thread's id.
 DWORD CurrentThreadId();
+// The calling thread's id, or 0 when it has none yet; never makes one.
+DWORD PeekCurrentThreadId();
 // The calling thread's object (also for threads the stand-in did not start).
 std::shared_ptr<ThreadObject> CurrentThreadObject();
 // Whether the thread with this id has not yet ended. Safe with KernelMutex() held.

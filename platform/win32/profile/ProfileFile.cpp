@@ -53,23 +53,44 @@ ProfileFile ProfileFile::Parse(std::string_view text) {
   size_t firstNl = text.find('\n');
   if (firstNl != std::string_view::npos) file.eol_ = (firstNl > 0 && text[firstNl - 1] == '\r') ? "\r\n" : "\n";
   file.finalEol_ = text.empty() || text.back() == '\n';
+  // A line ends at a line feed; a carriage return belongs to the ending only right
+  // before it, so a stray one inside or at the end of a line is part of the text.
   size_t pos = 0;
   while (pos < text.size()) {
     size_t nl = text.find('\n', pos);
     size_t end = nl == std::string_view::npos ? text.size() : nl;
     std::string_view raw = text.substr(pos, end - pos);
-    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-    file.lines_.push_back(ParseLine(std::string(raw)));
+    std::string eol;
+    if (nl != std::string_view::npos) {
+      eol = "\n";
+      if (!raw.empty() && raw.back() == '\r') {
+        raw.remove_suffix(1);
+        eol = "\r\n";
+      }
+    }
+    Line line = ParseLine(std::string(raw));
+    line.eol = std::move(eol);
+    file.lines_.push_back(std::move(line));
     pos = end + 1;
   }
   return file;
+}
+
+std::string ProfileFile::EndingOf(size_t index) const {
+  const Line& line = lines_[index];
+  const bool last = index + 1 == lines_.size();
+  std::string eol = !line.eol.empty() ? line.eol : (last && !finalEol_) ? "" : eol_;
+  // A text ending in a carriage return needs the full ending, or the return would be
+  // read back as part of it.
+  if (eol == "\n" && !line.text.empty() && line.text.back() == '\r') eol = "\r\n";
+  return eol;
 }
 
 std::string ProfileFile::Serialize() const {
   std::string out = bom_;
   for (size_t i = 0; i < lines_.size(); ++i) {
     out += lines_[i].text;
-    if (i + 1 < lines_.size() || finalEol_) out += eol_;
+    out += EndingOf(i);
   }
   return out;
 }
@@ -150,7 +171,9 @@ bool ProfileFile::Set(std::string_view section, std::string_view key, std::strin
     // The key keeps the spelling it has in the file.
     std::string text = line.name + "=" + std::string(value);
     if (text == line.text) return false;
+    std::string eol = std::move(line.eol);
     line = ParseLine(std::move(text));
+    line.eol = std::move(eol);
     return true;
   }
   size_t at = InsertPoint(range->first, range->second);

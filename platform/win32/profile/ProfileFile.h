@@ -37,7 +37,11 @@ class ProfileFile {
     std::string name;   // section or key name, trimmed
     std::string value;  // key value, trimmed
     bool hasValue = false;
+    // The line's own ending as read ("\r\n", "\n", or none at the end of the file),
+    // so lines nobody changed are written back byte for byte.
+    std::string eol;
   };
+  std::string EndingOf(size_t index) const;
   static Line ParseLine(std::string text);
   // Index of the section header, and one past the section's last line.
   std::optional<std::pair<size_t, size_t>> FindSection(std::string_view section) const;
@@ -47,7 +51,7 @@ class ProfileFile {
 
   std::vector<Line> lines_;
   std::string bom_;
-  std::string eol_ = "\r\n";
+  std::string eol_ = "\r\n";  // for lines the file gains
   bool finalEol_ = true;
 };
 

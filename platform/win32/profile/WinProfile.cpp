@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DrivePath.h"
@@ -78,10 +79,25 @@ DWORD CopyString(const std::string& s, LPSTR buffer, DWORD size) {
   return static_cast<DWORD>(n);
 }
 
-// A value is one line: what follows a line break would become lines of its own.
+// A value is one line: what follows a line break would become lines of its own. A
+// carriage return that ends no line is kept (the file keeps it too).
 std::string OneLine(const char* text) {
   std::string s = text;
-  return s.substr(0, s.find_first_of("\r\n"));
+  size_t nl = s.find('\n');
+  if (nl == std::string::npos) return s;
+  if (nl > 0 && s[nl - 1] == '\r') --nl;
+  return s.substr(0, nl);
+}
+
+// Names are refused when the file could not give them back: a line break would split
+// the line, ']' would end a section header early, '=' would end a key early, and a key
+// starting like a comment or a header would not read as a key.
+bool SectionNameFits(const char* name) { return !std::strpbrk(name, "\n]"); }
+bool KeyNameFits(const char* name) {
+  std::string_view k = name;
+  size_t first = k.find_first_not_of(" \t");
+  if (first != std::string_view::npos && (k[first] == ';' || k[first] == '[')) return false;
+  return k.find_first_of("\n=") == std::string_view::npos;
 }
 
 std::string StripQuotes(std::string v) {
@@ -149,8 +165,8 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     std::string k = key;
     error = plat::profile::Update(*native, [&](plat::profile::ProfileFile& f) { return f.DeleteKey(s, k); }, false);
   } else {
-    std::string k = OneLine(key), v = OneLine(value);
-    s = OneLine(section);
+    if (!SectionNameFits(section) || !KeyNameFits(key)) return Fail(ERROR_INVALID_PARAMETER);
+    std::string k = key, v = OneLine(value);
     error = plat::profile::Update(*native, [&](plat::profile::ProfileFile& f) { return f.Set(s, k, v); });
   }
   return error ? Fail(error) : TRUE;
@@ -167,6 +183,7 @@ BOOL WritePrivateProfileSectionA(LPCSTR section, LPCSTR entries, LPCSTR fileName
   if (DWORD e = plat::faults::Check("WritePrivateProfileSectionA")) return Fail(e);
   auto native = IniPath(fileName);
   if (!native) return FALSE;
+  if (entries && !SectionNameFits(section)) return Fail(ERROR_INVALID_PARAMETER);
   std::string s = section;
   DWORD error;
   if (!entries) {

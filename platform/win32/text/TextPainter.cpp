@@ -178,9 +178,10 @@ POINT PaintRun(gdi::DeviceContext& dc, FontObject& font, const TextRun& run, con
     int fromX = std::max(0, -gx), toX = std::min(g.width, text.width - gx);
     int fromY = std::max(0, -gy), toY = std::min(g.rows, text.height - gy);
     for (int y = fromY; y < toY; ++y) {
-      uint8_t* out = &text.cov[static_cast<size_t>(gy + y) * text.width + gx];
+      // Indexed from the row's start: a glyph clipped on the left has gx < 0.
+      uint8_t* out = &text.cov[static_cast<size_t>(gy + y) * text.width];
       const uint8_t* in = &g.coverage[static_cast<size_t>(y) * g.width];
-      for (int x = fromX; x < toX; ++x) out[x] = static_cast<uint8_t>(std::min(255, out[x] + in[x]));
+      for (int x = fromX; x < toX; ++x) out[gx + x] = static_cast<uint8_t>(std::min(255, out[gx + x] + in[x]));
     }
   }
   if (fm.underline) Bar(text, cell.left, cell.right, baseline + fm.underlineOffset, fm.underlineThickness);

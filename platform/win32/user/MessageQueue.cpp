@@ -4,6 +4,7 @@
 #include <mutex>
 #include <utility>
 
+#include "../Immortal.h"
 #include "../KernelObject.h"
 #include "../WinSync.h"
 #include "Window.h"
@@ -11,9 +12,10 @@
 namespace plat::user {
 namespace {
 
+// A thread ending while exit() destroys statics still removes its queue from here.
 std::map<DWORD, std::shared_ptr<ThreadQueue>>& Queues() {
-  static std::map<DWORD, std::shared_ptr<ThreadQueue>> queues;
-  return queues;
+  static Immortal<std::map<DWORD, std::shared_ptr<ThreadQueue>>> queues;
+  return queues.get();
 }
 
 // Ends the queue with its thread: senders waiting on it get 0 back.

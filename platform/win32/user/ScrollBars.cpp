@@ -162,7 +162,12 @@ void CALLBACK RepeatStep(HWND, UINT, UINT_PTR id, DWORD) {
 
 void TrackWindowScrollBar(HWND hwnd, int hit, POINT screen) {
   const int bar = hit == HTVSCROLL ? SB_VERT : SB_HORZ;
-  const auto [vertical, wr, si, parts] = Measure(hwnd, bar);
+  // Named copies rather than structured bindings: the lambda below captures them.
+  const BarNow now = Measure(hwnd, bar);
+  const bool vertical = now.vertical;
+  const RECT wr = now.wr;
+  const SCROLLINFO si = now.si;
+  const auto parts = now.parts;
   POINT p{screen.x - wr.left, screen.y - wr.top};
   int code = CodeAt(hwnd, bar, screen);
   if (code < 0 || (WindowScrollArrows(hwnd, bar) & ESB_DISABLE_BOTH) == ESB_DISABLE_BOTH) return;

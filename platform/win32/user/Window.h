@@ -53,6 +53,7 @@ struct Window {
   HMENU sysMenu = nullptr;  // the window's own copy of the system menu, made on demand
   HICON iconBig = nullptr;  // WM_SETICON: the window's own icons, before its class's
   HICON iconSmall = nullptr;
+  DWORD contextHelpId = 0;  // SetWindowContextHelpId
 };
 
 // Guards the tree, the classes and focus state. Window procedures are never called

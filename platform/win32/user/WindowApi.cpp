@@ -468,6 +468,21 @@ HANDLE GetPropA(HWND hwnd, LPCSTR name) {
   return nullptr;
 }
 
+BOOL SetWindowContextHelpId(HWND hwnd, DWORD helpId) {
+  auto w = Get(hwnd);
+  if (!w) return FALSE;
+  std::lock_guard lock(UserMutex());
+  w->contextHelpId = helpId;
+  return TRUE;
+}
+
+DWORD GetWindowContextHelpId(HWND hwnd) {
+  auto w = Get(hwnd);
+  if (!w) return 0;
+  std::lock_guard lock(UserMutex());
+  return w->contextHelpId;
+}
+
 HANDLE RemovePropA(HWND hwnd, LPCSTR name) {
   auto w = FindWindowObject(hwnd);
   if (!w || !name) return nullptr;

@@ -42,6 +42,36 @@ TEST_F(VexDocAnnotation, DefaultTextsParseAndFormatBackUnchanged) {
   }
 }
 
+TEST_F(VexDocAnnotation, EachKindKeepsItsOwnDefaultsAndSavesThem) {
+  doc.SetAnnLineAttr(AnnLineAttr{2, 1, 0, 0x10});
+  doc.SetAnnPolyLineAttr(AnnLineAttr{3, 0, 1, 0x20});
+  doc.SetAnnFreeLineAttr(AnnLineAttr{4, 0, 0, 0x30});
+  doc.SetAnnRectAttr(AnnShapeAttr{5, 0, 0x40, 0x41, 1, 0});
+  doc.SetAnnEllipseAttr(AnnShapeAttr{6, 1, 0x50, 0x51, 0, 1});
+  doc.SetAnnPolygonAttr(AnnShapeAttr{7, 0, 0x60, 0x61, 0, 0});
+  LOGFONTA font = doc.m_annText.font;
+  font.lfWeight = 700;
+  doc.SetAnnTextAttr(font, 0x70, 0x71, 120, 0);
+  AnnLineAttr line;
+  doc.GetAnnPolyLineAttr(line);
+  EXPECT_EQ(line.penWidth, 3);
+  AnnShapeAttr shape;
+  doc.GetAnnEllipseAttr(shape);
+  EXPECT_EQ(shape.fillColor, 0x51u);
+  AnnTextAttr text;
+  doc.GetAnnTextAttr(text);
+  EXPECT_EQ(text.font.lfWeight, 700);
+  EXPECT_EQ(text.fontSize, 120);
+  doc.FormatAnnotationTexts();
+  EXPECT_EQ(doc.m_strAnnLine, CString("2,1,0,10"));
+  EXPECT_EQ(doc.m_strAnnPolyLine, CString("3,0,1,20"));
+  EXPECT_EQ(doc.m_strAnnFreeLine, CString("4,0,0,30"));
+  EXPECT_EQ(doc.m_strAnnRect, CString("5,0,40,41,1,0"));
+  EXPECT_EQ(doc.m_strAnnEllipse, CString("6,1,50,51,0,1"));
+  EXPECT_EQ(doc.m_strAnnPolygon, CString("7,0,60,61,0,0"));
+  EXPECT_EQ(doc.m_strAnnText, CString("ffffffc0,0,0,0,2bc,0,0,0,80,3,2,1,32,70,71,78,0,FONT=ＭＳ Ｐゴシック"));
+}
+
 TEST_F(VexDocAnnotation, MalformedTextsKeepTheRecord) {
   AnnLineAttr line{7, 2, 1, 0xff};
   CVexDoc::ParseLineAttr("1,0,0", line);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DialogDriver.h"
+#include "Faults.h"
 #include "TouchFile.h"
 #include "control/VexApp.h"
 #include "control/VexDoc.h"
@@ -273,6 +274,61 @@ TEST_F(VexDocCommands, DeleteAsksOnlyWhenPicturesAreChosen) {
   EXPECT_EQ(frame->LastUpdateFlags(), 0x100000u);  // the thumbnails hear of it
   EXPECT_EQ(frame->UpdateCount(), updates + 1);
   EXPECT_TRUE(frame->IsWindowEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+std::string FileText(const char* path) {
+  std::string text;
+  HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "<none>";
+  char buf[4096];
+  DWORD n = 0;
+  while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n > 0) text.append(buf, n);
+  CloseHandle(h);
+  return text;
+}
+
+// A disk filling up part-way through the keys leaves the file as it was, leaves no
+// copy behind, and the user hears of it; the next good save replaces the file whole.
+TEST_F(VexDocCommands, SettingsWriteFailingPartWayKeepsTheFileAndSaysSo) {
+  const struct {
+    const char* file;
+    void (*save)(CVexDoc&);
+    const char* code;
+  } cases[] = {
+      {"C:\\Image\\lab.vex", [](CVexDoc& d) { d.SaveSettingFile("C:\\Image\\lab.vex"); }, "エラーコード: 002:002"},
+      {"C:\\Lumora\\Lumora.ini", [](CVexDoc& d) { d.SaveSettings(); }, "エラーコード: 002:001"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    doc->m_nExposureTime = 3;
+    c.save(*doc);
+    const std::string before = FileText(c.file);
+    ASSERT_NE(before.find("ExposureTime=3"), std::string::npos);
+
+    doc->m_nExposureTime = 9;
+    std::string code;
+    Then("  エラー", [&code](HWND dlg) {
+      code = dialogdriver::Text(GetDlgItem(dlg, 1143));
+      SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+      return 0;
+    });
+    {
+      plat::faults::Scope full("WritePrivateProfileStringA", ERROR_DISK_FULL, 10);
+      c.save(*doc);
+    }
+    EXPECT_EQ(FileText(c.file), before);
+    EXPECT_EQ(code, c.code);
+    EXPECT_EQ(GetFileAttributesA((std::string(c.file) + "~").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    const size_t asked = seen.size();
+    c.save(*doc);
+    EXPECT_NE(FileText(c.file).find("ExposureTime=9"), std::string::npos);
+    EXPECT_EQ(seen.size(), asked);  // no error this time
+  }
 }
 
 }  // namespace

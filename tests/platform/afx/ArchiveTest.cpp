@@ -536,3 +536,97 @@ TEST(Archive, LargeWritesAndReadsPassTheBuffer) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counts its live instances, so a test sees what a failed read leaves behind.
+class CArchCounted : public CObject {
+  DECLARE_SERIAL(CArchCounted)
+
+ public:
+  static inline int live = 0;
+  LONG m_value = 0;
+  CArchCounted() { ++live; }
+  ~CArchCounted() override { --live; }
+  void Serialize(CArchive& ar) override {
+    if (ar.IsStoring())
+      ar << m_value;
+    else
+      ar >> m_value;
+  }
+};
+IMPLEMENT_SERIAL(CArchCounted, CObject, 0)
+
+// Owns the object it reads, as a record with a sub-record does.
+class CArchOwner : public CArchCounted {
+  DECLARE_SERIAL(CArchOwner)
+
+ public:
+  CObject* m_child = nullptr;
+  ~CArchOwner() override { delete m_child; }
+  void Serialize(CArchive& ar) override {
+    if (ar.IsStoring())
+      ar << m_child;
+    else
+      ar >> m_child;
+  }
+};
+IMPLEMENT_SERIAL(CArchOwner, CArchCounted, 0)
+
+// A failed read of a collection frees what that read created (elements, nested
+// collections and their elements) once each, and nothing read before it.
+TEST(Archive, FailedCollectionReadFreesWhatItRead) {
+  CArchCounted before, a, b, c;
+  CArchOwner owner;
+  owner.m_child = new CArchCounted;
+  before.m_value = 7;
+  CArchList inner;
+  inner.AddTail(&b);
+  inner.AddTail(&c);
+  CMapStringToOb map;
+  map.SetAt("x", &a);
+  CObArray outer;
+  for (CObject* e : std::initializer_list<CObject*>{&a, &inner, &before, &owner, owner.m_child, &map, &c})
+    outer.Add(e);
+  const Bytes full = Store([&](CArchive& ar) { ar << static_cast<CObject*>(&before) << static_cast<CObject*>(&outer); });
+  const int liveBefore = CArchCounted::live;
+  for (size_t cut : {size_t(2), size_t(1)}) {
+    SCOPED_TRACE(cut);
+    CObject* first = nullptr;
+    CObject* second = nullptr;
+    EXPECT_EQ(Load(Bytes(full.begin(), full.end() - cut), [&](CArchive& ar) { ar >> first >> second; }),
+              CArchiveException::endOfFile);
+    EXPECT_EQ(second, nullptr);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(static_cast<CArchCounted*>(first)->m_value, 7);  // read before: kept
+    EXPECT_EQ(CArchCounted::live, liveBefore + 1);
+    delete first;
+  }
+  inner.RemoveAll();
+  outer.RemoveAll();
+  map.RemoveAll();
+}
+
+
+// Found by the fuzz driver: a stored map naming one key twice would drop the value read
+// first. Such an archive is damaged, and everything the map read goes with it.
+TEST(Archive, MapWithARepeatedKeyIsDamagedAndLeavesNothing) {
+  CArchCounted a, b;
+  CMapStringToOb map;
+  map.SetAt("k1", &a);
+  map.SetAt("k2", &b);
+  Bytes bytes = Store([&](CArchive& ar) { ar << static_cast<CObject*>(&map); });
+  // Both keys are stored as two-character strings: make the second one the first.
+  const std::string text(bytes.begin(), bytes.end());
+  const size_t first = text.find("k1"), second = text.find("k2");
+  ASSERT_NE(first, std::string::npos);
+  ASSERT_NE(second, std::string::npos);
+  bytes[std::max(first, second) + 1] = bytes[std::min(first, second) + 1];
+  const int liveBefore = CArchCounted::live;
+  CObject* loaded = nullptr;
+  EXPECT_EQ(Load(bytes, [&](CArchive& ar) { ar >> loaded; }), CArchiveException::badSchema);
+  EXPECT_EQ(loaded, nullptr);
+  EXPECT_EQ(CArchCounted::live, liveBefore);
+  map.RemoveAll();
+}
+}  // namespace

@@ -382,6 +382,52 @@ TEST(ImageFileLoad, ReadsPaletteTiffsThroughTheGeneralPath) {
   EXPECT_EQ(tiff::Decode(t.data(), t.size(), &out, nullptr), status::kFileError);
 }
 
+// Uncompressed 8-bit RGB in 16 x 16 tiles, 3 x 2 of them, the last column and row cut.
+TEST(ImageFileLoad, ReadsTiledTiffs) {
+  const std::string path = "Z:" + testenv::DataPath("imaging/tiled.tif");
+  FileInfo info;
+  ASSERT_EQ(imagefile::ReadInfo(path, &info), status::kOk);
+  EXPECT_EQ(info.width, 40);
+  EXPECT_EQ(info.height, 24);
+  Dib out;
+  ASSERT_EQ(imagefile::Load(path, &out, nullptr), status::kOk);
+  ASSERT_EQ(out.Bits(), 24);
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 40; ++x)
+      ASSERT_EQ(out.GetPixel(x, y), LONG(RGB((x * 5) & 255, (y * 7) & 255, x + y))) << x << "," << y;
+}
+
+// Sample counts and depths beyond any picture are refused before libtiff sizes a buffer by them.
+TEST(ImageFileLoad, TiffSampleCountsAndDepthsAreBounded) {
+  // A grey file as wide as allowed: one row of 60673 samples a pixel would be 4 GB.
+  const std::vector<uint8_t> good = TiffSized(Encoded(Noise(9, 5, 8), kFormatTiff), 65535, 1);
+  auto with = [&](uint16_t tag, uint16_t value) {
+    std::vector<uint8_t> t = good;
+    const size_t ifd = t[4] | t[5] << 8 | t[6] << 16 | size_t(t[7]) << 24;
+    const size_t n = t[ifd] | t[ifd + 1] << 8;
+    for (size_t i = 0; i < n; ++i) {
+      const size_t e = ifd + 2 + 12 * i;
+      if ((t[e] | t[e + 1] << 8) != tag) continue;
+      t[e + 2] = 3, t[e + 3] = 0;  // SHORT
+      t[e + 4] = 1, t[e + 5] = t[e + 6] = t[e + 7] = 0;
+      t[e + 8] = uint8_t(value), t[e + 9] = uint8_t(value >> 8);
+    }
+    return t;
+  };
+  struct Case {
+    uint16_t tag, value;
+  } cases[] = {{277, 60673}, {277, 9}, {277, 0}, {258, 60673}, {258, 32}, {258, 3}};
+  for (const Case& c : cases) {
+    const std::vector<uint8_t> t = with(c.tag, c.value);
+    Dib out;
+    FileInfo info;
+    // libtiff itself refuses some of them as damaged; either way nothing is decoded.
+    for (Status st : {tiff::Decode(t.data(), t.size(), &out, nullptr), tiff::ReadInfo(t.data(), t.size(), &info, nullptr)})
+      EXPECT_TRUE(st == status::kUnsupported || st == status::kFileError) << c.tag << "=" << c.value << ": " << st;
+    EXPECT_TRUE(out.Empty());
+  }
+}
+
 TEST(ImageFileLoad, RandomDamageGivesAKnownStatusAndNeverACrash) {
   FileFields fields;
   fields.Set(36, std::string("comment"));
@@ -460,23 +506,34 @@ TEST(ImageFileSave, FailureClassesHaveDistinctStatuses) {
   EXPECT_EQ(imagefile::Save("C:\\dir.jpg", in, kFormatJpeg, 24, 2, FileFields()), status::kCannotOpen);
 }
 
+// Each format, the disk filling at the first write and part-way (TIFF files are written
+// in many pieces): the previous file stays and nothing is left beside it.
 TEST(ImageFileSave, FailedWriteKeepsThePreviousFileAndLeavesNoLitter) {
+  struct Case {
+    const char* path;
+    short format;
+    int skip;  // writes that succeed before the disk is full
+  } cases[] = {{"C:\\keep\\p.bmp", kFormatBmp, 0}, {"C:\\keep\\p.jpg", kFormatJpeg, 0},
+               {"C:\\keep\\p.tif", kFormatTiff, 0}, {"C:\\keep\\p.tif", kFormatTiff, 5}};
+  fs::remove_all(Native("keep"));
   fs::create_directories(Native("keep"));
-  const Dib first = Noise(10, 10, 24, 1);
-  ASSERT_EQ(imagefile::Save("C:\\keep\\p.bmp", first, kFormatBmp, 24, 0, FileFields()), status::kOk);
-  const auto before = ReadNative(Native("keep/p.bmp"));
-  {
-    plat::faults::Scope diskFull("WriteFile", ERROR_DISK_FULL);
-    EXPECT_EQ(imagefile::Save("C:\\keep\\p.bmp", Noise(20, 20, 24, 2), kFormatBmp, 24, 0, FileFields()),
-              status::kFileError);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.path) + " after " + std::to_string(c.skip));
+    ASSERT_EQ(imagefile::Save(c.path, Noise(10, 10, 24, 1), c.format, 24, 0, FileFields()), status::kOk);
+    const std::string native = Native("keep/" + std::string(c.path).substr(8));
+    const auto before = ReadNative(native);
+    {
+      plat::faults::Scope diskFull("WriteFile", ERROR_DISK_FULL, c.skip);
+      EXPECT_EQ(imagefile::Save(c.path, Noise(200, 200, 24, 2), c.format, 24, 0, FileFields()), status::kFileError);
+    }
+    EXPECT_EQ(ReadNative(native), before);
+    // And a good save replaces it.
+    ASSERT_EQ(imagefile::Save(c.path, Noise(20, 20, 24, 2), c.format, 24, 0, FileFields()), status::kOk);
+    Dib out;
+    ASSERT_EQ(imagefile::Load(c.path, &out, nullptr), status::kOk);
+    EXPECT_EQ(out.Width(), 20);
   }
-  EXPECT_EQ(ReadNative(Native("keep/p.bmp")), before);
   int entries = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(Native("keep"))) ++entries;
-  EXPECT_EQ(entries, 1);
-  // And a good save replaces it.
-  ASSERT_EQ(imagefile::Save("C:\\keep\\p.bmp", Noise(20, 20, 24, 2), kFormatBmp, 24, 0, FileFields()), status::kOk);
-  Dib out;
-  ASSERT_EQ(imagefile::Load("C:\\keep\\p.bmp", &out, nullptr), status::kOk);
-  EXPECT_EQ(out.Width(), 20);
+  EXPECT_EQ(entries, 3);
 }

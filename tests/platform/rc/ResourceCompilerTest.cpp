@@ -273,3 +273,20 @@ TEST(ResourceCompiler, BadScriptsFailWithTheirLine) {
 }
 
 }  // namespace
+
+namespace {
+
+// String blocks too short to hold what they promise read as empty, never past their end.
+TEST(ResourceStrings, ShortOrCutBlocksHoldNoString) {
+  static const unsigned char kOneByte[] = {3};
+  static const unsigned char kCut[] = {2, 0, 'A', 0};  // promises two characters, holds one
+  static const plat::rc::Entry kEntries[] = {
+      {6, nullptr, 1, nullptr, kOneByte, 1},
+      {6, nullptr, 2, nullptr, kOneByte, 0},
+      {6, nullptr, 3, nullptr, kCut, sizeof kCut},
+  };
+  static plat::rc::Registrar registrar("ShortBlocks", kEntries, std::size(kEntries));
+  for (uint32_t id : {0u, 15u, 16u, 32u}) EXPECT_FALSE(plat::rc::LoadString("ShortBlocks", id)) << id;
+}
+
+}  // namespace

@@ -243,6 +243,41 @@ TEST_F(Profile, ValuesStayOnOneLine) {
   EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"USER", "Camera Option"}));
 }
 
+TEST_F(Profile, CarriageReturnsInNamesAndValuesSurvive) {
+  // An LF file whose later lines carry stray carriage returns of their own.
+  PutIni("[A\rB]\nK\r=1\nStray=x\r\r\nKeep=y\r\n");
+  char buf[16];
+  ASSERT_EQ(GetPrivateProfileStringA("A\rB", "Stray", "", buf, sizeof buf, kIni), 2u);
+  EXPECT_STREQ(buf, "x\r");
+  // A write to the name that was read lands in that section and on that key.
+  ASSERT_TRUE(WritePrivateProfileStringA("A\rB", "K\r", "2", kIni));
+  // Rewriting another key keeps every other line as it was, endings included.
+  ASSERT_TRUE(WritePrivateProfileStringA("A\rB", "New", "v\r", kIni));
+  EXPECT_EQ(IniText(), "[A\rB]\nK\r=2\nStray=x\r\r\nKeep=y\r\nNew=v\r\r\n");
+  GetPrivateProfileStringA("A\rB", "New", "", buf, sizeof buf, kIni);
+  EXPECT_STREQ(buf, "v\r");
+  GetPrivateProfileStringA("A\rB", "Keep", "", buf, sizeof buf, kIni);
+  EXPECT_STREQ(buf, "y");
+  GetPrivateProfileSectionNamesA(buf, sizeof buf, kIni);
+  EXPECT_EQ(SplitList(buf), (std::vector<std::string>{"A\rB"}));
+}
+
+TEST_F(Profile, NamesTheFileCouldNotGiveBackAreRefused) {
+  const std::string before = IniText();
+  struct Case {
+    const char* section;
+    const char* key;
+  } cases[] = {{"USER\nX", "k"}, {"US]ER", "k"}, {"USER", "a=b"}, {"USER", "k\n"},
+               {"USER", ";k"},   {"USER", " [k"}};
+  for (const Case& c : cases) {
+    SetLastError(0);
+    EXPECT_FALSE(WritePrivateProfileStringA(c.section, c.key, "1", kIni)) << c.section << "/" << c.key;
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+  }
+  EXPECT_FALSE(WritePrivateProfileSectionA("A]", "k=1\0", kIni));
+  EXPECT_EQ(IniText(), before);
+}
+
 TEST_F(Profile, WritesFromManyThreadsAreNotLost) {
   // Each write reads, changes and replaces the whole file; none may undo another.
   std::vector<std::thread> writers;

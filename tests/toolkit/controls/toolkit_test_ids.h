@@ -17,3 +17,8 @@
 #define IDB_TEST_FACE 301
 #define IDB_TEST_BUSY 302
 #define IDB_TEST_TRUE 303
+
+#define IDD_TEST_DATETIME 400
+#define IDC_TEST_DT_BEFORE 4001
+#define IDC_TEST_DT_FIELD 1004  // the item the date/time control takes the place of
+#define IDC_TEST_DT_AFTER 4002

@@ -215,6 +215,14 @@ TEST(ImageArchive, RefusesDamagedArchives) {
       {"width text disagrees", [](CImage& i) { i.m_nWidth = 6; }},
       {"zero height", [](CImage& i) { i.m_nHeight = 0; }},
       {"short pixel data", [](CImage& i) { i.m_Data = "abc"; }},
+      {"colour masks promised", [](CImage& i) { i.m_pInfo->bmiHeader.biCompression = BI_BITFIELDS; }},
+      {"longer info header", [](CImage& i) { i.m_pInfo->bmiHeader.biSize = 108; }},
+      {"short info header", [](CImage& i) { i.m_pInfo->bmiHeader.biSize = 12; }},
+      {"two planes", [](CImage& i) { i.m_pInfo->bmiHeader.biPlanes = 2; }},
+      {"largest size, 3 GB of rows claimed", [](CImage& i) {
+         i.m_pInfo->bmiHeader.biWidth = i.m_pInfo->bmiHeader.biHeight = 32767;
+         i.m_nWidth = i.m_nHeight = 32767;
+       }},
   };
   for (const auto& d : damages) {
     std::unique_ptr<CImage> source(MakeImage(5, 3));

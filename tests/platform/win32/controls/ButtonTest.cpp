@@ -123,6 +123,29 @@ TEST_F(Buttons, ImagesAndStateMessages) {
   DeleteObject(bmp);
 }
 
+TEST_F(Buttons, AnIconIsDrawnAtItsOwnSizeInTheMiddle) {
+  // A 16 x 16 icon, all red, on a 40 x 30 push button.
+  HBITMAP colour = PaintedBitmap(16, 16, RGB(255, 0, 0), {});
+  HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);  // all 0: every pixel opaque
+  ICONINFO info{TRUE, 0, 0, mask, colour};
+  HICON icon = CreateIconIndirect(&info);
+  ASSERT_NE(icon, nullptr);
+  HWND b = Make("Button", BS_PUSHBUTTON | BS_ICON, 23, "", {10, 10, 50, 40});
+  SendMessageA(b, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  UpdateWindow(b);
+  HDC dc = GetDC(b);
+  EXPECT_EQ(GetPixel(dc, 12, 7), RGB(255, 0, 0));  // from (12, 7) to (28, 23)
+  EXPECT_EQ(GetPixel(dc, 27, 22), RGB(255, 0, 0));
+  EXPECT_NE(GetPixel(dc, 11, 15), RGB(255, 0, 0));
+  EXPECT_NE(GetPixel(dc, 28, 15), RGB(255, 0, 0));
+  EXPECT_NE(GetPixel(dc, 20, 23), RGB(255, 0, 0));
+  ReleaseDC(b, dc);
+  DestroyWindow(b);
+  DestroyIcon(icon);
+  DeleteObject(mask);
+  DeleteObject(colour);
+}
+
 TEST_F(Buttons, GroupBoxDrawsItsFrameAndLeavesItsInsideAlone) {
   // A label made before the box lies above it in the z-order and inside its frame.
   HWND label = Make("Static", SS_BLACKRECT, 8, "", {30, 30, 90, 60});

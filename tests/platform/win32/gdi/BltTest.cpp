@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "GdiTestSupport.h"
 
 using namespace gditest;
@@ -87,6 +90,57 @@ TEST(Blt, HalftoneAveragesTheCoveredArea) {
   StretchBlt(dst.dc, 0, 0, 2, 2, src.dc, 0, 0, 4, 4, SRCCOPY);
   EXPECT_EQ(dst.At(0, 0), 0x808080u);
   EXPECT_EQ(dst.At(1, 1), 0u);
+}
+
+// The exact area average of the source pixels under destination pixel (i, j), per channel.
+double AreaAverage(const Canvas& src, int sx, int sy, int sw, int sh, int dw, int dh, int i, int j, int shift) {
+  auto span = [](int d, int s, int at, double* a, double* b) {
+    *a = double(at) * s / d, *b = double(at + 1) * s / d;
+    if (*b - *a < 1) *a = std::floor((*a + *b) / 2), *b = *a + 1;  // enlarging: the pixel under the centre
+  };
+  double x0, x1, y0, y1, sum = 0, area = 0;
+  span(dw, sw, i, &x0, &x1);
+  span(dh, sh, j, &y0, &y1);
+  for (int y = int(std::floor(y0)); y < y1; ++y)
+    for (int x = int(std::floor(x0)); x < x1; ++x) {
+      const double w = (std::min<double>(x + 1, x1) - std::max<double>(x, x0)) * (std::min<double>(y + 1, y1) - std::max<double>(y, y0));
+      sum += w * ((src.At(sx + x, sy + y) >> shift) & 0xFF);
+      area += w;
+    }
+  return sum / area;
+}
+
+// HALFTONE keeps every pixel within one level of the exact area average: shrinking by
+// whole and broken ratios, enlarging, from a part of the source, from 24 and 32 bits,
+// and pictures large enough to be worked on in bands.
+TEST(Blt, HalftoneStaysWithinOneLevelOfTheAreaAverage) {
+  struct Case {
+    int srcW, srcH, srcBpp, sx, sy, sw, sh, dw, dh;
+  } cases[] = {
+      {12, 9, 32, 0, 0, 12, 9, 4, 3},      {7, 7, 24, 0, 0, 7, 7, 3, 3},    {5, 4, 32, 0, 0, 5, 4, 13, 9},
+      {20, 16, 24, 3, 2, 11, 9, 4, 5},     {1500, 760, 24, 0, 0, 1500, 760, 600, 304},
+      {1200, 600, 32, 10, 5, 1150, 590, 480, 236},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.srcW << "x" << c.srcH << "@" << c.srcBpp << " -> " << c.dw << "x" << c.dh);
+    Canvas src(c.srcW, c.srcH, c.srcBpp, false), dst(c.dw, c.dh, 24, false);
+    uint32_t seed = 7;
+    for (int y = 0; y < c.srcH; ++y)
+      for (int x = 0; x < c.srcW; ++x) {
+        seed = seed * 1664525u + 1013904223u;
+        src.Set(x, y, ((x * 255 / c.srcW) << 16) | (seed >> 24) << 8 | ((x ^ y) & 0xFF));
+      }
+    SetStretchBltMode(dst.dc, HALFTONE);
+    ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, c.dw, c.dh, src.dc, c.sx, c.sy, c.sw, c.sh, SRCCOPY));
+    int worst = 0;
+    for (int j = 0; j < c.dh; ++j)
+      for (int i = 0; i < c.dw; ++i)
+        for (int shift : {0, 8, 16}) {
+          const double want = AreaAverage(src, c.sx, c.sy, c.sw, c.sh, c.dw, c.dh, i, j, shift);
+          worst = std::max(worst, int(std::ceil(std::abs(((dst.At(i, j) >> shift) & 0xFF) - want) - 1e-9)));
+        }
+    EXPECT_LE(worst, 1);
+  }
 }
 
 // A picture 3 wide, 4 high, bottom-up 24-bit rows as the camera code passes them.

@@ -102,6 +102,7 @@ TEST(ExtTextOutput, OpaqueClippedAndSpaced) {
   canvas.Clear();
   RECT reversed{r.right, r.bottom, r.left, r.top};
   ExtTextOutA(canvas.dc(), 0, 0, ETO_OPAQUE, &reversed, "", 0, nullptr);
+  EXPECT_TRUE(SameRect(canvas.BoxOf(0x00FF00), r));
   EXPECT_EQ(canvas.Count(0x00FF00), 30 * 22);
 }
 
@@ -199,6 +200,22 @@ TEST(TextOutput, JournalRecordsTheText) {
   ASSERT_EQ(e.points.size(), 1u);
   EXPECT_EQ(e.points[0].x, 3);
   EXPECT_EQ(e.font, static_cast<HGDIOBJ>(font.font()));
+}
+
+}  // namespace
+
+namespace {
+
+// A caption cut on the left and at the top (a tiny dialog) shows exactly the part
+// of the unclipped text that falls inside.
+TEST(TextOutput, TextClippedOnTheLeftAndTopShowsItsVisiblePart) {
+  TextCanvas clipped(40, 20), whole(60, 40);
+  TestFontIn f1(clipped.dc(), -16), f2(whole.dc(), -16);
+  ASSERT_TRUE(TextOutA(clipped.dc(), -3, -8, "AB", 2));
+  ASSERT_TRUE(TextOutA(whole.dc(), 7, 2, "AB", 2));
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(clipped.At(x, y), whole.At(x + 10, y + 10)) << x << "," << y;
+  EXPECT_EQ(clipped.Count(kInk), 4 * 8 + 7 * 8);
 }
 
 }  // namespace

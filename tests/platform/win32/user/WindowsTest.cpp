@@ -111,6 +111,19 @@ TEST(Windows, PropertiesLongsAndExtraBytes) {
   EXPECT_TRUE(UnregisterClassA("ExtraWnd", nullptr));
 }
 
+TEST(Windows, KeepTheirHelpContextId) {
+  Recorder rec;
+  HWND h = rec.Create("help", WS_POPUP, 0, 0, 5, 5);
+  EXPECT_EQ(GetWindowContextHelpId(h), 0u);
+  EXPECT_TRUE(SetWindowContextHelpId(h, 0x1234));
+  EXPECT_EQ(GetWindowContextHelpId(h), 0x1234u);
+  DestroyWindow(h);
+  SetLastError(0);
+  EXPECT_FALSE(SetWindowContextHelpId(h, 1));  // a stale handle
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_EQ(GetWindowContextHelpId(h), 0u);
+}
+
 TEST(Windows, TextNeverSplitsACharacter) {
   Recorder rec;
   HWND h = rec.Create("露光", WS_POPUP, 0, 0, 5, 5);

@@ -1,0 +1,198 @@
+// The imaging control's codecs and the HALFTONE stretch, each measured in the same run
+// as its anchor: the library or the plain code that does the same work directly. The
+// reported time is the control's; "vs_anchor" is anchor time / control time (1.0 = as
+// fast as the anchor, goal >= 0.9).
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include <tiffio.h>
+
+#include "BenchSupport.h"
+#include "Config.h"
+#include "imaging/Dib.h"
+#include "imaging/ImageHolder.h"
+#include "imaging/ImagingCore.h"
+#include "windows.h"
+
+using namespace plat::imaging;
+
+namespace {
+
+constexpr int kW = 3840, kH = 3072;
+using Clock = std::chrono::steady_clock;
+
+const Dib& Picture() {
+  static Dib d = [] {
+    Dib p = Dib::Create(kW, kH, 24);
+    for (int y = 0; y < kH; ++y)
+      for (int i = 0; i < 3 * kW; ++i) p.Row(y)[i] = uint8_t((i * 7 + y * 3) ^ (i >> 5));
+    return p;
+  }();
+  return d;
+}
+
+const std::string& ScratchDir() { return bench::UseScratchDrive(); }
+
+// A control holding the picture.
+struct Holding {
+  ImagingCore core;
+  ImageHolder holder;
+  Holding() {
+    holder.Adopt(Picture().Clone());
+    core.SetBitmap(LONG(holder.Handle()));
+  }
+};
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// Runs the control's work and the anchor's in every iteration and reports both.
+template <class Ours, class Anchor>
+void Compare(benchmark::State& state, Ours ours, Anchor anchor) {
+  double oursTotal = 0, anchorTotal = 0;
+  for (auto _ : state) {
+    auto t0 = Clock::now();
+    anchor();
+    auto t1 = Clock::now();
+    ours();
+    auto t2 = Clock::now();
+    anchorTotal += Seconds(t1 - t0);
+    oursTotal += Seconds(t2 - t1);
+    state.SetIterationTime(Seconds(t2 - t1));
+  }
+  const double n = double(state.iterations());
+  state.counters["anchor_ms"] = anchorTotal / n * 1000;
+  state.counters["vs_anchor"] = oursTotal > 0 ? anchorTotal / oursTotal : 0;
+}
+
+// The same flush and rename a safe save does, after the bytes were written to `fd`.
+void FlushAndRename(int fd, const std::string& temp, const std::string& path) {
+  fsync(fd);
+  close(fd);
+  std::rename(temp.c_str(), path.c_str());
+}
+
+void BM_TiffLoad(benchmark::State& state) {
+  const std::string dir = ScratchDir();
+  {
+    Holding h;
+    h.core.SaveFile("C:\\load.tif", 3, 24, 0, 0);
+  }
+  const std::string native = dir + "/load.tif";
+  ImagingCore core;
+  Compare(
+      state, [&] { benchmark::DoNotOptimize(core.LoadFile("C:\\load.tif", 0, 0, -1)); },
+      [&] {
+        // libtiff reading the same file into a fresh block.
+        TIFF* tif = TIFFOpen(native.c_str(), "r");
+        const tmsize_t strip = TIFFStripSize(tif);
+        const size_t total = size_t(kW) * kH * 3;
+        std::unique_ptr<uint8_t[]> block(new uint8_t[total]);
+        size_t at = 0;
+        for (tstrip_t s = 0; s < TIFFNumberOfStrips(tif) && at < total; ++s) {
+          const tmsize_t got = TIFFReadEncodedStrip(tif, s, block.get() + at, std::min<tmsize_t>(strip, total - at));
+          at += size_t(std::max<tmsize_t>(got, 0));
+        }
+        TIFFClose(tif);
+        benchmark::DoNotOptimize(block.get());
+      });
+}
+BENCHMARK(BM_TiffLoad)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_BmpSave(benchmark::State& state) {
+  const std::string dir = ScratchDir();
+  Holding h;
+  const Dib& d = Picture();
+  Compare(
+      state, [&] { benchmark::DoNotOptimize(h.core.SaveFile("C:\\save.bmp", 6, 24, 0, 0)); },
+      [&] {
+        // A plain header and the rows, with the same flush and rename.
+        uint8_t head[54] = {'B', 'M'};
+        const uint32_t image = uint32_t(d.ByteSize()), total = 54 + image, info = 40, offBits = 54;
+        std::memcpy(head + 2, &total, 4);
+        std::memcpy(head + 10, &offBits, 4);
+        std::memcpy(head + 14, &info, 4);
+        const int32_t w = kW, ht = kH;
+        const uint16_t planes = 1, bits = 24;
+        std::memcpy(head + 18, &w, 4);
+        std::memcpy(head + 22, &ht, 4);
+        std::memcpy(head + 26, &planes, 2);
+        std::memcpy(head + 28, &bits, 2);
+        std::memcpy(head + 34, &image, 4);
+        const std::string temp = dir + "/anchor.bmp.tmp";
+        const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        benchmark::DoNotOptimize(write(fd, head, sizeof head));
+        benchmark::DoNotOptimize(write(fd, d.Bits0(), d.ByteSize()));
+        FlushAndRename(fd, temp, dir + "/anchor.bmp");
+      });
+}
+BENCHMARK(BM_BmpSave)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_TiffSave(benchmark::State& state) {
+  const std::string dir = ScratchDir();
+  Holding h;
+  const Dib& d = Picture();
+  Compare(
+      state, [&] { benchmark::DoNotOptimize(h.core.SaveFile("C:\\save.tif", 3, 24, 0, 0)); },
+      [&] {
+        // libtiff scanline writes of the same rows, with the same flush and rename.
+        const std::string temp = dir + "/anchor.tif.tmp";
+        const int fd = open(temp.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
+        TIFF* tif = TIFFFdOpen(fd, temp.c_str(), "w");
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(kW));
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(kH));
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, uint32_t(65536 / (kW * 3) + 1));
+        for (int y = 0; y < kH; ++y) TIFFWriteScanline(tif, const_cast<uint8_t*>(d.Row(y)), uint32_t(y), 0);
+        TIFFFlush(tif);
+        fsync(fd);
+        TIFFClose(tif);  // closes fd
+        std::rename(temp.c_str(), (dir + "/anchor.tif").c_str());
+      });
+}
+BENCHMARK(BM_TiffSave)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+using bench::DibDc;
+
+// The camera picture shown on a 1280 x 1024 display with HALFTONE; the anchor is the
+// same blit with COLORONCOLOR (goal: 15 ms or less for HALFTONE).
+void BM_HalftoneShrink(benchmark::State& state) {
+  DibDc src(kW, kH, 24), dst(1280, 1024, 24);
+  Compare(
+      state,
+      [&] {
+        SetStretchBltMode(dst.dc, HALFTONE);
+        StretchBlt(dst.dc, 0, 0, 1280, 1024, src.dc, 0, 0, kW, kH, SRCCOPY);
+      },
+      [&] {
+        SetStretchBltMode(dst.dc, COLORONCOLOR);
+        StretchBlt(dst.dc, 0, 0, 1280, 1024, src.dc, 0, 0, kW, kH, SRCCOPY);
+      });
+}
+BENCHMARK(BM_HalftoneShrink)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A 24-bit frame onto the 32-bit screen format; the anchor copies the same bytes.
+void BM_Blit24To32(benchmark::State& state) {
+  DibDc src(1280, 1024, 24), dst(1280, 1024, 32);
+  std::unique_ptr<uint8_t[]> copy(new uint8_t[size_t(1280) * 1024 * 4]);
+  Compare(
+      state, [&] { BitBlt(dst.dc, 0, 0, 1280, 1024, src.dc, 0, 0, SRCCOPY); },
+      [&] {
+        std::memcpy(copy.get(), dst.bits, size_t(1280) * 1024 * 4);
+        benchmark::ClobberMemory();
+      });
+}
+BENCHMARK(BM_Blit24To32)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "FileOutputRig.h"
+#include "PdfPages.h"
 #include "Faults.h"
 #include "WinError.h"
 #include "imaging/ImageStore.h"
@@ -376,6 +377,28 @@ TEST_F(FileOutput, FailedWriteKeepsTheOldPictureAndThumbnail) {
     }
   }
   plat::clock::PinWall(std::nullopt);
+}
+
+// Other programs read the comment fields from their standard tags.
+TEST_F(FileOutput, ExiftoolReadsTheCommentFields) {
+  if (std::system("command -v exiftool >/dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool missing";
+  doc->UpdateImageStatus(1, 0);
+  doc->SetImageSubtitle("Lumora");
+  for (const char* path : {"C:\\exif\\shot.jpg", "C:\\exif\\shot.tif"}) {
+    SCOPED_TRACE(path);
+    ASSERT_EQ(SaveGradient(path, 160, 120, std::string(path).back() == 'g' ? 98 : 3), 1);
+    const std::string out = printing::Run("exiftool -s -s -s -DateTimeOriginal -CreateDate -ExposureTime "
+                                          "-UserComment -ImageDescription '" + Native(path) + "'");
+    const std::string expected = std::string(doc->GetOriginalDateTime()) + "\n" +
+                                 std::string(doc->GetDigitizedDateTime()) + "\n";
+    EXPECT_EQ(out.substr(0, expected.size()), expected) << out;
+    EXPECT_NE(out.find(std::string(doc->GetImageTitle())), std::string::npos) << out;
+    EXPECT_NE(out.find("Lumora"), std::string::npos) << out;
+    const LONG d = doc->GetExposureTimeDenominator();
+    EXPECT_NE(out.find(d == 1 ? std::to_string(doc->GetExposureTimeNumerator()) : "1/" + std::to_string(d)),
+              std::string::npos)
+        << out;
+  }
 }
 
 TEST_F(FileOutput, SavesFromTheCaptureThread) {

@@ -13,6 +13,7 @@
 
 #include <jpeglib.h>
 
+#include "BenchMeasure.h"
 #include "BenchPipeline.h"
 #include "Yardstick.h"
 #include "binding/CLead.h"
@@ -21,7 +22,7 @@
 
 namespace {
 
-using benchpipeline::ThreadCpuNs;
+using bench::ThreadCpuNs;
 
 constexpr int kWidth = 3840, kHeight = 3072;
 constexpr int kQuality = 98;  // the control's factor 2
@@ -67,7 +68,7 @@ std::vector<unsigned char> EncodeJpeg(const std::vector<unsigned char>& rgb) {
 
 // The stages on the virtual clock with the file output and a still display, as the main
 // frame composes them.
-struct Road : benchpipeline::BenchPipeline {
+struct Road : bench::BenchPipeline {
   Road() : BenchPipeline(true, {{"BOARD_SCENE", "chart"}}, WS_POPUP, CSize(700, 560)) {
     saver = CreateHiddenStage<CVexFileOutput>(&frame, 1131, buffers, nullptr, doc.get());
     still = new CVexDisplayOutput;  // frees itself with its window
@@ -155,7 +156,7 @@ void BM_LibjpegToMemory(benchmark::State& state) {
 // renamed over the target.
 void BM_LibjpegToFile(benchmark::State& state) {
   Road& road = TheRoad();
-  const std::string folder = road.scratch + "/bench";
+  const std::string folder = bench::UseScratchDrive() + "/bench";
   std::filesystem::create_directories(folder);
   const std::string temp = folder + "/~still.tmp", target = folder + "/still.jpg";
   Measure(state, [&] {

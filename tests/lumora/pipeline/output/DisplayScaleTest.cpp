@@ -4,9 +4,7 @@
 // end of a calibration without a measuring line.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
-#include <thread>
 
 #include "AnnotationRig.h"
 
@@ -164,47 +162,6 @@ TEST_F(DisplayScale, ACalibrationEndedWithoutALineMeasuresNothing) {
   pane->SendMessage(WM_USER + 708);
   EXPECT_EQ(pane->IsCalibrating(), 0);
   EXPECT_EQ(pane->GetCalibrationLength(), 0);
-}
-
-// The save thread burns the objects and the bar while the operator keeps editing: every
-// burn sees the objects as they stand between two mouse events, never a freed one.
-TEST_F(DisplayScale, BurningOnAWorkerWhileThePaneIsEditedIsSafe) {
-  Preset(300, 30);
-  ShowWithScale(640, 512);
-  Tool(3);
-  Drag({100, 100}, {200, 200});
-  std::atomic<int> burnt{0};
-  std::thread saver([&] {
-    // The picture being saved: a bitmap of the still's size in a memory DC of its own.
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 640, -512, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    for (int i = 0; i < 200; ++i) {
-      pane->BurnAnnotations(dc);
-      pane->BurnScaleOverlay(dc);
-      ++burnt;
-    }
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-  });
-  int gestures = 0;
-  while (burnt < 200 || gestures < 4) {
-    Tool(3);
-    Drag({300, 300}, {360, 380}, 2);
-    ClosePalette();
-    Click({300, 340});
-    Drag({300, 340}, {320, 350}, 2);
-    mainFrame->SendMessage(WM_COMMAND, 32782);  // Delete
-    Idle();
-    ++gestures;
-  }
-  saver.join();
-  EXPECT_EQ(pane->GetAnnotationCount(), 1);
-  ExpectCleanPlusObjects();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "control/VexErrorControl.h"
 #include "control/VexFileDelete.h"
 #include "pipeline/input/VexCCDInput.h"
+#include "pipeline/output/VexFullScreenOutput.h"
 #include "pipeline/output/VexDisplayOutput.h"
 #include "pipeline/process/VexRGBProcess.h"
 #include "pipeline/process/VexShadingProcess.h"
@@ -87,6 +88,24 @@ void CMainFrame::CaptureLiveFrame() {
   if (!ok) ReportError(static_cast<SHORT>(doc->GetLastErrorType()), static_cast<SHORT>(doc->GetLastErrorDetail()));
 }
 
+void CMainFrame::ExitFullScreen() {
+  auto* doc = dynamic_cast<CVexDoc*>(GetActiveDocument());
+  if (doc && doc->IsFullScreen() == 1) {
+    StopLive();
+    doc->SetFullScreen(0);
+    BroadcastUpdate(0x2, 0);
+    if (doc->GetShadingLive() == 1) BroadcastUpdate(0x400, 0);
+    StartLive();
+  } else {
+    if (doc) doc->SetViewState(0);
+    if (m_bLiveBeforeFullScreen) StartLive();
+  }
+  if (m_pFullScreen && m_pFullScreen->m_hWnd) m_pFullScreen->ShowWindow(SW_HIDE);
+  if (m_hWnd) SetFocus();
+  ::ReleaseCapture();
+  EnableFrame(TRUE);
+}
+
 void CMainFrame::BroadcastUpdate(DWORD flags, LPARAM arg) {
   m_lastUpdate = flags;
   ++m_nUpdates;
@@ -94,7 +113,9 @@ void CMainFrame::BroadcastUpdate(DWORD flags, LPARAM arg) {
 }
 
 void CMainFrame::SwapDisplays() {
+  if (m_bCalibrating) return;
   if (auto* doc = dynamic_cast<CVexDoc*>(GetActiveDocument())) doc->m_bLiveWindowLeft = doc->m_bLiveWindowLeft ? 0 : 1;
+  SwapStillDisplay();
 }
 
 void CMainFrame::OnDestroy() {
@@ -107,6 +128,7 @@ void CMainFrame::OnDestroy() {
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   if (m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (RouteToStillDisplay(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 

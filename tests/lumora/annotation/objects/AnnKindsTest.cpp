@@ -74,10 +74,12 @@ TEST(AnnKinds, TheRubberBandDrawnTwiceLeavesEveryByte) {
       obj->DrawXor(canvas.dc());
       EXPECT_EQ(canvas.Changed(before), 0) << kind << "/" << pen;
       // A whole drag takes its band off again: press, moves, and one more erase.
-      obj->OnButtonDown(canvas.dc(), 0, obj->GetOrigin(), 1.0);
+      auto* fig = dynamic_cast<CAnnVertexFigure*>(obj.get());
+      const CPoint press = fig ? ImageVerticesOf(*fig)[1] : obj->GetOrigin();
+      obj->OnButtonDown(canvas.dc(), 0, press, 1.0);
       ASSERT_EQ(obj->IsSelected(), 1) << kind;
-      obj->OnMouseMove(canvas.dc(), MK_LBUTTON, obj->GetOrigin() + CPoint(7, 5), 1.0);
-      obj->OnMouseMove(canvas.dc(), MK_LBUTTON, obj->GetOrigin() + CPoint(-4, 9), 1.0);
+      obj->OnMouseMove(canvas.dc(), MK_LBUTTON, press + CPoint(7, 5), 1.0);
+      obj->OnMouseMove(canvas.dc(), MK_LBUTTON, press + CPoint(-4, 9), 1.0);
       obj->DrawXor(canvas.dc());
       EXPECT_EQ(canvas.Changed(before), 0) << kind << "/" << pen;
     }

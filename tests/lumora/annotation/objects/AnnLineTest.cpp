@@ -136,7 +136,7 @@ TEST_F(AnnLine, SnapsToTheNearest45Degrees) {
   line.OnMouseMove(dc(), MK_LBUTTON | MK_SHIFT, CPoint(120, 100), 1.0);
   line.OnButtonUp(dc(), MK_SHIFT, CPoint(120, 100), 1.0);
   EXPECT_EQ(End(line, 0), CPoint(20, 20));
-  EXPECT_EQ(End(line, 1), CPoint(100, 100));
+  EXPECT_EQ(End(line, 1), CPoint(120, 120));
 }
 
 TEST_F(AnnLine, ADragOfFourPixelsIsAClickAndSixMakeALine) {
@@ -186,15 +186,16 @@ TEST_F(AnnLine, EndDragsStretchTurnOrUndo) {
   EXPECT_EQ(End(collapse, 1), CPoint(140, 40));
   EXPECT_EQ(collapse.GetLength(), 100.0);
 
-  // Rotate mode turns it about its midpoint; the body moves it.
+  // Rotate mode: the angle is measured at the other end and turns the line about its
+  // midpoint; the body moves it.
   CAnnLine turn;
   PlaceLine(turn, CPoint(40, 100), CPoint(140, 100));
   turn.SetMode(2);
   turn.OnButtonDown(dc(), 2, CPoint(140, 100), 1.0);
   turn.OnMouseMove(dc(), MK_LBUTTON, CPoint(40, 200), 1.0);
   turn.OnButtonUp(dc(), 0, CPoint(40, 200), 1.0);
-  EXPECT_NEAR(turn.GetInfo().m_cos, std::cos(3.14159265358979 / 4), 1e-9);
-  EXPECT_NEAR(turn.GetInfo().m_sin, std::sin(3.14159265358979 / 4), 1e-9);
+  EXPECT_NEAR(turn.GetInfo().m_cos, 0.0, 1e-9);
+  EXPECT_NEAR(turn.GetInfo().m_sin, 1.0, 1e-9);
   EXPECT_EQ(turn.GetOrigin(), CPoint(90, 100));
   turn.SetMode(0);
   turn.OnButtonDown(dc(), 0, CPoint(90, 100), 1.0);
@@ -213,7 +214,7 @@ TEST_F(AnnLine, HitTolerancesAndEndHandles) {
   } cases[] = {
       {4.0, 1, 0, CPoint(120, 112), 5},  {4.0, 1, 0, CPoint(120, 113), -1},  // tolerance 12
       {1.0, 1, 0, CPoint(120, 103), 5},  {1.0, 1, 0, CPoint(120, 104), -1},  // tolerance 3.5
-      {1.0, 10, 0, CPoint(120, 108), 5}, {1.0, 10, 0, CPoint(120, 109), -1},
+      {1.0, 10, 0, CPoint(120, 104), 5}, {1.0, 10, 0, CPoint(120, 105), -1},  // half a handle bounds it
       {1.0, 1, 0, CPoint(40, 100), 5},   {1.0, 1, 1, CPoint(40, 100), 1},   // an end: body unless the handles show
       {1.0, 1, 1, CPoint(203, 100), 2},  {1.0, 1, 1, CPoint(204, 100), -1},
   };

@@ -78,7 +78,6 @@ TEST_F(AnnPolygon, PressesWhilePlacingFollowTheTolerances) {
 TEST_F(AnnPolygon, AnotherButtonTakesBackTheLastVertexAndTheBandStaysClean) {
   const auto clean = canvas.Bytes();
   CAnnPolygon poly;
-  poly.GetInfo().SetPenWidth(3);
   PlaceClicks(poly, dc(), {CPoint(40, 40), CPoint(200, 60)});
   poly.OnMouseMove(dc(), 0, CPoint(150, 200), 1.0);
   poly.DrawRubberSegment(dc(), 0, CPoint(120, 220));
@@ -252,7 +251,7 @@ TEST_F(AnnPolygon, HitCodesOfInsideEdgesAndVertices) {
       {1, 0, CPoint(130, 170), -1},                                // outside it, inside its box
       {1, 0, CPoint(150, 102), 5},  {0, 0, CPoint(150, 102), 5},   // on the top edge
       {0, 0, CPoint(150, 150), 5},                                 // on the diagonal
-      {0, 0, CPoint(202, 103), 7},  {0, 0, CPoint(104, 104), 7},   // near a vertex, before any edge
+      {0, 0, CPoint(202, 103), 7},  {0, 0, CPoint(103, 103), 7},   // near a vertex, before any edge
       {0, 1, CPoint(102, 202), 2},  {0, 0, CPoint(102, 202), -1},  // a corner handle without a vertex
       {0, 0, CPoint(250, 150), -1},
   };
@@ -277,14 +276,15 @@ TEST_F(AnnPolygon, HitCodesOfInsideEdgesAndVertices) {
 
 TEST_F(AnnPolygon, FourHundredVerticesPlaceHitAndRecentre) {
   CAnnPolygon poly;
-  // A zigzag of 400 presses, 5 pixels apart in x.
-  for (int i = 0; i < 400; ++i) PlaceClicks(poly, dc(), {CPoint(10 + i * 5 / 8, 20 + (i % 2) * 250)});
+  // A first vertex away from the rest, then a zigzag of 399 presses.
+  poly.OnButtonDown(dc(), 0, CPoint(300, 300), 1.0);
+  for (int i = 1; i < 400; ++i) poly.OnButtonDown(dc(), 0, CPoint(10 + i * 4, 20 + (i % 2) * 250), 1.0);
   ASSERT_EQ(poly.GetVertices().size(), 400u);
-  poly.FinishFigure(dc(), 0, CPoint(10 + 399 * 5 / 8, 270), 1.0);
+  poly.FinishFigure(dc(), 0, CPoint(10 + 399 * 4, 270), 1.0);
   ASSERT_EQ(poly.IsValid(), 1);
   EXPECT_EQ(poly.GetVertices().size(), 400u);
   const Points image = ImageVerticesOf(poly);
-  EXPECT_EQ(image.back(), CPoint(10 + 399 * 5 / 8, 270));
+  EXPECT_EQ(image.back(), CPoint(10 + 399 * 4, 270));
   EXPECT_EQ(poly.HitTest(image[399].x, image[399].y), 7);
   EXPECT_EQ(poly.GetHitVertex(), 399);
   poly.Draw(dc());

@@ -69,7 +69,7 @@ TEST_F(OpenFigures, AnOpenPathHasNoClosingEdgeAndNoInside) {
       {CPoint(150, 150), 5, -1},  // on the edge back from the last vertex to the first
       {CPoint(175, 125), 6, -1},  // inside
       {CPoint(150, 102), 5, 5},
-      {CPoint(198, 196), 7, 7},
+      {CPoint(198, 197), 7, 7},
   };
   for (const auto& c : cases) {
     CAnnPolygon polygon;

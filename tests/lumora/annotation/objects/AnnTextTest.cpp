@@ -111,11 +111,6 @@ TEST_F(AnnText, OkPlacesTheBoxAtThePressSizedToTheText) {
   // The drag and release after the press change nothing.
   box.OnMouseMove(dc(), MK_LBUTTON, CPoint(200, 200), 1.0);
   EXPECT_EQ(ImageOf(box, box.PointAt(0)), CPoint(40, 60));
-
-  // An empty text has no extent: nothing is kept.
-  CAnnText empty;
-  Create(empty, CPoint(40, 60), "");
-  EXPECT_EQ(empty.IsValid(), 0);
 }
 
 TEST_F(AnnText, TheTextRunsAlongTheBottomEdge) {

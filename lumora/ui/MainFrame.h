@@ -15,10 +15,12 @@ class CVexRGBProcess;
 class CVexShadingProcess;
 class CVexAnnoContrl;
 class CVexScaleDialog;
+class CVexDoc;
 
 class CMainFrame : public CFrameWnd {
   DECLARE_DYNCREATE(CMainFrame)
  public:
+  enum : DWORD { kScaleDialogFlag = 0x200000 };
   CMainFrame();
   ~CMainFrame() override;
 
@@ -51,7 +53,8 @@ class CMainFrame : public CFrameWnd {
   void SetSettingLoadMode(int mode) { m_nSettingLoadMode = mode; }
   int GetSettingLoadMode() const { return m_nSettingLoadMode; }
   void SetImageStatus(int status) { m_nImageStatus = status; }
-  void UpdateAll() { BroadcastUpdate(0xFFFFFFFFu, 0); }
+  // Every target but the scale dialog, which hears only of captures and its opening.
+  void UpdateAll() { BroadcastUpdate(0xFFFFFFFFu & ~DWORD(kScaleDialogFlag), 0); }
   void StartExternalTrigger() {}
   // While busy the frame's own commands do nothing.
   void SetBusy(BOOL busy) { m_bBusy = busy; }
@@ -93,6 +96,23 @@ class CMainFrame : public CFrameWnd {
   CVexDisplayOutput* GetStillDisplay() const { return m_pStillDisplay; }
   int IsScaleToolOpen() const { return m_pScaleDialog != nullptr; }
 
+  // ---- scale tool and calibration
+  // Opens the scale dialog (Image > Scale, the toolbar): nothing when it is open, a
+  // warning while the annotation palette is open.
+  afx_msg void OnScaleTool();
+  void OpenScaleTool() { OnScaleTool(); }
+  // Destroys the scale dialog; the object is freed once the message being handled (its
+  // own OK or Cancel) has returned. Scale editing stays on while the still picture shows
+  // the scale.
+  void CloseScaleTool();
+  CVexScaleDialog* GetScaleDialog() const { return m_pScaleDialog.get(); }
+  // Places both displays' scale overlays again from the document's switches and preset.
+  void RefreshScaleOverlays();
+  // A measuring line on the still display, and its length handed to the scale dialog.
+  void BeginCalibration();
+  void EndCalibration();
+  int IsCalibrating() const { return m_bCalibrating; }
+
   // What the frame was told, for the views that will listen.
   DWORD LastUpdateFlags() const { return m_lastUpdate; }
   int UpdateCount() const { return m_nUpdates; }
@@ -102,10 +122,10 @@ class CMainFrame : public CFrameWnd {
  protected:
   BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
   afx_msg void OnDestroy();
-  afx_msg LRESULT OnFreeClosedPalette(WPARAM, LPARAM);
+  afx_msg LRESULT OnFreeClosedTools(WPARAM, LPARAM);
   DECLARE_MESSAGE_MAP()
 
-  CVexScaleDialog* m_pScaleDialog = nullptr;  // the open scale dialog, or null
+  std::unique_ptr<CVexScaleDialog> m_pScaleDialog;  // the open scale dialog, or null
 
  private:
   CDocument* m_pDocument = nullptr;
@@ -126,4 +146,12 @@ class CMainFrame : public CFrameWnd {
   std::unique_ptr<CVexAnnoContrl> m_pAnnoContrl;
   std::unique_ptr<CVexAnnoContrl> m_pClosedAnnoContrl;
   CVexDisplayOutput* m_pStillDisplay = nullptr;
+  // Scale tool: a dialog closed by its own button waits here to be freed.
+  std::unique_ptr<CVexScaleDialog> m_pClosedScaleDialog;
+  // The still display's placement cache from the shooting settings; the overlays the
+  // document's switches ask for, placed again.
+  void SetStillScaleCache(const CVexDoc& doc);
+  void PlaceScaleOverlays(const CVexDoc& doc, int swapped);
+  int m_bCalibrating = 0;
+  int m_bDimensionsSwapped = 0;  // set when a retouch swapped the picture's width and height
 };

@@ -13,7 +13,7 @@
 #include "pipeline/input/VexCCDInput.h"
 #include "ui/MainFrame.h"
 #include "ui/VexProcessDialog.h"
-#include "ui/VexSaveNowDialog.h"
+#include "ui/VexBusyDialogs.h"
 #include "ui/VexThumbnailView.h"
 
 IMPLEMENT_DYNCREATE(CVexFlowControl, CView)

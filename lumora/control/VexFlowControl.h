@@ -12,6 +12,7 @@ class CVexBufferControl;
 class CVexCCDInput;
 class CVexDisplayOutput;
 class CVexDoc;
+class CVexErrorControl;
 class CVexFullScreenOutput;
 class CVexImageInput;
 class CVexImageOutput;
@@ -32,6 +33,8 @@ class CVexFlowControl : public CView {
   ~CVexFlowControl() override;
 
   int SetBufferControl(CVexBufferControl* buffers);
+  // Errors of the flows go to the document's latch; the link is kept for the stages' sake.
+  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
   int SetInput(SHORT id, CVexImageInput* stage);
   int SetProcess(SHORT id, CVexItoIProcess* stage);
   int SetLiveProcess(SHORT id, CVexItoVProcess* stage);
@@ -84,6 +87,7 @@ class CVexFlowControl : public CView {
   static void PumpOne();
 
   CVexBufferControl* m_pBuffers = nullptr;
+  CVexErrorControl* m_pErrorControl = nullptr;
   SHORT m_nShootSlot = 2, m_nLiveSlot = 0;
   CVexImageInput* m_inputs[2] = {};
   CVexItoIProcess* m_processes[6] = {};

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "TouchFile.h"
 #include "control/VexApp.h"
 #include "control/VexDoc.h"
+#include "FrameRecorder.h"
 #include "ui/MainFrame.h"
 #include "user/Responder.h"
 
@@ -33,9 +35,11 @@ class VexDocCommands : public ::testing::Test {
     ASSERT_NE(frame, nullptr);
     doc = dynamic_cast<CVexDoc*>(frame->GetActiveDocument());
     ASSERT_NE(doc, nullptr);
+    recorder = std::make_unique<FrameRecorder>(frame);
     doc->SetFileFormat(3);
   }
   void TearDown() override {
+    recorder.reset();
     if (app.m_pMainWnd) app.m_pMainWnd->DestroyWindow();
     responder::Reset();
   }
@@ -68,6 +72,7 @@ class VexDocCommands : public ::testing::Test {
   CVexApp app;
   CMainFrame* frame = nullptr;
   CVexDoc* doc = nullptr;
+  std::unique_ptr<FrameRecorder> recorder;
   std::vector<std::string> seen;
 };
 
@@ -75,12 +80,12 @@ TEST_F(VexDocCommands, SaveAsAsksBeforeReplacingAPicture) {
   Touch("C:\\Image\\old.bmp");
   doc->m_nImageState = 1;
   for (int answer : {IDCANCEL, IDOK}) {
-    const int saves = frame->SaveCount();
+    const int saves = recorder->saves;
     TypeName("File Save Dialog", "C:\\Image\\old");  // filter Bmp (FileFormat 3) adds ".bmp"
     Answer("File Save Dialog", answer);             // the overwrite question
     Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(LastText(), "C:\\Image\\old.bmp ファイルは既に存在します。\n上書きしますか？");
-    EXPECT_EQ(frame->SaveCount(), saves + (answer == IDOK ? 1 : 0)) << answer;
+    EXPECT_EQ(recorder->saves, saves + (answer == IDOK ? 1 : 0)) << answer;
   }
   EXPECT_STREQ(doc->GetSavePath(), "C:\\Image\\old.bmp");
   EXPECT_EQ(doc->GetSaveFormat(), 6);
@@ -99,11 +104,11 @@ TEST_F(VexDocCommands, SaveOfAnOpenedPictureWritesItBackOrOpensSaveAs) {
     int saves;
   } cases[] = {{IDCANCEL, 0}, {IDYES, 1}, {IDNO, 0}};
   for (const auto& c : cases) {
-    const int saves = frame->SaveCount();
+    const int saves = recorder->saves;
     Answer("上書き保存", c.answer);
     if (c.answer == IDNO) Then("File Save Dialog", [](HWND dlg) { dialogdriver::Press(dlg, IDCANCEL); return 0; });
     Command(ID_FILE_SAVE);
-    EXPECT_EQ(frame->SaveCount(), saves + c.saves) << c.answer;
+    EXPECT_EQ(recorder->saves, saves + c.saves) << c.answer;
     EXPECT_TRUE(frame->IsWindowEnabled());
   }
   EXPECT_STREQ(doc->GetSavePath(), "C:\\Image\\opened.tif");
@@ -117,13 +122,13 @@ TEST_F(VexDocCommands, SaveFollowsTheImageState) {
   Command(ID_FILE_SAVE);
   EXPECT_EQ(LastText(), "画像が表示されていません。\n操作を中止します。");
   Command(ID_FILE_SAVE_AS);
-  EXPECT_EQ(frame->SaveCount(), 0);
+  EXPECT_EQ(recorder->saves, 0);
 
   // A fresh capture without automatic saving gets the next automatic name.
   doc->m_nImageState = 1;
   doc->SetAutoSave(0).SetFileFormat(4);
   Command(ID_FILE_SAVE);
-  EXPECT_EQ(frame->SaveCount(), 1);
+  EXPECT_EQ(recorder->saves, 1);
   EXPECT_STREQ(doc->GetSavePath(), "C:\\Image\\Img_001.tif");
   EXPECT_EQ(doc->GetSaveFormat(), 3);
 
@@ -132,7 +137,7 @@ TEST_F(VexDocCommands, SaveFollowsTheImageState) {
   doc->SetAutoSave(1);
   Answer("上書き保存", IDYES);
   Command(ID_FILE_SAVE);
-  EXPECT_EQ(frame->SaveCount(), 2);
+  EXPECT_EQ(recorder->saves, 2);
   EXPECT_STREQ(doc->GetSavePath(), "C:\\Image\\Img_001.tif");
 }
 
@@ -155,7 +160,7 @@ TEST_F(VexDocCommands, JpegSaveAsksTheQualityAndOverlays) {
   });
   doc->SaveImage("C:\\Image\\shot.JPG");
   EXPECT_EQ(presetShown, 1);
-  EXPECT_EQ(frame->SaveCount(), 1);
+  EXPECT_EQ(recorder->saves, 1);
   EXPECT_EQ(doc->GetOverlayChoice(), 1);
   EXPECT_EQ(doc->GetSaveFormat(), 98);
   EXPECT_EQ(doc->GetSaveQuality(), 35);
@@ -172,7 +177,7 @@ TEST_F(VexDocCommands, JpegSaveAsksTheQualityAndOverlays) {
   Then("Jpeg Quality", [](HWND dlg) { SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0); return 0; });
   doc->SaveImage("C:\\Image\\shot2.jpg");
   EXPECT_EQ(scaleEnabled, 0);
-  EXPECT_EQ(frame->SaveCount(), 1);  // cancelled at the quality
+  EXPECT_EQ(recorder->saves, 1);  // cancelled at the quality
 
   // A quality dialog that cannot be shown is reported and the save stops.
   doc->SetAnnotationsDrawn(0);
@@ -185,7 +190,7 @@ TEST_F(VexDocCommands, JpegSaveAsksTheQualityAndOverlays) {
     return 0;
   });
   doc->SaveImage("C:\\Image\\shot3.jpg");
-  EXPECT_EQ(frame->SaveCount(), 1);
+  EXPECT_EQ(recorder->saves, 1);
   EXPECT_EQ(code, "エラーコード: 421:002");
 }
 
@@ -194,7 +199,7 @@ TEST_F(VexDocCommands, UnknownExtensionIsRefusedWithItsMessage) {
   doc->SetAnnotationsDrawn(1);
   doc->SaveImage("C:\\Image\\shot.png");
   EXPECT_EQ(LastText(), "ファイルフォーマットが未対応です");
-  EXPECT_EQ(frame->SaveCount(), 0);
+  EXPECT_EQ(recorder->saves, 0);
   EXPECT_TRUE(seen.empty());  // nothing else was asked
 }
 
@@ -203,13 +208,13 @@ TEST_F(VexDocCommands, OpenShowsTheChosenPicture) {
   TypeName("File Open Dialog", "C:\\Image\\pic.bmp");
   Command(ID_FILE_OPEN);
   EXPECT_STREQ(doc->GetLoadPath(), "C:\\Image\\pic.bmp");
-  EXPECT_EQ(frame->RedisplayCount(), 1);
+  EXPECT_EQ(recorder->redisplays, 1);
   EXPECT_EQ(frame->IsLiveRunning(), 1);  // live view runs on after the open
   EXPECT_FALSE(frame->IsBusy());
 
   Then("File Open Dialog", [](HWND dlg) { dialogdriver::Press(dlg, IDCANCEL); return 0; });
   Command(ID_FILE_OPEN);
-  EXPECT_EQ(frame->RedisplayCount(), 1);
+  EXPECT_EQ(recorder->redisplays, 1);
 }
 
 TEST_F(VexDocCommands, SettingFilesAreSavedAndLoadedThroughTheDialog) {
@@ -237,11 +242,11 @@ TEST_F(VexDocCommands, PointerCommandsSetTheModeAndTellTheDisplay) {
     SHORT mode;
   } cases[] = {{32801, 1}, {32792, 2}, {32811, 0}};
   for (const auto& c : cases) {
-    const int updates = frame->UpdateCount();
+    const int updates = recorder->UpdateCount();
     Command(c.command);
     EXPECT_EQ(doc->GetPointerMode(), c.mode) << c.command;
-    EXPECT_EQ(frame->UpdateCount(), updates + 1);
-    EXPECT_EQ(frame->LastUpdateFlags(), 0x1000u);
+    EXPECT_EQ(recorder->UpdateCount(), updates + 1);
+    EXPECT_EQ(recorder->LastUpdateFlags(), 0x1000u);
     EXPECT_TRUE(frame->IsWindowEnabled());
   }
 }
@@ -267,12 +272,12 @@ TEST_F(VexDocCommands, DeleteAsksOnlyWhenPicturesAreChosen) {
     SendMessageA(dlg, WM_COMMAND, IDOK, 0);
     return 0;
   });
-  const int updates = frame->UpdateCount();
+  const int updates = recorder->UpdateCount();
   Command(32804);
   EXPECT_EQ(seen, std::vector<std::string>{"画像ファイルの削除"});
   EXPECT_EQ(GetFileAttributesA("C:\\Pics\\K.jpg"), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(frame->LastUpdateFlags(), 0x100000u);  // the thumbnails hear of it
-  EXPECT_EQ(frame->UpdateCount(), updates + 1);
+  EXPECT_EQ(recorder->LastUpdateFlags(), 0x100000u);  // the thumbnails hear of it
+  EXPECT_EQ(recorder->UpdateCount(), updates + 1);
   EXPECT_TRUE(frame->IsWindowEnabled());
 }
 

@@ -95,7 +95,7 @@ CMainFrame::Composition& CMainFrame::Classes() {
   return classes;
 }
 
-CVexDoc* CMainFrame::Doc() const { return dynamic_cast<CVexDoc*>(m_pDocument); }
+CVexDoc* CMainFrame::Doc() const { return dynamic_cast<CVexDoc*>(const_cast<CMainFrame*>(this)->GetActiveDocument()); }
 
 // ---- window geometry and panes
 
@@ -373,14 +373,15 @@ void CMainFrame::UpdateDisplayRoles() {
 
 void CMainFrame::CheckCameraAtStart() {
   m_bCameraReady = 0;
-  if (!m_bCameraInputReady || !m_pCCDInput) return;
+  // The camera input reads its settings from the document: without one there is no camera.
+  if (!m_bCameraInputReady || !m_pCCDInput || !Doc()) return;
   m_pCCDInput->PowerOff();
   if (CVexDoc* doc = Doc()) doc->SetPCIAddress(static_cast<DWORD>(-1));
   if (m_pCCDInput->CheckCameraPower(1) == 0) m_bCameraReady = 1;
 }
 
 void CMainFrame::DestroyObjects() {
-  if (m_pCCDInput && m_pCCDInput->GetSafeHwnd()) m_pCCDInput->PowerOff();
+  if (m_pCCDInput && m_pCCDInput->GetSafeHwnd() && m_bCameraInputReady && Doc()) m_pCCDInput->PowerOff();
   m_bObjectsReady = 0;
   // Only what was added and made is taken back: a partial start leaves the rest alone.
   if (CVexDoc* doc = Doc())

@@ -1,6 +1,7 @@
 // Notes what the main frame is asked to do (update broadcasts, redisplays, saves), for
 // tests of the windows and the document that call it.
 #pragma once
+#include <chrono>
 #include <vector>
 
 #include "ui/MainFrame.h"
@@ -29,3 +30,18 @@ struct FrameRecorder : CMainFrame::Observer {
  private:
   CMainFrame* frame_;
 };
+
+// Handles messages until the first live frame has enabled `frame` (at most `seconds`);
+// answers whether it is enabled.
+inline bool PumpUntilEnabled(CWnd* frame, int seconds = 30) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (frame && !frame->IsWindowEnabled() && std::chrono::steady_clock::now() < end) {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    ::Sleep(1);
+  }
+  return frame && frame->IsWindowEnabled();
+}

@@ -131,6 +131,7 @@ TEST(VexApp, AboutCommandShowsTheVersionAndTexts) {
     SendMessageA(dlg, WM_COMMAND, IDOK, 0);
     return 0;
   });
+  ASSERT_TRUE(PumpUntilEnabled(app.m_pMainWnd)) << "the first live frame enables the window";
   // The menu command reaches the application through the frame.
   app.m_pMainWnd->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0);
   EXPECT_EQ(caption, "Lumora のﾊﾞｰｼﾞｮﾝ情報");

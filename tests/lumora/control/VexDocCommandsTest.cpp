@@ -36,6 +36,7 @@ class VexDocCommands : public ::testing::Test {
     doc = dynamic_cast<CVexDoc*>(frame->GetActiveDocument());
     ASSERT_NE(doc, nullptr);
     recorder = std::make_unique<FrameRecorder>(frame);
+    ASSERT_TRUE(PumpUntilEnabled(frame)) << "the first live frame enables the window";
     doc->SetFileFormat(3);
   }
   void TearDown() override {
@@ -203,8 +204,21 @@ TEST_F(VexDocCommands, UnknownExtensionIsRefusedWithItsMessage) {
   EXPECT_TRUE(seen.empty());  // nothing else was asked
 }
 
+// A 2 x 2 picture as a 24-bit BMP file: what the open flow can show.
+void WriteSmallBmp(const char* path) {
+  const unsigned char file[] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
+                                40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0,
+                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // info header
+                                0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0};  // rows
+  HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(h, file, sizeof file, &written, nullptr);
+  CloseHandle(h);
+}
+
 TEST_F(VexDocCommands, OpenShowsTheChosenPicture) {
-  Touch("C:\\Image\\pic.bmp");
+  WriteSmallBmp("C:\\Image\\pic.bmp");
   TypeName("File Open Dialog", "C:\\Image\\pic.bmp");
   Command(ID_FILE_OPEN);
   EXPECT_STREQ(doc->GetLoadPath(), "C:\\Image\\pic.bmp");

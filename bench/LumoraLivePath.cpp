@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchMeasure.h"
 #include "BenchPipeline.h"
 #include "binding/CLead.h"
 #include "control/VexFlowControl.h"
@@ -29,8 +30,8 @@
 
 namespace {
 
-using benchpipeline::AnchorNs;
-using benchpipeline::ThreadCpuNs;
+using bench::AnchorNs;
+using bench::ThreadCpuNs;
 
 void Pump() {
   MSG msg;
@@ -42,7 +43,7 @@ void Pump() {
 
 // The live pipeline as the main frame composes it, the live pane shown on the screen,
 // the scene still and noiseless so the board renders it once.
-struct LivePath : benchpipeline::BenchPipeline {
+struct LivePath : bench::BenchPipeline {
   explicit LivePath(bool virtualClock)
       : BenchPipeline(virtualClock, {{"BOARD_SCENE", "chart"}, {"BOARD_NOISE", "0"}}, WS_POPUP | WS_VISIBLE,
                       CSize(640, 512)) {

@@ -8,17 +8,14 @@
 
 #include <memory>
 
+#include "BenchMeasure.h"
 #include "BenchPipeline.h"
 #include "TrueImage.h"
-#include "imaging/ImageStore.h"
 
 namespace {
 
-using benchpipeline::AnchorNs;
-using benchpipeline::ThreadCpuNs;
-
 // The stages on the virtual clock, looking at the test chart.
-struct Pipeline : benchpipeline::BenchPipeline {
+struct Pipeline : bench::BenchPipeline {
   Pipeline() : BenchPipeline(true, {{"BOARD_SCENE", "chart"}}, WS_POPUP, CSize(400, 300)) {}
   // Live view at 640 x 512 with every live correction on.
   bool Live() {
@@ -54,29 +51,7 @@ Pipeline& ThePipeline() {
   return *g_pipeline;
 }
 
-// Runs `step` per iteration and reports its processor time against the anchor.
-template <class Step>
-void Measure(benchmark::State& state, size_t pixels, Step step) {
-  auto& store = plat::imaging::ImageStore::Instance();
-  const double anchor = AnchorNs(pixels * 3);
-  const uint64_t copiesBefore = store.Copies();
-  double ns = 0;
-  for (auto _ : state) {
-    const double start = ThreadCpuNs();
-    const int result = step();
-    ns += ThreadCpuNs() - start;
-    if (result != 1) {
-      state.SkipWithError("the stage failed");
-      break;
-    }
-  }
-  const double n = double(state.iterations());
-  if (n == 0) return;
-  state.counters["ms_cpu"] = ns / n / 1e6;
-  state.counters["x_anchor"] = ns / n / anchor;
-  state.counters["copies"] = double(store.Copies() - copiesBefore) / n;
-  state.counters["MP_per_s"] = double(pixels) / (ns / n / 1e9) / 1e6;
-}
+using bench::Measure;
 
 void BM_LiveCameraInput(benchmark::State& state) {
   Pipeline& p = ThePipeline();
@@ -147,10 +122,5 @@ BENCHMARK(BM_ShotRGB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FocusMeasureWindow)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  g_pipeline.reset();
-  return 0;
+  return bench::RunBenchmarks(argc, argv, [] { g_pipeline.reset(); });
 }

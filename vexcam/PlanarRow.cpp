@@ -55,8 +55,9 @@ void PlanarRow::Put(BYTE* out) const {
         Words(__builtin_shufflevector(bg, r0, 8, 9, 24, 25, 10, 11, 26, 27, 12, 13, 28, 29, 14, 15, 30, 31));
     const Words first{0xFFFFFF, 0xFFFFFF}, second{0xFFFFFF000000, 0xFFFFFF000000};
     const Words a = (low & first) | ((low >> 8) & second), c = (high & first) | ((high >> 8) & second);
-    std::memcpy(out, &a[0], 8), std::memcpy(out + 6, &a[1], 8);
-    std::memcpy(out + 12, &c[0], 8), std::memcpy(out + 18, &c[1], 8);
+    const uint64_t a0 = a[0], a1 = a[1], c0 = c[0], c1 = c[1];
+    std::memcpy(out, &a0, 8), std::memcpy(out + 6, &a1, 8);
+    std::memcpy(out + 12, &c0, 8), std::memcpy(out + 18, &c1, 8);
   }
   for (; x < width_; ++x, out += 3) out[0] = b[x], out[1] = g[x], out[2] = r[x];
 }

@@ -41,12 +41,13 @@ struct tScaleInfo {
   COLORREF penColor = 0xff00;
   LONG filled = 0;
   COLORREF fillColor = 0;
-  LONG labelMode = 3;  // 3: no label
-  double cal1 = 1.0, cal2 = 1.0;
-  LONG cal3 = 1;
-  double cal4 = 1.0;
-  LONG cal5 = 2, cal6 = 1;
-  double cal7 = 1.0;
-  LONG cal8 = 2;
-  LONG barLength = 0;  // image pixels; 0: no scale
+  // Where the bar's pixel count comes from, and what each source works from.
+  LONG source = 3;  // 0 optical, 1 measurement, 2 pixel, 3 none (no label)
+  double lens = 1.0, magnification = 1.0;  // objective lens and intermediate magnification
+  LONG measuredPixels = 1;                 // Fine pixels of a full-size picture
+  double measuredLength = 1.0;
+  LONG measuredUnit = 2, pixelCount = 1;
+  double pixelLength = 1.0;
+  LONG pixelUnit = 2;
+  LONG barLength = 0;  // Fine pixels of a full-size picture; 0: no scale
 };

@@ -4,12 +4,14 @@
 #include <afxwin.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "annotation/objects/AnnObj.h"
 #include "control/AnnAttr.h"
 #include "control/VexPathlistControl.h"
+#include "control/RetouchOpList.h"
 #include "control/ShotParameters.h"
 #include "tCameraSettings.h"
 
@@ -178,6 +180,9 @@ class CVexDoc : public CDocument {
   int GetScaleSelect() const { return m_nScaleSelect >= 0 && m_nScaleSelect < 8 ? m_nScaleSelect : 0; }
   void GetSelectedScale(tScaleInfo& out) const { out = m_scales[GetScaleSelect()]; }
   void SetSelectedScale(const tScaleInfo& in);
+  // A preset name as it is stored: commas become blanks, and at most 63 bytes are kept,
+  // cut at a whole character.
+  static CString FitScaleName(const CString& name);
   void BuildScaleAnnotation(int live, int fullSize, double zoom);
   CAnnObj::CAnnObjInfo* GetAnnObjInfo(int live, int fullSize, double zoom) {
     BuildScaleAnnotation(live, fullSize, zoom);
@@ -612,6 +617,30 @@ class CVexDoc : public CDocument {
   void SetThumbnailChoice(LONG choice) { m_nThumbnailChoice = choice; }
   LONG GetThumbnailChoice() const { return m_nThumbnailChoice; }
   LONG m_nThumbnailChoice = 0;
+
+  // ---- Retouch list ----------------------------------------------------------------
+  // Each queue call appends one edit and answers 0, or -1 with the list full (unchanged).
+  int QueueEnhance(int brightness, int contrast, float gamma, int sharpness);
+  int QueueColorAdjust(int hue, int saturation, int intensity, int balance2, int balance1, int balance0);
+  int QueueResize(float factor);
+  int QueueWhiteBalance(int level0, int level1, int level2);
+  int QueueBlackBalance(int level0, int level1, int level2);
+  int QueueRotate90CW();
+  int QueueRotate90CCW();
+  int QueueRotate180();
+  int QueueFlipHorizontal();
+  int QueueFlipVertical();
+  int QueueGrayscale();
+  int QueueNegative();
+  int QueueCrop(float left, float top, float width, float height);
+  void ClearRetouchList();
+  const tRetouchOpList& GetRetouchList() const { return m_retouchList; }
+  tRetouchOpList m_retouchList;
+
+ private:
+  int QueueRetouch(int kind, std::initializer_list<LONG> values);
+
+ public:
 
  private:
   void RebuildModeWord();

@@ -56,8 +56,8 @@ CString CVexDoc::FormatShapeAttr(const AnnShapeAttr& a) {
 CString CVexDoc::FormatScaleInfo(const tScaleInfo& s) {
   return Printf("%s,%d,%d,%f,%d,%d,%d,%d,%lx,%d,%lx,%d,%f,%f,%d,%f,%d,%d,%f,%d,%d", (LPCSTR)s.name, s.vertical,
                 s.thickness, s.lengthValue, s.unit, s.posX, s.posY, s.divide, static_cast<unsigned long>(s.penColor),
-                s.filled, static_cast<unsigned long>(s.fillColor), s.labelMode, s.cal1, s.cal2, s.cal3, s.cal4,
-                s.cal5, s.cal6, s.cal7, s.cal8, s.barLength);
+                s.filled, static_cast<unsigned long>(s.fillColor), s.source, s.lens, s.magnification, s.measuredPixels,
+                s.measuredLength, s.measuredUnit, s.pixelCount, s.pixelLength, s.pixelUnit, s.barLength);
 }
 
 void CVexDoc::ParseTextAttr(const CString& text, AnnTextAttr& a) {
@@ -120,16 +120,16 @@ bool CVexDoc::ParseScaleInfo(const CString& text, tScaleInfo& s) {
   // leaves the rest where a number should be, and the text is refused.
   if (t[0] == ',') {
     want = 20;
-    n = std::sscanf(t, ",%d,%d,%lf,%d,%d,%d,%d,%lx,%d,%lx,%d,%lf,%lf,%d,%lf,%d,%d,%lf,%d,%d", &r.vertical,
-                    &r.thickness, &r.lengthValue, &r.unit, &r.posX, &r.posY, &r.divide, &pen, &r.filled, &fill,
-                    &r.labelMode, &r.cal1, &r.cal2, &r.cal3, &r.cal4, &r.cal5, &r.cal6, &r.cal7, &r.cal8,
-                    &r.barLength);
+    n = std::sscanf(t, ",%d,%d,%lf,%d,%d,%d,%d,%lx,%d,%lx,%d,%lf,%lf,%d,%lf,%d,%d,%lf,%d,%d", &r.vertical, &r.thickness,
+                    &r.lengthValue, &r.unit, &r.posX, &r.posY, &r.divide, &pen, &r.filled, &fill, &r.source, &r.lens,
+                    &r.magnification, &r.measuredPixels, &r.measuredLength, &r.measuredUnit, &r.pixelCount,
+                    &r.pixelLength, &r.pixelUnit, &r.barLength);
   } else {
     want = 21;
-    n = std::sscanf(t, "%63[^,],%d,%d,%lf,%d,%d,%d,%d,%lx,%d,%lx,%d,%lf,%lf,%d,%lf,%d,%d,%lf,%d,%d", name,
-                    &r.vertical, &r.thickness, &r.lengthValue, &r.unit, &r.posX, &r.posY, &r.divide, &pen, &r.filled,
-                    &fill, &r.labelMode, &r.cal1, &r.cal2, &r.cal3, &r.cal4, &r.cal5, &r.cal6, &r.cal7, &r.cal8,
-                    &r.barLength);
+    n = std::sscanf(t, "%63[^,],%d,%d,%lf,%d,%d,%d,%d,%lx,%d,%lx,%d,%lf,%lf,%d,%lf,%d,%d,%lf,%d,%d", name, &r.vertical,
+                    &r.thickness, &r.lengthValue, &r.unit, &r.posX, &r.posY, &r.divide, &pen, &r.filled, &fill,
+                    &r.source, &r.lens, &r.magnification, &r.measuredPixels, &r.measuredLength, &r.measuredUnit,
+                    &r.pixelCount, &r.pixelLength, &r.pixelUnit, &r.barLength);
   }
   if (n != want) {
     MessageBoxA(nullptr, "ERROR in ScaleSetting", "Lumora Error", MB_ICONERROR);
@@ -185,19 +185,23 @@ int CVexDoc::SetScaleSelect(int index) {
   return 1;
 }
 
+CString CVexDoc::FitScaleName(const CString& name) {
+  // A comma would end the name early when the preset is read back.
+  std::string fitted = (LPCSTR)name;
+  for (char& c : fitted)
+    if (c == ',') c = ' ';
+  if (fitted.size() > static_cast<size_t>(tScaleInfo::kMaxName)) {
+    size_t n = tScaleInfo::kMaxName;
+    while (n > 0 && (static_cast<unsigned char>(fitted[n]) & 0xC0) == 0x80) --n;
+    fitted.resize(n);
+  }
+  return fitted.c_str();
+}
+
 void CVexDoc::SetSelectedScale(const tScaleInfo& in) {
   tScaleInfo& s = m_scales[GetScaleSelect()];
   s = in;
-  // A comma would end the name early when the preset is read back.
-  std::string name = (LPCSTR)in.name;
-  for (char& c : name)
-    if (c == ',') c = ' ';
-  if (name.size() > static_cast<size_t>(tScaleInfo::kMaxName)) {
-    size_t n = tScaleInfo::kMaxName;
-    while (n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80) --n;
-    name.resize(n);
-  }
-  s.name = name.c_str();
+  s.name = FitScaleName(in.name);
 }
 
 void CVexDoc::BuildScaleAnnotation(int live, int fullSize, double zoom) {
@@ -231,7 +235,7 @@ void CVexDoc::BuildScaleAnnotation(int live, int fullSize, double zoom) {
   info.m_origin = CPoint(p.posX, p.posY);
 
   CString label;
-  if (p.barLength != 0 && p.thickness != 0 && p.labelMode != 3) {
+  if (p.barLength != 0 && p.thickness != 0 && p.source != 3) {
     const double v = p.lengthValue;
     if (v == std::trunc(v))
       label = Printf("%3d", static_cast<int>(v));

@@ -9,6 +9,7 @@
 #include "VexProcessDialog.h"
 #include "VexThumbnailView.h"
 #include "annotation/dialogs/VexAnnoContrl.h"
+#include "annotation/dialogs/VexScaleDialog.h"
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
 #include "control/VexErrorControl.h"
@@ -29,6 +30,8 @@ IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 namespace {
 constexpr UINT kAnnotationMenu = 32846;
 constexpr UINT kAnnotationButton = 32829;
+constexpr UINT kScaleMenu = 32845;
+constexpr UINT kScaleButton = 32830;
 constexpr UINT kClockPane = 32816;
 constexpr UINT kFirstUserTool = 43044;
 constexpr DWORD kFrameStyle = 0x08CA8000;   // disabled, caption, system menu, minimise box, title
@@ -47,7 +50,9 @@ ON_WM_DESTROY()
 ON_UPDATE_COMMAND_UI(kClockPane, OnUpdateClock)
 ON_COMMAND(kAnnotationMenu, OnAnnotationTool)
 ON_COMMAND(kAnnotationButton, OnAnnotationTool)
-ON_MESSAGE(CMainFrame::kFreeClosedPalette, OnFreeClosedPalette)
+ON_MESSAGE(CMainFrame::kFreeClosedTools, OnFreeClosedTools)
+ON_COMMAND(kScaleMenu, OnScaleTool)
+ON_COMMAND(kScaleButton, OnScaleTool)
 ON_MESSAGE(CMainFrame::kArmEnableGuard, OnArmEnableGuard)
 ON_MESSAGE(CMainFrame::kWorkerError, OnWorkerError)
 ON_MESSAGE(CMainFrame::kTriggerFocus, OnTriggerFocus)
@@ -520,6 +525,7 @@ void CMainFrame::OnClose() {
     m_pAnnoContrl.reset();
   }
   m_pClosedAnnoContrl.reset();
+  if (m_pScaleDialog && m_pScaleDialog->GetSafeHwnd()) m_pScaleDialog->DestroyWindow();
   StopAllWorkers();
   DestroyObjects();
   if (m_bQuitTaken) ::PostQuitMessage(m_nQuitCode);
@@ -535,6 +541,7 @@ void CMainFrame::OnDestroy() {
   StopAllWorkers();
   DestroyObjects();
   if (m_pAnnoContrl && m_pAnnoContrl->GetSafeHwnd()) m_pAnnoContrl->DestroyWindow();
+  if (m_pScaleDialog && m_pScaleDialog->GetSafeHwnd()) m_pScaleDialog->DestroyWindow();
   // The mark a second copy of the program looks for goes with the window.
   ::RemovePropA(m_hWnd, "Lumora");
   CFrameWnd::OnDestroy();

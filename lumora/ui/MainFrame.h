@@ -41,10 +41,11 @@ class CMainFrame : public CFrameWnd {
  public:
   CMainFrame();
   ~CMainFrame() override;
-  // Messages the frame posts to itself: a palette freed after its close; the first live
+  // Messages the frame posts to itself: a palette or scale dialog freed after its close; the first live
   // frame; a worker's error pair (type, detail); focus to the full-screen window.
+  enum : DWORD { kScaleDialogFlag = 0x200000 };
   enum : UINT {
-    kFreeClosedPalette = WM_APP + 0x31,
+    kFreeClosedTools = WM_APP + 0x31,
     kArmEnableGuard = WM_APP + 0x40,
     kWorkerError = WM_APP + 0x41,
     kTriggerFocus = WM_APP + 0x42,
@@ -163,6 +164,23 @@ class CMainFrame : public CFrameWnd {
   CVexDisplayOutput* GetStillDisplay() const { return m_pStillDisplay; }
   int IsScaleToolOpen() const { return m_pScaleDialog != nullptr; }
 
+  // ---- scale tool and calibration
+  // Opens the scale dialog (Image > Scale, the toolbar): nothing when it is open, a
+  // warning while the annotation palette is open.
+  afx_msg void OnScaleTool();
+  void OpenScaleTool() { OnScaleTool(); }
+  // Destroys the scale dialog; the object is freed once the message being handled (its
+  // own OK or Cancel) has returned. Scale editing stays on while the still picture shows
+  // the scale.
+  void CloseScaleTool();
+  CVexScaleDialog* GetScaleDialog() const { return m_pScaleDialog.get(); }
+  // Places both displays' scale overlays again from the document's switches and preset.
+  void RefreshScaleOverlays();
+  // A measuring line on the still display, and its length handed to the scale dialog.
+  void BeginCalibration();
+  void EndCalibration();
+  int IsCalibrating() const { return m_bCalibrating; }
+
   // Tells a test what the frame was asked to do before it does it.
   class Observer {
    public:
@@ -184,7 +202,7 @@ class CMainFrame : public CFrameWnd {
   afx_msg void OnUpdateClock(CCmdUI* pCmdUI);
   afx_msg void OnClose();
   afx_msg void OnDestroy();
-  afx_msg LRESULT OnFreeClosedPalette(WPARAM, LPARAM);
+  afx_msg LRESULT OnFreeClosedTools(WPARAM, LPARAM);
   afx_msg LRESULT OnArmEnableGuard(WPARAM, LPARAM);
   afx_msg LRESULT OnWorkerError(WPARAM, LPARAM);
   afx_msg LRESULT OnTriggerFocus(WPARAM, LPARAM);
@@ -194,7 +212,7 @@ class CMainFrame : public CFrameWnd {
   void DestroyObjects();
   void ApplyFixedLayout();
 
-  CVexScaleDialog* m_pScaleDialog = nullptr;  // the open scale dialog, or null
+  std::unique_ptr<CVexScaleDialog> m_pScaleDialog;  // the open scale dialog, or null
 
  private:
   // One worker: `running` written by the thread, `stop` by the user-interface thread,
@@ -303,4 +321,10 @@ class CMainFrame : public CFrameWnd {
   std::unique_ptr<CVexAnnoContrl> m_pAnnoContrl;
   std::unique_ptr<CVexAnnoContrl> m_pClosedAnnoContrl;
   CVexDisplayOutput* m_pStillDisplay = nullptr;
+  // Scale tool: a dialog closed by its own button waits here to be freed.
+  std::unique_ptr<CVexScaleDialog> m_pClosedScaleDialog;
+  // The still display's placement cache from the shooting settings; the overlays the
+  // document's switches ask for, placed again.
+  void SetStillScaleCache(const CVexDoc& doc);
+  void PlaceScaleOverlays(const CVexDoc& doc, int swapped);
 };

@@ -1,4 +1,5 @@
-// The main frame's services of the annotation tool palette and its defaults dialogs.
+// The main frame's services of the annotation tool palette, its defaults dialogs, and the
+// scale tool with calibration.
 #include <new>
 
 #include "MainFrame.h"
@@ -6,6 +7,7 @@
 #include "annotation/dialogs/VexAnnoLineSet.h"
 #include "annotation/dialogs/VexAnnoRectSet.h"
 #include "annotation/dialogs/VexAnnoTextSet.h"
+#include "annotation/dialogs/VexScaleDialog.h"
 #include "control/VexDoc.h"
 #include "pipeline/output/VexDisplayOutput.h"
 
@@ -113,12 +115,106 @@ void CMainFrame::CloseAnnotationTool() {
   if (m_pAnnoContrl->GetSafeHwnd()) m_pAnnoContrl->DestroyWindow();
   // The close usually comes from the palette's own handler, which is still running.
   m_pClosedAnnoContrl = std::move(m_pAnnoContrl);
-  if (GetSafeHwnd()) PostMessage(kFreeClosedPalette);
+  if (GetSafeHwnd()) PostMessage(kFreeClosedTools);
   if (m_pStillDisplay) m_pStillDisplay->SetAnnotationMode(0);
   ActivateImagePane();
 }
 
-LRESULT CMainFrame::OnFreeClosedPalette(WPARAM, LPARAM) {
+LRESULT CMainFrame::OnFreeClosedTools(WPARAM, LPARAM) {
   m_pClosedAnnoContrl.reset();
+  m_pClosedScaleDialog.reset();
   return 0;
+}
+
+// ---- scale tool and calibration
+
+void CMainFrame::OnScaleTool() {
+  m_pClosedScaleDialog.reset();
+  if (m_pScaleDialog) return;
+  if (m_pAnnoContrl) {
+    CString text;
+    text.LoadString(62576);
+    MessageBox(text, "Lumora Caution", MB_ICONWARNING);
+    return;
+  }
+  auto* doc = dynamic_cast<CVexDoc*>(GetActiveDocument());
+  const bool live = IsLiveRunning() != 0;
+  if (live) StopLive();
+  try {
+    m_pScaleDialog = std::make_unique<CVexScaleDialog>(doc);
+  } catch (const std::bad_alloc&) {
+    ReportError(901, 1);
+  }
+  if (m_pScaleDialog) {
+    if (m_pStillDisplay) {
+      m_pStillDisplay->SetScaleEditMode(1);
+      if (doc) SetStillScaleCache(*doc);
+    }
+    if (m_pScaleDialog->Create(CVexScaleDialog::IDD)) {
+      m_pScaleDialog->ShowWindow(SW_SHOW);
+      m_pScaleDialog->UpdateWindow();
+      // The resize size in force, so the dialog shows what a resized picture measures.
+      const DWORD size = doc ? doc->GetResizeSaveSize() : 0;
+      BroadcastUpdate(kScaleDialogFlag, size <= 2 ? static_cast<LPARAM>(size) : -1);
+    } else {
+      // A dialog whose window cannot be made is not kept: the command can be tried again.
+      m_pScaleDialog.reset();
+      if (m_pStillDisplay) m_pStillDisplay->SetScaleEditMode(0);
+      ReportError(901, 1);
+    }
+  }
+  if (live) StartLive();
+}
+
+void CMainFrame::CloseScaleTool() {
+  if (!m_pScaleDialog) return;
+  if (m_pScaleDialog->GetSafeHwnd()) m_pScaleDialog->DestroyWindow();
+  // The close comes from the dialog's own OK or Cancel, which is still running.
+  m_pClosedScaleDialog = std::move(m_pScaleDialog);
+  if (GetSafeHwnd()) PostMessage(kFreeClosedTools);
+  if (!m_pStillDisplay) return;
+  m_pStillDisplay->SetScaleEditMode(0);
+  auto* doc = dynamic_cast<CVexDoc*>(GetActiveDocument());
+  if (doc && doc->m_bScaleOnCaptured == 1) m_pStillDisplay->SetScaleEditMode(1);
+}
+
+void CMainFrame::RefreshScaleOverlays() {
+  CVexDisplayOutput* live = m_live.liveDisplay;
+  if (live) live->UpdateScaleOverlay(1);
+  if (m_pStillDisplay) m_pStillDisplay->UpdateScaleOverlay(0);
+  auto* doc = dynamic_cast<CVexDoc*>(GetActiveDocument());
+  if (!doc || (doc->m_bScaleOnLive == 0 && doc->m_bScaleOnCaptured == 0)) return;
+  const int swapped = m_bDimensionsSwapped;
+  m_bDimensionsSwapped = 0;
+  PlaceScaleOverlays(*doc, swapped);
+}
+
+void CMainFrame::SetStillScaleCache(const CVexDoc& doc) {
+  m_pStillDisplay->SetScaleCache(doc.GetShootExposureMode() == 5 ? 1 : 0, doc.GetShootBufferSize(),
+                                 static_cast<int>(doc.GetDir90()));
+}
+
+void CMainFrame::PlaceScaleOverlays(const CVexDoc& doc, int swapped) {
+  if (doc.m_bScaleOnLive == 1 && m_live.liveDisplay) m_live.liveDisplay->PlaceScaleOverlay(1, 0);
+  if (doc.m_bScaleOnCaptured == 1 && m_pStillDisplay) {
+    SetStillScaleCache(doc);
+    m_pStillDisplay->PlaceScaleOverlay(0, swapped);
+    m_pStillDisplay->SetScaleEditMode(1);
+  }
+}
+
+void CMainFrame::BeginCalibration() {
+  m_bCalibrating = 1;
+  if (m_pStillDisplay) m_pStillDisplay->BeginCalibration();
+  if (m_live.liveDisplay) m_live.liveDisplay->UpdateScaleOverlay(1);
+  if (m_pStillDisplay) m_pStillDisplay->UpdateScaleOverlay(0);
+}
+
+void CMainFrame::EndCalibration() {
+  if (m_pStillDisplay) {
+    m_pStillDisplay->ApplyCalibration();
+    if (m_pScaleDialog) m_pScaleDialog->SetMeasuredPixels(m_pStillDisplay->GetCalibrationLength());
+  }
+  if (auto* doc = dynamic_cast<CVexDoc*>(GetActiveDocument())) PlaceScaleOverlays(*doc, m_bDimensionsSwapped);
+  m_bCalibrating = 0;
 }

@@ -7,6 +7,7 @@
 #include "VexBusyDialogs.h"
 #include "VexMainControlView.h"
 #include "VexThumbnailView.h"
+#include "annotation/dialogs/VexScaleDialog.h"
 #include "control/VexDoc.h"
 #include "control/VexErrorControl.h"
 #include "control/VexFileDelete.h"
@@ -526,8 +527,11 @@ void CMainFrame::Notify(DWORD bit, LPARAM arg) {
     case kUpdThumbDeleted:
       if (m_pThumbnailView) m_pThumbnailView->OnSettingsChanged(flag);
       break;
+    case kUpdScaleDialog:
+      // The only target that hears the broadcast's argument, and only while it is open.
+      if (m_pScaleDialog) m_pScaleDialog->OnSettingsChanged(kUpdScaleDialog, static_cast<int>(arg));
+      break;
     default:
-      (void)arg;
       break;
   }
 }

@@ -55,6 +55,18 @@ BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   return ItemNotify(this, message, lParam, pResult) || CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
+CScrollBar* plat::afx::ScrollBarFromHandle(HWND hWnd) {
+  if (!hWnd) return nullptr;
+  if (auto* bar = dynamic_cast<CScrollBar*>(CWnd::FromHandle(hWnd))) return bar;
+  // Not in the handle map and never destroying the window it names.
+  struct Alias : CScrollBar {
+    ~Alias() override { m_hWnd = nullptr; }
+  };
+  thread_local Alias alias;
+  alias.m_hWnd = hWnd;
+  return &alias;
+}
+
 std::unique_ptr<CWnd> plat::afx::MakeControlObject(HWND hWnd) {
   char name[64] = "";
   ::GetClassNameA(hWnd, name, sizeof name);

@@ -8,7 +8,14 @@
 class CCmdTarget;
 class CCmdUI;
 
+class CScrollBar;
+
 namespace plat::afx {
+// The scroll message's sender as a scroll bar: its own object when it is one; for another
+// control that scrolls (a trackbar) an object of this thread that only names its window,
+// so handlers written for scroll bars reach the control without a cast to a wrong type.
+CScrollBar* ScrollBarFromHandle(HWND hWnd);
+
 // One dispatch: the message as it arrived and the slot its result goes to.
 struct MsgCall {
   UINT message = 0;
@@ -281,10 +288,10 @@ struct AFX_CTLCOLOR {
 #define ON_WM_TIMER() AFX_WM_VOID(WM_TIMER, OnTimer((UINT_PTR)m_.wParam))
 #define ON_WM_HSCROLL()                                                                             \
   AFX_WM_VOID(WM_HSCROLL, OnHScroll(LOWORD(m_.wParam), (UINT)(short)HIWORD(m_.wParam),              \
-                                    static_cast<CScrollBar*>(CWnd::FromHandle((HWND)m_.lParam))))
+                                    ::plat::afx::ScrollBarFromHandle((HWND)m_.lParam)))
 #define ON_WM_VSCROLL()                                                                             \
   AFX_WM_VOID(WM_VSCROLL, OnVScroll(LOWORD(m_.wParam), (UINT)(short)HIWORD(m_.wParam),              \
-                                    static_cast<CScrollBar*>(CWnd::FromHandle((HWND)m_.lParam))))
+                                    ::plat::afx::ScrollBarFromHandle((HWND)m_.lParam)))
 #define ON_WM_INITMENU() AFX_WM_VOID(WM_INITMENU, OnInitMenu(CMenu::FromHandle((HMENU)m_.wParam)))
 #define ON_WM_INITMENUPOPUP()                                                                   \
   AFX_WM_VOID(WM_INITMENUPOPUP, OnInitMenuPopup(CMenu::FromHandle((HMENU)m_.wParam),            \

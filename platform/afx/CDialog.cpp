@@ -178,6 +178,10 @@ void CDialog::EndDialog(int nResult) {
 }
 
 BOOL CDialog::OnInitDialog() {
+  if (!ExecuteDlgInit(m_lpszTemplateName)) {
+    EndDialog(-1);
+    return FALSE;
+  }
   if (!UpdateData(FALSE)) {
     EndDialog(-1);
     return FALSE;

@@ -3,6 +3,7 @@
 
 #include <mutex>
 #include <set>
+#include <cstring>
 #include <string>
 
 #include "AfxDDX.h"
@@ -427,6 +428,38 @@ BOOL CWnd::SendChildNotifyLastMsg(LRESULT* pResult) {
 // ---- data exchange
 
 void CWnd::DoDataExchange(CDataExchange*) {}
+
+BOOL CWnd::ExecuteDlgInit(LPCSTR lpszResourceName) {
+  if (!lpszResourceName) return TRUE;
+  HMODULE module = reinterpret_cast<HMODULE>(AfxGetResourceHandle());
+  HRSRC res = ::FindResourceA(module, lpszResourceName, MAKEINTRESOURCEA(240));
+  if (!res) return TRUE;
+  const auto* data = static_cast<const BYTE*>(::LockResource(::LoadResource(module, res)));
+  const size_t size = ::SizeofResource(module, res);
+  if (!data) return TRUE;
+  // Records: WORD control id (0 ends), WORD message, DWORD length, then the bytes. The
+  // messages are the 16-bit list and combo box ones, as the resource script keeps them.
+  size_t pos = 0;
+  auto word = [&](size_t at) { return static_cast<WORD>(data[at] | (data[at + 1] << 8)); };
+  while (pos + 2 <= size) {
+    const WORD id = word(pos);
+    if (id == 0) return TRUE;
+    if (pos + 8 > size) return FALSE;
+    const WORD message = word(pos + 2);
+    const DWORD length = static_cast<DWORD>(word(pos + 4)) | (static_cast<DWORD>(word(pos + 6)) << 16);
+    pos += 8;
+    if (length > size - pos) return FALSE;
+    const std::string text(reinterpret_cast<const char*>(data + pos), strnlen(reinterpret_cast<const char*>(data + pos), length));
+    pos += length;
+    UINT msg = 0;
+    if (message == 0x0401) msg = LB_ADDSTRING;
+    else if (message == 0x0403) msg = CB_ADDSTRING;
+    else continue;  // data of other kinds of control is not this framework's
+    const LRESULT r = ::SendDlgItemMessageA(m_hWnd, id, msg, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (r == LB_ERR || r == LB_ERRSPACE) return FALSE;
+  }
+  return TRUE;
+}
 
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
   auto& ts = Thread();

@@ -90,6 +90,9 @@ class CWnd : public CCmdTarget {
   // ---- data exchange
   BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
   virtual void DoDataExchange(CDataExchange* pDX);
+  // Fills list and combo boxes from the dialog initial data (RT_DLGINIT) of that name;
+  // TRUE when there is none. FALSE for a record that is cut short or a string refused.
+  BOOL ExecuteDlgInit(LPCSTR lpszResourceName);
 
   // ---- layout
   enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2 };

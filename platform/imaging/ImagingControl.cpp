@@ -206,7 +206,7 @@ HRESULT ImagingControl::Method(DISPID id, VARIANT* a, UINT n, VARIANT* result, i
     }
     case 327: { Args x(a, n, 1); return edit(core_.ApplyLookupTable(x.Short(0))); }
     case 331: { Args x(a, n, 1); Answer(result, core_.SplitColorPlanes(x.Long(0))); return S_OK; }
-    case 332: { Args x(a, n, 1); return edit(core_.MergeColorPlanes(x.Long(0)), true); }
+    case 332: { Args x(a, n, 1); return edit(core_.MergeColorPlanes(x.Long(0))); }
     case 339: { Args x(a, n, 4); return edit(core_.CropImage(x.Float(0), x.Float(1), x.Float(2), x.Float(3))); }
     case 297: {
       Args x(a, n, 0);
@@ -403,9 +403,9 @@ HRESULT ImagingControl::Property(DISPID id, bool put, VARIANT* a, UINT n, VARIAN
       *after = kRepaint;
       return S_OK;
     case 160:
-      if (!put) return AnswerBool(result, keepRegion_), S_OK;
-      keepRegion_ = x.Bool(0);
-      *after = kRepaint;
+      if (!put) return AnswerBool(result, mouseTracksRegion_), S_OK;
+      mouseTracksRegion_ = x.Bool(0);
+      if (!mouseTracksRegion_) tracking_ = false;
       return S_OK;
     case 172: case 173: case 174: {
       short* field = id == 172 ? &paintContrast_ : id == 173 ? &paintGamma_ : &paintBrightness_;
@@ -580,7 +580,7 @@ void ImagingControl::DrawBand(HDC dc) const {
   FRect r;
   {
     std::lock_guard<std::mutex> guard(lock_);
-    if (!regionEnabled_ || (!tracking_ && !keepRegion_)) return;
+    if (!regionEnabled_) return;
     r = region_;
   }
   // A band dragged up or left has a negative size; it is drawn normalised.
@@ -606,7 +606,7 @@ void ImagingControl::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
   bool bandEnded = false, bandMoved = false;
   {
     std::lock_guard<std::mutex> guard(lock_);
-    if (message == WM_LBUTTONDOWN && regionEnabled_) {
+    if (message == WM_LBUTTONDOWN && regionEnabled_ && mouseTracksRegion_) {
       tracking_ = true;
       region_ = {float(x), float(y), 0, 0};
       bandMoved = true;

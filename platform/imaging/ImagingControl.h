@@ -53,7 +53,8 @@ class ImagingControl : public plat::ole::Control {
   float frameWidth_ = 0;
   COLORREF frameColor_ = 0;
   bool regionEnabled_ = false;
-  bool keepRegion_ = true;
+  // 160: a left drag with 48 on tracks the band by itself; off, only the caller moves it.
+  bool mouseTracksRegion_ = true;
   bool tracking_ = false;
   FRect region_;
   HDC drawDc_ = nullptr;

@@ -154,3 +154,18 @@ void CVexDisplayOutput::PlaceScaleOverlay(int live, int) {
   std::lock_guard<std::recursive_mutex> guard(m_annotationLock);
   m_bAnnotationLayer = 1;
 }
+
+// No measuring line is drawn yet: a calibration only switches the mode, and its length
+// stays what the last one gave.
+void CVexDisplayOutput::BeginCalibration() {
+  std::lock_guard<std::recursive_mutex> guard(m_annotationLock);
+  m_bCalibrating = 1;
+  m_bAnnotationLayer = 1;
+}
+
+void CVexDisplayOutput::ApplyCalibration() {
+  std::lock_guard<std::recursive_mutex> guard(m_annotationLock);
+  m_bCalibrating = 0;
+}
+
+int CVexDisplayOutput::GetCalibrationLength() const { return m_nCalibrationLength; }

@@ -116,10 +116,14 @@ class CVexDisplayOutput : public CVexImageOutput {
   double GetImageScale() const;
   CPoint GetScrollOffset() const;
   static int ButtonStateToKeyFlags(short button, short shift);
-  void SetScaleCache(int fineMode, SHORT bufferSize, int turned);
-  void SetScaleEditMode(int on);
-  void UpdateScaleOverlay(int live);
-  void PlaceScaleOverlay(int live, int force);
+  // The scale overlay and calibration, as the main frame drives them.
+  virtual void SetScaleCache(int fineMode, SHORT bufferSize, int turned);
+  virtual void SetScaleEditMode(int on);
+  virtual void UpdateScaleOverlay(int live);
+  virtual void PlaceScaleOverlay(int live, int force);
+  virtual void BeginCalibration();
+  virtual void ApplyCalibration();
+  virtual int GetCalibrationLength() const;
   double GetAnnotationScale() const { return m_dAnnotationScale; }
   int GetFineMode() const { return m_nFineMode; }
 

@@ -18,7 +18,7 @@ namespace {
 enum : uint32_t {
   kRtCursor = 1, kRtBitmap = 2, kRtIcon = 3, kRtMenu = 4, kRtDialog = 5, kRtString = 6,
   kRtAccelerator = 9, kRtRcdata = 10, kRtGroupCursor = 12, kRtGroupIcon = 14, kRtVersion = 16,
-  kRtToolbar = 241,
+  kRtToolbar = 241, kRtDlgInit = 240,
 };
 constexpr uint32_t WS_POPUP = 0x80000000, WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000,
                    WS_BORDER = 0x00800000, WS_CAPTION = 0x00C00000, WS_SYSMENU = 0x00080000,
@@ -284,6 +284,10 @@ std::vector<Resource> RcCompiler::Compile(const std::vector<Token>& tokens) {
     } else if (typeTok.kind == Token::Word && type == "RCDATA") {
       ++pos_;
       RawData(ResName{kRtRcdata, ""}, name);
+    } else if (typeTok.kind == Token::Word && type == "DLGINIT") {
+      // A dialog's initial data: records of control id, message, length and bytes.
+      ++pos_;
+      RawData(ResName{kRtDlgInit, ""}, name);
     } else {
       ResName t = Name();
       RawData(t, name);

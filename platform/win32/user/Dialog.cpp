@@ -7,6 +7,7 @@
 #include "../LastError.h"
 #include "../WinControls.h"
 #include "../WinGdi.h"
+#include "../WinUserUi.h"
 #include "../WinSystem.h"
 #include "../WinError.h"
 #include "DialogTemplate.h"
@@ -103,9 +104,16 @@ HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplateInfo& t, HWND ow
     clsName = t.cls.text;
     cls = clsName.c_str();
   }
-  HWND dialog = CreateWindowExA(exStyle, cls, t.caption.c_str(), style & ~WS_VISIBLE, x, y, w, h, owner, nullptr,
+  // A top-level dialog gets the template's menu as its menu bar (the window destroys it).
+  HMENU menu = nullptr;
+  if (!child && t.menu.isId) menu = LoadMenuA(instance, MAKEINTRESOURCEA(t.menu.id));
+  else if (!child && !t.menu.text.empty()) menu = LoadMenuA(instance, t.menu.text.c_str());
+  HWND dialog = CreateWindowExA(exStyle, cls, t.caption.c_str(), style & ~WS_VISIBLE, x, y, w, h, owner, menu,
                                 instance, reinterpret_cast<LPVOID>(param));
-  if (!dialog) return nullptr;
+  if (!dialog) {
+    if (menu) DestroyMenu(menu);
+    return nullptr;
+  }
   auto state = std::make_shared<DialogState>();
   state->modal = modal;
   SetState(dialog, state);

@@ -33,7 +33,7 @@ TEST_F(VexDocAnnotation, DefaultTextsParseAndFormatBackUnchanged) {
     const tScaleInfo& s = doc.m_scales[i];
     EXPECT_EQ(s.name, CString(("Scale " + std::to_string(i)).c_str()));
     EXPECT_EQ(s.penColor, 0xff00u);
-    EXPECT_EQ(s.cal8, 2);
+    EXPECT_EQ(s.pixelUnit, 2);
     // The saved form reads back to the same record and formats to the same bytes.
     CString saved = CVexDoc::FormatScaleInfo(s);
     tScaleInfo again;
@@ -147,7 +147,7 @@ TEST_F(VexDocAnnotation, ScaleBarLabelsAndExtents) {
   tScaleInfo& p = doc.m_scales[0];
   p.barLength = 120;
   p.thickness = 10;
-  p.labelMode = 0;
+  p.source = 0;
   for (const auto& c : labels) {
     p.lengthValue = c.value;
     p.unit = c.unit;
@@ -162,7 +162,7 @@ TEST_F(VexDocAnnotation, ScaleBarLabelsAndExtents) {
   EXPECT_EQ(info->m_penWidth, 1);
   EXPECT_EQ(info->m_styleCode, 4);
 
-  p.labelMode = 3;
+  p.source = 3;
   p.vertical = 1;
   doc.SetImageHeight(3072);
   info = doc.GetAnnObjInfo(0, 1, 2.0);  // full size at zoom 2: a = 120, b = 10

@@ -33,6 +33,7 @@
 #include "pipeline/process/VexRGBProcess.h"
 #include "pipeline/process/VexResizeProcess.h"
 #include "pipeline/process/VexShadingProcess.h"
+#include "pipeline/retouch/VexRetouchProcess.h"
 
 namespace stagerig {
 
@@ -72,6 +73,19 @@ struct Picture {
   const BYTE* At(int x, int y) const { return &bgr[(size_t(y) * width + x) * 3]; }
 };
 
+// Makes a w x h picture in `maker`, each pixel's B, G, R from `paint`; its handle, which
+// `maker` holds.
+inline LONG PaintPicture(CLead& maker, int w, int h, const std::function<void(int x, int y, BYTE* bgr)>& paint) {
+  EXPECT_EQ(maker.CreateImage(float(w), float(h), 24), 0);
+  std::shared_ptr<plat::imaging::Dib> dib;
+  const DWORD handle = plat::imaging::ImageStore::Instance().DetachForWrite(DWORD(maker.GetBitmap()), &dib);
+  EXPECT_NE(handle, 0u);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) paint(x, y, dib->Row(y) + size_t(x) * 3);
+  maker.SetBitmap(LONG(handle));
+  return LONG(handle);
+}
+
 class StageRig : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -104,6 +118,7 @@ class StageRig : public ::testing::Test {
     noise = MakeStage<CVexNoiseCutProcess>(1138);
     rgb = MakeStage<CVexRGBProcess>(1139);
     shading = MakeStage<CVexShadingProcess>(1140);
+    retouch = MakeStage<CVexRetouchProcess>(1136);
     left = new StillPane;
     right = new StillPane;
     for (StillPane* pane : {left, right}) {
@@ -122,6 +137,7 @@ class StageRig : public ::testing::Test {
     flow->SetProcess(103, noise);
     flow->SetProcess(104, rgb);
     flow->SetProcess(105, shading);
+    flow->SetProcess(100, retouch);
     flow->SetLiveProcess(200, focus);
     flow->SetOutput(300, left);
     flow->SetOutput(301, right);
@@ -185,15 +201,10 @@ class StageRig : public ::testing::Test {
   LONG PutPicture(SHORT slot, int w, int h, std::function<void(int x, int y, BYTE* bgr)> paint) {
     CLead maker;
     EXPECT_TRUE(maker.CreateControl("", 0, CRect(0, 0, 8, 8), &frame, 0));
-    EXPECT_EQ(maker.CreateImage(float(w), float(h), 24), 0);
-    std::shared_ptr<plat::imaging::Dib> dib;
-    const DWORD handle = plat::imaging::ImageStore::Instance().DetachForWrite(DWORD(maker.GetBitmap()), &dib);
-    EXPECT_NE(handle, 0u);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) paint(x, y, dib->Row(y) + size_t(x) * 3);
-    EXPECT_EQ(buffers->SetBuffer(slot, LONG(handle)), 1);
+    const LONG handle = PaintPicture(maker, w, h, paint);
+    EXPECT_EQ(buffers->SetBuffer(slot, handle), 1);
     maker.DestroyWindow();
-    return LONG(handle);
+    return handle;
   }
   LONG PutFlat(SHORT slot, int w, int h, BYTE b, BYTE g, BYTE r) {
     return PutPicture(slot, w, h, [=](int, int, BYTE* p) { p[0] = b, p[1] = g, p[2] = r; });
@@ -248,6 +259,7 @@ class StageRig : public ::testing::Test {
   CVexNoiseCutProcess* noise = nullptr;
   CVexRGBProcess* rgb = nullptr;
   CVexShadingProcess* shading = nullptr;
+  CVexRetouchProcess* retouch = nullptr;
   StillPane* left = nullptr;
   StillPane* right = nullptr;
 

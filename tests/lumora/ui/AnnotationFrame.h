@@ -4,6 +4,7 @@
 #include <afxwin.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "control/VexApp.h"
@@ -16,6 +17,8 @@
 struct DisplayCalls {
   std::vector<int> modes;  // annotation mode switches, in order
   int abandons = 0;
+  std::vector<std::string> scale;  // scale overlay and calibration calls, in order
+  int calibrationLength = 0;       // what the last calibration line measured
 };
 
 // A pane of the main window. Like every view it frees itself with its window.
@@ -40,8 +43,20 @@ class DisplayDouble : public CVexDisplayOutput {
     ++calls_.abandons;
     return 0;
   }
+  void SetScaleCache(int fineMode, SHORT bufferSize, int turned) override {
+    Note("cache " + std::to_string(fineMode) + "," + std::to_string(bufferSize) + "," + std::to_string(turned));
+  }
+  void SetScaleEditMode(int on) override { Note("edit " + std::to_string(on)); }
+  void UpdateScaleOverlay(int live) override { Note("update " + std::to_string(live)); }
+  void PlaceScaleOverlay(int live, int force) override {
+    Note("place " + std::to_string(live) + "," + std::to_string(force));
+  }
+  void BeginCalibration() override { Note("begin"); }
+  void ApplyCalibration() override { Note("apply"); }
+  int GetCalibrationLength() const override { return calls_.calibrationLength; }
 
  private:
+  void Note(const std::string& call) { calls_.scale.push_back(call); }
   DisplayCalls& calls_;
 };
 

@@ -151,33 +151,22 @@ TEST_F(MainFrameAnnotation, ADialogThatCannotBeMadeIsReported) {
   EXPECT_EQ(CVexDoc::FormatLineAttr(after), CVexDoc::FormatLineAttr(before));
 }
 
-// A frame whose scale dialog is open. The dialog itself is never touched here.
-class ScaleOpenFrame : public CMainFrame {
- public:
-  void SetScaleOpen(bool open) { m_pScaleDialog = open ? reinterpret_cast<CVexScaleDialog*>(&m_marker) : nullptr; }
-
- private:
-  int m_marker = 0;
-};
-
 TEST_F(MainFrameAnnotation, WhileTheScaleDialogIsOpenThePaletteIsRefused) {
-  auto* other = new ScaleOpenFrame;  // a frame frees itself with its window
-  ASSERT_TRUE(other->Create(nullptr, "Lumora"));
-  other->SetScaleOpen(true);
-  EXPECT_TRUE(other->IsScaleToolOpen());
+  frame->OpenScaleTool();
+  ASSERT_TRUE(frame->IsScaleToolOpen());
   std::string box;
   responder::Push([&box](const responder::Shown& shown) {
     box = shown.caption + "|" + shown.text;
     EXPECT_EQ(shown.type & MB_ICONMASK, static_cast<UINT>(MB_ICONWARNING));
     return IDOK;
   });
-  other->SendMessage(WM_COMMAND, 32829, 0);
+  Command(32829);
   EXPECT_EQ(box, "Lumora Caution|スケールダイアログを閉じてください");
-  EXPECT_EQ(other->GetAnnotationPalette(), nullptr);
-  other->SetScaleOpen(false);
-  other->SendMessage(WM_COMMAND, 32829, 0);
-  EXPECT_NE(other->GetAnnotationPalette(), nullptr);
-  other->DestroyWindow();
+  EXPECT_EQ(frame->GetAnnotationPalette(), nullptr);
+  frame->CloseScaleTool();
+  Pump();
+  Command(32829);
+  EXPECT_NE(frame->GetAnnotationPalette(), nullptr);
 }
 
 }  // namespace

@@ -314,6 +314,53 @@ TEST_F(ImagingControlTest, RubberBandDraggedUpAndLeftHasANegativeSize) {
   EXPECT_EQ(Rect(49), (plat::imaging::FRect{}));
 }
 
+// With 160 off the band is the caller's alone: a press inside a shown band leaves it where
+// it is (so the caller can move it), and the finished band stays drawn while 48 is on.
+TEST_F(ImagingControlTest, WithoutMouseTrackingTheBandMovesOnlyAsTheCallerSetsIt) {
+  control_.SetProperty(154, VT_I2, short(3));
+  ASSERT_EQ(CreateImage(160, 120), 0);
+  control_.SetProperty(48, VT_BOOL, TRUE);
+  control_.SetProperty(160, VT_BOOL, FALSE);
+  SetRect(344, 20, 30, 50, 40);
+  using namespace plat::user::input;
+  MouseMove(kLeft + 40, kTop + 50);
+  MouseButton(0, true);
+  MouseMove(kLeft + 90, kTop + 100);
+  MouseButton(0, false);
+  Pump();
+  EXPECT_EQ(Rect(49), (plat::imaging::FRect{20, 30, 50, 40}));
+  EXPECT_EQ(std::find(owner_.events.begin(), owner_.events.end(), "region"), owner_.events.end());
+
+  control_.SetProperty(2, VT_BOOL, FALSE);
+  Method(297);
+  LONG drawDc = 0;
+  control_.InvokeHelper(345, DISPATCH_METHOD, VT_I4, &drawDc, reinterpret_cast<const BYTE*>(VTS_NONE));
+  ASSERT_NE(drawDc, 0);
+  HDC dc = plat::ToHandle<HDC>(uint32_t(drawDc));
+  // The band's dotted outline over the black picture, on its left edge and nowhere else.
+  int onEdge = 0, elsewhere = 0;
+  for (int y = 31; y < 69; ++y) {
+    onEdge += ::GetPixel(dc, 20, y) != RGB(0, 0, 0);
+    elsewhere += ::GetPixel(dc, 40, y) != RGB(0, 0, 0);
+  }
+  EXPECT_GT(onEdge, 10);
+  EXPECT_EQ(elsewhere, 0);
+  Method(346);
+}
+
+// Splitting and merging keeps the picture's size, so the part shown stays as the caller set it.
+TEST_F(ImagingControlTest, AMergeOfTheSameSizeKeepsTheView) {
+  control_.SetProperty(154, VT_I2, short(3));
+  ASSERT_EQ(CreateImage(160, 120), 0);
+  EXPECT_EQ(SetRect(336, 10, 20, 30, 40), 0);
+  short st = -1;
+  control_.InvokeHelper(331, DISPATCH_METHOD, VT_I2, &st, reinterpret_cast<const BYTE*>(VTS_I4), LONG(0));
+  ASSERT_EQ(st, 0);
+  control_.InvokeHelper(332, DISPATCH_METHOD, VT_I2, &st, reinterpret_cast<const BYTE*>(VTS_I4), LONG(0));
+  ASSERT_EQ(st, 0);
+  EXPECT_EQ(Rect(25), (plat::imaging::FRect{10, 20, 30, 40}));
+}
+
 TEST_F(ImagingControlTest, PaintShowsTheAdjustedPictureAndReportsIt) {
   plat::imaging::ImageHolder maker;
   ASSERT_TRUE(maker.Adopt(imagingtest::Flat(160, 120, 24, 40, 80, 120).Clone()));

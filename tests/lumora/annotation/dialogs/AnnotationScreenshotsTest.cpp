@@ -14,6 +14,8 @@
 #include "annotation/dialogs/VexAnnoLineSet.h"
 #include "annotation/dialogs/VexAnnoRectSet.h"
 #include "annotation/dialogs/VexAnnoTextSet.h"
+#include "annotation/dialogs/VexScaleDialog.h"
+#include "control/VexDoc.h"
 #include "display/Png.h"
 #include "user/Responder.h"
 
@@ -154,6 +156,60 @@ TEST_F(AnnotationScreenshots, TextDialogWithItsPreview) {
   dlg.DoModal();
   EXPECT_GT(back, 1000);
   EXPECT_GT(ink, 20);
+}
+
+// The scale dialog as it opens, with its details, and in the Measuring Pixels mode.
+TEST_F(AnnotationScreenshots, ScaleDialogThreeWays) {
+  TheSettingSources() = VexSettingSources{};
+  CVexDoc doc;
+  doc.m_camera.BoardRevision = 216;
+  tScaleInfo p;
+  doc.GetSelectedScale(p);
+  p.name = "10x objective";
+  p.source = 1;
+  p.lengthValue = 100;
+  p.measuredPixels = 1200;
+  p.measuredLength = 250;
+  p.penColor = RGB(255, 255, 0);
+  p.filled = 1;
+  p.fillColor = RGB(0, 0, 128);
+  doc.SetSelectedScale(p);
+  doc.UpdateImageStatus(1, 0);
+  CVexScaleDialog dlg(&doc);
+  ASSERT_TRUE(dlg.Create(CVexScaleDialog::IDD));
+  dlg.SetWindowPos(nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  dlg.ShowWindow(SW_SHOW);
+  dlg.OnSettingsChanged(CVexScaleDialog::kUpdateFlag, 0);
+
+  Paint(dlg.m_hWnd);
+  RECT shot = WindowRectOf(dlg.m_hWnd);
+  auto image = Shoot("scale-dialog.png", shot);
+  // The swatches show the preset's colours, and the Details triangle points down.
+  EXPECT_GT(Count(image, shot, WindowRectOf(dlg.GetDlgItem(1162)->m_hWnd), RGB(255, 255, 0)), 20);
+  EXPECT_GT(Count(image, shot, WindowRectOf(dlg.GetDlgItem(1164)->m_hWnd), RGB(0, 0, 128)), 20);
+  const RECT details = WindowRectOf(dlg.GetDlgItem(1001)->m_hWnd);
+  const RECT downTop{details.left + 5, details.top + 2, details.left + 17, details.top + 5};
+  EXPECT_GT(Count(image, shot, downTop, RGB(0, 0, 0)), 15);
+  const LONG collapsedHeight = shot.bottom - shot.top;
+
+  SendMessageA(dlg.GetDlgItem(1001)->m_hWnd, BM_CLICK, 0, 0);
+  Paint(dlg.m_hWnd);
+  shot = WindowRectOf(dlg.m_hWnd);
+  image = Shoot("scale-dialog-details.png", shot);
+  EXPECT_EQ(shot.bottom - shot.top, collapsedHeight + 290);
+  // The icon of the measuring button and the pixel size worked out from the measurement.
+  EXPECT_GT(Count(image, shot, WindowRectOf(dlg.GetDlgItem(1194)->m_hWnd), RGB(0, 0, 160)), 20);
+  char size[32] = {};
+  GetDlgItemTextA(dlg.m_hWnd, 1189, size, sizeof size);
+  EXPECT_STREQ(size, "0.21");
+
+  SendMessageA(dlg.GetDlgItem(1194)->m_hWnd, BM_CLICK, 0, 0);
+  ASSERT_EQ(dlg.IsMeasuring(), 1);
+  Paint(dlg.m_hWnd);
+  shot = WindowRectOf(dlg.m_hWnd);
+  image = Shoot("scale-dialog-measuring.png", shot);
+  EXPECT_GT(Count(image, shot, WindowRectOf(dlg.GetDlgItem(1199)->m_hWnd), GetSysColor(COLOR_BTNFACE)), 200);
+  dlg.DestroyWindow();
 }
 
 }  // namespace

@@ -41,6 +41,39 @@ TEST_F(CommonControls, SliderKeepsRangePositionAndSteps) {
   EXPECT_EQ(slider.GetDlgCtrlID(), 100);
 }
 
+// A window that notes the scroll messages its slider and scroll bar send it.
+class ScrollHost : public CWnd {
+ public:
+  std::vector<std::pair<UINT, HWND>> heard;
+
+ protected:
+  afx_msg void OnHScroll(UINT code, UINT, CScrollBar* bar) { heard.push_back({code, bar ? bar->m_hWnd : nullptr}); }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(ScrollHost, CWnd)
+  ON_WM_HSCROLL()
+END_MESSAGE_MAP()
+
+// The handler meets every sender as a scroll bar naming the sender's window: the scroll
+// bar itself, or for a slider an object that only names it (never a wrong type).
+TEST_F(CommonControls, ScrollHandlersMeetSlidersAndScrollBarsAlike) {
+  ScrollHost host;
+  ASSERT_TRUE(host.CreateEx(0, nullptr, "scrolls", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
+  CSliderCtrl slider;
+  ASSERT_TRUE(slider.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 210, 40), &host, 100));
+  CScrollBar bar;
+  ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | SBS_HORZ, CRect(10, 50, 210, 66), &host, 101));
+  host.SendMessage(WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider.m_hWnd));
+  host.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), reinterpret_cast<LPARAM>(bar.m_hWnd));
+  host.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINELEFT, 0), 0);
+  EXPECT_EQ(host.heard, (std::vector<std::pair<UINT, HWND>>{
+                            {TB_ENDTRACK, slider.m_hWnd}, {SB_LINERIGHT, bar.m_hWnd}, {SB_LINELEFT, nullptr}}));
+  // A plain window passes a slider's scroll on without a handler of its own.
+  parent_.SendMessage(WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(slider.m_hWnd));
+  EXPECT_TRUE(::IsWindow(slider.m_hWnd));
+  host.DestroyWindow();
+}
+
 // A control the framework did not create, found by id, gets the matching wrapper.
 TEST_F(CommonControls, ControlFoundByIdGetsItsWrapper) {
   InitCommonControls();

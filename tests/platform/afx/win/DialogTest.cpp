@@ -239,6 +239,28 @@ TEST_F(Dialog, IconsAreTheDialogsOwn) {
   dlg.DestroyWindow();
 }
 
+TEST_F(Dialog, TemplateMenuAndInitialDataAreThereWhenTheDialogStarts) {
+  CDialog dialog;
+  ASSERT_TRUE(dialog.Create(IDD_LISTS));
+  CMenu* bar = dialog.GetMenu();
+  ASSERT_NE(bar, nullptr);
+  CString title;
+  bar->GetMenuString(0, title, MF_BYPOSITION);
+  EXPECT_EQ(title, "&File");
+  EXPECT_EQ(dialog.SendDlgItemMessage(IDC_COMBO, CB_GETCOUNT), 2);
+  char text[32] = {};
+  dialog.SendDlgItemMessage(IDC_COMBO, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "75%");
+  dialog.SendDlgItemMessage(IDC_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "撮影");
+  dialog.DestroyWindow();
+}
+
+TEST_F(Dialog, InitialDataCutShortEndsTheDialog) {
+  CDialog dialog(IDD_CUT_SHORT);
+  EXPECT_EQ(dialog.DoModal(), -1);
+}
+
 class CPaneDoc : public CDocument {
   DECLARE_DYNCREATE(CPaneDoc)
 };

@@ -19,3 +19,7 @@
 #define IDS_SHEET 301
 #define IDI_PAGE 310
 #define IDD_PICK_FOLDER 2000
+#define IDD_LISTS 230
+#define IDC_COMBO 231
+#define IDC_LIST 232
+#define IDD_CUT_SHORT 240

@@ -24,6 +24,7 @@
 #include "pipeline/process/VexRGBProcess.h"
 #include "pipeline/process/VexResizeProcess.h"
 #include "pipeline/process/VexShadingProcess.h"
+#include "pipeline/retouch/VexRetouchProcess.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
@@ -85,6 +86,7 @@ CMainFrame::Composition CMainFrame::DefaultComposition() {
       {kIdFileDelete, RUNTIME_CLASS(CVexFileDelete)},
       {kIdProfileProcess, RUNTIME_CLASS(CVexProfileProcess)},
       {kIdFocusProcess, RUNTIME_CLASS(CVexFocusProcess)},
+      {kIdRetouchProcess, RUNTIME_CLASS(CVexRetouchProcess)},
       {kIdResizeProcess, RUNTIME_CLASS(CVexResizeProcess)},
       {kIdNoiseCutProcess, RUNTIME_CLASS(CVexNoiseCutProcess)},
       {kIdRGBProcess, RUNTIME_CLASS(CVexRGBProcess)},
@@ -216,6 +218,7 @@ void CMainFrame::InitObjects() {
   m_pFileDelete = dynamic_cast<CVexFileDelete*>(MakeObject(kIdFileDelete));
   m_pProfile = dynamic_cast<CVexProfileProcess*>(MakeObject(kIdProfileProcess));
   m_pFocus = dynamic_cast<CVexFocusProcess*>(MakeObject(kIdFocusProcess));
+  m_pRetouch = dynamic_cast<CVexRetouchProcess*>(MakeObject(kIdRetouchProcess));
   m_pResize = dynamic_cast<CVexResizeProcess*>(MakeObject(kIdResizeProcess));
   m_pNoiseCut = dynamic_cast<CVexNoiseCutProcess*>(MakeObject(kIdNoiseCutProcess));
   m_pRGB = dynamic_cast<CVexRGBProcess*>(MakeObject(kIdRGBProcess));
@@ -223,7 +226,7 @@ void CMainFrame::InitObjects() {
   for (const void* p : {static_cast<const void*>(m_pFlowControl), static_cast<const void*>(m_pCCDInput),
                         static_cast<const void*>(m_pFileInput), static_cast<const void*>(m_pFileDelete),
                         static_cast<const void*>(m_pProfile), static_cast<const void*>(m_pFocus),
-                        static_cast<const void*>(m_pResize), static_cast<const void*>(m_pNoiseCut),
+                        static_cast<const void*>(m_pRetouch), static_cast<const void*>(m_pResize), static_cast<const void*>(m_pNoiseCut),
                         static_cast<const void*>(m_pRGB), static_cast<const void*>(m_pShading)})
     need(p);
   const BOOL cameraControl = m_pCCDInput && m_pCCDInput->CreateImagingControl(&kObjectRect);
@@ -232,6 +235,7 @@ void CMainFrame::InitObjects() {
   if (m_pFileInput && !m_pFileInput->CreateImagingControl(&kObjectRect)) all = false;
   if (m_pProfile && !m_pProfile->CreateImagingControl(&kObjectRect)) all = false;
   if (m_pFocus && !m_pFocus->CreateImagingControl(&kObjectRect)) all = false;
+  if (m_pRetouch && !m_pRetouch->CreateImagingControl(&kObjectRect)) all = false;
   if (m_pResize && !m_pResize->CreateImagingControl(&kObjectRect)) all = false;
   if (m_pNoiseCut && !m_pNoiseCut->CreateImagingControl(&kObjectRect)) all = false;
   if (m_pRGB && !m_pRGB->CreateImagingControl(&kObjectRect)) all = false;
@@ -285,6 +289,7 @@ void CMainFrame::InitObjects() {
       m_pFocus->SetBufferControl(b);
       m_pFocus->SetCameraInput(m_pCCDInput);
     }
+    if (m_pRetouch) m_pRetouch->SetBufferControl(b);
     if (m_pResize) m_pResize->SetBufferControl(b);
     if (m_pNoiseCut) m_pNoiseCut->SetBufferControl(b);
     if (m_pThumbnailView) m_pThumbnailView->SetBufferControl(b);
@@ -310,6 +315,7 @@ void CMainFrame::InitObjects() {
     if (m_pFileDelete) m_pFileDelete->SetErrorControl(e);
     if (m_pProfile) m_pProfile->SetErrorControl(e);
     if (m_pFocus) m_pFocus->SetErrorControl(e);
+    if (m_pRetouch) m_pRetouch->SetErrorControl(e);
     if (m_pResize) m_pResize->SetErrorControl(e);
     if (m_pNoiseCut) m_pNoiseCut->SetErrorControl(e);
     if (m_pBufferControl) m_pBufferControl->SetErrorControl(e);
@@ -347,7 +353,8 @@ void CMainFrame::RegisterObjects() {
   CVexDoc* doc = Doc();
   for (CView* v : {static_cast<CView*>(m_pFlowControl), static_cast<CView*>(m_pCCDInput),
                    static_cast<CView*>(m_pFileInput), static_cast<CView*>(m_pFileDelete),
-                   static_cast<CView*>(m_pProfile), static_cast<CView*>(m_pFocus), static_cast<CView*>(m_pResize),
+                   static_cast<CView*>(m_pProfile), static_cast<CView*>(m_pFocus), static_cast<CView*>(m_pRetouch),
+                   static_cast<CView*>(m_pResize),
                    static_cast<CView*>(m_pNoiseCut), static_cast<CView*>(m_pErrorControl),
                    static_cast<CView*>(m_pRGB), static_cast<CView*>(m_pShading)}) {
     doc->AddView(v);
@@ -357,6 +364,7 @@ void CMainFrame::RegisterObjects() {
   f->SetInput(0, m_pCCDInput);
   f->SetInput(1, m_pFileInput);
   f->SetProcess(102, m_pProfile);
+  f->SetProcess(100, m_pRetouch);
   f->SetProcess(101, m_pResize);
   f->SetProcess(103, m_pNoiseCut);
   f->SetProcess(104, m_pRGB);
@@ -411,6 +419,7 @@ void CMainFrame::DestroyObjects() {
   m_pFileDelete = nullptr;
   m_pProfile = nullptr;
   m_pFocus = nullptr;
+  m_pRetouch = nullptr;
   m_pResize = nullptr;
   m_pNoiseCut = nullptr;
   m_pRGB = nullptr;

@@ -30,6 +30,7 @@ class CVexProcessDialog;
 class CVexProfileProcess;
 class CVexRGBProcess;
 class CVexResizeProcess;
+class CVexRetouchProcess;
 class CVexSaveNowDialog;
 class CVexScaleDialog;
 class CVexShadingNowDialog;
@@ -269,6 +270,7 @@ class CMainFrame : public CFrameWnd {
   CVexFileDelete* m_pFileDelete = nullptr;
   CVexProfileProcess* m_pProfile = nullptr;
   CVexFocusProcess* m_pFocus = nullptr;
+  CVexRetouchProcess* m_pRetouch = nullptr;
   CVexResizeProcess* m_pResize = nullptr;
   CVexNoiseCutProcess* m_pNoiseCut = nullptr;
   CVexRGBProcess* m_pRGB = nullptr;

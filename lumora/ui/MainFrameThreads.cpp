@@ -22,6 +22,7 @@
 #include "pipeline/process/VexRGBProcess.h"
 #include "pipeline/process/VexResizeProcess.h"
 #include "pipeline/process/VexShadingProcess.h"
+#include "pipeline/retouch/VexRetouchProcess.h"
 
 namespace {
 constexpr UINT kCaptureCommand = 1038;
@@ -493,6 +494,9 @@ void CMainFrame::Notify(DWORD bit, LPARAM arg) {
       break;
     case kUpdFileInput:
       if (m_pFileInput) m_pFileInput->OnSettingsChanged(flag);
+      break;
+    case kUpdRetouch:
+      if (m_pRetouch) m_pRetouch->OnSettingsChanged(flag);
       break;
     case kUpdProfile:
       if (m_pProfile) m_pProfile->OnSettingsChanged(flag);

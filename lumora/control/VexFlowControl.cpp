@@ -90,6 +90,14 @@ CVexDisplayOutput* CVexFlowControl::StillPane() const {
   return liveLeft ? m_pRightDisplay : m_pLeftDisplay;
 }
 
+CView* CVexFlowControl::GetStage(FlowStepId id) const {
+  if (id >= 0 && id <= 1) return m_inputs[id];
+  if (id >= 100 && id <= 105) return m_processes[id - 100];
+  if (id == 200) return m_pLiveProcess;
+  if (id >= 300 && id <= 303) return m_outputs[id - 300];
+  return nullptr;
+}
+
 int CVexFlowControl::BuildFlows() {
   CVexDoc* doc = GetDocument();
   if (!doc) return 0;

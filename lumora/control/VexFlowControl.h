@@ -44,9 +44,11 @@ class CVexFlowControl : public CView {
   void SetProgressWindow(CVexProcessDialog* window) { m_pShootProgress = window; }
   void SetSaveProgressWindow(CVexSaveNowDialog* window) { m_pSaveProgress = window; }
   CVexDoc* GetDocument() const;
+  // The stage registered under a step id (0-1, 100-105, 200, 300-303), or null.
+  CView* GetStage(FlowStepId id) const;
 
   int BuildFlows();
-  void OnSettingsChanged(LONG flag);
+  virtual void OnSettingsChanged(LONG flag);
   int SetFlowStep(SHORT row, SHORT position, FlowStepId id);
   FlowStepId GetFlowStep(SHORT row, SHORT position) const;
 

@@ -163,6 +163,11 @@ void CVexFlowControl::OnSettingsChanged(LONG flag) {
 void CVexFlowControl::PumpOne() {
   MSG msg;
   if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    // A quit belongs to the thread's own loop: it is put back, not dropped.
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }

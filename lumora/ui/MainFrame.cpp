@@ -386,15 +386,17 @@ void CMainFrame::UpdateDisplayRoles() {
 
 void CMainFrame::CheckCameraAtStart() {
   m_bCameraReady = 0;
-  // The camera input reads its settings from the document: without one there is no camera.
-  if (!m_bCameraInputReady || !m_pCCDInput || !Doc()) return;
+  // The camera input reads its settings from the document it was added to: a partial
+  // composition added nothing, so it has no camera to check.
+  if (!m_bCameraInputReady || !m_pCCDInput || !m_pCCDInput->GetDocument()) return;
   m_pCCDInput->PowerOff();
   if (CVexDoc* doc = Doc()) doc->SetPCIAddress(static_cast<DWORD>(-1));
   if (m_pCCDInput->CheckCameraPower(1) == 0) m_bCameraReady = 1;
 }
 
 void CMainFrame::DestroyObjects() {
-  if (m_pCCDInput && m_pCCDInput->GetSafeHwnd() && m_bCameraInputReady && Doc()) m_pCCDInput->PowerOff();
+  if (m_pCCDInput && m_pCCDInput->GetSafeHwnd() && m_bCameraInputReady && m_pCCDInput->GetDocument())
+    m_pCCDInput->PowerOff();
   m_bObjectsReady = 0;
   // Only what was added and made is taken back: a partial start leaves the rest alone.
   if (CVexDoc* doc = Doc())

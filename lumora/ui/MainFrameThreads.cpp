@@ -344,9 +344,16 @@ void CMainFrame::StartExternalTrigger() {
 
 void CMainFrame::StartTriggerThread() {
   if (!m_pCCDInput || m_trigger.running) return;
+  Operation op(*this);
   m_trigger.stop = 0;
+  // The camera takes one capture at a time: live view waits while the scratch frame is
+  // taken (a resume after full screen comes with live view running).
+  const int live = IsLiveRunning();
+  if (live) StopLive();
   m_pCCDInput->CaptureScratchFrame();
   StartWorker(m_trigger, TriggerProc);
+  PumpUntil(m_trigger.started, 1);
+  if (live) StartLive();
 }
 
 UINT CMainFrame::TriggerBody() {
@@ -481,7 +488,12 @@ int CMainFrame::IsCaptureAllowed() {
 void CMainFrame::Notify(DWORD bit, LPARAM arg) {
   const LONG flag = static_cast<LONG>(bit);
   const bool liveLeft = Doc() && Doc()->IsLiveWindowLeft() == 1;
-  switch (bit) {
+  // Hidden objects of a composition that failed were never given the document: they
+  // hear nothing. The panes, the views of the document, always hear their bits.
+  const bool objects = m_bObjectsReady == 1;
+  switch (objects ? bit : (bit & (kUpdControlView | kUpdReloadSettings | kUpdLiveDisplay | kUpdStillDisplay |
+                                  kUpdThumbFolder | kUpdThumbNewFile | kUpdThumbOverwrite | kUpdThumbDeleted |
+                                  kUpdScaleDialog))) {
     case kUpdControlView:
     case kUpdReloadSettings:
       if (m_pControlView) m_pControlView->OnSettingsChanged(flag);

@@ -395,7 +395,9 @@ void CMainFrame::CheckCameraAtStart() {
 }
 
 void CMainFrame::DestroyObjects() {
-  if (m_pCCDInput && m_pCCDInput->GetSafeHwnd() && m_bCameraInputReady && m_pCCDInput->GetDocument())
+  // A camera that never answered is not spoken to again: without one the command only
+  // waits for its time-outs, and the program would hang at exit.
+  if (m_pCCDInput && m_pCCDInput->GetSafeHwnd() && m_bCameraReady && m_pCCDInput->GetDocument())
     m_pCCDInput->PowerOff();
   m_bObjectsReady = 0;
   // Only what was added and made is taken back: a partial start leaves the rest alone.

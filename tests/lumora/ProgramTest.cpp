@@ -13,7 +13,7 @@ using programrig::Step;
 class Program : public ProgramRig {};
 
 TEST_F(Program, LiveFramesReachTheScreenAndACloseEndsCleanly) {
-  Set("BOARD_MOTION", "300");
+  Set("BOARD_MOTION", "40");
   WritePrivateProfileStringA("USER", "LiveWindowLeft", "1", "C:\\Run\\run.ini");
   std::vector<plat::display::Pixel> first, second;
   bool running = false;
@@ -45,6 +45,84 @@ TEST_F(Program, LiveFramesReachTheScreenAndACloseEndsCleanly) {
   char value[32] = {};
   GetPrivateProfileStringA("USER", "ExposureTime", "", value, sizeof value, "C:\\Run\\run.ini");
   EXPECT_STRNE(value, "") << "the settings are written at exit";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Program, ACaptureFillsTheStillPaneAndLiveViewGoesOn) {
+  WritePrivateProfileStringA("USER", "LiveWindowLeft", "1", "C:\\Run\\shot.ini");
+  int shotWidth = 0, shotHeight = 0, slotWidth = 0, slotHeight = 0;
+  size_t stillValues = 0;
+  bool liveAgain = false;
+  const int rc = Run("/i C:\\Run\\shot.ini",
+                     {
+                         [&] { return Frame() && Frame()->IsWindowEnabled() && Frame()->IsLiveRunning(); },
+                         [&] {
+                           // A click on the capture button, as the mouse sends it.
+                           Frame()->ControlView()->PostMessage(WM_COMMAND, MAKEWPARAM(1038, BN_CLICKED));
+                           return true;
+                         },
+                         [&] { return Frame()->ControlView()->IsCaptureRunning() == 1; },
+                         [&] { return Frame()->ControlView()->IsCaptureRunning() == 0; },
+                         [&] {
+                           CVexDoc* doc = Doc();
+                           const bool turned = doc->GetDir90() != 0;
+                           shotWidth = turned ? doc->GetShootHeight() : doc->GetShootWidth();
+                           shotHeight = turned ? doc->GetShootWidth() : doc->GetShootHeight();
+                           const LONG handle = Frame()->BufferControl()->GetBuffer(Frame()->FlowControl()->GetShootBufferIndex());
+                           if (auto dib = plat::imaging::ImageStore::Instance().Find(static_cast<DWORD>(handle))) {
+                             slotWidth = dib->Width();
+                             slotHeight = dib->Height();
+                           }
+                           return true;
+                         },
+                         Wait(500),
+                         [&] {
+                           stillValues = ProgramRig::Distinct(Shown(Frame()->RightDisplay()));
+                           RECT r;
+                           Frame()->GetWindowRect(&r);
+                           plat::display::SavePng(ShotPath("main-window-shot.png"), &r);
+                           liveAgain = Frame()->IsLiveRunning() != 0;
+                           Frame()->PostMessage(WM_CLOSE);
+                           return true;
+                         },
+                     });
+  EXPECT_FALSE(TimedOut());
+  EXPECT_EQ(rc, 0);
+  EXPECT_GT(shotWidth, 0);
+  EXPECT_EQ(slotWidth, shotWidth);
+  EXPECT_EQ(slotHeight, shotHeight);
+  EXPECT_GT(stillValues, 100u) << "the still pane shows the shot";
+  EXPECT_TRUE(liveAgain);
+}
+
+TEST_F(Program, WithoutACameraTheWindowComesUpAndExitEndsIt) {
+  Set("BOARD_CAMERA", "0");
+  std::vector<std::string> codes;
+  plat::user::responder::Push([&](const plat::user::responder::Shown& shown) {
+    char code[64] = {};
+    GetDlgItemTextA(shown.hwnd, 1143, code, sizeof code);
+    codes.push_back(code);
+    SendMessageA(shown.hwnd, WM_COMMAND, IDOK, 0);
+    return 0;
+  });
+  bool enabled = false;
+  const int rc = Run("/i C:\\Run\\nocamera.ini",
+                     {
+                         [&] { return Frame() && Frame()->IsWindowVisible(); },
+                         Wait(300),
+                         [&] {
+                           enabled = Frame()->IsWindowEnabled() != 0;
+                           Frame()->PostMessage(WM_COMMAND, ID_APP_EXIT);
+                           return true;
+                         },
+                     });
+  EXPECT_FALSE(TimedOut()) << StepsDone();
+  EXPECT_EQ(rc, 0);
+  EXPECT_TRUE(enabled);
+  EXPECT_EQ(codes, std::vector<std::string>{"エラーコード: 110:006"});
 }
 
 }  // namespace

@@ -18,6 +18,9 @@
 #include "pipeline/input/VexCCDInput.h"
 #include "pipeline/input/VexFileInput.h"
 #include "pipeline/output/VexDisplayOutput.h"
+#include "pipeline/output/VexFileOutput.h"
+#include "pipeline/output/VexFullScreenOutput.h"
+#include "pipeline/output/VexPrinterOutput.h"
 #include "pipeline/process/VexFocusProcess.h"
 #include "pipeline/process/VexNoiseCutProcess.h"
 #include "pipeline/process/VexProfileProcess.h"
@@ -83,7 +86,9 @@ CMainFrame::Composition CMainFrame::DefaultComposition() {
       {kIdFlowControl, RUNTIME_CLASS(CVexFlowControl)},
       {kIdCCDInput, RUNTIME_CLASS(CVexCCDInput)},
       {kIdFileInput, RUNTIME_CLASS(CVexFileInput)},
+      {kIdFileOutput, RUNTIME_CLASS(CVexFileOutput)},
       {kIdFileDelete, RUNTIME_CLASS(CVexFileDelete)},
+      {kIdPrinterOutput, RUNTIME_CLASS(CVexPrinterOutput)},
       {kIdProfileProcess, RUNTIME_CLASS(CVexProfileProcess)},
       {kIdFocusProcess, RUNTIME_CLASS(CVexFocusProcess)},
       {kIdRetouchProcess, RUNTIME_CLASS(CVexRetouchProcess)},
@@ -215,7 +220,9 @@ void CMainFrame::InitObjects() {
   m_pFlowControl = dynamic_cast<CVexFlowControl*>(MakeObject(kIdFlowControl));
   m_pCCDInput = dynamic_cast<CVexCCDInput*>(MakeObject(kIdCCDInput));
   m_pFileInput = dynamic_cast<CVexFileInput*>(MakeObject(kIdFileInput));
+  m_pFileOutput = dynamic_cast<CVexFileOutput*>(MakeObject(kIdFileOutput));
   m_pFileDelete = dynamic_cast<CVexFileDelete*>(MakeObject(kIdFileDelete));
+  m_pPrinterOutput = dynamic_cast<CVexPrinterOutput*>(MakeObject(kIdPrinterOutput));
   m_pProfile = dynamic_cast<CVexProfileProcess*>(MakeObject(kIdProfileProcess));
   m_pFocus = dynamic_cast<CVexFocusProcess*>(MakeObject(kIdFocusProcess));
   m_pRetouch = dynamic_cast<CVexRetouchProcess*>(MakeObject(kIdRetouchProcess));
@@ -224,7 +231,8 @@ void CMainFrame::InitObjects() {
   m_pRGB = dynamic_cast<CVexRGBProcess*>(MakeObject(kIdRGBProcess));
   m_pShading = dynamic_cast<CVexShadingProcess*>(MakeObject(kIdShadingProcess));
   for (const void* p : {static_cast<const void*>(m_pFlowControl), static_cast<const void*>(m_pCCDInput),
-                        static_cast<const void*>(m_pFileInput), static_cast<const void*>(m_pFileDelete),
+                        static_cast<const void*>(m_pFileInput), static_cast<const void*>(m_pFileOutput),
+                        static_cast<const void*>(m_pFileDelete), static_cast<const void*>(m_pPrinterOutput),
                         static_cast<const void*>(m_pProfile), static_cast<const void*>(m_pFocus),
                         static_cast<const void*>(m_pRetouch), static_cast<const void*>(m_pResize), static_cast<const void*>(m_pNoiseCut),
                         static_cast<const void*>(m_pRGB), static_cast<const void*>(m_pShading)})
@@ -233,6 +241,8 @@ void CMainFrame::InitObjects() {
   m_bCameraInputReady = cameraControl ? 1 : 0;
   if (!cameraControl) all = false;
   if (m_pFileInput && !m_pFileInput->CreateImagingControl(&kObjectRect)) all = false;
+  if (m_pFileOutput && !m_pFileOutput->CreateImagingControl(&kObjectRect)) all = false;
+  if (m_pPrinterOutput && !m_pPrinterOutput->CreateImagingControl(&kObjectRect)) all = false;
   if (m_pProfile && !m_pProfile->CreateImagingControl(&kObjectRect)) all = false;
   if (m_pFocus && !m_pFocus->CreateImagingControl(&kObjectRect)) all = false;
   if (m_pRetouch && !m_pRetouch->CreateImagingControl(&kObjectRect)) all = false;
@@ -242,6 +252,11 @@ void CMainFrame::InitObjects() {
   if (m_pShading && !m_pShading->CreateImagingControl(&kObjectRect)) all = false;
   for (CView* v : m_made) v->ShowWindow(SW_HIDE);
   if (m_pFileDelete) m_pFileDelete->SetDocument(doc);
+  // Saved pictures carry the overlays of the left display (selector 1) or the right one (0).
+  if (m_pFileOutput) {
+    m_pFileOutput->SetDisplayOutput(1, m_pLeftDisplay);
+    m_pFileOutput->SetDisplayOutput(0, m_pRightDisplay);
+  }
 
   // 3-5. The progress and busy windows, top-most and hidden until used.
   auto topmostHidden = [](CWnd& w) {
@@ -274,6 +289,17 @@ void CMainFrame::InitObjects() {
     all = false;
   }
 
+  // 6. The full-screen window with its own imaging control.
+  m_pFullScreenOwned = std::make_unique<CVexFullScreenOutput>(this);
+  if (m_pFullScreenOwned->Create(CVexFullScreenOutput::IDD, this) && m_pFullScreenOwned->CreateImagingControl()) {
+    m_pFullScreenOwned->ShowWindow(SW_HIDE);
+    m_pFullScreen = m_pFullScreenOwned.get();
+  } else {
+    if (m_pFullScreenOwned->GetSafeHwnd()) m_pFullScreenOwned->DestroyWindow();
+    m_pFullScreenOwned.reset();
+    all = false;
+  }
+
   // 7. The image slots, given to everything that reads or writes a picture.
   m_pBufferControl = dynamic_cast<CVexBufferControl*>(MakeObject(kIdBufferControl));
   if (m_pBufferControl && m_pBufferControl->CreateImageControls(kObjectRect)) {
@@ -283,6 +309,8 @@ void CMainFrame::InitObjects() {
     if (m_pFileInput) m_pFileInput->SetBufferControl(b);
     if (m_pLeftDisplay) m_pLeftDisplay->SetBufferControl(b);
     if (m_pRightDisplay) m_pRightDisplay->SetBufferControl(b);
+    if (m_pFileOutput) m_pFileOutput->SetBufferControl(b);
+    if (m_pPrinterOutput) m_pPrinterOutput->SetBufferControl(b);
     if (m_pFlowControl) m_pFlowControl->SetBufferControl(b);
     if (m_pProfile) m_pProfile->SetBufferControl(b);
     if (m_pFocus) {
@@ -293,6 +321,7 @@ void CMainFrame::InitObjects() {
     if (m_pResize) m_pResize->SetBufferControl(b);
     if (m_pNoiseCut) m_pNoiseCut->SetBufferControl(b);
     if (m_pThumbnailView) m_pThumbnailView->SetBufferControl(b);
+    if (m_pFullScreen) m_pFullScreen->SetBufferControl(b);
     if (m_pRGB) m_pRGB->SetBufferControl(b);
     if (m_pShading) m_pShading->SetBufferControl(b);
   } else {
@@ -312,7 +341,9 @@ void CMainFrame::InitObjects() {
     if (m_pFlowControl) m_pFlowControl->SetErrorControl(e);
     if (m_pCCDInput) m_pCCDInput->SetErrorControl(e);
     if (m_pFileInput) m_pFileInput->SetErrorControl(e);
+    if (m_pFileOutput) m_pFileOutput->SetErrorControl(e);
     if (m_pFileDelete) m_pFileDelete->SetErrorControl(e);
+    if (m_pPrinterOutput) m_pPrinterOutput->SetErrorControl(e);
     if (m_pProfile) m_pProfile->SetErrorControl(e);
     if (m_pFocus) m_pFocus->SetErrorControl(e);
     if (m_pRetouch) m_pRetouch->SetErrorControl(e);
@@ -352,7 +383,8 @@ void CMainFrame::InitObjects() {
 void CMainFrame::RegisterObjects() {
   CVexDoc* doc = Doc();
   for (CView* v : {static_cast<CView*>(m_pFlowControl), static_cast<CView*>(m_pCCDInput),
-                   static_cast<CView*>(m_pFileInput), static_cast<CView*>(m_pFileDelete),
+                   static_cast<CView*>(m_pFileInput), static_cast<CView*>(m_pFileOutput),
+                   static_cast<CView*>(m_pFileDelete), static_cast<CView*>(m_pPrinterOutput),
                    static_cast<CView*>(m_pProfile), static_cast<CView*>(m_pFocus), static_cast<CView*>(m_pRetouch),
                    static_cast<CView*>(m_pResize),
                    static_cast<CView*>(m_pNoiseCut), static_cast<CView*>(m_pErrorControl),
@@ -372,6 +404,8 @@ void CMainFrame::RegisterObjects() {
   f->SetLiveProcess(200, m_pFocus);
   f->SetOutput(300, m_pLeftDisplay);
   f->SetOutput(301, m_pRightDisplay);
+  f->SetOutput(302, m_pFileOutput);
+  f->SetOutput(303, m_pPrinterOutput);
   f->SetThumbnailView(m_pThumbnailView);
   f->SetFullScreenOutput(m_pFullScreen);
 }
@@ -417,10 +451,15 @@ void CMainFrame::DestroyObjects() {
   m_pProgressDialog.reset();
   m_pSaveBusyDialog.reset();
   m_pShadingBusyDialog.reset();
+  if (m_pFullScreenOwned && m_pFullScreenOwned->GetSafeHwnd()) m_pFullScreenOwned->DestroyWindow();
+  if (m_pFullScreen == m_pFullScreenOwned.get()) m_pFullScreen = nullptr;
+  m_pFullScreenOwned.reset();
   m_pFlowControl = nullptr;
   m_pCCDInput = nullptr;
   m_pFileInput = nullptr;
+  m_pFileOutput = nullptr;
   m_pFileDelete = nullptr;
+  m_pPrinterOutput = nullptr;
   m_pProfile = nullptr;
   m_pFocus = nullptr;
   m_pRetouch = nullptr;
@@ -564,6 +603,7 @@ void CMainFrame::OnDestroy() {
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   if (m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (RouteToStillDisplay(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
@@ -585,8 +625,28 @@ int CMainFrame::MakeThumbnail(int index) {
 }
 
 void CMainFrame::SwapDisplays() {
+  if (m_bCalibrating) return;
   if (CVexDoc* doc = Doc()) doc->m_bLiveWindowLeft = doc->m_bLiveWindowLeft ? 0 : 1;
-  UpdateDisplayRoles();
+  SwapStillDisplay();
+}
+
+void CMainFrame::ExitFullScreen() {
+  CVexDoc* doc = Doc();
+  if (doc && doc->IsFullScreen() == 1) {
+    StopLive();
+    doc->SetFullScreen(0);
+    BroadcastUpdate(0x2, 0);
+    if (doc->GetShadingLive() == 1) BroadcastUpdate(0x400, 0);
+    StartLive();
+  } else {
+    if (doc) doc->SetViewState(0);
+    if (m_bLiveBeforeFullScreen) StartLive();
+  }
+  ResumeTrigger(0);
+  if (m_pFullScreen && m_pFullScreen->m_hWnd) m_pFullScreen->ShowWindow(SW_HIDE);
+  if (m_hWnd) SetFocus();
+  ::ReleaseCapture();
+  EnableFrame(TRUE);
 }
 
 void CMainFrame::RedisplayImage() {

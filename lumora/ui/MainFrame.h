@@ -21,12 +21,14 @@ class CVexDoc;
 class CVexErrorControl;
 class CVexFileDelete;
 class CVexFileInput;
+class CVexFileOutput;
 class CVexFlowControl;
 class CVexFocusProcess;
 class CVexFullScreenOutput;
 class CVexMainControlView;
 class CVexNoiseCutProcess;
 class CVexProcessDialog;
+class CVexPrinterOutput;
 class CVexProfileProcess;
 class CVexRGBProcess;
 class CVexResizeProcess;
@@ -95,7 +97,17 @@ class CMainFrame : public CFrameWnd {
   void SetImageStatus(int status);
   void SetBusy(BOOL busy) { m_bBusy = busy ? 1 : 0; }
   BOOL IsBusy() const { return m_bBusy; }
+  // 1 while the printer output prints (it sets 1 when printing begins and 0 at the end).
   void SetDirectClose(int printing) { m_bPrinting = printing; }
+  int IsDirectClose() const { return m_bPrinting; }
+  // The full-screen window, and whether live view ran before a still picture went full
+  // screen (ExitFullScreen restarts it then).
+  void SetFullScreenWindow(CVexFullScreenOutput* window) { m_pFullScreen = window; }
+  CVexFullScreenOutput* FullScreenWindow() const { return m_pFullScreen; }
+  void SetLiveBeforeFullScreen(int ran) { m_bLiveBeforeFullScreen = ran; }
+  // Leaves full-screen mode: live view as it was, the trigger resumed, the window hidden,
+  // the frame enabled.
+  void ExitFullScreen();
   void RedisplayImage();
   void ReportError(SHORT type, SHORT detail);
   void EnableErrorReports(BOOL on) { m_bReportErrors = on; }
@@ -182,6 +194,14 @@ class CMainFrame : public CFrameWnd {
   void EndCalibration();
   int IsCalibrating() const { return m_bCalibrating; }
 
+  // ---- annotation editing on the still display
+  // The commands of context menu 144 and accelerators 128 go to the still display.
+  BOOL RouteToStillDisplay(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+  // Moves the whole editing state from one display to the other, `from` ending empty.
+  static void MoveAnnotationState(CVexDisplayOutput& from, CVexDisplayOutput& to);
+  // The still picture changes pane: its annotations, selection and clipboard go with it.
+  void SwapStillDisplay();
+
   // Tells a test what the frame was asked to do before it does it.
   class Observer {
    public:
@@ -267,7 +287,9 @@ class CMainFrame : public CFrameWnd {
   CVexDisplayOutput* m_pLeftDisplay = nullptr;
   CVexDisplayOutput* m_pRightDisplay = nullptr;
   CVexFileInput* m_pFileInput = nullptr;
+  CVexFileOutput* m_pFileOutput = nullptr;
   CVexFileDelete* m_pFileDelete = nullptr;
+  CVexPrinterOutput* m_pPrinterOutput = nullptr;
   CVexProfileProcess* m_pProfile = nullptr;
   CVexFocusProcess* m_pFocus = nullptr;
   CVexRetouchProcess* m_pRetouch = nullptr;
@@ -278,7 +300,9 @@ class CMainFrame : public CFrameWnd {
   CVexThumbnailView* m_pThumbnailView = nullptr;
   CVexMainControlView* m_pControlView = nullptr;
   CVexErrorControl* m_pErrorControl = nullptr;
-  CVexFullScreenOutput* m_pFullScreen = nullptr;
+  CVexFullScreenOutput* m_pFullScreen = nullptr;  // owned by m_pFullScreenOwned, or a test's
+  std::unique_ptr<CVexFullScreenOutput> m_pFullScreenOwned;
+  int m_bLiveBeforeFullScreen = 0;
   // Hidden objects made (their windows) and added to the document, for the teardown.
   std::vector<CView*> m_made;
   std::vector<CView*> m_added;
@@ -304,7 +328,6 @@ class CMainFrame : public CFrameWnd {
   std::atomic<int> m_bEnableGuard{0};
   std::atomic<int> m_bEnableArmed{0};  // the first live frame (or a failed start) was seen
   std::atomic<int> m_bCapturing{0};
-  CWnd* m_pFullScreenWnd = nullptr;
   std::atomic<int> m_bClosing{0};
   CString m_strUserToolFile;
   std::atomic<int> m_bBusy{0};

@@ -16,6 +16,9 @@
 #include "pipeline/input/VexCCDInput.h"
 #include "pipeline/input/VexFileInput.h"
 #include "pipeline/output/VexDisplayOutput.h"
+#include "pipeline/output/VexFileOutput.h"
+#include "pipeline/output/VexFullScreenOutput.h"
+#include "pipeline/output/VexPrinterOutput.h"
 #include "pipeline/process/VexFocusProcess.h"
 #include "pipeline/process/VexNoiseCutProcess.h"
 #include "pipeline/process/VexProfileProcess.h"
@@ -385,11 +388,9 @@ UINT CMainFrame::TriggerBody() {
 }
 
 LRESULT CMainFrame::OnTriggerFocus(WPARAM, LPARAM) {
-  if (CWnd* full = m_pFullScreenWnd) {
-    if (full->GetSafeHwnd()) {
-      full->SetFocus();
-      full->SetCapture();
-    }
+  if (m_pFullScreen && m_pFullScreen->GetSafeHwnd()) {
+    m_pFullScreen->SetFocus();
+    m_pFullScreen->SetCapture();
   }
   return 0;
 }
@@ -533,6 +534,12 @@ void CMainFrame::Notify(DWORD bit, LPARAM arg) {
       break;
     case kUpdStillDisplay:
       if (CVexDisplayOutput* d = liveLeft ? m_pRightDisplay : m_pLeftDisplay) d->OnSettingsChanged(flag);
+      break;
+    case kUpdFileOutput:
+      if (m_pFileOutput) m_pFileOutput->OnSettingsChanged(flag);
+      break;
+    case kUpdPrinterOutput:
+      if (m_pPrinterOutput) m_pPrinterOutput->OnSettingsChanged(flag);
       break;
     case kUpdFileDelete:
       if (m_pFileDelete) m_pFileDelete->OnSettingsChanged(bit);

@@ -21,6 +21,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_INITMENUPOPUP()
   ON_WM_MENUSELECT()
   ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+  ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
   ON_NOTIFY_EX_RANGE(TTN_NEEDTEXT, 0, 0xFFFF, OnToolTipText)
 END_MESSAGE_MAP()
@@ -137,7 +138,16 @@ void CFrameWnd::RecalcLayout(BOOL) {
   if (m_bInRecalcLayout) return;
   m_bInRecalcLayout = TRUE;
   m_nIdleFlags &= ~(idleLayout | idleNotify);
-  RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+  if (GetStyle() & FWS_SNAPTOBARS) {
+    // The frame takes the size its bars want (a floating bar's frame).
+    CRect rect(0, 0, 32767, 32767);
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rect, &rect, FALSE);
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder, &rect, TRUE);
+    CalcWindowRect(&rect);
+    SetWindowPos(nullptr, 0, 0, rect.Width(), rect.Height(), SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOZORDER);
+  } else {
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+  }
   m_bInRecalcLayout = FALSE;
 }
 
@@ -340,7 +350,14 @@ void CFrameWnd::OnClose() {
   DestroyWindow();
 }
 
-void CFrameWnd::OnDestroy() { CWnd::OnDestroy(); }
+void CFrameWnd::OnDestroy() {
+  DestroyDockBars();
+  CWnd::OnDestroy();
+}
+
+LRESULT CFrameWnd::OnPopMessageString(WPARAM wParam, LPARAM lParam) {
+  return SendMessage(WM_SETMESSAGESTRING, wParam, lParam);
+}
 
 void CFrameWnd::BeginModalState() {
   if (m_cModalStack++ > 0) return;

@@ -3,19 +3,23 @@
 #pragma once
 #include <vector>
 
+#include "AfxCollections.h"
 #include "AfxCreateContext.h"
 #include "CWnd.h"
 
 class CView;
 class CDocument;
+class CControlBar;
+class CDockBar;
+class CMiniDockFrameWnd;
 
 class CFrameWnd : public CWnd {
   DECLARE_DYNCREATE(CFrameWnd)
  public:
   static const CRect rectDefault;
 
-  CFrameWnd() = default;
-  ~CFrameWnd() override = default;
+  CFrameWnd();
+  ~CFrameWnd() override;
 
   BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
               const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCSTR lpszMenuName = nullptr,
@@ -49,6 +53,34 @@ class CFrameWnd : public CWnd {
   void EndModalState();
   BOOL InModalState() const { return m_cModalStack != 0; }
 
+  // ---- docking (CFrameWndDocking.cpp)
+  // Makes the dock bars of the sides in dwDockStyle (CBRS_ALIGN_ bits); bars float in
+  // m_pFloatingFrameClass frames.
+  void EnableDocking(DWORD dwDockStyle);
+  // Docks the bar on the dock bar of that id, or of the bar's alignment for 0; at
+  // `lpRect` (screen) or in a new last row.
+  void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
+  void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+  // Docks the bar again where it was last docked (its placeholder), else like docking.
+  void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+  void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = 0x2000L /* CBRS_ALIGN_TOP */);
+  CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+  void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+  CControlBar* GetControlBar(UINT nID);
+  // The alignment of the first visible dock bar that `rect` (screen) touches and the
+  // style allows; 0 for none.
+  DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = nullptr);
+  void AddControlBar(CControlBar* pBar);
+  void RemoveControlBar(CControlBar* pBar);
+  // Destroys the dock bars and floating frames (the frame is going).
+  void DestroyDockBars();
+  // Every frame window of the calling thread, oldest first (idle updates reach them all).
+  static const std::vector<CFrameWnd*>& ThreadFrames();
+
+  CPtrList m_listControlBars;  // the bars created in this frame, dock bars included
+  CRuntimeClass* m_pFloatingFrameClass = nullptr;
+  int m_nShowDelay = -1;       // SW_ command applied at the next idle time, -1 none
+
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
@@ -74,6 +106,7 @@ class CFrameWnd : public CWnd {
   afx_msg void OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu);
   afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
   // Tooltips of commands and controls: the part of their string after the prompt.
   afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);

@@ -4,6 +4,10 @@
 
 IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
 
+BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
+  ON_WM_NCHITTEST()
+END_MESSAGE_MAP()
+
 BOOL CMiniFrameWnd::Create(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, const RECT& rect,
                            CWnd* pParentWnd, UINT nID) {
   return CreateEx(0, lpClassName, lpWindowName, dwStyle, rect, pParentWnd, nID);
@@ -31,4 +35,26 @@ BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
 
 void CMiniFrameWnd::CalcBorders(LPRECT lpClientRect, DWORD dwStyle, DWORD dwExStyle) {
   ::AdjustWindowRectEx(lpClientRect, dwStyle, FALSE, dwExStyle | WS_EX_PALETTEWINDOW);
+}
+
+UINT CMiniFrameWnd::OnNcHitTest(CPoint point) {
+  UINT hit = CFrameWnd::OnNcHitTest(point);
+  const DWORD style = GetStyle();
+  if ((style & MFS_BLOCKSYSMENU) && hit == HTSYSMENU) hit = HTCAPTION;
+  if ((hit < HTSIZEFIRST || hit > HTSIZELAST) && hit != HTGROWBOX) return hit;
+  if (style & MFS_MOVEFRAME) return HTCAPTION;
+  if (style & MFS_4THICKFRAME) {
+    CRect inner;
+    GetWindowRect(&inner);
+    inner.InflateRect(-::GetSystemMetrics(SM_CXFRAME), -::GetSystemMetrics(SM_CYFRAME));
+    switch (hit) {
+      case HTTOPLEFT: return point.y < inner.top ? HTTOP : HTLEFT;
+      case HTTOPRIGHT: return point.y < inner.top ? HTTOP : HTRIGHT;
+      case HTBOTTOMLEFT: return point.y > inner.bottom ? HTBOTTOM : HTLEFT;
+      case HTGROWBOX:
+      case HTBOTTOMRIGHT: return point.y > inner.bottom ? HTBOTTOM : HTRIGHT;
+      default: break;
+    }
+  }
+  return hit;
 }

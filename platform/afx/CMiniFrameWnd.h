@@ -22,4 +22,9 @@ class CMiniFrameWnd : public CFrameWnd {
   static void CalcBorders(LPRECT lpClientRect, DWORD dwStyle = WS_THICKFRAME | WS_CAPTION, DWORD dwExStyle = 0);
 
   CString m_strCaption;
+
+ protected:
+  // The border of MFS_MOVEFRAME moves the frame; MFS_4THICKFRAME has no corners.
+  afx_msg UINT OnNcHitTest(CPoint point);
+  DECLARE_MESSAGE_MAP()
 };

@@ -1,9 +1,12 @@
 #include "afxwin.h"
 #include "CWinThread.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "CWinApp.h"
+#include "CFrameWnd.h"
 #include "CWnd.h"
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
@@ -113,6 +116,21 @@ BOOL CWinThread::OnIdle(LONG lCount) {
     if (pMainWnd && pMainWnd->m_hWnd && pMainWnd->IsWindowVisible()) {
       AfxCallWndProc(pMainWnd, pMainWnd->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
       pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    }
+    // Every other frame of the thread too (floating bars' frames among them), with the
+    // show or hide that waits for this moment.
+    std::vector<CFrameWnd*> frames = CFrameWnd::ThreadFrames();
+    for (CFrameWnd* frame : frames) {
+      const auto& live = CFrameWnd::ThreadFrames();
+      if (std::find(live.begin(), live.end(), frame) == live.end()) continue;  // gone meanwhile
+      if (!frame->m_hWnd || frame == pMainWnd) continue;
+      if (frame->m_nShowDelay == SW_HIDE) frame->ShowWindow(SW_HIDE);
+      if (frame->IsWindowVisible() || frame->m_nShowDelay >= 0) {
+        AfxCallWndProc(frame, frame->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+        frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+      }
+      if (frame->m_nShowDelay > SW_HIDE) frame->ShowWindow(frame->m_nShowDelay);
+      frame->m_nShowDelay = -1;
     }
   } else {
     plat::afx::DeleteTempMaps();

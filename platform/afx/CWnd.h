@@ -89,6 +89,10 @@ class CWnd : public CCmdTarget {
 
   // ---- data exchange
   BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+  // Brings every child control up to date through the update handlers of this window,
+  // then of `pTarget`; with bDisableIfNoHndler push buttons that nobody handles are
+  // disabled (check boxes, radio buttons and group boxes that work by themselves are not).
+  void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
   virtual void DoDataExchange(CDataExchange* pDX);
   // Fills list and combo boxes from the dialog initial data (RT_DLGINIT) of that name;
   // TRUE when there is none. FALSE for a record that is cut short or a string refused.

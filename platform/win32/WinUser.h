@@ -88,6 +88,16 @@ typedef struct tagMINMAXINFO {
   POINT ptMaxTrackSize;
 } MINMAXINFO, *PMINMAXINFO, *LPMINMAXINFO;
 
+// Where a window lies when normal, minimised and maximised (44 bytes).
+typedef struct tagWINDOWPLACEMENT {
+  UINT length;
+  UINT flags;
+  UINT showCmd;
+  POINT ptMinPosition;
+  POINT ptMaxPosition;
+  RECT rcNormalPosition;
+} WINDOWPLACEMENT, *PWINDOWPLACEMENT, *LPWINDOWPLACEMENT;
+
 typedef struct tagMOUSEHOOKSTRUCT {
   POINT pt;
   HWND hwnd;
@@ -438,6 +448,8 @@ typedef struct tagSTYLESTRUCT {
 #define HTREDUCE HTMINBUTTON
 #define HTZOOM HTMAXBUTTON
 #define HTCLOSE 20
+#define HTSIZEFIRST HTLEFT
+#define HTSIZELAST HTBOTTOMRIGHT
 #define HTHELP 21
 
 // Mouse key states

@@ -12,6 +12,15 @@
 #define IDS_SEC_SPLASH_TITLE 20661
 #define IDS_SEC_SPLASH_OWNER_TITLE 20662
 
+// Docking and the bars' gripper.
+#define IDS_SEC_PREVENT_DOCKING 20535  // the status text while a bar is dragged
+#define IDS_SEC_HIDE_DOCKED 20655      // tooltips of the gripper's buttons
+#define IDS_SEC_EXPAND_DOCKED 20657
+#define IDS_SEC_CONTRACT_DOCKED 20658
+#define ID_SEC_ALLOW_DOCKING 43040     // the bar's right-click menu
+#define ID_SEC_HIDE 43041
+#define ID_SEC_FLOAT_IN_MAIN 43042
+
 // The month calendar's title buttons send these commands to the calendar.
 #define ID_SEC_CAL_NEXTMONTH 20520
 #define ID_SEC_CAL_PREVYEAR 20521

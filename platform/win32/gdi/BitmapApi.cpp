@@ -1,6 +1,7 @@
 // Bitmaps: creation, DIB sections, and reading and writing their pixels as DIB rows.
 #include <cstring>
 
+#include "Faults.h"
 #include "gdi/ApiSupport.h"
 #include "gdi/DibFormat.h"
 #include "gdi/DibSection.h"
@@ -92,6 +93,10 @@ HBITMAP CreateBitmapIndirect(const BITMAP* bm) {
 }
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int w, int h) {
+  if (DWORD e = plat::faults::Check("CreateCompatibleBitmap")) {
+    SetLastError(e);
+    return nullptr;
+  }
   auto dc = DcOf(hdc);
   if (!dc) return nullptr;
   if (w < 0 || h < 0) {

@@ -8,6 +8,10 @@
 using namespace plat::gdi;
 
 HDC CreateCompatibleDC(HDC hdc) {
+  if (DWORD e = plat::faults::Check("CreateCompatibleDC")) {
+    SetLastError(e);
+    return nullptr;
+  }
   if (hdc && !FindDc(hdc)) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;

@@ -1,0 +1,321 @@
+// Docking of a plain framework bar: it docks along an edge and the view takes the rest,
+// floats in a small frame, docks again where it was, shows and hides at once or at idle
+// time, is dragged with the mouse between edges and away from them, and goes cleanly
+// with its frame.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Clock.h"
+#include "afxext.h"
+#include "user/Driver.h"
+#include "user/Input.h"
+
+namespace {
+
+namespace drv = plat::user::driver;
+
+std::string Text(const CRect& r) {
+  char t[64];
+  snprintf(t, sizeof t, "(%d,%d)-(%d,%d)", r.left, r.top, r.right, r.bottom);
+  return t;
+}
+
+// A bar of one shape: 160 x 24 along a top or bottom edge, 24 x 160 along a side.
+class CPlainBar : public CControlBar {
+ public:
+  int updates = 0;
+  CSize CalcFixedLayout(BOOL, BOOL bHorz) override { return bHorz ? CSize(160, 24) : CSize(24, 160); }
+  void OnUpdateCmdUI(CFrameWnd*, BOOL) override { ++updates; }
+};
+
+class Docking : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    plat::clock::UseVirtual(true);
+    frame = new CFrameWnd;  // deletes itself with its window
+    ASSERT_TRUE(frame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(100, 80, 700, 520)));
+    app.m_pMainWnd = frame;
+    ASSERT_TRUE(view.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), frame, AFX_IDW_PANE_FIRST));
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    bar.m_dwStyle = CBRS_TOP;
+    ASSERT_TRUE(bar.CreateEx(0, nullptr, "Plain", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame, kBarId));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    frame->DockControlBar(&bar);
+    frame->RecalcLayout();
+    drv::WaitIdle();
+  }
+  void TearDown() override {
+    app.m_pMainWnd = nullptr;  // its end posts no quit to the next test
+    if (frame) frame->DestroyWindow();
+    drv::WaitIdle();
+    MSG quit;
+    ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // a test that ended its main window
+    plat::clock::UseVirtual(false);
+  }
+
+  CRect InFrame(const CWnd& wnd) const {
+    CRect r;
+    wnd.GetWindowRect(&r);
+    frame->ScreenToClient(&r);
+    return r;
+  }
+  CRect ClientOfFrame() const {
+    CRect r;
+    frame->GetClientRect(&r);
+    return r;
+  }
+  CDockBar* Dock(UINT id) const { return static_cast<CDockBar*>(frame->GetControlBar(id)); }
+  CPoint BarPoint(int x, int y) const {
+    CPoint p(x, y);
+    bar.ClientToScreen(&p);
+    return p;
+  }
+
+  static constexpr UINT kBarId = 0xE801;
+  CWinApp app{"Docking"};
+  CFrameWnd* frame = nullptr;
+  CWnd view;
+  CPlainBar bar;
+};
+
+TEST_F(Docking, ABarDockedOnTopLeavesTheRestToTheView) {
+  ASSERT_EQ(bar.m_pDockBar, Dock(AFX_IDW_DOCKBAR_TOP));
+  EXPECT_EQ(bar.GetParent(), bar.m_pDockBar);
+  EXPECT_FALSE(bar.IsFloating());
+  CRect dock = InFrame(*bar.m_pDockBar);
+  CRect client = ClientOfFrame();
+  EXPECT_EQ(dock.top, 0);
+  EXPECT_EQ(dock.Width(), client.Width());
+  EXPECT_GE(dock.Height(), 24 - 2 * plat::afx::BarBorderY());
+  EXPECT_EQ(Text(InFrame(view)), Text(CRect(0, dock.bottom, client.right, client.bottom)));
+  EXPECT_EQ(frame->GetControlBar(kBarId), &bar);
+  EXPECT_EQ(bar.m_pDockBar->GetDockedCount(), 1);
+}
+
+TEST_F(Docking, AFloatingBarLivesInASmallFrameAndDocksAgainWhereItWas) {
+  // Second in its row, so that its place is not simply the first.
+  CPlainBar first;
+  first.m_dwStyle = CBRS_TOP;
+  ASSERT_TRUE(first.CreateEx(0, nullptr, "First", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame, kBarId + 1));
+  first.EnableDocking(CBRS_ALIGN_ANY);
+  CRect rect = InFrame(bar);
+  frame->ClientToScreen(&rect);
+  rect.OffsetRect(200, 0);
+  frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP, &rect);
+  frame->DockControlBar(&first, AFX_IDW_DOCKBAR_TOP, CRect(InFrame(bar).TopLeft() + CPoint(100, 80), CSize(160, 24)));
+  frame->RecalcLayout();
+  drv::WaitIdle();
+  CRect docked;
+  bar.GetWindowRect(&docked);
+  bar.m_pDockBar->ScreenToClient(&docked);
+  int index = bar.m_pDockBar->FindBar(&bar);
+
+  bar.m_pDockContext->ToggleDocking();
+  drv::WaitIdle();
+  ASSERT_TRUE(bar.IsFloating());
+  auto* mini = dynamic_cast<CMiniDockFrameWnd*>(bar.GetParentFrame());
+  ASSERT_NE(mini, nullptr);
+  EXPECT_TRUE(mini->IsWindowVisible());
+  EXPECT_EQ(bar.GetDockingFrame(), mini);
+  EXPECT_TRUE(bar.GetBarStyle() & CBRS_FLOATING);
+  // The bar's place on top is kept for it.
+  CDockBar* top = Dock(AFX_IDW_DOCKBAR_TOP);
+  EXPECT_GT(top->FindBar(static_cast<CControlBar*>(CDockBar::PlaceHolder(kBarId))), 0);
+  EXPECT_EQ(top->GetDockedCount(), 1);
+
+  bar.m_pDockContext->ToggleDocking();
+  frame->RecalcLayout();
+  drv::WaitIdle();
+  ASSERT_EQ(bar.m_pDockBar, top);
+  EXPECT_FALSE(bar.IsFloating());
+  EXPECT_EQ(top->FindBar(&bar), index);
+  CRect again;
+  bar.GetWindowRect(&again);
+  top->ScreenToClient(&again);
+  EXPECT_EQ(Text(again), Text(docked));
+  EXPECT_EQ(top->FindBar(static_cast<CControlBar*>(CDockBar::PlaceHolder(kBarId))), -1);
+  first.DestroyWindow();
+}
+
+TEST_F(Docking, HidingAndShowingHappenAtOnceOrAtIdleTime) {
+  CRect withBar = InFrame(view);
+  frame->ShowControlBar(&bar, FALSE, FALSE);
+  EXPECT_FALSE(bar.IsWindowVisible());
+  EXPECT_EQ(InFrame(view).top, 0);
+
+  frame->ShowControlBar(&bar, TRUE, TRUE);
+  EXPECT_FALSE(bar.IsWindowVisible());
+  EXPECT_TRUE(bar.IsVisible());  // counting the show that waits
+  // A layout that only measures leaves it waiting.
+  CRect measured;
+  frame->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CWnd::reposQuery, &measured);
+  EXPECT_TRUE(bar.IsVisible());
+  app.OnIdle(0);
+  drv::WaitIdle();
+  EXPECT_TRUE(bar.IsWindowVisible());
+  EXPECT_EQ(Text(InFrame(view)), Text(withBar));
+
+  frame->ShowControlBar(&bar, FALSE, TRUE);
+  EXPECT_TRUE(bar.IsWindowVisible());
+  EXPECT_FALSE(bar.IsVisible());
+  app.OnIdle(0);
+  drv::WaitIdle();
+  EXPECT_FALSE(bar.IsWindowVisible());
+}
+
+TEST_F(Docking, IdleTimeUpdatesDockedAndFloatingBars) {
+  app.OnIdle(0);
+  int docked = bar.updates;
+  EXPECT_GT(docked, 0);
+  frame->FloatControlBar(&bar, CPoint(300, 300));
+  drv::WaitIdle();
+  ASSERT_TRUE(bar.IsFloating());
+  app.OnIdle(0);
+  EXPECT_GT(bar.updates, docked);
+}
+
+TEST_F(Docking, ClosingTheSmallFrameHidesTheBarAndTheFrame) {
+  frame->FloatControlBar(&bar, CPoint(300, 300));
+  drv::WaitIdle();
+  CFrameWnd* mini = bar.GetParentFrame();
+  ASSERT_NE(mini, frame);
+  mini->SendMessage(WM_CLOSE);
+  drv::WaitIdle();
+  app.OnIdle(0);
+  EXPECT_FALSE(bar.IsWindowVisible());
+  EXPECT_FALSE(mini->IsWindowVisible());
+  EXPECT_TRUE(bar.IsFloating());  // still its frame's, to show again there
+  frame->ShowControlBar(&bar, TRUE, FALSE);
+  EXPECT_TRUE(mini->IsWindowVisible());
+}
+
+// Drags with the mouse from the bar's middle: where the outline ends decides. (The test's
+// input finds its windows as it is made, so every point lies on the frame.)
+TEST_F(Docking, DraggingDocksOnTheEdgeUnderTheOutlineAndFloatsElsewhere) {
+  struct Case {
+    const char* why;
+    CPoint to;  // in the frame's client area
+    UINT dock;  // 0: floating
+  } cases[] = {
+      {"to the left edge: docked upright", CPoint(4, 200), AFX_IDW_DOCKBAR_LEFT},
+      {"to the middle: floating", CPoint(300, 200), 0},
+      {"back on top", CPoint(300, 4), AFX_IDW_DOCKBAR_TOP},
+      {"to the bottom edge", CPoint(300, -4), AFX_IDW_DOCKBAR_BOTTOM},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    CRect now;
+    bar.GetWindowRect(&now);
+    CPoint from = bar.IsFloating() ? now.CenterPoint() : BarPoint(now.Width() / 2, now.Height() / 2);
+    CPoint to = c.to;
+    if (to.y < 0) to.y += ClientOfFrame().bottom;
+    frame->ClientToScreen(&to);
+    drv::Drag(from, to, 6);
+    drv::WaitIdle();
+    frame->RecalcLayout();
+    if (c.dock) {
+      ASSERT_FALSE(bar.IsFloating());
+      EXPECT_EQ(static_cast<UINT>(bar.m_pDockBar->GetDlgCtrlID()), c.dock);
+      CRect r;
+      bar.GetWindowRect(&r);
+      if (c.dock == AFX_IDW_DOCKBAR_LEFT)
+        EXPECT_EQ(r.Size(), CSize(24, 160));
+      else
+        EXPECT_EQ(r.Size(), CSize(160, 24));
+      EXPECT_EQ(bar.m_pDockContext->m_uMRUDockID, c.dock);
+    } else {
+      EXPECT_TRUE(bar.IsFloating());
+    }
+    EXPECT_EQ(::GetCapture(), nullptr);
+  }
+}
+
+TEST_F(Docking, EscapeAndARightClickCancelADrag) {
+  CRect before = InFrame(bar);
+  for (int cancel = 0; cancel < 2; ++cancel) {
+    SCOPED_TRACE(cancel == 0 ? "escape" : "right click");
+    CPoint from = BarPoint(20, 12), to = BarPoint(300, 200);
+    namespace in = plat::user::input;
+    in::MouseMove(from.x, from.y);
+    in::MouseButton(0, true);
+    in::MouseMove(to.x, to.y);
+    if (cancel == 0) {
+      in::Key(VK_ESCAPE, true);
+      in::Key(VK_ESCAPE, false);
+    } else {
+      in::MouseButton(1, true);
+      in::MouseButton(1, false);
+    }
+    in::MouseButton(0, false);
+    drv::WaitIdle();
+    EXPECT_FALSE(bar.IsFloating());
+    EXPECT_EQ(Text(InFrame(bar)), Text(before));
+    EXPECT_EQ(::GetCapture(), nullptr);
+  }
+}
+
+TEST_F(Docking, AFrameGoesWithItsFloatingAndDockedBars) {
+  auto* other = new CPlainBar;
+  other->m_bAutoDelete = TRUE;
+  other->m_dwStyle = CBRS_LEFT;
+  ASSERT_TRUE(other->CreateEx(0, nullptr, "Other", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), frame, kBarId + 2));
+  other->EnableDocking(CBRS_ALIGN_ANY);
+  frame->FloatControlBar(other, CPoint(250, 250));
+  frame->FloatControlBar(&bar, CPoint(350, 350));
+  drv::WaitIdle();
+  ASSERT_TRUE(other->IsFloating());
+  frame->DestroyWindow();
+  frame = nullptr;  // gone with its window
+  drv::WaitIdle();
+  EXPECT_EQ(bar.m_hWnd, nullptr);
+  EXPECT_EQ(bar.m_pDockBar, nullptr);
+  EXPECT_EQ(bar.m_pDockSite, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A rebar along the top: each bar added is a band as tall as the bar wants; the band's
+// child sizes can be read and changed, and the frame lays the rebar out as a bar.
+TEST_F(Docking, ARebarHoldsBarsAsBands) {
+  frame->ShowControlBar(&bar, FALSE, FALSE);
+  CReBar rebar;
+  ASSERT_TRUE(rebar.Create(frame));
+  CPlainBar first, second;
+  first.m_dwStyle = second.m_dwStyle = CBRS_TOP;
+  ASSERT_TRUE(first.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &rebar, 0xE810));
+  ASSERT_TRUE(second.CreateEx(0, nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), &rebar, 0xE811));
+  EXPECT_EQ(rebar.GetBandCount(), 0);
+  ASSERT_TRUE(rebar.AddBar(&first, "First"));
+  ASSERT_TRUE(rebar.AddBar(&second));
+  EXPECT_EQ(rebar.GetBandCount(), 2);
+  EXPECT_FALSE(rebar.AddBar(nullptr));
+
+  REBARBANDINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE;
+  ASSERT_TRUE(rebar.SendMessage(RB_GETBANDINFO, 1, reinterpret_cast<LPARAM>(&info)));
+  EXPECT_EQ(info.hwndChild, second.m_hWnd);
+  EXPECT_EQ(info.cyMinChild, 24u);
+  EXPECT_EQ(info.cxMinChild, 160u);
+  // Taller band: the rebar grows by as much and the view makes room for it.
+  const int before = InFrame(rebar).Height();
+  EXPECT_GE(before, 24 + 24);
+  info.fMask = RBBIM_CHILDSIZE;
+  info.cyMinChild = 40;
+  ASSERT_TRUE(rebar.SendMessage(RB_SETBANDINFO, 1, reinterpret_cast<LPARAM>(&info)));
+  frame->RecalcLayout();
+  EXPECT_EQ(InFrame(rebar).Height(), before + 16);
+  EXPECT_EQ(InFrame(view).top, InFrame(rebar).bottom);
+  CRect band;
+  ASSERT_TRUE(rebar.SendMessage(RB_GETRECT, 1, reinterpret_cast<LPARAM>(&band)));
+  EXPECT_EQ(band.Height(), 40);
+  EXPECT_FALSE(rebar.SendMessage(RB_GETBANDINFO, 2, reinterpret_cast<LPARAM>(&info)));
+  first.DestroyWindow();
+  second.DestroyWindow();
+  rebar.DestroyWindow();
+}
+
+}  // namespace

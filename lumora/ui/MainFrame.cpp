@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "controls/SECSplashWnd.h"
 #include "controls/SECUserTools.h"
@@ -37,6 +38,10 @@ constexpr UINT kAnnotationButton = 32829;
 constexpr UINT kScaleMenu = 32845;
 constexpr UINT kScaleButton = 32830;
 constexpr UINT kClockPane = 32816;
+constexpr UINT kPixelPane = 32817;
+constexpr UINT kIndicators[] = {0, 32818, kPixelPane, kClockPane};
+constexpr DWORD kStatusStyle = 0x50008200;  // child, visible, bottom
+constexpr UINT_PTR kClockTimer = 2;
 constexpr UINT kFirstUserTool = 43044;
 constexpr DWORD kFrameStyle = 0x08CA8000;   // disabled, caption, system menu, minimise box, title
 constexpr DWORD kObjectStyle = 0x50800000;  // child, visible, border
@@ -158,7 +163,23 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) {
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
   if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
+  // The status bar; a failed first try gets one more.
+  if (!m_wndStatusBar.Create(this, kStatusStyle, AFX_IDW_STATUS_BAR) ||
+      !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators)))) {
+    if (m_wndStatusBar.GetSafeHwnd()) m_wndStatusBar.DestroyWindow();
+    if (!m_wndStatusBar.Create(this, kStatusStyle, AFX_IDW_STATUS_BAR)) return -1;
+  }
+  // The timer only keeps idle time coming once a second, for the clock pane.
+  m_wndStatusBar.SetTimer(kClockTimer, 1000, nullptr);
   InitObjects();
+  // The pixel read-out takes what the clock leaves of the small display's width.
+  if (m_wndStatusBar.GetCount() == 4) {
+    UINT id = 0, style = 0;
+    int clock = 0;
+    m_wndStatusBar.GetPaneInfo(3, id, style, clock);
+    m_wndStatusBar.SetPaneInfo(2, kPixelPane, SBPS_NOBORDERS, 320 - clock);
+  }
+  RecalcLayout();
   if (CVexDoc* doc = Doc()) doc->PrepareSaveFolder();
   if (m_pThumbnailView) m_pThumbnailView->CreateThumbnailControls();
   ShowSplash();
@@ -512,6 +533,11 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* lpMMI) {
 void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {
   if (m_bPrinting) return;
   CFrameWnd::OnInitMenuPopup(pPopupMenu, nIndex, bSysMenu);
+  // While a menu is open the message pane takes the whole bar, for long prompts.
+  if (m_nSavedPaneWidth == -1 && m_bMenuActive && m_wndStatusBar.GetCount() > 0) {
+    m_wndStatusBar.GetPaneInfo(0, m_nSavedPaneId, m_nSavedPaneStyle, m_nSavedPaneWidth);
+    m_wndStatusBar.SetPaneInfo(0, m_nSavedPaneId, SBPS_STRETCH | SBPS_NOBORDERS, 10000);
+  }
   if (bSysMenu || !pPopupMenu) return;
   // Only the popup titled exactly "&Option" lists the user tools.
   CMenu* bar = GetMenu();
@@ -526,6 +552,7 @@ void CMainFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {
   CFrameWnd::OnMenuSelect(nItemID, nFlags, hSysMenu);
   if (nFlags == 0xFFFF && !hSysMenu && m_nSavedPaneWidth != -1) {
     m_bMenuActive = 0;
+    m_wndStatusBar.SetPaneInfo(0, m_nSavedPaneId, m_nSavedPaneStyle, m_nSavedPaneWidth);
     m_nSavedPaneWidth = -1;
   } else {
     m_bMenuActive = 1;

@@ -3,6 +3,7 @@
 // threads (live view, still capture, white balance, saving, trigger polling, the shading
 // busy animation) and carries settings changes to the objects by UpdateFlags.
 #pragma once
+#include <afxext.h>
 #include <afxmt.h>
 #include <afxwin.h>
 
@@ -154,6 +155,7 @@ class CMainFrame : public CFrameWnd {
   CVexProcessDialog* ProgressDialog() const { return m_pProgressDialog.get(); }
   CVexSaveNowDialog* SaveBusyDialog() const { return m_pSaveBusyDialog.get(); }
   CVexShadingNowDialog* ShadingBusyDialog() const { return m_pShadingBusyDialog.get(); }
+  CStatusBar& StatusBar() { return m_wndStatusBar; }
   CFixedSplitterWnd& OuterSplitter() { return m_wndOuter; }
   CFixedSplitterWnd& LeftSplitter() { return m_wndLeft; }
   CFixedSplitterWnd& RightSplitter() { return m_wndRight; }
@@ -312,7 +314,8 @@ class CMainFrame : public CFrameWnd {
   std::unique_ptr<CVexProcessDialog> m_pProgressDialog;
   std::unique_ptr<CVexSaveNowDialog> m_pSaveBusyDialog;
   std::unique_ptr<CVexShadingNowDialog> m_pShadingBusyDialog;
-  int m_nSavedPaneStyle = 0;
+  CStatusBar m_wndStatusBar;
+  UINT m_nSavedPaneStyle = 0;
   UINT m_nSavedPaneId = 0;
   int m_nSavedPaneWidth = -1;
   int m_bMenuActive = 0;

@@ -15,11 +15,21 @@
 #include "TouchFile.h"
 #include "control/VexApp.h"
 #include "control/VexDoc.h"
+#include "pipeline/output/VexFileOutput.h"
 #include "FrameRecorder.h"
 #include "ui/MainFrame.h"
 #include "user/Responder.h"
 
 namespace responder = plat::user::responder;
+
+// A file output that notes the save the frame runs instead of writing a picture: these
+// tests are about the document's questions and answers, not about the file.
+class NotedFileOutput : public CVexFileOutput {
+  DECLARE_DYNCREATE(NotedFileOutput)
+ public:
+  int Output(SHORT) override { return 1; }
+};
+IMPLEMENT_DYNCREATE(NotedFileOutput, CVexFileOutput)
 
 namespace {
 
@@ -27,6 +37,9 @@ class VexDocCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     responder::Reset();
+    saved = CMainFrame::Classes();
+    for (auto& entry : CMainFrame::Classes().objects)
+      if (entry.id == kIdFileOutput) entry.cls = RUNTIME_CLASS(NotedFileOutput);
     CreateDirectoryA("C:\\Image", nullptr);
     char line[] = "";
     app.SetStartupInfo(nullptr, line, SW_SHOW);
@@ -42,6 +55,7 @@ class VexDocCommands : public ::testing::Test {
   void TearDown() override {
     recorder.reset();
     if (app.m_pMainWnd) app.m_pMainWnd->DestroyWindow();
+    CMainFrame::Classes() = saved;
     responder::Reset();
   }
   // The next modal window must carry `caption`; `act` answers it (a box's button).
@@ -74,6 +88,7 @@ class VexDocCommands : public ::testing::Test {
   CMainFrame* frame = nullptr;
   CVexDoc* doc = nullptr;
   std::unique_ptr<FrameRecorder> recorder;
+  CMainFrame::Composition saved;
   std::vector<std::string> seen;
 };
 

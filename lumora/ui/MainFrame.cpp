@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "controls/SECCustomToolBar.h"
 #include "controls/SECSplashWnd.h"
 #include "controls/SECUserTools.h"
 #include "VexBusyDialogs.h"
@@ -42,6 +43,8 @@ constexpr UINT kPixelPane = 32817;
 constexpr UINT kIndicators[] = {0, 32818, kPixelPane, kClockPane};
 constexpr DWORD kStatusStyle = 0x50008200;  // child, visible, bottom
 constexpr UINT_PTR kClockTimer = 2;
+constexpr DWORD kToolBarExStyle = 0x300;
+constexpr DWORD kToolBarStyle = 0x50002834;  // child, visible, top, bottom border, fly-by, tooltips, dynamic
 constexpr UINT kFirstUserTool = 43044;
 constexpr DWORD kFrameStyle = 0x08CA8000;   // disabled, caption, system menu, minimise box, title
 constexpr DWORD kObjectStyle = 0x50800000;  // child, visible, border
@@ -163,6 +166,10 @@ BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) {
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
   if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
+  m_pToolBar = std::make_unique<SECCustomToolBar>();
+  if (!m_pToolBar->CreateEx(kToolBarExStyle, this, kToolBarStyle, 0xFFFF, "Valdane Lumora ToolBar") ||
+      !m_pToolBar->LoadToolBar(128))
+    return -1;
   // The status bar; a failed first try gets one more.
   if (!m_wndStatusBar.Create(this, kStatusStyle, AFX_IDW_STATUS_BAR) ||
       !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators)))) {
@@ -171,6 +178,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
   }
   // The timer only keeps idle time coming once a second, for the clock pane.
   m_wndStatusBar.SetTimer(kClockTimer, 1000, nullptr);
+  m_pToolBar->EnableDocking(CBRS_ALIGN_ANY);
+  EnableDocking(CBRS_ALIGN_ANY);
+  DockControlBar(m_pToolBar.get());
   InitObjects();
   // The pixel read-out takes what the clock leaves of the small display's width.
   if (m_wndStatusBar.GetCount() == 4) {

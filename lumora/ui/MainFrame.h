@@ -15,6 +15,7 @@
 #include "PipelineObjectIds.h"
 
 class CVexAnnoContrl;
+class SECCustomToolBar;
 class CVexBufferControl;
 class CVexCCDInput;
 class CVexDisplayOutput;
@@ -156,6 +157,7 @@ class CMainFrame : public CFrameWnd {
   CVexSaveNowDialog* SaveBusyDialog() const { return m_pSaveBusyDialog.get(); }
   CVexShadingNowDialog* ShadingBusyDialog() const { return m_pShadingBusyDialog.get(); }
   CStatusBar& StatusBar() { return m_wndStatusBar; }
+  SECCustomToolBar* ToolBar() const { return m_pToolBar.get(); }
   CFixedSplitterWnd& OuterSplitter() { return m_wndOuter; }
   CFixedSplitterWnd& LeftSplitter() { return m_wndLeft; }
   CFixedSplitterWnd& RightSplitter() { return m_wndRight; }
@@ -315,6 +317,7 @@ class CMainFrame : public CFrameWnd {
   std::unique_ptr<CVexSaveNowDialog> m_pSaveBusyDialog;
   std::unique_ptr<CVexShadingNowDialog> m_pShadingBusyDialog;
   CStatusBar m_wndStatusBar;
+  std::unique_ptr<SECCustomToolBar> m_pToolBar;
   UINT m_nSavedPaneStyle = 0;
   UINT m_nSavedPaneId = 0;
   int m_nSavedPaneWidth = -1;

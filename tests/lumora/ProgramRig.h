@@ -4,6 +4,10 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -15,6 +19,7 @@
 
 #include "Config.h"
 #include "TestEnv.h"
+#include "Xvfb.h"
 #include "board/BoardTestApi.h"
 #include "control/VexApp.h"
 #include "control/VexDoc.h"

@@ -126,3 +126,39 @@ TEST_F(Program, WithoutACameraTheWindowComesUpAndExitEndsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// The program itself, as `make run` starts it, on the sdl screen of a private X server:
+// it comes up with its window on the desktop and keeps running until it is stopped.
+TEST(ProgramOnX, TheProgramShowsItsWindowOnTheDesktop) {
+  testenv::Xvfb x;
+  if (x.Display().empty()) GTEST_SKIP() << "Xvfb is not available";
+  if (access("/usr/bin/xwininfo", X_OK) != 0) GTEST_SKIP() << "xwininfo is not available";
+  const std::string program = testenv::BinaryDir() + "/lumora";
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("DISPLAY", x.Display().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    setenv("LUMORA_DISPLAY", "sdl", 1);
+    execl(program.c_str(), "lumora", "/i", "C:\\Run\\x.ini", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  ASSERT_GT(pid, 0);
+  // Its window appears on the X server and the program goes on running.
+  bool shown = false;
+  for (int i = 0; i < 100 && !shown; ++i) {
+    usleep(100000);
+    const std::string cmd = "DISPLAY=" + x.Display() + " /usr/bin/xwininfo -root -tree 2>/dev/null | grep -q '\"Lumora\"'";
+    shown = std::system(cmd.c_str()) == 0;
+  }
+  usleep(1500000);
+  int status = 0;
+  const bool running = waitpid(pid, &status, WNOHANG) == 0;
+  kill(pid, SIGTERM);
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(running);
+}
+
+}  // namespace

@@ -1,8 +1,15 @@
-// Entry point of the Lumora program. The program's windows are not built yet:
-// until they are, it says so and ends cleanly.
-#include <cstdio>
+// Entry of the Lumora program: the framework's start-up with the one application object.
+#include <string>
+#include <vector>
 
-int main() {
-  std::printf("Lumora: the main window is not built yet; nothing to show.\n");
-  return 0;
+#include "ModuleRegistry.h"
+#include "control/VexApp.h"
+
+CVexApp theApp;
+
+int main(int argc, char** argv) {
+  plat::SetProgramName("Lumora.exe");
+  // The program reads its options as Windows passes them: one command line.
+  std::string line = plat::afx::JoinCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  return AfxWinMain(nullptr, nullptr, line.data(), SW_SHOWNORMAL);
 }

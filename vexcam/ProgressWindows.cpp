@@ -147,6 +147,11 @@ int CCameraCtrl::PumpWhiteBalance() {
   if (m_WhiteBalanceOpen) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      // The caller's loop must still see a quit taken here.
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        break;
+      }
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }

@@ -46,6 +46,11 @@ void Delay(double seconds) {
     if (Settings().bSwitched && !d.handshakeRecovery) {
       MSG msg;
       while (!done() && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        // The caller's loop must still see a quit taken here.
+        if (msg.message == WM_QUIT) {
+          PostQuitMessage(static_cast<int>(msg.wParam));
+          break;
+        }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
       }

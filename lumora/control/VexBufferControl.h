@@ -12,6 +12,7 @@
 
 class CLead;
 class CVexDoc;
+class CVexErrorControl;
 
 class CVexBufferControl : public CView {
   DECLARE_DYNCREATE(CVexBufferControl)
@@ -22,6 +23,7 @@ class CVexBufferControl : public CView {
   ~CVexBufferControl() override;
 
   BOOL CreateImageControls(const RECT& rect);
+  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
   SHORT CreateBuffer(SHORT slot, SHORT width, SHORT height, int turned);
   SHORT SetBuffer(SHORT slot, LONG handle);
   LONG GetBuffer(SHORT slot) const;
@@ -56,6 +58,7 @@ class CVexBufferControl : public CView {
   static SHORT PutBitmap(CLead* lead, LONG handle);
 
   std::unique_ptr<CLead> m_main, m_second, m_third;
+  CVexErrorControl* m_pErrorControl = nullptr;
   bool m_created[3] = {};
   std::array<ImageSlot, kSlots> m_slots;
   BITMAP m_raw{};

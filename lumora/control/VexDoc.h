@@ -380,6 +380,17 @@ class CVexDoc : public CDocument {
   void SetOverlayState(LONG state) { m_nOverlayState = state; }
   LONG GetOverlayState() const { return m_nOverlayState; }
   LONG m_nOverlayState = 0;
+  // The auxiliary path: nothing sets it, so the user tools see no picture through it.
+  void SetAuxFilePath(const CString& path) { m_strAuxFilePath = path; }
+  const CString& GetAuxFilePath() const { return m_strAuxFilePath; }
+  CString m_strAuxFilePath;
+  void SetExternalTrigger(DWORD on) { m_bExternalTrigger = on; }
+  DWORD GetExternalTrigger() const { return m_bExternalTrigger; }
+  // 1 while the control panel lets the live display pick the white-balance area; live
+  // view then starts without the focus measure.
+  void SetWBAreaSelection(LONG on) { m_bWBAreaSelection = on; }
+  LONG GetWBAreaSelection() const { return m_bWBAreaSelection; }
+  LONG m_bWBAreaSelection = 0;
 
   // Commands of the File menu; all saves end in SaveImage.
   void OnFileOpen();

@@ -23,7 +23,7 @@ class CVexFileDelete : public CView {
   // The thumbnail of a picture when it exists, else empty.
   static CString ThumbnailPathOf(const CString& picturePath);
   void DeleteSelectedFiles();
-  void OnSettingsChanged(DWORD) {}
+  virtual void OnSettingsChanged(DWORD) {}
 
  protected:
   void OnDraw(CDC*) override {}

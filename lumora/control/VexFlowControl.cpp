@@ -13,7 +13,7 @@
 #include "pipeline/input/VexCCDInput.h"
 #include "ui/MainFrame.h"
 #include "ui/VexProcessDialog.h"
-#include "ui/VexSaveNowDialog.h"
+#include "ui/VexBusyDialogs.h"
 #include "ui/VexThumbnailView.h"
 
 IMPLEMENT_DYNCREATE(CVexFlowControl, CView)
@@ -90,6 +90,14 @@ CVexDisplayOutput* CVexFlowControl::StillPane() const {
   return liveLeft ? m_pRightDisplay : m_pLeftDisplay;
 }
 
+CView* CVexFlowControl::GetStage(FlowStepId id) const {
+  if (id >= 0 && id <= 1) return m_inputs[id];
+  if (id >= 100 && id <= 105) return m_processes[id - 100];
+  if (id == 200) return m_pLiveProcess;
+  if (id >= 300 && id <= 303) return m_outputs[id - 300];
+  return nullptr;
+}
+
 int CVexFlowControl::BuildFlows() {
   CVexDoc* doc = GetDocument();
   if (!doc) return 0;
@@ -155,6 +163,11 @@ void CVexFlowControl::OnSettingsChanged(LONG flag) {
 void CVexFlowControl::PumpOne() {
   MSG msg;
   if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    // A quit belongs to the thread's own loop: it is put back, not dropped.
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }

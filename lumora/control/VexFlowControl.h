@@ -12,6 +12,7 @@ class CVexBufferControl;
 class CVexCCDInput;
 class CVexDisplayOutput;
 class CVexDoc;
+class CVexErrorControl;
 class CVexFullScreenOutput;
 class CVexImageInput;
 class CVexImageOutput;
@@ -32,6 +33,8 @@ class CVexFlowControl : public CView {
   ~CVexFlowControl() override;
 
   int SetBufferControl(CVexBufferControl* buffers);
+  // Errors of the flows go to the document's latch; the link is kept for the stages' sake.
+  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
   int SetInput(SHORT id, CVexImageInput* stage);
   int SetProcess(SHORT id, CVexItoIProcess* stage);
   int SetLiveProcess(SHORT id, CVexItoVProcess* stage);
@@ -41,9 +44,11 @@ class CVexFlowControl : public CView {
   void SetProgressWindow(CVexProcessDialog* window) { m_pShootProgress = window; }
   void SetSaveProgressWindow(CVexSaveNowDialog* window) { m_pSaveProgress = window; }
   CVexDoc* GetDocument() const;
+  // The stage registered under a step id (0-1, 100-105, 200, 300-303), or null.
+  CView* GetStage(FlowStepId id) const;
 
   int BuildFlows();
-  void OnSettingsChanged(LONG flag);
+  virtual void OnSettingsChanged(LONG flag);
   int SetFlowStep(SHORT row, SHORT position, FlowStepId id);
   FlowStepId GetFlowStep(SHORT row, SHORT position) const;
 
@@ -84,6 +89,7 @@ class CVexFlowControl : public CView {
   static void PumpOne();
 
   CVexBufferControl* m_pBuffers = nullptr;
+  CVexErrorControl* m_pErrorControl = nullptr;
   SHORT m_nShootSlot = 2, m_nLiveSlot = 0;
   CVexImageInput* m_inputs[2] = {};
   CVexItoIProcess* m_processes[6] = {};

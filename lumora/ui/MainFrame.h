@@ -1,37 +1,88 @@
-// CMainFrame: the program's main window. This is the part the document and the
-// application call today; the windows of the frame grow here behind the same names.
+// CMainFrame: the program's only top-level window and the composition root. It lays out
+// the four fixed panes, creates and wires every hidden pipeline object, runs the worker
+// threads (live view, still capture, white balance, saving, trigger polling, the shading
+// busy animation) and carries settings changes to the objects by UpdateFlags.
 #pragma once
+#include <afxext.h>
+#include <afxmt.h>
 #include <afxwin.h>
 
+#include <atomic>
 #include <memory>
-#include <mutex>
+#include <vector>
 
+#include "FixedSplitterWnd.h"
+#include "PipelineObjectIds.h"
+
+class CVexAnnoContrl;
+class SECCustomToolBar;
 class CVexBufferControl;
 class CVexCCDInput;
 class CVexDisplayOutput;
+class CVexDoc;
 class CVexErrorControl;
 class CVexFileDelete;
+class CVexFileInput;
+class CVexFileOutput;
+class CVexFlowControl;
+class CVexFocusProcess;
 class CVexFullScreenOutput;
+class CVexMainControlView;
+class CVexNoiseCutProcess;
+class CVexProcessDialog;
+class CVexPrinterOutput;
+class CVexProfileProcess;
 class CVexRGBProcess;
-class CVexShadingProcess;
-class CVexAnnoContrl;
+class CVexResizeProcess;
+class CVexRetouchProcess;
+class CVexSaveNowDialog;
 class CVexScaleDialog;
-class CVexDoc;
+class CVexShadingNowDialog;
+class CVexShadingProcess;
+class CVexThumbnailView;
 
 class CMainFrame : public CFrameWnd {
   DECLARE_DYNCREATE(CMainFrame)
  public:
-  enum : DWORD { kScaleDialogFlag = 0x200000 };
   CMainFrame();
   ~CMainFrame() override;
+  // Messages the frame posts to itself: a palette or scale dialog freed after its close; the first live
+  // frame; a worker's error pair (type, detail); focus to the full-screen window.
+  enum : DWORD { kScaleDialogFlag = 0x200000 };
+  enum : UINT {
+    kFreeClosedTools = WM_APP + 0x31,
+    kArmEnableGuard = WM_APP + 0x40,
+    kWorkerError = WM_APP + 0x41,
+    kTriggerFocus = WM_APP + 0x42,
+  };
 
   // The frame of the running program, or null before it exists.
   static CMainFrame* Get();
 
-  // Refuses input while settings are applied wholesale.
+  // ---- composition: which class each pane and hidden object is made of. Process-wide,
+  // so that tests can put recording doubles in before the frame is created.
+  struct ObjectClass {
+    UINT id;
+    CRuntimeClass* cls;
+  };
+  struct Composition {
+    CRuntimeClass* display = nullptr;
+    CRuntimeClass* thumbnails = nullptr;
+    CRuntimeClass* controlView = nullptr;
+    std::vector<ObjectClass> objects;  // in creation order
+  };
+  static Composition DefaultComposition();
+  static Composition& Classes();
+
+  // The fixed window rectangle for a work area, dialog base unit and caption height.
+  struct Geometry {
+    int x, y, width, height;
+  };
+  static Geometry ComputeGeometry(const RECT& workArea, int baseUnit, int captionHeight);
+
+  // ---- services of the other windows
   void EnableFrame(BOOL bEnable);
-  // Whether the window was last enabled, read under the lock EnableFrame takes.
-  int IsCaptureAllowed() const;
+  int IsCaptureAllowed();
   // The pipeline objects that fetch one fresh live frame into the live display.
   struct LiveStages {
     CVexBufferControl* buffers = nullptr;
@@ -41,67 +92,91 @@ class CMainFrame : public CFrameWnd {
     CVexDisplayOutput* liveDisplay = nullptr;
   };
   void SetLiveStages(const LiveStages& stages) { m_live = stages; }
-  // One fresh frame from the camera, corrected as live view corrects it, shown in the
-  // live display (live view is stopped while it runs).
   void CaptureLiveFrame();
-  int IsLiveRunning() const { return m_bLiveRunning; }
-  void StartLive() { m_bLiveRunning = 1; }
-  void StopLive() { m_bLiveRunning = 0; }
-  // Tells every pipeline object and view what changed (flag bits) in the document.
-  void BroadcastUpdate(DWORD flags, LPARAM arg);
-  // Exchanges the live and captured displays and records the new side in the document.
   void SwapDisplays();
   void SetSettingLoadMode(int mode) { m_nSettingLoadMode = mode; }
   int GetSettingLoadMode() const { return m_nSettingLoadMode; }
-  void SetImageStatus(int status) { m_nImageStatus = status; }
-  // Every target but the scale dialog, which hears only of captures and its opening.
-  void UpdateAll() { BroadcastUpdate(0xFFFFFFFFu & ~DWORD(kScaleDialogFlag), 0); }
-  void StartExternalTrigger() {}
-  // While busy the frame's own commands do nothing.
-  void SetBusy(BOOL busy) { m_bBusy = busy; }
+  void SetImageStatus(int status);
+  void SetBusy(BOOL busy) { m_bBusy = busy ? 1 : 0; }
   BOOL IsBusy() const { return m_bBusy; }
-  // Shows the picture at the document's load path (the open flow).
-  void RedisplayImage() { ++m_nRedisplays; }
-  // Saves the current picture as the document's save path says (the save flow).
-  void SaveCurrentImage() { ++m_nSaves; }
-  void ReportError(SHORT type, SHORT detail);
-  void EnableErrorReports(BOOL on) { m_bReportErrors = on; }
-  void DeleteSelectedImages();
   // 1 while the printer output prints (it sets 1 when printing begins and 0 at the end).
-  void SetDirectClose(int printing) { m_nDirectClose = printing; }
-  int IsDirectClose() const { return m_nDirectClose; }
+  void SetDirectClose(int printing) { m_bPrinting = printing; }
+  int IsDirectClose() const { return m_bPrinting; }
   // The full-screen window, and whether live view ran before a still picture went full
   // screen (ExitFullScreen restarts it then).
   void SetFullScreenWindow(CVexFullScreenOutput* window) { m_pFullScreen = window; }
+  CVexFullScreenOutput* FullScreenWindow() const { return m_pFullScreen; }
   void SetLiveBeforeFullScreen(int ran) { m_bLiveBeforeFullScreen = ran; }
-  // Leaves full-screen mode: live view as it was, the window hidden, the frame enabled.
+  // Leaves full-screen mode: live view as it was, the trigger resumed, the window hidden,
+  // the frame enabled.
   void ExitFullScreen();
-  CVexErrorControl* ErrorControl() { return m_errors.get(); }
-  CVexFileDelete* FileDelete() { return m_fileDelete.get(); }
-  // The frame has no view: its document handles commands before the frame does.
-  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  void RedisplayImage();
+  void ReportError(SHORT type, SHORT detail);
+  void EnableErrorReports(BOOL on) { m_bReportErrors = on; }
+  void DeleteSelectedImages();
+  int MakeThumbnail(int index);
+  // The first live frame (or a live start that failed before one): from now on
+  // EnableFrame acts, and the window is enabled.
+  void ArmEnableGuard();
 
-  // The frame has no view: it keeps the document it was created for.
+  // ---- worker threads, live view and the update broadcast
+  int StartLive();
+  void StopLive();
+  int IsLiveRunning() const { return m_liveWorker.running.load(); }
+  int IsLiveOn() const { return m_bLiveOn.load(); }
+  int CaptureStill(int timeLapse);
+  int IsCapturing() const { return m_capture.running.load(); }
+  void StopCapture();
+  int RunWhiteBalance();
+  void AbortWhiteBalance();
+  void SaveCurrentImage();
+  void StartExternalTrigger();
+  void StartTriggerThread();
+  void StopTrigger();
+  int IsTriggerRunning() const { return m_trigger.running.load(); }
+  void SuspendTrigger(int slot);
+  void ResumeTrigger(int slot);
+  void StartShadingBusy();
+  void StopShadingBusy();
+  void BroadcastUpdate(DWORD flags, LPARAM arg);
+  void UpdateAll();
+
+  // ---- objects and panes
+  int AreObjectsReady() const { return m_bObjectsReady; }
+  int IsCameraReady() const { return m_bCameraReady; }
+  CVexErrorControl* ErrorControl() const { return m_pErrorControl; }
+  CVexFileDelete* FileDelete() const { return m_pFileDelete; }
+  CVexFlowControl* FlowControl() const { return m_pFlowControl; }
+  CVexBufferControl* BufferControl() const { return m_pBufferControl; }
+  CVexCCDInput* CameraInput() const { return m_pCCDInput; }
+  CVexDisplayOutput* LeftDisplay() const { return m_pLeftDisplay; }
+  CVexDisplayOutput* RightDisplay() const { return m_pRightDisplay; }
+  CVexThumbnailView* ThumbnailView() const { return m_pThumbnailView; }
+  CVexMainControlView* ControlView() const { return m_pControlView; }
+  CVexProcessDialog* ProgressDialog() const { return m_pProgressDialog.get(); }
+  CVexSaveNowDialog* SaveBusyDialog() const { return m_pSaveBusyDialog.get(); }
+  CVexShadingNowDialog* ShadingBusyDialog() const { return m_pShadingBusyDialog.get(); }
+  CStatusBar& StatusBar() { return m_wndStatusBar; }
+  SECCustomToolBar* ToolBar() const { return m_pToolBar.get(); }
+  CFixedSplitterWnd& OuterSplitter() { return m_wndOuter; }
+  CFixedSplitterWnd& LeftSplitter() { return m_wndLeft; }
+  CFixedSplitterWnd& RightSplitter() { return m_wndRight; }
+  const CString& GetUserToolFile() const { return m_strUserToolFile; }
+  const CObArray& GetUserTools() const { return m_userTools; }
+
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  // The frame has no view class: it keeps the document it was created for.
   CDocument* GetActiveDocument() override { return m_pDocument; }
+  void OnUpdateFrameTitle(BOOL bAddToTitle) override;
 
   // ---- annotation tool palette
-  // Opens the palette (Image > Annotation, the toolbar): nothing when it is open, a
-  // warning while the scale dialog is open.
   afx_msg void OnAnnotationTool();
-  // The palette's chosen tool (0 none ... 7 freehand), 0 without a palette.
   int GetSelectedAnnotationTool();
-  // Makes the still display's pane active, or gives it the focus when it already is.
   void ActivateImagePane();
-  // The still display drops the object it is still drawing.
   void AbandonUnfinishedAnnotation();
-  // The modal defaults dialog of a palette tool (1 text ... 7 freehand); OK stores the
-  // values as the document's defaults for that kind.
   void OpenAnnotationSetDialog(int tool);
-  // Destroys the palette and turns annotation off on the still display. The palette
-  // object is freed once the message being handled (its own close) has returned.
   void CloseAnnotationTool();
   CVexAnnoContrl* GetAnnotationPalette() const { return m_pAnnoContrl.get(); }
-  // The display that shows still pictures and takes annotation input.
   void SetStillDisplay(CVexDisplayOutput* display) { m_pStillDisplay = display; }
   CVexDisplayOutput* GetStillDisplay() const { return m_pStillDisplay; }
   int IsScaleToolOpen() const { return m_pScaleDialog != nullptr; }
@@ -131,39 +206,149 @@ class CMainFrame : public CFrameWnd {
   // The still picture changes pane: its annotations, selection and clipboard go with it.
   void SwapStillDisplay();
 
-  // What the frame was told, for the views that will listen.
-  DWORD LastUpdateFlags() const { return m_lastUpdate; }
-  int UpdateCount() const { return m_nUpdates; }
-  int RedisplayCount() const { return m_nRedisplays; }
-  int SaveCount() const { return m_nSaves; }
+  // Tells a test what the frame was asked to do before it does it.
+  class Observer {
+   public:
+    virtual ~Observer() = default;
+    virtual void OnBroadcast(DWORD flags, LPARAM arg) {}
+    virtual void OnRedisplay() {}
+    virtual void OnSave() {}
+  };
+  void SetObserver(Observer* observer) { m_pObserver = observer; }
 
  protected:
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+  afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+  afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+  afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
+  afx_msg void OnUpdateClock(CCmdUI* pCmdUI);
+  afx_msg void OnClose();
   afx_msg void OnDestroy();
   afx_msg LRESULT OnFreeClosedTools(WPARAM, LPARAM);
+  afx_msg LRESULT OnArmEnableGuard(WPARAM, LPARAM);
+  afx_msg LRESULT OnWorkerError(WPARAM, LPARAM);
+  afx_msg LRESULT OnTriggerFocus(WPARAM, LPARAM);
   DECLARE_MESSAGE_MAP()
+
+  void InitObjects();
+  void DestroyObjects();
+  void ApplyFixedLayout();
 
   std::unique_ptr<CVexScaleDialog> m_pScaleDialog;  // the open scale dialog, or null
 
  private:
+  // One worker: `running` written by the thread, `stop` by the user-interface thread,
+  // and `started`, which the thread sets first and never clears, so a waiter cannot miss
+  // a run that begins and ends between two looks.
+  struct Worker {
+    std::atomic<int> running{0};
+    std::atomic<int> stop{1};
+    std::atomic<int> started{0};
+    std::unique_ptr<CWinThread> thread;
+  };
+  // Counts the operations that pump messages; a close or quit met inside them waits for
+  // the outermost one to end.
+  class Operation;
+  friend class Operation;
+
+  CView* MakeObject(UINT id);
+  void RegisterObjects();
+  void UpdateDisplayRoles();
+  void CheckCameraAtStart();
+  void ShowSplash();
+  void LoadTools();
+  CVexDoc* Doc() const;
+
+  void StartWorker(Worker& worker, AFX_THREADPROC proc);
+  void Join(Worker& worker);
+  void PumpOnce();
+  void PumpUntil(const std::atomic<int>& flag, int value, DWORD sleepMillis = 0);
+  void WaitForRun(Worker& worker);
+  void StopWorker(Worker& worker);
+  void StopAllWorkers();
+  static UINT LiveProc(LPVOID frame);
+  static UINT CaptureProc(LPVOID frame);
+  static UINT WhiteBalanceProc(LPVOID frame);
+  static UINT SaveProc(LPVOID frame);
+  static UINT TriggerProc(LPVOID frame);
+  static UINT ShadingBusyProc(LPVOID frame);
+  UINT LiveBody();
+  UINT TriggerBody();
+  UINT ShadingBusyBody();
+  // The broadcast the frame sends itself (no observer hears it).
+  void Broadcast(DWORD flags, LPARAM arg);
+  void NotifyTargets(DWORD flags, LPARAM arg);
+  void Notify(DWORD bit, LPARAM arg);
+
+  CFixedSplitterWnd m_wndOuter, m_wndLeft, m_wndRight;
   CDocument* m_pDocument = nullptr;
-  int m_bLiveRunning = 0;
-  int m_nSettingLoadMode = 0;
-  int m_nImageStatus = 0;
-  DWORD m_lastUpdate = 0;
-  int m_nUpdates = 0;
-  BOOL m_bBusy = FALSE;
-  BOOL m_bReportErrors = TRUE;
-  int m_nRedisplays = 0;
-  int m_nSaves = 0;
-  int m_bCaptureAllowed = 1;
-  mutable std::mutex m_enableLock;
-  LiveStages m_live;
-  int m_nDirectClose = 0;
-  CVexFullScreenOutput* m_pFullScreen = nullptr;
+  CVexBufferControl* m_pBufferControl = nullptr;
+  CVexFlowControl* m_pFlowControl = nullptr;
+  CVexCCDInput* m_pCCDInput = nullptr;
+  CVexDisplayOutput* m_pLeftDisplay = nullptr;
+  CVexDisplayOutput* m_pRightDisplay = nullptr;
+  CVexFileInput* m_pFileInput = nullptr;
+  CVexFileOutput* m_pFileOutput = nullptr;
+  CVexFileDelete* m_pFileDelete = nullptr;
+  CVexPrinterOutput* m_pPrinterOutput = nullptr;
+  CVexProfileProcess* m_pProfile = nullptr;
+  CVexFocusProcess* m_pFocus = nullptr;
+  CVexRetouchProcess* m_pRetouch = nullptr;
+  CVexResizeProcess* m_pResize = nullptr;
+  CVexNoiseCutProcess* m_pNoiseCut = nullptr;
+  CVexRGBProcess* m_pRGB = nullptr;
+  CVexShadingProcess* m_pShading = nullptr;
+  CVexThumbnailView* m_pThumbnailView = nullptr;
+  CVexMainControlView* m_pControlView = nullptr;
+  CVexErrorControl* m_pErrorControl = nullptr;
+  CVexFullScreenOutput* m_pFullScreen = nullptr;  // owned by m_pFullScreenOwned, or a test's
+  std::unique_ptr<CVexFullScreenOutput> m_pFullScreenOwned;
   int m_bLiveBeforeFullScreen = 0;
-  std::unique_ptr<CVexErrorControl> m_errors;
-  std::unique_ptr<CVexFileDelete> m_fileDelete;
+  // Hidden objects made (their windows) and added to the document, for the teardown.
+  std::vector<CView*> m_made;
+  std::vector<CView*> m_added;
+
+  Worker m_liveWorker, m_capture, m_whiteBalance, m_save, m_trigger, m_shadingBusy;
+  std::atomic<int> m_bObjectsReady{0};
+  std::unique_ptr<CVexProcessDialog> m_pProgressDialog;
+  std::unique_ptr<CVexSaveNowDialog> m_pSaveBusyDialog;
+  std::unique_ptr<CVexShadingNowDialog> m_pShadingBusyDialog;
+  CStatusBar m_wndStatusBar;
+  std::unique_ptr<SECCustomToolBar> m_pToolBar;
+  UINT m_nSavedPaneStyle = 0;
+  UINT m_nSavedPaneId = 0;
+  int m_nSavedPaneWidth = -1;
+  int m_bMenuActive = 0;
+  CObArray m_userTools;
+  int m_bPrinting = 0;
+  CCriticalSection m_liveLock, m_updateLock, m_enableLock;
+  std::atomic<int> m_bLiveOn{0};
+  CString m_strClockFormat = "hh':'mm tt";
+  int m_nWindowX = 0, m_nWindowY = 0, m_nWindowWidth = 0, m_nWindowHeight = 0;
+  int m_bErrorControlReady = 0;
+  int m_bCameraInputReady = 0;
+  std::atomic<int> m_bCameraReady{0};
+  std::atomic<int> m_bEnableGuard{0};
+  std::atomic<int> m_bEnableArmed{0};  // the first live frame (or a failed start) was seen
+  std::atomic<int> m_bCapturing{0};
+  std::atomic<int> m_bClosing{0};
+  CString m_strUserToolFile;
+  std::atomic<int> m_bBusy{0};
+  int m_bDimensionsSwapped = 0;
+  int m_bCaptureAllowed = 1;
+  int m_bCalibrating = 0;
+  int m_nSettingLoadMode = 0;
+  int m_bTriggerSuspended[2] = {0, 0};
+  int m_bReportErrors = TRUE;
+  int m_nOperationDepth = 0;
+  int m_bClosePending = 0;
+  int m_bQuitTaken = 0;
+  int m_nQuitCode = 0;
+  LiveStages m_live;
+  Observer* m_pObserver = nullptr;
   std::unique_ptr<CVexAnnoContrl> m_pAnnoContrl;
   std::unique_ptr<CVexAnnoContrl> m_pClosedAnnoContrl;
   CVexDisplayOutput* m_pStillDisplay = nullptr;
@@ -173,6 +358,4 @@ class CMainFrame : public CFrameWnd {
   // document's switches ask for, placed again.
   void SetStillScaleCache(const CVexDoc& doc);
   void PlaceScaleOverlays(const CVexDoc& doc, int swapped);
-  int m_bCalibrating = 0;
-  int m_bDimensionsSwapped = 0;  // set when a retouch swapped the picture's width and height
 };

@@ -50,3 +50,17 @@ std::vector<std::string> plat::afx::SplitCommandLine(const std::string& line) {
   }
   return args;
 }
+
+std::string plat::afx::JoinCommandLine(const std::vector<std::string>& args) {
+  std::string line;
+  for (const std::string& arg : args) {
+    if (!line.empty()) line += ' ';
+    const bool quote = arg.empty() || arg.find_first_of(" \t") != std::string::npos;
+    if (quote) line += '"';
+    // A quote cannot be part of a Windows argument here; it would only toggle quoting.
+    for (char c : arg)
+      if (c != '"') line += c;
+    if (quote) line += '"';
+  }
+  return line;
+}

@@ -24,4 +24,8 @@ class CCommandLineInfo : public CObject {
 namespace plat::afx {
 // Splits a command line into arguments the way the C runtime does (quotes group).
 std::vector<std::string> SplitCommandLine(const std::string& line);
+// The command line of a program started with `args` (a native argv without the program
+// name): arguments holding a blank, or empty, are quoted, so SplitCommandLine gives
+// them back.
+std::string JoinCommandLine(const std::vector<std::string>& args);
 }  // namespace plat::afx

@@ -3,6 +3,8 @@
 
 #include "afxwin.h"
 #include "CFrameWnd.h"
+#include "AfxPrintIds.h"
+#include "CPreviewView.h"
 
 #include "CDocTemplate.h"
 #include "CDocument.h"
@@ -326,6 +328,11 @@ BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
 }
 
 void CFrameWnd::OnClose() {
+  // A print preview in the frame is what a close ends: the frame stays.
+  if (auto* preview = dynamic_cast<CPreviewView*>(GetActiveView())) {
+    preview->SendMessage(WM_COMMAND, AFX_ID_PREVIEW_CLOSE);
+    return;
+  }
   CDocument* doc = GetActiveDocument();
   if (doc && !doc->CanCloseFrame(this)) return;
   CWinApp* app = AfxGetApp();

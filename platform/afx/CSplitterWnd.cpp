@@ -15,6 +15,7 @@ BEGIN_MESSAGE_MAP(CSplitterWnd, CWnd)
   ON_WM_LBUTTONUP()
   ON_WM_CANCELMODE()
   ON_WM_PAINT()
+  ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 namespace {
@@ -234,6 +235,21 @@ void CSplitterWnd::OnMouseMove(UINT, CPoint pt) {
 }
 
 void CSplitterWnd::OnLButtonUp(UINT, CPoint) { StopTracking(TRUE); }
+
+BOOL CSplitterWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+  // Over a bar the cursor says which way the bar moves.
+  if (nHitTest == HTCLIENT && pWnd == this) {
+    CPoint pt;
+    ::GetCursorPos(&pt);
+    ScreenToClient(&pt);
+    const int ht = m_bTracking ? m_htTrack : HitTest(pt);
+    if (ht != noHit) {
+      ::SetCursor(::LoadCursorA(nullptr, ht >= hSplitterBar1 ? IDC_SIZENS : IDC_SIZEWE));
+      return TRUE;
+    }
+  }
+  return CWnd::OnSetCursor(pWnd, nHitTest, message);
+}
 void CSplitterWnd::OnCancelMode() { StopTracking(FALSE); }
 
 void CSplitterWnd::OnPaint() {

@@ -53,6 +53,7 @@ class CSplitterWnd : public CWnd {
   afx_msg void OnLButtonUp(UINT nFlags, CPoint pt);
   afx_msg void OnCancelMode();
   afx_msg void OnPaint();
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
 
   int m_nRows = 0, m_nCols = 0;
   std::vector<CRowColInfo> m_rowInfo, m_colInfo;

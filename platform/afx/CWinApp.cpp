@@ -13,6 +13,8 @@
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+  // The standard Exit command closes the main window, as the framework's own map does.
+  ON_COMMAND(ID_APP_EXIT, OnAppExit)
 END_MESSAGE_MAP()
 
 namespace plat::afx {

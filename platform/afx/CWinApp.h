@@ -114,6 +114,22 @@ BOOL AfxLoadString(UINT nID, CString& rString);
 void AfxPostQuitMessage(int nExitCode);
 BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 // The program's entry: runs the application object's InitInstance, Run and ExitInstance.
+// Shows the wait cursor for its lifetime.
+class CWaitCursor {
+ public:
+  CWaitCursor() {
+    if (CWinApp* app = AfxGetApp()) app->BeginWaitCursor();
+  }
+  ~CWaitCursor() {
+    if (CWinApp* app = AfxGetApp()) app->EndWaitCursor();
+  }
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
+  void Restore() {
+    if (CWinApp* app = AfxGetApp()) app->RestoreWaitCursor();
+  }
+};
+
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 
 namespace plat::afx {

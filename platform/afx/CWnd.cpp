@@ -749,6 +749,20 @@ CFont* CWnd::GetFont() const {
   return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0)));
 }
 
+namespace {
+// A window object that only names a place in the z-order; it owns and attaches nothing.
+struct ZOrderPlace : CWnd {
+  explicit ZOrderPlace(HWND place) { m_hWnd = place; }
+  ~ZOrderPlace() override { m_hWnd = nullptr; }
+};
+const ZOrderPlace g_top(HWND_TOP), g_bottom(HWND_BOTTOM), g_topMost(HWND_TOPMOST), g_noTopMost(HWND_NOTOPMOST);
+}  // namespace
+
+const CWnd& CWnd::wndTop = g_top;
+const CWnd& CWnd::wndBottom = g_bottom;
+const CWnd& CWnd::wndTopMost = g_topMost;
+const CWnd& CWnd::wndNoTopMost = g_noTopMost;
+
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
   // The special insert-after values come as fake object pointers (&wndTop ...).
   HWND after = pWndInsertAfter ? pWndInsertAfter->m_hWnd : HWND_TOP;

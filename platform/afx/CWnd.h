@@ -186,6 +186,11 @@ class CWnd : public CCmdTarget {
     ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
   }
   BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+  // The insert-after places of SetWindowPos, as window objects.
+  static const CWnd& wndTop;
+  static const CWnd& wndBottom;
+  static const CWnd& wndTopMost;
+  static const CWnd& wndNoTopMost;
   BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
   BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
   BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }

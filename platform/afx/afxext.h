@@ -10,4 +10,5 @@
 #include "CDockContext.h"
 #include "CMiniDockFrameWnd.h"
 #include "CReBar.h"
+#include "CStatusBar.h"
 #include "afxdlgs.h"

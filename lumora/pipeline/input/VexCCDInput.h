@@ -21,7 +21,7 @@ class CVexCCDInput : public CVexImageInput {
   ~CVexCCDInput() override;
 
   BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
-  void OnSettingsChanged(LONG flag);
+  virtual void OnSettingsChanged(LONG flag);
 
   int Input(SHORT slot) override;
   int UpdateImageInfo() override;

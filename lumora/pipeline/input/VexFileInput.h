@@ -13,7 +13,7 @@ class CVexFileInput : public CVexImageInput {
 
   BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
   // A file input keeps no settings.
-  void OnSettingsChanged(LONG flag) {}
+  virtual void OnSettingsChanged(LONG flag) {}
 
   int Input(SHORT slot) override;
   // Takes the title from the picture file's own comment fields; 1 when all five are there.

@@ -62,7 +62,7 @@ class CVexDisplayOutput : public CVexImageOutput {
   virtual void ClearAnnotations();
   // Shows the clean still picture again with its annotations and scale.
   virtual void ReloadCurrentImage();
-  int OnSettingsChanged(LONG flag);
+  virtual int OnSettingsChanged(LONG flag);
   // What the main frame tells the still pane after a capture; stored only.
   void SetLiveOption(int option) { m_nLiveOption = option; }
   int GetLiveOption() const { return m_nLiveOption; }

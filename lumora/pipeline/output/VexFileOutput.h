@@ -36,7 +36,7 @@ class CVexFileOutput : public CVexImageOutput {
   // Selector 1 registers the first display, any other value the second.
   int SetDisplayOutput(int selector, CVexDisplayOutput* display);
   // The file output keeps no settings.
-  void OnSettingsChanged(LONG flag) {}
+  virtual void OnSettingsChanged(LONG flag) {}
 
   int Output(SHORT slot) override;
   // Remakes the thumbnails of every picture in the save folder (user-interface thread).

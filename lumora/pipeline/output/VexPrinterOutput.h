@@ -32,7 +32,7 @@ class CVexPrinterOutput : public CVexImageOutput {
   BOOL CreateImagingControl(const RECT* rect);
   CLead* GetImagingControl() const { return m_control.Lead(); }
   // The printer output keeps no settings: the document holds them.
-  void OnSettingsChanged(LONG flag) {}
+  virtual void OnSettingsChanged(LONG flag) {}
 
   int Output(SHORT slot) override;
   void Print(int type);

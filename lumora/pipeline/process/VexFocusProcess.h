@@ -14,7 +14,7 @@ class CVexFocusProcess : public CVexItoVProcess {
   CVexFocusProcess() = default;
 
   BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
-  void OnSettingsChanged(LONG flag);
+  virtual void OnSettingsChanged(LONG flag);
   int Process(SHORT source, SHORT destination) override;
   // The camera input lays out the measured image as the camera library would.
   int SetCameraInput(CVexCCDInput* camera) {

@@ -11,7 +11,7 @@ class CVexNoiseCutProcess : public CVexItoIProcess {
 
   BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
   // The filter is fixed: there is nothing to take from the settings.
-  void OnSettingsChanged(LONG flag) {}
+  virtual void OnSettingsChanged(LONG flag) {}
   int Process(SHORT source, SHORT destination) override;
   CLead* GetImagingControl() const { return m_control.Lead(); }
 

@@ -11,7 +11,7 @@ class CVexProfileProcess : public CVexItoIProcess {
   CVexProfileProcess() = default;
 
   BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
-  void OnSettingsChanged(LONG flag);
+  virtual void OnSettingsChanged(LONG flag);
   int Process(SHORT source, SHORT destination) override;
   SHORT GetProfileRow() const { return m_nRow; }
   CLead* GetImagingControl() const { return m_control.Lead(); }

@@ -11,7 +11,7 @@ class CVexRGBProcess : public CVexItoIProcess {
   CVexRGBProcess();
 
   BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
-  void OnSettingsChanged(LONG flag);
+  virtual void OnSettingsChanged(LONG flag);
   int Process(SHORT source, SHORT destination) override;
   // The same correction on the newest live frame (the image slots' third bitmap).
   int ProcessCurrent();

@@ -10,7 +10,7 @@ class CVexResizeProcess : public CVexItoIProcess {
   CVexResizeProcess() = default;
 
   BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
-  void OnSettingsChanged(LONG flag);
+  virtual void OnSettingsChanged(LONG flag);
   int Process(SHORT source, SHORT destination) override;
   // 1..100 is stored (1); anything else is refused (0) and changes nothing.
   int SetPercent(SHORT percent);

@@ -19,7 +19,7 @@ class CVexShadingProcess : public CVexItoIProcess {
   ~CVexShadingProcess() override;
 
   BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
-  void OnSettingsChanged(LONG flag);
+  virtual void OnSettingsChanged(LONG flag);
   int Process(SHORT source, SHORT destination) override;
   // The same correction on the newest live frame (the image slots' third bitmap).
   int ProcessCurrent();

@@ -12,7 +12,7 @@ class CVexRetouchProcess : public CVexItoIProcess {
   CVexRetouchProcess() = default;
 
   BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
-  void OnSettingsChanged(LONG flag) {}
+  virtual void OnSettingsChanged(LONG flag) {}
   int Process(SHORT source, SHORT destination) override;
   CLead* GetImagingControl() const { return m_control.Lead(); }
 

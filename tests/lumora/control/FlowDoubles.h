@@ -11,7 +11,7 @@
 #include "pipeline/VexItoIProcess.h"
 #include "pipeline/VexItoVProcess.h"
 #include "ui/VexProcessDialog.h"
-#include "ui/VexSaveNowDialog.h"
+#include "ui/VexBusyDialogs.h"
 #include "ui/VexThumbnailView.h"
 
 namespace flowdoubles {
@@ -106,8 +106,9 @@ struct FullScreen : CVexFullScreenOutput {
 
 struct Thumbnails : CVexThumbnailView {
   explicit Thumbnails(Log* l) : log(l) {}
-  void ShowThumbnail(SHORT index, SHORT slot) override {
+  int ShowThumbnail(SHORT index, SHORT slot) override {
     log->push_back("thumb:" + std::to_string(index) + "," + std::to_string(slot));
+    return 1;
   }
   Log* log;
 };

@@ -4,9 +4,11 @@
 #include "control/AboutDlg.h"
 #include "control/VexApp.h"
 #include "control/VexDoc.h"
+#include "FrameRecorder.h"
 #include "ui/MainFrame.h"
 #include "user/Responder.h"
 
+#include <memory>
 #include <string>
 
 namespace {
@@ -85,15 +87,17 @@ TEST(VexApp, StartsWithTheDocumentAndMarkedFrame) {
   // A setting file applied while live view runs: the views hear of it once, live view
   // runs on, and the display sides follow the file.
   WritePrivateProfileStringA("USER", "LiveWindowLeft", "1", "C:\\Data\\a.vex");
-  const int updates = main->UpdateCount();
+  auto recorder = std::make_unique<FrameRecorder>(main);
+  const int updates = recorder->UpdateCount();
   doc->LoadSettingFile("C:\\Data\\a.vex");
-  EXPECT_EQ(main->UpdateCount(), updates + 1);
-  EXPECT_EQ(main->LastUpdateFlags(), 0x10000u);
+  EXPECT_EQ(recorder->UpdateCount(), updates + 1);
+  EXPECT_EQ(recorder->LastUpdateFlags(), 0x10000u);
   EXPECT_EQ(main->IsLiveRunning(), 1);
   EXPECT_EQ(doc->IsLiveWindowLeft(), 1u);
   EXPECT_TRUE(IsWindowEnabled(frame));
 
   doc->SetExposureTime(8);
+  recorder.reset();
   app.m_pMainWnd->DestroyWindow();
   EXPECT_FALSE(IsWindow(frame));
   }
@@ -127,6 +131,7 @@ TEST(VexApp, AboutCommandShowsTheVersionAndTexts) {
     SendMessageA(dlg, WM_COMMAND, IDOK, 0);
     return 0;
   });
+  ASSERT_TRUE(PumpUntilEnabled(app.m_pMainWnd)) << "the first live frame enables the window";
   // The menu command reaches the application through the frame.
   app.m_pMainWnd->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0);
   EXPECT_EQ(caption, "Lumora のﾊﾞｰｼﾞｮﾝ情報");

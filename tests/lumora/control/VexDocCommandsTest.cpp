@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,21 @@
 #include "TouchFile.h"
 #include "control/VexApp.h"
 #include "control/VexDoc.h"
+#include "pipeline/output/VexFileOutput.h"
+#include "FrameRecorder.h"
 #include "ui/MainFrame.h"
 #include "user/Responder.h"
 
 namespace responder = plat::user::responder;
+
+// A file output that notes the save the frame runs instead of writing a picture: these
+// tests are about the document's questions and answers, not about the file.
+class NotedFileOutput : public CVexFileOutput {
+  DECLARE_DYNCREATE(NotedFileOutput)
+ public:
+  int Output(SHORT) override { return 1; }
+};
+IMPLEMENT_DYNCREATE(NotedFileOutput, CVexFileOutput)
 
 namespace {
 
@@ -25,6 +37,9 @@ class VexDocCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     responder::Reset();
+    saved = CMainFrame::Classes();
+    for (auto& entry : CMainFrame::Classes().objects)
+      if (entry.id == kIdFileOutput) entry.cls = RUNTIME_CLASS(NotedFileOutput);
     CreateDirectoryA("C:\\Image", nullptr);
     char line[] = "";
     app.SetStartupInfo(nullptr, line, SW_SHOW);
@@ -33,10 +48,14 @@ class VexDocCommands : public ::testing::Test {
     ASSERT_NE(frame, nullptr);
     doc = dynamic_cast<CVexDoc*>(frame->GetActiveDocument());
     ASSERT_NE(doc, nullptr);
+    recorder = std::make_unique<FrameRecorder>(frame);
+    ASSERT_TRUE(PumpUntilEnabled(frame)) << "the first live frame enables the window";
     doc->SetFileFormat(3);
   }
   void TearDown() override {
+    recorder.reset();
     if (app.m_pMainWnd) app.m_pMainWnd->DestroyWindow();
+    CMainFrame::Classes() = saved;
     responder::Reset();
   }
   // The next modal window must carry `caption`; `act` answers it (a box's button).
@@ -68,6 +87,8 @@ class VexDocCommands : public ::testing::Test {
   CVexApp app;
   CMainFrame* frame = nullptr;
   CVexDoc* doc = nullptr;
+  std::unique_ptr<FrameRecorder> recorder;
+  CMainFrame::Composition saved;
   std::vector<std::string> seen;
 };
 
@@ -75,12 +96,12 @@ TEST_F(VexDocCommands, SaveAsAsksBeforeReplacingAPicture) {
   Touch("C:\\Image\\old.bmp");
   doc->m_nImageState = 1;
   for (int answer : {IDCANCEL, IDOK}) {
-    const int saves = frame->SaveCount();
+    const int saves = recorder->saves;
     TypeName("File Save Dialog", "C:\\Image\\old");  // filter Bmp (FileFormat 3) adds ".bmp"
     Answer("File Save Dialog", answer);             // the overwrite question
     Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(LastText(), "C:\\Image\\old.bmp ファイルは既に存在します。\n上書きしますか？");
-    EXPECT_EQ(frame->SaveCount(), saves + (answer == IDOK ? 1 : 0)) << answer;
+    EXPECT_EQ(recorder->saves, saves + (answer == IDOK ? 1 : 0)) << answer;
   }
   EXPECT_STREQ(doc->GetSavePath(), "C:\\Image\\old.bmp");
   EXPECT_EQ(doc->GetSaveFormat(), 6);
@@ -99,11 +120,11 @@ TEST_F(VexDocCommands, SaveOfAnOpenedPictureWritesItBackOrOpensSaveAs) {
     int saves;
   } cases[] = {{IDCANCEL, 0}, {IDYES, 1}, {IDNO, 0}};
   for (const auto& c : cases) {
-    const int saves = frame->SaveCount();
+    const int saves = recorder->saves;
     Answer("上書き保存", c.answer);
     if (c.answer == IDNO) Then("File Save Dialog", [](HWND dlg) { dialogdriver::Press(dlg, IDCANCEL); return 0; });
     Command(ID_FILE_SAVE);
-    EXPECT_EQ(frame->SaveCount(), saves + c.saves) << c.answer;
+    EXPECT_EQ(recorder->saves, saves + c.saves) << c.answer;
     EXPECT_TRUE(frame->IsWindowEnabled());
   }
   EXPECT_STREQ(doc->GetSavePath(), "C:\\Image\\opened.tif");
@@ -117,13 +138,13 @@ TEST_F(VexDocCommands, SaveFollowsTheImageState) {
   Command(ID_FILE_SAVE);
   EXPECT_EQ(LastText(), "画像が表示されていません。\n操作を中止します。");
   Command(ID_FILE_SAVE_AS);
-  EXPECT_EQ(frame->SaveCount(), 0);
+  EXPECT_EQ(recorder->saves, 0);
 
   // A fresh capture without automatic saving gets the next automatic name.
   doc->m_nImageState = 1;
   doc->SetAutoSave(0).SetFileFormat(4);
   Command(ID_FILE_SAVE);
-  EXPECT_EQ(frame->SaveCount(), 1);
+  EXPECT_EQ(recorder->saves, 1);
   EXPECT_STREQ(doc->GetSavePath(), "C:\\Image\\Img_001.tif");
   EXPECT_EQ(doc->GetSaveFormat(), 3);
 
@@ -132,7 +153,7 @@ TEST_F(VexDocCommands, SaveFollowsTheImageState) {
   doc->SetAutoSave(1);
   Answer("上書き保存", IDYES);
   Command(ID_FILE_SAVE);
-  EXPECT_EQ(frame->SaveCount(), 2);
+  EXPECT_EQ(recorder->saves, 2);
   EXPECT_STREQ(doc->GetSavePath(), "C:\\Image\\Img_001.tif");
 }
 
@@ -155,7 +176,7 @@ TEST_F(VexDocCommands, JpegSaveAsksTheQualityAndOverlays) {
   });
   doc->SaveImage("C:\\Image\\shot.JPG");
   EXPECT_EQ(presetShown, 1);
-  EXPECT_EQ(frame->SaveCount(), 1);
+  EXPECT_EQ(recorder->saves, 1);
   EXPECT_EQ(doc->GetOverlayChoice(), 1);
   EXPECT_EQ(doc->GetSaveFormat(), 98);
   EXPECT_EQ(doc->GetSaveQuality(), 35);
@@ -172,7 +193,7 @@ TEST_F(VexDocCommands, JpegSaveAsksTheQualityAndOverlays) {
   Then("Jpeg Quality", [](HWND dlg) { SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0); return 0; });
   doc->SaveImage("C:\\Image\\shot2.jpg");
   EXPECT_EQ(scaleEnabled, 0);
-  EXPECT_EQ(frame->SaveCount(), 1);  // cancelled at the quality
+  EXPECT_EQ(recorder->saves, 1);  // cancelled at the quality
 
   // A quality dialog that cannot be shown is reported and the save stops.
   doc->SetAnnotationsDrawn(0);
@@ -185,7 +206,7 @@ TEST_F(VexDocCommands, JpegSaveAsksTheQualityAndOverlays) {
     return 0;
   });
   doc->SaveImage("C:\\Image\\shot3.jpg");
-  EXPECT_EQ(frame->SaveCount(), 1);
+  EXPECT_EQ(recorder->saves, 1);
   EXPECT_EQ(code, "エラーコード: 421:002");
 }
 
@@ -194,22 +215,35 @@ TEST_F(VexDocCommands, UnknownExtensionIsRefusedWithItsMessage) {
   doc->SetAnnotationsDrawn(1);
   doc->SaveImage("C:\\Image\\shot.png");
   EXPECT_EQ(LastText(), "ファイルフォーマットが未対応です");
-  EXPECT_EQ(frame->SaveCount(), 0);
+  EXPECT_EQ(recorder->saves, 0);
   EXPECT_TRUE(seen.empty());  // nothing else was asked
 }
 
+// A 2 x 2 picture as a 24-bit BMP file: what the open flow can show.
+void WriteSmallBmp(const char* path) {
+  const unsigned char file[] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
+                                40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0,
+                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // info header
+                                0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0, 0, 0};  // rows
+  HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(h, file, sizeof file, &written, nullptr);
+  CloseHandle(h);
+}
+
 TEST_F(VexDocCommands, OpenShowsTheChosenPicture) {
-  Touch("C:\\Image\\pic.bmp");
+  WriteSmallBmp("C:\\Image\\pic.bmp");
   TypeName("File Open Dialog", "C:\\Image\\pic.bmp");
   Command(ID_FILE_OPEN);
   EXPECT_STREQ(doc->GetLoadPath(), "C:\\Image\\pic.bmp");
-  EXPECT_EQ(frame->RedisplayCount(), 1);
+  EXPECT_EQ(recorder->redisplays, 1);
   EXPECT_EQ(frame->IsLiveRunning(), 1);  // live view runs on after the open
   EXPECT_FALSE(frame->IsBusy());
 
   Then("File Open Dialog", [](HWND dlg) { dialogdriver::Press(dlg, IDCANCEL); return 0; });
   Command(ID_FILE_OPEN);
-  EXPECT_EQ(frame->RedisplayCount(), 1);
+  EXPECT_EQ(recorder->redisplays, 1);
 }
 
 TEST_F(VexDocCommands, SettingFilesAreSavedAndLoadedThroughTheDialog) {
@@ -237,11 +271,11 @@ TEST_F(VexDocCommands, PointerCommandsSetTheModeAndTellTheDisplay) {
     SHORT mode;
   } cases[] = {{32801, 1}, {32792, 2}, {32811, 0}};
   for (const auto& c : cases) {
-    const int updates = frame->UpdateCount();
+    const int updates = recorder->UpdateCount();
     Command(c.command);
     EXPECT_EQ(doc->GetPointerMode(), c.mode) << c.command;
-    EXPECT_EQ(frame->UpdateCount(), updates + 1);
-    EXPECT_EQ(frame->LastUpdateFlags(), 0x1000u);
+    EXPECT_EQ(recorder->UpdateCount(), updates + 1);
+    EXPECT_EQ(recorder->LastUpdateFlags(), 0x1000u);
     EXPECT_TRUE(frame->IsWindowEnabled());
   }
 }
@@ -267,12 +301,12 @@ TEST_F(VexDocCommands, DeleteAsksOnlyWhenPicturesAreChosen) {
     SendMessageA(dlg, WM_COMMAND, IDOK, 0);
     return 0;
   });
-  const int updates = frame->UpdateCount();
+  const int updates = recorder->UpdateCount();
   Command(32804);
   EXPECT_EQ(seen, std::vector<std::string>{"画像ファイルの削除"});
   EXPECT_EQ(GetFileAttributesA("C:\\Pics\\K.jpg"), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(frame->LastUpdateFlags(), 0x100000u);  // the thumbnails hear of it
-  EXPECT_EQ(frame->UpdateCount(), updates + 1);
+  EXPECT_EQ(recorder->LastUpdateFlags(), 0x100000u);  // the thumbnails hear of it
+  EXPECT_EQ(recorder->UpdateCount(), updates + 1);
   EXPECT_TRUE(frame->IsWindowEnabled());
 }
 

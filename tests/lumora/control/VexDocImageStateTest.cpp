@@ -8,6 +8,8 @@
 #include "control/ShootModes.h"
 #include "control/VexApp.h"
 #include "control/VexDoc.h"
+#include "BareMainFrame.h"
+#include "FrameRecorder.h"
 #include "ui/MainFrame.h"
 
 namespace {
@@ -202,9 +204,10 @@ TEST_F(VexDocImageState, TitleGoesToTheMainWindow) {
 
 TEST_F(VexDocImageState, SettersTellTheViewsWhatChanged) {
   CWinApp app("updates");
-  auto& frame = *new CMainFrame;  // a frame frees itself with its window
+  auto& frame = *new BareMainFrame;  // a frame frees itself with its window
   ASSERT_TRUE(frame.Create(nullptr, "Lumora"));
   app.m_pMainWnd = &frame;
+  FrameRecorder recorder(&frame);
   const struct {
     const char* call;
     std::function<void()> set;
@@ -219,18 +222,18 @@ TEST_F(VexDocImageState, SettersTellTheViewsWhatChanged) {
       {"SetImageProfilePosition", [&] { doc.SetImageProfilePosition(40); }, 32},
   };
   for (const auto& c : cases) {
-    const int before = frame.UpdateCount();
+    const int before = recorder.UpdateCount();
     c.set();
-    EXPECT_EQ(frame.UpdateCount(), before + 1) << c.call;
-    EXPECT_EQ(frame.LastUpdateFlags(), c.flags) << c.call;
+    EXPECT_EQ(recorder.UpdateCount(), before + 1) << c.call;
+    EXPECT_EQ(recorder.LastUpdateFlags(), c.flags) << c.call;
     EXPECT_TRUE(frame.IsWindowEnabled()) << c.call;
   }
   EXPECT_EQ(doc.GetGainLv(), 2);
   // Refused values tell nobody.
-  const int before = frame.UpdateCount();
+  const int before = recorder.UpdateCount();
   EXPECT_EQ(doc.SetGainLevel(3), 0);
   EXPECT_EQ(doc.SetShootResolution(3, 4, 2), 0);
-  EXPECT_EQ(frame.UpdateCount(), before);
+  EXPECT_EQ(recorder.UpdateCount(), before);
   app.m_pMainWnd = nullptr;
   frame.DestroyWindow();
 }

@@ -10,6 +10,7 @@
 #include "control/VexApp.h"
 #include "control/VexDoc.h"
 #include "pipeline/output/VexDisplayOutput.h"
+#include "FrameRecorder.h"
 #include "ui/MainFrame.h"
 #include "user/Responder.h"
 
@@ -70,6 +71,7 @@ class AnnotationFrameTest : public ::testing::Test {
     ASSERT_NE(frame, nullptr);
     doc = dynamic_cast<CVexDoc*>(frame->GetActiveDocument());
     ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(PumpUntilEnabled(frame)) << "the first live frame enables the window";
     display = DisplayDouble::MakeIn(*frame, calls);
     ASSERT_NE(display, nullptr);
     frame->SetStillDisplay(display);

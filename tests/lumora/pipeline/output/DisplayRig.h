@@ -13,6 +13,8 @@
 #include <string>
 
 #include "../StageRig.h"
+#include "BareMainFrame.h"
+#include "FrameRecorder.h"
 #include "TestEnv.h"
 #include "pipeline/output/VexDisplayOutput.h"
 #include "ui/MainFrame.h"
@@ -41,12 +43,13 @@ class DisplayRig : public stagerig::StageRig {
     // Screenshots for the documentation show the installed fonts.
     if (std::getenv("LUMORA_DISPLAY_SHOTS")) plat::config::Set("FONT", "");
     app = std::make_unique<CWinApp>("Lumora");
-    mainFrame = new CMainFrame;  // a frame frees itself with its window
+    mainFrame = new BareMainFrame;  // a frame frees itself with its window
     CCreateContext context;
     context.m_pCurrentDoc = doc.get();
     ASSERT_TRUE(mainFrame->Create(nullptr, "Lumora", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, CRect(0, 0, 980, 600),
                                   nullptr, nullptr, 0, &context));
     app->m_pMainWnd = mainFrame;
+    recorder = std::make_unique<FrameRecorder>(mainFrame);
     ASSERT_TRUE(statusBar.Create(WS_CHILD | WS_VISIBLE, CRect(0, 520, 960, 540), mainFrame, kStatusBar));
     int parts[] = {200, 400, -1};
     statusBar.SetParts(3, parts);
@@ -70,6 +73,7 @@ class DisplayRig : public stagerig::StageRig {
   }
 
   void TearDown() override {
+    recorder.reset();
     if (mainFrame && mainFrame->m_hWnd) mainFrame->DestroyWindow();
     mainFrame = nullptr;
     app.reset();
@@ -122,6 +126,7 @@ class DisplayRig : public stagerig::StageRig {
 
   std::unique_ptr<CWinApp> app;
   CMainFrame* mainFrame = nullptr;
+  std::unique_ptr<FrameRecorder> recorder;
   CStatusBarCtrl statusBar;
   CVexDisplayOutput* paneL = nullptr;
   CVexDisplayOutput* paneR = nullptr;

@@ -82,7 +82,7 @@ TEST_F(DisplayZoom, ZoomCommandsStepAndFitAStillPicture) {
   paneL->ZoomFit();
   EXPECT_FLOAT_EQ(Zoom(paneL), 100);
   EXPECT_EQ(Shown(paneL), CRect(0, 0, 640, 512));
-  EXPECT_EQ(mainFrame->LastUpdateFlags(), 0x2u);
+  EXPECT_EQ(recorder->LastUpdateFlags(), 0x2u);
   EXPECT_TRUE(mainFrame->IsWindowEnabled());
   // Stepping onto the fitted zoom fits again.
   paneL->ZoomOut();
@@ -169,7 +169,7 @@ TEST_F(DisplayZoom, ZoomingLiveShowsTheFrameThroughItsRectangleUpToEightHundred)
   EXPECT_FLOAT_EQ(Zoom(paneL), 200);
   EXPECT_EQ(paneL->IsLiveZoomed(), 1);
   EXPECT_EQ(doc->GetProfileDisplay(), 0);
-  EXPECT_EQ(mainFrame->LastUpdateFlags(), 0x2u);
+  EXPECT_EQ(recorder->LastUpdateFlags(), 0x2u);
   ASSERT_EQ(paneL->Output(0), 1);
   EXPECT_EQ(Shown(paneL), CRect(-320, -256, 960, 768));
   for (int i = 0; i < 8; ++i) paneL->ZoomIn();

@@ -96,6 +96,16 @@ TEST_F(Preview, ShowsThePagesOneByOneAndClosesBackToTheView) {
   EXPECT_EQ(::GetDlgItem(frame->GetSafeHwnd(), AFX_IDW_PANE_FIRST), view->GetSafeHwnd());
 }
 
+TEST_F(Preview, ACloseEndsThePreviewAndKeepsTheFrame) {
+  CPreviewView* preview = Start();
+  ASSERT_NE(preview, nullptr);
+  const HWND main = frame->GetSafeHwnd();
+  frame->SendMessage(WM_CLOSE);
+  EXPECT_TRUE(::IsWindow(main));
+  EXPECT_EQ(view->calls.back(), "end preview");
+  EXPECT_EQ(frame->GetActiveView(), view);
+}
+
 TEST_F(Preview, PagesAreDrawnAgainOnEveryPaint) {
   CPreviewView* preview = Start();
   ASSERT_NE(preview, nullptr);

@@ -314,6 +314,13 @@ TEST_F(AppFrame, ClosingTheMainFrameClosesTheDocument) {
   EXPECT_EQ(t->GetFirstDocPosition(), nullptr);
 }
 
+TEST_F(AppFrame, TheExitCommandClosesTheMainFrame) {
+  HWND h = frame->m_hWnd;
+  frame->SendMessage(WM_COMMAND, ID_APP_EXIT);
+  EXPECT_FALSE(::IsWindow(h));
+  EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
 TEST(AppProfile, ValuesRoundTripInTheIniBesideTheProgram) {
   CTestApp app;
   app.SetStartupInfo(nullptr, const_cast<LPSTR>(""), SW_SHOWNORMAL);

@@ -1,0 +1,149 @@
+// The main frame as the composition root: its fixed geometry, the panes and hidden
+// pipeline objects it makes and wires, its fixed layout, the user tools in the Option
+// menu, and a shut-down that leaves no window behind.
+#include <gtest/gtest.h>
+
+#include <afxext.h>
+
+#include <map>
+
+#include "FrameRig.h"
+#include "controls/SECUserTool.h"
+#include "controls/SECUserTools.h"
+#include "control/VexBufferControl.h"
+#include "control/VexFlowControl.h"
+#include "pipeline/input/VexCCDInput.h"
+#include "pipeline/output/VexDisplayOutput.h"
+#include "ui/VexMainControlView.h"
+#include "ui/VexThumbnailView.h"
+
+namespace {
+
+TEST(MainFrameGeometry, FollowsTheWorkAreaAndTheFontSize) {
+  const struct {
+    RECT work;
+    int base, caption;
+    CMainFrame::Geometry g;
+  } cases[] = {
+      {{0, 0, 1280, 1024}, 8, 19, {128, 128, 984, 736}},   // small fonts
+      {{0, 0, 1280, 1024}, 10, 19, {128, 128, 1100, 880}},  // large fonts
+      {{0, 0, 1280, 1024}, 8, 22, {128, 128, 987, 739}},   // a taller caption grows the window
+      {{0, 0, 1280, 1024}, 6, 19, {128, 128, 984, 736}},   // any other size: the small fonts' rule
+      {{0, 0, 800, 600}, 8, 19, {0, 0, 984, 736}},         // a small screen: never off its top left
+      {{100, 50, 1380, 1074}, 8, 19, {228, 178, 984, 736}},  // a work area beside a task bar
+  };
+  for (const auto& c : cases) {
+    const CMainFrame::Geometry g = CMainFrame::ComputeGeometry(c.work, c.base, c.caption);
+    EXPECT_EQ(g.x, c.g.x) << c.base << " " << c.work.right;
+    EXPECT_EQ(g.y, c.g.y) << c.base << " " << c.work.right;
+    EXPECT_EQ(g.width, c.g.width) << c.base << " " << c.caption;
+    EXPECT_EQ(g.height, c.g.height) << c.base << " " << c.caption;
+  }
+}
+
+class MainFrameComposition : public FrameRig {
+ protected:
+  int Column(CSplitterWnd& s, int col) {
+    int cur = 0, min = 0;
+    s.GetColumnInfo(col, cur, min);
+    return cur;
+  }
+};
+
+TEST_F(MainFrameComposition, TheTemplateMakesTheFixedWindowWithEveryObjectWired) {
+  ASSERT_TRUE(Start());
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const auto g = CMainFrame::ComputeGeometry(work, LOWORD(GetDialogBaseUnits()), GetSystemMetrics(SM_CYCAPTION));
+  CRect rect;
+  frame->GetWindowRect(&rect);
+  EXPECT_EQ(rect, CRect(g.x, g.y, g.x + g.width, g.y + g.height));
+  const DWORD kinds = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME;
+  EXPECT_EQ(frame->GetStyle() & kinds, static_cast<DWORD>(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
+
+  // The four panes.
+  EXPECT_EQ(frame->LeftDisplay(), frame->LeftSplitter().GetPane(0, 0));
+  EXPECT_EQ(static_cast<CWnd*>(frame->ThumbnailView()), frame->LeftSplitter().GetPane(1, 0));
+  EXPECT_EQ(frame->RightDisplay(), frame->RightSplitter().GetPane(0, 0));
+  EXPECT_EQ(static_cast<CWnd*>(frame->ControlView()), frame->RightSplitter().GetPane(1, 0));
+  EXPECT_EQ(Column(frame->OuterSplitter(), 0), 640);
+  // The right column takes what the window leaves, its ideal 320 and a little more.
+  const int right = Column(frame->OuterSplitter(), 1);
+  EXPECT_GE(right, 320);
+
+  // The hidden objects under their ids, each hidden.
+  std::map<UINT, HWND> objects;
+  for (UINT id : {1124u, 1127u, 1128u, 1129u, 1130u, 1132u, 1134u, 1135u, 1136u, 1137u, 1138u, 1139u, 1140u}) {
+    CWnd* w = frame->GetDlgItem(static_cast<int>(id));
+    ASSERT_NE(w, nullptr) << id;
+    EXPECT_FALSE(w->IsWindowVisible()) << id;
+    objects[id] = w->m_hWnd;
+  }
+  EXPECT_EQ(frame->AreObjectsReady(), 1);
+  EXPECT_EQ(frame->IsCameraReady(), 1);
+
+  // In the document, all but the image slots; in the flows, under their step ids.
+  std::vector<UINT> views;
+  for (POSITION pos = doc->GetFirstViewPosition(); pos;) views.push_back(static_cast<UINT>(doc->GetNextView(pos)->GetDlgCtrlID()));
+  for (UINT id : {1127u, 1128u, 1129u, 1130u, 1132u, 1134u, 1135u, 1136u, 1137u, 1138u, 1139u, 1140u})
+    EXPECT_NE(std::find(views.begin(), views.end(), id), views.end()) << id;
+  EXPECT_EQ(std::find(views.begin(), views.end(), 1124u), views.end());
+  CVexFlowControl* flow = frame->FlowControl();
+  const std::map<SHORT, UINT> steps = {{0, 1129}, {1, 1130}, {100, 1136}, {101, 1137}, {102, 1134},
+                                       {103, 1138}, {104, 1139}, {105, 1140}, {200, 1135}};
+  for (const auto& [step, id] : steps) {
+    ASSERT_NE(flow->GetStage(step), nullptr) << step;
+    EXPECT_EQ(flow->GetStage(step)->m_hWnd, objects[id]) << step;
+  }
+  EXPECT_EQ(flow->GetStage(300), frame->LeftDisplay());
+  EXPECT_EQ(flow->GetStage(301), frame->RightDisplay());
+
+  // The layout cannot be changed: a drag on the bar and a resize both come back.
+  CRect left;
+  frame->LeftDisplay()->GetWindowRect(&left);
+  frame->OuterSplitter().ScreenToClient(&left);
+  const int bar = left.right + 4;
+  frame->OuterSplitter().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bar, 100));
+  frame->OuterSplitter().SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(bar + 80, 100));
+  frame->OuterSplitter().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(bar + 80, 100));
+  frame->MoveWindow(10, 10, 1200, 900);
+  frame->GetWindowRect(&rect);
+  EXPECT_EQ(rect, CRect(g.x, g.y, g.x + g.width, g.y + g.height));
+  EXPECT_EQ(Column(frame->OuterSplitter(), 0), 640);
+  EXPECT_EQ(Column(frame->OuterSplitter(), 1), right);
+
+  // A close stops live view and takes every window with it.
+  ASSERT_TRUE(PumpUntil([&] { return frame->IsLiveRunning() == 1; }));
+  const HWND main = frame->m_hWnd;
+  frame->SendMessage(WM_CLOSE);
+  EXPECT_FALSE(IsWindow(main));
+  for (const auto& [id, hwnd] : objects) EXPECT_FALSE(IsWindow(hwnd)) << id;
+}
+
+TEST_F(MainFrameComposition, UserToolsAreOfferedOnlyInTheOptionMenu) {
+  CObArray tools;
+  auto* tool = new SECUserTool;  // the list owns it until it is cleared
+  tool->m_strMenuText = "&Viewer";
+  tool->m_strCommand = "C:\\Tools\\viewer.exe";
+  tools.Add(tool);
+  ASSERT_TRUE(SaveUserTools("C:\\Frame\\frame.tdt", &tools));
+  ClearUserTools(&tools);
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(frame->GetUserToolFile(), CString("C:\\Frame\\frame.tdt"));
+  ASSERT_EQ(frame->GetUserTools().GetSize(), 1);
+  CMenu* bar = frame->GetMenu();
+  ASSERT_NE(bar, nullptr);
+  for (UINT i = 0; i < static_cast<UINT>(bar->GetMenuItemCount()); ++i) {
+    CMenu* popup = bar->GetSubMenu(static_cast<int>(i));
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup->m_hMenu), MAKELPARAM(i, FALSE));
+    // A second opening adds nothing more.
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup->m_hMenu), MAKELPARAM(i, FALSE));
+    CString title;
+    bar->GetMenuString(i, title, MF_BYPOSITION);
+    int tools = 0;
+    for (int k = 0; k < popup->GetMenuItemCount(); ++k) tools += popup->GetMenuItemID(k) == 43044 ? 1 : 0;
+    EXPECT_EQ(tools, title == "&Option" ? 1 : 0) << static_cast<LPCSTR>(title);
+  }
+}
+
+}  // namespace

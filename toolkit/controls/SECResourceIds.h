@@ -29,3 +29,6 @@
 
 // The date/time control's drop-down arrow, in the system greys.
 #define IDB_SEC_DTDROPDOWN 23000
+
+// The colour grid's custom-colour button.
+#define IDS_SEC_OTHER_COLOR 23100

@@ -97,6 +97,14 @@ class SECCustomToolBar : public SECControlBar {
   virtual BOOL FilterFocusMouseMessage(const MSG* pMsg);
   virtual void ClearFocusButton();
 
+  // Customising (with a toolbar manager).
+  virtual void SetConfigFocus(CWnd* pWnd);
+  virtual void SelectButton(int nIndex, BOOL bRedraw = TRUE);
+  virtual void ClearSelection(BOOL bRedraw = TRUE);
+  // The selected button's index, or -1.
+  int GetSelection() const;
+  void NotifyManager(int nCode);
+
   // Layout.
   virtual int WrapButtons(int nWidth, std::vector<RowInfo>& rows);
   virtual CSize CalcWrappedSize(int nLength, BOOL bVertical, std::vector<RowInfo>& rows);

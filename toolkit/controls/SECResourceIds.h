@@ -32,3 +32,6 @@
 
 // The colour grid's custom-colour button.
 #define IDS_SEC_OTHER_COLOR 23100
+
+// User toolbars are titled from this format and their number.
+#define IDS_SEC_TOOLBAR_TITLE 20674

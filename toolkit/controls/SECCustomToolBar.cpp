@@ -380,6 +380,21 @@ void SECCustomToolBar::OnLButtonDown(UINT nFlags, CPoint point) {
   }
   // Customise mode and Alt-dragging belong to a toolbar manager; without one an
   // Alt-click is an ordinary press.
+  if (m_pManager && (m_pCustomiseFocus || alt)) {
+    const HWND self = m_hWnd;
+    const BOOL altDrag = !m_pCustomiseFocus;
+    if (altDrag) s_bDraggingButton = TRUE;
+    const int countBefore = GetButtonCount();
+    SECToolBarManager* manager = m_pManager;
+    const BOOL remain = DragButton(index, point);
+    if (altDrag) {
+      s_bDraggingButton = FALSE;
+      // An Alt-drag leaves no selection behind.
+      if (SECCustomToolBar* held = manager->GetSelectedBar()) held->ClearSelection();
+    }
+    if (remain && ::IsWindow(self) && GetButtonCount() != countBefore) Invalidate();
+    return;
+  }
   UpdateButton(index);
   if (!btn->BtnPressDown(point)) return;
   m_nPressed = index;

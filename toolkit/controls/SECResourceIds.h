@@ -35,3 +35,6 @@
 
 // User toolbars are titled from this format and their number.
 #define IDS_SEC_TOOLBAR_TITLE 20674
+
+// The cursor of a button drag that copies.
+#define IDC_SEC_COPYDROP 20691

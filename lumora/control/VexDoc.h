@@ -260,6 +260,11 @@ class CVexDoc : public CDocument {
   LONG GetPrintLayoutType() const { return m_nPrintLayoutType; }
   int SetPrintLayoutTitle(DWORD v) { m_nPrintLayoutTitle = v; return 1; }
   DWORD GetPrintLayoutTitle() const { return m_nPrintLayoutTitle; }
+  // The font of the captions under printed pictures, and its size in tenths of a point.
+  const LOGFONTA& GetPrintTitleFont() const { return m_printTitleFont.font; }
+  void SetPrintTitleFont(const LOGFONTA& font) { m_printTitleFont.font = font; }
+  int GetPrintFontSize() const { return m_nPrintFontSize; }
+  void SetPrintFontSize(int size) { m_nPrintFontSize = size; }
 
   // Which exposure the shoot capture uses, derived from the SYSTEM settings.
   int m_nShootExposureVariant = 0;
@@ -327,6 +332,11 @@ class CVexDoc : public CDocument {
   void SetThumbnailFolder(const CString& path) { m_strThumbnailFolder = path; }
   const CString& GetThumbnailFolder() const { return m_strThumbnailFolder; }
   const CString& GetSaveBaseName() const { return m_strSaveBaseName; }
+  // Where the file output saved last: the picture's folder, and the thumbnail folder
+  // beside it (the folder the thumbnail strip shows).
+  void SetSaveWorkName(const CString& folder) { m_strSaveFolderPath = folder; }
+  const CString& GetSaveWorkName() const { return m_strSaveFolderPath; }
+  void SetLastSavedFile(const CString& thumbnailFolder) { m_strThumbnailFolder = thumbnailFolder; }
   void SetFileOutputState(LONG state) { m_nFileOutputState = state; }
   LONG GetFileOutputState() const { return m_nFileOutputState; }
   static int FileExists(const CString& path);

@@ -5,7 +5,7 @@
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
 #include "pipeline/output/VexDisplayOutput.h"
-#include "pipeline/VexFullScreenOutput.h"
+#include "pipeline/output/VexFullScreenOutput.h"
 #include "pipeline/VexImageInput.h"
 #include "pipeline/VexImageOutput.h"
 #include "pipeline/VexItoIProcess.h"

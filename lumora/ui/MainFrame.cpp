@@ -12,6 +12,7 @@
 #include "control/VexErrorControl.h"
 #include "control/VexFileDelete.h"
 #include "pipeline/input/VexCCDInput.h"
+#include "pipeline/output/VexFullScreenOutput.h"
 #include "pipeline/output/VexDisplayOutput.h"
 #include "pipeline/process/VexRGBProcess.h"
 #include "pipeline/process/VexShadingProcess.h"
@@ -85,6 +86,24 @@ void CMainFrame::CaptureLiveFrame() {
   if (ok && doc->GetRGBLive() == 1 && m_live.rgb) ok = m_live.rgb->ProcessCurrent() != 0;
   if (ok) ok = m_live.liveDisplay->ShowLiveFrame() != 0;
   if (!ok) ReportError(static_cast<SHORT>(doc->GetLastErrorType()), static_cast<SHORT>(doc->GetLastErrorDetail()));
+}
+
+void CMainFrame::ExitFullScreen() {
+  auto* doc = dynamic_cast<CVexDoc*>(GetActiveDocument());
+  if (doc && doc->IsFullScreen() == 1) {
+    StopLive();
+    doc->SetFullScreen(0);
+    BroadcastUpdate(0x2, 0);
+    if (doc->GetShadingLive() == 1) BroadcastUpdate(0x400, 0);
+    StartLive();
+  } else {
+    if (doc) doc->SetViewState(0);
+    if (m_bLiveBeforeFullScreen) StartLive();
+  }
+  if (m_pFullScreen && m_pFullScreen->m_hWnd) m_pFullScreen->ShowWindow(SW_HIDE);
+  if (m_hWnd) SetFocus();
+  ::ReleaseCapture();
+  EnableFrame(TRUE);
 }
 
 void CMainFrame::BroadcastUpdate(DWORD flags, LPARAM arg) {

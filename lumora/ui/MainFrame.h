@@ -11,6 +11,7 @@ class CVexCCDInput;
 class CVexDisplayOutput;
 class CVexErrorControl;
 class CVexFileDelete;
+class CVexFullScreenOutput;
 class CVexRGBProcess;
 class CVexShadingProcess;
 class CVexAnnoContrl;
@@ -66,6 +67,15 @@ class CMainFrame : public CFrameWnd {
   void ReportError(SHORT type, SHORT detail);
   void EnableErrorReports(BOOL on) { m_bReportErrors = on; }
   void DeleteSelectedImages();
+  // 1 while the printer output prints (it sets 1 when printing begins and 0 at the end).
+  void SetDirectClose(int printing) { m_nDirectClose = printing; }
+  int IsDirectClose() const { return m_nDirectClose; }
+  // The full-screen window, and whether live view ran before a still picture went full
+  // screen (ExitFullScreen restarts it then).
+  void SetFullScreenWindow(CVexFullScreenOutput* window) { m_pFullScreen = window; }
+  void SetLiveBeforeFullScreen(int ran) { m_bLiveBeforeFullScreen = ran; }
+  // Leaves full-screen mode: live view as it was, the window hidden, the frame enabled.
+  void ExitFullScreen();
   CVexErrorControl* ErrorControl() { return m_errors.get(); }
   CVexFileDelete* FileDelete() { return m_fileDelete.get(); }
   // The frame has no view: its document handles commands before the frame does.
@@ -141,6 +151,9 @@ class CMainFrame : public CFrameWnd {
   int m_bCaptureAllowed = 1;
   mutable std::mutex m_enableLock;
   LiveStages m_live;
+  int m_nDirectClose = 0;
+  CVexFullScreenOutput* m_pFullScreen = nullptr;
+  int m_bLiveBeforeFullScreen = 0;
   std::unique_ptr<CVexErrorControl> m_errors;
   std::unique_ptr<CVexFileDelete> m_fileDelete;
   std::unique_ptr<CVexAnnoContrl> m_pAnnoContrl;

@@ -40,7 +40,14 @@ class CDC : public CObject {
   CBrush* SelectObject(CBrush* pBrush) {
     return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, CGdiObject::SafeHandleOf(pBrush))));
   }
-  CFont* SelectObject(CFont* pFont) { return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, CGdiObject::SafeHandleOf(pFont)))); }
+  // A font goes into the attribute DC as well, which measures the text (a preview draws
+  // on its page picture and measures on the printer).
+  CFont* SelectObject(CFont* pFont) {
+    HGDIOBJ font = CGdiObject::SafeHandleOf(pFont), old = nullptr;
+    if (m_hDC != m_hAttribDC || !m_hAttribDC) old = ::SelectObject(m_hDC, font);
+    if (m_hAttribDC) old = ::SelectObject(m_hAttribDC, font);
+    return CFont::FromHandle(static_cast<HFONT>(old));
+  }
   CBitmap* SelectObject(CBitmap* pBitmap) {
     return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, CGdiObject::SafeHandleOf(pBitmap))));
   }

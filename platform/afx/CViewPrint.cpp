@@ -118,8 +118,9 @@ void CView::OnFilePrint() {
       }
       info.m_rectDraw.SetRect(0, 0, dcPrint.GetDeviceCaps(HORZRES), dcPrint.GetDeviceCaps(VERTRES));
       dcPrint.DPtoLP(&info.m_rectDraw);
-      if (::StartPage(hdc) <= 0) {
-        failed = true;
+      // SP_APPABORT: the view abandoned the job itself and has said why.
+      if (int started = ::StartPage(hdc); started <= 0) {
+        (started == SP_APPABORT ? aborted : failed) = true;
         break;
       }
       OnPrint(&dcPrint, &info);

@@ -17,19 +17,6 @@ namespace {
 // lazily here, so a trial allocation alone would let any claimed size pass.
 constexpr LONG kLargestPicture = 1 << 30;
 
-// The comment fields a saved picture carries, in the order they are read: the two
-// dates, the exposure time, the title and the subtitle.
-constexpr short kCommentFields[] = {22, 23, 34, vexcomment::kTitleField, 37};
-
-// A field as the control hands it out, cleared when it goes.
-struct FieldValue {
-  VARIANT value;
-  explicit FieldValue(const VARIANT& v) : value(v) {}
-  ~FieldValue() { VariantClear(&value); }
-  FieldValue(const FieldValue&) = delete;
-  FieldValue& operator=(const FieldValue&) = delete;
-};
-
 }  // namespace
 
 int CVexFileInput::Fail(int detail) {
@@ -92,12 +79,8 @@ int CVexFileInput::UpdateImageInfo() { return ReadCommentFields(m_strFileName); 
 int CVexFileInput::ReadCommentFields(const CString& path) {
   CLead* lead = m_control.Lead();
   if (!lead) return 0;
-  CString title;
-  for (short field : kCommentFields) {
-    FieldValue value(lead->ReadFileField(path, 0, field));
-    if (value.value.vt == VT_EMPTY) return 0;
-    if (field == vexcomment::kTitleField) title = vexcomment::DecodeTitle(value.value);
-  }
-  GetDocument()->SetImageTitle(title);
+  vexcomment::SavedFields fields;
+  if (!fields.Read(*lead, path, true)) return 0;
+  GetDocument()->SetImageTitle(fields.Title());
   return 1;
 }

@@ -85,6 +85,7 @@ int PrinterTarget::StartDoc(const std::string& title, const std::string& output)
     return SP_ERROR;
   }
   doc_ = std::make_unique<PdfWriter>();
+  abandoned_ = false;
   title_ = title;
   output_ = output;
   inDoc_ = true;
@@ -92,14 +93,14 @@ int PrinterTarget::StartDoc(const std::string& title, const std::string& output)
 }
 
 int PrinterTarget::StartPage() {
-  if (!inDoc_) return SP_ERROR;
+  if (!inDoc_) return abandoned_ ? SP_APPABORT : SP_ERROR;
   std::fill(page_.begin(), page_.end(), 0xFF);
   inPage_ = true;
   return 1;
 }
 
 int PrinterTarget::EndPage(HDC hdc) {
-  if (!inDoc_ || !inPage_) return SP_ERROR;
+  if (!inDoc_ || !inPage_) return abandoned_ && !inDoc_ ? SP_APPABORT : SP_ERROR;
   inPage_ = false;
   if (abortProc_ && !abortProc_(hdc, 0)) {
     Abort();
@@ -221,7 +222,9 @@ int EndDoc(HDC hdc) {
 
 int AbortDoc(HDC hdc) {
   PrinterTarget* t = TargetOf(hdc);
-  return t ? t->Abort() : SP_ERROR;
+  if (!t) return SP_ERROR;
+  t->MarkAbandoned();
+  return t->Abort();
 }
 
 int SetAbortProc(HDC hdc, ABORTPROC proc) {

@@ -29,6 +29,9 @@ class PrinterTarget : public plat::gdi::DrawTarget {
   int EndPage(HDC hdc);
   int EndDoc();
   int Abort();
+  void MarkAbandoned() {
+    if (inDoc_) abandoned_ = true;
+  }
   void SetAbortProc(ABORTPROC proc) { abortProc_ = proc; }
   bool InDoc() const { return inDoc_; }
 
@@ -40,6 +43,9 @@ class PrinterTarget : public plat::gdi::DrawTarget {
   std::string title_, output_;
   bool inDoc_ = false;
   bool inPage_ = false;
+  // The program abandoned the job itself (AbortDoc): the page calls that follow answer
+  // SP_APPABORT, so the print loop knows the job was ended on purpose.
+  bool abandoned_ = false;
   ABORTPROC abortProc_ = nullptr;
 };
 

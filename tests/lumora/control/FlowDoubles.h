@@ -7,7 +7,7 @@
 
 #include "pipeline/input/VexCCDInput.h"
 #include "pipeline/output/VexDisplayOutput.h"
-#include "pipeline/VexFullScreenOutput.h"
+#include "pipeline/output/VexFullScreenOutput.h"
 #include "pipeline/VexItoIProcess.h"
 #include "pipeline/VexItoVProcess.h"
 #include "ui/VexProcessDialog.h"
@@ -97,7 +97,10 @@ struct Pane : CVexDisplayOutput {
 
 struct FullScreen : CVexFullScreenOutput {
   explicit FullScreen(Log* l) : log(l) {}
-  void ShowImage(SHORT slot) override { log->push_back("305:" + std::to_string(slot)); }
+  int ShowImage(SHORT slot) override {
+    log->push_back("305:" + std::to_string(slot));
+    return 1;
+  }
   Log* log;
 };
 

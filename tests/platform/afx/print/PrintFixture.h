@@ -24,6 +24,7 @@ class CPageView : public CView {
   UINT pages = 3;           // 0: the view does not know its last page
   BOOL direct = FALSE;
   UINT cancelAtPage = 0;    // presses Cancel in the status window while this page prints
+  UINT abandonAtPage = 0;   // abandons the job itself (AbortDoc) while this page prints
   std::vector<std::string> calls;
   CRect rectDraw;
   std::string statusDoc, statusPrinter;
@@ -59,6 +60,7 @@ class CPageView : public CView {
     statusPrinter = text;
     mainEnabledWhilePrinting = AfxGetMainWnd()->IsWindowEnabled();
     if (pInfo->m_nCurPage == cancelAtPage) ::PostMessageA(status, WM_COMMAND, IDCANCEL, 0);
+    if (pInfo->m_nCurPage == abandonAtPage) ::AbortDoc(pDC->m_hDC);
   }
   void OnEndPrinting(CDC*, CPrintInfo* pInfo) override {
     calls.push_back(pInfo->m_bPreview ? "end preview" : "end");

@@ -79,6 +79,26 @@ TEST_F(PrintLoop, CancelInTheStatusWindowAbortsTheJob) {
   for (const auto& shown : responder::History()) EXPECT_FALSE(shown.messageBox) << shown.text;  // no failure reported
 }
 
+// A view that abandons the job itself has said why: the loop ends quietly, on the page
+// that was drawing and on the pages after it.
+TEST_F(PrintLoop, AJobTheViewAbandonsEndsWithoutASecondMessage) {
+  for (UINT page : {1u, 2u}) {
+    SCOPED_TRACE(page);
+    responder::Reset();
+    view->calls.clear();
+    const int before = PdfsPrinted();
+    view->pages = 3;
+    view->abandonAtPage = page;
+    ChoosePages(0, 0);
+    view->OnFilePrint();
+    EXPECT_EQ(view->calls.back(), "end");
+    EXPECT_EQ(view->calls.size(), size_t(3 + page));
+    EXPECT_EQ(PdfsPrinted(), before);
+    for (const auto& shown : responder::History()) EXPECT_FALSE(shown.messageBox) << shown.text;
+    EXPECT_TRUE(frame->IsWindowEnabled());
+  }
+}
+
 TEST_F(PrintLoop, CancelInThePrintDialogPrintsNothing) {
   int before = PdfsPrinted();
   responder::Push([](const responder::Shown& shown) {

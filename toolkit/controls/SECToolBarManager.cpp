@@ -13,7 +13,8 @@ SECToolBarManager::SECToolBarManager(CFrameWnd* pFrameWnd)
     : SECControlBarManager(pFrameWnd),
       m_pBmpMgr(new SECBmpMgr),  // its own reference; released in the destructor
       m_pOwner(pFrameWnd),
-      m_pToolBarClass(RUNTIME_CLASS(SECCustomToolBar)) {
+      m_pToolBarClass(RUNTIME_CLASS(SECCustomToolBar)),
+      m_hFrameWnd(pFrameWnd ? pFrameWnd->m_hWnd : nullptr) {
   try {
     m_pDrawContext = std::make_unique<SECBtnDrawContext>();
   } catch (CResourceException* e) {
@@ -53,7 +54,10 @@ CControlBar* SECToolBarManager::DynCreateControlBar(SECControlBarInfo* pInfo) {
 
 std::vector<SECCustomToolBar*> SECToolBarManager::GetToolBars() const {
   std::vector<SECCustomToolBar*> bars;
-  if (!m_pFrameWnd) return bars;
+  // The frame may be gone before its manager: then there are no bars to reach.
+  if (!m_pFrameWnd || !m_hFrameWnd || !::IsWindow(m_hFrameWnd) ||
+      CWnd::FromHandlePermanent(m_hFrameWnd) != m_pFrameWnd)
+    return bars;
   POSITION pos = m_pFrameWnd->m_listControlBars.GetHeadPosition();
   while (pos) {
     auto* bar = static_cast<CControlBar*>(m_pFrameWnd->m_listControlBars.GetNext(pos));

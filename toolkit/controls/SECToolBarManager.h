@@ -104,4 +104,7 @@ class SECToolBarManager : public SECControlBarManager {
   std::unique_ptr<SECBtnDrawContext> m_pDrawContext; // made on first use if it cannot be made now
   CWnd* m_pOwner = nullptr;
   CRuntimeClass* m_pToolBarClass = nullptr;
+
+ private:
+  HWND m_hFrameWnd;  // to tell whether the frame still exists
 };

@@ -13,7 +13,7 @@ struct AnnTextAttr {
 
 struct AnnLineAttr {
   LONG penWidth = 0;
-  LONG styleCode = 0;  // arrow heads: 0 none, 1 start, 2 end, 3 both, 4 measuring line
+  LONG styleCode = 0;  // arrow heads: 0 none, 1 where the drag ended, 2 where it began, 3 both, 4 measuring line
   LONG lineType = 0;
   COLORREF penColor = 0;
 };

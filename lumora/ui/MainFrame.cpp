@@ -113,7 +113,9 @@ void CMainFrame::BroadcastUpdate(DWORD flags, LPARAM arg) {
 }
 
 void CMainFrame::SwapDisplays() {
+  if (m_bCalibrating) return;
   if (auto* doc = dynamic_cast<CVexDoc*>(GetActiveDocument())) doc->m_bLiveWindowLeft = doc->m_bLiveWindowLeft ? 0 : 1;
+  SwapStillDisplay();
 }
 
 void CMainFrame::OnDestroy() {
@@ -126,6 +128,7 @@ void CMainFrame::OnDestroy() {
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
   if (m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (RouteToStillDisplay(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 

@@ -123,6 +123,14 @@ class CMainFrame : public CFrameWnd {
   void EndCalibration();
   int IsCalibrating() const { return m_bCalibrating; }
 
+  // ---- annotation editing on the still display
+  // The commands of context menu 144 and accelerators 128 go to the still display.
+  BOOL RouteToStillDisplay(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+  // Moves the whole editing state from one display to the other, `from` ending empty.
+  static void MoveAnnotationState(CVexDisplayOutput& from, CVexDisplayOutput& to);
+  // The still picture changes pane: its annotations, selection and clipboard go with it.
+  void SwapStillDisplay();
+
   // What the frame was told, for the views that will listen.
   DWORD LastUpdateFlags() const { return m_lastUpdate; }
   int UpdateCount() const { return m_nUpdates; }

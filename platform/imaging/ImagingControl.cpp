@@ -496,11 +496,14 @@ LRESULT ImagingControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       FireEvent(kEventPainted);
       return 0;
     }
+    case WM_RBUTTONUP:
+      // After its MouseUp event the release goes on, so the host gets its WM_CONTEXTMENU.
+      Mouse(message, wParam, lParam);
+      break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
       Mouse(message, wParam, lParam);

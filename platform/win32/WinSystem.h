@@ -170,6 +170,10 @@ BOOL VirtualUnlock(LPVOID address, SIZE_T size);
 // integer, halves away from zero; -1 for a zero denominator or a result beyond 32 bits.
 int MulDiv(int number, int numerator, int denominator);
 
+// ---- strings
+// Bytes before the terminating zero; 0 for a null pointer.
+int lstrlenA(LPCSTR text);
+
 // ---- beeps (recorded, not sounded)
 #ifndef MB_ICONEXCLAMATION  // shared with the message box constants
 #define MB_OK 0x00000000L

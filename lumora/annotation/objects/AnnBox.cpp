@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "annotation/dialogs/VexAnnoRectSet.h"
+#include "AnnHandles.h"
+#include "AnnProperties.h"
 
 void CAnnBox::Recenter(CPoint point) {
   m_info.m_origin =
@@ -30,32 +31,9 @@ void CAnnBox::DrawShape(HDC hdc, const std::vector<POINT>& image) const {
 }
 
 void CAnnBox::DrawHandles(HDC hdc) {
-  const std::vector<CPoint>& points = m_info.m_points;
-  if (points.empty()) return;
-  std::vector<POINT> window = ToImagePoints(points);
+  std::vector<POINT> window = ToImagePoints(m_info.m_points);
   for (POINT& p : window) p = ImageToWindow(p);
-
-  HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(WHITE_BRUSH));
-  const int oldRop = SetROP2(hdc, R2_COPYPEN);
-  for (POINT w : window) Rectangle(hdc, w.x - 4, w.y - 4, w.x + 4, w.y + 4);
-  auto frame = [&] {
-    MoveToEx(hdc, window[0].x, window[0].y, nullptr);
-    for (size_t i = 1; i < window.size(); ++i) LineTo(hdc, window[i].x, window[i].y);
-    LineTo(hdc, window[0].x, window[0].y);
-  };
-  CPen solid(PS_SOLID, 1, RGB(0, 0, 0));
-  HGDIOBJ oldPen = SelectObject(hdc, solid);
-  frame();
-  // The dotted frame inverts what lies below, so it shows on any picture.
-  CPen dotted(PS_DOT, 1, RGB(0, 0, 0));
-  SelectObject(hdc, dotted);
-  SetROP2(hdc, R2_NOT);
-  const int oldBkMode = SetBkMode(hdc, TRANSPARENT);
-  frame();
-  SetBkMode(hdc, oldBkMode);
-  SetROP2(hdc, oldRop);
-  SelectObject(hdc, oldPen);
-  SelectObject(hdc, oldBrush);
+  annhandles::DrawCornerHandles(hdc, window);
 }
 
 void CAnnBox::Move(HDC hdc, CPoint point) {
@@ -236,14 +214,4 @@ int CAnnBox::HitCorner(CPoint local) const {
   return -1;
 }
 
-void CAnnBox::EditShapeProperties(int variant) {
-  CVexAnnoRectSet dlg(variant, nullptr);
-  CAnnObjInfo& s = m_info;
-  dlg.SetValues(s.m_penWidth, s.m_lineType, s.m_fillColor, s.m_penColor, s.m_square, s.m_fill);
-  const int result = dlg.DoModal();
-  if (result == -1) {
-    m_dialogFailed = 1;
-  } else if (result == IDOK) {
-    dlg.GetValues(s.m_penWidth, s.m_lineType, s.m_fillColor, s.m_penColor, s.m_square, s.m_fill);
-  }
-}
+void CAnnBox::EditShapeProperties(int variant) { annproperties::EditShape(*this, variant); }

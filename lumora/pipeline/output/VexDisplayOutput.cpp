@@ -14,11 +14,37 @@
 #include "ui/MainFrame.h"
 #include "ui/MathUtl.h"
 #include "ui/MemDC.h"
+#include "annotation/objects/AnnScale.h"
 
 IMPLEMENT_DYNCREATE(CVexDisplayOutput, CVexImageOutput)
 
 BEGIN_MESSAGE_MAP(CVexDisplayOutput, CVexImageOutput)
 ON_WM_SETCURSOR()
+ON_WM_CONTEXTMENU()
+ON_COMMAND(32775, OnAnnCopy)
+ON_COMMAND(32777, OnAnnCut)
+ON_COMMAND(32780, OnAnnPaste)
+ON_COMMAND(32782, OnAnnDelete)
+ON_COMMAND(32784, OnAnnRotate)
+ON_COMMAND(32791, OnAnnReshape)
+ON_COMMAND(32787, OnAnnProperty)
+ON_COMMAND(32850, OnAnnSelectAll)
+ON_UPDATE_COMMAND_UI(32775, OnUpdateAnnCopy)
+ON_UPDATE_COMMAND_UI(32777, OnUpdateAnnCut)
+ON_UPDATE_COMMAND_UI(32780, OnUpdateAnnPaste)
+ON_UPDATE_COMMAND_UI(32782, OnUpdateAnnDelete)
+ON_UPDATE_COMMAND_UI(32784, OnUpdateAnnRotate)
+ON_UPDATE_COMMAND_UI(32791, OnUpdateAnnReshape)
+ON_UPDATE_COMMAND_UI(32787, OnUpdateAnnProperty)
+ON_UPDATE_COMMAND_UI(32850, OnUpdateAnnSelectAll)
+ON_MESSAGE(WM_USER + 700, OnCloseAnnotationLayer)
+ON_MESSAGE(WM_USER + 701, OnCloseCalibrationMode)
+ON_MESSAGE(WM_USER + 702, OnBeginCalibrationMessage)
+ON_MESSAGE(WM_USER + 703, OnCancelCalibration)
+ON_MESSAGE(WM_USER + 706, OnReplaceScaleOverlay)
+ON_MESSAGE(WM_USER + 707, OnEditScaleOverlay)
+ON_MESSAGE(WM_USER + 708, OnApplyCalibrationMessage)
+ON_MESSAGE(CVexDisplayOutput::kReportLater, OnReportLater)
 END_MESSAGE_MAP()
 
 // The pane's one imaging control is its child 0.
@@ -76,7 +102,8 @@ CVexDisplayOutput::~CVexDisplayOutput() {
   m_objects.RemoveAll();
   for (int i = 0; i < m_clipboard.GetSize(); ++i) delete m_clipboard[i].object;
   m_clipboard.RemoveAll();
-  delete m_work.object;
+  if (m_bWorkOwned) delete m_work.object;
+  delete m_pScale;
 }
 
 CMainFrame* CVexDisplayOutput::Frame() { return CMainFrame::Get(); }
@@ -226,16 +253,10 @@ void CVexDisplayOutput::ClearAnnotations() {
   m_selection.RemoveAll();
   m_nSelectionCount = 0;
   m_work.index = -1;
-}
-
-void CVexDisplayOutput::ReloadCurrentImage() {
-  CLead* lead = Lead();
-  const LONG still = m_pBufferControl ? m_pBufferControl->GetSecondBitmap() : 0;
-  if (!lead || still == 0) return;
-  lead->SetBitmap(still);
-  DrawAnnotations();
-  DrawScaleOverlay();
-  if (::GetCapture() == lead->m_hWnd) ::ReleaseCapture();
+  m_nSavedIndex = -1;
+  // A gesture on the old picture ends with it.
+  m_bButtonHeld = 0;
+  m_bFigureInProgress = 0;
 }
 
 int CVexDisplayOutput::OnSettingsChanged(LONG flag) {

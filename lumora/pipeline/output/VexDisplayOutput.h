@@ -14,19 +14,27 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "annotation/objects/AnnObj.h"
 #include "control/AnnAttr.h"
 #include "pipeline/VexImageOutput.h"
 
-class CAnnObj;
 class CAnnScale;
 class CLead;
 class CMainFrame;
+namespace vexedit {
+class EditLock;
+}
 
 class CVexDisplayOutput : public CVexImageOutput {
   DECLARE_DYNCREATE(CVexDisplayOutput)
  public:
   enum : LONG { kLiveFlag = 0x800, kStillFlag = 0x1000, kErrorType = 410 };
+  // An error met on another thread, reported on the pane's own.
+  enum : UINT { kReportLater = WM_APP + 0x52 };
   enum DisplayMode : SHORT { kStill = 0, kStillHalf = 1, kLive = 2, kLiveHalf = 3 };
   // One annotation clipboard entry; the entry owns its clone.
   struct tSpotBuffer {
@@ -100,30 +108,91 @@ class CVexDisplayOutput : public CVexImageOutput {
   BOOL HitShootArea(CPoint point) const;
   BOOL HitProfileLine(CPoint point) const;
 
-  // ---- still picture, read-out and the hand-over to annotation editing
+  // ---- still picture and read-out
   void ShowZoomText();
   int ShowPixelInfo(int x, int y, int red, int green, int blue);
   void StoreShownBitmap();
   float GetImageWidth() const;
   float GetImageHeight() const;
-  virtual void SetAnnotationMode(int on);
-  virtual int AbandonUnfinishedAnnotation();
-  void SetAnnotationsEnabled(int on) { m_bAnnotationsEnabled = on; }
-  // Draws the annotation objects, or the scale overlay, onto a picture being saved.
-  void BurnAnnotations(HDC dc);
-  void BurnScaleOverlay(HDC dc);
   // Picture pixels per pane pixel, and the picture point at the pane's origin.
   double GetImageScale() const;
   CPoint GetScrollOffset() const;
   static int ButtonStateToKeyFlags(short button, short shift);
-  // The scale overlay and calibration, as the main frame drives them.
+
+  // ---- annotation editing (user-interface thread; the save thread only burns)
+  virtual void SetAnnotationMode(int on);
+  virtual int AbandonUnfinishedAnnotation();
+  // Drops the object still being drawn and shows the picture again; 0 when none is.
+  int DeleteCurrentAnnotation();
+  void SetAnnotationsEnabled(int on);
+  // Draws the annotation objects, or the scale overlay, onto a picture being saved.
+  void BurnAnnotations(HDC dc);
+  void BurnScaleOverlay(HDC dc);
+  void ClearSelection();
+
+  // ---- annotation commands of menu 144 and accelerator table 128
+  afx_msg void OnAnnCopy();
+  afx_msg void OnAnnCut();
+  afx_msg void OnAnnPaste();
+  afx_msg void OnAnnDelete();
+  afx_msg void OnAnnRotate();
+  afx_msg void OnAnnReshape();
+  afx_msg void OnAnnProperty();
+  afx_msg void OnAnnSelectAll();
+  afx_msg void OnUpdateAnnCopy(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateAnnCut(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateAnnPaste(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateAnnDelete(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateAnnRotate(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateAnnReshape(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateAnnProperty(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateAnnSelectAll(CCmdUI* pCmdUI);
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint point);
+  void ClearClipboard();
+  virtual void ResetAnnotationState();
+
+  // ---- the editing state as the main frame moves it to the other display
+  int GetAnnotationModeFlag() const { return m_bAnnotationMode; }
+  void SetAnnotationModeFlag(int on) { m_bAnnotationMode = on; }
+  int GetDrawingTool() const { return m_nDrawingTool; }
+  void SetDrawingTool(int tool) { m_nDrawingTool = tool; }
+  int GetEditMode() const { return m_nEditMode; }
+  void SetEditMode(int mode) { m_nEditMode = mode; }
+  int GetCurrentIndex() const { return m_nCurrentIndex; }
+  void SetCurrentIndex(int index) { m_nCurrentIndex = index; }
+  int GetAnnotationLayer() const { return m_bAnnotationLayer; }
+  void SetAnnotationLayer(int on) { m_bAnnotationLayer = on; }
+  int GetAnnotationCount() const;
+  // The object at `index` of the list, owned by the display; null outside the list.
+  CAnnObj* GetAnnotation(int index) const;
+  void AddAnnotationCopy(const CAnnObj* object);
+  tSpotBuffer GetClipboardEntry() const { return m_work; }
+  void SetClipboardEntry(const CAnnObj* object, int index, int operation, int pasteable, int marked);
+  int GetSelectionCount() const { return m_nSelectionCount; }
+  void SetSelectionCount(int count) { m_nSelectionCount = count; }
+  int GetSelectedIndex(int position) const;
+  void AddSelection(int index);
+  int GetClipboardCount() const;
+  tSpotBuffer GetClipboardItem(int position) const;
+  void AddClipboardItem(const CAnnObj* object, int index, int operation, int pasteable, int marked);
+  int GetPasteCount() const { return m_nPasteCount; }
+
+  // ---- the scale overlay and calibration, as Output and the main frame drive them
   virtual void SetScaleCache(int fineMode, SHORT bufferSize, int turned);
   virtual void SetScaleEditMode(int on);
   virtual void UpdateScaleOverlay(int live);
   virtual void PlaceScaleOverlay(int live, int force);
+  int CreateScaleOverlay(int live);
   virtual void BeginCalibration();
   virtual void ApplyCalibration();
   virtual int GetCalibrationLength() const;
+  int IsScalePresent() const;
+  CPoint GetScalePosition() const;
+  // A copy of the overlay's state, for looking at; empty points without an overlay.
+  CAnnObj::CAnnObjInfo GetScaleState() const;
+  int IsCalibrating() const { return m_bCalibrating; }
+  int GetScaleHitMark() const { return m_nScaleHit; }
+  int IsScaleEditing() const { return m_bScaleEditing; }
   double GetAnnotationScale() const { return m_dAnnotationScale; }
   int GetFineMode() const { return m_nFineMode; }
 
@@ -149,6 +218,19 @@ class CVexDisplayOutput : public CVexImageOutput {
   void DrawLiveScale(CDC& dc);
   void DrawAnnotations();
   void DrawScaleOverlay();
+  // Where every annotation object (by kind: 1 rectangle, 2 ellipse, 3 line, 4 polygon,
+  // 5 polyline, 6 freehand, 9 text) and the scale overlay are made; an allocation that
+  // fails throws std::bad_alloc.
+  virtual std::unique_ptr<CAnnObj> MakeAnnotation(int kind);
+  virtual std::unique_ptr<CAnnScale> MakeScaleObject();
+  // WM_USER+700 to +703 and +706 to +708.
+  afx_msg LRESULT OnCloseAnnotationLayer(WPARAM, LPARAM);
+  afx_msg LRESULT OnCloseCalibrationMode(WPARAM, LPARAM);
+  afx_msg LRESULT OnBeginCalibrationMessage(WPARAM, LPARAM);
+  afx_msg LRESULT OnCancelCalibration(WPARAM, LPARAM);
+  afx_msg LRESULT OnReplaceScaleOverlay(WPARAM, LPARAM);
+  afx_msg LRESULT OnEditScaleOverlay(WPARAM, LPARAM);
+  afx_msg LRESULT OnApplyCalibrationMessage(WPARAM, LPARAM);
 
   DECLARE_MESSAGE_MAP()
   DECLARE_EVENTSINK_MAP()
@@ -196,6 +278,49 @@ class CVexDisplayOutput : public CVexImageOutput {
   void DragBand(CPoint point);
   static CRect FocusBoxAround(CPoint centre);
   static CRect Shift(CRect rect, const CRect& display);
+  // ---- annotation editing internals (callers hold m_annotationLock)
+  int BeginToolObject(CPoint point);
+  void CreateTextObject();
+  void CreateLineObject();
+  void CreateRectangleObject();
+  void CreateEllipseObject();
+  void CreatePolygonObject();
+  void CreatePolylineObject();
+  void CreateFreehandObject();
+  // The creators' shared steps; the new object, or null when it could not be made.
+  CAnnObj* CreateObject(int kind, int drawingTool);
+  void CreateCalibrationLine();
+  void DiscardInvalidCurrent();
+  void RemoveInvalidObjects();
+  int DeleteSelectedVertex();
+  void DeleteSelectedObjects();
+  // Copy (0), cut (2) or delete (4) of the selection into the clipboard.
+  void TakeSelection(int operation);
+  void DeleteObjectAt(int index);
+  void DeleteCalibrationLines();
+  void SelectObject(int index);
+  void Prepare(CAnnObj& object) const;
+  // Objects 0 to `last` onto `dc`; `last` only once it is finished.
+  void DrawObjectsOn(HDC dc, int last, double zoom, CPoint offset);
+  CAnnObj* Current() const;
+  bool IsBeingCreated() const;
+  bool CurrentIsCalibrationLine() const;
+  void ReleaseMouse();
+  void RefreshPicture();
+  void Report(SHORT type, SHORT detail);
+  // Reports what Report kept, on the pane's own thread (posted from any other).
+  void FlushReports(std::vector<std::pair<SHORT, SHORT>>& reports);
+  afx_msg LRESULT OnReportLater(WPARAM type, LPARAM detail);
+  // Scale overlay internals.
+  struct ScaleBox {
+    int length = 0, height = 0;
+    CPoint position{0, 0};
+  };
+  ScaleBox ComputeScaleBox(int live, bool withResize) const;
+  void DropScaleObject();
+  void OnScaleRelease(CPoint point);
+  void ApplyCalibrationRelease();
+  void DrawCalibrationHandles(CAnnObj& line);
   void LoadBackground();
   void Fail(LONG detail) const;
   bool IsLiveMode() const { return m_nDisplayMode >= kLive; }
@@ -269,7 +394,17 @@ class CVexDisplayOutput : public CVexImageOutput {
   int m_nLiveOption = 0;
   bool m_bPaintFailureShown = false;
 
+  // Errors met while the annotation lock was held, reported once it is released.
+  std::vector<std::pair<SHORT, SHORT>> m_pendingReports;
+  int m_nEditDepth = 0;       // nesting of EditLock, under the lock
+  bool m_bRepressing = false;  // a calibration press runs once more
+  bool m_bWorkOwned = false;   // the work entry's object is its own, not a clipboard entry's
+  friend class vexedit::EditLock;
+  // What the live overlay was last built from; it is built again only when that changes.
+  std::string m_liveScaleKey;
+  static bool s_scalePlacedOnce;
+
   mutable std::mutex m_overlayLock;
   std::mutex m_drawLock;
-  std::recursive_mutex m_annotationLock;
+  mutable std::recursive_mutex m_annotationLock;
 };

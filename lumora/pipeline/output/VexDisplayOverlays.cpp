@@ -196,7 +196,7 @@ int CVexDisplayOutput::ShowLiveFrame() {
     ShowEnlarged(o.liveZoom);
     return 1;
   }
-  if (const int detail = DrawOverlaysOnControl(o, false)) {
+  if (const int detail = DrawOverlaysOnControl(o, true)) {
     Fail(detail);
     return 0;
   }

@@ -43,11 +43,14 @@ struct FontState {
 };
 
 int CALLBACK Collect(const LOGFONTA* lf, const TEXTMETRICA*, DWORD type, LPARAM param) {
-  auto* faces = reinterpret_cast<std::vector<Face>*>(param);
-  if (!(type & TRUETYPE_FONTTYPE) && !(type & DEVICE_FONTTYPE)) return 1;  // outline fonts only
-  for (const Face& f : *faces)
+  auto* s = reinterpret_cast<FontState*>(param);
+  // Raster faces are listed unless only scalable (or TrueType) ones are asked for.
+  const DWORD flags = s->cf->Flags;
+  if ((flags & CF_TTONLY) && !(type & TRUETYPE_FONTTYPE)) return 1;
+  if ((flags & CF_SCALABLEONLY) && (type & RASTER_FONTTYPE)) return 1;
+  for (const Face& f : s->faces)
     if (std::strcmp(f.lf.lfFaceName, lf->lfFaceName) == 0) return 1;
-  faces->push_back(Face{*lf});
+  s->faces.push_back(Face{*lf});
   return 1;
 }
 
@@ -237,7 +240,7 @@ BOOL ChooseFontA(LPCHOOSEFONTA cf) {
   s.dpi = GetDeviceCaps(screen, LOGPIXELSY);
   LOGFONTA query{};
   query.lfCharSet = DEFAULT_CHARSET;
-  EnumFontFamiliesExA(source, &query, Collect, reinterpret_cast<LPARAM>(&s.faces), 0);
+  EnumFontFamiliesExA(source, &query, Collect, reinterpret_cast<LPARAM>(&s), 0);
   ReleaseDC(nullptr, screen);
   if (s.faces.empty()) return Fail(CFERR_NOFONTS);
   if (cf->Flags & CF_INITTOLOGFONTSTRUCT) {

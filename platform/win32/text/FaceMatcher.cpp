@@ -32,6 +32,13 @@ FcConfig* Config() {
 
 }  // namespace
 
+bool IsRasterFace(std::string_view face) {
+  static const char* const raster[] = {"ms sans serif", "ms serif", "system", "small fonts", "courier", "fixedsys",
+                                       "terminal"};
+  const std::string key = Lower(face);
+  return std::any_of(std::begin(raster), std::end(raster), [&](const char* r) { return key == r; });
+}
+
 std::string AliasOf(std::string_view face) {
   // Windows faces the system names, and their relatives, by what they look like.
   static const std::map<std::string, std::string> aliases = {

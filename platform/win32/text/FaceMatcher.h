@@ -24,6 +24,9 @@ struct Family {
   std::string name;
   bool japanese = false;  // has Japanese glyphs
 };
+// Whether a Windows face name is one of the system's bitmap (raster) faces: those come
+// in fixed sizes, report OUT_STRING_PRECIS and are never turned by an escapement.
+bool IsRasterFace(std::string_view face);
 // Families installed, sorted by name, each once.
 std::vector<Family> InstalledFamilies();
 

@@ -1,5 +1,6 @@
 // EnumFontFamiliesExA: the Windows faces the stand-in maps, then the installed
-// families (only the mapped faces with the test font, so lists stay fixed).
+// families (only the mapped faces with the test font, so lists stay fixed). "MS Sans
+// Serif" is a raster face, as on Windows: it reports OUT_STRING_PRECIS.
 #include <strings.h>
 
 #include <cstddef>
@@ -59,7 +60,8 @@ int WINAPI EnumFontFamiliesExA(HDC hdc, LPLOGFONTA lf, FONTENUMPROCA proc, LPARA
     l.lfHeight = -12;
     l.lfWeight = FW_NORMAL;
     l.lfCharSet = f.charSet;
-    l.lfOutPrecision = OUT_STROKE_PRECIS;
+    const bool raster = plat::text::IsRasterFace(f.name);
+    l.lfOutPrecision = raster ? OUT_STRING_PRECIS : OUT_STROKE_PRECIS;
     l.lfClipPrecision = CLIP_STROKE_PRECIS;
     l.lfQuality = DRAFT_QUALITY;
     l.lfPitchAndFamily = f.pitchAndFamily;
@@ -75,13 +77,13 @@ int WINAPI EnumFontFamiliesExA(HDC hdc, LPLOGFONTA lf, FONTENUMPROCA proc, LPARA
     TEXTMETRICA tm = plat::text::ToTextMetric(m);
     std::memcpy(&t, &tm, offsetof(TEXTMETRICA, tmCharSet) + 1);
     t.tmPitchAndFamily = static_cast<BYTE>(((f.pitchAndFamily & 3) == FIXED_PITCH ? 0 : TMPF_FIXED_PITCH) |
-                                           TMPF_VECTOR | TMPF_TRUETYPE | (f.pitchAndFamily & 0xF0));
+                                           (raster ? 0 : TMPF_VECTOR | TMPF_TRUETYPE) | (f.pitchAndFamily & 0xF0));
     t.tmCharSet = f.charSet;
     t.ntmSizeEM = static_cast<UINT>(m.height - m.internalLeading);
     t.ntmCellHeight = static_cast<UINT>(m.height);
     t.ntmAvgWidth = static_cast<UINT>(m.aveCharWidth);
     result = proc(reinterpret_cast<const LOGFONTA*>(&elf), reinterpret_cast<const TEXTMETRICA*>(&ntm),
-                  TRUETYPE_FONTTYPE, lParam);
+                  raster ? RASTER_FONTTYPE : TRUETYPE_FONTTYPE, lParam);
     if (result == 0) break;
   }
   return result;

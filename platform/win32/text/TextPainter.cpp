@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "gdi/DeviceContext.h"
+#include "text/FaceMatcher.h"
 #include "text/FontObject.h"
 
 namespace plat::text {
@@ -142,7 +143,8 @@ POINT PaintRun(gdi::DeviceContext& dc, FontObject& font, const TextRun& run, con
     ink.bottom = std::max<LONG>(ink.bottom, gy + g.rows);
   }
   double c, s;
-  Turn(font.LogFont().lfEscapement, c, s);
+  // A raster face cannot be turned: Windows draws it along the baseline whatever the escapement.
+  Turn(IsRasterFace(font.LogFont().lfFaceName) ? 0 : font.LogFont().lfEscapement, c, s);
 
   // Only the part of the line that can land on visible pixels gets a mask, so a
   // huge font or a long line costs no more than the area it can touch.

@@ -35,12 +35,20 @@ class Owner : public CWnd {
   void OnPainted() { events.push_back("painted"); }
   void OnRepaintNeeded() { events.push_back("repaint"); }
   void OnRegionDone() { events.push_back("region"); }
+  afx_msg void OnContextMenu(CWnd*, CPoint point) {
+    events.push_back("contextmenu " + std::to_string(point.x) + "," + std::to_string(point.y));
+  }
   void Note(const char* what, short button, short shift, LONG x, LONG y) {
     events.push_back(std::string(what) + " " + std::to_string(button) + " " + std::to_string(shift) + " " +
                      std::to_string(x) + "," + std::to_string(y));
   }
   DECLARE_EVENTSINK_MAP()
+  DECLARE_MESSAGE_MAP()
 };
+
+BEGIN_MESSAGE_MAP(Owner, CWnd)
+  ON_WM_CONTEXTMENU()
+END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(Owner, CWnd)
   ON_EVENT(Owner, 1029, DISPID_MOUSEDOWN, OnMouseDown, VTS_I2 VTS_I2 VTS_I4 VTS_I4)
@@ -291,6 +299,29 @@ TEST_F(ImagingControlTest, MouseEventsInControlPixelsInTheWindowsOrder) {
   Pump();
   EXPECT_NE(std::find(owner_.events.begin(), owner_.events.end(), "down 2 1 5,6"), owner_.events.end());
   EXPECT_NE(std::find(owner_.events.begin(), owner_.events.end(), "up 2 1 5,6"), owner_.events.end());
+}
+
+TEST_F(ImagingControlTest, ARightReleaseGoesOnToTheHostsContextMenuAfterItsEvent) {
+  using namespace plat::user::input;
+  MouseMove(kLeft + 30, kTop + 40);
+  MouseButton(1, true);
+  MouseButton(1, false);
+  // The left button opens no menu.
+  MouseButton(0, true);
+  MouseButton(0, false);
+  Pump();
+  std::vector<std::string> seen;
+  for (const std::string& e : owner_.events)
+    if (e.rfind("up", 0) == 0 || e.rfind("context", 0) == 0) seen.push_back(e);
+  EXPECT_EQ(seen, (std::vector<std::string>{"up 2 0 30,40", "contextmenu 40,60", "up 1 0 30,40"}));
+
+  // The context-menu key of a focused control reaches the host too, at (-1, -1).
+  owner_.events.clear();
+  control_.SetFocus();
+  Key(VK_APPS, true);
+  Key(VK_APPS, false);
+  Pump();
+  EXPECT_EQ(owner_.events, (std::vector<std::string>{"contextmenu -1,-1"}));
 }
 
 TEST_F(ImagingControlTest, RubberBandDraggedUpAndLeftHasANegativeSize) {

@@ -134,6 +134,28 @@ TEST_F(FontChooser, WithoutEffectsTheColourIsNotOffered) {
   EXPECT_EQ(cf.iPointSize, 100);
 }
 
+TEST_F(FontChooser, ListsTheRasterFaceUnlessOnlyScalableOnesAreAsked) {
+  const struct {
+    DWORD flags;
+    bool listed;
+  } cases[] = {{CF_SCREENFONTS, true}, {CF_SCREENFONTS | CF_SCALABLEONLY, false}, {CF_SCREENFONTS | CF_TTONLY, false}};
+  for (const auto& c : cases) {
+    lf = LOGFONTA{};
+    CHOOSEFONTA cf = Request(c.flags);
+    bool listed = false;
+    OnDialog([&](HWND d) {
+      listed = SendDlgItemMessageA(d, FONT_FACE, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>("MS Sans Serif")) >= 0;
+      if (listed) Select(d, FONT_FACE, "MS Sans Serif");
+      Press(d, IDOK);
+    });
+    ASSERT_TRUE(ChooseFontA(&cf));
+    EXPECT_EQ(listed, c.listed) << c.flags;
+    // The chosen raster face cannot be turned: it says so by its precision.
+    EXPECT_EQ(lf.lfOutPrecision, listed ? OUT_STRING_PRECIS : OUT_STROKE_PRECIS);
+  }
+}
+
 TEST_F(FontChooser, RequestsWithoutAFontListAreRefused) {
   CHOOSEFONTA none = Request(CF_EFFECTS);  // neither screen nor printer fonts
   CHOOSEFONTA noPlace = Request(CF_SCREENFONTS);

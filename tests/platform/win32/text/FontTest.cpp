@@ -213,7 +213,11 @@ TEST(StockFonts, DefaultsOfAJapaneseSystem) {
 
 int CALLBACK CollectFace(const LOGFONTA* lf, const TEXTMETRICA* tm, DWORD type, LPARAM param) {
   reinterpret_cast<std::vector<std::string>*>(param)->push_back(lf->lfFaceName);
-  EXPECT_EQ(type, static_cast<DWORD>(TRUETYPE_FONTTYPE));
+  // "MS Sans Serif" is a raster face, as on Windows; the others are outline faces.
+  const bool raster = std::string(lf->lfFaceName) == "MS Sans Serif";
+  EXPECT_EQ(type, static_cast<DWORD>(raster ? RASTER_FONTTYPE : TRUETYPE_FONTTYPE)) << lf->lfFaceName;
+  EXPECT_EQ(lf->lfOutPrecision, raster ? OUT_STRING_PRECIS : OUT_STROKE_PRECIS) << lf->lfFaceName;
+  EXPECT_EQ((tm->tmPitchAndFamily & TMPF_TRUETYPE) != 0, !raster) << lf->lfFaceName;
   EXPECT_GT(tm->tmHeight, 0);
   return 1;
 }

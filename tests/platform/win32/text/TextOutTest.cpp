@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "TextCanvas.h"
 #include "gdi/DeviceContext.h"
 
@@ -142,6 +144,25 @@ TEST(TextOutput, EscapementTurnsAboutTheReferencePoint) {
     EXPECT_TRUE(SameRect(box, c.ink)) << c.escapement << ": " << box.left << "," << box.top << "," << box.right
                                       << "," << box.bottom;
     EXPECT_EQ(canvas.Count(kInk), 2 * 7 * 12) << c.escapement;
+  }
+}
+
+// A raster face cannot be turned: Windows draws it along the baseline at any escapement.
+TEST(TextOutput, ARasterFaceIgnoresTheEscapement) {
+  TextCanvas canvas(200, 200);
+  for (LONG escapement : {0, 900, -900}) {
+    canvas.Clear();
+    LOGFONTA lf{};
+    lf.lfHeight = -16;
+    lf.lfEscapement = lf.lfOrientation = escapement;
+    std::strcpy(lf.lfFaceName, "MS Sans Serif");
+    HFONT font = CreateFontIndirectA(&lf);
+    HGDIOBJ old = SelectObject(canvas.dc(), font);
+    TextOutA(canvas.dc(), 100, 100, "AB", 2);
+    SelectObject(canvas.dc(), old);
+    DeleteObject(font);
+    RECT box = canvas.BoxOf(kInk);
+    EXPECT_TRUE(SameRect(box, RECT{100, 104, 115, 116})) << escapement << ": " << box.left << "," << box.top;
   }
 }
 

@@ -1,0 +1,5 @@
+#include <cstring>
+
+#include "WinSystem.h"
+
+int lstrlenA(LPCSTR text) { return text ? static_cast<int>(std::strlen(text)) : 0; }

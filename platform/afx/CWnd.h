@@ -128,6 +128,9 @@ class CWnd : public CCmdTarget {
   BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, CWnd::SafeHwndOf(pWnd)); }
   CWnd* ChildWindowFromPoint(POINT point) const { return FromHandle(::ChildWindowFromPoint(m_hWnd, point)); }
   static CWnd* WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
+  CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const {
+    return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl ? pWndCtl->m_hWnd : nullptr, bPrevious));
+  }
   static CWnd* GetDesktopWindow() { return FromHandle(::GetDesktopWindow()); }
   void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
                                 BOOL bOnlyPerm = FALSE);

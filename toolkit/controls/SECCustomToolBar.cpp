@@ -7,6 +7,7 @@
 #include "SECBtnDrawContext.h"
 #include "SECCustomToolBarInfoEx.h"
 #include "SECCustomToolCmdUI.h"
+#include "SECToolBarManager.h"
 
 IMPLEMENT_DYNCREATE(SECCustomToolBar, SECControlBar)
 
@@ -73,6 +74,7 @@ BOOL SECCustomToolBar::CreateEx(DWORD dwExStyle, CWnd* pParentWnd, DWORD dwStyle
   m_dwStyle = dwStyle & CBRS_ALL;
   // The extended style takes effect after the window is made.
   BOOL made = CWnd::CreateEx(0, ToolBarClass(), lpszTitle, dwStyle & ~CBRS_ALL, CRect(0, 0, 0, 0), pParentWnd, nID);
+  if (made) NotifyManager(SECToolBarManager::BarCreated);
   SetExBarStyle(dwExStyle | CBRS_EX_THIN4FRAME, FALSE);
   m_bFloatDirty = m_bHorzDirty = m_bVertDirty = TRUE;
   return made;
@@ -312,7 +314,8 @@ void SECCustomToolBar::UpdateButton(int nIndex) {
 void SECCustomToolBar::DoPaint(CDC* pDC) {
   SECControlBar::DoPaint(pDC);
   if (GetButtonCount() == 0) return;
-  if (!m_pDrawContext) {
+  SECBtnDrawContext* shared = m_pManager ? m_pManager->GetDrawContext() : nullptr;
+  if (!shared && !m_pDrawContext) {
     try {
       m_pDrawContext = std::make_unique<SECBtnDrawContext>();
     } catch (CResourceException* e) {
@@ -320,7 +323,7 @@ void SECCustomToolBar::DoPaint(CDC* pDC) {
       return;  // nothing to draw the buttons with this time
     }
   }
-  SECBtnDrawContext& ctx = *m_pDrawContext;
+  SECBtnDrawContext& ctx = shared ? *shared : *m_pDrawContext;
   if (!ctx.Prepare(pDC, std::max(m_nMaxBtnWidth, GetButtonWidth()), this)) return;
   for (int i = 0; i < GetButtonCount(); ++i) {
     SECStdBtn* btn = GetButton(i);
@@ -377,6 +380,21 @@ void SECCustomToolBar::OnLButtonDown(UINT nFlags, CPoint point) {
   }
   // Customise mode and Alt-dragging belong to a toolbar manager; without one an
   // Alt-click is an ordinary press.
+  if (m_pManager && (m_pCustomiseFocus || alt)) {
+    const HWND self = m_hWnd;
+    const BOOL altDrag = !m_pCustomiseFocus;
+    if (altDrag) s_bDraggingButton = TRUE;
+    const int countBefore = GetButtonCount();
+    SECToolBarManager* manager = m_pManager;
+    const BOOL remain = DragButton(index, point);
+    if (altDrag) {
+      s_bDraggingButton = FALSE;
+      // An Alt-drag leaves no selection behind.
+      if (SECCustomToolBar* held = manager->GetSelectedBar()) held->ClearSelection();
+    }
+    if (remain && ::IsWindow(self) && GetButtonCount() != countBefore) Invalidate();
+    return;
+  }
   UpdateButton(index);
   if (!btn->BtnPressDown(point)) return;
   m_nPressed = index;
@@ -442,7 +460,14 @@ void SECCustomToolBar::OnLButtonUp(UINT nFlags, CPoint point) {
   m_nPressed = -1;
   if (command && target && target->m_hWnd) {
     s_bPostingCommand = TRUE;
+    if (m_pManager) {
+      CRect pressed;
+      GetItemRect(index, &pressed);
+      ClientToScreen(&pressed);
+      m_pManager->SetPressedRect(TRUE, pressed);
+    }
     target->PostMessage(WM_COMMAND, command, 0);
+    if (m_pManager) m_pManager->SetPressedRect(FALSE, CRect());
     s_bPostingCommand = FALSE;
   }
 }
@@ -532,6 +557,8 @@ INT_PTR SECCustomToolBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
 
 void SECCustomToolBar::OnWindowPosChanging(WINDOWPOS* lpWndPos) {
   // The framework's border handling does not apply to the bar's own borders.
+  if (lpWndPos->flags & SWP_HIDEWINDOW) NotifyManager(SECToolBarManager::BarHidden);
+  else if (lpWndPos->flags & SWP_SHOWWINDOW) NotifyManager(SECToolBarManager::BarShown);
   const DWORD style = m_dwStyle;
   m_dwStyle &= ~CBRS_BORDER_ANY;
   SECControlBar::OnWindowPosChanging(lpWndPos);
@@ -539,7 +566,10 @@ void SECCustomToolBar::OnWindowPosChanging(WINDOWPOS* lpWndPos) {
   if ((m_dwStyle & CBRS_SIZE_DYNAMIC) && !(lpWndPos->flags & SWP_NOSIZE)) Invalidate(TRUE);
 }
 
-void SECCustomToolBar::OnShowWindow(BOOL bShow, UINT nStatus) { SECControlBar::OnShowWindow(bShow, nStatus); }
+void SECCustomToolBar::OnShowWindow(BOOL bShow, UINT nStatus) {
+  SECControlBar::OnShowWindow(bShow, nStatus);
+  NotifyManager(bShow ? SECToolBarManager::BarShown : SECToolBarManager::BarHidden);
+}
 
 void SECCustomToolBar::OnSysColorChange() {
   SECControlBar::OnSysColorChange();
@@ -565,6 +595,8 @@ void SECCustomToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
 void SECCustomToolBar::OnDestroy() {
   KillTimer(SEC_TIMER_HOT);
   m_nHot = -1;
+  ClearSelection(FALSE);
+  NotifyManager(SECToolBarManager::BarDestroyed);
   SECControlBar::OnDestroy();
 }
 

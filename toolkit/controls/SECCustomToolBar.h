@@ -97,6 +97,23 @@ class SECCustomToolBar : public SECControlBar {
   virtual BOOL FilterFocusMouseMessage(const MSG* pMsg);
   virtual void ClearFocusButton();
 
+  // Customising (with a toolbar manager).
+  virtual void SetConfigFocus(CWnd* pWnd);
+  virtual void SelectButton(int nIndex, BOOL bRedraw = TRUE);
+  virtual void ClearSelection(BOOL bRedraw = TRUE);
+  // The selected button's index, or -1.
+  int GetSelection() const;
+  void NotifyManager(int nCode);
+  // Drags button `nIndex` from `point` (client coordinates) to another place, another
+  // bar, free screen space (a new user toolbar) or off every bar. FALSE only when the
+  // move emptied this bar, which is then gone.
+  virtual BOOL DragButton(int nIndex, CPoint point);
+  // Puts the command of `pBtn` (a button of any bar) into this bar where `dropRect`
+  // (client coordinates) lies. FALSE only when a move emptied the source, which is gone.
+  virtual BOOL DropButton(CRect dropRect, SECStdBtn* pBtn, BOOL bCopy, BOOL bNoRecalc = FALSE);
+  // The toolbar a drop rectangle (screen) lands on, or null.
+  SECCustomToolBar* FindDropTarget(const CRect& rect) const;
+
   // Layout.
   virtual int WrapButtons(int nWidth, std::vector<RowInfo>& rows);
   virtual CSize CalcWrappedSize(int nLength, BOOL bVertical, std::vector<RowInfo>& rows);

@@ -29,3 +29,12 @@
 
 // The date/time control's drop-down arrow, in the system greys.
 #define IDB_SEC_DTDROPDOWN 23000
+
+// The colour grid's custom-colour button.
+#define IDS_SEC_OTHER_COLOR 23100
+
+// User toolbars are titled from this format and their number.
+#define IDS_SEC_TOOLBAR_TITLE 20674
+
+// The cursor of a button drag that copies.
+#define IDC_SEC_COPYDROP 20691

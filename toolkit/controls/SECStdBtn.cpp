@@ -6,6 +6,7 @@
 #include "SECBmpMgr.h"
 #include "SECBtnDrawContext.h"
 #include "SECCustomToolBar.h"
+#include "SECToolBarManager.h"
 
 namespace {
 constexpr DWORD kRopPSDPxax = 0x00B8074A;  // the pattern where the source is black
@@ -93,6 +94,12 @@ UINT SECStdBtn::BtnPressUp(CPoint point) {
   if (!GetRect().PtInRect(point)) return 0;
   // A check box toggles on every toolbar through the toolbar manager; without one its
   // state changes only through the command's update handler.
+  if ((m_nStyle & TBBS_CHECKBOX) && !(m_nStyle & TBBS_DISABLED) && m_pToolBar && m_pToolBar->m_pManager) {
+    SECBtnStateChange change;
+    change.nMask = TBBS_CHECKED | TBBS_INDETERMINATE;
+    change.nSet = (m_nStyle & TBBS_CHECKED) ? 0 : TBBS_CHECKED;
+    m_pToolBar->m_pManager->BroadcastButtonState(m_nID, 1, change);
+  }
   return m_nID;
 }
 

@@ -39,3 +39,12 @@
 #define IDC_TEST_DT_BEFORE 4001
 #define IDC_TEST_DT_FIELD 1004  // the item the date/time control takes the place of
 #define IDC_TEST_DT_AFTER 4002
+
+// Colour controls: a dialog with a well button and a menu button between two plain ones.
+#define IDD_TEST_COLORS 700
+#define IDC_TEST_COLOR_BEFORE 7001
+#define IDC_TEST_COLOR_WELL 7002
+#define IDC_TEST_COLOR_MENU 7003
+#define IDC_TEST_COLOR_AFTER 7004
+#define IDC_TEST_COLOR_GRID 7005
+#define IDR_TEST_COLOR_MENU 701

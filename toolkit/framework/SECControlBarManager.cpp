@@ -1,0 +1,3 @@
+#include "SECControlBarManager.h"
+
+IMPLEMENT_DYNAMIC(SECControlBarManager, CCmdTarget)

@@ -212,6 +212,8 @@ class CVexDoc : public CDocument {
   DWORD GetExposureTime() const { return m_nExposureTime; }
   CVexDoc& SetLongExposureMode(DWORD v) { m_nLongExposureMode = v; return *this; }
   DWORD GetLongExposureMode() const { return m_nLongExposureMode; }
+  CVexDoc& SetLongExposureTime(DWORD v) { m_nLongExposureTime = v; return *this; }
+  DWORD GetLongExposureTime() const { return m_nLongExposureTime; }
   CVexDoc& SetFinePhotoMode(DWORD v) { m_nFinePhotoMode = v; return *this; }
   DWORD GetFinePhotoMode() const { return m_nFinePhotoMode; }
   CVexDoc& SetFineMode(DWORD v) { m_nFineMode = v; return *this; }
@@ -254,6 +256,12 @@ class CVexDoc : public CDocument {
   DWORD GetContrastOffset() const { return m_nContrastOffset; }
   CVexDoc& SetSharpnessOffset(DWORD v) { m_nSharpnessOffset = v; return *this; }
   DWORD GetSharpnessOffset() const { return m_nSharpnessOffset; }
+  CVexDoc& SetLevelOffset(DWORD v) { m_nLevelOffset = v; return *this; }
+  DWORD GetLevelOffset() const { return m_nLevelOffset; }
+  CVexDoc& SetTotalShots(DWORD v) { m_nTotalShots = v; return *this; }
+  DWORD GetTotalShots() const { return m_nTotalShots; }
+  CVexDoc& SetAutoNoiseReduction(DWORD v) { m_bAutoNoiseReduction = v; return *this; }
+  DWORD GetAutoNoiseReduction() const { return m_bAutoNoiseReduction; }
   CVexDoc& SetColorMode(DWORD v) { m_nColorMode = v; return *this; }
   DWORD GetColorMode() const { return m_nColorMode; }
   int SetPrintLayoutType(LONG v) { m_nPrintLayoutType = v; return 1; }

@@ -655,6 +655,12 @@ void CMainFrame::SetImageStatus(int status) {
   if (status == 0 && m_pLeftDisplay) m_pLeftDisplay->ShowPixelInfo(0, 0, 0, 0, 0);
 }
 
+void CMainFrame::AutoPrint() {
+  if (!m_pPrinterOutput || !m_pFlowControl) return;
+  m_pPrinterOutput->SetPrintType(1);
+  m_pFlowControl->RunPrintFlow();
+}
+
 void CMainFrame::DeleteSelectedImages() {
   if (m_pFileDelete) m_pFileDelete->DeleteSelectedFiles();
 }

@@ -114,6 +114,8 @@ class CMainFrame : public CFrameWnd {
   void ReportError(SHORT type, SHORT detail);
   void EnableErrorReports(BOOL on) { m_bReportErrors = on; }
   void DeleteSelectedImages();
+  // Prints the picture just taken (automatic printing after a capture).
+  void AutoPrint();
   int MakeThumbnail(int index);
   // The first live frame (or a live start that failed before one): from now on
   // EnableFrame acts, and the window is enabled.
@@ -213,6 +215,8 @@ class CMainFrame : public CFrameWnd {
     virtual void OnBroadcast(DWORD flags, LPARAM arg) {}
     virtual void OnRedisplay() {}
     virtual void OnSave() {}
+    virtual void OnEnableFrame(BOOL enable) {}
+    virtual void OnLive(BOOL start) {}
   };
   void SetObserver(Observer* observer) { m_pObserver = observer; }
 

@@ -154,6 +154,7 @@ UINT CMainFrame::ShadingBusyProc(LPVOID frame) { return static_cast<CMainFrame*>
 // ---- live view
 
 int CMainFrame::StartLive() {
+  if (m_pObserver) m_pObserver->OnLive(TRUE);
   Operation op(*this);
   CVexDoc* doc = Doc();
   int started = 0;
@@ -221,6 +222,7 @@ UINT CMainFrame::LiveBody() {
 }
 
 void CMainFrame::StopLive() {
+  if (m_pObserver) m_pObserver->OnLive(FALSE);
   Operation op(*this);
   CSingleLock lock(&m_liveLock, TRUE);
   CVexDoc* doc = Doc();
@@ -461,6 +463,7 @@ void CMainFrame::StopShadingBusy() {
 // ---- window enable protocol
 
 void CMainFrame::EnableFrame(BOOL enable) {
+  if (m_pObserver) m_pObserver->OnEnableFrame(enable);
   if (!m_bEnableGuard) return;
   CSingleLock lock(&m_enableLock, TRUE);
   m_bEnableGuard = 0;

@@ -11,6 +11,9 @@ std::atomic<int64_t> g_virtualNow{0};
 std::atomic<int64_t> g_readStep{1};
 std::atomic<bool> g_wallPinned{false};
 std::atomic<int64_t> g_wallPin{0};
+std::atomic<bool> g_wallFollows{false};
+std::atomic<int64_t> g_wallBase{0};
+std::atomic<int64_t> g_virtualBase{0};
 
 int64_t RealNow() {
   using namespace std::chrono;
@@ -50,8 +53,18 @@ void Advance(int64_t micros) {
 
 int64_t WallMicros() {
   if (g_wallPinned.load()) return g_wallPin.load();
+  if (g_wallFollows.load() && g_virtual.load()) return g_wallBase.load() + (g_virtualNow.load() - g_virtualBase.load());
   using namespace std::chrono;
   return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+void WallFollowsVirtual(bool on) {
+  if (on) {
+    g_wallFollows = false;
+    g_wallBase = WallMicros();
+    g_virtualBase = g_virtualNow.load();
+  }
+  g_wallFollows = on;
 }
 
 void PinWall(std::optional<int64_t> microsSinceEpoch) {

@@ -19,5 +19,8 @@ void Advance(int64_t micros);
 // Wall time in microseconds since 1970-01-01 UTC; a test may pin it.
 int64_t WallMicros();
 void PinWall(std::optional<int64_t> microsSinceEpoch);
+// On the virtual clock, wall time can move with it: from now on it is the wall time of
+// this call plus the virtual time passed since (unless pinned).
+void WallFollowsVirtual(bool on);
 
 }  // namespace plat::clock

@@ -59,7 +59,13 @@ RECORDING_STAGE(RecNoise, CVexNoiseCutProcess, "noise")
 RECORDING_STAGE(RecRGB, CVexRGBProcess, "rgb")
 RECORDING_STAGE(RecShading, CVexShadingProcess, "shading")
 RECORDING_STAGE(RecThumbs, CVexThumbnailView, "thumbs")
-RECORDING_STAGE(RecPanel, CVexMainControlView, "panel")
+// The panel only notes its bits: its reload of every setting has tests of its own.
+class RecPanel : public CVexMainControlView {
+  DECLARE_DYNCREATE(RecPanel)
+ public:
+  void OnSettingsChanged(LONG flag) override { Heard("panel", flag); }
+};
+IMPLEMENT_DYNCREATE(RecPanel, CVexMainControlView)
 
 class RecDelete : public CVexFileDelete {
   DECLARE_DYNCREATE(RecDelete)

@@ -6,10 +6,7 @@
 #include <new>
 
 #include "VexDisplayEditing.h"
-#if __has_include("annotation/objects/AnnLine.h")  // TEMP until the figures land
-#define LUMORA_FIGURES 1
 #include "annotation/objects/AnnLine.h"
-#endif
 #include "annotation/objects/AnnScale.h"
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
@@ -313,9 +310,7 @@ void CVexDisplayOutput::ApplyCalibrationRelease() {
   CAnnObj* line = Current();
   if (!line) return;
   line->SetHandlesShown(1);
-#ifdef LUMORA_FIGURES
   if (auto* measuring = dynamic_cast<CAnnLine*>(line)) measuring->SetDrawnFlag(1);
-#endif
   if (line->IsValid() == 0 || m_bButtonHeld) return;
   if (CLead* lead = Lead()) {
     if (const LONG value = lead->GetDrawDC()) {

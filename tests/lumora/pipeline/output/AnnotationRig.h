@@ -5,6 +5,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <new>
 #include <string>
 #include <vector>
@@ -65,6 +66,7 @@ class CopyableOnce : public CAnnObj {
 
 constexpr COLORREF kPen = RGB(255, 0, 0);
 constexpr BYTE kGrey = 100;
+constexpr int kTextField = 1029;  // the text dialog's edit field
 
 class AnnotationRig : public displayrig::DisplayRig {
  protected:
@@ -89,6 +91,10 @@ class AnnotationRig : public displayrig::DisplayRig {
     doc->SetAnnLineAttr(line);
     doc->SetAnnPolyLineAttr(line);
     doc->SetAnnFreeLineAttr(line);
+    LOGFONTA font{};
+    font.lfHeight = -24;
+    std::snprintf(font.lfFaceName, LF_FACESIZE, "%s", "Arial");
+    doc->SetAnnTextAttr(font, kPen, RGB(255, 255, 255), 180, 0);
   }
   void TearDown() override {
     plat::user::input::Key(VK_CONTROL, false);
@@ -163,6 +169,21 @@ class AnnotationRig : public displayrig::DisplayRig {
     plat::user::driver::Click(p.x, p.y);
     if (control) plat::user::input::Key(VK_CONTROL, false);
     Idle();
+  }
+  // Two clicks in quick succession.
+  void DoubleClick(CPoint at) {
+    Pause();
+    const POINT p = Screen(at);
+    plat::user::driver::DoubleClick(p.x, p.y);
+    Idle();
+  }
+  // The next text dialog is answered with `text` and OK.
+  static void OnTextDialog(const char* text) {
+    plat::user::responder::Push([=](const plat::user::responder::Shown& shown) {
+      ::SetDlgItemTextA(shown.hwnd, kTextField, text);
+      ::SendMessageA(::GetDlgItem(shown.hwnd, IDOK), BM_CLICK, 0, 0);
+      return 0;
+    });
   }
   void RightClick(CPoint at) {
     Pause();

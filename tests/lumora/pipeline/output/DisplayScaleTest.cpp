@@ -1,7 +1,8 @@
 // The scale overlay of the panes: built from the selected preset or not at all, placed at
 // its default position, dragged and kept, sized for resized saving, drawn into live
-// frames without being built again for each, burnt while the operator edits; and the
-// end of a calibration without a measuring line.
+// frames without being built again for each, burnt while the operator edits; and
+// calibration: the measuring line, its length in Fine pixels, one line at a time, and the
+// end of a calibration without a line.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -162,6 +163,87 @@ TEST_F(DisplayScale, ACalibrationEndedWithoutALineMeasuresNothing) {
   pane->SendMessage(WM_USER + 708);
   EXPECT_EQ(pane->IsCalibrating(), 0);
   EXPECT_EQ(pane->GetCalibrationLength(), 0);
+}
+
+TEST_F(DisplayScale, ACalibrationLineIsMeasuredInFinePixels) {
+  // A line 100 across and 9 down is 100.4 pixels long: 100 on a Fine shot, three times
+  // as many Fine pixels (301.2) on a Quick one.
+  const struct {
+    int fine, length;
+  } rows[] = {{1, 100}, {0, 301}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.fine);
+    ShowPicture(640, 512);  // fitted at 100 %: a pane pixel is a picture pixel
+    doc->m_shot.fineMode = r.fine;
+    pane->SendMessage(WM_USER + 702);
+    ASSERT_EQ(pane->IsCalibrating(), 1);
+    Drag({100, 200}, {200, 209});
+    ASSERT_EQ(pane->GetAnnotationCount(), 1);
+    const CAnnObj& line = *Object(0);
+    EXPECT_EQ(line.GetKind(), 3);
+    EXPECT_EQ(line.GetInfo().m_styleCode, 4);
+    EXPECT_EQ(line.GetInfo().m_penWidth, 3);
+    EXPECT_NEAR(line.GetLength(), 100.404, 0.001);
+    EXPECT_EQ(pane->GetSelectionCount(), 1) << "the line stays selected for adjusting";
+    EXPECT_EQ(line.AreHandlesShown(), 1);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    pane->SendMessage(WM_USER + 708);
+    EXPECT_EQ(pane->GetCalibrationLength(), r.length);
+    EXPECT_EQ(pane->IsCalibrating(), 0);
+    EXPECT_EQ(pane->GetAnnotationCount(), 0) << "the measuring line goes";
+    EXPECT_EQ(pane->GetSelectionCount(), 0);
+    EXPECT_TRUE(Shown().bgr == clean.bgr);
+  }
+}
+
+TEST_F(DisplayScale, CalibratingTwiceLeavesOneMeasuringLineBesideTheAnnotations) {
+  ShowPicture(640, 512);
+  Tool(3);
+  Drag({400, 50}, {500, 100});
+  ClosePalette();
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  auto lines = [&] {
+    int n = 0;
+    for (int i = 0; i < pane->GetAnnotationCount(); ++i) n += Object(i)->GetInfo().m_styleCode == 4 ? 1 : 0;
+    return n;
+  };
+  pane->SendMessage(WM_USER + 702);
+  Drag({100, 200}, {300, 200});
+  EXPECT_EQ(lines(), 1);
+  // Started again: the first line goes before the second is drawn.
+  pane->SendMessage(WM_USER + 702);
+  EXPECT_EQ(lines(), 0);
+  EXPECT_EQ(pane->GetAnnotationCount(), 1) << "the rectangle stays";
+  Drag({100, 300}, {250, 300});
+  EXPECT_EQ(lines(), 1);
+  EXPECT_EQ(pane->GetAnnotationCount(), 2);
+  ExpectCleanPlusObjects();
+  doc->m_shot.fineMode = 1;
+  pane->SendMessage(WM_USER + 708);
+  EXPECT_EQ(pane->GetCalibrationLength(), 150) << "the second line is measured";
+  EXPECT_EQ(lines(), 0);
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  EXPECT_EQ(Object(0)->GetKind(), 1);
+  ExpectCleanPlusObjects();
+}
+
+TEST_F(DisplayScale, TheMeasuringLineIsAdjustedByItsEndsAndAPressBesideItDrawsANewOne) {
+  ShowPicture(640, 512);
+  doc->m_shot.fineMode = 1;
+  pane->SendMessage(WM_USER + 702);
+  Drag({100, 200}, {300, 200});
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  // Its right end dragged on by 20 pixels.
+  Drag({300, 200}, {320, 200});
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  EXPECT_NEAR(Object(0)->GetLength(), 220, 0.001);
+  EXPECT_EQ(pane->GetSelectionCount(), 1);
+  // A press beside the only line starts a new one in its place.
+  Drag({100, 400}, {160, 400});
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  EXPECT_NEAR(Object(0)->GetLength(), 60, 0.001);
+  pane->SendMessage(WM_USER + 708);
+  EXPECT_EQ(pane->GetCalibrationLength(), 60);
 }
 
 }  // namespace

@@ -343,6 +343,7 @@ void CVexDisplayOutput::ApplyCalibration() {
       m_selection.RemoveAll();
     }
     m_bButtonHeld = 0;
+    m_nDrawingTool = 0;  // nothing is left to measure with (see the cancel)
   }
   RefreshPicture();
   EditLock lock(*this);
@@ -390,6 +391,9 @@ LRESULT CVexDisplayOutput::OnCancelCalibration(WPARAM, LPARAM) {
     DeleteCalibrationLines();
     m_bCalibrating = 0;
     m_bAnnotationLayer = 0;
+    // The measuring tool goes with its line: left chosen, it would keep Select all
+    // disabled and drop the selection after the next drag.
+    m_nDrawingTool = 0;
     m_bButtonHeld = 0;
   }
   RefreshPicture();

@@ -24,14 +24,14 @@ using stagerig::Picture;
 
 class TestPane : public CVexDisplayOutput {
  public:
-  bool failNextObject = false;
+  int failNextObject = 0;  // the next objects that cannot be made
   bool failNextScale = false;
   int scalesMade = 0;
 
  protected:
   std::unique_ptr<CAnnObj> MakeAnnotation(int kind) override {
-    if (failNextObject) {
-      failNextObject = false;
+    if (failNextObject > 0) {
+      --failNextObject;
       throw std::bad_alloc();
     }
     return CVexDisplayOutput::MakeAnnotation(kind);
@@ -62,6 +62,14 @@ class CopyableOnce : public CAnnObj {
   CopyableOnce() { m_valid = 1; }
   int GetKind() const override { return 1; }
   std::unique_ptr<CAnnObj> Clone() const override { return std::make_unique<Uncopyable>(); }
+};
+
+// What an update handler said of one command.
+class StateUI : public CCmdUI {
+ public:
+  int enabled = -1, checked = -1;
+  void Enable(BOOL on) override { enabled = on ? 1 : 0; }
+  void SetCheck(int check) override { checked = check; }
 };
 
 constexpr COLORREF kPen = RGB(255, 0, 0);

@@ -389,6 +389,28 @@ TEST_F(DisplayAnnotation, RotateTurnsTheSelectedBoxByItsCorner) {
   EXPECT_EQ(pane->GetEditMode(), 0);
 }
 
+TEST_F(DisplayAnnotation, ANewPictureClearsTheObjectsOnlyWhileAnnotationsAreEnabled) {
+  for (int enabled : {1, 0}) {
+    SCOPED_TRACE(enabled);
+    pane->ResetAnnotationState();
+    pane->SetAnnotationsEnabled(enabled);
+    TwoRectangles();
+    Click({100, 140});
+    mainFrame->SendMessage(WM_COMMAND, 32775);  // Copy
+    Idle();
+    ShowPicture(640, 512);
+    EXPECT_EQ(pane->GetAnnotationCount(), enabled ? 0 : 2);
+    EXPECT_EQ(pane->GetSelectionCount(), enabled ? 0 : 1);
+    ExpectCleanPlusObjects();
+    // The clipboard outlives the picture.
+    mainFrame->SendMessage(WM_COMMAND, 32780);  // Paste
+    Idle();
+    EXPECT_EQ(pane->GetAnnotationCount(), enabled ? 1 : 3);
+    ExpectCleanPlusObjects();
+  }
+  pane->SetAnnotationsEnabled(1);
+}
+
 TEST_F(DisplayAnnotation, AnObjectThatCannotBeMadeIsReportedAndNothingIsAdded) {
   TwoRectangles();
   Click({100, 140});

@@ -12,15 +12,8 @@ namespace {
 
 using annotationrig::AnnotationRig;
 using annotationrig::CopyableOnce;
+using annotationrig::StateUI;
 using annotationrig::Uncopyable;
-
-// What an update handler said of one command.
-class StateUI : public CCmdUI {
- public:
-  int enabled = -1, checked = -1;
-  void Enable(BOOL on) override { enabled = on ? 1 : 0; }
-  void SetCheck(int check) override { checked = check; }
-};
 
 class DisplayCommands : public AnnotationRig {
  protected:
@@ -181,6 +174,29 @@ TEST_F(DisplayCommands, ACopyPastedThreeTimesStepsTwentyPixelsOnAWidePicture) {
   Command(kCopy);
   for (int i = 0; i < 20; ++i) Command(kPaste);
   EXPECT_EQ(Object(20)->GetOrigin(), CPoint(1280, 1024));
+}
+
+TEST_F(DisplayCommands, ThePasteStepGrowsWithThePictureWidth) {
+  const struct {
+    int width, step;
+  } rows[] = {{500, 10}, {1500, 20}, {2500, 40}, {2600, 60}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.width);
+    pane->ResetAnnotationState();
+    ShowPicture(r.width, r.width * 4 / 5);
+    Tool(3);
+    Drag({100, 100}, {200, 200});
+    ClosePalette();
+    Click({100, 150});
+    ASSERT_EQ(pane->GetSelectionCount(), 1);
+    const CPoint source = Object(0)->GetOrigin();
+    Command(kCopy);
+    Command(kPaste);
+    Command(kPaste);
+    ASSERT_EQ(pane->GetAnnotationCount(), 3);
+    EXPECT_EQ(Object(1)->GetOrigin(), source + CPoint(r.step, r.step));
+    EXPECT_EQ(Object(2)->GetOrigin(), source + CPoint(2 * r.step, 2 * r.step));
+  }
 }
 
 TEST_F(DisplayCommands, CutMovesTheSelectionIntoTheClipboardAndDeleteLeavesNothingToPaste) {

@@ -8,11 +8,13 @@
 #include <functional>
 
 #include "AnnotationRig.h"
+#include "annotation/dialogs/VexScaleDialog.h"
 
 namespace {
 
 using annotationrig::AnnotationRig;
 using annotationrig::kPen;
+using annotationrig::StateUI;
 using stagerig::Picture;
 
 class DisplayScale : public AnnotationRig {
@@ -36,6 +38,18 @@ class DisplayScale : public AnnotationRig {
     p.penColor = kPen;
     doc->SetSelectedScale(p);
   }
+  // The texts of the message boxes shown from now on, each answered OK.
+  std::vector<std::string>* WatchMessages() {
+    messages.clear();
+    for (int i = 0; i < 4; ++i) {
+      plat::user::responder::Push([this](const plat::user::responder::Shown& shown) {
+        messages.push_back(shown.text);
+        return IDOK;
+      });
+    }
+    return &messages;
+  }
+  std::vector<std::string> messages;
   // A still picture shown as a Quick shot, the still scale switch on.
   void ShowWithScale(int w, int h) {
     doc->m_bScaleOnCaptured = 1;
@@ -244,6 +258,131 @@ TEST_F(DisplayScale, TheMeasuringLineIsAdjustedByItsEndsAndAPressBesideItDrawsAN
   EXPECT_NEAR(Object(0)->GetLength(), 60, 0.001);
   pane->SendMessage(WM_USER + 708);
   EXPECT_EQ(pane->GetCalibrationLength(), 60);
+}
+
+TEST_F(DisplayScale, TheScaleDialogMeasuresALineDrawnOnTheStillPane) {
+  ShowPicture(640, 512);
+  doc->m_shot.fineMode = 1;
+  mainFrame->OnScaleTool();
+  CVexScaleDialog* dialog = mainFrame->GetScaleDialog();
+  ASSERT_NE(dialog, nullptr);
+  auto click = [&](int id) {
+    ::SendMessageA(::GetDlgItem(dialog->m_hWnd, id), BM_CLICK, 0, 0);
+    Idle();
+  };
+  auto measure = [&](CPoint from, CPoint to) {
+    click(1194);  // Measure
+    // Out of the pane's way.
+    dialog->SetWindowPos(nullptr, 990, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_EQ(pane->IsCalibrating(), 1);
+    if (from != to) Drag(from, to);
+    click(1199);  // done
+    EXPECT_EQ(pane->IsCalibrating(), 0);
+  };
+  const int preset = doc->GetScaleSelect();
+  click(1169);  // calibrated by a measured line
+  measure({100, 200}, {200, 209});
+  EXPECT_EQ(dialog->GetPreset(preset).measuredPixels, 100);
+  EXPECT_EQ(pane->GetAnnotationCount(), 0);
+  // Ended without a line: the dialog says so and keeps its count.
+  auto* shown = WatchMessages();
+  measure({0, 0}, {0, 0});
+  ASSERT_EQ(shown->size(), 1u);
+  CString text;
+  text.LoadString(62581);
+  EXPECT_EQ(shown->front(), std::string(text));
+  EXPECT_EQ(dialog->GetPreset(preset).measuredPixels, 100);
+  mainFrame->CloseScaleTool();
+  Idle();
+}
+
+TEST_F(DisplayScale, TheFramesMessagesEndCalibrationAndTheLayer) {
+  // After a measuring line is drawn: calibrating, layer, lines left, the picture clean.
+  const struct {
+    UINT message;
+    int calibrating, layer, lines;
+  } rows[] = {
+      {WM_USER + 700, 0, 0, 1},
+      {WM_USER + 701, 0, 1, 1},
+      {WM_USER + 703, 0, 0, 0},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.message - WM_USER);
+    pane->ResetAnnotationState();
+    ShowPicture(640, 512);
+    pane->SendMessage(WM_USER + 702);
+    Drag({100, 200}, {200, 200});
+    ASSERT_EQ(pane->GetAnnotationCount(), 1);
+    pane->SendMessage(r.message);
+    EXPECT_EQ(pane->IsCalibrating(), r.calibrating);
+    EXPECT_EQ(pane->GetAnnotationLayer(), r.layer);
+    EXPECT_EQ(pane->GetDrawingTool(), 0);
+    EXPECT_EQ(pane->GetAnnotationCount(), r.lines);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    ExpectCleanPlusObjects();
+  }
+}
+
+TEST_F(DisplayScale, EditingTheOverlayTakesThePresetAndTurnsTheLayerOn) {
+  Preset(300, 30);
+  ShowWithScale(1280, 1024);
+  pane->SetScaleEditMode(0);
+  ASSERT_EQ(pane->GetAnnotationLayer(), 0);
+  Preset(600, 30);
+  pane->SendMessage(WM_USER + 707);
+  EXPECT_EQ(pane->IsScaleEditing(), 1);
+  EXPECT_EQ(pane->GetAnnotationLayer(), 1);
+  EXPECT_EQ(pane->GetDrawingTool(), 0);
+  ASSERT_EQ(pane->IsScalePresent(), 1);
+  EXPECT_TRUE(IsPen(Shown(), 178 + 95, 917)) << "the new preset's bar, 200 long";
+  ExpectCleanPlusObjects();
+  // With the still scale switched off nothing is shown or edited.
+  pane->SetScaleEditMode(0);
+  doc->m_bScaleOnCaptured = 0;
+  pane->SendMessage(WM_USER + 707);
+  EXPECT_EQ(pane->IsScaleEditing(), 0);
+  EXPECT_EQ(pane->GetAnnotationLayer(), 0);
+}
+
+TEST_F(DisplayScale, AMeasuringLineThatCannotBeMadeIsReported) {
+  ShowPicture(640, 512);
+  pane->SendMessage(WM_USER + 702);
+  auto* shown = WatchErrors();
+  pane->failNextObject = 2;  // the press, and the new start it makes without a line
+  Drag({100, 200}, {200, 200});
+  EXPECT_EQ(*shown, (std::vector<std::string>{"410:001", "410:001"}));
+  EXPECT_EQ(pane->GetAnnotationCount(), 0);
+  EXPECT_EQ(pane->GetSelectionCount(), 0);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_TRUE(Shown().bgr == clean.bgr);
+  Drag({100, 200}, {200, 200});
+  ASSERT_EQ(pane->GetAnnotationCount(), 1) << "the next press draws the line";
+  EXPECT_NEAR(Object(0)->GetLength(), 100, 0.001);
+}
+
+TEST_F(DisplayScale, AfterACalibrationTheAnnotationsAreEditedAsBefore) {
+  for (UINT end : {WM_USER + 708, WM_USER + 703}) {
+    SCOPED_TRACE(end - WM_USER);
+    pane->ResetAnnotationState();
+    ShowPicture(640, 512);
+    Tool(3);
+    Drag({300, 300}, {400, 400});
+    ClosePalette();
+    pane->SendMessage(WM_USER + 702);
+    Drag({100, 200}, {200, 200});
+    pane->SendMessage(end);
+    EXPECT_EQ(pane->GetDrawingTool(), 0);
+    StateUI selectAll;
+    selectAll.m_nID = 32850;
+    ASSERT_TRUE(pane->OnCmdMsg(32850, CN_UPDATE_COMMAND_UI, &selectAll, nullptr));
+    EXPECT_EQ(selectAll.enabled, 1);
+    // A selected rectangle is dragged and stays selected.
+    Click({300, 350});
+    Drag({300, 350}, {320, 350});
+    EXPECT_EQ(Object(0)->GetOrigin(), CPoint(370, 350));
+    EXPECT_EQ(pane->GetSelectionCount(), 1);
+    EXPECT_EQ(Object(0)->AreHandlesShown(), 1);
+  }
 }
 
 }  // namespace

@@ -449,7 +449,8 @@ TEST_F(DisplayAnnotation, AbandoningOrDeletingTheObjectBeingDrawnReleasesTheMous
 namespace {
 
 // The still pane as the operator sees it: a picture with a rectangle, a filled ellipse
-// (selected, with its handles) and the scale bar; written to the screenshot folder.
+// (selected, with its handles), an arrow, a polygon, a text and the scale bar; written to
+// the screenshot folder.
 TEST_F(DisplayAnnotation, ScreenshotOfTheStillPaneWithAnnotationsHandlesAndTheScaleBar) {
   tScaleInfo preset;
   doc->GetSelectedScale(preset);
@@ -480,10 +481,30 @@ TEST_F(DisplayAnnotation, ScreenshotOfTheStillPaneWithAnnotationsHandlesAndTheSc
   ASSERT_EQ(pane->SetDisplayMode(0), 1);
   pane->OnSettingsChanged(0x1000);
   ASSERT_EQ(pane->Output(2), 1);
+  AnnLineAttr arrow;
+  arrow.penWidth = 3;
+  arrow.styleCode = 1;
+  arrow.penColor = RGB(255, 255, 255);
+  doc->SetAnnLineAttr(arrow);
   Tool(3);
   Drag({80, 60}, {260, 200});
   Tool(4);
   Drag({330, 120}, {520, 300});
+  Tool(2);
+  Drag({560, 60}, {450, 150});
+  Tool(5);
+  Click({430, 350});
+  Click({600, 330});
+  Click({580, 470});
+  DoubleClick({460, 450});
+  LOGFONTA font{};
+  font.lfHeight = -56;
+  font.lfWeight = FW_BOLD;
+  std::snprintf(font.lfFaceName, LF_FACESIZE, "%s", "Arial");
+  doc->SetAnnTextAttr(font, RGB(255, 255, 255), RGB(0, 0, 0), 280, 0);
+  Tool(1);
+  OnTextDialog("Sample 12");
+  Click({80, 230});
   ClosePalette();
   Click({425, 210});  // inside the filled ellipse: selected, handles shown
   ASSERT_EQ(pane->GetSelectionCount(), 1);

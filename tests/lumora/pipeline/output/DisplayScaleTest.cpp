@@ -158,6 +158,12 @@ TEST_F(DisplayScale, LiveFramesCarryTheBarBuiltOnlyWhenItsPresetChanges) {
   ASSERT_EQ(pane->Output(3), 1);
   EXPECT_EQ(pane->scalesMade, built + 1) << "a new preset builds it again";
   EXPECT_TRUE(IsPen(Slot(3), 160, 459)) << "twice as long";
+  // A clean newest frame shown again (as a camera restart shows it) gets the same bar.
+  PutFlat(3, 640, 512, 100, 100, 100);
+  ASSERT_EQ(buffers->SetThirdBitmap(buffers->GetBuffer(3)), 1);
+  ASSERT_EQ(pane->ShowLiveFrame(), 1);
+  EXPECT_TRUE(IsPen(Shown(), 160, 459));
+  EXPECT_EQ(pane->scalesMade, built + 1);
 }
 
 TEST_F(DisplayScale, AnOverlayThatCannotBeMadeIsReported) {

@@ -286,6 +286,7 @@ TEST_F(DisplayAnnotation, ReshapeMovesAndDeletesTheVerticesOfAPolygon) {
   Idle();
   ASSERT_EQ(pane->GetAnnotationCount(), 1);
   EXPECT_EQ(Vertices(*Object(0)), (std::vector<CPoint>{{100, 100}, {300, 100}, {100, 300}}));
+  EXPECT_EQ(pane->GetClipboardEntry().operation, 11) << "recorded as a vertex deleted";
   ExpectCleanPlusObjects();
   EXPECT_FALSE(IsPen(Shown(), 340, 320));
   // Reshape again ends vertex editing; a drag then moves the whole polygon.

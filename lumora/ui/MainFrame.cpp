@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "controls/SECCustomToolBar.h"
 #include "controls/SECSplashWnd.h"
@@ -472,9 +473,10 @@ void CMainFrame::DestroyObjects() {
   const UINT order[] = {kIdFlowControl,     kIdCCDInput,    kIdFileInput,       kIdFileOutput,     kIdFileDelete,
                         kIdPrinterOutput,   kIdBufferControl, kIdProfileProcess, kIdFocusProcess,  kIdRetouchProcess,
                         kIdResizeProcess,   kIdNoiseCutProcess, kIdRGBProcess,   kIdShadingProcess, kIdErrorControl};
+  // A destroyed view frees itself, so its entry is cleared before the later ids are looked for.
   for (UINT id : order)
-    for (CView* v : m_made)
-      if (v->GetDlgCtrlID() == static_cast<int>(id) && v->GetSafeHwnd()) v->DestroyWindow();  // a view frees itself
+    for (CView*& v : m_made)
+      if (v && v->GetSafeHwnd() && v->GetDlgCtrlID() == static_cast<int>(id)) std::exchange(v, nullptr)->DestroyWindow();
   m_made.clear();
   for (CDialog* d : {static_cast<CDialog*>(m_pProgressDialog.get()), static_cast<CDialog*>(m_pSaveBusyDialog.get()),
                      static_cast<CDialog*>(m_pShadingBusyDialog.get())})

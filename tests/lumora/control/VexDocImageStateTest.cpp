@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "control/ShootModes.h"
@@ -207,7 +208,7 @@ TEST_F(VexDocImageState, SettersTellTheViewsWhatChanged) {
   auto& frame = *new BareMainFrame;  // a frame frees itself with its window
   ASSERT_TRUE(frame.Create(nullptr, "Lumora"));
   app.m_pMainWnd = &frame;
-  FrameRecorder recorder(&frame);
+  std::optional<FrameRecorder> recorder(std::in_place, &frame);  // goes before the frame it watches
   const struct {
     const char* call;
     std::function<void()> set;
@@ -222,19 +223,20 @@ TEST_F(VexDocImageState, SettersTellTheViewsWhatChanged) {
       {"SetImageProfilePosition", [&] { doc.SetImageProfilePosition(40); }, 32},
   };
   for (const auto& c : cases) {
-    const int before = recorder.UpdateCount();
+    const int before = recorder->UpdateCount();
     c.set();
-    EXPECT_EQ(recorder.UpdateCount(), before + 1) << c.call;
-    EXPECT_EQ(recorder.LastUpdateFlags(), c.flags) << c.call;
+    EXPECT_EQ(recorder->UpdateCount(), before + 1) << c.call;
+    EXPECT_EQ(recorder->LastUpdateFlags(), c.flags) << c.call;
     EXPECT_TRUE(frame.IsWindowEnabled()) << c.call;
   }
   EXPECT_EQ(doc.GetGainLv(), 2);
   // Refused values tell nobody.
-  const int before = recorder.UpdateCount();
+  const int before = recorder->UpdateCount();
   EXPECT_EQ(doc.SetGainLevel(3), 0);
   EXPECT_EQ(doc.SetShootResolution(3, 4, 2), 0);
-  EXPECT_EQ(recorder.UpdateCount(), before);
+  EXPECT_EQ(recorder->UpdateCount(), before);
   app.m_pMainWnd = nullptr;
+  recorder.reset();
   frame.DestroyWindow();
 }
 

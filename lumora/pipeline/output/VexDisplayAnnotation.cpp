@@ -11,16 +11,13 @@
 
 #include "VexDisplayEditing.h"
 #include "annotation/objects/AnnEllipse.h"
-#include "annotation/objects/AnnRectangle.h"
-#include "annotation/objects/AnnScale.h"
-#if __has_include("annotation/objects/AnnLine.h")  // TEMP until the figures land
-#define LUMORA_FIGURES 1
 #include "annotation/objects/AnnFree.h"
 #include "annotation/objects/AnnLine.h"
 #include "annotation/objects/AnnPolygon.h"
 #include "annotation/objects/AnnPolyline.h"
+#include "annotation/objects/AnnRectangle.h"
+#include "annotation/objects/AnnScale.h"
 #include "annotation/objects/AnnText.h"
-#endif
 #include "binding/CLead.h"
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
@@ -185,13 +182,11 @@ std::unique_ptr<CAnnObj> CVexDisplayOutput::MakeAnnotation(int kind) {
   switch (kind) {
     case 1: return std::make_unique<CAnnRectangle>();
     case 2: return std::make_unique<CAnnEllipse>();
-#ifdef LUMORA_FIGURES
     case 3: return std::make_unique<CAnnLine>();
     case 4: return std::make_unique<CAnnPolygon>();
     case 5: return std::make_unique<CAnnPolyline>();
     case 6: return std::make_unique<CAnnFree>();
     case 9: return std::make_unique<CAnnText>();
-#endif
     default: return nullptr;
   }
 }

@@ -6,10 +6,7 @@
 #include <new>
 
 #include "VexDisplayEditing.h"
-#if __has_include("annotation/objects/AnnLine.h")  // TEMP until the figures land
-#define LUMORA_FIGURES 1
 #include "annotation/objects/AnnLine.h"
-#endif
 #include "annotation/objects/AnnScale.h"
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
@@ -313,9 +310,7 @@ void CVexDisplayOutput::ApplyCalibrationRelease() {
   CAnnObj* line = Current();
   if (!line) return;
   line->SetHandlesShown(1);
-#ifdef LUMORA_FIGURES
   if (auto* measuring = dynamic_cast<CAnnLine*>(line)) measuring->SetDrawnFlag(1);
-#endif
   if (line->IsValid() == 0 || m_bButtonHeld) return;
   if (CLead* lead = Lead()) {
     if (const LONG value = lead->GetDrawDC()) {
@@ -348,6 +343,7 @@ void CVexDisplayOutput::ApplyCalibration() {
       m_selection.RemoveAll();
     }
     m_bButtonHeld = 0;
+    m_nDrawingTool = 0;  // nothing is left to measure with (see the cancel)
   }
   RefreshPicture();
   EditLock lock(*this);
@@ -395,6 +391,9 @@ LRESULT CVexDisplayOutput::OnCancelCalibration(WPARAM, LPARAM) {
     DeleteCalibrationLines();
     m_bCalibrating = 0;
     m_bAnnotationLayer = 0;
+    // The measuring tool goes with its line: left chosen, it would keep Select all
+    // disabled and drop the selection after the next drag.
+    m_nDrawingTool = 0;
     m_bButtonHeld = 0;
   }
   RefreshPicture();

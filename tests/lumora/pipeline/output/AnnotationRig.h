@@ -5,6 +5,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <new>
 #include <string>
 #include <vector>
@@ -23,14 +24,14 @@ using stagerig::Picture;
 
 class TestPane : public CVexDisplayOutput {
  public:
-  bool failNextObject = false;
+  int failNextObject = 0;  // the next objects that cannot be made
   bool failNextScale = false;
   int scalesMade = 0;
 
  protected:
   std::unique_ptr<CAnnObj> MakeAnnotation(int kind) override {
-    if (failNextObject) {
-      failNextObject = false;
+    if (failNextObject > 0) {
+      --failNextObject;
       throw std::bad_alloc();
     }
     return CVexDisplayOutput::MakeAnnotation(kind);
@@ -63,8 +64,17 @@ class CopyableOnce : public CAnnObj {
   std::unique_ptr<CAnnObj> Clone() const override { return std::make_unique<Uncopyable>(); }
 };
 
+// What an update handler said of one command.
+class StateUI : public CCmdUI {
+ public:
+  int enabled = -1, checked = -1;
+  void Enable(BOOL on) override { enabled = on ? 1 : 0; }
+  void SetCheck(int check) override { checked = check; }
+};
+
 constexpr COLORREF kPen = RGB(255, 0, 0);
 constexpr BYTE kGrey = 100;
+constexpr int kTextField = 1029;  // the text dialog's edit field
 
 class AnnotationRig : public displayrig::DisplayRig {
  protected:
@@ -89,6 +99,10 @@ class AnnotationRig : public displayrig::DisplayRig {
     doc->SetAnnLineAttr(line);
     doc->SetAnnPolyLineAttr(line);
     doc->SetAnnFreeLineAttr(line);
+    LOGFONTA font{};
+    font.lfHeight = -24;
+    std::snprintf(font.lfFaceName, LF_FACESIZE, "%s", "Arial");
+    doc->SetAnnTextAttr(font, kPen, RGB(255, 255, 255), 180, 0);
   }
   void TearDown() override {
     plat::user::input::Key(VK_CONTROL, false);
@@ -163,6 +177,21 @@ class AnnotationRig : public displayrig::DisplayRig {
     plat::user::driver::Click(p.x, p.y);
     if (control) plat::user::input::Key(VK_CONTROL, false);
     Idle();
+  }
+  // Two clicks in quick succession.
+  void DoubleClick(CPoint at) {
+    Pause();
+    const POINT p = Screen(at);
+    plat::user::driver::DoubleClick(p.x, p.y);
+    Idle();
+  }
+  // The next text dialog is answered with `text` and OK.
+  static void OnTextDialog(const char* text) {
+    plat::user::responder::Push([=](const plat::user::responder::Shown& shown) {
+      ::SetDlgItemTextA(shown.hwnd, kTextField, text);
+      ::SendMessageA(::GetDlgItem(shown.hwnd, IDOK), BM_CLICK, 0, 0);
+      return 0;
+    });
   }
   void RightClick(CPoint at) {
     Pause();

@@ -1,13 +1,15 @@
 // Drawing and editing annotations on the still pane with the mouse: each kind drawn with
-// its tool and the document's defaults at several zooms, selecting, moving, resizing,
-// Control-clicks, presses outside the picture, rotation; after each release the pane
-// shows the clean still plus the objects.
+// its tool and the document's defaults at several zooms, texts placed by one press,
+// figures built press by press and taken back by the right button, selecting, moving,
+// resizing, Control-clicks, presses outside the picture, reshaping and rotation; after
+// each release the pane shows the clean still plus the objects.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "AnnotationRig.h"
 #include "annotation/objects/AnnBox.h"
+#include "annotation/objects/AnnVertexFigure.h"
 #include "display/Png.h"
 
 namespace {
@@ -30,11 +32,18 @@ class DisplayAnnotation : public AnnotationRig {
     const CPoint o = pane->GetScrollOffset();
     return CPoint(LONG(std::ceil((p.x - o.x) / s)), LONG(std::ceil((p.y - o.y) / s)));
   }
-  // The picture point of an object's corner i.
-  static CPoint Corner(const CAnnObj& object, int i) {
+  // The picture point of a point in an object's own frame.
+  static CPoint ToPicture(const CAnnObj& object, CPoint p) {
     const auto& s = object.GetInfo();
-    const CPoint p = s.m_points.at(size_t(i));
     return CPoint(LONG(p.x * s.m_cos - p.y * s.m_sin) + s.m_origin.x, LONG(p.y * s.m_cos + p.x * s.m_sin) + s.m_origin.y);
+  }
+  // The picture point of an object's corner i.
+  static CPoint Corner(const CAnnObj& object, int i) { return ToPicture(object, object.GetInfo().m_points.at(size_t(i))); }
+  // The picture points of a polygon's, polyline's or curve's vertices.
+  static std::vector<CPoint> Vertices(const CAnnObj& object) {
+    std::vector<CPoint> out;
+    for (CPoint v : dynamic_cast<const CAnnVertexFigure&>(object).GetVertices()) out.push_back(ToPicture(object, v));
+    return out;
   }
   // Two rectangles, at picture (100, 100)-(200, 180) and (300, 100)-(400, 180), left
   // with the palette closed so that presses select and edit.
@@ -48,7 +57,7 @@ class DisplayAnnotation : public AnnotationRig {
   }
 };
 
-TEST_F(DisplayAnnotation, BoxKindsAreDrawnWithTheirToolAndTheDefaultsAtEachZoom) {
+TEST_F(DisplayAnnotation, EachKindIsDrawnWithItsToolAndTheDefaultsAtEachZoom) {
   const struct {
     const char* name;
     int width, height;
@@ -61,12 +70,22 @@ TEST_F(DisplayAnnotation, BoxKindsAreDrawnWithTheirToolAndTheDefaultsAtEachZoom)
       {"200 % scrolled", 640, 512, 200, 0.5, {160, 128}},
       {"100 % scrolled", 1280, 1024, 100, 1.0, {320, 256}},
   };
+  // How the operator draws each kind, between the pane points A (200, 150), B (320, 150)
+  // and C (320, 250).
+  enum Gesture { kDragAC, kClickABDoubleC, kPressA };
   const struct {
-    int tool, kind;
-  } kinds[] = {{3, 1}, {4, 2}};
+    const char* name;
+    int tool, kind, drawingTool;
+    Gesture gesture;
+  } kinds[] = {
+      {"rectangle", 3, 1, 3, kDragAC}, {"ellipse", 4, 2, 2, kDragAC},        {"line", 2, 3, 1, kDragAC},
+      {"polygon", 5, 4, 4, kClickABDoubleC}, {"polyline", 6, 5, 5, kClickABDoubleC}, {"freehand", 7, 6, 6, kDragAC},
+      {"text", 1, 9, 7, kPressA},
+  };
+  const CPoint paneA(200, 150), paneB(320, 150), paneC(320, 250);
   for (const auto& v : views) {
     for (const auto& k : kinds) {
-      SCOPED_TRACE(std::string(v.name) + " tool " + std::to_string(k.tool));
+      SCOPED_TRACE(std::string(v.name) + " " + k.name);
       pane->ResetAnnotationState();
       ShowPicture(v.width, v.height);
       if (v.zoom != 0) {
@@ -75,28 +94,208 @@ TEST_F(DisplayAnnotation, BoxKindsAreDrawnWithTheirToolAndTheDefaultsAtEachZoom)
       ASSERT_DOUBLE_EQ(pane->GetImageScale(), v.scale);
       ASSERT_EQ(pane->GetScrollOffset(), v.offset);
       Tool(k.tool);
-      Drag({200, 150}, {320, 250});
+      switch (k.gesture) {
+        case kDragAC: Drag(paneA, paneC); break;
+        case kClickABDoubleC:
+          Click(paneA);
+          Click(paneB);
+          DoubleClick(paneC);
+          break;
+        case kPressA:
+          OnTextDialog("Cell 12");
+          Click(paneA);
+          break;
+      }
       ASSERT_EQ(pane->GetAnnotationCount(), 1);
       const CAnnObj& object = *Object(0);
       EXPECT_EQ(object.GetKind(), k.kind);
       EXPECT_EQ(object.IsValid(), 1);
-      const CPoint a = PicturePoint({200, 150}), b = PicturePoint({320, 250});
-      EXPECT_EQ(object.GetOrigin(), CPoint((a.x + b.x) / 2, (a.y + b.y) / 2));
-      EXPECT_EQ(Corner(object, 0), a);
-      EXPECT_EQ(Corner(object, 2), b);
-      EXPECT_EQ(object.GetInfo().m_penWidth, 3);
-      EXPECT_EQ(object.GetInfo().m_penColor, kPen);
-      EXPECT_EQ(pane->GetCurrentIndex(), -1) << "the tool stays chosen for the next object";
-      EXPECT_EQ(pane->GetDrawingTool(), k.tool == 3 ? 3 : 2);
-      ExpectCleanPlusObjects();
+      EXPECT_EQ(object.IsCreating(), 0);
+      const CPoint a = PicturePoint(paneA), b = PicturePoint(paneB), c = PicturePoint(paneC);
       const Picture shown = Shown();
-      if (k.kind == 1) {
-        EXPECT_TRUE(IsPen(shown, a.x, (a.y + b.y) / 2)) << "the left edge is drawn";
+      switch (k.kind) {
+        case 1:
+        case 2:
+          EXPECT_EQ(object.GetOrigin(), CPoint((a.x + c.x) / 2, (a.y + c.y) / 2));
+          EXPECT_EQ(Corner(object, 0), a);
+          EXPECT_EQ(Corner(object, 2), c);
+          EXPECT_TRUE(IsGrey(shown, (a.x + c.x) / 2, (a.y + c.y) / 2)) << "an unfilled shape";
+          if (k.kind == 1) {
+            EXPECT_TRUE(IsPen(shown, a.x, (a.y + c.y) / 2)) << "the left edge is drawn";
+          }
+          break;
+        case 3:
+          EXPECT_EQ(Corner(object, 0), a);
+          EXPECT_EQ(Corner(object, 1), c);
+          EXPECT_NEAR(object.GetLength(), std::hypot(c.x - a.x, c.y - a.y), 1.5);
+          EXPECT_TRUE(IsPen(shown, (a.x + c.x) / 2, (a.y + c.y) / 2)) << "the line is drawn";
+          break;
+        case 4:
+        case 5:
+          EXPECT_EQ(Vertices(object), (std::vector<CPoint>{a, b, c}));
+          EXPECT_TRUE(IsPen(shown, (a.x + b.x) / 2, a.y)) << "the first edge is drawn";
+          // Only the polygon closes its outline.
+          EXPECT_EQ(IsPen(shown, (a.x + c.x) / 2, (a.y + c.y) / 2), k.kind == 4);
+          break;
+        case 6: {
+          const std::vector<CPoint> points = Vertices(object);
+          ASSERT_GE(points.size(), 2u);
+          EXPECT_EQ(points.front(), a);
+          EXPECT_EQ(points.back(), c);
+          EXPECT_TRUE(IsPen(shown, (a.x + c.x) / 2, (a.y + c.y) / 2)) << "the curve passes the drag's middle";
+          break;
+        }
+        case 9: {
+          EXPECT_EQ(std::string(object.GetInfo().m_label), "Cell 12");
+          EXPECT_EQ(Corner(object, 0), a) << "the text starts at the press";
+          EXPECT_EQ(object.GetInfo().m_font.lfHeight, -24);
+          int pen = 0;
+          for (int y = a.y; y < a.y + 40; ++y)
+            for (int x = a.x; x < a.x + 120; ++x) pen += IsPen(shown, x, y) ? 1 : 0;
+          EXPECT_GT(pen, 20) << "the text is drawn in its colour";
+          break;
+        }
       }
-      EXPECT_TRUE(IsGrey(shown, (a.x + b.x) / 2, (a.y + b.y) / 2)) << "an unfilled shape";
+      if (k.kind != 9) {
+        EXPECT_EQ(object.GetInfo().m_penWidth, 3);
+      }
+      EXPECT_EQ(object.GetInfo().m_penColor, kPen);
+      EXPECT_EQ(object.AreHandlesShown(), 0);
+      EXPECT_EQ(pane->GetCurrentIndex(), -1) << "the tool stays chosen for the next object";
+      EXPECT_EQ(pane->GetDrawingTool(), k.drawingTool);
+      EXPECT_EQ(::GetCapture(), nullptr);
+      ExpectCleanPlusObjects();
       ClosePalette();
     }
   }
+}
+
+TEST_F(DisplayAnnotation, OnePressPlacesATextAndTheToolDrawsTheNextOne) {
+  ShowPicture(640, 512);
+  Tool(1);
+  OnTextDialog("first");
+  Click({100, 100});
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  EXPECT_EQ(pane->GetCurrentIndex(), -1);
+  EXPECT_EQ(pane->GetDrawingTool(), 7);
+  EXPECT_EQ(pane->GetSelectionCount(), 0);
+  ExpectCleanPlusObjects();
+  // The next press, on the first text, places a second one there.
+  OnTextDialog("second");
+  Click({110, 105});
+  ASSERT_EQ(pane->GetAnnotationCount(), 2);
+  EXPECT_EQ(std::string(Object(1)->GetInfo().m_label), "second");
+  EXPECT_EQ(Corner(*Object(1), 0), CPoint(110, 105));
+  ExpectCleanPlusObjects();
+  // A dialog left with Cancel places nothing.
+  plat::user::responder::Push([](const plat::user::responder::Shown& shown) {
+    ::SendMessageA(::GetDlgItem(shown.hwnd, IDCANCEL), BM_CLICK, 0, 0);
+    return 0;
+  });
+  Click({300, 300});
+  EXPECT_EQ(pane->GetAnnotationCount(), 2);
+  EXPECT_EQ(pane->GetCurrentIndex(), -1);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  ExpectCleanPlusObjects();
+}
+
+TEST_F(DisplayAnnotation, APolygonPressExtendsItAndThePolylineToolStartsAnew) {
+  ShowPicture(640, 512);
+  Tool(5);
+  Click({100, 100});
+  Click({200, 100});
+  Click({200, 200});
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  EXPECT_EQ(Object(0)->IsCreating(), 1);
+  EXPECT_EQ(Vertices(*Object(0)).size(), 3u) << "each press adds to the polygon";
+  // The polyline tool's first press ends the unfinished polygon and starts a polyline.
+  Tool(6);
+  Click({300, 300});
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  EXPECT_EQ(Object(0)->GetKind(), 5);
+  EXPECT_EQ(pane->GetDrawingTool(), 5);
+  const Picture meanwhile = Shown();
+  EXPECT_TRUE(IsGrey(meanwhile, 150, 100)) << "no trace of the polygon";
+  EXPECT_TRUE(IsGrey(meanwhile, 200, 150));
+  Click({400, 300});
+  DoubleClick({400, 400});
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  EXPECT_EQ(Vertices(*Object(0)), (std::vector<CPoint>{{300, 300}, {400, 300}, {400, 400}}));
+  EXPECT_EQ(::GetCapture(), nullptr);
+  ExpectCleanPlusObjects();
+}
+
+// The menu loop shows its messages to the message-filter hook: a menu that opens is seen.
+int g_menuMessages = 0;
+LRESULT CALLBACK CountMenuMessages(int code, WPARAM, LPARAM) {
+  if (code == MSGF_MENU) ++g_menuMessages;
+  return 0;
+}
+
+TEST_F(DisplayAnnotation, ARightPressTakesBackTheLastVertexWithoutAMenu) {
+  HHOOK hook = ::SetWindowsHookExA(WH_MSGFILTER, CountMenuMessages, nullptr, ::GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  g_menuMessages = 0;
+  ShowPicture(640, 512);
+  Tool(5);
+  Click({100, 100});
+  Click({200, 100});
+  Click({200, 200});
+  ASSERT_EQ(Vertices(*Object(0)).size(), 3u);
+  RightClick({250, 250});
+  Keys(VK_ESCAPE);  // would close a menu
+  Idle();
+  EXPECT_EQ(g_menuMessages, 0) << "no menu while the polygon is drawn";
+  EXPECT_EQ(Vertices(*Object(0)), (std::vector<CPoint>{{100, 100}, {200, 100}}));
+  EXPECT_EQ(Object(0)->IsCreating(), 1);
+  DoubleClick({100, 200});
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  EXPECT_EQ(Vertices(*Object(0)), (std::vector<CPoint>{{100, 100}, {200, 100}, {100, 200}}));
+  ExpectCleanPlusObjects();
+  EXPECT_TRUE(IsGrey(Shown(), 200, 150)) << "the vertex taken back leaves no edge";
+  // Once the polygon is finished a right click opens the menu again.
+  RightClick({150, 120});
+  Keys(VK_ESCAPE);
+  Idle();
+  EXPECT_GT(g_menuMessages, 0);
+  ::UnhookWindowsHookEx(hook);
+}
+
+TEST_F(DisplayAnnotation, ReshapeMovesAndDeletesTheVerticesOfAPolygon) {
+  ShowPicture(640, 512);
+  Tool(5);
+  Click({100, 100});
+  Click({300, 100});
+  Click({300, 300});
+  DoubleClick({100, 300});
+  ClosePalette();
+  ASSERT_EQ(Vertices(*Object(0)).size(), 4u);
+  Click({200, 100});  // its top edge
+  ASSERT_EQ(pane->GetSelectionCount(), 1);
+  mainFrame->SendMessage(WM_COMMAND, 32791);  // Reshape
+  Idle();
+  ASSERT_EQ(pane->GetEditMode(), 1);
+  EXPECT_EQ(Object(0)->GetMode(), 1);
+  // The third vertex dragged out.
+  Drag({300, 300}, {340, 320});
+  EXPECT_EQ(Vertices(*Object(0)), (std::vector<CPoint>{{100, 100}, {300, 100}, {340, 320}, {100, 300}}));
+  ExpectCleanPlusObjects();
+  EXPECT_TRUE(IsPen(Shown(), 340, 320));
+  // Delete takes out the vertex last dragged, not the object.
+  Keys(VK_DELETE);
+  Idle();
+  ASSERT_EQ(pane->GetAnnotationCount(), 1);
+  EXPECT_EQ(Vertices(*Object(0)), (std::vector<CPoint>{{100, 100}, {300, 100}, {100, 300}}));
+  EXPECT_EQ(pane->GetClipboardEntry().operation, 11) << "recorded as a vertex deleted";
+  ExpectCleanPlusObjects();
+  EXPECT_FALSE(IsPen(Shown(), 340, 320));
+  // Reshape again ends vertex editing; a drag then moves the whole polygon.
+  mainFrame->SendMessage(WM_COMMAND, 32791);
+  Idle();
+  EXPECT_EQ(pane->GetEditMode(), 0);
+  Drag({200, 100}, {210, 110});
+  EXPECT_EQ(Vertices(*Object(0)), (std::vector<CPoint>{{110, 110}, {310, 110}, {110, 310}}));
+  ExpectCleanPlusObjects();
 }
 
 TEST_F(DisplayAnnotation, APressSelectsAndADragMovesTheObject) {
@@ -191,6 +390,28 @@ TEST_F(DisplayAnnotation, RotateTurnsTheSelectedBoxByItsCorner) {
   EXPECT_EQ(pane->GetEditMode(), 0);
 }
 
+TEST_F(DisplayAnnotation, ANewPictureClearsTheObjectsOnlyWhileAnnotationsAreEnabled) {
+  for (int enabled : {1, 0}) {
+    SCOPED_TRACE(enabled);
+    pane->ResetAnnotationState();
+    pane->SetAnnotationsEnabled(enabled);
+    TwoRectangles();
+    Click({100, 140});
+    mainFrame->SendMessage(WM_COMMAND, 32775);  // Copy
+    Idle();
+    ShowPicture(640, 512);
+    EXPECT_EQ(pane->GetAnnotationCount(), enabled ? 0 : 2);
+    EXPECT_EQ(pane->GetSelectionCount(), enabled ? 0 : 1);
+    ExpectCleanPlusObjects();
+    // The clipboard outlives the picture.
+    mainFrame->SendMessage(WM_COMMAND, 32780);  // Paste
+    Idle();
+    EXPECT_EQ(pane->GetAnnotationCount(), enabled ? 1 : 3);
+    ExpectCleanPlusObjects();
+  }
+  pane->SetAnnotationsEnabled(1);
+}
+
 TEST_F(DisplayAnnotation, AnObjectThatCannotBeMadeIsReportedAndNothingIsAdded) {
   TwoRectangles();
   Click({100, 140});
@@ -229,7 +450,8 @@ TEST_F(DisplayAnnotation, AbandoningOrDeletingTheObjectBeingDrawnReleasesTheMous
 namespace {
 
 // The still pane as the operator sees it: a picture with a rectangle, a filled ellipse
-// (selected, with its handles) and the scale bar; written to the screenshot folder.
+// (selected, with its handles), an arrow, a polygon, a text and the scale bar; written to
+// the screenshot folder.
 TEST_F(DisplayAnnotation, ScreenshotOfTheStillPaneWithAnnotationsHandlesAndTheScaleBar) {
   tScaleInfo preset;
   doc->GetSelectedScale(preset);
@@ -260,10 +482,30 @@ TEST_F(DisplayAnnotation, ScreenshotOfTheStillPaneWithAnnotationsHandlesAndTheSc
   ASSERT_EQ(pane->SetDisplayMode(0), 1);
   pane->OnSettingsChanged(0x1000);
   ASSERT_EQ(pane->Output(2), 1);
+  AnnLineAttr arrow;
+  arrow.penWidth = 3;
+  arrow.styleCode = 1;
+  arrow.penColor = RGB(255, 255, 255);
+  doc->SetAnnLineAttr(arrow);
   Tool(3);
   Drag({80, 60}, {260, 200});
   Tool(4);
   Drag({330, 120}, {520, 300});
+  Tool(2);
+  Drag({560, 60}, {450, 150});
+  Tool(5);
+  Click({430, 350});
+  Click({600, 330});
+  Click({580, 470});
+  DoubleClick({460, 450});
+  LOGFONTA font{};
+  font.lfHeight = -56;
+  font.lfWeight = FW_BOLD;
+  std::snprintf(font.lfFaceName, LF_FACESIZE, "%s", "Arial");
+  doc->SetAnnTextAttr(font, RGB(255, 255, 255), RGB(0, 0, 0), 280, 0);
+  Tool(1);
+  OnTextDialog("Sample 12");
+  Click({80, 230});
   ClosePalette();
   Click({425, 210});  // inside the filled ellipse: selected, handles shown
   ASSERT_EQ(pane->GetSelectionCount(), 1);

@@ -12,15 +12,8 @@ namespace {
 
 using annotationrig::AnnotationRig;
 using annotationrig::CopyableOnce;
+using annotationrig::StateUI;
 using annotationrig::Uncopyable;
-
-// What an update handler said of one command.
-class StateUI : public CCmdUI {
- public:
-  int enabled = -1, checked = -1;
-  void Enable(BOOL on) override { enabled = on ? 1 : 0; }
-  void SetCheck(int check) override { checked = check; }
-};
 
 class DisplayCommands : public AnnotationRig {
  protected:
@@ -104,6 +97,58 @@ TEST_F(DisplayCommands, UpdateRulesFollowTheEditingState) {
   check(rows[7]);
 }
 
+TEST_F(DisplayCommands, ReshapeIsOfferedForOnePolygonOrPolylineAndRotateAsTheObjectAllows) {
+  ShowPicture(640, 512);
+  Tool(3);
+  Drag({20, 20}, {100, 80});
+  Tool(5);
+  Click({150, 20});
+  Click({250, 20});
+  DoubleClick({250, 80});
+  Tool(6);
+  Click({300, 20});
+  Click({400, 20});
+  DoubleClick({400, 80});
+  Tool(7);
+  Drag({450, 20}, {550, 80});
+  Tool(2);
+  Drag({20, 150}, {120, 150});
+  Tool(1);
+  OnTextDialog("Note");  // in a face that is not turned
+  Click({200, 150});
+  ClosePalette();
+  ASSERT_EQ(pane->GetAnnotationCount(), 6);
+  const struct {
+    const char* kind;
+    CPoint at;
+    int reshape, rotate;
+  } rows[] = {
+      {"rectangle", {20, 50}, 0, 1}, {"polygon", {200, 20}, 1, 1}, {"polyline", {350, 20}, 1, 1},
+      {"freehand", {500, 50}, 0, 1}, {"line", {70, 150}, 0, 1},    {"text", {210, 160}, 0, 0},
+  };
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(rows[i].kind);
+    Click(rows[i].at);
+    ASSERT_EQ(pane->GetCurrentIndex(), i);
+    ASSERT_EQ(pane->GetSelectionCount(), 1);
+    EXPECT_EQ(Update(kReshape).enabled, rows[i].reshape);
+    EXPECT_EQ(Update(kRotate).enabled, rows[i].rotate);
+  }
+  // Two polygons selected are not reshaped.
+  Click({200, 20});
+  Click({350, 20}, true);
+  EXPECT_EQ(Update(kReshape).enabled, 0);
+  // A text whose face cannot turn refuses Rotate: the menu and the keys do nothing.
+  Click({210, 160});
+  Command(kRotate);
+  EXPECT_EQ(pane->GetEditMode(), 0);
+  // Put into rotate mode all the same (the command itself does not ask), the mark shows it.
+  ASSERT_TRUE(pane->OnCmdMsg(kRotate, CN_COMMAND, nullptr, nullptr));
+  ASSERT_EQ(pane->GetEditMode(), 2);
+  EXPECT_EQ(Update(kRotate).enabled, 0);
+  EXPECT_EQ(Update(kRotate).checked, 1);
+}
+
 TEST_F(DisplayCommands, ACopyPastedThreeTimesStepsTwentyPixelsOnAWidePicture) {
   Rectangles(1);
   SelectFirst();
@@ -129,6 +174,29 @@ TEST_F(DisplayCommands, ACopyPastedThreeTimesStepsTwentyPixelsOnAWidePicture) {
   Command(kCopy);
   for (int i = 0; i < 20; ++i) Command(kPaste);
   EXPECT_EQ(Object(20)->GetOrigin(), CPoint(1280, 1024));
+}
+
+TEST_F(DisplayCommands, ThePasteStepGrowsWithThePictureWidth) {
+  const struct {
+    int width, step;
+  } rows[] = {{500, 10}, {1500, 20}, {2500, 40}, {2600, 60}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.width);
+    pane->ResetAnnotationState();
+    ShowPicture(r.width, r.width * 4 / 5);
+    Tool(3);
+    Drag({100, 100}, {200, 200});
+    ClosePalette();
+    Click({100, 150});
+    ASSERT_EQ(pane->GetSelectionCount(), 1);
+    const CPoint source = Object(0)->GetOrigin();
+    Command(kCopy);
+    Command(kPaste);
+    Command(kPaste);
+    ASSERT_EQ(pane->GetAnnotationCount(), 3);
+    EXPECT_EQ(Object(1)->GetOrigin(), source + CPoint(r.step, r.step));
+    EXPECT_EQ(Object(2)->GetOrigin(), source + CPoint(2 * r.step, 2 * r.step));
+  }
 }
 
 TEST_F(DisplayCommands, CutMovesTheSelectionIntoTheClipboardAndDeleteLeavesNothingToPaste) {

@@ -26,13 +26,17 @@ int Move(HWND h, ProgressState& s, long long to) {
   return old;
 }
 
+void FillBack(HDC dc, const RECT& rc, const ProgressState& s) {
+  HBRUSH back = s.back == static_cast<COLORREF>(CLR_DEFAULT) ? nullptr : CreateSolidBrush(s.back);
+  FillRect(dc, &rc, back ? back : GetSysColorBrush(COLOR_BTNFACE));
+  if (back) DeleteObject(back);
+}
+
 void Paint(HWND h, HDC dc, ProgressState& s) {
   RECT rc;
   GetClientRect(h, &rc);
   DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-  HBRUSH back = s.back == static_cast<COLORREF>(CLR_DEFAULT) ? nullptr : CreateSolidBrush(s.back);
-  FillRect(dc, &rc, back ? back : GetSysColorBrush(COLOR_BTNFACE));
-  if (back) DeleteObject(back);
+  FillBack(dc, rc, s);
   DWORD style = static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE));
   bool vert = style & PBS_VERTICAL;
   int length = vert ? rc.bottom - rc.top : rc.right - rc.left;
@@ -103,6 +107,16 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ProgressState& s) {
 }  // namespace
 
 LRESULT CALLBACK ProgressProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  // The bar clears its background when erased, as the common control does: a subclass
+  // that paints the bar itself starts from an empty control.
+  if (msg == WM_ERASEBKGND) {
+    if (auto s = g_bars.Get(h)) {
+      RECT rc;
+      GetClientRect(h, &rc);
+      FillBack(reinterpret_cast<HDC>(w), rc, *s);
+      return 1;
+    }
+  }
   return DispatchWithState(g_bars, h, msg, w, l, OnMessage, Paint);
 }
 

@@ -161,5 +161,22 @@ TEST_F(ProgressBars, RangePositionAndSteps) {
   ReleaseDC(p, dc);
 }
 
+TEST_F(ProgressBars, AnEraseClearsTheWholeBarInItsBackground) {
+  HWND p = Make(PROGRESS_CLASS, PBS_SMOOTH, 51, "", {10, 10, 210, 30});
+  SendMessageA(p, PBM_SETBARCOLOR, 0, RGB(255, 0, 0));
+  SendMessageA(p, PBM_SETPOS, 100, 0);
+  UpdateWindow(p);
+  HDC dc = GetDC(p);
+  ASSERT_EQ(GetPixel(dc, 40, 10), RGB(255, 0, 0));
+  // What a subclass drawing the bar itself relies on: the erase leaves no bar behind.
+  EXPECT_NE(SendMessageA(p, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 0);
+  EXPECT_EQ(GetPixel(dc, 40, 10), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(GetPixel(dc, 0, 0), GetSysColor(COLOR_BTNFACE));
+  SendMessageA(p, PBM_SETBKCOLOR, 0, RGB(0, 0, 90));
+  SendMessageA(p, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  EXPECT_EQ(GetPixel(dc, 40, 10), RGB(0, 0, 90));
+  ReleaseDC(p, dc);
+}
+
 }  // namespace
 }  // namespace controls_test

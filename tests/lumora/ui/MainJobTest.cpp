@@ -23,6 +23,9 @@ namespace {
 
 namespace responder = plat::user::responder;
 
+// The step of the job under way, named in a failure.
+std::string g_step;
+
 struct HandOverTool : SECUserTool {
   std::string line;
   BOOL RunProcess(LPCSTR, LPSTR lpszCommandLine, int, BOOL) override {
@@ -53,7 +56,9 @@ class MainJob : public FrameRig {
     for (const auto& s : scripts) responder::Push(s);
     for (int i = 0; i < 3; ++i)
       responder::Push([](const responder::Shown& shown) {
-        ADD_FAILURE() << "unexpected window: " << shown.caption << " " << shown.text;
+        char code[64] = {};
+        if (shown.hwnd) ::GetDlgItemTextA(shown.hwnd, 1143, code, sizeof code);
+        ADD_FAILURE() << g_step << ": unexpected window: " << shown.caption << " " << shown.text << code;
         if (!shown.messageBox && shown.hwnd) ::EndDialog(shown.hwnd, IDCANCEL);
         return IDCANCEL;
       });
@@ -73,7 +78,10 @@ class MainJob : public FrameRig {
     };
   }
   void SaveAs(const std::string& name) {
-    Answers({FileDialog(folder + name)});
+    Answers({FileDialog(folder + name), [](const responder::Shown& shown) {  // Jpeg Quality
+               ::SendMessageA(shown.hwnd, WM_COMMAND, IDOK, 0);
+               return 0;
+             }});
     Command(57604);
   }
   static responder::Script PrintDialog() {
@@ -103,6 +111,7 @@ class MainJob : public FrameRig {
 
 TEST_F(MainJob, CaptureSaveOpenPrintHandOverAndDelete) {
   // Capture and File > Save As: the picture and its thumbnail.
+  g_step = "save";
   Capture();
   SaveAs("Specimen.jpg");
   ASSERT_TRUE(Exists(folder + "Specimen.jpg"));
@@ -117,12 +126,14 @@ TEST_F(MainJob, CaptureSaveOpenPrintHandOverAndDelete) {
   EXPECT_TRUE(commented);
 
   // File > Open shows it with its name in the title.
+  g_step = "open";
   Answers({FileDialog(folder + "Specimen.jpg")});
   Command(57601);
   EXPECT_EQ(doc->GetImageState(), 3);
   EXPECT_NE(Title().find("Specimen.jpg"), std::string::npos) << Title();
 
   // A user tool gets the picture shown.
+  g_step = "tool";
   auto* tool = new HandOverTool;
   tool->m_strCommand = "viewer.exe";
   tool->m_strArguments = "%F";
@@ -132,6 +143,7 @@ TEST_F(MainJob, CaptureSaveOpenPrintHandOverAndDelete) {
   EXPECT_EQ(tool->line, "viewer.exe " + folder + "Specimen.jpg");
 
   // File > Print on the built-in PDF printer: one page.
+  g_step = "print";
   Answers({PrintDialog()});
   Command(32808);
   const std::string pdf = plat::print::LastOutput();
@@ -139,6 +151,7 @@ TEST_F(MainJob, CaptureSaveOpenPrintHandOverAndDelete) {
   if (printing::HavePoppler()) EXPECT_EQ(printing::PdfPageCount(pdf), 1);
 
   // Two more pictures, three ticked, Layout Print.
+  g_step = "layout";
   for (const char* name : {"Second.jpg", "Third.jpg"}) {
     Capture();
     SaveAs(name);
@@ -156,6 +169,7 @@ TEST_F(MainJob, CaptureSaveOpenPrintHandOverAndDelete) {
   EXPECT_EQ(frame->GetPrintType(), 3);
 
   // A double click on a thumbnail opens its picture.
+  g_step = "double click";
   const int slot = 4;
   Answers({});
   view->OnDblClickThumbnail(static_cast<UINT>(1424 + slot));
@@ -163,6 +177,7 @@ TEST_F(MainJob, CaptureSaveOpenPrintHandOverAndDelete) {
   EXPECT_NE(Title().find(".jpg"), std::string::npos);
 
   // File > Delete of the ticked pictures: the files, the thumbnails and the entries go.
+  g_step = "delete";
   view->SendMessage(WM_COMMAND, 32812);
   Answers({[](const responder::Shown& shown) {
     ::SendMessageA(::GetDlgItem(shown.hwnd, 1001), BM_CLICK, 0, 0);  // delete them all

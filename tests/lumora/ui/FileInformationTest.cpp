@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Config.h"
 #include "display/Png.h"
 #include "display/Screen.h"
 #include "ui/StaticFilespec.h"
@@ -105,7 +106,9 @@ TEST(FileInformation, Screenshot) {
   CreateDirectoryA("C:\\Pictures of the long summer expedition\\Microscope session", nullptr);
   const char* path = "C:\\Pictures of the long summer expedition\\Microscope session\\Img_0001.jpg";
   WriteBytes(path, 31130);
+  plat::config::Set("FONT", "");  // real letters on the picture
   RunBox(path, (std::string(shots) + "/file-information.png").c_str());
+  plat::config::Set("FONT", std::nullopt);
 }
 
 // Static windows of one size side by side on a parent, for comparing what they draw.

@@ -6,6 +6,7 @@
 
 #include <afxdisp.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ class Strip : public FrameRig {
  protected:
   void SetUp() override {
     FrameRig::SetUp();
+    // Screenshots show real letters; the tests alone use the quick block font.
+    if (std::getenv("LUMORA_DISPLAY_SHOTS")) Set("FONT", "");
     ASSERT_TRUE(Start());
     ASSERT_TRUE(PumpUntilEnabled(frame));
     view = frame->ThumbnailView();
@@ -53,8 +56,20 @@ class Strip : public FrameRig {
   }
 
   // A JPEG of 32 x 24 with the given title (field 36), or with field 36 as raw bytes.
-  void WriteJpeg(const CString& path, const char* title, const std::vector<BYTE>* raw = nullptr) {
+  void WriteJpeg(const CString& path, const char* title, const std::vector<BYTE>* raw = nullptr, COLORREF colour = 0) {
     ASSERT_EQ(writer->CreateImage(32, 24, 24), 0);
+    if (colour) {
+      // A coloured picture with a dark band, to tell the thumbnails apart.
+      const HDC dc = reinterpret_cast<HDC>(static_cast<INT_PTR>(writer->GetImageDC()));
+      ASSERT_NE(dc, nullptr);
+      const RECT all{0, 0, 32, 24}, band{0, 8, 32, 16};
+      const HBRUSH fill = ::CreateSolidBrush(colour), dark = ::CreateSolidBrush(RGB(40, 40, 60));
+      ::FillRect(dc, &all, fill);
+      ::FillRect(dc, &band, dark);
+      ::DeleteObject(fill);
+      ::DeleteObject(dark);
+      writer->ReleaseImageDC();
+    }
     const COleVariant empty;
     for (short id = 0; id < vexcomment::kFieldCount; ++id) writer->SetFileField(id, empty);
     if (title) writer->SetFileField(vexcomment::kTitleField, vexcomment::EncodeText(title));
@@ -89,8 +104,9 @@ class Strip : public FrameRig {
     CString name;
     name.Format("Img_%04d", i);
     std::string text = comment ? comment : "[2004/01/01][Note " + std::to_string(i) + "]";
-    WriteJpeg(folder + "\\" + name + ".jpg", nullptr);
-    WriteJpeg(folder + "\\s\\" + name + "j.jpg", text.c_str());
+    const COLORREF colour = RGB(80 + 20 * (i % 8), 140 + 12 * (i % 5), 200 - 15 * (i % 6));
+    WriteJpeg(folder + "\\" + name + ".jpg", nullptr, nullptr, colour);
+    WriteJpeg(folder + "\\s\\" + name + "j.jpg", text.c_str(), nullptr, colour);
     SetTime(folder + "\\s\\" + name + "j.jpg", 1700000000LL + i);
   }
   CString MakeFolder(const char* name, int pictures) {

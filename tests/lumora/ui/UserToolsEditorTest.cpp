@@ -12,6 +12,7 @@
 
 #include "controls/SECUserTool.h"
 #include "controls/SECUserTools.h"
+#include "Config.h"
 #include "display/Png.h"
 #include "ui/UserToolsDlg.h"
 #include "user/Responder.h"
@@ -261,6 +262,7 @@ TEST_F(ToolsEditor, TheProgramAndFolderEditsGetTheirBrowseButtons) {
 TEST_F(ToolsEditor, Screenshot) {
   const char* shots = std::getenv("LUMORA_DISPLAY_SHOTS");
   if (!shots || !*shots) GTEST_SKIP() << "screenshots are written when LUMORA_DISPLAY_SHOTS names a folder";
+  plat::config::Set("FONT", "");  // real letters on the picture
   Tool("Image Viewer", "C:\\Program Files\\Viewer\\viewer.exe");
   Tool("Measure", "C:\\Tools\\measure.exe");
   Run([&](const Box& box) {
@@ -271,6 +273,7 @@ TEST_F(ToolsEditor, Screenshot) {
     EXPECT_TRUE(plat::display::SavePng(std::string(shots) + "/user-tools-editor.png", &r));
     box.Click(IDCANCEL);
   });
+  plat::config::Set("FONT", std::nullopt);
 }
 
 }  // namespace

@@ -11,6 +11,10 @@
 #define IDS_SEC_SELECT_FILE 20626
 #define IDS_SEC_SPLASH_TITLE 20661
 #define IDS_SEC_SPLASH_OWNER_TITLE 20662
+// The user tools editor's pickers: the program's title and filter, the folder's title.
+#define IDS_SEC_SELECT_PROGRAM 20680
+#define IDS_SEC_PROGRAM_FILTER 20681
+#define IDS_SEC_SELECT_INITIAL_DIR 20682
 
 // Docking and the bars' gripper.
 #define IDS_SEC_PREVENT_DOCKING 20535  // the status text while a bar is dragged

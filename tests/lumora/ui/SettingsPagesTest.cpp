@@ -336,6 +336,9 @@ TEST_F(SettingsPages, TimerTotalsFollowTheIntervalTheShotsAndTheExposure) {
   EXPECT_EQ(Text(kTimer, 1005), "  0.0 MB");
   Put(kTimer, 1070, "12000");
   EXPECT_EQ(Text(kTimer, 1070), "9999");
+  Put(kTimer, 1070, "");
+  EXPECT_EQ(Text(kTimer, 1070), "9999") << "an emptied count is refilled";
+  EXPECT_EQ(doc->GetTotalShots(), 9999u);
 
   // A long exposure adds its capture time once.
   Put(kTimer, 1070, "10");

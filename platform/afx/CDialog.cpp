@@ -14,6 +14,11 @@ END_MESSAGE_MAP()
 
 LPCDLGTEMPLATE plat::afx::FindDialogTemplate(HINSTANCE hInst, LPCSTR name) {
   HRSRC res = ::FindResourceA(reinterpret_cast<HMODULE>(hInst), name, RT_DIALOG);
+  // As the framework's resource search goes: past the resource module, the program's own.
+  if (!res && hInst == AfxGetResourceHandle() && hInst != AfxGetInstanceHandle()) {
+    hInst = AfxGetInstanceHandle();
+    res = ::FindResourceA(reinterpret_cast<HMODULE>(hInst), name, RT_DIALOG);
+  }
   if (!res) return nullptr;
   HGLOBAL data = ::LoadResource(reinterpret_cast<HMODULE>(hInst), res);
   return data ? static_cast<LPCDLGTEMPLATE>(::LockResource(data)) : nullptr;

@@ -6,7 +6,17 @@ IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
   ON_WM_NCHITTEST()
+  ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
 END_MESSAGE_MAP()
+
+LRESULT CMiniFrameWnd::OnFloatStatus(WPARAM wParam, LPARAM) {
+  // A synchronised frame shows the activation of the frame it floats for.
+  const BOOL synced = (GetStyle() & MFS_SYNCACTIVE) != 0;
+  if (wParam & FS_SYNCACTIVE) return synced;
+  if (synced && (wParam & (FS_ACTIVATE | FS_DEACTIVATE)))
+    DefWindowProc(WM_NCACTIVATE, (wParam & FS_ACTIVATE) != 0, 0);
+  return 0;
+}
 
 BOOL CMiniFrameWnd::Create(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, const RECT& rect,
                            CWnd* pParentWnd, UINT nID) {

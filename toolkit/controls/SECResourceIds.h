@@ -38,3 +38,11 @@
 
 // The cursor of a button drag that copies.
 #define IDC_SEC_COPYDROP 20691
+
+// The splitter cursors of the sizing dock bar: vertical splitters (bars side by side)
+// and horizontal ones (between rows).
+#define IDC_SEC_SPLITTER_VERT 30980
+#define IDC_SEC_SPLITTER_HORZ 30981
+
+// The text of a floating frame's close item.
+#define IDS_SEC_SCCLOSE 0xF011

@@ -101,7 +101,7 @@ int CDialog::DoModal() {
 }
 
 // Records the dialog for tests and lets a scripted answer act on it, on the dialog as
-// the user would see it.
+// the user would see it (or the script for unscripted dialogs).
 void CDialog::AnswerScript() {
   namespace responder = plat::user::responder;
   responder::Shown shown;
@@ -115,7 +115,10 @@ void CDialog::AnswerScript() {
     UpdateWindow();
   }
   responder::Record(shown);
-  if (scripted) responder::Run(shown);
+  if (scripted)
+    responder::Run(shown);
+  else
+    responder::RunUnscripted(shown);
   TakeEndFromDialogManager();
 }
 

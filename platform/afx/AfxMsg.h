@@ -17,7 +17,7 @@
 #define WM_QUERYCENTERWND 0x036B
 #define WM_DISABLEMODAL 0x036C
 #define WM_FLOATSTATUS 0x036D
-// WM_FLOATSTATUS flags: what happened to the frame that owns the floating window.
+// WM_FLOATSTATUS between a frame and its floating frames.
 #define FS_SHOW 0x01
 #define FS_HIDE 0x02
 #define FS_ACTIVATE 0x04

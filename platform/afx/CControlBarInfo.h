@@ -1,14 +1,28 @@
 // CControlBarInfo: the saved state of one control bar or dock bar, as the dock state
-// keeps it (its stores come with the dock state).
+// keeps it, with its profile form (one section a bar).
 #pragma once
 #include "AfxCollections.h"
 #include "CRect.h"
 
 class CControlBar;
+class CDockState;
 
 struct CControlBarInfo {
   CControlBarInfo();
   virtual ~CControlBarInfo() = default;
+
+  // Writes the record into section "<profile>-Bar<index>" (emptied first), only the keys
+  // that differ from their defaults. FALSE, writing nothing, for a record not worth
+  // keeping: a visible docked dock bar at no place with at most one id.
+  BOOL SaveState(LPCSTR lpszProfileName, int nIndex);
+  // Reads the record back with the defaults of the unwritten keys; the positions are
+  // scaled by the dock state's screen sizes. A bar-id count below 0 or above
+  // kMaxBarIDs reads no ids.
+  BOOL LoadState(LPCSTR lpszProfileName, int nIndex, CDockState* pDockState);
+  // The record does not deserve a section or node of its own.
+  BOOL IsEmptyDockBar() const;
+
+  static constexpr int kMaxBarIDs = 16384;
 
   UINT m_nBarID = 0;        // the bar's control id
   BOOL m_bVisible = FALSE;  // counting a delayed show or hide
@@ -26,3 +40,9 @@ struct CControlBarInfo {
   CPtrArray m_arrBarID;
   CControlBar* m_pBar = nullptr;  // not saved
 };
+
+// The entries of an id list are 32-bit values kept in pointer-sized slots.
+inline UINT BarIDAt(const CPtrArray& ids, INT_PTR i) {
+  return static_cast<UINT>(reinterpret_cast<UINT_PTR>(ids[i]));
+}
+inline void* BarIDEntry(UINT id) { return reinterpret_cast<void*>(static_cast<UINT_PTR>(id)); }

@@ -1,10 +1,32 @@
 #include "afxwin.h"
 #include "CDockBar.h"
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include "CControlBarInfo.h"
 #include "CDockContext.h"
 
 IMPLEMENT_DYNAMIC(CDockBar, CControlBar)
+
+namespace {
+// The placeholder tags: entry n stands for control id n.
+constexpr UINT kPlaceHolderIds = 0x10000;
+char g_placeHolderTags[kPlaceHolderIds];
+}  // namespace
+
+void* CDockBar::PlaceHolder(UINT nID) { return nID < kPlaceHolderIds ? &g_placeHolderTags[nID] : nullptr; }
+
+BOOL CDockBar::IsPlaceHolder(const void* pEntry) {
+  const std::less<const void*> before;
+  return pEntry && !before(pEntry, &g_placeHolderTags[0]) && before(pEntry, &g_placeHolderTags[0] + kPlaceHolderIds);
+}
+
+UINT CDockBar::PlaceHolderID(const void* pEntry) {
+  if (!IsPlaceHolder(pEntry)) return 0;
+  return static_cast<UINT>(static_cast<const char*>(pEntry) - &g_placeHolderTags[0]);
+}
 
 BEGIN_MESSAGE_MAP(CDockBar, CControlBar)
   ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
@@ -402,8 +424,88 @@ void CDockBar::GetBarInfo(CControlBarInfo* pInfo) {
     if (CControlBar* bar = GetDockedControlBar(i))
       pInfo->m_arrBarID.Add(reinterpret_cast<void*>(static_cast<UINT_PTR>(bar->GetDlgCtrlID())));
     else if (IsPlaceHolder(entry))
-      pInfo->m_arrBarID.Add(reinterpret_cast<void*>(reinterpret_cast<UINT_PTR>(entry) | 0x10000));
+      pInfo->m_arrBarID.Add(reinterpret_cast<void*>(static_cast<UINT_PTR>(PlaceHolderID(entry) | 0x10000)));
     else
       pInfo->m_arrBarID.Add(nullptr);
+  }
+}
+
+namespace {
+// A restore in progress: the bars that a restored dock bar took by id stay there.
+struct Restore {
+  bool active = false;
+  std::vector<const CControlBar*> placed;
+};
+thread_local Restore t_restore;
+}  // namespace
+
+void CDockBar::BeginRestore() {
+  t_restore.active = true;
+  t_restore.placed.clear();
+}
+
+void CDockBar::EndRestore() {
+  t_restore.active = false;
+  t_restore.placed.clear();
+}
+
+void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd) {
+  // A frame's own dock bar takes its visibility; a floating one goes with its frame.
+  if (!m_bFloating && m_hWnd)
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
+                                          (pInfo->m_bVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+  auto contains = [](const CPtrArray& array, const void* p) {
+    for (INT_PTR i = 0; i < array.GetSize(); ++i)
+      if (array[i] == p) return true;
+    return false;
+  };
+  // Bars this dock bar holds now and the saved rows do not list leave with the old rows.
+  CPtrArray rows;
+  rows.Add(nullptr);
+  auto addRowEnd = [&rows] {
+    if (rows[rows.GetSize() - 1] != nullptr) rows.Add(nullptr);
+  };
+  for (INT_PTR i = 0; i < pInfo->m_arrBarID.GetSize(); ++i) {
+    const UINT entry = BarIDAt(pInfo->m_arrBarID, i);
+    if (entry == 0) {
+      addRowEnd();
+      continue;
+    }
+    if (entry & 0x10000) {
+      if (void* holder = PlaceHolder(entry & 0xFFFF); holder && (entry & 0xFFFF) != 0 && !contains(rows, holder))
+        rows.Add(holder);
+      continue;
+    }
+    CControlBar* bar = pFrameWnd ? pFrameWnd->GetControlBar(entry) : nullptr;
+    if (!bar || bar->IsDockBar() || bar == this || contains(rows, bar)) continue;
+    if (t_restore.active &&
+        std::find(t_restore.placed.begin(), t_restore.placed.end(), bar) != t_restore.placed.end())
+      continue;  // another dock bar of this restore has it
+    if (t_restore.active) t_restore.placed.push_back(bar);
+    if (CDockBar* other = bar->m_pDockBar; other && other != this && other->FindBar(bar) > 0) {
+      // Taken from the rows it was docked in before the restore.
+      int pos = other->FindBar(bar);
+      other->m_arrBars.RemoveAt(pos);
+      if (pos > 0 && pos < other->m_arrBars.GetSize() && !other->m_arrBars[pos - 1] && !other->m_arrBars[pos])
+        other->m_arrBars.RemoveAt(pos);
+    }
+    rows.Add(bar);
+  }
+  addRowEnd();
+  // Bars of the old rows that the saved rows leave out stay docked, each in a row of its own at the end.
+  for (INT_PTR i = 0; i < m_arrBars.GetSize(); ++i) {
+    CControlBar* bar = GetDockedControlBar(static_cast<int>(i));
+    if (bar && !contains(rows, bar) && bar->m_pDockBar == this) {
+      rows.Add(bar);
+      rows.Add(nullptr);
+    }
+  }
+  m_arrBars.RemoveAll();
+  m_arrBars.Append(rows);
+  for (INT_PTR i = 0; i < m_arrBars.GetSize(); ++i) {
+    CControlBar* bar = GetDockedControlBar(static_cast<int>(i));
+    if (!bar) continue;
+    if (bar->GetParent() != this) bar->SetParent(this);
+    bar->m_pDockBar = this;
   }
 }

@@ -1,7 +1,7 @@
 // CDockBar: the bar along one edge of a frame (or inside a floating frame) that holds
 // docked control bars in rows. Its array lists the bars: a null entry starts the array
-// and ends each row; an entry below 0x10000 is a placeholder holding the control id of
-// a bar that left, so that the bar finds its place again.
+// and ends each row; a placeholder entry (a tag, never a bar) holds the control id of a
+// bar that left, so that the bar finds its place again.
 #pragma once
 #include "AfxCollections.h"
 #include "CControlBar.h"
@@ -39,11 +39,20 @@ class CDockBar : public CControlBar {
   void DoPaint(CDC* pDC) override;
   void GetBarInfo(CControlBarInfo* pInfo) override;
 
-  // A placeholder entry for a control id, and the id behind one.
-  static void* PlaceHolder(UINT nID) { return reinterpret_cast<void*>(static_cast<UINT_PTR>(nID)); }
-  static BOOL IsPlaceHolder(void* pEntry) {
-    return pEntry && reinterpret_cast<UINT_PTR>(pEntry) < 0x10000;
-  }
+  // A placeholder entry for a control id (below 0x10000), and the id behind one. The
+  // entry points into a tag table that no window lives in, so no bar is ever taken for
+  // a placeholder whatever its address.
+  static void* PlaceHolder(UINT nID);
+  static BOOL IsPlaceHolder(const void* pEntry);
+  static UINT PlaceHolderID(const void* pEntry);
+  // A dock bar takes its rows from a saved id list (id, 0 row end, id | 0x10000 for a
+  // placeholder): ids of no bar of the frame, and bars already in another dock bar, are
+  // skipped.
+  void SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd) override;
+  // A restore of a whole frame: a bar that a dock bar took by id stays there when a
+  // later record names it too.
+  static void BeginRestore();
+  static void EndRestore();
 
   BOOL m_bFloating;
   CPtrArray m_arrBars;

@@ -5,6 +5,7 @@
 #include "CFrameWnd.h"
 #include "AfxPrintIds.h"
 #include "CPreviewView.h"
+#include "CMiniFrameWnd.h"
 
 #include "CDocTemplate.h"
 #include "CDocument.h"
@@ -20,6 +21,8 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_SIZE()
   ON_WM_SETFOCUS()
   ON_WM_ERASEBKGND()
+  ON_WM_ACTIVATE()
+  ON_WM_NCACTIVATE()
   ON_WM_INITMENUPOPUP()
   ON_WM_MENUSELECT()
   ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
@@ -387,4 +390,35 @@ void CFrameWnd::EndModalState() {
   for (auto it = m_disabledForModal.rbegin(); it != m_disabledForModal.rend(); ++it)
     if (::IsWindow(*it)) ::EnableWindow(*it, TRUE);
   m_disabledForModal.clear();
+}
+
+// ---- activation shared with floating frames
+
+void CFrameWnd::NotifyFloatingWindows(DWORD dwFlags) {
+  for (CFrameWnd* frame : std::vector<CFrameWnd*>(ThreadFrames())) {
+    if (frame == this || !frame->m_hWnd || !frame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd))) continue;
+    if (::GetParent(frame->m_hWnd) == m_hWnd || ::GetWindow(frame->m_hWnd, GW_OWNER) == m_hWnd)
+      frame->SendMessage(WM_FLOATSTATUS, dwFlags);
+  }
+}
+
+void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
+  CWnd::OnActivate(nState, pWndOther, bMinimized);
+  const BOOL active = nState != WA_INACTIVE;
+  // A floating frame of this frame taking the activation keeps this one looking active.
+  BOOL toFloating = FALSE;
+  if (!active && pWndOther && pWndOther->m_hWnd &&
+      (::GetParent(pWndOther->m_hWnd) == m_hWnd || ::GetWindow(pWndOther->m_hWnd, GW_OWNER) == m_hWnd))
+    toFloating = static_cast<BOOL>(pWndOther->SendMessage(WM_FLOATSTATUS, FS_SYNCACTIVE));
+  if (toFloating)
+    m_nFlags |= WF_STAYACTIVE;
+  else
+    m_nFlags &= ~WF_STAYACTIVE;
+  NotifyFloatingWindows(active || toFloating ? FS_ACTIVATE : FS_DEACTIVATE);
+  if (toFloating) SendMessage(WM_NCACTIVATE, TRUE);
+}
+
+BOOL CFrameWnd::OnNcActivate(BOOL bActive) {
+  if ((m_nFlags & WF_STAYACTIVE) && IsWindowEnabled()) bActive = TRUE;
+  return static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, bActive, 0));
 }

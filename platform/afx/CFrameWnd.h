@@ -41,6 +41,9 @@ class CFrameWnd : public CWnd {
   virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
   void UpdateFrameTitleForDocument(LPCSTR lpszDocName);
   virtual void OnUpdateFrameMenu(HMENU hMenuAlt) {}
+  // Print preview begins (TRUE) or ends (FALSE) in this frame; the preview view has taken
+  // or given back the client area already.
+  virtual void OnSetPreviewMode(BOOL bPreview, struct CPrintPreviewState* pState) {}
   virtual void GetMessageString(UINT nID, CString& rMessage) const;
   void SetMessageText(LPCSTR lpszText) { SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(lpszText)); }
   void SetMessageText(UINT nID) { SendMessage(WM_SETMESSAGESTRING, nID); }
@@ -80,6 +83,8 @@ class CFrameWnd : public CWnd {
   void DestroyDockBars();
   // Every frame window of the calling thread, oldest first (idle updates reach them all).
   static const std::vector<CFrameWnd*>& ThreadFrames();
+  // Sends WM_FLOATSTATUS to the floating frames this frame owns.
+  void NotifyFloatingWindows(DWORD dwFlags);
 
   CPtrList m_listControlBars;  // the bars created in this frame, dock bars included
   CRuntimeClass* m_pFloatingFrameClass = nullptr;
@@ -107,6 +112,8 @@ class CFrameWnd : public CWnd {
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnSetFocus(CWnd* pOldWnd);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+  afx_msg BOOL OnNcActivate(BOOL bActive);
   afx_msg void OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu);
   afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);

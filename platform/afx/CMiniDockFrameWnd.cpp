@@ -12,8 +12,11 @@ BEGIN_MESSAGE_MAP(CMiniDockFrameWnd, CMiniFrameWnd)
   ON_WM_MOUSEACTIVATE()
 END_MESSAGE_MAP()
 
-CMiniDockFrameWnd::CMiniDockFrameWnd() : m_wndDockBar(TRUE) {
-  m_wndDockBar.m_bAutoDelete = FALSE;  // a member: it goes with this frame
+CMiniDockFrameWnd::CMiniDockFrameWnd() : CMiniDockFrameWnd(std::make_unique<CDockBar>(TRUE)) {}
+
+CMiniDockFrameWnd::CMiniDockFrameWnd(std::unique_ptr<CDockBar> pDockBar)
+    : m_pOwnedDockBar(std::move(pDockBar)), m_wndDockBar(*m_pOwnedDockBar) {
+  m_wndDockBar.m_bAutoDelete = FALSE;  // it goes with this frame
 }
 
 BOOL CMiniDockFrameWnd::Create(CWnd* pParent, DWORD dwBarStyle) {

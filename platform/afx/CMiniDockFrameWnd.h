@@ -3,6 +3,8 @@
 // bar of dynamic size, a double click on its caption docks the bar again, and closing it
 // hides its bars.
 #pragma once
+#include <memory>
+
 #include "CDockBar.h"
 #include "CMiniFrameWnd.h"
 
@@ -14,7 +16,15 @@ class CMiniDockFrameWnd : public CMiniFrameWnd {
   virtual BOOL Create(CWnd* pParent, DWORD dwBarStyle);
   void RecalcLayout(BOOL bNotify = TRUE) override;
 
-  CDockBar m_wndDockBar;
+ protected:
+  // A floating frame whose dock bar is of a class of its own.
+  explicit CMiniDockFrameWnd(std::unique_ptr<CDockBar> pDockBar);
+
+ private:
+  std::unique_ptr<CDockBar> m_pOwnedDockBar;  // goes with this frame
+
+ public:
+  CDockBar& m_wndDockBar;
 
  protected:
   // The first bar of the dock bar, the one caption and border act on.

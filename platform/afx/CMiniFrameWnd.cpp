@@ -10,9 +10,12 @@ BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
 END_MESSAGE_MAP()
 
 LRESULT CMiniFrameWnd::OnFloatStatus(WPARAM wParam, LPARAM) {
-  if ((GetStyle() & MFS_SYNCACTIVE) && (wParam & (FS_ACTIVATE | FS_DEACTIVATE)))
-    SendMessage(WM_NCACTIVATE, (wParam & FS_ACTIVATE) != 0);
-  return TRUE;
+  // A synchronised frame shows the activation of the frame it floats for.
+  const BOOL synced = (GetStyle() & MFS_SYNCACTIVE) != 0;
+  if (wParam & FS_SYNCACTIVE) return synced;
+  if (synced && (wParam & (FS_ACTIVATE | FS_DEACTIVATE)))
+    DefWindowProc(WM_NCACTIVATE, (wParam & FS_ACTIVATE) != 0, 0);
+  return 0;
 }
 
 BOOL CMiniFrameWnd::Create(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, const RECT& rect,

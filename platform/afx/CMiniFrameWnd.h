@@ -26,7 +26,8 @@ class CMiniFrameWnd : public CFrameWnd {
  protected:
   // The border of MFS_MOVEFRAME moves the frame; MFS_4THICKFRAME has no corners.
   afx_msg UINT OnNcHitTest(CPoint point);
-  // MFS_SYNCACTIVE: the caption is active while the owner frame is.
+  // FS_SYNCACTIVE asks whether the frame is synchronised; FS_ACTIVATE and FS_DEACTIVATE
+  // switch its caption with its owner's.
   afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 };

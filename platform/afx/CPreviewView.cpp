@@ -80,6 +80,7 @@ BOOL CPreviewView::StartPreview(CView* pPrintView) {
     ::ShowWindow(m_hBar, SW_SHOW);
   }
   frame->SetActiveView(this);
+  frame->OnSetPreviewMode(TRUE, nullptr);
   frame->RecalcLayout();
   UpdateBar();
   return TRUE;
@@ -95,6 +96,7 @@ void CPreviewView::EndPreview() {
   DestroyWindow();  // deletes this object
   if (frame) {
     frame->SetActiveView(origAlive ? orig : nullptr);
+    frame->OnSetPreviewMode(FALSE, nullptr);
     frame->RecalcLayout();
   }
 }

@@ -18,6 +18,7 @@ class CDataExchange;
 struct CCreateContext;
 
 #define WF_TOOLTIPS 0x0001  // the window shows tooltips for its tools
+#define WF_STAYACTIVE 0x0020  // a frame whose floating frame is active keeps an active caption
 
 class CWnd : public CCmdTarget {
   DECLARE_DYNCREATE(CWnd)
@@ -196,6 +197,8 @@ class CWnd : public CCmdTarget {
   static const CWnd& wndNoTopMost;
   BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
   BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+  BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const { return ::GetWindowPlacement(m_hWnd, lpwndpl); }
+  BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) { return ::SetWindowPlacement(m_hWnd, lpwndpl); }
   BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
   BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
   BOOL IsIconic() const { return ::IsIconic(m_hWnd); }

@@ -6,6 +6,7 @@
 #include "CMiniFrameWnd.h"
 #include "CControlBar.h"
 #include "CControlBarInfo.h"
+#include "CDockState.h"
 #include "CDockBar.h"
 #include "CDockContext.h"
 #include "CMiniDockFrameWnd.h"

@@ -344,6 +344,7 @@ typedef struct tagSTYLESTRUCT {
 #define SW_SHOWNA 8
 #define SW_RESTORE 9
 #define SW_SHOWDEFAULT 10
+#define SW_FORCEMINIMIZE 11
 
 // SetWindowPos
 #define SWP_NOSIZE 0x0001
@@ -660,6 +661,10 @@ BOOL IsWindowVisible(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
 BOOL IsZoomed(HWND hwnd);
 BOOL OpenIcon(HWND hwnd);
+// Where a window lies when normal and how it shows; the normal place is its present one.
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* lpwndpl);
+// FALSE for a record that is not 44 bytes or an unknown show command.
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* lpwndpl);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL GetWindowRect(HWND hwnd, LPRECT rect);

@@ -1,5 +1,6 @@
 #include "SECControlBar.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -660,7 +661,8 @@ void SECControlBar::SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
   m_szVert = pInfo->m_szMRUVertDock;
   m_dwSavedDockStyle = static_cast<DWORD>(pInfo->m_nMRUDockingState);
   m_dwDockStyle = pInfo->m_dwDockStyle;
-  m_fPctWidth = pInfo->m_fPctWidth;
+  // A record may keep a share below nothing (an archive's); no bar takes one.
+  m_fPctWidth = std::isfinite(pInfo->m_fPctWidth) && pInfo->m_fPctWidth > 0.0f ? pInfo->m_fPctWidth : 0.0f;
   SetBarStyle(pInfo->m_dwStyle);
   if (pInfo->m_bDocking && m_pDockContext) {
     m_pDockContext->m_uMRUDockID = pInfo->m_uMRUDockID;

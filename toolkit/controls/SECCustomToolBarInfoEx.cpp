@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "framework/SECPersistentTreeNode.h"
+
 IMPLEMENT_DYNCREATE(SECCustomToolBarInfoEx, SECControlBarInfoEx)
 
 namespace {
@@ -99,4 +101,35 @@ BOOL SECCustomToolBarInfoEx::SaveState(LPCSTR lpszSection) {
   if (!m_strTitle.IsEmpty()) done = app->WriteProfileString(lpszSection, "Title", m_strTitle);
   std::vector<BYTE> bytes = ButtonBytes();
   return app->WriteProfileBinary(lpszSection, "Buttons", bytes.data(), static_cast<UINT>(bytes.size())) && done;
+}
+
+BOOL SECCustomToolBarInfoEx::LoadFromTree(SECPersistentTreeNode* pNode) {
+  SECPersistentTreeNode* node = pNode ? pNode->FindChild("ToolBarInfoEx") : nullptr;
+  if (!node) return FALSE;
+  CString title;
+  node->GetStringValue("Title", title, "");
+  SECBtnInfoArray read;
+  BYTE* data = nullptr;
+  UINT size = 0;
+  const DWORD status = node->GetBinaryValue("Buttons", data, size);
+  std::unique_ptr<BYTE[]> owned(data);
+  if (status == 0) {
+    if (!ParseButtons(owned.get(), size, read)) return FALSE;
+  } else if (status != SECPTN_KEY_NOT_FOUND) {
+    return FALSE;  // a value that is no byte string
+  }
+  m_strTitle = title;
+  m_btnInfo.Swap(read);
+  m_bComplete = TRUE;
+  return TRUE;
+}
+
+BOOL SECCustomToolBarInfoEx::SaveToTree(SECPTNFactory* pFactory, SECPersistentTreeNode* pNode) {
+  if (!pFactory || !pNode) return FALSE;
+  SECPersistentTreeNode* node = pFactory->CreateNode("ToolBarInfoEx", pNode);
+  if (!node) return FALSE;
+  node->SetStringValue("Title", m_strTitle);
+  std::vector<BYTE> bytes = ButtonBytes();
+  if (!bytes.empty()) node->SetBinaryValue("Buttons", bytes.data(), static_cast<UINT>(bytes.size()));
+  return TRUE;
 }

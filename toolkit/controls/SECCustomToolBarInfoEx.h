@@ -41,6 +41,10 @@ class SECCustomToolBarInfoEx : public SECControlBarInfoEx {
   // leaves this one as it was.
   BOOL LoadState(LPCSTR lpszSection, SECDockState* pDockState) override;
   BOOL SaveState(LPCSTR lpszSection) override;
+  // Tree node: a child "ToolBarInfoEx" with "Title" and the "Buttons" bytes as a binary
+  // value. FALSE without the child or for damaged buttons, which leave this record as it was.
+  BOOL LoadFromTree(SECPersistentTreeNode* pNode) override;
+  BOOL SaveToTree(SECPTNFactory* pFactory, SECPersistentTreeNode* pNode) override;
 
   // The buttons as the profile's "Buttons" bytes, and back; FALSE when the bytes do
   // not hold whole buttons.

@@ -60,3 +60,11 @@
 #define IDC_SEC_TOOLBAR_NAME 43102
 #define IDC_SEC_LARGE_BUTTONS 43103
 #define IDC_SEC_COOL_LOOK 43104
+
+// The splitter cursors of the sizing dock bar: vertical splitters (bars side by side)
+// and horizontal ones (between rows).
+#define IDC_SEC_SPLITTER_VERT 30980
+#define IDC_SEC_SPLITTER_HORZ 30981
+
+// The text of a floating frame's close item.
+#define IDS_SEC_SCCLOSE 0xF011

@@ -35,6 +35,11 @@ SECControlBarInfoEx* SECToolBarManager::CreateControlBarInfoEx(SECControlBarInfo
 
 CControlBar* SECToolBarManager::DynCreateControlBar(SECControlBarInfo* pInfo) {
   if (!pInfo || !m_pFrameWnd) return nullptr;
+  // Only toolbars are the manager's to make; a record of another class is not.
+  if (!pInfo->m_strClassName.IsEmpty()) {
+    CRuntimeClass* cls = CRuntimeClass::FromName(pInfo->m_strClassName);
+    if (!cls || !cls->IsDerivedFrom(RUNTIME_CLASS(SECCustomToolBar))) return nullptr;
+  }
   CObject* object = m_pToolBarClass ? m_pToolBarClass->CreateObject() : nullptr;
   auto* bar = dynamic_cast<SECCustomToolBar*>(object);
   if (!bar) {

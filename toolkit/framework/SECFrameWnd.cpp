@@ -1,18 +1,100 @@
 #include "SECFrameWnd.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "SECDockBar.h"
+#include "SECDockState.h"
+#include "SECMiniDockFrameWnd.h"
+#include "SECWndPlugIn.h"
+#include "SECMDIFrameWnd.h"
+#include "controls/SECAuxData.h"
+#include "controls/SECBmpMgr.h"
 #include "controls/SECControlBar.h"
+#include "controls/SECCustomToolBar.h"
+#include "controls/SECToolBarManager.h"
 
 IMPLEMENT_DYNCREATE(SECFrameWnd, CFrameWnd)
 
+UINT SECFrameWnd::GetMenuMessage() {
+  static const UINT message = ::RegisterWindowMessageA("WM_SECGETMENU");
+  return message;
+}
+
+namespace {
+const UINT g_secGetMenu = SECFrameWnd::GetMenuMessage();
+}  // namespace
+
+BEGIN_MESSAGE_MAP(SECFrameWnd, CFrameWnd)
+  ON_WM_CREATE()
+  ON_WM_CLOSE()
+  ON_WM_DESTROY()
+  ON_WM_NCPAINT()
+  ON_WM_NCACTIVATE()
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+  ON_WM_ENABLE()
+  ON_WM_NCHITTEST()
+  ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcButtonDown)
+  ON_MESSAGE(WM_NCMBUTTONDOWN, OnNcButtonDown)
+  ON_MESSAGE(WM_NCRBUTTONDOWN, OnNcButtonDown)
+  ON_WM_SYSCOLORCHANGE()
+  ON_WM_ENTERIDLE()
+  ON_REGISTERED_MESSAGE(g_secGetMenu, OnSecGetMenu)
+  ON_COMMAND(43007, OnEmptyCommand)
+  ON_COMMAND(43008, OnEmptyCommand)
+  ON_COMMAND(43009, OnEmptyCommand)
+  ON_COMMAND(43012, OnEmptyCommand)
+  ON_COMMAND(43013, OnEmptyCommand)
+  ON_COMMAND(43014, OnEmptyCommand)
+  ON_UPDATE_COMMAND_UI(43007, OnUpdateEmptyCommand)
+  ON_UPDATE_COMMAND_UI(43008, OnUpdateEmptyCommand)
+  ON_UPDATE_COMMAND_UI(43009, OnUpdateEmptyCommand)
+  ON_UPDATE_COMMAND_UI(43012, OnUpdateEmptyCommand)
+  ON_UPDATE_COMMAND_UI(43013, OnUpdateEmptyCommand)
+  ON_UPDATE_COMMAND_UI(43014, OnUpdateEmptyCommand)
+  ON_COMMAND_RANGE(43031, 43039, OnAbsorbedCommand)
+  ON_UPDATE_COMMAND_UI(43031, OnUpdateAbsorbed)
+END_MESSAGE_MAP()
+
+SECFrameWnd::SECFrameWnd() : m_bCustomCaptionPossible((::GetVersion() & 0xFF) >= 4) {
+  m_rectLastClient.SetRectEmpty();
+}
+
+SECFrameWnd::~SECFrameWnd() {
+  if (m_hMenuBarMenu) ::DestroyMenu(m_hMenuBarMenu);
+  // Bars made from saved records outlive their windows only as far as this frame.
+  while (!m_listBarInfo.IsEmpty()) delete static_cast<CObject*>(m_listBarInfo.RemoveHead());
+  delete m_pMenuPlugIn;
+  delete m_pCommandPlugIn;
+}
+
+// ---- dock bars
+
 SECDockBar* SECFrameWnd::CreateDockBar() { return new SECDockBar(FALSE, FALSE); }
 
-void SECFrameWnd::FloatBar(CControlBar* pBar, CPoint point, DWORD dwStyle) {
-  sec_frame::FloatBar(*this, pBar, point, dwStyle);
+void SECFrameWnd::EnableDocking(DWORD dwDockStyle) {
+  m_pFloatingFrameClass = RUNTIME_CLASS(SECMiniDockFrameWnd);
+  for (const sec_frame::DockBarEntry& entry : sec_frame::kDockBarMap) {
+    if (!(entry.style & dwDockStyle & CBRS_ALIGN_ANY) || GetControlBar(entry.id)) continue;
+    std::unique_ptr<CDockBar> dock(CreateDockBar());
+    if (!dock || !dock->Create(this, WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CHILD | WS_VISIBLE | entry.style, entry.id))
+      AfxThrowResourceException();
+    dock->m_bAutoDelete = TRUE;
+    dock.release();  // deletes itself with its window
+  }
+}
+
+SECControlBarManager* SECFrameWnd::GetManager() const { return m_pControlBarManager; }
+
+void SECFrameWnd::SetManager(SECControlBarManager* pManager) { m_pControlBarManager = pManager; }
+
+BOOL SECFrameWnd::InCustomiseMode() const {
+  auto* manager = dynamic_cast<SECToolBarManager*>(m_pControlBarManager);
+  return manager && manager->IsConfigMode();
 }
 
 void SECFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect) {
-  auto* dock = nDockBarID ? static_cast<CDockBar*>(GetControlBar(nDockBarID)) : nullptr;
+  auto* dock = nDockBarID ? dynamic_cast<CDockBar*>(GetControlBar(nDockBarID)) : nullptr;
   sec_frame::DockBar(*this, pBar, dock, lpRect);
 }
 
@@ -24,16 +106,403 @@ void SECFrameWnd::ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCREC
   sec_frame::ReDockBar(*this, pBar, pDockBar, lpRect);
 }
 
+void SECFrameWnd::FloatBar(CControlBar* pBar, CPoint point, DWORD dwStyle) {
+  sec_frame::FloatBar(*this, pBar, point, dwStyle);
+}
+
+void SECFrameWnd::DockControlBarEx(CControlBar* pBar, UINT nDockBarID, int nCol, int nRow, float fPctWidth,
+                                   int nLength) {
+  if (!pBar) return;
+  CDockBar* dock = nDockBarID ? dynamic_cast<CDockBar*>(GetControlBar(nDockBarID)) : nullptr;
+  if (!dock) dock = sec_frame::DockBarFor(*this, pBar);
+  if (!dock) return;
+  if (auto* bar = dynamic_cast<SECControlBar*>(pBar)) bar->m_fPctWidth = fPctWidth;
+  DWORD mode = 0x10;
+  if ((pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) && (pBar->m_dwStyle & CBRS_FLOATING))
+    mode = 0x26;
+  else if (pBar->m_dwStyle & CBRS_ORIENT_HORZ)
+    mode = 0x2A;
+  pBar->CalcDynamicLayout(nLength, mode | LM_COMMIT);
+  if (auto* secDock = dynamic_cast<SECDockBar*>(dock))
+    secDock->DockControlBarAt(pBar, nCol, nRow);
+  else
+    dock->DockControlBar(pBar);
+}
+
+// ---- dock state
+
+void SECFrameWnd::LoadBarState(LPCSTR lpszProfileName) {
+  SECDockState state(m_pControlBarManager, &m_listBarInfo);
+  state.LoadState(lpszProfileName);
+  if (CWinThread* thread = AfxGetThread(); thread && !thread->m_pMainWnd) thread->m_pMainWnd = this;
+  state.SetState(this);
+}
+
+void SECFrameWnd::SaveBarState(LPCSTR lpszProfileName) {
+  SECDockState state(m_pControlBarManager);
+  if (state.GetState(this)) {
+    state.PurgeBarIDs();
+    state.SaveState(lpszProfileName);
+  }
+}
+
+void SECFrameWnd::SetDockState(SECDockState& state) { state.SetState(this); }
+
+void SECFrameWnd::GetDockState(SECDockState& state) { state.GetState(this); }
+
+// ---- menus and plug-ins
+
+HMENU SECFrameWnd::GetMenuBarMenu(UINT nIDResource) {
+  return nIDResource == m_nIDResource ? m_hMenuBarMenu : nullptr;
+}
+
+HMENU SECFrameWnd::GetCurrentMenu() { return m_pMenuBar ? m_hMenuBarMenu : m_hMenuDefault; }
+
+LRESULT SECFrameWnd::OnSecGetMenu(WPARAM wParam, LPARAM lParam) {
+  HMENU menu = GetMenuBarMenu(static_cast<UINT>(wParam));
+  if (!menu) return 0;
+  return reinterpret_cast<LRESULT>(::GetSubMenu(menu, static_cast<int>(lParam)));
+}
+
+SECWndPlugIn* SECFrameWnd::CreateCommandPlugIn(LPCSTR, LPCSTR, CRuntimeClass* pClass, UINT) {
+  // A plug-in borrows this frame's window: it makes none of its own.
+  if (!pClass || !pClass->IsDerivedFrom(RUNTIME_CLASS(SECWndPlugIn))) return nullptr;
+  std::unique_ptr<CObject> object(pClass->CreateObject());
+  auto* plugIn = dynamic_cast<SECWndPlugIn*>(object.get());
+  if (!plugIn) return nullptr;
+  if (!plugIn->PlugInTo(this)) return nullptr;  // deleted with `object`
+  object.release();
+  delete m_pCommandPlugIn;
+  m_pCommandPlugIn = plugIn;
+  return plugIn;
+}
+
+BOOL SECFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  SECWndPlugIn* plugIn = m_pCommandPlugIn;
+  if (!plugIn)
+    if (auto* top = dynamic_cast<SECFrameWnd*>(GetTopLevelFrame()); top && top != this) plugIn = top->m_pCommandPlugIn;
+  if (plugIn) {
+    plugIn->m_bHandled = FALSE;
+    BOOL taken = plugIn->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    if (plugIn->m_bHandled) {
+      plugIn->m_bHandled = FALSE;
+      return taken;
+    }
+  }
+  return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+LRESULT SECFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_pMenuPlugIn && m_pMenuPlugIn->m_bPluggedIn) {
+    LRESULT result = 0;
+    m_pMenuPlugIn->OnWndMsg(message, wParam, lParam, &result);
+    if (m_pMenuPlugIn->m_bHandled) return result;
+  }
+  // Closing waits while the toolbars are customised (Alt+F4 comes this way too).
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && InCustomiseMode()) return 0;
+  return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+BOOL SECFrameWnd::PreTranslateMessage(MSG* pMsg) {
+  if (m_pMenuPlugIn && m_pMenuPlugIn->m_bPluggedIn && m_pMenuPlugIn->PreTranslateMessage(pMsg)) return TRUE;
+  if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE && InCustomiseMode()) return TRUE;
+  return CFrameWnd::PreTranslateMessage(pMsg);
+}
+
+int SECFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
+  if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
+  // The menu bar and bitmap-menu plug-ins are made by the frames that offer them.
+  return 0;
+}
+
+BOOL SECFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+  m_nIDResource = nIDResource;
+  if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
+  if (m_pMenuBar) {
+    // The menu lives in the menu bar, not in the window.
+    m_hMenuBarMenu = ::LoadMenuA(AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), RT_MENU),
+                                 MAKEINTRESOURCE(nIDResource));
+    ::SetMenu(m_hWnd, nullptr);
+  }
+  return TRUE;
+}
+
+// ---- layout
+
+void SECFrameWnd::RecalcLayout(BOOL bNotify) {
+  CFrameWnd::RecalcLayout(bNotify);
+  if (!m_hWnd) return;
+  if (m_rectLastClient.IsRectEmpty()) {
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  } else {
+    for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT))
+      if (auto* dock = dynamic_cast<SECDockBar*>(CWnd::FromHandlePermanent(child))) dock->RedrawPendingBars();
+  }
+  GetClientRect(&m_rectLastClient);
+}
+
+void SECFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) {
+  CFrameWnd::OnSetPreviewMode(bPreview, pState);
+  // The bars come back from hiding: all of them are drawn again.
+  if (!bPreview && m_hWnd) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void SECFrameWnd::OnIdleLayout(UINT nWhy, CWnd*) {
+  if (nWhy == MSGF_DIALOGBOX && InCustomiseMode() && (m_nIdleFlags & idleLayout)) {
+    RecalcLayout(m_nIdleFlags & idleNotify);
+    UpdateWindow();
+  }
+}
+
+void SECFrameWnd::OnEnterIdle(UINT nWhy, CWnd* pWho) {
+  OnIdleLayout(nWhy, pWho);
+  CFrameWnd::OnEnterIdle(nWhy, pWho);
+}
+
+// ---- customise mode and the non-client area
+
+void SECFrameWnd::OnEnable(BOOL bEnable) {
+  if (InCustomiseMode()) m_nFlags &= ~WF_STAYACTIVE;
+  CFrameWnd::OnEnable(bEnable);
+}
+
+UINT SECFrameWnd::OnNcHitTest(CPoint point) {
+  if (InCustomiseMode()) return static_cast<UINT>(HTERROR);
+  return CFrameWnd::OnNcHitTest(point);
+}
+
+LRESULT SECFrameWnd::OnNcButtonDown(WPARAM, LPARAM) { return Default(); }
+
+void SECFrameWnd::OnSysColorChange() {
+  secData.UpdateSysColors();
+  CFrameWnd::OnSysColorChange();
+  for (POSITION pos = m_listControlBars.GetHeadPosition(); pos;)
+    if (auto* bar = dynamic_cast<SECCustomToolBar*>(static_cast<CControlBar*>(m_listControlBars.GetNext(pos))))
+      if (SECBmpMgr* bitmaps = bar->GetBitmapManager()) bitmaps->ReloadAllBitmaps(TRUE);
+}
+
+// ---- close
+
+void SECFrameWnd::OnClose() {
+  m_bClosing = TRUE;
+  CFrameWnd::OnClose();
+}
+
+void SECFrameWnd::OnDestroy() {
+  if (m_pMenuPlugIn) {
+    m_pMenuPlugIn->UnPlug();
+    delete m_pMenuPlugIn;
+    m_pMenuPlugIn = nullptr;
+  }
+  CFrameWnd::OnDestroy();
+}
+
+// ---- custom caption
+
+BOOL SECFrameWnd::EnableCustomCaption(BOOL bEnable, BOOL bRepaint) {
+  if (!m_bCustomCaptionPossible) return 0;
+  const BOOL old = m_bCustomCaption;
+  m_bCustomCaption = bEnable;
+  if (m_hWnd) {
+    if (bRepaint) PostMessage(WM_NCPAINT, 1, 0);
+    // The caption is drawn again in the state it is in: an active frame stays active.
+    PostMessage(WM_NCACTIVATE, ::GetActiveWindow() == m_hWnd, 0);
+  }
+  return old;
+}
+
+CRect SECFrameWnd::GetCaptionRect() const {
+  CRect window;
+  GetWindowRect(&window);
+  const DWORD style = GetStyle();
+  CRect caption;
+  caption.left = ::GetSystemMetrics(SM_CXFRAME);
+  caption.top = ::GetSystemMetrics(SM_CYFRAME) - ((style & WS_THICKFRAME) ? 0 : 1);
+  caption.right = window.Width() - ::GetSystemMetrics(SM_CXSIZE) - 1;
+  caption.bottom = caption.top + ::GetSystemMetrics(SM_CYSIZE);
+  if (m_bCustomCaptionPossible) {
+    caption.right += ::GetSystemMetrics(SM_CXBORDER);
+    int boxes = ((style & WS_MINIMIZEBOX) ? 1 : 0) + ((style & WS_MAXIMIZEBOX) ? 1 : 0);
+    if (boxes > 0) {
+      if (CMenu* sys = GetSystemMenu(FALSE); sys && (sys->GetMenuState(SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED)) --boxes;
+      caption.right -= boxes * ::GetSystemMetrics(SM_CXSIZE) + 1;
+    }
+  }
+  return caption;
+}
+
+void SECFrameWnd::CreateAppTitleFont(CFont& font) {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  metrics.lfCaptionFont.lfItalic = TRUE;
+  font.CreateFontIndirect(&metrics.lfCaptionFont);
+}
+
+void SECFrameWnd::CreateDocTitleFont(CFont& font) {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  font.CreateFontIndirect(&metrics.lfCaptionFont);
+}
+
+namespace sec_caption {
+
+// The caption's gradient: `bands` equal bands (the last to the right edge), each channel
+// stepping from `from` towards `to` in 1/256 units, never past it.
+void FillGradient(CDC& dc, const CRect& area, COLORREF from, COLORREF to) {
+  const int width = area.Width();
+  if (width <= 0 || area.Height() <= 0) return;
+  const int bands = std::min(60, width);
+  const int bandWidth = width / bands;
+  int channel[3] = {GetRValue(from) * 256, GetGValue(from) * 256, GetBValue(from) * 256};
+  const int target[3] = {GetRValue(to) * 256, GetGValue(to) * 256, GetBValue(to) * 256};
+  int step[3];
+  for (int c = 0; c < 3; ++c) step[c] = (target[c] - channel[c]) / bands;
+  for (int b = 0; b < bands; ++b) {
+    const int left = area.left + b * bandWidth;
+    const int right = b + 1 == bands ? area.right : left + bandWidth;
+    dc.FillSolidRect(CRect(left, area.top, right, area.bottom),
+                     RGB(channel[0] / 256, channel[1] / 256, channel[2] / 256));
+    for (int c = 0; c < 3; ++c) {
+      channel[c] += step[c];
+      if ((step[c] > 0 && channel[c] > target[c]) || (step[c] < 0 && channel[c] < target[c])) channel[c] = target[c];
+    }
+  }
+}
+
+}  // namespace sec_caption
+
+void SECFrameWnd::PaintCaption(CDC& dc, const CRect& caption, BOOL bActive) {
+  CRect area(0, 0, caption.Width(), caption.Height());
+  if (GetStyle() & WS_SYSMENU) {
+    const int cx = ::GetSystemMetrics(SM_CXSIZE), cy = ::GetSystemMetrics(SM_CYSIZE);
+    CRect box(area.left, area.top, area.left + cx, area.top + cy);
+    dc.FillSolidRect(&box, bActive ? RGB(0, 0, 0) : ::GetSysColor(COLOR_INACTIVECAPTION));
+    HICON icon = reinterpret_cast<HICON>(::GetClassLongPtrA(m_hWnd, cx >= 30 ? GCL_HICON : GCL_HICONSM));
+    if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrA(m_hWnd, GCL_HICON));
+    if (icon) dc.DrawIcon(box.left + 2, box.top + 1, icon);
+    area.left = box.right;
+  }
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(RGB(255, 255, 255));
+  if (bActive)
+    sec_caption::FillGradient(dc, area, RGB(0, 0, 0), ::GetSysColor(COLOR_ACTIVECAPTION));
+  else
+    dc.FillSolidRect(&area, ::GetSysColor(COLOR_INACTIVECAPTION));
+  CString title;
+  GetWindowText(title);
+  CString first = title, rest;
+  if (int dash = title.Find('-'); dash >= 0) {
+    first = title.Left(dash);
+    rest = title.Mid(dash);
+  }
+  CFont italic, plain;
+  CreateAppTitleFont(italic);
+  CreateDocTitleFont(plain);
+  CFont* old = dc.SelectObject(&italic);
+  const int firstWidth = dc.GetTextExtent(first).cx;
+  const int ellipsis = dc.GetTextExtent("W...").cx;
+  dc.SelectObject(&plain);
+  const int restWidth = rest.IsEmpty() ? 0 : dc.GetTextExtent(rest).cx;
+  int start = area.left + 3;
+  const BOOL showRest = area.Width() >= firstWidth + ellipsis && !rest.IsEmpty();
+  const int total = firstWidth + (showRest ? restWidth : 0);
+  if (m_nTitleAlignment == 1)
+    start = std::max(start, area.left + (area.right - start - total) / 2 + (start - area.left));
+  else if (m_nTitleAlignment != 0)
+    start = std::max(start, static_cast<int>(area.right) - total - 3);
+  dc.SelectObject(&italic);
+  CRect text(start, area.top, area.right, area.bottom);
+  dc.DrawText(first, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+  if (showRest) {
+    dc.SelectObject(&plain);
+    if (!bActive) dc.SetTextColor(::GetSysColor(COLOR_INACTIVECAPTIONTEXT));
+    CRect after(start + firstWidth, area.top, area.right, area.bottom);
+    dc.DrawText(rest, &after, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+  }
+  dc.SelectObject(old);
+}
+
+void SECFrameWnd::DrawCustomCaption() {
+  if (!m_hWnd) return;
+  const CRect caption = GetCaptionRect();
+  if (caption.Width() < 1 || caption.Height() < 1) return;  // nothing to draw on
+  CWindowDC window(this);
+  CDC memory;
+  CBitmap bitmap;
+  if (!memory.CreateCompatibleDC(&window) || !bitmap.CreateCompatibleBitmap(&window, caption.Width(), caption.Height())) {
+    EnableCustomCaption(FALSE, TRUE);
+    return;
+  }
+  CBitmap* oldBitmap = memory.SelectObject(&bitmap);
+  PaintCaption(memory, caption, m_bCaptionActive);
+  window.BitBlt(caption.left, caption.top, caption.Width(), caption.Height(), &memory, 0, 0, SRCCOPY);
+  memory.SelectObject(oldBitmap);
+}
+
+void SECFrameWnd::OnNcPaint() {
+  if (!m_bCustomCaption) {
+    Default();
+    return;
+  }
+  // The frame and the rest of the caption bar as usual; the caption text area over them.
+  Default();
+  DrawCustomCaption();
+}
+
+BOOL SECFrameWnd::OnNcActivate(BOOL bActive) {
+  if (InCustomiseMode()) m_nFlags &= ~WF_STAYACTIVE;
+  if (!m_bCustomCaption) return CFrameWnd::OnNcActivate(bActive);
+  BOOL active = bActive;
+  if (!IsWindowEnabled())
+    active = FALSE;
+  else if (m_nFlags & WF_STAYACTIVE)
+    active = TRUE;
+  m_bCaptionActive = active;
+  if (CFrameWnd* frame = GetActiveFrame(); frame && frame != this && frame->m_hWnd) {
+    frame->SendMessage(WM_NCACTIVATE, active);
+    frame->SendMessage(WM_NCPAINT, 1);
+  }
+  // The default draws its own caption only on a visible window: it is kept from doing so.
+  const BOOL visible = (GetStyle() & WS_VISIBLE) != 0;
+  if (visible) ModifyStyle(WS_VISIBLE, 0);
+  const LRESULT result = DefWindowProc(WM_NCACTIVATE, active, 0);
+  if (visible) ModifyStyle(0, WS_VISIBLE);
+  SendMessage(WM_NCPAINT, 1);
+  return static_cast<BOOL>(result);
+}
+
+LRESULT SECFrameWnd::OnSetText(WPARAM wParam, LPARAM lParam) {
+  if (!m_bCustomCaption) return Default();
+  const BOOL visible = (GetStyle() & WS_VISIBLE) != 0;
+  if (visible) ModifyStyle(WS_VISIBLE, 0);
+  DefWindowProc(WM_SETTEXT, wParam, lParam);
+  if (visible) {
+    ModifyStyle(0, WS_VISIBLE);
+    DrawCustomCaption();
+  }
+  return 1;
+}
+
+// ---- the steps both library frames share
+
 namespace sec_frame {
 
+CDockBar* DockBarFor(CFrameWnd& frame, CControlBar* pBar) {
+  for (const DockBarEntry& e : kDockBarMap)
+    if ((e.style & CBRS_ALIGN_ANY) == (pBar->m_dwStyle & CBRS_ALIGN_ANY))
+      if (auto* dock = dynamic_cast<CDockBar*>(frame.GetControlBar(e.id))) return dock;
+  // An alignment of no single side: the first side the bar may dock on.
+  for (const DockBarEntry& e : kDockBarMap)
+    if (e.style & pBar->m_dwDockStyle & CBRS_ALIGN_ANY)
+      if (auto* dock = dynamic_cast<CDockBar*>(frame.GetControlBar(e.id))) return dock;
+  return nullptr;
+}
+
 void DockBar(CFrameWnd& frame, CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) {
-  if (!pDockBar) {
-    for (const DockBarEntry& e : kDockBarMap)
-      if ((e.style & CBRS_ALIGN_ANY) == (pBar->m_dwStyle & CBRS_ALIGN_ANY)) {
-        pDockBar = static_cast<CDockBar*>(frame.GetControlBar(e.id));
-        break;
-      }
-  }
+  if (!pBar) return;
+  if (!pDockBar) pDockBar = DockBarFor(frame, pBar);
   if (auto* secDock = dynamic_cast<SECDockBar*>(pDockBar))
     secDock->DockControlBar(pBar, lpRect);
   else if (pDockBar)
@@ -41,20 +510,19 @@ void DockBar(CFrameWnd& frame, CControlBar* pBar, CDockBar* pDockBar, LPCRECT lp
 }
 
 void ReDockBar(CFrameWnd& frame, CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) {
-  if (!pDockBar) {
+  if (!pBar) return;
+  if (!pDockBar && pBar->m_hWnd) {
     // The dock bar that kept the bar's place, else the one on the bar's side.
-    CDockBar* sameSide = nullptr;
     auto* holder = static_cast<CControlBar*>(CDockBar::PlaceHolder(static_cast<UINT>(pBar->GetDlgCtrlID())));
     for (const DockBarEntry& e : kDockBarMap) {
-      auto* dock = static_cast<CDockBar*>(frame.GetControlBar(e.id));
-      if (dock && dock->FindBar(holder) > 0) {
+      auto* dock = dynamic_cast<CDockBar*>(frame.GetControlBar(e.id));
+      if (holder && dock && dock->FindBar(holder) > 0) {
         pDockBar = dock;
         break;
       }
-      if (!sameSide && (e.style & CBRS_ALIGN_ANY) == (pBar->m_dwStyle & CBRS_ALIGN_ANY)) sameSide = dock;
     }
-    if (!pDockBar) pDockBar = sameSide;
   }
+  if (!pDockBar) pDockBar = DockBarFor(frame, pBar);
   if (auto* secDock = dynamic_cast<SECDockBar*>(pDockBar))
     secDock->ReDockControlBar(pBar, lpRect);
   else if (pDockBar)
@@ -62,13 +530,12 @@ void ReDockBar(CFrameWnd& frame, CControlBar* pBar, CDockBar* pDockBar, LPCRECT 
 }
 
 void FloatBar(CFrameWnd& frame, CControlBar* pBar, CPoint point, DWORD dwStyle) {
-  // A bar alone in a floating frame of the same orientation only moves that frame.
+  if (!pBar) return;
+  // A bar alone in a floating frame of an overlapping side only moves that frame.
   if (CDockBar* dock = pBar->m_pDockBar;
       dock && dock->m_bFloating && dock->GetDockedCount() == 1 && (dwStyle & dock->m_dwStyle & CBRS_ALIGN_ANY)) {
     if (CFrameWnd* floating = dock->GetParentFrame(); floating && floating != &frame) {
       floating->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      floating->RecalcLayout(TRUE);
-      floating->UpdateWindow();
       return;
     }
   }
@@ -78,13 +545,16 @@ void FloatBar(CFrameWnd& frame, CControlBar* pBar, CPoint point, DWORD dwStyle) 
   }
   CMiniDockFrameWnd* floating = frame.CreateFloatingFrame(dwStyle);
   if (!floating->m_hWndOwner) floating->m_hWndOwner = pBar->m_hWnd;
-  floating->m_wndDockBar.DockControlBar(pBar);
-  // A bar without the thin-frame style floats in a frame sized from its corners too.
+  if (auto* secDock = dynamic_cast<SECDockBar*>(&floating->m_wndDockBar))
+    secDock->DockControlBar(pBar);
+  else
+    floating->m_wndDockBar.DockControlBar(pBar);
+  // A bar that is not of fixed size floats in a frame that sizes it.
   if (auto* bar = dynamic_cast<SECControlBar*>(pBar); bar && !(bar->m_dwExStyle & CBRS_EX_THIN4FRAME))
     floating->ModifyStyle(MFS_4THICKFRAME, WS_THICKFRAME | MFS_THICKFRAME, SWP_NOMOVE | SWP_NOSIZE);
   floating->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   floating->RecalcLayout(TRUE);
-  if (pBar->IsWindowVisible() || pBar->IsVisible()) {
+  if (pBar->IsVisible()) {
     floating->ShowWindow(SW_SHOWNA);
     floating->UpdateWindow();
   }

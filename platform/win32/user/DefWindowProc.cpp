@@ -193,7 +193,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       PaintNonClient(hwnd);
       return TRUE;
     case WM_NCPAINT:
-      PaintNonClient(hwnd);
+      PaintNonClient(hwnd, reinterpret_cast<HRGN>(wParam));
       return 0;
     case WM_MOUSEACTIVATE: {
       // A child asks its parent first.

@@ -93,7 +93,9 @@ void DrawScrollBar(HDC dc, HWND hwnd, RECT bar, bool vertical) {
 
 }  // namespace
 
-void PaintNonClient(HWND hwnd) {
+void PaintNonClient(HWND hwnd) { PaintNonClient(hwnd, nullptr); }
+
+void PaintNonClient(HWND hwnd, HRGN update) {
   auto w = FindWindowObject(hwnd);
   if (!w || !IsWindowVisible(hwnd)) return;
   NcLayout l;
@@ -110,6 +112,17 @@ void PaintNonClient(HWND hwnd) {
   if (!dc) return;
   // Everything but the client area: a clip keeps the frame drawing off it.
   ExcludeClipRect(dc, l.client.left, l.client.top, l.client.right, l.client.bottom);
+  if (update && update != reinterpret_cast<HRGN>(1)) {
+    // The region is on the screen; the window's DC starts at its top-left corner.
+    RECT origin{};
+    GetWindowRect(hwnd, &origin);
+    HRGN local = CreateRectRgn(0, 0, 0, 0);
+    if (local && CombineRgn(local, update, nullptr, RGN_COPY) != ERROR) {
+      OffsetRgn(local, -origin.left, -origin.top);
+      ExtSelectClipRgn(dc, local, RGN_AND);
+    }
+    if (local) DeleteObject(local);
+  }
   DrawFrame(dc, l, width, height, active);
   DrawCaption(dc, *w, l, active);
   if (!IsRectEmpty(&l.menuBar)) {

@@ -6,5 +6,7 @@
 namespace plat::user {
 
 void PaintNonClient(HWND hwnd);
+// Only inside `update` (screen coordinates) when it is a region, as WM_NCPAINT asks.
+void PaintNonClient(HWND hwnd, HRGN update);
 
 }  // namespace plat::user

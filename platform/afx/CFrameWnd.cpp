@@ -394,14 +394,6 @@ void CFrameWnd::EndModalState() {
 
 // ---- activation shared with floating frames
 
-void CFrameWnd::NotifyFloatingWindows(DWORD dwFlags) {
-  for (CFrameWnd* frame : std::vector<CFrameWnd*>(ThreadFrames())) {
-    if (frame == this || !frame->m_hWnd || !frame->IsKindOf(RUNTIME_CLASS(CMiniFrameWnd))) continue;
-    if (::GetParent(frame->m_hWnd) == m_hWnd || ::GetWindow(frame->m_hWnd, GW_OWNER) == m_hWnd)
-      frame->SendMessage(WM_FLOATSTATUS, dwFlags);
-  }
-}
-
 void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
   CWnd::OnActivate(nState, pWndOther, bMinimized);
   const BOOL active = nState != WA_INACTIVE;

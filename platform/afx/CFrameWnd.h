@@ -83,8 +83,6 @@ class CFrameWnd : public CWnd {
   void DestroyDockBars();
   // Every frame window of the calling thread, oldest first (idle updates reach them all).
   static const std::vector<CFrameWnd*>& ThreadFrames();
-  // Sends WM_FLOATSTATUS to the floating frames this frame owns.
-  void NotifyFloatingWindows(DWORD dwFlags);
 
   CPtrList m_listControlBars;  // the bars created in this frame, dock bars included
   CRuntimeClass* m_pFloatingFrameClass = nullptr;

@@ -17,6 +17,10 @@ TEST(ToolkitResources, StringsAndTheFolderTemplateSitBesideTheProgramsOwn) {
       {IDS_SEC_SELECT_FILE, "Select File"},
       {IDS_SEC_SPLASH_TITLE, "SECSplashWnd"},
       {IDS_SEC_SPLASH_OWNER_TITLE, "SECSplashWndParent"},
+      {IDS_SEC_TOOLBAR_TITLE, "ToolBar%d"},
+      {IDS_SEC_RESET, "&Reset"},
+      {IDS_SEC_DELETE, "&Delete"},
+      {IDS_SEC_OTHER_COLOR, "&Other..."},
   };
   for (const Case& c : cases) {
     CString text;
@@ -26,6 +30,10 @@ TEST(ToolkitResources, StringsAndTheFolderTemplateSitBesideTheProgramsOwn) {
   HMODULE program = ::GetModuleHandleA(nullptr);
   EXPECT_NE(::FindResourceA(program, MAKEINTRESOURCEA(IDD_SEC_DIRSELECT), RT_DIALOG), nullptr);
   EXPECT_NE(::FindResourceA(program, MAKEINTRESOURCEA(128), RT_MENU), nullptr);  // the program's menu
+  for (UINT id : {IDD_SEC_TOOLBARLIST, IDD_SEC_NEWTOOLBAR, IDD_SEC_TOOLBARLIST_PAGE})
+    EXPECT_NE(::FindResourceA(program, MAKEINTRESOURCEA(id), RT_DIALOG), nullptr) << id;
+  // The cursor of a button drag that copies.
+  EXPECT_NE(::LoadCursorA(program, MAKEINTRESOURCEA(IDC_SEC_COPYDROP)), nullptr);
 }
 
 }  // namespace

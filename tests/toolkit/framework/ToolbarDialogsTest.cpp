@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <afxdlgs.h>
@@ -264,6 +265,15 @@ TEST_F(ToolbarDialogs, TheListHoldsEveryToolbarByIdWhileTheFrameIsCustomised) {
     // The check boxes start from the manager's settings.
     EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_SEC_TOOLTIPS), static_cast<UINT>(BST_CHECKED));
     EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_SEC_COOL_LOOK), static_cast<UINT>(BST_UNCHECKED));
+    // Laid out to its ids and texts.
+    const std::pair<int, const char*> texts[] = {
+        {IDC_SEC_TOOLBAR_NAME_LABEL, "Toolbar name:"}, {IDC_SEC_TOOLTIPS, "&Show Tooltips"},
+        {IDC_SEC_COOL_LOOK, "C&ool Look"},             {IDC_SEC_LARGE_BUTTONS, "&Large Buttons"},
+        {IDC_SEC_TOOLBAR_NEW, "&New..."},              {IDC_SEC_TOOLBAR_RESET, "&Reset"},
+        {IDC_SEC_TOOLBAR_CUSTOMIZE, "C&ustomize..."},  {IDOK, "&Close"},
+        {ID_HELP, "&Help"}};
+    for (const auto& [id, text] : texts) EXPECT_EQ(Text(dialog, id), text) << id;
+    EXPECT_EQ(dd::Text(dialog), "Toolbars");
     // It answers the frame's activation notice.
     EXPECT_EQ(::SendMessageA(dialog, WM_FLOATSTATUS, FS_DEACTIVATE, 0), TRUE);
     dd::Press(dialog, IDOK);
@@ -468,6 +478,9 @@ TEST_F(ToolbarDialogs, ANewToolbarsNameIsCutTo128AndOkWaitsForOne) {
     std::string shown;
     bool okWhileEmpty = true;
     Push([&](HWND name) {
+      EXPECT_EQ(Text(name, IDOK), "&OK");
+      EXPECT_EQ(Text(name, IDCANCEL), "&Cancel");
+      EXPECT_EQ(Text(name, ID_HELP), "&Help");
       okWhileEmpty = Enabled(name, IDOK);
       ::SetDlgItemTextA(name, IDC_SEC_NEW_TOOLBAR_NAME, c.typed.c_str());
       shown = Text(name, IDC_SEC_NEW_TOOLBAR_NAME);
@@ -518,6 +531,9 @@ TEST_F(ToolbarDialogs, ThePageWorksTheSameAndTellsItsSiblingsOfStyleChanges) {
   ASSERT_TRUE(sheet.SetActivePage(1));
   Settle();
   ASSERT_TRUE(page.m_hWnd);
+  // The page has no Close, Customize or Help of its own.
+  for (int id : {IDOK, IDC_SEC_TOOLBAR_CUSTOMIZE, ID_HELP}) EXPECT_EQ(::GetDlgItem(page.m_hWnd, id), nullptr) << id;
+  EXPECT_EQ(Text(page.m_hWnd, IDC_SEC_TOOLBAR_NEW), "&New...");
   EXPECT_EQ(Entries(page.m_hWnd), (Entries_t{{"Standard", 1, kStandard}, {"Drawing", 1, kDrawing},
                                              {"Mine", 1, kMine}, {"Menu Bar", 1, kMenu}}));
   dd::Press(page.m_hWnd, IDC_SEC_COOL_LOOK);

@@ -196,7 +196,7 @@ function(_lumora_unity_batches tgt)
     set_target_properties(${tgt} PROPERTIES UNITY_BUILD ON UNITY_BUILD_MODE GROUP)
     # In a batch every file is an included one, so GCC takes a class of a file that derives from a
     # type of the file's anonymous namespace (a test fixture) for one of a header.
-    target_compile_options(${tgt} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wno-subobject-linkage>)
+    target_compile_options(${tgt} PRIVATE $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU>>:-Wno-subobject-linkage>)
   endif()
 endfunction()
 

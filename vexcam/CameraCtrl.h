@@ -3,6 +3,7 @@
 // The operations live in the source files of their areas (board search, line transfer,
 // capture set-up, camera control, exposure, capture sequencing, readout, white balance).
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -226,7 +227,7 @@ class CCameraCtrl : public CObject {
   DWORD m_ClassCode = 0;
   DWORD m_StatusMask = 9;
   LONG m_BlockLines = 8;
-  LONG m_TriggerLatch = 0;
+  std::atomic<LONG> m_TriggerLatch{0};  // set by any status read, taken by the trigger poll
   std::unique_ptr<CReadoutProgressWnd> m_pProgress;  // the readout progress window, when one is shown
   bool m_WhiteBalanceOpen = false;
   std::vector<std::vector<BYTE>> m_RawLines;
@@ -309,7 +310,9 @@ class CCameraCtrl : public CObject {
   int64_t m_MoveTicks = 0;         // performance counter at the last actuator move
 
   // ---- capture sequencing state
-  CTrueImage* m_pImage = nullptr;  // the picture of the running export only
+  // The picture of the export running on this thread only: the trigger poll's export
+  // must not drop the picture a capture on another thread is filling.
+  static inline thread_local CTrueImage* m_pImage = nullptr;
   bool m_ColourCapture = false;    // reconstruction and enhancement follow the readout
   bool m_ShiftInFrame = false;     // the pending move is made inside the frame wait
   bool m_Hold = false;             // live frames: no progress, some exposure starts left out

@@ -5,7 +5,9 @@
 #include "windows.h"
 
 namespace {
-tCameraSettings* current = nullptr;
+// Each thread's export works on its own caller's block: the trigger poll's export on its
+// thread must not take or drop the block of a capture running on another.
+thread_local tCameraSettings* current = nullptr;
 // Routines reached outside an export (start-up) read a block of defaults.
 tCameraSettings& Fallback() {
   static tCameraSettings block = [] {

@@ -3,7 +3,7 @@
 #pragma once
 #include "tCameraSettings.h"
 
-// The block of the current export; never cleared, owned by the caller.
+// The block of the export running on this thread; owned by the caller.
 tCameraSettings& Settings();
 void UseSettings(tCameraSettings* settings);
 bool HaveSettings();

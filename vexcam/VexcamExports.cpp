@@ -10,6 +10,8 @@ namespace {
 
 // The caller's block and image are the library's only while the export runs: every
 // export forgets them on its way out, so nothing later reaches memory the caller freed.
+// Both are per thread: exports on two threads (a capture and the trigger poll) never
+// see or clear each other's.
 struct ExportScope {
   ExportScope() = default;
   ExportScope(const ExportScope&) = delete;
@@ -122,8 +124,9 @@ int WINAPI KQ_CheckStatus(tCameraSettings* settings) {
   ExportScope scope;
   CCameraCtrl* camera = Enter(settings);
   if (!camera) return 0;
-  if (!settings->TriggerHold) settings->TriggerEvent = camera->m_TriggerLatch;
-  camera->m_TriggerLatch = 0;
+  // A pulse latched by a capture's status read on another thread is taken exactly once.
+  const LONG latched = camera->m_TriggerLatch.exchange(0);
+  if (!settings->TriggerHold) settings->TriggerEvent = latched;
   return int(camera->ReadCameraStatus());
 }
 

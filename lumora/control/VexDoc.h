@@ -407,6 +407,8 @@ class CVexDoc : public CDocument {
   void SaveImage(const CString& path);
   void OnLoadSettingFile() { RunSettingFileDialog(TRUE); }
   void OnSaveSettingFile() { RunSettingFileDialog(FALSE); }
+  // Image > Retouch: the frame retouches the still picture with the window disabled.
+  void OnRetouch();
   // Commands of the thumbnail strip.
   void OnDeleteImages();
   void OnLoupeCursor() { ChangePointerMode(1); }

@@ -16,6 +16,7 @@ ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
 ON_COMMAND(32796, OnLoadSettingFile)
 ON_COMMAND(32797, OnSaveSettingFile)
 ON_COMMAND(32804, OnDeleteImages)
+ON_COMMAND(32805, OnRetouch)
 ON_COMMAND(32801, OnLoupeCursor)
 ON_COMMAND(32811, OnStandardCursor)
 ON_COMMAND(32792, OnHandCursor)
@@ -69,6 +70,12 @@ void CVexDoc::OnDeleteImages() {
     return;
   }
   ::MessageBoxA(nullptr, Text(62579), "Lumora Caution", MB_OK | MB_ICONERROR);
+}
+
+void CVexDoc::OnRetouch() {
+  EnableMain(FALSE);
+  if (CMainFrame* frame = CMainFrame::Get()) frame->RetouchImage();
+  EnableMain(TRUE);
 }
 
 // The display reads the pointer mode again when it hears update 0x1000.

@@ -69,6 +69,36 @@ ON_COMMAND(kScaleButton, OnScaleTool)
 ON_MESSAGE(CMainFrame::kArmEnableGuard, OnArmEnableGuard)
 ON_MESSAGE(CMainFrame::kWorkerError, OnWorkerError)
 ON_MESSAGE(CMainFrame::kTriggerFocus, OnTriggerFocus)
+// Commands of lumora/ui/MainFrameCommands.cpp.
+ON_COMMAND(32809, OnPrintPreviewCommand)
+ON_COMMAND(32808, OnPrintCommand)
+ON_COMMAND(32807, OnLayoutPreviewCommand)
+ON_COMMAND(32806, OnLayoutPrintCommand)
+ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
+ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
+ON_COMMAND_RANGE(32799, 32800, OnZoomCommand)
+ON_COMMAND_RANGE(32802, 32802, OnZoomCommand)
+ON_COMMAND_RANGE(32839, 32841, OnZoomCommand)
+ON_COMMAND_RANGE(32847, 32849, OnZoomCommand)
+ON_COMMAND_RANGE(32824, 32824, OnZoomCommand)
+ON_COMMAND_RANGE(32826, 32826, OnZoomCommand)
+ON_COMMAND_RANGE(32828, 32828, OnZoomCommand)
+ON_COMMAND(32819, OnFullScreen)
+ON_COMMAND(32842, OnLiveFullScreen)
+ON_COMMAND(32822, OnLeftFullScreen)
+ON_COMMAND(32827, OnRightFullScreen)
+ON_COMMAND(32803, OnRefreshThumbnail)
+ON_COMMAND(32837, OnLiveOn)
+ON_COMMAND(32820, OnLiveOn)
+ON_COMMAND(32838, OnSwapDisplays)
+ON_COMMAND(32825, OnSwapDisplays)
+ON_COMMAND(32843, OnExternalTrigger)
+ON_COMMAND(32844, OnLauncherProperty)
+ON_COMMAND_RANGE(43044, 43052, OnUserTool)
+ON_UPDATE_COMMAND_UI(32837, OnUpdateLiveOn)
+ON_UPDATE_COMMAND_UI(32838, OnUpdateDisplayRight)
+ON_UPDATE_COMMAND_UI(32843, OnUpdateExternalTrigger)
+ON_UPDATE_COMMAND_UI_RANGE(43044, 43052, OnUpdateUserTool)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -641,9 +671,15 @@ void CMainFrame::OnDestroy() {
 // ---- accessors
 
 BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-  if (m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  // The frame itself, the still display for the annotation commands, the active view,
+  // the document, the application.
+  if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
   if (RouteToStillDisplay(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
-  return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  CView* view = GetActiveView();
+  if (view && view->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  CWinApp* app = AfxGetApp();
+  return app && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 void CMainFrame::ReportError(SHORT type, SHORT detail) {
@@ -669,12 +705,6 @@ int CMainFrame::MakeThumbnail(int index) {
   return m_pFlowControl ? m_pFlowControl->MakeThumbnail(static_cast<SHORT>(index)) : 0;
 }
 
-void CMainFrame::SwapDisplays() {
-  if (m_bCalibrating) return;
-  if (CVexDoc* doc = Doc()) doc->m_bLiveWindowLeft = doc->m_bLiveWindowLeft ? 0 : 1;
-  SwapStillDisplay();
-}
-
 void CMainFrame::ExitFullScreen() {
   CVexDoc* doc = Doc();
   if (doc && doc->IsFullScreen() == 1) {
@@ -692,14 +722,6 @@ void CMainFrame::ExitFullScreen() {
   if (m_hWnd) SetFocus();
   ::ReleaseCapture();
   EnableFrame(TRUE);
-}
-
-void CMainFrame::RedisplayImage() {
-  if (m_pObserver) m_pObserver->OnRedisplay();
-  if (!m_pFlowControl) return;
-  CWaitCursor wait;
-  m_pFlowControl->RunOpenFlow();
-  if (m_pStillDisplay) m_pStillDisplay->SetLiveOption(0);
 }
 
 void CMainFrame::CaptureLiveFrame() {

@@ -165,6 +165,7 @@ class CMainFrame : public CFrameWnd {
   CFixedSplitterWnd& RightSplitter() { return m_wndRight; }
   const CString& GetUserToolFile() const { return m_strUserToolFile; }
   const CObArray& GetUserTools() const { return m_userTools; }
+  CObArray& UserTools() { return m_userTools; }
 
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   // The frame has no view class: it keeps the document it was created for.
@@ -207,6 +208,28 @@ class CMainFrame : public CFrameWnd {
   static void MoveAnnotationState(CVexDisplayOutput& from, CVexDisplayOutput& to);
   // The still picture changes pane: its annotations, selection and clipboard go with it.
   void SwapStillDisplay();
+
+  // ---- commands of the menus, the toolbar and the accelerators
+  // Print types: 0 print preview, 1 print, 2 layout preview, 3 layout print; -1 before
+  // any print command chose one.
+  int GetPrintType() const { return m_nPrintType; }
+  void OnPrintPreviewType(int type);
+  void OnPrintType(int type);
+  // Still full screen (View > Full Screen) and live full screen (Live > Full Screen).
+  afx_msg void OnFullScreen();
+  afx_msg void OnLiveFullScreen();
+  // Freezes live view on one fresh frame, or resumes it.
+  afx_msg void OnLiveOn();
+  afx_msg void OnExternalTrigger();
+  afx_msg void OnLauncherProperty();
+  afx_msg void OnUserTool(UINT nID);
+  // Retouches the still picture (the document's Retouch command).
+  void RetouchImage();
+  // The path of the picture shown, as the user tools' %F: an open sets it to the opened
+  // file, a save to the saved file, a capture not saved clears it.
+  void KeepShownPath();
+  // Exchanges the live and still panes (pictures, flows, annotation state, overlays).
+  int ExchangeDisplays();
 
   // Tells a test what the frame was asked to do before it does it.
   class Observer {
@@ -360,6 +383,24 @@ class CMainFrame : public CFrameWnd {
   std::unique_ptr<CVexScaleDialog> m_pClosedScaleDialog;
   // The still display's placement cache from the shooting settings; the overlays the
   // document's switches ask for, placed again.
+  // Command handlers whose ids share one body.
+  afx_msg void OnPrintPreviewCommand();
+  afx_msg void OnPrintCommand();
+  afx_msg void OnLayoutPreviewCommand();
+  afx_msg void OnLayoutPrintCommand();
+  afx_msg void OnFilePrintPreview();
+  afx_msg void OnFilePrint();
+  afx_msg void OnZoomCommand(UINT nID);
+  afx_msg void OnLeftFullScreen();
+  afx_msg void OnRightFullScreen();
+  afx_msg void OnRefreshThumbnail();
+  afx_msg void OnSwapDisplays();
+  afx_msg void OnUpdateLiveOn(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateDisplayRight(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateExternalTrigger(CCmdUI* pCmdUI);
+  afx_msg void OnUpdateUserTool(CCmdUI* pCmdUI);
+  void FullScreenOf(CVexDisplayOutput* display);
+  int m_nPrintType = -1;
   void SetStillScaleCache(const CVexDoc& doc);
   void PlaceScaleOverlays(const CVexDoc& doc, int swapped);
 };

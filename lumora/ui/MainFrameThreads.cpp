@@ -292,6 +292,7 @@ int CMainFrame::CaptureStill(int timeLapse) {
   const LPARAM code = doc->IsShootMode() && doc->GetResizeSave() == 1 && size <= 2 ? static_cast<LPARAM>(size) : -1;
   Broadcast(kUpdScaleDialog, code);
   doc->SetShootState(0);
+  KeepShownPath();
   m_bCapturing = 0;
   return 1;
 }
@@ -335,6 +336,7 @@ void CMainFrame::SaveCurrentImage() {
     ReportError(static_cast<SHORT>(doc->GetLastErrorType()), static_cast<SHORT>(doc->GetLastErrorDetail()));
   else
     Broadcast(existed ? kUpdThumbOverwrite : kUpdThumbNewFile, 0);
+  KeepShownPath();
   if (live) StartLive();
 }
 

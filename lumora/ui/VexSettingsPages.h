@@ -1,6 +1,7 @@
 // CVexSettingsPages: what the camera control panel asks of the settings sheet embedded
-// in its lower half. The sheet class registers its maker here once; without a maker the
-// panel's placeholder stays empty and the panel works on its own.
+// in its lower half. The maker makes the program's own sheet unless a test puts another
+// in its place; without a maker the panel's placeholder stays empty and the panel works
+// on its own.
 #pragma once
 #include <afxwin.h>
 
@@ -8,6 +9,10 @@
 
 class CPropertySheet;
 class CVexMainControlView;
+class CVexSettingsPages;
+
+// The program's settings sheet.
+std::unique_ptr<CVexSettingsPages> MakeVexPropertySheet();
 
 class CVexSettingsPages {
  public:
@@ -27,7 +32,7 @@ class CVexSettingsPages {
 
   using Maker = std::unique_ptr<CVexSettingsPages> (*)();
   static Maker& SheetMaker() {
-    static Maker maker = nullptr;
+    static Maker maker = &MakeVexPropertySheet;
     return maker;
   }
 };

@@ -17,6 +17,14 @@
 #define WM_QUERYCENTERWND 0x036B
 #define WM_DISABLEMODAL 0x036C
 #define WM_FLOATSTATUS 0x036D
+// WM_FLOATSTATUS flags: what happened to the frame that owns the floating window.
+#define FS_SHOW 0x01
+#define FS_HIDE 0x02
+#define FS_ACTIVATE 0x04
+#define FS_DEACTIVATE 0x08
+#define FS_ENABLE 0x10
+#define FS_DISABLE 0x20
+#define FS_SYNCACTIVE 0x40
 #define WM_ACTIVATETOPLEVEL 0x036E
 #define WM_QUERY3DCONTROLS 0x036F
 #define WM_POPMESSAGESTRING 0x0375

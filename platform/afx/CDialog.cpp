@@ -14,6 +14,11 @@ END_MESSAGE_MAP()
 
 LPCDLGTEMPLATE plat::afx::FindDialogTemplate(HINSTANCE hInst, LPCSTR name) {
   HRSRC res = ::FindResourceA(reinterpret_cast<HMODULE>(hInst), name, RT_DIALOG);
+  // As the framework's resource search goes: past the resource module, the program's own.
+  if (!res && hInst == AfxGetResourceHandle() && hInst != AfxGetInstanceHandle()) {
+    hInst = AfxGetInstanceHandle();
+    res = ::FindResourceA(reinterpret_cast<HMODULE>(hInst), name, RT_DIALOG);
+  }
   if (!res) return nullptr;
   HGLOBAL data = ::LoadResource(reinterpret_cast<HMODULE>(hInst), res);
   return data ? static_cast<LPCDLGTEMPLATE>(::LockResource(data)) : nullptr;
@@ -101,7 +106,7 @@ int CDialog::DoModal() {
 }
 
 // Records the dialog for tests and lets a scripted answer act on it, on the dialog as
-// the user would see it.
+// the user would see it (or the script for unscripted dialogs).
 void CDialog::AnswerScript() {
   namespace responder = plat::user::responder;
   responder::Shown shown;
@@ -115,7 +120,10 @@ void CDialog::AnswerScript() {
     UpdateWindow();
   }
   responder::Record(shown);
-  if (scripted) responder::Run(shown);
+  if (scripted)
+    responder::Run(shown);
+  else
+    responder::RunUnscripted(shown);
   TakeEndFromDialogManager();
 }
 

@@ -66,6 +66,10 @@ class CFrameWnd : public CWnd {
   void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = 0x2000L /* CBRS_ALIGN_TOP */);
   CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
   void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+  // Tells every window the frame owns (its floating bars and palettes) WM_FLOATSTATUS
+  // with `dwFlags` (FS_ bits); with FS_ACTIVATE or FS_DEACTIVATE the frame's own caption
+  // follows first, so frame and palettes look active together.
+  void NotifyFloatingWindows(DWORD dwFlags);
   CControlBar* GetControlBar(UINT nID);
   // The alignment of the first visible dock bar that `rect` (screen) touches and the
   // style allows; 0 for none.

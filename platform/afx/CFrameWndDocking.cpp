@@ -1,6 +1,7 @@
 // The frame's side of docking: its dock bars, its list of bars, docking, floating and
 // showing bars, and the list of frames that idle time updates.
 #include <algorithm>
+#include <vector>
 
 #include "afxwin.h"
 #include "CDockBar.h"
@@ -159,6 +160,27 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle) 
     frame->ShowWindow(SW_SHOWNA);
     frame->UpdateWindow();
   }
+}
+
+void CFrameWnd::NotifyFloatingWindows(DWORD dwFlags) {
+  CFrameWnd* top = (GetStyle() & WS_CHILD) ? this : GetTopLevelFrame();
+  if (!top) top = this;
+  if (dwFlags & (FS_ACTIVATE | FS_DEACTIVATE)) {
+    // A disabled frame (a modal window of its own is up) never looks active.
+    const BOOL active = !(dwFlags & FS_DEACTIVATE) && top->IsWindowEnabled();
+    top->SendMessage(WM_NCACTIVATE, active);
+  }
+  const HWND frame = top->m_hWnd;
+  std::vector<HWND> owned;
+  for (HWND h = ::GetWindow(::GetDesktopWindow(), GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+    for (HWND owner = ::GetWindow(h, GW_OWNER); owner; owner = ::GetWindow(owner, GW_OWNER))
+      if (owner == frame) {
+        owned.push_back(h);
+        break;
+      }
+  // A window may go while it is told: each is checked before its turn.
+  for (HWND h : owned)
+    if (::IsWindow(h)) ::SendMessageA(h, WM_FLOATSTATUS, dwFlags, 0);
 }
 
 void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) {

@@ -6,7 +6,14 @@ IMPLEMENT_DYNCREATE(CMiniFrameWnd, CFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CFrameWnd)
   ON_WM_NCHITTEST()
+  ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
 END_MESSAGE_MAP()
+
+LRESULT CMiniFrameWnd::OnFloatStatus(WPARAM wParam, LPARAM) {
+  if ((GetStyle() & MFS_SYNCACTIVE) && (wParam & (FS_ACTIVATE | FS_DEACTIVATE)))
+    SendMessage(WM_NCACTIVATE, (wParam & FS_ACTIVATE) != 0);
+  return TRUE;
+}
 
 BOOL CMiniFrameWnd::Create(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, const RECT& rect,
                            CWnd* pParentWnd, UINT nID) {

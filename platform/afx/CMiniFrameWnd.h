@@ -26,5 +26,7 @@ class CMiniFrameWnd : public CFrameWnd {
  protected:
   // The border of MFS_MOVEFRAME moves the frame; MFS_4THICKFRAME has no corners.
   afx_msg UINT OnNcHitTest(CPoint point);
+  // MFS_SYNCACTIVE: the caption is active while the owner frame is.
+  afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 };

@@ -11,6 +11,7 @@
 #include "CDC.h"
 #include "CMenu.h"
 #include "AfxControls.h"
+#include "CCheckListBox.h"
 #include "AfxDDX.h"
 #include "CWinThread.h"
 #include "CWinApp.h"

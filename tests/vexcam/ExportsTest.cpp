@@ -1,3 +1,5 @@
+#include <thread>
+
 #include "CaptureFormat.h"
 #include "VexcamApi.h"
 #include "VexcamFixture.h"
@@ -107,7 +109,7 @@ TEST_F(ExportTest, CheckStatusHandsOverTheTriggerUnlessHeld) {
   s.TriggerHold = 1;
   KQ_CheckStatus(&s);
   EXPECT_EQ(s.TriggerEvent, 0);
-  EXPECT_EQ(camera->m_TriggerLatch, 0);
+  EXPECT_EQ(camera->m_TriggerLatch.load(), 0);
 
   plat::board::PulseTrigger(0, 200000);
   s.TriggerHold = 0;
@@ -115,6 +117,44 @@ TEST_F(ExportTest, CheckStatusHandsOverTheTriggerUnlessHeld) {
   EXPECT_EQ(s.TriggerEvent, 0);
   KQ_CheckStatus(&s);
   EXPECT_EQ(s.TriggerEvent, 1);
+  SetCamera(nullptr);
+}
+
+// The trigger poll calls the library on its own thread while a capture on another is
+// inside an export: the poll's export neither takes nor drops the capture's block and
+// picture, and a pulse latched by the capture's status read goes to the poll.
+TEST_F(ExportTest, AnExportOnAnotherThreadLeavesThisThreadsBlockAndPicture) {
+  SetCamera(&MakeCamera());
+  camera->m_Revision = 217;
+  tCameraSettings capture = DefaultSettings();
+  capture.PCIaddress = 0xE000;
+  capture.bPCI = 1;
+  CTrueImage picture;
+  // As a capture's export does on entry.
+  UseSettings(&capture);
+  camera->m_pImage = &picture;
+
+  plat::board::PulseTrigger(0, 200000);
+  camera->ReadCameraStatus();  // the capture's own status read latches the pulse
+
+  tCameraSettings poll = DefaultSettings();
+  poll.PCIaddress = 0xE000;
+  poll.bPCI = 1;
+  CTrueImage* pollSees = &picture;
+  const tCameraSettings* pollBlock = nullptr;
+  std::thread([&] {
+    pollSees = camera->m_pImage;
+    KQ_CheckStatus(&poll);
+    pollBlock = HaveSettings() ? &Settings() : nullptr;
+  }).join();
+
+  EXPECT_EQ(&Settings(), &capture) << "the capture still works on its caller's block";
+  EXPECT_EQ(camera->m_pImage, &picture) << "and fills its caller's picture";
+  EXPECT_EQ(pollSees, nullptr) << "the poll's thread never saw the capture's picture";
+  EXPECT_EQ(pollBlock, nullptr) << "the poll's export forgot its block on the way out";
+  EXPECT_EQ(poll.TriggerEvent, 1) << "the pulse went to the poll";
+  EXPECT_EQ(capture.TriggerEvent, 0);
+  camera->m_pImage = nullptr;
   SetCamera(nullptr);
 }
 

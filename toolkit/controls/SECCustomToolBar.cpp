@@ -487,6 +487,8 @@ void SECCustomToolBar::OnCancelMode() {
 }
 
 int SECCustomToolBar::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
+  // While customising, a click on a docked bar leaves the customise dialog active.
+  if (m_pManager && m_pManager->IsConfigMode() && !IsFloating()) return MA_NOACTIVATE;
   return SECControlBar::OnMouseActivate(pDesktopWnd, nHitTest, message);
 }
 
@@ -579,10 +581,25 @@ void SECCustomToolBar::OnSysColorChange() {
   Invalidate();
 }
 
-void SECCustomToolBar::DelayShow(BOOL bShow) { SECControlBar::DelayShow(bShow); }
+void SECCustomToolBar::DelayShow(BOOL bShow) {
+  // While customising, a floating bar that goes hides as soon as its message comes, not
+  // at some later idle layout, so the floating frame goes with it.
+  if (!bShow && m_pManager && m_pManager->IsConfigMode() && IsFloating()) {
+    m_nStateFlags &= ~(delayHide | delayShow);
+    if (!m_bDelayHide) {
+      m_bDelayHide = TRUE;
+      PostMessage(g_nNoDelayHide);
+    }
+    return;
+  }
+  SECControlBar::DelayShow(bShow);
+}
 
 LRESULT SECCustomToolBar::OnNoDelayHide(WPARAM, LPARAM) {
-  // Posted only in customise mode, which a toolbar manager runs.
+  if (m_pManager && m_pManager->IsConfigMode() && IsFloating()) {
+    // m_bDelayHide is still up, so the hide below posts nothing further.
+    if (CFrameWnd* frame = GetDockingFrame()) frame->ShowControlBar(this, FALSE, FALSE);
+  }
   m_bDelayHide = FALSE;
   return 0;
 }

@@ -11,6 +11,10 @@
 #define IDS_SEC_SELECT_FILE 20626
 #define IDS_SEC_SPLASH_TITLE 20661
 #define IDS_SEC_SPLASH_OWNER_TITLE 20662
+// The user tools editor's pickers: the program's title and filter, the folder's title.
+#define IDS_SEC_SELECT_PROGRAM 20680
+#define IDS_SEC_PROGRAM_FILTER 20681
+#define IDS_SEC_SELECT_INITIAL_DIR 20682
 
 // Docking and the bars' gripper.
 #define IDS_SEC_PREVENT_DOCKING 20535  // the status text while a bar is dragged
@@ -38,3 +42,21 @@
 
 // The cursor of a button drag that copies.
 #define IDC_SEC_COPYDROP 20691
+
+// The toolbar dialogs: the list of toolbars (a dialog and a customise page) and the
+// name of a new toolbar.
+#define IDD_SEC_TOOLBARLIST 20510
+#define IDD_SEC_NEWTOOLBAR 20511
+#define IDD_SEC_TOOLBARLIST_PAGE 20513
+#define IDS_SEC_RESET 20536            // the reset button of a built-in toolbar
+#define IDS_SEC_DELETE 20537           // and of a user toolbar
+#define IDC_SEC_TOOLBAR_LIST 43094     // check list of the bars
+#define IDC_SEC_NEW_TOOLBAR_NAME 43096
+#define IDC_SEC_TOOLBAR_NAME_LABEL 43097
+#define IDC_SEC_TOOLBAR_NEW 43098
+#define IDC_SEC_TOOLBAR_CUSTOMIZE 43099
+#define IDC_SEC_TOOLBAR_RESET 43100
+#define IDC_SEC_TOOLTIPS 43101
+#define IDC_SEC_TOOLBAR_NAME 43102
+#define IDC_SEC_LARGE_BUTTONS 43103
+#define IDC_SEC_COOL_LOOK 43104

@@ -331,7 +331,14 @@ void CVexDisplayOutput::ShowZoomText() {
   CVexDoc* doc = GetDocument();
   CLead* lead = Lead();
   if (!doc || !lead || doc->GetImageState() == 0) return;
-  const LONG value = lead->GetDrawDC();
+  LONG value = lead->GetDrawDC();
+  // The capture thread's new picture and the painted event on the window's thread both
+  // write the text, and the control lends one drawing context at a time: a short wait
+  // for the other writer to give it back.
+  for (int tries = 0; value == 0 && tries < 200; ++tries) {
+    ::Sleep(1);
+    value = lead->GetDrawDC();
+  }
   if (value == 0) return Fail(1);
   CDC dc;
   if (!dc.Attach(reinterpret_cast<HDC>(static_cast<INT_PTR>(value)))) {

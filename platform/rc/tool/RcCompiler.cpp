@@ -20,28 +20,28 @@ enum : uint32_t {
   kRtAccelerator = 9, kRtRcdata = 10, kRtGroupCursor = 12, kRtGroupIcon = 14, kRtVersion = 16,
   kRtToolbar = 241, kRtDlgInit = 240,
 };
-constexpr uint32_t WS_POPUP = 0x80000000, WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000,
-                   WS_BORDER = 0x00800000, WS_CAPTION = 0x00C00000, WS_SYSMENU = 0x00080000,
-                   WS_GROUP = 0x00020000, WS_TABSTOP = 0x00010000, DS_SETFONT = 0x40;
+constexpr uint32_t kWsPopup = 0x80000000, kWsChild = 0x40000000, kWsVisible = 0x10000000,
+                   kWsBorder = 0x00800000, kWsCaption = 0x00C00000, kWsSysMenu = 0x00080000,
+                   kWsGroup = 0x00020000, kWsTabStop = 0x00010000, kDsSetFont = 0x40;
 
 struct ControlKind {
   const char* keyword;
   uint16_t atom;      // predefined class atom
-  uint32_t style;     // default style besides WS_CHILD | WS_VISIBLE
+  uint32_t style;     // default style besides kWsChild | kWsVisible
   bool hasText;
 };
 // 0x80 button, 0x81 edit, 0x82 static, 0x83 list box, 0x84 scroll bar, 0x85 combo box
 const ControlKind kControls[] = {
-    {"LTEXT", 0x82, 0x0 | WS_GROUP, true},          {"RTEXT", 0x82, 0x2 | WS_GROUP, true},
-    {"CTEXT", 0x82, 0x1 | WS_GROUP, true},          {"ICON", 0x82, 0x3, true},
-    {"PUSHBUTTON", 0x80, 0x0 | WS_TABSTOP, true},   {"DEFPUSHBUTTON", 0x80, 0x1 | WS_TABSTOP, true},
-    {"CHECKBOX", 0x80, 0x2 | WS_TABSTOP, true},     {"AUTOCHECKBOX", 0x80, 0x3 | WS_TABSTOP, true},
-    {"RADIOBUTTON", 0x80, 0x4, true},               {"STATE3", 0x80, 0x5 | WS_TABSTOP, true},
-    {"AUTO3STATE", 0x80, 0x6 | WS_TABSTOP, true},   {"GROUPBOX", 0x80, 0x7, true},
-    {"AUTORADIOBUTTON", 0x80, 0x9, true},           {"PUSHBOX", 0x80, 0xA | WS_TABSTOP, true},
-    {"EDITTEXT", 0x81, 0x0 | WS_BORDER | WS_TABSTOP, false},
-    {"LISTBOX", 0x83, 0x1 | WS_BORDER, false},      {"SCROLLBAR", 0x84, 0x0, false},
-    {"COMBOBOX", 0x85, 0x1 | WS_TABSTOP, false},
+    {"LTEXT", 0x82, 0x0 | kWsGroup, true},          {"RTEXT", 0x82, 0x2 | kWsGroup, true},
+    {"CTEXT", 0x82, 0x1 | kWsGroup, true},          {"ICON", 0x82, 0x3, true},
+    {"PUSHBUTTON", 0x80, 0x0 | kWsTabStop, true},   {"DEFPUSHBUTTON", 0x80, 0x1 | kWsTabStop, true},
+    {"CHECKBOX", 0x80, 0x2 | kWsTabStop, true},     {"AUTOCHECKBOX", 0x80, 0x3 | kWsTabStop, true},
+    {"RADIOBUTTON", 0x80, 0x4, true},               {"STATE3", 0x80, 0x5 | kWsTabStop, true},
+    {"AUTO3STATE", 0x80, 0x6 | kWsTabStop, true},   {"GROUPBOX", 0x80, 0x7, true},
+    {"AUTORADIOBUTTON", 0x80, 0x9, true},           {"PUSHBOX", 0x80, 0xA | kWsTabStop, true},
+    {"EDITTEXT", 0x81, 0x0 | kWsBorder | kWsTabStop, false},
+    {"LISTBOX", 0x83, 0x1 | kWsBorder, false},      {"SCROLLBAR", 0x84, 0x0, false},
+    {"COMBOBOX", 0x85, 0x1 | kWsTabStop, false},
 };
 
 const char* kMemoryOptions[] = {"DISCARDABLE", "MOVEABLE", "FIXED", "PURE", "IMPURE", "PRELOAD", "LOADONCALL", "SHARED", "NONSHARED"};
@@ -344,7 +344,7 @@ void RcCompiler::Dialog(const ResName& name, bool extended) {
     ++pos_;
     help = static_cast<uint32_t>(Expression());
   }
-  uint32_t style = WS_POPUP | WS_BORDER | WS_SYSMENU, exStyle = 0;
+  uint32_t style = kWsPopup | kWsBorder | kWsSysMenu, exStyle = 0;
   bool styleGiven = false;
   std::string caption, face;
   ResName menu, cls;
@@ -353,7 +353,7 @@ void RcCompiler::Dialog(const ResName& name, bool extended) {
   for (;;) {
     if (IsWord("STYLE")) { ++pos_; style = static_cast<uint32_t>(Expression()); styleGiven = true; }
     else if (IsWord("EXSTYLE")) { ++pos_; exStyle = static_cast<uint32_t>(Expression()); }
-    else if (IsWord("CAPTION")) { ++pos_; caption = Text(); if (!styleGiven) style |= WS_CAPTION; }
+    else if (IsWord("CAPTION")) { ++pos_; caption = Text(); if (!styleGiven) style |= kWsCaption; }
     else if (IsWord("MENU")) { ++pos_; menu = Name(); }
     else if (IsWord("CLASS")) { ++pos_; cls = Name(); }
     else if (IsWord("FONT")) {
@@ -367,7 +367,7 @@ void RcCompiler::Dialog(const ResName& name, bool extended) {
     } else if (IsWord("LANGUAGE") || IsWord("VERSION") || IsWord("CHARACTERISTICS")) { SkipOptions(); }
     else break;
   }
-  if (hasFont) style |= DS_SETFONT;
+  if (hasFont) style |= kDsSetFont;
 
   struct Item {
     uint32_t style, exStyle, help;
@@ -393,7 +393,7 @@ void RcCompiler::Dialog(const ResName& name, bool extended) {
       if (uint16_t atom = PredefinedClass(c)) it.cls = ResName{atom, ""};
       else it.cls = ResName{0, c};
       SkipComma();
-      it.style = static_cast<uint32_t>(Expression(WS_CHILD | WS_VISIBLE)); SkipComma();
+      it.style = static_cast<uint32_t>(Expression(kWsChild | kWsVisible)); SkipComma();
       it.x = Expression(); SkipComma();
       it.y = Expression(); SkipComma();
       it.cx = Expression(); SkipComma();
@@ -416,7 +416,7 @@ void RcCompiler::Dialog(const ResName& name, bool extended) {
         it.cx = Expression(); SkipComma();
         it.cy = Expression();
       }
-      it.style = WS_CHILD | WS_VISIBLE | kind->style;
+      it.style = kWsChild | kWsVisible | kind->style;
       if (IsPunct(",")) { ++pos_; it.style = static_cast<uint32_t>(Expression(it.style)); }
       if (IsPunct(",")) { ++pos_; it.exStyle = static_cast<uint32_t>(Expression()); }
       if (extended && IsPunct(",")) { ++pos_; it.help = static_cast<uint32_t>(Expression()); }

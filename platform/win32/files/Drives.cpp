@@ -1,9 +1,11 @@
 // The drive letters of the drive mapping and the kind of each drive.
 #include <sys/vfs.h>
 
+#include <cctype>
 #include <cstring>
 #include <string>
 
+#include "Config.h"
 #include "DrivePath.h"
 #include "WinFile.h"
 
@@ -60,6 +62,10 @@ UINT GetDriveTypeA(LPCSTR root) {
   if (!isRoot) return DRIVE_NO_ROOT_DIR;
   auto native = plat::path::DriveRoot(r[0]);
   if (!native) return DRIVE_NO_ROOT_DIR;
+  // LUMORA_CDROM_DRIVES ("DE") names mapped letters that act as optical drives, so the
+  // skipping of CD-ROM drives can be seen without a disc.
+  if (auto cd = plat::config::Find("CDROM_DRIVES"); cd && cd->find(static_cast<char>(std::toupper(static_cast<unsigned char>(r[0])))) != std::string::npos)
+    return DRIVE_CDROM;
   if (r[0] == 'C' || r[0] == 'c') return DRIVE_FIXED;  // the program's own drive, wherever it lives
   return TypeOfFolder(native->empty() ? "/" : *native);
 }

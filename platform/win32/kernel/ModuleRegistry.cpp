@@ -8,6 +8,7 @@
 #include "HandleTable.h"
 #include "LastError.h"
 #include "WinError.h"
+#include "WinFile.h"
 #include "kernel/TextCopy.h"
 
 namespace plat {
@@ -25,8 +26,16 @@ struct Registry {
   std::map<std::string, uint32_t> byKey;  // lower-case file name with extension -> id
   uint32_t program = 0;
 };
+uint32_t RegisterLocked(Registry& r, ModuleSpec spec);
+void RegisterSystemModulesLocked(Registry& r);
+
 Registry& Reg() {
   static Registry registry;
+  static const bool systemModules = [] {
+    RegisterSystemModulesLocked(registry);
+    return true;
+  }();
+  (void)systemModules;
   return registry;
 }
 
@@ -64,6 +73,14 @@ uint32_t RegisterLocked(Registry& r, ModuleSpec spec) {
   uint32_t id = r.table.Insert(module);
   if (id) r.byKey[key] = id;
   return id;
+}
+
+// The system's own libraries that programs look functions up in at run time; they are
+// there for the life of the process, as on Windows.
+void RegisterSystemModulesLocked(Registry& r) {
+  ModuleSpec kernel{"kernel32.dll", "C:\\WINDOWS\\SYSTEM32", {}, {}, true};
+  kernel.symbols["GetDiskFreeSpaceExA"] = reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&::GetDiskFreeSpaceExA));
+  RegisterLocked(r, std::move(kernel));
 }
 
 uint32_t ProgramIdLocked(Registry& r) {
@@ -173,6 +190,11 @@ FARPROC GetProcAddress(HMODULE h, LPCSTR name) {
   // Names only: an ordinal (a value below 0x10000 in the pointer) exports nothing here.
   if (!name || reinterpret_cast<uintptr_t>(name) < 0x10000) {
     SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
+  // A test can make one function look missing ("GetProcAddress:<name>").
+  if (DWORD e = plat::faults::Check(std::string("GetProcAddress:") + name)) {
+    SetLastError(e);
     return nullptr;
   }
   auto it = module->spec.symbols.find(name);

@@ -194,7 +194,8 @@ void EnsureDialogClass() {
   });
 }
 
-// Runs the modal loop of `dialog` until EndDialog; answers a scripted responder first.
+// Runs the modal loop of `dialog` until EndDialog; answers a scripted responder first
+// (or the script for unscripted dialogs).
 INT_PTR RunModal(HWND dialog, HWND owner) {
   auto state = FindDialogState(dialog);
   ShowWindow(dialog, SW_SHOWNORMAL);
@@ -204,7 +205,10 @@ INT_PTR RunModal(HWND dialog, HWND owner) {
   GetWindowTextA(dialog, caption, sizeof caption);
   shown.caption = caption;
   responder::Record(shown);
-  if (responder::HasScript()) responder::Run(shown);
+  if (responder::HasScript())
+    responder::Run(shown);
+  else
+    responder::RunUnscripted(shown);
   MSG m;
   while (state && !state->ended && IsWindow(dialog)) {
     if (!PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE)) {

@@ -8,6 +8,7 @@ namespace {
 struct State {
   std::mutex m;
   std::deque<Script> scripts;
+  Script unscripted;
   int failures = 0;
   std::vector<Shown> history;
 };
@@ -27,9 +28,15 @@ void FailNextDialog() {
   ++S().failures;
 }
 
+void OnUnscriptedDialog(Script script) {
+  std::lock_guard lock(S().m);
+  S().unscripted = std::move(script);
+}
+
 void Reset() {
   std::lock_guard lock(S().m);
   S().scripts.clear();
+  S().unscripted = nullptr;
   S().failures = 0;
   S().history.clear();
 }
@@ -65,6 +72,17 @@ int Run(const Shown& shown) {
     S().scripts.pop_front();
   }
   return script(shown);
+}
+
+bool RunUnscripted(const Shown& shown) {
+  Script script;
+  {
+    std::lock_guard lock(S().m);
+    script = S().unscripted;
+  }
+  if (!script) return false;
+  script(shown);
+  return true;
 }
 
 }  // namespace plat::user::responder

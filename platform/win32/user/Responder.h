@@ -23,13 +23,17 @@ using Script = std::function<int(const Shown&)>;
 
 void Push(Script script);  // scripts are used in order, one per modal dialog or box
 void FailNextDialog();     // the next modal dialog's creation fails (-1)
-void Reset();
+// Runs for a modal dialog that no script answers, where nothing else would ever end its
+// loop; a test reports it and ends the dialog instead of waiting for ever. Null: none.
+void OnUnscriptedDialog(Script script);
+void Reset();               // also forgets the unscripted-dialog script
 std::vector<Shown> History();
 
 // Used by the dialog manager.
 bool TakeFailure();
 bool HasScript();
 int Run(const Shown& shown);
+bool RunUnscripted(const Shown& shown);  // whether a script for unscripted dialogs ran
 void Record(const Shown& shown);
 
 }  // namespace plat::user::responder

@@ -209,7 +209,7 @@ TEST_F(ControlPanelSettings, AReloadAppliesEachValueOnceAndRefreshesThePagesQuie
   RecordingPages::refreshes = RecordingPages::totals = 0;
   CVexSettingsPages::SheetMaker() = [] { return std::unique_ptr<CVexSettingsPages>(new RecordingPages); };
   StartPanel();
-  CVexSettingsPages::SheetMaker() = nullptr;
+  CVexSettingsPages::SheetMaker() = &MakeVexPropertySheet;
   EXPECT_TRUE(panel->IsSheetCreated());
   EXPECT_GT(RecordingPages::totals, 0) << "the exposure read-out lets the Timer page recompute";
   EXPECT_FALSE(panel->IsInitialising());

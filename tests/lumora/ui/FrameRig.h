@@ -24,6 +24,14 @@ class FrameRig : public ::testing::Test {
  protected:
   void SetUp() override {
     plat::user::responder::Reset();
+    // A modal dialog no test expects would wait for ever: it fails the test and is ended.
+    plat::user::responder::OnUnscriptedDialog([](const plat::user::responder::Shown& shown) {
+      char code[64] = {};
+      GetDlgItemTextA(shown.hwnd, 1143, code, sizeof code);
+      ADD_FAILURE() << "unexpected dialog \"" << shown.caption << "\" " << code;
+      EndDialog(shown.hwnd, IDCANCEL);
+      return 0;
+    });
     TheSettingSources() = VexSettingSources{};
     CreateDirectoryA("C:\\Frame", nullptr);
     saved_ = CMainFrame::Classes();

@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -101,6 +103,28 @@ IMPLEMENT_DYNCREATE(TriggeredPanel, CVexMainControlView)
 BEGIN_MESSAGE_MAP(TriggeredPanel, CVexMainControlView)
 ON_BN_CLICKED(1038, OnCapture)
 END_MESSAGE_MAP()
+
+// Notes on which thread the frame's window enable ran; the panel hands it to the frame
+// while the frame is made, before live view starts.
+struct EnableWatch : CMainFrame::Observer {
+  void OnEnableFrame(BOOL enable) override {
+    std::lock_guard<std::mutex> hold(lock);
+    calls.emplace_back(std::this_thread::get_id(), enable);
+  }
+  std::mutex lock;
+  std::vector<std::pair<std::thread::id, BOOL>> calls;
+};
+EnableWatch g_enableWatch;
+
+class WatchedPanel : public CVexMainControlView {
+  DECLARE_DYNCREATE(WatchedPanel)
+ public:
+  void OnInitialUpdate() override {
+    CVexMainControlView::OnInitialUpdate();
+    if (auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame())) frame->SetObserver(&g_enableWatch);
+  }
+};
+IMPLEMENT_DYNCREATE(WatchedPanel, CVexMainControlView)
 
 namespace {
 
@@ -387,6 +411,41 @@ TEST_F(MainFrameBroadcast, ACloseMetWhileAnOperationWaitsWaitsForIt) {
   EXPECT_TRUE(IsWindow(main)) << "the close waits for the operation";
   ASSERT_TRUE(PumpUntil([main] { return !IsWindow(main); }));
   app->m_pMainWnd = nullptr;
+}
+
+TEST_F(MainFrameBroadcast, ASaveMetByACloseEndsBeforeTheObjectsGo) {
+  StartLive();
+  frame->StopLive();
+  ASSERT_EQ(frame->CaptureStill(0), 1);
+  DeleteFileA("C:\\Frame\\kept.jpg");
+  doc->SetSavePath("C:\\Frame\\kept.jpg", 98, 24, 2);
+  const HWND main = frame->m_hWnd;
+  Nested::Arm([main] { SendMessageA(main, WM_CLOSE, 0, 0); });
+  frame->SaveCurrentImage();  // the close arrives while the save thread writes
+  EXPECT_TRUE(IsWindow(main)) << "the close waits for the save";
+  EXPECT_EQ(doc->GetLastErrorValue(), 0);
+  EXPECT_NE(GetFileAttributesA("C:\\Frame\\kept.jpg"), INVALID_FILE_ATTRIBUTES) << "the save was written whole";
+  ASSERT_TRUE(PumpUntil([main] { return !IsWindow(main); }));
+  app->m_pMainWnd = nullptr;
+}
+
+// The live thread only posts its first frame: the window's enable, its focus and the
+// capture release run on the user-interface thread, never under the enable lock on the
+// live thread (where they met IsCaptureAllowed from the trigger thread head on).
+TEST_F(MainFrameBroadcast, TheFirstLiveFrameEnablesTheWindowOnItsOwnThread) {
+  {
+    std::lock_guard<std::mutex> hold(g_enableWatch.lock);
+    g_enableWatch.calls.clear();
+  }
+  CMainFrame::Classes().controlView = RUNTIME_CLASS(WatchedPanel);
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(PumpUntilEnabled(frame));
+  ASSERT_TRUE(PumpUntil([&] { return frame->IsLiveRunning() == 1; }));
+  frame->SetObserver(nullptr);
+  std::lock_guard<std::mutex> hold(g_enableWatch.lock);
+  ASSERT_FALSE(g_enableWatch.calls.empty());
+  for (const auto& [thread, enable] : g_enableWatch.calls) EXPECT_EQ(thread, std::this_thread::get_id());
+  EXPECT_TRUE(g_enableWatch.calls.back().second);
 }
 
 TEST_F(MainFrameBroadcast, AFrameWithAnObjectMissingTouchesOnlyWhatItMade) {

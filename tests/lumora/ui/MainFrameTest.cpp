@@ -6,6 +6,7 @@
 #include <afxext.h>
 
 #include <map>
+#include <tuple>
 
 #include "FrameRig.h"
 #include "controls/SECUserTool.h"
@@ -118,6 +119,45 @@ TEST_F(MainFrameComposition, TheTemplateMakesTheFixedWindowWithEveryObjectWired)
   frame->SendMessage(WM_CLOSE);
   EXPECT_FALSE(IsWindow(main));
   for (const auto& [id, hwnd] : objects) EXPECT_FALSE(IsWindow(hwnd)) << id;
+}
+
+// Pane 0 takes the whole bar while a menu is open, for long prompts, and comes back
+// exactly as it was when the menu closes; the pixel read-out pane fills its column.
+TEST_F(MainFrameComposition, TheMessagePaneWidensWhileAMenuIsOpenAndComesBackExactly) {
+  ASSERT_TRUE(Start());
+  CStatusBar& bar = frame->StatusBar();
+  ASSERT_EQ(bar.GetCount(), 4);
+  const UINT ids[] = {0, 32818, 32817, 32816};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(bar.GetItemID(i), ids[i]) << i;
+  UINT id = 0, style = 0, clockStyle = 0;
+  int width = 0, clock = 0;
+  bar.GetPaneInfo(3, id, clockStyle, clock);
+  bar.GetPaneInfo(2, id, style, width);
+  EXPECT_EQ(style, static_cast<UINT>(SBPS_NOBORDERS));
+  EXPECT_EQ(width, 320 - clock);
+
+  UINT id0 = 0, style0 = 0;
+  int width0 = 0;
+  bar.GetPaneInfo(0, id0, style0, width0);
+  CMenu* menu = frame->GetMenu();
+  ASSERT_NE(menu, nullptr);
+  const HMENU file = menu->GetSubMenu(0)->m_hMenu;
+  auto pane0 = [&] {
+    UINT i = 0, st = 0;
+    int w = 0;
+    bar.GetPaneInfo(0, i, st, w);
+    return std::make_tuple(i, st, w);
+  };
+  // The first popup opens before any item is selected: nothing changes yet.
+  frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), MAKELPARAM(0, FALSE));
+  EXPECT_EQ(pane0(), std::make_tuple(id0, style0, width0));
+  frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(57601, MF_HILITE), reinterpret_cast<LPARAM>(file));
+  frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), MAKELPARAM(0, FALSE));
+  EXPECT_EQ(pane0(), std::make_tuple(id0, static_cast<UINT>(SBPS_STRETCH | SBPS_NOBORDERS), 10000));
+  // A second popup keeps what was saved first.
+  frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu->GetSubMenu(1)->m_hMenu), MAKELPARAM(1, FALSE));
+  frame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);  // the menu closes
+  EXPECT_EQ(pane0(), std::make_tuple(id0, style0, width0));
 }
 
 TEST_F(MainFrameComposition, UserToolsAreOfferedOnlyInTheOptionMenu) {

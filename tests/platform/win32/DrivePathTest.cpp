@@ -7,6 +7,7 @@
 #include "DrivePath.h"
 #include "TestEnv.h"
 #include "WinError.h"
+#include "WinFile.h"
 
 namespace {
 
@@ -16,7 +17,10 @@ namespace path = plat::path;
 class DrivePath : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(path::SetCurrentFolder("C:\\Lumora")); }
-  void TearDown() override { plat::config::Set("DRIVES", std::nullopt); }
+  void TearDown() override {
+    plat::config::Set("DRIVES", std::nullopt);
+    plat::config::Set("CDROM_DRIVES", std::nullopt);
+  }
 };
 
 TEST_F(DrivePath, FullPathResolvesAgainstCurrentFolder) {
@@ -101,6 +105,20 @@ TEST_F(DrivePath, ConfiguredDrivesMapBothWays) {
   EXPECT_EQ(path::ToWindows(testenv::DriveC() + "/Lumora/Lumora.ini"), "C:\\Lumora\\Lumora.ini");
   EXPECT_EQ(path::ToWindows("/usr/share"), "Z:\\usr\\share");
   EXPECT_EQ(path::ToWindows("/"), "Z:\\");
+}
+
+TEST_F(DrivePath, DrivesNamedAsOpticalReportThemselvesAsCdRoms) {
+  std::string d = testenv::ScratchDir() + "/drive_d";
+  fs::create_directories(d);
+  plat::config::Set("DRIVES", "D=" + d);
+  EXPECT_EQ(GetDriveTypeA("D:\\"), static_cast<UINT>(DRIVE_FIXED));
+  plat::config::Set("CDROM_DRIVES", "DZ");
+  const struct {
+    const char* root;
+    UINT type;
+  } cases[] = {{"D:\\", DRIVE_CDROM}, {"d:", DRIVE_CDROM}, {"Z:\\", DRIVE_CDROM}, {"C:\\", DRIVE_FIXED},
+               {"E:\\", DRIVE_NO_ROOT_DIR}, {"D:\\Data", DRIVE_NO_ROOT_DIR}};
+  for (const auto& c : cases) EXPECT_EQ(GetDriveTypeA(c.root), c.type) << c.root;
 }
 
 TEST_F(DrivePath, CurrentFolderFollowsSetCurrentDirectory) {

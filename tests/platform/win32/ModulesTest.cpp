@@ -27,6 +27,33 @@ TEST(Modules, ProgramModuleAnswersItsPath) {
   EXPECT_EQ(GetModuleHandleA("setup.exe"), nullptr);
 }
 
+TEST(Modules, TheSystemLibraryOffersItsFunctionsForRunTimeLookUp) {
+  HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+  ASSERT_NE(kernel, nullptr);
+  EXPECT_EQ(FileNameOf(kernel), "C:\\WINDOWS\\SYSTEM32\\kernel32.dll");
+  using DiskFree = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+  FARPROC proc = GetProcAddress(kernel, "GetDiskFreeSpaceExA");
+  auto diskFree = reinterpret_cast<DiskFree>(reinterpret_cast<void (*)()>(proc));
+  ASSERT_NE(diskFree, nullptr);
+  ULARGE_INTEGER avail{}, total{};
+  EXPECT_TRUE(diskFree("C:\\", &avail, &total, nullptr));
+  EXPECT_GT(total.QuadPart, 0u);
+  EXPECT_EQ(GetProcAddress(kernel, "GetDiskFreeSpaceExW"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+  EXPECT_TRUE(FreeLibrary(kernel)) << "it stays for the life of the process";
+  EXPECT_EQ(GetModuleHandleA("kernel32"), kernel);
+}
+
+TEST(Modules, AFaultPointMakesOneFunctionLookMissing) {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  {
+    plat::faults::Scope missing("GetProcAddress:GetDiskFreeSpaceExA", ERROR_PROC_NOT_FOUND);
+    EXPECT_EQ(GetProcAddress(kernel, "GetDiskFreeSpaceExA"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+  }
+  EXPECT_NE(GetProcAddress(kernel, "GetDiskFreeSpaceExA"), nullptr);
+}
+
 TEST(Modules, ModuleFileNameIsCutSafelyInAShortBuffer) {
   char buf[8];
   std::memset(buf, 'x', sizeof buf);

@@ -222,5 +222,80 @@ TEST_F(ToolBarManager, ReleasingACheckBoxTogglesItOnEveryToolBar) {
   EXPECT_EQ(frame->commands, (std::vector<UINT>{ID_TEST_CMD_D, ID_TEST_CMD_D}));
 }
 
+TEST_F(ToolBarManager, WhileCustomisingAFloatingBarHidesAtOnce) {
+  SECCustomToolBar* bar = ManagedBar(IDR_TEST_TOOLBAR, 0xE900);
+  ASSERT_NE(bar, nullptr);
+  frame->FloatControlBar(bar, InFrame(ViewRect().CenterPoint()));
+  Settle();
+  CFrameWnd* floating = bar->GetParentFrame();
+  ASSERT_TRUE(bar->IsFloating());
+  ASSERT_TRUE(floating->IsWindowVisible());
+
+  // Outside customise mode a delayed hide waits for the idle layout.
+  frame->ShowControlBar(bar, FALSE, TRUE);
+  Settle();
+  EXPECT_TRUE(bar->IsWindowVisible());
+  Idle();
+  EXPECT_FALSE(bar->IsWindowVisible());
+  frame->ShowControlBar(bar, TRUE, FALSE);
+  Settle();
+  ASSERT_TRUE(floating->IsWindowVisible());
+
+  // Customising: the bar and its floating frame go as soon as the posted message comes.
+  manager->EnterConfigMode();
+  frame->ShowControlBar(bar, FALSE, TRUE);
+  EXPECT_TRUE(bar->m_bDelayHide);
+  Settle();
+  EXPECT_FALSE(bar->IsWindowVisible());
+  EXPECT_FALSE(floating->IsWindowVisible());
+  EXPECT_FALSE(bar->m_bDelayHide);
+  manager->ExitConfigMode();
+  frame->EnableWindow(TRUE);
+}
+
+TEST_F(ToolBarManager, WhileCustomisingADockedBarIsNotActivatedByAClick) {
+  SECCustomToolBar* docked = ManagedBar(IDR_TEST_TOOLBAR, 0xE900);
+  SECCustomToolBar* floating = ManagedBar(IDR_TEST_TOOLBAR2, 0xE901);
+  ASSERT_TRUE(docked && floating);
+  frame->FloatControlBar(floating, InFrame(ViewRect().CenterPoint()));
+  Settle();
+  auto activate = [](SECCustomToolBar* bar) {
+    return static_cast<int>(bar->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(bar->GetTopLevelParent()->m_hWnd),
+                                             MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
+  };
+  const int dockedBefore = activate(docked), floatingBefore = activate(floating);
+  EXPECT_NE(dockedBefore, MA_NOACTIVATE);
+  manager->EnterConfigMode();
+  EXPECT_EQ(activate(docked), MA_NOACTIVATE);
+  EXPECT_EQ(activate(floating), floatingBefore);
+  manager->ExitConfigMode();
+  frame->EnableWindow(TRUE);
+  EXPECT_EQ(activate(docked), dockedBefore);
+}
+
+TEST_F(ToolBarManager, AnAltDragOutsideCustomisingMovesAButtonAndLeavesNoSelection) {
+  SECCustomToolBar* a = ManagedBar(IDR_TEST_TOOLBAR, 0xE900);
+  SECCustomToolBar* b = ManagedBar(IDR_TEST_TOOLBAR2, 0xE901);
+  ASSERT_TRUE(a && b);
+  Idle();
+  const UINT moved = a->GetItemID(0);
+  const int before = b->GetButtonCount();
+  const CPoint from = ButtonOnScreen(*a, 0).CenterPoint();
+  const CRect onto = ButtonOnScreen(*b, 1);
+  plat::user::input::Key(VK_MENU, true);
+  drv::Drag(from, CPoint(onto.left + 6, onto.CenterPoint().y));
+  // Another key before Alt goes up, so that releasing Alt does not open the menu.
+  plat::user::input::Key(VK_SHIFT, true);
+  plat::user::input::Key(VK_SHIFT, false);
+  plat::user::input::Key(VK_MENU, false);
+  Settle();
+  EXPECT_EQ(b->GetButtonCount(), before + 1);
+  EXPECT_EQ(b->GetItemID(1), moved);
+  EXPECT_NE(a->GetItemID(0), moved);
+  EXPECT_EQ(manager->GetSelectedBar(), nullptr);
+  EXPECT_FALSE(SECCustomToolBar::s_bDraggingButton);
+  EXPECT_TRUE(frame->commands.empty());  // a drag, not a press
+}
+
 }  // namespace
 }  // namespace toolkit_test

@@ -115,6 +115,28 @@ TEST_F(Dialog, EndDialogDuringInitialisationEndsAtOnce) {
   EXPECT_EQ(dlg.initCalls, 1);
 }
 
+// A dialog that nothing answers goes to the script for unscripted dialogs, which a test
+// uses to fail instead of waiting for ever; a queued script comes first.
+TEST_F(Dialog, AnUnscriptedDialogGoesToItsOwnScript) {
+  int unscripted = 0;
+  responder::OnUnscriptedDialog([&](const responder::Shown& shown) {
+    ++unscripted;
+    EndDialog(shown.hwnd, IDABORT);
+    return 0;
+  });
+  CFormDialog plain(&owner);
+  EXPECT_EQ(plain.DoModal(), IDABORT);
+  EXPECT_EQ(unscripted, 1);
+  responder::Push([](const responder::Shown& shown) {
+    EndDialog(shown.hwnd, IDOK);
+    return 0;
+  });
+  CFormDialog scripted(&owner);
+  EXPECT_EQ(scripted.DoModal(), IDOK);
+  EXPECT_EQ(unscripted, 1) << "a scripted dialog is the script's";
+  responder::Reset();
+}
+
 TEST_F(Dialog, MissingTemplateGivesMinusOne) {
   CDialog dlg(999, &owner);
   EXPECT_EQ(dlg.DoModal(), -1);

@@ -4,7 +4,10 @@
 // with its frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "Clock.h"
 #include "afxext.h"
@@ -188,6 +191,67 @@ TEST_F(Docking, ClosingTheSmallFrameHidesTheBarAndTheFrame) {
   EXPECT_TRUE(bar.IsFloating());  // still its frame's, to show again there
   frame->ShowControlBar(&bar, TRUE, FALSE);
   EXPECT_TRUE(mini->IsWindowVisible());
+}
+
+// What windows heard of their activation: (window, message, wParam), through a plain
+// subclass of each window's procedure.
+struct Heard {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  bool operator==(const Heard& o) const { return hwnd == o.hwnd && message == o.message && wParam == o.wParam; }
+};
+std::vector<Heard> g_heard;
+std::map<HWND, WNDPROC> g_procs;
+LRESULT CALLBACK Listening(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCACTIVATE || message == WM_FLOATSTATUS) g_heard.push_back({h, message, wParam});
+  return ::CallWindowProcA(g_procs[h], h, message, wParam, lParam);
+}
+void Listen(HWND h) {
+  g_procs[h] = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Listening)));
+}
+
+TEST_F(Docking, TheFramesFloatingWindowsFollowItsActivation) {
+  frame->FloatControlBar(&bar, CPoint(300, 300));
+  drv::WaitIdle();
+  CFrameWnd* mini = bar.GetParentFrame();
+  ASSERT_NE(mini, frame);
+  CWnd owned, stranger;  // a palette of the frame, and a window of nobody
+  ASSERT_TRUE(owned.CreateEx(0, nullptr, "palette", WS_POPUP, 10, 10, 40, 40, frame->m_hWnd, nullptr));
+  ASSERT_TRUE(stranger.CreateEx(0, nullptr, "other", WS_POPUP, 60, 10, 40, 40, nullptr, nullptr));
+  g_heard.clear();
+  for (HWND h : {frame->m_hWnd, mini->m_hWnd, owned.m_hWnd, stranger.m_hWnd}) Listen(h);
+
+  const HWND f = frame->m_hWnd, m = mini->m_hWnd, o = owned.m_hWnd;
+  frame->NotifyFloatingWindows(FS_DEACTIVATE);
+  // The frame's caption first; the small frame keeps its caption in step with it.
+  auto has = [](const Heard& h) { return std::find(g_heard.begin(), g_heard.end(), h) != g_heard.end(); };
+  ASSERT_FALSE(g_heard.empty());
+  EXPECT_EQ(g_heard.front(), (Heard{f, WM_NCACTIVATE, FALSE}));
+  EXPECT_TRUE(has({m, WM_FLOATSTATUS, FS_DEACTIVATE}));
+  EXPECT_TRUE(has({m, WM_NCACTIVATE, FALSE}));
+  EXPECT_TRUE(has({o, WM_FLOATSTATUS, FS_DEACTIVATE}));
+  for (const Heard& h : g_heard) EXPECT_NE(h.hwnd, stranger.m_hWnd);
+
+  g_heard.clear();
+  frame->NotifyFloatingWindows(FS_ACTIVATE);
+  EXPECT_EQ(g_heard.front(), (Heard{f, WM_NCACTIVATE, TRUE}));
+  EXPECT_TRUE(has({m, WM_NCACTIVATE, TRUE}));
+  EXPECT_TRUE(has({o, WM_FLOATSTATUS, FS_ACTIVATE}));
+
+  // A disabled frame (its own modal window is up) never looks active; other flags only
+  // reach the floating windows.
+  g_heard.clear();
+  frame->EnableWindow(FALSE);
+  frame->NotifyFloatingWindows(FS_ACTIVATE);
+  frame->EnableWindow(TRUE);
+  EXPECT_EQ(g_heard.front(), (Heard{f, WM_NCACTIVATE, FALSE}));
+  g_heard.clear();
+  frame->NotifyFloatingWindows(FS_SHOW);
+  EXPECT_TRUE(has({o, WM_FLOATSTATUS, FS_SHOW}));
+  for (const Heard& h : g_heard) EXPECT_NE(h.message, static_cast<UINT>(WM_NCACTIVATE));
+  owned.DestroyWindow();
+  stranger.DestroyWindow();
 }
 
 // Drags with the mouse from the bar's middle: where the outline ends decides. (The test's

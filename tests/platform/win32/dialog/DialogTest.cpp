@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "ModuleRegistry.h"
 #include "user/Input.h"
@@ -151,6 +152,26 @@ TEST_F(Dialogs, ModalDialogDisablesTheOwnerAndReturnsTheEndCode) {
   EXPECT_EQ(GetActiveWindow(), owner);
   ASSERT_EQ(responder::History().size(), 1u);
   DestroyWindow(owner);
+}
+
+// A modal dialog nobody scripted would wait for ever on the memory-only screen: the
+// script for unscripted dialogs hears of it and can end it; queued scripts come first.
+TEST_F(Dialogs, AnUnscriptedModalDialogGoesToItsOwnScript) {
+  std::vector<std::string> unscripted;
+  responder::OnUnscriptedDialog([&](const responder::Shown& shown) {
+    unscripted.push_back(shown.caption);
+    EndDialog(shown.hwnd, IDABORT);
+    return 0;
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, FormProc, 0), IDABORT);
+  EXPECT_EQ(unscripted, std::vector<std::string>{"設定"});
+  responder::Push([](const responder::Shown& shown) {
+    EndDialog(shown.hwnd, IDOK);
+    return 0;
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, FormProc, 0), IDOK);
+  EXPECT_EQ(unscripted.size(), 1u) << "a scripted dialog is the script's";
+  responder::Reset();
 }
 
 TEST_F(Dialogs, FailedCreationReturnsMinusOne) {

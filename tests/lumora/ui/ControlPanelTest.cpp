@@ -407,7 +407,12 @@ TEST_F(ControlPanel, ColoursBytesAndTheSaveFolder) {
   std::vector<std::string> heard;
   for (const auto& e : events->events)
     if (e != "stop" && e != "start") heard.push_back(e);
-  EXPECT_EQ(heard, (std::vector<std::string>{"off", "0x20000", "on"}));
+  // (The strip may turn the window off and on again inside, while it reads the folder.)
+  ASSERT_GE(heard.size(), 3u);
+  EXPECT_EQ(heard.front(), "off");
+  EXPECT_EQ(heard[1], "0x20000");
+  EXPECT_EQ(heard.back(), "on");
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), "0x20000"), 1);
   EXPECT_EQ(std::string(static_cast<LPCSTR>(doc->GetThumbnailFolder())), "C:\\Frame\\pics\\s\\");
 }
 

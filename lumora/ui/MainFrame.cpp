@@ -622,8 +622,9 @@ void CMainFrame::OnClose() {
     return;
   }
   if (m_bClosing) return;
-  // A close met while an operation pumps messages waits for that operation to end.
-  if (m_nOperationDepth > 0) {
+  // A close met while an operation pumps messages, or while another window's capture
+  // road holds the frame busy, waits for it to end.
+  if (m_nOperationDepth > 0 || m_bBusy) {
     m_bClosePending = 1;
     return;
   }
@@ -684,6 +685,14 @@ BOOL CMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 
 void CMainFrame::ReportError(SHORT type, SHORT detail) {
   if (m_bReportErrors && m_bErrorControlReady && m_pErrorControl) m_pErrorControl->ReportError(type, detail);
+}
+
+void CMainFrame::SetBusy(BOOL busy) {
+  m_bBusy = busy ? 1 : 0;
+  if (!busy && m_bClosePending && m_nOperationDepth == 0 && GetSafeHwnd()) {
+    m_bClosePending = 0;
+    PostMessage(WM_CLOSE);
+  }
 }
 
 void CMainFrame::SetImageStatus(int status) {

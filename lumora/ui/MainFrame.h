@@ -97,7 +97,9 @@ class CMainFrame : public CFrameWnd {
   void SetSettingLoadMode(int mode) { m_nSettingLoadMode = mode; }
   int GetSettingLoadMode() const { return m_nSettingLoadMode; }
   void SetImageStatus(int status);
-  void SetBusy(BOOL busy) { m_bBusy = busy ? 1 : 0; }
+  // Busy: a capture road of another window runs (it may pump a dialog); a close met
+  // meanwhile comes when it ends.
+  void SetBusy(BOOL busy);
   BOOL IsBusy() const { return m_bBusy; }
   // 1 while the printer output prints (it sets 1 when printing begins and 0 at the end).
   void SetDirectClose(int printing) { m_bPrinting = printing; }

@@ -38,7 +38,7 @@ class CMainFrame::Operation {
   explicit Operation(CMainFrame& frame) : frame_(frame) { ++frame_.m_nOperationDepth; }
   ~Operation() {
     if (--frame_.m_nOperationDepth > 0) return;
-    if (frame_.m_bClosePending && frame_.GetSafeHwnd()) {
+    if (frame_.m_bClosePending && !frame_.m_bBusy && frame_.GetSafeHwnd()) {
       frame_.m_bClosePending = 0;
       frame_.PostMessage(WM_CLOSE);
     }

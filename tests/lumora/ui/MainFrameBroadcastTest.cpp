@@ -413,6 +413,20 @@ TEST_F(MainFrameBroadcast, ACloseMetWhileAnOperationWaitsWaitsForIt) {
   app->m_pMainWnd = nullptr;
 }
 
+// The control panel's capture road holds the frame busy while it may pump an error
+// dialog, with the frame in hand: a close met meanwhile comes once it is done.
+TEST_F(MainFrameBroadcast, ACloseMetWhileTheFrameIsBusyComesWhenItEnds) {
+  ASSERT_TRUE(Start());
+  const HWND main = frame->m_hWnd;
+  frame->SetBusy(TRUE);
+  frame->SendMessage(WM_CLOSE);
+  Pump();
+  EXPECT_TRUE(IsWindow(main)) << "the close waits while the frame is busy";
+  frame->SetBusy(FALSE);
+  ASSERT_TRUE(PumpUntil([main] { return !IsWindow(main); }));
+  app->m_pMainWnd = nullptr;
+}
+
 TEST_F(MainFrameBroadcast, ASaveMetByACloseEndsBeforeTheObjectsGo) {
   StartLive();
   frame->StopLive();

@@ -224,10 +224,12 @@ TEST_F(CaptionTest, TheTitleSplitsAtItsDashAndANarrowCaptionDropsTheRest) {
 TEST_F(FrameWndTest, ASampleFrameWithRowsSplittersAFloatingBarAndItsCaption) {
   frame->SetWindowText("Layout - Docking");
   frame->EnableCustomCaption(TRUE);
-  SECControlBar* a = MakeBar(frame, ID_TEST_BAR_A, "Palette", CSize(120, 44));
-  SECControlBar* b = MakeBar(frame, ID_TEST_BAR_B, "Tools", CSize(120, 44));
-  SECControlBar* c = MakeBar(frame, ID_TEST_BAR_C, "Outline", CSize(110, 120), WS_CHILD | WS_VISIBLE | CBRS_LEFT);
-  SECControlBar* d = MakeBar(frame, ID_TEST_BAR_D, "Floating", CSize(150, 70));
+  const DWORD gripper = CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE | CBRS_EX_GRIPPER_EXPAND;
+  SECControlBar* a = MakeBar(frame, ID_TEST_BAR_A, "Palette", CSize(120, 44), WS_CHILD | WS_VISIBLE | CBRS_TOP, gripper);
+  SECControlBar* b = MakeBar(frame, ID_TEST_BAR_B, "Tools", CSize(120, 44), WS_CHILD | WS_VISIBLE | CBRS_TOP, gripper);
+  SECControlBar* c =
+      MakeBar(frame, ID_TEST_BAR_C, "Outline", CSize(110, 120), WS_CHILD | WS_VISIBLE | CBRS_LEFT, gripper);
+  SECControlBar* d = MakeBar(frame, ID_TEST_BAR_D, "Floating", CSize(150, 70), WS_CHILD | WS_VISIBLE | CBRS_TOP, gripper);
   frame->DockControlBarEx(a, AFX_IDW_DOCKBAR_TOP, 0, 0, 0.4f, 44);
   frame->DockControlBarEx(b, AFX_IDW_DOCKBAR_TOP, 1, 0, 0.6f, 44);
   frame->DockControlBar(c, AFX_IDW_DOCKBAR_LEFT);

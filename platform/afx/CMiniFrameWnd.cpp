@@ -14,7 +14,7 @@ LRESULT CMiniFrameWnd::OnFloatStatus(WPARAM wParam, LPARAM) {
   const BOOL synced = (GetStyle() & MFS_SYNCACTIVE) != 0;
   if (wParam & FS_SYNCACTIVE) return synced;
   if (synced && (wParam & (FS_ACTIVATE | FS_DEACTIVATE)))
-    DefWindowProc(WM_NCACTIVATE, (wParam & FS_ACTIVATE) != 0, 0);
+    SendMessage(WM_NCACTIVATE, (wParam & FS_ACTIVATE) != 0);
   return 0;
 }
 

@@ -9,7 +9,6 @@ class SECDialogBar : public SECControlBar {
   SECDialogBar();
   ~SECDialogBar() override;
 
-  using SECControlBar::Create;
   // The bar from template `lpszTemplateName` (found in the resource chain); FALSE when
   // the window cannot be prepared or made, or its initialisation data fails.
   virtual BOOL Create(CWnd* pParentWnd, LPCSTR lpszTemplateName, DWORD dwStyle, DWORD dwExStyle, UINT nID);

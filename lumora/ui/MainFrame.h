@@ -208,8 +208,6 @@ class CMainFrame : public CFrameWnd {
   BOOL RouteToStillDisplay(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
   // Moves the whole editing state from one display to the other, `from` ending empty.
   static void MoveAnnotationState(CVexDisplayOutput& from, CVexDisplayOutput& to);
-  // The still picture changes pane: its annotations, selection and clipboard go with it.
-  void SwapStillDisplay();
 
   // ---- commands of the menus, the toolbar and the accelerators
   // Print types: 0 print preview, 1 print, 2 layout preview, 3 layout print; -1 before

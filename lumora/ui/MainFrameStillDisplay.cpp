@@ -41,15 +41,3 @@ void CMainFrame::MoveAnnotationState(CVexDisplayOutput& from, CVexDisplayOutput&
   }
   from.ResetAnnotationState();
 }
-
-void CMainFrame::SwapStillDisplay() {
-  CVexDisplayOutput* still = m_pStillDisplay;
-  CVexDisplayOutput* live = m_live.liveDisplay;
-  if (!still || !live || still == live) return;
-  still->DeleteCurrentAnnotation();
-  live->DeleteCurrentAnnotation();
-  MoveAnnotationState(*still, *live);
-  m_pStillDisplay = live;
-  m_live.liveDisplay = still;
-  live->ReloadCurrentImage();
-}

@@ -182,8 +182,10 @@ CSize CStatusBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
   TEXTMETRIC tm{};
   dc.GetTextMetrics(&tm);
   if (old) dc.SelectObject(old);
-  // The text, its edge and air, and the bar's own border lines.
-  const int height = static_cast<int>(tm.tmHeight) + 4 + 2 * 2 + 2;
+  // The characters (the font's leading above them is left out, as the user interface
+  // fonts the bar was made for have none), their edge and air, and the bar's borders.
+  const int characters = static_cast<int>(tm.tmHeight - tm.tmInternalLeading);
+  const int height = characters + 2 + 2 + 2 * 2;
   return CSize(bStretch ? 32767 : 0, height);
 }
 

@@ -178,10 +178,12 @@ void CStatusBar::UpdateAllPanes(BOOL bUpdateRects, BOOL bUpdateText) {
 CSize CStatusBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
   CClientDC dc(nullptr);
   CFont* font = GetFont();
-  CFont* old = font ? dc.SelectObject(font) : nullptr;
+  // Without a font of its own the control draws with the default user-interface font.
+  HGDIOBJ face = font ? font->GetSafeHandle() : ::GetStockObject(DEFAULT_GUI_FONT);
+  HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), face);
   TEXTMETRIC tm{};
   dc.GetTextMetrics(&tm);
-  if (old) dc.SelectObject(old);
+  ::SelectObject(dc.GetSafeHdc(), old);
   // The characters (the font's leading above them is left out, as the user interface
   // fonts the bar was made for have none), their edge and air, and the bar's borders.
   const int characters = static_cast<int>(tm.tmHeight - tm.tmInternalLeading);

@@ -120,6 +120,12 @@ TEST_F(StatusBarTest, TheBarIsAsHighAsItsCharactersWhichShowWhole) {
     EXPECT_EQ(inkRows, tm.tmAscent - tm.tmInternalLeading) << "every row of the characters is in the pane";
     frame->bar.SetFont(nullptr);
   }
+  // Without a font of its own, the one the control draws with: the default user-interface
+  // font of 12-pixel characters.
+  frame->RecalcLayout();
+  CRect bar;
+  frame->bar.GetWindowRect(&bar);
+  EXPECT_EQ(bar.Height(), 20);
 }
 
 TEST_F(StatusBarTest, TextsReachTheirPanesWhicheverWayTheyAreSet) {

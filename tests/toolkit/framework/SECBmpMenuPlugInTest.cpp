@@ -3,6 +3,7 @@
 // colour and setting changes, the radio dot, and string items put back at the end.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -158,6 +159,16 @@ class ItemCanvas {
   LRESULT handled = 0;
 };
 
+// Counts the bold font's making: the default item is drawn in it, others are not.
+class BoldCounting : public SECBmpMenuPlugIn {
+ public:
+  int bold = 0;
+  BOOL CreateBoldMenuFont() override {
+    ++bold;
+    return SECBmpMenuPlugIn::CreateBoldMenuFont();
+  }
+};
+
 TEST_F(BmpMenuTest, ItemsDrawTheirImageBoxTextAndState) {
   MakeFrame(true, false);
   SECBmpMenuPlugIn* plugIn = PlugInOf(frame);
@@ -217,17 +228,41 @@ TEST_F(BmpMenuTest, ItemsDrawTheirImageBoxTextAndState) {
     for (int x = 0; x < 20; ++x) black += tick.At(x, y) == RGB(0, 0, 0);
   EXPECT_GT(black, 10);
 
-  // The default item is bold: more of its pixels are ink than the same text's plain.
-  ItemCanvas bold, normal;
-  bold.Draw(frame, file, 5, ODS_DEFAULT);
-  normal.Draw(frame, file, 5, 0);
-  EXPECT_GT(bold.Count(::GetSysColor(COLOR_MENUTEXT)), normal.Count(::GetSysColor(COLOR_MENUTEXT)));
+  // The default item is drawn in the bold menu font (weight 700), the others not.
+  BoldCounting counting;
+  ASSERT_TRUE(counting.PlugInTo(frame));
+  HMENU own = ::CreatePopupMenu();
+  ::AppendMenuA(own, MF_STRING, ID_MB_EXIT, "E&xit");
+  counting.OnInitMenuPopup(CMenu::FromHandle(own), 0, FALSE);
+  ItemCanvas canvas;
+  auto drawWith = [&](UINT pos, UINT state) {
+    const MENUITEMINFOA mii = ItemInfo(own, pos);
+    DRAWITEMSTRUCT dis{ODT_MENU, 0, mii.wID, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(own), canvas.dc.m_hDC,
+                       RECT{0, 0, 200, 24}, mii.dwItemData};
+    LRESULT result = 0;
+    counting.OnWndMsg(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis), &result);
+  };
+  drawWith(0, 0);
+  EXPECT_EQ(counting.bold, 0);
+  drawWith(0, ODS_DEFAULT);
+  EXPECT_EQ(counting.bold, 1);
+  counting.UnPlug();
+  ::DestroyMenu(own);
 
   // Items of a menu that is gone, and another component's items, are left alone.
   ItemCanvas foreign;
   DRAWITEMSTRUCT dis{ODT_MENU, 0, 777, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(file), foreign.dc.m_hDC,
                      RECT{0, 0, 200, 24}, 0x1234};
-  EXPECT_EQ(frame->SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)), 0);
+  frame->SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+  EXPECT_EQ(foreign.At(100, 10), RGB(1, 2, 3));
+  HMENU gone = ::CreatePopupMenu();
+  ::AppendMenuA(gone, MF_STRING, 1, "&Gone");
+  plugIn->OnInitMenuPopup(CMenu::FromHandle(gone), 0, FALSE);
+  const MENUITEMINFOA goneItem = ItemInfo(gone, 0);
+  ::DestroyMenu(gone);
+  DRAWITEMSTRUCT stale{ODT_MENU, 0, 1, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(gone), foreign.dc.m_hDC,
+                       RECT{0, 0, 200, 24}, goneItem.dwItemData};
+  frame->SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&stale));
   EXPECT_EQ(foreign.At(100, 10), RGB(1, 2, 3));
 }
 
@@ -387,7 +422,19 @@ TEST_F(BmpMenuTest, TheLibrarysRadioDotAndTheToolbarManagersImages) {
   frame = nullptr;
 }
 
+// A kept screenshot is drawn with the installed fonts (the test font draws blocks).
+struct ShotFonts {
+  ShotFonts() : keep(std::getenv("LUMORA_DISPLAY_SHOTS") != nullptr) {
+    if (keep) setenv("LUMORA_FONT", "", 1);
+  }
+  ~ShotFonts() {
+    if (keep) setenv("LUMORA_FONT", "test", 1);
+  }
+  bool keep;
+};
+
 TEST_F(BmpMenuTest, ARadioItemShowsTheDotAndTheMenuLooksRight) {
+  ShotFonts fonts;
   MakeFrame(true, false);
   SECBmpMenuPlugIn* plugIn = PlugInOf(frame);
   AddToolbarImages(plugIn->GetBitmapManager());

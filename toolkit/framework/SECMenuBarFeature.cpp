@@ -271,6 +271,8 @@ BOOL SECMenuBarMessages::PreTranslateMessage(MSG* pMsg) {
       return HandleMenuKey(static_cast<UINT>(pMsg->lParam));
     case WM_SYSKEYDOWN:
       if (!(HIWORD(pMsg->lParam) & KF_ALTDOWN) || pMsg->wParam == VK_MENU) return FALSE;
+      // Alt was part of a chord: its release must not enter keyboard mode.
+      m_bAltSeen = TRUE;
       if (const UINT ch = KeyChar(pMsg->wParam)) return HandleMenuKey(ch);
       return FALSE;
     default:
@@ -369,6 +371,8 @@ void SECMenuBarMessages::OnBarNotify(const SECMenuBarDropRecord* pRecord) {
       continue;
     }
     if (BarReady()) m_pMenuBar->SetTracking(FALSE);
+    // An Alt chord that opened the popup is over once Alt is up.
+    if (::GetKeyState(VK_MENU) >= 0) m_bAltSeen = FALSE;
     if (s_pActive == this && !(BarReady() && m_pMenuBar->InKeyboardMode())) s_pActive = nullptr;
     return;
   }

@@ -44,6 +44,7 @@ void TestFrame::OnEnterIdle(UINT nWhy, CWnd* pWho) {
     script.pop_front();
     step();
   } else {
+    ++escapes;
     plat::user::driver::PressKey(VK_ESCAPE);
   }
 }

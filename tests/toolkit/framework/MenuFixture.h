@@ -25,6 +25,7 @@ class TestFrame : public SECFrameWnd {
   std::vector<std::string> log;  // "command N", "popup N" (the popup's first id), "measure N"
   std::deque<std::function<void()>> script;
   int idles = 0;
+  int escapes = 0;  // menus the fixture had to close
   BOOL saveEnabled = FALSE;
   BOOL renameOpen = FALSE;  // the update handler of "Open" changes its text
   CFrameWnd* activeChild = nullptr;  // stands for an active MDI child

@@ -224,13 +224,64 @@ TEST_F(MenuBarTest, AltLetterOpensItsMenuAndLeftAndRightMoveBetweenPopups) {
   EXPECT_FALSE(bar->IsTracking());
   EXPECT_FALSE(bar->GetButton(0)->GetStyle() & TBBS_PRESSED);
   ExpectIdleSlots();
+  // Alt alone afterwards is keyboard mode again.
+  drv::PressKey(VK_MENU);
+  Settle();
+  EXPECT_TRUE(bar->InKeyboardMode());
+  drv::PressKey(VK_ESCAPE);
+  Settle();
   // Alt with a letter of no menu opens nothing and is left to the frame.
   frame->log.clear();
   drv::PressKey('Q', drv::kAlt);
   Settle();
   EXPECT_EQ(std::count_if(frame->log.begin(), frame->log.end(), [](const std::string& e) { return e.rfind("popup", 0) == 0; }), 0);
-  // The frame's own handling saw it (where its accelerators would take it).
+  // The frame's own handling saw it (where its accelerators would take it), and the
+  // release of Alt after the chord does not enter keyboard mode.
   EXPECT_TRUE(Logged(frame, "syscommand " + std::to_string(SC_KEYMENU)));
+  EXPECT_FALSE(bar->InKeyboardMode());
+}
+
+TEST_F(MenuBarTest, DownDropsTheHotItemAndTheSystemMenuBoxAnswersTheBar) {
+  MakeFrame(false, true);
+  // Alt, Right, Down: the second menu drops.
+  int tracked = -2;
+  frame->script = {[&] {
+    tracked = bar->GetTrackedItem();
+    drv::PressKey(VK_ESCAPE);
+  }};
+  drv::PressKey(VK_MENU);
+  drv::PressKey(VK_RIGHT);
+  drv::PressKey(VK_DOWN);
+  Settle();
+  EXPECT_EQ(tracked, 1);
+  EXPECT_EQ(frame->log, std::vector<std::string>{PopupEntry(ID_MB_CUT)});
+  ExpectIdleSlots();
+
+  // A click on the system-menu box comes as a system command: the bar drops the system
+  // menu, and a click on the box again closes it.
+  frame->log.clear();
+  CRect window;
+  frame->GetWindowRect(&window);
+  const CPoint box(window.left + ::GetSystemMetrics(SM_CXFRAME) + 4, window.top + ::GetSystemMetrics(SM_CYFRAME) + 4);
+  BOOL armed = FALSE;
+  frame->script = {[&] {
+    armed = SECMenuBarMessages::IsSysMenuTestArmed();
+    drv::Click(box.x, box.y);
+  }};
+  frame->SendMessage(WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, MAKELPARAM(box.x, box.y));
+  Settle();
+  EXPECT_TRUE(armed);
+  EXPECT_EQ(frame->log, std::vector<std::string>{"popup system"});
+  EXPECT_EQ(frame->escapes, 0);  // closed by the click, not by the fixture's Escape
+  ExpectIdleSlots();
+
+  // Losing the activation ends keyboard mode.
+  drv::PressKey(VK_MENU);
+  Settle();
+  ASSERT_TRUE(bar->InKeyboardMode());
+  frame->SendMessage(WM_NCACTIVATE, FALSE);
+  EXPECT_FALSE(bar->InKeyboardMode());
+  ExpectIdleSlots();
 }
 
 TEST_F(MenuBarTest, AChosenItemIsCarriedOutAndItsMenuCloses) {

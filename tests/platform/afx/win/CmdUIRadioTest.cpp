@@ -58,12 +58,13 @@ TEST(CmdUIRadio, AMenuItemShowsTheSharedDot) {
 
 TEST(CmdUIRadio, TheSlotTakesAnotherBitmap) {
   RadioMenu r;
+  HBITMAP framework = AfxGetMenuDotBitmap();
   HBITMAP own = ::CreateBitmap(16, 15, 1, 1, nullptr);
-  HBITMAP old = AfxSetMenuDotBitmap(own);
+  EXPECT_EQ(AfxSetMenuDotBitmap(own), framework);
   r.Radio(1, TRUE);
   EXPECT_EQ(r.CheckedBitmap(1), own);
-  EXPECT_EQ(AfxSetMenuDotBitmap(old), own);
-  EXPECT_EQ(AfxGetMenuDotBitmap(), old);
+  EXPECT_EQ(AfxSetMenuDotBitmap(framework), own);
+  EXPECT_EQ(AfxGetMenuDotBitmap(), framework);
   ::DeleteObject(own);
 }
 

@@ -1,6 +1,9 @@
 #include "afxwin.h"
 #include "CCmdUI.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "CMenu.h"
 #include "CWnd.h"
 
@@ -27,9 +30,43 @@ void CCmdUI::SetCheck(int nCheck) {
   }
 }
 
+namespace {
+HBITMAP g_menuDot = nullptr;  // process-wide; never deleted (menus may still show it)
+
+HBITMAP MakeMenuDot() {
+  const LONG dims = ::GetMenuCheckMarkDimensions();
+  const int cx = LOWORD(dims), cy = HIWORD(dims);
+  if (cx <= 0 || cy <= 0) return nullptr;
+  // Rows padded to words; 1 is white, 0 the dot (drawn in the text colour).
+  const int stride = (cx + 15) / 16 * 2;
+  std::vector<BYTE> bits(static_cast<size_t>(stride * cy), 0xFF);
+  const double r = std::min(cx, cy) / 5.0, mx = (cx - 1) / 2.0, my = (cy - 1) / 2.0;
+  for (int y = 0; y < cy; ++y)
+    for (int x = 0; x < cx; ++x)
+      if ((x - mx) * (x - mx) + (y - my) * (y - my) <= r * r)
+        bits[static_cast<size_t>(y * stride + x / 8)] &= static_cast<BYTE>(~(0x80 >> (x % 8)));
+  return ::CreateBitmap(cx, cy, 1, 1, bits.data());
+}
+}  // namespace
+
+HBITMAP AfxGetMenuDotBitmap() {
+  if (!g_menuDot) g_menuDot = MakeMenuDot();
+  return g_menuDot;
+}
+
+HBITMAP AfxSetMenuDotBitmap(HBITMAP hbm) {
+  HBITMAP old = g_menuDot;
+  g_menuDot = hbm;
+  return old;
+}
+
 void CCmdUI::SetRadio(BOOL bOn) {
-  // Menus show a radio item with the check mark here.
   SetCheck(bOn ? 1 : 0);
+  // A menu item shows the shared dot in place of the check mark; a popup's item is
+  // left alone, as SetCheck leaves it.
+  if (!m_pMenu || m_pSubMenu) return;
+  if (HBITMAP dot = AfxGetMenuDotBitmap())
+    ::SetMenuItemBitmaps(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION, nullptr, dot);
 }
 
 void CCmdUI::SetText(LPCSTR lpszText) {

@@ -31,3 +31,10 @@ class CCmdUI {
   // item that no handler would carry out is disabled.
   BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 };
+
+// The framework's shared menu dot: the check bitmap SetRadio gives a menu item, a
+// monochrome dot of the check-mark size made on first use. A library may put its own in
+// the slot; the bitmap in it must live as long as menus can show it.
+HBITMAP AfxGetMenuDotBitmap();
+// Puts `hbm` in the slot and returns the bitmap that was there (null when none was made).
+HBITMAP AfxSetMenuDotBitmap(HBITMAP hbm);

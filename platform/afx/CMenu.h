@@ -49,6 +49,11 @@ class CMenu : public CObject {
   }
   int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
   CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
+  BOOL SetDefaultItem(UINT uItem, BOOL fByPos = FALSE) { return ::SetMenuDefaultItem(m_hMenu, uItem, fByPos); }
+  UINT GetDefaultItem(UINT gmdiFlags, BOOL fByPos = FALSE) { return ::GetMenuDefaultItem(m_hMenu, fByPos, gmdiFlags); }
+  BOOL SetMenuItemBitmaps(UINT nPosition, UINT nFlags, HBITMAP hUnchecked, HBITMAP hChecked) {
+    return ::SetMenuItemBitmaps(m_hMenu, nPosition, nFlags, hUnchecked, hChecked);
+  }
   BOOL TrackPopupMenu(UINT nFlags, int x, int y, class CWnd* pWnd, LPCRECT lpRect = nullptr);
 
   // What the command-update machinery does to one item.

@@ -164,6 +164,13 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA in
 BOOL SetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked);
 LONG GetMenuCheckMarkDimensions();
 BOOL HiliteMenuItem(HWND hwnd, HMENU menu, UINT item, UINT hilite);
+// One default item a menu (drawn bold; a double click on the system-menu box runs it).
+// uItem (UINT)-1 takes the mark away.
+BOOL SetMenuDefaultItem(HMENU menu, UINT uItem, UINT fByPos);
+#define GMDI_USEDISABLED 0x0001L
+#define GMDI_GOINTOPOPUPS 0x0002L
+// The default item's id (or position), (UINT)-1 when there is none.
+UINT GetMenuDefaultItem(HMENU menu, UINT fByPos, UINT gmdiFlags);
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND hwnd, const RECT* rect);
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND hwnd, LPTPMPARAMS params);
 BOOL EndMenu();

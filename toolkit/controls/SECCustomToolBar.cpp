@@ -678,3 +678,26 @@ void SECCustomToolBar::OnSetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd*) {
   }
   m_bFloatDirty = m_bHorzDirty = m_bVertDirty = TRUE;
 }
+
+// ---- menu buttons
+
+void SECCustomToolBar::DropMenu(UINT nIDMenu, int nSubMenu, SECStdBtn* pBtn) {
+  HMENU menu = ::LoadMenuA(AfxFindResourceHandle(MAKEINTRESOURCEA(nIDMenu), RT_MENU), MAKEINTRESOURCEA(nIDMenu));
+  HMENU popup = menu ? ::GetSubMenu(menu, nSubMenu) : nullptr;
+  CWnd* owner = NotifyTarget();
+  const HWND hWnd = m_hWnd;
+  if (popup && owner && pBtn && m_hWnd) {
+    // Below the button, left-aligned; commands go to the bar's owner.
+    CRect r = pBtn->GetRect();
+    ClientToScreen(&r);
+    TPMPARAMS params{sizeof(TPMPARAMS), r};
+    ::TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, r.left, r.bottom, owner->m_hWnd, &params);
+  }
+  if (menu) ::DestroyMenu(menu);
+  if (!::IsWindow(hWnd) || CWnd::FromHandlePermanent(hWnd) != this) return;  // gone while the menu was open
+  for (int i = 0; i < GetButtonCount(); ++i) {
+    if (GetButton(i) != pBtn) continue;
+    pBtn->SetStyle(pBtn->GetStyle() & ~TBBS_PRESSED);
+    InvalidateButton(i);
+  }
+}

@@ -72,6 +72,11 @@ class SECCustomToolBar : public SECControlBar {
   virtual void UpdateButton(int nIndex);
 
   virtual BOOL IsCoolLook() const { return (m_dwExStyle & CBRS_EX_COOL) != 0; }
+  // The font of menu buttons' labels; none here (they take the bar's font).
+  virtual HFONT GetMenuFont() const { return nullptr; }
+  // Drops popup `nSubMenu` of menu resource `nIDMenu` under `pBtn` and lets its owner
+  // carry out the chosen command; the button is released when the menu closes.
+  virtual void DropMenu(UINT nIDMenu, int nSubMenu, SECStdBtn* pBtn);
   virtual HFONT GetFont() const { return m_hFont; }
   virtual HFONT GetButtonFont() const { return m_hFont; }
   virtual BOOL IsCopyModifierDown() const { return ::GetKeyState(VK_CONTROL) < 0; }
@@ -162,6 +167,7 @@ class SECCustomToolBar : public SECControlBar {
   std::unique_ptr<ButtonClassEntry[]> m_pDefaultClasses;  // owned
   BOOL m_bKeyboardFocus = FALSE;
   int m_nMaxBtnWidth = 0;
+  int m_nMaxMenuBtnWidth = 0;  // the widest menu button
   SECBtnArray m_btns;
   BOOL m_bDelayHide = FALSE;  // a hide posted as "WM_NODELAYHIDE" is under way
   // The docking state the buttons were last placed for: 1 top or bottom, 2 left or

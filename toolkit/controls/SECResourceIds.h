@@ -68,3 +68,8 @@
 
 // The text of a floating frame's close item.
 #define IDS_SEC_SCCLOSE 0xF011
+
+// Menus: the check mark of bitmap menus (a tick in the system greys), and the id under
+// which a frame's menu bar shows the main window's default menu.
+#define IDB_SEC_MENUCHECK 20525
+#define IDR_SEC_DEFAULT_MENU 20514

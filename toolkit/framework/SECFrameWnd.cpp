@@ -5,6 +5,9 @@
 
 #include "SECDockBar.h"
 #include "SECDockState.h"
+#include "SECBmpMenuPlugIn.h"
+#include "SECMenuBar.h"
+#include "SECMenuBarFeature.h"
 #include "SECMiniDockFrameWnd.h"
 #include "SECWndPlugIn.h"
 #include "SECMDIFrameWnd.h"
@@ -199,14 +202,22 @@ BOOL SECFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO
 }
 
 LRESULT SECFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (m_pMenuPlugIn && m_pMenuPlugIn->m_bPluggedIn) {
+  const HWND hWnd = m_hWnd;
+  if (SECWndPlugIn* plugIn = m_pMenuPlugIn; plugIn && plugIn->m_bPluggedIn) {
     LRESULT result = 0;
-    m_pMenuPlugIn->OnWndMsg(message, wParam, lParam, &result);
-    if (m_pMenuPlugIn->m_bHandled) return result;
+    plugIn->OnWndMsg(message, wParam, lParam, &result);
+    // A menu the plug-in tracked may have outlived this frame: touch nothing of it then.
+    if (!::IsWindow(hWnd) || CWnd::FromHandlePermanent(hWnd) != this) return result;
+    if (m_pMenuPlugIn == plugIn && plugIn->m_bHandled) return result;
   }
   // Closing waits while the toolbars are customised (Alt+F4 comes this way too).
   if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && InCustomiseMode()) return 0;
-  return CFrameWnd::WindowProc(message, wParam, lParam);
+  const LRESULT result = CFrameWnd::WindowProc(message, wParam, lParam);
+  if (message == WM_INITMENUPOPUP && CWnd::FromHandlePermanent(hWnd) == this && m_bBitmapMenus)
+    // The update handlers may have changed items: the plug-in converts what they left.
+    if (auto* bitmaps = dynamic_cast<SECBmpMenuPlugIn*>(m_pMenuPlugIn); bitmaps && bitmaps->IsPluggedIn())
+      bitmaps->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam), HIWORD(lParam));
+  return result;
 }
 
 BOOL SECFrameWnd::PreTranslateMessage(MSG* pMsg) {
@@ -217,8 +228,30 @@ BOOL SECFrameWnd::PreTranslateMessage(MSG* pMsg) {
 
 int SECFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
   if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
-  // The menu bar and bitmap-menu plug-ins are made by the frames that offer them.
+  SetUpMenuPlugIn(this, m_pMenuBar, m_bBitmapMenus, m_pControlBarManager, m_pMenuPlugIn);
   return 0;
+}
+
+void SECFrameWnd::EnableMenuBar(CControlBar* pMenuBar) { m_pMenuBar = pMenuBar; }
+
+void SECFrameWnd::EnableBitmapMenus(BOOL bEnable) { m_bBitmapMenus = bEnable; }
+
+void SECFrameWnd::SetUpMenuPlugIn(CWnd* pHost, CControlBar* pMenuBar, BOOL bBitmapMenus,
+                                  SECControlBarManager* pManager, SECWndPlugIn*& pPlugIn) {
+  std::unique_ptr<SECBmpMenuPlugIn> made;
+  if (pMenuBar) {
+    auto feature = std::make_unique<SECMenuBarFeature>();
+    feature->SetMenuBar(dynamic_cast<SECMenuBar*>(pMenuBar));
+    made = std::move(feature);
+  } else if (bBitmapMenus) {
+    made = std::make_unique<SECBmpMenuPlugIn>();
+  }
+  if (!made || !made->PlugInTo(pHost)) return;
+  if (bBitmapMenus)
+    if (auto* manager = dynamic_cast<SECToolBarManager*>(pManager); manager && manager->GetBmpMgr())
+      made->SetBitmapManager(manager->GetBmpMgr());
+  delete pPlugIn;
+  pPlugIn = made.release();
 }
 
 BOOL SECFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {

@@ -53,6 +53,15 @@ class SECFrameWnd : public CFrameWnd {
   CRect GetCaptionRect() const;
   // The toolbar manager customises: the frame takes no clicks or closing meanwhile.
   BOOL InCustomiseMode() const;
+  // Before the window is made: a menu bar (a SECMenuBar) in place of the window menu,
+  // and bitmap menus. The bar's window is made by the caller after the frame's.
+  void EnableMenuBar(CControlBar* pMenuBar);
+  void EnableBitmapMenus(BOOL bEnable = TRUE);
+  SECWndPlugIn* GetMenuPlugIn() const { return m_pMenuPlugIn; }
+  // The plug-in set-up of WM_CREATE, which the MDI frame shares: a menu-bar plug-in in
+  // menu-bar mode, else a bitmap-menu one when asked, taking the toolbar manager's images.
+  static void SetUpMenuPlugIn(CWnd* pHost, CControlBar* pMenuBar, BOOL bBitmapMenus, SECControlBarManager* pManager,
+                              SECWndPlugIn*& pPlugIn);
 
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,

@@ -5,6 +5,7 @@ IMPLEMENT_DYNAMIC(SECWndPlugIn, CWnd)
 SECWndPlugIn::~SECWndPlugIn() {
   // The handle is the host's: the window must never go with the plug-in.
   m_hWnd = nullptr;
+  *m_pPlugInAlive = false;
 }
 
 BOOL SECWndPlugIn::PlugInTo(CWnd* pWnd) {
@@ -28,7 +29,9 @@ BOOL SECWndPlugIn::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
   if (!m_bPluggedIn) return FALSE;
   m_bHandled = FALSE;
   m_bPassToDefault = FALSE;
+  auto alive = m_pPlugInAlive;
   BOOL result = CWnd::OnWndMsg(message, wParam, lParam, pResult);
+  if (!*alive) return result;
   if (m_bResultGiven) {
     m_bResultGiven = FALSE;
     if (pResult) *pResult = m_lResult;

@@ -2,6 +2,8 @@
 // message map sees the host's messages before the host does. A handler that wants the
 // host not to see a message sets m_bHandled; one that answers it sets a result.
 #pragma once
+#include <memory>
+
 #include <afxwin.h>
 
 class SECWndPlugIn : public CWnd {
@@ -23,4 +25,9 @@ class SECWndPlugIn : public CWnd {
   BOOL m_bResultGiven = FALSE;
   LRESULT m_lResult = 0;
   BOOL m_bPluggedIn = FALSE;
+
+ private:
+  // False once the plug-in is gone: a handler may have run a modal loop in which the host
+  // (and the plug-in with it) was destroyed.
+  std::shared_ptr<bool> m_pPlugInAlive = std::make_shared<bool>(true);
 };

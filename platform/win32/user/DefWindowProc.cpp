@@ -210,6 +210,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return SetCursorFor(*w, static_cast<SHORT>(LOWORD(lParam)));
     }
     case WM_CANCELMODE:
+      // Ends the window's menu loop too, as the system's own modes end.
+      CancelMenuOfWindow(hwnd);
       if (GetCapture() == hwnd) ReleaseCapture();
       return 0;
     case WM_CONTEXTMENU:

@@ -314,6 +314,8 @@ BOOL GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA in
   if (info->fMask & (MIIM_TYPE | MIIM_STRING)) {
     if (info->dwTypeData && info->cch > 0) {
       size_t n = std::min(it.text.size(), static_cast<size_t>(info->cch - 1));
+      // A short buffer never ends inside a character.
+      while (n > 0 && n < it.text.size() && (static_cast<unsigned char>(it.text[n]) & 0xC0) == 0x80) --n;
       std::memcpy(info->dwTypeData, it.text.data(), n);
       info->dwTypeData[n] = '\0';
     }
@@ -387,6 +389,64 @@ BOOL HiliteMenuItem(HWND hwnd, HMENU menu, UINT item, UINT hilite) {
   }
   DrawMenuBar(hwnd);
   return TRUE;
+}
+
+BOOL SetMenuDefaultItem(HMENU menu, UINT uItem, UINT fByPos) {
+  std::lock_guard lock(MenuMutex());
+  auto m = FindMenu(menu);
+  if (!m) {
+    ::SetLastError(ERROR_INVALID_MENU_HANDLE);
+    return FALSE;
+  }
+  // Only items of this menu itself can be its default.
+  int at = -1;
+  if (uItem != static_cast<UINT>(-1)) {
+    for (size_t i = 0; i < m->items.size(); ++i) {
+      const MenuItem& it = m->items[i];
+      const bool match = fByPos ? i == uItem
+                                : !(it.type & MF_SEPARATOR) && static_cast<UINT>(it.id) == uItem;
+      if (match) {
+        at = static_cast<int>(i);
+        break;
+      }
+    }
+    if (at < 0) {
+      ::SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
+      return FALSE;
+    }
+  }
+  for (size_t i = 0; i < m->items.size(); ++i) {
+    if (static_cast<int>(i) == at) m->items[i].state |= MF_DEFAULT;
+    else m->items[i].state &= ~MF_DEFAULT;
+  }
+  return TRUE;
+}
+
+UINT GetMenuDefaultItem(HMENU menu, UINT fByPos, UINT gmdiFlags) {
+  std::lock_guard lock(MenuMutex());
+  // A chain of popups whose default items open popups ends where one does not (or in
+  // a loop of popups, which is cut).
+  for (int depth = 0; depth < 32; ++depth) {
+    auto m = FindMenu(menu);
+    if (!m) {
+      ::SetLastError(ERROR_INVALID_MENU_HANDLE);
+      return static_cast<UINT>(-1);
+    }
+    auto it = std::find_if(m->items.begin(), m->items.end(), [](const MenuItem& i) { return (i.state & MF_DEFAULT) != 0; });
+    if (it == m->items.end()) return static_cast<UINT>(-1);
+    if (!(gmdiFlags & GMDI_USEDISABLED) && (it->state & (MF_GRAYED | MF_DISABLED))) return static_cast<UINT>(-1);
+    if ((gmdiFlags & GMDI_GOINTOPOPUPS) && it->sub) {
+      auto sub = FindMenu(it->sub);
+      const bool deeper = sub && std::any_of(sub->items.begin(), sub->items.end(),
+                                             [](const MenuItem& i) { return (i.state & MF_DEFAULT) != 0; });
+      if (deeper) {
+        menu = it->sub;
+        continue;
+      }
+    }
+    return fByPos ? static_cast<UINT>(it - m->items.begin()) : static_cast<UINT>(it->id);
+  }
+  return static_cast<UINT>(-1);
 }
 
 HMENU GetMenu(HWND hwnd) {

@@ -45,6 +45,8 @@ int MenuBarItemAt(HWND hwnd, POINT screen);
 void TrackMenuBar(HWND hwnd, int startItem, bool keyboard, UINT mnemonic = 0);
 void TrackSystemMenu(HWND hwnd, bool keyboard);
 UINT TrackPopup(HMENU menu, UINT flags, int x, int y, HWND owner, const RECT* exclude);
+// Ends the calling thread's menu loop when `owner` owns it; false when it owns none.
+bool CancelMenuOfWindow(HWND owner);
 
 // The item by command or position, with the menu lock held by the caller; null when absent.
 MenuItem* ItemOf(HMENU menu, UINT item, UINT flags);

@@ -69,10 +69,24 @@ HDC MeasureDc() {
   return dc;
 }
 
-void DrawOwnerItem(HDC dc, HWND owner, const ItemView& v, const RECT& r, bool selected) {
+// The menu font in bold, for a menu's default item.
+HFONT BoldMenuFont() {
+  static HFONT font = [] {
+    LOGFONTA lf{};
+    GetObjectA(MenuFont(), sizeof lf, &lf);
+    lf.lfWeight = FW_BOLD;
+    return CreateFontIndirectA(&lf);
+  }();
+  return font;
+}
+
+void DrawOwnerItem(HDC dc, HMENU menu, HWND owner, const ItemView& v, const RECT& r, bool selected) {
   UINT state = (selected ? ODS_SELECTED : 0) | ((v.item.state & MF_GRAYED) ? ODS_GRAYED : 0) |
-               ((v.item.state & MF_DISABLED) ? ODS_DISABLED : 0) | ((v.item.state & MF_CHECKED) ? ODS_CHECKED : 0);
-  DRAWITEMSTRUCT dis{ODT_MENU, 0, static_cast<UINT>(v.item.id), ODA_DRAWENTIRE, state, nullptr, dc, r, v.item.data};
+               ((v.item.state & MF_DISABLED) ? ODS_DISABLED : 0) | ((v.item.state & MF_CHECKED) ? ODS_CHECKED : 0) |
+               ((v.item.state & MF_DEFAULT) ? ODS_DEFAULT : 0);
+  // For a menu item the record's window is the menu that holds it.
+  DRAWITEMSTRUCT dis{ODT_MENU, 0, static_cast<UINT>(v.item.id), ODA_DRAWENTIRE, state,
+                     reinterpret_cast<HWND>(menu), dc, r, v.item.data};
   SendMessageA(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
 }
 
@@ -88,6 +102,22 @@ void DrawLabel(HDC dc, const std::string& text, RECT r, UINT align, bool grayed,
   }
   SetTextColor(dc, color);
   DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_VCENTER | align);
+}
+
+// A check bitmap centred in `box`; its black pixels take `fore`, its white ones `back`.
+void DrawCheckBitmap(HDC dc, HBITMAP bitmap, const RECT& box, COLORREF fore, COLORREF back) {
+  BITMAP bm{};
+  if (!GetObjectA(bitmap, sizeof bm, &bm)) return;  // a bitmap that is gone draws nothing
+  HDC mem = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(mem, bitmap);
+  const int cx = std::min<int>(bm.bmWidth, box.right - box.left), cy = std::min<int>(bm.bmHeight, box.bottom - box.top);
+  COLORREF oldText = SetTextColor(dc, fore), oldBack = SetBkColor(dc, back);
+  BitBlt(dc, box.left + (box.right - box.left - cx) / 2, box.top + (box.bottom - box.top - cy) / 2, cx, cy, mem, 0, 0,
+         SRCCOPY);
+  SetTextColor(dc, oldText);
+  SetBkColor(dc, oldBack);
+  SelectObject(mem, old);
+  DeleteDC(mem);
 }
 
 }  // namespace
@@ -150,7 +180,7 @@ void DrawBarItem(HDC dc, HMENU menu, HWND owner, int index, bool selected, bool 
   HGDIOBJ old = SelectObject(dc, MenuFont());
   FillRect(dc, &r, GetSysColorBrush(COLOR_MENU));
   if (v.item.type & MF_OWNERDRAW) {
-    DrawOwnerItem(dc, owner, v, r, selected);
+    DrawOwnerItem(dc, menu, owner, v, r, selected);
   } else {
     if (selected) DrawEdge(dc, &r, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     RECT t = r;
@@ -229,15 +259,24 @@ void DrawPopupItems(HDC dc, HMENU menu, HWND owner, int selected, const RECT& cl
       continue;
     }
     if (v.item.type & MF_OWNERDRAW) {
-      DrawOwnerItem(dc, owner, v, r, sel);
+      DrawOwnerItem(dc, menu, owner, v, r, sel);
+      // The arrow of an item that opens a popup is the menu's own, as for other items.
+      if (v.item.sub) {
+        RECT arrow{r.right - kCheckWidth, r.top, r.right, r.bottom};
+        DrawMenuGlyph(dc, arrow, DFCS_MENUARROW, GetSysColor(sel ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+      }
       continue;
     }
     FillRect(dc, &r, GetSysColorBrush(sel ? COLOR_HIGHLIGHT : COLOR_MENU));
     bool grayed = (v.item.state & MF_GRAYED) != 0;
     // A grayed item stays grey when selected; unselected it is engraved.
     COLORREF text = GetSysColor(sel ? (grayed ? COLOR_GRAYTEXT : COLOR_HIGHLIGHTTEXT) : COLOR_MENUTEXT);
-    if (v.item.state & MF_CHECKED) {
-      RECT mark{r.left, r.top, r.left + kCheckWidth, r.bottom};
+    RECT mark{r.left, r.top, r.left + kCheckWidth, r.bottom};
+    const bool checked = (v.item.state & MF_CHECKED) != 0;
+    if (HBITMAP own = checked ? v.item.checked : v.item.unchecked) {
+      // The item's own check bitmaps: monochrome, black drawn in the text colour.
+      DrawCheckBitmap(dc, own, mark, text, GetSysColor(sel ? COLOR_HIGHLIGHT : COLOR_MENU));
+    } else if (checked) {
       DrawMenuGlyph(dc, mark, (v.item.type & MFT_RADIOCHECK) ? DFCS_MENUBULLET : DFCS_MENUCHECK, text);
     }
     RECT t{r.left + kCheckWidth, r.top, r.right - kCheckWidth, r.bottom};
@@ -250,8 +289,11 @@ void DrawPopupItems(HDC dc, HMENU menu, HWND owner, int selected, const RECT& cl
       SelectObject(mem, ob);
       DeleteDC(mem);
     } else {
+      // The default item is drawn bold.
+      HGDIOBJ plain = (v.item.state & MF_DEFAULT) ? SelectObject(dc, BoldMenuFont()) : nullptr;
       DrawLabel(dc, v.label, t, DT_LEFT, grayed && !sel, text);
       if (!v.shortcut.empty()) DrawLabel(dc, v.shortcut, t, DT_RIGHT, grayed && !sel, text);
+      if (plain) SelectObject(dc, plain);
     }
     if (v.item.sub) {
       RECT arrow{r.right - kCheckWidth, r.top, r.right, r.bottom};

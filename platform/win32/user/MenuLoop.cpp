@@ -125,11 +125,23 @@ class Tracker {
     PresentScreen();
   }
 
+  // A popup's selected item carries MF_HILITE, as its owner reads it (WM_MENUCHAR).
+  static void MarkHilite(HMENU menu, int item) {
+    std::lock_guard lock(MenuMutex());
+    auto m = FindMenu(menu);
+    if (!m) return;
+    for (size_t i = 0; i < m->items.size(); ++i) {
+      if (static_cast<int>(i) == item) m->items[i].state |= MF_HILITE;
+      else m->items[i].state &= ~MF_HILITE;
+    }
+  }
+
   void Select(size_t level, int item) {
     Level& l = levels_[level];
     auto items = Items(l.menu);
     if (item >= static_cast<int>(items.size())) item = -1;
     l.sel = item;
+    if (l.wnd) MarkHilite(l.menu, item);
     if (item >= 0) {
       const MenuItem& it = items[static_cast<size_t>(item)];
       UINT flags = (it.state | it.type | MF_HILITE) & 0xFFFF;
@@ -194,6 +206,7 @@ class Tracker {
   void CloseFrom(size_t level) {
     while (levels_.size() > level) {
       HWND w = levels_.back().wnd;
+      if (w) MarkHilite(levels_.back().menu, -1);
       levels_.pop_back();
       if (w) DestroyWindow(w);
     }
@@ -265,6 +278,8 @@ class Tracker {
       case VK_LEFT:
         if (deepest >= 2 || (!bar_ && deepest >= 1)) {
           CloseFrom(deepest);
+          // Back on the item that opened it, which is selected again.
+          Select(deepest - 1, levels_[deepest - 1].sel);
         } else if (bar_) {
           BarStep(-1);
         }
@@ -546,6 +561,13 @@ UINT TrackPopup(HMENU menu, UINT flags, int x, int y, HWND owner, const RECT* ex
   }
   Deliver(owner, cmd, system, flags);
   return cmd;
+}
+
+bool CancelMenuOfWindow(HWND owner) {
+  Tracker* t = Tracker::Current();
+  if (!t || t->Owner() != owner) return false;
+  t->Cancel();
+  return true;
 }
 
 bool CancelMenuOfThread() {

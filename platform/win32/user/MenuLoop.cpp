@@ -404,9 +404,12 @@ class Tracker {
       Open(level, false);
       return;
     }
-    if (up && on && item >= 0 && levels_[level].wnd) {
+    if (up && on && item >= 0) {
+      // A popup's item, or a bar item that is a command itself (a maximised MDI child's
+      // buttons), runs when the button comes up over it.
       auto items = Items(levels_[level].menu);
-      if (!items[static_cast<size_t>(item)].sub) Execute(level, item);
+      if (!items[static_cast<size_t>(item)].sub && (levels_[level].wnd || levels_[level].sel == item))
+        Execute(level, item);
     }
   }
 

@@ -292,6 +292,25 @@ TEST_F(MDIFrameTest, CaptionHandlingIsOnOnlyWithALibraryTemplate) {
   EXPECT_EQ(with.m_captionFilterValues, (std::vector<BOOL>{TRUE, TRUE, TRUE, TRUE}));
 }
 
+TEST_F(MDIFrameTest, AChildsCaptionFlagsSwitchItsFiltersOneByOne) {
+  // Bit 0 on; bit 1 no buttons, bit 2 no caption double click, bit 3 no context menu.
+  // Order: 257, 256, 258, 259, 262.
+  struct Case {
+    DWORD flags;
+    std::vector<BOOL> values;
+  };
+  const Case cases[] = {
+      {0x0, {FALSE, FALSE, FALSE, FALSE, FALSE}}, {0x1, {TRUE, TRUE, TRUE, TRUE, TRUE}},
+      {0x3, {TRUE, FALSE, FALSE, TRUE, TRUE}},    {0x5, {TRUE, TRUE, TRUE, FALSE, TRUE}},
+      {0x9, {TRUE, TRUE, TRUE, TRUE, FALSE}},     {0xE, {FALSE, FALSE, FALSE, FALSE, FALSE}},
+  };
+  SECMDIChildWnd child;
+  for (const Case& c : cases) {
+    child.EnableCaptionButtons(c.flags);
+    EXPECT_EQ(child.m_captionFilterValues, c.values) << c.flags;
+  }
+}
+
 TEST_F(MDIFrameTest, AFrameHostedInABarStandsInForTheActiveChild) {
   CRecordingChild* child = NewChild("Doc");
   ASSERT_NE(child, nullptr);
@@ -352,6 +371,34 @@ TEST_F(MDIFrameTest, ALayoutWithABarInsideComesBackAsAnMDIChildInItsPlace) {
   ASSERT_NE(restored, nullptr);
   EXPECT_TRUE(restored->IsKindOf(RUNTIME_CLASS(SECControlBarMDIChildWnd)));
   EXPECT_EQ(InClient(restored).TopLeft(), CPoint(100, 60));
+}
+
+TEST_F(MDIFrameTest, MenusForTheMenuBarComeFromTheFrameTheTemplatesAndTheMap) {
+  auto menuWithPopup = [] {
+    HMENU menu = ::CreateMenu();
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, 1, "&Item");
+    ::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "&Menu");
+    return menu;
+  };
+  mdi->m_nIDResource = 77;
+  mdi->m_hMenuBarMenu = menuWithPopup();  // the frame's from here
+  auto* tmpl = new CMultiDocTemplate(IDR_TEST_FRAME, nullptr, nullptr, nullptr);
+  app.AddDocTemplate(tmpl);
+  if (tmpl->m_hMenuShared) ::DestroyMenu(tmpl->m_hMenuShared);
+  tmpl->m_hMenuShared = menuWithPopup();  // the template's
+  HMENU mapped = menuWithPopup();
+  mdi->m_mapTemplateMenus.SetAt(99, mapped);  // destroyed with the frame
+  struct Case {
+    UINT id;
+    HMENU expected;
+  };
+  const Case cases[] = {{77, mdi->m_hMenuBarMenu}, {IDR_TEST_FRAME, tmpl->m_hMenuShared}, {99, mapped}, {5, nullptr}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(mdi->GetMenuForId(c.id), c.expected) << c.id;
+    auto popup = reinterpret_cast<HMENU>(mdi->SendMessage(SECFrameWnd::GetMenuMessage(), c.id, 0));
+    EXPECT_EQ(popup, c.expected ? ::GetSubMenu(c.expected, 0) : nullptr) << c.id;
+  }
 }
 
 TEST_F(MDIFrameTest, ASampleMDIFrameWithDocumentsAndABarInside) {

@@ -146,3 +146,27 @@ BOOL IsVisibleChain(CWnd* pWnd) {
   }
   return TRUE;
 }
+
+BOOL ActivateNextDockableFrame(CFrameWnd* pExcluded) {
+  auto* main = dynamic_cast<SECMDIFrameWnd*>(AfxGetMainWnd());
+  CWinApp* app = AfxGetApp();
+  if (!main || !app) return FALSE;
+  auto usable = [pExcluded](CFrameWnd* frame) {
+    return frame && frame != pExcluded && frame->IsKindOf(RUNTIME_CLASS(SECDockableFrame)) && IsVisibleChain(frame);
+  };
+  if (usable(main->GetActiveFrame())) return FALSE;
+  for (POSITION tp = app->GetFirstDocTemplatePosition(); tp;) {
+    CDocTemplate* tmpl = app->GetNextDocTemplate(tp);
+    for (POSITION dp = tmpl->GetFirstDocPosition(); dp;) {
+      CDocument* doc = tmpl->GetNextDoc(dp);
+      for (POSITION vp = doc->GetFirstViewPosition(); vp;) {
+        CView* view = doc->GetNextView(vp);
+        CFrameWnd* frame = view ? view->GetParentFrame() : nullptr;
+        if (!usable(frame)) continue;
+        main->ActivateDockedFrame(frame);
+        return TRUE;
+      }
+    }
+  }
+  return FALSE;
+}

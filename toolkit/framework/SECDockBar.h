@@ -32,12 +32,6 @@ struct SECDockPos {
 #define SEC_DOCKPOS_COL_FROM_END 0x2L
 #define SEC_DOCKPOS_NEW_ROW 0x4L
 
-// How much of its row a docked bar takes, and its length across the row.
-struct SECDockSize {
-  float fPctWidth = 1.0f;
-  int nLength = 150;
-};
-
 class SECDockBar : public CDockBar {
   DECLARE_DYNCREATE(SECDockBar)
  public:

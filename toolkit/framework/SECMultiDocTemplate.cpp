@@ -1,11 +1,11 @@
 #include "SECMultiDocTemplate.h"
 
-IMPLEMENT_DYNAMIC(SECMultiDocTemplate, CSingleDocTemplate)
+IMPLEMENT_DYNAMIC(SECMultiDocTemplate, CMultiDocTemplate)
 
 SECMultiDocTemplate::SECMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                                          CRuntimeClass* pViewClass, CRuntimeClass* pDockableFrameClass,
                                          UINT nIDDockableResource)
-    : SECMultiDocTemplateBase(nIDResource, pDocClass, pFrameClass, pViewClass),
+    : CMultiDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass),
       m_pDockableFrameClass(pDockableFrameClass), m_nIDDockableResource(nIDDockableResource) {}
 
 SECMultiDocTemplate::~SECMultiDocTemplate() {
@@ -16,4 +16,6 @@ int SECMultiDocTemplate::GetDockedFramePlace(CFrameWnd*) { return -1; }
 
 CFrameWnd* SECMultiDocTemplate::ConvertFrame(CFrameWnd*) { return nullptr; }
 
-CFrameWnd* SECMultiDocTemplate::DockFrame(CFrameWnd*, UINT, const SECDockPos*, const SECDockSize*) { return nullptr; }
+CFrameWnd* SECMultiDocTemplate::DockFrame(CFrameWnd*, UINT, const SECDockPos*, const SECMDIFrameWnd::SizePair*) {
+  return nullptr;
+}

@@ -6,13 +6,9 @@
 #pragma once
 #include <afxwin.h>
 
-#include "SECDockBar.h"
+#include "SECMDIFrameWnd.h"
 
-// Until the framework's multi-document template is here, the library's stands on the
-// single-document one; only the base name changes when it comes.
-using SECMultiDocTemplateBase = CSingleDocTemplate;
-
-class SECMultiDocTemplate : public SECMultiDocTemplateBase {
+class SECMultiDocTemplate : public CMultiDocTemplate {
   DECLARE_DYNAMIC(SECMultiDocTemplate)
  public:
   // Places a docked frame reports.
@@ -30,7 +26,8 @@ class SECMultiDocTemplate : public SECMultiDocTemplateBase {
   virtual CFrameWnd* ConvertFrame(CFrameWnd* pFrame);
   // Docks an MDI child's document at a dock bar (0 for the template's choice) at a place
   // and size; the new frame, null for no conversion.
-  virtual CFrameWnd* DockFrame(CFrameWnd* pFrame, UINT nDockBarID, const SECDockPos* pPos, const SECDockSize* pSize);
+  virtual CFrameWnd* DockFrame(CFrameWnd* pFrame, UINT nDockBarID, const SECDockPos* pPos,
+                               const SECMDIFrameWnd::SizePair* pSize);
 
   CRuntimeClass* m_pDockableFrameClass;
   UINT m_nIDDockableResource;

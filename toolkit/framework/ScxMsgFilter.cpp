@@ -59,25 +59,6 @@ UINT PositionFlags(const ScxRequest& request) {
   return flags;
 }
 
-// Docks a bar of the main frame at a dock bar, at a place of its rows, with a share and a
-// length, as the main frame's own docking does.
-void DockAtSide(CFrameWnd& main, CControlBar* pBar, const SECDockPos& pos, UINT nDockBarID, const SECDockSize& size) {
-  CDockBar* dock = nDockBarID ? dynamic_cast<CDockBar*>(main.GetControlBar(nDockBarID)) : nullptr;
-  if (!dock) dock = sec_frame::DockBarFor(main, pBar);
-  if (!dock) return;
-  if (auto* bar = dynamic_cast<SECControlBar*>(pBar)) bar->m_fPctWidth = size.fPctWidth;
-  DWORD mode = 0x10;
-  if ((pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) && (pBar->m_dwStyle & CBRS_FLOATING))
-    mode = 0x26;
-  else if (pBar->m_dwStyle & CBRS_ORIENT_HORZ)
-    mode = 0x2A;
-  pBar->CalcDynamicLayout(size.nLength, mode | LM_COMMIT);
-  if (auto* secDock = dynamic_cast<SECDockBar*>(dock))
-    secDock->DockControlBarAt(pBar, pos);
-  else
-    dock->DockControlBar(pBar);
-}
-
 }  // namespace
 
 SECMsgFilter* ScxMsgFilter::Clone() const { return new ScxMsgFilter(*this); }
@@ -282,7 +263,7 @@ CFrameWnd* ScxMsgFilter::ConvertThroughTemplate(CFrameWnd* pFrame, SECMultiDocTe
 }
 
 CFrameWnd* ScxMsgFilter::DockThroughTemplate(CFrameWnd* pFrame, UINT nDockBarID, const SECDockPos* pPos,
-                                             const SECDockSize* pSize, SECMultiDocTemplate* pTemplate,
+                                             const SECMDIFrameWnd::SizePair* pSize, SECMultiDocTemplate* pTemplate,
                                              const ScxRequest&) {
   return pTemplate ? LiveFrame(pTemplate->DockFrame(pFrame, nDockBarID, pPos, pSize)) : nullptr;
 }
@@ -296,14 +277,20 @@ CFrameWnd* ScxMsgFilter::MoveToMDIChild(CFrameWnd* pFrame, int, int nTarget, SEC
   if (!child || !IsMDIChildFrame(child)) return nullptr;
   const HWND hChild = child->m_hWnd;
   const int now = GetPlace(child, pTemplate);
-  static constexpr int kShow[] = {0, 0, SW_MINIMIZE, SW_MAXIMIZE, SW_RESTORE};
-  if (nTarget != placeMDIChild && nTarget != now) child->ShowWindow(kShow[nTarget]);
+  const HWND client = ::GetParent(hChild);
+  if (nTarget != placeMDIChild && nTarget != now) {
+    // The client keeps its maximised child: maximising and restoring go through it.
+    if (nTarget == placeMDIChildMinimized)
+      ::ShowWindow(hChild, SW_MINIMIZE);
+    else
+      ::SendMessageA(client, nTarget == placeMDIChildMaximized ? WM_MDIMAXIMIZE : WM_MDIRESTORE,
+                     reinterpret_cast<WPARAM>(hChild), 0);
+  }
   if (nTarget != placeMDIChildMaximized && LiveFrame(hChild) &&
       (request.dwFlags & (ScxRequest::flagPoint | ScxRequest::flagSize)))
     ::SetWindowPos(hChild, nullptr, request.x, request.y, request.cx, request.cy, PositionFlags(request));
   if (::IsWindow(hChild) && ::IsZoomed(hChild)) {
     // The client lays its children out again around the maximised one.
-    const HWND client = ::GetParent(hChild);
     CRect rc;
     ::GetClientRect(client, &rc);
     ::PostMessageA(client, WM_SIZE, SIZE_RESTORED, 0);
@@ -338,10 +325,10 @@ CFrameWnd* ScxMsgFilter::MoveToDocked(CFrameWnd* pFrame, int nPlace, int nTarget
     defaultPos = SECDockPos{1, 0, 3};
   else
     defaultPos = SECDockPos{0, 0, 4};
-  const SECDockSize defaultSize;
+  const SECMDIFrameWnd::SizePair defaultSize(1.0f, 150);
   const SECDockPos* pos =
       (request.dwFlags & ScxRequest::flagPoint) && request.pDockPos ? request.pDockPos : &defaultPos;
-  const SECDockSize* size =
+  const SECMDIFrameWnd::SizePair* size =
       (request.dwFlags & ScxRequest::flagSize) && request.pDockSize ? request.pDockSize : &defaultSize;
   const UINT dockBar = side ? side->dockBar : 0;
   if (IsMDIChildFrame(pFrame)) return DockThroughTemplate(pFrame, dockBar, pos, size, pTemplate, request);
@@ -349,7 +336,7 @@ CFrameWnd* ScxMsgFilter::MoveToDocked(CFrameWnd* pFrame, int nPlace, int nTarget
   SECControlBar* bar = HostingBar(pFrame);
   if (!main || !bar) return nullptr;
   if (side) bar->SetBarStyle((bar->GetBarStyle() & ~DWORD(0xF000)) | side->align);
-  DockAtSide(*main, bar, *pos, dockBar, *size);
+  main->DockControlBarEx(bar, *pos, dockBar, *size);
   main->RecalcLayout();
   return LiveFrame(pFrame);
 }
@@ -358,7 +345,8 @@ CFrameWnd* ScxMsgFilter::MoveToFloating(CFrameWnd* pFrame, int nPlace, int nTarg
                                         const ScxRequest& request) {
   if (nTarget != placeFloating || !pFrame->GetActiveView()) return nullptr;
   if (IsMDIChildFrame(pFrame)) {
-    if (pFrame->IsIconic()) pFrame->ShowWindow(SW_RESTORE);
+    if (pFrame->IsIconic())
+      ::SendMessageA(::GetParent(pFrame->m_hWnd), WM_MDIRESTORE, reinterpret_cast<WPARAM>(pFrame->m_hWnd), 0);
     CRect was;
     pFrame->GetWindowRect(&was);
     ScxRequest toDock = request;

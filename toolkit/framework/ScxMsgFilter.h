@@ -4,6 +4,7 @@
 // docked frame or a floating one, and build or show the caption menu of places.
 #pragma once
 #include "SECDockBar.h"
+#include "SECMDIFrameWnd.h"
 #include "SECMsgFilter.h"
 
 class SECMultiDocTemplate;
@@ -43,7 +44,7 @@ struct ScxRequest {
   HMENU hMenu = nullptr;  // answered by requestGetMenu
   int nTargetPlace = 0;   // placeToggle: the other place
   const SECDockPos* pDockPos = nullptr;    // with flagPoint, for a move to a side
-  const SECDockSize* pDockSize = nullptr;  // with flagSize, for a move to a side
+  const SECMDIFrameWnd::SizePair* pDockSize = nullptr;  // with flagSize: width share and length
 };
 
 class ScxMsgFilter : public SECMsgFilter {
@@ -71,7 +72,7 @@ class ScxMsgFilter : public SECMsgFilter {
   virtual CFrameWnd* ConvertThroughTemplate(CFrameWnd* pFrame, SECMultiDocTemplate* pTemplate);
   virtual BOOL ToggleDocking(CFrameWnd* pFrame, SECMultiDocTemplate* pTemplate, const ScxRequest& request);
   virtual CFrameWnd* DockThroughTemplate(CFrameWnd* pFrame, UINT nDockBarID, const SECDockPos* pPos,
-                                         const SECDockSize* pSize, SECMultiDocTemplate* pTemplate,
+                                         const SECMDIFrameWnd::SizePair* pSize, SECMultiDocTemplate* pTemplate,
                                          const ScxRequest& request);
   virtual int GetPlaceClass(int nPlace) const;
   virtual int GetToggleTarget(int nPlace) const;

@@ -28,10 +28,8 @@ void FilterFrame::EnableCaptionButtons(UINT flags, BOOL standardOff) {
     list->ApplyDescriptorsAll(list->m_descriptors, FALSE);
 }
 
-LRESULT FilterFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  // The frame may go while its filters work: only locals are used after they return.
-  SECMsgFilter* filter = m_pFilter;
-  const HWND self = m_hWnd;
+LRESULT FilterFrameMessage(HWND self, SECMsgFilter* filter, UINT message, WPARAM wParam, LPARAM lParam,
+                           const std::function<LRESULT()>& base, bool ownButtons) {
   if (message == nsSysCommandEx::GetSysCommandExMessage()) {
     LRESULT result = 0;
     filter->FilterMessage(message, wParam, lParam, &result);
@@ -40,14 +38,15 @@ LRESULT FilterFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCHITTEST: {
       // The caption's buttons are the filters': the frame's own button places are caption.
-      const LRESULT hit = SECDockableFrame::WindowProc(message, wParam, lParam);
+      if (!ownButtons) break;
+      const LRESULT hit = base();
       return hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTHELP ? HTCAPTION : hit;
     }
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE || (wParam & 0xFFF0) == SC_MINIMIZE || (wParam & 0xFFF0) == SC_MAXIMIZE ||
-          (wParam & 0xFFF0) == SC_RESTORE || (wParam & 0xFFF0) == SC_CONTEXTHELP) {
-        sysCommands.push_back(std::to_string(wParam & 0xFFF0) + " " + std::to_string(GET_X_LPARAM(lParam)) + "," +
-                              std::to_string(GET_Y_LPARAM(lParam)));
+      if (ownButtons && ((wParam & 0xFFF0) == SC_CLOSE || (wParam & 0xFFF0) == SC_MINIMIZE || (wParam & 0xFFF0) == SC_MAXIMIZE ||
+          (wParam & 0xFFF0) == SC_RESTORE || (wParam & 0xFFF0) == SC_CONTEXTHELP)) {
+        FilterFrame::sysCommands.push_back(std::to_string(wParam & 0xFFF0) + " " + std::to_string(GET_X_LPARAM(lParam)) +
+                                           "," + std::to_string(GET_Y_LPARAM(lParam)));
         return 0;
       }
       break;
@@ -65,7 +64,7 @@ LRESULT FilterFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCPAINT:
     case WM_NCACTIVATE:
     case WM_SETTEXT: {
-      const LRESULT answer = SECDockableFrame::WindowProc(message, wParam, lParam);
+      const LRESULT answer = base();
       LRESULT result = 0;
       if (::IsWindow(self)) filter->FilterMessage(message, wParam, lParam, &result);
       return answer;
@@ -73,7 +72,54 @@ LRESULT FilterFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return SECDockableFrame::WindowProc(message, wParam, lParam);
+  return base();
+}
+
+LRESULT FilterFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return FilterFrameMessage(m_hWnd, m_pFilter, message, wParam, lParam,
+                            [&] { return SECDockableFrame::WindowProc(message, wParam, lParam); }, true);
+}
+
+// ---- the MDI child
+
+IMPLEMENT_DYNCREATE(FilterChild, SECMDIChildWnd)
+
+FilterChild::FilterChild() : m_pFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)) {
+  sec_filters::FillMDIChildTable(m_table);
+}
+
+FilterChild::~FilterChild() { SECMsgFilter::DeleteRoot(m_pFilter); }
+
+void FilterChild::EnableCaptionButtons(DWORD flags) {
+  const BOOL on = flags & 1;
+  const BOOL values[] = {on, on && !(flags & 2), on && !(flags & 2), on && !(flags & 4), on && !(flags & 8)};
+  m_pFilter->ApplyDescriptors(m_table, values, 5);
+  if (auto* list = dynamic_cast<SECCaptionControlListMsgFilter*>(m_pFilter->FindFilter(sec_filters::idCaptionList)))
+    list->ApplyDescriptorsAll(list->m_descriptors, FALSE);
+}
+
+LRESULT FilterChild::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return FilterFrameMessage(m_hWnd, m_pFilter, message, wParam, lParam,
+                            [&] { return SECMDIChildWnd::WindowProc(message, wParam, lParam); }, false);
+}
+
+// ---- the MDI frame
+
+IMPLEMENT_DYNCREATE(FilterMDIFrame, SECMDIFrameWnd)
+
+FilterMDIFrame::FilterMDIFrame() : m_pFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)) {
+  sec_filters::FillMDIFrameTable(m_table);
+  m_pFilter->ApplyDescriptorsAll(m_table, TRUE);
+  // The frame draws the maximised child's own buttons; only the place button is the list's.
+  auto* list = static_cast<SECCaptionControlListMsgFilter*>(m_pFilter->FindFilter(sec_filters::idCaptionList));
+  list->ApplyDescriptorsAll(list->m_descriptors, FALSE);
+}
+
+FilterMDIFrame::~FilterMDIFrame() { SECMsgFilter::DeleteRoot(m_pFilter); }
+
+LRESULT FilterMDIFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return FilterFrameMessage(m_hWnd, m_pFilter, message, wParam, lParam,
+                            [&] { return SECMDIFrameWnd::WindowProc(message, wParam, lParam); }, false);
 }
 
 // ---- the template
@@ -94,10 +140,11 @@ CFrameWnd* RecordingTemplate::ConvertFrame(CFrameWnd* pFrame) {
   return onConvert ? onConvert(pFrame) : nullptr;
 }
 
-CFrameWnd* RecordingTemplate::DockFrame(CFrameWnd*, UINT nDockBarID, const SECDockPos* pPos, const SECDockSize* pSize) {
+CFrameWnd* RecordingTemplate::DockFrame(CFrameWnd*, UINT nDockBarID, const SECDockPos* pPos,
+                                        const SECMDIFrameWnd::SizePair* pSize) {
   calls.push_back("dock " + std::to_string(nDockBarID) + " " + std::to_string(pPos->nRow) + "," +
                   std::to_string(pPos->nCol) + "," + std::to_string(pPos->dwFlags) + " " +
-                  std::to_string(pSize->nLength));
+                  std::to_string(pSize->second));
   return nullptr;
 }
 
@@ -117,7 +164,8 @@ void CaptionFilterTest::TearDown() {
 }
 
 FilterFrame* CaptionFilterTest::NewDocFrame(RecordingTemplate* t, DWORD style, DWORD exStyle, CRect rect) {
-  CDocument* document = t->m_pOnlyDoc;
+  POSITION first = t->GetFirstDocPosition();
+  CDocument* document = first ? t->GetNextDoc(first) : nullptr;
   if (!document) {
     document = static_cast<CDocument*>(t->m_pDocClass->CreateObject());
     t->AddDocument(document);  // the template keeps it

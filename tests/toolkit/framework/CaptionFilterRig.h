@@ -8,6 +8,8 @@
 
 #include "FrameworkFixture.h"
 #include "framework/SECDockableFrame.h"
+#include "framework/SECMDIChildWnd.h"
+#include "framework/SECMDIFrameWnd.h"
 #include "framework/SECMsgFilter.h"
 #include "framework/SECMultiDocTemplate.h"
 
@@ -54,6 +56,40 @@ class FilterFrame : public SECDockableFrame {
   static inline std::vector<std::string> sysCommands;
 };
 
+// An MDI child of the library with caption filters; the table is the MDI child's.
+class FilterChild : public SECMDIChildWnd {
+  DECLARE_DYNCREATE(FilterChild)
+ public:
+  FilterChild();
+  ~FilterChild() override;
+  void EnableCaptionButtons(DWORD flags) override;
+  SECMsgFilter* Filter(UINT id) const { return m_pFilter->FindFilter(id, nullptr, -1); }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  SECMsgFilter* m_pFilter;
+  SECMsgFilter::DescriptorTable m_table;
+};
+
+// The library's MDI frame with caption filters; the table is the MDI frame's.
+class FilterMDIFrame : public SECMDIFrameWnd {
+  DECLARE_DYNCREATE(FilterMDIFrame)
+ public:
+  FilterMDIFrame();
+  ~FilterMDIFrame() override;
+  SECMsgFilter* Filter(UINT id) const { return m_pFilter->FindFilter(id, nullptr, -1); }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  SECMsgFilter* m_pFilter;
+  SECMsgFilter::DescriptorTable m_table;
+};
+
+// Offers a frame's non-client messages to its filters as the library's frames do; `base`
+// is the frame's own handling. Nothing of the frame is touched after the filters, which
+// may have taken it away. With `ownButtons` the frame's caption buttons are all the
+// filters' (the places of the frame's own buttons answer as caption).
+LRESULT FilterFrameMessage(HWND self, SECMsgFilter* filter, UINT message, WPARAM wParam, LPARAM lParam,
+                           const std::function<LRESULT()>& base, bool ownButtons);
+
 // A template that moves nothing but records what it is asked.
 class RecordingTemplate : public SECMultiDocTemplate {
  public:
@@ -62,7 +98,8 @@ class RecordingTemplate : public SECMultiDocTemplate {
 
   int GetDockedFramePlace(CFrameWnd* pFrame) override;
   CFrameWnd* ConvertFrame(CFrameWnd* pFrame) override;
-  CFrameWnd* DockFrame(CFrameWnd* pFrame, UINT nDockBarID, const SECDockPos* pPos, const SECDockSize* pSize) override;
+  CFrameWnd* DockFrame(CFrameWnd* pFrame, UINT nDockBarID, const SECDockPos* pPos,
+                       const SECMDIFrameWnd::SizePair* pSize) override;
 
   std::vector<std::string> calls;
   int dockedPlace = placeTop;

@@ -371,14 +371,22 @@ LONG CCameraCtrl::BalanceGains(CTrueImage*, RECT rect, double tolerance, LONG le
     if (s.ExpMode == 1 && !measure(m, 2)) return kStopped;
     if (!measure(m, older ? 2 : 1)) return kStopped;
     if (LONG(std::min(m[0], m[3])) < 250 && s.ExpMode == 2 && s.ExpParam == 12) return -4;
-    LONG low = 246, high = 254;
-    if (s.ExpMode == 2)
-      low = 180, high = 253;
-    else if (s.ExposureLong)
-      low = 238;
+    // The band is the one of the exposure mode the picture was taken in: a search that went
+    // on to long exposure is judged by the long band, which its whole-frame steps can meet
+    // (the short band would keep it swinging between two steps).
+    LONG low = 0, high = 0;
+    auto band = [&] {
+      low = 246, high = 254;
+      if (s.ExpMode == 2)
+        low = 180, high = 253;
+      else if (s.ExposureLong)
+        low = 238;
+    };
+    band();
     // A camera whose exposure does not follow (a mode the correction leaves alone) ends
     // the search after a bounded number of frames.
     for (LONG v = 0, frames = 0; (v < low || v > high) && frames < kExposureSearchFrames; ++frames) {
+      band();
       LONG mean = 0;
       const CTrueImage& picture = measure.Picture();
       vexcam::PictureExposureStats(picture.m_pBits, picture.m_nWidth, picture.m_nHeight, s.Mode, s.AutoExpThresh,

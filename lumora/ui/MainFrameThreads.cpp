@@ -345,6 +345,8 @@ void CMainFrame::SaveCurrentImage() {
 void CMainFrame::StartExternalTrigger() {
   CVexDoc* doc = Doc();
   if (!doc || doc->GetExternalTrigger() != 1 || !m_pCCDInput) return;
+  // A panel that starts in time-lapse mode has suspended polling already; its resume starts it.
+  if (m_bTriggerSuspended[0] || m_bTriggerSuspended[1]) return;
   m_pCCDInput->CheckStatus();
   StartTriggerThread();
 }
@@ -409,17 +411,20 @@ void CMainFrame::StopTrigger() {
 void CMainFrame::SuspendTrigger(int slot) {
   if (slot < 0 || slot > 1) return;
   CVexDoc* doc = Doc();
-  // Polling stops; the stored setting stays as the user left it.
-  m_bTriggerSuspended[slot] = doc && doc->GetExternalTrigger() == 1 && m_trigger.running ? 1 : 0;
+  // The slot notes the setting, not the thread: a suspension made before polling starts holds
+  // it off until the resume. Polling stops; the stored setting stays as the user left it.
+  m_bTriggerSuspended[slot] = doc && doc->GetExternalTrigger() == 1 ? 1 : 0;
   if (!m_bTriggerSuspended[slot]) return;
   if (m_pCCDInput) m_pCCDInput->CheckStatus();
   ::Sleep(100);
-  StopTrigger();
+  if (m_trigger.running) StopTrigger();
 }
 
 void CMainFrame::ResumeTrigger(int slot) {
   if (slot < 0 || slot > 1 || !m_bTriggerSuspended[slot]) return;
   m_bTriggerSuspended[slot] = 0;
+  // Full screen shown in time-lapse mode: polling waits for the other slot's resume too.
+  if (m_bTriggerSuspended[1 - slot]) return;
   CVexDoc* doc = Doc();
   // Switched off meanwhile: nothing to resume.
   if (!doc || doc->GetExternalTrigger() != 1 || !m_pCCDInput) return;

@@ -178,12 +178,16 @@ void CStatusBar::UpdateAllPanes(BOOL bUpdateRects, BOOL bUpdateText) {
 CSize CStatusBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
   CClientDC dc(nullptr);
   CFont* font = GetFont();
-  CFont* old = font ? dc.SelectObject(font) : nullptr;
+  // Without a font of its own the control draws with the default user-interface font.
+  HGDIOBJ face = font ? font->GetSafeHandle() : ::GetStockObject(DEFAULT_GUI_FONT);
+  HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), face);
   TEXTMETRIC tm{};
   dc.GetTextMetrics(&tm);
-  if (old) dc.SelectObject(old);
-  // The text, its edge and air, and the bar's own border lines.
-  const int height = static_cast<int>(tm.tmHeight) + 4 + 2 * 2 + 2;
+  ::SelectObject(dc.GetSafeHdc(), old);
+  // The characters (the font's leading above them is left out, as the user interface
+  // fonts the bar was made for have none), their edge and air, and the bar's borders.
+  const int characters = static_cast<int>(tm.tmHeight - tm.tmInternalLeading);
+  const int height = characters + 2 + 2 + 2 * 2;
   return CSize(bStretch ? 32767 : 0, height);
 }
 

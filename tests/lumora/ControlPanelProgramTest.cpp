@@ -251,4 +251,84 @@ TEST_F(ControlPanelProgram, ATriggerPulseTakesOnePictureButNoneInTimeLapseMode) 
   EXPECT_EQ(Profile("EnableTimeLapse", ini), "1");
 }
 
+// Started in time-lapse mode with the trigger on: the panel suspends polling before the
+// application would start it, so none runs while live view does; leaving time-lapse mode
+// starts it, and a pulse then takes its picture.
+TEST_F(ControlPanelProgram, AStartInTimeLapseModeHoldsTheTriggerUntilTheModeEnds) {
+  std::vector<std::string> unexpected;
+  plat::user::responder::OnUnscriptedDialog([&](const plat::user::responder::Shown& shown) {
+    char code[64] = {};
+    ::GetDlgItemTextA(shown.hwnd, 1143, code, sizeof code);
+    unexpected.push_back(shown.caption + " " + code);
+    ::EndDialog(shown.hwnd, IDCANCEL);
+    return 0;
+  });
+  const char* ini = "C:\\Run\\held.ini";
+  CreateDirectoryA("C:\\Run\\held", nullptr);
+  Write(ini, {{"FineMode", "0"}, {"FileFormat", "0"}, {"AutoSave", "1"}, {"ExternalTrigger", "1"},
+              {"EnableTimeLapse", "1"}, {"SaveFolder", "C:\\Run\\held"}, {"SavePrefix", "held"},
+              {"SaveBody", "$###"}});
+  bool pollingAtStart = true, liveAtStart = false, pollingAfter = false;
+  std::string button;
+  size_t inTimeLapse = 9, afterwards = 0;
+  auto pulses = std::make_shared<int>(0);
+  auto last = std::make_shared<std::chrono::steady_clock::time_point>();
+  // One pulse every 300 ms until `enough` holds or `count` were sent.
+  auto pulsing = [=](int count, std::function<bool()> enough) -> Step {
+    return [=] {
+      if (enough && enough()) return true;
+      if (*pulses >= count) {
+        *pulses = 0;
+        return true;
+      }
+      const auto now = std::chrono::steady_clock::now();
+      if (now - *last < std::chrono::milliseconds(300)) return false;
+      *last = now;
+      ++*pulses;
+      plat::board::PulseTrigger();
+      return false;
+    };
+  };
+  const int rc = Run(
+      std::string("/i ") + ini,
+      {
+          Ready(),
+          Wait(500),
+          [&] {
+            pollingAtStart = Frame()->IsTriggerRunning() == 1;
+            liveAtStart = Frame()->IsLiveRunning() != 0;
+            button = ItemText(1038);
+            return true;
+          },
+          pulsing(6, nullptr),
+          Wait(800),
+          [&] {
+            inTimeLapse = Files("C:\\Run\\held\\*.jpg").size();
+            Panel()->EnableTimeLapse(0);  // as the Timer page does
+            pollingAfter = Frame()->IsTriggerRunning() == 1;
+            return true;
+          },
+          Ready(),
+          pulsing(30, [] { return Files("C:\\Run\\held\\*.jpg").size() == 1; }),
+          Wait(1000),
+          [&] {
+            afterwards = Files("C:\\Run\\held\\*.jpg").size();
+            Frame()->PostMessage(WM_CLOSE);
+            return true;
+          },
+      },
+      120);
+  EXPECT_FALSE(TimedOut()) << StepsDone();
+  EXPECT_EQ(rc, 0);
+  EXPECT_EQ(button, "START");
+  EXPECT_FALSE(pollingAtStart) << "suspended by the panel before the start";
+  EXPECT_TRUE(liveAtStart);
+  EXPECT_EQ(inTimeLapse, 0u);
+  EXPECT_TRUE(pollingAfter) << "the panel's resume starts polling";
+  EXPECT_EQ(afterwards, 1u) << "one picture for one pulse";
+  EXPECT_EQ(unexpected, std::vector<std::string>{});
+  EXPECT_EQ(Profile("ExternalTrigger", ini), "1");
+  EXPECT_EQ(Profile("EnableTimeLapse", ini), "0");
+}
+
 }  // namespace

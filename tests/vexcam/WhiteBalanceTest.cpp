@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include "LibraryFixture.h"
 #include "PictureMeans.h"
 #include "TestEnv.h"
+#include "board/BoardTestApi.h"
 
 namespace {
 
@@ -226,4 +228,24 @@ TEST_F(LibraryTest, WhiteBalanceTakesALampsCastOutOfTheLivePicture) {
   const std::array<double, 3> after = live();
   EXPECT_LE(testenv::Spread(after), 2.0) << after[0] << " " << after[1] << " " << after[2];
   EXPECT_GT(after[1], 120.0);
+}
+
+// Greys that the longest short exposure leaves below the short band send the exposure search
+// on to long exposure, whose whole-frame steps jump over that band: judged by the long band the
+// search settles, and one level takes about 300 frames (swinging to its bound, over 2000).
+TEST_F(WhiteBalanceRun, AnExposureSearchGoneOnToLongExposureSettles) {
+  for (double reflectance : {0.25, 0.4, 0.55}) {
+    Start(0xA, reflectance, 1.0);
+    settings.ExpMode = 1, settings.ExpParam = 1067;
+    plat::board::ClearLog();
+    EXPECT_EQ(Balance(), 0) << reflectance;
+    const auto log = plat::board::Log();
+    const auto frames = std::count_if(log.begin(), log.end(), [](const plat::board::LogEntry& e) {
+      return e.kind == plat::board::LogEntry::Kind::FrameStart;
+    });
+    EXPECT_LT(frames, 600) << reflectance;
+    EXPECT_EQ(settings.ExpMode, 1) << "the exposure given back";
+    EXPECT_EQ(settings.ExpParam, 1067) << reflectance;
+    app.ExitInstance();
+  }
 }

@@ -61,6 +61,18 @@ class SECControlBar : public CControlBar {
   virtual void GetBarInfoEx(SECControlBarInfo* pInfo);
   virtual void SetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd);
   virtual void CalcInsideRect(CRect& rect, BOOL bHorz, BOOL bVertDock);
+  // What the library's frames tell a bar around docking it, floating it, and floating it
+  // inside the main window. The first call of each group only passes on to its begin
+  // hook, so a bar may take over either; the hooks do nothing here.
+  virtual void OnBarDock() { OnBarBeginDock(); }
+  virtual void OnBarBeginDock() {}
+  virtual void OnBarEndDock() {}
+  virtual void OnBarFloat() { OnBarBeginFloat(); }
+  virtual void OnBarBeginFloat() {}
+  virtual void OnBarEndFloat() {}
+  virtual void OnBarMDIFloat() { OnBarBeginMDIFloat(); }
+  virtual void OnBarBeginMDIFloat() {}
+  virtual void OnBarEndMDIFloat() {}
   virtual void OnGetBarInfoEx(SECControlBarInfo* pInfo) {}
   virtual void OnSetBarInfoEx(SECControlBarInfo* pInfo, CFrameWnd* pFrameWnd) {}
   virtual void OnExtendContextMenu(CMenu* pMenu) {}

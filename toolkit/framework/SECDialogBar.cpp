@@ -61,7 +61,8 @@ BOOL SECDialogBar::SetOccDialogInfo(void* pOccDialogInfo) {
 
 LRESULT SECDialogBar::OnInitDialog(WPARAM, LPARAM) {
   Default();
-  // No OLE control container manager for dialogs here: there are no OLE controls to make.
+  // Controls named in the template were made with the dialog, through their window classes;
+  // there is no stored control data to load into them.
   return TRUE;
 }
 

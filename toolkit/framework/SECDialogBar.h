@@ -15,7 +15,8 @@ class SECDialogBar : public SECControlBar {
   BOOL Create(CWnd* pParentWnd, UINT nIDTemplate, DWORD dwStyle, DWORD dwExStyle, UINT nID) {
     return Create(pParentWnd, MAKEINTRESOURCE(nIDTemplate), dwStyle, dwExStyle, nID);
   }
-  // OLE control data for the dialog's controls (kept; this platform's dialogs make none).
+  // OLE control data for the dialog's controls. Kept only: controls named in the template
+  // are made with the dialog itself, and none here has stored data to load.
   virtual BOOL SetOccDialogInfo(void* pOccDialogInfo);
   void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
   void GetBarInfoEx(SECControlBarInfo* pInfo) override;

@@ -116,7 +116,11 @@ void SECFrameWnd::DockControlBarEx(CControlBar* pBar, UINT nDockBarID, int nCol,
   CDockBar* dock = nDockBarID ? dynamic_cast<CDockBar*>(GetControlBar(nDockBarID)) : nullptr;
   if (!dock) dock = sec_frame::DockBarFor(*this, pBar);
   if (!dock) return;
-  if (auto* bar = dynamic_cast<SECControlBar*>(pBar)) bar->m_fPctWidth = fPctWidth;
+  SECControlBar* bar = dynamic_cast<SECControlBar*>(pBar);
+  if (bar) {
+    bar->OnBarDock();
+    bar->m_fPctWidth = fPctWidth;
+  }
   DWORD mode = 0x10;
   if ((pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) && (pBar->m_dwStyle & CBRS_FLOATING))
     mode = 0x26;
@@ -127,6 +131,8 @@ void SECFrameWnd::DockControlBarEx(CControlBar* pBar, UINT nDockBarID, int nCol,
     secDock->DockControlBarAt(pBar, nCol, nRow);
   else
     dock->DockControlBar(pBar);
+  // The bar heard the start; it hears the end too, as after any other docking.
+  if (bar) bar->OnBarEndDock();
 }
 
 // ---- dock state
@@ -502,15 +508,20 @@ CDockBar* DockBarFor(CFrameWnd& frame, CControlBar* pBar) {
 
 void DockBar(CFrameWnd& frame, CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) {
   if (!pBar) return;
+  auto* bar = dynamic_cast<SECControlBar*>(pBar);
+  if (bar) bar->OnBarDock();
   if (!pDockBar) pDockBar = DockBarFor(frame, pBar);
   if (auto* secDock = dynamic_cast<SECDockBar*>(pDockBar))
     secDock->DockControlBar(pBar, lpRect);
   else if (pDockBar)
     pDockBar->DockControlBar(pBar, lpRect);
+  if (bar) bar->OnBarEndDock();
 }
 
 void ReDockBar(CFrameWnd& frame, CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect) {
   if (!pBar) return;
+  auto* bar = dynamic_cast<SECControlBar*>(pBar);
+  if (bar) bar->OnBarDock();
   if (!pDockBar && pBar->m_hWnd) {
     // The dock bar that kept the bar's place, else the one on the bar's side.
     auto* holder = static_cast<CControlBar*>(CDockBar::PlaceHolder(static_cast<UINT>(pBar->GetDlgCtrlID())));
@@ -527,6 +538,7 @@ void ReDockBar(CFrameWnd& frame, CControlBar* pBar, CDockBar* pDockBar, LPCRECT 
     secDock->ReDockControlBar(pBar, lpRect);
   else if (pDockBar)
     pDockBar->ReDockControlBar(pBar, lpRect);
+  if (bar) bar->OnBarEndDock();
 }
 
 void FloatBar(CFrameWnd& frame, CControlBar* pBar, CPoint point, DWORD dwStyle) {
@@ -541,6 +553,8 @@ void FloatBar(CFrameWnd& frame, CControlBar* pBar, CPoint point, DWORD dwStyle) 
       return;
     }
   }
+  auto* bar = dynamic_cast<SECControlBar*>(pBar);
+  if (bar) bar->OnBarFloat();
   if (pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) {
     dwStyle |= CBRS_SIZE_DYNAMIC;
     if (dwStyle & CBRS_ORIENT_VERT) dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
@@ -552,7 +566,7 @@ void FloatBar(CFrameWnd& frame, CControlBar* pBar, CPoint point, DWORD dwStyle) 
   else
     floating->m_wndDockBar.DockControlBar(pBar);
   // A bar that is not of fixed size floats in a frame that sizes it.
-  if (auto* bar = dynamic_cast<SECControlBar*>(pBar); bar && !(bar->m_dwExStyle & CBRS_EX_THIN4FRAME))
+  if (bar && !(bar->m_dwExStyle & CBRS_EX_THIN4FRAME))
     floating->ModifyStyle(MFS_4THICKFRAME, WS_THICKFRAME | MFS_THICKFRAME, SWP_NOMOVE | SWP_NOSIZE);
   floating->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   floating->RecalcLayout(TRUE);
@@ -560,6 +574,7 @@ void FloatBar(CFrameWnd& frame, CControlBar* pBar, CPoint point, DWORD dwStyle) 
     floating->ShowWindow(SW_SHOWNA);
     floating->UpdateWindow();
   }
+  if (bar) bar->OnBarEndFloat();
 }
 
 }  // namespace sec_frame

@@ -1,6 +1,7 @@
 #include "VexCCDInput.h"
 
 #include <atomic>
+#include <cstring>
 
 #include "TrueImage.h"
 #include "binding/CLead.h"
@@ -69,22 +70,48 @@ int CVexCCDInput::UpdateImageInfo() {
 }
 
 int CVexCCDInput::PrepareImage(CTrueImage* image, RECT rect) {
+  CameraWorked();
   const int size = m_calls.GetMallocSize(image, rect, Block());
   image->CreateDIB();
   return size;
 }
 
-int CVexCCDInput::Shutter(CTrueImage* image, RECT rect) { return m_calls.OnShutter(image, rect, 0, Block()); }
+int CVexCCDInput::Shutter(CTrueImage* image, RECT rect) {
+  CameraWorked();
+  return m_calls.OnShutter(image, rect, 0, Block());
+}
 
 int CVexCCDInput::RunWhiteBalance(CTrueImage* image, RECT rect) {
   GetDocument()->SetAbort(0);
+  CameraWorked();
   return m_calls.WhiteBalance(image, rect, Block());
 }
 
+tCameraSettings CVexCCDInput::SentPart(const tCameraSettings& block) {
+  tCameraSettings part = block;
+  // Written by the abort switch and by status reads, never sent.
+  part.bAbort = 0;
+  std::memset(part.Progress, 0, sizeof part.Progress);
+  part.Camera_Status = 0;
+  part.TriggerEvent = 0;
+  part.TriggerHold = 0;
+  return part;
+}
+
 int CVexCCDInput::ApplyExposure() {
-  const int result = m_calls.SetExposure(Block());
+  tCameraSettings* block = Block();
+  // Live view re-applies the exposure as it starts, mostly just after the change that
+  // applied it: the camera still has it, and sending it again costs the settle waits.
+  if (m_pSentExposure && m_nWorkAtSend == m_nCameraWork.load()) {
+    const tCameraSettings now = SentPart(*block);
+    if (std::memcmp(&now, m_pSentExposure.get(), sizeof now) == 0) return 1;
+  }
+  m_pSentExposure.reset();
+  const int result = m_calls.SetExposure(block);
   ::Sleep(kSettleWait);
   ApplyGain();
+  m_pSentExposure = std::make_unique<tCameraSettings>(SentPart(*block));
+  m_nWorkAtSend = m_nCameraWork.load();
   return result;
 }
 
@@ -94,7 +121,10 @@ int CVexCCDInput::ApplyGain() {
   return result;
 }
 
-int CVexCCDInput::PowerOff() { return m_calls.PowerOff(Block()); }
+int CVexCCDInput::PowerOff() {
+  CameraWorked();
+  return m_calls.PowerOff(Block());
+}
 
 LONG CVexCCDInput::CheckStatus() {
   CSingleLock lock(&m_triggerLock, TRUE);
@@ -111,6 +141,7 @@ int CVexCCDInput::CheckCameraPower(int testExposure) {
 
   m_nTryCount = 0;
   int result = 0;
+  CameraWorked();
   for (int attempt = 0; attempt < kTries; ++attempt) {
     result = m_calls.CheckCameraPower(block);
     if (result == 1) break;

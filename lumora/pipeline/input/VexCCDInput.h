@@ -5,6 +5,7 @@
 #pragma once
 #include <afxmt.h>
 
+#include <atomic>
 #include <memory>
 
 #include "pipeline/VexImageInput.h"
@@ -50,6 +51,11 @@ class CVexCCDInput : public CVexImageInput {
  private:
   int Capture(SHORT slot);
   tCameraSettings* Block();
+  // The block as the exposure and gains last went out, its status words left out.
+  static tCameraSettings SentPart(const tCameraSettings& block);
+  // Counts a call that works the camera (anything but sending the exposure, the gains
+  // or reading the status).
+  void CameraWorked() { ++m_nCameraWork; }
   int Fail(int detail);
   // A 640 x 512 frame, upright or turned, is a live frame.
   static bool IsLiveArea(const RECT& area);
@@ -61,4 +67,9 @@ class CVexCCDInput : public CVexImageInput {
   tVexcamCalls m_calls;
   // The trigger thread and the user-interface thread both hand the latched trigger over.
   CCriticalSection m_triggerLock;
+  // What the camera was last given by ApplyExposure, and the camera's work count then:
+  // the same exposure again, with nothing done with the camera since, is not sent again.
+  std::unique_ptr<tCameraSettings> m_pSentExposure;
+  unsigned m_nWorkAtSend = 0;
+  std::atomic<unsigned> m_nCameraWork{0};
 };

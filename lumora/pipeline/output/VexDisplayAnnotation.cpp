@@ -656,13 +656,13 @@ void CVexDisplayOutput::DrawSelectionHandles() {
     if (object->AreHandlesShown() && object->IsValid() && (m_nEditMode == 1 || !m_bButtonHeld)) shown.push_back(object);
   }
   if (shown.empty()) return;
-  const LONG value = lead->GetDrawDC();
+  DrawContext context(*this);
+  const LONG value = context.Value();
   if (value == 0) return;
   for (CAnnObj* object : shown) {
     Prepare(*object);
     object->DrawHandles(vexedit::AsDc(value));
   }
-  lead->ReleaseDrawDC();
 }
 
 void CVexDisplayOutput::BurnAnnotations(HDC dc) {

@@ -327,36 +327,46 @@ int CVexDisplayOutput::OnSettingsChanged(LONG flag) {
 
 // ---- still picture: zoom text, read-out, the shown picture ----------------------------
 
+CVexDisplayOutput::DrawContext::DrawContext(CVexDisplayOutput& display)
+    : turn_(display.m_drawContextLock), lead_(display.Lead()) {
+  if (lead_) value_ = lead_->GetDrawDC();
+}
+
+CVexDisplayOutput::DrawContext::~DrawContext() { Release(); }
+
+short CVexDisplayOutput::DrawContext::Release() {
+  if (!value_ || !lead_) return 0;
+  value_ = 0;
+  return lead_->ReleaseDrawDC();
+}
+
 void CVexDisplayOutput::ShowZoomText() {
   CVexDoc* doc = GetDocument();
   CLead* lead = Lead();
   if (!doc || !lead || doc->GetImageState() == 0) return;
-  LONG value = lead->GetDrawDC();
-  // The capture thread's new picture and the painted event on the window's thread both
-  // write the text, and the control lends one drawing context at a time: a short wait
-  // for the other writer to give it back.
-  for (int tries = 0; value == 0 && tries < 200; ++tries) {
-    ::Sleep(1);
-    value = lead->GetDrawDC();
-  }
-  if (value == 0) return Fail(1);
-  CDC dc;
-  if (!dc.Attach(reinterpret_cast<HDC>(static_cast<INT_PTR>(value)))) {
-    lead->ReleaseDrawDC();
-    return Fail(2);
-  }
-  if (!dc.SaveDC()) {
-    dc.Detach();
-    lead->ReleaseDrawDC();
-    return Fail(3);
-  }
   const SHORT mode = m_nDisplayMode;
-  if (mode == kStill || mode == kStillHalf) {
-    CString text;
+  const bool still = mode == kStill || mode == kStillHalf;
+  // Made before the context is borrowed, so the other writer waits only for the drawing.
+  CString text;
+  CFont font;
+  if (still) {
     text.Format("%3.1f%%", lead->GetPaintZoom());
     const LOGFONTA lf = LiveFont(mode == kStill ? 40 : 24, 0);
-    CFont font;
     font.CreateFontIndirect(&lf);
+  }
+  // The capture thread's new picture and the painted event on the window's thread both
+  // write the text: the context is borrowed in turn, so only a control that lends
+  // none fails here.
+  DrawContext context(*this);
+  const LONG value = context.Value();
+  if (value == 0) return Fail(1);
+  CDC dc;
+  if (!dc.Attach(reinterpret_cast<HDC>(static_cast<INT_PTR>(value)))) return Fail(2);
+  if (!dc.SaveDC()) {
+    dc.Detach();
+    return Fail(3);
+  }
+  if (still) {
     const int x = mode == kStill ? 620 : 310;
     dc.SelectObject(&font);
     dc.SetBkMode(TRANSPARENT);
@@ -368,11 +378,10 @@ void CVexDisplayOutput::ShowZoomText() {
   }
   if (!dc.RestoreDC(-1)) {
     dc.Detach();
-    lead->ReleaseDrawDC();
     return Fail(4);
   }
   dc.Detach();
-  if (lead->ReleaseDrawDC() != 0) Fail(5);
+  if (context.Release() != 0) Fail(5);
 }
 
 int CVexDisplayOutput::ShowPixelInfo(int x, int y, int red, int green, int blue) {

@@ -7,6 +7,9 @@
 // out before anything is drawn; m_drawLock keeps the live Output and ShowLiveFrame from
 // drawing on the control at once. The annotation objects, the selection and the scale
 // object sit under m_annotationLock, which no holder keeps while it waits for a thread.
+// The control lends its drawing context to one borrower at a time; the pane's writers
+// (a capture thread's new picture, the painted event on the window's thread) borrow it
+// through DrawContext, which makes each wait for the other's turn.
 #pragma once
 #include <afxwin.h>
 #include <afxdisp.h>
@@ -47,6 +50,24 @@ class CVexDisplayOutput : public CVexImageOutput {
 
   CVexDisplayOutput();
   ~CVexDisplayOutput() override;
+
+  // The control's drawing context for as long as the object lives, after the other
+  // writers of the pane have given it back; Value() is 0 when the control lends none.
+  class DrawContext {
+   public:
+    explicit DrawContext(CVexDisplayOutput& display);
+    ~DrawContext();
+    DrawContext(const DrawContext&) = delete;
+    DrawContext& operator=(const DrawContext&) = delete;
+    LONG Value() const { return value_; }
+    // Gives the context back now; the control's answer (0 when taken back).
+    short Release();
+
+   private:
+    std::unique_lock<std::recursive_mutex> turn_;
+    CLead* lead_;
+    LONG value_ = 0;
+  };
 
   BOOL CreateImagingControl(const RECT* rect);
   CLead* GetImagingControl() const { return Lead(); }
@@ -406,5 +427,7 @@ class CVexDisplayOutput : public CVexImageOutput {
 
   mutable std::mutex m_overlayLock;
   std::mutex m_drawLock;
+  // Turns at the control's drawing context; a writer on the same thread may nest.
+  std::recursive_mutex m_drawContextLock;
   mutable std::recursive_mutex m_annotationLock;
 };

@@ -312,11 +312,11 @@ void CVexDisplayOutput::ApplyCalibrationRelease() {
   line->SetHandlesShown(1);
   if (auto* measuring = dynamic_cast<CAnnLine*>(line)) measuring->SetDrawnFlag(1);
   if (line->IsValid() == 0 || m_bButtonHeld) return;
-  if (CLead* lead = Lead()) {
-    if (const LONG value = lead->GetDrawDC()) {
+  {
+    DrawContext context(*this);
+    if (const LONG value = context.Value()) {
       Prepare(*line);
       line->DrawHandles(vexedit::AsDc(value));
-      lead->ReleaseDrawDC();
     }
   }
   // Selected once, however often it is adjusted.

@@ -56,10 +56,12 @@ Region WideSegment(POINT a, POINT b, int width, const RECT& box) {
                                 Region::Ellipse({b.x - h, b.y - h, b.x - h + width, b.y - h + width}, &box), RGN_OR);
   double dx = double(b.x) - a.x, dy = double(b.y) - a.y, len = std::sqrt(dx * dx + dy * dy);
   if (len == 0) return caps;
-  // The band between the ends, measured from pixel centres.
+  // The band between the ends, about the same centre as the caps: a pixel's centre for an
+  // odd width, its top left corner for an even one (a two-pixel line at x covers x - 1 and x).
   double nx = -dy / len * width / 2, ny = dx / len * width / 2;
   auto pt = [](double x, double y) { return POINT{static_cast<LONG>(std::lround(x)), static_cast<LONG>(std::lround(y))}; };
-  double ax = a.x + 0.5, ay = a.y + 0.5, bx = b.x + 0.5, by = b.y + 0.5;
+  const double c = width % 2 ? 0.5 : 0.0;
+  double ax = a.x + c, ay = a.y + c, bx = b.x + c, by = b.y + c;
   POINT quad[4] = {pt(ax + nx, ay + ny), pt(bx + nx, by + ny), pt(bx - nx, by - ny), pt(ax - nx, ay - ny)};
   int four = 4;
   return Region::Combine(caps, Region::Polygon(quad, &four, 1, WINDING, &box), RGN_OR);

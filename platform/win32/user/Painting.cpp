@@ -69,11 +69,13 @@ bool HasFrame(const Window& w) {
          w.rect.bottom != w.client.bottom;
 }
 
-void Invalidate(const Window& w, const RECT* rect, bool erase, bool children, bool internal, bool frame = false) {
+// `frame` (RDW_FRAME) reaches every window below; `ownFrame` this window's frame only.
+void Invalidate(const Window& w, const RECT* rect, bool erase, bool children, bool internal, bool frame = false,
+                bool ownFrame = false) {
   RECT clientBox{0, 0, w.client.right - w.client.left, w.client.bottom - w.client.top};
   RECT area = rect ? Intersect(*rect, clientBox) : clientBox;
   const bool framesBelow = frame;
-  frame = frame && HasFrame(w);
+  frame = (frame || ownFrame) && HasFrame(w);
   if (w.hwnd == DesktopHwnd()) {
     // Nobody pumps messages for the desktop: its background is painted at once.
     PaintDesktop(area);
@@ -94,11 +96,15 @@ void Invalidate(const Window& w, const RECT* rect, bool erase, bool children, bo
     // The child's part of the area, in the child's client coordinates.
     RECT r = Intersect(area, cw->rect);
     if (Empty(r)) continue;
+    // The parent paints over the child's frame too where the area reaches it (no clipping
+    // of children, or a window uncovered on top): the frame is drawn again as well.
+    const bool reachesFrame = r.left < cw->client.left || r.top < cw->client.top || r.right > cw->client.right ||
+                              r.bottom > cw->client.bottom;
     r.left -= cw->client.left;
     r.right -= cw->client.left;
     r.top -= cw->client.top;
     r.bottom -= cw->client.top;
-    Invalidate(*cw, &r, erase, children, false, framesBelow);
+    Invalidate(*cw, &r, erase, children, false, framesBelow, reachesFrame);
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include "Clock.h"
 #include "ControlPanelRig.h"
+#include "board/BoardTestApi.h"
 
 namespace {
 
@@ -366,6 +367,56 @@ TEST_F(ControlPanel, TheWhiteBalanceAreaRefusesTheProfileAndAStartWithoutAnAreaR
   EXPECT_EQ(doc->GetWBAreaSelection(), 0);
   EXPECT_EQ(doc->GetDisplayMode(), 0);
   EXPECT_EQ(frame->IsLiveRunning(), 1);
+  EXPECT_TRUE(frame->IsWindowEnabled());
+}
+
+// A white balance over an area picked on the live picture, as the Live page's Start runs it.
+// The area is a grey that the longest short exposure leaves below the camera's band, so each
+// level's exposure search goes on to long exposure and must settle there: the run ends, with
+// new gains, in about 1200 frames (a search swinging between two long steps to its bound takes
+// over 4000). Live view stopped, the clock virtual: the run keeps the camera's own pace, fast.
+// A run that does not end within a real-time bound is stopped and fails the test.
+TEST_F(ControlPanel, AWhiteBalanceOverAPickedAreaRunsToItsEnd) {
+  StartPanel();
+  auto gains = [&] {
+    std::vector<SHORT> g;
+    for (SHORT level = 0; level < 3; ++level)
+      for (SHORT channel = 0; channel < 4; ++channel) g.push_back(doc->GetWBGain(level, channel));
+    return g;
+  };
+  const std::vector<SHORT> before = gains();
+  panel->ToggleWhiteBalanceArea();
+  doc->SetWhiteBalanceRect(RECT{600, 480, 680, 540});  // as the live display stores a dragged rectangle
+  frame->StopLive();
+  plat::clock::UseVirtual(true, 10);
+  struct ClockBack {
+    ~ClockBack() { plat::clock::UseVirtual(false); }
+  } clockBack;
+  static CVexDoc* watched = nullptr;
+  static bool overrun = false;
+  static std::chrono::steady_clock::time_point deadline;
+  watched = doc;
+  overrun = false;
+  deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  const UINT_PTR watchdog = ::SetTimer(nullptr, 0, 250, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (overrun || std::chrono::steady_clock::now() < deadline) return;
+    overrun = true;
+    watched->SetAbort(1);
+  });
+  plat::board::ClearLog();
+  panel->RunWhiteBalance();
+  panel->EndWhiteBalanceArea();
+  ::KillTimer(nullptr, watchdog);
+  ASSERT_FALSE(overrun) << "the run did not end by itself";
+  const auto log = plat::board::Log();
+  const auto frames = std::count_if(log.begin(), log.end(), [](const plat::board::LogEntry& e) {
+    return e.kind == plat::board::LogEntry::Kind::FrameStart;
+  });
+  EXPECT_LT(frames, 2000) << "every exposure search settled";
+  EXPECT_EQ(doc->GetLastErrorValue(), 0) << doc->GetLastErrorType() << "-" << doc->GetLastErrorDetail();
+  EXPECT_NE(gains(), before) << "the camera's new gains";
+  EXPECT_EQ(panel->IsWhiteBalanceArea(), 0);
+  EXPECT_EQ(doc->GetWBAreaSelection(), 0);
   EXPECT_TRUE(frame->IsWindowEnabled());
 }
 

@@ -387,6 +387,28 @@ TEST_F(MainFrameBroadcast, SuspendingTheTriggerKeepsTheSetting) {
   EXPECT_EQ(frame->IsTriggerRunning(), 0);
 }
 
+// The panel starts in time-lapse mode before the application starts polling: the start
+// leaves polling off until the panel's resume. Full screen shown in time-lapse mode holds it
+// off as well until both have resumed.
+TEST_F(MainFrameBroadcast, ASuspensionHoldsPollingOffUntilEverySlotHasResumed) {
+  ASSERT_TRUE(Start());
+  doc->SetExternalTrigger(1);
+  frame->SuspendTrigger(1);
+  frame->StartExternalTrigger();
+  EXPECT_EQ(frame->IsTriggerRunning(), 0) << "suspended before the start";
+  frame->ResumeTrigger(1);
+  EXPECT_EQ(frame->IsTriggerRunning(), 1) << "the resume starts it";
+
+  frame->SuspendTrigger(1);
+  frame->SuspendTrigger(0);
+  EXPECT_EQ(frame->IsTriggerRunning(), 0);
+  frame->ResumeTrigger(0);
+  EXPECT_EQ(frame->IsTriggerRunning(), 0) << "still in time-lapse mode";
+  frame->ResumeTrigger(1);
+  EXPECT_EQ(frame->IsTriggerRunning(), 1);
+  EXPECT_EQ(doc->GetExternalTrigger(), 1u);
+}
+
 TEST_F(MainFrameBroadcast, AQuitMetWhileAnOperationWaitsIsHandedOn) {
   StartLive();
   frame->StopLive();

@@ -97,10 +97,13 @@ TEST_F(FrameWndTest, ABarTornOffFloatsAndItsCaptionDocksItBack) {
   EXPECT_EQ(caption, "Torn");
   CRect frameRect;
   floating->GetWindowRect(&frameRect);
+  const HWND floatingWnd = floating->m_hWnd;
   drv::DoubleClick(frameRect.left + 30, frameRect.top + ::GetSystemMetrics(SM_CYFRAME) + 3);
   Settle();
   EXPECT_FALSE(bar->IsFloating());
   EXPECT_EQ(bar->m_pDockBar, Dock(AFX_IDW_DOCKBAR_TOP));
+  // Its last bar gone, the floating frame went with it.
+  EXPECT_FALSE(::IsWindow(floatingWnd));
 }
 
 TEST_F(FrameWndTest, ClosingAFloatingFrameHidesItsBarsAndKeepsIt) {
@@ -224,7 +227,8 @@ TEST_F(CaptionTest, TheTitleSplitsAtItsDashAndANarrowCaptionDropsTheRest) {
 TEST_F(FrameWndTest, ASampleFrameWithRowsSplittersAFloatingBarAndItsCaption) {
   frame->SetWindowText("Layout - Docking");
   frame->EnableCustomCaption(TRUE);
-  const DWORD gripper = CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE | CBRS_EX_GRIPPER_EXPAND;
+  // The gripper is part of the flat (cool) look.
+  const DWORD gripper = CBRS_EX_COOL | CBRS_EX_GRIPPER | CBRS_EX_GRIPPER_CLOSE | CBRS_EX_GRIPPER_EXPAND;
   SECControlBar* a = MakeBar(frame, ID_TEST_BAR_A, "Palette", CSize(120, 44), WS_CHILD | WS_VISIBLE | CBRS_TOP, gripper);
   SECControlBar* b = MakeBar(frame, ID_TEST_BAR_B, "Tools", CSize(120, 44), WS_CHILD | WS_VISIBLE | CBRS_TOP, gripper);
   SECControlBar* c =
@@ -241,6 +245,24 @@ TEST_F(FrameWndTest, ASampleFrameWithRowsSplittersAFloatingBarAndItsCaption) {
   EXPECT_EQ(Rows(*Dock(AFX_IDW_DOCKBAR_TOP)), "0 Palette Tools 0 #" + std::to_string(ID_TEST_BAR_D) + " 0");
   EXPECT_TRUE(d->IsFloating());
   Screenshot("dock-frame.png", d->GetParentFrame());
+  // Each docked bar shows its gripper's two raised lines: down the left side of a bar on
+  // top, across the top of a bar on the left; the floating bar shows none.
+  const COLORREF hilite = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+  auto raisedLines = [&](CWnd* bar, bool across) {
+    CWindowDC dc(bar);
+    CRect r;
+    bar->GetClientRect(&r);
+    int lines = 0;
+    for (int i = 0; i < 20; ++i) {
+      const COLORREF c = across ? dc.GetPixel(r.Width() / 3, i) : dc.GetPixel(i, r.Height() * 3 / 4);
+      if (c == hilite) ++lines;
+    }
+    return lines;
+  };
+  EXPECT_EQ(raisedLines(a, false), 2);
+  EXPECT_EQ(raisedLines(b, false), 2);
+  EXPECT_EQ(raisedLines(c, true), 2);
+  EXPECT_EQ(raisedLines(d, false), 0);
 }
 
 }  // namespace

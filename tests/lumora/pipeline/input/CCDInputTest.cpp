@@ -4,6 +4,7 @@
 // mostly by wrapping the real one.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -304,6 +305,59 @@ TEST_F(CameraInput, TriggerIsHandedOverOnceAndCleared) {
   plat::board::PulseTrigger(0, 50000);
   for (int i = 0; i < 2; ++i, Sleep(100)) EXPECT_EQ(camera->CheckStatus(), 0);
   doc->SetTriggerHold(0);
+}
+
+// ---- sending the exposure ------------------------------------------------------------
+
+int g_exposuresSent = 0, g_gainsSent = 0;
+int WINAPI CountingSetExposure(tCameraSettings* s) {
+  ++g_exposuresSent;
+  return KQ_SetExposure(s);
+}
+int WINAPI CountingSetCDSGain(const LONG* gains, tCameraSettings* s) {
+  ++g_gainsSent;
+  return KQ_SetCDSGain(gains, s);
+}
+
+// The exposure goes to the camera, with its gains and their settle waits, unless the
+// camera has exactly that exposure from the last send and nothing was done with it since:
+// a status read or the abort switch between the two changes nothing; a new value, a
+// capture, a white-balance run, a power check or switching off sends it again.
+TEST_F(CameraInput, TheSameExposureIsNotSentTwiceToAnUntouchedCamera) {
+  calls.SetExposure = &CountingSetExposure;
+  calls.SetCDSGain = &CountingSetCDSGain;
+  Use();
+  const struct {
+    const char* between;
+    std::function<void()> step;
+    int sent;  // sends of the second apply
+  } cases[] = {
+      {"nothing", [] {}, 0},
+      {"a status read", [&] { camera->CheckStatus(); }, 0},
+      {"the abort switch on and off", [&] { doc->SetAbort(1), doc->SetAbort(0); }, 0},
+      {"a new exposure time", [&] { doc->m_camera.ExpParam += 10; }, 1},
+      {"a new exposure mode", [&] { doc->m_camera.ExpMode = doc->m_camera.ExpMode == 1 ? 2 : 1; }, 1},
+      {"another gain level", [&] { doc->m_camera.GainLv = (doc->m_camera.GainLv + 1) % 3; }, 1},
+      {"new gains", [&] { doc->m_camera.WBGain[doc->m_camera.GainLv][0] += 1; }, 1},
+      {"a scratch frame", [&] { camera->CaptureScratchFrame(); }, 1},
+      {"a power check", [&] { camera->CheckCameraPower(0); }, 1},
+      {"switching off", [&] { camera->PowerOff(); }, 1},
+  };
+  PrepareLive();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.between);
+    // The first send of each case always goes: the case before changed something, or not.
+    camera->OnSettingsChanged(0x4);
+    camera->OnSettingsChanged(0x4);
+    g_exposuresSent = g_gainsSent = 0;
+    c.step();
+    const int64_t start = plat::clock::NowMicros();
+    camera->OnSettingsChanged(0x4);
+    EXPECT_EQ(g_exposuresSent, c.sent);
+    EXPECT_EQ(g_gainsSent, c.sent);
+    if (c.sent) EXPECT_GE(plat::clock::NowMicros() - start, 200000) << "both settle waits";
+    if (c.between == std::string("switching off")) ASSERT_EQ(StartCamera(), 0);
+  }
 }
 
 // ---- white balance -------------------------------------------------------------------

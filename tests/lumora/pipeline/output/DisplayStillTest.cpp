@@ -3,7 +3,10 @@
 // the zoom text, and the pane's background.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "DisplayRig.h"
 #include "Faults.h"
@@ -181,6 +184,39 @@ TEST_F(DisplayStill, TheZoomTextIsDrawnOverThePictureAndAFailureOnlyLosesIt) {
   }
   EXPECT_EQ(Latched(), Pair(410, 1));
   EXPECT_FLOAT_EQ(paneL->GetImagingControl()->GetPaintZoom(), 80);
+}
+
+// Another writer holds the control's drawing context (as the painted event does while it
+// writes the zoom text) when a capture thread's new picture comes: the capture waits for
+// its turn, however long that is, and writes its own text after; nothing fails. The rig's
+// clock is virtual, so a wait with a time limit would run out at once.
+TEST_F(DisplayStill, ACaptureThatMeetsAnotherWritersDrawingContextWaitsItsTurn) {
+  ShowStill(paneL, 512, 640);
+  doc->ClearLastError();
+  std::atomic<int> shown{-1}, shownWhileHeld{-2};
+  std::atomic<bool> holding{false}, held{false};
+  std::thread painter([&] {
+    CVexDisplayOutput::DrawContext painting(*paneL);
+    held = painting.Value() != 0;
+    holding = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    shownWhileHeld = shown.load();
+  });
+  while (!holding) std::this_thread::yield();
+  std::thread capture([&] { shown = paneL->Output(2); });
+  // The window's thread goes on serving the capture's messages meanwhile.
+  for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+       shown == -1 && std::chrono::steady_clock::now() < end;) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  painter.join();
+  capture.join();
+  Pump();
+  EXPECT_TRUE(held);
+  EXPECT_EQ(shownWhileHeld.load(), -1) << "the capture waits while the context is lent";
+  EXPECT_EQ(shown.load(), 1);
+  EXPECT_EQ(Latched(), Pair(0, 0)) << "nothing failed";
 }
 
 TEST_F(DisplayStill, RefreshingShowsTheCleanStillAgain) {

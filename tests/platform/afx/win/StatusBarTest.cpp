@@ -7,6 +7,7 @@
 
 #include "afxext.h"
 #include "afxwin.h"
+#include "display/Screen.h"
 
 namespace {
 
@@ -79,6 +80,52 @@ TEST_F(StatusBarTest, PanesSitAtTheBottomWithTheFirstStretching) {
   EXPECT_EQ(id2, id);
   EXPECT_EQ(style2, style);
   EXPECT_EQ(width2, width);
+}
+
+// The bar is as high as its characters with their edge, air and the bar's borders: a
+// font's leading above the characters adds nothing, and the characters show whole.
+TEST_F(StatusBarTest, TheBarIsAsHighAsItsCharactersWhichShowWhole) {
+  const struct {
+    LONG lfHeight;
+    int height;
+  } cases[] = {{-12, 20}, {-20, 28}, {16, 21}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lfHeight);
+    CFont font;
+    ASSERT_TRUE(font.CreateFont(c.lfHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Test"));
+    frame->bar.SetFont(&font);
+    frame->RecalcLayout();
+    CRect bar;
+    frame->bar.GetWindowRect(&bar);
+    EXPECT_EQ(bar.Height(), c.height);
+    frame->bar.SetPaneText(1, "XXXX");
+    frame->bar.UpdateWindow();
+    CRect pane;
+    frame->bar.GetItemRect(1, &pane);
+    frame->bar.ClientToScreen(&pane);
+    RECT got{};
+    const auto pixels = plat::display::Screen::Get().Copy(pane, &got);
+    int inkRows = 0;
+    for (int y = 0; y < got.bottom - got.top; ++y) {
+      bool ink = false;
+      for (int x = 0; x < got.right - got.left; ++x)
+        ink = ink || (pixels[static_cast<size_t>(y * (got.right - got.left) + x)] & 0xFFFFFF) == 0;
+      inkRows += ink;
+    }
+    CClientDC dc(&frame->bar);
+    CFont* old = dc.SelectObject(&font);
+    TEXTMETRIC tm{};
+    dc.GetTextMetrics(&tm);
+    dc.SelectObject(old);
+    EXPECT_EQ(inkRows, tm.tmAscent - tm.tmInternalLeading) << "every row of the characters is in the pane";
+    frame->bar.SetFont(nullptr);
+  }
+  // Without a font of its own, the one the control draws with: the default user-interface
+  // font of 12-pixel characters.
+  frame->RecalcLayout();
+  CRect bar;
+  frame->bar.GetWindowRect(&bar);
+  EXPECT_EQ(bar.Height(), 20);
 }
 
 TEST_F(StatusBarTest, TextsReachTheirPanesWhicheverWayTheyAreSet) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "GdiTestSupport.h"
 
 using namespace gditest;
@@ -85,6 +87,27 @@ TEST(Pens, WidePensAreSolidAndCentredOnTheLine) {
   EXPECT_EQ(p.At(4, 5), 0u);
   EXPECT_EQ(p.At(0, 3), 0u);
   EXPECT_EQ(p.At(8, 3), 0u);
+}
+
+// Even widths too: the ends' round caps and the band between them lie about one centre,
+// so a straight line comes out straight; a line of width w at x covers x - w/2 to x + w/2 - 1.
+TEST(Pens, EvenWidePensDrawStraightLines) {
+  for (int width : {2, 4}) {
+    for (bool vertical : {true, false}) {
+      PenCanvas p(12, 12, PS_SOLID, width);
+      if (vertical)
+        p.Line(6, 2, 6, 9);
+      else
+        p.Line(2, 6, 9, 6);
+      // Across the line at each step along it, away from the caps.
+      for (int along = 2; along <= 9; ++along) {
+        std::string across;
+        for (int k = 0; k < 12; ++k) across += p.At(vertical ? k : along, vertical ? along : k) ? '#' : '.';
+        const std::string want = std::string(6 - width / 2, '.') + std::string(width, '#') + std::string(6 - width / 2, '.');
+        EXPECT_EQ(across, want) << "width " << width << (vertical ? " vertical" : " horizontal") << " at " << along;
+      }
+    }
+  }
 }
 
 TEST(Pens, NullPenDrawsNothing) {

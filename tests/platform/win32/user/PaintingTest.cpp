@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "UserTestSupport.h"
 
 using usertest::Pump;
@@ -42,6 +44,65 @@ TEST(Painting, InvalidationReachesChildrenUnlessClipped) {
   InvalidateRect(top, nullptr, TRUE);
   Pump();
   EXPECT_EQ(rec.Log({WM_PAINT}), (Log{"top:PAINT"}));
+}
+
+// A parent without clipped children paints over a child's frame wherever its area reaches
+// it; the child then draws its frame again. An area inside the child's client leaves it.
+TEST(Painting, AParentsAreaOverAChildsFrameDrawsTheFrameAgain) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  rec.Create("child", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 40, 20, top, 1);  // client 11..48 x 11..28
+  Pump();
+  struct Case { RECT area; bool frame; } cases[] = {
+      {{20, 15, 30, 25}, false},  // inside the client
+      {{0, 0, 12, 12}, true},     // the top left corner
+      {{45, 14, 60, 20}, true},   // the right edge
+      {{20, 29, 30, 40}, true},   // the bottom edge only, none of the client
+      {{60, 60, 70, 70}, false},  // beside the child
+  };
+  for (const auto& c : cases) {
+    rec.Clear();
+    InvalidateRect(top, &c.area, TRUE);
+    Pump();
+    const Log log = rec.Log({WM_NCPAINT});
+    EXPECT_EQ(std::count(log.begin(), log.end(), "child:NCPAINT"), c.frame ? 1 : 0)
+        << c.area.left << "," << c.area.top << "," << c.area.right << "," << c.area.bottom;
+  }
+}
+
+// A window hidden over a bordered child gives back the border as it was.
+TEST(Painting, AWindowGoneFromOverAChildLeavesItsBorder) {
+  Recorder rec;
+  auto fill = [](HWND h, COLORREF colour) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT r;
+    GetClientRect(h, &r);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    EndPaint(h, &ps);
+  };
+  rec.handlers[WM_PAINT] = [&](HWND h, WPARAM, LPARAM) -> LRESULT {
+    fill(h, rec.NameOf(h) == "top" ? RGB(0, 0, 255) : RGB(255, 0, 0));
+    return 0;
+  };
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  HWND child = rec.Create("child", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 40, 20, top, 1);
+  Pump();
+  RECT border;
+  GetWindowRect(child, &border);
+  const COLORREF frame = usertest::ScreenAt(border.left, border.top + 5);
+  ASSERT_NE(frame, RGB(0, 0, 255));
+  ASSERT_NE(frame, RGB(255, 0, 0));
+  // Over the left half of the child, border included.
+  HWND cover = rec.Create("cover", WS_POPUP | WS_VISIBLE, border.left - 5, border.top - 5, 25, 30);
+  Pump();
+  ShowWindow(cover, SW_HIDE);
+  Pump();
+  for (int y = border.top; y < border.bottom; ++y) EXPECT_EQ(usertest::ScreenAt(border.left, y), frame) << y;
+  for (int x = border.left; x < border.right; ++x) EXPECT_EQ(usertest::ScreenAt(x, border.top), frame) << x;
+  EXPECT_EQ(usertest::ScreenAt(border.left + 5, border.top + 5), RGB(255, 0, 0));
 }
 
 TEST(Painting, MinimisedWindowShowsNoneOfItsChildren) {

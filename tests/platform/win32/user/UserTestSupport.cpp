@@ -89,6 +89,7 @@ const char* MessageName(UINT msg) {
     case WM_WINDOWPOSCHANGING: return "POSCHANGING";
     case WM_WINDOWPOSCHANGED: return "POSCHANGED";
     case WM_PAINT: return "PAINT";
+    case WM_NCPAINT: return "NCPAINT";
     case WM_TIMER: return "TIMER";
     case WM_PARENTNOTIFY: return "PARENTNOTIFY";
     case WM_LBUTTONDOWN: return "LBUTTONDOWN";

@@ -72,6 +72,8 @@
 #define TPM_HORIZONTAL 0x0000L
 #define TPM_VERTICAL 0x0040L
 #define TPM_NONOTIFY 0x0080L
+// A popup menu window answers the menu it shows.
+#define MN_GETHMENU 0x01E1
 #define TPM_RETURNCMD 0x0100L
 
 #define MNC_IGNORE 0

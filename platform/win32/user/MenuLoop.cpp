@@ -507,6 +507,11 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
       return 1;
+    case MN_GETHMENU: {
+      Tracker* t = Tracker::Current();
+      const Level* l = t ? t->LevelOf(hwnd) : nullptr;
+      return l ? reinterpret_cast<LRESULT>(l->menu) : 0;
+    }
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     default:

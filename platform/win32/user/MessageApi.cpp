@@ -8,6 +8,7 @@
 #include <string>
 
 #include "../Clock.h"
+#include "../Faults.h"
 #include "../KernelObject.h"
 #include "../LastError.h"
 #include "../WinError.h"
@@ -497,6 +498,10 @@ UINT RegisterWindowMessageA(LPCSTR name) {
 }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+  if (DWORD e = plat::faults::Check("SetTimer")) {  // the system is out of timers
+    ::SetLastError(e);
+    return 0;
+  }
   DWORD thread = CurrentThreadId();
   if (hwnd) {
     auto w = FindWindowObject(hwnd);

@@ -187,6 +187,30 @@ TEST(PopupMenus, KeyboardChoiceIsReturnedWithTheMessageOrder) {
   EXPECT_EQ(MenuWindow::log, expected);  // no WM_COMMAND with TPM_RETURNCMD
 }
 
+// A message filter of the menu loop sees the popup window, which answers its menu.
+HMENU g_shownMenu = nullptr;
+LRESULT CALLBACK RecordShownMenu(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_MENU)
+    if (HWND popup = FindWindowA("#32768", nullptr))
+      g_shownMenu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(PopupMenus, APopupWindowAnswersTheMenuItShows) {
+  MenuWindow w;
+  SetFocus(w.hwnd);
+  g_shownMenu = nullptr;
+  HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, RecordShownMenu, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  HMENU popup = GetSubMenu(w.menu, 1);
+  drv::PressKey(VK_ESCAPE);
+  EXPECT_EQ(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, 50, 50, 0, w.hwnd, nullptr), 0);
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(g_shownMenu, popup);
+  // Any other window answers nothing.
+  EXPECT_EQ(SendMessageA(w.hwnd, MN_GETHMENU, 0, 0), 0);
+}
+
 TEST(PopupMenus, EscapeCancelsAndMnemonicsChoose) {
   MenuWindow w;
   SetFocus(w.hwnd);

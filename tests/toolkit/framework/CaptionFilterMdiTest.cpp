@@ -1,0 +1,269 @@
+// Caption filters on MDI children of the library's MDI frame: a move that takes the child
+// away while its button or caption is busy, moves that make an MDI child, the helpers that
+// pick the next frame to activate.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CaptionFilterRig.h"
+#include "Clock.h"
+#include "framework/SECCaptionControlMsgFilter.h"
+#include "framework/SECCaptionMsgFilter.h"
+#include "framework/SECDocTemplateUtils.h"
+#include "framework/SECFilterTables.h"
+#include "framework/SECMDIFrameWnd.h"
+#include "framework/ScxMsgFilter.h"
+#include "user/Driver.h"
+#include "user/Input.h"
+
+namespace framework_test {
+namespace {
+
+namespace drv = plat::user::driver;
+namespace input = plat::user::input;
+using nsSysCommandEx::ScxRequest;
+
+class MdiCaptionFilterTest : public CaptionFilterTest {
+ protected:
+  void SetUp() override {
+    CaptionFilterTest::SetUp();
+    // The library's MDI frame stands in for the frame the fixture made.
+    app.m_pMainWnd = nullptr;
+    frame->DestroyWindow();
+    frame = nullptr;
+    if (view.m_hWnd) view.DestroyWindow();
+    Settle();
+    mdi = new FilterMDIFrame;  // deletes itself with its window
+    ASSERT_TRUE(mdi->Create(nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 30, 680, 500)));
+    app.m_pMainWnd = mdi;
+    mdi->EnableDocking(CBRS_ALIGN_ANY);
+    mdi->SetActiveWindow();
+    Settle();
+  }
+  void TearDown() override {
+    if (::IsWindow(docWnd)) ::DestroyWindow(docWnd);
+    for (HWND h : children)
+      if (::IsWindow(h)) ::DestroyWindow(h);
+    app.m_pMainWnd = nullptr;
+    if (mdi && mdi->m_hWnd) mdi->DestroyWindow();
+    mdi = nullptr;
+    CaptionFilterTest::TearDown();
+  }
+  // An MDI child showing the template's document, its view active, caption handling on.
+  FilterChild* NewChild(const char* title = "Child") {
+    POSITION first = tmpl->GetFirstDocPosition();
+    CDocument* document = first ? tmpl->GetNextDoc(first) : nullptr;
+    if (!document) {
+      document = new RigDoc;
+      tmpl->AddDocument(document);  // the template keeps it
+    }
+    auto* child = new FilterChild;  // deletes itself with its window
+    if (!child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(10, 10, 330, 230), mdi))
+      return nullptr;
+    CCreateContext context;
+    context.m_pCurrentDoc = document;
+    context.m_pNewViewClass = RUNTIME_CLASS(RigView);
+    context.m_pNewDocTemplate = tmpl;
+    auto* v = dynamic_cast<CView*>(child->CreateView(&context));
+    if (!v) return nullptr;
+    child->SetActiveView(v);
+    child->RecalcLayout();
+    child->EnableCaptionButtons(1);
+    mdi->MDIActivate(child);
+    Settle();
+    children.push_back(child->m_hWnd);
+    return child;
+  }
+  static CRect ButtonOf(FilterChild* child) {
+    auto* list = static_cast<SECCaptionControlListMsgFilter*>(child->Filter(sec_filters::idCaptionList));
+    list->LayoutControls();
+    CRect r = static_cast<SECCaptionControlMsgFilter*>(child->Filter(sec_filters::idChildButton))->m_rectButton;
+    CRect window;
+    child->GetWindowRect(&window);
+    r.OffsetRect(window.left, window.top);
+    return r;
+  }
+  void ClickAt(CPoint at) {
+    input::MouseMove(at.x, at.y);
+    input::MouseButton(0, true);
+    Settle();
+    input::MouseMove(at.x, at.y);
+    input::MouseButton(0, false);
+    Settle();
+  }
+  LRESULT Request(HWND about, UINT code, int target, DWORD flags = 0, CPoint at = CPoint(), CSize size = CSize()) {
+    ScxRequest request;
+    request.hWnd = about;
+    request.nTargetPlace = target;
+    request.dwFlags = flags;
+    request.x = at.x;
+    request.y = at.y;
+    request.cx = size.cx;
+    request.cy = size.cy;
+    return ::SendMessageA(about, nsSysCommandEx::GetSysCommandExMessage(), code, reinterpret_cast<LPARAM>(&request));
+  }
+
+  FilterMDIFrame* mdi = nullptr;
+  std::vector<HWND> children;
+};
+
+TEST_F(MdiCaptionFilterTest, AConversionThatDestroysTheChildDuringItsClickLeavesNothingBehind) {
+  FilterChild* child = NewChild();
+  ASSERT_NE(child, nullptr);
+  const HWND childWnd = child->m_hWnd;
+  // Only the place button is the library's; the child's own buttons stay the frame's.
+  EXPECT_FALSE(child->Filter(0)->IsEnabled());
+  tmpl->onConvert = [](CFrameWnd* f) {
+    f->DestroyWindow();  // the child, its filters and its button go inside the click
+    return nullptr;
+  };
+  ClickAt(ButtonOf(child).CenterPoint());
+  // An MDI child toggles to docked: the template converts it.
+  EXPECT_EQ(tmpl->calls, std::vector<std::string>{"convert"});
+  EXPECT_FALSE(::IsWindow(childWnd));
+  EXPECT_EQ(mdi->MDIGetActive(), nullptr);
+
+  // The same by a right double click on the caption of another child.
+  FilterChild* second = NewChild("Second");
+  ASSERT_NE(second, nullptr);
+  const HWND secondWnd = second->m_hWnd;
+  second->EnableCaptionButtons(1 | 8);  // no context menu on the first click's release
+  tmpl->calls.clear();
+  CRect caption;
+  second->GetWindowRect(&caption);
+  const CPoint title(caption.left + 60, caption.top + 12);
+  drv::Click(title.x, title.y, 1);
+  drv::Click(title.x, title.y, 1);
+  Settle();
+  EXPECT_EQ(tmpl->calls, std::vector<std::string>{"convert"});
+  EXPECT_FALSE(::IsWindow(secondWnd));
+}
+
+TEST_F(MdiCaptionFilterTest, AMoveToAnMDIChildShowsTheNewChildAsAsked) {
+  ASSERT_NE(NewDocFrame(tmpl), nullptr);  // a docked frame of the template (top)
+  FilterChild* made = nullptr;
+  tmpl->onConvert = [&](CFrameWnd*) {
+    made = NewChild("Made");
+    return made;
+  };
+  // Maximised: the answer is the new child, shown maximised.
+  const LRESULT answer = Request(docWnd, nsSysCommandEx::requestMove, nsSysCommandEx::placeMDIChildMaximized);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(reinterpret_cast<HWND>(answer), made->m_hWnd);
+  EXPECT_TRUE(made->IsZoomed());
+  BOOL maximised = FALSE;
+  EXPECT_EQ(mdi->MDIGetActive(&maximised), made);
+  EXPECT_TRUE(maximised);
+  // While it is maximised its own place button hides.
+  auto* list = static_cast<SECCaptionControlListMsgFilter*>(made->Filter(sec_filters::idCaptionList));
+  list->LayoutControls();
+  EXPECT_TRUE(static_cast<SECCaptionControlMsgFilter*>(made->Filter(sec_filters::idChildButton))->m_rectButton.IsRectEmpty());
+  // An MDI child asked to be restored at a place and size gets both, and stays the same frame.
+  tmpl->calls.clear();
+  EXPECT_EQ(reinterpret_cast<HWND>(Request(made->m_hWnd, nsSysCommandEx::requestMove,
+                                           nsSysCommandEx::placeMDIChildRestored,
+                                           ScxRequest::flagPoint | ScxRequest::flagSize, CPoint(20, 30), CSize(200, 150))),
+            made->m_hWnd);
+  EXPECT_TRUE(tmpl->calls.empty());
+  EXPECT_FALSE(made->IsZoomed());
+  CRect r;
+  made->GetWindowRect(&r);
+  ::MapWindowPoints(nullptr, mdi->m_hWndMDIClient, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r, CRect(20, 30, 220, 180));
+  list->LayoutControls();
+  EXPECT_FALSE(static_cast<SECCaptionControlMsgFilter*>(made->Filter(sec_filters::idChildButton))->m_rectButton.IsRectEmpty());
+  // Minimised through its caption menu: the menu shows the child restored.
+  EXPECT_EQ(Request(made->m_hWnd, nsSysCommandEx::requestMove, nsSysCommandEx::placeMDIChildMinimized),
+            reinterpret_cast<LRESULT>(made->m_hWnd));
+  EXPECT_TRUE(made->IsIconic());
+}
+
+TEST_F(MdiCaptionFilterTest, AnMDIChildDocksAtASideThroughItsTemplate) {
+  FilterChild* child = NewChild();
+  ASSERT_NE(child, nullptr);
+  const struct {
+    int place;
+    const char* call;
+  } cases[] = {
+      {nsSysCommandEx::placeDockedTop, "dock 59419 1,0,3 150"},
+      {nsSysCommandEx::placeDockedLeft, "dock 59420 1,0,3 150"},
+      {nsSysCommandEx::placeDockedRight, "dock 59421 0,0,4 150"},
+      {nsSysCommandEx::placeDockedBottom, "dock 59422 0,0,4 150"},
+  };
+  for (const auto& c : cases) {
+    tmpl->calls.clear();
+    EXPECT_EQ(Request(child->m_hWnd, nsSysCommandEx::requestMove, c.place), 0);
+    EXPECT_EQ(tmpl->calls, std::vector<std::string>{c.call}) << c.place;
+  }
+  // A placement and size of the record's own.
+  const SECDockPos pos{2, 1, 0};
+  const SECMDIFrameWnd::SizePair size(0.5f, 90);
+  ScxRequest request;
+  request.hWnd = child->m_hWnd;
+  request.nTargetPlace = nsSysCommandEx::placeDockedLeft;
+  request.dwFlags = ScxRequest::flagPoint | ScxRequest::flagSize;
+  request.pDockPos = &pos;
+  request.pDockSize = &size;
+  tmpl->calls.clear();
+  ::SendMessageA(child->m_hWnd, nsSysCommandEx::GetSysCommandExMessage(), nsSysCommandEx::requestMove,
+                 reinterpret_cast<LPARAM>(&request));
+  EXPECT_EQ(tmpl->calls, std::vector<std::string>{"dock 59420 2,1,0 90"});
+}
+
+TEST_F(MdiCaptionFilterTest, TheNextFrameToActivate) {
+  FilterChild* a = NewChild("A");
+  FilterChild* b = NewChild("B");
+  ASSERT_TRUE(a && b);
+  EXPECT_TRUE(HasOtherVisibleMDIChild(a));
+  b->ShowWindow(SW_HIDE);
+  Settle();
+  EXPECT_FALSE(HasOtherVisibleMDIChild(a));
+  EXPECT_TRUE(HasOtherVisibleMDIChild(b));
+  // A dockable frame of a template's document becomes the active docked frame; once it is,
+  // nothing more happens, and it is never the next one for itself.
+  EXPECT_FALSE(ActivateNextDockableFrame(nullptr)) << "no dockable frame yet";
+  FilterFrame* docked = NewDocFrame(tmpl);
+  ASSERT_NE(docked, nullptr);
+  EXPECT_TRUE(ActivateNextDockableFrame(nullptr));
+  EXPECT_EQ(mdi->GetActiveDockedFrame(), docked);
+  EXPECT_FALSE(ActivateNextDockableFrame(nullptr));
+  EXPECT_FALSE(ActivateNextDockableFrame(docked));
+}
+
+TEST_F(MdiCaptionFilterTest, TheMaximisedChildsPlaceButtonSitsInTheFramesMenuLine) {
+  FilterChild* child = NewChild();
+  ASSERT_NE(child, nullptr);
+  auto* list = static_cast<SECCaptionControlListMsgFilter*>(mdi->Filter(sec_filters::idCaptionList));
+  auto* button = static_cast<SECCaptionControlMsgFilter*>(mdi->Filter(sec_filters::idMaxChildButton));
+  ASSERT_TRUE(list && button);
+  list->LayoutControls();
+  EXPECT_TRUE(button->m_rectButton.IsRectEmpty());  // the child is not maximised
+  // The frame has a menu line for the maximised child's buttons.
+  HMENU menu = ::CreateMenu();
+  ::AppendMenuA(menu, MF_STRING, 0x7201, "&File");
+  ::SetMenu(mdi->m_hWnd, menu);
+  mdi->MDIMaximize(child);
+  Settle();
+  list->LayoutControls();
+  ASSERT_FALSE(button->m_rectButton.IsRectEmpty());
+  // In the menu line, left of the child's own three buttons there.
+  const CRect caption = list->GetCaptionRect();
+  EXPECT_EQ(button->m_rectButton.top, caption.top + 2 + ::GetSystemMetrics(SM_CYCAPTION));
+  EXPECT_EQ(button->m_rectButton.left - caption.right, -70);
+  // A click on it asks the template to move the maximised child.
+  CRect window;
+  mdi->GetWindowRect(&window);
+  const CPoint at(window.left + button->m_rectButton.CenterPoint().x, window.top + button->m_rectButton.CenterPoint().y);
+  EXPECT_EQ(mdi->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), HTMENU);
+  ClickAt(at);
+  EXPECT_EQ(tmpl->calls, std::vector<std::string>{"convert"});
+  // With the child's own place button off, the frame's takes no click.
+  child->EnableCaptionButtons(1 | 2);
+  LRESULT result = 0;
+  EXPECT_EQ(mdi->m_pFilter->FilterMessage(WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(at.x, at.y), &result), 0);
+  EXPECT_FALSE(button->IsTracking());
+}
+
+}  // namespace
+}  // namespace framework_test

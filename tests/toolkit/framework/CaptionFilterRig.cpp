@@ -1,0 +1,207 @@
+#include "CaptionFilterRig.h"
+
+#include "framework/SECCaptionMsgFilter.h"
+#include "framework/SECFilterTables.h"
+#include "framework/ScxMsgFilter.h"
+
+namespace framework_test {
+
+IMPLEMENT_DYNCREATE(RigDoc, CDocument)
+IMPLEMENT_DYNCREATE(OtherDoc, CDocument)
+IMPLEMENT_DYNCREATE(RigView, CView)
+IMPLEMENT_DYNCREATE(OtherView, CView)
+IMPLEMENT_DYNCREATE(FilterFrame, SECDockableFrame)
+
+FilterFrame::FilterFrame() : m_pFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)) {
+  sec_filters::FillDockableFrameTable(m_table);
+}
+
+FilterFrame::~FilterFrame() { SECMsgFilter::DeleteRoot(m_pFilter); }
+
+void FilterFrame::EnableCaptionButtons(UINT flags, BOOL standardOff) {
+  const BOOL on = flags & 1;
+  // 257, 256, 258, 259, 262.
+  const BOOL values[] = {on, on && !(flags & 2), on && !(flags & 2), on && !(flags & 4), on && !(flags & 8)};
+  m_pFilter->ApplyDescriptors(m_table, values, 5);
+  if (auto* list = dynamic_cast<SECCaptionControlListMsgFilter*>(m_pFilter->FindFilter(sec_filters::idCaptionList));
+      list && standardOff)
+    list->ApplyDescriptorsAll(list->m_descriptors, FALSE);
+}
+
+LRESULT FilterFrameMessage(HWND self, SECMsgFilter* filter, UINT message, WPARAM wParam, LPARAM lParam,
+                           const std::function<LRESULT()>& base, bool ownButtons) {
+  if (message == nsSysCommandEx::GetSysCommandExMessage()) {
+    LRESULT result = 0;
+    filter->FilterMessage(message, wParam, lParam, &result);
+    return result;
+  }
+  switch (message) {
+    case WM_NCHITTEST: {
+      // The caption's buttons are the filters': the frame's own button places are caption.
+      if (!ownButtons) break;
+      const LRESULT hit = base();
+      return hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTHELP ? HTCAPTION : hit;
+    }
+    case WM_SYSCOMMAND:
+      if (ownButtons && ((wParam & 0xFFF0) == SC_CLOSE || (wParam & 0xFFF0) == SC_MINIMIZE || (wParam & 0xFFF0) == SC_MAXIMIZE ||
+          (wParam & 0xFFF0) == SC_RESTORE || (wParam & 0xFFF0) == SC_CONTEXTHELP)) {
+        FilterFrame::sysCommands.push_back(std::to_string(wParam & 0xFFF0) + " " + std::to_string(GET_X_LPARAM(lParam)) +
+                                           "," + std::to_string(GET_Y_LPARAM(lParam)));
+        return 0;
+      }
+      break;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONUP:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE: {
+      LRESULT result = 0;
+      if (filter->FilterMessage(message, wParam, lParam, &result) & SECMsgFilter::kHandled) return 0;
+      if (!::IsWindow(self)) return 0;
+      break;
+    }
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+    case WM_SETTEXT: {
+      const LRESULT answer = base();
+      LRESULT result = 0;
+      if (::IsWindow(self)) filter->FilterMessage(message, wParam, lParam, &result);
+      return answer;
+    }
+    default:
+      break;
+  }
+  return base();
+}
+
+LRESULT FilterFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return FilterFrameMessage(m_hWnd, m_pFilter, message, wParam, lParam,
+                            [&] { return SECDockableFrame::WindowProc(message, wParam, lParam); }, true);
+}
+
+// ---- the MDI child
+
+IMPLEMENT_DYNCREATE(FilterChild, SECMDIChildWnd)
+
+FilterChild::FilterChild() : m_pFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)) {
+  sec_filters::FillMDIChildTable(m_table);
+}
+
+FilterChild::~FilterChild() { SECMsgFilter::DeleteRoot(m_pFilter); }
+
+void FilterChild::EnableCaptionButtons(DWORD flags) {
+  const BOOL on = flags & 1;
+  const BOOL values[] = {on, on && !(flags & 2), on && !(flags & 2), on && !(flags & 4), on && !(flags & 8)};
+  m_pFilter->ApplyDescriptors(m_table, values, 5);
+  if (auto* list = dynamic_cast<SECCaptionControlListMsgFilter*>(m_pFilter->FindFilter(sec_filters::idCaptionList)))
+    list->ApplyDescriptorsAll(list->m_descriptors, FALSE);
+}
+
+LRESULT FilterChild::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return FilterFrameMessage(m_hWnd, m_pFilter, message, wParam, lParam,
+                            [&] { return SECMDIChildWnd::WindowProc(message, wParam, lParam); }, false);
+}
+
+// ---- the MDI frame
+
+IMPLEMENT_DYNCREATE(FilterMDIFrame, SECMDIFrameWnd)
+
+FilterMDIFrame::FilterMDIFrame() : m_pFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)) {
+  sec_filters::FillMDIFrameTable(m_table);
+  m_pFilter->ApplyDescriptorsAll(m_table, TRUE);
+  // The frame draws the maximised child's own buttons; only the place button is the list's.
+  auto* list = static_cast<SECCaptionControlListMsgFilter*>(m_pFilter->FindFilter(sec_filters::idCaptionList));
+  list->ApplyDescriptorsAll(list->m_descriptors, FALSE);
+}
+
+FilterMDIFrame::~FilterMDIFrame() { SECMsgFilter::DeleteRoot(m_pFilter); }
+
+LRESULT FilterMDIFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return FilterFrameMessage(m_hWnd, m_pFilter, message, wParam, lParam,
+                            [&] { return SECMDIFrameWnd::WindowProc(message, wParam, lParam); }, false);
+}
+
+// ---- the template
+
+RecordingTemplate::RecordingTemplate(CRuntimeClass* pDocClass, CRuntimeClass* pViewClass, UINT nIDResource,
+                                     LPCSTR lpszName)
+    : SECMultiDocTemplate(nIDResource, pDocClass, RUNTIME_CLASS(FilterFrame), pViewClass, RUNTIME_CLASS(FilterFrame)) {
+  m_strDocStrings = CString("\nDoc\nDoc\n\n\nRig.Id\n") + lpszName;
+}
+
+int RecordingTemplate::GetDockedFramePlace(CFrameWnd*) {
+  calls.push_back("place");
+  return dockedPlace;
+}
+
+CFrameWnd* RecordingTemplate::ConvertFrame(CFrameWnd* pFrame) {
+  calls.push_back("convert");
+  return onConvert ? onConvert(pFrame) : nullptr;
+}
+
+CFrameWnd* RecordingTemplate::DockFrame(CFrameWnd*, UINT nDockBarID, const SECDockPos* pPos,
+                                        const SECMDIFrameWnd::SizePair* pSize) {
+  calls.push_back("dock " + std::to_string(nDockBarID) + " " + std::to_string(pPos->nRow) + "," +
+                  std::to_string(pPos->nCol) + "," + std::to_string(pPos->dwFlags) + " " +
+                  std::to_string(pSize->second));
+  return nullptr;
+}
+
+// ---- the fixture
+
+void CaptionFilterTest::SetUp() {
+  FrameworkTest::SetUp();
+  FilterFrame::sysCommands.clear();
+  tmpl = new RecordingTemplate;
+  app.AddDocTemplate(tmpl);
+}
+
+void CaptionFilterTest::TearDown() {
+  if (::IsWindow(docWnd)) ::DestroyWindow(docWnd);
+  Settle();
+  FrameworkTest::TearDown();
+}
+
+FilterFrame* CaptionFilterTest::NewDocFrame(RecordingTemplate* t, DWORD style, DWORD exStyle, CRect rect) {
+  POSITION first = t->GetFirstDocPosition();
+  CDocument* document = first ? t->GetNextDoc(first) : nullptr;
+  if (!document) {
+    document = static_cast<CDocument*>(t->m_pDocClass->CreateObject());
+    t->AddDocument(document);  // the template keeps it
+  }
+  auto* f = new FilterFrame;   // deletes itself with its window
+  if (!f->Create(nullptr, "Document", style, rect, nullptr, nullptr, exStyle)) return nullptr;
+  CCreateContext context;
+  context.m_pCurrentDoc = document;
+  context.m_pNewViewClass = t->m_pViewClass;
+  context.m_pNewDocTemplate = t;
+  auto* view = dynamic_cast<CView*>(f->CreateView(&context));
+  if (!view) return nullptr;
+  f->SetActiveView(view);
+  f->RecalcLayout();
+  f->EnableCaptionButtons(1, FALSE);
+  f->SetActiveWindow();
+  Settle();
+  docWnd = f->m_hWnd;
+  return f;
+}
+
+CRect CaptionFilterTest::OnScreen(FilterFrame* f, const CRect& inWindow) {
+  CRect window;
+  f->GetWindowRect(&window);
+  CRect r = inWindow;
+  r.OffsetRect(window.left, window.top);
+  return r;
+}
+
+std::vector<COLORREF> CaptionFilterTest::Pixels(const CRect& screen) {
+  std::vector<COLORREF> out;
+  HDC dc = ::GetDC(nullptr);
+  for (int y = screen.top; y < screen.bottom; ++y)
+    for (int x = screen.left; x < screen.right; ++x) out.push_back(::GetPixel(dc, x, y));
+  ::ReleaseDC(nullptr, dc);
+  return out;
+}
+
+}  // namespace framework_test

@@ -1,0 +1,131 @@
+// What the caption-filter tests share: a document frame that offers its non-client messages
+// to a filter tree as the library's document frames do, a document and view for it, and a
+// template that records what the filters ask of it.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "FrameworkFixture.h"
+#include "framework/SECDockableFrame.h"
+#include "framework/SECMDIChildWnd.h"
+#include "framework/SECMDIFrameWnd.h"
+#include "framework/SECMsgFilter.h"
+#include "framework/SECMultiDocTemplate.h"
+
+namespace framework_test {
+
+class RigDoc : public CDocument {
+  DECLARE_DYNCREATE(RigDoc)
+};
+
+class OtherDoc : public CDocument {
+  DECLARE_DYNCREATE(OtherDoc)
+};
+
+class RigView : public CView {
+  DECLARE_DYNCREATE(RigView)
+ public:
+  void OnDraw(CDC*) override {}
+};
+
+class OtherView : public CView {
+  DECLARE_DYNCREATE(OtherView)
+ public:
+  void OnDraw(CDC*) override {}
+};
+
+// A document frame with caption filters; the table is the dockable frame's.
+class FilterFrame : public SECDockableFrame {
+  DECLARE_DYNCREATE(FilterFrame)
+ public:
+  FilterFrame();
+  ~FilterFrame() override;
+
+  // As the library's frames switch their caption handling (bit 0 on; bit 1 no buttons,
+  // bit 2 no double click, bit 3 no context menu); `standardOff` switches the frame's own
+  // five buttons off in the list, as they do.
+  void EnableCaptionButtons(UINT flags, BOOL standardOff = TRUE);
+  SECMsgFilter* Filter(UINT id) const { return m_pFilter->FindFilter(id, nullptr, -1); }
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  SECMsgFilter* m_pFilter;
+  SECMsgFilter::DescriptorTable m_table;
+  // The system commands the buttons posted ("id x,y"); they are not carried out.
+  static inline std::vector<std::string> sysCommands;
+};
+
+// An MDI child of the library with caption filters; the table is the MDI child's.
+class FilterChild : public SECMDIChildWnd {
+  DECLARE_DYNCREATE(FilterChild)
+ public:
+  FilterChild();
+  ~FilterChild() override;
+  void EnableCaptionButtons(DWORD flags) override;
+  SECMsgFilter* Filter(UINT id) const { return m_pFilter->FindFilter(id, nullptr, -1); }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  SECMsgFilter* m_pFilter;
+  SECMsgFilter::DescriptorTable m_table;
+};
+
+// The library's MDI frame with caption filters; the table is the MDI frame's.
+class FilterMDIFrame : public SECMDIFrameWnd {
+  DECLARE_DYNCREATE(FilterMDIFrame)
+ public:
+  FilterMDIFrame();
+  ~FilterMDIFrame() override;
+  SECMsgFilter* Filter(UINT id) const { return m_pFilter->FindFilter(id, nullptr, -1); }
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  SECMsgFilter* m_pFilter;
+  SECMsgFilter::DescriptorTable m_table;
+};
+
+// Offers a frame's non-client messages to its filters as the library's frames do; `base`
+// is the frame's own handling. Nothing of the frame is touched after the filters, which
+// may have taken it away. With `ownButtons` the frame's caption buttons are all the
+// filters' (the places of the frame's own buttons answer as caption).
+LRESULT FilterFrameMessage(HWND self, SECMsgFilter* filter, UINT message, WPARAM wParam, LPARAM lParam,
+                           const std::function<LRESULT()>& base, bool ownButtons);
+
+// A template that moves nothing but records what it is asked.
+class RecordingTemplate : public SECMultiDocTemplate {
+ public:
+  RecordingTemplate(CRuntimeClass* pDocClass = RUNTIME_CLASS(RigDoc), CRuntimeClass* pViewClass = RUNTIME_CLASS(RigView),
+                    UINT nIDResource = 0, LPCSTR lpszName = "Rig.Document");
+
+  int GetDockedFramePlace(CFrameWnd* pFrame) override;
+  CFrameWnd* ConvertFrame(CFrameWnd* pFrame) override;
+  CFrameWnd* DockFrame(CFrameWnd* pFrame, UINT nDockBarID, const SECDockPos* pPos,
+                       const SECMDIFrameWnd::SizePair* pSize) override;
+
+  std::vector<std::string> calls;
+  int dockedPlace = placeTop;
+  // What a conversion does beside recording; its answer.
+  std::function<CFrameWnd*(CFrameWnd*)> onConvert;
+};
+
+class CaptionFilterTest : public FrameworkTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // A visible document frame of `tmpl` (registered with the application) with its view
+  // active and every caption filter on.
+  FilterFrame* NewDocFrame(RecordingTemplate* tmpl, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           DWORD exStyle = 0, CRect rect = CRect(120, 90, 520, 330));
+  // A button's rectangle on the screen.
+  static CRect OnScreen(FilterFrame* doc, const CRect& inWindow);
+  // The pixels of a rectangle of the screen, for comparing looks.
+  static std::vector<COLORREF> Pixels(const CRect& screen);
+
+  // The document frame, while its window lives (it may go during a test).
+  FilterFrame* Doc() const { return dynamic_cast<FilterFrame*>(CWnd::FromHandlePermanent(docWnd)); }
+
+  RecordingTemplate* tmpl = nullptr;  // the application owns it
+  HWND docWnd = nullptr;
+};
+
+}  // namespace framework_test

@@ -1,0 +1,3 @@
+#include "SECDockableFrame.h"
+
+IMPLEMENT_DYNCREATE(SECDockableFrame, SECFrameWnd)

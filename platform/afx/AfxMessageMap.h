@@ -243,6 +243,11 @@ struct AFX_CTLCOLOR {
 #define ON_WM_MOUSEACTIVATE() \
   AFX_WM_RESULT(WM_MOUSEACTIVATE, OnMouseActivate(AFX_WND_(m_.wParam), LOWORD(m_.lParam), HIWORD(m_.lParam)))
 #define ON_WM_CHILDACTIVATE() AFX_WM_VOID(WM_CHILDACTIVATE, OnChildActivate())
+// An MDI child hears of activation changes: wParam the child that loses it, lParam the one that gains it.
+#define ON_WM_MDIACTIVATE()                                                                         \
+  AFX_WM_ENTRY(WM_MDIACTIVATE, p_->OnMDIActivate(p_->m_hWnd == (HWND)m_.lParam, AFX_WND_(m_.lParam), \
+                                                 AFX_WND_(m_.wParam));                               \
+               return TRUE;)
 #define ON_WM_GETMINMAXINFO() AFX_WM_VOID(WM_GETMINMAXINFO, OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(m_.lParam)))
 #define ON_WM_DRAWITEM() \
   AFX_WM_ENTRY(WM_DRAWITEM, p_->OnDrawItem((int)m_.wParam, reinterpret_cast<LPDRAWITEMSTRUCT>(m_.lParam)); m_.result = TRUE; return TRUE;)

@@ -82,6 +82,18 @@
 #define ID_EDIT_UNDO 0xE12B
 #define ID_EDIT_REDO 0xE12C
 #define ID_WINDOW_NEW 0xE130
+#define ID_WINDOW_ARRANGE 0xE131
+#define ID_WINDOW_CASCADE 0xE132
+#define ID_WINDOW_TILE_HORZ 0xE133
+#define ID_WINDOW_TILE_VERT 0xE134
+// The window commands an MDI frame's window menu is found by, and the first id of its
+// list of children.
+#define AFX_IDM_WINDOW_FIRST 0xE130
+#define AFX_IDM_WINDOW_LAST 0xE13F
+#define AFX_IDM_FIRST_MDICHILD 0xFF00
+// Help contexts: commands and resources each have their own range.
+#define HID_BASE_COMMAND 0x00010000UL
+#define HID_BASE_RESOURCE 0x00020000UL
 #define ID_WINDOW_SPLIT 0xE135
 #define ID_APP_ABOUT 0xE140
 #define ID_APP_EXIT 0xE141

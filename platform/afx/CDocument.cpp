@@ -1,7 +1,8 @@
 #include "afxwin.h"
 #include "CDocument.h"
 
-#include <set>
+#include <algorithm>
+#include <vector>
 
 #include "CDocTemplate.h"
 #include "CFrameWnd.h"
@@ -63,12 +64,18 @@ void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {
 }
 
 void CDocument::UpdateFrameCounts() {
-  std::set<CFrameWnd*> frames;
+  // A document shown in several frames numbers them ":1", ":2" ... in its titles.
+  std::vector<CFrameWnd*> frames;
   for (POSITION pos = GetFirstViewPosition(); pos;) {
     CView* pView = GetNextView(pos);
     if (!pView->m_hWnd) continue;
-    if (CFrameWnd* frame = pView->GetParentFrame(); frame && frames.insert(frame).second) frame->OnUpdateFrameTitle(TRUE);
+    CFrameWnd* frame = pView->GetParentFrame();
+    if (frame && std::find(frames.begin(), frames.end(), frame) == frames.end()) frames.push_back(frame);
   }
+  const bool numbered = frames.size() > 1;
+  int n = 0;
+  for (CFrameWnd* frame : frames) frame->m_nWindow = numbered ? ++n : 0;
+  for (CFrameWnd* frame : frames) frame->OnUpdateFrameTitle(TRUE);
 }
 
 BOOL CDocument::OnNewDocument() {

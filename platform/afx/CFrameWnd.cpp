@@ -28,6 +28,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
   ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+  ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
   ON_NOTIFY_EX_RANGE(TTN_NEEDTEXT, 0, 0xFFFF, OnToolTipText)
 END_MESSAGE_MAP()
 
@@ -413,4 +414,38 @@ void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
 BOOL CFrameWnd::OnNcActivate(BOOL bActive) {
   if ((m_nFlags & WF_STAYACTIVE) && IsWindowEnabled()) bActive = TRUE;
   return static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, bActive, 0));
+}
+
+LRESULT CFrameWnd::OnCommandHelp(WPARAM, LPARAM lParam) {
+  if (lParam == 0) lParam = static_cast<LPARAM>(IsTracking() ? HID_BASE_COMMAND + m_nIDTracking : HID_BASE_RESOURCE + m_nIDHelp);
+  if (lParam == 0) return FALSE;
+  if (CWinApp* app = AfxGetApp()) app->WinHelp(static_cast<DWORD_PTR>(lParam), HELP_CONTEXT);
+  return TRUE;
+}
+
+BOOL CFrameWnd::NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder) {
+  switch (nBorderCmd) {
+    case borderGet:
+      if (!lpRectBorder) return FALSE;
+      // The client area that the bars leave.
+      RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, lpRectBorder);
+      return TRUE;
+    case borderRequest:
+      return TRUE;
+    case borderSet:
+      if (!lpRectBorder) {
+        if (!m_rectBorder.IsRectNull()) {
+          m_rectBorder.SetRectEmpty();
+          RecalcLayout();
+        }
+        return TRUE;
+      }
+      if (!::EqualRect(&m_rectBorder, lpRectBorder)) {
+        m_rectBorder = *lpRectBorder;
+        RecalcLayout();
+      }
+      return TRUE;
+    default:
+      return FALSE;
+  }
 }

@@ -45,6 +45,14 @@ class CFrameWnd : public CWnd {
   // or given back the client area already.
   virtual void OnSetPreviewMode(BOOL bPreview, struct CPrintPreviewState* pState) {}
   virtual void GetMessageString(UINT nID, CString& rMessage) const;
+  // A menu item is being tracked (its prompt shows): neither idle nor help mode.
+  BOOL IsTracking() const {
+    return m_nIDTracking != 0 && m_nIDTracking != AFX_IDS_HELPMODEMESSAGE && m_nIDTracking != AFX_IDS_IDLEMESSAGE;
+  }
+  // Space for tools around the client area: borderGet answers the room there is,
+  // borderRequest whether a border fits, borderSet takes it (null: none) and lays out.
+  enum BorderCmd { borderGet = 1, borderRequest = 2, borderSet = 3 };
+  virtual BOOL NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder);
   void SetMessageText(LPCSTR lpszText) { SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(lpszText)); }
   void SetMessageText(UINT nID) { SendMessage(WM_SETMESSAGESTRING, nID); }
   virtual CWnd* GetMessageBar() { return GetDescendantWindow(AFX_IDW_STATUS_BAR, TRUE); }
@@ -117,6 +125,8 @@ class CFrameWnd : public CWnd {
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnPopMessageString(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+  // Help for a command (lParam its context; 0: the tracked item's, else the frame's).
+  afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
   // Tooltips of commands and controls: the part of their string after the prompt.
   afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
 

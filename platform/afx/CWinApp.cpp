@@ -276,6 +276,8 @@ void CWinApp::OnAppExit() {
 
 void CWinApp::OnHelp() {}
 
+void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd) { m_helpRequests.push_back(HelpRequest{dwData, nCmd}); }
+
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
   std::vector<std::string> args = plat::afx::SplitCommandLine(m_lpCmdLine ? m_lpCmdLine : "");
   for (size_t i = 0; i < args.size(); ++i) {

@@ -77,6 +77,13 @@ class CWinApp : public CWinThread {
   afx_msg void OnAppExit();
   // Help: there is no help system here, so the command is taken and nothing is shown.
   afx_msg void OnHelp();
+  // There is no help engine here: each request is kept, in order, for whoever asks.
+  struct HelpRequest {
+    DWORD_PTR data;
+    UINT command;
+  };
+  virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+  const std::vector<HelpRequest>& HelpRequests() const { return m_helpRequests; }
 
   // Printing: fills `pPrintDlg` with (copies of) the program's printer; FALSE without one.
   BOOL GetPrinterDeviceDefaults(PRINTDLG* pPrintDlg);
@@ -92,6 +99,7 @@ class CWinApp : public CWinThread {
 
  private:
   std::vector<std::unique_ptr<CDocTemplate>> m_templates;
+  std::vector<HelpRequest> m_helpRequests;
   std::string m_appName, m_exeName, m_profileName, m_cmdLine;
   plat::afx::PrinterChoice m_printer;
 

@@ -787,3 +787,7 @@ int CWnd::MessageBox(LPCSTR lpszText, LPCSTR lpszCaption, UINT nType) {
   }
   return plat::afx::ShowMessageBox(m_hWnd, lpszText, lpszCaption, nType);
 }
+
+void CWnd::WinHelp(DWORD_PTR dwData, UINT nCmd) {
+  if (CWinApp* app = AfxGetApp()) app->WinHelp(dwData, nCmd);
+}

@@ -6,6 +6,7 @@
 #include "CCmdTarget.h"
 #include "OleAuto.h"
 #include "WinCommCtrl.h"
+#include "WinUserUi.h"
 
 class CDC;
 class CFile;
@@ -254,6 +255,8 @@ class CWnd : public CCmdTarget {
   CMenu* GetSystemMenu(BOOL bRevert) const;
 
   int MessageBox(LPCSTR lpszText, LPCSTR lpszCaption = nullptr, UINT nType = MB_OK);
+  // Asks the application's help for `dwData`.
+  virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
 
   // ---- tooltips: the thread's tooltip control shows the tool OnToolHitTest finds under
   // the mouse, for the innermost window on the message's way that enabled them.

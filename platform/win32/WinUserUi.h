@@ -153,6 +153,8 @@ UINT GetMenuItemID(HMENU menu, int pos);
 int GetMenuItemCount(HMENU menu);
 UINT GetMenuState(HMENU menu, UINT id, UINT flags);
 int GetMenuStringA(HMENU menu, UINT id, LPSTR text, int max, UINT flags);
+// An item of a window's menu bar, in screen coordinates.
+BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect);
 HMENU GetSubMenu(HMENU menu, int pos);
 HMENU GetSystemMenu(HWND hwnd, BOOL revert);
 BOOL SetMenu(HWND hwnd, HMENU menu);
@@ -346,3 +348,9 @@ namespace plat::user {
 // top-level window, which passes it on to its children the way frames do.
 void BroadcastSettingChange(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 }  // namespace plat::user
+
+// WinHelp commands
+#define HELP_CONTEXT 0x0001L
+#define HELP_QUIT 0x0002L
+#define HELP_INDEX 0x0003L
+#define HELP_FINDER 0x000BL

@@ -22,6 +22,7 @@ class SECToolBarManager;
 #define CBRS_EX_THIN4FRAME 0x0004L      // floating frame sized by a 4-way thin frame
 #define CBRS_EX_SHADOWBORDER 0x0008L    // classic border in shadow and highlight
 #define CBRS_EX_BORDERSPACE 0x0010L     // inner client border from the border rectangle
+#define CBRS_EX_ALLOW_MDI_FLOAT 0x0020L  // may float inside an MDI main window
 #define CBRS_EX_FILLCLIENT 0x0040L      // the first child fills the client area
 #define CBRS_EX_STRETCH 0x0080L         // a toolbar takes its frame's whole width or height
 #define CBRS_EX_COOL 0x0100L            // flat 1-pixel borders, hot tracking

@@ -34,6 +34,7 @@ class SECDockContext : public CDockContext {
   int m_nReserved = 0;
   int m_nInsertionIndex = -1;  // where a library dock bar would put the bar
   BOOL m_bWasFloating = FALSE; // floated before it floated in the main window
+  CPoint m_ptMRUMDIChildPos{-1, -1};  // screen top-left of the MDI child that last held the bar
   CSize m_sizeMinFloat;
   CSize m_sizeMaxFloat;
   SECDockTrackState m_trackState;  // a library dock bar's memory during one drag

@@ -24,6 +24,8 @@
 #define ID_SEC_ALLOW_DOCKING 43040     // the bar's right-click menu
 #define ID_SEC_HIDE 43041
 #define ID_SEC_FLOAT_IN_MAIN 43042
+// The MDI child that holds a bar floated inside the main window: its title and icon.
+#define IDR_SEC_CONTROLBAR_CHILD 20514
 
 // The month calendar's title buttons send these commands to the calendar.
 #define ID_SEC_CAL_NEXTMONTH 20520

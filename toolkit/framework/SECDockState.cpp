@@ -13,6 +13,7 @@
 #include "SECFrameWnd.h"
 #include "SECMiniDockFrameWnd.h"
 #include "SECMDIFrameWnd.h"
+#include "SECControlBarMDIChildWnd.h"
 #include "SECPersistentTreeNode.h"
 #include "controls/SECControlBar.h"
 
@@ -180,7 +181,10 @@ void SECDockState::PurgeBarIDs() {
 
 void SECDockState::TakeOwnerFrom(CFrameWnd* pFrame) {
   if (m_pOwner) return;
-  if (auto* frame = dynamic_cast<SECFrameWnd*>(pFrame)) m_pOwner = frame->GetManager();
+  if (auto* frame = dynamic_cast<SECFrameWnd*>(pFrame))
+    m_pOwner = frame->GetManager();
+  else if (auto* mdi = dynamic_cast<SECMDIFrameWnd*>(pFrame))
+    m_pOwner = mdi->GetManager();
 }
 
 BOOL SECDockState::GetState(CFrameWnd* pFrame) {
@@ -240,16 +244,31 @@ void SECDockState::CreateBars(CFrameWnd* pFrame, BOOL bMDIFrame) {
     CControlBar* bar = nullptr;
     if (info->m_bFloating) {
       const DWORD style = info->m_bHorz ? CBRS_ALIGN_TOP : CBRS_ALIGN_LEFT;
-      // An MDI child's bar from another frame kind floats as any bar.
-      CMiniDockFrameWnd* floating = nullptr;
-      try {
-        floating = pFrame->CreateFloatingFrame(style);
-      } catch (CException* e) {
-        e->Delete();
-      }
-      if (floating) {
-        bar = &floating->m_wndDockBar;
-        bar->m_pDockBar = nullptr;
+      // An MDI child's bar comes back in an MDI child of the library's MDI frame; from
+      // another frame kind it floats as any bar.
+      auto* mdi = bMDIFrame ? dynamic_cast<SECMDIFrameWnd*>(pFrame) : nullptr;
+      if (info->m_bMDIChild && mdi) {
+        CMDIChildWnd* child = nullptr;
+        try {
+          child = mdi->CreateControlBarMDIChild(style, nullptr);
+        } catch (CException* e) {
+          e->Delete();
+        }
+        if (auto* host = dynamic_cast<SECControlBarMDIChildWnd*>(child)) {
+          bar = &host->m_wndDockBar;
+          bar->m_pDockBar = nullptr;
+        }
+      } else {
+        CMiniDockFrameWnd* floating = nullptr;
+        try {
+          floating = pFrame->CreateFloatingFrame(style);
+        } catch (CException* e) {
+          e->Delete();
+        }
+        if (floating) {
+          bar = &floating->m_wndDockBar;
+          bar->m_pDockBar = nullptr;
+        }
       }
     } else {
       bar = pFrame->GetControlBar(info->m_nBarID);

@@ -532,8 +532,10 @@ void ReDockBar(CFrameWnd& frame, CControlBar* pBar, CDockBar* pDockBar, LPCRECT 
 void FloatBar(CFrameWnd& frame, CControlBar* pBar, CPoint point, DWORD dwStyle) {
   if (!pBar) return;
   // A bar alone in a floating frame of an overlapping side only moves that frame.
-  if (CDockBar* dock = pBar->m_pDockBar;
-      dock && dock->m_bFloating && dock->GetDockedCount() == 1 && (dwStyle & dock->m_dwStyle & CBRS_ALIGN_ANY)) {
+  // (An MDI child holding the bar is no floating frame: the bar leaves it.)
+  auto* secHolder = dynamic_cast<SECDockBar*>(pBar->m_pDockBar);
+  if (CDockBar* dock = pBar->m_pDockBar; dock && dock->m_bFloating && !(secHolder && secHolder->m_bMDIChild) &&
+                                          dock->GetDockedCount() == 1 && (dwStyle & dock->m_dwStyle & CBRS_ALIGN_ANY)) {
     if (CFrameWnd* floating = dock->GetParentFrame(); floating && floating != &frame) {
       floating->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return;

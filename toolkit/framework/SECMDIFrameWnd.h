@@ -1,22 +1,138 @@
-// SECMDIFrameWnd: the class library's MDI frame. The stand-in has no MDI frame yet, so
-// it stands on the framework frame; here it docks, re-docks and floats bars like
-// SECFrameWnd, floats a bar "in the main window" through FloatControlBarInMDIChild, and
-// raises its bar-move flag while a bar moves in or out of it.
+// SECMDIFrameWnd: the class library's MDI main frame. Like SECFrameWnd it docks, floats
+// and re-docks bars on the library's dock bars and keeps their arrangement; on top it
+// floats bars inside itself as MDI children (SECControlBarMDIChildWnd), lets a frame
+// hosted in a bar stand in for the active MDI child, shows the active template's menu
+// on a menu bar, and cycles through default dock positions.
 #pragma once
+#include <afxwin.h>
+
+#include <utility>
+#include <vector>
+
+#include "SECDockBar.h"
 #include "SECFrameWnd.h"
 
-class SECMDIFrameWnd : public CFrameWnd {
+class SECControlBarManager;
+class SECDockState;
+class SECWndPlugIn;
+class SECMDIChildWnd;
+
+class SECMDIFrameWnd : public CMDIFrameWnd {
   DECLARE_DYNCREATE(SECMDIFrameWnd)
  public:
-  SECMDIFrameWnd() = default;
+  SECMDIFrameWnd();
+  ~SECMDIFrameWnd() override;
 
+  // Width share and length of a docking.
+  using SizePair = std::pair<float, int>;
+
+  virtual CFrameWnd* CreateDockingChild();
+  virtual void DockControlBarEx(CControlBar* pBar, const SECDockPos& pos, UINT nDockBarID, const SizePair& size);
+  virtual void DockControlBarAt(CControlBar* pBar, UINT nDockBarID, int nFirst, int nSecond, float fPctWidth = 1.0f,
+                                int nLength = 150);
   virtual void FloatBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
   // Floats the bar inside the main window; a point with a negative coordinate asks for
-  // the next place of the cascade. Without MDI children the bar floats as usual.
+  // the next place of the cascade.
   virtual void FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+  virtual CMDIChildWnd* CreateControlBarMDIChild(DWORD dwStyle, CControlBar* pBar);
+  virtual void ActivateDockedFrame(CFrameWnd* pFrame);
+  virtual void DeactivateDockedFrame(BOOL bActivateMDIChild = TRUE);
+  virtual void LoadBarState(LPCSTR lpszProfileName);
+  virtual void SaveBarState(LPCSTR lpszProfileName);
+  virtual void SetDockState(SECDockState& state);
+  virtual void GetDockState(SECDockState& state);
+  virtual SECControlBarManager* GetManager() const { return m_pControlBarManager; }
+  virtual void SetManager(SECControlBarManager* pManager) { m_pControlBarManager = pManager; }
+  virtual void EnableCaptionButtons(DWORD dwFlags);
+  virtual HMENU GetCurrentMenu();
+  virtual void SelectMenuBarMenu(UINT nID);
+  virtual void AdjustMenuBarForChild();
+  virtual void RefreshWindowMenu();
+  virtual CControlBar* GetMenuBar() const { return m_pMenuBar; }
+  virtual SECWndPlugIn* CreateCommandPlugIn(LPCSTR lpszFirst, LPCSTR lpszSecond, CRuntimeClass* pClass, UINT nLast);
+  // The frame that lives inside a bar, or null.
+  virtual CFrameWnd* GetHostedFrame(CControlBar* pBar);
+  virtual void SetHostedFrameFloating(CFrameWnd* pFrame, BOOL bFloating);
+  virtual void FitHostedFrame(CFrameWnd* pFrame);
+  virtual void OnActivateTail(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+  virtual HMENU GetMenuForId(UINT nID);
+  virtual int GetNextDockPosition(UINT& nDockBarID, SECDockPos& pos, SizePair& size);
+  virtual void OnIdleLayout(UINT nWhy, CWnd* pWho);
+
+  // Makes the library's dock bars on the sides dwDockStyle names.
+  void EnableDocking(DWORD dwDockStyle);
   void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
   void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
   void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = nullptr);
+  // Floats without the early move, always showing the new floating frame.
+  void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+  // The docked frame active in place of an MDI child; null once its window is gone.
+  CFrameWnd* GetActiveDockedFrame();
 
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                 CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void RecalcLayout(BOOL bNotify = TRUE) override;
+  CFrameWnd* GetActiveFrame() override;
+  BOOL NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder) override;
+  void OnUpdateFrameTitle(BOOL bAddToTitle) override;
+  void OnUpdateFrameMenu(HMENU hMenuAlt) override;
+  void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
+
+  static UINT SysCommandExMessage();  // "Tamrisk::WM_SYSCOMMANDEX"
+
+  CRect m_rectLastClient;
+  CRuntimeClass* m_pDockingChildClass = nullptr;
+  CRuntimeClass* m_pControlBarChildClass = nullptr;
+  int m_nNextFloatX = 30, m_nNextFloatY = 30;
+  SECControlBarManager* m_pControlBarManager = nullptr;  // not owned
+  BOOL m_bActivationGuard = FALSE;
+  int m_nTitleAlignment = 0;
+  BOOL m_bCaptionActive = FALSE;
+  BOOL m_bCustomCaption = FALSE;
   BOOL m_bBarMoveInProgress = FALSE;
+  CControlBar* m_pMenuBar = nullptr;
+  SECWndPlugIn* m_pMenuPlugIn = nullptr;  // owned
+  BOOL m_bBitmapMenus = FALSE;
+  HMENU m_hMenuBarMenu = nullptr;
+  CMap<UINT, UINT, HMENU, HMENU> m_mapTemplateMenus{10};  // owned menus
+  UINT m_nDefaultMenuId = 0;
+  UINT m_nIDResource = 0;
+  CPtrList m_listBarInfo{10};
+  SECWndPlugIn* m_pCommandPlugIn = nullptr;  // owned
+  BOOL m_bCustomCaptionPossible;
+  std::vector<UINT> m_arrDockCycle;
+  int m_nDockCycleIndex = 0;
+  // What EnableCaptionButtons last gave the caption-button filters, one value per
+  // descriptor in table order (257, 256, 260, 261).
+  std::vector<BOOL> m_captionFilterValues;
+  UINT m_nMenuBarId = 0;  // the menu the menu bar shows
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT lpcs);
+  afx_msg void OnClose();
+  afx_msg void OnDestroy();
+  afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+  afx_msg void OnActivateApp(BOOL bActive, DWORD dwThreadID);
+  afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnExtendContextMenu(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnSecGetMenu(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnSysCommandEx(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnSysColorChange();
+  afx_msg UINT OnNcHitTest(CPoint point);
+  afx_msg void OnEnable(BOOL bEnable);
+  afx_msg void OnEmptyCommand() {}
+  afx_msg void OnUpdateEmptyCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
+  afx_msg void OnAbsorbedCommand(UINT) {}
+  afx_msg void OnUpdateAbsorbed(CCmdUI*) {}
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  BOOL InCustomiseMode() const;
+  void ReturnHostedFrame(CControlBar* pBar);
+  HWND m_hWndActiveDockedFrame = nullptr;
+  CFrameWnd* m_pActiveDockedFrame = nullptr;
 };

@@ -1,6 +1,8 @@
 // Shared pieces of the controls and their registration as system classes.
 #include "ControlSupport.h"
 
+#include "../user/Mdi.h"
+
 #include "../WinCommCtrl.h"
 #include "../user/Window.h"
 
@@ -41,6 +43,7 @@ void RegisterAll() {
     wc.hbrBackground = e.background ? reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(e.background)) : nullptr;
     plat::user::RegisterSystemClass(wc);
   }
+  plat::user::RegisterMdiClientClass();
 }
 
 void Command(HWND h, UINT code) {

@@ -26,6 +26,7 @@ struct MenuObject {
   std::vector<MenuItem> items;
   bool popup = false;
   bool system = false;
+  HWND sysOwner = nullptr;  // the window whose system menu this is
 };
 
 // Guards every menu's items; no window procedure is called while it is held.

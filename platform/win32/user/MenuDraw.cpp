@@ -45,6 +45,41 @@ SIZE TextSize(HDC dc, const std::string& s) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
+// The bitmaps the system draws itself: a maximised MDI child's icon and buttons.
+bool IsSystemBitmap(HBITMAP b) {
+  auto v = reinterpret_cast<UINT_PTR>(b);
+  return v >= 1 && v <= 11;
+}
+
+void DrawSystemBitmap(HDC dc, const ItemView& v, const RECT& r, bool pushed) {
+  if (v.item.bitmap == HBMMENU_SYSTEM) {
+    // The icon of the window whose system menu the item drops.
+    HWND owner = nullptr;
+    {
+      std::lock_guard lock(MenuMutex());
+      if (auto m = FindMenu(v.item.sub)) owner = m->sysOwner;
+    }
+    HICON icon = owner ? reinterpret_cast<HICON>(SendMessageA(owner, WM_GETICON, ICON_SMALL, 0)) : nullptr;
+    if (!icon && owner) icon = reinterpret_cast<HICON>(SendMessageA(owner, WM_GETICON, ICON_BIG, 0));
+    if (!icon && owner) icon = reinterpret_cast<HICON>(GetClassLongPtrA(owner, GCL_HICONSM));
+    if (!icon && owner) icon = reinterpret_cast<HICON>(GetClassLongPtrA(owner, GCL_HICON));
+    if (!icon) icon = LoadIconA(nullptr, IDI_APPLICATION);
+    const int s = GetSystemMetrics(SM_CXSMICON);
+    DrawIconEx(dc, (r.left + r.right - s) / 2, (r.top + r.bottom - s) / 2, icon, s, s, 0, nullptr, DI_NORMAL);
+    return;
+  }
+  UINT kind = DFCS_CAPTIONCLOSE;
+  if (v.item.bitmap == HBMMENU_MBAR_RESTORE) kind = DFCS_CAPTIONRESTORE;
+  else if (v.item.bitmap == HBMMENU_MBAR_MINIMIZE || v.item.bitmap == HBMMENU_MBAR_MINIMIZE_D) kind = DFCS_CAPTIONMIN;
+  if (v.item.bitmap == HBMMENU_MBAR_CLOSE_D || v.item.bitmap == HBMMENU_MBAR_MINIMIZE_D) kind |= DFCS_INACTIVE;
+  if (pushed) kind |= DFCS_PUSHED;
+  const int bw = GetSystemMetrics(SM_CXMENUSIZE) - 2, bh = GetSystemMetrics(SM_CYMENUSIZE) - 4;
+  RECT box{(r.left + r.right - bw) / 2, (r.top + r.bottom - bh) / 2, 0, 0};
+  box.right = box.left + bw;
+  box.bottom = box.top + bh;
+  DrawFrameControl(dc, &box, DFC_CAPTION, kind);
+}
+
 SIZE Measure(HDC dc, const ItemView& v, HWND owner, bool bar) {
   if (v.item.type & MF_OWNERDRAW) {
     MEASUREITEMSTRUCT mis{ODT_MENU, 0, static_cast<UINT>(v.item.id), 0, kItemHeight, v.item.data};
@@ -53,6 +88,7 @@ SIZE Measure(HDC dc, const ItemView& v, HWND owner, bool bar) {
   }
   if (v.item.type & MF_SEPARATOR) return {0, kSeparatorHeight};
   if (v.item.type & MF_BITMAP) {
+    if (IsSystemBitmap(v.item.bitmap)) return {GetSystemMetrics(SM_CXMENUSIZE), kItemHeight};
     BITMAP bm{};
     if (GetObjectA(v.item.bitmap, sizeof bm, &bm)) return {bm.bmWidth + (bar ? 0 : 2 * kCheckWidth), std::max<LONG>(bm.bmHeight, kItemHeight)};
   }
@@ -151,6 +187,8 @@ void DrawBarItem(HDC dc, HMENU menu, HWND owner, int index, bool selected, bool 
   FillRect(dc, &r, GetSysColorBrush(COLOR_MENU));
   if (v.item.type & MF_OWNERDRAW) {
     DrawOwnerItem(dc, owner, v, r, selected);
+  } else if ((v.item.type & MF_BITMAP) && IsSystemBitmap(v.item.bitmap)) {
+    DrawSystemBitmap(dc, v, r, selected && pushed);
   } else {
     if (selected) DrawEdge(dc, &r, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     RECT t = r;
@@ -262,3 +300,25 @@ void DrawPopupItems(HDC dc, HMENU menu, HWND owner, int selected, const RECT& cl
 }
 
 }  // namespace plat::user
+
+using namespace plat::user;
+
+BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect) {
+  // The items of a window's menu bar, in screen coordinates.
+  auto w = FindWindowObject(hwnd);
+  if (!w || !rect || !menu || GetMenu(hwnd) != menu) return FALSE;
+  RECT wr;
+  NcLayout l;
+  {
+    std::lock_guard lock(UserMutex());
+    wr = ScreenWindowRect(*w);
+    l = LayoutOf(*w);
+  }
+  LayoutMenuBar(menu, hwnd, l.menuBar);
+  std::lock_guard lock(MenuMutex());
+  auto m = FindMenu(menu);
+  if (!m || item >= m->items.size()) return FALSE;
+  *rect = m->items[item].rect;
+  OffsetRect(rect, wr.left, wr.top);
+  return TRUE;
+}

@@ -84,6 +84,9 @@ class Tracker {
   }
 
   bool resultFromSystem() const { return resultSystem_; }
+  // A system menu's commands go to its own window (a maximised MDI child's system menu
+  // sits in its frame's menu bar).
+  HWND resultTarget() const { return resultTarget_ && IsWindow(resultTarget_) ? resultTarget_ : owner_; }
 
   // The level a popup window shows, for its painting.
   const Level* LevelOf(HWND wnd) const {
@@ -228,6 +231,10 @@ class Tracker {
     if (it.state & (MF_GRAYED | MF_DISABLED)) return;
     result_ = static_cast<UINT>(it.id);
     resultSystem_ = IsSystemMenu(levels_[level].menu);
+    if (resultSystem_) {
+      auto m = FindMenu(levels_[level].menu);
+      resultTarget_ = m ? m->sysOwner : nullptr;
+    }
     done_ = finished_ = true;
   }
 
@@ -397,9 +404,12 @@ class Tracker {
       Open(level, false);
       return;
     }
-    if (up && on && item >= 0 && levels_[level].wnd) {
+    if (up && on && item >= 0) {
+      // A popup's item, or a bar item that is a command itself (a maximised MDI child's
+      // buttons), runs when the button comes up over it.
       auto items = Items(levels_[level].menu);
-      if (!items[static_cast<size_t>(item)].sub) Execute(level, item);
+      if (!items[static_cast<size_t>(item)].sub && (levels_[level].wnd || levels_[level].sel == item))
+        Execute(level, item);
     }
   }
 
@@ -463,6 +473,7 @@ class Tracker {
   bool finished_ = false, done_ = false, mouse_ = false;
   UINT result_ = 0;
   bool resultSystem_ = false;
+  HWND resultTarget_ = nullptr;
 };
 
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -501,12 +512,14 @@ void TrackMenuBar(HWND hwnd, int startItem, bool keyboard, UINT mnemonic) {
   if (!menu || GetMenuItemCount(menu) <= 0) return;
   UINT cmd;
   bool system;
+  HWND target;
   {
     Tracker t(hwnd, true, 0, false);
     cmd = t.Run(menu, startItem, keyboard, 0, 0, nullptr, mnemonic);
     system = t.resultFromSystem();
+    target = system ? t.resultTarget() : hwnd;
   }
-  Deliver(hwnd, cmd, system, 0);
+  Deliver(target, cmd, system, 0);
 }
 
 void TrackSystemMenu(HWND hwnd, bool keyboard) {
@@ -539,12 +552,14 @@ UINT TrackPopup(HMENU menu, UINT flags, int x, int y, HWND owner, const RECT* ex
   if (Tracker::Current()) return 0;  // one menu at a time on a thread
   UINT cmd;
   bool system;
+  HWND target;
   {
     Tracker t(owner, false, flags, false);
     cmd = t.Run(menu, -1, false, x, y, exclude, 0);
     system = t.resultFromSystem();
+    target = system ? t.resultTarget() : owner;
   }
-  Deliver(owner, cmd, system, flags);
+  Deliver(target, cmd, system, flags);
   return cmd;
 }
 
@@ -596,7 +611,10 @@ HMENU GetSystemMenu(HWND hwnd, BOOL revert) {
   AppendMenuA(m, MF_STRING, SC_MAXIMIZE, "最大化(&X)");
   AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(m, MF_STRING, SC_CLOSE, "閉じる(&C)\tAlt+F4");
-  if (auto obj = FindMenu(m)) obj->system = true;
+  if (auto obj = FindMenu(m)) {
+    obj->system = true;
+    obj->sysOwner = hwnd;
+  }
   std::lock_guard lock(UserMutex());
   w->sysMenu = m;
   return m;

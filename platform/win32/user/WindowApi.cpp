@@ -742,6 +742,22 @@ BOOL EndDeferWindowPos(HDWP info) {
 
 BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
+namespace {
+// A minimised child lies at the bottom left of its parent's client area, after the
+// siblings minimised before it.
+RECT MinimizedChildRect(const Window& w) {
+  RECT area{};
+  GetClientRect(w.parent, &area);
+  const int cx = GetSystemMetrics(SM_CXMINIMIZED), cy = GetSystemMetrics(SM_CYMINIMIZED);
+  int n = 0;
+  for (HWND h = GetWindow(w.parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    if (h != w.hwnd && IsIconic(h) && IsWindowVisible(h)) ++n;
+  const int perRow = std::max(1, static_cast<int>(area.right) / cx);
+  const int x = (n % perRow) * cx, y = static_cast<int>(area.bottom) - (n / perRow + 1) * cy;
+  return RECT{x, y, x + cx, y + cy};
+}
+}  // namespace
+
 BOOL ShowWindow(HWND hwnd, int cmd) {
   auto w = Get(hwnd);
   if (!w) return FALSE;
@@ -766,6 +782,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
           RECT screen = ScreenRect();
           r = RECT{0, screen.bottom - GetSystemMetrics(SM_CYMINIMIZED), GetSystemMetrics(SM_CXMINIMIZED), screen.bottom};
         }
+        if (child) r = MinimizedChildRect(*w);
         if (!wasVisible) SendMessageA(hwnd, WM_SHOWWINDOW, TRUE, 0);
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -798,6 +815,20 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       }
       if (!wasVisible) SendMessageA(hwnd, WM_SHOWWINDOW, TRUE, 0);
       int f = GetSystemMetrics(SM_CXFRAME);
+      if (child) {
+        // A child fills its parent's client area, its frame just outside; the window
+        // may ask for more (an MDI child hides its caption too).
+        RECT area{};
+        GetClientRect(w->parent, &area);
+        RECT in = FrameInsets(w->style & ~WS_CAPTION, w->exStyle, false);
+        MINMAXINFO mmi{};
+        mmi.ptMaxPosition = POINT{-in.left, -in.top};
+        mmi.ptMaxSize = POINT{area.right + in.left + in.right, area.bottom + in.top + in.bottom};
+        SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        SetWindowPos(hwnd, nullptr, mmi.ptMaxPosition.x, mmi.ptMaxPosition.y, mmi.ptMaxSize.x, mmi.ptMaxSize.y,
+                     SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+        return wasVisible;
+      }
       SetWindowPos(hwnd, nullptr, -f, -f, screen.right + 2 * f, screen.bottom + 2 * f, SWP_SHOWWINDOW | SWP_FRAMECHANGED);
       return wasVisible;
     }

@@ -1,0 +1,133 @@
+#include "SECMDIChildWnd.h"
+
+#include "SECMDIFrameWnd.h"
+
+IMPLEMENT_DYNCREATE(SECMDIChildWnd, CMDIChildWnd)
+
+BEGIN_MESSAGE_MAP(SECMDIChildWnd, CMDIChildWnd)
+  ON_WM_NCACTIVATE()
+  ON_WM_MOUSEACTIVATE()
+  ON_WM_CHILDACTIVATE()
+  ON_WM_PARENTNOTIFY()
+  ON_WM_SIZE()
+  ON_WM_MDIACTIVATE()
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+SECMDIFrameWnd* SECMDIChildWnd::GetSECMDIFrame() const { return dynamic_cast<SECMDIFrameWnd*>(GetMDIFrame()); }
+
+BOOL SECMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+  dwDefaultStyle |= WS_CHILD;
+  auto* main = dynamic_cast<SECMDIFrameWnd*>(pParentWnd ? pParentWnd : AfxGetMainWnd());
+  const BOOL menuBarMode = main && main->m_pMenuBar;
+  auto* tmpl = pContext ? dynamic_cast<CMultiDocTemplate*>(pContext->m_pNewDocTemplate) : nullptr;
+  if (tmpl) {
+    if (menuBarMode) m_nMenuBarId = tmpl->m_nIDResource;
+  } else if (nIDResource && menuBarMode) {
+    m_nMenuBarId = nIDResource;
+  }
+  m_bUsesMenuBar = menuBarMode;
+  if (!CMDIChildWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
+  // The menu bar shows the template's menu: the window gets none of it.
+  if (menuBarMode) m_hMenuShared = nullptr;
+  return TRUE;
+}
+
+BOOL SECMDIChildWnd::OnNcActivate(BOOL bActive) {
+  // Active-looking only while no docked frame of the main frame is the active one.
+  if (bActive) {
+    if (SECMDIFrameWnd* frame = GetSECMDIFrame()) {
+      CFrameWnd* docked = frame->GetActiveDockedFrame();
+      if (docked && !dynamic_cast<SECMDIChildWnd*>(docked)) bActive = FALSE;
+    }
+  }
+  return static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, bActive, 0));
+}
+
+void SECMDIChildWnd::ActivateAsChild(BOOL bMouse) {
+  SECMDIFrameWnd* frame = GetSECMDIFrame();
+  if (frame) frame->DeactivateDockedFrame(FALSE);
+  if (frame && frame->MDIGetActive() != this) MDIActivate();
+  if (CView* view = GetActiveView()) {
+    HWND focus = ::GetFocus();
+    if (!(view->m_hWnd && (focus == view->m_hWnd || ::IsChild(view->m_hWnd, focus)))) view->SetFocus();
+  }
+  SendMessage(WM_NCACTIVATE, TRUE);
+  OnUpdateFrameTitle(TRUE);
+  RefreshFrameMenu(this);
+  if (frame && frame->m_pMenuBar) {
+    frame->m_pMenuBar->Invalidate();
+    if (bMouse && m_nMenuBarId) frame->SelectMenuBarMenu(m_nMenuBarId);
+  }
+}
+
+int SECMDIChildWnd::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
+  int result = CMDIChildWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
+  if (result != MA_NOACTIVATE && result != MA_NOACTIVATEANDEAT) ActivateAsChild(TRUE);
+  return result;
+}
+
+void SECMDIChildWnd::OnChildActivate() {
+  Default();
+  ActivateAsChild(FALSE);
+}
+
+void SECMDIChildWnd::OnParentNotify(UINT message, LPARAM lParam) {
+  CMDIChildWnd::OnParentNotify(message, lParam);
+  const UINT event = LOWORD(message);
+  if (event != WM_LBUTTONDOWN && event != WM_RBUTTONDOWN) return;
+  CView* view = GetActiveView();
+  HWND focus = ::GetFocus();
+  if (view && view->m_hWnd && (focus == view->m_hWnd || ::IsChild(view->m_hWnd, focus))) return;
+  ActivateAsChild(FALSE);
+}
+
+void SECMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
+  if (nType == SIZE_RESTORED || nType == SIZE_MINIMIZED || nType == SIZE_MAXIMIZED)
+    if (SECMDIFrameWnd* frame = GetSECMDIFrame(); frame && frame->m_pMenuBar) frame->AdjustMenuBarForChild();
+  CMDIChildWnd::OnSize(nType, cx, cy);
+}
+
+void SECMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd) {
+  CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
+  SECMDIFrameWnd* frame = GetSECMDIFrame();
+  if (!frame || !frame->m_pMenuBar) return;
+  if (bActivate) {
+    if (m_nMenuBarId) frame->SelectMenuBarMenu(m_nMenuBarId);
+  } else if (!pActivateWnd) {
+    frame->SelectMenuBarMenu(static_cast<UINT>(-1));
+  }
+}
+
+void SECMDIChildWnd::OnDestroy() {
+  // A maximised child takes its controls from the main frame's bar: the frame is
+  // measured again.
+  if (IsZoomed())
+    if (CWnd* main = AfxGetMainWnd(); main && main->m_hWnd)
+      main->SetWindowPos(nullptr, 0, 0, 0, 0,
+                         SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+  CMDIChildWnd::OnDestroy();
+}
+
+void SECMDIChildWnd::OnUpdateFrameMenu(BOOL bActive, CWnd* pActivateWnd, HMENU hMenuAlt) {
+  m_hLastAltMenu = hMenuAlt;
+  SECMDIFrameWnd* frame = GetSECMDIFrame();
+  if (frame && frame->m_pMenuBar) {
+    if (bActive && !hMenuAlt && !m_hMenuShared) {
+      ::SetMenu(frame->m_hWnd, nullptr);
+      frame->DrawMenuBar();
+    }
+    frame->RefreshWindowMenu();
+    return;
+  }
+  CMDIChildWnd::OnUpdateFrameMenu(bActive, pActivateWnd, hMenuAlt);
+}
+
+void SECMDIChildWnd::RefreshFrameMenu(CWnd* pWnd) { OnUpdateFrameMenu(TRUE, pWnd, m_hLastAltMenu); }
+
+void SECMDIChildWnd::EnableCaptionButtons(DWORD dwFlags) {
+  // Bit 0 switches the caption handling on; bits 1, 2 and 3 suppress the buttons, the
+  // caption double click and the context menu. Table order: 257, 256, 258, 259, 262.
+  const BOOL on = (dwFlags & 1) != 0;
+  m_captionFilterValues = {on, on && !(dwFlags & 2), on && !(dwFlags & 2), on && !(dwFlags & 4), on && !(dwFlags & 8)};
+}

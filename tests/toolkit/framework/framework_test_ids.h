@@ -11,3 +11,5 @@
 #define ID_TEST_BAR_C 0x103
 #define ID_TEST_BAR_D 0x104
 #define ID_TEST_DIALOGBAR 0x106
+#define IDR_TEST_SHEET 320
+#define IDI_TEST_BAR 321

@@ -24,8 +24,8 @@ BEGIN_MESSAGE_MAP(SECWorkbook, SECMDIFrameWnd)
 END_MESSAGE_MAP()
 
 namespace {
-// The space the strip needs below the client when ShowTabs makes room for it, and the
-// frame drawn around the client on the other sides.
+// The room ShowTabs leaves left, above and right of the client for the frame drawn 5
+// pixels around it.
 constexpr int kFrameMargin = 6;
 }  // namespace
 

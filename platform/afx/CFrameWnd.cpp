@@ -449,3 +449,19 @@ BOOL CFrameWnd::NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder) {
       return FALSE;
   }
 }
+
+BOOL CFrameWnd::OnBarCheck(UINT nID) {
+  CControlBar* bar = GetControlBar(nID);
+  if (!bar) return FALSE;
+  ShowControlBar(bar, (bar->GetStyle() & WS_VISIBLE) == 0, FALSE);
+  return TRUE;
+}
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI) {
+  CControlBar* bar = GetControlBar(pCmdUI->m_nID);
+  if (!bar) {
+    pCmdUI->ContinueRouting();
+    return;
+  }
+  pCmdUI->SetCheck((bar->GetStyle() & WS_VISIBLE) != 0);
+}

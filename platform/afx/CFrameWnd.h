@@ -129,6 +129,11 @@ class CFrameWnd : public CWnd {
   afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
   // Tooltips of commands and controls: the part of their string after the prompt.
   afx_msg BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
+  // The View menu's bar items (the toolbar, the status bar): a command shows or hides
+  // the bar of its id; the item is checked while the bar is visible. Frames that want
+  // them map ID_VIEW_TOOLBAR and ID_VIEW_STATUS_BAR here.
+  afx_msg BOOL OnBarCheck(UINT nID);
+  afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
 
   CView* m_pViewActive = nullptr;
   BOOL m_bInRecalcLayout = FALSE;

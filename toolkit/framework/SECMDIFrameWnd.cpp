@@ -289,14 +289,15 @@ void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, 
     dwStyle |= CBRS_SIZE_DYNAMIC;
     if (dwStyle & CBRS_ORIENT_VERT) dwStyle = (dwStyle & ~CBRS_ALIGN_ANY) | CBRS_ALIGN_TOP;
   }
-  CMDIChildWnd* child = CreateControlBarMDIChild(dwStyle, pBar);
-  auto* host = dynamic_cast<SECControlBarMDIChildWnd*>(child);
+  CMDIChildWnd* host = CreateControlBarMDIChild(dwStyle, pBar);
   if (!host) return;
+  // The child's float dock bar, whichever control-bar child class made it.
+  auto* dock = dynamic_cast<SECDockBar*>(CWnd::FromHandlePermanent(::GetDlgItem(host->m_hWnd, AFX_IDW_DOCKBAR_FLOAT)));
+  if (!dock) return;
   if (!host->m_hWndOwner) host->m_hWndOwner = pBar->m_hWnd;
-  if (dwStyle & CBRS_ALIGN_ANY)
-    host->m_wndDockBar.m_dwStyle = (host->m_wndDockBar.m_dwStyle & ~CBRS_ALIGN_ANY) | (dwStyle & CBRS_ALIGN_ANY);
-  host->m_wndDockBar.m_dwStyle |= dwStyle & CBRS_FLOAT_MULTI;
-  host->m_wndDockBar.DockControlBar(pBar);
+  if (dwStyle & CBRS_ALIGN_ANY) dock->m_dwStyle = (dock->m_dwStyle & ~CBRS_ALIGN_ANY) | (dwStyle & CBRS_ALIGN_ANY);
+  dock->m_dwStyle |= dwStyle & CBRS_FLOAT_MULTI;
+  dock->DockControlBar(pBar);
   host->RecalcLayout();
   host->SetWindowPos(nullptr, point.x, point.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   host->ShowWindow(SW_SHOWNORMAL);

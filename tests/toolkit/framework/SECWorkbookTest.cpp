@@ -326,14 +326,16 @@ TEST_F(WorkbookTest, ABarFloatedInsideBecomesASheetWithTheBarsIcon) {
   book->GetTabPolygon(sheet, p, n);
   EXPECT_EQ(Pixel(CPoint(p[2].x + 1 + 3, p[0].y + 4 + 7)), RGB(200, 40, 40));
   // Closing the sheet hides the bar and keeps the sheet; destroying it leaves the bar's icon.
+  const HWND sheetWnd = sheet->m_hWnd;
   sheet->SendMessage(WM_CLOSE);
   Settle();
-  EXPECT_TRUE(::IsWindow(sheet->m_hWnd));
+  EXPECT_TRUE(::IsWindow(sheetWnd));
   EXPECT_FALSE(bar->IsWindowVisible());
+  // Docked again, the bar leaves its sheet (which may go with its last bar).
   book->ShowControlBar(bar, TRUE, FALSE);
   book->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
   Settle();
-  if (::IsWindow(sheet->m_hWnd)) sheet->DestroyWindow();
+  if (::IsWindow(sheetWnd)) ::DestroyWindow(sheetWnd);
   Settle();
   EXPECT_EQ(book->GetSheetCount(), 1);
   ICONINFO info{};

@@ -51,6 +51,7 @@ class FrameworkTest : public testing::Test {
   SECFrameWnd* frame = nullptr;
   CWnd view;
   HINSTANCE savedResources = nullptr;
+  bool shotFonts = false;  // this test keeps a screenshot drawn with the installed fonts
 };
 
 }  // namespace framework_test

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "FileList.h"
 #include "ProgramRig.h"
 #include "ui/MonitorBar.h"
 
@@ -14,18 +15,7 @@ namespace {
 using programrig::ProgramRig;
 using programrig::Step;
 
-std::vector<std::string> Files(const std::string& pattern) {
-  std::vector<std::string> out;
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA(pattern.c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return out;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(found.cFileName);
-  } while (FindNextFileA(h, &found));
-  FindClose(h);
-  std::sort(out.begin(), out.end());
-  return out;
-}
+using testenv::Files;
 
 std::string Profile(const char* key, const char* ini) {
   char value[64] = {};

@@ -327,13 +327,21 @@ int IconRows(MdiState& s) {
   return n == 0 ? 0 : (n + perRow - 1) / perRow;
 }
 
-BOOL Cascade(MdiState& s, UINT how) {
+// What cascading and tiling share: the maximised child restored, the windows to place (the
+// top of the z-order first) and the client area above the rows of icons.
+std::vector<HWND> ArrangeSetUp(MdiState& s, UINT how, RECT& area) {
   RestoreMaximised(s);
-  const int rows = IconRows(s);
+  const int iconRows = IconRows(s);
   auto order = ZOrder(s, false, (how & MDITILE_SKIPDISABLED) != 0);
+  area = ClientArea(s);
+  area.bottom -= iconRows * GetSystemMetrics(SM_CYMINIMIZED);
+  return order;
+}
+
+BOOL Cascade(MdiState& s, UINT how) {
+  RECT area;
+  auto order = ArrangeSetUp(s, how, area);
   if (order.empty()) return FALSE;
-  RECT area = ClientArea(s);
-  area.bottom -= rows * GetSystemMetrics(SM_CYMINIMIZED);
   const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
   const int n = static_cast<int>(order.size());
   // Each window is the area less the offset of the last, but never under half of it;
@@ -351,12 +359,9 @@ BOOL Cascade(MdiState& s, UINT how) {
 }
 
 BOOL Tile(MdiState& s, UINT how) {
-  RestoreMaximised(s);
-  const int iconRows = IconRows(s);
-  auto order = ZOrder(s, false, (how & MDITILE_SKIPDISABLED) != 0);
+  RECT area;
+  auto order = ArrangeSetUp(s, how, area);
   if (order.empty()) return FALSE;
-  RECT area = ClientArea(s);
-  area.bottom -= iconRows * GetSystemMetrics(SM_CYMINIMIZED);
   const int n = static_cast<int>(order.size());
   const int lines = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(n))));
   // Horizontal tiling stacks wide windows in columns; vertical tiling puts tall

@@ -240,18 +240,25 @@ void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar) {
   }
 }
 
-int MenuBarItemAt(HWND hwnd, POINT screen) {
-  HMENU menu = GetMenu(hwnd);
+// Lays the window's menu bar out (item rectangles relative to the window) and answers the
+// window's rectangle on the screen.
+static bool LayOutWindowMenuBar(HWND hwnd, HMENU menu, RECT& windowRect) {
   auto w = FindWindowObject(hwnd);
-  if (!menu || !w) return -1;
-  RECT wr;
+  if (!w) return false;
   NcLayout l;
   {
     std::lock_guard lock(UserMutex());
-    wr = ScreenWindowRect(*w);
+    windowRect = ScreenWindowRect(*w);
     l = LayoutOf(*w);
   }
   LayoutMenuBar(menu, hwnd, l.menuBar);
+  return true;
+}
+
+int MenuBarItemAt(HWND hwnd, POINT screen) {
+  HMENU menu = GetMenu(hwnd);
+  RECT wr;
+  if (!menu || !LayOutWindowMenuBar(hwnd, menu, wr)) return -1;
   POINT p{screen.x - wr.left, screen.y - wr.top};
   std::lock_guard lock(MenuMutex());
   auto m = FindMenu(menu);
@@ -347,16 +354,8 @@ using namespace plat::user;
 
 BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect) {
   // The items of a window's menu bar, in screen coordinates.
-  auto w = FindWindowObject(hwnd);
-  if (!w || !rect || !menu || GetMenu(hwnd) != menu) return FALSE;
   RECT wr;
-  NcLayout l;
-  {
-    std::lock_guard lock(UserMutex());
-    wr = ScreenWindowRect(*w);
-    l = LayoutOf(*w);
-  }
-  LayoutMenuBar(menu, hwnd, l.menuBar);
+  if (!rect || !menu || GetMenu(hwnd) != menu || !LayOutWindowMenuBar(hwnd, menu, wr)) return FALSE;
   std::lock_guard lock(MenuMutex());
   auto m = FindMenu(menu);
   if (!m || item >= m->items.size()) return FALSE;

@@ -15,6 +15,7 @@
 #include "Clock.h"
 #include "ControlPanelRig.h"
 #include "Faults.h"
+#include "FileList.h"
 #include "ui/VexTimerRunDlg.h"
 
 namespace {
@@ -36,18 +37,7 @@ std::string Stamp(int64_t seconds) {
   return text;
 }
 
-std::vector<std::string> Files(const std::string& pattern) {
-  std::vector<std::string> out;
-  WIN32_FIND_DATAA found;
-  HANDLE h = FindFirstFileA(pattern.c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return out;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(found.cFileName);
-  } while (FindNextFileA(h, &found));
-  FindClose(h);
-  std::sort(out.begin(), out.end());
-  return out;
-}
+using testenv::Files;
 
 // Consecutive repeats dropped.
 std::vector<std::string> Changes(const std::vector<Sample>& samples, std::string Sample::*field) {

@@ -12,8 +12,15 @@ BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
   ON_WM_CREATE()
   ON_WM_MDIACTIVATE()
   ON_WM_MOUSEACTIVATE()
+  ON_WM_SIZE()
   ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
 END_MESSAGE_MAP()
+
+void CMDIChildWnd::OnSize(UINT nType, int cx, int cy) {
+  CFrameWnd::OnSize(nType, cx, cy);
+  // Maximised or not, the frame's title shows this child differently.
+  if (CMDIFrameWnd* frame = GetMDIFrame(); frame && frame->m_hWnd) frame->OnUpdateFrameTitle(TRUE);
+}
 
 BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                           CMDIFrameWnd* pParentWnd, CCreateContext* pContext) {

@@ -40,6 +40,7 @@ class CMDIChildWnd : public CFrameWnd {
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
   afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
+  afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 };

@@ -83,7 +83,10 @@ CSize SECCustomToolBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
     const int asked = ModeKey(dwMode);
     if (current && asked == current && m_nPlacedMode != current && (dwMode & (LM_HORZDOCK | LM_VERTDOCK | LM_MRUWIDTH)))
       dirty = true;
-    if (dirty) return CalcLayout((dwMode & LM_VERTDOCK) ? 0 : 0x7FFF, dwMode | LM_COMMIT);
+    // A docked bar's thickness is asked with LM_LENGTHY; its buttons still run along the
+    // dock bar, so the layout made meanwhile is the one along it.
+    const DWORD along = (dwMode & LM_HORZDOCK) ? (dwMode & ~LM_LENGTHY) : dwMode;
+    if (dirty) return CalcLayout((dwMode & LM_VERTDOCK) ? 0 : 0x7FFF, along | LM_COMMIT);
   }
   if (!(dwMode & LM_COMMIT) || ((dwMode & LM_HORZDOCK) && (dwMode & LM_LENGTHY)) ||
       ((dwMode & LM_VERTDOCK) && !(dwMode & LM_LENGTHY)))

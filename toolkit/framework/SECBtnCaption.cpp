@@ -7,11 +7,13 @@
 #include "controls/SECCustomToolBar.h"
 
 namespace {
-// The child window the caption buttons of a bar stand for: its frame's active one.
+// The child window the caption buttons of a bar stand for: its frame's active MDI child
+// (a frame docked in a bar may be the active frame meanwhile), else its active frame.
 CWnd* ActiveChildOf(const SECCustomToolBar* bar) {
   if (!bar || !bar->m_hWnd) return nullptr;
   CFrameWnd* frame = bar->GetParentFrame();
   if (!frame) return nullptr;
+  if (auto* mdi = dynamic_cast<CMDIFrameWnd*>(frame)) return mdi->MDIGetActive();
   CFrameWnd* child = frame->GetActiveFrame();
   return child && child != frame ? child : nullptr;
 }
@@ -29,6 +31,9 @@ SECBtnCaption::SECBtnCaption()
 }
 
 void SECBtnCaption::AdjustSize() {
+  // The boxes follow the caption size of the moment (a setting change measures again).
+  m_cxBox = ::GetSystemMetrics(SM_CXSIZE) - 2;
+  m_cyBox = ::GetSystemMetrics(SM_CYSIZE) - 4;
   m_cx = 3 * m_cxBox + 2;
   m_cy = m_cyBox;
   if (m_pToolBar) m_pToolBar->m_nMaxBtnWidth = std::max(m_pToolBar->m_nMaxBtnWidth, m_cx);
@@ -108,7 +113,10 @@ const SECButtonClass SECCapMenuBtn::classSECCapMenuBtn = {&SECCapMenuBtn::Create
 
 SECStdBtn* SECCapMenuBtn::CreateButton() { return new SECCapMenuBtn; }
 
-SECCapMenuBtn::SECCapMenuBtn() { m_nType = SEC_BTNTYPE_FOCUS_OTHER; }
+SECCapMenuBtn::SECCapMenuBtn() {
+  m_nType = SEC_BTNTYPE_FOCUS_OTHER;
+  m_nSubMenu = -1;  // no popup of a menu: the child's system menu
+}
 
 void SECCapMenuBtn::AdjustSize() {
   m_cx = m_cy = 16;
@@ -120,19 +128,7 @@ void SECCapMenuBtn::DrawFace(SECBtnDrawContext& ctx, BOOL, int& x, int& y, int& 
   if (m_hIcon) ::DrawIconEx(ctx.m_workDC.m_hDC, x, y, m_hIcon, 16, 16, 0, nullptr, DI_NORMAL);
 }
 
+// The bar tracks the child's system menu (menu value 0): one popup of the bar at a time.
 void SECCapMenuBtn::DropMenu() {
-  CWnd* child = ActiveChildOf(m_pToolBar);
-  HMENU sys = child ? ::GetSystemMenu(child->m_hWnd, FALSE) : nullptr;
-  if (sys) {
-    if (::GetMenuDefaultItem(sys, FALSE, GMDI_USEDISABLED) == static_cast<UINT>(-1))
-      ::SetMenuDefaultItem(sys, SC_CLOSE, FALSE);
-    CRect r = GetRect();
-    m_pToolBar->ClientToScreen(&r);
-    const HWND hwnd = child->m_hWnd;
-    const UINT command = static_cast<UINT>(
-        ::TrackPopupMenu(sys, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, r.left, r.bottom, 0, hwnd, nullptr));
-    if (command && ::IsWindow(hwnd)) ::PostMessageA(hwnd, WM_SYSCOMMAND, command, 0);
-  }
-  m_nStyle &= ~TBBS_PRESSED;
-  Invalidate();
+  if (m_pToolBar) m_pToolBar->DropMenu(0, m_nSubMenu, this);
 }

@@ -9,6 +9,7 @@ class SECBtnCaption : public SECStdBtn {
  public:
   static constexpr UINT kShown = 0x80000;
   static constexpr UINT kMinRestoreEnabled = 0x20000;
+  static constexpr UINT kInitialFlags = 0xB0000;
 
   SECBtnCaption();
 
@@ -25,10 +26,11 @@ class SECBtnCaption : public SECStdBtn {
 
   // The box under a point of the bar (0 minimise, 1 restore, 2 close), -1 for none.
   int BoxAt(CPoint point) const;
-  // The window the boxes act on: the active child of the bar's frame, or null.
+  // The window the boxes act on: the active MDI child of the bar's frame (or, outside
+  // MDI, its active frame), or null.
   CWnd* TargetWindow() const;
 
-  UINT m_nCaptionFlags = 0xB0000;
+  UINT m_nCaptionFlags = kInitialFlags;
   int m_cxBox;
   int m_cyBox;
   int m_nPressedBox = -1;

@@ -7,8 +7,11 @@
 #include "SECControlBarMDIChildWnd.h"
 #include "SECDockBar.h"
 #include "SECDockState.h"
+#include "SECBmpMenuPlugIn.h"
 #include "SECMDIChildWnd.h"
+#include "SECMDIMenuBar.h"
 #include "SECMenuBar.h"
+#include "SECMenuBarFeature.h"
 #include "SECMiniDockFrameWnd.h"
 #include "SECWndPlugIn.h"
 #include "controls/SECAuxData.h"
@@ -569,21 +572,42 @@ HMENU SECMDIFrameWnd::GetCurrentMenu() { return m_pMenuBar ? m_hMenuBarMenu : m_
 void SECMDIFrameWnd::SelectMenuBarMenu(UINT nID) {
   if (!m_pMenuBar) return;
   if (nID == 0) nID = static_cast<UINT>(-1);
-  m_nMenuBarId = nID == static_cast<UINT>(-1) ? m_nDefaultMenuId : nID;
-  m_pMenuBar->Invalidate();
+  const UINT id = nID == static_cast<UINT>(-1) ? m_nDefaultMenuId : nID;
+  if (auto* bar = dynamic_cast<SECMenuBar*>(m_pMenuBar)) {
+    if (HMENU menu = GetMenuForId(id)) bar->SetMenu(id, menu);
+    auto* feature = dynamic_cast<SECMenuBarMessages*>(m_pMenuPlugIn);
+    if (feature && bar->m_hWnd && feature->m_pMenuBar == bar) {
+      feature->SwitchMenu(id);  // lays the frame out (or leaves it to idle time)
+    } else {
+      bar->SwitchMenu(id);
+    }
+    if (nID == static_cast<UINT>(-1))
+      if (auto* mdiBar = dynamic_cast<SECMDIMenuBar*>(bar); mdiBar && mdiBar->UpdateChildButtons() && mdiBar->m_hWnd) {
+        mdiBar->Invalidate();
+        if (CFrameWnd* frame = mdiBar->GetParentFrame()) frame->RecalcLayout();
+      }
+    m_nMenuBarId = bar->GetMenuID() ? bar->GetMenuID() : id;
+  } else {
+    m_nMenuBarId = id;
+    if (m_pMenuBar->m_hWnd) m_pMenuBar->Invalidate();
+  }
   RefreshWindowMenu();
 }
 
 void SECMDIFrameWnd::RefreshWindowMenu() {
-  HMENU menu = GetMenuForId(m_nMenuBarId);
+  const UINT id = m_nMenuBarId ? m_nMenuBarId : m_nDefaultMenuId;
+  HMENU menu = GetMenuForId(id);
   HMENU popup = menu ? GetWindowMenuPopup(menu) : nullptr;
   if (popup && !::GetMenu(m_hWnd) && m_hWndMDIClient)
     ::SendMessageA(m_hWndMDIClient, WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(popup));
 }
 
 void SECMDIFrameWnd::AdjustMenuBarForChild() {
-  // The menu bar that shows a maximised child's buttons is the menu bar's own business.
-  if (m_pMenuBar && m_pMenuBar->m_hWnd) m_pMenuBar->Invalidate();
+  auto* bar = dynamic_cast<SECMDIMenuBar*>(m_pMenuBar);
+  if (!bar || !bar->m_hWnd) return;
+  if (!bar->UpdateChildButtons()) return;
+  bar->Invalidate();
+  if (CFrameWnd* frame = bar->GetParentFrame()) frame->RecalcLayout();
 }
 
 void SECMDIFrameWnd::OnUpdateFrameMenu(HMENU hMenuAlt) {
@@ -617,21 +641,31 @@ void SECMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
 BOOL SECMDIFrameWnd::NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder) {
   // An all-zero border in menu-bar mode: the menu bar draws its own border then.
   if (m_pMenuBar && lpRectBorder && ::IsRectEmpty(lpRectBorder) && lpRectBorder->left == 0 && lpRectBorder->top == 0 &&
-      lpRectBorder->right == 0 && lpRectBorder->bottom == 0)
-    m_pMenuBar->Invalidate();
+      lpRectBorder->right == 0 && lpRectBorder->bottom == 0) {
+    if (auto* bar = dynamic_cast<SECMenuBar*>(m_pMenuBar)) bar->SetBorderFlag(TRUE);
+    if (m_pMenuBar->m_hWnd) m_pMenuBar->Invalidate();
+  }
   return CMDIFrameWnd::NegotiateBorderSpace(nBorderCmd, lpRectBorder);
 }
 
 // ---- window procedure, creation, layout
 
 LRESULT SECMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (m_pMenuPlugIn && m_pMenuPlugIn->m_bPluggedIn) {
+  const HWND hWnd = m_hWnd;
+  if (SECWndPlugIn* plugIn = m_pMenuPlugIn; plugIn && plugIn->m_bPluggedIn) {
     LRESULT result = 0;
-    m_pMenuPlugIn->OnWndMsg(message, wParam, lParam, &result);
-    if (m_pMenuPlugIn->m_bHandled) return result;
+    plugIn->OnWndMsg(message, wParam, lParam, &result);
+    // A menu the plug-in tracked may have outlived this frame: touch nothing of it then.
+    if (!::IsWindow(hWnd) || CWnd::FromHandlePermanent(hWnd) != this) return result;
+    if (m_pMenuPlugIn == plugIn && plugIn->m_bHandled) return result;
   }
   if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && InCustomiseMode()) return 0;
-  return CMDIFrameWnd::WindowProc(message, wParam, lParam);
+  const LRESULT result = CMDIFrameWnd::WindowProc(message, wParam, lParam);
+  if (message == WM_INITMENUPOPUP && CWnd::FromHandlePermanent(hWnd) == this && m_bBitmapMenus)
+    // The update handlers may have changed items: the plug-in converts what they left.
+    if (auto* bitmaps = dynamic_cast<SECBmpMenuPlugIn*>(m_pMenuPlugIn); bitmaps && bitmaps->IsPluggedIn())
+      bitmaps->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam), HIWORD(lParam));
+  return result;
 }
 
 BOOL SECMDIFrameWnd::PreTranslateMessage(MSG* pMsg) {
@@ -642,6 +676,7 @@ BOOL SECMDIFrameWnd::PreTranslateMessage(MSG* pMsg) {
 
 int SECMDIFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
   if (CMDIFrameWnd::OnCreate(lpcs) == -1) return -1;
+  SECFrameWnd::SetUpMenuPlugIn(this, m_pMenuBar, m_bBitmapMenus, m_pControlBarManager, m_pMenuPlugIn);
   // In menu-bar mode the maximised child's controls live on the menu bar.
   if (m_pMenuBar && !m_captionFilterValues.empty()) m_captionFilterValues[1] = FALSE;
   return 0;
@@ -654,7 +689,12 @@ BOOL SECMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPa
   if (m_pMenuBar) {
     m_hMenuBarMenu = ::LoadMenuA(AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), RT_MENU),
                                  MAKEINTRESOURCE(nIDResource));
+    // The menu lives in the menu bar: the window keeps none, not even as its default, so
+    // that no frame-menu update puts one back.
+    HMENU windowMenu = ::GetMenu(m_hWnd);
     ::SetMenu(m_hWnd, nullptr);
+    if (windowMenu && windowMenu != m_hMenuBarMenu) ::DestroyMenu(windowMenu);
+    if (m_hMenuDefault == windowMenu) m_hMenuDefault = nullptr;
     SelectMenuBarMenu(static_cast<UINT>(-1));
   }
   return TRUE;
@@ -705,6 +745,9 @@ void SECMDIFrameWnd::OnSysColorChange() {
 void SECMDIFrameWnd::OnClose() { CMDIFrameWnd::OnClose(); }
 
 void SECMDIFrameWnd::OnDestroy() {
+  // The menu bar may go (and delete itself) before the MDI children that still ask for
+  // menus as they go: the frame leaves menu-bar mode with its window.
+  m_pMenuBar = nullptr;
   if (m_pMenuPlugIn) {
     m_pMenuPlugIn->UnPlug();
     delete m_pMenuPlugIn;

@@ -68,6 +68,12 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
   // The docked frame active in place of an MDI child; null once its window is gone.
   CFrameWnd* GetActiveDockedFrame();
+  // Before the window is made, as on SECFrameWnd: a menu bar (a SECMenuBar, best a
+  // SECMDIMenuBar) in place of the window menu, and bitmap menus. The bar's window is
+  // made by the caller after the frame's.
+  void EnableMenuBar(CControlBar* pMenuBar) { m_pMenuBar = pMenuBar; }
+  void EnableBitmapMenus(BOOL bEnable = TRUE) { m_bBitmapMenus = bEnable; }
+  SECWndPlugIn* GetMenuPlugIn() const { return m_pMenuPlugIn; }
 
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

@@ -137,10 +137,15 @@ int SECMenuBar::GetNextItem(int nItem, BOOL bNext) const {
   int i = nItem;
   for (int step = 0; step < count; ++step) {
     i = i < 0 ? (bNext ? 0 : count - 1) : (i + (bNext ? 1 : -1) + count) % count;
-    const SECStdBtn* btn = GetButton(i);
-    if (!btn->IsSeparator() && !(btn->GetStyle() & TBBS_HIDDEN)) return i;
+    if (IsMenuItem(i)) return i;
   }
   return -1;
+}
+
+BOOL SECMenuBar::IsMenuItem(int nItem) const {
+  if (nItem < 0 || nItem >= GetButtonCount()) return FALSE;
+  const SECStdBtn* btn = GetButton(nItem);
+  return dynamic_cast<const SECTBMenuBtn*>(btn) && !btn->IsSeparator() && !(btn->GetStyle() & TBBS_HIDDEN);
 }
 
 // ---- opening items
@@ -196,7 +201,7 @@ void SECMenuBar::DropHotItem() {
 void SECMenuBar::HotTrack(CPoint point) {
   if (!m_bKeyboardMode) return;
   const int hit = HitTest(point);
-  if (hit >= 0 && hit != m_nHotItem) SetHotItem(hit);
+  if (IsMenuItem(hit) && hit != m_nHotItem) SetHotItem(hit);
 }
 
 void SECMenuBar::DropMenu(UINT, int, SECStdBtn* pBtn) {
@@ -225,7 +230,7 @@ BOOL SECMenuBar::TrackMouse(UINT message, CPoint screen) {
   CPoint client = screen;
   ScreenToClient(&client);
   const int hit = HitTest(client);
-  if (hit < 0) return FALSE;
+  if (!IsMenuItem(hit)) return FALSE;  // a child's caption boxes open nothing
   if (message == WM_MOUSEMOVE) {
     if (hit == m_nTrackedItem) return FALSE;
     OpenItem(hit);
@@ -241,6 +246,14 @@ BOOL SECMenuBar::TrackMouse(UINT message, CPoint screen) {
     return TRUE;
   }
   return FALSE;
+}
+
+void SECMenuBar::DoPaint(CDC* pDC) {
+  if (m_bBorderFlag && m_hWnd) {
+    m_bBorderFlag = FALSE;
+    RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+  }
+  SECCustomToolBar::DoPaint(pDC);
 }
 
 // ---- clicks

@@ -57,6 +57,11 @@ class SECMenuBar : public SECCustomToolBar {
   virtual int FindMnemonic(UINT nChar) const;
   // The next or previous item after `nItem`, wrapping round; -1 for none.
   virtual int GetNextItem(int nItem, BOOL bNext) const;
+  // Whether button `nItem` is an item that opens a menu (not a child's caption boxes).
+  BOOL IsMenuItem(int nItem) const;
+  // The window whose system menu item `nItem` drops (a maximised child's icon); null
+  // for the frame's own.
+  virtual CWnd* GetSystemMenuWindow(int nItem) { return nullptr; }
 
   // Opens an item (index -1: the system menu); while an item is tracked, switches to it.
   virtual void OpenItem(int nItem);
@@ -78,11 +83,14 @@ class SECMenuBar : public SECCustomToolBar {
   // Clicks on no button get default handling while set.
   void SetClickFilter(BOOL bFilter) { m_bClickFilter = bFilter; }
   BOOL GetClickFilter() const { return m_bClickFilter; }
+  // Set when the frame's border space was given back whole (an all-zero rectangle): the
+  // bar draws its borders again with its next paint, which clears the flag.
   void SetBorderFlag(BOOL bBorder) { m_bBorderFlag = bBorder; }
   BOOL GetBorderFlag() const { return m_bBorderFlag; }
 
   HFONT GetMenuFont() const override { return static_cast<HFONT>(m_menuFont.GetSafeHandle()); }
   void DropMenu(UINT nIDMenu, int nSubMenu, SECStdBtn* pBtn) override;
+  void DoPaint(CDC* pDC) override;
 
  protected:
   // Sends a request or a mode change to the frame; FALSE without a frame.

@@ -223,15 +223,24 @@ void SECMenuBarMessages::TrackButtonMenu(SECMenuBar* pBar, HMENU hMenu, const SE
   if (*alive) SetMenuHook(FALSE);
 }
 
-void SECMenuBarMessages::TrackSystemMenu(CWnd* pWnd, HMENU hMenu, const SECMenuBarDropRecord&) {
-  if (!pWnd || !pWnd->m_hWnd) return;
+void SECMenuBarMessages::TrackSystemMenu(CWnd* pWnd, HMENU hMenu, const SECMenuBarDropRecord& record) {
+  CWnd* host = GetHostWnd();
+  if (!pWnd || !pWnd->m_hWnd || !host || !host->m_hWnd) return;
   const HWND hwnd = pWnd->m_hWnd;
-  const CRect box = SystemMenuBox();
+  // The host's own menu drops from its system-menu box, whose clicks are watched; another
+  // window's (a maximised child's) from the bar item that stands for it. The host runs
+  // the menu either way, so that cancelling and the arrows reach it.
+  const bool own = hwnd == host->m_hWnd;
+  CRect at = own ? SystemMenuBox() : CRect(0, 0, 0, 0);
+  if (!own && BarReady() && record.nIndex >= 0 && record.nIndex < m_pMenuBar->GetButtonCount()) {
+    at = m_pMenuBar->GetButton(record.nIndex)->GetRect();
+    m_pMenuBar->ClientToScreen(&at);
+  }
   auto alive = m_pAlive;
   SetMenuHook(TRUE);
-  s_bSysMenuTest = TRUE;
+  s_bSysMenuTest = own;
   const UINT command = static_cast<UINT>(::TrackPopupMenuEx(
-      hMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, box.left, box.bottom, hwnd, nullptr));
+      hMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, at.left, at.bottom, host->m_hWnd, nullptr));
   if (!*alive) return;
   s_bSysMenuTest = FALSE;
   SetMenuHook(FALSE);
@@ -331,15 +340,17 @@ void SECMenuBarMessages::OnBarNotify(const SECMenuBarDropRecord* pRecord) {
     CWnd* host = GetHostWnd();
     if (!host || !BarReady()) return;
     HMENU menu = nullptr;
-    bool system = false;
+    CWnd* system = nullptr;  // the window whose system menu it is
     if (record.hdr.code == SEC_MBN_OPENMENU) {
       if (record.nMenuValue && record.nIndex >= 0) {
         menu = reinterpret_cast<HMENU>(host->SendMessage(SECFrameWnd::GetMenuMessage(), record.nMenuValue,
                                                          static_cast<LPARAM>(record.nMenuIndex)));
         if (!*alive) return;
-      } else if (!record.nMenuValue && record.nIndex == -1) {
-        menu = ::GetSystemMenu(host->m_hWnd, FALSE);
-        system = true;
+      } else if (!record.nMenuValue) {
+        // Index -1 is the host's own system menu; a bar item may drop another window's
+        // (a maximised MDI child's icon).
+        system = record.nIndex == -1 ? host : m_pMenuBar->GetSystemMenuWindow(record.nIndex);
+        menu = system ? ::GetSystemMenu(system->m_hWnd, FALSE) : nullptr;
         if (menu && ::GetMenuDefaultItem(menu, FALSE, GMDI_USEDISABLED) == static_cast<UINT>(-1))
           ::SetMenuDefaultItem(menu, SC_CLOSE, FALSE);
       }
@@ -360,7 +371,7 @@ void SECMenuBarMessages::OnBarNotify(const SECMenuBarDropRecord* pRecord) {
     s_hwndTrackedBar = m_pMenuBar->m_hWnd;
     m_pMenuBar->SetTracking(TRUE, record.nIndex);
     if (system)
-      TrackSystemMenu(host, menu, record);
+      TrackSystemMenu(system, menu, record);
     else
       TrackButtonMenu(m_pMenuBar, menu, record);
     if (!*alive) return;  // the frame went while its menu was open

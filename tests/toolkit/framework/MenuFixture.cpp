@@ -30,13 +30,11 @@ BEGIN_MESSAGE_MAP(TestFrame, SECFrameWnd)
   ON_WM_SYSCOMMAND()
 END_MESSAGE_MAP()
 
-void TestFrame::OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu) {
+void MenuScript::LogPopup(CMenu* pMenu, BOOL bSysMenu) {
   log.push_back(bSysMenu ? std::string("popup system") : "popup " + std::to_string(pMenu->GetMenuItemID(0)));
-  SECFrameWnd::OnInitMenuPopup(pMenu, nIndex, bSysMenu);
 }
 
-void TestFrame::OnEnterIdle(UINT nWhy, CWnd* pWho) {
-  SECFrameWnd::OnEnterIdle(nWhy, pWho);
+void MenuScript::OnMenuIdle(UINT nWhy) {
   if (nWhy != MSGF_MENU) return;
   // One step a wait; a menu left open with nothing to do is closed, so no test hangs.
   if (!script.empty() && ++idles < 100) {
@@ -47,6 +45,16 @@ void TestFrame::OnEnterIdle(UINT nWhy, CWnd* pWho) {
     ++escapes;
     plat::user::driver::PressKey(VK_ESCAPE);
   }
+}
+
+void TestFrame::OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu) {
+  LogPopup(pMenu, bSysMenu);
+  SECFrameWnd::OnInitMenuPopup(pMenu, nIndex, bSysMenu);
+}
+
+void TestFrame::OnEnterIdle(UINT nWhy, CWnd* pWho) {
+  SECFrameWnd::OnEnterIdle(nWhy, pWho);
+  OnMenuIdle(nWhy);
 }
 
 void TestFrame::OnMeasureItem(int, LPMEASUREITEMSTRUCT lpmis) { log.push_back("measure " + std::to_string(lpmis->itemID)); }

@@ -20,12 +20,21 @@ namespace menu_test {
 
 HINSTANCE TestModule();
 
-class TestFrame : public SECFrameWnd {
- public:
+// What a test frame records and runs while its menus are open; both the single-document
+// and the MDI test frames carry it.
+struct MenuScript {
   std::vector<std::string> log;  // "command N", "popup N" (the popup's first id), "measure N"
   std::deque<std::function<void()>> script;
   int idles = 0;
   int escapes = 0;  // menus the fixture had to close
+
+  void LogPopup(CMenu* pMenu, BOOL bSysMenu);
+  // One step of the script each time an open menu waits; Escape when there is none left.
+  void OnMenuIdle(UINT nWhy);
+};
+
+class TestFrame : public SECFrameWnd, public MenuScript {
+ public:
   BOOL saveEnabled = FALSE;
   BOOL renameOpen = FALSE;  // the update handler of "Open" changes its text
   CFrameWnd* activeChild = nullptr;  // stands for an active MDI child

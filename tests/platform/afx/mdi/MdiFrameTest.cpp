@@ -139,6 +139,21 @@ TEST_F(MdiFrame, DocumentsOfATemplateShareItsMenuAndAccelerators) {
   EXPECT_EQ(::GetMenuItemCount(frame->m_hMenuDefault), 1);
 }
 
+TEST_F(MdiFrame, MaximisingOrRestoringAChildRetitlesTheFrame) {
+  app.OnFileNew();
+  Settle();
+  CMDIChildWnd* active = frame->MDIGetActive();
+  ASSERT_NE(active, nullptr);
+  EXPECT_EQ(Title(), "Viewer - Picture1");
+  // The frame's own title drops the document while the child shows it in brackets.
+  frame->MDIMaximize(active);
+  Settle();
+  EXPECT_EQ(Title(), "Viewer - [Picture1]");
+  frame->MDIRestore(active);
+  Settle();
+  EXPECT_EQ(Title(), "Viewer - Picture1");
+}
+
 TEST_F(MdiFrame, ASecondFrameOfOneDocumentNumbersBoth) {
   app.OnFileNew();
   Settle();

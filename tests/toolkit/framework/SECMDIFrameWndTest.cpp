@@ -339,6 +339,28 @@ TEST_F(MDIFrameTest, CaptionHandlingIsOnOnlyWithALibraryTemplate) {
   EXPECT_TRUE(FilterOn(with, sec_filters::idSysCommandEx));
 }
 
+TEST_F(MDIFrameTest, InMenuBarModeTheMaximisedChildsButtonsStayTheMenuBars) {
+  // The menu line where the filters would put the maximised child's place button is the menu
+  // bar's in menu-bar mode: filter 256 goes off when the window is made, and stays off.
+  app.AddDocTemplate(new SECMultiDocTemplate(IDR_TEST_FRAME, nullptr, nullptr, nullptr));
+  SECControlBar* menuBar = MakeBar(mdi, ID_TEST_BAR_D, "Menu");
+  ASSERT_NE(menuBar, nullptr);
+  auto* second = new SECMDIFrameWnd;  // deletes itself with its window
+  EXPECT_TRUE(FilterOn(*second, sec_filters::idCaptionList));
+  second->m_pMenuBar = menuBar;
+  ASSERT_TRUE(second->Create(nullptr, "Menu bar", WS_OVERLAPPEDWINDOW, CRect(60, 50, 500, 400)));
+  EXPECT_FALSE(FilterOn(*second, sec_filters::idCaptionList));
+  second->EnableCaptionButtons(1);
+  EXPECT_FALSE(FilterOn(*second, sec_filters::idCaptionList));
+  EXPECT_TRUE(FilterOn(*second, sec_filters::idSysCommandEx));
+  EXPECT_TRUE(FilterOn(*second, sec_filters::idMaxChildRDblClk));
+  // Out of menu-bar mode the switch puts it on again.
+  second->m_pMenuBar = nullptr;
+  second->EnableCaptionButtons(1);
+  EXPECT_TRUE(FilterOn(*second, sec_filters::idCaptionList));
+  second->DestroyWindow();
+}
+
 TEST_F(MDIFrameTest, AChildsCaptionFlagsSwitchItsFiltersOneByOne) {
   // Bit 0 on; bit 1 no buttons, bit 2 no caption double click, bit 3 no context menu.
   // Through the child's own tree, in the order 257, 256, 258, 259, 262; nothing is made

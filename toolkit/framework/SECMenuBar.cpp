@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "SECMDIFrameWnd.h"
 #include "SECTBMenuBtn.h"
 #include "controls/SECResourceIds.h"
 
@@ -69,7 +70,14 @@ void SECMenuBar::ResetMenus() {
 void SECMenuBar::Relayout() {
   m_bHorzDirty = m_bVertDirty = m_bFloatDirty = TRUE;
   if (!m_hWnd) return;
-  if (CFrameWnd* frame = GetParentFrame()) frame->RecalcLayout();
+  if (CFrameWnd* frame = GetParentFrame()) {
+    // While a bar moves into or out of an MDI child the frame is laid out at idle time.
+    auto* mdi = dynamic_cast<SECMDIFrameWnd*>(frame);
+    if (mdi && mdi->m_bBarMoveInProgress)
+      mdi->DelayRecalcLayout();
+    else
+      frame->RecalcLayout();
+  }
   Invalidate();
 }
 

@@ -66,6 +66,12 @@ END_MESSAGE_MAP()
 class TestMDIFrame : public SECMDIFrameWnd, public MenuScript {
  public:
   BOOL renameZoom = FALSE;  // the update handler of "Zoom" changes its text
+  int layouts = 0;
+
+  void RecalcLayout(BOOL bNotify = TRUE) override {
+    ++layouts;
+    SECMDIFrameWnd::RecalcLayout(bNotify);
+  }
 
  protected:
   afx_msg void OnUpdateZoom(CCmdUI* ui) {
@@ -257,6 +263,30 @@ TEST_F(MDIMenuBarTest, TheBarShowsTheMenuOfTheActiveChildsTemplate) {
   }
 }
 
+TEST_F(MDIMenuBarTest, WhileABarMovesTheNewMenuIsLaidOutAtIdleTime) {
+  MakeMDIFrame();
+  // A bar on its way into an MDI child: the frame is not laid out under it.
+  mdi->m_bBarMoveInProgress = TRUE;
+  mdi->m_nIdleFlags = 0;
+  mdi->layouts = 0;
+  mdi->SelectMenuBarMenu(IDR_MDB_CHART);
+  EXPECT_EQ(Buttons(), (Labels{"&File", "&Chart", "&Window", "&Help"}));
+  EXPECT_EQ(mdi->layouts, 0);
+  EXPECT_TRUE(mdi->m_nIdleFlags & CFrameWnd::idleLayout);
+  mdi->m_bBarMoveInProgress = FALSE;
+  Idle();
+  EXPECT_GT(mdi->layouts, 0);
+  EXPECT_FALSE(mdi->m_nIdleFlags & CFrameWnd::idleLayout);
+  CRect help = mdiBar->GetButton(3)->GetRect();
+  EXPECT_GT(help.left, mdiBar->GetButton(2)->GetRect().left);  // placed along the bar
+  // Otherwise the frame is laid out at once.
+  mdi->layouts = 0;
+  mdi->SelectMenuBarMenu(static_cast<UINT>(-1));
+  EXPECT_GT(mdi->layouts, 0);
+  EXPECT_FALSE(mdi->m_nIdleFlags & CFrameWnd::idleLayout);
+  EXPECT_EQ(Buttons(), (Labels{"&File", "&Window"}));
+}
+
 TEST_F(MDIMenuBarTest, ABarsChildShowsTheMainFramesDefaultMenu) {
   MakeMDIFrame();
   NewDocument(pictures);
@@ -292,6 +322,10 @@ TEST_F(MDIMenuBarTest, TheMaximisedChildsIconAndBoxesSitOnTheBar) {
   EXPECT_EQ(mdiBar->GetIconButton()->GetRect().left, mdiBar->GetButton(1)->GetRect().left - 16);
   EXPECT_EQ(mdiBar->GetCaptionButton()->m_nCaptionFlags, SECBtnCaption::kInitialFlags);
   EXPECT_EQ(::GetMenu(mdi->m_hWnd), nullptr);  // nothing of the child in a window menu
+  // The toolbar manager's reset puts the menu back, and the child's controls with it.
+  mdiBar->ResetMenus();
+  EXPECT_EQ(Buttons(), (Labels{"[icon]", "&File", "&Image", "&Window", "[boxes]"}));
+  EXPECT_EQ(mdiBar->GetCaptionButton()->GetRect(), boxes);
 
   // A second document comes maximised: the controls are its own.
   MenuChild* chart = NewDocument(charts);

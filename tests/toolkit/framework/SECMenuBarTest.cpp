@@ -142,6 +142,11 @@ TEST_F(MenuBarTest, TheBarShowsTheFramesMenuInPlaceOfTheWindowMenu) {
     ASSERT_NE(btn, nullptr);
     EXPECT_STREQ(btn->m_strLabel, labels[i]);
     EXPECT_EQ(btn->m_nSubMenu, i);
+    // Docked on top, the menus run along one line.
+    if (i > 0) {
+      EXPECT_EQ(btn->GetRect().top, bar->GetButton(0)->GetRect().top) << labels[i];
+      EXPECT_EQ(btn->GetRect().left, bar->GetButton(i - 1)->GetRect().right) << labels[i];
+    }
   }
   EXPECT_EQ(bar->FindMnemonic('V'), 2);
   EXPECT_EQ(bar->FindMnemonic('q'), -1);

@@ -99,8 +99,8 @@ BOOL SECMDIMenuBar::UpdateChildButtons() {
     BOOL maximised = FALSE;
     auto active = reinterpret_cast<HWND>(
         ::SendMessageA(frame->m_hWndMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
-    // A child on its way out (hidden first by its client) leaves its controls behind.
-    if (active && maximised && ::IsWindowVisible(active) && ::IsZoomed(active)) child = active;
+    // A hidden child (one on its way out) shows no controls, whether the frame shows yet or not.
+    if (active && maximised && (::GetWindowLongA(active, GWL_STYLE) & WS_VISIBLE) && ::IsZoomed(active)) child = active;
   }
   const HICON icon = child ? SmallIconOf(child) : nullptr;
   const UINT flags = child ? CaptionFlagsFor(child) : 0;

@@ -5,8 +5,10 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "Clock.h"
 #include "Config.h"
 #include "FrameworkFixture.h"
 #include "ModuleRegistry.h"
@@ -83,6 +85,51 @@ class BrokenChild : public SECMDIChildWnd {
   BOOL PreCreateWindow(CREATESTRUCT&) override { return FALSE; }
 };
 IMPLEMENT_DYNCREATE(BrokenChild, SECMDIChildWnd)
+
+// While it lives, the first popup menu that shows gets the keys given, and its top items
+// are noted ("+" after a checked one); a menu left open afterwards gets Escape.
+struct MenuKeys {
+  static inline MenuKeys* current = nullptr;
+  HHOOK hook = nullptr;
+  UINT_PTR tick = 0;
+  int shown = 0;
+  int waited = 0;
+  std::string keys;
+  std::vector<std::string> top;
+
+  explicit MenuKeys(std::string k) : keys(std::move(k)) {
+    current = this;
+    hook = ::SetWindowsHookExA(WH_MSGFILTER, Proc, nullptr, ::GetCurrentThreadId());
+    tick = ::SetTimer(nullptr, 0, 50, nullptr);  // the menu loop has a message to handle
+  }
+  ~MenuKeys() {
+    ::UnhookWindowsHookEx(hook);
+    ::KillTimer(nullptr, tick);
+    current = nullptr;
+  }
+  MenuKeys(const MenuKeys&) = delete;
+  MenuKeys& operator=(const MenuKeys&) = delete;
+  static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+    MenuKeys* w = current;
+    HWND popup = ::FindWindowA("#32768", nullptr);
+    if (code != MSGF_MENU || !w || !popup) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    if (w->shown > 0) {
+      // A menu still open long after the keys (one they did not close): Escape, never a hang.
+      if (++w->waited % 200 == 0) drv::PressKey(VK_ESCAPE);
+      return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    ++w->shown;
+    auto menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+      char text[64] = {};
+      ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      const bool checked = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED;
+      w->top.push_back(std::string(text) + (checked ? "+" : ""));
+    }
+    drv::TypeText(w->keys);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+};
 
 class DockableFrameTest : public FrameworkTest {
  protected:
@@ -164,6 +211,43 @@ class DockableFrameTest : public FrameworkTest {
     return out;
   }
   int Place(CFrameWnd* f) const { return tmpl->GetDockedFramePlace(f); }
+  // A point on a frame's caption, on the screen.
+  static CPoint CaptionPoint(CFrameWnd* f) {
+    CRect w;
+    f->GetWindowRect(&w);
+    const int border = (f->GetStyle() & WS_THICKFRAME) ? ::GetSystemMetrics(SM_CYFRAME) : ::GetSystemMetrics(SM_CYDLGFRAME);
+    const int caption = (f->GetExStyle() & WS_EX_TOOLWINDOW) ? ::GetSystemMetrics(SM_CYSMCAPTION) : ::GetSystemMetrics(SM_CYCAPTION);
+    return CPoint(w.left + 40, w.top + border + caption / 2);
+  }
+  // The caption menu of a frame, chosen from with keys: by a right click on its caption when
+  // the frame offers the menu there, else as the frame's place button would show it.
+  std::vector<std::string> CaptionMenu(CFrameWnd* f, const std::string& keys) {
+    MenuKeys watch(keys);
+    const CPoint at = CaptionPoint(f);
+    EXPECT_EQ(f->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), HTCAPTION);
+    SECMsgFilter* root = SECMsgFilter::RootOf(f);
+    SECMsgFilter* contextMenu = root ? root->FindFilter(sec_filters::idContextMenu, nullptr, -1) : nullptr;
+    if (contextMenu && contextMenu->IsEnabled()) {
+      plat::clock::Advance(1'000'000);  // no double click with an earlier click
+      drv::Click(at.x, at.y, 1);
+      Settle();
+    } else {
+      // The frame's caption does not offer it: the request filter builds and tracks it, and
+      // the choice is carried out as the menu would have it.
+      ScxRequest request;
+      request.hWnd = f->m_hWnd;
+      request.x = at.x;
+      request.y = at.y;
+      nsSysCommandEx::ScxMsgFilter filter(f, sec_filters::idSysCommandEx);
+      HMENU menu = filter.BuildMenuForRecord(request);
+      EXPECT_NE(menu, nullptr);
+      const UINT chosen = menu ? filter.TrackMenu(menu, request) : 0;
+      if (menu) ::DestroyMenu(menu);
+      if (chosen) Move(f, static_cast<int>(chosen));
+      Settle();
+    }
+    return watch.top;
+  }
   void Shot(const std::string& name) {
     mdi->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     const char* folder = std::getenv("LUMORA_DISPLAY_SHOTS");
@@ -490,6 +574,76 @@ TEST_F(DockableFrameTest, CaptionDoubleClicksFloatAndDockTheBar) {
   Settle();
   EXPECT_FALSE(docked->IsFloating());
   EXPECT_EQ(Place(docked), SECMultiDocTemplate::placeRight);
+}
+
+TEST_F(DockableFrameTest, ANoteTravelsByItsCaptionMenusAndGestures) {
+  NoteDoc* doc = NewNote("Travelling");
+  ASSERT_NE(doc, nullptr);
+  NoteView* v = ViewOf(doc);
+  v->offset = 3;
+  const HWND viewWnd = v->m_hWnd;
+  // "Docked to", "Left".
+  const std::vector<std::string> childMenu = CaptionMenu(FrameOf(doc), "ol");
+  EXPECT_EQ(childMenu, (std::vector<std::string>{"&Docked", "&Floating", "&MDI Child+", "", "D&ocked to", "MD&I Child as"}));
+  auto* docked = dynamic_cast<SECDockableFrame*>(FrameOf(doc));
+  ASSERT_NE(docked, nullptr);
+  EXPECT_EQ(Place(docked), SECMultiDocTemplate::placeLeft);
+  EXPECT_EQ(mdi->GetActiveDockedFrame(), docked);
+  EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"&Docked note", "&Window"}));
+  // "Floating", from the docked frame's own caption.
+  EXPECT_EQ(CaptionMenu(docked, "f"),
+            (std::vector<std::string>{"&Docked+", "&Floating", "&MDI Child", "", "D&ocked to", "MD&I Child as"}));
+  ASSERT_EQ(FrameOf(doc), docked);
+  EXPECT_TRUE(docked->IsFloating());
+  // Back by a right double click on its caption. (The context menu would open on the
+  // first click's release and take the second: it is off for the gesture.)
+  const HWND dockedWnd = docked->m_hWnd;
+  docked->EnableCaptionButtons(1 | 8);
+  plat::clock::Advance(1'000'000);
+  const CPoint at = CaptionPoint(docked);
+  drv::Click(at.x, at.y, 1);
+  drv::Click(at.x, at.y, 1);
+  Settle();
+  EXPECT_FALSE(::IsWindow(dockedWnd));
+  CFrameWnd* child = FrameOf(doc);
+  ASSERT_NE(child, nullptr);
+  EXPECT_TRUE(nsSysCommandEx::IsMDIChildFrame(child));
+  EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"&Note", "&Window"}));
+  // "MDI Child as", "Maximized".
+  CaptionMenu(child, "ix");
+  EXPECT_EQ(FrameOf(doc), child);
+  EXPECT_TRUE(child->IsZoomed());
+  // The note and its view came through every move.
+  EXPECT_EQ(ViewOf(doc), v);
+  EXPECT_EQ(v->m_hWnd, viewWnd);
+  EXPECT_EQ(v->offset, 3);
+  EXPECT_EQ(doc->text, "Travelling");
+}
+
+TEST_F(DockableFrameTest, ASampleWithADockedAndAFloatingNote) {
+  mdi->SetWindowText("Notes");
+  NoteDoc* child = NewNote("An MDI child note");
+  NoteDoc* left = NewNote("Docked on the left");
+  NoteDoc* floating = NewNote("Floating with its bar");
+  ASSERT_TRUE(child && left && floating);
+  child->SetTitle("Child");
+  left->SetTitle("Docked");
+  floating->SetTitle("Floating");
+  Move(FrameOf(left), nsSysCommandEx::placeDockedLeft);
+  Move(FrameOf(floating), nsSysCommandEx::placeFloating, ScxRequest::flagPoint | ScxRequest::flagSize,
+       CPoint(430, 260), CSize(260, 170));
+  ASSERT_TRUE(FrameOf(left)->IsKindOf(RUNTIME_CLASS(SECDockableFrame)));
+  ASSERT_TRUE(static_cast<SECDockableFrame*>(FrameOf(floating))->IsFloating());
+  mdi->RecalcLayout();
+  Settle();
+  // The docked note fills its bar under its own small caption.
+  CRect bar, frameRect;
+  static_cast<SECDockableFrame*>(FrameOf(left))->GetHoldingBar()->GetClientRect(&bar);
+  FrameOf(left)->GetClientRect(&frameRect);
+  EXPECT_GT(frameRect.Width(), 100);
+  EXPECT_GT(frameRect.Height(), 100);
+  EXPECT_LE(frameRect.Width(), bar.Width());
+  Shot("dockable-frame.png");
 }
 
 }  // namespace

@@ -646,5 +646,49 @@ TEST_F(DockableFrameTest, ASampleWithADockedAndAFloatingNote) {
   Shot("dockable-frame.png");
 }
 
+TEST_F(DockableFrameTest, TheCaptionOfADockedFrameActivatesItAndDragsItsBar) {
+  NoteDoc* doc = NewNote("Dragged");
+  NoteDoc* other = NewNote("Other");
+  ASSERT_TRUE(doc && other);
+  Move(FrameOf(doc), nsSysCommandEx::placeDockedTop);
+  auto* docked = dynamic_cast<SECDockableFrame*>(FrameOf(doc));
+  ASSERT_NE(docked, nullptr);
+  // A click into the MDI child, then one on the docked frame's caption: it is active again,
+  // and a click alone leaves it where it was.
+  CRect r;
+  ViewOf(other)->GetWindowRect(&r);
+  drv::Click(r.CenterPoint().x, r.CenterPoint().y);
+  Settle();
+  ASSERT_EQ(mdi->GetActiveDockedFrame(), nullptr);
+  CPoint at = CaptionPoint(docked);
+  drv::Click(at.x, at.y);
+  Settle();
+  EXPECT_EQ(mdi->GetActiveDockedFrame(), docked);
+  EXPECT_EQ(Place(docked), SECMultiDocTemplate::placeTop);
+  // Dragged by its caption into the middle of the main window, its bar floats there.
+  ::GetWindowRect(mdi->m_hWndMDIClient, &r);
+  plat::clock::Advance(1'000'000);
+  drv::Drag(at, r.CenterPoint(), 8);
+  Settle();
+  EXPECT_TRUE(docked->IsFloating());
+  EXPECT_EQ(FrameOf(doc), docked);
+}
+
+TEST_F(DockableFrameTest, TheMainFramesDockingChildServesATemplateWithoutADockableClass) {
+  NoteDoc* doc = NewNote();
+  ASSERT_NE(doc, nullptr);
+  tmpl->m_pDockableFrameClass = nullptr;
+  // No class at all: nothing can be docked, and the MDI child stays.
+  CFrameWnd* child = FrameOf(doc);
+  EXPECT_EQ(Move(child, nsSysCommandEx::placeDockedRight), 0);
+  EXPECT_EQ(FrameOf(doc), child);
+  // The main frame's docking-child class makes the frame.
+  mdi->m_pDockingChildClass = RUNTIME_CLASS(SECDockableFrame);
+  EXPECT_NE(Move(child, nsSysCommandEx::placeDockedRight), 0);
+  EXPECT_TRUE(FrameOf(doc)->IsKindOf(RUNTIME_CLASS(SECDockableFrame)));
+  EXPECT_EQ(Place(FrameOf(doc)), SECMultiDocTemplate::placeRight);
+  tmpl->m_pDockableFrameClass = RUNTIME_CLASS(SECDockableFrame);
+}
+
 }  // namespace
 }  // namespace framework_test

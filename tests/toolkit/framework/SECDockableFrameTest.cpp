@@ -515,6 +515,7 @@ TEST_F(DockableFrameTest, DockedAndFloatingFramesMoveThroughTheirBar) {
   EXPECT_EQ(Place(docked), SECMultiDocTemplate::placeBottom);
   const HWND frameWnd = docked->m_hWnd;
   CControlBar* bar = docked->GetHoldingBar();
+  ASSERT_EQ(docked->GetStyle() & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
   // From one side to another the frame stays; its bar takes the side's alignment.
   struct Case {
     int target;
@@ -544,14 +545,24 @@ TEST_F(DockableFrameTest, DockedAndFloatingFramesMoveThroughTheirBar) {
   bar->GetParentFrame()->GetWindowRect(&r);
   EXPECT_EQ(r.TopLeft(), CPoint(200, 180));
   EXPECT_EQ(context->m_ptMRUFloatPos, CPoint(-1, -1));
+  // The floating frame gave its caption to the note; the main frame kept its own.
+  EXPECT_FALSE(bar->GetParentFrame()->GetStyle() & WS_CAPTION);
+  EXPECT_EQ(docked->GetStyle() & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+  EXPECT_EQ(mdi->GetStyle() & WS_OVERLAPPEDWINDOW, static_cast<DWORD>(WS_OVERLAPPEDWINDOW));
+  // Floated again where it floats alone, it only moves.
+  mdi->FloatBar(bar, CPoint(210, 190));
+  Settle();
+  bar->GetParentFrame()->GetWindowRect(&r);
+  EXPECT_EQ(r.TopLeft(), CPoint(210, 190));
   // A floating frame moves its floating frame.
   Move(docked, nsSysCommandEx::placeFloating, ScxRequest::flagPoint, CPoint(150, 120));
   bar->GetParentFrame()->GetWindowRect(&r);
   EXPECT_EQ(r.TopLeft(), CPoint(150, 120));
-  // Docked again without a side: where it was.
+  // Docked again without a side: where it was, with the styles it had docked.
   EXPECT_EQ(reinterpret_cast<HWND>(Move(docked, nsSysCommandEx::placeDocked)), frameWnd);
   EXPECT_FALSE(docked->IsFloating());
   EXPECT_EQ(Place(docked), SECMultiDocTemplate::placeLeft);
+  EXPECT_EQ(docked->GetStyle() & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
 }
 
 TEST_F(DockableFrameTest, CaptionDoubleClicksFloatAndDockTheBar) {

@@ -347,6 +347,14 @@ LRESULT CWnd::Default() {
   return DefWindowProc(m.message, m.wParam, m.lParam);
 }
 
+const MSG* CWnd::GetCurrentMessage() {
+  MSG& m = Thread().lastSent;
+  m.time = static_cast<DWORD>(::GetMessageTime());
+  const DWORD pos = ::GetMessagePos();
+  m.pt = POINT{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+  return &m;
+}
+
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   UINT nID = LOWORD(wParam);
   auto hWndCtrl = reinterpret_cast<HWND>(lParam);

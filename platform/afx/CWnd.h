@@ -87,6 +87,8 @@ class CWnd : public CCmdTarget {
   static BOOL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
   BOOL SendChildNotifyLastMsg(LRESULT* pResult = nullptr);
   LRESULT Default();
+  // The message this thread's window procedure is handling now (time and point filled in).
+  static const MSG* GetCurrentMessage();
   virtual WNDPROC* GetSuperWndProcAddr() { return &m_pfnSuper; }
 
   // ---- data exchange

@@ -1,8 +1,8 @@
 #include "SECFrameWnd.h"
 
-#include <algorithm>
 #include <memory>
 
+#include "SECCustomCaption.h"
 #include "SECDockBar.h"
 #include "SECDockState.h"
 #include "SECBmpMenuPlugIn.h"
@@ -339,188 +339,32 @@ void SECFrameWnd::OnDestroy() {
 // ---- custom caption
 
 BOOL SECFrameWnd::EnableCustomCaption(BOOL bEnable, BOOL bRepaint) {
-  if (!m_bCustomCaptionPossible) return 0;
-  const BOOL old = m_bCustomCaption;
-  m_bCustomCaption = bEnable;
-  if (m_hWnd) {
-    if (bRepaint) PostMessage(WM_NCPAINT, 1, 0);
-    // The caption is drawn again in the state it is in: an active frame stays active.
-    PostMessage(WM_NCACTIVATE, ::GetActiveWindow() == m_hWnd, 0);
-  }
-  return old;
+  return sec_caption::Enable(*this, bEnable, bRepaint, FALSE);
 }
 
-CRect SECFrameWnd::GetCaptionRect() const {
-  CRect window;
-  GetWindowRect(&window);
-  const DWORD style = GetStyle();
-  CRect caption;
-  caption.left = ::GetSystemMetrics(SM_CXFRAME);
-  caption.top = ::GetSystemMetrics(SM_CYFRAME) - ((style & WS_THICKFRAME) ? 0 : 1);
-  caption.right = window.Width() - ::GetSystemMetrics(SM_CXSIZE) - 1;
-  caption.bottom = caption.top + ::GetSystemMetrics(SM_CYSIZE);
-  if (m_bCustomCaptionPossible) {
-    caption.right += ::GetSystemMetrics(SM_CXBORDER);
-    int boxes = ((style & WS_MINIMIZEBOX) ? 1 : 0) + ((style & WS_MAXIMIZEBOX) ? 1 : 0);
-    if (boxes > 0) {
-      if (CMenu* sys = GetSystemMenu(FALSE); sys && (sys->GetMenuState(SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED)) --boxes;
-      caption.right -= boxes * ::GetSystemMetrics(SM_CXSIZE) + 1;
-    }
-  }
-  return caption;
-}
+CRect SECFrameWnd::GetCaptionRect() const { return sec_caption::CaptionRect(*this, m_bCustomCaptionPossible); }
 
-void SECFrameWnd::CreateAppTitleFont(CFont& font) {
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  metrics.lfCaptionFont.lfItalic = TRUE;
-  font.CreateFontIndirect(&metrics.lfCaptionFont);
-}
+void SECFrameWnd::CreateAppTitleFont(CFont& font) { sec_caption::CreateTitleFont(font, TRUE); }
 
-void SECFrameWnd::CreateDocTitleFont(CFont& font) {
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = sizeof metrics;
-  ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  font.CreateFontIndirect(&metrics.lfCaptionFont);
-}
+void SECFrameWnd::CreateDocTitleFont(CFont& font) { sec_caption::CreateTitleFont(font, FALSE); }
 
-namespace sec_caption {
-
-// The caption's gradient: `bands` equal bands (the last to the right edge), each channel
-// stepping from `from` towards `to` in 1/256 units, never past it.
-void FillGradient(CDC& dc, const CRect& area, COLORREF from, COLORREF to) {
-  const int width = area.Width();
-  if (width <= 0 || area.Height() <= 0) return;
-  const int bands = std::min(60, width);
-  const int bandWidth = width / bands;
-  int channel[3] = {GetRValue(from) * 256, GetGValue(from) * 256, GetBValue(from) * 256};
-  const int target[3] = {GetRValue(to) * 256, GetGValue(to) * 256, GetBValue(to) * 256};
-  int step[3];
-  for (int c = 0; c < 3; ++c) step[c] = (target[c] - channel[c]) / bands;
-  for (int b = 0; b < bands; ++b) {
-    const int left = area.left + b * bandWidth;
-    const int right = b + 1 == bands ? area.right : left + bandWidth;
-    dc.FillSolidRect(CRect(left, area.top, right, area.bottom),
-                     RGB(channel[0] / 256, channel[1] / 256, channel[2] / 256));
-    for (int c = 0; c < 3; ++c) {
-      channel[c] += step[c];
-      if ((step[c] > 0 && channel[c] > target[c]) || (step[c] < 0 && channel[c] < target[c])) channel[c] = target[c];
-    }
-  }
-}
-
-}  // namespace sec_caption
-
-void SECFrameWnd::PaintCaption(CDC& dc, const CRect& caption, BOOL bActive) {
-  CRect area(0, 0, caption.Width(), caption.Height());
-  if (GetStyle() & WS_SYSMENU) {
-    const int cx = ::GetSystemMetrics(SM_CXSIZE), cy = ::GetSystemMetrics(SM_CYSIZE);
-    CRect box(area.left, area.top, area.left + cx, area.top + cy);
-    dc.FillSolidRect(&box, bActive ? RGB(0, 0, 0) : ::GetSysColor(COLOR_INACTIVECAPTION));
-    HICON icon = reinterpret_cast<HICON>(::GetClassLongPtrA(m_hWnd, cx >= 30 ? GCL_HICON : GCL_HICONSM));
-    if (!icon) icon = reinterpret_cast<HICON>(::GetClassLongPtrA(m_hWnd, GCL_HICON));
-    if (icon) dc.DrawIcon(box.left + 2, box.top + 1, icon);
-    area.left = box.right;
-  }
-  dc.SetBkMode(TRANSPARENT);
-  dc.SetTextColor(RGB(255, 255, 255));
-  if (bActive)
-    sec_caption::FillGradient(dc, area, RGB(0, 0, 0), ::GetSysColor(COLOR_ACTIVECAPTION));
-  else
-    dc.FillSolidRect(&area, ::GetSysColor(COLOR_INACTIVECAPTION));
-  CString title;
-  GetWindowText(title);
-  CString first = title, rest;
-  if (int dash = title.Find('-'); dash >= 0) {
-    first = title.Left(dash);
-    rest = title.Mid(dash);
-  }
-  CFont italic, plain;
-  CreateAppTitleFont(italic);
-  CreateDocTitleFont(plain);
-  CFont* old = dc.SelectObject(&italic);
-  const int firstWidth = dc.GetTextExtent(first).cx;
-  const int ellipsis = dc.GetTextExtent("W...").cx;
-  dc.SelectObject(&plain);
-  const int restWidth = rest.IsEmpty() ? 0 : dc.GetTextExtent(rest).cx;
-  int start = area.left + 3;
-  const BOOL showRest = area.Width() >= firstWidth + ellipsis && !rest.IsEmpty();
-  const int total = firstWidth + (showRest ? restWidth : 0);
-  if (m_nTitleAlignment == 1)
-    start = std::max(start, area.left + (area.right - start - total) / 2 + (start - area.left));
-  else if (m_nTitleAlignment != 0)
-    start = std::max(start, static_cast<int>(area.right) - total - 3);
-  dc.SelectObject(&italic);
-  CRect text(start, area.top, area.right, area.bottom);
-  dc.DrawText(first, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
-  if (showRest) {
-    dc.SelectObject(&plain);
-    if (!bActive) dc.SetTextColor(::GetSysColor(COLOR_INACTIVECAPTIONTEXT));
-    CRect after(start + firstWidth, area.top, area.right, area.bottom);
-    dc.DrawText(rest, &after, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
-  }
-  dc.SelectObject(old);
-}
-
-void SECFrameWnd::DrawCustomCaption() {
-  if (!m_hWnd) return;
-  const CRect caption = GetCaptionRect();
-  if (caption.Width() < 1 || caption.Height() < 1) return;  // nothing to draw on
-  CWindowDC window(this);
-  CDC memory;
-  CBitmap bitmap;
-  if (!memory.CreateCompatibleDC(&window) || !bitmap.CreateCompatibleBitmap(&window, caption.Width(), caption.Height())) {
-    EnableCustomCaption(FALSE, TRUE);
-    return;
-  }
-  CBitmap* oldBitmap = memory.SelectObject(&bitmap);
-  PaintCaption(memory, caption, m_bCaptionActive);
-  window.BitBlt(caption.left, caption.top, caption.Width(), caption.Height(), &memory, 0, 0, SRCCOPY);
-  memory.SelectObject(oldBitmap);
-}
+void SECFrameWnd::DrawCustomCaption() { sec_caption::DrawFor(*this); }
 
 void SECFrameWnd::OnNcPaint() {
-  if (!m_bCustomCaption) {
-    Default();
-    return;
-  }
   // The frame and the rest of the caption bar as usual; the caption text area over them.
   Default();
-  DrawCustomCaption();
+  if (m_bCustomCaption) DrawCustomCaption();
 }
 
 BOOL SECFrameWnd::OnNcActivate(BOOL bActive) {
   if (InCustomiseMode()) m_nFlags &= ~WF_STAYACTIVE;
   if (!m_bCustomCaption) return CFrameWnd::OnNcActivate(bActive);
-  BOOL active = bActive;
-  if (!IsWindowEnabled())
-    active = FALSE;
-  else if (m_nFlags & WF_STAYACTIVE)
-    active = TRUE;
-  m_bCaptionActive = active;
-  if (CFrameWnd* frame = GetActiveFrame(); frame && frame != this && frame->m_hWnd) {
-    frame->SendMessage(WM_NCACTIVATE, active);
-    frame->SendMessage(WM_NCPAINT, 1);
-  }
-  // The default draws its own caption only on a visible window: it is kept from doing so.
-  const BOOL visible = (GetStyle() & WS_VISIBLE) != 0;
-  if (visible) ModifyStyle(WS_VISIBLE, 0);
-  const LRESULT result = DefWindowProc(WM_NCACTIVATE, active, 0);
-  if (visible) ModifyStyle(0, WS_VISIBLE);
-  SendMessage(WM_NCPAINT, 1);
-  return static_cast<BOOL>(result);
+  return sec_caption::NcActivate(*this, bActive, m_bCaptionActive);
 }
 
 LRESULT SECFrameWnd::OnSetText(WPARAM wParam, LPARAM lParam) {
   if (!m_bCustomCaption) return Default();
-  const BOOL visible = (GetStyle() & WS_VISIBLE) != 0;
-  if (visible) ModifyStyle(WS_VISIBLE, 0);
-  DefWindowProc(WM_SETTEXT, wParam, lParam);
-  if (visible) {
-    ModifyStyle(0, WS_VISIBLE);
-    DrawCustomCaption();
-  }
+  if (sec_caption::SetTextQuietly(*this, wParam, lParam)) DrawCustomCaption();
   return 1;
 }
 

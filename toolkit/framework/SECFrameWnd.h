@@ -106,9 +106,6 @@ class SECFrameWnd : public CFrameWnd {
   afx_msg void OnAbsorbedCommand(UINT) {}
   afx_msg void OnUpdateAbsorbed(CCmdUI*) {}
   DECLARE_MESSAGE_MAP()
-
- private:
-  void PaintCaption(CDC& dc, const CRect& caption, BOOL bActive);
 };
 
 namespace sec_frame {

@@ -1,8 +1,17 @@
 #include "SECMDIChildWnd.h"
 
+#include <iterator>
+
+#include "SECFilterTables.h"
+#include "SECFrameFilter.h"
 #include "SECMDIFrameWnd.h"
+#include "ScxMsgFilter.h"
 
 IMPLEMENT_DYNCREATE(SECMDIChildWnd, CMDIChildWnd)
+
+namespace {
+const UINT g_sysCommandEx = nsSysCommandEx::GetSysCommandExMessage();
+}  // namespace
 
 BEGIN_MESSAGE_MAP(SECMDIChildWnd, CMDIChildWnd)
   ON_WM_NCACTIVATE()
@@ -12,7 +21,26 @@ BEGIN_MESSAGE_MAP(SECMDIChildWnd, CMDIChildWnd)
   ON_WM_SIZE()
   ON_WM_MDIACTIVATE()
   ON_WM_DESTROY()
+  ON_WM_SETCURSOR()
+  ON_WM_NCPAINT()
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+  ON_MESSAGE(WM_NCLBUTTONDOWN, OnFilteredMouse)
+  ON_MESSAGE(WM_NCRBUTTONDOWN, OnFilteredMouse)
+  ON_MESSAGE(WM_NCRBUTTONUP, OnFilteredMouse)
+  ON_MESSAGE(WM_NCRBUTTONDBLCLK, OnFilteredMouse)
+  ON_MESSAGE(WM_LBUTTONUP, OnFilteredMouse)
+  ON_MESSAGE(WM_MOUSEMOVE, OnFilteredMouse)
+  ON_REGISTERED_MESSAGE(g_sysCommandEx, OnSysCommandEx)
 END_MESSAGE_MAP()
+
+SECMDIChildWnd::SECMDIChildWnd() : m_pMsgFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)) {
+  sec_filters::FillMDIChildTable(m_descriptors);
+}
+
+SECMDIChildWnd::~SECMDIChildWnd() {
+  // Not before the outermost filter at work returns: a caption button may be moving us.
+  SECMsgFilter::DeleteRoot(m_pMsgFilter);
+}
 
 SECMDIFrameWnd* SECMDIChildWnd::GetSECMDIFrame() const { return dynamic_cast<SECMDIFrameWnd*>(GetMDIFrame()); }
 
@@ -41,8 +69,37 @@ BOOL SECMDIChildWnd::OnNcActivate(BOOL bActive) {
       if (docked && !dynamic_cast<SECMDIChildWnd*>(docked)) bActive = FALSE;
     }
   }
-  return static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, bActive, 0));
+  const BOOL result = static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, bActive, 0));
+  sec_filters::OfferAfter(m_hWnd, m_pMsgFilter);
+  return result;
 }
+
+BOOL SECMDIChildWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+  const BOOL result = CMDIChildWnd::OnSetCursor(pWnd, nHitTest, message);
+  // Sizing borders: the caption's buttons are drawn again over what the sizing look left.
+  if (nHitTest >= HTLEFT && nHitTest <= HTBOTTOMRIGHT) sec_filters::OfferAfter(m_hWnd, m_pMsgFilter);
+  return result;
+}
+
+void SECMDIChildWnd::OnNcPaint() {
+  Default();
+  sec_filters::OfferAfter(m_hWnd, m_pMsgFilter);
+}
+
+LRESULT SECMDIChildWnd::OnSetText(WPARAM, LPARAM) {
+  const LRESULT result = Default();
+  sec_filters::OfferAfter(m_hWnd, m_pMsgFilter);
+  return result;
+}
+
+// The caption's clicks, and the mouse while one of its buttons is held, go to the filters
+// first; the child's own handling only when none of them took the message. A filter may
+// have moved the document and taken this child away: nothing of it is touched then.
+LRESULT SECMDIChildWnd::OnFilteredMouse(WPARAM, LPARAM) {
+  return sec_filters::OfferFirst(m_hWnd, m_pMsgFilter) ? 0 : Default();
+}
+
+LRESULT SECMDIChildWnd::OnSysCommandEx(WPARAM, LPARAM) { return sec_filters::HandRequest(m_pMsgFilter); }
 
 void SECMDIChildWnd::ActivateAsChild(BOOL bMouse) {
   SECMDIFrameWnd* frame = GetSECMDIFrame();
@@ -131,8 +188,8 @@ void SECMDIChildWnd::OnUpdateFrameMenu(BOOL bActive, CWnd* pActivateWnd, HMENU h
 void SECMDIChildWnd::RefreshFrameMenu(CWnd* pWnd) { OnUpdateFrameMenu(TRUE, pWnd, m_hLastAltMenu); }
 
 void SECMDIChildWnd::EnableCaptionButtons(DWORD dwFlags) {
-  // Bit 0 switches the caption handling on; bits 1, 2 and 3 suppress the buttons, the
-  // caption double click and the context menu. Table order: 257, 256, 258, 259, 262.
+  // Table order: 257, 256, 258, 259, 262.
   const BOOL on = (dwFlags & 1) != 0;
-  m_captionFilterValues = {on, on && !(dwFlags & 2), on && !(dwFlags & 2), on && !(dwFlags & 4), on && !(dwFlags & 8)};
+  const BOOL values[] = {on, on && !(dwFlags & 2), on && !(dwFlags & 2), on && !(dwFlags & 4), on && !(dwFlags & 8)};
+  sec_filters::ApplyCaptionValues(*m_pMsgFilter, m_descriptors, values, static_cast<INT_PTR>(std::size(values)));
 }

@@ -1,20 +1,24 @@
 // SECMDIChildWnd: the class library's MDI child. It takes the activation from a docked
 // frame of its SECMDIFrameWnd, shows its caption as active only while no docked frame
-// is, and tells the frame's menu bar which menu to show.
+// is, tells the frame's menu bar which menu to show, and carries caption filters that
+// move its document between an MDI child, a docked and a floating frame.
 #pragma once
 #include <afxwin.h>
 
-#include <vector>
+#include "SECMsgFilter.h"
 
 class SECMDIFrameWnd;
 
 class SECMDIChildWnd : public CMDIChildWnd {
   DECLARE_DYNCREATE(SECMDIChildWnd)
  public:
-  SECMDIChildWnd() = default;
+  SECMDIChildWnd();
+  ~SECMDIChildWnd() override;
 
   // Repeats the frame-menu update with the alternate menu it last had.
   virtual void RefreshFrameMenu(CWnd* pWnd);
+  // Bit 0 switches the caption handling on; bit 1 leaves out the place button, bit 2 the
+  // caption's right double click, bit 3 its context menu.
   virtual void EnableCaptionButtons(DWORD dwFlags);
 
   BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
@@ -23,13 +27,14 @@ class SECMDIChildWnd : public CMDIChildWnd {
   using CMDIChildWnd::OnUpdateFrameMenu;
   // The library's MDI frame this child lives in, or null.
   SECMDIFrameWnd* GetSECMDIFrame() const;
+  // The root of the caption filters (id -1).
+  SECMsgFilter* GetMsgFilter() const { return m_pMsgFilter; }
 
   UINT m_nMenuBarId = 0;
   BOOL m_bUsesMenuBar = FALSE;
   HMENU m_hLastAltMenu = nullptr;
-  // What EnableCaptionButtons last gave the caption-button filters, one value per
-  // descriptor in table order (257, 256, 258, 259, 262).
-  std::vector<BOOL> m_captionFilterValues;
+  SECMsgFilter* m_pMsgFilter;  // owned
+  SECMsgFilter::DescriptorTable m_descriptors;
 
  protected:
   void ActivateAsChild(BOOL bMouse);
@@ -40,5 +45,10 @@ class SECMDIChildWnd : public CMDIChildWnd {
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
   afx_msg void OnDestroy();
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+  afx_msg void OnNcPaint();
+  afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnFilteredMouse(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnSysCommandEx(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 };

@@ -1,16 +1,21 @@
 #include "SECMDIFrameWnd.h"
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "SECControlBarMDIChildWnd.h"
+#include "SECCustomCaption.h"
 #include "SECDockBar.h"
 #include "SECDockState.h"
+#include "SECFilterTables.h"
+#include "SECFrameFilter.h"
 #include "SECMDIChildWnd.h"
 #include "SECMenuBar.h"
 #include "SECMiniDockFrameWnd.h"
+#include "SECMultiDocTemplate.h"
 #include "SECWndPlugIn.h"
+#include "ScxMsgFilter.h"
 #include "controls/SECAuxData.h"
 #include "controls/SECBmpMgr.h"
 #include "controls/SECControlBar.h"
@@ -21,25 +26,13 @@
 
 IMPLEMENT_DYNCREATE(SECMDIFrameWnd, CMDIFrameWnd)
 
-UINT SECMDIFrameWnd::SysCommandExMessage() {
-  static const UINT message = ::RegisterWindowMessageA("Tamrisk::WM_SYSCOMMANDEX");
-  return message;
-}
-
 namespace {
 const UINT g_secGetMenu = SECFrameWnd::GetMenuMessage();
-const UINT g_sysCommandEx = SECMDIFrameWnd::SysCommandExMessage();
+const UINT g_sysCommandEx = nsSysCommandEx::GetSysCommandExMessage();
 
 // The hosted frame's own styles while its bar floats.
 constexpr char kPreFloatStyle[] = "SECDockableFrame PreFloat Docked Style";
 constexpr char kPreFloatExStyle[] = "SECDockableFrame PreFloat Docked ExStyle";
-
-// A class of the library that may not be linked in here is known by its name.
-BOOL IsKindOfName(const CObject* object, const char* name) {
-  for (CRuntimeClass* c = object ? object->GetRuntimeClass() : nullptr; c; c = c->m_pBaseClass)
-    if (c->m_lpszClassName && strcmp(c->m_lpszClassName, name) == 0) return TRUE;
-  return FALSE;
-}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
@@ -55,6 +48,14 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
   ON_MESSAGE(WM_SEC_EXTENDCONTEXTMENU, OnExtendContextMenu)
   ON_REGISTERED_MESSAGE(g_secGetMenu, OnSecGetMenu)
   ON_REGISTERED_MESSAGE(g_sysCommandEx, OnSysCommandEx)
+  ON_WM_NCPAINT()
+  ON_WM_NCACTIVATE()
+  ON_MESSAGE(WM_SETTEXT, OnSetText)
+  ON_MESSAGE(WM_NCLBUTTONDOWN, OnFilteredMouse)
+  ON_MESSAGE(WM_NCRBUTTONDOWN, OnFilteredMouse)
+  ON_MESSAGE(WM_NCRBUTTONDBLCLK, OnFilteredMouse)
+  ON_WM_LBUTTONUP()
+  ON_WM_MOUSEMOVE()
   ON_COMMAND(43007, OnEmptyCommand)
   ON_COMMAND(43008, OnEmptyCommand)
   ON_COMMAND(43009, OnEmptyCommand)
@@ -71,8 +72,13 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
   ON_UPDATE_COMMAND_UI(43031, OnUpdateAbsorbed)
 END_MESSAGE_MAP()
 
-SECMDIFrameWnd::SECMDIFrameWnd() : m_bCustomCaptionPossible((::GetVersion() & 0xFF) >= 4) {
+SECMDIFrameWnd::SECMDIFrameWnd()
+    : m_pMsgFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)),
+      m_bCustomCaptionPossible((::GetVersion() & 0xFF) >= 4) {
   m_rectLastClient.SetRectEmpty();
+  sec_filters::FillMDIFrameTable(m_descriptors);
+  for (INT_PTR i = 0; i < m_descriptors.GetSize(); ++i)
+    if (m_descriptors.GetAt(i)->m_nID == sec_filters::idCaptionList) m_pCaptionDescriptor = m_descriptors.GetAt(i);
   m_mapTemplateMenus.InitHashTable(17);
   // Six passes make the cycle of default dock positions: bottom, left and right with
   // gaps (a 0 starts a new row) that fall differently on each pass.
@@ -88,7 +94,8 @@ SECMDIFrameWnd::SECMDIFrameWnd() : m_bCustomCaptionPossible((::GetVersion() & 0x
   BOOL libraryTemplate = FALSE;
   if (CWinApp* app = AfxGetApp())
     for (POSITION pos = app->GetFirstDocTemplatePosition(); pos;)
-      if (IsKindOfName(app->GetNextDocTemplate(pos), "SECMultiDocTemplate")) libraryTemplate = TRUE;
+      if (CDocTemplate* t = app->GetNextDocTemplate(pos); t && t->IsKindOf(RUNTIME_CLASS(SECMultiDocTemplate)))
+        libraryTemplate = TRUE;
   EnableCaptionButtons(libraryTemplate ? 1 : 0);
 }
 
@@ -104,6 +111,8 @@ SECMDIFrameWnd::~SECMDIFrameWnd() {
     if (menu) ::DestroyMenu(menu);
   }
   m_mapTemplateMenus.RemoveAll();
+  // Not before the outermost filter at work returns: a caption button may be closing us.
+  SECMsgFilter::DeleteRoot(m_pMsgFilter);
 }
 
 BOOL SECMDIFrameWnd::InCustomiseMode() const {
@@ -268,6 +277,14 @@ CMDIChildWnd* SECMDIFrameWnd::CreateControlBarMDIChild(DWORD, CControlBar*) {
 
 void SECMDIFrameWnd::FloatControlBarInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle) {
   if (!pBar) return;
+  auto* bar = dynamic_cast<SECControlBar*>(pBar);
+  if (bar) bar->OnBarMDIFloat();
+  FloatInMDIChild(pBar, point, dwStyle);
+  // Whichever way the floating went, the bar hears that it ended.
+  if (bar) bar->OnBarEndMDIFloat();
+}
+
+void SECMDIFrameWnd::FloatInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle) {
   CRect client(0, 0, 0, 0);
   if (m_hWndMDIClient) ::GetClientRect(m_hWndMDIClient, &client);
   if (point.x < 0 || point.y < 0) {
@@ -543,17 +560,73 @@ LRESULT SECMDIFrameWnd::OnExtendContextMenu(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT SECMDIFrameWnd::OnSysCommandEx(WPARAM, LPARAM) {
-  // Carried out by the caption-button filters, which this frame does not have yet.
-  return 0;
-}
+LRESULT SECMDIFrameWnd::OnSysCommandEx(WPARAM, LPARAM) { return sec_filters::HandRequest(m_pMsgFilter); }
 
 // ---- caption buttons
 
 void SECMDIFrameWnd::EnableCaptionButtons(DWORD dwFlags) {
-  // One value per descriptor in table order: 257, 256, 260, 261.
-  m_captionFilterValues = {static_cast<BOOL>(dwFlags & 1), TRUE, TRUE, TRUE};
+  // Table order: 257 moves documents; 256 holds the maximised child's place button in the
+  // menu line, which a frame in menu-bar mode does not have (its menu bar shows the
+  // child's buttons); 260 that button; 261 the maximised child's right double click.
+  const BOOL values[] = {static_cast<BOOL>(dwFlags & 1), m_pMenuBar == nullptr, TRUE, TRUE};
+  sec_filters::ApplyCaptionValues(*m_pMsgFilter, m_descriptors, values, static_cast<INT_PTR>(std::size(values)));
 }
+
+// The caption's own clicks, and the mouse while one of its buttons is held, go to the
+// filters first; the frame's own handling only when none of them took the message.
+LRESULT SECMDIFrameWnd::OnFilteredMouse(WPARAM, LPARAM) {
+  return sec_filters::OfferFirst(m_hWnd, m_pMsgFilter) ? 0 : Default();
+}
+
+void SECMDIFrameWnd::OnLButtonUp(UINT, CPoint) { OnFilteredMouse(0, 0); }
+
+void SECMDIFrameWnd::OnMouseMove(UINT, CPoint) { OnFilteredMouse(0, 0); }
+
+// ---- custom caption
+
+BOOL SECMDIFrameWnd::EnableCustomCaption(BOOL bEnable, BOOL bRepaint) {
+  return sec_caption::Enable(*this, bEnable, bRepaint, TRUE);
+}
+
+void SECMDIFrameWnd::DrawCustomCaption() { sec_caption::DrawFor(*this); }
+
+// The filters paint after the frame, the custom caption included: the maximised child's
+// place button lies in the menu line, which the frame's painting covers.
+void SECMDIFrameWnd::OnNcPaint() {
+  Default();
+  if (m_bCustomCaption) DrawCustomCaption();
+  sec_filters::OfferAfter(m_hWnd, m_pMsgFilter);
+}
+
+BOOL SECMDIFrameWnd::OnNcActivate(BOOL bActive) {
+  if (InCustomiseMode()) m_nFlags &= ~WF_STAYACTIVE;
+  // A docked frame active in this frame keeps its caption active.
+  if (GetActiveDockedFrame()) {
+    HWND foreground = ::GetForegroundWindow(), top = foreground;
+    while (top && ::GetWindow(top, GW_OWNER)) top = ::GetWindow(top, GW_OWNER);
+    if (foreground && (foreground == m_hWnd || top == m_hWnd)) m_nFlags |= WF_STAYACTIVE;
+  }
+  const BOOL result = m_bCustomCaption ? sec_caption::NcActivate(*this, bActive, m_bCaptionActive)
+                                       : CMDIFrameWnd::OnNcActivate(bActive);
+  sec_filters::OfferAfter(m_hWnd, m_pMsgFilter);
+  return result;
+}
+
+LRESULT SECMDIFrameWnd::OnSetText(WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 1;
+  if (!m_bCustomCaption)
+    result = Default();
+  else if (sec_caption::SetTextQuietly(*this, wParam, lParam))
+    DrawCustomCaption();
+  sec_filters::OfferAfter(m_hWnd, m_pMsgFilter);
+  return result;
+}
+
+CRect SECMDIFrameWnd::GetCaptionRect() const { return sec_caption::CaptionRect(*this, m_bCustomCaptionPossible); }
+
+// The application's part of the title in italics, the document's plain.
+void SECMDIFrameWnd::CreateAppTitleFont(CFont& font) { sec_caption::CreateTitleFont(font, TRUE); }
+void SECMDIFrameWnd::CreateDocTitleFont(CFont& font) { sec_caption::CreateTitleFont(font, FALSE); }
 
 // ---- menus
 
@@ -651,7 +724,7 @@ BOOL SECMDIFrameWnd::PreTranslateMessage(MSG* pMsg) {
 int SECMDIFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
   if (CMDIFrameWnd::OnCreate(lpcs) == -1) return -1;
   // In menu-bar mode the maximised child's controls live on the menu bar.
-  if (m_pMenuBar && !m_captionFilterValues.empty()) m_captionFilterValues[1] = FALSE;
+  if (m_pMenuBar && m_pCaptionDescriptor) m_pMsgFilter->ApplyDescriptor(*m_pCaptionDescriptor, FALSE);
   return 0;
 }
 

@@ -11,6 +11,7 @@
 
 #include "SECDockBar.h"
 #include "SECFrameWnd.h"
+#include "SECMsgFilter.h"
 
 class SECControlBarManager;
 class SECDockState;
@@ -43,6 +44,10 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual void GetDockState(SECDockState& state);
   virtual SECControlBarManager* GetManager() const { return m_pControlBarManager; }
   virtual void SetManager(SECControlBarManager* pManager) { m_pControlBarManager = pManager; }
+  virtual void CreateAppTitleFont(CFont& font);
+  virtual void CreateDocTitleFont(CFont& font);
+  virtual void DrawCustomCaption();
+  // Bit 0 switches the caption handling (moving documents between their places) on.
   virtual void EnableCaptionButtons(DWORD dwFlags);
   virtual HMENU GetCurrentMenu();
   virtual void SelectMenuBarMenu(UINT nID);
@@ -68,6 +73,15 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
   // The docked frame active in place of an MDI child; null once its window is gone.
   CFrameWnd* GetActiveDockedFrame();
+  // The custom caption, as SECFrameWnd's: the old setting, or 0 and no change where it is
+  // not possible.
+  BOOL EnableCustomCaption(BOOL bEnable, BOOL bRepaint = TRUE);
+  BOOL IsCustomCaptionEnabled() const { return m_bCustomCaption; }
+  void SetTitleAlignment(int nAlignment) { m_nTitleAlignment = nAlignment; }
+  int GetTitleAlignment() const { return m_nTitleAlignment; }
+  CRect GetCaptionRect() const;
+  // The root of the caption filters (id -1).
+  SECMsgFilter* GetMsgFilter() const { return m_pMsgFilter; }
 
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -82,8 +96,6 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   void OnUpdateFrameMenu(HMENU hMenuAlt) override;
   void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
 
-  static UINT SysCommandExMessage();  // "Tamrisk::WM_SYSCOMMANDEX"
-
   CRect m_rectLastClient;
   CRuntimeClass* m_pDockingChildClass = nullptr;
   CRuntimeClass* m_pControlBarChildClass = nullptr;
@@ -93,6 +105,9 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   int m_nTitleAlignment = 0;
   BOOL m_bCaptionActive = FALSE;
   BOOL m_bCustomCaption = FALSE;
+  SECMsgFilter* m_pMsgFilter;  // owned
+  SECMsgFilter::DescriptorTable m_descriptors;
+  SECMsgFilter::Descriptor* m_pCaptionDescriptor = nullptr;  // 256, off in menu-bar mode
   BOOL m_bBarMoveInProgress = FALSE;
   CControlBar* m_pMenuBar = nullptr;
   SECWndPlugIn* m_pMenuPlugIn = nullptr;  // owned
@@ -106,9 +121,6 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   BOOL m_bCustomCaptionPossible;
   std::vector<UINT> m_arrDockCycle;
   int m_nDockCycleIndex = 0;
-  // What EnableCaptionButtons last gave the caption-button filters, one value per
-  // descriptor in table order (257, 256, 260, 261).
-  std::vector<BOOL> m_captionFilterValues;
   UINT m_nMenuBarId = 0;  // the menu the menu bar shows
 
  protected:
@@ -121,6 +133,12 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   afx_msg LRESULT OnExtendContextMenu(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnSecGetMenu(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnSysCommandEx(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnNcPaint();
+  afx_msg BOOL OnNcActivate(BOOL bActive);
+  afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnFilteredMouse(WPARAM wParam, LPARAM lParam);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnSysColorChange();
   afx_msg UINT OnNcHitTest(CPoint point);
   afx_msg void OnEnable(BOOL bEnable);
@@ -133,6 +151,8 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
  private:
   BOOL InCustomiseMode() const;
   void ReturnHostedFrame(CControlBar* pBar);
+  // The steps of FloatControlBarInMDIChild between the bar's two notices.
+  void FloatInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle);
   HWND m_hWndActiveDockedFrame = nullptr;
   CFrameWnd* m_pActiveDockedFrame = nullptr;
 };

@@ -97,6 +97,12 @@ LRESULT SECMsgFilter::FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, 
   return OnFilterMessage(message, wParam, lParam, pResult);
 }
 
+LRESULT SECMsgFilter::FilterCurrentMessage(LRESULT* pResult) {
+  const MSG* current = CWnd::GetCurrentMessage();
+  LRESULT ignored = 0;
+  return FilterMessage(current->message, current->wParam, current->lParam, pResult ? pResult : &ignored);
+}
+
 LRESULT SECMsgFilter::OnFilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
   return FilterChildren(message, wParam, lParam, pResult);
 }

@@ -47,6 +47,8 @@ class SECMsgFilter : public CObject {
   virtual CFrameWnd* GetFrame() const { return m_pFrame; }
   virtual void SetFrame(CFrameWnd* pFrame, BOOL bDeep);
   virtual LRESULT FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  // FilterMessage with the message the frame's window procedure is handling now.
+  LRESULT FilterCurrentMessage(LRESULT* pResult = nullptr);
   virtual LRESULT OnFilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   virtual LRESULT FilterChildren(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
   // A direct child of that id; else (depth not 0) the same search one level down, -1

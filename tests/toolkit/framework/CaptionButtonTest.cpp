@@ -196,53 +196,6 @@ TEST_F(CaptionButtonTest, ReleasingOutsideDoesNothingAndMovingBackRestoresThePus
   EXPECT_NE(::GetCapture(), docWnd);
 }
 
-// Watches the menu loop: the first message it handles after the caption menu opened.
-struct MenuWatch {
-  static inline MenuWatch* current = nullptr;
-  HHOOK hook = nullptr;
-  UINT_PTR tick = 0;
-  bool seen = false;
-  CRect popup;
-  std::vector<std::string> top;  // texts of the top items, "+" when checked
-  bool dockedLeftChecked = false, restoredChecked = false;
-  HWND watchWindow = nullptr;  // a window that must still be there while the menu shows
-  bool windowThere = false;
-  std::string keys = "\x1b";  // what the user then types: Escape by default
-
-  MenuWatch() {
-    current = this;
-    hook = ::SetWindowsHookExA(WH_MSGFILTER, Proc, nullptr, ::GetCurrentThreadId());
-    // A thread timer so that the loop has a message to handle once the menu shows.
-    tick = ::SetTimer(nullptr, 0, 50, nullptr);
-  }
-  ~MenuWatch() {
-    ::UnhookWindowsHookEx(hook);
-    ::KillTimer(nullptr, tick);
-    current = nullptr;
-  }
-  static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
-    MenuWatch* w = current;
-    HWND shown = ::FindWindowA("#32768", nullptr);
-    if (code != MSGF_MENU || !w || w->seen || !shown) return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    w->seen = true;
-    ::GetWindowRect(shown, &w->popup);
-    auto menu = reinterpret_cast<HMENU>(::SendMessageA(shown, MN_GETHMENU, 0, 0));
-    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-      char text[64] = {};
-      ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-      w->top.push_back(std::string(text) + ((::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) ? "+" : ""));
-    }
-    w->dockedLeftChecked = ::GetMenuState(::GetSubMenu(menu, 4), 6, MF_BYCOMMAND) & MF_CHECKED;
-    w->restoredChecked = ::GetMenuState(::GetSubMenu(menu, 5), 4, MF_BYCOMMAND) & MF_CHECKED;
-    w->windowThere = w->watchWindow && ::IsWindow(w->watchWindow);
-    if (w->keys == "\x1b")
-      drv::PressKey(VK_ESCAPE);
-    else
-      drv::TypeText(w->keys);
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-  }
-};
-
 TEST_F(CaptionButtonTest, HoldingThePlaceButtonShowsTheCaptionMenuUnderIt) {
   tmpl->dockedPlace = SECMultiDocTemplate::placeLeft;
   ASSERT_NE(NewDocFrame(tmpl), nullptr);
@@ -292,12 +245,9 @@ TEST_F(CaptionButtonTest, AClickAGestureAndTheMenuReachTheTemplate) {
   EXPECT_EQ(tmpl->calls, (std::vector<std::string>{"place", "convert"}));
   // The context menu at the click: "m" chooses MDI Child.
   Doc()->EnableCaptionButtons(1);
-  plat::clock::Advance(1'000'000);  // no double click with the clicks before
-  tmpl->calls.clear();
   MenuWatch watch;
   watch.keys = "m";
-  drv::Click(title.x, title.y, 1);
-  Settle();
+  RightClickForMenu(title, watch);
   ASSERT_TRUE(watch.seen);
   EXPECT_EQ(watch.popup.TopLeft(), title);
   EXPECT_EQ(tmpl->calls, (std::vector<std::string>{"place", "place", "convert"}));

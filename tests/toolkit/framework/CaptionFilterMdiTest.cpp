@@ -13,6 +13,7 @@
 #include "framework/SECDocTemplateUtils.h"
 #include "framework/SECFilterTables.h"
 #include "framework/SECMDIFrameWnd.h"
+#include "framework/SECWorkbook.h"
 #include "framework/ScxMsgFilter.h"
 #include "user/Driver.h"
 #include "user/Input.h"
@@ -34,7 +35,7 @@ class MdiCaptionFilterTest : public CaptionFilterTest {
     frame = nullptr;
     if (view.m_hWnd) view.DestroyWindow();
     Settle();
-    mdi = new FilterMDIFrame;  // deletes itself with its window
+    mdi = new SECMDIFrameWnd;  // deletes itself with its window
     ASSERT_TRUE(mdi->Create(nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 30, 680, 500)));
     app.m_pMainWnd = mdi;
     mdi->EnableDocking(CBRS_ALIGN_ANY);
@@ -51,14 +52,14 @@ class MdiCaptionFilterTest : public CaptionFilterTest {
     CaptionFilterTest::TearDown();
   }
   // An MDI child showing the template's document, its view active, caption handling on.
-  FilterChild* NewChild(const char* title = "Child") {
+  SECMDIChildWnd* NewChild(const char* title = "Child") {
     POSITION first = tmpl->GetFirstDocPosition();
     CDocument* document = first ? tmpl->GetNextDoc(first) : nullptr;
     if (!document) {
       document = new RigDoc;
       tmpl->AddDocument(document);  // the template keeps it
     }
-    auto* child = new FilterChild;  // deletes itself with its window
+    auto* child = new SECMDIChildWnd;  // deletes itself with its window
     if (!child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CRect(10, 10, 330, 230), mdi))
       return nullptr;
     CCreateContext context;
@@ -75,10 +76,10 @@ class MdiCaptionFilterTest : public CaptionFilterTest {
     children.push_back(child->m_hWnd);
     return child;
   }
-  static CRect ButtonOf(FilterChild* child) {
-    auto* list = static_cast<SECCaptionControlListMsgFilter*>(child->Filter(sec_filters::idCaptionList));
+  static CRect ButtonOf(SECMDIChildWnd* child) {
+    auto* list = static_cast<SECCaptionControlListMsgFilter*>(FilterOf(child, sec_filters::idCaptionList));
     list->LayoutControls();
-    CRect r = static_cast<SECCaptionControlMsgFilter*>(child->Filter(sec_filters::idChildButton))->m_rectButton;
+    CRect r = static_cast<SECCaptionControlMsgFilter*>(FilterOf(child, sec_filters::idChildButton))->m_rectButton;
     CRect window;
     child->GetWindowRect(&window);
     r.OffsetRect(window.left, window.top);
@@ -104,16 +105,40 @@ class MdiCaptionFilterTest : public CaptionFilterTest {
     return ::SendMessageA(about, nsSysCommandEx::GetSysCommandExMessage(), code, reinterpret_cast<LPARAM>(&request));
   }
 
-  FilterMDIFrame* mdi = nullptr;
+  // Gives the main frame a menu line of one item and maximises the child into it.
+  void MaximiseUnderAMenu(SECMDIChildWnd* child) {
+    HMENU menu = ::CreateMenu();  // the frame's, destroyed with it
+    ::AppendMenuA(menu, MF_STRING, 0x7201, "&File");
+    ::SetMenu(mdi->m_hWnd, menu);
+    mdi->MDIMaximize(child);
+    Settle();
+  }
+  // The main frame's place button for its maximised child, laid out, on the screen.
+  CRect MaxChildButtonOnScreen() {
+    static_cast<SECCaptionControlListMsgFilter*>(FilterOf(mdi, sec_filters::idCaptionList))->LayoutControls();
+    CRect r = static_cast<SECCaptionControlMsgFilter*>(FilterOf(mdi, sec_filters::idMaxChildButton))->m_rectButton;
+    CRect window;
+    mdi->GetWindowRect(&window);
+    if (!r.IsRectEmpty()) r.OffsetRect(window.left, window.top);
+    return r;
+  }
+  // A point on a child's caption, clear of its buttons.
+  static CPoint TitleOf(CWnd* child) {
+    CRect caption;
+    child->GetWindowRect(&caption);
+    return CPoint(caption.left + 60, caption.top + 12);
+  }
+
+  SECMDIFrameWnd* mdi = nullptr;
   std::vector<HWND> children;
 };
 
 TEST_F(MdiCaptionFilterTest, AConversionThatDestroysTheChildDuringItsClickLeavesNothingBehind) {
-  FilterChild* child = NewChild();
+  SECMDIChildWnd* child = NewChild();
   ASSERT_NE(child, nullptr);
   const HWND childWnd = child->m_hWnd;
   // Only the place button is the library's; the child's own buttons stay the frame's.
-  EXPECT_FALSE(child->Filter(0)->IsEnabled());
+  EXPECT_FALSE(FilterOf(child, 0)->IsEnabled());
   tmpl->onConvert = [](CFrameWnd* f) {
     f->DestroyWindow();  // the child, its filters and its button go inside the click
     return nullptr;
@@ -125,7 +150,7 @@ TEST_F(MdiCaptionFilterTest, AConversionThatDestroysTheChildDuringItsClickLeaves
   EXPECT_EQ(mdi->MDIGetActive(), nullptr);
 
   // The same by a right double click on the caption of another child.
-  FilterChild* second = NewChild("Second");
+  SECMDIChildWnd* second = NewChild("Second");
   ASSERT_NE(second, nullptr);
   const HWND secondWnd = second->m_hWnd;
   second->EnableCaptionButtons(1 | 8);  // no context menu on the first click's release
@@ -142,7 +167,7 @@ TEST_F(MdiCaptionFilterTest, AConversionThatDestroysTheChildDuringItsClickLeaves
 
 TEST_F(MdiCaptionFilterTest, AMoveToAnMDIChildShowsTheNewChildAsAsked) {
   ASSERT_NE(NewDocFrame(tmpl), nullptr);  // a docked frame of the template (top)
-  FilterChild* made = nullptr;
+  SECMDIChildWnd* made = nullptr;
   tmpl->onConvert = [&](CFrameWnd*) {
     made = NewChild("Made");
     return made;
@@ -156,9 +181,9 @@ TEST_F(MdiCaptionFilterTest, AMoveToAnMDIChildShowsTheNewChildAsAsked) {
   EXPECT_EQ(mdi->MDIGetActive(&maximised), made);
   EXPECT_TRUE(maximised);
   // While it is maximised its own place button hides.
-  auto* list = static_cast<SECCaptionControlListMsgFilter*>(made->Filter(sec_filters::idCaptionList));
+  auto* list = static_cast<SECCaptionControlListMsgFilter*>(FilterOf(made, sec_filters::idCaptionList));
   list->LayoutControls();
-  EXPECT_TRUE(static_cast<SECCaptionControlMsgFilter*>(made->Filter(sec_filters::idChildButton))->m_rectButton.IsRectEmpty());
+  EXPECT_TRUE(static_cast<SECCaptionControlMsgFilter*>(FilterOf(made, sec_filters::idChildButton))->m_rectButton.IsRectEmpty());
   // An MDI child asked to be restored at a place and size gets both, and stays the same frame.
   tmpl->calls.clear();
   EXPECT_EQ(reinterpret_cast<HWND>(Request(made->m_hWnd, nsSysCommandEx::requestMove,
@@ -172,7 +197,7 @@ TEST_F(MdiCaptionFilterTest, AMoveToAnMDIChildShowsTheNewChildAsAsked) {
   ::MapWindowPoints(nullptr, mdi->m_hWndMDIClient, reinterpret_cast<POINT*>(&r), 2);
   EXPECT_EQ(r, CRect(20, 30, 220, 180));
   list->LayoutControls();
-  EXPECT_FALSE(static_cast<SECCaptionControlMsgFilter*>(made->Filter(sec_filters::idChildButton))->m_rectButton.IsRectEmpty());
+  EXPECT_FALSE(static_cast<SECCaptionControlMsgFilter*>(FilterOf(made, sec_filters::idChildButton))->m_rectButton.IsRectEmpty());
   // Minimised through its caption menu: the menu shows the child restored.
   EXPECT_EQ(Request(made->m_hWnd, nsSysCommandEx::requestMove, nsSysCommandEx::placeMDIChildMinimized),
             reinterpret_cast<LRESULT>(made->m_hWnd));
@@ -180,7 +205,7 @@ TEST_F(MdiCaptionFilterTest, AMoveToAnMDIChildShowsTheNewChildAsAsked) {
 }
 
 TEST_F(MdiCaptionFilterTest, AnMDIChildDocksAtASideThroughItsTemplate) {
-  FilterChild* child = NewChild();
+  SECMDIChildWnd* child = NewChild();
   ASSERT_NE(child, nullptr);
   const struct {
     int place;
@@ -212,8 +237,8 @@ TEST_F(MdiCaptionFilterTest, AnMDIChildDocksAtASideThroughItsTemplate) {
 }
 
 TEST_F(MdiCaptionFilterTest, TheNextFrameToActivate) {
-  FilterChild* a = NewChild("A");
-  FilterChild* b = NewChild("B");
+  SECMDIChildWnd* a = NewChild("A");
+  SECMDIChildWnd* b = NewChild("B");
   ASSERT_TRUE(a && b);
   EXPECT_TRUE(HasOtherVisibleMDIChild(a));
   b->ShowWindow(SW_HIDE);
@@ -235,19 +260,15 @@ TEST_F(MdiCaptionFilterTest, TheNextFrameToActivate) {
 }
 
 TEST_F(MdiCaptionFilterTest, TheMaximisedChildsPlaceButtonSitsInTheFramesMenuLine) {
-  FilterChild* child = NewChild();
+  SECMDIChildWnd* child = NewChild();
   ASSERT_NE(child, nullptr);
-  auto* list = static_cast<SECCaptionControlListMsgFilter*>(mdi->Filter(sec_filters::idCaptionList));
-  auto* button = static_cast<SECCaptionControlMsgFilter*>(mdi->Filter(sec_filters::idMaxChildButton));
+  auto* list = static_cast<SECCaptionControlListMsgFilter*>(FilterOf(mdi, sec_filters::idCaptionList));
+  auto* button = static_cast<SECCaptionControlMsgFilter*>(FilterOf(mdi, sec_filters::idMaxChildButton));
   ASSERT_TRUE(list && button);
   list->LayoutControls();
   EXPECT_TRUE(button->m_rectButton.IsRectEmpty());  // the child is not maximised
   // The frame has a menu line for the maximised child's buttons.
-  HMENU menu = ::CreateMenu();
-  ::AppendMenuA(menu, MF_STRING, 0x7201, "&File");
-  ::SetMenu(mdi->m_hWnd, menu);
-  mdi->MDIMaximize(child);
-  Settle();
+  MaximiseUnderAMenu(child);
   list->LayoutControls();
   ASSERT_FALSE(button->m_rectButton.IsRectEmpty());
   // In the menu line, left of the child's own three buttons there.
@@ -264,8 +285,131 @@ TEST_F(MdiCaptionFilterTest, TheMaximisedChildsPlaceButtonSitsInTheFramesMenuLin
   // With the child's own place button off, the frame's takes no click.
   child->EnableCaptionButtons(1 | 2);
   LRESULT result = 0;
-  EXPECT_EQ(mdi->m_pFilter->FilterMessage(WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(at.x, at.y), &result), 0);
+  EXPECT_EQ(mdi->GetMsgFilter()->FilterMessage(WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(at.x, at.y), &result), 0);
   EXPECT_FALSE(button->IsTracking());
+}
+
+TEST_F(MdiCaptionFilterTest, AClickAGestureAndTheContextMenuOfAChildReachTheTemplate) {
+  SECMDIChildWnd* child = NewChild();
+  ASSERT_NE(child, nullptr);
+  // A short click on the place button toggles: an MDI child goes docked, by the template.
+  ClickAt(ButtonOf(child).CenterPoint());
+  EXPECT_EQ(tmpl->calls, std::vector<std::string>{"convert"});
+  EXPECT_FALSE(static_cast<SECCaptionControlMsgFilter*>(FilterOf(child, sec_filters::idChildButton))->IsTracking());
+  EXPECT_NE(::GetCapture(), child->m_hWnd);
+  // A right double click on the caption does the same (the context menu is off for it).
+  const CPoint title = TitleOf(child);
+  child->EnableCaptionButtons(1 | 8);
+  tmpl->calls.clear();
+  drv::Click(title.x, title.y, 1);
+  drv::Click(title.x, title.y, 1);
+  Settle();
+  EXPECT_EQ(tmpl->calls, std::vector<std::string>{"convert"});
+  // The context menu at the click, with the child's place checked; "d" chooses Docked.
+  child->EnableCaptionButtons(1);
+  {
+    MenuWatch watch;
+    watch.keys = "d";
+    RightClickForMenu(title, watch);
+    ASSERT_TRUE(watch.seen);
+    EXPECT_EQ(watch.popup.TopLeft(), title);
+    EXPECT_EQ(watch.top, (std::vector<std::string>{"&Docked", "&Floating", "&MDI Child+", "", "D&ocked to", "MD&I Child as"}));
+    EXPECT_TRUE(watch.restoredChecked);
+  }
+  EXPECT_EQ(tmpl->calls, std::vector<std::string>{"convert"});
+  // With the caption handling off the clicks are the child's own: nothing reaches the template.
+  child->EnableCaptionButtons(0);
+  plat::clock::Advance(1'000'000);
+  tmpl->calls.clear();
+  const CPoint button = ButtonOf(child).CenterPoint();
+  drv::Click(button.x, button.y, 0);  // the child's own caption press: it reads the release itself
+  drv::Click(title.x, title.y, 1);
+  drv::Click(title.x, title.y, 1);
+  Settle();
+  EXPECT_TRUE(tmpl->calls.empty());
+  EXPECT_TRUE(::IsWindow(child->m_hWnd));
+}
+
+TEST_F(MdiCaptionFilterTest, TheMainFrameCarriesOutRequestsThroughItsOwnFilter) {
+  SECMDIChildWnd* child = NewChild();
+  ASSERT_NE(child, nullptr);
+  // The caption menu of the child, asked of the main frame.
+  ScxRequest ask;
+  ask.hWnd = child->m_hWnd;
+  ::SendMessageA(mdi->m_hWnd, nsSysCommandEx::GetSysCommandExMessage(), nsSysCommandEx::requestGetMenu,
+                 reinterpret_cast<LPARAM>(&ask));
+  ASSERT_NE(ask.hMenu, nullptr);
+  EXPECT_EQ(::GetMenuState(ask.hMenu, 1, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));  // MDI Child
+  ::DestroyMenu(ask.hMenu);
+  // A move asked of the main frame: docked at the top through the template.
+  ScxRequest move;
+  move.hWnd = child->m_hWnd;
+  move.nTargetPlace = nsSysCommandEx::placeDockedTop;
+  EXPECT_EQ(::SendMessageA(mdi->m_hWnd, nsSysCommandEx::GetSysCommandExMessage(), nsSysCommandEx::requestMove,
+                           reinterpret_cast<LPARAM>(&move)),
+            0);  // the recording template makes no frame
+  EXPECT_EQ(tmpl->calls, std::vector<std::string>{"dock 59419 1,0,3 150"});
+  // The frame's caption handling off: nobody carries the requests out.
+  mdi->EnableCaptionButtons(0);
+  tmpl->calls.clear();
+  ask.hMenu = nullptr;
+  ::SendMessageA(mdi->m_hWnd, nsSysCommandEx::GetSysCommandExMessage(), nsSysCommandEx::requestGetMenu,
+                 reinterpret_cast<LPARAM>(&ask));
+  EXPECT_EQ(ask.hMenu, nullptr);
+  ::SendMessageA(mdi->m_hWnd, nsSysCommandEx::GetSysCommandExMessage(), nsSysCommandEx::requestMove,
+                 reinterpret_cast<LPARAM>(&move));
+  EXPECT_TRUE(tmpl->calls.empty());
+}
+
+TEST_F(MdiCaptionFilterTest, AWorkbooksMaximisedSheetMovesByItsButtonInTheMenuLine) {
+  // The workbook takes the button's release first (its tabs), then hands it on to the
+  // MDI frame's handling, where the filter sees it.
+  app.m_pMainWnd = nullptr;
+  mdi->DestroyWindow();
+  Settle();
+  mdi = new SECWorkbook;  // deletes itself with its window
+  ASSERT_TRUE(mdi->Create(nullptr, "Book", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 30, 680, 500)));
+  app.m_pMainWnd = mdi;
+  mdi->SetActiveWindow();
+  Settle();
+  SECMDIChildWnd* child = NewChild("Sheet");
+  ASSERT_NE(child, nullptr);
+  MaximiseUnderAMenu(child);
+  const CRect button = MaxChildButtonOnScreen();
+  ASSERT_FALSE(button.IsRectEmpty());
+  ClickAt(button.CenterPoint());
+  EXPECT_EQ(tmpl->calls, std::vector<std::string>{"convert"});
+  EXPECT_FALSE(static_cast<SECCaptionControlMsgFilter*>(FilterOf(mdi, sec_filters::idMaxChildButton))->IsTracking());
+  EXPECT_NE(::GetCapture(), mdi->m_hWnd);
+}
+
+TEST_F(MdiCaptionFilterTest, TheMainFramesCustomCaptionLeavesTheMaximisedChildsButtonShown) {
+  SECMDIChildWnd* child = NewChild();
+  ASSERT_NE(child, nullptr);
+  MaximiseUnderAMenu(child);
+  EXPECT_EQ(mdi->EnableCustomCaption(TRUE), FALSE);
+  mdi->SendMessage(WM_NCACTIVATE, TRUE);
+  mdi->SendMessage(WM_NCPAINT, 1);
+  Settle();
+  // The caption runs from black after the icon square.
+  CWindowDC dc(mdi);
+  const CRect caption = mdi->GetCaptionRect();
+  EXPECT_EQ(dc.GetPixel(caption.left + ::GetSystemMetrics(SM_CXSIZE) + 1, caption.top + 2), RGB(0, 0, 0));
+  // The place button's raised edge is there after the frame painted its non-client area.
+  CRect button = MaxChildButtonOnScreen();
+  ASSERT_FALSE(button.IsRectEmpty());
+  CRect window;
+  mdi->GetWindowRect(&window);
+  button.OffsetRect(-window.left, -window.top);
+  EXPECT_EQ(dc.GetPixel(button.left, button.top), ::GetSysColor(COLOR_3DHILIGHT));
+  EXPECT_EQ(dc.GetPixel(button.right - 1, button.bottom - 1), ::GetSysColor(COLOR_3DDKSHADOW));
+  // A new title keeps the custom caption: the text is taken, the caption painted again.
+  EXPECT_EQ(mdi->SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Renamed")), 1);
+  CString title;
+  mdi->GetWindowText(title);
+  EXPECT_EQ(title.Find("Renamed"), 0);
+  EXPECT_EQ(dc.GetPixel(caption.left + ::GetSystemMetrics(SM_CXSIZE) + 1, caption.top + 2), RGB(0, 0, 0));
+  EXPECT_EQ(mdi->EnableCustomCaption(FALSE), TRUE);
 }
 
 }  // namespace

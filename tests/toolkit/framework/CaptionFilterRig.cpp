@@ -1,8 +1,11 @@
 #include "CaptionFilterRig.h"
 
+#include "Clock.h"
+
 #include "framework/SECCaptionMsgFilter.h"
 #include "framework/SECFilterTables.h"
 #include "framework/ScxMsgFilter.h"
+#include "user/Driver.h"
 
 namespace framework_test {
 
@@ -96,46 +99,9 @@ LRESULT FilterFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return SECDockableFrame::WindowProc(message, wParam, lParam);
 }
 
-// ---- the MDI child
-
-IMPLEMENT_DYNCREATE(FilterChild, SECMDIChildWnd)
-
-FilterChild::FilterChild() : m_pFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)) {
-  sec_filters::FillMDIChildTable(m_table);
-}
-
-FilterChild::~FilterChild() { SECMsgFilter::DeleteRoot(m_pFilter); }
-
-void FilterChild::EnableCaptionButtons(DWORD flags) {
-  const BOOL on = flags & 1;
-  const BOOL values[] = {on, on && !(flags & 2), on && !(flags & 2), on && !(flags & 4), on && !(flags & 8)};
-  m_pFilter->ApplyDescriptors(m_table, values, 5);
-  if (auto* list = dynamic_cast<SECCaptionControlListMsgFilter*>(m_pFilter->FindFilter(sec_filters::idCaptionList)))
-    list->ApplyDescriptorsAll(list->m_descriptors, FALSE);
-}
-
-LRESULT FilterChild::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  return FilterFrameMessage(m_hWnd, m_pFilter, message, wParam, lParam,
-                            [&] { return SECMDIChildWnd::WindowProc(message, wParam, lParam); }, false);
-}
-
-// ---- the MDI frame
-
-IMPLEMENT_DYNCREATE(FilterMDIFrame, SECMDIFrameWnd)
-
-FilterMDIFrame::FilterMDIFrame() : m_pFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)) {
-  sec_filters::FillMDIFrameTable(m_table);
-  m_pFilter->ApplyDescriptorsAll(m_table, TRUE);
-  // The frame draws the maximised child's own buttons; only the place button is the list's.
-  auto* list = static_cast<SECCaptionControlListMsgFilter*>(m_pFilter->FindFilter(sec_filters::idCaptionList));
-  list->ApplyDescriptorsAll(list->m_descriptors, FALSE);
-}
-
-FilterMDIFrame::~FilterMDIFrame() { SECMsgFilter::DeleteRoot(m_pFilter); }
-
-LRESULT FilterMDIFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  return FilterFrameMessage(m_hWnd, m_pFilter, message, wParam, lParam,
-                            [&] { return SECMDIFrameWnd::WindowProc(message, wParam, lParam); }, false);
+SECMsgFilter* FilterOf(const CFrameWnd* frame, UINT id) {
+  SECMsgFilter* root = SECMsgFilter::RootOf(frame);
+  return root ? root->FindFilter(id, nullptr, -1) : nullptr;
 }
 
 // ---- the template
@@ -162,6 +128,43 @@ CFrameWnd* RecordingTemplate::DockFrame(CFrameWnd*, UINT nDockBarID, const SECDo
                   std::to_string(pPos->nCol) + "," + std::to_string(pPos->dwFlags) + " " +
                   std::to_string(pSize->second));
   return nullptr;
+}
+
+// ---- watching the caption menu
+
+MenuWatch::MenuWatch() {
+  current = this;
+  hook = ::SetWindowsHookExA(WH_MSGFILTER, Proc, nullptr, ::GetCurrentThreadId());
+  // A thread timer so that the loop has a message to handle once the menu shows.
+  tick = ::SetTimer(nullptr, 0, 50, nullptr);
+}
+
+MenuWatch::~MenuWatch() {
+  ::UnhookWindowsHookEx(hook);
+  ::KillTimer(nullptr, tick);
+  current = nullptr;
+}
+
+LRESULT CALLBACK MenuWatch::Proc(int code, WPARAM wParam, LPARAM lParam) {
+  MenuWatch* w = current;
+  HWND shown = ::FindWindowA("#32768", nullptr);
+  if (code != MSGF_MENU || !w || w->seen || !shown) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  w->seen = true;
+  ::GetWindowRect(shown, &w->popup);
+  auto menu = reinterpret_cast<HMENU>(::SendMessageA(shown, MN_GETHMENU, 0, 0));
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    char text[64] = {};
+    ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+    w->top.push_back(std::string(text) + ((::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) ? "+" : ""));
+  }
+  w->dockedLeftChecked = ::GetMenuState(::GetSubMenu(menu, 4), 6, MF_BYCOMMAND) & MF_CHECKED;
+  w->restoredChecked = ::GetMenuState(::GetSubMenu(menu, 5), 4, MF_BYCOMMAND) & MF_CHECKED;
+  w->windowThere = w->watchWindow && ::IsWindow(w->watchWindow);
+  if (w->keys == "\x1b")
+    plat::user::driver::PressKey(VK_ESCAPE);
+  else
+    plat::user::driver::TypeText(w->keys);
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // ---- the fixture
@@ -209,6 +212,14 @@ CRect CaptionFilterTest::OnScreen(FilterFrame* f, const CRect& inWindow) {
   CRect r = inWindow;
   r.OffsetRect(window.left, window.top);
   return r;
+}
+
+void CaptionFilterTest::RightClickForMenu(CPoint at, MenuWatch& watch) {
+  plat::clock::Advance(1'000'000);
+  tmpl->calls.clear();
+  plat::user::driver::Click(at.x, at.y, 1);
+  Settle();
+  EXPECT_TRUE(watch.seen);
 }
 
 std::vector<COLORREF> CaptionFilterTest::Pixels(const CRect& screen) {

@@ -55,32 +55,9 @@ class FilterFrame : public SECDockableFrame {
   static inline std::vector<std::string> sysCommands;
 };
 
-// An MDI child of the library with caption filters; the table is the MDI child's.
-class FilterChild : public SECMDIChildWnd {
-  DECLARE_DYNCREATE(FilterChild)
- public:
-  FilterChild();
-  ~FilterChild() override;
-  void EnableCaptionButtons(DWORD flags) override;
-  SECMsgFilter* Filter(UINT id) const { return m_pFilter->FindFilter(id, nullptr, -1); }
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  SECMsgFilter* m_pFilter;
-  SECMsgFilter::DescriptorTable m_table;
-};
-
-// The library's MDI frame with caption filters; the table is the MDI frame's.
-class FilterMDIFrame : public SECMDIFrameWnd {
-  DECLARE_DYNCREATE(FilterMDIFrame)
- public:
-  FilterMDIFrame();
-  ~FilterMDIFrame() override;
-  SECMsgFilter* Filter(UINT id) const { return m_pFilter->FindFilter(id, nullptr, -1); }
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  SECMsgFilter* m_pFilter;
-  SECMsgFilter::DescriptorTable m_table;
-};
+// A filter of a library frame's tree (its MDI frame's, MDI child's or the rig's document
+// frame's), found at any depth; null when the frame has none of that id.
+SECMsgFilter* FilterOf(const CFrameWnd* frame, UINT id);
 
 // Offers a frame's non-client messages to its filters as the library's frames do; `base`
 // is the frame's own handling. Nothing of the frame is touched after the filters, which
@@ -106,6 +83,26 @@ class RecordingTemplate : public SECMultiDocTemplate {
   std::function<CFrameWnd*(CFrameWnd*)> onConvert;
 };
 
+// Watches the menu loop: the first message it handles after the caption menu opened.
+struct MenuWatch {
+  static inline MenuWatch* current = nullptr;
+  HHOOK hook = nullptr;
+  UINT_PTR tick = 0;
+  bool seen = false;
+  CRect popup;
+  std::vector<std::string> top;  // texts of the top items, "+" when checked
+  bool dockedLeftChecked = false, restoredChecked = false;
+  HWND watchWindow = nullptr;  // a window that must still be there while the menu shows
+  bool windowThere = false;
+  std::string keys = "\x1b";  // what the user then types: Escape by default
+
+  MenuWatch();
+  ~MenuWatch();
+  MenuWatch(const MenuWatch&) = delete;
+  MenuWatch& operator=(const MenuWatch&) = delete;
+  static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam);
+};
+
 class CaptionFilterTest : public FrameworkTest {
  protected:
   void SetUp() override;
@@ -119,6 +116,9 @@ class CaptionFilterTest : public FrameworkTest {
   static CRect OnScreen(FilterFrame* doc, const CRect& inWindow);
   // The pixels of a rectangle of the screen, for comparing looks.
   static std::vector<COLORREF> Pixels(const CRect& screen);
+  // A right click on a caption, long after the clicks before (no double click), with the
+  // template's record cleared; `watch` sees the caption menu it opens and types its keys.
+  void RightClickForMenu(CPoint at, MenuWatch& watch);
 
   // The document frame, while its window lives (it may go during a test).
   FilterFrame* Doc() const { return dynamic_cast<FilterFrame*>(CWnd::FromHandlePermanent(docWnd)); }

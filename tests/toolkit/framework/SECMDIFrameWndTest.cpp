@@ -10,9 +10,14 @@
 #include "controls/SECDockContext.h"
 #include "controls/SECResourceIds.h"
 #include "display/Png.h"
+#include "framework/SECCaptionControlMsgFilter.h"
 #include "framework/SECControlBarMDIChildWnd.h"
 #include "framework/SECMDIChildWnd.h"
+#include "framework/SECFilterTables.h"
 #include "framework/SECMDIFrameWnd.h"
+#include "framework/SECMsgFilter.h"
+#include "framework/SECMultiDocTemplate.h"
+#include "framework/ScxMsgFilter.h"
 
 namespace framework_test {
 namespace {
@@ -48,17 +53,20 @@ BEGIN_MESSAGE_MAP(CRecordingChild, SECMDIChildWnd)
   ON_COMMAND(ID_TEST_COMMAND, OnTestCommand)
 END_MESSAGE_MAP()
 
-// A template that is of the library's multi-document class by name, as the class
-// tests see it.
-class CLibraryTemplate : public CMultiDocTemplate {
+// A bar that notes what it hears of floating inside the main window, and where it is then.
+class CNoticingBar : public SECControlBar {
  public:
-  CLibraryTemplate() : CMultiDocTemplate(IDR_TEST_FRAME, nullptr, nullptr, nullptr) {}
-  CRuntimeClass* GetRuntimeClass() const override {
-    static CRuntimeClass cls{"SECMultiDocTemplate", sizeof(CLibraryTemplate), 0xFFFF, nullptr,
-                             RUNTIME_CLASS(CMultiDocTemplate)};
-    return &cls;
-  }
+  std::vector<std::string> heard;
+  void OnBarBeginMDIFloat() override { heard.push_back(std::string("begin ") + (IsMDIChild() ? "inside" : "outside")); }
+  void OnBarEndMDIFloat() override { heard.push_back(std::string("end ") + (IsMDIChild() ? "inside" : "outside")); }
 };
+
+// Whether a frame's filter of that id exists and is on.
+BOOL FilterOn(const CFrameWnd& frame, UINT id) {
+  SECMsgFilter* root = SECMsgFilter::RootOf(&frame);
+  SECMsgFilter* filter = root ? root->FindFilter(id, nullptr, -1) : nullptr;
+  return filter && filter->IsEnabled();
+}
 
 class MDIFrameTest : public FrameworkTest {
  protected:
@@ -88,6 +96,16 @@ class MDIFrameTest : public FrameworkTest {
     mdi->EnableDocking(CBRS_ALIGN_ANY);
     mdi->SetActiveWindow();
     Settle();
+  }
+  // The samples' two documents, each with the place button left of its own buttons.
+  std::vector<CRecordingChild*> SampleDocuments() {
+    std::vector<CRecordingChild*> out;
+    for (const char* title : {"Picture1", "Picture2"})
+      if (CRecordingChild* child = NewChild(title)) {
+        child->EnableCaptionButtons(1);
+        out.push_back(child);
+      }
+    return out;
   }
   CRecordingChild* NewChild(const char* title) {
     auto* child = new CRecordingChild;
@@ -188,6 +206,21 @@ TEST_F(MDIFrameTest, BarsFloatedInsideWithoutAPlaceCascadeAndWrap) {
   EXPECT_EQ(mdi->m_nNextFloatY, 30 + 4 * 23);
 }
 
+TEST_F(MDIFrameTest, ABarFloatedInsideHearsTheStartFirstAndTheEndLast) {
+  auto* bar = new CNoticingBar;
+  bar->m_bAutoDelete = TRUE;  // goes with its window
+  ASSERT_TRUE(bar->Create(mdi, "Noticing", WS_CHILD | WS_VISIBLE | CBRS_TOP, CBRS_EX_ALLOW_MDI_FLOAT, ID_TEST_BAR_C));
+  bar->m_szHorz = bar->m_szVert = bar->m_szFloat = CSize(120, 40);
+  bar->EnableDocking(CBRS_ALIGN_ANY);
+  mdi->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
+  mdi->FloatControlBarInMDIChild(bar, CPoint(-1, -1));
+  EXPECT_EQ(bar->heard, (std::vector<std::string>{"begin outside", "end inside"}));
+  // Alone in its child already: the child only moves, and the bar hears both all the same.
+  bar->heard.clear();
+  mdi->FloatControlBarInMDIChild(bar, CPoint(-1, -1));
+  EXPECT_EQ(bar->heard, (std::vector<std::string>{"begin inside", "end inside"}));
+}
+
 TEST_F(MDIFrameTest, AClientUnder30PixelsHighStillPlacesTheChildInside) {
   SECControlBar* a = FloatingBar(ID_TEST_BAR_A, "A");
   // A frame so low that its client area is under 30 pixels high.
@@ -282,33 +315,74 @@ TEST_F(MDIFrameTest, ClosingTheBarsChildHidesTheBarAndAnEmptyOneCloses) {
 }
 
 TEST_F(MDIFrameTest, CaptionHandlingIsOnOnlyWithALibraryTemplate) {
+  // The framework's own template does not count.
+  app.AddDocTemplate(new CMultiDocTemplate(IDR_TEST_FRAME, nullptr, nullptr, nullptr));
   SECMDIFrameWnd without;
-  ASSERT_FALSE(without.m_captionFilterValues.empty());
-  EXPECT_FALSE(without.m_captionFilterValues[0]);
-  // The other filters of the table are on either way.
-  EXPECT_EQ(without.m_captionFilterValues, (std::vector<BOOL>{FALSE, TRUE, TRUE, TRUE}));
-  app.AddDocTemplate(new CLibraryTemplate);
+  EXPECT_FALSE(FilterOn(without, sec_filters::idSysCommandEx));
+  // The maximised child's button list, its button and its right double click are on either way.
+  for (UINT id : {sec_filters::idCaptionList, sec_filters::idMaxChildButton, sec_filters::idMaxChildRDblClk})
+    EXPECT_TRUE(FilterOn(without, id)) << id;
+  app.AddDocTemplate(new SECMultiDocTemplate(IDR_TEST_FRAME, nullptr, nullptr, nullptr));
   SECMDIFrameWnd with;
-  EXPECT_EQ(with.m_captionFilterValues, (std::vector<BOOL>{TRUE, TRUE, TRUE, TRUE}));
+  EXPECT_TRUE(FilterOn(with, sec_filters::idSysCommandEx));
+  EXPECT_NE(dynamic_cast<nsSysCommandEx::ScxMsgFilter*>(with.GetMsgFilter()->FindFilter(sec_filters::idSysCommandEx)),
+            nullptr);
+  // The button hangs under the list; the list's own five buttons stay the frame's.
+  SECMsgFilter* list = with.GetMsgFilter()->FindFilter(sec_filters::idCaptionList);
+  ASSERT_NE(list, nullptr);
+  EXPECT_NE(list->FindFilter(sec_filters::idMaxChildButton), nullptr);
+  for (UINT id = 0; id <= 4; ++id) EXPECT_FALSE(list->FindFilter(id)->IsEnabled()) << id;
+  // Switched off by the frame's own call, and on again.
+  with.EnableCaptionButtons(0);
+  EXPECT_FALSE(FilterOn(with, sec_filters::idSysCommandEx));
+  with.EnableCaptionButtons(1);
+  EXPECT_TRUE(FilterOn(with, sec_filters::idSysCommandEx));
+}
+
+TEST_F(MDIFrameTest, InMenuBarModeTheMaximisedChildsButtonsStayTheMenuBars) {
+  // The menu line where the filters would put the maximised child's place button is the menu
+  // bar's in menu-bar mode: filter 256 goes off when the window is made, and stays off.
+  app.AddDocTemplate(new SECMultiDocTemplate(IDR_TEST_FRAME, nullptr, nullptr, nullptr));
+  SECControlBar* menuBar = MakeBar(mdi, ID_TEST_BAR_D, "Menu");
+  ASSERT_NE(menuBar, nullptr);
+  auto* second = new SECMDIFrameWnd;  // deletes itself with its window
+  EXPECT_TRUE(FilterOn(*second, sec_filters::idCaptionList));
+  second->m_pMenuBar = menuBar;
+  ASSERT_TRUE(second->Create(nullptr, "Menu bar", WS_OVERLAPPEDWINDOW, CRect(60, 50, 500, 400)));
+  EXPECT_FALSE(FilterOn(*second, sec_filters::idCaptionList));
+  second->EnableCaptionButtons(1);
+  EXPECT_FALSE(FilterOn(*second, sec_filters::idCaptionList));
+  EXPECT_TRUE(FilterOn(*second, sec_filters::idSysCommandEx));
+  EXPECT_TRUE(FilterOn(*second, sec_filters::idMaxChildRDblClk));
+  // Out of menu-bar mode the switch puts it on again.
+  second->m_pMenuBar = nullptr;
+  second->EnableCaptionButtons(1);
+  EXPECT_TRUE(FilterOn(*second, sec_filters::idCaptionList));
+  second->DestroyWindow();
 }
 
 TEST_F(MDIFrameTest, AChildsCaptionFlagsSwitchItsFiltersOneByOne) {
   // Bit 0 on; bit 1 no buttons, bit 2 no caption double click, bit 3 no context menu.
-  // Order: 257, 256, 258, 259, 262.
+  // Through the child's own tree, in the order 257, 256, 258, 259, 262; nothing is made
+  // before the first switch on, and the caption list, once made, stays on (the child's
+  // own buttons live in it).
   struct Case {
     DWORD flags;
-    std::vector<BOOL> values;
+    std::vector<BOOL> on;
   };
   const Case cases[] = {
       {0x0, {FALSE, FALSE, FALSE, FALSE, FALSE}}, {0x1, {TRUE, TRUE, TRUE, TRUE, TRUE}},
-      {0x3, {TRUE, FALSE, FALSE, TRUE, TRUE}},    {0x5, {TRUE, TRUE, TRUE, FALSE, TRUE}},
-      {0x9, {TRUE, TRUE, TRUE, TRUE, FALSE}},     {0xE, {FALSE, FALSE, FALSE, FALSE, FALSE}},
+      {0x3, {TRUE, TRUE, FALSE, TRUE, TRUE}},     {0x5, {TRUE, TRUE, TRUE, FALSE, TRUE}},
+      {0x9, {TRUE, TRUE, TRUE, TRUE, FALSE}},     {0xE, {FALSE, TRUE, FALSE, FALSE, FALSE}},
   };
+  const UINT ids[] = {sec_filters::idSysCommandEx, sec_filters::idCaptionList, sec_filters::idChildButton,
+                      sec_filters::idCaptionRDblClk, sec_filters::idContextMenu};
   SECMDIChildWnd child;
   for (const Case& c : cases) {
     child.EnableCaptionButtons(c.flags);
-    EXPECT_EQ(child.m_captionFilterValues, c.values) << c.flags;
+    for (size_t i = 0; i < std::size(ids); ++i) EXPECT_EQ(FilterOn(child, ids[i]), c.on[i]) << c.flags << " " << ids[i];
   }
+  EXPECT_EQ(child.GetMsgFilter()->FindFilter(sec_filters::idCaptionList, nullptr)->GetChildCount(), 6);
 }
 
 TEST_F(MDIFrameTest, AFrameHostedInABarStandsInForTheActiveChild) {
@@ -401,9 +475,12 @@ TEST_F(MDIFrameTest, MenusForTheMenuBarComeFromTheFrameTheTemplatesAndTheMap) {
   }
 }
 
-TEST_F(MDIFrameTest, ASampleMDIFrameWithDocumentsAndABarInside) {
-  mdi->SetWindowText("Sample");
-  CMenu bar, file, window;
+// The samples' frame: a title of two parts in its own caption, and a menu line of File and
+// Window, the window list under Window.
+void SampleFrame(SECMDIFrameWnd* mdi, CMenu& bar, CMenu& window) {
+  mdi->SetWindowText("Sample - Library");
+  mdi->EnableCustomCaption(TRUE);
+  CMenu file;
   bar.CreateMenu();
   file.CreatePopupMenu();
   file.AppendMenu(MF_STRING, ID_FILE_NEW, "&New");
@@ -414,13 +491,37 @@ TEST_F(MDIFrameTest, ASampleMDIFrameWithDocumentsAndABarInside) {
   bar.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(window.GetSafeHmenu()), "&Window");
   mdi->MDISetMenu(&bar, &window);
   mdi->DrawMenuBar();
+}
+
+TEST_F(MDIFrameTest, ASampleMDIFrameWithAMaximisedDocument) {
+  CMenu bar, window;
+  SampleFrame(mdi, bar, window);
+  const std::vector<CRecordingChild*> documents = SampleDocuments();
+  ASSERT_EQ(documents.size(), 2u);
+  mdi->MDIMaximize(documents[1]);
+  mdi->RecalcLayout();
+  mdi->SendMessage(WM_NCACTIVATE, TRUE);
+  Settle();
+  // The maximised child's place button sits in the menu line, left of its own three.
+  const CRect button =
+      static_cast<SECCaptionControlMsgFilter*>(mdi->GetMsgFilter()->FindFilter(sec_filters::idMaxChildButton, nullptr, -1))
+          ->m_rectButton;
+  ASSERT_FALSE(button.IsRectEmpty());
+  CWindowDC dc(mdi);
+  EXPECT_EQ(dc.GetPixel(button.left, button.top), ::GetSysColor(COLOR_3DHILIGHT));
+  Shot("mdi-frame-maximised.png");
+  bar.Detach();  // the frame's now
+  window.Detach();
+}
+
+TEST_F(MDIFrameTest, ASampleMDIFrameWithDocumentsAndABarInside) {
+  CMenu bar, window;
+  SampleFrame(mdi, bar, window);
   SECControlBar* top = FloatingBar(ID_TEST_BAR_A, "Tools");
   top->m_szHorz = CSize(200, 28);
   SECControlBar* inside = FloatingBar(ID_TEST_BAR_B, "Palette");
   inside->m_szFloat = inside->m_szHorz = CSize(150, 80);
-  CRecordingChild* one = NewChild("Picture1");
-  CRecordingChild* two = NewChild("Picture2");
-  ASSERT_TRUE(one && two);
+  ASSERT_EQ(SampleDocuments().size(), 2u);
   mdi->MDITile(MDITILE_VERTICAL);
   mdi->RecalcLayout();
   mdi->FloatControlBarInMDIChild(inside, CPoint(-1, -1));

@@ -332,6 +332,38 @@ TEST_F(MessageMap, ATopLevelWindowPassesColourChangesToItsFrameworkChildren) {
   EXPECT_EQ(grandchild.changes, 1);  // a child does not pass it on
 }
 
+// A window whose handler notes the message it is handling, around another one it sends itself.
+class CCurrentProbe : public CWnd {
+ public:
+  std::vector<std::string> seen;
+
+ protected:
+  afx_msg LRESULT OnTest(WPARAM w, LPARAM) {
+    Note();
+    if (w == 1) SendMessage(WM_TEST, 2, 20);
+    Note();
+    return 0;
+  }
+  void Note() {
+    const MSG* m = GetCurrentMessage();
+    seen.push_back(std::to_string(m->message == WM_TEST) + " " + std::to_string(m->wParam) + "," +
+                   std::to_string(m->lParam));
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCurrentProbe, CWnd)
+  ON_MESSAGE(WM_TEST, OnTest)
+END_MESSAGE_MAP()
+
+TEST(CurrentMessage, IsTheOneBeingHandledAndComesBackAfterANestedOne) {
+  CCurrentProbe probe;
+  ASSERT_TRUE(probe.CreateEx(0, nullptr, "current", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr));
+  probe.SendMessage(WM_TEST, 1, 10);
+  EXPECT_EQ(probe.seen, (std::vector<std::string>{"1 1,10", "1 2,20", "1 2,20", "1 1,10"}));
+  probe.DestroyWindow();
+}
+
 TEST(ResourceHandle, FindsAResourceInTheResourceModuleElseTheProgram) {
   HINSTANCE saved = AfxGetResourceHandle();
   HINSTANCE program = AfxGetInstanceHandle();

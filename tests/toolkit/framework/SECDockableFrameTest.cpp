@@ -70,6 +70,14 @@ class NoteView : public CView {
 };
 IMPLEMENT_DYNCREATE(NoteView, CView)
 
+// A note's MDI child: its caption buttons on, as a program's child class switches them.
+class NoteChild : public SECMDIChildWnd {
+  DECLARE_DYNCREATE(NoteChild)
+ public:
+  NoteChild() { EnableCaptionButtons(1); }
+};
+IMPLEMENT_DYNCREATE(NoteChild, SECMDIChildWnd)
+
 // A docked frame whose window cannot be made.
 class BrokenDockedFrame : public SECDockableFrame {
   DECLARE_DYNCREATE(BrokenDockedFrame)
@@ -143,7 +151,7 @@ class DockableFrameTest : public FrameworkTest {
     frame = nullptr;
     if (view.m_hWnd) view.DestroyWindow();
     Settle();
-    tmpl = new SECMultiDocTemplate(IDR_DT_NOTE, RUNTIME_CLASS(NoteDoc), RUNTIME_CLASS(SECMDIChildWnd),
+    tmpl = new SECMultiDocTemplate(IDR_DT_NOTE, RUNTIME_CLASS(NoteDoc), RUNTIME_CLASS(NoteChild),
                                    RUNTIME_CLASS(NoteView), RUNTIME_CLASS(SECDockableFrame), IDR_DT_NOTE_DOCKED);
     app.AddDocTemplate(tmpl);  // the application owns it
     mdi = new SECMDIFrameWnd;  // deletes itself with its window
@@ -219,33 +227,16 @@ class DockableFrameTest : public FrameworkTest {
     const int caption = (f->GetExStyle() & WS_EX_TOOLWINDOW) ? ::GetSystemMetrics(SM_CYSMCAPTION) : ::GetSystemMetrics(SM_CYCAPTION);
     return CPoint(w.left + 40, w.top + border + caption / 2);
   }
-  // The caption menu of a frame, chosen from with keys: by a right click on its caption when
-  // the frame offers the menu there, else as the frame's place button would show it.
+  // The caption menu of a frame, opened by a right click on its caption and chosen from with
+  // keys; the menu's top items.
   std::vector<std::string> CaptionMenu(CFrameWnd* f, const std::string& keys) {
     MenuKeys watch(keys);
     const CPoint at = CaptionPoint(f);
     EXPECT_EQ(f->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), HTCAPTION);
-    SECMsgFilter* root = SECMsgFilter::RootOf(f);
-    SECMsgFilter* contextMenu = root ? root->FindFilter(sec_filters::idContextMenu, nullptr, -1) : nullptr;
-    if (contextMenu && contextMenu->IsEnabled()) {
-      plat::clock::Advance(1'000'000);  // no double click with an earlier click
-      drv::Click(at.x, at.y, 1);
-      Settle();
-    } else {
-      // The frame's caption does not offer it: the request filter builds and tracks it, and
-      // the choice is carried out as the menu would have it.
-      ScxRequest request;
-      request.hWnd = f->m_hWnd;
-      request.x = at.x;
-      request.y = at.y;
-      nsSysCommandEx::ScxMsgFilter filter(f, sec_filters::idSysCommandEx);
-      HMENU menu = filter.BuildMenuForRecord(request);
-      EXPECT_NE(menu, nullptr);
-      const UINT chosen = menu ? filter.TrackMenu(menu, request) : 0;
-      if (menu) ::DestroyMenu(menu);
-      if (chosen) Move(f, static_cast<int>(chosen));
-      Settle();
-    }
+    plat::clock::Advance(1'000'000);  // no double click with an earlier click
+    drv::Click(at.x, at.y, 1);
+    Settle();
+    EXPECT_EQ(watch.shown, 1);
     return watch.top;
   }
   void Shot(const std::string& name) {
@@ -503,7 +494,7 @@ TEST_F(DockableFrameTest, AMoveThatCannotMakeItsFrameLeavesTheOldOneAsItWas) {
   EXPECT_EQ(docked->GetActiveView(), v);
   EXPECT_EQ(doc->text, "Kept");
   EXPECT_EQ(mdi->MDIGetActive(), nullptr);
-  tmpl->m_pFrameClass = RUNTIME_CLASS(SECMDIChildWnd);
+  tmpl->m_pFrameClass = RUNTIME_CLASS(NoteChild);
 }
 
 TEST_F(DockableFrameTest, DockedAndFloatingFramesMoveThroughTheirBar) {

@@ -319,6 +319,9 @@ TEST_F(DockableFrameTest, TheMenuFollowsActivation) {
   ASSERT_NE(docked, nullptr);
   // Active, the docked frame shows its own menu: the template's for docked notes.
   EXPECT_EQ(docked->m_hMenuOwn, tmpl->m_hMenuDockable);
+  // A child window has no menu of its own (a handle there would be its control id).
+  EXPECT_EQ(docked->m_hMenuDefault, nullptr);
+  EXPECT_EQ(docked->GetDlgCtrlID(), AFX_IDW_PANE_FIRST);
   EXPECT_EQ(MenuTitles(), (std::vector<std::string>{"&Docked note", "&Window"}));
   // A click in an MDI child takes the activation and the menu.
   NoteDoc* second = NewNote("Second");

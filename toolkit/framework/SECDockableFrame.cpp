@@ -1,8 +1,8 @@
 #include "SECDockableFrame.h"
 
 #include "SECDocTemplateUtils.h"
-#include "SECCaptionMsgFilter.h"
 #include "SECFilterTables.h"
+#include "SECFrameFilter.h"
 #include "SECMDIFrameWnd.h"
 #include "SECMultiDocTemplate.h"
 #include "SECWndPlugIn.h"
@@ -86,10 +86,7 @@ void SECDockableFrame::EnableCaptionButtons(DWORD dwFlags) {
   // Table order: 257, 256, 258, 259, 262.
   const BOOL on = (dwFlags & 1) != 0;
   const BOOL values[] = {on, on && !(dwFlags & 2), on && !(dwFlags & 2), on && !(dwFlags & 4), on && !(dwFlags & 8)};
-  m_pMsgFilter->ApplyDescriptors(m_descriptors, values, 5);
-  // The frame's own buttons stay the window's: only the flagged ones of the list remain.
-  if (auto* list = dynamic_cast<SECCaptionControlListMsgFilter*>(m_pMsgFilter->FindFilter(sec_filters::idCaptionList)))
-    list->ApplyDescriptorsAll(list->m_descriptors, FALSE);
+  sec_filters::ApplyCaptionValues(*m_pMsgFilter, m_descriptors, values, 5);
 }
 
 LRESULT SECDockableFrame::OfferToFilter(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {

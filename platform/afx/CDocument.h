@@ -37,6 +37,8 @@ class CDocument : public CCmdTarget {
   virtual BOOL OnSaveDocument(LPCSTR lpszPathName);
   virtual void OnCloseDocument();
   virtual void PreCloseFrame(CFrameWnd* pFrame) {}
+  // A menu of the document's own for its frames to show; none by default.
+  virtual HMENU GetDefaultMenu() { return nullptr; }
   virtual BOOL CanCloseFrame(CFrameWnd* pFrame);
   virtual BOOL SaveModified();
 

@@ -169,6 +169,11 @@ void SECMDIChildWnd::OnDestroy() {
 void SECMDIChildWnd::OnUpdateFrameMenu(BOOL bActive, CWnd* pActivateWnd, HMENU hMenuAlt) {
   m_hLastAltMenu = hMenuAlt;
   SECMDIFrameWnd* frame = GetSECMDIFrame();
+  // The last child goes while a docked frame is the active one: that frame's menu stays.
+  if (!bActive && !pActivateWnd && frame && frame->GetActiveDockedFrame()) {
+    frame->OnUpdateFrameMenu(nullptr);
+    return;
+  }
   if (frame && frame->m_pMenuBar) {
     if (bActive && !hMenuAlt && !m_hMenuShared) {
       ::SetMenu(frame->m_hWnd, nullptr);

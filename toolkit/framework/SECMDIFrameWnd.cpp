@@ -147,12 +147,15 @@ CFrameWnd* SECMDIFrameWnd::GetHostedFrame(CControlBar* pBar) {
 void SECMDIFrameWnd::SetHostedFrameFloating(CFrameWnd* pFrame, BOOL bFloating) {
   if (!pFrame || !pFrame->m_hWnd) return;
   if (bFloating) {
+    // Already floating: the docked styles saved then stay the ones to come back to.
+    if (::GetPropA(pFrame->m_hWnd, kPreFloatStyle) || ::GetPropA(pFrame->m_hWnd, kPreFloatExStyle)) return;
     ::SetPropA(pFrame->m_hWnd, kPreFloatStyle, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(pFrame->GetStyle())));
     ::SetPropA(pFrame->m_hWnd, kPreFloatExStyle, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(pFrame->GetExStyle())));
     // The floating frame around it takes the look of a child; the hosted frame that of
     // the main frame, with a caption.
     const DWORD mainStyle = GetStyle(), mainExStyle = GetExStyle();
-    if (CFrameWnd* parent = pFrame->GetParentFrame()) {
+    // Only a floating frame around it, never this main frame.
+    if (CFrameWnd* parent = pFrame->GetParentFrame(); parent && parent != this) {
       parent->ModifyStyle(mainStyle, 0x16000000);
       parent->ModifyStyleEx(mainExStyle, 0);
     }
@@ -230,8 +233,13 @@ void SECMDIFrameWnd::DockControlBarAt(CControlBar* pBar, UINT nDockBarID, int nF
 void SECMDIFrameWnd::FloatBar(CControlBar* pBar, CPoint point, DWORD dwStyle) {
   if (!pBar) return;
   CFrameWnd* hosted = GetHostedFrame(pBar);
-  SetHostedFrameFloating(hosted, TRUE);
   sec_frame::FloatBar(*this, pBar, point, dwStyle);
+  // The floating frame exists now: the hosted frame takes the floating styles from it
+  // (before, its parent frame was this main frame), and the floating frame fits again.
+  if (hosted && pBar->IsFloating()) {
+    SetHostedFrameFloating(hosted, TRUE);
+    if (CFrameWnd* floating = pBar->GetParentFrame(); floating && floating != this) floating->RecalcLayout();
+  }
   FitHostedFrame(hosted);
 }
 

@@ -191,9 +191,12 @@ void MouseButton(int button, bool down) {
   UINT ncBase = static_cast<UINT>(WM_NCLBUTTONDOWN + 3 * button);
   if (down && !captured) {
     HWND top = GetAncestor(target, GA_ROOT);
-    if (top && top != GetActiveWindow()) {
+    HWND active = GetActiveWindow();
+    // Every window but the active one hears of the click first: a child of the active
+    // window too (a view, an MDI child), which takes its own activation from it.
+    if (top && target != active) {
       LRESULT r = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(hit, base));
-      if (r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) SetActiveWindow(top);
+      if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) && top != active) SetActiveWindow(top);
       if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return;
     }
     if (IsWindow(target))

@@ -250,6 +250,9 @@ TEST_F(MdiCaptionFilterTest, TheNextFrameToActivate) {
   EXPECT_FALSE(ActivateNextDockableFrame(nullptr)) << "no dockable frame yet";
   FilterFrame* docked = NewDocFrame(tmpl);
   ASSERT_NE(docked, nullptr);
+  // Its own activation made it the active docked frame; with none active it is found.
+  EXPECT_EQ(mdi->GetActiveDockedFrame(), docked);
+  mdi->DeactivateDockedFrame(FALSE);
   EXPECT_TRUE(ActivateNextDockableFrame(nullptr));
   EXPECT_EQ(mdi->GetActiveDockedFrame(), docked);
   EXPECT_FALSE(ActivateNextDockableFrame(nullptr));

@@ -15,20 +15,17 @@ IMPLEMENT_DYNCREATE(RigView, CView)
 IMPLEMENT_DYNCREATE(OtherView, CView)
 IMPLEMENT_DYNCREATE(FilterFrame, SECDockableFrame)
 
-FilterFrame::FilterFrame() : m_pFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)) {
-  sec_filters::FillDockableFrameTable(m_table);
+void FilterFrame::EnableCaptionButtons(DWORD flags, BOOL standardOff) {
+  SECDockableFrame::EnableCaptionButtons(flags);
+  if (auto* list = dynamic_cast<SECCaptionControlListMsgFilter*>(m_pMsgFilter->FindFilter(sec_filters::idCaptionList)))
+    list->ApplyDescriptorsAll(list->m_descriptors, !standardOff);
 }
 
-FilterFrame::~FilterFrame() { SECMsgFilter::DeleteRoot(m_pFilter); }
-
-void FilterFrame::EnableCaptionButtons(UINT flags, BOOL standardOff) {
-  const BOOL on = flags & 1;
-  // 257, 256, 258, 259, 262.
-  const BOOL values[] = {on, on && !(flags & 2), on && !(flags & 2), on && !(flags & 4), on && !(flags & 8)};
-  m_pFilter->ApplyDescriptors(m_table, values, 5);
-  if (auto* list = dynamic_cast<SECCaptionControlListMsgFilter*>(m_pFilter->FindFilter(sec_filters::idCaptionList));
-      list && standardOff)
-    list->ApplyDescriptorsAll(list->m_descriptors, FALSE);
+BOOL FilterFrame::PreCreateWindow(CREATESTRUCT& cs) {
+  const DWORD asked = cs.dwExStyle;
+  if (!SECDockableFrame::PreCreateWindow(cs)) return FALSE;
+  if (!(asked & WS_EX_TOOLWINDOW)) cs.dwExStyle &= ~WS_EX_TOOLWINDOW;
+  return TRUE;
 }
 
 LRESULT FilterFrameMessage(HWND self, SECMsgFilter* filter, UINT message, WPARAM wParam, LPARAM lParam,
@@ -79,8 +76,27 @@ LRESULT FilterFrameMessage(HWND self, SECMsgFilter* filter, UINT message, WPARAM
 }
 
 LRESULT FilterFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  return FilterFrameMessage(m_hWnd, m_pFilter, message, wParam, lParam,
-                            [&] { return SECDockableFrame::WindowProc(message, wParam, lParam); }, true);
+  // The frame offers its messages to its filters itself; the frame's own button places
+  // answer as caption, and their commands are recorded.
+  switch (message) {
+    case WM_NCHITTEST: {
+      const LRESULT hit = SECDockableFrame::WindowProc(message, wParam, lParam);
+      return hit == HTCLOSE || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTHELP ? HTCAPTION : hit;
+    }
+    case WM_SYSCOMMAND: {
+      const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+      if (command == SC_CLOSE || command == SC_MINIMIZE || command == SC_MAXIMIZE || command == SC_RESTORE ||
+          command == SC_CONTEXTHELP) {
+        sysCommands.push_back(std::to_string(command) + " " + std::to_string(GET_X_LPARAM(lParam)) + "," +
+                              std::to_string(GET_Y_LPARAM(lParam)));
+        return 0;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return SECDockableFrame::WindowProc(message, wParam, lParam);
 }
 
 SECMsgFilter* FilterOf(const CFrameWnd* frame, UINT id) {

@@ -35,23 +35,22 @@ class OtherView : public CView {
   void OnDraw(CDC*) override {}
 };
 
-// A document frame with caption filters; the table is the dockable frame's.
+// A dockable frame that is its own main window: the caption filters are the frame's; the
+// rig only records the system commands of the buttons (and keeps the window's own caption
+// kind unless a test asks for a tool window).
 class FilterFrame : public SECDockableFrame {
   DECLARE_DYNCREATE(FilterFrame)
  public:
-  FilterFrame();
-  ~FilterFrame() override;
-
   // As the library's frames switch their caption handling (bit 0 on; bit 1 no buttons,
   // bit 2 no double click, bit 3 no context menu); `standardOff` switches the frame's own
-  // five buttons off in the list, as they do.
-  void EnableCaptionButtons(UINT flags, BOOL standardOff = TRUE);
-  SECMsgFilter* Filter(UINT id) const { return m_pFilter->FindFilter(id, nullptr, -1); }
+  // five buttons off in the list, as the frame does, else on.
+  void EnableCaptionButtons(DWORD flags) override { EnableCaptionButtons(flags, TRUE); }
+  void EnableCaptionButtons(DWORD flags, BOOL standardOff);
+  SECMsgFilter* Filter(UINT id) const { return m_pMsgFilter->FindFilter(id, nullptr, -1); }
 
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  SECMsgFilter* m_pFilter;
-  SECMsgFilter::DescriptorTable m_table;
   // The system commands the buttons posted ("id x,y"); they are not carried out.
   static inline std::vector<std::string> sysCommands;
 };

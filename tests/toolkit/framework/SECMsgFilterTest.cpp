@@ -245,7 +245,7 @@ TEST_F(DocTemplateUtilsTest, TemplatesNarrowByViewFrameResourceAndDocument) {
   // A plain frame matches the templates' frame class, and no template makes CFrameWnd.
   CFrameWnd plain;
   EXPECT_EQ(utils.FindTemplate(&rigDoc, &rigView, &plain), nullptr);
-  frameObject.m_pFilter->SetFrame(nullptr, TRUE);
+  frameObject.m_pMsgFilter->SetFrame(nullptr, TRUE);
 }
 
 TEST_F(DocTemplateUtilsTest, ADockableFrameTakesTheDockableClassOfALibraryTemplateOnly) {

@@ -96,7 +96,19 @@ TEST(Input, ClickReachesTheChildUnderTheMouseInClientCoordinates) {
   ScreenToClient(child, &p);
   EXPECT_EQ(p.x, 10);
   EXPECT_EQ(p.y, 5);
-  (void)child;
+  // In the window now active, a click on its child still asks the child first (the top
+  // window, already active, is neither asked nor activated again); one on the top itself
+  // asks nobody.
+  rec.Clear();
+  input::MouseMove(180, 170);  // away from the first click: no double click
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  input::MouseMove(105, 105);
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_MOUSEACTIVATE, WM_ACTIVATE, WM_LBUTTONDOWN}),
+            (Log{"child:MOUSEACTIVATE", "top:MOUSEACTIVATE", "child:LBUTTONDOWN", "top:LBUTTONDOWN"}));
 }
 
 TEST(Input, DoubleClickNeedsTheClassStyle) {

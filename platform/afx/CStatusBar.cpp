@@ -55,8 +55,10 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
   if (!lpIDArray || nIDCount < 1 || nIDCount > 255) return FALSE;
   m_panes.assign(static_cast<size_t>(nIDCount), Pane{});
   CClientDC dc(this);
+  // Measured in the font the control draws with: without one of its own, the default
+  // user-interface font (not the system font a new DC starts with).
   CFont* font = GetFont();
-  CFont* old = font ? dc.SelectObject(font) : nullptr;
+  HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), font ? font->GetSafeHandle() : ::GetStockObject(DEFAULT_GUI_FONT));
   BOOL ok = TRUE;
   for (int i = 0; i < nIDCount; ++i) {
     Pane& p = m_panes[static_cast<size_t>(i)];
@@ -70,7 +72,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
       if (i == 0) p.nStyle |= SBPS_STRETCH | SBPS_NOBORDERS;
     }
   }
-  if (old) dc.SelectObject(old);
+  ::SelectObject(dc.GetSafeHdc(), old);
   UpdateAllPanes(TRUE, TRUE);
   return ok;
 }

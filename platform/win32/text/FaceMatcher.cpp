@@ -109,6 +109,12 @@ FaceFile MatchFace(std::string_view face, int weight, bool italic, int charSet, 
     if (FcPatternGetInteger(match, FC_INDEX, 0, &v) == FcResultMatch) out.index = v;
     if (FcPatternGetInteger(match, FC_WEIGHT, 0, &v) == FcResultMatch) out.bold = v >= FC_WEIGHT_DEMIBOLD;
     if (FcPatternGetInteger(match, FC_SLANT, 0, &v) == FcResultMatch) out.italic = v != FC_SLANT_ROMAN;
+    // A configuration that fakes a missing bold or italic reports the asked-for weight and
+    // slant with a flag to embolden or a slanting matrix: the file itself is neither.
+    FcBool embolden = FcFalse;
+    if (FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden) == FcResultMatch && embolden) out.bold = false;
+    FcMatrix* slant = nullptr;
+    if (FcPatternGetMatrix(match, FC_MATRIX, 0, &slant) == FcResultMatch && slant && slant->xy != 0) out.italic = false;
     FcPatternDestroy(match);
   }
   FcPatternDestroy(pat);

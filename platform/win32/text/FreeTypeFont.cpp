@@ -24,6 +24,10 @@ FT_Library Library() {
   return lib;
 }
 
+// Columns a bold made from a regular file grows by: one at the sizes of the user interface,
+// more as the characters grow, about a twenty-fourth of the character height.
+int EmboldenWidth(double em) { return std::max(1, static_cast<int>(em + 12) / 24); }
+
 }  // namespace
 
 struct FreeTypeFont::Face {
@@ -70,6 +74,8 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Create(const LOGFONTA& lf) {
   if (lf.lfWidth > 0 && os2 && os2->xAvgCharWidth > 0)
     emX = std::min(lf.lfWidth * upem / os2->xAvgCharWidth, double(kMaxSize));
   if (FT_Set_Char_Size(f, std::lround(emX * 64), std::lround(em * 64), 72, 72) != 0) return nullptr;
+  const bool synthBold = weight >= FW_SEMIBOLD && !file.bold;
+  const int boldExtra = synthBold ? EmboldenWidth(em) : 0;
 
   auto& m = font->metrics_;
   const double sy = em / upem, sx = emX / upem;
@@ -81,6 +87,9 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Create(const LOGFONTA& lf) {
   m.aveCharWidth = os2 && os2->xAvgCharWidth ? static_cast<int>(std::lround(os2->xAvgCharWidth * sx))
                                              : static_cast<int>(std::lround(emX / 2));
   m.maxCharWidth = static_cast<int>(std::lround(f->max_advance_width * sx));
+  // Every emboldened character is wider by the same columns, and so are the averages.
+  m.aveCharWidth += boldExtra;
+  m.maxCharWidth += boldExtra;
   m.weight = weight;
   m.italic = lf.lfItalic != 0;
   m.underline = lf.lfUnderline != 0;
@@ -102,7 +111,7 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Create(const LOGFONTA& lf) {
   font->emY_ = em;
   font->weight_ = weight;
   font->italic_ = lf.lfItalic != 0;
-  font->synthBold_ = weight >= FW_SEMIBOLD && !file.bold;
+  font->boldExtra_ = boldExtra;
   font->synthItalic_ = lf.lfItalic && !file.italic;
   font->antialias_ = lf.lfQuality != NONANTIALIASED_QUALITY;
   return font;
@@ -111,42 +120,45 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Create(const LOGFONTA& lf) {
 Glyph FreeTypeFont::Render(char32_t c) {
   FT_Face f = face_->face;
   FT_UInt index = FT_Get_Char_Index(f, c);
+  bool fromFallback = false;
   if (index == 0 && c >= 0x80) {
     // Characters the font lacks come from the Japanese face, as font linking would.
     if (!fallbackTried_) {
       fallbackTried_ = true;
-      fallback_ = Face::Open(MatchFace("", weight_, italic_, SHIFTJIS_CHARSET));
+      const FaceFile file = MatchFace("", weight_, italic_, SHIFTJIS_CHARSET);
+      fallback_ = Face::Open(file);
       if (fallback_ && FT_Set_Char_Size(fallback_->face, std::lround(emX_ * 64), std::lround(emY_ * 64), 72, 72) != 0)
         fallback_.reset();
+      fallbackBoldExtra_ = weight_ >= FW_SEMIBOLD && !file.bold ? EmboldenWidth(emY_) : 0;
     }
     if (fallback_) {
-      if (FT_UInt i = FT_Get_Char_Index(fallback_->face, c)) f = fallback_->face, index = i;
+      if (FT_UInt i = FT_Get_Char_Index(fallback_->face, c)) f = fallback_->face, index = i, fromFallback = true;
     }
   }
+  // The fallback face has its own file: it may need emboldening when the main face has a bold file.
+  const int boldExtra = fromFallback ? fallbackBoldExtra_ : boldExtra_;
   Glyph g;
   FT_Int32 flags = antialias_ ? FT_LOAD_TARGET_NORMAL : (FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME);
   if (FT_Load_Glyph(f, index, flags) != 0) return g;
   FT_GlyphSlot slot = f->glyph;
-  if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
-    if (synthItalic_) FT_GlyphSlot_Oblique(slot);
-    if (synthBold_) FT_GlyphSlot_Embolden(slot);
-  }
-  g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+  if (slot->format == FT_GLYPH_FORMAT_OUTLINE && synthItalic_) FT_GlyphSlot_Oblique(slot);
+  g.advance = static_cast<int>((slot->advance.x + 32) >> 6) + boldExtra;
   if (FT_Render_Glyph(slot, antialias_ ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return g;
   const FT_Bitmap& bm = slot->bitmap;
   g.left = slot->bitmap_left;
   g.top = slot->bitmap_top;
-  g.width = static_cast<int>(bm.width);
+  const int drawn = static_cast<int>(bm.width);
+  g.width = drawn ? drawn + boldExtra : 0;
   g.rows = static_cast<int>(bm.rows);
   g.coverage.assign(static_cast<size_t>(g.width) * g.rows, 0);
   for (int y = 0; y < g.rows; ++y) {
     const unsigned char* row = bm.buffer + static_cast<ptrdiff_t>(y) * bm.pitch;
     uint8_t* out = &g.coverage[static_cast<size_t>(y) * g.width];
-    for (int x = 0; x < g.width; ++x) {
-      if (bm.pixel_mode == FT_PIXEL_MODE_MONO)
-        out[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
-      else
-        out[x] = row[x];
+    for (int x = 0; x < drawn; ++x) {
+      const uint8_t v = bm.pixel_mode == FT_PIXEL_MODE_MONO ? ((row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0) : row[x];
+      // Emboldening lays the glyph over itself shifted right by each extra column, as the
+      // system's own bold simulation does: strokes grow thicker, the height stays.
+      for (int k = 0; k <= boldExtra; ++k) out[x + k] = std::max(out[x + k], v);
     }
   }
   return g;

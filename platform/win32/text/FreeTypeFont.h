@@ -22,7 +22,10 @@ class FreeTypeFont final : public RealizedFont {
   std::unique_ptr<Face> face_, fallback_;
   bool fallbackTried_ = false;
   double emX_ = 0, emY_ = 0;
-  bool synthBold_ = false, synthItalic_ = false, antialias_ = true;
+  bool synthItalic_ = false, antialias_ = true;
+  // Columns added to every glyph of a bold drawn from a regular file (0: none), for the
+  // main face and for the fallback face.
+  int boldExtra_ = 0, fallbackBoldExtra_ = 0;
   int weight_ = FW_NORMAL;
   bool italic_ = false;
 };

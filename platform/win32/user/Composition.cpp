@@ -46,10 +46,14 @@ gdi::Region VisibleRegion(HWND hwnd, DWORD dcxFlags) {
     return region;
   }
   // A minimised window shows none of its children, so it has nothing to clip for them.
+  // A child shows only inside its parent's client area: the part of it that reaches over
+  // the border (a docked bar placed a border's width up and left) hides none of the
+  // parent's non-client area.
   if (((w->style & WS_CLIPCHILDREN) || (dcxFlags & DCX_CLIPCHILDREN)) && !(w->style & WS_MINIMIZE)) {
+    const RECT client = ClientScreenRect(*w);
     for (HWND c : w->children)
       if (auto cw = FindWindowObject(c); cw && Visible(*cw))
-        region = gdi::Region::Combine(region, gdi::Region(ScreenWindowRect(*cw)), RGN_DIFF);
+        region = gdi::Region::Combine(region, gdi::Region(ScreenWindowRect(*cw)).Intersect(client), RGN_DIFF);
   }
   // Up the tree: each level is held inside its parent's client area and loses what its
   // siblings above cover (always for top-level windows, with WS_CLIPSIBLINGS for children).

@@ -1,7 +1,9 @@
 #include "Input.h"
 
 #include <cstdlib>
+#include <memory>
 #include <mutex>
+#include <optional>
 
 #include "../Clock.h"
 #include "Window.h"
@@ -66,14 +68,26 @@ HWND Target(POINT pt, int* hit) {
   return h;
 }
 
-void MouseEvent(UINT clientMsg, UINT ncMsg, POINT pt, int hit, HWND target, const BYTE* keys) {
+MSG MouseMessage(UINT clientMsg, UINT ncMsg, const RawMouse& raw, int hit, HWND target) {
+  const DWORD time = static_cast<DWORD>(raw.micros / 1000);
   if (hit == HTCLIENT) {
-    POINT c = pt;
+    POINT c = raw.pt;
     ScreenToClient(target, &c);
-    Post(target, clientMsg, MouseKeys(keys), MAKELPARAM(c.x, c.y), pt);
-  } else {
-    Post(target, ncMsg, static_cast<WPARAM>(hit), MAKELPARAM(pt.x, pt.y), pt);
+    return MSG{target, clientMsg, raw.keys, MAKELPARAM(c.x, c.y), time, raw.pt};
   }
+  return MSG{target, ncMsg, static_cast<WPARAM>(hit), MAKELPARAM(raw.pt.x, raw.pt.y), time, raw.pt};
+}
+
+// Queues mouse input on the thread of the window it would reach now (the capture or the
+// window under it); the window and message are settled when that thread reads it.
+void QueueMouse(int button, bool down, POINT pt, const BYTE* keys) {
+  HWND capture = GetCapture();
+  HWND target = capture ? capture : WindowFromPoint(pt);
+  auto w = target ? FindWindowObject(target) : nullptr;
+  if (!w) return;
+  auto raw = std::make_shared<RawMouse>(RawMouse{button, down, pt, MouseKeys(keys), plat::clock::NowMicros()});
+  UINT msg = button < 0 ? WM_MOUSEMOVE : static_cast<UINT>(WM_LBUTTONDOWN + 3 * button + (down ? 0 : 1));
+  PostRawMouse(w->threadId, MSG{target, msg, raw->keys, 0, static_cast<DWORD>(raw->micros / 1000), pt}, raw);
 }
 
 }  // namespace
@@ -162,12 +176,7 @@ void MouseMove(int x, int y) {
     s.cursor = POINT{x, y};
     std::copy(std::begin(s.keys), std::end(s.keys), keys);
   }
-  POINT pt{x, y};
-  int hit = HTNOWHERE;
-  HWND target = Target(pt, &hit);
-  if (!target || (!GetCapture() && !InputEnabled(target))) return;
-  if (!GetCapture()) SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, WM_MOUSEMOVE));
-  MouseEvent(WM_MOUSEMOVE, WM_NCMOUSEMOVE, pt, hit, target, keys);
+  QueueMouse(-1, false, POINT{x, y}, keys);
 }
 
 void MouseButton(int button, bool down) {
@@ -182,46 +191,7 @@ void MouseButton(int button, bool down) {
     pt = s.cursor;
     std::copy(std::begin(s.keys), std::end(s.keys), keys);
   }
-  int hit = HTNOWHERE;
-  HWND target = Target(pt, &hit);
-  if (!target) return;
-  bool captured = GetCapture() != nullptr;
-  if (!captured && !InputEnabled(target)) return;
-  UINT base = static_cast<UINT>(WM_LBUTTONDOWN + 3 * button);
-  UINT ncBase = static_cast<UINT>(WM_NCLBUTTONDOWN + 3 * button);
-  if (down && !captured) {
-    HWND top = GetAncestor(target, GA_ROOT);
-    HWND active = GetActiveWindow();
-    // Every window but the active one hears of the click first: a child of the active
-    // window too (a view, an MDI child), which takes its own activation from it.
-    if (top && target != active) {
-      LRESULT r = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(hit, base));
-      if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) && top != active) SetActiveWindow(top);
-      if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return;
-    }
-    if (IsWindow(target))
-      SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, base));
-  }
-  if (!IsWindow(target)) return;
-  UINT msg = down ? base : base + 1, ncMsg = down ? ncBase : ncBase + 1;
-  if (down) {
-    std::lock_guard lock(s.m);
-    int64_t now = plat::clock::NowMicros();
-    auto& last = s.lastDown;
-    bool nonClient = hit != HTCLIENT;
-    bool classAllows = nonClient || (GetClassLongA(target, GCL_STYLE) & CS_DBLCLKS);
-    if (last.button == button && last.hwnd == target && last.nonClient == nonClient && classAllows &&
-        now - last.time <= int64_t{GetDoubleClickTime()} * 1000 &&
-        std::abs(pt.x - last.pt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
-        std::abs(pt.y - last.pt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2) {
-      msg = base + 2;
-      ncMsg = ncBase + 2;
-      last = InputState::Click{};  // a third click starts over
-    } else {
-      last = InputState::Click{button, target, pt, now, nonClient};
-    }
-  }
-  MouseEvent(msg, ncMsg, pt, hit, target, keys);
+  QueueMouse(button, down, pt, keys);
 }
 
 void Key(UINT vk, bool down) {
@@ -274,6 +244,69 @@ void Chars(const std::string& text) {
 }
 
 }  // namespace input
+
+std::optional<MSG> CookMouse(const RawMouse& raw) {
+  const POINT pt = raw.pt;
+  int hit = HTNOWHERE;
+  HWND target = Target(pt, &hit);
+  if (!target) return std::nullopt;
+  const bool captured = GetCapture() != nullptr;
+  if (!captured && !InputEnabled(target)) return std::nullopt;
+  if (raw.button < 0) {
+    if (!captured) SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, WM_MOUSEMOVE));
+    if (!IsWindow(target)) return std::nullopt;
+    return MouseMessage(WM_MOUSEMOVE, WM_NCMOUSEMOVE, raw, hit, target);
+  }
+  const int button = raw.button;
+  const bool down = raw.down;
+  UINT base = static_cast<UINT>(WM_LBUTTONDOWN + 3 * button);
+  UINT ncBase = static_cast<UINT>(WM_NCLBUTTONDOWN + 3 * button);
+  if (down && !captured) {
+    HWND top = GetAncestor(target, GA_ROOT);
+    HWND active = GetActiveWindow();
+    // Every window but the active one hears of the click first: a child of the active
+    // window too (a view, an MDI child), which takes its own activation from it.
+    if (top && target != active) {
+      LRESULT r = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELPARAM(hit, base));
+      if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) && top != active) SetActiveWindow(top);
+      if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return std::nullopt;
+    }
+    if (IsWindow(target))
+      SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, base));
+  }
+  if (!IsWindow(target)) return std::nullopt;
+  UINT msg = down ? base : base + 1, ncMsg = down ? ncBase : ncBase + 1;
+  if (down) {
+    auto& s = State();
+    std::lock_guard lock(s.m);
+    auto& last = s.lastDown;
+    bool nonClient = hit != HTCLIENT;
+    bool classAllows = nonClient || (GetClassLongA(target, GCL_STYLE) & CS_DBLCLKS);
+    if (last.button == button && last.hwnd == target && last.nonClient == nonClient && classAllows &&
+        raw.micros - last.time <= int64_t{GetDoubleClickTime()} * 1000 &&
+        std::abs(pt.x - last.pt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+        std::abs(pt.y - last.pt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2) {
+      msg = base + 2;
+      ncMsg = ncBase + 2;
+      last = InputState::Click{};  // a third click starts over
+    } else {
+      last = InputState::Click{button, target, pt, raw.micros, nonClient};
+    }
+  }
+  return MouseMessage(msg, ncMsg, raw, hit, target);
+}
+
+bool RawMouseMayMatch(const RawMouse& raw, UINT first, UINT last) {
+  if (first == 0 && last == 0) return true;
+  auto in = [&](UINT m) { return m >= first && m <= last; };
+  if (raw.button < 0) return in(WM_MOUSEMOVE) || in(WM_NCMOUSEMOVE);
+  const UINT base = static_cast<UINT>(WM_LBUTTONDOWN + 3 * raw.button);
+  const UINT ncBase = static_cast<UINT>(WM_NCLBUTTONDOWN + 3 * raw.button);
+  for (UINT k = 0; k < 3; ++k)
+    if (in(base + k) || in(ncBase + k)) return true;
+  return false;
+}
+
 }  // namespace plat::user
 
 using namespace plat::user;

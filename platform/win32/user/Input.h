@@ -1,6 +1,7 @@
 // Keyboard and mouse input: the state tables, the characters keys make, and the
 // injection that both the test driver and the screen's real input go through.
 #pragma once
+#include <optional>
 #include <string>
 
 #include "../WinUser.h"
@@ -13,7 +14,14 @@ void TrackKeyState(ThreadQueue& q, const MSG& m);
 // The character a key makes with the given key table (US layout), or -1 for none.
 int CharacterOfKey(UINT vk, const BYTE* keys);
 
-// Input as a user makes it. Coordinates are screen coordinates.
+// The message raw mouse input makes as its thread reads it: the capture or the window under
+// it, hit-tested, activated and with the cursor set, a double click recognised. None when no
+// enabled window takes it or the activation eats it.
+std::optional<MSG> CookMouse(const RawMouse& raw);
+// Whether raw mouse input can make a message in the range first..last (0, 0: any).
+bool RawMouseMayMatch(const RawMouse& raw, UINT first, UINT last);
+
+// Input as a user makes it. Mouse input is queued raw (see RawMouse). Coordinates are screen coordinates.
 namespace input {
 void MouseMove(int x, int y);
 void MouseButton(int button, bool down);  // 0 left, 1 right, 2 middle

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "../Clock.h"
@@ -61,9 +62,19 @@ bool IsMouseMessage(UINT m) {
 
 // Finds a message for the filter, under the kernel lock. Order: posted and input,
 // quit, paint, timers.
+// Raw mouse input the filter may take stops the search: `cook` is set to it, to be made into
+// its message first.
 bool Find(ThreadQueue& q, MSG* out, HWND filter, const std::vector<HWND>& set, UINT first, UINT last,
-          bool remove) {
+          bool remove, std::shared_ptr<RawMouse>* cook) {
   for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
+    if (it->raw) {
+      if (!it->raw->taken && filter != reinterpret_cast<HWND>(-1) && RawMouseMayMatch(*it->raw, first, last)) {
+        it->raw->taken = true;
+        *cook = it->raw;
+        return false;
+      }
+      continue;
+    }
     if (!Accepts(filter, set, it->hwnd) || !InRange(it->message, first, last)) continue;
     *out = *it;
     if (remove) q.posted.erase(it);
@@ -110,6 +121,32 @@ bool HookDrops(const MSG& m, bool remove) {
   return false;
 }
 
+// Settles raw mouse input at the moment it is read: the message it makes takes its place,
+// or goes to the thread of another window (a capture taken meanwhile), or nothing does.
+void MakeMouseMessage(ThreadQueue& q, const std::shared_ptr<RawMouse>& raw) {
+  std::optional<MSG> made = CookMouse(*raw);
+  DWORD owner = q.threadId, elsewhere = 0;
+  if (made) {
+    if (auto w = FindWindowObject(made->hwnd)) owner = w->threadId;
+  }
+  {
+    std::lock_guard lock(plat::KernelMutex());
+    auto it = std::find_if(q.posted.begin(), q.posted.end(), [&](const QueuedMessage& e) { return e.raw == raw; });
+    if (it == q.posted.end()) return;
+    if (made) {
+      if (owner != q.threadId) {
+        elsewhere = owner;
+        q.posted.erase(it);
+      } else {
+        *it = QueuedMessage(*made);
+      }
+    } else {
+      q.posted.erase(it);
+    }
+  }
+  if (elsewhere) PostToThread(elsewhere, *made);
+}
+
 // One pass (peek) or a wait (get) for a message.
 bool Retrieve(MSG* msg, HWND filter, UINT first, UINT last, UINT flags, bool wait) {
   auto q = CurrentQueue();
@@ -122,10 +159,16 @@ bool Retrieve(MSG* msg, HWND filter, UINT first, UINT last, UINT flags, bool wai
     PumpScreenInput();
     MSG m{};
     bool found = false;
+    std::shared_ptr<RawMouse> cook;
     {
       std::unique_lock lock(plat::KernelMutex());
       if (!q->sent.empty()) continue;
-      found = Find(*q, &m, filter, set, first, last, remove);
+      found = Find(*q, &m, filter, set, first, last, remove, &cook);
+      if (cook) {
+        lock.unlock();
+        MakeMouseMessage(*q, cook);
+        continue;
+      }
       if (!found && !idled) {
         // Out of messages: show what was drawn, then look once more.
         idled = true;

@@ -76,6 +76,20 @@ bool PostToThread(DWORD threadId, bool front, const MSG& msg) {
   return true;
 }
 
+bool PostRawMouse(DWORD threadId, const MSG& provisional, std::shared_ptr<RawMouse> raw) {
+  auto q = QueueOf(threadId);
+  if (!q) return false;
+  {
+    std::lock_guard lock(KernelMutex());
+    if (!q->alive) return false;
+    QueuedMessage m(provisional);
+    m.raw = std::move(raw);
+    q->posted.push_back(std::move(m));
+  }
+  KernelCondition().notify_all();
+  return true;
+}
+
 int ProcessSentMessages() {
   auto q = CurrentQueue();
   int count = 0;

@@ -3,6 +3,7 @@
 // kernel condition, so message arrival and kernel objects wake the same waits.
 #pragma once
 #include <atomic>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -30,10 +31,29 @@ struct Timer {
   int64_t due;  // plat::clock microseconds
 };
 
+// Mouse input as the user made it: where, which button, the keys held and when. Which
+// window it reaches, and as what message, is decided when its thread reads it, so that a
+// capture taken while the message before it was handled applies to it.
+struct RawMouse {
+  int button = -1;  // -1 a move; 0 left, 1 right, 2 middle
+  bool down = false;
+  POINT pt{};
+  WPARAM keys = 0;  // MK_ flags at input time
+  int64_t micros = 0;
+  bool taken = false;  // being made into its message (a loop run meanwhile passes it by)
+};
+
+// A queued message; raw mouse input carries the record it is still to be made from (its
+// message and window then say what it would be if read at once).
+struct QueuedMessage : MSG {
+  QueuedMessage(const MSG& m) : MSG(m) {}  // NOLINT: every posted MSG queues as it is
+  std::shared_ptr<RawMouse> raw;
+};
+
 struct ThreadQueue {
   DWORD threadId = 0;
   bool alive = true;
-  std::deque<MSG> posted;  // posted and input messages, in arrival order
+  std::deque<QueuedMessage> posted;  // posted and input messages, in arrival order
   std::deque<std::shared_ptr<SentMessage>> sent;
   std::vector<Timer> timers;
   bool quit = false;
@@ -56,6 +76,8 @@ std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId);
 // Posts to the thread's queue and wakes it. Fails for a thread that has no queue.
 bool PostToThread(DWORD threadId, const MSG& msg);
 bool PostToThread(DWORD threadId, bool front, const MSG& msg);
+// Queues raw mouse input on the thread (see RawMouse), with the message it would make now.
+bool PostRawMouse(DWORD threadId, const MSG& provisional, std::shared_ptr<RawMouse> raw);
 
 // Runs the messages other threads have sent to this one; returns how many.
 int ProcessSentMessages();

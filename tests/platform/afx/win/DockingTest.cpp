@@ -11,6 +11,7 @@
 
 #include "Clock.h"
 #include "afxext.h"
+#include "display/Screen.h"
 #include "user/Driver.h"
 #include "user/Input.h"
 
@@ -94,6 +95,45 @@ TEST_F(Docking, ABarDockedOnTopLeavesTheRestToTheView) {
   EXPECT_EQ(Text(InFrame(view)), Text(CRect(0, dock.bottom, client.right, client.bottom)));
   EXPECT_EQ(frame->GetControlBar(kBarId), &bar);
   EXPECT_EQ(bar.m_pDockBar->GetDockedCount(), 1);
+}
+
+// The top dock bar draws its etched line under the menu in its border, over the whole width:
+// the bar docked in it sits a border's width up and left and must not leave those rows
+// unpainted, neither when it comes nor after the frame is drawn again or the bar comes back.
+TEST_F(Docking, TheTopDockBarsEtchedLineRunsOverTheBarsCorner) {
+  auto rgb = [](COLORREF c) {
+    return static_cast<plat::display::Pixel>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+  };
+  const plat::display::Pixel shadow = rgb(::GetSysColor(COLOR_BTNSHADOW)), light = rgb(::GetSysColor(COLOR_BTNHIGHLIGHT));
+  const plat::display::Pixel desktop = rgb(::GetSysColor(COLOR_BACKGROUND));
+  CDockBar* top = Dock(AFX_IDW_DOCKBAR_TOP);
+  auto check = [&](const char* when) {
+    SCOPED_TRACE(when);
+    CRect dock, barRect;
+    top->GetWindowRect(&dock);
+    bar.GetWindowRect(&barRect);
+    ASSERT_LT(barRect.top, dock.top + plat::afx::BarBorderY()) << "the bar reaches into the dock bar's border";
+    RECT got{};
+    const auto pixels = plat::display::Screen::Get().Copy(dock, &got);
+    const int w = got.right - got.left, h = got.bottom - got.top;
+    ASSERT_EQ(w, dock.Width());
+    ASSERT_GE(h, 2);
+    int wrong = 0;
+    for (int x = 0; x < w; ++x) {
+      wrong += pixels[static_cast<size_t>(x)] != shadow;
+      wrong += pixels[static_cast<size_t>(w + x)] != light;
+    }
+    EXPECT_EQ(wrong, 0) << "the etched line over " << w << " columns";
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), desktop), 0) << "nothing of the dock bar is left unpainted";
+  };
+  check("docked");
+  frame->RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  drv::WaitIdle();
+  check("the frame drawn again");
+  frame->ShowControlBar(&bar, FALSE, FALSE);
+  frame->ShowControlBar(&bar, TRUE, FALSE);
+  drv::WaitIdle();
+  check("hidden and shown again");
 }
 
 TEST_F(Docking, AFloatingBarLivesInASmallFrameAndDocksAgainWhereItWas) {

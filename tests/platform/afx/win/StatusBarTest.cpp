@@ -5,9 +5,12 @@
 
 #include <string>
 
+#include "Config.h"
+#include "ModuleRegistry.h"
 #include "afxext.h"
 #include "afxwin.h"
 #include "display/Screen.h"
+#include "frame_ids.h"
 
 namespace {
 
@@ -126,6 +129,52 @@ TEST_F(StatusBarTest, TheBarIsAsHighAsItsCharactersWhichShowWhole) {
   CRect bar;
   frame->bar.GetWindowRect(&bar);
   EXPECT_EQ(bar.Height(), 20);
+}
+
+// An indicator's pane is as wide as its text in the font the bar draws it with: its own,
+// or without one the default user-interface font, not the bold system font of a new DC.
+TEST_F(StatusBarTest, IndicatorPanesAreMeasuredInTheFontTheyAreDrawnIn) {
+  // The indicator's text is a string of the program: the test's resources stand in for it.
+  char program[MAX_PATH] = {};
+  ASSERT_GT(::GetModuleFileNameA(nullptr, program, sizeof program), 0u);
+  std::string name(program);
+  name = name.substr(name.find_last_of("\\/") + 1);
+  struct Restore {
+    std::string name;
+    ~Restore() {
+      plat::SetProgramName(name);
+      plat::config::Set("FONT", std::nullopt);
+    }
+  } restore{name};
+  plat::SetProgramName("FrameRes.exe");
+  plat::config::Set("FONT", "system");  // installed fonts, where the two fonts differ
+  CFont own;
+  ASSERT_TRUE(own.CreateFont(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
+  struct Case {
+    CFont* font;
+    HGDIOBJ drawnWith;
+  } cases[] = {{nullptr, ::GetStockObject(DEFAULT_GUI_FONT)}, {&own, own.GetSafeHandle()}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.font ? "a font of its own" : "no font of its own");
+    frame->bar.SetFont(c.font);
+    CString text;
+    ASSERT_TRUE(text.LoadString(IDS_INDICATOR));
+    const UINT ids[] = {0, IDS_INDICATOR};
+    ASSERT_TRUE(frame->bar.SetIndicators(ids, 2));
+    CClientDC dc(&frame->bar);
+    HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), c.drawnWith);
+    const int drawn = dc.GetTextExtent(text).cx;
+    ::SelectObject(dc.GetSafeHdc(), ::GetStockObject(SYSTEM_FONT));
+    const int system = dc.GetTextExtent(text).cx;
+    ::SelectObject(dc.GetSafeHdc(), old);
+    ASSERT_NE(drawn, system) << "the fixture tells the fonts apart";
+    UINT id = 0, style = 0;
+    int width = 0;
+    frame->bar.GetPaneInfo(1, id, style, width);
+    EXPECT_EQ(id, static_cast<UINT>(IDS_INDICATOR));
+    EXPECT_EQ(width, drawn);
+  }
+  frame->bar.SetFont(nullptr);
 }
 
 TEST_F(StatusBarTest, TextsReachTheirPanesWhicheverWayTheyAreSet) {

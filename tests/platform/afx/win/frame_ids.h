@@ -17,6 +17,7 @@
 #define ID_TIPPED 1006
 #define ID_LONGTIP 1007
 #define IDS_SHEET 301
+#define IDS_INDICATOR 302
 #define IDI_PAGE 310
 #define IDD_PICK_FOLDER 2000
 #define IDD_LISTS 230

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -344,6 +345,76 @@ TEST_F(InstalledFonts, ItalicSlantsAnUprightFace) {
   auto italic = plat::text::Realize(lf);
   EXPECT_GT(italic->GlyphOf(U'l').width, upright->GlyphOf(U'l').width + 3);
   EXPECT_TRUE(italic->Metrics().italic);
+}
+
+// A bold font is drawn heavier and wider than the regular one, whether its face has a bold
+// file (Arial) or is emboldened from the regular one (the Japanese faces, and the Japanese
+// characters a Latin bold borrows), and what the measuring calls answer covers what is drawn.
+TEST_F(InstalledFonts, BoldIsHeavierAndWiderAndItsMeasureCoversItsInk) {
+  struct Case {
+    const char* face;
+    int charSet;
+    LONG height;
+    const char* text;
+  } cases[] = {
+      {"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, -12, "File Exposure 123"},
+      {"ＭＳ Ｐゴシック", SHIFTJIS_CHARSET, -20, "露出 Gain ゲイン"},
+      {"ＭＳ ゴシック", SHIFTJIS_CHARSET, -12, "Mode 1280x1024"},
+      {"Arial", ANSI_CHARSET, -13, "Sensitive Mode"},
+      {"Arial", ANSI_CHARSET, -16, "露出時間"},  // borrowed from the Japanese face
+  };
+  constexpr uint32_t kWhite = 0xFFFFFF;
+  constexpr int kX = 10, kY = 5;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.face) + " " + std::to_string(c.height) + " " + c.text);
+    const int len = static_cast<int>(std::strlen(c.text));
+    struct Drawn {
+      SIZE extent{};
+      TEXTMETRICA tm{};
+      RECT calc{};
+      int ink = 0;
+      RECT box{};  // of every pixel not left white
+    };
+    auto draw = [&](int weight) {
+      Drawn d;
+      TextCanvas canvas(400, 60);
+      HFONT font = CreateFontA(c.height, 0, 0, 0, weight, 0, 0, 0, static_cast<BYTE>(c.charSet), 0, 0, 0, 0, c.face);
+      HGDIOBJ old = SelectObject(canvas.dc(), font);
+      GetTextExtentPoint32A(canvas.dc(), c.text, len, &d.extent);
+      GetTextMetricsA(canvas.dc(), &d.tm);
+      DrawTextA(canvas.dc(), c.text, len, &d.calc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+      TextOutA(canvas.dc(), kX, kY, c.text, len);
+      RECT r{400, 60, 0, 0};
+      for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 400; ++x)
+          if (canvas.At(x, y) != kWhite) {
+            ++d.ink;
+            r = RECT{std::min<LONG>(r.left, x), std::min<LONG>(r.top, y), std::max<LONG>(r.right, x + 1),
+                     std::max<LONG>(r.bottom, y + 1)};
+          }
+      d.box = r;
+      SelectObject(canvas.dc(), old);
+      DeleteObject(font);
+      return d;
+    };
+    const Drawn normal = draw(FW_NORMAL), bold = draw(FW_BOLD);
+    EXPECT_EQ(bold.tm.tmWeight, FW_BOLD);
+    EXPECT_GT(bold.extent.cx, normal.extent.cx) << "wider";
+    EXPECT_EQ(bold.extent.cy, normal.extent.cy) << "the line height stays";
+    EXPECT_GT(bold.ink, normal.ink * 6 / 5) << "heavier";
+    EXPECT_GE(bold.tm.tmAveCharWidth, normal.tm.tmAveCharWidth);
+    EXPECT_GE(bold.tm.tmMaxCharWidth, normal.tm.tmMaxCharWidth);
+    EXPECT_EQ(bold.calc.right - bold.calc.left, bold.extent.cx) << "DrawText measures as GetTextExtentPoint32";
+    EXPECT_EQ(bold.calc.bottom - bold.calc.top, bold.tm.tmHeight);
+    // The ink lies inside the measured box drawn at (kX, kY).
+    for (const Drawn* d : {&normal, &bold}) {
+      ASSERT_GT(d->ink, 0);
+      EXPECT_GE(d->box.left, kX);
+      EXPECT_LE(d->box.right, kX + d->extent.cx);
+      EXPECT_GE(d->box.top, kY);
+      EXPECT_LE(d->box.bottom, kY + d->extent.cy);
+    }
+  }
 }
 
 // Threads share realised fonts and their glyph caches; each must see the same glyphs.

@@ -150,6 +150,62 @@ TEST(Input, CapturedMouseGoesToTheCaptureWindow) {
   ReleaseCapture();
 }
 
+// Mouse input is routed when it is read, not when it is made: a press on a caption whose
+// handler takes the capture makes the move and release queued behind it the capture
+// window's client messages, even over another window; without the capture they go where
+// the mouse is.
+TEST(Input, ACaptureTakenOnThePressAppliesToInputQueuedBehindIt) {
+  struct Case {
+    bool capture;
+    Log expected;
+  } cases[] = {
+      {true, Log{"w:NCLBUTTONDOWN", "w:MOUSEMOVE", "w:LBUTTONUP"}},
+      {false, Log{"w:NCLBUTTONDOWN", "b:MOUSEMOVE", "b:LBUTTONUP"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.capture ? "captured on the press" : "no capture");
+    Recorder rec;
+    HWND w = rec.Create("w", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 100, 100, 200, 150);
+    HWND b = rec.Create("b", WS_POPUP | WS_VISIBLE, 400, 100, 100, 100);
+    SetActiveWindow(w);
+    Pump();
+    POINT upAt{};
+    rec.handlers[WM_NCLBUTTONDOWN] = [&](HWND h, WPARAM, LPARAM) -> LRESULT {
+      if (c.capture) SetCapture(h);
+      return 0;  // no move loop
+    };
+    rec.handlers[WM_LBUTTONUP] = [&](HWND, WPARAM, LPARAM l) -> LRESULT {
+      upAt = POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+      return 0;
+    };
+    rec.Clear();
+    // All four queued before any is read, as a quick click-and-drag arrives.
+    const POINT caption{200, 110}, over{450, 150};
+    input::MouseMove(caption.x, caption.y);
+    input::MouseButton(0, true);
+    input::MouseMove(over.x, over.y);
+    input::MouseButton(0, false);
+    Pump();
+    EXPECT_EQ(rec.Log({WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_LBUTTONUP, WM_MOUSEMOVE, WM_NCMOUSEMOVE}).size(),
+              c.expected.size() + 1)
+        << "one caption move before the press";
+    EXPECT_EQ(rec.Log({WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_LBUTTONUP, WM_MOUSEMOVE}), c.expected);
+    // The release is in the client coordinates of the window it reached.
+    POINT client = over;
+    ScreenToClient(c.capture ? w : b, &client);
+    EXPECT_EQ(upAt.x, client.x);
+    EXPECT_EQ(upAt.y, client.y);
+    if (c.capture) {
+      EXPECT_EQ(GetCapture(), w);
+      ReleaseCapture();
+    }
+    rec.handlers.clear();
+    DestroyWindow(w);
+    DestroyWindow(b);
+    Pump();
+  }
+}
+
 TEST(Input, KeysBecomeCharactersAndKeyStateFollowsTheQueue) {
   Recorder rec;
   HWND h = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);

@@ -108,6 +108,7 @@ TEST(MoveSize, TheFrameShowsSizingCursorsAndTheClientItsClassCursor) {
   };
   for (auto& c : cases) {
     drv::MoveTo(c.at.x, c.at.y);
+    drv::WaitIdle();  // the cursor is set as the window's thread reads the move
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, c.cursor)) << c.at.x << "," << c.at.y;
   }
   drv::WaitIdle();

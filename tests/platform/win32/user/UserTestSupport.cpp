@@ -98,6 +98,9 @@ const char* MessageName(UINT msg) {
     case WM_RBUTTONDOWN: return "RBUTTONDOWN";
     case WM_RBUTTONUP: return "RBUTTONUP";
     case WM_MOUSEMOVE: return "MOUSEMOVE";
+    case WM_NCMOUSEMOVE: return "NCMOUSEMOVE";
+    case WM_NCLBUTTONDOWN: return "NCLBUTTONDOWN";
+    case WM_NCLBUTTONUP: return "NCLBUTTONUP";
     case WM_MOUSEACTIVATE: return "MOUSEACTIVATE";
     case WM_SETCURSOR: return "SETCURSOR";
     case WM_NCHITTEST: return "NCHITTEST";

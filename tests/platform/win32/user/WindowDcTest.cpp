@@ -107,6 +107,66 @@ TEST(WindowPainting, ChildrenAreLeftAloneByAParentThatClipsThem) {
   DestroyWindow(parent);
 }
 
+// A window with a 4-pixel frame it paints green itself, through its window DC.
+LRESULT CALLBACK GreenFrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_NCCALCSIZE) {
+    RECT* r = reinterpret_cast<RECT*>(l);
+    InflateRect(r, -4, -4);
+    return 0;
+  }
+  if (m == WM_NCPAINT) {
+    HDC dc = GetWindowDC(h);
+    RECT wr;
+    GetWindowRect(h, &wr);
+    RECT all{0, 0, wr.right - wr.left, wr.bottom - wr.top};
+    HBRUSH b = CreateSolidBrush(kGreen);
+    FillRect(dc, &all, b);
+    DeleteObject(b);
+    ReleaseDC(h, dc);
+    return 0;
+  }
+  return FillProc(h, m, w, l);
+}
+
+// A child placed partly outside its parent's client area (as a docked bar is, a border's
+// width up and left) shows only inside that area; the parent's frame beside it stays the
+// parent's to paint, also when the parent clips its children.
+TEST(WindowPainting, AChildReachingOverItsParentsFrameHidesNoneOfIt) {
+  static bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = GreenFrameProc;
+    wc.lpszClassName = "GreenFrame";
+    return RegisterClassA(&wc) != 0;
+  }();
+  ASSERT_TRUE(registered);
+  for (DWORD clip : {DWORD{WS_CLIPCHILDREN}, DWORD{0}}) {
+    SCOPED_TRACE(clip ? "clipping its children" : "not clipping them");
+    HWND parent = CreateWindowExA(0, "GreenFrame", "", WS_POPUP | clip, 300, 300, 100, 80, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(parent, GWLP_USERDATA, static_cast<LONG_PTR>(kRed));
+    // The child starts 3 pixels up and left of the client area, inside the frame.
+    HWND child = Filled(kBlue, -3, -3, 40, 20, WS_CHILD | WS_VISIBLE, parent);
+    ShowWindow(parent, SW_SHOWNA);
+    drv::WaitIdle();
+    struct Probe {
+      int x, y;
+      COLORREF expected;
+    } probes[] = {
+        {301, 301, kGreen}, {310, 302, kGreen}, {302, 310, kGreen},  // the frame over the child's corner
+        {303, 303, kGreen}, {320, 303, kGreen},                      // its innermost row
+        {304, 304, kBlue},  {336, 312, kBlue},                       // the child where it shows
+        {345, 312, kRed},   {350, 350, kRed},                        // the parent's client area
+    };
+    for (const Probe& p : probes) EXPECT_EQ(ScreenAt(p.x, p.y), p.expected) << p.x << "," << p.y;
+    // Painted again later, the frame still reaches under the child's corner.
+    RedrawWindow(parent, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    drv::WaitIdle();
+    for (const Probe& p : probes) EXPECT_EQ(ScreenAt(p.x, p.y), p.expected) << p.x << "," << p.y;
+    DestroyWindow(child);
+    DestroyWindow(parent);
+    drv::WaitIdle();
+  }
+}
+
 // Erasing: the class brush (a system colour index plus one works too), and fErase when
 // the window left the erasing to its painter.
 struct EraseCase {

@@ -573,10 +573,11 @@ TEST_F(MDIMenuBarTest, TheFrameMakesItsMenuPlugInWithItsWindow) {
       EXPECT_EQ(plugIn->m_hWnd, mdi->m_hWnd);  // it borrows the frame's window
       auto* bitmaps = dynamic_cast<SECBmpMenuPlugIn*>(plugIn);
       ASSERT_NE(bitmaps, nullptr);
-      if (c.manager && c.bitmapMenus)
+      if (c.manager && c.bitmapMenus) {
         EXPECT_EQ(bitmaps->GetBitmapManager(), manager->GetBmpMgr());
-      else if (manager)
+      } else if (manager) {
         EXPECT_NE(bitmaps->GetBitmapManager(), manager->GetBmpMgr());
+      }
     }
     // The window has a menu of its own only without a menu bar.
     EXPECT_EQ(::GetMenu(mdi->m_hWnd) != nullptr, !c.menuBar);

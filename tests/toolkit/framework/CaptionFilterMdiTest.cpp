@@ -94,14 +94,7 @@ class MdiCaptionFilterTest : public CaptionFilterTest {
     Settle();
   }
   LRESULT Request(HWND about, UINT code, int target, DWORD flags = 0, CPoint at = CPoint(), CSize size = CSize()) {
-    ScxRequest request;
-    request.hWnd = about;
-    request.nTargetPlace = target;
-    request.dwFlags = flags;
-    request.x = at.x;
-    request.y = at.y;
-    request.cx = size.cx;
-    request.cy = size.cy;
+    ScxRequest request = PlaceRequest(about, target, flags, at, size);
     return ::SendMessageA(about, nsSysCommandEx::GetSysCommandExMessage(), code, reinterpret_cast<LPARAM>(&request));
   }
 

@@ -12,6 +12,7 @@
 #include "framework/SECMDIFrameWnd.h"
 #include "framework/SECMsgFilter.h"
 #include "framework/SECMultiDocTemplate.h"
+#include "framework/ScxMsgFilter.h"
 
 namespace framework_test {
 
@@ -126,5 +127,18 @@ class CaptionFilterTest : public FrameworkTest {
   RecordingTemplate* tmpl = nullptr;  // the application owns it
   HWND docWnd = nullptr;
 };
+
+// A place request about a window: where to, with a point and size when the flags say so.
+inline nsSysCommandEx::ScxRequest PlaceRequest(HWND about, int target, DWORD flags = 0, CPoint at = CPoint(), CSize size = CSize()) {
+  nsSysCommandEx::ScxRequest request;
+  request.hWnd = about;
+  request.nTargetPlace = target;
+  request.dwFlags = flags;
+  request.x = at.x;
+  request.y = at.y;
+  request.cx = size.cx;
+  request.cy = size.cy;
+  return request;
+}
 
 }  // namespace framework_test

@@ -113,6 +113,15 @@ void FrameworkTest::Screenshot(const std::string& name, CWnd* also) const {
   EXPECT_TRUE(plat::display::SavePng(path, &r)) << path;
 }
 
+void FrameworkTest::ShotOf(CWnd* window, const std::string& name) {
+  window->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  const char* folder = std::getenv("LUMORA_DISPLAY_SHOTS");
+  const std::string path = (folder && *folder ? std::string(folder) : testenv::ScratchDir()) + "/" + name;
+  CRect r;
+  window->GetWindowRect(&r);
+  EXPECT_TRUE(plat::display::SavePng(path, &r)) << path;
+}
+
 std::string FrameworkTest::ProfileText() const {
   std::ifstream in(NativeProfile(), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});

@@ -32,6 +32,8 @@ class FrameworkTest : public testing::Test {
   void Settle();
   void Idle();
   void Screenshot(const std::string& name, CWnd* also = nullptr) const;
+  // One window, redrawn whole, saved as the named screenshot.
+  static void ShotOf(CWnd* window, const std::string& name);
   // The profile file's text, and a fresh profile.
   std::string ProfileText() const;
   void WriteProfile(const std::string& text) const;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "CaptionFilterRig.h"
 #include "Clock.h"
 #include "Config.h"
 #include "FrameworkFixture.h"
@@ -193,14 +194,7 @@ class DockableFrameTest : public FrameworkTest {
   // frame's caption would have it.
   LRESULT Move(CFrameWnd* about, int target, DWORD flags = 0, CPoint at = CPoint(), CSize size = CSize(),
                const SECDockPos* pos = nullptr, const SECMDIFrameWnd::SizePair* pair = nullptr) {
-    ScxRequest request;
-    request.hWnd = about->m_hWnd;
-    request.nTargetPlace = target;
-    request.dwFlags = flags;
-    request.x = at.x;
-    request.y = at.y;
-    request.cx = size.cx;
-    request.cy = size.cy;
+    ScxRequest request = PlaceRequest(about->m_hWnd, target, flags, at, size);
     request.pDockPos = pos;
     request.pDockSize = pair;
     nsSysCommandEx::ScxMsgFilter filter(about, sec_filters::idSysCommandEx);
@@ -242,14 +236,7 @@ class DockableFrameTest : public FrameworkTest {
     EXPECT_EQ(watch.shown, 1);
     return watch.top;
   }
-  void Shot(const std::string& name) {
-    mdi->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-    const char* folder = std::getenv("LUMORA_DISPLAY_SHOTS");
-    std::string path = (folder && *folder ? std::string(folder) : testenv::ScratchDir()) + "/" + name;
-    CRect r;
-    mdi->GetWindowRect(&r);
-    EXPECT_TRUE(plat::display::SavePng(path, &r)) << path;
-  }
+  void Shot(const std::string& name) { ShotOf(mdi, name); }
 
   SECMultiDocTemplate* tmpl = nullptr;
   SECMDIFrameWnd* mdi = nullptr;

@@ -132,14 +132,7 @@ class MDIFrameTest : public FrameworkTest {
     mdi->DockControlBar(bar, AFX_IDW_DOCKBAR_TOP);
     return bar;
   }
-  void Shot(const std::string& name) {
-    mdi->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-    const char* folder = std::getenv("LUMORA_DISPLAY_SHOTS");
-    std::string path = (folder && *folder ? std::string(folder) : testenv::ScratchDir()) + "/" + name;
-    CRect r;
-    mdi->GetWindowRect(&r);
-    EXPECT_TRUE(plat::display::SavePng(path, &r)) << path;
-  }
+  void Shot(const std::string& name) { ShotOf(mdi, name); }
 
   SECMDIFrameWnd* mdi = nullptr;
 };

@@ -101,14 +101,7 @@ class WorkbookTest : public FrameworkTest {
     CClientDC dc(book);
     return dc.GetPixel(client);
   }
-  void Shot(const std::string& name) {
-    book->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-    const char* folder = std::getenv("LUMORA_DISPLAY_SHOTS");
-    const std::string path = (folder && *folder ? std::string(folder) : testenv::ScratchDir()) + "/" + name;
-    CRect r;
-    book->GetWindowRect(&r);
-    EXPECT_TRUE(plat::display::SavePng(path, &r)) << path;
-  }
+  void Shot(const std::string& name) { ShotOf(book, name); }
 
   CGuardedWorkbook* book = nullptr;
   bool shots = false;

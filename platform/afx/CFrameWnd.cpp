@@ -234,15 +234,30 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
     UpdateFrameTitleForDocument(nullptr);
 }
 
+namespace {
+
+CString NumberedName(LPCSTR lpszDocName, int nWindow) {
+  CString doc = lpszDocName;
+  if (nWindow > 0) {
+    CString n;
+    n.Format(":%d", nWindow);
+    doc += n;
+  }
+  return doc;
+}
+
+void SetCaptionIfChanged(CWnd& wnd, const CString& title) {
+  CString current;
+  wnd.GetWindowText(current);
+  if (current != title) wnd.SetWindowText(title);  // avoids needless caption redraws
+}
+
+}  // namespace
+
 void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName) {
   CString title;
   if (lpszDocName && *lpszDocName) {
-    CString doc = lpszDocName;
-    if (m_nWindow > 0) {
-      CString n;
-      n.Format(":%d", m_nWindow);
-      doc += n;
-    }
+    const CString doc = NumberedName(lpszDocName, m_nWindow);
     if (GetStyle() & FWS_PREFIXTITLE)
       title = doc + " - " + m_strTitle;
     else
@@ -250,9 +265,11 @@ void CFrameWnd::UpdateFrameTitleForDocument(LPCSTR lpszDocName) {
   } else {
     title = m_strTitle;
   }
-  CString current;
-  GetWindowText(current);
-  if (current != title) SetWindowText(title);  // avoids needless caption redraws
+  SetCaptionIfChanged(*this, title);
+}
+
+void CFrameWnd::SetDocumentCaption(LPCSTR lpszDocName) {
+  SetCaptionIfChanged(*this, NumberedName(lpszDocName, m_nWindow));
 }
 
 void CFrameWnd::GetMessageString(UINT nID, CString& rMessage) const {

@@ -40,6 +40,8 @@ class CFrameWnd : public CWnd {
   void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
   virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
   void UpdateFrameTitleForDocument(LPCSTR lpszDocName);
+  // A document frame's own caption: the document's name, ":n" when it has several frames.
+  void SetDocumentCaption(LPCSTR lpszDocName);
   virtual void OnUpdateFrameMenu(HMENU hMenuAlt) {}
   // Print preview begins (TRUE) or ends (FALSE) in this frame; the preview view has taken
   // or given back the client area already.

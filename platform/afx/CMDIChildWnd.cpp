@@ -128,17 +128,7 @@ BOOL CMDIChildWnd::PreTranslateMessage(MSG* pMsg) {
 void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
   // The child's caption is its document's title, numbered when it has several frames.
   CDocument* doc = GetActiveDocument();
-  if (bAddToTitle && doc && (GetStyle() & FWS_ADDTOTITLE)) {
-    CString title = doc->GetTitle();
-    if (m_nWindow > 0) {
-      CString n;
-      n.Format(":%d", m_nWindow);
-      title += n;
-    }
-    CString current;
-    GetWindowText(current);
-    if (current != title) SetWindowText(title);
-  }
+  if (bAddToTitle && doc && (GetStyle() & FWS_ADDTOTITLE)) SetDocumentCaption(doc->GetTitle());
   if (CMDIFrameWnd* frame = GetMDIFrame()) frame->OnUpdateFrameTitle(bAddToTitle);
 }
 

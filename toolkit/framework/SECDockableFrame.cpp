@@ -140,17 +140,7 @@ BOOL SECDockableFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* p
 void SECDockableFrame::OnUpdateFrameTitle(BOOL bAddToTitle) {
   if (SECMDIFrameWnd* main = GetMainFrame(); main && main->m_hWnd) main->OnUpdateFrameTitle(TRUE);
   if (!(GetStyle() & FWS_ADDTOTITLE) || !bAddToTitle) return;
-  CDocument* doc = GetActiveDocument();
-  if (!doc) return;
-  CString title = doc->GetTitle();
-  if (m_nWindow > 0) {
-    CString number;
-    number.Format(":%d", m_nWindow);
-    title += number;
-  }
-  CString current;
-  GetWindowText(current);
-  if (current != title) SetWindowText(title);
+  if (CDocument* doc = GetActiveDocument()) SetDocumentCaption(doc->GetTitle());
 }
 
 void SECDockableFrame::UpdateDockedFrameMenu(BOOL bActivate, CWnd* pActivateWnd, HMENU hMenuAlt) {

@@ -1,5 +1,6 @@
 #include "SECBtnDrawContext.h"
 
+#include "CreateCheckerBrush.h"
 #include "SECAuxData.h"
 #include "SECCustomToolBar.h"
 
@@ -17,33 +18,11 @@ SECBtnDrawContext::~SECBtnDrawContext() {
 }
 
 void SECBtnDrawContext::RebuildDitherBrush() {
-  // A checkerboard of the button face and the highlight, 8 by 8.
-  struct {
-    BITMAPINFOHEADER header;
-    RGBQUAD colours[2];
-  } info{};
-  info.header.biSize = sizeof info.header;
-  info.header.biWidth = 8;
-  info.header.biHeight = 8;
-  info.header.biPlanes = 1;
-  info.header.biBitCount = 1;
-  const COLORREF face = ::GetSysColor(COLOR_BTNFACE), light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-  info.colours[0] = RGBQUAD{GetBValue(face), GetGValue(face), GetRValue(face), 0};
-  info.colours[1] = RGBQUAD{GetBValue(light), GetGValue(light), GetRValue(light), 0};
-  DWORD rows[8];
-  for (int i = 0; i < 8; ++i) rows[i] = (i % 2) ? 0x55 : 0xAA;  // one byte a row, padded to four
-  HDC screen = ::GetDC(nullptr);
-  HBITMAP pattern = ::CreateDIBitmap(screen, &info.header, CBM_INIT, rows,
-                                     reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, screen);
-  if (!pattern) return;
-  CBrush brush;
-  CBitmap* bitmap = CBitmap::FromHandle(pattern);
-  if (brush.CreatePatternBrush(bitmap)) {
+  // A checkerboard of the button face and the highlight.
+  if (HBRUSH brush = CreateCheckerBrush(::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNHIGHLIGHT))) {
     m_ditherBrush.DeleteObject();
-    m_ditherBrush.Attach(brush.Detach());
+    m_ditherBrush.Attach(brush);
   }
-  ::DeleteObject(pattern);
 }
 
 BOOL SECBtnDrawContext::Prepare(CDC* pDC, int nWidth, SECCustomToolBar* pBar) {

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "controls/CreateCheckerBrush.h"
 #include "controls/LoadBitmapWithSysColors.h"
 #include "controls/SECBmpMgr.h"
 #include "controls/SECResourceIds.h"
@@ -261,31 +262,8 @@ BOOL SECBmpMenuPlugIn::CreateMonoMask(CDC* pImageDC, int nImage, CDC& maskDC, CB
 }
 
 void SECBmpMenuPlugIn::DrawCheckedImage(CDC* pDC, int x, int y, CDC& maskDC) {
-  if (!m_hCheckedBrush) {
-    // The button face and the highlight in a checkerboard, as checked toolbar buttons;
-    // its colours are its own, whatever the DC's text and background are.
-    struct {
-      BITMAPINFOHEADER header;
-      RGBQUAD colours[2];
-    } info{};
-    info.header.biSize = sizeof info.header;
-    info.header.biWidth = 8;
-    info.header.biHeight = 8;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = 1;
-    info.colours[0] = RGBQUAD{GetBValue(m_clrBtnFace), GetGValue(m_clrBtnFace), GetRValue(m_clrBtnFace), 0};
-    info.colours[1] = RGBQUAD{GetBValue(m_clrBtnHilite), GetGValue(m_clrBtnHilite), GetRValue(m_clrBtnHilite), 0};
-    DWORD rows[8];
-    for (int i = 0; i < 8; ++i) rows[i] = (i % 2) ? 0x55 : 0xAA;
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP pattern = ::CreateDIBitmap(screen, &info.header, CBM_INIT, rows, reinterpret_cast<BITMAPINFO*>(&info),
-                                       DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    if (pattern) {
-      m_hCheckedBrush = ::CreatePatternBrush(pattern);
-      ::DeleteObject(pattern);
-    }
-  }
+  // The button face and the highlight in a checkerboard, as checked toolbar buttons.
+  if (!m_hCheckedBrush) m_hCheckedBrush = CreateCheckerBrush(m_clrBtnFace, m_clrBtnHilite);
   if (!m_hCheckedBrush) return;  // drawn without it
   const CSize size = m_pBmpMgr->GetImageSize();
   // The mask's white (face and highlight pixels) takes the pattern, its black keeps the image.

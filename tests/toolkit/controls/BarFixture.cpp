@@ -1,13 +1,12 @@
 #include "BarFixture.h"
 
 #include <cstdlib>
-#include <thread>
 
+#include "SettleWindows.h"
 #include "display/Png.h"
 #include "TestEnv.h"
 
 #include "toolkit_test_ids.h"
-#include "user/MessageQueue.h"
 
 namespace toolkit_test {
 
@@ -50,27 +49,7 @@ void BarTest::TearDown() {
   ToolkitTest::TearDown();
 }
 
-void BarTest::Settle() {
-  // As the message loop does: each message through the windows' pre-translation (fly-by
-  // help and tooltips watch the mouse there), until no thread has work left.
-  for (int round = 0; round < 100000; ++round) {
-    MSG msg;
-    bool any = false;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      any = true;
-      if (msg.message == WM_QUIT) {
-        ::PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-      }
-    }
-    if (!any && !plat::user::AnyQueueBusy()) return;
-    if (!any) std::this_thread::yield();
-  }
-}
+void BarTest::Settle() { testenv::SettleWindows(); }
 
 void BarTest::Idle() {
   Settle();

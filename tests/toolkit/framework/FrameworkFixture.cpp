@@ -3,13 +3,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
+#include "SettleWindows.h"
 #include "Clock.h"
 #include "ModuleRegistry.h"
 #include "TestEnv.h"
 #include "display/Png.h"
-#include "user/MessageQueue.h"
 
 namespace framework_test {
 
@@ -72,25 +71,7 @@ void FrameworkTest::TearDown() {
   if (shotFonts) setenv("LUMORA_FONT", "test", 1);
 }
 
-void FrameworkTest::Settle() {
-  for (int round = 0; round < 100000; ++round) {
-    MSG msg;
-    bool any = false;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      any = true;
-      if (msg.message == WM_QUIT) {
-        ::PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-      }
-    }
-    if (!any && !plat::user::AnyQueueBusy()) return;
-    if (!any) std::this_thread::yield();
-  }
-}
+void FrameworkTest::Settle() { testenv::SettleWindows(); }
 
 void FrameworkTest::Idle() {
   Settle();

@@ -1,15 +1,14 @@
 #include "MenuFixture.h"
 
 #include <cstdlib>
-#include <thread>
 
+#include "SettleWindows.h"
 #include "Clock.h"
 #include "ModuleRegistry.h"
 #include "TestEnv.h"
 #include "controls/SECBmpMgr.h"
 #include "display/Png.h"
 #include "user/Driver.h"
-#include "user/MessageQueue.h"
 
 namespace menu_test {
 
@@ -115,25 +114,7 @@ HMENU MenuTest::Popup(int pos) const {
 
 void MenuTest::AddToolbarImages(SECBmpMgr* mgr) const { mgr->AddToolBar(MAKEINTRESOURCEA(IDR_MB_TOOLBAR)); }
 
-void MenuTest::Settle() {
-  for (int round = 0; round < 100000; ++round) {
-    MSG msg;
-    bool any = false;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      any = true;
-      if (msg.message == WM_QUIT) {
-        ::PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      if (!CWnd::WalkPreTranslateTree(nullptr, &msg)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-      }
-    }
-    if (!any && !plat::user::AnyQueueBusy()) return;
-    if (!any) std::this_thread::yield();
-  }
-}
+void MenuTest::Settle() { testenv::SettleWindows(); }
 
 void MenuTest::Idle() {
   Settle();

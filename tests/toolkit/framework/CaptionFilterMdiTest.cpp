@@ -30,17 +30,9 @@ class MdiCaptionFilterTest : public CaptionFilterTest {
   void SetUp() override {
     CaptionFilterTest::SetUp();
     // The library's MDI frame stands in for the frame the fixture made.
-    app.m_pMainWnd = nullptr;
-    frame->DestroyWindow();
-    frame = nullptr;
-    if (view.m_hWnd) view.DestroyWindow();
-    Settle();
-    mdi = new SECMDIFrameWnd;  // deletes itself with its window
-    ASSERT_TRUE(mdi->Create(nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 30, 680, 500)));
-    app.m_pMainWnd = mdi;
-    mdi->EnableDocking(CBRS_ALIGN_ANY);
-    mdi->SetActiveWindow();
-    Settle();
+    DropFrame();
+    mdi = NewMDIFrame();
+    ASSERT_NE(mdi, nullptr);
   }
   void TearDown() override {
     if (::IsWindow(docWnd)) ::DestroyWindow(docWnd);

@@ -44,11 +44,29 @@ void FrameworkTest::SetUp() {
   NewFrame();
 }
 
-void FrameworkTest::NewFrame() {
+void FrameworkTest::DropFrame() {
   app.m_pMainWnd = nullptr;
   if (frame && frame->m_hWnd) frame->DestroyWindow();
+  frame = nullptr;
   if (view.m_hWnd) view.DestroyWindow();
   Settle();
+}
+
+SECMDIFrameWnd* FrameworkTest::NewMDIFrame() {
+  auto* mdi = new SECMDIFrameWnd;  // deletes itself with its window
+  if (!mdi->Create(nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 30, 680, 500))) {
+    ADD_FAILURE() << "the MDI frame was not made";
+    return nullptr;
+  }
+  app.m_pMainWnd = mdi;
+  mdi->EnableDocking(CBRS_ALIGN_ANY);
+  mdi->SetActiveWindow();
+  Settle();
+  return mdi;
+}
+
+void FrameworkTest::NewFrame() {
+  DropFrame();
   frame = new SECFrameWnd;  // deletes itself with its window
   ASSERT_TRUE(frame->Create(nullptr, "Docking", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(60, 40, 700, 520)));
   app.m_pMainWnd = frame;
@@ -60,10 +78,7 @@ void FrameworkTest::NewFrame() {
 }
 
 void FrameworkTest::TearDown() {
-  app.m_pMainWnd = nullptr;
-  if (frame && frame->m_hWnd) frame->DestroyWindow();
-  if (view.m_hWnd) view.DestroyWindow();
-  Settle();
+  DropFrame();
   MSG quit;
   ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   plat::clock::UseVirtual(false);

@@ -10,6 +10,7 @@
 
 #include "framework/SECDockBar.h"
 #include "framework/SECFrameWnd.h"
+#include "framework/SECMDIFrameWnd.h"
 #include "framework_test_ids.h"
 #include "controls/SECControlBar.h"
 
@@ -28,6 +29,11 @@ class FrameworkTest : public testing::Test {
 
   // The frame replaced by a fresh one (as a program starting again would make it).
   void NewFrame();
+  // The fixture's frame and view taken down, for a test that brings its own main window.
+  void DropFrame();
+  // A library MDI frame as the main window, docking on every side; it deletes itself with its
+  // window.
+  SECMDIFrameWnd* NewMDIFrame();
   // Handles everything queued until no thread has work, then the idle layout.
   void Settle();
   void Idle();

@@ -150,11 +150,7 @@ class DockableFrameTest : public FrameworkTest {
     AfxSetResourceHandle(DockableModule());
     // The library's MDI frame stands in for the frame the fixture made; the template is
     // registered first, as a program does, so the frames switch their caption handling on.
-    app.m_pMainWnd = nullptr;
-    frame->DestroyWindow();
-    frame = nullptr;
-    if (view.m_hWnd) view.DestroyWindow();
-    Settle();
+    DropFrame();
     tmpl = new SECMultiDocTemplate(IDR_DT_NOTE, RUNTIME_CLASS(NoteDoc), RUNTIME_CLASS(NoteChild),
                                    RUNTIME_CLASS(NoteView), RUNTIME_CLASS(SECDockableFrame), IDR_DT_NOTE_DOCKED);
     app.AddDocTemplate(tmpl);  // the application owns it

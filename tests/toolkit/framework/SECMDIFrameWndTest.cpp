@@ -74,12 +74,8 @@ class MDIFrameTest : public FrameworkTest {
     FrameworkTest::SetUp();
     g_commands.clear();
     // The library's MDI frame stands in for the frame the fixture made.
-    app.m_pMainWnd = nullptr;
-    frame->DestroyWindow();
-    frame = nullptr;
-    if (view.m_hWnd) view.DestroyWindow();
-    Settle();
-    NewMDIFrame();
+    DropFrame();
+    ReplaceMDIFrame();
   }
   void TearDown() override {
     app.m_pMainWnd = nullptr;
@@ -87,15 +83,11 @@ class MDIFrameTest : public FrameworkTest {
     mdi = nullptr;
     FrameworkTest::TearDown();
   }
-  void NewMDIFrame() {
+  void ReplaceMDIFrame() {
     if (mdi && mdi->m_hWnd) mdi->DestroyWindow();
     Settle();
-    mdi = new SECMDIFrameWnd;  // deletes itself with its window
-    ASSERT_TRUE(mdi->Create(nullptr, "Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 30, 680, 500)));
-    app.m_pMainWnd = mdi;
-    mdi->EnableDocking(CBRS_ALIGN_ANY);
-    mdi->SetActiveWindow();
-    Settle();
+    mdi = NewMDIFrame();
+    ASSERT_NE(mdi, nullptr);
   }
   // The samples' two documents, each with the place button left of its own buttons.
   std::vector<CRecordingChild*> SampleDocuments() {
@@ -429,7 +421,7 @@ TEST_F(MDIFrameTest, ALayoutWithABarInsideComesBackAsAnMDIChildInItsPlace) {
   mdi->SaveBarState("Layout");
   EXPECT_NE(ProfileText().find("MDIChild=1"), std::string::npos);
 
-  NewMDIFrame();
+  ReplaceMDIFrame();
   SECControlBar* again = FloatingBar(ID_TEST_BAR_A, "A");
   mdi->LoadBarState("Layout");
   Idle();

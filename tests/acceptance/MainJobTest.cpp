@@ -2,7 +2,9 @@
 // build/lumora afresh on its own X server, drive C: and home, works it with the mouse and
 // the keyboard, and judges it by the screen, the files and the INI.
 #include <filesystem>
+#include <set>
 
+#include "PdfPages.h"
 #include "ProgramOnX.h"
 
 namespace acceptance {
@@ -16,6 +18,13 @@ class MainJob : public ProgramOnX {
     Click(InMain(749, 470));
     ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Distinct(p, LargePane()) > 100 && Changed(before, p, LargePane()) > 100000; },
                               "the still picture in the large pane", 120));
+    // The progress window gone, the main window active again.
+    ASSERT_TRUE(WaitForScreen(
+        [&](const Picture& p) {
+          const auto caption = acceptance::ActiveCaption(p);
+          return caption && std::abs(caption->left - MainWindow().left) < 8 && std::abs(caption->top - MainWindow().top) < 8;
+        },
+        "the end of the capture"));
   }
   // A menu command by its title and then its item's mnemonic key.
   void Menu(int title, const std::string& mnemonic) {
@@ -106,6 +115,54 @@ TEST_F(MainJob, SaveAsTypedOnAJapaneseKeyboard) {
   ASSERT_NO_FATAL_FAILURE(Capture());
   ASSERT_NO_FATAL_FAILURE(SaveAs("C:\\Image\\x_1@2.jpg"));
   EXPECT_EQ(Exif("C:\\Image\\x_1@2.jpg"), "JPEG 3840 3072 ");
+}
+
+// View > Full Screen shows the still over the whole screen; Esc brings the main window back.
+TEST_F(MainJob, FullScreenAndBack) {
+  Start();
+  ASSERT_NO_FATAL_FAILURE(WaitForLive(SmallPane()));
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  const Picture window = Shot();
+  const RECT screen{0, 0, window.width, window.height};
+  const RECT menuBar = InMain(RECT{4, 22, 300, 40});
+  ASSERT_NO_FATAL_FAILURE(Menu(2, "u"));
+  ASSERT_TRUE(WaitForScreen(
+      [&](const Picture& p) {
+        return At(p, 2, 2) != kDesktop && At(p, p.width - 3, p.height - 3) != kDesktop && Changed(window, p, menuBar) > 500;
+      },
+      "the still on the whole screen"));
+  const Picture full = Shot();
+  EXPECT_GT(Distinct(full, screen), 100u) << "the picture, not a blank screen";
+  Press("Escape");
+  ASSERT_TRUE(WaitForScreen(
+      [&](const Picture& p) { return At(p, 2, 2) == kDesktop && Changed(window, p, menuBar) < 20; },
+      "the main window back"));
+}
+
+// File > Print on the built-in PDF printer: one page, with the picture on it.
+TEST_F(MainJob, PrintToThePdfPrinter) {
+  Start();
+  ASSERT_NO_FATAL_FAILURE(WaitForLive(SmallPane()));
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  ASSERT_NO_FATAL_FAILURE(Menu(0, "p"));
+  ASSERT_TRUE(WaitForDialog("the print dialog"));
+  Press("Return");
+  std::string pdf;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(Native("C:\\Lumora\\Printed"), ec))
+          if (e.path().extension() == ".pdf") pdf = e.path().string();
+        return !pdf.empty() && printing::PdfPageCount(pdf) > 0;
+      },
+      "a printed PDF", 120));
+  EXPECT_EQ(printing::PdfPageCount(pdf), 1);
+  // Rendered by poppler, the page holds the picture: many colours, not a blank sheet.
+  const printing::PagePicture page = printing::RenderPdfPage(pdf, 1, 30);
+  ASSERT_GT(page.width, 0);
+  std::set<uint32_t> colours;
+  for (size_t i = 0; i + 2 < page.rgb.size(); i += 3) colours.insert(Rgb(page.rgb[i], page.rgb[i + 1], page.rgb[i + 2]));
+  EXPECT_GT(colours.size(), 200u);
 }
 
 }  // namespace

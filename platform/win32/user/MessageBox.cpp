@@ -111,7 +111,9 @@ void LayOut(HWND dialog, UINT type) {
   HWND icon = GetDlgItem(dialog, kIconId);
   if (icon) SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IconOf(type))), 0);
   HDC dc = GetDC(dialog);
-  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+  // The text's own font, or the one controls draw with when they have none.
+  HGDIOBJ font = reinterpret_cast<HFONT>(SendMessageA(text, WM_GETFONT, 0, 0));
+  HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
   std::string body(static_cast<size_t>(GetWindowTextLengthA(text)) + 1, '\0');
   body.resize(static_cast<size_t>(GetWindowTextA(text, body.data(), static_cast<int>(body.size()))));
   const int maxWidth = GetSystemMetrics(SM_CXSCREEN) * 5 / 8;

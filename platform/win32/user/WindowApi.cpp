@@ -344,11 +344,7 @@ HWND SetParent(HWND child, HWND newParent) {
   }
   // What it covered in the old parent shows again; in the new one it is drawn on top.
   if ((w->style & WS_VISIBLE) && old != newParent) {
-    if (auto op = FindWindowObject(old)) {
-      RECT r = w->rect;
-      OffsetRect(&r, -op->client.left, -op->client.top);
-      Redraw(old, &r, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    }
+    if (FindWindowObject(old)) Redraw(old, &w->rect, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     Redraw(child, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
   }
   return old;
@@ -680,16 +676,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (!(pos.flags & SWP_NOREDRAW)) {
     // A window sent down the z-order uncovers the siblings that now lie above it.
     if ((pos.flags & SWP_HIDEWINDOW) || sized || moved || lowered) {
-      HWND parent = w->parent;
-      auto p = FindWindowObject(parent);
-      if (p) {
-        RECT r = oldRect;
-        r.left -= p->client.left;
-        r.right -= p->client.left;
-        r.top -= p->client.top;
-        r.bottom -= p->client.top;
-        Redraw(parent, &r, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-      }
+      // The rectangle is in the parent's client coordinates already, as Redraw takes it.
+      if (FindWindowObject(w->parent)) Redraw(w->parent, &oldRect, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     // A window raised above others shows parts that were covered: it paints them again.
     if ((pos.flags & SWP_SHOWWINDOW) || sized || moved || restacked || (pos.flags & SWP_FRAMECHANGED))

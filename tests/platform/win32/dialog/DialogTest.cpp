@@ -251,6 +251,7 @@ TEST(MessageBoxes, TheBoxShowsItsIconAndItsLinesWhole) {
       EXPECT_FALSE(shown.messageBox);  // shown as the window it is
       HWND icon = GetDlgItem(box, 0x14), text = GetDlgItem(box, 0xFFFF);
       EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0);
+      plat::user::driver::WaitIdle();  // painted, as the box's loop paints it
       RECT r;
       GetWindowRect(icon, &r);
       int inked = 0;
@@ -267,7 +268,8 @@ TEST(MessageBoxes, TheBoxShowsItsIconAndItsLinesWhole) {
       RECT place;
       GetClientRect(text, &place);
       HDC dc = GetDC(text);
-      HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(text, WM_GETFONT, 0, 0)));
+      HGDIOBJ font = reinterpret_cast<HFONT>(SendMessageA(text, WM_GETFONT, 0, 0));
+      HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));  // what it draws with
       for (const std::string& line : lines) {
         SIZE extent{};
         GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &extent);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <thread>
 
@@ -201,25 +202,25 @@ TEST(Painting, AChildThatPaintedBeforeItsParentPaintsAgainAfterIt) {
   EXPECT_EQ(usertest::ScreenAt(30, 30), kBlue);
 }
 
-// A window hidden by another thread uncovers windows of a thread that sleeps in its
-// message loop: that thread wakes up and paints them.
+// A window hidden by another thread (as a worker hides a progress window) uncovers
+// windows of a thread that sleeps in its message loop: that thread wakes up and paints.
 TEST(Painting, AWindowHiddenByAnotherThreadWakesTheThreadUnderItToPaint) {
   Recorder rec;
   FillWhenPainting(rec, {{"under", kBlue}, {"cover", kRed}});
   rec.Create("under", WS_POPUP | WS_VISIBLE, 200, 0, 100, 100);
+  HWND cover = rec.Create("cover", WS_POPUP | WS_VISIBLE, 220, 20, 40, 40);
   Pump();
+  ASSERT_EQ(usertest::ScreenAt(230, 30), kRed);
+  std::atomic<bool> done{false};
   std::thread other([&] {
-    HWND cover = rec.Create("cover", WS_POPUP | WS_VISIBLE, 220, 20, 40, 40);
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    EXPECT_EQ(usertest::ScreenAt(230, 30), kRed);
-    // Give the first thread time to fall asleep; it is woken either way.
-    Sleep(100);
+    Sleep(100);  // time for the first thread to fall asleep; it is woken either way
     ShowWindow(cover, SW_HIDE);
-    DestroyWindow(cover);
+    done = true;
   });
-  // Sleeps until the paint arrives (the deadline only keeps a fault from hanging the test).
-  const DWORD woke = MsgWaitForMultipleObjects(0, nullptr, FALSE, 30000, QS_PAINT);
+  // Sleeps until a paint arrives, answering what the other thread sends meanwhile (the
+  // deadline only keeps a fault from hanging the test).
+  const DWORD woke = MsgWaitForMultipleObjects(0, nullptr, FALSE, 30000, QS_PAINT | QS_SENDMESSAGE);
+  while (!done) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
   other.join();
   EXPECT_NE(woke, static_cast<DWORD>(WAIT_TIMEOUT));
   Pump();
@@ -238,6 +239,24 @@ TEST(Painting, AWindowSentToTheBottomUncoversTheWindowsOverIt) {
   Pump();
   EXPECT_EQ(usertest::ScreenAt(75, 275), kBlue);
   EXPECT_EQ(usertest::ScreenAt(125, 325), kRed);
+}
+
+// A child moved or hidden inside a parent that is not at the screen's origin gives back
+// its old place to the parent.
+TEST(Painting, AChildMovedOrHiddenUncoversItsPlaceInItsParent) {
+  Recorder rec;
+  FillWhenPainting(rec, {{"parent", kBlue}, {"child", kRed}});
+  HWND parent = rec.Create("parent", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 300, 350, 100, 100);
+  HWND child = rec.Create("child", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, parent, 1);
+  Pump();
+  ASSERT_EQ(usertest::ScreenAt(320, 370), kRed);
+  MoveWindow(child, 60, 60, 30, 30, TRUE);
+  Pump();
+  EXPECT_EQ(usertest::ScreenAt(320, 370), kBlue);
+  EXPECT_EQ(usertest::ScreenAt(370, 420), kRed);
+  ShowWindow(child, SW_HIDE);
+  Pump();
+  EXPECT_EQ(usertest::ScreenAt(370, 420), kBlue);
 }
 
 // A child given another parent leaves its place in the first one, which paints it again.

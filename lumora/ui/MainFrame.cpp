@@ -50,6 +50,19 @@ constexpr UINT kFirstUserTool = 43044;
 constexpr DWORD kFrameStyle = 0x08CA8000;   // disabled, caption, system menu, minimise box, title
 constexpr DWORD kObjectStyle = 0x50800000;  // child, visible, border
 constexpr RECT kObjectRect = {0, 0, 50, 50};
+
+// The widest pixel read-out in the font the bar draws its panes with.
+int WidestReadOut(CStatusBar& bar) {
+  CClientDC dc(&bar);
+  CFont* font = bar.GetFont();
+  HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), font ? font->GetSafeHandle() : ::GetStockObject(DEFAULT_GUI_FONT));
+  int widest = 0;
+  for (int digit = 0; digit <= 9; ++digit)
+    widest = std::max<int>(widest, dc.GetTextExtent(CVexDisplayOutput::PixelInfoText(digit * 1111, digit * 1111, digit * 111,
+                                                                                      digit * 111, digit * 111)).cx);
+  ::SelectObject(dc.GetSafeHdc(), old);
+  return widest;
+}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
@@ -213,12 +226,13 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
   EnableDocking(CBRS_ALIGN_ANY);
   DockControlBar(m_pToolBar.get());
   InitObjects();
-  // The pixel read-out takes what the clock leaves of the small display's width.
+  // The pixel read-out takes what the clock leaves of the small display's width, or what
+  // its whole text needs where the font is wider.
   if (m_wndStatusBar.GetCount() == 4) {
     UINT id = 0, style = 0;
     int clock = 0;
     m_wndStatusBar.GetPaneInfo(3, id, style, clock);
-    m_wndStatusBar.SetPaneInfo(2, kPixelPane, SBPS_NOBORDERS, 320 - clock);
+    m_wndStatusBar.SetPaneInfo(2, kPixelPane, SBPS_NOBORDERS, std::max(320 - clock, WidestReadOut(m_wndStatusBar)));
   }
   RecalcLayout();
   if (CVexDoc* doc = Doc()) doc->PrepareSaveFolder();

@@ -342,6 +342,11 @@ HWND SetParent(HWND child, HWND newParent) {
     w->parent = newParent;
     np->children.insert(np->children.begin(), child);
   }
+  // What it covered in the old parent shows again; in the new one it is drawn on top.
+  if ((w->style & WS_VISIBLE) && old != newParent) {
+    if (FindWindowObject(old)) Redraw(old, &w->rect, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    Redraw(child, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+  }
   return old;
 }
 
@@ -636,7 +641,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   pos.cx = std::max(pos.cx, 0);
   pos.cy = std::max(pos.cy, 0);
   RECT oldRect, oldClient;
-  bool sized, moved, restacked = false;
+  bool sized, moved, restacked = false, lowered = false;
   {
     std::lock_guard lock(UserMutex());
     oldRect = w->rect;
@@ -650,6 +655,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
       std::vector<HWND> before = p ? p->children : std::vector<HWND>{};
       PlaceInZOrder(*w, pos.hwndInsertAfter);
       restacked = p && p->children != before;
+      if (restacked) {
+        auto at = [&](const std::vector<HWND>& list) { return std::find(list.begin(), list.end(), hwnd) - list.begin(); };
+        lowered = at(p->children) > at(before);
+      }
     }
     if (pos.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
     if (pos.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
@@ -665,17 +674,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (!IsWindow(hwnd)) return TRUE;
   // What was uncovered in the parent and what the window shows now need painting.
   if (!(pos.flags & SWP_NOREDRAW)) {
-    if ((pos.flags & SWP_HIDEWINDOW) || sized || moved) {
-      HWND parent = w->parent;
-      auto p = FindWindowObject(parent);
-      if (p) {
-        RECT r = oldRect;
-        r.left -= p->client.left;
-        r.right -= p->client.left;
-        r.top -= p->client.top;
-        r.bottom -= p->client.top;
-        Redraw(parent, &r, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-      }
+    // A window sent down the z-order uncovers the siblings that now lie above it.
+    if ((pos.flags & SWP_HIDEWINDOW) || sized || moved || lowered) {
+      // The rectangle is in the parent's client coordinates already, as Redraw takes it.
+      if (FindWindowObject(w->parent)) Redraw(w->parent, &oldRect, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     // A window raised above others shows parts that were covered: it paints them again.
     if ((pos.flags & SWP_SHOWWINDOW) || sized || moved || restacked || (pos.flags & SWP_FRAMECHANGED))

@@ -261,11 +261,11 @@ void Board::Rearm(int64_t now) {
     double exposed = double(now - frameStartAt_) / geometry_.linePeriodUs;
     shortFrame = exposed < e.lines - 0.5;
     e.lines = std::max(1.0, std::min(e.lines, exposed));
-    if (shared_.faults.shortFrames != 0) {
-      if (shared_.faults.shortFrames > 0) --shared_.faults.shortFrames;
-      e.lines = std::max(1.0, e.lines / 2);
-      shortFrame = true;
-    }
+  }
+  if (started_ && shared_.faults.shortFrames != 0) {
+    if (shared_.faults.shortFrames > 0) --shared_.faults.shortFrames;
+    e.lines /= 2;
+    shortFrame = true;
   }
   shortFrame_ = shortFrame;
   camera_.Latch(e, double(now - origin_) / 1e6);

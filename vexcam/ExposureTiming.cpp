@@ -139,17 +139,20 @@ BOOL CCameraCtrl::WaitSyncPhase(int kind) {
       LONG ms = g.FramePeriodMs * remaining / g.LinesPerFrame - 10;
       if (ms > 10) Sleep(DWORD(ms));
     }
+    // On a busy machine a read may come too late for the one settle line or for the few
+    // lines of the sync phase: a counter that went past the line, or started a new frame
+    // since the last read, counts as having reached it.
+    const bool wrapped = !first && counter < previous;
     if (kind == 2) {
-      // The settle line, or a read that finds the counter just past it: on a busy
-      // machine the one read of the line itself may come too late.
       if (counter == g.SettleLine || (!first && Crossed(previous, counter, g.SettleLine))) kind = 3;
       previous = counter;
       first = false;
       continue;
     }
     first = false;
+    previous = counter;
     bool sync = status & 4;
-    if (kind == 0 ? !sync : sync) return TRUE;
+    if (kind == 0 ? !sync : (sync || wrapped)) return TRUE;
     if (kind == 3 && g.LinesPerFrame > 0 && counter > g.LinesPerFrame + 10) return TRUE;
   } while (!budget.Spend());
   s.Camera_Status = -13;

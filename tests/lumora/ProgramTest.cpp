@@ -39,7 +39,7 @@ TEST_F(Program, LiveFramesReachTheScreenAndACloseEndsCleanly) {
                            return true;
                          },
                      });
-  EXPECT_FALSE(TimedOut());
+  EXPECT_FALSE(TimedOut()) << StepsDone();
   EXPECT_EQ(rc, 0);
   EXPECT_TRUE(running);
   // The left pane shows the scene (many values), and the scene moves between two looks.
@@ -95,7 +95,7 @@ TEST_F(Program, ACaptureFillsTheStillPaneAndLiveViewGoesOn) {
                            return true;
                          },
                      });
-  EXPECT_FALSE(TimedOut());
+  EXPECT_FALSE(TimedOut()) << StepsDone();
   EXPECT_EQ(rc, 0);
   EXPECT_GT(shotWidth, 0);
   EXPECT_EQ(slotWidth, shotWidth);

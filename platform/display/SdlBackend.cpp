@@ -42,6 +42,7 @@ uint32_t VirtualKey(SDL_Keycode k) {
     case SDLK_DOWN: return 0x28;
     case SDLK_INSERT: return 0x2D;
     case SDLK_DELETE: return 0x2E;
+    case SDLK_APPLICATION: return 0x5D;  // the menu key
     case SDLK_KP_0: return 0x60;
     case SDLK_KP_MULTIPLY: return 0x6A;
     case SDLK_KP_PLUS: return 0x6B;

@@ -227,7 +227,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
       return 0;
     case WM_SYSKEYDOWN:
-      if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      // Alt+F4 closes the top-level window, whichever of its controls has the focus.
+      if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN)) SendMessageA(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
       // Shift+F10 asks at the press, so that letting Shift go first still counts.
       else if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) && !(HIWORD(lParam) & KF_REPEAT))
         SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));

@@ -6,7 +6,9 @@
 
 #include <string>
 
+#include "Clock.h"
 #include "SettingsSheetRig.h"
+#include "pipeline/output/VexDisplayOutput.h"
 #include "user/Driver.h"
 
 namespace {
@@ -159,6 +161,32 @@ TEST_F(ControlPanelInput, APageStaysDrawnAfterItsOwnTabWBAndTheExposureKeys) {
   ASSERT_TRUE(PumpUntil([&] { return ::IsWindowEnabled(frame->m_hWnd) != FALSE; }));
   EXPECT_EQ(doc->GetExposureTime(), 0u);
   stillDrawn("Home on the exposure slider");
+}
+
+// White balance by rectangle: the sample kind, WB, a rectangle dragged over the live
+// picture and Start, all by the mouse; the measured gains move off their start.
+TEST_F(ControlPanelInput, WhiteBalanceByARectangleDraggedOnTheLivePicture) {
+  StartInput();
+  ClickTab(kLivePage);
+  ClickOn(Item(kLivePage, 1035));
+  ClickOn(Item(kLivePage, 1074));
+  ASSERT_EQ(panel->IsWhiteBalanceArea(), 1);
+  CVexDisplayOutput* live = frame->RightDisplay();
+  CRect pane;
+  live->GetWindowRect(&pane);
+  driver::Drag(pane.TopLeft() + CPoint(40, 72), pane.TopLeft() + CPoint(280, 95), 8);
+  Pump();
+  ASSERT_EQ(doc->IsWhiteBalanceRectSet(), 1);
+  const SHORT before = doc->GetWBGain(0, 0);
+  // The run keeps the camera's pace, many frames: on the virtual clock it is fast.
+  plat::clock::UseVirtual(true, 10);
+  struct ClockBack {
+    ~ClockBack() { plat::clock::UseVirtual(false); }
+  } clockBack;
+  ClickOn(Item(kLivePage, 1036));
+  ASSERT_TRUE(PumpUntil([&] { return !Checked(kLivePage, 1074) && ::IsWindowEnabled(frame->m_hWnd); }));
+  EXPECT_FALSE(Enabled(kLivePage, 1036)) << "Start";
+  EXPECT_NE(doc->GetWBGain(0, 0), before);
 }
 
 }  // namespace

@@ -303,6 +303,32 @@ TEST(Input, AltChordsAreSystemKeys) {
             (Log{"w:SYSKEYDOWN", "w:SYSKEYDOWN", "w:SYSKEYUP", "w:SYSKEYUP"}));
 }
 
+// A focused control has no menu and is no window to close: Alt+letter and Alt+F4 reach its
+// top-level window as WM_SYSCOMMAND.
+TEST(Input, SystemKeysInAChildReachItsTopLevelWindow) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  HWND child = rec.Create("child", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, top, 1);
+  std::vector<std::pair<HWND, WPARAM>> commands;
+  rec.handlers[WM_SYSCOMMAND] = [&](HWND h, WPARAM w, LPARAM l) -> LRESULT {
+    commands.emplace_back(h, w & 0xFFF0);
+    return h == top ? 0 : DefWindowProcA(h, WM_SYSCOMMAND, w, l);
+  };
+  SetFocus(child);
+  for (UINT vk : {UINT('F'), UINT(VK_F4)}) {
+    input::Key(VK_MENU, true);
+    input::Key(vk, true);
+    input::Key(vk, false);
+    input::Key(VK_MENU, false);
+  }
+  Pump();
+  ASSERT_TRUE(IsWindow(child));
+  std::vector<std::pair<HWND, WPARAM>> atTop;
+  for (const auto& c : commands)
+    if (c.first == top) atTop.push_back(c);
+  EXPECT_EQ(atTop, (std::vector<std::pair<HWND, WPARAM>>{{top, SC_KEYMENU}, {top, SC_CLOSE}}));
+}
+
 int g_hookOrder = 0;
 int g_firstHookAt = 0, g_secondHookAt = 0;
 HHOOK g_first = nullptr, g_second = nullptr;

@@ -3,6 +3,7 @@
 #pragma once
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +20,8 @@ class Xvfb {
     if (pipe(fds) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
+      // Ends with the test process, however that ends.
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
       close(fds[0]);
       std::string fd = std::to_string(fds[1]);
       execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1400x1100x24", "-nolisten", "tcp",

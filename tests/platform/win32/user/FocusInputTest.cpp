@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "UserTestSupport.h"
+#include "user/Driver.h"
 #include "user/Input.h"
 
 using usertest::Pump;
 using usertest::Recorder;
 namespace input = plat::user::input;
+namespace driver = plat::user::driver;
 
 namespace {
 
@@ -206,33 +208,65 @@ TEST(Input, ACaptureTakenOnThePressAppliesToInputQueuedBehindIt) {
   }
 }
 
-TEST(Input, KeysBecomeCharactersAndKeyStateFollowsTheQueue) {
+TEST(Input, KeysAndTheirTextMakeOneCharacterEachAndKeyStateFollowsTheQueue) {
   Recorder rec;
   HWND h = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
   std::string typed;
+  std::vector<WPARAM> keys;
   SHORT shiftSeen = 0;
   rec.handlers[WM_CHAR] = [&](HWND, WPARAM c, LPARAM) -> LRESULT {
     typed += static_cast<char>(c);
     return 0;
   };
   rec.handlers[WM_KEYDOWN] = [&](HWND, WPARAM vk, LPARAM) -> LRESULT {
+    keys.push_back(vk);
     if (vk == 'B') shiftSeen = GetKeyState(VK_SHIFT);
     return 0;
   };
   SetFocus(h);
-  input::Key('A', true);
-  input::Key('A', false);
-  input::Key(VK_SHIFT, true);
-  input::Key('B', true);
-  input::Key('B', false);
-  input::Key(VK_SHIFT, false);
-  input::Key('1', true);
-  input::Key('1', false);
-  input::Chars("露");
+  driver::TypeText("aB1\\露");
   Pump();
-  EXPECT_EQ(typed, "aB1露");
+  EXPECT_EQ(typed, "aB1\\露");
+  // The keys come as their virtual keys; the character no key types, as text alone.
+  EXPECT_EQ(keys, (std::vector<WPARAM>{'A', VK_SHIFT, 'B', '1', 0xDC}));
   EXPECT_LT(shiftSeen, 0);
   EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+}
+
+// With Control or Alt a key is a command: a control character or a system character,
+// never the text the keyboard map has for it.
+TEST(Input, ChordsMakeControlOrSystemCharacters) {
+  struct Case {
+    UINT vk;
+    unsigned modifiers;
+    std::string chars, systemChars;
+  } cases[] = {
+      {'A', driver::kControl, "\x01", ""},   {'1', driver::kControl, "", ""},
+      {0xDC, driver::kControl, "", ""},     {'F', driver::kAlt, "", "f"},
+      {'F', driver::kAlt | driver::kShift, "", "F"},
+      {VK_SPACE, driver::kAlt, "", " "},   {VK_RETURN, driver::kNone, "\r", ""},
+      {VK_BACK, driver::kControl, "\x7f", ""}, {VK_ESCAPE, driver::kNone, "\x1b", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "key " << c.vk << " with " << c.modifiers);
+    Recorder rec;
+    HWND h = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    std::string chars, systemChars;
+    rec.handlers[WM_CHAR] = [&](HWND, WPARAM ch, LPARAM) -> LRESULT {
+      chars += static_cast<char>(ch);
+      return 0;
+    };
+    rec.handlers[WM_SYSCHAR] = [&](HWND, WPARAM ch, LPARAM) -> LRESULT {
+      systemChars += static_cast<char>(ch);
+      return 0;
+    };
+    SetFocus(h);
+    driver::PressKey(c.vk, c.modifiers);
+    Pump();
+    EXPECT_EQ(chars, c.chars);
+    EXPECT_EQ(systemChars, c.systemChars);
+    DestroyWindow(h);
+  }
 }
 
 TEST(Input, AltChordsAreSystemKeys) {

@@ -217,6 +217,10 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
       if (w->style & WS_CHILD) SendMessageA(w->parent, WM_CONTEXTMENU, wParam, lParam);
       return 0;
+    case WM_MOUSEWHEEL:
+      // The wheel goes to the focus; what it does not scroll, its parent may.
+      if (w->style & WS_CHILD) return SendMessageA(w->parent, WM_MOUSEWHEEL, wParam, lParam);
+      return 0;
     case WM_RBUTTONUP: {
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ClientToScreen(hwnd, &p);
@@ -306,6 +310,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_NCLBUTTONDBLCLK:
+      // Quick presses on a scroll bar each scroll.
+      if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+        return DefWindowProcA(hwnd, WM_NCLBUTTONDOWN, wParam, lParam);
       if (wParam == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
         SendMessageA(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
       return 0;

@@ -106,10 +106,13 @@ BOOL CCameraCtrl::WaitSyncPhase(int kind) {
   }
   const CameraGeometry& g = Geometry();
   int64_t budget = DeviceState().portReadsPerHalfSecond;
-  if ((kind == 1 || kind == 3) && m_Revision >= 217 && s.ExpMode == 2 && s.ExpParam > 4) budget *= s.ExpParam;
+  const bool longWait = (kind == 1 || kind == 3) && m_Revision >= 217 && s.ExpMode == 2 && s.ExpParam > 4;
+  if (longWait) budget *= s.ExpParam;
   DWORD base = s.PCIaddress;
   bool first = true;
   for (int64_t reads = 0; reads < budget; ++reads) {
+    // A long exposure's sync comes only as it ends: a capture's stop does not wait for it.
+    if (longWait && !m_Searching && s.bAbort) return FALSE;
     DWORD status = ReadStatus(base, 0);
     LONG counter = LONG(status >> 16);
     if (first && kind >= 1 && s.ExpMode == 1 && g.LinesPerFrame > 0) {

@@ -126,12 +126,14 @@ BOOL CCameraCtrl::WaitSyncPhase(int kind) {
     return TRUE;
   }
   const CameraGeometry& g = Geometry();
-  PollBudget budget((kind == 1 || kind == 3) && m_Revision >= 217 && s.ExpMode == 2 && s.ExpParam > 4 ? s.ExpParam
-                                                                                                       : 1);
+  const bool longWait = (kind == 1 || kind == 3) && m_Revision >= 217 && s.ExpMode == 2 && s.ExpParam > 4;
+  PollBudget budget(longWait ? s.ExpParam : 1);
   DWORD base = s.PCIaddress;
   bool first = true;
   LONG previous = 0;
   do {
+    // A long exposure's sync comes only as it ends: a capture's stop does not wait for it.
+    if (longWait && !m_Searching && s.bAbort) return FALSE;
     DWORD status = ReadStatus(base, 0);
     LONG counter = LONG(status >> 16);
     if (first && kind >= 1 && s.ExpMode == 1 && g.LinesPerFrame > 0) {

@@ -957,6 +957,7 @@ struct HitEntry {
   bool under = false;       // visible and the point lies in its window rectangle
   bool intoChildren = false;
   bool ownThread = false;
+  bool disabledChild = false;  // the mouse over it reaches its parent
   std::vector<HWND> children;
 };
 
@@ -967,6 +968,7 @@ HitEntry ReadHitEntry(HWND hwnd, POINT screen) {
   if (!w || !(w->style & WS_VISIBLE) || !Contains(ScreenWindowRect(*w), screen)) return e;
   e.under = true;
   e.ownThread = w->threadId == CurrentThreadId();
+  e.disabledChild = (w->style & (WS_CHILD | WS_DISABLED)) == (WS_CHILD | WS_DISABLED);
   if (w->style & (WS_MINIMIZE | WS_DISABLED)) return e;
   POINT o = ClientOrigin(*w);
   RECT sc{o.x, o.y, o.x + w->client.right - w->client.left, o.y + w->client.bottom - w->client.top};
@@ -992,6 +994,8 @@ HWND HitTestPoint(HWND parent, POINT screen, int* hit) {
   for (HWND c : children) {
     HitEntry e = ReadHitEntry(c, screen);
     if (!e.under) continue;
+    // A disabled control takes no mouse input: its parent gets it (and can show its tip).
+    if (e.disabledChild) return nullptr;
     if (e.intoChildren)
       if (HWND d = HitTestPoint(c, screen, hit)) return d;
     int code = kHitNotAsked;

@@ -73,7 +73,7 @@ class BoxWindow {
       GetClientRect(frame, &rc);
       g_client = CreateWindowExA(0, "MDIClient", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, rc.right,
                                  rc.bottom, frame, nullptr, nullptr, &ccs);
-      MDICREATESTRUCTA mcs{"BoxChild", "Child", nullptr, 40, 30, 360, 240, style | WS_VISIBLE, 0};
+      MDICREATESTRUCTA mcs{"BoxChild", "Child", nullptr, 40, 30, 360, 240, static_cast<DWORD>(style | WS_VISIBLE), 0};
       window = reinterpret_cast<HWND>(SendMessageA(g_client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
     }
     drv::WaitIdle();

@@ -15,10 +15,9 @@ struct InputState {
   std::mutex m;
   POINT cursor{0, 0};
   BYTE keys[256] = {};  // the physical state, as GetAsyncKeyState reads it
-  // The mouse input queued last and its thread (under `route`, taken before any queue's
-  // lock): the rest of a drag made while it is unread queues behind it.
+  // The thread that got the last mouse input over a window (under `route`, taken before
+  // any queue's lock).
   std::mutex route;
-  std::weak_ptr<RawMouse> lastRaw;
   DWORD lastThread = 0;
   struct Click {
     int button = -1;
@@ -84,10 +83,10 @@ MSG MouseMessage(UINT clientMsg, UINT ncMsg, const RawMouse& raw, int hit, HWND 
 }
 
 // Queues mouse input on the thread of the window it would reach now (the capture or the
-// window under it); the window and message are settled when that thread reads it. The
-// rest of a drag made while earlier input is still unread queues behind that input, and
-// input over no window goes where the last input went: a capture taken as that thread
-// reads the press that starts a drag still gets all of the drag, in order.
+// window under it); the window and message are settled when that thread reads it. Input
+// over no window goes where the input before it went: a capture taken as that thread reads
+// the press that starts a drag still gets the rest of the drag, in order, over the bare
+// desktop too.
 void QueueMouse(int button, bool down, POINT pt, const BYTE* keys) {
   HWND capture = GetCapture();
   HWND target = capture ? capture : WindowFromPoint(pt);
@@ -95,19 +94,13 @@ void QueueMouse(int button, bool down, POINT pt, const BYTE* keys) {
   auto raw = std::make_shared<RawMouse>(RawMouse{button, down, pt, MouseKeys(keys), plat::clock::NowMicros()});
   UINT msg = button < 0 ? WM_MOUSEMOVE : static_cast<UINT>(WM_LBUTTONDOWN + 3 * button + (down ? 0 : 1));
   const MSG provisional{target, msg, raw->keys, 0, static_cast<DWORD>(raw->micros / 1000), pt};
-  // Plain moves keep going by position, so a thread that is slow to read its input holds
-  // up no other thread's hovering.
-  const bool dragging = (raw->keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) || (button >= 0 && !down);
   auto& s = State();
   std::lock_guard lock(s.route);
-  const bool behind = s.lastThread && (!w || (dragging && !s.lastRaw.expired()));
-  if (behind && PostRawMouse(s.lastThread, provisional, raw)) {
-    s.lastRaw = raw;
+  if (!w) {
+    if (s.lastThread) PostRawMouse(s.lastThread, provisional, raw);
     return;
   }
-  if (!w || !PostRawMouse(w->threadId, provisional, raw)) return;
-  s.lastRaw = raw;
-  s.lastThread = w->threadId;
+  if (PostRawMouse(w->threadId, provisional, raw)) s.lastThread = w->threadId;
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
 #include "SettleWindows.h"
 
+#include <chrono>
 #include <thread>
 
 #include <afxwin.h>
 
+#include "user/InputDeadline.h"
 #include "user/MessageQueue.h"
 
 namespace testenv {
 
 void SettleWindows() {
+  // A drag loop left waiting for a release the test never gives ends instead of hanging.
+  const plat::user::driver::InputDeadline bound(std::chrono::seconds(10));
   for (int round = 0; round < 100000; ++round) {
     MSG msg;
     bool any = false;

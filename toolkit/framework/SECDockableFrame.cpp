@@ -40,6 +40,7 @@ BEGIN_MESSAGE_MAP(SECDockableFrame, SECFrameWnd)
   ON_MESSAGE(WM_NCPAINT, OnNcPaintMsg)
   ON_MESSAGE(WM_SETTEXT, OnSetTextMsg)
   ON_WM_DESTROY()
+  ON_WM_NCHITTEST()
 END_MESSAGE_MAP()
 
 SECDockableFrame::SECDockableFrame() : m_pMsgFilter(new SECMsgFilter(this, SECMsgFilter::kNoParent)) {
@@ -100,6 +101,10 @@ LRESULT SECDockableFrame::FilterOrDefault(UINT message, WPARAM wParam, LPARAM lP
   if (OfferToFilter(message, wParam, lParam) & SECMsgFilter::kHandled) return 0;
   if (!Alive(self, this)) return 0;
   return DefWindowProc(message, wParam, lParam);
+}
+
+UINT SECDockableFrame::OnNcHitTest(CPoint point) {
+  return static_cast<UINT>(sec_filters::CaptionHit(m_pMsgFilter, SECFrameWnd::OnNcHitTest(point), point));
 }
 
 LRESULT SECDockableFrame::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

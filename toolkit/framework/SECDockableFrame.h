@@ -62,5 +62,6 @@ class SECDockableFrame : public SECFrameWnd {
   afx_msg LRESULT OnNcPaintMsg(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnSetTextMsg(WPARAM wParam, LPARAM lParam);
   afx_msg void OnDestroy();
+  afx_msg UINT OnNcHitTest(CPoint point);
   DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,6 @@
 #include "SECFrameFilter.h"
 
+#include "SECCaptionControlMsgFilter.h"
 #include "SECCaptionMsgFilter.h"
 #include "SECFilterTables.h"
 
@@ -27,6 +28,19 @@ LRESULT HandRequest(SECMsgFilter* pRoot) {
   LRESULT result = 0;
   if (pRoot) pRoot->FilterCurrentMessage(&result);
   return result;
+}
+
+LRESULT CaptionHit(SECMsgFilter* pRoot, LRESULT hit, CPoint screen) {
+  if (!pRoot || (hit != HTCLOSE && hit != HTMAXBUTTON && hit != HTMINBUTTON && hit != HTHELP)) return hit;
+  auto* list = dynamic_cast<SECCaptionControlListMsgFilter*>(pRoot->FindFilter(idCaptionList));
+  if (!list || !list->IsEnabled()) return hit;
+  list->LayoutControls();  // the frame may have changed size since the list last laid out
+  for (INT_PTR i = 0; i < list->GetChildCount(); ++i) {
+    auto* button = dynamic_cast<SECCaptionControlMsgFilter*>(list->GetChild(i));
+    if (button && button->IsEnabled() && !button->m_rectButton.IsRectEmpty() && button->HitTest(screen))
+      return HTCAPTION;
+  }
+  return hit;
 }
 
 }  // namespace sec_filters

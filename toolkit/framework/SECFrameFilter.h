@@ -20,5 +20,9 @@ BOOL OfferFirst(HWND hFrame, SECMsgFilter* pRoot);
 void OfferAfter(HWND hFrame, SECMsgFilter* pRoot);
 // A place request ("Tamrisk::WM_SYSCOMMANDEX") now being handled: the filters fill the answer.
 LRESULT HandRequest(SECMsgFilter* pRoot);
+// The frame's hit code at a screen point, given the window's own answer: where one of the
+// caption list's buttons lies over a box of the window, the caption, so that the button's
+// filter gets the press (it takes presses on the caption only).
+LRESULT CaptionHit(SECMsgFilter* pRoot, LRESULT hit, CPoint screen);
 
 }  // namespace sec_filters

@@ -23,6 +23,7 @@ BEGIN_MESSAGE_MAP(SECMDIChildWnd, CMDIChildWnd)
   ON_WM_DESTROY()
   ON_WM_SETCURSOR()
   ON_WM_NCPAINT()
+  ON_WM_NCHITTEST()
   ON_MESSAGE(WM_SETTEXT, OnSetText)
   ON_MESSAGE(WM_NCLBUTTONDOWN, OnFilteredMouse)
   ON_MESSAGE(WM_NCRBUTTONDOWN, OnFilteredMouse)
@@ -79,6 +80,10 @@ BOOL SECMDIChildWnd::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
   // Sizing borders: the caption's buttons are drawn again over what the sizing look left.
   if (nHitTest >= HTLEFT && nHitTest <= HTBOTTOMRIGHT) sec_filters::OfferAfter(m_hWnd, m_pMsgFilter);
   return result;
+}
+
+UINT SECMDIChildWnd::OnNcHitTest(CPoint point) {
+  return static_cast<UINT>(sec_filters::CaptionHit(m_pMsgFilter, CMDIChildWnd::OnNcHitTest(point), point));
 }
 
 void SECMDIChildWnd::OnNcPaint() {

@@ -47,6 +47,7 @@ class SECMDIChildWnd : public CMDIChildWnd {
   afx_msg void OnDestroy();
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
   afx_msg void OnNcPaint();
+  afx_msg UINT OnNcHitTest(CPoint point);
   afx_msg LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnFilteredMouse(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnSysCommandEx(WPARAM wParam, LPARAM lParam);

@@ -812,7 +812,7 @@ void SECMDIFrameWnd::OnEnable(BOOL bEnable) {
 
 UINT SECMDIFrameWnd::OnNcHitTest(CPoint point) {
   if (InCustomiseMode()) return static_cast<UINT>(HTERROR);
-  return CMDIFrameWnd::OnNcHitTest(point);
+  return static_cast<UINT>(sec_filters::CaptionHit(m_pMsgFilter, CMDIFrameWnd::OnNcHitTest(point), point));
 }
 
 void SECMDIFrameWnd::OnSysColorChange() {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "../WinUserUi.h"
+#include "CaptionBox.h"
 #include "Menu.h"
 #include "MoveSize.h"
 #include "NcLayout.h"
@@ -290,11 +291,18 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NCLBUTTONDOWN:
       switch (wParam) {
-        case HTCLOSE: SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam); break;
-        case HTMINBUTTON: SendMessageA(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, lParam); break;
-        case HTMAXBUTTON:
-          SendMessageA(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
+        case HTCLOSE:
+        case HTMINBUTTON:
+        case HTMAXBUTTON: {
+          // A box acts when released over it; sliding off before letting go does nothing.
+          const int hit = static_cast<int>(wParam);
+          if (!TrackCaptionBox(hwnd, hit)) break;
+          WPARAM command = SC_CLOSE;
+          if (hit == HTMINBUTTON) command = IsIconic(hwnd) ? SC_RESTORE : SC_MINIMIZE;
+          if (hit == HTMAXBUTTON) command = IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE;
+          SendMessageA(hwnd, WM_SYSCOMMAND, command, lParam);
           break;
+        }
         case HTMENU: SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam); break;
         case HTVSCROLL: SendMessageA(hwnd, WM_SYSCOMMAND, SC_VSCROLL | HTVSCROLL, lParam); break;
         case HTHSCROLL: SendMessageA(hwnd, WM_SYSCOMMAND, SC_HSCROLL | HTHSCROLL, lParam); break;

@@ -9,6 +9,7 @@
 #include "../WinSystem.h"
 #include "Composition.h"
 #include "Input.h"
+#include "InputDeadline.h"
 #include "MessageQueue.h"
 #include "display/Keyboard.h"
 
@@ -108,8 +109,11 @@ void TypeText(const std::string& text) {
 }
 
 void WaitIdle() {
-  // Bounded, so that a thread that never settles fails the test instead of hanging it.
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  // Bounded, so that a thread that never settles fails the test instead of hanging it;
+  // a drag loop waiting for a release that never comes is ended at the same time.
+  constexpr std::chrono::seconds kLimit{10};
+  const InputDeadline bound(kLimit);
+  auto deadline = std::chrono::steady_clock::now() + kLimit;
   for (;;) {
     MSG msg;
     bool any = false;

@@ -15,6 +15,10 @@ struct InputState {
   std::mutex m;
   POINT cursor{0, 0};
   BYTE keys[256] = {};  // the physical state, as GetAsyncKeyState reads it
+  // The thread that got the last mouse input over a window (under `route`, taken before
+  // any queue's lock).
+  std::mutex route;
+  DWORD lastThread = 0;
   struct Click {
     int button = -1;
     HWND hwnd = nullptr;
@@ -79,15 +83,24 @@ MSG MouseMessage(UINT clientMsg, UINT ncMsg, const RawMouse& raw, int hit, HWND 
 }
 
 // Queues mouse input on the thread of the window it would reach now (the capture or the
-// window under it); the window and message are settled when that thread reads it.
+// window under it); the window and message are settled when that thread reads it. Input
+// over no window goes where the input before it went: a capture taken as that thread reads
+// the press that starts a drag still gets the rest of the drag, in order, over the bare
+// desktop too.
 void QueueMouse(int button, bool down, POINT pt, const BYTE* keys) {
   HWND capture = GetCapture();
   HWND target = capture ? capture : WindowFromPoint(pt);
   auto w = target ? FindWindowObject(target) : nullptr;
-  if (!w) return;
   auto raw = std::make_shared<RawMouse>(RawMouse{button, down, pt, MouseKeys(keys), plat::clock::NowMicros()});
   UINT msg = button < 0 ? WM_MOUSEMOVE : static_cast<UINT>(WM_LBUTTONDOWN + 3 * button + (down ? 0 : 1));
-  PostRawMouse(w->threadId, MSG{target, msg, raw->keys, 0, static_cast<DWORD>(raw->micros / 1000), pt}, raw);
+  const MSG provisional{target, msg, raw->keys, 0, static_cast<DWORD>(raw->micros / 1000), pt};
+  auto& s = State();
+  std::lock_guard lock(s.route);
+  if (!w) {
+    if (s.lastThread) PostRawMouse(s.lastThread, provisional, raw);
+    return;
+  }
+  if (PostRawMouse(w->threadId, provisional, raw)) s.lastThread = w->threadId;
 }
 
 }  // namespace
@@ -117,6 +130,10 @@ void TrackKeyState(ThreadQueue& q, const MSG& m) {
       break;
     }
     default:
+      // A mouse button used while Alt is down makes Alt a chord, not a menu key.
+      if ((m.message >= WM_LBUTTONDOWN && m.message <= WM_MBUTTONDBLCLK) ||
+          (m.message >= WM_NCLBUTTONDOWN && m.message <= WM_NCMBUTTONDBLCLK))
+        q.menuKeyAlone = false;
       if (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST && m.message != WM_MOUSEWHEEL) {
         set(VK_LBUTTON, (m.wParam & MK_LBUTTON) != 0);
         set(VK_RBUTTON, (m.wParam & MK_RBUTTON) != 0);

@@ -4,18 +4,20 @@
 
 namespace plat::user {
 
-bool TrackMouse(HWND hwnd, const std::function<void(POINT)>& follow) {
+bool TrackMouse(HWND hwnd, const std::function<void(POINT)>& follow, bool* released) {
   SetCapture(hwnd);
   bool kept = true;
+  if (released) *released = false;
   for (;;) {
     MSG msg;
     if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (GetCapture() != hwnd) break;
-      // Input is routed when it is made, so a release over no window never arrives as a
-      // message: the button's state says so instead.
+      // A release that never arrives as a message (let go where no window took it): the
+      // button's state says so instead.
       if (!(GetAsyncKeyState(VK_LBUTTON) & 0x8000)) {
         POINT pt;
         GetCursorPos(&pt);
+        if (released) *released = true;
         follow(pt);
         break;
       }
@@ -32,6 +34,7 @@ bool TrackMouse(HWND hwnd, const std::function<void(POINT)>& follow) {
       break;
     }
     if (msg.message == WM_LBUTTONUP || msg.message == WM_NCLBUTTONUP) {
+      if (released) *released = true;
       follow(msg.pt);
       break;
     }

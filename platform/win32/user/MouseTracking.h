@@ -8,7 +8,8 @@ namespace plat::user {
 
 // Captures the mouse for `hwnd` and follows it until the left button is released (true)
 // or Esc is pressed (false). `follow` sees each position, the release's included. Other
-// messages are dispatched meanwhile, keys excepted.
-bool TrackMouse(HWND hwnd, const std::function<void(POINT)>& follow);
+// messages are dispatched meanwhile, keys excepted. A capture taken away also ends it
+// (true); `released` then says false.
+bool TrackMouse(HWND hwnd, const std::function<void(POINT)>& follow, bool* released = nullptr);
 
 }  // namespace plat::user

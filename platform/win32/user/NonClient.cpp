@@ -4,6 +4,7 @@
 
 #include "../WinGdi.h"
 #include "../WinGdiText.h"
+#include "CaptionBox.h"
 #include "Menu.h"
 #include "NcLayout.h"
 #include "ScrollBars.h"
@@ -57,19 +58,22 @@ void DrawCaption(HDC dc, const Window& w, const NcLayout& l, bool active) {
                l.sysIcon.bottom - l.sysIcon.top, 0, nullptr, DI_NORMAL);
     text.left = l.sysIcon.right + 2;
   }
+  auto pushed = [&](int hit) -> UINT { return w.pushedBox == hit ? DFCS_PUSHED : 0; };
   RECT box = l.closeBox;
   if (!IsRectEmpty(&box)) {
-    bool noClose = w.cls && (w.cls->style & CS_NOCLOSE);
-    DrawFrameControl(dc, &box, DFC_CAPTION, DFCS_CAPTIONCLOSE | (noClose ? DFCS_INACTIVE : 0));
+    DrawFrameControl(dc, &box, DFC_CAPTION,
+                     DFCS_CAPTIONCLOSE | (CaptionBoxEnabled(w, HTCLOSE) ? 0 : DFCS_INACTIVE) | pushed(HTCLOSE));
     text.right = box.left - 2;
   }
   if (!IsRectEmpty(&l.maxBox)) {
     box = l.maxBox;
     DrawFrameControl(dc, &box, DFC_CAPTION, ((w.style & WS_MAXIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX) |
-                                                 ((w.style & WS_MAXIMIZEBOX) ? 0 : DFCS_INACTIVE));
+                                                 (CaptionBoxEnabled(w, HTMAXBUTTON) ? 0 : DFCS_INACTIVE) |
+                                                 pushed(HTMAXBUTTON));
     box = l.minBox;
     DrawFrameControl(dc, &box, DFC_CAPTION, ((w.style & WS_MINIMIZE) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN) |
-                                                 ((w.style & WS_MINIMIZEBOX) ? 0 : DFCS_INACTIVE));
+                                                 (CaptionBoxEnabled(w, HTMINBUTTON) ? 0 : DFCS_INACTIVE) |
+                                                 pushed(HTMINBUTTON));
     text.right = l.minBox.left - 2;
   }
   HGDIOBJ old = SelectObject(dc, CaptionFont());

@@ -50,6 +50,7 @@ struct Window {
   bool destroying = false;
   bool created = false;  // WM_NCCREATE has been answered
   bool ncActive = false;  // the caption is drawn in the active colours
+  int pushedBox = 0;      // the caption box held down now (HTCLOSE ...), drawn pushed
   HMENU sysMenu = nullptr;  // the window's own copy of the system menu, made on demand
   HICON iconBig = nullptr;  // WM_SETICON: the window's own icons, before its class's
   HICON iconSmall = nullptr;

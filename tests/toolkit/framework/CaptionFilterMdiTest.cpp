@@ -397,5 +397,52 @@ TEST_F(MdiCaptionFilterTest, TheMainFramesCustomCaptionLeavesTheMaximisedChildsB
   EXPECT_EQ(mdi->EnableCustomCaption(FALSE), TRUE);
 }
 
+
+TEST_F(MdiCaptionFilterTest, TheLibrarysOwnBoxesTakeThePressAndActOnlyOnReleaseOverThem) {
+  const struct {
+    UINT id;
+    const char* name;
+    bool (*acted)(HWND);
+  } boxes[] = {{SECCaptionControlMsgFilter::idClose, "close", [](HWND h) { return !::IsWindow(h); }},
+               {SECCaptionControlMsgFilter::idMaximize, "maximise", [](HWND h) { return ::IsZoomed(h) != FALSE; }},
+               {SECCaptionControlMsgFilter::idMinimize, "minimise", [](HWND h) { return ::IsIconic(h) != FALSE; }}};
+  for (const auto& box : boxes) {
+    SECMDIChildWnd* child = NewChild(box.name);
+    ASSERT_NE(child, nullptr);
+    const HWND childWnd = child->m_hWnd;
+    // The library's buttons stand for the child's own boxes, drawn over them.
+    auto* list = static_cast<SECCaptionControlListMsgFilter*>(FilterOf(child, sec_filters::idCaptionList));
+    list->ApplyDescriptorsAll(list->m_descriptors, TRUE);
+    list->LayoutControls();
+    auto* button = static_cast<SECCaptionControlMsgFilter*>(FilterOf(child, box.id));
+    CRect window;
+    child->GetWindowRect(&window);
+    const CPoint on = button->m_rectButton.CenterPoint() + window.TopLeft();
+    // Where a button lies over a box, the window answers "caption", which the button takes.
+    EXPECT_EQ(::SendMessageA(childWnd, WM_NCHITTEST, 0, MAKELPARAM(on.x, on.y)), HTCAPTION) << box.name;
+
+    input::MouseMove(on.x, on.y);
+    input::MouseButton(0, true);
+    Settle();
+    EXPECT_TRUE(button->IsTracking()) << box.name;
+    EXPECT_TRUE(button->IsPushed()) << box.name;
+    const CPoint off = TitleOf(child);
+    input::MouseMove(off.x, off.y);
+    Settle();
+    EXPECT_FALSE(button->IsPushed()) << box.name;
+    input::MouseButton(0, false);
+    Settle();
+    EXPECT_FALSE(button->IsTracking()) << box.name;
+    ASSERT_TRUE(::IsWindow(childWnd)) << box.name;
+    EXPECT_FALSE(box.acted(childWnd)) << box.name;
+
+    plat::clock::Advance(1'000'000);  // no double click with the press before
+    ClickAt(on);
+    EXPECT_TRUE(box.acted(childWnd)) << box.name;
+    if (::IsWindow(childWnd)) ::DestroyWindow(childWnd);
+    Settle();
+  }
+}
+
 }  // namespace
 }  // namespace framework_test

@@ -4,7 +4,6 @@
 // time-lapse series set on the Timer page. Judged by the screen, the files and the INI.
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "ProgramOnX.h"
 
@@ -48,10 +47,6 @@ class ControlPanel : public ProgramOnX {
   }
   std::string User(const std::string& key) const { return Ini("USER", key); }
   RECT In(const RECT& r) const { return InMain(r); }
-  void WriteIni(const std::string& text) {
-    fs::create_directories(Native("C:\\Lumora"));
-    std::ofstream(Native("C:\\Lumora") + "/Lumora.ini") << text;
-  }
 };
 
 TEST_F(ControlPanel, SensitivityHighThenNormal) {
@@ -147,12 +142,7 @@ TEST_F(ControlPanel, ATimeLapseOfThreeShotsSetOnTheTimerPage) {
   };
   EXPECT_TRUE(WaitUntil([&] { return pictures() == 3; }, "three pictures of the series", 300));
   // The run dialog goes and the main window is active again.
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        const auto caption = ActiveCaption();
-        return caption && std::abs(caption->top - MainWindow().top) < 8;
-      },
-      "the main window active again"));
+  EXPECT_TRUE(WaitForMainWindowActive("the main window active again"));
   Close();
   EXPECT_EQ(pictures(), 3);
   EXPECT_EQ(User("EnableTimeLapse"), "1");

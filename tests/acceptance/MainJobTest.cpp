@@ -13,28 +13,6 @@ namespace {
 
 class MainJob : public ProgramOnX {
  protected:
-  // The capture button under the small pane, and the still it leaves in the large pane.
-  void Capture() {
-    const Picture before = Shot();
-    Click(InMain(749, 470));
-    ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Distinct(p, LargePane()) > 100 && Changed(before, p, LargePane()) > 100000; },
-                              "the still picture in the large pane", 120));
-    // The progress window gone, the main window active again.
-    ASSERT_TRUE(WaitForScreen(
-        [&](const Picture& p) {
-          const auto caption = acceptance::ActiveCaption(p);
-          return caption && std::abs(caption->left - MainWindow().left) < 8 && std::abs(caption->top - MainWindow().top) < 8;
-        },
-        "the end of the capture"));
-  }
-  // A menu command by its title and then its item's mnemonic key.
-  void Menu(int title, const std::string& mnemonic) {
-    const RECT under = InMain(RECT{4, 42, 134, 62});
-    const Picture before = Shot();
-    Click(MenuTitle(title));
-    ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(before, p, under) > 200; }, "the menu to drop"));
-    Type(mnemonic);
-  }
   // File > Save As with a name typed into the dialog's name field; a JPEG's quality as offered.
   void SaveAs(const std::string& path) {
     ASSERT_NO_FATAL_FAILURE(Menu(0, "a"));

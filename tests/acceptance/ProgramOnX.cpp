@@ -246,6 +246,45 @@ void ProgramOnX::Press(const std::string& chord) {
   x_->Sync();
 }
 
+void ProgramOnX::Capture() {
+  const Picture before = Shot();
+  Click(InMain(749, 470));
+  ASSERT_TRUE(WaitForScreen(
+      [&](const Picture& p) { return Distinct(p, LargePane()) > 100 && Changed(before, p, LargePane()) > 100000; },
+      "the still picture in the large pane", 120));
+  ASSERT_TRUE(WaitForMainWindowActive("the end of the capture"));
+}
+
+void ProgramOnX::Menu(int title, const std::string& mnemonic) {
+  // The top of the drop-down, below the title.
+  const POINT at = MenuTitle(title);
+  const RECT under{at.x - 16, at.y + 11, at.x + 100, at.y + 31};
+  const Picture before = Shot();
+  // A click that a window still disabled while it starts swallowed is made again, as a
+  // user would; seldom enough that a menu slow to drop is not closed by it.
+  auto clicked = Clock::now() - std::chrono::hours(1);
+  ASSERT_TRUE(WaitForScreen(
+      [&](const Picture& p) {
+        if (Changed(before, p, under) > 200) return true;
+        if (Clock::now() - clicked > std::chrono::seconds(10)) {
+          Click(at);
+          clicked = Clock::now();
+        }
+        return false;
+      },
+      "the menu to drop"));
+  Type(mnemonic);
+}
+
+bool ProgramOnX::WaitForMainWindowActive(const std::string& what, int seconds) {
+  return WaitForScreen(
+      [&](const Picture& p) {
+        const auto caption = acceptance::ActiveCaption(p);
+        return caption && std::abs(caption->left - main_.left) < 8 && std::abs(caption->top - main_.top) < 8;
+      },
+      what, seconds);
+}
+
 bool ProgramOnX::WaitUntil(const std::function<bool()>& condition, const std::string& what, int seconds) {
   const auto deadline = Clock::now() + std::chrono::seconds(seconds);
   for (;;) {
@@ -351,6 +390,11 @@ std::string ProgramOnX::Ini(const std::string& section, const std::string& key, 
     if (inSection && eq != std::string::npos && SameLetters(line.substr(0, eq), key)) return line.substr(eq + 1);
   }
   return "";
+}
+
+void ProgramOnX::WriteIni(const std::string& text) {
+  fs::create_directories(Native("C:\\Lumora"));
+  std::ofstream(Native("C:\\Lumora") + "/Lumora.ini") << text;
 }
 
 std::string ProgramOnX::Shell(const std::string& command) {

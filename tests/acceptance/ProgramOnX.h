@@ -70,6 +70,13 @@ class ProgramOnX : public testing::Test {
   // A key with modifiers: "Return", "alt+f", "ctrl+shift+Tab" (X key symbol names).
   void Press(const std::string& chord);
 
+  // ---- the program's own steps, as the user takes them
+  // The capture button under the small pane; waits for the still in the large pane and
+  // for the main window to be active again.
+  void Capture();
+  // A menu command by its title and then its item's mnemonic key.
+  void Menu(int title, const std::string& mnemonic);
+
   // ---- waits
   // Polls `condition` until it holds; a failure naming `what` when `seconds` run out.
   bool WaitUntil(const std::function<bool()>& condition, const std::string& what, int seconds = 60);
@@ -78,6 +85,8 @@ class ProgramOnX : public testing::Test {
   // Until a window other than the main window is active, and its caption is not `other`
   // (a dialog opened); its caption.
   std::optional<RECT> WaitForDialog(const std::string& what, std::optional<RECT> other = std::nullopt, int seconds = 60);
+  // Until the main window is active again (a dialog or a progress window gone).
+  bool WaitForMainWindowActive(const std::string& what, int seconds = 60);
   // Until `pane` shows the live picture and a frame after it (the sensor's noise differs
   // from frame to frame): the program has taken its first frame and answers the user.
   void WaitForLive(const RECT& pane);
@@ -93,6 +102,8 @@ class ProgramOnX : public testing::Test {
   // A value of the program's INI file (C:\Lumora\Lumora.ini unless named).
   std::string Ini(const std::string& section, const std::string& key,
                   const std::string& windowsPath = "C:\\Lumora\\Lumora.ini") const;
+  // Writes the program's INI file (C:\Lumora\Lumora.ini) before Start.
+  void WriteIni(const std::string& text);
   // What a shell command prints.
   static std::string Shell(const std::string& command);
   const std::string& DriveC() const { return driveC_; }

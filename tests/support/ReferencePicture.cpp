@@ -21,13 +21,32 @@ std::string Stem(const std::string& name) {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
+bool Updating() {
+  const char* update = std::getenv("LUMORA_UPDATE_REFERENCES");
+  return update && std::string(update) == "1";
+}
+
+// Pixels of two pictures of one size that differ by more than the tolerance allows.
+int Differing(const plat::display::PixelImage& want, const plat::display::PixelImage& got, int channel) {
+  int n = 0;
+  for (size_t i = 0; i < got.pixels.size(); ++i) n += !Near(want.pixels[i] & 0xFFFFFF, got.pixels[i] & 0xFFFFFF, channel);
+  return n;
+}
+
 }  // namespace
+
+bool ShowsReference(const plat::display::PixelImage& taken, const std::string& name, Tolerance tolerance) {
+  if (Updating()) return true;
+  const auto expected = plat::display::ReadPng(DataPath("reference/" + name));
+  return expected && expected->width == taken.width && expected->height == taken.height &&
+         Differing(*expected, taken, tolerance.channel) <= tolerance.pixels;
+}
 
 testing::AssertionResult MatchesReference(const plat::display::PixelImage& taken, const std::string& name,
                                           Tolerance tolerance) {
   namespace fs = std::filesystem;
   const std::string reference = DataPath("reference/" + name);
-  if (const char* update = std::getenv("LUMORA_UPDATE_REFERENCES"); update && std::string(update) == "1") {
+  if (Updating()) {
     plat::display::WritePng(reference, taken.pixels.data(), taken.width, taken.height, taken.width);
     return testing::AssertionSuccess() << "written " << reference;
   }

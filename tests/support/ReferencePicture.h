@@ -21,6 +21,9 @@ struct Tolerance {
 
 testing::AssertionResult MatchesReference(const plat::display::PixelImage& taken, const std::string& name,
                                           Tolerance tolerance = {});
+// The same question asked quietly, for a wait on the screen: writes nothing, and while
+// references are being written every picture passes.
+bool ShowsReference(const plat::display::PixelImage& taken, const std::string& name, Tolerance tolerance = {});
 // The same for a PNG file already written.
 testing::AssertionResult MatchesReference(const std::string& pngPath, const std::string& name,
                                           Tolerance tolerance = {});

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,8 +34,10 @@ class VexFileDelete : public ::testing::Test {
     deleter.SetErrorControl(&errors);
   }
   void TearDown() override { responder::Reset(); }
-  // Pictures named in `names` (the first the newest) with thumbnails, all chosen.
+  // Pictures named in `names` (the first the newest) with thumbnails, all chosen, in a
+  // folder that holds nothing else (the tests of one process share drive C:).
   void Choose(const CString& folder, const std::vector<CString>& names) {
+    std::filesystem::remove_all(Native(folder));
     CreateDirectoryA(folder, nullptr);
     CreateDirectoryA(folder + "\\s", nullptr);
     for (size_t i = 0; i < names.size(); ++i) {
@@ -67,6 +71,11 @@ class VexFileDelete : public ::testing::Test {
       SendMessageA(shown.hwnd, WM_COMMAND, IDOK, 0);
       return 0;
     });
+  }
+  static std::string Native(const CString& path) {
+    std::string native = testenv::DriveC() + "/" + std::string(static_cast<LPCSTR>(path) + 3);
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
   }
   static int Asked() {
     int n = 0;

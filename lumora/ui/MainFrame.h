@@ -294,7 +294,7 @@ class CMainFrame : public CFrameWnd {
 
   void StartWorker(Worker& worker, AFX_THREADPROC proc);
   void Join(Worker& worker);
-  bool PumpOnce();  // whether a message was taken
+  void PumpOnce();
   void PumpUntil(const std::atomic<int>& flag, int value, DWORD sleepMillis = 0);
   void WaitForRun(Worker& worker);
   void StopWorker(Worker& worker);

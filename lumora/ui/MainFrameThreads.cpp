@@ -53,29 +53,23 @@ class CMainFrame::Operation {
 
 // ---- pumping and workers
 
-bool CMainFrame::PumpOnce() {
+void CMainFrame::PumpOnce() {
   MSG msg;
-  if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
-  if (msg.message == WM_QUIT) {
-    m_bQuitTaken = 1;
-    m_nQuitCode = static_cast<int>(msg.wParam);
-  } else {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+  if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      m_bQuitTaken = 1;
+      m_nQuitCode = static_cast<int>(msg.wParam);
+    } else {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
   }
-  return true;
 }
 
 void CMainFrame::PumpUntil(const std::atomic<int>& flag, int value, DWORD sleepMillis) {
   while (flag.load() != value) {
-    const bool pumped = PumpOnce();
-    if (sleepMillis) {
-      ::Sleep(sleepMillis);
-    } else if (!pumped && flag.load() != value) {
-      // With nothing to dispatch, the thread sleeps until a message comes or a
-      // millisecond is over rather than spinning a processor for the worker's length.
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-    }
+    PumpOnce();
+    ::Sleep(sleepMillis);
   }
 }
 

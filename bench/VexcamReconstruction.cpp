@@ -1,18 +1,19 @@
 // Colour reconstruction of a full 3840 x 3072 frame, method by method, in megapixels a
 // second, next to a plain bilinear demosaic written here as the yardstick. Every method
 // runs on one, two, four and all of the library's threads, with progress reports as in a
-// capture; its CPU column is the processor time of all threads together, and
-// `x_yardstick` sets each method against the yardstick run round by round beside it (under
-// the same load of the machine). The closing table sets the medians of the run side by side.
+// capture; its CPU column is the processor time of all threads together. Every case runs
+// in warm rounds, each beside a round of the yardstick (under the same load of the
+// machine); the closing table gives the medians and the ratio per round, min..max.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <vector>
 
 #include "ColourReconstruction.h"
 #include "Levels.h"
 #include "RowPool.h"
+#include "AnchoredRounds.h"
 #include "Yardstick.h"
 
 namespace {
@@ -110,41 +111,41 @@ const std::vector<BYTE>& SharedMosaic() {
   return mosaic;
 }
 
-void PlainBilinear(benchmark::State& state) {
+double ProcessCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+void Yardstick() {
   Frame& f = SharedFrame();
-  for (auto _ : state) {
-    PlainDemosaic(SharedMosaic(), f.bits.data(), f.stride);
-    benchmark::DoNotOptimize(f.bits.data());
-  }
-  Rate(state, kWidth, kHeight);
+  PlainDemosaic(SharedMosaic(), f.bits.data(), f.stride);
+  benchmark::DoNotOptimize(f.bits.data());
 }
 
-template <class F>
-double Seconds(F&& f) {
-  const auto start = std::chrono::steady_clock::now();
-  f();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+// `step` in warm rounds, each beside a round of the yardstick.
+template <class Step>
+void AgainstYardstick(benchmark::State& state, LONG w, LONG h, Step step) {
+  bench::AnchoredRounds(state, step, Yardstick);
+  Rate(state, w, h);
 }
 
-// The method on state.range(0) threads. Each round also runs the yardstick (untimed), so
-// that `x_yardstick` compares the two under the same load of the machine, round by round.
+void PlainBilinear(benchmark::State& state) { AgainstYardstick(state, kWidth, kHeight, Yardstick); }
+
+// The method on state.range(0) threads.
 void Method(benchmark::State& state, int method) {
-  const int threads = int(state.range(0));
   Frame& f = SharedFrame();
   vexcam::GreenStatsState green;
-  vexcam::ColourContext c = Context(&green, threads);
-  double methodSeconds = 0, yardstickSeconds = 0;
-  for (auto _ : state) {
-    const double t = Seconds([&] { vexcam::Reconstruct(c, method, f.bits.data(), kWidth, kHeight, f.stride); });
-    state.SetIterationTime(t);
-    methodSeconds += t;
-    state.PauseTiming();
-    yardstickSeconds += Seconds([&] { PlainDemosaic(SharedMosaic(), f.bits.data(), f.stride); });
-    state.ResumeTiming();
+  vexcam::ColourContext c = Context(&green, int(state.range(0)));
+  double cpu = 0, wall = 0;
+  AgainstYardstick(state, kWidth, kHeight, [&] {
+    const double cpuStart = ProcessCpuSeconds();
+    wall += bench::WallSeconds([&] { vexcam::Reconstruct(c, method, f.bits.data(), kWidth, kHeight, f.stride); });
+    cpu += ProcessCpuSeconds() - cpuStart;
     benchmark::DoNotOptimize(f.bits.data());
-  }
-  Rate(state, kWidth, kHeight);
-  if (methodSeconds > 0) state.counters["x_yardstick"] = yardstickSeconds / methodSeconds;
+  });
+  // Processor time of all threads over wall time: how many threads the pass kept busy.
+  if (wall > 0) state.counters["busy_threads"] = cpu / wall;
 }
 
 // One thread, two, four, and all of the library's pool (as many as the processors this
@@ -164,33 +165,30 @@ void Kernel(benchmark::State& state, KernelFn kernel, bool half) {
   vexcam::ColourContext c = Context(&green);
   c.statisticsFlag = true;
   LONG w = half ? kWidth / 2 : kWidth, h = half ? kHeight / 2 : kHeight;
-  for (auto _ : state) benchmark::DoNotOptimize(kernel(c, f.bits.data(), w, h, f.stride));
-  Rate(state, w, h);
+  AgainstYardstick(state, w, h, [&] { benchmark::DoNotOptimize(kernel(c, f.bits.data(), w, h, f.stride)); });
 }
 
 void Shift18(benchmark::State& state, int method) {
   Frame& f = SharedFrame();
   vexcam::ColourContext c = Context(nullptr);
-  for (auto _ : state)
+  AgainstYardstick(state, kWidth, kHeight, [&] {
     benchmark::DoNotOptimize(vexcam::RGBFromShift18(c, method, f.bits.data(), kWidth, kHeight, f.stride));
-  Rate(state, kWidth, kHeight);
+  });
 }
 
-// The chroma step on the same interpolated picture each round: a fresh copy is made
-// outside the timing, so the step never runs on its own saturated output.
+// The chroma step on the same interpolated picture each round: the yardstick's round
+// writes the picture, so a fresh copy is put back before each step (the copy is timed
+// with the step; it is a small part of it) and the step never runs on its own output.
 void Chroma(benchmark::State& state, int threads) {
   Frame& f = SharedFrame();
   vexcam::ColourContext c = Context(nullptr);
   vexcam::Reconstruct(c, 11, f.bits.data(), kWidth, kHeight, f.stride);
   const std::vector<BYTE> interpolated = f.bits;
-  for (auto _ : state) {
-    state.PauseTiming();
-    f.bits = interpolated;
-    state.ResumeTiming();
+  AgainstYardstick(state, kWidth, kHeight, [&] {
+    std::copy(interpolated.begin(), interpolated.end(), f.bits.begin());
     vexcam::ChromaEnhance(f.bits.data(), kHeight, f.stride, 217, threads);
     benchmark::DoNotOptimize(f.bits.data());
-  }
-  Rate(state, kWidth, kHeight);
+  });
 }
 
 void ApplyLevels(benchmark::State& state, bool edge) {
@@ -199,30 +197,34 @@ void ApplyLevels(benchmark::State& state, bool edge) {
   e.enabled = e.autoLevel = true;
   e.edgeApp = edge;
   e.cut = 5, e.wa = 64, e.wb = 32;
-  for (auto _ : state)
+  AgainstYardstick(state, kWidth, kHeight, [&] {
     benchmark::DoNotOptimize(vexcam::ApplyLevels(f.View(), e, nullptr, f.bits.data(), kWidth, kHeight, f.stride));
-  Rate(state, kWidth, kHeight);
+  });
 }
 
 }  // namespace
 
-BENCHMARK(PlainBilinear)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Method, cells_0, 0)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Method, bilinear_11, 11)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Method, bilinear_chroma_1, 1)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Method, adaptive_12, 12)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Method, adaptive_chroma_2, 2)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Method, mosaic_3, 3)->Apply(ThreadCounts)->ArgName("threads")->Unit(benchmark::kMillisecond)->UseManualTime()->MeasureProcessCPUTime();
-BENCHMARK_CAPTURE(Kernel, raw, vexcam::RGBFromPlanesRaw, false)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Kernel, half_size, vexcam::RGBHalfSize, true)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Kernel, shift_cells, vexcam::RGBFromShiftCells, false)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Kernel, shift_half_size, vexcam::RGBHalfSizeShift, true)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Shift18, copy_0, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Shift18, mean_11, 11)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Shift18, colour_difference_12, 12)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Chroma, one_thread, 1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(Chroma, all_threads, 0)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(ApplyLevels, levels, false)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(ApplyLevels, levels_and_edges, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Every case runs a fixed number of warm rounds, so that slow ones are medians too.
+constexpr int kRounds = 7;
+#define ROUNDS Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kRounds)
 
-int main(int argc, char** argv) { return bench::RunAgainstYardstick(argc, argv, "PlainBilinear/real_time"); }
+BENCHMARK(PlainBilinear)->ROUNDS;
+BENCHMARK_CAPTURE(Method, cells_0, 0)->Apply(ThreadCounts)->ArgName("threads")->ROUNDS->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, bilinear_11, 11)->Apply(ThreadCounts)->ArgName("threads")->ROUNDS->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, bilinear_chroma_1, 1)->Apply(ThreadCounts)->ArgName("threads")->ROUNDS->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, adaptive_12, 12)->Apply(ThreadCounts)->ArgName("threads")->ROUNDS->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, adaptive_chroma_2, 2)->Apply(ThreadCounts)->ArgName("threads")->ROUNDS->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Method, mosaic_3, 3)->Apply(ThreadCounts)->ArgName("threads")->ROUNDS->MeasureProcessCPUTime();
+BENCHMARK_CAPTURE(Kernel, raw, vexcam::RGBFromPlanesRaw, false)->ROUNDS;
+BENCHMARK_CAPTURE(Kernel, half_size, vexcam::RGBHalfSize, true)->ROUNDS;
+BENCHMARK_CAPTURE(Kernel, shift_cells, vexcam::RGBFromShiftCells, false)->ROUNDS;
+BENCHMARK_CAPTURE(Kernel, shift_half_size, vexcam::RGBHalfSizeShift, true)->ROUNDS;
+BENCHMARK_CAPTURE(Shift18, copy_0, 0)->ROUNDS;
+BENCHMARK_CAPTURE(Shift18, mean_11, 11)->ROUNDS;
+BENCHMARK_CAPTURE(Shift18, colour_difference_12, 12)->ROUNDS;
+BENCHMARK_CAPTURE(Chroma, one_thread, 1)->ROUNDS;
+BENCHMARK_CAPTURE(Chroma, all_threads, 0)->ROUNDS;
+BENCHMARK_CAPTURE(ApplyLevels, levels, false)->ROUNDS;
+BENCHMARK_CAPTURE(ApplyLevels, levels_and_edges, true)->ROUNDS;
+
+int main(int argc, char** argv) { return bench::RunAgainstYardstick(argc, argv, "PlainBilinear/iterations:7/manual_time"); }

@@ -18,6 +18,7 @@
 #include "afx.h"
 
 class CReadoutProgressWnd;
+class PollBudget;
 
 class CCameraCtrl : public CObject {
  public:
@@ -343,6 +344,7 @@ class CCameraCtrl : public CObject {
   BOOL VxdRead(BYTE* buffer, DWORD bytes);
   BOOL TransferLine(BYTE* buffer, DWORD bytes);
   void OpenDevice();
+  void SleepTowardsFrame(PollBudget& budget, LONG counter, LONG pair, double zoom);
 };
 
 // The camera object of the loaded library (null before start-up and after shut-down).

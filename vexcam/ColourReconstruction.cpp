@@ -72,30 +72,22 @@ int Percent(const ColourContext& c, LONG done, LONG total) {
 // Channel value at (row pointer, column).
 inline int At(const BYTE* row, LONG x, int ch) { return row[3 * x + ch]; }
 
-// Runs rows [0, count) of a pass in the order of its progress reports: the rows up to
-// each report are shared among the threads, then the report is made on the caller's
-// thread, so the reports, their order and the rows written when one cancels are those of
-// a pass row by row. Returns the rows done; *cancelled tells whether a report cancelled.
+// Runs rows [0, count) of a pass with its progress reports in the order and with the
+// percentages of a pass row by row (see ReportingPass); the rows done up to the report
+// that cancelled, all rows when none did. With `ahead` (the picture rows the pass writes)
+// the threads work on past the reports.
 template <class ReportsAfter, class PercentAfter>
 LONG InReportOrder(const ColourContext& c, int threads, LONG count, ReportsAfter reportsAfter,
-                   PercentAfter percentAfter, const std::function<void(LONG, LONG)>& rows, bool* cancelled) {
+                   PercentAfter percentAfter, const std::function<void(LONG, LONG)>& rows, bool* cancelled,
+                   const PassRows* ahead = nullptr) {
   *cancelled = false;
-  LONG done = 0;
-  while (done < count) {
-    LONG end = count;
-    if (c.progress) {
-      end = done;
-      while (end + 1 < count && !reportsAfter(end)) ++end;
-      ++end;
-    }
-    ShareRows(threads, done, end, rows);
-    done = end;
-    if (c.progress && reportsAfter(end - 1) && !c.Report(percentAfter(end - 1))) {
-      *cancelled = true;
-      return done;
-    }
+  if (!c.progress) {
+    ShareRows(threads, 0, count, rows);
+    return count;
   }
-  return done;
+  return ReportingPass(
+      threads, count, reportsAfter, [&](LONG r) { return c.Report(percentAfter(r)) != 0; }, rows, ahead,
+      cancelled);
 }
 
 // Threads for a pass that writes whole rows: rows that overlap in memory (a stride
@@ -562,11 +554,12 @@ LONG MosaicPass(const ColourContext& c, const BayerMosaic& m, BYTE* bits, LONG w
                 bool chroma, const RowBuilder& build) {
   const LONG step = ProgressStep(height), revision = chroma ? c.revision : kNoChroma;
   const int threads = RowThreads(c, width, stride);
+  const PassRows picture{[&](LONG r) { return PictureRow(bits, stride, height, r); }, size_t(stride)};
   bool cancelled;
   const LONG done = InReportOrder(
       c, threads, height, [&](LONG r) { return (height - 1 - r) % step < 2; },
       [&](LONG r) { return Percent(c, r + 1, height); }, [&](LONG first, LONG last) { build(first, last, revision); },
-      &cancelled);
+      &cancelled, &picture);
   if (cancelled) {
     // As a pass row by row leaves it: the rows after the cancel hold the measured samples
     // only, and the rows before it have no chroma step, which follows a finished pass.

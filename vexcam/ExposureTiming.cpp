@@ -12,6 +12,8 @@ namespace {
 // Status bit of the board: the frame in its memory was taken before its exposure was through.
 constexpr DWORD kStatusShortFrame = 0x10;
 constexpr int kFrameRetakes = 3;
+// How long before the frame is due a frame wait stops sleeping and polls.
+constexpr LONG kFrameWaitMarginMs = 3;
 
 // Whether the counter passed `line` between two reads (it counts up and starts over).
 bool Crossed(LONG before, LONG after, LONG line) {
@@ -19,6 +21,22 @@ bool Crossed(LONG before, LONG after, LONG line) {
   return before < line || line <= after;
 }
 }  // namespace
+
+// Between reads of a frame wait on the later boards: on the first, the thread sleeps
+// until shortly before the sensor reaches the window (the counter tells how far it has
+// to go); after that (a long exposure, or an estimate that fell short) a millisecond at
+// a time, so the wait polls without taking a processor. A frame taken late by a sleep
+// is still whole: the board holds it until the re-arm.
+void CCameraCtrl::SleepTowardsFrame(PollBudget& budget, LONG counter, LONG pair, double zoom) {
+  const CameraGeometry& g = Geometry();
+  LONG ms = 0;
+  if (budget.Reads() == 0 && !m_ShiftRunning && g.FramePeriodMs > 0 && g.LinesPerFrame > 0) {
+    LONG lines = LONG((pair + 4) / zoom) - counter;
+    if (lines < 0) lines += g.LinesPerFrame;
+    ms = g.FramePeriodMs * lines / g.LinesPerFrame - kFrameWaitMarginMs;
+  }
+  budget.Sleep(DWORD(std::max<LONG>(ms, 1)));
+}
 
 BOOL CCameraCtrl::RearmExposure() {
   tCameraSettings& s = Settings();
@@ -69,6 +87,7 @@ BOOL CCameraCtrl::WaitFrameReady() {
         if (m_Revision < 211 && (s.Mode & kModeSimulate) && (status & 2)) Delay(0.001);
       }
       ready = m_Revision >= 211 ? (status & 2) != 0 : (status & 3) == 2;
+      if (!ready && m_Revision >= 217) SleepTowardsFrame(budget, counter, pair, zoom);
     } while (!ready && !budget.Spend());
     if (!ready) {
       StartFrame();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <memory>
 
 #if defined(__linux__)
 #include <sched.h>
@@ -115,10 +117,14 @@ void RowPool::Work() {
   }
 }
 
-void RowPool::Run(int parts, const std::function<void(int)>& part) {
-  if (parts <= 0) return;
+void RowPool::Run(int parts, const std::function<void(int)>& part, const std::function<void()>& onCaller) {
+  if (parts <= 0) {
+    if (onCaller) onCaller();
+    return;
+  }
   std::unique_lock<std::mutex> running(runLock_, std::defer_lock);
-  if (parts == 1 || workers_.empty() || t_inPass || !running.try_lock()) {
+  if ((parts == 1 && !onCaller) || workers_.empty() || t_inPass || !running.try_lock()) {
+    if (onCaller) onCaller();
     for (int i = 0; i < parts; ++i) part(i);
     return;
   }
@@ -135,6 +141,7 @@ void RowPool::Run(int parts, const std::function<void(int)>& part) {
     sleeping = sleepers_ > 0;
   }
   if (sleeping) wake_.notify_all();
+  if (onCaller) onCaller();
   TakeParts(generation, &part, parts);
   if (SpinUntil([&] { return remaining_.load(std::memory_order_acquire) == 0; })) return;
   std::unique_lock<std::mutex> hold(lock_);
@@ -156,6 +163,94 @@ void ShareRows(int threads, LONG first, LONG last, const std::function<void(LONG
   RunParts(bands, [&](int k) {
     rows(first + LONG(int64_t(count) * k / bands), first + LONG(int64_t(count) * (k + 1) / bands));
   });
+}
+
+LONG ReportingPass(int threads, LONG count, const std::function<bool(LONG)>& reportsAfter,
+                   const std::function<bool(LONG)>& report, const std::function<void(LONG, LONG)>& rows,
+                   const PassRows* ahead, bool* cancelled) {
+  *cancelled = false;
+  // The stretches: each ends with a row after which a report comes, or the last row.
+  std::vector<LONG> ends;
+  for (LONG r = 0; r < count; ++r)
+    if (r + 1 == count || reportsAfter(r)) ends.push_back(r + 1);
+  auto reportAfter = [&](size_t k) {
+    const LONG last = ends[k] - 1;
+    if (reportsAfter(last) && !report(last)) *cancelled = true;
+    return !*cancelled;
+  };
+  const int bands = PassThreads(threads);
+  const size_t n = ends.size();
+  if (!ahead || bands <= 1 || n < 2) {
+    LONG done = 0;
+    for (size_t k = 0; k < n; ++k) {
+      ShareRows(threads, done, ends[k], rows);
+      done = ends[k];
+      if (!reportAfter(k)) break;
+    }
+    return done;
+  }
+
+  // A stretch is taken at most `window` stretches past the last report, and one taken
+  // before the reports of the stretches ahead of it keeps its rows as they were, so a
+  // cancel can put them back.
+  const size_t window = 2 * size_t(bands);
+  std::vector<std::vector<BYTE>> kept(window);
+  std::vector<char> wasKept(n, 0);
+  auto keep = [&](size_t k, bool back) {
+    std::vector<BYTE>& slot = kept[k % window];
+    const LONG first = k ? ends[k - 1] : 0;
+    if (!back) slot.resize(size_t(ends[k] - first) * ahead->rowBytes);
+    for (LONG r = first; r < ends[k]; ++r) {
+      BYTE* picture = ahead->row(r);
+      BYTE* copy = slot.data() + size_t(r - first) * ahead->rowBytes;
+      std::memcpy(back ? picture : copy, back ? copy : picture, ahead->rowBytes);
+    }
+  };
+  std::unique_ptr<std::atomic<bool>[]> finished(new std::atomic<bool>[n]);
+  for (size_t k = 0; k < n; ++k) finished[k].store(false, std::memory_order_relaxed);
+  std::atomic<size_t> next{0}, reported{0};
+  std::atomic<bool> stop{false};
+  // The caller reports every stretch done in order so far.
+  auto reportFinished = [&] {
+    size_t k = reported.load(std::memory_order_relaxed);
+    while (!*cancelled && k < n && finished[k].load(std::memory_order_acquire)) {
+      const bool goOn = reportAfter(k);
+      reported.store(++k, std::memory_order_release);
+      if (!goOn) stop.store(true, std::memory_order_release);
+    }
+  };
+  // Takes stretches until none is left; the caller reports between them and while it
+  // waits for the window to move.
+  auto work = [&](bool onCaller) {
+    for (;;) {
+      const size_t k = next.fetch_add(1, std::memory_order_relaxed);
+      if (k >= n) return;
+      while (k >= reported.load(std::memory_order_acquire) + window && !stop.load(std::memory_order_acquire)) {
+        if (onCaller)
+          reportFinished();
+        else
+          std::this_thread::yield();
+      }
+      if (stop.load(std::memory_order_acquire)) return;
+      if (k > reported.load(std::memory_order_acquire)) keep(k, false), wasKept[k] = 1;
+      rows(k ? ends[k - 1] : 0, ends[k]);
+      finished[k].store(true, std::memory_order_release);
+      if (onCaller) reportFinished();
+    }
+  };
+  RowPool::Shared().Run(bands - 1, [&](int) { work(false); }, [&] {
+    work(true);
+    // The last stretches may still be worked elsewhere: their reports follow them.
+    while (!stop.load(std::memory_order_acquire) && reported.load(std::memory_order_relaxed) < n) {
+      reportFinished();
+      std::this_thread::yield();
+    }
+  });
+  const size_t done = reported.load(std::memory_order_relaxed);
+  if (*cancelled)
+    for (size_t k = done; k < n; ++k)
+      if (finished[k].load(std::memory_order_relaxed) && wasKept[k]) keep(k, true);
+  return done ? ends[done - 1] : 0;
 }
 
 }  // namespace vexcam

@@ -30,8 +30,9 @@ class RowPool {
 
   // Runs part(0) .. part(parts - 1), each exactly once, and returns when all are done.
   // A pass started from a worker, or while another thread's pass runs, runs on its own
-  // thread alone.
-  void Run(int parts, const std::function<void(int)>& part);
+  // thread alone. `onCaller`, when given, runs on the caller's thread first, while the
+  // workers start on the parts.
+  void Run(int parts, const std::function<void(int)>& part, const std::function<void()>& onCaller = nullptr);
 
  private:
   void Work();
@@ -59,6 +60,25 @@ void RunParts(int parts, const std::function<void(int)>& part);
 // Shares rows [first, last) among `threads` in contiguous bands and runs rows(begin, end)
 // for each band; one thread (or one row) runs on the caller's thread alone.
 void ShareRows(int threads, LONG first, LONG last, const std::function<void(LONG, LONG)>& rows);
+
+// The rows of a picture a pass writes: where row r lies, and its bytes.
+struct PassRows {
+  std::function<BYTE*(LONG)> row;
+  size_t rowBytes = 0;
+};
+
+// Runs rows [0, count) with reports between them: report(r) follows row r wherever
+// reportsAfter(r) holds, always on the caller's thread and in row order, and false from
+// it cancels the pass. Returns the rows up to the report that cancelled (all when none
+// did); the rows after it are left as they were. Without `ahead` the rows up to each
+// report are shared among `threads` and the report follows them. With it, the threads
+// take the stretches between reports one after another, a few past the last report, and
+// the caller reports each once the stretches before it are done: the pool is woken once
+// a pass rather than once a report. A stretch worked before its report keeps the rows
+// `ahead` names as they were, and a cancel puts them back.
+LONG ReportingPass(int threads, LONG count, const std::function<bool(LONG)>& reportsAfter,
+                   const std::function<bool(LONG)>& report, const std::function<void(LONG, LONG)>& rows,
+                   const PassRows* ahead, bool* cancelled);
 
 // `threads` as a pass uses it: 0 means every thread of the library's pool.
 int PassThreads(int threads);

@@ -72,8 +72,15 @@ bool PollBudget::Spend() {
   const BoardDeviceState& d = DeviceState();
   if (!d.hasCounter || d.counterFrequency <= 0) return true;
   // The clock is read now and then only: on a quiet machine the reads take the time anyway.
-  if ((m_Reads - m_Limit) % 256 != 0) return false;
+  if (!m_Slept && (m_Reads - m_Limit) % 256 != 0) return false;
+  m_Slept = false;
   return double(Counter() - m_Start) * 1e6 / double(d.counterFrequency) >= double(m_Micros);
+}
+
+void PollBudget::Sleep(DWORD ms) {
+  ::Sleep(ms);
+  m_Reads += m_Limit * int64_t(ms) * 1000 / m_Micros;
+  m_Slept = true;
 }
 
 void* AllocLocked(SIZE_T size) {

@@ -30,9 +30,13 @@ class PollBudget {
   // Counts one read; true once the budget is spent.
   bool Spend();
   int64_t Reads() const { return m_Reads; }
+  // Sleeps between reads; the sleep counts as the reads it would have held, so a wait
+  // that sleeps is spent after about as long as one that polls.
+  void Sleep(DWORD ms);
 
  private:
   int64_t m_Limit, m_Micros, m_Start, m_Reads = 0;
+  bool m_Slept = false;
 };
 // Empty-loop iterations per 20 microseconds.
 LONG CalibrateBusyLoop();

@@ -82,6 +82,24 @@ bool MemoryAccess::WriteAt(uint64_t at, const void* in, size_t n) {
   return true;
 }
 
+size_t BlockAccess::ReadAt(uint64_t at, void* out, size_t n) {
+  if (n == 0 || at >= size_) return 0;
+  const size_t k = size_t(std::min<uint64_t>(n, size_ - at));
+  std::memcpy(out, block_ + at, k);
+  return k;
+}
+
+bool BlockAccess::WriteAt(uint64_t at, const void* in, size_t n) {
+  if (at > capacity_ || n > capacity_ - at) {
+    full_ = true;
+    return false;
+  }
+  if (at > size_) std::memset(block_ + size_, 0, size_t(at) - size_);  // a seek past the end leaves a gap
+  std::memcpy(block_ + at, in, n);
+  size_ = std::max(size_, size_t(at) + n);
+  return true;
+}
+
 // ---- reading a file
 
 InputFile::~InputFile() {

@@ -48,6 +48,22 @@ class MemoryAccess : public RandomAccess {
   std::vector<uint8_t>* out_ = nullptr;
 };
 
+// A caller's block of fixed size being written in place: a write that does not fit is
+// refused and marks the block full.
+class BlockAccess : public RandomAccess {
+ public:
+  BlockAccess(uint8_t* block, size_t capacity) : block_(block), capacity_(capacity) {}
+  uint64_t Size() const override { return size_; }
+  size_t ReadAt(uint64_t at, void* out, size_t n) override;
+  bool WriteAt(uint64_t at, const void* in, size_t n) override;
+  bool Full() const { return full_; }
+
+ private:
+  uint8_t* block_;
+  size_t capacity_, size_ = 0;
+  bool full_ = false;
+};
+
 // A file opened for reading, read where asked without holding it in memory.
 class InputFile : public RandomAccess {
  public:

@@ -102,6 +102,16 @@ Status EncodeInto(const Dib& in, int format, int bits, int quality, const FileFi
   const Dib* src = nullptr;
   if (Status st = Prepare(in, format, bits, quality, &converted, &src)) return st;
   if (format == kFormatBmp) return bmp::EncodeInto(*src, block, capacity, size);
+  if (format == kFormatTiff) {
+    // Straight into the caller's block; only a block too small takes the long way below,
+    // which learns the size the picture needs.
+    files::BlockAccess io(block, capacity);
+    const Status st = tiff::Encode(*src, fields, io);
+    if (!io.Full()) {
+      if (st == status::kOk) *size = io.Size();
+      return st;
+    }
+  }
   std::vector<uint8_t> bytes;
   if (Status st = Encode(*src, format, 0, quality, fields, &bytes)) return st;
   *size = bytes.size();

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <mutex>
 #include <set>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -105,4 +106,58 @@ TEST(RowPool, ShareRowsCoversTheRowsInContiguousBands) {
       EXPECT_EQ(next, c.last);
     }
   }
+}
+
+// A pass with reports on several threads: its rows are worked by more than one thread,
+// the reports come in row order on the caller's thread, and a cancel leaves the rows
+// after it as they were, whether the threads work ahead of the reports or not.
+TEST(RowPool, AReportingPassRunsOnSeveralThreadsInReportOrder) {
+  if (RowPool::Shared().Threads() < 2) GTEST_SKIP() << "one processor";
+  constexpr LONG kRows = 120, kBytes = 16;
+  const std::thread::id caller = std::this_thread::get_id();
+  auto reportsAfter = [](LONG r) { return r % 10 == 9; };
+  for (bool ahead : {false, true})
+    for (int cancelAt : {0, 4}) {  // 0: no cancel; else the report that cancels
+      std::vector<BYTE> picture(size_t(kRows) * kBytes, 0xEE);
+      const vexcam::PassRows rows{[&](LONG r) { return picture.data() + size_t(r) * kBytes; }, size_t(kBytes)};
+      std::mutex lock;
+      std::set<std::thread::id> workers;
+      std::vector<LONG> reports;
+      bool cancelled = false;
+      const LONG done = vexcam::ReportingPass(
+          4, kRows, reportsAfter,
+          [&](LONG r) {
+            EXPECT_EQ(std::this_thread::get_id(), caller);
+            reports.push_back(r);
+            return cancelAt == 0 || int(reports.size()) < cancelAt;
+          },
+          [&](LONG first, LONG last) {
+            {
+              std::lock_guard<std::mutex> hold(lock);
+              workers.insert(std::this_thread::get_id());
+            }
+            // The first rows wait until another thread has taken some: a pass that keeps
+            // every row on one thread never ends this wait.
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            while (first == 0 && std::chrono::steady_clock::now() < until) {
+              {
+                std::lock_guard<std::mutex> hold(lock);
+                if (workers.size() > 1) break;
+              }
+              std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            for (LONG r = first; r < last; ++r) std::fill_n(picture.data() + size_t(r) * kBytes, kBytes, BYTE(r));
+          },
+          ahead ? &rows : nullptr, &cancelled);
+      const std::string what = std::string(ahead ? "ahead" : "in step") + ", cancel at " + std::to_string(cancelAt);
+      EXPECT_GT(workers.size(), 1u) << what;
+      const LONG expected = cancelAt ? 10 * cancelAt : kRows;
+      EXPECT_EQ(done, expected) << what;
+      EXPECT_EQ(cancelled, cancelAt != 0) << what;
+      std::vector<LONG> wanted;
+      for (LONG r = 9; r < expected; r += 10) wanted.push_back(r);
+      EXPECT_EQ(reports, wanted) << what;
+      for (LONG r = 0; r < kRows; ++r)
+        ASSERT_EQ(picture[size_t(r) * kBytes], r < expected ? BYTE(r) : BYTE(0xEE)) << what << ", row " << r;
+    }
 }

@@ -11,6 +11,7 @@
 #include "imaging/ImageHolder.h"
 #include "imaging/ImageStore.h"
 #include "imaging/ImagingCore.h"
+#include "imaging/TiffCodec.h"
 
 using namespace plat::imaging;
 using namespace imagingtest;
@@ -295,6 +296,32 @@ TEST(ImagingCore, SaveToMemoryNeverWritesPastTheBlock) {
   EXPECT_EQ(size, needed);
   EXPECT_EQ(block[0], 'B');
   EXPECT_TRUE(std::all_of(block.begin() + needed, block.end(), [](uint8_t b) { return b == 0xA5; }));
+}
+
+// A TIFF is written straight into the block: one too small is refused with the size the
+// picture needs, nothing past it written; one large enough holds the picture whole, with
+// its comment.
+TEST(ImagingCore, SaveToMemoryWritesATiffIntoTheBlock) {
+  ImagingCore c;
+  Give(c, Noise(50, 40));
+  ASSERT_EQ(c.SetFileField(40, std::string("slide 7")), status::kOk);
+  LONG needed = 0;
+  std::vector<uint8_t> probe(16);
+  EXPECT_EQ(c.SaveToMemory(probe.data(), 0, kFormatTiff, 24, 0, &needed), status::kNoMemory);
+  ASSERT_GT(needed, 50 * 40 * 3);
+  std::vector<uint8_t> block(size_t(needed) + 64, 0xA5);
+  LONG size = 0;
+  EXPECT_EQ(c.SaveToMemory(block.data(), size_t(needed) - 1, kFormatTiff, 24, 0, &size), status::kNoMemory);
+  EXPECT_EQ(size, needed);
+  EXPECT_TRUE(std::all_of(block.begin() + needed - 1, block.end(), [](uint8_t b) { return b == 0xA5; }));
+  ASSERT_EQ(c.SaveToMemory(block.data(), size_t(needed), kFormatTiff, 24, 0, &size), status::kOk);
+  EXPECT_EQ(size, needed);
+  EXPECT_TRUE(std::all_of(block.begin() + needed, block.end(), [](uint8_t b) { return b == 0xA5; }));
+  Dib back;
+  FileFields fields;
+  ASSERT_EQ(tiff::Decode(block.data(), size_t(size), &back, &fields), status::kOk);
+  EXPECT_TRUE(back.SamePixels(*c.Picture()));
+  EXPECT_EQ(fields.Get(40), FieldValue(std::string("slide 7")));
 }
 
 TEST(ImagingCore, SaveToMemoryFillsAGlobalBlockByItsHandle) {

@@ -116,7 +116,7 @@ TEST(DrawEdge, FrameControlsDrawAFaceAndAGlyph) {
       EXPECT_EQ(stray, 0) << kind;
       if (state == DFCS_INACTIVE) {
         EXPECT_GT(grey, 2) << kind;  // engraved glyph
-      else
+      } else {
         EXPECT_GT(glyph, 2) << kind;
       }
       // The outer bottom-right corner: dark on a raised box, white on a pushed (sunken) one.

@@ -8,22 +8,24 @@
 #include <memory>
 #include <vector>
 
+#include "LumoraResource.h"
 #include "imaging/ImageHolder.h"
+#include "pipeline/VexStageLinks.h"
 
 class CLead;
 class CVexDoc;
 class CVexErrorControl;
 
-class CVexBufferControl : public CView {
+class CVexBufferControl : public CView, public CVexStageLinks {
   DECLARE_DYNCREATE(CVexBufferControl)
  public:
   enum : SHORT { kSlots = 8, kBadSlot = -998, kNotCreated = -999 };
-  enum { kWindowId = 1124 };
+  enum { kWindowId = IDW_BUFFER_CONTROL };
   CVexBufferControl();
   ~CVexBufferControl() override;
 
   BOOL CreateImageControls(const RECT& rect);
-  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
+  void SetErrorControl(CVexErrorControl* errors) override { m_pErrorControl = errors; }
   SHORT CreateBuffer(SHORT slot, SHORT width, SHORT height, int turned);
   SHORT SetBuffer(SHORT slot, LONG handle);
   LONG GetBuffer(SHORT slot) const;

@@ -1,5 +1,12 @@
 // CVexDoc: the program's model. Every user, system and camera setting lives here; the
 // settings are read once when the document is built and written once when it goes away.
+//
+// Thread rule: the settings belong to the user-interface thread, which alone changes
+// them, and only while no worker runs (the frame stops live view around every update
+// broadcast). A worker reads settings but writes only the std::atomic members: the error
+// record, the shot result, the shoot state, the progress values and the focus value, and
+// the camera block's abort flag through std::atomic_ref. A plain member a worker writes
+// is a fault.
 #pragma once
 #include <afxwin.h>
 

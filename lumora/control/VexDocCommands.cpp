@@ -3,6 +3,7 @@
 // modes.
 #include "VexDoc.h"
 
+#include "LumoraResource.h"
 #include "PathParts.h"
 #include "VexFileDialog.h"
 #include "VexJpegQuality.h"
@@ -13,13 +14,13 @@ BEGIN_MESSAGE_MAP(CVexDoc, CDocument)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
-ON_COMMAND(32796, OnLoadSettingFile)
-ON_COMMAND(32797, OnSaveSettingFile)
-ON_COMMAND(32804, OnDeleteImages)
-ON_COMMAND(32805, OnRetouch)
-ON_COMMAND(32801, OnLoupeCursor)
-ON_COMMAND(32811, OnStandardCursor)
-ON_COMMAND(32792, OnHandCursor)
+ON_COMMAND(ID_LOAD_SETTING_FILE, OnLoadSettingFile)
+ON_COMMAND(ID_SAVE_SETTING_FILE, OnSaveSettingFile)
+ON_COMMAND(ID_DELETE_IMAGES, OnDeleteImages)
+ON_COMMAND(ID_RETOUCH, OnRetouch)
+ON_COMMAND(ID_ZOOM_RECT, OnLoupeCursor)
+ON_COMMAND(ID_STANDARD_CURSOR, OnStandardCursor)
+ON_COMMAND(ID_HAND_CURSOR, OnHandCursor)
 END_MESSAGE_MAP()
 
 namespace {

@@ -5,12 +5,14 @@
 #pragma once
 #include <afxwin.h>
 
+#include "LumoraResource.h"
+
 class CVexDoc;
 
 class CVexErrorControl : public CView {
   DECLARE_DYNCREATE(CVexErrorControl)
  public:
-  enum { kWindowId = 1127, kLogLines = 100, kRepeatLimit = 10 };
+  enum { kWindowId = IDW_ERROR_CONTROL, kLogLines = 100, kRepeatLimit = 10 };
   CVexErrorControl() = default;
 
   void ReportError(int type, int detail);

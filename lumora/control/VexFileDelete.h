@@ -4,17 +4,19 @@
 #pragma once
 #include <afxwin.h>
 
+#include "pipeline/VexStageLinks.h"
+
 class CVexDoc;
 class CVexErrorControl;
 
-class CVexFileDelete : public CView {
+class CVexFileDelete : public CView, public CVexStageLinks {
   DECLARE_DYNCREATE(CVexFileDelete)
  public:
   CVexFileDelete() = default;
 
   void SetDocument(CVexDoc* doc) { m_pDoc = doc; }
   CVexDoc* GetDocument() const { return m_pDoc; }
-  void SetErrorControl(CVexErrorControl* errors) { m_pErrors = errors; }
+  void SetErrorControl(CVexErrorControl* errors) override { m_pErrors = errors; }
 
   // 0 (after telling the user) for an empty path.
   int SetDeletePath(const CString& path);

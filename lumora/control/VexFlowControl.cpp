@@ -45,27 +45,34 @@ int CVexFlowControl::SetBufferControl(CVexBufferControl* buffers) {
 }
 
 int CVexFlowControl::SetInput(SHORT id, CVexImageInput* stage) {
-  if (!stage || (id != 0 && id != 1)) return 0;
+  if (!stage || (id != kStepCamera && id != kStepFile)) return 0;
   m_inputs[id] = stage;
   return 1;
 }
 
 int CVexFlowControl::SetProcess(SHORT id, CVexItoIProcess* stage) {
-  if (!stage || id < 100 || id > 105) return 0;
-  m_processes[id - 100] = stage;
+  if (!stage || id < kStepRetouch || id > kStepShading) return 0;
+  m_processes[id - kStepRetouch] = stage;
   return 1;
 }
 
 int CVexFlowControl::SetLiveProcess(SHORT id, CVexItoVProcess* stage) {
-  if (!stage || id != 200) return 0;
+  if (!stage || id != kStepFocus) return 0;
   m_pLiveProcess = stage;
   return 1;
 }
 
 int CVexFlowControl::SetOutput(SHORT id, CVexImageOutput* stage) {
-  if (!stage || id < 300 || id > 303) return 0;
-  m_outputs[id - 300] = stage;
+  if (!stage || id < kStepLeftDisplay || id > kStepPrinter) return 0;
+  m_outputs[id - kStepLeftDisplay] = stage;
   return 1;
+}
+
+int CVexFlowControl::SetStage(FlowStepId id, CView* stage) {
+  if (id <= kStepFile) return SetInput(id, dynamic_cast<CVexImageInput*>(stage));
+  if (id <= kStepShading) return SetProcess(id, dynamic_cast<CVexItoIProcess*>(stage));
+  if (id == kStepFocus) return SetLiveProcess(id, dynamic_cast<CVexItoVProcess*>(stage));
+  return SetOutput(id, dynamic_cast<CVexImageOutput*>(stage));
 }
 
 int CVexFlowControl::SetFlowStep(SHORT row, SHORT position, FlowStepId id) {
@@ -91,10 +98,10 @@ CVexDisplayOutput* CVexFlowControl::StillPane() const {
 }
 
 CView* CVexFlowControl::GetStage(FlowStepId id) const {
-  if (id >= 0 && id <= 1) return m_inputs[id];
-  if (id >= 100 && id <= 105) return m_processes[id - 100];
-  if (id == 200) return m_pLiveProcess;
-  if (id >= 300 && id <= 303) return m_outputs[id - 300];
+  if (id >= kStepCamera && id <= kStepFile) return m_inputs[id];
+  if (id >= kStepRetouch && id <= kStepShading) return m_processes[id - kStepRetouch];
+  if (id == kStepFocus) return m_pLiveProcess;
+  if (id >= kStepLeftDisplay && id <= kStepPrinter) return m_outputs[id - kStepLeftDisplay];
   return nullptr;
 }
 
@@ -104,50 +111,50 @@ int CVexFlowControl::BuildFlows() {
   m_pLeftDisplay = dynamic_cast<CVexDisplayOutput*>(m_outputs[0]);
   m_pRightDisplay = dynamic_cast<CVexDisplayOutput*>(m_outputs[1]);
   const bool liveLeft = doc->IsLiveWindowLeft() != 0;
-  const FlowStepId stillPane = liveLeft ? 301 : 300;
+  const FlowStepId stillPane = liveLeft ? kStepRightDisplay : kStepLeftDisplay;
   for (SHORT row = 0; row < 6; ++row) {
     FlowStepId steps[kRowLength];
     int n = 0;
     auto add = [&](FlowStepId id) { steps[n++] = id; };
     switch (row) {
       case kShoot:
-        add(0);
-        if (doc->IsNoiseReductionDue() == 1) add(103);
-        if (doc->GetShadingOption() == 1) add(105);
-        if (doc->GetRGBOption() == 1) add(104);
-        if (doc->GetResizeSave() == 1) add(101);
+        add(kStepCamera);
+        if (doc->IsNoiseReductionDue() == 1) add(kStepNoiseCut);
+        if (doc->GetShadingOption() == 1) add(kStepShading);
+        if (doc->GetRGBOption() == 1) add(kStepRGB);
+        if (doc->GetResizeSave() == 1) add(kStepResize);
         add(stillPane);
-        if (doc->GetAutoSave() == 1) add(302);
+        if (doc->GetAutoSave() == 1) add(kStepFileOutput);
         break;
       case kLive: {
         // While the white-balance view is on only the camera and the pane run.
         const bool plain = doc->GetViewState() != 0;
-        add(0);
-        if (doc->GetFocusTargetState() == 1 && !plain) add(200);
-        if (doc->GetShadingLive() == 1 && doc->GetShadingOption() == 1 && !plain) add(105);
-        if (doc->GetRGBLive() == 1 && !plain) add(104);
+        add(kStepCamera);
+        if (doc->GetFocusTargetState() == 1 && !plain) add(kStepFocus);
+        if (doc->GetShadingLive() == 1 && doc->GetShadingOption() == 1 && !plain) add(kStepShading);
+        if (doc->GetRGBLive() == 1 && !plain) add(kStepRGB);
         if (doc->IsFullScreen()) {
-          add(305);
+          add(kStepFullScreen);
         } else {
-          if (doc->GetImageProfileState() == 1 && !plain && doc->GetProfileDisplay() == 1) add(102);
-          add(liveLeft ? 300 : 301);
+          if (doc->GetImageProfileState() == 1 && !plain && doc->GetProfileDisplay() == 1) add(kStepProfile);
+          add(liveLeft ? kStepLeftDisplay : kStepRightDisplay);
           SetDisplayModes();
         }
         break;
       }
       case kOpen:
-        add(1);
+        add(kStepFile);
         add(stillPane);
         break;
       case kRetouch:
-        add(100);
+        add(kStepRetouch);
         add(stillPane);
         break;
       case kSave:
-        add(302);
+        add(kStepFileOutput);
         break;
       case kPrint:
-        add(303);
+        add(kStepPrinter);
         break;
     }
     add(kEnd);
@@ -291,32 +298,34 @@ SHORT CVexFlowControl::RunStep(SHORT row, FlowStepId id, bool* end) {
   const SHORT slot = live ? m_nLiveSlot : m_nShootSlot;
   // A step whose stage was never registered fails; an id outside the table ends the row.
   switch (id) {
-    case 0:
-      if (!m_inputs[0]) return 0;
-      return live ? m_inputs[0]->Input(m_nLiveSlot) : RunCaptureStep();
-    case 1: {
-      if (!m_inputs[1]) return 0;
-      const SHORT result = m_inputs[1]->Input(m_nShootSlot);
+    case kStepCamera:
+      if (!m_inputs[kStepCamera]) return 0;
+      return live ? m_inputs[kStepCamera]->Input(m_nLiveSlot) : RunCaptureStep();
+    case kStepFile: {
+      if (!m_inputs[kStepFile]) return 0;
+      const SHORT result = m_inputs[kStepFile]->Input(m_nShootSlot);
       if (result == 1) doc->UpdateImageStatus(3, 0);
       return result;
     }
-    case 100: case 101: case 103: case 104: case 105: case 102: {
-      CVexItoIProcess* stage = m_processes[id - 100];
+    case kStepRetouch: case kStepResize: case kStepNoiseCut: case kStepRGB: case kStepShading: case kStepProfile: {
+      CVexItoIProcess* stage = m_processes[id - kStepRetouch];
       if (!stage) return 0;
-      const SHORT s = id == 102 ? m_nLiveSlot : ((id == 104 || id == 105) ? slot : m_nShootSlot);
+      const SHORT s = id == kStepProfile                         ? m_nLiveSlot
+                      : (id == kStepRGB || id == kStepShading) ? slot
+                                                               : m_nShootSlot;
       const SHORT result = stage->Process(s, s);
-      if (id == 101 && result == 1) MarkSaved();
+      if (id == kStepResize && result == 1) MarkSaved();
       return result;
     }
-    case 200:
+    case kStepFocus:
       return m_pLiveProcess ? m_pLiveProcess->Process(m_nLiveSlot, m_nLiveSlot) : 0;
-    case 300:
-    case 301:
-      return m_outputs[id - 300] ? m_outputs[id - 300]->Output(slot) : 0;
-    case 302:
-      return m_outputs[2] ? RunSaveStep() : 0;
-    case 303:
-      return m_outputs[3] ? m_outputs[3]->Output(m_nShootSlot) : 0;
+    case kStepLeftDisplay:
+    case kStepRightDisplay:
+      return m_outputs[id - kStepLeftDisplay] ? m_outputs[id - kStepLeftDisplay]->Output(slot) : 0;
+    case kStepFileOutput:
+      return m_outputs[kStepFileOutput - kStepLeftDisplay] ? RunSaveStep() : 0;
+    case kStepPrinter:
+      return m_outputs[kStepPrinter - kStepLeftDisplay] ? m_outputs[kStepPrinter - kStepLeftDisplay]->Output(m_nShootSlot) : 0;
     default:
       *end = true;
       return 0;
@@ -333,8 +342,8 @@ int CVexFlowControl::RunFlow(SHORT row) {
     const FlowStepId id = m_flows[row][position];
     bool end = id == kEnd;
     // Noise cut only pays for long exposures; skipped, it leaves the result alone.
-    const bool skipped = id == 103 && (doc->GetExposureKind() == 1 || doc->GetExposureValue() < 10);
-    if (!skipped && id == 305) {
+    const bool skipped = id == kStepNoiseCut && (doc->GetExposureKind() == 1 || doc->GetExposureValue() < 10);
+    if (!skipped && id == kStepFullScreen) {
       if (m_pFullScreen) m_pFullScreen->ShowImage(row == kLive ? m_nLiveSlot : -1);
     } else if (!skipped && !end) {
       result = RunStep(row, id, &end);

@@ -8,6 +8,9 @@
 #include <atomic>
 #include <thread>
 
+#include "LumoraResource.h"
+#include "pipeline/VexStageLinks.h"
+
 class CVexBufferControl;
 class CVexCCDInput;
 class CVexDisplayOutput;
@@ -24,21 +27,43 @@ class CVexThumbnailView;
 
 using FlowStepId = SHORT;
 
-class CVexFlowControl : public CView {
+// The steps a flow row names: the inputs, the picture-to-picture processes, the live
+// process and the outputs. 305 shows live view full screen.
+enum FlowStep : FlowStepId {
+  kStepCamera = 0,
+  kStepFile = 1,
+  kStepRetouch = 100,
+  kStepResize = 101,
+  kStepProfile = 102,
+  kStepNoiseCut = 103,
+  kStepRGB = 104,
+  kStepShading = 105,
+  kStepFocus = 200,
+  kStepLeftDisplay = 300,
+  kStepRightDisplay = 301,
+  kStepFileOutput = 302,
+  kStepPrinter = 303,
+  kStepFullScreen = 305,
+};
+
+class CVexFlowControl : public CView, public CVexStageLinks {
   DECLARE_DYNCREATE(CVexFlowControl)
  public:
-  enum { kWindowId = 1128, kRows = 7, kRowLength = 10 };
+  enum { kWindowId = IDW_FLOW_CONTROL, kRows = 7, kRowLength = 10 };
   enum Row : SHORT { kShoot, kLive, kOpen, kRetouch, kSave, kPrint };
   CVexFlowControl();
   ~CVexFlowControl() override;
 
-  int SetBufferControl(CVexBufferControl* buffers);
+  int SetBufferControl(CVexBufferControl* buffers) override;
   // Errors of the flows go to the document's latch; the link is kept for the stages' sake.
-  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
+  void SetErrorControl(CVexErrorControl* errors) override { m_pErrorControl = errors; }
   int SetInput(SHORT id, CVexImageInput* stage);
   int SetProcess(SHORT id, CVexItoIProcess* stage);
   int SetLiveProcess(SHORT id, CVexItoVProcess* stage);
   int SetOutput(SHORT id, CVexImageOutput* stage);
+  // Registers a stage under its step id by the kind the id names (input, process, live
+  // process or output); 0 when the stage is not of that kind.
+  int SetStage(FlowStepId id, CView* stage);
   void SetFullScreenOutput(CVexFullScreenOutput* viewer) { m_pFullScreen = viewer; }
   void SetThumbnailView(CVexThumbnailView* view) { m_pThumbnails = view; }
   void SetProgressWindow(CVexProcessDialog* window) { m_pShootProgress = window; }

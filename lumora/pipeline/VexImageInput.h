@@ -4,17 +4,19 @@
 #pragma once
 #include <afxwin.h>
 
+#include "pipeline/VexStageLinks.h"
+
 class CVexBufferControl;
 class CVexDoc;
 class CVexErrorControl;
 
-class CVexImageInput : public CView {
+class CVexImageInput : public CView, public CVexStageLinks {
   DECLARE_DYNCREATE(CVexImageInput)
  public:
   CVexImageInput() = default;
 
-  int SetBufferControl(CVexBufferControl* buffers);
-  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
+  int SetBufferControl(CVexBufferControl* buffers) override;
+  void SetErrorControl(CVexErrorControl* errors) override { m_pErrorControl = errors; }
   CVexDoc* GetDocument() const;
 
   virtual int Input(SHORT slot) { return 1; }

@@ -3,17 +3,19 @@
 #pragma once
 #include <afxwin.h>
 
+#include "pipeline/VexStageLinks.h"
+
 class CVexBufferControl;
 class CVexDoc;
 class CVexErrorControl;
 
-class CVexImageOutput : public CView {
+class CVexImageOutput : public CView, public CVexStageLinks {
   DECLARE_DYNCREATE(CVexImageOutput)
  public:
   CVexImageOutput() = default;
 
-  int SetBufferControl(CVexBufferControl* buffers);
-  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
+  int SetBufferControl(CVexBufferControl* buffers) override;
+  void SetErrorControl(CVexErrorControl* errors) override { m_pErrorControl = errors; }
   CVexDoc* GetDocument() const;
 
   virtual int Output(SHORT slot) { return 1; }

@@ -3,17 +3,19 @@
 #pragma once
 #include <afxwin.h>
 
+#include "pipeline/VexStageLinks.h"
+
 class CVexBufferControl;
 class CVexDoc;
 class CVexErrorControl;
 
-class CVexItoVProcess : public CView {
+class CVexItoVProcess : public CView, public CVexStageLinks {
   DECLARE_DYNCREATE(CVexItoVProcess)
  public:
   CVexItoVProcess() = default;
 
-  int SetBufferControl(CVexBufferControl* buffers);
-  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
+  int SetBufferControl(CVexBufferControl* buffers) override;
+  void SetErrorControl(CVexErrorControl* errors) override { m_pErrorControl = errors; }
   CVexDoc* GetDocument() const;
 
   virtual int Process(SHORT source, SHORT destination) { return 1; }

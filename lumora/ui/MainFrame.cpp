@@ -7,6 +7,7 @@
 #include "controls/SECCustomToolBar.h"
 #include "controls/SECSplashWnd.h"
 #include "controls/SECUserTools.h"
+#include "LumoraResource.h"
 #include "VexBusyDialogs.h"
 #include "VexMainControlView.h"
 #include "VexProcessDialog.h"
@@ -30,23 +31,17 @@
 #include "pipeline/process/VexRGBProcess.h"
 #include "pipeline/process/VexResizeProcess.h"
 #include "pipeline/process/VexShadingProcess.h"
+#include "pipeline/VexStageLinks.h"
 #include "pipeline/retouch/VexRetouchProcess.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
 
 namespace {
-constexpr UINT kAnnotationMenu = 32846;
-constexpr UINT kAnnotationButton = 32829;
-constexpr UINT kScaleMenu = 32845;
-constexpr UINT kScaleButton = 32830;
-constexpr UINT kClockPane = 32816;
-constexpr UINT kPixelPane = 32817;
-constexpr UINT kIndicators[] = {0, 32818, kPixelPane, kClockPane};
+constexpr UINT kIndicators[] = {0, ID_INDICATOR_THUMBNAILS, ID_INDICATOR_PIXEL, ID_INDICATOR_CLOCK};
 constexpr DWORD kStatusStyle = 0x50008200;  // child, visible, bottom
 constexpr UINT_PTR kClockTimer = 2;
 constexpr DWORD kToolBarExStyle = 0x300;
 constexpr DWORD kToolBarStyle = 0x50002834;  // child, visible, top, bottom border, fly-by, tooltips, dynamic
-constexpr UINT kFirstUserTool = 43044;
 constexpr DWORD kFrameStyle = 0x08CA8000;   // disabled, caption, system menu, minimise box, title
 constexpr DWORD kObjectStyle = 0x50800000;  // child, visible, border
 constexpr RECT kObjectRect = {0, 0, 50, 50};
@@ -73,45 +68,45 @@ ON_WM_INITMENUPOPUP()
 ON_WM_MENUSELECT()
 ON_WM_CLOSE()
 ON_WM_DESTROY()
-ON_UPDATE_COMMAND_UI(kClockPane, OnUpdateClock)
-ON_COMMAND(kAnnotationMenu, OnAnnotationTool)
-ON_COMMAND(kAnnotationButton, OnAnnotationTool)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_CLOCK, OnUpdateClock)
+ON_COMMAND(ID_ANNOTATION_TOOL, OnAnnotationTool)
+ON_COMMAND(ID_ANNOTATION_BUTTON, OnAnnotationTool)
 ON_MESSAGE(CMainFrame::kFreeClosedTools, OnFreeClosedTools)
-ON_COMMAND(kScaleMenu, OnScaleTool)
-ON_COMMAND(kScaleButton, OnScaleTool)
+ON_COMMAND(ID_SCALE_TOOL, OnScaleTool)
+ON_COMMAND(ID_SCALE_BUTTON, OnScaleTool)
 ON_MESSAGE(CMainFrame::kArmEnableGuard, OnArmEnableGuard)
 ON_MESSAGE(CMainFrame::kWorkerError, OnWorkerError)
 ON_MESSAGE(CMainFrame::kTriggerFocus, OnTriggerFocus)
 // Commands of lumora/ui/MainFrameCommands.cpp.
-ON_COMMAND(32809, OnPrintPreviewCommand)
-ON_COMMAND(32808, OnPrintCommand)
-ON_COMMAND(32807, OnLayoutPreviewCommand)
-ON_COMMAND(32806, OnLayoutPrintCommand)
+ON_COMMAND(ID_PRINT_PICTURE_PREVIEW, OnPrintPreviewCommand)
+ON_COMMAND(ID_PRINT_PICTURE, OnPrintCommand)
+ON_COMMAND(ID_LAYOUT_PREVIEW, OnLayoutPreviewCommand)
+ON_COMMAND(ID_LAYOUT_PRINT, OnLayoutPrintCommand)
 ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
 ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
-ON_COMMAND_RANGE(32799, 32800, OnZoomCommand)
-ON_COMMAND_RANGE(32802, 32802, OnZoomCommand)
-ON_COMMAND_RANGE(32839, 32841, OnZoomCommand)
-ON_COMMAND_RANGE(32847, 32849, OnZoomCommand)
-ON_COMMAND_RANGE(32824, 32824, OnZoomCommand)
-ON_COMMAND_RANGE(32826, 32826, OnZoomCommand)
-ON_COMMAND_RANGE(32828, 32828, OnZoomCommand)
-ON_COMMAND(32819, OnFullScreen)
-ON_COMMAND(32842, OnLiveFullScreen)
-ON_COMMAND(32822, OnLeftFullScreen)
-ON_COMMAND(32827, OnRightFullScreen)
-ON_COMMAND(32803, OnRefreshThumbnail)
-ON_COMMAND(32837, OnLiveOn)
-ON_COMMAND(32820, OnLiveOn)
-ON_COMMAND(32838, OnSwapDisplays)
-ON_COMMAND(32825, OnSwapDisplays)
-ON_COMMAND(32843, OnExternalTrigger)
-ON_COMMAND(32844, OnLauncherProperty)
-ON_COMMAND_RANGE(43044, 43052, OnUserTool)
-ON_UPDATE_COMMAND_UI(32837, OnUpdateLiveOn)
-ON_UPDATE_COMMAND_UI(32838, OnUpdateDisplayRight)
-ON_UPDATE_COMMAND_UI(32843, OnUpdateExternalTrigger)
-ON_UPDATE_COMMAND_UI_RANGE(43044, 43052, OnUpdateUserTool)
+ON_COMMAND_RANGE(ID_STILL_ZOOM_IN, ID_STILL_ZOOM_OUT, OnZoomCommand)
+ON_COMMAND_RANGE(ID_STILL_ZOOM_FIT, ID_STILL_ZOOM_FIT, OnZoomCommand)
+ON_COMMAND_RANGE(ID_LIVE_ZOOM_IN, ID_LIVE_ZOOM_FIT, OnZoomCommand)
+ON_COMMAND_RANGE(ID_LEFT_ZOOM_IN, ID_LEFT_ZOOM_FIT, OnZoomCommand)
+ON_COMMAND_RANGE(ID_RIGHT_ZOOM_IN, ID_RIGHT_ZOOM_IN, OnZoomCommand)
+ON_COMMAND_RANGE(ID_RIGHT_ZOOM_OUT, ID_RIGHT_ZOOM_OUT, OnZoomCommand)
+ON_COMMAND_RANGE(ID_RIGHT_ZOOM_FIT, ID_RIGHT_ZOOM_FIT, OnZoomCommand)
+ON_COMMAND(ID_STILL_FULL_SCREEN, OnFullScreen)
+ON_COMMAND(ID_LIVE_FULL_SCREEN, OnLiveFullScreen)
+ON_COMMAND(ID_LEFT_FULL_SCREEN, OnLeftFullScreen)
+ON_COMMAND(ID_RIGHT_FULL_SCREEN, OnRightFullScreen)
+ON_COMMAND(ID_REFRESH_THUMBNAIL, OnRefreshThumbnail)
+ON_COMMAND(ID_LIVE_ON, OnLiveOn)
+ON_COMMAND(ID_LIVE_ON_BUTTON, OnLiveOn)
+ON_COMMAND(ID_LIVE_DISPLAY_RIGHT, OnSwapDisplays)
+ON_COMMAND(ID_SWAP_DISPLAYS, OnSwapDisplays)
+ON_COMMAND(ID_EXTERNAL_TRIGGER, OnExternalTrigger)
+ON_COMMAND(ID_LAUNCHER_PROPERTY, OnLauncherProperty)
+ON_COMMAND_RANGE(ID_USER_TOOL_FIRST, ID_USER_TOOL_LAST, OnUserTool)
+ON_UPDATE_COMMAND_UI(ID_LIVE_ON, OnUpdateLiveOn)
+ON_UPDATE_COMMAND_UI(ID_LIVE_DISPLAY_RIGHT, OnUpdateDisplayRight)
+ON_UPDATE_COMMAND_UI(ID_EXTERNAL_TRIGGER, OnUpdateExternalTrigger)
+ON_UPDATE_COMMAND_UI_RANGE(ID_USER_TOOL_FIRST, ID_USER_TOOL_LAST, OnUpdateUserTool)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -129,28 +124,51 @@ CMainFrame* CMainFrame::Get() {
   return dynamic_cast<CMainFrame*>(main);
 }
 
+namespace {
+// The object type a frame member points to.
+template <class>
+struct Pointee;
+template <class T>
+struct Pointee<T* CMainFrame::*> {
+  using type = T;
+};
+}  // namespace
+
+template <auto Member>
+CMainFrame::StageRow CMainFrame::Row(UINT id, CRuntimeClass* cls, SHORT step, unsigned flags) {
+  using T = typename Pointee<decltype(Member)>::type;
+  return {id, cls, step, flags, [](const CMainFrame& f) -> CView* { return f.*Member; },
+          [](CMainFrame& f, CView* v) { f.*Member = dynamic_cast<T*>(v); }};
+}
+
+const std::vector<CMainFrame::StageRow>& CMainFrame::StageTable() {
+  constexpr unsigned doc = kInDocument;
+  static const std::vector<StageRow> rows = {
+      Row<&CMainFrame::m_pFlowControl>(IDW_FLOW_CONTROL, RUNTIME_CLASS(CVexFlowControl), -1, doc),
+      Row<&CMainFrame::m_pCCDInput>(IDW_CCD_INPUT, RUNTIME_CLASS(CVexCCDInput), kStepCamera, doc),
+      Row<&CMainFrame::m_pFileInput>(IDW_FILE_INPUT, RUNTIME_CLASS(CVexFileInput), kStepFile, doc),
+      Row<&CMainFrame::m_pFileOutput>(IDW_FILE_OUTPUT, RUNTIME_CLASS(CVexFileOutput), kStepFileOutput, doc),
+      Row<&CMainFrame::m_pFileDelete>(IDW_FILE_DELETE, RUNTIME_CLASS(CVexFileDelete), -1, doc),
+      Row<&CMainFrame::m_pPrinterOutput>(IDW_PRINTER_OUTPUT, RUNTIME_CLASS(CVexPrinterOutput), kStepPrinter, doc),
+      Row<&CMainFrame::m_pProfile>(IDW_PROFILE_PROCESS, RUNTIME_CLASS(CVexProfileProcess), kStepProfile, doc),
+      Row<&CMainFrame::m_pFocus>(IDW_FOCUS_PROCESS, RUNTIME_CLASS(CVexFocusProcess), kStepFocus, doc),
+      Row<&CMainFrame::m_pRetouch>(IDW_RETOUCH_PROCESS, RUNTIME_CLASS(CVexRetouchProcess), kStepRetouch, doc),
+      Row<&CMainFrame::m_pResize>(IDW_RESIZE_PROCESS, RUNTIME_CLASS(CVexResizeProcess), kStepResize, doc),
+      Row<&CMainFrame::m_pNoiseCut>(IDW_NOISE_CUT_PROCESS, RUNTIME_CLASS(CVexNoiseCutProcess), kStepNoiseCut, doc),
+      Row<&CMainFrame::m_pRGB>(IDW_RGB_PROCESS, RUNTIME_CLASS(CVexRGBProcess), kStepRGB, doc),
+      Row<&CMainFrame::m_pShading>(IDW_SHADING_PROCESS, RUNTIME_CLASS(CVexShadingProcess), kStepShading, doc),
+      Row<&CMainFrame::m_pBufferControl>(IDW_BUFFER_CONTROL, RUNTIME_CLASS(CVexBufferControl), -1, kMadeLate),
+      Row<&CMainFrame::m_pErrorControl>(IDW_ERROR_CONTROL, RUNTIME_CLASS(CVexErrorControl), -1, kMadeLate | doc),
+  };
+  return rows;
+}
+
 CMainFrame::Composition CMainFrame::DefaultComposition() {
   Composition c;
   c.display = RUNTIME_CLASS(CVexDisplayOutput);
   c.thumbnails = RUNTIME_CLASS(CVexThumbnailView);
   c.controlView = RUNTIME_CLASS(CVexMainControlView);
-  c.objects = {
-      {kIdFlowControl, RUNTIME_CLASS(CVexFlowControl)},
-      {kIdCCDInput, RUNTIME_CLASS(CVexCCDInput)},
-      {kIdFileInput, RUNTIME_CLASS(CVexFileInput)},
-      {kIdFileOutput, RUNTIME_CLASS(CVexFileOutput)},
-      {kIdFileDelete, RUNTIME_CLASS(CVexFileDelete)},
-      {kIdPrinterOutput, RUNTIME_CLASS(CVexPrinterOutput)},
-      {kIdProfileProcess, RUNTIME_CLASS(CVexProfileProcess)},
-      {kIdFocusProcess, RUNTIME_CLASS(CVexFocusProcess)},
-      {kIdRetouchProcess, RUNTIME_CLASS(CVexRetouchProcess)},
-      {kIdResizeProcess, RUNTIME_CLASS(CVexResizeProcess)},
-      {kIdNoiseCutProcess, RUNTIME_CLASS(CVexNoiseCutProcess)},
-      {kIdRGBProcess, RUNTIME_CLASS(CVexRGBProcess)},
-      {kIdShadingProcess, RUNTIME_CLASS(CVexShadingProcess)},
-      {kIdBufferControl, RUNTIME_CLASS(CVexBufferControl)},
-      {kIdErrorControl, RUNTIME_CLASS(CVexErrorControl)},
-  };
+  for (const StageRow& row : StageTable()) c.objects.push_back({row.id, row.cls});
   return c;
 }
 
@@ -212,7 +230,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
   if (CFrameWnd::OnCreate(lpcs) == -1) return -1;
   m_pToolBar = std::make_unique<SECCustomToolBar>();
   if (!m_pToolBar->CreateEx(kToolBarExStyle, this, kToolBarStyle, 0xFFFF, "Valdane Lumora ToolBar") ||
-      !m_pToolBar->LoadToolBar(128))
+      !m_pToolBar->LoadToolBar(IDR_MAINFRAME))
     return -1;
   // The status bar; a failed first try gets one more.
   if (!m_wndStatusBar.Create(this, kStatusStyle, AFX_IDW_STATUS_BAR) ||
@@ -232,7 +250,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
     UINT id = 0, style = 0;
     int clock = 0;
     m_wndStatusBar.GetPaneInfo(3, id, style, clock);
-    m_wndStatusBar.SetPaneInfo(2, kPixelPane, SBPS_NOBORDERS, std::max(320 - clock, WidestReadOut(m_wndStatusBar)));
+    m_wndStatusBar.SetPaneInfo(2, ID_INDICATOR_PIXEL, SBPS_NOBORDERS, std::max(320 - clock, WidestReadOut(m_wndStatusBar)));
   }
   RecalcLayout();
   if (CVexDoc* doc = Doc()) doc->PrepareSaveFolder();
@@ -293,39 +311,20 @@ void CMainFrame::InitObjects() {
     need(p);
 
   // 2. The hidden stages, each with its own imaging control where it has one.
-  m_pFlowControl = dynamic_cast<CVexFlowControl*>(MakeObject(kIdFlowControl));
-  m_pCCDInput = dynamic_cast<CVexCCDInput*>(MakeObject(kIdCCDInput));
-  m_pFileInput = dynamic_cast<CVexFileInput*>(MakeObject(kIdFileInput));
-  m_pFileOutput = dynamic_cast<CVexFileOutput*>(MakeObject(kIdFileOutput));
-  m_pFileDelete = dynamic_cast<CVexFileDelete*>(MakeObject(kIdFileDelete));
-  m_pPrinterOutput = dynamic_cast<CVexPrinterOutput*>(MakeObject(kIdPrinterOutput));
-  m_pProfile = dynamic_cast<CVexProfileProcess*>(MakeObject(kIdProfileProcess));
-  m_pFocus = dynamic_cast<CVexFocusProcess*>(MakeObject(kIdFocusProcess));
-  m_pRetouch = dynamic_cast<CVexRetouchProcess*>(MakeObject(kIdRetouchProcess));
-  m_pResize = dynamic_cast<CVexResizeProcess*>(MakeObject(kIdResizeProcess));
-  m_pNoiseCut = dynamic_cast<CVexNoiseCutProcess*>(MakeObject(kIdNoiseCutProcess));
-  m_pRGB = dynamic_cast<CVexRGBProcess*>(MakeObject(kIdRGBProcess));
-  m_pShading = dynamic_cast<CVexShadingProcess*>(MakeObject(kIdShadingProcess));
-  for (const void* p : {static_cast<const void*>(m_pFlowControl), static_cast<const void*>(m_pCCDInput),
-                        static_cast<const void*>(m_pFileInput), static_cast<const void*>(m_pFileOutput),
-                        static_cast<const void*>(m_pFileDelete), static_cast<const void*>(m_pPrinterOutput),
-                        static_cast<const void*>(m_pProfile), static_cast<const void*>(m_pFocus),
-                        static_cast<const void*>(m_pRetouch), static_cast<const void*>(m_pResize), static_cast<const void*>(m_pNoiseCut),
-                        static_cast<const void*>(m_pRGB), static_cast<const void*>(m_pShading)})
-    need(p);
-  const BOOL cameraControl = m_pCCDInput && m_pCCDInput->CreateImagingControl(&kObjectRect);
-  m_bCameraInputReady = cameraControl ? 1 : 0;
-  if (!cameraControl) all = false;
-  if (m_pFileInput && !m_pFileInput->CreateImagingControl(&kObjectRect)) all = false;
-  if (m_pFileOutput && !m_pFileOutput->CreateImagingControl(&kObjectRect)) all = false;
-  if (m_pPrinterOutput && !m_pPrinterOutput->CreateImagingControl(&kObjectRect)) all = false;
-  if (m_pProfile && !m_pProfile->CreateImagingControl(&kObjectRect)) all = false;
-  if (m_pFocus && !m_pFocus->CreateImagingControl(&kObjectRect)) all = false;
-  if (m_pRetouch && !m_pRetouch->CreateImagingControl(&kObjectRect)) all = false;
-  if (m_pResize && !m_pResize->CreateImagingControl(&kObjectRect)) all = false;
-  if (m_pNoiseCut && !m_pNoiseCut->CreateImagingControl(&kObjectRect)) all = false;
-  if (m_pRGB && !m_pRGB->CreateImagingControl(&kObjectRect)) all = false;
-  if (m_pShading && !m_pShading->CreateImagingControl(&kObjectRect)) all = false;
+  for (const StageRow& row : StageTable())
+    if (!(row.flags & kMadeLate)) {
+      row.set(*this, MakeObject(row.id));
+      need(row.get(*this));
+    }
+  m_bCameraInputReady = 0;
+  for (const StageRow& row : StageTable()) {
+    CView* stage = row.get(*this);
+    if (!stage || (row.flags & kMadeLate)) continue;
+    auto* links = dynamic_cast<CVexStageLinks*>(stage);
+    const bool made = links && links->CreateImagingControl(&kObjectRect);
+    if (row.id == IDW_CCD_INPUT) m_bCameraInputReady = made ? 1 : 0;
+    if (!made) all = false;
+  }
   for (CView* v : m_made) v->ShowWindow(SW_HIDE);
   if (m_pFileDelete) m_pFileDelete->SetDocument(doc);
   // Saved pictures carry the overlays of the left display (selector 1) or the right one (0).
@@ -377,57 +376,21 @@ void CMainFrame::InitObjects() {
   }
 
   // 7. The image slots, given to everything that reads or writes a picture.
-  m_pBufferControl = dynamic_cast<CVexBufferControl*>(MakeObject(kIdBufferControl));
+  m_pBufferControl = dynamic_cast<CVexBufferControl*>(MakeObject(IDW_BUFFER_CONTROL));
   if (m_pBufferControl && m_pBufferControl->CreateImageControls(kObjectRect)) {
     m_pBufferControl->ShowWindow(SW_HIDE);
-    CVexBufferControl* b = m_pBufferControl;
-    if (m_pCCDInput) m_pCCDInput->SetBufferControl(b);
-    if (m_pFileInput) m_pFileInput->SetBufferControl(b);
-    if (m_pLeftDisplay) m_pLeftDisplay->SetBufferControl(b);
-    if (m_pRightDisplay) m_pRightDisplay->SetBufferControl(b);
-    if (m_pFileOutput) m_pFileOutput->SetBufferControl(b);
-    if (m_pPrinterOutput) m_pPrinterOutput->SetBufferControl(b);
-    if (m_pFlowControl) m_pFlowControl->SetBufferControl(b);
-    if (m_pProfile) m_pProfile->SetBufferControl(b);
-    if (m_pFocus) {
-      m_pFocus->SetBufferControl(b);
-      m_pFocus->SetCameraInput(m_pCCDInput);
-    }
-    if (m_pRetouch) m_pRetouch->SetBufferControl(b);
-    if (m_pResize) m_pResize->SetBufferControl(b);
-    if (m_pNoiseCut) m_pNoiseCut->SetBufferControl(b);
-    if (m_pThumbnailView) m_pThumbnailView->SetBufferControl(b);
-    if (m_pFullScreen) m_pFullScreen->SetBufferControl(b);
-    if (m_pRGB) m_pRGB->SetBufferControl(b);
-    if (m_pShading) m_pShading->SetBufferControl(b);
+    for (CVexStageLinks* links : LinkedObjects()) links->SetBufferControl(m_pBufferControl);
+    if (m_pFocus) m_pFocus->SetCameraInput(m_pCCDInput);
   } else {
     all = false;
   }
 
   // 8. The error control, given to everything that reports.
-  m_pErrorControl = dynamic_cast<CVexErrorControl*>(MakeObject(kIdErrorControl));
+  m_pErrorControl = dynamic_cast<CVexErrorControl*>(MakeObject(IDW_ERROR_CONTROL));
   m_bErrorControlReady = m_pErrorControl ? 1 : 0;
   if (m_pErrorControl) {
     m_pErrorControl->ShowWindow(SW_HIDE);
-    CVexErrorControl* e = m_pErrorControl;
-    if (m_pLeftDisplay) m_pLeftDisplay->SetErrorControl(e);
-    if (m_pRightDisplay) m_pRightDisplay->SetErrorControl(e);
-    if (m_pThumbnailView) m_pThumbnailView->SetErrorControl(e);
-    if (m_pControlView) m_pControlView->SetErrorControl(e);
-    if (m_pFlowControl) m_pFlowControl->SetErrorControl(e);
-    if (m_pCCDInput) m_pCCDInput->SetErrorControl(e);
-    if (m_pFileInput) m_pFileInput->SetErrorControl(e);
-    if (m_pFileOutput) m_pFileOutput->SetErrorControl(e);
-    if (m_pFileDelete) m_pFileDelete->SetErrorControl(e);
-    if (m_pPrinterOutput) m_pPrinterOutput->SetErrorControl(e);
-    if (m_pProfile) m_pProfile->SetErrorControl(e);
-    if (m_pFocus) m_pFocus->SetErrorControl(e);
-    if (m_pRetouch) m_pRetouch->SetErrorControl(e);
-    if (m_pResize) m_pResize->SetErrorControl(e);
-    if (m_pNoiseCut) m_pNoiseCut->SetErrorControl(e);
-    if (m_pBufferControl) m_pBufferControl->SetErrorControl(e);
-    if (m_pRGB) m_pRGB->SetErrorControl(e);
-    if (m_pShading) m_pShading->SetErrorControl(e);
+    for (CVexStageLinks* links : LinkedObjects()) links->SetErrorControl(m_pErrorControl);
   } else {
     all = false;
   }
@@ -458,32 +421,32 @@ void CMainFrame::InitObjects() {
 
 void CMainFrame::RegisterObjects() {
   CVexDoc* doc = Doc();
-  for (CView* v : {static_cast<CView*>(m_pFlowControl), static_cast<CView*>(m_pCCDInput),
-                   static_cast<CView*>(m_pFileInput), static_cast<CView*>(m_pFileOutput),
-                   static_cast<CView*>(m_pFileDelete), static_cast<CView*>(m_pPrinterOutput),
-                   static_cast<CView*>(m_pProfile), static_cast<CView*>(m_pFocus), static_cast<CView*>(m_pRetouch),
-                   static_cast<CView*>(m_pResize),
-                   static_cast<CView*>(m_pNoiseCut), static_cast<CView*>(m_pErrorControl),
-                   static_cast<CView*>(m_pRGB), static_cast<CView*>(m_pShading)}) {
-    doc->AddView(v);
-    m_added.push_back(v);
-  }
   CVexFlowControl* f = m_pFlowControl;
-  f->SetInput(0, m_pCCDInput);
-  f->SetInput(1, m_pFileInput);
-  f->SetProcess(102, m_pProfile);
-  f->SetProcess(100, m_pRetouch);
-  f->SetProcess(101, m_pResize);
-  f->SetProcess(103, m_pNoiseCut);
-  f->SetProcess(104, m_pRGB);
-  f->SetProcess(105, m_pShading);
-  f->SetLiveProcess(200, m_pFocus);
-  f->SetOutput(300, m_pLeftDisplay);
-  f->SetOutput(301, m_pRightDisplay);
-  f->SetOutput(302, m_pFileOutput);
-  f->SetOutput(303, m_pPrinterOutput);
+  for (const StageRow& row : StageTable()) {
+    CView* stage = row.get(*this);
+    if (row.flags & kInDocument) {
+      doc->AddView(stage);
+      m_added.push_back(stage);
+    }
+    if (row.step >= 0) f->SetStage(row.step, stage);
+  }
+  f->SetOutput(kStepLeftDisplay, m_pLeftDisplay);
+  f->SetOutput(kStepRightDisplay, m_pRightDisplay);
   f->SetThumbnailView(m_pThumbnailView);
   f->SetFullScreenOutput(m_pFullScreen);
+}
+
+std::vector<CVexStageLinks*> CMainFrame::LinkedObjects() const {
+  std::vector<CVexStageLinks*> linked;
+  auto add = [&linked](CWnd* w) {
+    if (auto* links = dynamic_cast<CVexStageLinks*>(w)) linked.push_back(links);
+  };
+  for (CWnd* pane : {static_cast<CWnd*>(m_pLeftDisplay), static_cast<CWnd*>(m_pRightDisplay),
+                     static_cast<CWnd*>(m_pThumbnailView), static_cast<CWnd*>(m_pControlView)})
+    add(pane);
+  for (const StageRow& row : StageTable()) add(row.get(*this));
+  add(m_pFullScreen);
+  return linked;
 }
 
 void CMainFrame::UpdateDisplayRoles() {
@@ -514,13 +477,11 @@ void CMainFrame::DestroyObjects() {
   if (CVexDoc* doc = Doc())
     for (CView* v : m_added) doc->RemoveView(v);
   m_added.clear();
-  const UINT order[] = {kIdFlowControl,     kIdCCDInput,    kIdFileInput,       kIdFileOutput,     kIdFileDelete,
-                        kIdPrinterOutput,   kIdBufferControl, kIdProfileProcess, kIdFocusProcess,  kIdRetouchProcess,
-                        kIdResizeProcess,   kIdNoiseCutProcess, kIdRGBProcess,   kIdShadingProcess, kIdErrorControl};
-  // A destroyed view frees itself, so its entry is cleared before the later ids are looked for.
-  for (UINT id : order)
+  // In the table's order. A destroyed view frees itself, so its entry is cleared before
+  // the later ids are looked for.
+  for (const StageRow& row : StageTable())
     for (CView*& v : m_made)
-      if (v && v->GetSafeHwnd() && v->GetDlgCtrlID() == static_cast<int>(id)) std::exchange(v, nullptr)->DestroyWindow();
+      if (v && v->GetSafeHwnd() && v->GetDlgCtrlID() == static_cast<int>(row.id)) std::exchange(v, nullptr)->DestroyWindow();
   m_made.clear();
   for (CDialog* d : {static_cast<CDialog*>(m_pProgressDialog.get()), static_cast<CDialog*>(m_pSaveBusyDialog.get()),
                      static_cast<CDialog*>(m_pShadingBusyDialog.get())})
@@ -531,21 +492,7 @@ void CMainFrame::DestroyObjects() {
   if (m_pFullScreenOwned && m_pFullScreenOwned->GetSafeHwnd()) m_pFullScreenOwned->DestroyWindow();
   if (m_pFullScreen == m_pFullScreenOwned.get()) m_pFullScreen = nullptr;
   m_pFullScreenOwned.reset();
-  m_pFlowControl = nullptr;
-  m_pCCDInput = nullptr;
-  m_pFileInput = nullptr;
-  m_pFileOutput = nullptr;
-  m_pFileDelete = nullptr;
-  m_pPrinterOutput = nullptr;
-  m_pProfile = nullptr;
-  m_pFocus = nullptr;
-  m_pRetouch = nullptr;
-  m_pResize = nullptr;
-  m_pNoiseCut = nullptr;
-  m_pRGB = nullptr;
-  m_pShading = nullptr;
-  m_pBufferControl = nullptr;
-  m_pErrorControl = nullptr;
+  for (const StageRow& row : StageTable()) row.set(*this, nullptr);
   m_bErrorControlReady = 0;
   m_live = LiveStages{};
 }
@@ -600,8 +547,8 @@ void CMainFrame::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) 
   CString title;
   if (bar) bar->GetMenuString(nIndex, title, MF_BYPOSITION);
   if (title == "&Option" && bar && bar->GetSubMenu(static_cast<int>(nIndex)) == pPopupMenu &&
-      pPopupMenu->GetMenuItemID(static_cast<int>(pPopupMenu->GetMenuItemCount()) - 1) < kFirstUserTool)
-    AppendUserToolsToMenu(pPopupMenu, kFirstUserTool, &m_userTools);
+      pPopupMenu->GetMenuItemID(static_cast<int>(pPopupMenu->GetMenuItemCount()) - 1) < ID_USER_TOOL_FIRST)
+    AppendUserToolsToMenu(pPopupMenu, ID_USER_TOOL_FIRST, &m_userTools);
 }
 
 void CMainFrame::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu) {

@@ -2,6 +2,14 @@
 // the four fixed panes, creates and wires every hidden pipeline object, runs the worker
 // threads (live view, still capture, white balance, saving, trigger polling, the shading
 // busy animation) and carries settings changes to the objects by UpdateFlags.
+//
+// Thread rule: the frame belongs to the user-interface thread. The worker bodies
+// (LiveBody, TriggerBody, ShadingBusyBody, FlowProc) read the pipeline pointers, which
+// are set before any worker starts and cleared only after all are joined, and read or
+// write only the std::atomic members and their Worker's flags; whatever else they need
+// they post to the window (kWorkerError, kArmEnableGuard, kTriggerFocus). m_liveLock
+// orders live starts and stops, m_updateLock the update broadcasts, m_enableLock the
+// enabling and m_bCaptureAllowed. Every plain int is the user-interface thread's alone.
 #pragma once
 #include <afxext.h>
 #include <afxmt.h>
@@ -12,7 +20,7 @@
 #include <vector>
 
 #include "FixedSplitterWnd.h"
-#include "PipelineObjectIds.h"
+#include "LumoraResource.h"
 
 class CVexAnnoContrl;
 class SECCustomToolBar;
@@ -39,6 +47,7 @@ class CVexSaveNowDialog;
 class CVexScaleDialog;
 class CVexShadingNowDialog;
 class CVexShadingProcess;
+class CVexStageLinks;
 class CVexThumbnailView;
 
 class CMainFrame : public CFrameWnd {
@@ -278,11 +287,32 @@ class CMainFrame : public CFrameWnd {
     std::atomic<int> stop{1};
     std::atomic<int> started{0};
     std::unique_ptr<CWinThread> thread;
+    // A flow worker's frame and the flow it runs, set before its thread starts.
+    CMainFrame* owner = nullptr;
+    int (CVexFlowControl::*flowRun)() = nullptr;
   };
   // Counts the operations that pump messages; a close or quit met inside them waits for
   // the outermost one to end.
   class Operation;
   friend class Operation;
+
+  // The hidden pipeline objects, one row each in creation order: window id, default
+  // class, the member that keeps it, its flow step (-1 none), and whether it is made late
+  // (after the windows the others need) or joins the document. A new stage is one row.
+  enum StageFlags : unsigned { kInDocument = 1, kMadeLate = 2 };
+  struct StageRow {
+    UINT id;
+    CRuntimeClass* cls;
+    SHORT step;
+    unsigned flags;
+    CView* (*get)(const CMainFrame&);
+    void (*set)(CMainFrame&, CView*);
+  };
+  static const std::vector<StageRow>& StageTable();
+  template <auto Member>
+  static StageRow Row(UINT id, CRuntimeClass* cls, SHORT step, unsigned flags);
+  // Everything the image slots and the error control are given to: panes, stages, full screen.
+  std::vector<CVexStageLinks*> LinkedObjects() const;
 
   CView* MakeObject(UINT id);
   void RegisterObjects();
@@ -292,7 +322,10 @@ class CMainFrame : public CFrameWnd {
   void LoadTools();
   CVexDoc* Doc() const;
 
-  void StartWorker(Worker& worker, AFX_THREADPROC proc);
+  // Starts the worker's thread on `proc`, which gets `param` (the frame when null).
+  void StartWorker(Worker& worker, AFX_THREADPROC proc, LPVOID param = nullptr);
+  // The capture, white-balance and save workers: one flow run between the worker's flags.
+  void StartFlowWorker(Worker& worker, int (CVexFlowControl::*run)());
   void Join(Worker& worker);
   void PumpOnce();
   void PumpUntil(const std::atomic<int>& flag, int value, DWORD sleepMillis = 0);
@@ -302,9 +335,7 @@ class CMainFrame : public CFrameWnd {
   // Posts the close that waited for an operation to end.
   void PostPendingClose();
   static UINT LiveProc(LPVOID frame);
-  static UINT CaptureProc(LPVOID frame);
-  static UINT WhiteBalanceProc(LPVOID frame);
-  static UINT SaveProc(LPVOID frame);
+  static UINT FlowProc(LPVOID worker);
   static UINT TriggerProc(LPVOID frame);
   static UINT ShadingBusyProc(LPVOID frame);
   UINT LiveBody();

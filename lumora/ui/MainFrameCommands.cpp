@@ -3,6 +3,7 @@
 // tools; and the frame operations other windows call for the same purposes.
 #include <string>
 
+#include "LumoraResource.h"
 #include "MainFrame.h"
 #include "UpdateFlags.h"
 #include "UserToolsDlg.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-constexpr UINT kFirstUserTool = 43044;
-constexpr UINT kLiveOnButton = 32820;
 // The freeze button's pressed look (the toolbar's checked style).
 constexpr UINT kFrozenStyle = 0x10000;
 constexpr int kPreviewSelected = 2;
@@ -129,21 +128,21 @@ void CMainFrame::OnZoomCommand(UINT nID) {
   CVexDisplayOutput* target = nullptr;
   int step = 0;  // 0 in, 1 out, 2 fit
   switch (nID) {
-    case 32799: case 32800: case 32802:
+    case ID_STILL_ZOOM_IN: case ID_STILL_ZOOM_OUT: case ID_STILL_ZOOM_FIT:
       target = m_pStillDisplay;
-      step = nID == 32799 ? 0 : nID == 32800 ? 1 : 2;
+      step = nID == ID_STILL_ZOOM_IN ? 0 : nID == ID_STILL_ZOOM_OUT ? 1 : 2;
       break;
-    case 32839: case 32840: case 32841:
+    case ID_LIVE_ZOOM_IN: case ID_LIVE_ZOOM_OUT: case ID_LIVE_ZOOM_FIT:
       target = live;
-      step = static_cast<int>(nID - 32839);
+      step = nID == ID_LIVE_ZOOM_IN ? 0 : nID == ID_LIVE_ZOOM_OUT ? 1 : 2;
       break;
-    case 32847: case 32848: case 32849:
+    case ID_LEFT_ZOOM_IN: case ID_LEFT_ZOOM_OUT: case ID_LEFT_ZOOM_FIT:
       target = m_pLeftDisplay;
-      step = static_cast<int>(nID - 32847);
+      step = nID == ID_LEFT_ZOOM_IN ? 0 : nID == ID_LEFT_ZOOM_OUT ? 1 : 2;
       break;
-    case 32824: case 32826: case 32828:
+    case ID_RIGHT_ZOOM_IN: case ID_RIGHT_ZOOM_OUT: case ID_RIGHT_ZOOM_FIT:
       target = m_pRightDisplay;
-      step = static_cast<int>(nID - 32824) / 2;
+      step = nID == ID_RIGHT_ZOOM_IN ? 0 : nID == ID_RIGHT_ZOOM_OUT ? 1 : 2;
       break;
     default:
       return;
@@ -233,7 +232,7 @@ void CMainFrame::OnLiveOn() {
   int button = -1;
   if (m_pToolBar && m_pToolBar->GetSafeHwnd())
     for (int i = 0; i < m_pToolBar->GetButtonCount(); ++i)
-      if (m_pToolBar->GetItemID(i) == kLiveOnButton) {
+      if (m_pToolBar->GetItemID(i) == ID_LIVE_ON_BUTTON) {
         button = i;
         break;
       }
@@ -399,7 +398,7 @@ void CMainFrame::OnLauncherProperty() {
 }
 
 void CMainFrame::OnUserTool(UINT nID) {
-  const INT_PTR index = static_cast<INT_PTR>(nID) - static_cast<INT_PTR>(kFirstUserTool);
+  const INT_PTR index = static_cast<INT_PTR>(nID) - static_cast<INT_PTR>(ID_USER_TOOL_FIRST);
   if (index < 0 || index >= m_userTools.GetSize()) return;
   auto* tool = dynamic_cast<SECUserTool*>(m_userTools[index]);
   CVexDoc* doc = Doc();
@@ -450,5 +449,5 @@ void CMainFrame::OnUpdateExternalTrigger(CCmdUI* pCmdUI) {
 }
 
 void CMainFrame::OnUpdateUserTool(CCmdUI* pCmdUI) {
-  pCmdUI->Enable(pCmdUI->m_nID - kFirstUserTool < static_cast<UINT>(m_userTools.GetSize()));
+  pCmdUI->Enable(pCmdUI->m_nID - ID_USER_TOOL_FIRST < static_cast<UINT>(m_userTools.GetSize()));
 }

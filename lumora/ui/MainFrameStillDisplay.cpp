@@ -2,14 +2,16 @@
 // context menu and of the accelerators reach the display that shows the still picture,
 // and its editing state follows the still picture when the displays swap.
 #include "MainFrame.h"
+#include "LumoraResource.h"
 #include "pipeline/output/VexDisplayOutput.h"
 
 namespace {
 
-// Copy, Cut, Paste, Delete, Rotate, Property, Reshape, Select all.
 bool IsAnnotationCommand(UINT id) {
   switch (id) {
-    case 32775: case 32777: case 32780: case 32782: case 32784: case 32787: case 32791: case 32850: return true;
+    case ID_ANN_COPY: case ID_ANN_CUT: case ID_ANN_PASTE: case ID_ANN_DELETE:
+    case ID_ANN_ROTATE: case ID_ANN_PROPERTY: case ID_ANN_RESHAPE: case ID_ANN_SELECT_ALL:
+      return true;
     default: return false;
   }
 }

@@ -73,12 +73,12 @@ void CMainFrame::PumpUntil(const std::atomic<int>& flag, int value, DWORD sleepM
   }
 }
 
-void CMainFrame::StartWorker(Worker& worker, AFX_THREADPROC proc) {
+void CMainFrame::StartWorker(Worker& worker, AFX_THREADPROC proc, LPVOID param) {
   Join(worker);
   worker.started = 0;
   // Once a close is asked for, no worker starts: the close joins the ones that run.
   CWinThread* thread =
-      IsClosing() ? nullptr : AfxBeginThread(proc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+      IsClosing() ? nullptr : AfxBeginThread(proc, param ? param : this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
   if (!thread) {
     // Nothing runs: a waiter sees a run that has already ended.
     worker.started = 1;
@@ -122,30 +122,18 @@ void CMainFrame::StopAllWorkers() {
 
 UINT CMainFrame::LiveProc(LPVOID frame) { return static_cast<CMainFrame*>(frame)->LiveBody(); }
 
-UINT CMainFrame::CaptureProc(LPVOID p) {
-  auto* frame = static_cast<CMainFrame*>(p);
-  frame->m_capture.running = 1;
-  frame->m_capture.started = 1;
-  if (frame->m_pFlowControl) frame->m_pFlowControl->RunShootFlow();
-  frame->m_capture.running = 0;
-  return 0;
+void CMainFrame::StartFlowWorker(Worker& worker, int (CVexFlowControl::*run)()) {
+  worker.owner = this;
+  worker.flowRun = run;
+  StartWorker(worker, FlowProc, &worker);
 }
 
-UINT CMainFrame::WhiteBalanceProc(LPVOID p) {
-  auto* frame = static_cast<CMainFrame*>(p);
-  frame->m_whiteBalance.running = 1;
-  frame->m_whiteBalance.started = 1;
-  if (frame->m_pFlowControl) frame->m_pFlowControl->RunWithProgress();
-  frame->m_whiteBalance.running = 0;
-  return 0;
-}
-
-UINT CMainFrame::SaveProc(LPVOID p) {
-  auto* frame = static_cast<CMainFrame*>(p);
-  frame->m_save.running = 1;
-  frame->m_save.started = 1;
-  if (frame->m_pFlowControl) frame->m_pFlowControl->RunSaveFlow();
-  frame->m_save.running = 0;
+UINT CMainFrame::FlowProc(LPVOID p) {
+  auto* worker = static_cast<Worker*>(p);
+  worker->running = 1;
+  worker->started = 1;
+  if (CVexFlowControl* flow = worker->owner->m_pFlowControl) (flow->*worker->flowRun)();
+  worker->running = 0;
   return 0;
 }
 
@@ -281,7 +269,7 @@ int CMainFrame::CaptureStill(int timeLapse) {
   else if (doc->GetAutoSave() == 1)
     doc->MakeAutoSaveName();
   m_capture.stop = 0;
-  StartWorker(m_capture, CaptureProc);
+  StartFlowWorker(m_capture, &CVexFlowControl::RunShootFlow);
   WaitForRun(m_capture);
   if (doc->IsShotDone()) {
     if (doc->GetAutoSave() == 1) Broadcast(kUpdThumbNewFile, 0);
@@ -315,7 +303,7 @@ int CMainFrame::RunWhiteBalance() {
   if (live) StopLive();
   if (CVexDoc* doc = Doc()) doc->SetCaptureMode(2);
   m_whiteBalance.stop = 0;
-  StartWorker(m_whiteBalance, WhiteBalanceProc);
+  StartFlowWorker(m_whiteBalance, &CVexFlowControl::RunWithProgress);
   WaitForRun(m_whiteBalance);
   if (live) StartLive();
   return 1;
@@ -332,7 +320,7 @@ void CMainFrame::SaveCurrentImage() {
   const BOOL existed = find.FindFile(doc->GetSavePath());
   // An error left from an earlier run is not this save's.
   doc->ClearLastError();
-  StartWorker(m_save, SaveProc);
+  StartFlowWorker(m_save, &CVexFlowControl::RunSaveFlow);
   WaitForRun(m_save);
   if (doc->GetLastErrorValue() == 1)
     ReportError(static_cast<SHORT>(doc->GetLastErrorType()), static_cast<SHORT>(doc->GetLastErrorDetail()));

@@ -15,13 +15,14 @@
 #include "MonitorBar.h"
 #include "VexSettingsPages.h"
 #include "controls/SECBitmapButton.h"
+#include "pipeline/VexStageLinks.h"
 
 class CMainFrame;
 class CVexDoc;
 class CVexErrorControl;
 class CVexProcessDialog;
 
-class CVexMainControlView : public CFormView {
+class CVexMainControlView : public CFormView, public CVexStageLinks {
   DECLARE_DYNCREATE(CVexMainControlView)
  public:
   enum {
@@ -52,7 +53,7 @@ class CVexMainControlView : public CFormView {
 
   CVexDoc* GetDocument() const;
   void SetProcessDialog(CVexProcessDialog* dialog) { m_pProcessDialog = dialog; }
-  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
+  void SetErrorControl(CVexErrorControl* errors) override { m_pErrorControl = errors; }
   CVexErrorControl* GetErrorControl() const { return m_pErrorControl; }
   // The update broadcast: 0x10000 reloads every setting; every other value is ignored.
   virtual void OnSettingsChanged(LONG flag);

@@ -39,7 +39,6 @@ class CVexPropertyPage4 : public CVexPropertyPage {
 
  private:
   void ShowInterval();
-  void ShowValues();
   void ShotsChanged();
   // The shot edit's number, or FALSE when it holds none.
   BOOL ReadShots(int& shots) const;

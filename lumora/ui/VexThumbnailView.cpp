@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "LumoraResource.h"
 #include "MainFrame.h"
 #include "UpdateFlags.h"
 #include "VexFileInfoDialog.h"
@@ -53,11 +54,11 @@ ON_WM_PAINT()
 ON_WM_SIZE()
 ON_WM_CONTEXTMENU()
 ON_COMMAND_RANGE(CVexThumbnailView::kNextPage, CVexThumbnailView::kPrevLine, OnPageButton)
-ON_COMMAND(32812, OnSelectAll)
-ON_COMMAND(32813, OnUnselectAll)
-ON_COMMAND(32814, OnJumpToTop)
-ON_COMMAND(32815, OnJumpToEnd)
-ON_COMMAND(32821, OnProperty)
+ON_COMMAND(ID_THUMB_SELECT_ALL, OnSelectAll)
+ON_COMMAND(ID_THUMB_UNSELECT_ALL, OnUnselectAll)
+ON_COMMAND(ID_THUMB_JUMP_TO_TOP, OnJumpToTop)
+ON_COMMAND(ID_THUMB_JUMP_TO_END, OnJumpToEnd)
+ON_COMMAND(ID_THUMB_PROPERTY, OnProperty)
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CVexThumbnailView, CFormView)
@@ -485,7 +486,7 @@ void CVexThumbnailView::OnContextMenu(CWnd*, CPoint point) {
     ClientToScreen(&point);
   }
   CMenu menu;
-  if (!menu.LoadMenu(230)) return;
+  if (!menu.LoadMenu(IDR_THUMBNAIL_MENU)) return;
   CMenu* popup = menu.GetSubMenu(0);
   CWnd* owner = AfxGetMainWnd();
   if (!popup || !owner) return;

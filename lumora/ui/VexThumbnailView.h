@@ -13,13 +13,14 @@
 #include <memory>
 
 #include "controls/SECBitmapButton.h"
+#include "pipeline/VexStageLinks.h"
 
 class CLead;
 class CVexBufferControl;
 class CVexDoc;
 class CVexErrorControl;
 
-class CVexThumbnailView : public CFormView {
+class CVexThumbnailView : public CFormView, public CVexStageLinks {
   DECLARE_DYNCREATE(CVexThumbnailView)
  public:
   enum { IDD = 130, kSlots = 5, kFirstControl = 1424 };
@@ -30,11 +31,11 @@ class CVexThumbnailView : public CFormView {
   // Creates the five thumbnail controls and takes the document; on a failure the view
   // marks itself inert.
   int CreateThumbnailControls();
-  int SetBufferControl(CVexBufferControl* buffers) {
+  int SetBufferControl(CVexBufferControl* buffers) override {
     m_pBufferControl = buffers;
     return 1;
   }
-  void SetErrorControl(CVexErrorControl* errors) { m_pErrorControl = errors; }
+  void SetErrorControl(CVexErrorControl* errors) override { m_pErrorControl = errors; }
   // The update broadcast's thumbnail bits (0x20000 ... 0x100000), one at a time.
   virtual void OnSettingsChanged(LONG flag);
   // Shows image slot `bufferIndex` in thumbnail slot `index` (0-4); 0 when inert.

@@ -198,10 +198,11 @@ TEST_F(CaptureImage, NegativeAndAveragedPlaneReadouts) {
     image.m_nReserved = 10;
     ASSERT_GT(camera->OnShutter(&image, kSensor, 0), 0) << c.revision << " " << c.mode;
     const double r = Resemblance(image, kSensor, 1);
-    if (c.negative)
+    if (c.negative) {
       EXPECT_LT(r, -0.9) << c.revision;
-    else
+    } else {
       EXPECT_GT(r, 0.9) << c.averaging;
+    }
   }
 }
 

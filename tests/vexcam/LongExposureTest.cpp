@@ -52,10 +52,11 @@ TEST_F(LongExposure, TheExposureEndsAtTheFirstLitFrameAboveTheDarkLevel) {
     const RECT sensor = {16, 0, 336, 160};  // the white bar's top, where line 3 looks
     const LONG r = cam.OnShutter(&image, sensor, 0);
     EXPECT_EQ(cam.m_ExposureComplete, c.complete) << c.darkLevel;
-    if (c.complete)
+    if (c.complete) {
       EXPECT_GT(r, 0) << c.darkLevel;
-    else
+    } else {
       EXPECT_EQ(r, -1) << "the caller takes the shot again";
+    }
   }
 }
 

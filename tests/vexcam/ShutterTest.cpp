@@ -41,10 +41,11 @@ TEST_F(Shutter, ResultsOfTheShutter) {
     settings.Mode |= c.mode;
     CTrueImage image;
     const LONG r = camera->OnShutter(&image, c.rect, 0);
-    if (c.result == 1)
+    if (c.result == 1) {
       EXPECT_GT(r, 0) << c.what;
-    else
+    } else {
       EXPECT_EQ(r, c.result) << c.what;
+    }
   }
 }
 

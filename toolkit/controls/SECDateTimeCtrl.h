@@ -171,7 +171,8 @@ class SECDateTimeCtrl : public CWnd {
   BOOL OnPartial(int nCode, int nID, int nData);
   // The common end of a handler: validate, test or apply, notify.
   BOOL Finish(COleDateTime& datetime, int nCode, int nClampLevel, int nModBit);
-  // The Part 6.110 path of a date field on a value, after a completion ended partial mode.
+  // A date field's common end once typing has completed the date and left partial mode:
+  // the completed value is lowered into range, validated and applied like a typed one.
   BOOL FinishDate(int nCode, int nID);
 
   // A valid value from February 100 to November 9999, the window every value keeps to.

@@ -10,6 +10,7 @@
 #include "SECDockBar.h"
 #include "SECDockState.h"
 #include "SECFilterTables.h"
+#include "SECFrameSteps.h"
 #include "SECFrameFilter.h"
 #include "SECMDIChildWnd.h"
 #include "SECMDIMenuBar.h"
@@ -59,20 +60,7 @@ BEGIN_MESSAGE_MAP(SECMDIFrameWnd, CMDIFrameWnd)
   ON_MESSAGE(WM_NCRBUTTONDBLCLK, OnFilteredMouse)
   ON_WM_LBUTTONUP()
   ON_WM_MOUSEMOVE()
-  ON_COMMAND(43007, OnEmptyCommand)
-  ON_COMMAND(43008, OnEmptyCommand)
-  ON_COMMAND(43009, OnEmptyCommand)
-  ON_COMMAND(43012, OnEmptyCommand)
-  ON_COMMAND(43013, OnEmptyCommand)
-  ON_COMMAND(43014, OnEmptyCommand)
-  ON_UPDATE_COMMAND_UI(43007, OnUpdateEmptyCommand)
-  ON_UPDATE_COMMAND_UI(43008, OnUpdateEmptyCommand)
-  ON_UPDATE_COMMAND_UI(43009, OnUpdateEmptyCommand)
-  ON_UPDATE_COMMAND_UI(43012, OnUpdateEmptyCommand)
-  ON_UPDATE_COMMAND_UI(43013, OnUpdateEmptyCommand)
-  ON_UPDATE_COMMAND_UI(43014, OnUpdateEmptyCommand)
-  ON_COMMAND_RANGE(43031, 43039, OnAbsorbedCommand)
-  ON_UPDATE_COMMAND_UI(43031, OnUpdateAbsorbed)
+  SEC_FRAME_ABSORBED_COMMANDS()
 END_MESSAGE_MAP()
 
 SECMDIFrameWnd::SECMDIFrameWnd()
@@ -118,23 +106,11 @@ SECMDIFrameWnd::~SECMDIFrameWnd() {
   SECMsgFilter::DeleteRoot(m_pMsgFilter);
 }
 
-BOOL SECMDIFrameWnd::InCustomiseMode() const {
-  auto* manager = dynamic_cast<SECToolBarManager*>(m_pControlBarManager);
-  return manager && manager->IsConfigMode();
-}
-
 // ---- dock bars, docking and floating
 
 void SECMDIFrameWnd::EnableDocking(DWORD dwDockStyle) {
   m_pFloatingFrameClass = RUNTIME_CLASS(SECMiniDockFrameWnd);
-  for (const sec_frame::DockBarEntry& entry : sec_frame::kDockBarMap) {
-    if (!(entry.style & dwDockStyle & CBRS_ALIGN_ANY) || GetControlBar(entry.id)) continue;
-    auto dock = std::make_unique<SECDockBar>(FALSE, FALSE);
-    if (!dock->Create(this, WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CHILD | WS_VISIBLE | entry.style, entry.id))
-      AfxThrowResourceException();
-    dock->m_bAutoDelete = TRUE;
-    dock.release();  // deletes itself with its window
-  }
+  sec_frame::MakeDockBars(*this, dwDockStyle, [] { return std::make_unique<SECDockBar>(FALSE, FALSE); });
 }
 
 CFrameWnd* SECMDIFrameWnd::GetHostedFrame(CControlBar* pBar) {
@@ -369,26 +345,6 @@ CFrameWnd* SECMDIFrameWnd::CreateDockingChild() {
   return frame;
 }
 
-// ---- dock state
-
-void SECMDIFrameWnd::LoadBarState(LPCSTR lpszProfileName) {
-  if (CWinThread* thread = AfxGetThread(); thread && !thread->m_pMainWnd) thread->m_pMainWnd = this;
-  SECDockState state(m_pControlBarManager, &m_listBarInfo);
-  state.LoadState(lpszProfileName);
-  state.SetState(this);
-}
-
-void SECMDIFrameWnd::SaveBarState(LPCSTR lpszProfileName) {
-  SECDockState state(m_pControlBarManager);
-  if (state.GetState(this)) {
-    state.PurgeBarIDs();
-    state.SaveState(lpszProfileName);
-  }
-}
-
-void SECMDIFrameWnd::SetDockState(SECDockState& state) { state.SetState(this); }
-void SECMDIFrameWnd::GetDockState(SECDockState& state) { state.GetState(this); }
-
 // ---- docked frames
 
 CFrameWnd* SECMDIFrameWnd::GetActiveDockedFrame() {
@@ -501,14 +457,8 @@ BOOL SECMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERI
   } else if (CMDIChildWnd* child = MDIGetActive(); child && child->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) {
     return TRUE;
   }
-  if (SECWndPlugIn* plugIn = m_pCommandPlugIn) {
-    plugIn->m_bHandled = FALSE;
-    BOOL taken = plugIn->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-    if (plugIn->m_bHandled) {
-      plugIn->m_bHandled = FALSE;
-      return taken;
-    }
-  }
+  if (BOOL taken = FALSE; sec_frame::PlugInCommand(m_pCommandPlugIn, nID, nCode, pExtra, pHandlerInfo, taken))
+    return taken;
   return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
@@ -731,30 +681,6 @@ BOOL SECMDIFrameWnd::NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder) 
 
 // ---- window procedure, creation, layout
 
-LRESULT SECMDIFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND hWnd = m_hWnd;
-  if (SECWndPlugIn* plugIn = m_pMenuPlugIn; plugIn && plugIn->m_bPluggedIn) {
-    LRESULT result = 0;
-    plugIn->OnWndMsg(message, wParam, lParam, &result);
-    // A menu the plug-in tracked may have outlived this frame: touch nothing of it then.
-    if (!::IsWindow(hWnd) || CWnd::FromHandlePermanent(hWnd) != this) return result;
-    if (m_pMenuPlugIn == plugIn && plugIn->m_bHandled) return result;
-  }
-  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && InCustomiseMode()) return 0;
-  const LRESULT result = CMDIFrameWnd::WindowProc(message, wParam, lParam);
-  if (message == WM_INITMENUPOPUP && CWnd::FromHandlePermanent(hWnd) == this && m_bBitmapMenus)
-    // The update handlers may have changed items: the plug-in converts what they left.
-    if (auto* bitmaps = dynamic_cast<SECBmpMenuPlugIn*>(m_pMenuPlugIn); bitmaps && bitmaps->IsPluggedIn())
-      bitmaps->OnInitMenuPopup(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam), HIWORD(lParam));
-  return result;
-}
-
-BOOL SECMDIFrameWnd::PreTranslateMessage(MSG* pMsg) {
-  if (m_pMenuPlugIn && m_pMenuPlugIn->m_bPluggedIn && m_pMenuPlugIn->PreTranslateMessage(pMsg)) return TRUE;
-  if (pMsg->message == WM_SYSCOMMAND && (pMsg->wParam & 0xFFF0) == SC_CLOSE && InCustomiseMode()) return TRUE;
-  return CMDIFrameWnd::PreTranslateMessage(pMsg);
-}
-
 int SECMDIFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
   if (CMDIFrameWnd::OnCreate(lpcs) == -1) return -1;
   SECFrameWnd::SetUpMenuPlugIn(this, m_pMenuBar, m_bBitmapMenus, m_pControlBarManager, m_pMenuPlugIn);
@@ -768,12 +694,9 @@ BOOL SECMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPa
   m_nDefaultMenuId = nIDResource;
   if (!CMDIFrameWnd::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext)) return FALSE;
   if (m_pMenuBar) {
-    m_hMenuBarMenu = ::LoadMenuA(AfxFindResourceHandle(MAKEINTRESOURCE(nIDResource), RT_MENU),
-                                 MAKEINTRESOURCE(nIDResource));
     // The menu lives in the menu bar: the window keeps none, not even as its default, so
     // that no frame-menu update puts one back.
-    HMENU windowMenu = ::GetMenu(m_hWnd);
-    ::SetMenu(m_hWnd, nullptr);
+    HMENU windowMenu = sec_frame::MoveMenuToBar(*this, nIDResource, m_hMenuBarMenu);
     if (windowMenu && windowMenu != m_hMenuBarMenu) ::DestroyMenu(windowMenu);
     if (m_hMenuDefault == windowMenu) m_hMenuDefault = nullptr;
     SelectMenuBarMenu(static_cast<UINT>(-1));
@@ -781,35 +704,7 @@ BOOL SECMDIFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPa
   return TRUE;
 }
 
-void SECMDIFrameWnd::RecalcLayout(BOOL bNotify) {
-  CMDIFrameWnd::RecalcLayout(bNotify);
-  if (!m_hWnd) return;
-  if (m_rectLastClient.IsRectEmpty()) {
-    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  } else {
-    for (HWND child = ::GetTopWindow(m_hWnd); child; child = ::GetWindow(child, GW_HWNDNEXT))
-      if (auto* dock = dynamic_cast<SECDockBar*>(CWnd::FromHandlePermanent(child))) dock->RedrawPendingBars();
-  }
-  GetClientRect(&m_rectLastClient);
-}
-
-void SECMDIFrameWnd::OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) {
-  CMDIFrameWnd::OnSetPreviewMode(bPreview, pState);
-  if (!bPreview && m_hWnd) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
-}
-
-void SECMDIFrameWnd::OnIdleLayout(UINT nWhy, CWnd*) {
-  if (nWhy == MSGF_DIALOGBOX && InCustomiseMode() && (m_nIdleFlags & idleLayout)) {
-    RecalcLayout(m_nIdleFlags & idleNotify);
-    UpdateWindow();
-  }
-}
-
-void SECMDIFrameWnd::OnEnable(BOOL bEnable) {
-  if (InCustomiseMode()) m_nFlags &= ~WF_STAYACTIVE;
-  CMDIFrameWnd::OnEnable(bEnable);
-}
-
+// The library's caption buttons take the press over the window's own boxes.
 UINT SECMDIFrameWnd::OnNcHitTest(CPoint point) {
   if (InCustomiseMode()) return static_cast<UINT>(HTERROR);
   return static_cast<UINT>(sec_filters::CaptionHit(m_pMsgFilter, CMDIFrameWnd::OnNcHitTest(point), point));
@@ -818,9 +713,7 @@ UINT SECMDIFrameWnd::OnNcHitTest(CPoint point) {
 void SECMDIFrameWnd::OnSysColorChange() {
   secData.UpdateSysColors();
   CMDIFrameWnd::OnSysColorChange();
-  for (POSITION pos = m_listControlBars.GetHeadPosition(); pos;)
-    if (auto* bar = dynamic_cast<SECCustomToolBar*>(static_cast<CControlBar*>(m_listControlBars.GetNext(pos))))
-      if (SECBmpMgr* bitmaps = bar->GetBitmapManager()) bitmaps->ReloadAllBitmaps(TRUE);
+  sec_frame::ReloadBarBitmaps(*this);
 }
 
 void SECMDIFrameWnd::OnClose() { CMDIFrameWnd::OnClose(); }
@@ -829,11 +722,7 @@ void SECMDIFrameWnd::OnDestroy() {
   // The menu bar may go (and delete itself) before the MDI children that still ask for
   // menus as they go: the frame leaves menu-bar mode with its window.
   m_pMenuBar = nullptr;
-  if (m_pMenuPlugIn) {
-    m_pMenuPlugIn->UnPlug();
-    delete m_pMenuPlugIn;
-    m_pMenuPlugIn = nullptr;
-  }
+  sec_frame::DropMenuPlugIn(m_pMenuPlugIn);
   m_pActiveDockedFrame = nullptr;
   m_hWndActiveDockedFrame = nullptr;
   CMDIFrameWnd::OnDestroy();

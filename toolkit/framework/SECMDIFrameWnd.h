@@ -18,7 +18,7 @@ class SECDockState;
 class SECWndPlugIn;
 class SECMDIChildWnd;
 
-class SECMDIFrameWnd : public CMDIFrameWnd {
+class SECMDIFrameWnd : public SECFrameBase<CMDIFrameWnd> {
   DECLARE_DYNCREATE(SECMDIFrameWnd)
  public:
   SECMDIFrameWnd();
@@ -38,12 +38,6 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual CMDIChildWnd* CreateControlBarMDIChild(DWORD dwStyle, CControlBar* pBar);
   virtual void ActivateDockedFrame(CFrameWnd* pFrame);
   virtual void DeactivateDockedFrame(BOOL bActivateMDIChild = TRUE);
-  virtual void LoadBarState(LPCSTR lpszProfileName);
-  virtual void SaveBarState(LPCSTR lpszProfileName);
-  virtual void SetDockState(SECDockState& state);
-  virtual void GetDockState(SECDockState& state);
-  virtual SECControlBarManager* GetManager() const { return m_pControlBarManager; }
-  virtual void SetManager(SECControlBarManager* pManager) { m_pControlBarManager = pManager; }
   virtual void CreateAppTitleFont(CFont& font);
   virtual void CreateDocTitleFont(CFont& font);
   virtual void DrawCustomCaption();
@@ -62,7 +56,6 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   virtual void OnActivateTail(UINT nState, CWnd* pWndOther, BOOL bMinimized);
   virtual HMENU GetMenuForId(UINT nID);
   virtual int GetNextDockPosition(UINT& nDockBarID, SECDockPos& pos, SizePair& size);
-  virtual void OnIdleLayout(UINT nWhy, CWnd* pWho);
 
   // Makes the library's dock bars on the sides dwDockStyle names.
   void EnableDocking(DWORD dwDockStyle);
@@ -78,13 +71,9 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   // made by the caller after the frame's.
   void EnableMenuBar(CControlBar* pMenuBar) { m_pMenuBar = pMenuBar; }
   void EnableBitmapMenus(BOOL bEnable = TRUE) { m_bBitmapMenus = bEnable; }
-  SECWndPlugIn* GetMenuPlugIn() const { return m_pMenuPlugIn; }
   // The custom caption, as SECFrameWnd's: the old setting, or 0 and no change where it is
   // not possible.
   BOOL EnableCustomCaption(BOOL bEnable, BOOL bRepaint = TRUE);
-  BOOL IsCustomCaptionEnabled() const { return m_bCustomCaption; }
-  void SetTitleAlignment(int nAlignment) { m_nTitleAlignment = nAlignment; }
-  int GetTitleAlignment() const { return m_nTitleAlignment; }
   CRect GetCaptionRect() const;
   // The root of the caption filters (id -1).
   SECMsgFilter* GetMsgFilter() const { return m_pMsgFilter; }
@@ -93,36 +82,24 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                  CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
-  BOOL PreTranslateMessage(MSG* pMsg) override;
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void RecalcLayout(BOOL bNotify = TRUE) override;
   CFrameWnd* GetActiveFrame() override;
   BOOL NegotiateBorderSpace(UINT nBorderCmd, LPRECT lpRectBorder) override;
   void OnUpdateFrameTitle(BOOL bAddToTitle) override;
   void OnUpdateFrameMenu(HMENU hMenuAlt) override;
-  void OnSetPreviewMode(BOOL bPreview, CPrintPreviewState* pState) override;
 
-  CRect m_rectLastClient;
   CRuntimeClass* m_pDockingChildClass = nullptr;
   CRuntimeClass* m_pControlBarChildClass = nullptr;
   int m_nNextFloatX = 30, m_nNextFloatY = 30;
-  SECControlBarManager* m_pControlBarManager = nullptr;  // not owned
   BOOL m_bActivationGuard = FALSE;
-  int m_nTitleAlignment = 0;
-  BOOL m_bCaptionActive = FALSE;
-  BOOL m_bCustomCaption = FALSE;
   SECMsgFilter* m_pMsgFilter;  // owned
   SECMsgFilter::DescriptorTable m_descriptors;
   SECMsgFilter::Descriptor* m_pCaptionDescriptor = nullptr;  // 256, off in menu-bar mode
   BOOL m_bBarMoveInProgress = FALSE;
   CControlBar* m_pMenuBar = nullptr;
-  SECWndPlugIn* m_pMenuPlugIn = nullptr;  // owned
-  BOOL m_bBitmapMenus = FALSE;
   HMENU m_hMenuBarMenu = nullptr;
   CMap<UINT, UINT, HMENU, HMENU> m_mapTemplateMenus{10};  // owned menus
   UINT m_nDefaultMenuId = 0;
   UINT m_nIDResource = 0;
-  CPtrList m_listBarInfo{10};
   SECWndPlugIn* m_pCommandPlugIn = nullptr;  // owned
   BOOL m_bCustomCaptionPossible;
   std::vector<UINT> m_arrDockCycle;
@@ -130,6 +107,7 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   UINT m_nMenuBarId = 0;  // the menu the menu bar shows
 
  protected:
+  afx_msg UINT OnNcHitTest(CPoint point);
   afx_msg int OnCreate(LPCREATESTRUCT lpcs);
   afx_msg void OnClose();
   afx_msg void OnDestroy();
@@ -146,16 +124,9 @@ class SECMDIFrameWnd : public CMDIFrameWnd {
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnSysColorChange();
-  afx_msg UINT OnNcHitTest(CPoint point);
-  afx_msg void OnEnable(BOOL bEnable);
-  afx_msg void OnEmptyCommand() {}
-  afx_msg void OnUpdateEmptyCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(TRUE); }
-  afx_msg void OnAbsorbedCommand(UINT) {}
-  afx_msg void OnUpdateAbsorbed(CCmdUI*) {}
   DECLARE_MESSAGE_MAP()
 
  private:
-  BOOL InCustomiseMode() const;
   void ReturnHostedFrame(CControlBar* pBar);
   // The steps of FloatControlBarInMDIChild between the bar's two notices.
   void FloatInMDIChild(CControlBar* pBar, CPoint point, DWORD dwStyle);

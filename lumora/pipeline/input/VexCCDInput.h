@@ -21,7 +21,7 @@ class CVexCCDInput : public CVexImageInput {
   CVexCCDInput();
   ~CVexCCDInput() override;
 
-  BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
+  BOOL CreateImagingControl(const RECT* rect) override { return m_control.Create(rect, this); }
   virtual void OnSettingsChanged(LONG flag);
 
   int Input(SHORT slot) override;

@@ -11,7 +11,7 @@ class CVexFileInput : public CVexImageInput {
   enum { kErrorType = 120, kUpdateFlag = 0x8, kLongestName = 254 };
   CVexFileInput() = default;
 
-  BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
+  BOOL CreateImagingControl(const RECT* rect) override { return m_control.Create(rect, this); }
   // A file input keeps no settings.
   virtual void OnSettingsChanged(LONG flag) {}
 

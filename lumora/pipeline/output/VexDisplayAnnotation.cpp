@@ -30,7 +30,7 @@ using vexedit::ImageDC;
 // ---- shared small pieces ----------------------------------------------------------------
 
 CAnnObj* CVexDisplayOutput::Current() const {
-  return m_nCurrentIndex >= 0 && m_nCurrentIndex < m_objects.GetSize() ? m_objects[m_nCurrentIndex] : nullptr;
+  return m_nCurrentIndex >= 0 && m_nCurrentIndex < ObjectTotal() ? m_objects[m_nCurrentIndex].get() : nullptr;
 }
 
 bool CVexDisplayOutput::IsBeingCreated() const {
@@ -83,21 +83,20 @@ vexedit::EditLock::~EditLock() {
 
 int CVexDisplayOutput::GetAnnotationCount() const {
   std::lock_guard<std::recursive_mutex> guard(m_annotationLock);
-  return static_cast<int>(m_objects.GetSize());
+  return ObjectTotal();
 }
 
 CAnnObj* CVexDisplayOutput::GetAnnotation(int index) const {
   std::lock_guard<std::recursive_mutex> guard(m_annotationLock);
-  return index >= 0 && index < m_objects.GetSize() ? m_objects[index] : nullptr;
+  return index >= 0 && index < ObjectTotal() ? m_objects[index].get() : nullptr;
 }
 
 // ---- objects and the selection --------------------------------------------------------
 
 // The selection names list positions: removing an object keeps it naming the same objects.
 void CVexDisplayOutput::DeleteObjectAt(int index) {
-  if (index < 0 || index >= m_objects.GetSize()) return;
-  delete m_objects[index];
-  m_objects.RemoveAt(index);
+  if (index < 0 || index >= ObjectTotal()) return;
+  m_objects.erase(m_objects.begin() + index);
   for (int i = static_cast<int>(m_selection.GetSize()) - 1; i >= 0; --i) {
     if (m_selection[i] == index) {
       m_selection.RemoveAt(i);
@@ -109,7 +108,7 @@ void CVexDisplayOutput::DeleteObjectAt(int index) {
   m_nSelectionCount = std::clamp(m_nSelectionCount, 0, static_cast<int>(m_selection.GetSize()));
   if (m_nCurrentIndex == index) m_nCurrentIndex = -1;
   else if (m_nCurrentIndex > index) --m_nCurrentIndex;
-  if (m_nSavedIndex >= m_objects.GetSize()) m_nSavedIndex = -1;
+  if (m_nSavedIndex >= ObjectTotal()) m_nSavedIndex = -1;
   if (m_work.index == index) m_work.index = -1;
 }
 
@@ -195,25 +194,25 @@ CAnnObj* CVexDisplayOutput::CreateObject(int kind, int drawingTool) {
   m_nDrawingTool = drawingTool;
   if (IsBeingCreated()) {
     DeleteObjectAt(m_nCurrentIndex);
-    m_nCurrentIndex = m_nSavedIndex >= 0 && m_nSavedIndex < m_objects.GetSize() ? m_nSavedIndex : -1;
+    m_nCurrentIndex = m_nSavedIndex >= 0 && m_nSavedIndex < ObjectTotal() ? m_nSavedIndex : -1;
   }
   m_nSavedIndex = m_nCurrentIndex;
   std::unique_ptr<CAnnObj> object;
   try {
     object = MakeAnnotation(kind);
     if (!object) throw std::bad_alloc();
-    m_objects.Add(object.get());
+    m_objects.push_back(std::move(object));
   } catch (const std::bad_alloc&) {
     if (m_nSavedIndex >= 0) m_nCurrentIndex = m_nSavedIndex;
     Report(kErrorType, 1);
     return nullptr;
   }
-  CAnnObj* made = object.release();
-  m_nCurrentIndex = static_cast<int>(m_objects.GetSize()) - 1;
+  CAnnObj* made = m_objects.back().get();
+  m_nCurrentIndex = ObjectTotal() - 1;
   Prepare(*made);
   made->SetOption(0);
   m_nEditMode = 0;
-  for (int i = 0; i < m_objects.GetSize(); ++i) m_objects[i]->SetMode(0);
+  for (int i = 0; i < ObjectTotal(); ++i) m_objects[i]->SetMode(0);
   return made;
 }
 
@@ -299,8 +298,8 @@ int CVexDisplayOutput::BeginToolObject(CPoint point) {
   }
   if (m_bCalibrating == 1) {
     choice = 9;
-    for (int i = 0; i < m_objects.GetSize(); ++i) {
-      const CAnnObj* object = m_objects[i];
+    for (int i = 0; i < ObjectTotal(); ++i) {
+      const CAnnObj* object = m_objects[i].get();
       const bool selectedLine = object->GetKind() == 3 && object->GetInfo().m_styleCode == vexedit::kCalibrationStyle &&
                                 object->IsSelected() == 1;
       choice = selectedLine ? 10 : 9;
@@ -401,11 +400,11 @@ void CVexDisplayOutput::OnAnnButtonDown(UINT flags, int x, int y, int controlX, 
   }
 
   bool hit = false;
-  const int count = static_cast<int>(m_objects.GetSize());
+  const int count = ObjectTotal();
   for (int i = count - 1; i >= 0; --i) {
     // A calibration looks at its line, the last object, only.
     if (m_bCalibrating == 1 && i == count - 2) return;
-    CAnnObj* object = m_objects[i];
+    CAnnObj* object = m_objects[i].get();
     Prepare(*object);
     if (object->Select(x, y, 1.0) == 0) continue;
     hit = true;
@@ -617,8 +616,8 @@ void CVexDisplayOutput::ReloadCurrentImage() {
 }
 
 void CVexDisplayOutput::DrawObjectsOn(HDC dc, int last, double zoom, CPoint offset) {
-  for (int i = 0; i <= last && i < m_objects.GetSize(); ++i) {
-    CAnnObj* object = m_objects[i];
+  for (int i = 0; i <= last && i < ObjectTotal(); ++i) {
+    CAnnObj* object = m_objects[i].get();
     if (object->IsEnabled() == 0) continue;
     // The newest object is drawn once it is finished; until then it is its rubber band.
     if (i == last && (object->IsCreating() || object->IsEnabled() != 1)) continue;
@@ -634,7 +633,7 @@ void CVexDisplayOutput::DrawAnnotations() {
   if (!lead) return;
   {
     EditLock lock(*this);
-    const int count = static_cast<int>(m_objects.GetSize());
+    const int count = ObjectTotal();
     if (count == 0) {
       if (doc) doc->SetAnnotationsDrawn(0);
     } else {
@@ -651,8 +650,8 @@ void CVexDisplayOutput::DrawSelectionHandles() {
   if (!lead) return;
   EditLock lock(*this);
   std::vector<CAnnObj*> shown;
-  for (int i = 0; i < m_objects.GetSize(); ++i) {
-    CAnnObj* object = m_objects[i];
+  for (int i = 0; i < ObjectTotal(); ++i) {
+    CAnnObj* object = m_objects[i].get();
     if (object->AreHandlesShown() && object->IsValid() && (m_nEditMode == 1 || !m_bButtonHeld)) shown.push_back(object);
   }
   if (shown.empty()) return;
@@ -670,7 +669,7 @@ void CVexDisplayOutput::BurnAnnotations(HDC dc) {
   const double zoom = GetImageScale();
   const CPoint offset = GetScrollOffset();
   std::lock_guard<std::recursive_mutex> guard(m_annotationLock);
-  const int count = static_cast<int>(m_objects.GetSize());
+  const int count = ObjectTotal();
   if (count > 0) DrawObjectsOn(dc, count - 1, zoom, offset);
 }
 

@@ -1,8 +1,9 @@
-// The annotation commands of the still display (context menu 144, accelerators 128) with
+// The annotation commands of the still display (its context menu and the main accelerators) with
 // their update rules, the clipboard of object clones, the reset of the editing state and
 // the accessors through which the main frame moves that state to the other display.
 #include <algorithm>
 
+#include "LumoraResource.h"
 #include "VexDisplayEditing.h"
 #include "ui/MainFrame.h"
 
@@ -11,7 +12,6 @@ using vexedit::ImageDC;
 
 namespace {
 
-constexpr UINT kAnnotationMenu = 144;
 // A cut or deleted object is no longer shown; one that is copied stays as it is.
 constexpr int kCopy = 0, kCut = 2, kPasted = 3, kDeleted = 4, kVertexDeleted = 11;
 
@@ -21,17 +21,15 @@ constexpr int kCopy = 0, kCut = 2, kPasted = 3, kDeleted = 4, kVertexDeleted = 1
 
 void CVexDisplayOutput::ClearClipboard() {
   EditLock lock(*this);
-  for (int i = 0; i < m_clipboard.GetSize(); ++i) {
-    // The work entry names the last entry copied: it goes with it.
-    if (!m_bWorkOwned && m_work.object == m_clipboard[i].object) m_work.object = nullptr;
-    delete m_clipboard[i].object;
-  }
-  m_clipboard.RemoveAll();
+  // The work entry names the last entry copied: it goes with it.
+  for (const ClipEntry& entry : m_clipboard)
+    if (m_work.object == entry.object.get()) m_work.object = nullptr;
+  m_clipboard.clear();
   m_nPasteCount = 0;
 }
 
 void CVexDisplayOutput::RemoveInvalidObjects() {
-  for (int i = static_cast<int>(m_objects.GetSize()) - 1; i >= 0; --i)
+  for (int i = ObjectTotal() - 1; i >= 0; --i)
     if (m_objects[i]->IsValid() == 0) DeleteObjectAt(i);
 }
 
@@ -43,9 +41,8 @@ void CVexDisplayOutput::TakeSelection(int operation) {
     CAnnObj* source = GetAnnotation(index);
     if (!source) continue;
     if (m_work.object) {
-      if (m_bWorkOwned) delete m_work.object;
       m_work = tSpotBuffer{};
-      m_bWorkOwned = false;
+      m_workClone.reset();
     }
     std::unique_ptr<CAnnObj> clone = source->Clone();
     if (!clone) {
@@ -54,13 +51,9 @@ void CVexDisplayOutput::TakeSelection(int operation) {
       return;
     }
     if (operation != kCopy) source->SetValid(0);
-    m_work.object = clone.release();
-    m_work.index = operation == kCopy ? -1 : index;
-    m_work.operation = operation;
-    m_work.pasteable = operation == kDeleted ? 0 : 1;
-    m_work.marked = operation == kCopy ? 0 : 1;
-    m_bWorkOwned = false;  // the clipboard entry owns the clone from here
-    m_clipboard.Add(m_work);
+    m_clipboard.push_back(ClipEntry{std::move(clone), operation == kCopy ? -1 : index, operation,
+                                    operation == kDeleted ? 0 : 1, operation == kCopy ? 0 : 1});
+    m_work = m_clipboard.back().View();
     if (operation != kDeleted) m_nPasteCount = 0;
   }
   if (operation == kCopy) return;
@@ -113,8 +106,7 @@ void CVexDisplayOutput::OnAnnPaste() {
   const int W = static_cast<int>(lead->GetImageWidth()), H = static_cast<int>(lead->GetImageHeight());
   // The step grows with the picture, so a copy lands visibly beside its source.
   const int step = W > 2500 ? 60 : W > 1500 ? 40 : W > 500 ? 20 : 10;
-  for (int i = 0; i < m_clipboard.GetSize(); ++i) {
-    tSpotBuffer& entry = m_clipboard[i];
+  for (ClipEntry& entry : m_clipboard) {
     if (entry.pasteable != 1) continue;
     std::unique_ptr<CAnnObj> clone = entry.object ? entry.object->Clone() : nullptr;
     if (!clone) {
@@ -125,8 +117,8 @@ void CVexDisplayOutput::OnAnnPaste() {
     ++m_nPasteCount;
     const CPoint origin = clone->GetOrigin();
     clone->SetOrigin(CPoint(std::min(origin.x + step * m_nPasteCount, W), std::min(origin.y + step * m_nPasteCount, H)));
-    m_objects.Add(clone.release());
-    entry.index = static_cast<int>(m_objects.GetSize()) - 1;
+    m_objects.push_back(std::move(clone));
+    entry.index = ObjectTotal() - 1;
     entry.operation = kPasted;
     entry.marked = 1;
   }
@@ -137,7 +129,7 @@ void CVexDisplayOutput::OnAnnReshape() {
   EditLock lock(*this);
   if (m_nEditMode == 1) {
     m_nEditMode = 0;
-    for (int i = 0; i < m_objects.GetSize(); ++i) m_objects[i]->SetMode(0);
+    for (int i = 0; i < ObjectTotal(); ++i) m_objects[i]->SetMode(0);
   } else if (CAnnObj* current = Current()) {
     m_nEditMode = 1;
     current->SetMode(1);
@@ -149,7 +141,7 @@ void CVexDisplayOutput::OnAnnRotate() {
   EditLock lock(*this);
   if (m_nEditMode == 2) {
     m_nEditMode = 0;
-    for (int i = 0; i < m_objects.GetSize(); ++i) m_objects[i]->SetMode(0);
+    for (int i = 0; i < ObjectTotal(); ++i) m_objects[i]->SetMode(0);
   } else if (CAnnObj* current = Current()) {
     m_nEditMode = 2;
     current->SetMode(2);
@@ -173,8 +165,8 @@ void CVexDisplayOutput::OnAnnProperty() {
 void CVexDisplayOutput::OnAnnSelectAll() {
   EditLock lock(*this);
   ClearSelection();
-  for (int i = 0; i < m_objects.GetSize(); ++i) SelectObject(i);
-  m_nCurrentIndex = static_cast<int>(m_objects.GetSize()) - 1;
+  for (int i = 0; i < ObjectTotal(); ++i) SelectObject(i);
+  m_nCurrentIndex = ObjectTotal() - 1;
   RefreshPicture();
 }
 
@@ -201,7 +193,7 @@ void CVexDisplayOutput::OnUpdateAnnDelete(CCmdUI* pCmdUI) {
 
 void CVexDisplayOutput::OnUpdateAnnPaste(CCmdUI* pCmdUI) {
   EditLock lock(*this);
-  if (m_nScaleHit > 0 || m_nEditMode == 1 || m_clipboard.GetSize() == 0)
+  if (m_nScaleHit > 0 || m_nEditMode == 1 || m_clipboard.empty())
     pCmdUI->Enable(FALSE);
   else
     pCmdUI->Enable(m_clipboard[0].pasteable == 1);
@@ -239,7 +231,7 @@ void CVexDisplayOutput::OnUpdateAnnSelectAll(CCmdUI* pCmdUI) {
   const int tool = m_bAnnotationMode == 1 ? PaletteTool() : -1;
   EditLock lock(*this);
   if (tool == 0) m_nDrawingTool = 0;
-  pCmdUI->Enable(!(m_nDrawingTool != 0 || m_nScaleHit > 0 || m_objects.GetSize() == 0));
+  pCmdUI->Enable(!(m_nDrawingTool != 0 || m_nScaleHit > 0 || ObjectTotal() == 0));
 }
 
 // ---- context menu ---------------------------------------------------------------------
@@ -259,7 +251,7 @@ void CVexDisplayOutput::OnContextMenu(CWnd*, CPoint point) {
     point = client.TopLeft() + CPoint(5, 5);
   }
   CMenu menu;
-  if (!menu.LoadMenu(kAnnotationMenu)) return;
+  if (!menu.LoadMenu(IDR_ANNOTATION_MENU)) return;
   CMenu* popup = menu.GetSubMenu(0);
   CWnd* owner = AfxGetMainWnd();
   if (!popup || !owner) return;
@@ -283,11 +275,9 @@ void CVexDisplayOutput::ResetAnnotationState() {
   m_bButtonHeld = 0;
   m_bHandlesVisible = 1;
   m_bFigureInProgress = 0;
-  for (int i = static_cast<int>(m_objects.GetSize()) - 1; i >= 0; --i) delete m_objects[i];
-  m_objects.RemoveAll();
-  if (m_bWorkOwned) delete m_work.object;
+  m_objects.clear();
   m_work = tSpotBuffer{};
-  m_bWorkOwned = false;
+  m_workClone.reset();
   ReleaseMouse();
 }
 
@@ -299,14 +289,13 @@ void CVexDisplayOutput::AddAnnotationCopy(const CAnnObj* object) {
     Report(kErrorType, 2);
     return;
   }
-  m_objects.Add(clone.release());
+  m_objects.push_back(std::move(clone));
 }
 
 void CVexDisplayOutput::SetClipboardEntry(const CAnnObj* object, int index, int operation, int pasteable, int marked) {
   EditLock lock(*this);
-  if (m_bWorkOwned) delete m_work.object;
   m_work.object = nullptr;
-  m_bWorkOwned = false;
+  m_workClone.reset();
   if (!object) return;
   std::unique_ptr<CAnnObj> clone = object->Clone();
   m_work.index = index;
@@ -318,8 +307,8 @@ void CVexDisplayOutput::SetClipboardEntry(const CAnnObj* object, int index, int 
     Report(kErrorType, 2);
     return;
   }
-  m_work.object = clone.release();
-  m_bWorkOwned = true;
+  m_workClone = std::move(clone);
+  m_work.object = m_workClone.get();
 }
 
 int CVexDisplayOutput::GetSelectedIndex(int position) const {
@@ -335,12 +324,12 @@ void CVexDisplayOutput::AddSelection(int index) {
 
 int CVexDisplayOutput::GetClipboardCount() const {
   std::lock_guard<std::recursive_mutex> guard(m_annotationLock);
-  return static_cast<int>(m_clipboard.GetSize());
+  return static_cast<int>(m_clipboard.size());
 }
 
 CVexDisplayOutput::tSpotBuffer CVexDisplayOutput::GetClipboardItem(int position) const {
   std::lock_guard<std::recursive_mutex> guard(m_annotationLock);
-  return position >= 0 && position < m_clipboard.GetSize() ? m_clipboard[position] : tSpotBuffer{};
+  return position >= 0 && position < static_cast<int>(m_clipboard.size()) ? m_clipboard[size_t(position)].View() : tSpotBuffer{};
 }
 
 void CVexDisplayOutput::AddClipboardItem(const CAnnObj* object, int index, int operation, int pasteable, int marked) {
@@ -351,6 +340,6 @@ void CVexDisplayOutput::AddClipboardItem(const CAnnObj* object, int index, int o
     Report(kErrorType, 2);
     return;
   }
-  m_clipboard.Add(tSpotBuffer{clone.release(), index, operation, pasteable, marked});
+  m_clipboard.push_back(ClipEntry{std::move(clone), index, operation, pasteable, marked});
   m_nPasteCount = 0;
 }

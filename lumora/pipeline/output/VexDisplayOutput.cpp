@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "LumoraResource.h"
 #include "outside/Ardel.h"
 #include "binding/CLead.h"
 #include "control/VexBufferControl.h"
@@ -21,22 +22,22 @@ IMPLEMENT_DYNCREATE(CVexDisplayOutput, CVexImageOutput)
 BEGIN_MESSAGE_MAP(CVexDisplayOutput, CVexImageOutput)
 ON_WM_SETCURSOR()
 ON_WM_CONTEXTMENU()
-ON_COMMAND(32775, OnAnnCopy)
-ON_COMMAND(32777, OnAnnCut)
-ON_COMMAND(32780, OnAnnPaste)
-ON_COMMAND(32782, OnAnnDelete)
-ON_COMMAND(32784, OnAnnRotate)
-ON_COMMAND(32791, OnAnnReshape)
-ON_COMMAND(32787, OnAnnProperty)
-ON_COMMAND(32850, OnAnnSelectAll)
-ON_UPDATE_COMMAND_UI(32775, OnUpdateAnnCopy)
-ON_UPDATE_COMMAND_UI(32777, OnUpdateAnnCut)
-ON_UPDATE_COMMAND_UI(32780, OnUpdateAnnPaste)
-ON_UPDATE_COMMAND_UI(32782, OnUpdateAnnDelete)
-ON_UPDATE_COMMAND_UI(32784, OnUpdateAnnRotate)
-ON_UPDATE_COMMAND_UI(32791, OnUpdateAnnReshape)
-ON_UPDATE_COMMAND_UI(32787, OnUpdateAnnProperty)
-ON_UPDATE_COMMAND_UI(32850, OnUpdateAnnSelectAll)
+ON_COMMAND(ID_ANN_COPY, OnAnnCopy)
+ON_COMMAND(ID_ANN_CUT, OnAnnCut)
+ON_COMMAND(ID_ANN_PASTE, OnAnnPaste)
+ON_COMMAND(ID_ANN_DELETE, OnAnnDelete)
+ON_COMMAND(ID_ANN_ROTATE, OnAnnRotate)
+ON_COMMAND(ID_ANN_RESHAPE, OnAnnReshape)
+ON_COMMAND(ID_ANN_PROPERTY, OnAnnProperty)
+ON_COMMAND(ID_ANN_SELECT_ALL, OnAnnSelectAll)
+ON_UPDATE_COMMAND_UI(ID_ANN_COPY, OnUpdateAnnCopy)
+ON_UPDATE_COMMAND_UI(ID_ANN_CUT, OnUpdateAnnCut)
+ON_UPDATE_COMMAND_UI(ID_ANN_PASTE, OnUpdateAnnPaste)
+ON_UPDATE_COMMAND_UI(ID_ANN_DELETE, OnUpdateAnnDelete)
+ON_UPDATE_COMMAND_UI(ID_ANN_ROTATE, OnUpdateAnnRotate)
+ON_UPDATE_COMMAND_UI(ID_ANN_RESHAPE, OnUpdateAnnReshape)
+ON_UPDATE_COMMAND_UI(ID_ANN_PROPERTY, OnUpdateAnnProperty)
+ON_UPDATE_COMMAND_UI(ID_ANN_SELECT_ALL, OnUpdateAnnSelectAll)
 ON_MESSAGE(WM_USER + 700, OnCloseAnnotationLayer)
 ON_MESSAGE(WM_USER + 701, OnCloseCalibrationMode)
 ON_MESSAGE(WM_USER + 702, OnBeginCalibrationMessage)
@@ -97,13 +98,13 @@ CVexDisplayOutput::CVexDisplayOutput() {
 CVexDisplayOutput::~CVexDisplayOutput() {
   if (m_pLead && m_pLead->m_hWnd) m_pLead->DestroyWindow();
   m_pLead.reset();
+  // The objects go under the lock, before the members a late reader could still reach.
   std::lock_guard<std::recursive_mutex> guard(m_annotationLock);
-  for (int i = m_objects.GetSize() - 1; i >= 0; --i) delete m_objects[i];
-  m_objects.RemoveAll();
-  for (int i = 0; i < m_clipboard.GetSize(); ++i) delete m_clipboard[i].object;
-  m_clipboard.RemoveAll();
-  if (m_bWorkOwned) delete m_work.object;
-  delete m_pScale;
+  m_objects.clear();
+  m_work = tSpotBuffer{};
+  m_clipboard.clear();
+  m_workClone.reset();
+  m_pScale.reset();
 }
 
 CMainFrame* CVexDisplayOutput::Frame() { return CMainFrame::Get(); }
@@ -233,7 +234,7 @@ void CVexDisplayOutput::ResetZoom() {
     }
   }
   CVexDoc* doc = GetDocument();
-  std::lock_guard<std::mutex> guard(m_overlayLock);
+  vex::MutexLock guard(m_overlayLock);
   if (IsLiveMode()) {
     if (doc) doc->SetProfileDisplay(1);
   } else if (lead) {
@@ -246,8 +247,7 @@ void CVexDisplayOutput::ClearAnnotations() {
   ResetZoom();
   if (m_bAnnotationsEnabled != 1) return;
   std::lock_guard<std::recursive_mutex> guard(m_annotationLock);
-  for (int i = m_objects.GetSize() - 1; i >= 0; --i) delete m_objects[i];
-  m_objects.RemoveAll();
+  m_objects.clear();
   m_nCurrentIndex = -1;
   // The selection named objects that are gone: it goes with them.
   m_selection.RemoveAll();
@@ -265,7 +265,7 @@ int CVexDisplayOutput::OnSettingsChanged(LONG flag) {
   if (!doc) return 0;
   CLead* lead = Lead();
   {
-    std::lock_guard<std::mutex> guard(m_overlayLock);
+    vex::MutexLock guard(m_overlayLock);
     m_rcDisplay = doc->GetDir90() == 1 ? CRect(0, 0, 512, 640) : CRect(0, 0, 640, 512);
   }
   if (flag == kStillFlag) {
@@ -290,12 +290,12 @@ int CVexDisplayOutput::OnSettingsChanged(LONG flag) {
   StoreShadingPoint();
   m_bFocusDocked = static_cast<int>(doc->GetFocusTargetDocking());
   {
-    std::lock_guard<std::mutex> guard(m_overlayLock);
+    vex::MutexLock guard(m_overlayLock);
     m_bFocusShown = static_cast<int>(doc->GetFocusTargetState());
   }
   if (m_bFocusDocked) {
     {
-      std::lock_guard<std::mutex> guard(m_overlayLock);
+      vex::MutexLock guard(m_overlayLock);
       m_rcFocusBox = Shift(FocusBoxAround(m_rcShootArea.CenterPoint()), m_rcDisplay);
     }
     StoreFocusPosition();
@@ -307,7 +307,7 @@ int CVexDisplayOutput::OnSettingsChanged(LONG flag) {
   const SHORT type = doc->GetDisplayMode();
   if (type >= 0 && type <= 3) {
     {
-      std::lock_guard<std::mutex> guard(m_overlayLock);
+      vex::MutexLock guard(m_overlayLock);
       m_nLiveAreaType = type;
     }
     if (type != 0) ResetZoom();
@@ -458,7 +458,7 @@ void CVexDisplayOutput::OnControlMouseDown(short button, short shift, LONG x, LO
   const CPoint point = WindowToDisplay(CPoint(x, y));
   m_bTracking = 0;
   {
-    std::lock_guard<std::mutex> guard(m_overlayLock);
+    vex::MutexLock guard(m_overlayLock);
     m_nDragTarget = 0;
   }
   if (IsLiveMode()) return LiveMouseDown(button, point);

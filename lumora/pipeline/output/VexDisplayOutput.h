@@ -3,8 +3,8 @@
 // still (fitted, zoomed, with annotations). It owns the pane's imaging control.
 //
 // The live thread runs Output while the user-interface thread drags the overlays, zooms
-// and shows frames again: the values both read sit under m_overlayLock and are copied
-// out before anything is drawn; m_drawLock keeps the live Output and ShowLiveFrame from
+// and shows frames again: the values both read sit under m_overlayLock (GUARDED_BY, which
+// clang checks) and are copied out before anything is drawn; m_drawLock keeps the live Output and ShowLiveFrame from
 // drawing on the control at once. The annotation objects, the selection and the scale
 // object sit under m_annotationLock, which no holder keeps while it waits for a thread.
 // The control lends its drawing context to one borrower at a time; the pane's writers
@@ -23,6 +23,7 @@
 
 #include "annotation/objects/AnnObj.h"
 #include "control/AnnAttr.h"
+#include "ThreadSafety.h"
 #include "pipeline/VexImageOutput.h"
 
 class CAnnScale;
@@ -39,7 +40,8 @@ class CVexDisplayOutput : public CVexImageOutput {
   // An error met on another thread, reported on the pane's own.
   enum : UINT { kReportLater = WM_APP + 0x52 };
   enum DisplayMode : SHORT { kStill = 0, kStillHalf = 1, kLive = 2, kLiveHalf = 3 };
-  // One annotation clipboard entry; the entry owns its clone.
+  // One annotation clipboard entry as the accessors show it; `object` is the entry's own
+  // clone, lent to the caller.
   struct tSpotBuffer {
     CAnnObj* object = nullptr;
     int index = -1;
@@ -69,7 +71,7 @@ class CVexDisplayOutput : public CVexImageOutput {
     LONG value_ = 0;
   };
 
-  BOOL CreateImagingControl(const RECT* rect);
+  BOOL CreateImagingControl(const RECT* rect) override;
   CLead* GetImagingControl() const { return Lead(); }
   void OnInitialUpdate() override;
   void OnDraw(CDC* pDC) override;
@@ -98,9 +100,9 @@ class CVexDisplayOutput : public CVexImageOutput {
   int ZoomAboutPoint(float percent, float x, float y);
   static float StepStillZoom(int down, float zoom);
   static float StepLiveZoom(int down, float zoom);
-  float GetBaseZoom() const { return Locked(m_fBaseZoom); }
-  int IsLiveZoomed() const { return Locked(m_bLiveZoomed); }
-  CRect GetLiveZoomRect() const { return Locked(m_rcLiveZoom); }
+  float GetBaseZoom() const { return Locked(&CVexDisplayOutput::m_fBaseZoom); }
+  int IsLiveZoomed() const { return Locked(&CVexDisplayOutput::m_bLiveZoomed); }
+  CRect GetLiveZoomRect() const { return Locked(&CVexDisplayOutput::m_rcLiveZoom); }
 
   // ---- coordinate spaces
   CPoint WindowToDisplay(CPoint window) const;
@@ -108,14 +110,14 @@ class CVexDisplayOutput : public CVexImageOutput {
   static CPoint DisplayToPicture(CPoint display, SHORT mode);
   static CRect DisplayRectToPicture(const CRect& display, SHORT mode);
   CRect ShiftIntoDisplay(CRect rect) const;
-  CRect GetDisplayRect() const { return Locked(m_rcDisplay); }
+  CRect GetDisplayRect() const { return Locked(&CVexDisplayOutput::m_rcDisplay); }
 
   // ---- live overlays: what is shown, and where it goes in the document
-  CRect GetShootArea() const { return Locked(m_rcShootArea); }
-  CRect GetFocusBox() const { return Locked(m_rcFocusBox); }
-  CRect GetWhiteBalanceArea() const { return Locked(m_rcWhiteBalance); }
-  SHORT GetProfileRow() const { return Locked(m_nProfileRow); }
-  SHORT GetLiveAreaType() const { return m_nLiveAreaType; }
+  CRect GetShootArea() const { return Locked(&CVexDisplayOutput::m_rcShootArea); }
+  CRect GetFocusBox() const { return Locked(&CVexDisplayOutput::m_rcFocusBox); }
+  CRect GetWhiteBalanceArea() const { return Locked(&CVexDisplayOutput::m_rcWhiteBalance); }
+  SHORT GetProfileRow() const { return Locked(&CVexDisplayOutput::m_nProfileRow); }
+  SHORT GetLiveAreaType() const { return Locked(&CVexDisplayOutput::m_nLiveAreaType); }
   SHORT GetMouseTool() const { return m_nMouseTool; }
   void LoadShootArea();
   void LoadFocusBox();
@@ -274,9 +276,9 @@ class CVexDisplayOutput : public CVexImageOutput {
   LiveOverlays SnapshotOverlays() const;
   // One field the live thread reads, as it is now.
   template <class T>
-  T Locked(const T& field) const {
-    std::lock_guard<std::mutex> guard(m_overlayLock);
-    return field;
+  T Locked(T CVexDisplayOutput::*field) const {
+    vex::MutexLock guard(m_overlayLock);
+    return this->*field;
   }
   // Draws a live frame's overlays into the control's picture; 0, or the failure's detail.
   int DrawOverlaysOnControl(const LiveOverlays& o, bool withScale);
@@ -288,7 +290,6 @@ class CVexDisplayOutput : public CVexImageOutput {
   void DrawLiveLabel(CDC& dc, const LiveOverlays& o);
   void StepZoom(int down);
   void ApplyCursor(UINT resource, int own);
-  void SetRegionTool(BOOL on);
   void PixelReadOut(LONG x, LONG y);
   void ShowReadOut(LPCSTR text);
   void ForwardMouseDown(short button, short shift, LONG x, LONG y);
@@ -328,7 +329,6 @@ class CVexDisplayOutput : public CVexImageOutput {
   void DrawObjectsOn(HDC dc, int last, double zoom, CPoint offset);
   CAnnObj* Current() const;
   bool IsBeingCreated() const;
-  bool CurrentIsCalibrationLine() const;
   void ReleaseMouse();
   void RefreshPicture();
   void Report(SHORT type, SHORT detail);
@@ -344,7 +344,6 @@ class CVexDisplayOutput : public CVexImageOutput {
   void DropScaleObject();
   void OnScaleRelease(CPoint point);
   void ApplyCalibrationRelease();
-  void DrawCalibrationHandles(CAnnObj& line);
   void LoadBackground();
   void Fail(LONG detail) const;
   bool IsLiveMode() const { return m_nDisplayMode >= kLive; }
@@ -356,17 +355,17 @@ class CVexDisplayOutput : public CVexImageOutput {
   int m_bTracking = 0;
   CPoint m_ptLast{0, 0};
   CPoint m_ptDragOffset{0, 0};
-  SHORT m_nProfileRow = 128;
-  SHORT m_nDragTarget = 0;
-  SHORT m_nLiveAreaType = 0;
+  SHORT m_nProfileRow GUARDED_BY(m_overlayLock) = 128;
+  SHORT m_nDragTarget GUARDED_BY(m_overlayLock) = 0;
+  SHORT m_nLiveAreaType GUARDED_BY(m_overlayLock) = 0;
   SHORT m_nMouseTool = 0;
   int m_bFocusDocked = 0;
   int m_bFocusShown = 1;
   int m_bOwnCursor = 0;
   HCURSOR m_hCursor = nullptr;
-  CRect m_rcShootArea{0, 0, 640, 512};
-  CRect m_rcFocusBox{280, 216, 360, 296};
-  CRect m_rcWhiteBalance{0, 0, 0, 0};
+  CRect m_rcShootArea GUARDED_BY(m_overlayLock) {0, 0, 640, 512};
+  CRect m_rcFocusBox GUARDED_BY(m_overlayLock) {280, 216, 360, 296};
+  CRect m_rcWhiteBalance GUARDED_BY(m_overlayLock) {0, 0, 0, 0};
   CRect m_rcDisplay{0, 0, 640, 512};
   CFont m_fontLive;
   CPen m_penWhite2, m_penWhite4, m_penBlack2, m_penBlack4, m_penGrey1, m_penGrey2;
@@ -381,22 +380,25 @@ class CVexDisplayOutput : public CVexImageOutput {
   int m_nEditMode = 0;
   int m_nCurrentIndex = -1;
   int m_nSavedIndex = -1;
-  CArray<CAnnObj*, CAnnObj*> m_objects;
+  std::vector<std::unique_ptr<CAnnObj>> m_objects;
+  int ObjectTotal() const { return static_cast<int>(m_objects.size()); }
   int m_nOption = 0;
   int m_bHandlesVisible = 1;
   int m_bAnnotationLayer = 0;
   int m_bButtonHeld = 0;
   int m_bFigureInProgress = 0;
+  // The work entry: its object is the last clipboard entry's clone, or m_workClone.
   tSpotBuffer m_work;
+  std::unique_ptr<CAnnObj> m_workClone;
 
   SHORT m_nGuideStyle = 1;
-  int m_bLiveZoomed = 0;
-  CRect m_rcLiveZoom{0, 0, 0, 0};
+  int m_bLiveZoomed GUARDED_BY(m_overlayLock) = 0;
+  CRect m_rcLiveZoom GUARDED_BY(m_overlayLock) {0, 0, 0, 0};
 
   // Scale overlay and calibration.
   tScaleInfo m_scaleInfo{};
   int m_bScaleEditing = 0;
-  CAnnScale* m_pScale = nullptr;
+  std::unique_ptr<CAnnScale> m_pScale;
   int m_bScalePresent = 0;
   int m_nScaleHit = -1;
   int m_bCalibrating = 0;
@@ -406,12 +408,21 @@ class CVexDisplayOutput : public CVexImageOutput {
   int m_nResizeCache = 0;
 
   // Annotation editing, second group.
-  CArray<tSpotBuffer, const tSpotBuffer&> m_clipboard;
+  // A clipboard entry owns its clone.
+  struct ClipEntry {
+    std::unique_ptr<CAnnObj> object;
+    int index = -1;
+    int operation = 0;
+    int pasteable = 0;
+    int marked = 0;
+    tSpotBuffer View() const { return tSpotBuffer{object.get(), index, operation, pasteable, marked}; }
+  };
+  std::vector<ClipEntry> m_clipboard;
   CArray<int, int> m_selection;
   int m_nSelectionCount = 0;
   int m_bAnnotationsEnabled = 1;
 
-  float m_fBaseZoom = 0;
+  float m_fBaseZoom GUARDED_BY(m_overlayLock) = 0;
   double m_dAnnotationScale = 1.0;
   int m_nFineMode = -1;
   int m_nPasteCount = 0;
@@ -422,13 +433,12 @@ class CVexDisplayOutput : public CVexImageOutput {
   std::vector<std::pair<SHORT, SHORT>> m_pendingReports;
   int m_nEditDepth = 0;       // nesting of EditLock, under the lock
   bool m_bRepressing = false;  // a calibration press runs once more
-  bool m_bWorkOwned = false;   // the work entry's object is its own, not a clipboard entry's
   friend class vexedit::EditLock;
   // What the live overlay was last built from; it is built again only when that changes.
   std::string m_liveScaleKey;
   static bool s_scalePlacedOnce;
 
-  mutable std::mutex m_overlayLock;
+  mutable vex::Mutex m_overlayLock;
   std::mutex m_drawLock;
   // Turns at the control's drawing context; a writer on the same thread may nest.
   std::recursive_mutex m_drawContextLock;

@@ -58,7 +58,7 @@ CVexDisplayOutput::LiveOverlays CVexDisplayOutput::SnapshotOverlays() const {
     o.bracket = doc->GetShootWidth() / zoomCode / 8;
     o.turned = doc->GetDir90() == 1;
   }
-  std::lock_guard<std::mutex> guard(m_overlayLock);
+  vex::MutexLock guard(m_overlayLock);
   o.mode = m_nDisplayMode;
   o.areaType = m_nLiveAreaType;
   o.focusShown = m_bFocusShown;
@@ -207,17 +207,17 @@ int CVexDisplayOutput::ShowLiveFrame() {
 // ---- hit tests ------------------------------------------------------------------------
 
 BOOL CVexDisplayOutput::HitFocusBox(CPoint point) const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
+  vex::MutexLock guard(m_overlayLock);
   return InsideStrictly(m_rcFocusBox, point);
 }
 
 BOOL CVexDisplayOutput::HitShootArea(CPoint point) const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
+  vex::MutexLock guard(m_overlayLock);
   return InsideWithBorder(m_rcShootArea, point);
 }
 
 BOOL CVexDisplayOutput::HitProfileLine(CPoint point) const {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
+  vex::MutexLock guard(m_overlayLock);
   return point.x >= m_rcDisplay.left && point.x <= m_rcDisplay.right && std::abs(point.y - m_nProfileRow) <= 5;
 }
 
@@ -231,7 +231,7 @@ void CVexDisplayOutput::LoadShootArea() {
   SHORT hx = static_cast<SHORT>(static_cast<SHORT>(doc->GetShootWidth() / zoomCode) / 2);
   SHORT hy = static_cast<SHORT>(static_cast<SHORT>(doc->GetShootHeight() / zoomCode) / 2);
   if (doc->GetDir90() == 1) std::swap(hx, hy);
-  std::lock_guard<std::mutex> guard(m_overlayLock);
+  vex::MutexLock guard(m_overlayLock);
   m_rcShootArea = Shift(CRect(c.x - hx, c.y - hy, c.x + hx, c.y + hy), m_rcDisplay);
 }
 
@@ -239,14 +239,14 @@ void CVexDisplayOutput::LoadFocusBox() {
   const CVexDoc* doc = GetDocument();
   if (!doc) return;
   const CPoint c = PictureToDisplay(doc->GetFocusPosition(), doc->GetRotateReverseMode());
-  std::lock_guard<std::mutex> guard(m_overlayLock);
+  vex::MutexLock guard(m_overlayLock);
   m_rcFocusBox = Shift(FocusBoxAround(c), m_rcDisplay);
 }
 
 void CVexDisplayOutput::LoadProfileRow() {
   const CVexDoc* doc = GetDocument();
   if (!doc) return;
-  std::lock_guard<std::mutex> guard(m_overlayLock);
+  vex::MutexLock guard(m_overlayLock);
   m_nProfileRow = doc->GetImageProfilePosition();
 }
 
@@ -322,9 +322,11 @@ void CVexDisplayOutput::LiveMouseDown(short button, CPoint point) {
   CVexDoc* doc = GetDocument();
   if (!doc) return;
   bool taken = false;
+  SHORT areaType = 0;
   {
-    std::lock_guard<std::mutex> guard(m_overlayLock);
-    switch (m_nLiveAreaType) {
+    vex::MutexLock guard(m_overlayLock);
+    areaType = m_nLiveAreaType;
+    switch (areaType) {
       case 0:
         if (!m_bFocusDocked && m_bFocusShown && InsideStrictly(m_rcFocusBox, point)) {
           m_nDragTarget = 1;
@@ -345,7 +347,7 @@ void CVexDisplayOutput::LiveMouseDown(short button, CPoint point) {
       default: break;
     }
   }
-  if (taken && (m_nLiveAreaType == 2 || m_nLiveAreaType == 3)) doc->ClearWhiteBalanceRect();
+  if (taken && (areaType == 2 || areaType == 3)) doc->ClearWhiteBalanceRect();
   if (taken) {
     m_ptLast = point;
     m_bTracking = 1;
@@ -354,7 +356,7 @@ void CVexDisplayOutput::LiveMouseDown(short button, CPoint point) {
 }
 
 void CVexDisplayOutput::DragOverlay(CPoint point) {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
+  vex::MutexLock guard(m_overlayLock);
   m_ptDragOffset = point - m_ptLast;
   if (m_nDragTarget == 1) {
     m_rcFocusBox.OffsetRect(m_ptDragOffset);
@@ -368,7 +370,7 @@ void CVexDisplayOutput::DragOverlay(CPoint point) {
 }
 
 bool CVexDisplayOutput::DragProfileRow(CPoint point) {
-  std::lock_guard<std::mutex> guard(m_overlayLock);
+  vex::MutexLock guard(m_overlayLock);
   if (m_nDragTarget != 3) return false;
   const LONG row = m_nProfileRow + (point.y - m_ptLast.y);
   m_nProfileRow = static_cast<SHORT>(std::clamp<LONG>(row, 2, m_rcDisplay.Height() - 2));
@@ -411,7 +413,7 @@ void CVexDisplayOutput::LiveMouseUp(short button, CPoint point) {
   if (!doc || !lead) return;
   SHORT target;
   {
-    std::lock_guard<std::mutex> guard(m_overlayLock);
+    vex::MutexLock guard(m_overlayLock);
     target = m_nDragTarget;
   }
   switch (GetLiveAreaType()) {
@@ -431,7 +433,7 @@ void CVexDisplayOutput::LiveMouseUp(short button, CPoint point) {
       ::SetCursor(m_hCursor);
       const CRect area = ShiftIntoDisplay(CRect(point.x - 2, point.y - 2, point.x + 2, point.y + 2));
       {
-        std::lock_guard<std::mutex> guard(m_overlayLock);
+        vex::MutexLock guard(m_overlayLock);
         m_rcWhiteBalance = area;
       }
       StoreWhiteBalanceArea(0);
@@ -451,7 +453,7 @@ void CVexDisplayOutput::LiveMouseUp(short button, CPoint point) {
       if (mode == kStillHalf || mode == kLiveHalf) r = CRect(r.left * 2, r.top * 2, r.right * 2, r.bottom * 2);
       const CRect area = ShiftIntoDisplay(r);
       {
-        std::lock_guard<std::mutex> guard(m_overlayLock);
+        vex::MutexLock guard(m_overlayLock);
         m_rcWhiteBalance = area;
       }
       ApplyCursor(133, m_bOwnCursor);

@@ -61,8 +61,7 @@ CVexDisplayOutput::ScaleBox CVexDisplayOutput::ComputeScaleBox(int live, bool wi
 }
 
 void CVexDisplayOutput::DropScaleObject() {
-  delete m_pScale;
-  m_pScale = nullptr;
+  m_pScale.reset();
   m_nScaleHit = -1;
   m_bScalePresent = 0;
   m_liveScaleKey.clear();
@@ -141,7 +140,7 @@ int CVexDisplayOutput::CreateScaleOverlay(int live) {
     scale = MakeScaleObject();
     if (!scale) throw std::bad_alloc();
   } catch (const std::bad_alloc&) {
-    if (m_nSavedIndex >= 0 && m_nSavedIndex < m_objects.GetSize()) m_nCurrentIndex = m_nSavedIndex;
+    if (m_nSavedIndex >= 0 && m_nSavedIndex < ObjectTotal()) m_nCurrentIndex = m_nSavedIndex;
     Report(900, 1);
     return 0;
   }
@@ -162,7 +161,7 @@ int CVexDisplayOutput::CreateScaleOverlay(int live) {
   scale->SetCreating(0);
   scale->SetValid(1);
   scale->Layout();
-  m_pScale = scale.release();
+  m_pScale = std::move(scale);
   m_bScalePresent = 1;
   return 1;
 }
@@ -258,10 +257,10 @@ void CVexDisplayOutput::OnScaleRelease(CPoint point) {
 // ---- calibration ----------------------------------------------------------------------
 
 void CVexDisplayOutput::DeleteCalibrationLines() {
-  for (int i = static_cast<int>(m_objects.GetSize()) - 1; i >= 0; --i) {
-    if (!IsCalibrationLine(m_objects[i])) continue;
+  for (int i = ObjectTotal() - 1; i >= 0; --i) {
+    if (!IsCalibrationLine(m_objects[i].get())) continue;
     DeleteObjectAt(i);
-    m_nCurrentIndex = static_cast<int>(m_objects.GetSize()) - 1;
+    m_nCurrentIndex = ObjectTotal() - 1;
   }
 }
 
@@ -282,14 +281,14 @@ void CVexDisplayOutput::CreateCalibrationLine() {
   try {
     line = MakeAnnotation(3);
     if (!line) throw std::bad_alloc();
-    m_objects.Add(line.get());
+    m_objects.push_back(std::move(line));
   } catch (const std::bad_alloc&) {
     if (m_nSavedIndex >= 0) m_nCurrentIndex = m_nSavedIndex;
     Report(kErrorType, 1);
     return;
   }
-  CAnnObj* made = line.release();
-  m_nCurrentIndex = static_cast<int>(m_objects.GetSize()) - 1;
+  CAnnObj* made = m_objects.back().get();
+  m_nCurrentIndex = ObjectTotal() - 1;
   if (CVexDoc* doc = GetDocument()) doc->GetSelectedScale(m_scaleInfo);
   CAnnObj::CAnnObjInfo& s = made->GetInfo();
   s.SetStyleCode(vexedit::kCalibrationStyle);
@@ -299,13 +298,13 @@ void CVexDisplayOutput::CreateCalibrationLine() {
   Prepare(*made);
   made->SetOption(0);
   m_nEditMode = 0;
-  for (int i = 0; i < m_objects.GetSize(); ++i) m_objects[i]->SetMode(0);
+  for (int i = 0; i < ObjectTotal(); ++i) m_objects[i]->SetMode(0);
   s.SetStyleCode(vexedit::kCalibrationStyle);
 }
 
 // After each release while calibrating the line stays selected, with its end marks.
 void CVexDisplayOutput::ApplyCalibrationRelease() {
-  m_nCurrentIndex = static_cast<int>(m_objects.GetSize()) - 1;
+  m_nCurrentIndex = ObjectTotal() - 1;
   ShowZoomText();
   CAnnObj* line = Current();
   if (!line) return;
@@ -332,13 +331,13 @@ void CVexDisplayOutput::ApplyCalibration() {
     const bool fine = doc && doc->GetShotParameters().fineMode == 1;
     // Without a line nothing was measured: the dialog keeps its own count.
     m_nCalibrationLength = 0;
-    for (int i = 0; i < m_objects.GetSize(); ++i) {
-      CAnnObj* object = m_objects[i];
+    for (int i = 0; i < ObjectTotal(); ++i) {
+      CAnnObj* object = m_objects[i].get();
       if (!IsCalibrationLine(object)) continue;
       const double length = object->GetLength();
       m_nCalibrationLength = RoundHalfUp(fine ? length : length * 3);
       DeleteObjectAt(i--);
-      m_nCurrentIndex = static_cast<int>(m_objects.GetSize()) - 1;
+      m_nCurrentIndex = ObjectTotal() - 1;
       m_nSelectionCount = 0;
       m_selection.RemoveAll();
     }

@@ -77,7 +77,7 @@ void CVexDisplayOutput::StepZoom(int down) {
       const float base = m_nDisplayMode == kLive ? (turned ? 80.0f : 100.0f) : (turned ? 40.0f : 50.0f);
       const int zoomed = lead->GetPaintZoom() != base ? 1 : 0;
       {
-        std::lock_guard<std::mutex> guard(m_overlayLock);
+        vex::MutexLock guard(m_overlayLock);
         m_bLiveZoomed = zoomed;
       }
       doc->SetProfileDisplay(zoomed ? 0 : 1);
@@ -129,7 +129,7 @@ int CVexDisplayOutput::SetZoom(float a) {
       PlaceSpan(a, w, focus.x, centre.x, bounds.cx, &placed.left, &placed.right);
       PlaceSpan(a, h, focus.y, centre.y, bounds.cy, &placed.top, &placed.bottom);
     }
-    std::lock_guard<std::mutex> guard(m_overlayLock);
+    vex::MutexLock guard(m_overlayLock);
     m_rcLiveZoom = placed;
     return 1;  // the next live frame shows it
   }

@@ -31,7 +31,7 @@ class CVexFileOutput : public CVexImageOutput {
 
   CVexFileOutput() = default;
 
-  BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
+  BOOL CreateImagingControl(const RECT* rect) override { return m_control.Create(rect, this); }
   CLead* GetImagingControl() const { return m_control.Lead(); }
   // Selector 1 registers the first display, any other value the second.
   int SetDisplayOutput(int selector, CVexDisplayOutput* display);

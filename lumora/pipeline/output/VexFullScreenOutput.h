@@ -7,17 +7,19 @@
 
 #include <memory>
 
+#include "pipeline/VexStageLinks.h"
+
 class CLead;
 class CVexBufferControl;
 
-class CVexFullScreenOutput : public CDialog {
+class CVexFullScreenOutput : public CDialog, public CVexStageLinks {
  public:
   enum { IDD = 236, kPictureFrame = 1146 };
 
   explicit CVexFullScreenOutput(CWnd* pParent = nullptr);
   ~CVexFullScreenOutput() override;
 
-  int SetBufferControl(CVexBufferControl* buffers) {
+  int SetBufferControl(CVexBufferControl* buffers) override {
     m_pBuffers = buffers;
     return 1;
   }

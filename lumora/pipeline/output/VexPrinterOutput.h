@@ -29,7 +29,7 @@ class CVexPrinterOutput : public CVexImageOutput {
   CVexPrinterOutput();
   ~CVexPrinterOutput() override;
 
-  BOOL CreateImagingControl(const RECT* rect);
+  BOOL CreateImagingControl(const RECT* rect) override;
   CLead* GetImagingControl() const { return m_control.Lead(); }
   // The printer output keeps no settings: the document holds them.
   virtual void OnSettingsChanged(LONG flag) {}

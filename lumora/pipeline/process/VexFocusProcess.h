@@ -13,7 +13,7 @@ class CVexFocusProcess : public CVexItoVProcess {
   enum { kErrorType = 310, kUpdateFlag = 0x40, kWindowSize = 80 };
   CVexFocusProcess() = default;
 
-  BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
+  BOOL CreateImagingControl(const RECT* rect) override { return m_control.Create(rect, this); }
   virtual void OnSettingsChanged(LONG flag);
   int Process(SHORT source, SHORT destination) override;
   // The camera input lays out the measured image as the camera library would.

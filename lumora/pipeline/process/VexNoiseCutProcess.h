@@ -9,7 +9,7 @@ class CVexNoiseCutProcess : public CVexItoIProcess {
   enum { kErrorType = 210, kUpdateFlag = 0x100, kFilterSize = 3 };
   CVexNoiseCutProcess() = default;
 
-  BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
+  BOOL CreateImagingControl(const RECT* rect) override { return m_control.Create(rect, this); }
   // The filter is fixed: there is nothing to take from the settings.
   virtual void OnSettingsChanged(LONG flag) {}
   int Process(SHORT source, SHORT destination) override;

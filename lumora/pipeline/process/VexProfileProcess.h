@@ -10,7 +10,7 @@ class CVexProfileProcess : public CVexItoIProcess {
   enum { kErrorType = 220, kUpdateFlag = 0x20 };
   CVexProfileProcess() = default;
 
-  BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
+  BOOL CreateImagingControl(const RECT* rect) override { return m_control.Create(rect, this); }
   virtual void OnSettingsChanged(LONG flag);
   int Process(SHORT source, SHORT destination) override;
   SHORT GetProfileRow() const { return m_nRow; }

@@ -10,7 +10,7 @@ class CVexRGBProcess : public CVexItoIProcess {
   enum { kErrorType = 250, kUpdateFlag = 0x200, kTables = 21 };
   CVexRGBProcess();
 
-  BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
+  BOOL CreateImagingControl(const RECT* rect) override { return m_control.Create(rect, this); }
   virtual void OnSettingsChanged(LONG flag);
   int Process(SHORT source, SHORT destination) override;
   // The same correction on the newest live frame (the image slots' third bitmap).

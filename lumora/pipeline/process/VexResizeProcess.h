@@ -9,7 +9,7 @@ class CVexResizeProcess : public CVexItoIProcess {
   enum { kErrorType = 230, kUpdateFlag = 0x80 };
   CVexResizeProcess() = default;
 
-  BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
+  BOOL CreateImagingControl(const RECT* rect) override { return m_control.Create(rect, this); }
   virtual void OnSettingsChanged(LONG flag);
   int Process(SHORT source, SHORT destination) override;
   // 1..100 is stored (1); anything else is refused (0) and changes nothing.

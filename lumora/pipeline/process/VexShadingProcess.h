@@ -18,7 +18,7 @@ class CVexShadingProcess : public CVexItoIProcess {
   CVexShadingProcess() = default;
   ~CVexShadingProcess() override;
 
-  BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
+  BOOL CreateImagingControl(const RECT* rect) override { return m_control.Create(rect, this); }
   virtual void OnSettingsChanged(LONG flag);
   int Process(SHORT source, SHORT destination) override;
   // The same correction on the newest live frame (the image slots' third bitmap).

@@ -9,6 +9,7 @@
 #include "control/VexAppIcon.h"
 #include "control/VexDoc.h"
 #include "control/VexErrorControl.h"
+#include "LumoraResource.h"
 #include "pipeline/retouch/VexRetouchCalc.h"
 #include "pipeline/retouch/VexRetouchPreviewBatch.h"
 #include "pipeline/retouch/VexRetouchProcess.h"
@@ -36,15 +37,15 @@ std::unique_ptr<T> MakePart(int part, Args&&... args) {
 void CVexRetouchDlg::SetPartFailHook(PartFailHook hook) { g_partFailHook = hook; }
 
 BEGIN_MESSAGE_MAP(CVexRetouchDlg, CDialog)
-  ON_COMMAND(32771, OnRotate90CW)
-  ON_COMMAND(32772, OnRotate90CCW)
-  ON_COMMAND(32774, OnRotate180)
-  ON_COMMAND(32776, OnFlipHorizontal)
-  ON_COMMAND(32778, OnFlipVertical)
-  ON_COMMAND(32779, OnGrayscale)
-  ON_COMMAND(32781, OnNegative)
-  ON_COMMAND(32783, OnCrop)
-  ON_COMMAND(32786, OnUndo)
+  ON_COMMAND(ID_RETOUCH_ROTATE_90CW, OnRotate90CW)
+  ON_COMMAND(ID_RETOUCH_ROTATE_90CCW, OnRotate90CCW)
+  ON_COMMAND(ID_RETOUCH_ROTATE_180, OnRotate180)
+  ON_COMMAND(ID_RETOUCH_FLIP_HORIZONTAL, OnFlipHorizontal)
+  ON_COMMAND(ID_RETOUCH_FLIP_VERTICAL, OnFlipVertical)
+  ON_COMMAND(ID_RETOUCH_GRAYSCALE, OnGrayscale)
+  ON_COMMAND(ID_RETOUCH_NEGATIVE, OnNegative)
+  ON_COMMAND(ID_RETOUCH_CROP, OnCrop)
+  ON_COMMAND(ID_RETOUCH_UNDO, OnUndo)
   ON_BN_CLICKED(1031, OnReload)
   ON_NOTIFY(TCN_SELCHANGE, 1030, OnSelchangeTab)
   ON_WM_SETCURSOR()

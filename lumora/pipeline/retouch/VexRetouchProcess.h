@@ -11,7 +11,7 @@ class CVexRetouchProcess : public CVexItoIProcess {
   enum { kErrorType = 241, kUpdateFlag = 0x10, kStepId = 100, kChildId = 1136 };
   CVexRetouchProcess() = default;
 
-  BOOL CreateImagingControl(const RECT* rect) { return m_control.Create(rect, this); }
+  BOOL CreateImagingControl(const RECT* rect) override { return m_control.Create(rect, this); }
   virtual void OnSettingsChanged(LONG flag) {}
   int Process(SHORT source, SHORT destination) override;
   CLead* GetImagingControl() const { return m_control.Lead(); }

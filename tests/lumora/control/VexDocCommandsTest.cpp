@@ -39,7 +39,7 @@ class VexDocCommands : public ::testing::Test {
     responder::Reset();
     saved = CMainFrame::Classes();
     for (auto& entry : CMainFrame::Classes().objects)
-      if (entry.id == kIdFileOutput) entry.cls = RUNTIME_CLASS(NotedFileOutput);
+      if (entry.id == IDW_FILE_OUTPUT) entry.cls = RUNTIME_CLASS(NotedFileOutput);
     CreateDirectoryA("C:\\Image", nullptr);
     char line[] = "";
     app.SetStartupInfo(nullptr, line, SW_SHOW);

@@ -95,7 +95,7 @@ TEST_F(ControlPanelSettings, EachSetterWritesMirrorAndDocumentAndDoesItsSideEffe
     c.set(*panel);
     // -1: a flag toggled; -10 and -11: two document switches read as one number.
     const long expected = c.value == -1 ? c.mirror(*panel) : c.value == -10 ? 10 : c.value == -11 ? 11 : c.value;
-    if (c.value >= 0) EXPECT_EQ(c.mirror(*panel), c.value);
+    if (c.value >= 0) { EXPECT_EQ(c.mirror(*panel), c.value); }
     EXPECT_EQ(c.document(*doc), expected);
     EXPECT_EQ(events->Updates(), c.updates);
     const Events& e = events->events;

@@ -134,7 +134,7 @@ TEST_F(SmallWindows, ALabelsFontNameKeepsWholeCharactersOfItsField) {
     label.SetFontName(c.name.c_str());
     const std::string got = label.GetFontDescription().lfFaceName;
     EXPECT_LE(got.size(), 31u);
-    if (!c.kept.empty()) EXPECT_EQ(got, c.kept);
+    if (!c.kept.empty()) { EXPECT_EQ(got, c.kept); }
     // Whatever was cut, the field ends on a character boundary and the name begins it.
     EXPECT_EQ(c.name.compare(0, got.size(), got), 0);
     EXPECT_TRUE(got.size() == c.name.size() || (static_cast<unsigned char>(c.name[got.size()]) & 0xC0) != 0x80);

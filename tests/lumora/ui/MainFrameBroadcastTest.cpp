@@ -139,12 +139,12 @@ class MainFrameBroadcast : public FrameRig {
     c.thumbnails = RUNTIME_CLASS(RecThumbs);
     c.controlView = RUNTIME_CLASS(RecPanel);
     const std::map<UINT, CRuntimeClass*> doubles = {
-        {kIdFlowControl, RUNTIME_CLASS(RecFlow)},       {kIdCCDInput, RUNTIME_CLASS(RecCamera)},
-        {kIdFileInput, RUNTIME_CLASS(RecFile)},         {kIdFileDelete, RUNTIME_CLASS(RecDelete)},
-        {kIdProfileProcess, RUNTIME_CLASS(RecProfile)}, {kIdFocusProcess, RUNTIME_CLASS(RecFocus)},
-        {kIdRetouchProcess, RUNTIME_CLASS(RecRetouch)}, {kIdResizeProcess, RUNTIME_CLASS(RecResize)},
-        {kIdNoiseCutProcess, RUNTIME_CLASS(RecNoise)},  {kIdRGBProcess, RUNTIME_CLASS(RecRGB)},
-        {kIdShadingProcess, RUNTIME_CLASS(RecShading)},
+        {IDW_FLOW_CONTROL, RUNTIME_CLASS(RecFlow)},       {IDW_CCD_INPUT, RUNTIME_CLASS(RecCamera)},
+        {IDW_FILE_INPUT, RUNTIME_CLASS(RecFile)},         {IDW_FILE_DELETE, RUNTIME_CLASS(RecDelete)},
+        {IDW_PROFILE_PROCESS, RUNTIME_CLASS(RecProfile)}, {IDW_FOCUS_PROCESS, RUNTIME_CLASS(RecFocus)},
+        {IDW_RETOUCH_PROCESS, RUNTIME_CLASS(RecRetouch)}, {IDW_RESIZE_PROCESS, RUNTIME_CLASS(RecResize)},
+        {IDW_NOISE_CUT_PROCESS, RUNTIME_CLASS(RecNoise)},  {IDW_RGB_PROCESS, RUNTIME_CLASS(RecRGB)},
+        {IDW_SHADING_PROCESS, RUNTIME_CLASS(RecShading)},
     };
     for (auto& entry : c.objects)
       if (doubles.count(entry.id)) entry.cls = doubles.at(entry.id);
@@ -489,7 +489,7 @@ TEST_F(MainFrameBroadcast, TheFirstLiveFrameEnablesTheWindowOnItsOwnThread) {
 
 TEST_F(MainFrameBroadcast, AFrameWithAnObjectMissingTouchesOnlyWhatItMade) {
   for (auto& entry : CMainFrame::Classes().objects)
-    if (entry.id == kIdShadingProcess) entry.cls = nullptr;
+    if (entry.id == IDW_SHADING_PROCESS) entry.cls = nullptr;
   AnswerErrorBox();
   ASSERT_TRUE(Start());
   EXPECT_EQ(frame->AreObjectsReady(), 0);

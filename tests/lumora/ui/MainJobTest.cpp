@@ -184,7 +184,7 @@ TEST_F(MainJob, CaptureSaveOpenPrintHandOverAndDelete) {
   Command(32808);
   const std::string pdf = plat::print::LastOutput();
   ASSERT_TRUE(std::filesystem::exists(pdf)) << pdf;
-  if (printing::HavePoppler()) EXPECT_EQ(printing::PdfPageCount(pdf), 1);
+  if (printing::HavePoppler()) { EXPECT_EQ(printing::PdfPageCount(pdf), 1); }
 
   // Two more pictures, three ticked, Layout Print.
   g_step = "layout";

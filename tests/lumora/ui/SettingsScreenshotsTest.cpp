@@ -37,7 +37,7 @@ class SettingsScreenshots : public SettingsSheetRig {
     ::GetWindowRect(window, &r);
     const std::string path = folder + "/" + name;
     ASSERT_TRUE(plat::display::SavePng(path, &r)) << path;
-    if (!documentation) EXPECT_TRUE(testenv::MatchesReference(path, name, tolerance));
+    if (!documentation) { EXPECT_TRUE(testenv::MatchesReference(path, name, tolerance)); }
   }
   std::string folder;
   bool documentation = false;

@@ -424,7 +424,7 @@ TEST_F(Strip, Screenshot) {
   view->GetWindowRect(&r);
   EXPECT_EQ(r.right - r.left, 640);
   const char* shots = std::getenv("LUMORA_DISPLAY_SHOTS");
-  if (shots && *shots) EXPECT_TRUE(plat::display::SavePng(std::string(shots) + "/thumbnail-strip.png", &r));
+  if (shots && *shots) { EXPECT_TRUE(plat::display::SavePng(std::string(shots) + "/thumbnail-strip.png", &r)); }
 }
 
 }  // namespace

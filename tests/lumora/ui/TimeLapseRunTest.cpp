@@ -173,15 +173,16 @@ TEST_F(TimeLapseRun, ShotsFollowAFixedScheduleWithTheirStateAndTimeLeft) {
   };
   ASSERT_GE(statuses.size(), expected.size());
   EXPECT_EQ(std::vector<std::string>(statuses.begin(), statuses.begin() + 5), expected);
-  if (statuses.size() > 5) EXPECT_EQ(statuses[5], "撮影済み:   2/  3 枚           撮影中");
+  if (statuses.size() > 5) { EXPECT_EQ(statuses[5], "撮影済み:   2/  3 枚           撮影中"); }
   // The time left counts the shots still to come: it changes only when a shot is done.
   const auto left = Changes(samples, &Sample::left);
   ASSERT_GE(left.size(), 4u);
   EXPECT_EQ(std::vector<std::string>(left.begin() + 1, left.begin() + 4),
             (std::vector<std::string>{"残り時間: 00:03:00", "残り時間: 00:02:00", "残り時間: 00:01:00"}));
   for (size_t i = 1; i < samples.size(); ++i)
-    if (samples[i].left != samples[i - 1].left && !samples[i - 1].left.empty())
+    if (samples[i].left != samples[i - 1].left && !samples[i - 1].left.empty()) {
       EXPECT_EQ(samples[i].shots, samples[i - 1].shots + 1) << i;
+    }
   ExpectPanelReady();
 }
 

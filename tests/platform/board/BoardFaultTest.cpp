@@ -99,10 +99,11 @@ TEST_F(BoardTest, EchoMismatchesRunOut) {
     Command(0x1184);
     WaitNotBusy();
     uint32_t echo = (In(kBase + 12) >> 16) & 0x1FFF;
-    if (i < 2)
+    if (i < 2) {
       EXPECT_NE(echo, 0x1184u) << i;
-    else
+    } else {
       EXPECT_EQ(echo, 0x1184u);
+    }
   }
   EXPECT_EQ(plat::board::CurrentFaults().echoMismatches, 0);
 }

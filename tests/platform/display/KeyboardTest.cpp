@@ -42,8 +42,9 @@ TEST_P(KeyMaps, EveryPrintableCharacterHasAKeyThatTypesIt) {
     auto stroke = plat::display::StrokeOf(c, GetParam());
     ASSERT_TRUE(stroke) << "no key for '" << c << "'";
     // Two Japanese keys report the backslash key code; the first is the yen key.
-    if (c != '_' || GetParam() != KeyMap::Japanese)
+    if (c != '_' || GetParam() != KeyMap::Japanese) {
       EXPECT_EQ(plat::display::TextOf(stroke->key, stroke->shift, GetParam()), std::string(1, c));
+    }
     EXPECT_NE(plat::display::VirtualKey(stroke->key), 0u) << "the key of '" << c << "'";
   }
   EXPECT_FALSE(plat::display::StrokeOf('\x7f', GetParam()));

@@ -67,10 +67,11 @@ TEST_F(Files, DispositionsFollowWindows) {
     EXPECT_EQ(h != INVALID_HANDLE_VALUE, c.opens);
     EXPECT_EQ(GetLastError(), c.error);
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    if (c.after)
+    if (c.after) {
       EXPECT_EQ(Get("T/d.bin"), c.after);
-    else
+    } else {
       EXPECT_FALSE(fs::exists(OnDisk("T/d.bin")));
+    }
   }
 }
 

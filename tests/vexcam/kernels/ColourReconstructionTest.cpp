@@ -211,10 +211,11 @@ TEST(Reconstruction, CellReplicationByZoom) {
     std::vector<int> red, blue;
     for (LONG x = 0; x < w; ++x) red.push_back(pic.Px(0, x)[2]), blue.push_back(pic.Px(1, x)[0]);
     EXPECT_EQ(blue, (std::vector<int>{100, 100, 102, 102, 104, 104})) << zoom;
-    if (zoom == 0.5)
+    if (zoom == 0.5) {
       EXPECT_EQ(red, (std::vector<int>{50, 50, 52, 52, 54, 54}));
-    else
+    } else {
       EXPECT_EQ(red, (std::vector<int>{50, 50, 50, 52, 54, 54}));
+    }
   }
 }
 

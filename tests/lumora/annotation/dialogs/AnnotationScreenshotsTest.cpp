@@ -45,7 +45,7 @@ class AnnotationScreenshots : public ::testing::Test {
     EXPECT_TRUE(plat::display::SavePng(path, &rect));
     auto image = plat::display::ReadPng(path);
     EXPECT_TRUE(image.has_value());
-    if (image && !documentation) EXPECT_TRUE(testenv::MatchesReference(*image, name));
+    if (image && !documentation) { EXPECT_TRUE(testenv::MatchesReference(*image, name)); }
     return image.value_or(plat::display::PixelImage{});
   }
   // Pixels within `near` of `color` on every channel, inside `part` (screen coordinates)

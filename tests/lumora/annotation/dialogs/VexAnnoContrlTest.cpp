@@ -84,7 +84,7 @@ TEST_F(VexAnnoContrl, SetOpensTheChosenToolsDefaults) {
     Click(palette, 1009);
     EXPECT_EQ(caption, c.caption);
     EXPECT_EQ(calls.abandons, abandons + 1);
-    if (c.tool == 1) EXPECT_TRUE(textHidden);  // the defaults have no text
+    if (c.tool == 1) { EXPECT_TRUE(textHidden); }  // the defaults have no text
   }
   AnnLineAttr line, poly, free;
   AnnShapeAttr rect, ellipse, polygon;

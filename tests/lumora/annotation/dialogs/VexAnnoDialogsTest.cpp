@@ -145,7 +145,7 @@ TEST_F(VexAnnoDialogs, EachVariantHasItsTitleAndControls) {
         EXPECT_TRUE(Shown(d, 1020));
       } else {
         EXPECT_EQ(Shown(d, 1028), c.squareText != nullptr) << c.variant;
-        if (c.squareText) EXPECT_EQ(Text(d, 1028), c.squareText);
+        if (c.squareText) { EXPECT_EQ(Text(d, 1028), c.squareText); }
         EXPECT_TRUE(Shown(d, 1029));
       }
       EXPECT_NE(SendMessageA(d, WM_GETICON, ICON_BIG, 0), 0);

@@ -357,8 +357,8 @@ TEST_F(CameraInput, TheSameExposureIsNotSentTwiceToAnUntouchedCamera) {
     camera->OnSettingsChanged(0x4);
     EXPECT_EQ(g_exposuresSent, c.sent);
     EXPECT_EQ(g_gainsSent, c.sent);
-    if (c.sent) EXPECT_GE(plat::clock::NowMicros() - start, 200000) << "both settle waits";
-    if (c.between == std::string("switching off")) ASSERT_EQ(StartCamera(), 0);
+    if (c.sent) { EXPECT_GE(plat::clock::NowMicros() - start, 200000) << "both settle waits"; }
+    if (c.between == std::string("switching off")) { ASSERT_EQ(StartCamera(), 0); }
   }
 }
 

@@ -146,7 +146,7 @@ TEST_F(FileOutput, SmallPictureOnANearlyFullDiskAndExactlyAtTheMark) {
     const CString path = CString("C:\\free\\") + c.free + ".jpg";
     EXPECT_EQ(SaveGradient(path, 160, 120), c.result);
     EXPECT_EQ(fs::exists(Native(std::string(path))), c.result == 1);
-    if (!c.result) EXPECT_EQ(Latched(), Pair(420, 4));
+    if (!c.result) { EXPECT_EQ(Latched(), Pair(420, 4)); }
   }
   plat::config::Set("DISK_FREE", std::nullopt);
 }

@@ -323,10 +323,11 @@ TEST_F(Docking, DraggingDocksOnTheEdgeUnderTheOutlineAndFloatsElsewhere) {
       EXPECT_EQ(static_cast<UINT>(bar.m_pDockBar->GetDlgCtrlID()), c.dock);
       CRect r;
       bar.GetWindowRect(&r);
-      if (c.dock == AFX_IDW_DOCKBAR_LEFT)
+      if (c.dock == AFX_IDW_DOCKBAR_LEFT) {
         EXPECT_EQ(r.Size(), CSize(24, 160));
-      else
+      } else {
         EXPECT_EQ(r.Size(), CSize(160, 24));
+      }
       EXPECT_EQ(bar.m_pDockContext->m_uMRUDockID, c.dock);
     } else {
       EXPECT_TRUE(bar.IsFloating());

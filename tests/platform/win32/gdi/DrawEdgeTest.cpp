@@ -114,10 +114,11 @@ TEST(DrawEdge, FrameControlsDrawAFaceAndAGlyph) {
           stray += p == 0x123456 ? 1 : 0;
         }
       EXPECT_EQ(stray, 0) << kind;
-      if (state == DFCS_INACTIVE)
+      if (state == DFCS_INACTIVE) {
         EXPECT_GT(grey, 2) << kind;  // engraved glyph
-      else
+      } else {
         EXPECT_GT(glyph, 2) << kind;
+      }
       // The outer bottom-right corner: dark on a raised box, white on a pushed (sunken) one.
       EXPECT_EQ(c.At(15, 13), state == DFCS_PUSHED ? 0xFFFFFFu : 0u) << kind;
     }

@@ -481,10 +481,11 @@ TEST_F(InstalledFonts, TheJapaneseFaceDrawsAYenSignAt0x5COnlyInTheJapaneseLocale
     const Slant s = SlantOf(g);
     // A backslash runs from the top left to the bottom right; the yen sign's arms and
     // stem are centred.
-    if (c.backslash)
+    if (c.backslash) {
       EXPECT_GT(s.bottom - s.top, g.width / 3.0);
-    else
+    } else {
       EXPECT_LT(std::abs(s.bottom - s.top), g.width / 6.0);
+    }
     // The Japanese characters stay those of the Japanese face.
     EXPECT_FALSE(font->GlyphOf(U'日').coverage.empty());
   }

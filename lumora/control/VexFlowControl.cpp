@@ -297,7 +297,11 @@ SHORT CVexFlowControl::RunStep(SHORT row, FlowStepId id, bool* end) {
     case 1: {
       if (!m_inputs[1]) return 0;
       const SHORT result = m_inputs[1]->Input(m_nShootSlot);
-      if (result == 1) doc->UpdateImageStatus(3, 0);
+      if (result == 1) {
+        // The retouched mark belongs to the picture that was retouched, not to the one opened now.
+        doc->SetShotRetouched(0);
+        doc->UpdateImageStatus(3, 0);
+      }
       return result;
     }
     case 100: case 101: case 103: case 104: case 105: case 102: {

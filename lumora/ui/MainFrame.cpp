@@ -50,6 +50,19 @@ constexpr UINT kFirstUserTool = 43044;
 constexpr DWORD kFrameStyle = 0x08CA8000;   // disabled, caption, system menu, minimise box, title
 constexpr DWORD kObjectStyle = 0x50800000;  // child, visible, border
 constexpr RECT kObjectRect = {0, 0, 50, 50};
+
+// The widest pixel read-out in the font the bar draws its panes with.
+int WidestReadOut(CStatusBar& bar) {
+  CClientDC dc(&bar);
+  CFont* font = bar.GetFont();
+  HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), font ? font->GetSafeHandle() : ::GetStockObject(DEFAULT_GUI_FONT));
+  int widest = 0;
+  for (int digit = 0; digit <= 9; ++digit)
+    widest = std::max<int>(widest, dc.GetTextExtent(CVexDisplayOutput::PixelInfoText(digit * 1111, digit * 1111, digit * 111,
+                                                                                      digit * 111, digit * 111)).cx);
+  ::SelectObject(dc.GetSafeHdc(), old);
+  return widest;
+}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
@@ -213,12 +226,13 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
   EnableDocking(CBRS_ALIGN_ANY);
   DockControlBar(m_pToolBar.get());
   InitObjects();
-  // The pixel read-out takes what the clock leaves of the small display's width.
+  // The pixel read-out takes what the clock leaves of the small display's width, or what
+  // its whole text needs where the font is wider.
   if (m_wndStatusBar.GetCount() == 4) {
     UINT id = 0, style = 0;
     int clock = 0;
     m_wndStatusBar.GetPaneInfo(3, id, style, clock);
-    m_wndStatusBar.SetPaneInfo(2, kPixelPane, SBPS_NOBORDERS, 320 - clock);
+    m_wndStatusBar.SetPaneInfo(2, kPixelPane, SBPS_NOBORDERS, std::max(320 - clock, WidestReadOut(m_wndStatusBar)));
   }
   RecalcLayout();
   if (CVexDoc* doc = Doc()) doc->PrepareSaveFolder();
@@ -623,12 +637,25 @@ void CMainFrame::OnClose() {
   }
   if (m_bClosing) return;
   // A close met while an operation pumps messages, or while another window's capture
-  // road holds the frame busy, waits for it to end.
+  // road holds the frame busy, waits for it to end: the objects the operation works on
+  // must outlive it. It need not wait for a long capture, though: the capture and the
+  // white balance are aborted now (the camera library polls the abort), and nothing new
+  // starts until the close comes.
   if (m_nOperationDepth > 0 || m_bBusy) {
     m_bClosePending = 1;
+    m_bClosePosted = 0;
+    bool abort = false;
+    for (Worker* w : {&m_capture, &m_whiteBalance})
+      if (w->running) {
+        w->stop = 1;
+        abort = true;
+      }
+    if (abort)
+      if (CVexDoc* doc = Doc()) doc->SetAbort(1);
     return;
   }
   m_bClosing = 1;
+  m_bClosePending = 0;
   if (CVexDoc* doc = Doc()) doc->SetTitle("Valdane Lumora");
   CloseAnnotationTool();
   MSG msg;
@@ -689,8 +716,13 @@ void CMainFrame::ReportError(SHORT type, SHORT detail) {
 
 void CMainFrame::SetBusy(BOOL busy) {
   m_bBusy = busy ? 1 : 0;
-  if (!busy && m_bClosePending && m_nOperationDepth == 0 && GetSafeHwnd()) {
-    m_bClosePending = 0;
+  if (!busy && m_nOperationDepth == 0) PostPendingClose();
+}
+
+void CMainFrame::PostPendingClose() {
+  // Pending until the close itself runs: nothing starts in between.
+  if (m_bClosePending && !m_bClosePosted && GetSafeHwnd()) {
+    m_bClosePosted = 1;
     PostMessage(WM_CLOSE);
   }
 }

@@ -14,10 +14,11 @@ void CStaticFilespec::OnPaint() {
   GetClientRect(&rc);
   CString text;
   GetWindowText(text);
-  // The dialog's font, as the static control itself would use.
+  // The dialog's font, as the static control itself would use; without one, the font
+  // controls draw with (not the DC's system font, which is taller than the line).
   CWnd* parent = GetParent();
   HFONT font = parent ? reinterpret_cast<HFONT>(parent->SendMessage(WM_GETFONT)) : nullptr;
-  HGDIOBJ old = font ? ::SelectObject(dc.m_hDC, font) : nullptr;
+  HGDIOBJ old = ::SelectObject(dc.m_hDC, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
   dc.SetBkMode(TRANSPARENT);
   dc.SetTextColor(::GetSysColor(COLOR_BTNTEXT));
   // DrawTextEx works on its own copy: the window text stays whole.
@@ -25,7 +26,7 @@ void CStaticFilespec::OnPaint() {
   work.resize(work.size() + 8);
   const UINT ellipsis = m_bPathEllipsis ? DT_PATH_ELLIPSIS : DT_END_ELLIPSIS;
   ::DrawTextExA(dc.m_hDC, work.data(), text.GetLength(), &rc, m_dwFormat | ellipsis, nullptr);
-  if (old) ::SelectObject(dc.m_hDC, old);
+  ::SelectObject(dc.m_hDC, old);
 }
 
 BOOL CStaticFilespec::OnEraseBkgnd(CDC* pDC) {

@@ -17,7 +17,7 @@ struct InputEvent {
   uint32_t state = 0;       // buttons held and Shift/Control, Flags bits
   int wheel = 0;            // wheel steps, positive away from the user
   int clicks = 1;           // 2 for the second press of a double click
-  uint32_t vk = 0;          // Win32 virtual-key code (KeyDown/KeyUp)
+  int32_t key = 0;          // the desktop's key code, an SDL_Keycode (KeyDown/KeyUp)
   bool alt = false;         // Alt held (KeyDown/KeyUp)
   bool repeat = false;      // auto-repeat of a held key
   std::string text;         // UTF-8 characters typed (Text)

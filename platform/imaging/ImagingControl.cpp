@@ -562,6 +562,10 @@ void ImagingControl::Paint(HDC dc) {
     // Source rows are counted from the top; the DIB is bottom-up.
     int sx = int(source.left), sw = int(source.width), sh = int(source.height);
     int sy = shown->Height() - int(source.top) - sh;
+    // A shrunk picture shows the average of the pixels each screen pixel covers, so its
+    // colours stay true; an enlarged one shows each pixel as a crisp block.
+    const bool shrunk = display.width < source.width || display.height < source.height;
+    SetStretchBltMode(dc, shrunk ? HALFTONE : COLORONCOLOR);
     StretchDIBits(dc, int(std::lround(display.left)), int(std::lround(display.top)), int(std::lround(display.width)),
                   int(std::lround(display.height)), sx, sy, sw, sh, shown->Bits0(),
                   reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);

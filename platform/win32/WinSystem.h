@@ -61,6 +61,7 @@ DWORD SleepEx(DWORD milliseconds, BOOL alertable);
 #define MAKELANGID(p, s) ((((WORD)(s)) << 10) | (WORD)(p))
 #define MAKELCID(lang, sort) ((DWORD)((((DWORD)((WORD)(sort))) << 16) | ((DWORD)((WORD)(lang)))))
 #define LANGIDFROMLCID(lcid) ((WORD)(lcid))
+#define PRIMARYLANGID(lgid) ((WORD)(lgid) & 0x3FF)
 #define LANG_NEUTRAL 0x00
 #define LANG_ENGLISH 0x09
 #define LANG_JAPANESE 0x11

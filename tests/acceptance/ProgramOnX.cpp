@@ -222,6 +222,11 @@ void ProgramOnX::Drag(POINT from, POINT to, int steps) {
   x_->Sync();
 }
 
+void ProgramOnX::Wheel(POINT p, int notches) {
+  MoveTo(p);
+  for (int i = 0; i < std::abs(notches); ++i) Click(p, notches > 0 ? 4 : 5);
+}
+
 void ProgramOnX::Type(const std::string& text) {
   EXPECT_TRUE(x_->Type(text)) << "no key of the keyboard map types something in \"" << text << "\"";
   x_->Sync();
@@ -265,12 +270,40 @@ bool ProgramOnX::WaitForScreen(const std::function<bool(const Picture&)>& test, 
 std::optional<RECT> ProgramOnX::WaitForDialog(const std::string& what, std::optional<RECT> other, int seconds) {
   std::optional<RECT> found;
   auto differs = [&](const RECT& r) {
-    return !other || r.left != other->left || r.top != other->top || r.right != other->right;
+    const bool mainWindow = std::abs(r.left - main_.left) < 8 && std::abs(r.top - main_.top) < 8;
+    return !mainWindow && (!other || r.left != other->left || r.top != other->top || r.right != other->right);
   };
   if (!WaitForScreen([&](const Picture& p) { return (found = acceptance::ActiveCaption(p)) && differs(*found); }, what,
                      seconds))
     return std::nullopt;
   return found;
+}
+
+void ProgramOnX::WaitForLive(const RECT& pane) {
+  Picture first;
+  ASSERT_TRUE(WaitForScreen(
+      [&](const Picture& p) {
+        first = p;
+        return Distinct(p, pane) > 200;
+      },
+      "the live picture"));
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(first, p, pane, 0) > 1000; }, "a new live frame"));
+}
+
+bool ProgramOnX::WaitForCaret(const RECT& field, int seconds) {
+  return WaitForScreen(
+      [&](const Picture& p) {
+        for (int x = field.left; x < field.right; ++x) {
+          int run = 0;
+          for (int y = field.top; y < field.bottom; ++y) {
+            const uint32_t px = At(p, x, y);
+            run = Red(px) < 64 && Green(px) < 64 && Blue(px) < 64 ? run + 1 : 0;
+            if (run >= 9) return true;
+          }
+        }
+        return false;
+      },
+      "the caret in the field", seconds);
 }
 
 bool ProgramOnX::WaitForFile(const std::string& windowsPath, int seconds) {

@@ -64,6 +64,8 @@ class ProgramOnX : public testing::Test {
   void Click(POINT p, int button = 1);
   void DoubleClick(POINT p);
   void Drag(POINT from, POINT to, int steps = 8);
+  // Wheel notches over `p`: positive away from the user (up), negative towards.
+  void Wheel(POINT p, int notches);
   void Type(const std::string& text);
   // A key with modifiers: "Return", "alt+f", "ctrl+shift+Tab" (X key symbol names).
   void Press(const std::string& chord);
@@ -73,8 +75,15 @@ class ProgramOnX : public testing::Test {
   bool WaitUntil(const std::function<bool()>& condition, const std::string& what, int seconds = 60);
   // Until a picture of the screen satisfies `test`.
   bool WaitForScreen(const std::function<bool(const Picture&)>& test, const std::string& what, int seconds = 60);
-  // Until a window is active whose caption differs from `other` (a dialog opened); its caption.
+  // Until a window other than the main window is active, and its caption is not `other`
+  // (a dialog opened); its caption.
   std::optional<RECT> WaitForDialog(const std::string& what, std::optional<RECT> other = std::nullopt, int seconds = 60);
+  // Until `pane` shows the live picture and a frame after it (the sensor's noise differs
+  // from frame to frame): the program has taken its first frame and answers the user.
+  void WaitForLive(const RECT& pane);
+  // Until the caret shows in `field` (a dark upright line): the field has the focus, and
+  // keys typed now reach it.
+  bool WaitForCaret(const RECT& field, int seconds = 60);
   // Until the file exists, is not empty and has kept its size for a moment.
   bool WaitForFile(const std::string& windowsPath, int seconds = 60);
 

@@ -188,15 +188,18 @@ TEST_F(ControlPanelProgram, ATriggerPulseTakesOnePictureButNoneInTimeLapseMode) 
   CreateDirectoryA("C:\\Run\\trig", nullptr);
   WriteUser(ini, {{"FineMode", "0"}, {"FileFormat", "0"}, {"AutoSave", "1"}, {"ExternalTrigger", "1"},
               {"SaveFolder", "C:\\Run\\trig"}, {"SavePrefix", "trig"}, {"SaveBody", "$###"}});
-  // Pulses every 300 ms until `enough` holds or `pulses` were sent.
+  // Pulses until `enough` holds or `pulses` were sent: every 300 ms where no picture may
+  // come of them, and where one should, every 3 s, so that a busy machine has taken one
+  // pulse before the next is sent (two taken would be two pictures).
   auto pulsing = [](int pulses, std::function<bool()> enough) -> Step {
     auto sent = std::make_shared<int>(0);
     auto last = std::make_shared<std::chrono::steady_clock::time_point>();
+    const auto every = std::chrono::milliseconds(enough ? 3000 : 300);
     return [=] {
       if (enough && enough()) return true;
       if (*sent >= pulses) return true;
       const auto now = std::chrono::steady_clock::now();
-      if (now - *last < std::chrono::milliseconds(300)) return false;
+      if (now - *last < every) return false;
       *last = now;
       ++*sent;
       plat::board::PulseTrigger();
@@ -257,8 +260,10 @@ TEST_F(ControlPanelProgram, AStartInTimeLapseModeHoldsTheTriggerUntilTheModeEnds
   size_t inTimeLapse = 9, afterwards = 0;
   auto pulses = std::make_shared<int>(0);
   auto last = std::make_shared<std::chrono::steady_clock::time_point>();
-  // One pulse every 300 ms until `enough` holds or `count` were sent.
+  // Pulses until `enough` holds or `count` were sent: every 300 ms where no picture may
+  // come of them, every 3 s where one should (a busy machine takes one before the next).
   auto pulsing = [=](int count, std::function<bool()> enough) -> Step {
+    const auto every = std::chrono::milliseconds(enough ? 3000 : 300);
     return [=] {
       if (enough && enough()) return true;
       if (*pulses >= count) {
@@ -266,7 +271,7 @@ TEST_F(ControlPanelProgram, AStartInTimeLapseModeHoldsTheTriggerUntilTheModeEnds
         return true;
       }
       const auto now = std::chrono::steady_clock::now();
-      if (now - *last < std::chrono::milliseconds(300)) return false;
+      if (now - *last < every) return false;
       *last = now;
       ++*pulses;
       plat::board::PulseTrigger();

@@ -384,13 +384,21 @@ void CVexDisplayOutput::ShowZoomText() {
   if (context.Release() != 0) Fail(5);
 }
 
-int CVexDisplayOutput::ShowPixelInfo(int x, int y, int red, int green, int blue) {
+CString CVexDisplayOutput::PixelInfoText(int x, int y, int red, int green, int blue) {
   CString text;
   text.Format("X : %04d   Y : %04d     R : %03d   G : %03d   B : %03d", x, y, red, green, blue);
+  return text;
+}
+
+int CVexDisplayOutput::ShowPixelInfo(int x, int y, int red, int green, int blue) {
+  ShowReadOut(PixelInfoText(x, y, red, green, blue));
+  return 1;
+}
+
+void CVexDisplayOutput::ShowReadOut(LPCSTR text) {
   CWnd* main = MainWindow();
   CWnd* bar = main ? main->GetDescendantWindow(kStatusBarId) : nullptr;
-  if (bar) bar->SendMessage(SB_SETTEXT, 2, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(text)));
-  return 1;
+  if (bar) bar->SendMessage(SB_SETTEXT, 2, reinterpret_cast<LPARAM>(text));
 }
 
 void CVexDisplayOutput::PixelReadOut(LONG x, LONG y) {
@@ -401,6 +409,9 @@ void CVexDisplayOutput::PixelReadOut(LONG x, LONG y) {
   if (s == 0) return;
   const float px = float(x) / s - lead->GetDisplayLeft() / s;
   const float py = float(y) / s - lead->GetDisplayTop() / s;
+  // Beside the picture (a picture narrower or lower than the pane) there is no pixel to
+  // read: the read-out is left empty rather than showing a place that does not exist.
+  if (px < 0 || py < 0 || px >= lead->GetImageWidth() || py >= lead->GetImageHeight()) return ShowReadOut("");
   const LONG colour = lead->GetPixel(px, py);
   ShowPixelInfo(static_cast<int>(px), static_cast<int>(py), colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }

@@ -132,6 +132,8 @@ class CVexDisplayOutput : public CVexImageOutput {
   // ---- still picture and read-out
   void ShowZoomText();
   int ShowPixelInfo(int x, int y, int red, int green, int blue);
+  // The read-out's text, as the status bar shows it.
+  static CString PixelInfoText(int x, int y, int red, int green, int blue);
   void StoreShownBitmap();
   float GetImageWidth() const;
   float GetImageHeight() const;
@@ -288,6 +290,7 @@ class CVexDisplayOutput : public CVexImageOutput {
   void ApplyCursor(UINT resource, int own);
   void SetRegionTool(BOOL on);
   void PixelReadOut(LONG x, LONG y);
+  void ShowReadOut(LPCSTR text);
   void ForwardMouseDown(short button, short shift, LONG x, LONG y);
   void ForwardMouseMove(short button, short shift, LONG x, LONG y);
   void ForwardMouseUp(short button, short shift, LONG x, LONG y);

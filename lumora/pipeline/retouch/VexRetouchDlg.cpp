@@ -206,7 +206,14 @@ void CVexRetouchDlg::ShowNewSize(int width, int height) {
 }
 
 void CVexRetouchDlg::ShowStageSize() {
-  ShowNewSize(static_cast<int>(m_pStageControl->GetImageWidth()), static_cast<int>(m_pStageControl->GetImageHeight()));
+  const int width = static_cast<int>(m_pStageControl->GetImageWidth());
+  const int height = static_cast<int>(m_pStageControl->GetImageHeight());
+  // The picture as it is now: a turn swaps its sides, a crop made before it shrinks it.
+  if (m_pSize) {
+    m_pSize->m_strCurrentSize = SizeText(width, height);
+    if (m_pSize->m_hWnd) m_pSize->SetDlgItemText(1018, m_pSize->m_strCurrentSize);
+  }
+  ShowNewSize(width, height);
 }
 
 int CVexRetouchDlg::Ask(UINT textId, UINT type) {

@@ -47,7 +47,7 @@ struct FreeTypeFont::Face {
 
 FreeTypeFont::~FreeTypeFont() = default;
 
-std::unique_ptr<FreeTypeFont> FreeTypeFont::Create(const LOGFONTA& lf) {
+std::unique_ptr<FreeTypeFont> FreeTypeFont::Create(const LOGFONTA& lf, bool japaneseLocale) {
   std::string faceName(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE - 1));
   int weight = lf.lfWeight ? static_cast<int>(lf.lfWeight) : FW_NORMAL;
   FaceFile file = MatchFace(faceName, weight, lf.lfItalic != 0, lf.lfCharSet, lf.lfPitchAndFamily);
@@ -114,29 +114,38 @@ std::unique_ptr<FreeTypeFont> FreeTypeFont::Create(const LOGFONTA& lf) {
   font->boldExtra_ = boldExtra;
   font->synthItalic_ = lf.lfItalic && !file.italic;
   font->antialias_ = lf.lfQuality != NONANTIALIASED_QUALITY;
+  font->pitchAndFamily_ = lf.lfPitchAndFamily;
+  // Japanese faces draw 0x5C as the yen sign, as the Japanese code page reads it; elsewhere
+  // the character is a backslash (paths), drawn from the Western face of the same kind.
+  font->westernBackslash_ = !japaneseLocale && FT_Get_Char_Index(f, U'\u3042') != 0;
   return font;
+}
+
+void FreeTypeFont::OpenOnce(std::unique_ptr<Face>& face, bool& tried, const FaceFile& file, int& boldExtra) {
+  if (tried) return;
+  tried = true;
+  face = Face::Open(file);
+  if (face && FT_Set_Char_Size(face->face, std::lround(emX_ * 64), std::lround(emY_ * 64), 72, 72) != 0) face.reset();
+  // The other face has its own file: it may need emboldening when the main face has a bold file.
+  boldExtra = weight_ >= FW_SEMIBOLD && !file.bold ? EmboldenWidth(emY_) : 0;
 }
 
 Glyph FreeTypeFont::Render(char32_t c) {
   FT_Face f = face_->face;
   FT_UInt index = FT_Get_Char_Index(f, c);
-  bool fromFallback = false;
-  if (index == 0 && c >= 0x80) {
-    // Characters the font lacks come from the Japanese face, as font linking would.
-    if (!fallbackTried_) {
-      fallbackTried_ = true;
-      const FaceFile file = MatchFace("", weight_, italic_, SHIFTJIS_CHARSET);
-      fallback_ = Face::Open(file);
-      if (fallback_ && FT_Set_Char_Size(fallback_->face, std::lround(emX_ * 64), std::lround(emY_ * 64), 72, 72) != 0)
-        fallback_.reset();
-      fallbackBoldExtra_ = weight_ >= FW_SEMIBOLD && !file.bold ? EmboldenWidth(emY_) : 0;
+  int boldExtra = boldExtra_;
+  if (c == U'\\' && westernBackslash_) {
+    OpenOnce(western_, westernTried_, MatchFace("", weight_, italic_, ANSI_CHARSET, pitchAndFamily_), westernBoldExtra_);
+    if (western_) {
+      if (FT_UInt i = FT_Get_Char_Index(western_->face, c)) f = western_->face, index = i, boldExtra = westernBoldExtra_;
     }
+  } else if (index == 0 && c >= 0x80) {
+    // Characters the font lacks come from the Japanese face, as font linking would.
+    OpenOnce(fallback_, fallbackTried_, MatchFace("", weight_, italic_, SHIFTJIS_CHARSET), fallbackBoldExtra_);
     if (fallback_) {
-      if (FT_UInt i = FT_Get_Char_Index(fallback_->face, c)) f = fallback_->face, index = i, fromFallback = true;
+      if (FT_UInt i = FT_Get_Char_Index(fallback_->face, c)) f = fallback_->face, index = i, boldExtra = fallbackBoldExtra_;
     }
   }
-  // The fallback face has its own file: it may need emboldening when the main face has a bold file.
-  const int boldExtra = fromFallback ? fallbackBoldExtra_ : boldExtra_;
   Glyph g;
   FT_Int32 flags = antialias_ ? FT_LOAD_TARGET_NORMAL : (FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME);
   if (FT_Load_Glyph(f, index, flags) != 0) return g;

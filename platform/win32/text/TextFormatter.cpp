@@ -42,14 +42,27 @@ int Width(RealizedFont& f, std::string_view s) { return MeasureRun(f, s).width; 
 
 bool IsSpace(char32_t c) { return c == U' ' || c == U'\t'; }
 
+// Japanese line-breaking rules: closing marks, small kana and the long vowel mark never
+// begin a line; opening brackets never end one.
+bool NoLineStart(char32_t c) {
+  static constexpr std::u32string_view marks = U"、。，．・：；？！ー々ゝゞヽヾ）］｝」』】〕〉》’”"
+                                               U"ぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ),.:;!?]}";
+  return marks.find(c) != std::u32string_view::npos;
+}
+bool NoLineEnd(char32_t c) {
+  static constexpr std::u32string_view marks = U"（［｛「『【〔〈《‘“([{";
+  return marks.find(c) != std::u32string_view::npos;
+}
+
 // Splits a paragraph into lines no wider than `width`, breaking after spaces and
-// around wide characters; a word wider than a line stays whole unless
+// around wide characters (by the Japanese rules); a word wider than a line stays whole unless
 // `breakWords` (the edit-control rule) lets it break between characters.
 std::vector<std::pair<size_t, size_t>> Wrap(RealizedFont& f, std::string_view s, int width, bool breakWords) {
   std::vector<std::pair<size_t, size_t>> lines;  // [begin, end) of the shown part
   size_t lineStart = 0, pos = 0;
   int lineWidth = 0;   // of the line so far, trailing spaces included
   size_t lastBreak = std::string_view::npos;  // where the line may end (after spaces)
+  char32_t prev = 0;
   while (pos < s.size()) {
     size_t len;
     char32_t c = DecodeAt(s, pos, &len);
@@ -58,9 +71,11 @@ std::vector<std::pair<size_t, size_t>> Wrap(RealizedFont& f, std::string_view s,
       lineWidth += adv;
       pos += len;
       lastBreak = pos;
+      prev = c;
       continue;
     }
-    if (IsWide(c) && pos > lineStart) lastBreak = pos;  // wide characters break before themselves
+    // Wide characters break before and after themselves.
+    if ((IsWide(c) || IsWide(prev)) && pos > lineStart && !NoLineStart(c) && !NoLineEnd(prev)) lastBreak = pos;
     if (lineWidth + adv > width && pos > lineStart) {
       size_t cut = lastBreak != std::string_view::npos && lastBreak > lineStart ? lastBreak : std::string_view::npos;
       if (cut == std::string_view::npos && breakWords) cut = pos;
@@ -77,7 +92,7 @@ std::vector<std::pair<size_t, size_t>> Wrap(RealizedFont& f, std::string_view s,
     }
     lineWidth += adv;
     pos += len;
-    if (IsWide(c)) lastBreak = pos;
+    prev = c;
   }
   size_t end = s.size();
   while (end > lineStart && (s[end - 1] == ' ' || s[end - 1] == '\t')) --end;

@@ -6,6 +6,7 @@
 #include "../KernelObject.h"
 #include "Input.h"
 #include "Window.h"
+#include "display/Keyboard.h"
 #include "display/Screen.h"
 #include "gdi/SysColors.h"
 
@@ -99,41 +100,57 @@ void ScreenInUse() {
   PaintDesktop(ScreenRect());
 }
 
+namespace {
+
+bool Held(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+// Text a key typed on the desktop's keyboard map. Control characters are the keys' own
+// (TranslateMessage makes them); Control or Alt alone turns a key into a command, though
+// the desktop still reports its character. Both together are AltGr, which types.
+bool TypesText(const std::string& text) {
+  if (text.empty() || Held(VK_CONTROL) != Held(VK_MENU)) return false;
+  for (unsigned char c : text)
+    if (c < 0x20 || c == 0x7F) return false;
+  return true;
+}
+
+}  // namespace
+
+void DeliverScreenInput(const display::InputEvent& ev) {
+  using Kind = display::InputEvent::Kind;
+  auto button = [](uint32_t b) { return b == display::InputEvent::RButton ? 1 : b == display::InputEvent::MButton ? 2 : 0; };
+  switch (ev.kind) {
+    case Kind::MouseMove: input::MouseMove(ev.x, ev.y); break;
+    case Kind::MouseDown:
+    case Kind::MouseUp:
+      input::MouseMove(ev.x, ev.y);
+      input::MouseButton(button(ev.button), ev.kind == Kind::MouseDown);
+      break;
+    case Kind::MouseWheel:
+      input::MouseMove(ev.x, ev.y);
+      input::Wheel(ev.wheel);
+      break;
+    case Kind::KeyDown:
+    case Kind::KeyUp:
+      if (UINT vk = display::VirtualKey(ev.key)) input::Key(vk, ev.kind == Kind::KeyDown);
+      break;
+    case Kind::Text:
+      if (TypesText(ev.text)) input::Chars(ev.text);
+      break;
+    case Kind::Quit:
+      for (auto& w : AllWindows())
+        if (w->parent == DesktopHwnd() && (w->style & WS_VISIBLE)) PostMessageA(w->hwnd, WM_CLOSE, 0, 0);
+      break;
+  }
+}
+
 void PumpScreenInput() {
   if (!g_screenUsed) return;
   auto& screen = display::Screen::Get();
   display::InputEvent ev;
-  using Kind = display::InputEvent::Kind;
-  auto button = [](uint32_t b) { return b == display::InputEvent::RButton ? 1 : b == display::InputEvent::MButton ? 2 : 0; };
-  while (screen.PopInput(ev)) {
-    switch (ev.kind) {
-      case Kind::MouseMove: input::MouseMove(ev.x, ev.y); break;
-      case Kind::MouseDown:
-      case Kind::MouseUp:
-        input::MouseMove(ev.x, ev.y);
-        input::MouseButton(button(ev.button), ev.kind == Kind::MouseDown);
-        break;
-      case Kind::MouseWheel:
-        input::MouseMove(ev.x, ev.y);
-        input::Wheel(ev.wheel);
-        break;
-      case Kind::KeyDown: input::Key(ev.vk, true); break;
-      case Kind::KeyUp: input::Key(ev.vk, false); break;
-      case Kind::Text: {
-        // Keys already make the ASCII characters; only other text comes this way.
-        bool ascii = true;
-        for (unsigned char c : ev.text) ascii = ascii && c < 0x80;
-        if (!ascii) input::Chars(ev.text);
-        break;
-      }
-      case Kind::Quit:
-        for (auto& w : AllWindows())
-          if (w->parent == DesktopHwnd() && (w->style & WS_VISIBLE)) PostMessageA(w->hwnd, WM_CLOSE, 0, 0);
-        break;
-      default: break;
-    }
-  }
+  while (screen.PopInput(ev)) DeliverScreenInput(ev);
 }
+
 bool ScreenWasUsed() { return g_screenUsed; }
 
 void PresentScreen() {

@@ -3,6 +3,7 @@
 // window that is uncovered is asked to paint again, as on the classic desktop.
 #pragma once
 #include "../WinUser.h"
+#include "display/InputEvent.h"
 #include "gdi/Region.h"
 
 namespace plat::user {
@@ -26,6 +27,10 @@ void ScreenInUse();
 // Feeds what the screen's back end received (mouse, keys, text) into the window manager's
 // input; the back end wakes waiting message loops when something arrives.
 void PumpScreenInput();
+// One event of the back end's input into the window manager: keys through the key
+// table, text through the filter that keeps what typing makes. The test driver's input
+// goes this way too.
+void DeliverScreenInput(const display::InputEvent& ev);
 bool ScreenWasUsed();
 
 }  // namespace plat::user

@@ -104,6 +104,31 @@ const std::vector<const char*> kSign = {
     "  #oooooooooo......oooooooooo#", "   #oooooooooooooooooooooooo#", "    #oooooooooooooooooooooo#",
     "     ##oooooooooooooooooo##", "       ####oooooooooo####", "           ##########"};
 
+// The round sign with another symbol on it (white '.', black '#'), its top left at `at`.
+std::shared_ptr<IconObject> SignWith(const std::vector<const char*>& symbol, POINT at, COLORREF color) {
+  std::vector<std::string> rows;
+  for (const char* r : kSign) {
+    std::string row(r);
+    for (char& ch : row)
+      if (ch == '.') ch = 'o';
+    rows.push_back(row);
+  }
+  for (size_t y = 0; y < symbol.size(); ++y) {
+    std::string& row = rows[static_cast<size_t>(at.y) + y];
+    for (size_t x = 0; symbol[y][x]; ++x)
+      if (symbol[y][x] != ' ') row[static_cast<size_t>(at.x) + x] = symbol[y][x];
+  }
+  std::vector<const char*> art;
+  for (const std::string& row : rows) art.push_back(row.c_str());
+  return FromArt(art, color, {16, 16}, true);
+}
+
+const std::vector<const char*> kCrossMark = {"..      ..", "...    ...", " ...  ... ", "  ......  ", "   ....   ",
+                                             "   ....   ", "  ......  ", " ...  ... ", "...    ...", "..      .."};
+const std::vector<const char*> kQuestionMark = {"  ....  ", " ...... ", "..    ..", "      ..", "     ...", "    ... ",
+                                                "   ...  ", "   ..   ", "        ", "   ..   ", "   ..   "};
+const std::vector<const char*> kExclamationMark = {"###", "###", "###", "###", "###", "###", " # ", "   ", "###", "###"};
+
 HICON Standard(ULONG_PTR id, bool cursor) {
   static std::mutex m;
   static std::map<ULONG_PTR, HICON> made;
@@ -127,9 +152,9 @@ HICON Standard(ULONG_PTR id, bool cursor) {
   } else {
     switch (id) {
       case 32512: case 32517: o = FromArt(kWindow, RGB(0, 0, 128), {16, 16}, true); break;
-      case 32513: o = FromArt(kSign, RGB(255, 0, 0), {16, 16}, true); break;
-      case 32514: o = FromArt(kSign, RGB(0, 0, 255), {16, 16}, true); break;
-      case 32515: o = FromArt(kSign, RGB(255, 255, 0), {16, 16}, true); break;
+      case 32513: o = SignWith(kCrossMark, {11, 5}, RGB(255, 0, 0)); break;            // hand (error)
+      case 32514: o = SignWith(kQuestionMark, {12, 4}, RGB(0, 0, 255)); break;         // question
+      case 32515: o = SignWith(kExclamationMark, {14, 4}, RGB(255, 255, 0)); break;    // exclamation
       case 32516: o = FromArt(kSign, RGB(0, 0, 255), {16, 16}, true); break;
       default: return nullptr;
     }

@@ -1,11 +1,16 @@
 #include "Driver.h"
 
-#include <cctype>
+#include <SDL_keycode.h>
+
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
+#include "../WinSystem.h"
+#include "Composition.h"
 #include "Input.h"
 #include "MessageQueue.h"
+#include "display/Keyboard.h"
 
 namespace plat::user::driver {
 
@@ -33,28 +38,70 @@ void Drag(POINT from, POINT to, int steps) {
   input::MouseButton(0, false);
 }
 
+namespace {
+
+using display::InputEvent;
+
+display::KeyMap Map() { return display::KeyMapOfLocale(GetUserDefaultLCID()); }
+
+void KeyEvent(int32_t key, bool down) {
+  InputEvent ev;
+  ev.kind = down ? InputEvent::Kind::KeyDown : InputEvent::Kind::KeyUp;
+  ev.key = key;
+  DeliverScreenInput(ev);
+}
+
+void TextEvent(const std::string& text) {
+  InputEvent ev;
+  ev.kind = InputEvent::Kind::Text;
+  ev.text = text;
+  DeliverScreenInput(ev);
+}
+
+// A key pressed and released as the desktop reports it: the key, then what it types
+// on the keyboard map, whatever the modifiers (the window manager sorts that out).
+void Stroke(int32_t key, bool shift, const std::string& text) {
+  if (shift) KeyEvent(SDLK_LSHIFT, true);
+  KeyEvent(key, true);
+  if (!text.empty()) TextEvent(text);
+  KeyEvent(key, false);
+  if (shift) KeyEvent(SDLK_LSHIFT, false);
+}
+
+}  // namespace
+
 void PressKey(UINT vk, unsigned modifiers) {
-  if (modifiers & kControl) input::Key(VK_CONTROL, true);
-  if (modifiers & kShift) input::Key(VK_SHIFT, true);
-  if (modifiers & kAlt) input::Key(VK_MENU, true);
-  input::Key(vk, true);
-  input::Key(vk, false);
-  if (modifiers & kAlt) input::Key(VK_MENU, false);
-  if (modifiers & kShift) input::Key(VK_SHIFT, false);
-  if (modifiers & kControl) input::Key(VK_CONTROL, false);
+  const display::KeyMap map = Map();
+  const int32_t key = display::KeyOfVirtualKey(vk, map);
+  if (!key) {
+    std::fprintf(stderr, "driver: no key of the keyboard makes virtual key 0x%02X\n", vk);
+    return;
+  }
+  const bool shift = (modifiers & kShift) != 0;
+  if (modifiers & kControl) KeyEvent(SDLK_LCTRL, true);
+  if (shift) KeyEvent(SDLK_LSHIFT, true);
+  if (modifiers & kAlt) KeyEvent(SDLK_LALT, true);
+  Stroke(key, false, display::TextOf(key, shift, map));
+  if (modifiers & kAlt) KeyEvent(SDLK_LALT, false);
+  if (shift) KeyEvent(SDLK_LSHIFT, false);
+  if (modifiers & kControl) KeyEvent(SDLK_LCTRL, false);
 }
 
 void TypeText(const std::string& text) {
+  const display::KeyMap map = Map();
   for (size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (std::isalpha(c)) PressKey(static_cast<UINT>(std::toupper(c)), std::isupper(c) ? kShift : kNone);
-    else if (std::isdigit(c) || c == ' ') PressKey(c);
-    else if (c == '\n') PressKey(VK_RETURN);
-    else if (c == '\t') PressKey(VK_TAB);
-    else {
-      // Anything else, a whole UTF-8 character at a time.
-      size_t n = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-      input::Chars(text.substr(i, n));
+    const char c = text[i];
+    if (c == '\n') {
+      PressKey(VK_RETURN);
+    } else if (c == '\t') {
+      PressKey(VK_TAB);
+    } else if (auto stroke = display::StrokeOf(c, map)) {
+      Stroke(stroke->key, stroke->shift, std::string(1, c));
+    } else {
+      // No key types it: a whole UTF-8 character at a time, as an input method hands it over.
+      const auto lead = static_cast<unsigned char>(c);
+      const size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+      TextEvent(text.substr(i, n));
       i += n - 1;
     }
   }

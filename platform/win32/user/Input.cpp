@@ -62,9 +62,9 @@ HWND Target(POINT pt, int* hit) {
     *hit = HTCLIENT;
     return capture;
   }
-  HWND h = WindowFromPoint(pt);
+  HWND h = HitTestPoint(DesktopHwnd(), pt, hit);
   if (!h) return nullptr;
-  *hit = static_cast<int>(SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
+  if (*hit == kHitNotAsked) *hit = static_cast<int>(SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
   return h;
 }
 
@@ -125,12 +125,13 @@ void TrackKeyState(ThreadQueue& q, const MSG& m) {
   }
 }
 
-int CharacterOfKey(UINT vk, const BYTE* keys) {
+int CharacterOfKey(UINT vk, const BYTE* keys, bool systemKey) {
   bool shift = Down(keys, VK_SHIFT);
   bool ctrl = Down(keys, VK_CONTROL);
   bool caps = (keys[VK_CAPITAL] & 0x01) != 0;
   if (vk >= 'A' && vk <= 'Z') {
     if (ctrl) return static_cast<int>(vk - 'A' + 1);
+    if (!systemKey) return -1;
     return (shift != caps) ? static_cast<int>(vk) : static_cast<int>(vk - 'A' + 'a');
   }
   if (ctrl) {
@@ -138,30 +139,13 @@ int CharacterOfKey(UINT vk, const BYTE* keys) {
     if (vk == VK_BACK) return 0x7F;
     return -1;
   }
-  if (vk >= '0' && vk <= '9') return shift ? ")!@#$%^&*("[vk - '0'] : static_cast<int>(vk);
-  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return static_cast<int>('0' + vk - VK_NUMPAD0);
+  if (systemKey && !shift && vk >= '0' && vk <= '9') return static_cast<int>(vk);
   switch (vk) {
-    case VK_SPACE: return ' ';
+    case VK_SPACE: return systemKey ? ' ' : -1;
     case VK_RETURN: return '\r';
     case VK_BACK: return '\b';
     case VK_TAB: return '\t';
     case VK_ESCAPE: return 0x1B;
-    case VK_MULTIPLY: return '*';
-    case VK_ADD: return '+';
-    case VK_SUBTRACT: return '-';
-    case VK_DECIMAL: return '.';
-    case VK_DIVIDE: return '/';
-    case 0xBA: return shift ? ':' : ';';
-    case 0xBB: return shift ? '+' : '=';
-    case 0xBC: return shift ? '<' : ',';
-    case 0xBD: return shift ? '_' : '-';
-    case 0xBE: return shift ? '>' : '.';
-    case 0xBF: return shift ? '?' : '/';
-    case 0xC0: return shift ? '~' : '`';
-    case 0xDB: return shift ? '{' : '[';
-    case 0xDC: return shift ? '|' : '\\';
-    case 0xDD: return shift ? '}' : ']';
-    case 0xDE: return shift ? '"' : '\'';
     default: return -1;
   }
 }

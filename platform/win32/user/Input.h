@@ -11,8 +11,10 @@ namespace plat::user {
 
 // Updates the thread's key table for an input message it has just retrieved.
 void TrackKeyState(ThreadQueue& q, const MSG& m);
-// The character a key makes with the given key table (US layout), or -1 for none.
-int CharacterOfKey(UINT vk, const BYTE* keys);
+// The character a key makes by itself with the given key table, or -1 for none: control
+// characters, and with Alt (a system key) the letters, digits and space of mnemonics.
+// Printable characters come as text, typed on the desktop's keyboard map.
+int CharacterOfKey(UINT vk, const BYTE* keys, bool systemKey);
 
 // The message raw mouse input makes as its thread reads it: the capture or the window under
 // it, hit-tested, activated and with the cursor set, a double click recognised. None when no
@@ -28,8 +30,7 @@ void MouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
 void Key(UINT vk, bool down);
 // Wheel steps (positive away from the user) at the focus window, WHEEL_DELTA each.
 void Wheel(int steps);
-// Characters a keyboard cannot type directly (non-ASCII text) arrive as WM_CHAR, one
-// byte of the UTF-8 text each, at the focus window.
+// Typed text arrives as WM_CHAR, one byte of the UTF-8 text each, at the focus window.
 void Chars(const std::string& text);
 }  // namespace input
 

@@ -488,7 +488,7 @@ LPARAM GetMessageExtraInfo() { return 0; }
 
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
-  int ch = CharacterOfKey(static_cast<UINT>(msg->wParam), CurrentQueue()->keys);
+  int ch = CharacterOfKey(static_cast<UINT>(msg->wParam), CurrentQueue()->keys, msg->message == WM_SYSKEYDOWN);
   if (ch < 0) return TRUE;
   POINT pt = msg->pt;
   // The character comes next, before anything else waiting in the queue.

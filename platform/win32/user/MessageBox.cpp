@@ -87,20 +87,76 @@ class TemplateWriter {
   std::vector<uint8_t> bytes_;
 };
 
-int LineCount(const std::string& s) { return 1 + static_cast<int>(std::count(s.begin(), s.end(), '\n')); }
+constexpr int kIconId = 0x14;  // the icon's control, as Windows numbers it
+constexpr int kTextId = 0xFFFF;
 
-int WidestLine(const std::string& s) {
-  int widest = 0, now = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c == '\n') {
-      widest = std::max(widest, now);
-      now = 0;
-    } else if ((c & 0xC0) != 0x80) {
-      now += c >= 0x80 ? 2 : 1;  // wide characters take two cells
-    }
+UINT IconMask(UINT type) { return type & MB_ICONMASK; }
+
+LPCSTR IconOf(UINT type) {
+  switch (IconMask(type)) {
+    case MB_ICONHAND: return IDI_HAND;
+    case MB_ICONQUESTION: return IDI_QUESTION;
+    case MB_ICONEXCLAMATION: return IDI_EXCLAMATION;
+    case MB_ICONASTERISK: return IDI_ASTERISK;
+    default: return nullptr;
   }
-  return std::max(widest, now);
+}
+
+// The box is laid out in the font its text is drawn with: the text wraps only where a
+// line is wider than most of the screen, and the box grows around it, the icon and the
+// buttons. Sizes in pixels.
+void LayOut(HWND dialog, UINT type) {
+  constexpr int kMargin = 11, kIconSize = 32, kButtonH = 23, kButtonMinW = 75, kGap = 6;
+  HWND text = GetDlgItem(dialog, kTextId);
+  HWND icon = GetDlgItem(dialog, kIconId);
+  if (icon) SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IconOf(type))), 0);
+  HDC dc = GetDC(dialog);
+  // The text's own font, or the one controls draw with when they have none.
+  HGDIOBJ font = reinterpret_cast<HFONT>(SendMessageA(text, WM_GETFONT, 0, 0));
+  HGDIOBJ oldFont = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  std::string body(static_cast<size_t>(GetWindowTextLengthA(text)) + 1, '\0');
+  body.resize(static_cast<size_t>(GetWindowTextA(text, body.data(), static_cast<int>(body.size()))));
+  const int maxWidth = GetSystemMetrics(SM_CXSCREEN) * 5 / 8;
+  RECT tr{0, 0, maxWidth, 0};
+  DrawTextA(dc, body.c_str(), -1, &tr, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  std::vector<HWND> buttons;
+  int buttonW = kButtonMinW;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (c == text || c == icon) continue;
+    buttons.push_back(c);
+    char label[64] = {};
+    GetWindowTextA(c, label, sizeof label);
+    RECT br{};
+    DrawTextA(dc, label, -1, &br, DT_CALCRECT | DT_SINGLELINE);
+    buttonW = std::max<int>(buttonW, br.right + 2 * kMargin);
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(dialog, dc);
+
+  const int textW = tr.right, textH = std::max<int>(tr.bottom, 1);
+  const int textX = kMargin + (icon ? kIconSize + kMargin : 0);
+  // A short text stands beside the middle of the icon.
+  const int textY = kMargin + (icon && textH < kIconSize ? (kIconSize - textH) / 2 : 0);
+  const int rowW = static_cast<int>(buttons.size()) * (buttonW + kGap) - kGap;
+  const int width = std::max(textX + textW + kMargin, rowW + 2 * kMargin);
+  const int rowY = std::max(textY + textH, icon ? kMargin + kIconSize : 0) + kMargin + 4;
+  const int height = rowY + kButtonH + kMargin;
+  if (icon) MoveWindow(icon, kMargin, kMargin, kIconSize, kIconSize, FALSE);
+  MoveWindow(text, textX, textY, textW, textH, FALSE);
+  int x = (width - rowW) / 2;
+  for (HWND b : buttons) {
+    MoveWindow(b, x, rowY, buttonW, kButtonH, FALSE);
+    x += buttonW + kGap;
+  }
+  // The frame grows around the new client area and stays centred where it was.
+  RECT frame{0, 0, width, height}, now{};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)));
+  GetWindowRect(dialog, &now);
+  const int fw = frame.right - frame.left, fh = frame.bottom - frame.top;
+  const int cx = (now.left + now.right) / 2, cy = (now.top + now.bottom) / 2;
+  SetWindowPos(dialog, nullptr, std::max(0, cx - fw / 2), std::max(0, cy - fh / 2), fw, fh,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK BoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -108,6 +164,7 @@ INT_PTR CALLBACK BoxProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     UINT type = static_cast<UINT>(lParam);
     // Without a Cancel button, Esc and the close box answer the only or first button.
     SetWindowLongPtrA(dialog, DWLP_USER, static_cast<LONG_PTR>(type));
+    LayOut(dialog, type);
     return TRUE;
   }
   if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
@@ -143,27 +200,21 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   shown.caption = title;
   shown.text = body;
   shown.type = type;
-  if (plat::user::responder::HasScript()) {
+  const bool show = plat::user::responder::TakeShowBox();
+  if (!show && plat::user::responder::HasScript()) {
     plat::user::responder::Record(shown);
     return plat::user::responder::Run(shown);
   }
   // Nobody can answer a box on the memory-only screen: it is recorded and gets its default.
-  if (plat::config::Get("DISPLAY", "headless") == "headless") {
+  if (!show && plat::config::Get("DISPLAY", "headless") == "headless") {
     plat::user::responder::Record(shown);
     std::fprintf(stderr, "message box \"%s\": %s -> default button\n", title.c_str(), body.c_str());
     return buttons[static_cast<size_t>(def)].id;
   }
 
-  // Layout in dialog units.
-  bool icon = (type & MB_ICONMASK) != 0;
-  int textX = icon ? 36 : 10;
-  int textW = std::clamp(WidestLine(body) * 4 + 4, 60, 300);
-  int textH = LineCount(body) * 8 + 8;
-  int buttonW = 50, buttonH = 14, gap = 6;
-  int buttonsW = static_cast<int>(buttons.size()) * (buttonW + gap) - gap;
-  int width = std::max(textX + textW + 10, buttonsW + 20);
-  int height = std::max(textH, icon ? 28 : 0) + 12 + buttonH + 10;
-
+  // Places in dialog units; the box lays itself out in its font when it opens.
+  const bool icon = IconOf(type) != nullptr;
+  const int width = 200, height = 60, buttonW = 50, buttonH = 14;
   TemplateWriter t;
   t.Word(1);
   t.Word(0xFFFF);
@@ -182,13 +233,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   t.Word(400);
   t.Word(0x8000);  // not italic, character set 128
   t.Text("ＭＳ Ｐゴシック");
-  if (icon) t.Item(SS_ICON, 10, 10, 20, 20, -1, 0x82, "");
-  t.Item(SS_LEFT | SS_NOPREFIX, textX, 12, textW, textH, 0xFFFF, 0x82, body);
-  int x = (width - buttonsW) / 2, y = height - buttonH - 8;
+  if (icon) t.Item(SS_ICON, 10, 10, 20, 20, kIconId, 0x82, "");
+  t.Item(SS_LEFT | SS_NOPREFIX, 10, 10, width - 20, 20, kTextId, 0x82, body);
   for (size_t i = 0; i < buttons.size(); ++i) {
     DWORD style = (static_cast<int>(i) == def ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP | (i == 0 ? WS_GROUP : 0);
-    t.Item(style, x, y, buttonW, buttonH, buttons[i].id, 0x80, japanese ? buttons[i].japanese : buttons[i].english);
-    x += buttonW + gap;
+    t.Item(style, 10, height - buttonH - 8, buttonW, buttonH, buttons[i].id, 0x80,
+           japanese ? buttons[i].japanese : buttons[i].english);
   }
   INT_PTR r = DialogBoxIndirectParamA(nullptr, reinterpret_cast<LPCDLGTEMPLATEA>(t.Bytes().data()), owner, BoxProc,
                                       static_cast<LPARAM>(type));

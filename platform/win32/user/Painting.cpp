@@ -69,6 +69,8 @@ bool HasFrame(const Window& w) {
          w.rect.bottom != w.client.bottom;
 }
 
+void InvalidatePart(const Window& child, const RECT& area, bool erase, bool children, bool framesBelow);
+
 // `frame` (RDW_FRAME) reaches every window below; `ownFrame` this window's frame only.
 void Invalidate(const Window& w, const RECT* rect, bool erase, bool children, bool internal, bool frame = false,
                 bool ownFrame = false) {
@@ -80,35 +82,49 @@ void Invalidate(const Window& w, const RECT* rect, bool erase, bool children, bo
     // Nobody pumps messages for the desktop: its background is painted at once.
     PaintDesktop(area);
   } else if (ReallyVisible(w) && (!Empty(area) || internal || frame)) {
-    std::lock_guard lock(KernelMutex());
-    PaintState& s = States()[w.hwnd];
-    s.threadId = w.threadId;
-    s.depth = Depth(w);
-    s.update = Union(s.update, area);
-    s.erase = s.erase || erase;
-    s.internal = s.internal || internal;
-    s.frame = s.frame || frame;
+    {
+      std::lock_guard lock(KernelMutex());
+      PaintState& s = States()[w.hwnd];
+      s.threadId = w.threadId;
+      s.depth = Depth(w);
+      s.update = Union(s.update, area);
+      s.erase = s.erase || erase;
+      s.internal = s.internal || internal;
+      s.frame = s.frame || frame;
+    }
+    // A window hidden or moved from another thread leaves the windows under it to paint:
+    // their thread may be asleep waiting for messages, and a paint is one.
+    if (w.threadId != CurrentThreadId()) NotifyWaiters();
   }
   if (!children) return;
-  for (HWND c : w.children) {
-    auto cw = FindWindowObject(c);
-    if (!cw) continue;
-    // The child's part of the area, in the child's client coordinates.
-    RECT r = Intersect(area, cw->rect);
-    if (Empty(r)) continue;
-    // The parent paints over the child's frame too where the area reaches it (no clipping
-    // of children, or a window uncovered on top): the frame is drawn again as well.
-    const bool reachesFrame = r.left < cw->client.left || r.top < cw->client.top || r.right > cw->client.right ||
-                              r.bottom > cw->client.bottom;
-    r.left -= cw->client.left;
-    r.right -= cw->client.left;
-    r.top -= cw->client.top;
-    r.bottom -= cw->client.top;
-    Invalidate(*cw, &r, erase, children, false, framesBelow, reachesFrame);
-  }
+  for (HWND c : w.children)
+    if (auto cw = FindWindowObject(c)) InvalidatePart(*cw, area, erase, children, framesBelow);
+}
+
+// The part of the parent's `area` (parent client coordinates) that `child` covers.
+void InvalidatePart(const Window& child, const RECT& area, bool erase, bool children, bool framesBelow) {
+  RECT r = Intersect(area, child.rect);
+  if (Empty(r)) return;
+  // The parent paints over the child's frame too where the area reaches it (no clipping
+  // of children, or a window uncovered on top): the frame is drawn again as well.
+  const bool reachesFrame = r.left < child.client.left || r.top < child.client.top ||
+                            r.right > child.client.right || r.bottom > child.client.bottom;
+  r.left -= child.client.left;
+  r.right -= child.client.left;
+  r.top -= child.client.top;
+  r.bottom -= child.client.top;
+  Invalidate(child, &r, erase, children, false, framesBelow, reachesFrame);
 }
 
 }  // namespace
+
+void InvalidateChildrenUnder(HWND hwnd, const RECT& area) {
+  auto w = FindWindowObject(hwnd);
+  if (!w || Empty(area)) return;
+  std::lock_guard lock(UserMutex());
+  for (HWND c : w->children)
+    if (auto cw = FindWindowObject(c)) InvalidatePart(*cw, area, true, true, false);
+}
 
 HWND NextWindowToPaint(DWORD threadId, const std::vector<HWND>* among) {
   HWND best = nullptr;

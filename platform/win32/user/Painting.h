@@ -18,5 +18,8 @@ bool TakeUpdate(HWND hwnd, RECT* update, bool* erase, bool clear);
 // True (once) when the window's frame needs WM_NCPAINT.
 bool TakeFrame(HWND hwnd);
 void Redraw(HWND hwnd, const RECT* rect, UINT flags);
+// A window that paints over its children (no WS_CLIPCHILDREN) has them paint again
+// afterwards in `area` (its client coordinates), so a child never lies under its parent.
+void InvalidateChildrenUnder(HWND hwnd, const RECT& area);
 
 }  // namespace plat::user

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <mutex>
+#include <utility>
 
 namespace plat::user::responder {
 namespace {
@@ -10,6 +11,7 @@ struct State {
   std::deque<Script> scripts;
   Script unscripted;
   int failures = 0;
+  bool showBox = false;
   std::vector<Shown> history;
 };
 State& S() {
@@ -38,6 +40,7 @@ void Reset() {
   S().scripts.clear();
   S().unscripted = nullptr;
   S().failures = 0;
+  S().showBox = false;
   S().history.clear();
 }
 
@@ -51,6 +54,16 @@ bool TakeFailure() {
   if (!S().failures) return false;
   --S().failures;
   return true;
+}
+
+void ShowNextBox() {
+  std::lock_guard lock(S().m);
+  S().showBox = true;
+}
+
+bool TakeShowBox() {
+  std::lock_guard lock(S().m);
+  return std::exchange(S().showBox, false);
 }
 
 bool HasScript() {

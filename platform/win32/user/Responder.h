@@ -23,6 +23,9 @@ using Script = std::function<int(const Shown&)>;
 
 void Push(Script script);  // scripts are used in order, one per modal dialog or box
 void FailNextDialog();     // the next modal dialog's creation fails (-1)
+// The next message box opens as a window even on the memory-only screen, for a test to
+// look at; scripts then act on it as on a dialog.
+void ShowNextBox();
 // Runs for a modal dialog that no script answers, where nothing else would ever end its
 // loop; a test reports it and ends the dialog instead of waiting for ever. Null: none.
 void OnUnscriptedDialog(Script script);
@@ -31,6 +34,7 @@ std::vector<Shown> History();
 
 // Used by the dialog manager.
 bool TakeFailure();
+bool TakeShowBox();
 bool HasScript();
 int Run(const Shown& shown);
 bool RunUnscripted(const Shown& shown);  // whether a script for unscripted dialogs ran

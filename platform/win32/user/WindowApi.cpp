@@ -342,6 +342,11 @@ HWND SetParent(HWND child, HWND newParent) {
     w->parent = newParent;
     np->children.insert(np->children.begin(), child);
   }
+  // What it covered in the old parent shows again; in the new one it is drawn on top.
+  if ((w->style & WS_VISIBLE) && old != newParent) {
+    if (FindWindowObject(old)) Redraw(old, &w->rect, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    Redraw(child, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+  }
   return old;
 }
 
@@ -636,7 +641,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   pos.cx = std::max(pos.cx, 0);
   pos.cy = std::max(pos.cy, 0);
   RECT oldRect, oldClient;
-  bool sized, moved, restacked = false;
+  bool sized, moved, restacked = false, lowered = false;
   {
     std::lock_guard lock(UserMutex());
     oldRect = w->rect;
@@ -650,6 +655,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
       std::vector<HWND> before = p ? p->children : std::vector<HWND>{};
       PlaceInZOrder(*w, pos.hwndInsertAfter);
       restacked = p && p->children != before;
+      if (restacked) {
+        auto at = [&](const std::vector<HWND>& list) { return std::find(list.begin(), list.end(), hwnd) - list.begin(); };
+        lowered = at(p->children) > at(before);
+      }
     }
     if (pos.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
     if (pos.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
@@ -665,17 +674,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (!IsWindow(hwnd)) return TRUE;
   // What was uncovered in the parent and what the window shows now need painting.
   if (!(pos.flags & SWP_NOREDRAW)) {
-    if ((pos.flags & SWP_HIDEWINDOW) || sized || moved) {
-      HWND parent = w->parent;
-      auto p = FindWindowObject(parent);
-      if (p) {
-        RECT r = oldRect;
-        r.left -= p->client.left;
-        r.right -= p->client.left;
-        r.top -= p->client.top;
-        r.bottom -= p->client.top;
-        Redraw(parent, &r, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-      }
+    // A window sent down the z-order uncovers the siblings that now lie above it.
+    if ((pos.flags & SWP_HIDEWINDOW) || sized || moved || lowered) {
+      // The rectangle is in the parent's client coordinates already, as Redraw takes it.
+      if (FindWindowObject(w->parent)) Redraw(w->parent, &oldRect, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     // A window raised above others shows parts that were covered: it paints them again.
     if ((pos.flags & SWP_SHOWWINDOW) || sized || moved || restacked || (pos.flags & SWP_FRAMECHANGED))
@@ -950,32 +952,60 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
 namespace {
 bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
-// The deepest visible window under a screen point, below `parent` (children before siblings
-// below them).
-HWND Deepest(HWND parent, POINT screen) {
-  auto p = FindWindowObject(parent);
-  if (!p) return nullptr;
-  for (HWND c : p->children) {
-    auto w = FindWindowObject(c);
-    if (!w || !(w->style & WS_VISIBLE)) continue;
-    if (!Contains(ScreenWindowRect(*w), screen)) continue;
-    if (w->style & WS_MINIMIZE) return c;
-    RECT client = w->client;
-    POINT o = ClientOrigin(*w);
-    RECT sc{o.x, o.y, o.x + client.right - client.left, o.y + client.bottom - client.top};
-    if (Contains(sc, screen) && !(w->style & WS_DISABLED)) {
-      if (HWND d = Deepest(c, screen)) return d;
-    }
+// What the hit test reads of one window, under the lock.
+struct HitEntry {
+  bool under = false;       // visible and the point lies in its window rectangle
+  bool intoChildren = false;
+  bool ownThread = false;
+  std::vector<HWND> children;
+};
+
+HitEntry ReadHitEntry(HWND hwnd, POINT screen) {
+  HitEntry e;
+  std::lock_guard lock(UserMutex());
+  auto w = FindWindowObject(hwnd);
+  if (!w || !(w->style & WS_VISIBLE) || !Contains(ScreenWindowRect(*w), screen)) return e;
+  e.under = true;
+  e.ownThread = w->threadId == CurrentThreadId();
+  if (w->style & (WS_MINIMIZE | WS_DISABLED)) return e;
+  POINT o = ClientOrigin(*w);
+  RECT sc{o.x, o.y, o.x + w->client.right - w->client.left, o.y + w->client.bottom - w->client.top};
+  e.intoChildren = Contains(sc, screen);
+  if (e.intoChildren) e.children = w->children;
+  return e;
+}
+}  // namespace
+
+namespace plat::user {
+// Children are tried before their parent and before the siblings below them. A window of
+// this thread that answers HTTRANSPARENT (a group box over its radios, a tab control's
+// body under its pages) lets the point through to what lies below it; windows of other
+// threads are not asked, as the system asks only its caller's.
+HWND HitTestPoint(HWND parent, POINT screen, int* hit) {
+  std::vector<HWND> children;
+  {
+    std::lock_guard lock(UserMutex());
+    auto p = FindWindowObject(parent);
+    if (!p) return nullptr;
+    children = p->children;
+  }
+  for (HWND c : children) {
+    HitEntry e = ReadHitEntry(c, screen);
+    if (!e.under) continue;
+    if (e.intoChildren)
+      if (HWND d = HitTestPoint(c, screen, hit)) return d;
+    int code = kHitNotAsked;
+    if (e.ownThread) code = static_cast<int>(SendMessageA(c, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)));
+    if (code == HTTRANSPARENT) continue;
+    if (hit) *hit = code;
     return c;
   }
   return nullptr;
 }
-}  // namespace
 
-HWND WindowFromPoint(POINT point) {
-  std::lock_guard lock(UserMutex());
-  return Deepest(DesktopHwnd(), point);
-}
+}  // namespace plat::user
+
+HWND WindowFromPoint(POINT point) { return HitTestPoint(DesktopHwnd(), point, nullptr); }
 
 HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags) {
   auto p = Get(parent);

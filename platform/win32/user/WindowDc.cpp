@@ -111,6 +111,7 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   RECT update;
   bool erase = false;
   TakeUpdate(hwnd, &update, &erase, true);
+  if (!(w->style & WS_CLIPCHILDREN)) InvalidateChildrenUnder(hwnd, update);
   HDC hdc = CreateWindowDc(hwnd, 0, plat::gdi::Region(update));
   ps->hdc = hdc;
   ps->rcPaint = update;

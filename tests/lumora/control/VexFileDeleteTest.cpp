@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "Config.h"
 #include "TouchFile.h"
+#include "TestEnv.h"
+#include "display/Png.h"
 #include "control/VexDoc.h"
 #include "control/VexErrorControl.h"
 #include "control/VexFileDelete.h"
@@ -94,6 +97,36 @@ TEST_F(VexFileDelete, DeleteAllOnTheSecondOfFourTakesTheRestWithoutAsking) {
   EXPECT_EQ(doc.DropMarkedFromList(), 1);
   EXPECT_STREQ(doc.GetListName(0), "P3j.jpg");
   EXPECT_TRUE(errorCodes.empty());
+}
+
+// In the installed fonts the question's path line is as tall as the characters it draws,
+// so the underscore of a name is not cut at its bottom.
+TEST_F(VexFileDelete, TheQuestionShowsThePathWhole) {
+  plat::config::Set("FONT", "");
+  Choose("C:\\Shown", {"img_001.jpg"});
+  int cell = 0, place = 0;
+  responder::Push([&](const responder::Shown& shown) {
+    HWND path = GetDlgItem(shown.hwnd, 1101);
+    RECT r;
+    GetClientRect(path, &r);
+    place = r.bottom;
+    HDC dc = GetDC(path);
+    HGDIOBJ font = reinterpret_cast<HFONT>(SendMessageA(path, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));  // what it draws with
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    cell = tm.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(path, dc);
+    RedrawWindow(shown.hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GetWindowRect(shown.hwnd, &r);
+    plat::display::SavePng(testenv::ScratchDir() + "/delete-question.png", &r);
+    SendMessageA(shown.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // deleted: nothing stays behind
+    return 0;
+  });
+  deleter.DeleteSelectedFiles();
+  plat::config::Set("FONT", std::nullopt);
+  EXPECT_GE(place, cell);
 }
 
 TEST_F(VexFileDelete, EachAnswerDecidesOnePicture) {

@@ -1,9 +1,11 @@
 // The small dialogs of saving and printing, driven the way a user would answer them.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 
+#include "Config.h"
 #include "control/VexJpegQuality.h"
 #include "control/VexOverlaySelect.h"
 #include "control/VexPrintNowDlg.h"
@@ -105,6 +107,36 @@ TEST_F(VexSmallDialogs, OverlaySelectOffersOnlyWhatExists) {
     EXPECT_EQ(enabled[0], c.annotation);
     EXPECT_EQ(enabled[1], c.scale);
   }
+}
+
+// In the installed fonts, each check box's label fits beside its 13-pixel box and the gap
+// after it.
+TEST_F(VexSmallDialogs, OverlaySelectShowsItsLabelsWhole) {
+  plat::config::Set("FONT", "");
+  CVexOverlaySelect dlg;
+  dlg.SetOverlays(1, 1);
+  Answer(
+      "Overlay Select",
+      [](HWND h) {
+        for (int id : {1198, 1199}) {
+          HWND box = GetDlgItem(h, id);
+          char label[64] = {};
+          GetWindowTextA(box, label, sizeof label);
+          RECT place;
+          GetClientRect(box, &place);
+          HDC dc = GetDC(box);
+          HGDIOBJ font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0));
+          HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));  // what it draws with
+          SIZE extent{};
+          GetTextExtentPoint32A(dc, label, static_cast<int>(strlen(label)), &extent);
+          SelectObject(dc, old);
+          ReleaseDC(box, dc);
+          EXPECT_LE(extent.cx + 13 + 4, place.right) << label;
+        }
+      },
+      IDOK);
+  dlg.DoModal();
+  plat::config::Set("FONT", std::nullopt);
 }
 
 // A window that counts the cancels it is sent.

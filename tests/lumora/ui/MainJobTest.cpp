@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "DialogDriver.h"
+#include "TestEnv.h"
+#include "display/Png.h"
 #include "FrameRig.h"
 #include "PdfPages.h"
 #include "controls/SECUserTool.h"
@@ -108,6 +110,40 @@ class MainJob : public FrameRig {
   CVexThumbnailView* view = nullptr;
   std::string folder;
 };
+
+// The strip in the installed fonts: every title and comment shown fits its label whole,
+// its lines inside the strip (none cut at the strip's bottom).
+TEST_F(MainJob, TheStripShowsTitlesAndCommentsWhole) {
+  Set("FONT", "");
+  Capture();
+  SaveAs("Specimen_a.jpg");
+  ASSERT_GE(view->GetCount(), 1);
+  CRect strip;
+  view->GetClientRect(&strip);
+  int shown = 0;
+  for (int id : {1134, 1135, 1136, 1137, 1138, 1084, 1085, 1086, 1087, 1095}) {
+    const std::string text = Label(id);
+    if (text.empty()) continue;
+    ++shown;
+    CWnd* label = view->GetDlgItem(id);
+    CRect place;
+    label->GetWindowRect(&place);
+    view->ScreenToClient(&place);
+    CClientDC dc(label);
+    CFont* font = label->GetFont();  // or the one controls draw with when they have none
+    HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), font ? font->GetSafeHandle() : ::GetStockObject(DEFAULT_GUI_FONT));
+    CRect need(0, 0, place.Width(), 0);
+    dc.DrawText(text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    ::SelectObject(dc.GetSafeHdc(), old);
+    EXPECT_LE(need.Width(), place.Width()) << id << " " << text;
+    EXPECT_LE(need.Height(), place.Height()) << id << " " << text;
+    EXPECT_LE(place.top + need.Height(), strip.bottom) << id << " " << text;  // its lines inside the strip
+  }
+  EXPECT_GE(shown, 2);
+  RECT r;
+  view->GetWindowRect(&r);
+  plat::display::SavePng(testenv::ScratchDir() + "/strip.png", &r);
+}
 
 TEST_F(MainJob, CaptureSaveOpenPrintHandOverAndDelete) {
   // Capture and File > Save As: the picture and its thumbnail.

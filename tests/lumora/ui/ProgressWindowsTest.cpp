@@ -5,10 +5,14 @@
 #include <afxcmn.h>
 #include <afxwin.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <string>
 
 #include "control/VexDoc.h"
+#include "display/Screen.h"
 #include "ui/FormatText.h"
 #include "ui/VexBusyDialogs.h"
 #include "ui/VexProcessDialog.h"
@@ -108,6 +112,34 @@ TEST_F(ProgressWindows, SpinnersShowFourFramesAndNothingElse) {
   EXPECT_EQ(Text(save, CVexSaveNowDialog::kText), "");
   save.DestroyWindow();
   shading.DestroyWindow();
+}
+
+// The save window, shown and animated from worker threads as a save does, while the
+// window's own thread goes on handling its messages: its body shows the spinner's text.
+TEST_F(ProgressWindows, TheSaveWindowAnimatedFromAWorkerShowsItsText) {
+  CVexSaveNowDialog save;
+  ASSERT_TRUE(save.Create(CVexSaveNowDialog::IDD));
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    save.ShowWindow(SW_SHOW);
+    for (SHORT frame = 0; frame < 4; ++frame) save.SetSpinnerFrame(frame);
+    done = true;
+  });
+  MSG msg;
+  while (!done) {
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    ::Sleep(1);
+  }
+  worker.join();
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+  RECT r;
+  save.GetDlgItem(CVexSaveNowDialog::kText)->GetWindowRect(&r);
+  RECT got{};
+  const auto shown = plat::display::Screen::Get().Copy(r, &got);
+  const COLORREF ink = ::GetSysColor(COLOR_BTNTEXT);
+  const plat::display::Pixel inkPixel = (GetRValue(ink) << 16) | (GetGValue(ink) << 8) | GetBValue(ink);
+  EXPECT_GT(std::count(shown.begin(), shown.end(), inkPixel), 20) << "the text is drawn";
+  save.DestroyWindow();
 }
 
 TEST(FormatText, StaysInItsBufferAndKeepsWholeCharacters) {

@@ -121,7 +121,7 @@ TEST(Screen, InputQueueKeepsOrderAndWakesListener) {
   a.x = 3;
   plat::display::InputEvent b;
   b.kind = plat::display::InputEvent::Kind::KeyDown;
-  b.vk = 0x41;
+  b.key = 0x61;
   s.PostInput(a);
   s.PostInput(b);
   EXPECT_EQ(woken, 2);
@@ -130,7 +130,7 @@ TEST(Screen, InputQueueKeepsOrderAndWakesListener) {
   EXPECT_EQ(got.kind, plat::display::InputEvent::Kind::MouseDown);
   EXPECT_EQ(got.x, 3);
   ASSERT_TRUE(s.PopInput(got));
-  EXPECT_EQ(got.vk, 0x41u);
+  EXPECT_EQ(got.key, 0x61);
   EXPECT_FALSE(s.PopInput(got));
 }
 

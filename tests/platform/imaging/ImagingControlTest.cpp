@@ -424,6 +424,34 @@ TEST_F(ImagingControlTest, PaintShowsTheAdjustedPictureAndReportsIt) {
   Method(346);
 }
 
+// Shrunk on the screen, a picture keeps its colours: samples alternating 127 and 128 show
+// as 127 or 128, never as what a pixel-dropping stretch makes of them.
+TEST_F(ImagingControlTest, AShrunkPictureShowsItsColours) {
+  plat::imaging::Dib fine = plat::imaging::Dib::Create(320, 240, 24);
+  for (int y = 0; y < 240; ++y) {
+    uint8_t* row = fine.Row(y);
+    for (int i = 0; i < 320 * 3; ++i) row[i] = uint8_t((i + y) % 2 ? 128 : 127);
+  }
+  plat::imaging::ImageHolder maker;
+  ASSERT_TRUE(maker.Adopt(std::move(fine)));
+  control_.SetProperty(154, VT_I2, short(3));  // fitted: 2:1 into the 160 x 120 control
+  control_.SetProperty(1, VT_I4, LONG(maker.Handle()));
+  control_.SetProperty(2, VT_BOOL, FALSE);
+  ASSERT_EQ(Method(297), 0);
+  LONG drawDc = 0;
+  control_.InvokeHelper(345, DISPATCH_METHOD, VT_I4, &drawDc, reinterpret_cast<const BYTE*>(VTS_NONE));
+  ASSERT_NE(drawDc, 0);
+  HDC dc = plat::ToHandle<HDC>(uint32_t(drawDc));  // reads what the window shows
+  int outside = 0;
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 160; ++x) {
+      const COLORREF c = ::GetPixel(dc, x, y);
+      for (int v : {GetRValue(c), GetGValue(c), GetBValue(c)}) outside += v < 127 || v > 128;
+    }
+  EXPECT_EQ(Method(346), 0);
+  EXPECT_EQ(outside, 0);
+}
+
 TEST_F(ImagingControlTest, AWorkerThreadUsesAHiddenControlWithoutWaitingForTheWindowsThread) {
   control_.ShowWindow(SW_HIDE);
   Pump();

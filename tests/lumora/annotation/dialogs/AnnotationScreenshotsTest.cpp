@@ -1,6 +1,7 @@
 // Pictures of the tool palette and the three property dialogs as they show on the
 // screen. LUMORA_ANNOTATION_SHOTS names a folder to keep them in (the documentation's
-// copies, drawn with the installed Japanese font); otherwise they go to the scratch folder.
+// copies, drawn with the installed Japanese font); otherwise they go to the scratch folder
+// and, drawn with the test font, must match their reviewed references.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "ReferencePicture.h"
 #include "TestEnv.h"
 #include "annotation/dialogs/VexAnnoContrl.h"
 #include "annotation/dialogs/VexAnnoLineSet.h"
@@ -28,6 +30,7 @@ class AnnotationScreenshots : public ::testing::Test {
   void SetUp() override {
     responder::Reset();
     const char* keep = std::getenv("LUMORA_ANNOTATION_SHOTS");
+    documentation = keep != nullptr;
     folder = keep ? keep : testenv::ScratchDir();
     if (keep) setenv("LUMORA_FONT", "", 1);
   }
@@ -42,6 +45,7 @@ class AnnotationScreenshots : public ::testing::Test {
     EXPECT_TRUE(plat::display::SavePng(path, &rect));
     auto image = plat::display::ReadPng(path);
     EXPECT_TRUE(image.has_value());
+    if (image && !documentation) EXPECT_TRUE(testenv::MatchesReference(*image, name));
     return image.value_or(plat::display::PixelImage{});
   }
   // Pixels within `near` of `color` on every channel, inside `part` (screen coordinates)
@@ -75,6 +79,7 @@ class AnnotationScreenshots : public ::testing::Test {
   }
 
   std::string folder;
+  bool documentation = false;
 };
 
 TEST_F(AnnotationScreenshots, ToolPalette) {

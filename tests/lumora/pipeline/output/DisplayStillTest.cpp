@@ -13,6 +13,7 @@
 #include "binding/CLead.h"
 #include "display/Png.h"
 #include "display/Screen.h"
+#include "user/Driver.h"
 
 namespace {
 
@@ -96,6 +97,21 @@ TEST_F(DisplayStill, ThePixelReadOutAtTwoHundredPerCentGivesPicturePoints) {
   doc->m_nImageState = 0;
   paneL->OnControlMouseMove(0, 0, 50, 50);
   EXPECT_EQ(PaneText(2), "X : 0007   Y : 0009     R : 090   G : 009   B : 007");
+}
+
+// The mouse moved over the pane, where the screen has it: beside a picture narrower than
+// the pane there is no pixel, and the read-out is left empty.
+TEST_F(DisplayStill, BesideThePictureTheReadOutIsEmpty) {
+  namespace driver = plat::user::driver;
+  ShowStill(paneL, 512, 640);  // fitted at 80 %: 410 of the pane's 640 columns
+  RECT r;
+  paneL->GetImagingControl()->GetWindowRect(&r);
+  driver::MoveTo(r.left + 100, r.top + 50);
+  driver::WaitIdle();
+  EXPECT_EQ(PaneText(2).substr(0, 22), "X : 0124   Y : 0062   ");  // 100 / 0.8 in floats
+  driver::MoveTo(r.left + 500, r.top + 50);
+  driver::WaitIdle();
+  EXPECT_EQ(PaneText(2), "");
 }
 
 TEST_F(DisplayStill, AnAllZeroReadOutIsShownAsText) {

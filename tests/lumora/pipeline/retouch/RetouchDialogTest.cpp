@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "RetouchRig.h"
+#include "user/Driver.h"
 
 namespace {
 
@@ -274,6 +275,32 @@ TEST_F(RetouchDialog, UndoDropsTheSelectionAndKeepsAppliedTurns) {
   });
   EXPECT_TRUE(Boxes().empty());
   EXPECT_TRUE(SamePixels(Still(), TurnedClockwise(before)));
+}
+
+// A quarter turn chosen with the mouse from the dialog's menu: the Size page, its tab
+// clicked, shows the turned picture's size as the current and the new size.
+TEST_F(RetouchDialog, AfterATurnTheSizePageShowsTheTurnedSize) {
+  namespace driver = plat::user::driver;
+  ShowPattern(320, 256);
+  Retouch([&](Operator& op) {
+    RECT bar{};
+    ASSERT_TRUE(GetMenuItemRect(op.Hwnd(), GetMenu(op.Hwnd()), 0, &bar));  // "Image"
+    driver::Click((bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2);
+    driver::Click(bar.left + 30, bar.bottom + 10);  // its first item, "Rotate 90CW"
+    driver::WaitIdle();
+    HWND tab = GetDlgItem(op.Hwnd(), 1030);
+    RECT item{};
+    SendMessageA(tab, TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+    MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    driver::Click((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    driver::WaitIdle();
+    CVexRetouchTabSize* page = op.Dialog().SizePage();
+    EXPECT_TRUE(IsWindowVisible(page->m_hWnd));
+    EXPECT_EQ(Operator::Text(page, 1018), "   256 x    320     0.23MB");
+    EXPECT_EQ(Operator::Text(page, 1019), "   256 x    320     0.23MB");
+    op.Press(IDOK);
+  });
+  EXPECT_EQ(Still().width, 256);
 }
 
 TEST_F(RetouchDialog, NegativeInvertsBothControls) {

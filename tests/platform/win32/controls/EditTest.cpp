@@ -1,3 +1,4 @@
+#include "Config.h"
 #include "ControlFixture.h"
 #include "user/Input.h"
 
@@ -224,6 +225,41 @@ TEST_F(Edits, MultiLineWithoutAutoScrollWrapsAtWordsAndCharacters) {
   SelectObject(dc, old);
   ReleaseDC(e, dc);
 }
+
+// Typing on the keyboard a locale's machine has (a Japanese 106-key keyboard for the
+// Japanese locale, a US one otherwise): every printable key types its own character, once.
+class KeyboardTyping : public ControlTest, public testing::WithParamInterface<const char*> {
+ protected:
+  void SetUp() override {
+    plat::config::Set("LCID", GetParam());
+    ControlTest::SetUp();
+  }
+  void TearDown() override {
+    ControlTest::TearDown();
+    plat::config::Set("LCID", std::nullopt);
+  }
+};
+
+TEST_P(KeyboardTyping, APathWithBackslashesArrivesWhole) {
+  HWND e = Make("Edit", ES_AUTOHSCROLL, 5, "", {10, 10, 300, 34});
+  Click(e, 5, 5);
+  Type("C:\\Image\\x.jpg");
+  EXPECT_EQ(Text(e), "C:\\Image\\x.jpg");
+}
+
+TEST_P(KeyboardTyping, EveryPrintableCharacterOnce) {
+  HWND e = Make("Edit", ES_AUTOHSCROLL, 6, "", {10, 10, 390, 34});
+  Click(e, 5, 5);
+  std::string all;
+  for (char c = ' '; c < 0x7F; ++c) all += c;
+  Type(all);
+  EXPECT_EQ(Text(e), all);
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, KeyboardTyping, testing::Values("0x0411", "0x0409"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param) == "0x0411" ? "Japanese" : "English";
+                         });
 
 }  // namespace
 }  // namespace controls_test

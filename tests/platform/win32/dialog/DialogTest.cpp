@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "ModuleRegistry.h"
+#include "display/Screen.h"
+#include "user/Driver.h"
 #include "user/Input.h"
 #include "user/Responder.h"
 #include "windows.h"
@@ -223,6 +225,70 @@ TEST(MessageBoxes, TheResponderAnswersAndRecordsWhatWasShown) {
   EXPECT_EQ(shown[0].text, "保存しますか?");
   EXPECT_EQ(shown[0].caption, "Lumora Caution");
   EXPECT_EQ(shown[1].type, static_cast<UINT>(MB_OKCANCEL | MB_DEFBUTTON2));
+}
+
+// A box as the screen shows it: the icon its type names, every line of its text whole in
+// the font it draws with, and its first button answering a click.
+TEST(MessageBoxes, TheBoxShowsItsIconAndItsLinesWhole) {
+  struct Case {
+    UINT type;
+    COLORREF iconColour;
+    int answer;
+  } cases[] = {
+      {MB_OK | MB_ICONERROR, RGB(255, 0, 0), IDOK},
+      {MB_YESNO | MB_ICONQUESTION, RGB(0, 0, 255), IDYES},
+      {MB_OKCANCEL | MB_ICONEXCLAMATION, RGB(255, 255, 0), IDOK},
+      {MB_OK | MB_ICONINFORMATION, RGB(0, 0, 255), IDOK},
+  };
+  const std::string lines[] = {"画像ファイルの保存に失敗しました。",
+                               "ディスクの空き容量を確かめてから、もう一度保存してください。"};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    responder::Reset();
+    responder::ShowNextBox();
+    responder::Push([&](const responder::Shown& shown) {
+      HWND box = shown.hwnd;
+      EXPECT_FALSE(shown.messageBox);  // shown as the window it is
+      HWND icon = GetDlgItem(box, 0x14), text = GetDlgItem(box, 0xFFFF);
+      EXPECT_NE(SendMessageA(icon, STM_GETICON, 0, 0), 0);
+      plat::user::driver::WaitIdle();  // painted, as the box's loop paints it
+      RECT r;
+      GetWindowRect(icon, &r);
+      int inked = 0;
+      {
+        auto screen = plat::display::Screen::Get().Lock();
+        for (int y = r.top; y < r.bottom; ++y)
+          for (int x = r.left; x < r.right; ++x) {
+            const uint32_t p = screen.Row(y)[x];
+            inked += RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF) == c.iconColour;
+          }
+      }
+      EXPECT_GT(inked, 100) << "the icon is drawn";
+      // Each line fits the text's place in the font the box draws it with.
+      RECT place;
+      GetClientRect(text, &place);
+      HDC dc = GetDC(text);
+      HGDIOBJ font = reinterpret_cast<HFONT>(SendMessageA(text, WM_GETFONT, 0, 0));
+      HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));  // what it draws with
+      for (const std::string& line : lines) {
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &extent);
+        EXPECT_LE(extent.cx, place.right) << line;
+      }
+      TEXTMETRICA tm{};
+      GetTextMetricsA(dc, &tm);
+      EXPECT_GE(place.bottom, 2 * tm.tmHeight);
+      SelectObject(dc, old);
+      ReleaseDC(text, dc);
+      // The first button, clicked where the screen shows it.
+      GetWindowRect(GetDlgItem(box, c.answer), &r);
+      plat::user::driver::Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      return 0;
+    });
+    const std::string body = lines[0] + "\n" + lines[1];
+    EXPECT_EQ(MessageBoxA(nullptr, body.c_str(), "Lumora", c.type), c.answer);
+  }
+  responder::Reset();
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ TEST(DrawTextFormat, CalcRectMeasuresWithoutDrawing) {
       {"aaa bbb ccc", DT_WORDBREAK, 200, 88, 20},
       {"aaa   bbb", DT_WORDBREAK, 40, 24, 40},            // spaces at the break vanish
       {"日本語テキスト", DT_WORDBREAK, 50, 48, 60},        // wide characters break anywhere
+      {"あいう。えお", DT_WORDBREAK, 50, 48, 60},          // ... but a full stop never begins a line
+      {"あい「うえ", DT_WORDBREAK, 50, 48, 40},            // ... nor an opening bracket ends one
       {"abcdefghij", DT_WORDBREAK, 50, 80, 20},           // one long word stays whole
       {"abcdefghij", DT_WORDBREAK | DT_EDITCONTROL, 50, 48, 40},
       {"&File", DT_SINGLELINE, 200, 32, 20},              // the prefix takes no room

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -443,6 +444,51 @@ TEST_F(InstalledFonts, LatinFontBorrowsJapaneseGlyphs) {
   std::strcpy(lf.lfFaceName, "Courier New");
   auto font = plat::text::Realize(lf);
   EXPECT_FALSE(font->GlyphOf(U'本').coverage.empty());
+}
+
+// Where the ink of a glyph lies across, in its top and bottom quarters of rows.
+struct Slant {
+  double top = 0, bottom = 0;
+};
+Slant SlantOf(const plat::text::Glyph& g) {
+  auto meanX = [&](int from, int to) {
+    double sum = 0, weight = 0;
+    for (int y = from; y < to; ++y)
+      for (int x = 0; x < g.width; ++x) {
+        const double c = g.coverage[static_cast<size_t>(y * g.width + x)];
+        sum += c * x, weight += c;
+      }
+    return weight ? sum / weight : 0;
+  };
+  return {meanX(0, g.rows / 4), meanX(g.rows - g.rows / 4, g.rows)};
+}
+
+TEST_F(InstalledFonts, TheJapaneseFaceDrawsAYenSignAt0x5COnlyInTheJapaneseLocale) {
+  LOGFONTA lf{};
+  lf.lfHeight = -40;
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  std::strcpy(lf.lfFaceName, "ＭＳ Ｐゴシック");
+  struct Case {
+    const char* lcid;
+    bool backslash;
+  } cases[] = {{"0x0411", false}, {"0x0409", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lcid);
+    plat::config::Set("LCID", c.lcid);
+    auto font = plat::text::Realize(lf);
+    const auto& g = font->GlyphOf(U'\\');
+    ASSERT_GT(g.rows, 8);
+    const Slant s = SlantOf(g);
+    // A backslash runs from the top left to the bottom right; the yen sign's arms and
+    // stem are centred.
+    if (c.backslash)
+      EXPECT_GT(s.bottom - s.top, g.width / 3.0);
+    else
+      EXPECT_LT(std::abs(s.bottom - s.top), g.width / 6.0);
+    // The Japanese characters stay those of the Japanese face.
+    EXPECT_FALSE(font->GlyphOf(U'日').coverage.empty());
+  }
+  plat::config::Set("LCID", std::nullopt);
 }
 
 }  // namespace

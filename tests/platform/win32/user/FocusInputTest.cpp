@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "UserTestSupport.h"
+#include "user/Driver.h"
 #include "user/Input.h"
 
 using usertest::Pump;
 using usertest::Recorder;
 namespace input = plat::user::input;
+namespace driver = plat::user::driver;
 
 namespace {
 
@@ -138,6 +143,57 @@ TEST(Input, DisabledWindowsAndTheirChildrenGetNoInput) {
   EXPECT_EQ(rec.Log({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE}), Log{});
 }
 
+TEST(Input, ClicksPassThroughTransparentWindowsOfTheirOwnThread) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
+  // A frame made first lies above the control inside it, as a dialog's group box does.
+  HWND frame = rec.Create("frame", WS_CHILD | WS_VISIBLE, 10, 10, 150, 150, top, 1);
+  HWND inner = rec.Create("inner", WS_CHILD | WS_VISIBLE, 30, 30, 40, 40, top, 2);
+  rec.handlers[WM_NCHITTEST] = [&](HWND h, WPARAM w, LPARAM l) -> LRESULT {
+    return h == frame ? HTTRANSPARENT : DefWindowProcA(h, WM_NCHITTEST, w, l);
+  };
+  EXPECT_EQ(WindowFromPoint(POINT{50, 50}), inner);
+  EXPECT_EQ(WindowFromPoint(POINT{120, 120}), top) << "nothing but the parent under the frame there";
+  rec.Clear();
+  input::MouseMove(50, 50);
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  input::MouseMove(120, 120);
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_LBUTTONDOWN}), (Log{"inner:LBUTTONDOWN", "top:LBUTTONDOWN"}));
+
+  // A window of another thread is not asked, so it takes the point whatever it would answer.
+  std::atomic<HWND> foreign{nullptr};
+  std::atomic<int> asked{0};
+  std::atomic<DWORD> threadId{0};
+  static std::atomic<int>* s_asked = nullptr;
+  s_asked = &asked;
+  std::thread other([&] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+      if (msg == WM_NCHITTEST) return ++*s_asked, HTTRANSPARENT;
+      return DefWindowProcA(h, msg, w, l);
+    };
+    wc.lpszClassName = "ForeignTransparent";
+    RegisterClassA(&wc);
+    HWND h = CreateWindowExA(0, "ForeignTransparent", "", WS_POPUP, 100, 100, 50, 50, nullptr, nullptr, nullptr,
+                             nullptr);
+    threadId = GetCurrentThreadId();
+    foreign = h;
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+    DestroyWindow(h);
+  });
+  while (!foreign) std::this_thread::yield();
+  SetWindowPos(foreign, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  EXPECT_EQ(WindowFromPoint(POINT{120, 120}), foreign.load());
+  EXPECT_EQ(asked.load(), 0);
+  PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+  other.join();
+}
+
 TEST(Input, CapturedMouseGoesToTheCaptureWindow) {
   Recorder rec;
   HWND a = rec.Create("a", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
@@ -206,33 +262,65 @@ TEST(Input, ACaptureTakenOnThePressAppliesToInputQueuedBehindIt) {
   }
 }
 
-TEST(Input, KeysBecomeCharactersAndKeyStateFollowsTheQueue) {
+TEST(Input, KeysAndTheirTextMakeOneCharacterEachAndKeyStateFollowsTheQueue) {
   Recorder rec;
   HWND h = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
   std::string typed;
+  std::vector<WPARAM> keys;
   SHORT shiftSeen = 0;
   rec.handlers[WM_CHAR] = [&](HWND, WPARAM c, LPARAM) -> LRESULT {
     typed += static_cast<char>(c);
     return 0;
   };
   rec.handlers[WM_KEYDOWN] = [&](HWND, WPARAM vk, LPARAM) -> LRESULT {
+    keys.push_back(vk);
     if (vk == 'B') shiftSeen = GetKeyState(VK_SHIFT);
     return 0;
   };
   SetFocus(h);
-  input::Key('A', true);
-  input::Key('A', false);
-  input::Key(VK_SHIFT, true);
-  input::Key('B', true);
-  input::Key('B', false);
-  input::Key(VK_SHIFT, false);
-  input::Key('1', true);
-  input::Key('1', false);
-  input::Chars("露");
+  driver::TypeText("aB1\\露");
   Pump();
-  EXPECT_EQ(typed, "aB1露");
+  EXPECT_EQ(typed, "aB1\\露");
+  // The keys come as their virtual keys; the character no key types, as text alone.
+  EXPECT_EQ(keys, (std::vector<WPARAM>{'A', VK_SHIFT, 'B', '1', 0xDC}));
   EXPECT_LT(shiftSeen, 0);
   EXPECT_GE(GetKeyState(VK_SHIFT), 0);
+}
+
+// With Control or Alt a key is a command: a control character or a system character,
+// never the text the keyboard map has for it.
+TEST(Input, ChordsMakeControlOrSystemCharacters) {
+  struct Case {
+    UINT vk;
+    unsigned modifiers;
+    std::string chars, systemChars;
+  } cases[] = {
+      {'A', driver::kControl, "\x01", ""},   {'1', driver::kControl, "", ""},
+      {0xDC, driver::kControl, "", ""},     {'F', driver::kAlt, "", "f"},
+      {'F', driver::kAlt | driver::kShift, "", "F"},
+      {VK_SPACE, driver::kAlt, "", " "},   {VK_RETURN, driver::kNone, "\r", ""},
+      {VK_BACK, driver::kControl, "\x7f", ""}, {VK_ESCAPE, driver::kNone, "\x1b", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "key " << c.vk << " with " << c.modifiers);
+    Recorder rec;
+    HWND h = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    std::string chars, systemChars;
+    rec.handlers[WM_CHAR] = [&](HWND, WPARAM ch, LPARAM) -> LRESULT {
+      chars += static_cast<char>(ch);
+      return 0;
+    };
+    rec.handlers[WM_SYSCHAR] = [&](HWND, WPARAM ch, LPARAM) -> LRESULT {
+      systemChars += static_cast<char>(ch);
+      return 0;
+    };
+    SetFocus(h);
+    driver::PressKey(c.vk, c.modifiers);
+    Pump();
+    EXPECT_EQ(chars, c.chars);
+    EXPECT_EQ(systemChars, c.systemChars);
+    DestroyWindow(h);
+  }
 }
 
 TEST(Input, AltChordsAreSystemKeys) {
@@ -247,6 +335,32 @@ TEST(Input, AltChordsAreSystemKeys) {
   Pump();
   EXPECT_EQ(rec.Log({WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP}),
             (Log{"w:SYSKEYDOWN", "w:SYSKEYDOWN", "w:SYSKEYUP", "w:SYSKEYUP"}));
+}
+
+// A focused control has no menu and is no window to close: Alt+letter and Alt+F4 reach its
+// top-level window as WM_SYSCOMMAND.
+TEST(Input, SystemKeysInAChildReachItsTopLevelWindow) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  HWND child = rec.Create("child", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, top, 1);
+  std::vector<std::pair<HWND, WPARAM>> commands;
+  rec.handlers[WM_SYSCOMMAND] = [&](HWND h, WPARAM w, LPARAM l) -> LRESULT {
+    commands.emplace_back(h, w & 0xFFF0);
+    return h == top ? 0 : DefWindowProcA(h, WM_SYSCOMMAND, w, l);
+  };
+  SetFocus(child);
+  for (UINT vk : {UINT('F'), UINT(VK_F4)}) {
+    input::Key(VK_MENU, true);
+    input::Key(vk, true);
+    input::Key(vk, false);
+    input::Key(VK_MENU, false);
+  }
+  Pump();
+  ASSERT_TRUE(IsWindow(child));
+  std::vector<std::pair<HWND, WPARAM>> atTop;
+  for (const auto& c : commands)
+    if (c.first == top) atTop.push_back(c);
+  EXPECT_EQ(atTop, (std::vector<std::pair<HWND, WPARAM>>{{top, SC_KEYMENU}, {top, SC_CLOSE}}));
 }
 
 int g_hookOrder = 0;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <map>
+#include <thread>
 
 #include "UserTestSupport.h"
 
@@ -156,6 +159,119 @@ TEST(Painting, UpdateRectValidateAndUpdateWindow) {
   EXPECT_EQ(rec.Log({WM_PAINT}), (Log{"w:PAINT"}));
   MSG m;
   EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE));
+}
+
+// Each window of the recorder fills its client area with its own colour when it paints.
+void FillWhenPainting(Recorder& rec, std::map<std::string, COLORREF> colours) {
+  rec.handlers[WM_PAINT] = [&rec, colours](HWND h, WPARAM, LPARAM) -> LRESULT {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT r;
+    GetClientRect(h, &r);
+    HBRUSH brush = CreateSolidBrush(colours.at(rec.NameOf(h)));
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    EndPaint(h, &ps);
+    return 0;
+  };
+}
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 255, 0);
+
+// A parent without WS_CLIPCHILDREN paints over its children: a child that painted before
+// it (here at once, as a control repainting itself does) paints again afterwards.
+TEST(Painting, AChildThatPaintedBeforeItsParentPaintsAgainAfterIt) {
+  Recorder rec;
+  FillWhenPainting(rec, {{"top", kRed}, {"child", kBlue}});
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  HWND child = rec.Create("child", WS_CHILD | WS_VISIBLE, 10, 10, 40, 40, top, 1);
+  Pump();
+  InvalidateRect(top, nullptr, TRUE);
+  UpdateWindow(child);
+  Pump();
+  EXPECT_EQ(usertest::ScreenAt(30, 30), kBlue);
+  EXPECT_EQ(usertest::ScreenAt(70, 70), kRed);
+  // With WS_CLIPCHILDREN the parent leaves the child alone: nothing to paint again.
+  SetWindowLongA(top, GWL_STYLE, GetWindowLongA(top, GWL_STYLE) | WS_CLIPCHILDREN);
+  InvalidateRect(top, nullptr, TRUE);
+  Pump();
+  rec.Clear();
+  InvalidateRect(top, nullptr, TRUE);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_PAINT}), (Log{"top:PAINT"}));
+  EXPECT_EQ(usertest::ScreenAt(30, 30), kBlue);
+}
+
+// A window hidden by another thread (as a worker hides a progress window) uncovers
+// windows of a thread that sleeps in its message loop: that thread wakes up and paints.
+TEST(Painting, AWindowHiddenByAnotherThreadWakesTheThreadUnderItToPaint) {
+  Recorder rec;
+  FillWhenPainting(rec, {{"under", kBlue}, {"cover", kRed}});
+  rec.Create("under", WS_POPUP | WS_VISIBLE, 200, 0, 100, 100);
+  HWND cover = rec.Create("cover", WS_POPUP | WS_VISIBLE, 220, 20, 40, 40);
+  Pump();
+  ASSERT_EQ(usertest::ScreenAt(230, 30), kRed);
+  std::atomic<bool> done{false};
+  std::thread other([&] {
+    Sleep(100);  // time for the first thread to fall asleep; it is woken either way
+    ShowWindow(cover, SW_HIDE);
+    done = true;
+  });
+  // Sleeps until a paint arrives, answering what the other thread sends meanwhile (the
+  // deadline only keeps a fault from hanging the test).
+  const DWORD woke = MsgWaitForMultipleObjects(0, nullptr, FALSE, 30000, QS_PAINT | QS_SENDMESSAGE);
+  while (!done) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+  other.join();
+  EXPECT_NE(woke, static_cast<DWORD>(WAIT_TIMEOUT));
+  Pump();
+  EXPECT_EQ(usertest::ScreenAt(230, 30), kBlue);
+}
+
+// Sent down the z-order, a window uncovers the windows that now lie above it.
+TEST(Painting, AWindowSentToTheBottomUncoversTheWindowsOverIt) {
+  Recorder rec;
+  FillWhenPainting(rec, {{"low", kBlue}, {"high", kRed}});
+  rec.Create("low", WS_POPUP | WS_VISIBLE, 0, 200, 100, 100);
+  HWND high = rec.Create("high", WS_POPUP | WS_VISIBLE, 50, 250, 100, 100);
+  Pump();
+  ASSERT_EQ(usertest::ScreenAt(75, 275), kRed);
+  SetWindowPos(high, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Pump();
+  EXPECT_EQ(usertest::ScreenAt(75, 275), kBlue);
+  EXPECT_EQ(usertest::ScreenAt(125, 325), kRed);
+}
+
+// A child moved or hidden inside a parent that is not at the screen's origin gives back
+// its old place to the parent.
+TEST(Painting, AChildMovedOrHiddenUncoversItsPlaceInItsParent) {
+  Recorder rec;
+  FillWhenPainting(rec, {{"parent", kBlue}, {"child", kRed}});
+  HWND parent = rec.Create("parent", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 300, 350, 100, 100);
+  HWND child = rec.Create("child", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, parent, 1);
+  Pump();
+  ASSERT_EQ(usertest::ScreenAt(320, 370), kRed);
+  MoveWindow(child, 60, 60, 30, 30, TRUE);
+  Pump();
+  EXPECT_EQ(usertest::ScreenAt(320, 370), kBlue);
+  EXPECT_EQ(usertest::ScreenAt(370, 420), kRed);
+  ShowWindow(child, SW_HIDE);
+  Pump();
+  EXPECT_EQ(usertest::ScreenAt(370, 420), kBlue);
+}
+
+// A child given another parent leaves its place in the first one, which paints it again.
+TEST(Painting, AChildMovedToAnotherParentUncoversItsPlaceInTheFirst) {
+  Recorder rec;
+  FillWhenPainting(rec, {{"first", kBlue}, {"second", kGreen}, {"child", kRed}});
+  HWND first = rec.Create("first", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 300, 200, 100, 100);
+  HWND second = rec.Create("second", WS_POPUP | WS_VISIBLE, 420, 200, 100, 100);
+  HWND child = rec.Create("child", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, first, 1);
+  Pump();
+  ASSERT_EQ(usertest::ScreenAt(320, 220), kRed);
+  SetParent(child, second);
+  Pump();
+  EXPECT_EQ(usertest::ScreenAt(320, 220), kBlue);
+  EXPECT_EQ(usertest::ScreenAt(440, 220), kRed);
 }
 
 }  // namespace

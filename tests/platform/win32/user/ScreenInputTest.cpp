@@ -56,14 +56,14 @@ TEST(ScreenInput, BackEndEventsBecomeWindowMessages) {
   wheel.wheel = -2;
   screen.PostInput(wheel);
   auto key = Event(Kind::KeyDown);
-  key.vk = 'A';
+  key.key = 'a';  // the desktop's code of the A key
   screen.PostInput(key);
   key.kind = Kind::KeyUp;
   screen.PostInput(key);
   auto text = Event(Kind::Text);
-  text.text = "a";  // made by the key already
+  text.text = "a";  // what the key typed: the one character it makes
   screen.PostInput(text);
-  text.text = "あ";  // only text brings this
+  text.text = "あ";  // from an input method, without a key
   screen.PostInput(text);
   screen.PostInput(Event(Kind::Quit));
   drv::WaitIdle();

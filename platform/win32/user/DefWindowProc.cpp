@@ -238,11 +238,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));
       return 0;
     case WM_SYSCHAR:
-      if (HIWORD(lParam) & KF_ALTDOWN) {
-        // Alt with a letter opens the menu of the top-level window, wherever the focus is in it.
-        HWND top = (w->style & WS_CHILD) ? GetAncestor(hwnd, GA_ROOT) : hwnd;
-        SendMessageA(top ? top : hwnd, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
-      }
+      if (HIWORD(lParam) & KF_ALTDOWN) SendMessageA(hwnd, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
       return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:

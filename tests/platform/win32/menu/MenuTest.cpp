@@ -234,20 +234,6 @@ TEST(MenuBar, KeyboardOpensMenusByMnemonicAndArrows) {
   EXPECT_EQ(MenuWindow::Only("INITMENUPOPUP"), (std::vector<std::string>{"INITMENUPOPUP 1", "INITMENUPOPUP 0"}));
 }
 
-TEST(MenuBar, AltWithALetterInAChildOpensTheTopLevelMenu) {
-  MenuWindow w;
-  HWND button = CreateWindowExA(0, "BUTTON", "Child", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24, w.hwnd,
-                                reinterpret_cast<HMENU>(7), nullptr, nullptr);
-  SetFocus(button);
-  ASSERT_EQ(GetFocus(), button);
-  drv::PressKey('V', drv::kAlt);
-  drv::PressKey(VK_LEFT);
-  drv::PressKey(VK_RETURN);
-  drv::WaitIdle();
-  EXPECT_EQ(MenuWindow::Only("COMMAND"), std::vector<std::string>{"COMMAND 1001/0"});
-  EXPECT_EQ(GetFocus(), button) << "the focus comes back to the child";
-}
-
 TEST(MenuBar, MouseOpensAMenuAndChoosesAnItem) {
   MenuWindow w;
   RECT wr;

@@ -4,6 +4,9 @@
 // left corner, as long as the line, with its length written above it.
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 
 #include "ProgramOnX.h"
@@ -11,11 +14,17 @@
 namespace acceptance {
 namespace {
 
+namespace fs = std::filesystem;
+
 class StillPicture : public ProgramOnX {
  protected:
-  // A field typed over: a click into it, its text selected, the new text and Enter.
-  void TypeOver(POINT field, const std::string& text) {
+  // A field typed over: a click into it, its text selected, the new text and Enter. With
+  // `shown`, the keys wait until the field shows the click taken (its caret).
+  void TypeOver(POINT field, const std::string& text, std::optional<RECT> shown = std::nullopt) {
+    const Picture before = Shot();
     Click(field);
+    if (shown)
+      ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(before, p, *shown) > 0; }, "the caret"));
     Press("End");
     Press("shift+Home");
     Type(text);
@@ -58,6 +67,9 @@ Spot BarRows(const Picture& p, RECT r) {
 }
 
 TEST_F(StillPicture, ImageScaleWithACalibrationLine) {
+  // Fine pictures of 1600 x 1200, shown at 40 %.
+  fs::create_directories(Native("C:\\Lumora"));
+  std::ofstream(Native("C:\\Lumora") + "/Lumora.ini") << "[USER]\nFineMode=1\nFinePhotoMode=5\n";
   Start();
   const RECT still = LargePane();
   ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Distinct(p, SmallPane()) > 200; }, "the live picture"));
@@ -101,19 +113,35 @@ TEST_F(StillPicture, ImageScaleWithACalibrationLine) {
   ASSERT_TRUE(scale);
 
   // The line is 100 um long, and so is the bar; shown on captured pictures; Apply, OK.
+  // Each entry is taken when its field loses the focus; the next waits until the window
+  // shows it taken.
+  const RECT pixelSize{scale->left + 470, scale->bottom + 1 + 150, scale->left + 560, scale->bottom + 1 + 185};
+  const RECT lengthField{scale->left + 400, scale->bottom + 1 + 70, scale->left + 465, scale->bottom + 1 + 88};
+  const RECT capturedBox{scale->left + 10, scale->bottom + 1 + 10, scale->left + 30, scale->bottom + 1 + 30};
+  Picture before = Shot();
   TypeOver(DialogPoint(*scale, 121, 158), "100");
-  TypeOver(DialogPoint(*scale, 288, 53), "100");
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(before, p, pixelSize) > 20; }, "the pixel size"));
+  before = Shot();
+  TypeOver(DialogPoint(*scale, 288, 53), "100", lengthField);
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(before, p, lengthField) > 20; }, "the bar's length"));
+  before = Shot();
   Click(DialogPoint(*scale, 12, 13));
-  Click(DialogPoint(*scale, 384, 50));
-  Click(DialogPoint(*scale, 384, 14));
-
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(before, p, capturedBox) > 3; }, "the tick"));
+  // Apply shows the bar below the window (the main window is disabled while it runs);
+  // OK then closes the window.
   const RECT lower{still.left, still.top + (still.bottom - still.top) / 2, still.right, still.bottom};
+  Click(DialogPoint(*scale, 384, 50));
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return BarRows(p, lower).count > 0; }, "the bar after Apply"));
+  Click(DialogPoint(*scale, 384, 14));
+  // The chart's yellow column where the window was.
+  const RECT yellow{still.left + 230, still.top + 40, still.left + 260, still.top + 60};
   Picture shown;
   ASSERT_TRUE(WaitForScreen(
       [&](const Picture& p) {
         shown = p;
         const auto active = acceptance::ActiveCaption(p);
-        return active && active->top == main->top && BarRows(p, lower).count > 0;
+        const int chart = Count(p, yellow, [](uint32_t px) { return Red(px) >= 200 && Green(px) >= 200 && Blue(px) <= 60; });
+        return active && active->top == main->top && chart == 30 * 20 && BarRows(p, lower).count > 0;
       },
       "the scale bar"));
   SaveShot("scale-bar");

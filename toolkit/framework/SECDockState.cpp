@@ -270,7 +270,8 @@ void SECDockState::CreateBars(CFrameWnd* pFrame, BOOL bMDIFrame) {
           bar->m_pDockBar = nullptr;
         }
       }
-    } else {
+    } else if (info->m_nBarID != 0) {
+      // Id 0 names no bar (a record a damaged profile only counted): nothing is made for it.
       bar = pFrame->GetControlBar(info->m_nBarID);
       if (!bar && m_pOwner) bar = m_pOwner->DynCreateControlBar(info);
       if (!bar) bar = dynamic_cast<CControlBar*>(CreateBarFromClass(info->m_strClassName, pFrame, info));

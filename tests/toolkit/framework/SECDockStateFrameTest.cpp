@@ -220,6 +220,13 @@ TEST_F(DockStateFrameTest, DamagedProfilesLeaveTheFrameAsItWas) {
     EXPECT_EQ(Rows(*Dock(AFX_IDW_DOCKBAR_TOP)), before) << bars;
     EXPECT_FALSE(a->IsFloating());
   }
+  // A summary that only counts records (no section behind them) names no bar: none is made.
+  const INT_PTR bars = frame->m_listControlBars.GetCount();
+  WriteProfile("[L-Summary]\nBars=" + std::to_string(SECDockState::kMaxBars) + "\n");
+  frame->LoadBarState("L");
+  Idle();
+  EXPECT_EQ(frame->m_listControlBars.GetCount(), bars);
+  EXPECT_EQ(Rows(*Dock(AFX_IDW_DOCKBAR_TOP)), before);
   // A class that is no bar is never made; its record goes.
   WriteProfile("[L-Summary]\nBars=2\n[L-Bar0]\nBarID=900\nClassName=CDocument\n[L-Bar1]\nBarID=901\n"
                "ClassName=SECNoSuchBar\n");

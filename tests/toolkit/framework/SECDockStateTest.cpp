@@ -179,11 +179,21 @@ TEST_F(DockStateTest, AProfileWithoutSummaryLoadsNothing) {
 }
 
 TEST_F(DockStateTest, DamagedProfileValuesLoadAsNothingOrTheirDefaults) {
-  for (const char* bars : {"-1", "2147483647", "5000"}) {
-    Write(std::string("[S-Summary]\nBars=") + bars + "\nScreenCX=800\nScreenCY=600\n[S-Bar0]\nBarID=5\n");
+  // Counts beyond what a frame can hold: nothing is read.
+  for (const std::string& bars :
+       {std::string("-1"), std::string("2147483647"), std::string("5000"), std::to_string(SECDockState::kMaxBars + 1)}) {
+    Write("[S-Summary]\nBars=" + bars + "\nScreenCX=800\nScreenCY=600\n[S-Bar0]\nBarID=5\n");
     SECDockState state;
     state.LoadState("S");
     EXPECT_EQ(state.GetBarCount(), 0) << bars;
+  }
+  Write("[S-Summary]\nBars=1\n[S-Bar0]\nBarID=59419\nBar#0=0\nBar#1=5\nBars=" +
+        std::to_string(CControlBarInfo::kMaxBarIDs + 1) + "\n");
+  {
+    SECDockState state;
+    state.LoadState("S");
+    ASSERT_EQ(state.GetBarCount(), 1);
+    EXPECT_TRUE(Ids(*state.GetBarInfo(0)).empty());
   }
   std::string placement43(86, 'A');
   Write("[S-Summary]\nBars=1\n[S-Bar0]\nBarID=5\nMRUFloatCX=-3\nMRUFloatCY=0\nMRUHorzDockCX=40\nPctWidth=-5\n"

@@ -127,11 +127,16 @@ TEST_F(StillPicture, ImageScaleWithACalibrationLine) {
   before = Shot();
   Click(DialogPoint(*scale, 12, 13));
   ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(before, p, capturedBox) > 3; }, "the tick"));
-  // Apply shows the bar below the window (the main window is disabled while it runs);
-  // OK then closes the window.
+  // Apply shows the bar below the window; OK then closes the window.
   const RECT lower{still.left, still.top + (still.bottom - still.top) / 2, still.right, still.bottom};
   Click(DialogPoint(*scale, 384, 50));
-  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return BarRows(p, lower).count > 0; }, "the bar after Apply"));
+  // Apply has ended once the main window is enabled and active again.
+  ASSERT_TRUE(WaitForScreen(
+      [&](const Picture& p) {
+        const auto active = acceptance::ActiveCaption(p);
+        return active && active->top == main->top && BarRows(p, lower).count > 0;
+      },
+      "the bar after Apply"));
   Click(DialogPoint(*scale, 384, 14));
   // The chart's yellow column where the window was.
   const RECT yellow{still.left + 230, still.top + 40, still.left + 260, still.top + 60};

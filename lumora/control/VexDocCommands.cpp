@@ -41,6 +41,13 @@ CString Text(UINT id) {
 
 CMainFrame* Frame() { return CMainFrame::Get(); }
 
+// An open or a save still runs (its wait pumps the menu's keys): a second one started
+// inside it would wait for the first, which waits for the window thread.
+bool FrameBusy() {
+  CMainFrame* frame = Frame();
+  return frame && frame->IsBusy();
+}
+
 void EnableMain(BOOL on) {
   if (CMainFrame* frame = Frame()) frame->EnableFrame(on);
 }
@@ -146,6 +153,7 @@ void CVexDoc::SaveImage(const CString& path) {
 }
 
 void CVexDoc::OnFileOpen() {
+  if (FrameBusy()) return;
   CVexFileDialog dlg(TRUE, nullptr, nullptr, kOpenFlags, kPictureFilter, nullptr, 0, static_cast<int>(m_nFileFormat));
   const CString title = Text(62493);
   dlg.m_ofn.lpstrTitle = title;
@@ -166,6 +174,7 @@ void CVexDoc::OnFileOpen() {
 }
 
 void CVexDoc::OnFileSave() {
+  if (FrameBusy()) return;
   EnableMain(FALSE);
   switch (m_nImageState) {
     case 0:
@@ -187,6 +196,7 @@ void CVexDoc::OnFileSave() {
 }
 
 void CVexDoc::OnFileSaveAs() {
+  if (FrameBusy()) return;
   if (m_nImageState == 0) {
     ::MessageBoxA(nullptr, Text(62578), kCaution, MB_OK | MB_ICONERROR);
     return;

@@ -304,7 +304,11 @@ SHORT CVexFlowControl::RunStep(SHORT row, FlowStepId id, bool* end) {
     case kStepFile: {
       if (!m_inputs[kStepFile]) return 0;
       const SHORT result = m_inputs[kStepFile]->Input(m_nShootSlot);
-      if (result == 1) doc->UpdateImageStatus(3, 0);
+      if (result == 1) {
+        // The retouched mark belongs to the picture that was retouched, not to the one opened now.
+        doc->SetShotRetouched(0);
+        doc->UpdateImageStatus(3, 0);
+      }
       return result;
     }
     case kStepRetouch: case kStepResize: case kStepNoiseCut: case kStepRGB: case kStepShading: case kStepProfile: {

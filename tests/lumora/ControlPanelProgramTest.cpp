@@ -35,19 +35,13 @@ class ControlPanelProgram : public ProgramRig {
   void Click(int id) const {
     Panel()->PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
   }
-  Step Ready() const {
-    return [this] { return Frame() && Frame()->IsWindowEnabled() && Frame()->IsLiveRunning(); };
-  }
-  static void Write(const char* ini, std::initializer_list<std::pair<const char*, const char*>> values) {
-    for (const auto& [key, value] : values) WritePrivateProfileStringA("USER", key, value, ini);
-  }
 };
 
 TEST_F(ControlPanelProgram, ExposureSensitivityFocusAndAStillSavedOnItsOwn) {
   Set("BOARD_MOTION", "40");
   const char* ini = "C:\\Run\\panel.ini";
   CreateDirectoryA("C:\\Run\\pics", nullptr);
-  Write(ini, {{"FineMode", "0"}, {"AutoSave", "1"}, {"FileFormat", "0"}, {"SaveFolder", "C:\\Run\\pics"},
+  WriteUser(ini, {{"FineMode", "0"}, {"AutoSave", "1"}, {"FileFormat", "0"}, {"SaveFolder", "C:\\Run\\pics"},
               {"SavePrefix", "still"}, {"SaveBody", "$###"}});
   std::string readout, edit;
   DWORD exposure = 0, sensitivity = 0;
@@ -120,7 +114,7 @@ TEST_F(ControlPanelProgram, ExposureSensitivityFocusAndAStillSavedOnItsOwn) {
 TEST_F(ControlPanelProgram, ASeriesOfThreeThroughTheRunDialog) {
   const char* ini = "C:\\Run\\series.ini";
   CreateDirectoryA("C:\\Run\\series", nullptr);
-  Write(ini, {{"FineMode", "0"}, {"FileFormat", "0"}, {"AutoSave", "0"}, {"AutoPrint", "1"},
+  WriteUser(ini, {{"FineMode", "0"}, {"FileFormat", "0"}, {"AutoSave", "0"}, {"AutoPrint", "1"},
               {"EnableTimeLapse", "1"}, {"IntervalSec", "5"}, {"TotalShots", "3"},
               {"SaveFolder", "C:\\Run\\series"}, {"SavePrefix", "tl"}, {"SaveBody", ""}});
   std::string button, statusBox, dialogStatus, lastStatus;
@@ -192,7 +186,7 @@ TEST_F(ControlPanelProgram, ASeriesOfThreeThroughTheRunDialog) {
 TEST_F(ControlPanelProgram, ATriggerPulseTakesOnePictureButNoneInTimeLapseMode) {
   const char* ini = "C:\\Run\\trigger.ini";
   CreateDirectoryA("C:\\Run\\trig", nullptr);
-  Write(ini, {{"FineMode", "0"}, {"FileFormat", "0"}, {"AutoSave", "1"}, {"ExternalTrigger", "1"},
+  WriteUser(ini, {{"FineMode", "0"}, {"FileFormat", "0"}, {"AutoSave", "1"}, {"ExternalTrigger", "1"},
               {"SaveFolder", "C:\\Run\\trig"}, {"SavePrefix", "trig"}, {"SaveBody", "$###"}});
   // Pulses until `enough` holds or `pulses` were sent: every 300 ms where no picture may
   // come of them, and where one should, every 3 s, so that a busy machine has taken one
@@ -258,7 +252,7 @@ TEST_F(ControlPanelProgram, AStartInTimeLapseModeHoldsTheTriggerUntilTheModeEnds
   });
   const char* ini = "C:\\Run\\held.ini";
   CreateDirectoryA("C:\\Run\\held", nullptr);
-  Write(ini, {{"FineMode", "0"}, {"FileFormat", "0"}, {"AutoSave", "1"}, {"ExternalTrigger", "1"},
+  WriteUser(ini, {{"FineMode", "0"}, {"FileFormat", "0"}, {"AutoSave", "1"}, {"ExternalTrigger", "1"},
               {"EnableTimeLapse", "1"}, {"SaveFolder", "C:\\Run\\held"}, {"SavePrefix", "held"},
               {"SaveBody", "$###"}});
   bool pollingAtStart = true, liveAtStart = false, pollingAfter = false;

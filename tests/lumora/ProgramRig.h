@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -31,6 +32,7 @@
 #include "ui/VexMainControlView.h"
 #include "pipeline/output/VexDisplayOutput.h"
 #include "ui/MainFrame.h"
+#include "user/Driver.h"
 #include "user/Responder.h"
 
 namespace programrig {
@@ -119,17 +121,65 @@ class ProgramRig : public ::testing::Test {
     };
   }
 
+  // The main window is up, enabled by the first live frame.
+  Step Ready() const {
+    return [this] { return Frame() && Frame()->IsWindowEnabled() && Frame()->IsLiveRunning(); };
+  }
+  // Where a user points at a window: its middle, on the screen.
+  static POINT Middle(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  // A click with the mouse at the middle of a window, once the user can see it there
+  // (no splash, menu or other window covers it); false, and no click, until then.
+  static bool ClickOn(HWND window) {
+    const POINT p = Middle(window);
+    if (!::IsWindowVisible(window) || ::WindowFromPoint(p) != window) return false;
+    plat::user::driver::Click(p.x, p.y);
+    return true;
+  }
+  // A click on the main window's caption, which gives it the keyboard.
+  Step FocusMainWindow() const {
+    return [this] {
+      RECT r{};
+      Frame()->GetWindowRect(&r);
+      plat::user::driver::Click(r.left + 200, r.top + 8);
+      return true;
+    };
+  }
+  // Keys pressed once the click before them has been handled (keys go where the focus is).
+  static Step Keys(UINT vk, unsigned modifiers = plat::user::driver::kNone) {
+    return [vk, modifiers] {
+      plat::user::driver::PressKey(vk, modifiers);
+      return true;
+    };
+  }
+  // A menu command by its keys: Alt with the menu's letter, then the item's letter (both
+  // queued at once: the menu's own loop reads the second).
+  std::vector<Step> MenuKeys(char menu, char item) const {
+    return {FocusMainWindow(), [menu, item] {
+              plat::user::driver::PressKey(static_cast<UINT>(menu), plat::user::driver::kAlt);
+              plat::user::driver::PressKey(static_cast<UINT>(item));
+              return true;
+            }};
+  }
+  // Values of the USER section of an INI file, written before the program reads it.
+  static void WriteUser(const char* ini, std::initializer_list<std::pair<const char*, const char*>> values) {
+    for (const auto& [key, value] : values) WritePrivateProfileStringA("USER", key, value, ini);
+  }
+
   CVexApp* app_ = nullptr;
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     ProgramRig* rig = current_;
-    if (!rig || rig->busy_) return;
+    if (!rig || rig->busy_ || rig->timedOut_) return;
     // A step may pump messages (a capture): the timer must not run the driver inside it.
     rig->busy_ = true;
     if (std::chrono::steady_clock::now() > rig->deadline_) {
+      // The steps stop where they were, so StepsDone names the one that never finished.
       rig->timedOut_ = true;
-      rig->next_ = rig->steps_.size();
       if (CWnd* main = rig->Frame()) main->PostMessage(WM_CLOSE);
       ::PostQuitMessage(99);
     } else if (rig->next_ < rig->steps_.size() && rig->steps_[rig->next_]()) {

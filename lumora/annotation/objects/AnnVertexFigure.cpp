@@ -253,7 +253,11 @@ void CAnnVertexFigure::Resize(HDC hdc, CPoint point, int handle) {
   UnrotatePoint(p);
   const size_t n = static_cast<size_t>(handle - 1), opposite = (n + 2) % 4;
   const CPoint g = m_info.m_points[n], o = m_info.m_points[opposite];
-  const CPoint half(static_cast<int>((p.x - g.x) * 0.5), static_cast<int>((p.y - g.y) * 0.5));
+  // A box without width or height has no factor on that axis: the figure stays as it is
+  // there, so neither its corners nor its origin move along it and the opposite corner
+  // keeps its place in the picture.
+  const bool wide = g.x != o.x, high = g.y != o.y;
+  const CPoint half(wide ? static_cast<int>((p.x - g.x) * 0.5) : 0, high ? static_cast<int>((p.y - g.y) * 0.5) : 0);
   std::vector<CPoint>& c = m_info.m_rubberPoints;
   c[n] = g + half;
   c[opposite] = o - half;
@@ -266,9 +270,8 @@ void CAnnVertexFigure::Resize(HDC hdc, CPoint point, int handle) {
   }
   CPoint shift = half;
   m_info.m_origin = savedOrigin + RotatePoint(shift);
-  // A box without width or height has no factor on that axis: it stays unscaled.
-  const double sx = g.x != o.x ? static_cast<double>(p.x - o.x) / (g.x - o.x) : 1.0;
-  const double sy = g.y != o.y ? static_cast<double>(p.y - o.y) / (g.y - o.y) : 1.0;
+  const double sx = wide ? static_cast<double>(p.x - o.x) / (g.x - o.x) : 1.0;
+  const double sy = high ? static_cast<double>(p.y - o.y) / (g.y - o.y) : 1.0;
   ScaleFromSaved(sx, sy);
   DrawXor(hdc);
 }

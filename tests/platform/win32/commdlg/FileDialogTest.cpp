@@ -14,6 +14,7 @@
 #include "TestEnv.h"
 #include "commdlg/DialogIds.h"
 #include "display/Png.h"
+#include "user/Driver.h"
 #include "user/Responder.h"
 #include "windows.h"
 
@@ -238,6 +239,24 @@ TEST_F(FileDialogs, StartsInTheFolderOfTheInitialNameWithItsNameFilledIn) {
   EXPECT_EQ(typed, "c.jpg");
   EXPECT_EQ(title, "Load Setting File");
   EXPECT_STREQ(file_, "C:\\Pics\\Sub\\c.jpg");
+}
+
+// The name field has the focus, its name selected, from the moment the dialog shows: a
+// name typed at once replaces it, and Enter takes it. (The cancel posted behind the keys
+// ends a dialog that took them elsewhere.)
+TEST_F(FileDialogs, ANameTypedAtOnceGoesIntoTheNameField) {
+  for (bool save : {false, true}) {
+    SCOPED_TRACE(save ? "save" : "open");
+    responder::Reset();
+    responder::Push([](const responder::Shown& s) {
+      plat::user::driver::TypeText("a.jpg\n");
+      PostMessageA(s.hwnd, WM_COMMAND, IDCANCEL, 0);
+      return 0;
+    });
+    std::strcpy(file_, "b.bmp");
+    ASSERT_TRUE(save ? GetSaveFileNameA(&ofn_) : GetOpenFileNameA(&ofn_));
+    EXPECT_STREQ(file_, "C:\\Pics\\a.jpg");
+  }
 }
 
 TEST_F(FileDialogs, ReportsWhyItCouldNotAnswer) {

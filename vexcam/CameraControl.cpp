@@ -144,7 +144,10 @@ BOOL CCameraCtrl::CheckCameraPower() {
   // Frame timing of the sensor: clocks per line and clock rows per frame of the variant,
   // at the frame rate of the camera.
   const double rate = simulate && (previous & 0x2000) ? 15.0 : 12.0;
-  const bool variant = (previous >> 12) & 0xF;
+  // The camera last configured tells the variant; a board of revision 217 or later always
+  // carries it, and its clock figures hold from the first start on (not only once a start
+  // has stored the variant), so every start times the frames alike.
+  const bool variant = ((previous >> 12) & 0xF) != 0 || m_Revision >= 217;
   LONG clocks = variant ? 1790 : 1616;
   const LONG rows = variant ? 1068 : 1044;
   s.FrameClockCount = LONG(clocks * rows * rate * 0.002);
@@ -179,6 +182,9 @@ BOOL CCameraCtrl::CheckCameraPower() {
 
   if (ModelA()) {
     s.AdTop = m_Revision < 217 ? 124 : 132;
+    // The camera works with the A/D top the block holds, the value that is kept and read
+    // back at the next start, not with the one the configuration sent before it.
+    if (!SendAddrCmmndPCI(17, BYTE(s.AdTop))) return FALSE;
     SetExposure(1, 2);
     if (!WaitHandshake("CheckCameraPower")) return FALSE;
     WritePortD(s.PCIaddress, 0, s.ExposureLong ? kExposureLong : kExposureNormal);

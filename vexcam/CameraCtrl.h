@@ -55,7 +55,8 @@ class CCameraCtrl : public CObject {
   void PowerOn();
   void PowerOff();
   BOOL CheckCameraPower();
-  void SetCDSGain(const LONG* gains);
+  // FALSE when the camera did not answer its power check or a send failed.
+  BOOL SetCDSGain(const LONG* gains);
   void SetBlackLevel(const LONG* levels);
   void SetAGCGain(const LONG* gains);
   void SetAdTop(LONG value);
@@ -93,6 +94,8 @@ class CCameraCtrl : public CObject {
   LONG ReadMemoryShot(LONG x, LONG y, LONG width, LONG height, LONG mode, LONG first, LONG last);
   LONG ReadLinesToStore(LONG row, LONG column, LONG x, LONG width, LONG height, LONG repeat);
   BOOL CheckExposureAccumulated();
+  // Frame periods between the last two re-arms, from the frame timer and the line marks.
+  LONG FramesSinceLastRearm() const;
   LONG CaptureFactory(RECT rect, LONG type);
   LONG MemoryShot(DWORD* buffer, CTrueImage* image, RECT rect);
   LONG ImageFromBuffer(WORD* raw, CTrueImage* image, RECT rect);
@@ -322,6 +325,7 @@ class CCameraCtrl : public CObject {
   double m_WindowZoom = 0;    // the diagonal pair starts at position 3 next time
   LONG m_BatchFirst = 0, m_BatchLast = 1;
   LONG m_SubCurrent = 0, m_SubNext = 0;  // positions of the sub-frame being read
+  LONG m_FramePosition = 0;        // where the frame being read was exposed (set by the frame wait)
   bool m_WholeFrame = true;        // the frame holds one whole exposure
   LONG m_FrameCounter = 0;         // 100 per frame read, for the progress
   LONG m_ExposureUnits = 0, m_Overshoots = 0;  // accumulated long exposure

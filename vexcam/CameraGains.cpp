@@ -43,8 +43,8 @@ void CCameraCtrl::SetAdTop(LONG value) {
   SendAddrCmmnd(ModelA() ? 17 : 24, BYTE(value));
 }
 
-void CCameraCtrl::SetCDSGain(const LONG* gains) {
-  if (!CheckCameraPower()) return;
+BOOL CCameraCtrl::SetCDSGain(const LONG* gains) {
+  if (!CheckCameraPower()) return FALSE;
   tCameraSettings& s = Settings();
   const CameraGeometry& g = Geometry();
   if (ModelA()) {
@@ -52,20 +52,21 @@ void CCameraCtrl::SetCDSGain(const LONG* gains) {
     auto code = [&](int reg) { return BYTE(215 - 2 * gains[g.GainChannel[reg - 2]] / 3); };
     if (!SendAddrCmmndPCI(2, code(2)) || !SendAddrCmmndPCI(3, code(3)) || !SendAddrCmmndPCI(4, code(4)) ||
         !SendAddrCmmnd(5, code(5)))
-      return;
+      return FALSE;
   } else {
     auto value = [&](int reg) { return BYTE(gains[g.GainChannel[reg - 2]]); };
     for (WORD reg = 2; reg <= 4; ++reg)
-      if (!SendAddrCmmndPCI(reg, value(reg)) || !SendAddrCmmndPCI(reg, value(reg))) return;
-    if (!SendAddrCmmndPCI(5, value(5)) || !SendAddrCmmnd(5, value(5))) return;
+      if (!SendAddrCmmndPCI(reg, value(reg)) || !SendAddrCmmndPCI(reg, value(reg))) return FALSE;
+    if (!SendAddrCmmndPCI(5, value(5)) || !SendAddrCmmnd(5, value(5))) return FALSE;
   }
-  if (!SendAddrCmmndPCI(11, (s.Mode & 0x80) ? 1 : 0)) return;
-  if (!WaitHandshake("SetCDSGain")) return;
+  if (!SendAddrCmmndPCI(11, (s.Mode & 0x80) ? 1 : 0)) return FALSE;
+  if (!WaitHandshake("SetCDSGain")) return FALSE;
   if (s.bPCI) WritePortD(s.PCIaddress, 0, s.ExposureLong ? kExposureLong : kExposureNormal);
   if (m_Revision >= 211) {
     WaitSyncPhase(2);
     Delay(0.001);
   }
+  return TRUE;
 }
 
 void CCameraCtrl::SetBlackLevel(const LONG* levels) {

@@ -371,4 +371,45 @@ void CCameraCtrl::StartFrame() {
   if (!m_LineBlock) AllocLineStore();
 }
 
-void CCameraCtrl::InFrameMove() {}
+// On the older boards a shift capture that moves the actuator inside the frame wait must
+// know where the frame just taken was exposed: an actuator that moved on a frame period
+// before (and the sensor already past the window's first line), or two periods before,
+// stood at its new target for this frame. Such a frame is taken again where it belongs.
+void CCameraCtrl::InFrameMove() {
+  if (m_ShiftFactor <= 1 || !m_ShiftInFrame || m_Revision >= 217) return;
+  const tCameraSettings& s = Settings();
+  const CameraGeometry& g = Geometry();
+  const BoardDeviceState& d = DeviceState();
+  double sinceMove = 0;  // ms since the last actuator move
+  if (d.hasCounter && d.counterFrequency > 0) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    sinceMove = double(now.QuadPart - m_MoveTicks) * 1000.0 / double(d.counterFrequency);
+  }
+  const double period = g.FramePeriodMs;
+  const LONG counter = LONG(ReadStatus(s.PCIaddress, 0) >> 16);
+  const bool movedBefore =
+      (sinceMove > period && counter > (m_WindowTop + g.LineOffset) / 2) || sinceMove > 2 * period;
+  if (!movedBefore) {
+    m_FramePosition = m_Target[1];
+    return;
+  }
+  m_FramePosition = m_Target[0];
+  if (m_FramePosition == m_Target[1]) return;
+
+  const LONG positions = m_ShiftFactor * m_ShiftFactor;
+  MoveToPosition(m_Target[2], FALSE);
+  DrainLine(g.LineBytes);
+  WaitSyncPhase(2);
+  m_FramePosition = m_Target[1];
+  MoveToPosition(m_Target[1], TRUE);
+  WaitSyncPhase(1);
+  WaitSyncPhase(2);
+  StartFrame();
+  MoveToPosition(m_BatchLast < positions ? m_BatchLast : 0, TRUE);
+  for (PollBudget budget; !(ReadStatus(s.PCIaddress, 0) & 2) && !budget.Spend() && !s.bAbort;) {
+  }
+  RearmExposure();
+  m_MoveDone = false;
+  m_ShiftInFrame = false;
+}

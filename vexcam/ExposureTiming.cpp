@@ -8,6 +8,18 @@
 #include "SettingsBlock.h"
 #include "Timing.h"
 
+namespace {
+// Status bit of the board: the frame in its memory was taken before its exposure was through.
+constexpr DWORD kStatusShortFrame = 0x10;
+constexpr int kFrameRetakes = 3;
+
+// Whether the counter passed `line` between two reads (it counts up and starts over).
+bool Crossed(LONG before, LONG after, LONG line) {
+  if (before <= after) return before < line && line <= after;
+  return before < line || line <= after;
+}
+}  // namespace
+
 BOOL CCameraCtrl::RearmExposure() {
   tCameraSettings& s = Settings();
   if (m_Revision >= 211) {
@@ -33,19 +45,19 @@ BOOL CCameraCtrl::WaitFrameReady() {
   const LONG pair = (m_WindowTop + g.LineOffset) / 2;
   // Transfer modes 1 and 2 keep any zoom; one the readout cannot use counts as 1.0 here.
   const double zoom = s.zoom >= 0.01 && s.zoom <= 100 ? s.zoom : 1.0;
+  const int64_t factor = m_Revision >= 217 && s.ExpMode == 2 && s.ExpParam > 4 ? s.ExpParam : 1;
   bool budgetSpent = false;
+  int retakes = 0;
   for (;;) {
     if (m_Revision >= 211 && !m_Armed) StartFrame();
-    int64_t budget = d.portReadsPerHalfSecond;
-    if (m_Revision >= 217 && s.ExpMode == 2 && s.ExpParam > 4) budget *= s.ExpParam;
-
+    PollBudget budget(factor);
     bool ready = false;
     LONG counter = 0;
-    for (int64_t reads = 0; reads < budget && !ready; ++reads) {
+    do {
       if (s.bAbort) return FALSE;
       const DWORD status = ReadStatus(base, 0);
       counter = LONG(status >> 16);
-      if (reads == 0) {
+      if (budget.Reads() == 0) {
         // Sleep through most of the frame: the counter tells how far it still has to go.
         if (!m_ShiftRunning && g.FramePeriodMs > 0 && g.LinesPerFrame > 0 && m_Revision < 217) {
           LONG lines = LONG((pair + 4) / zoom) - counter;
@@ -57,7 +69,7 @@ BOOL CCameraCtrl::WaitFrameReady() {
         if (m_Revision < 211 && (s.Mode & kModeSimulate) && (status & 2)) Delay(0.001);
       }
       ready = m_Revision >= 211 ? (status & 2) != 0 : (status & 3) == 2;
-    }
+    } while (!ready && !budget.Spend());
     if (!ready) {
       StartFrame();
       return FALSE;
@@ -67,12 +79,21 @@ BOOL CCameraCtrl::WaitFrameReady() {
     if (m_Revision >= 217) {
       // Not while the sensor passes the window's first lines: the board is taking them.
       const LONG low = LONG((pair - 3) / zoom), high = LONG((pair + 5) / zoom);
-      int64_t reads = 0;
-      while (counter > low && counter < high && reads++ < budget) counter = LONG(ReadStatus(base, 0) >> 16);
-      budgetSpent = reads > budget;
+      PollBudget passing(factor);
+      while (counter > low && counter < high && !(budgetSpent = passing.Spend()))
+        counter = LONG(ReadStatus(base, 0) >> 16);
       lost = counter >= g.LinesPerFrame && g.LinesPerFrame > 0;
     }
     RearmExposure();
+    // A frame the board took before its exposure was through is no picture: it is taken
+    // again, a few times at most, as a lost frame is.
+    if (!lost && s.bPCI && (ReadStatus(base, 0) & kStatusShortFrame)) {
+      if (++retakes > kFrameRetakes) {
+        s.Camera_Status = -13;
+        return FALSE;
+      }
+      lost = true;
+    }
     if (!lost) break;
     WaitSyncPhase(1);
     StartFrame();
@@ -105,11 +126,14 @@ BOOL CCameraCtrl::WaitSyncPhase(int kind) {
     return TRUE;
   }
   const CameraGeometry& g = Geometry();
-  int64_t budget = DeviceState().portReadsPerHalfSecond;
-  if ((kind == 1 || kind == 3) && m_Revision >= 217 && s.ExpMode == 2 && s.ExpParam > 4) budget *= s.ExpParam;
+  const bool longWait = (kind == 1 || kind == 3) && m_Revision >= 217 && s.ExpMode == 2 && s.ExpParam > 4;
+  PollBudget budget(longWait ? s.ExpParam : 1);
   DWORD base = s.PCIaddress;
   bool first = true;
-  for (int64_t reads = 0; reads < budget; ++reads) {
+  LONG previous = 0;
+  do {
+    // A long exposure's sync comes only as it ends: a capture's stop does not wait for it.
+    if (longWait && !m_Searching && s.bAbort) return FALSE;
     DWORD status = ReadStatus(base, 0);
     LONG counter = LONG(status >> 16);
     if (first && kind >= 1 && s.ExpMode == 1 && g.LinesPerFrame > 0) {
@@ -117,15 +141,22 @@ BOOL CCameraCtrl::WaitSyncPhase(int kind) {
       LONG ms = g.FramePeriodMs * remaining / g.LinesPerFrame - 10;
       if (ms > 10) Sleep(DWORD(ms));
     }
-    first = false;
+    // On a busy machine a read may come too late for the one settle line or for the few
+    // lines of the sync phase: a counter that went past the line, or started a new frame
+    // since the last read, counts as having reached it.
+    const bool wrapped = !first && counter < previous;
     if (kind == 2) {
-      if (counter == g.SettleLine) kind = 3;
+      if (counter == g.SettleLine || (!first && Crossed(previous, counter, g.SettleLine))) kind = 3;
+      previous = counter;
+      first = false;
       continue;
     }
+    first = false;
+    previous = counter;
     bool sync = status & 4;
-    if (kind == 0 ? !sync : sync) return TRUE;
+    if (kind == 0 ? !sync : (sync || wrapped)) return TRUE;
     if (kind == 3 && g.LinesPerFrame > 0 && counter > g.LinesPerFrame + 10) return TRUE;
-  }
+  } while (!budget.Spend());
   s.Camera_Status = -13;
   return FALSE;
 }

@@ -2,6 +2,7 @@
 // position (older boards, the factory steps, the memory shot), the picture built from a
 // caller's raw lines, the accumulated long exposure, and the port-probed board's capture.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "BoardDevice.h"
@@ -81,11 +82,24 @@ static LONG WindowBytes(LONG x) {
   return std::max<LONG>(0, line - 4 * (x / 2));
 }
 
+// Frame periods between the last two re-arms. The timer alone truncates a wait of two
+// periods that came a little early to one; the line counter at each re-arm gives the part
+// of a frame exactly, and the timer only picks the number of whole frames around it.
+LONG CCameraCtrl::FramesSinceLastRearm() const {
+  const CameraGeometry& g = Geometry();
+  if (g.FramePeriodMs <= 0) return 1;
+  if (g.LinesPerFrame <= 0) return std::max<LONG>(1, m_LastFrameMs / g.FramePeriodMs);
+  const LONG perFrame = g.LinesPerFrame;
+  const LONG part = ((m_LineMarks[1] - m_LineMarks[0]) % perFrame + perFrame) % perFrame;
+  const double timed = double(m_LastFrameMs) * perFrame / g.FramePeriodMs;
+  const LONG whole = std::max<LONG>(0, LONG(std::lround((timed - part) / perFrame)));
+  const LONG lines = whole * perFrame + part;
+  return std::max<LONG>(1, LONG(std::lround(double(lines) / perFrame)));
+}
+
 BOOL CCameraCtrl::CheckExposureAccumulated() {
   const tCameraSettings& s = Settings();
-  const CameraGeometry& g = Geometry();
-  const LONG units = std::max<LONG>(1, g.FramePeriodMs > 0 ? m_LastFrameMs / g.FramePeriodMs : 1);
-  m_ExposureUnits += units;
+  m_ExposureUnits += FramesSinceLastRearm();
   if (s.ExpParam > 0 && m_ExposureUnits >= s.ExpParam) {
     if (++m_Overshoots >= 2) m_ExposureUnits = s.ExpParam;
   }
@@ -100,6 +114,7 @@ LONG CCameraCtrl::ReadMemoryShot(LONG x, LONG, LONG width, LONG height, LONG mod
   tCameraSettings& s = Settings();
   const LONG f = std::clamp<LONG>(m_ShiftFactor, 1, 6);
   m_BatchFirst = first, m_BatchLast = last;
+  m_SubCurrent = m_FramePosition = first;
   StartFrame();
   if (m_Revision < 211) {
     WaitFrameReady();
@@ -121,7 +136,6 @@ LONG CCameraCtrl::ReadMemoryShot(LONG x, LONG, LONG width, LONG height, LONG mod
   // A shift position's frame also goes straight into the planes: the stores of the
   // positions past the first may be shorter than a frame.
   const bool place = f > 1;
-  m_SubCurrent = first;
   for (LONG frame = 1;; ++frame) {
     for (LONG L = 0; L < lines; ++L) {
       const BYTE* line = ReadStoreLine(*this, x, L + 1);
@@ -133,7 +147,7 @@ LONG CCameraCtrl::ReadMemoryShot(LONG x, LONG, LONG width, LONG height, LONG mod
     if (!complete && LONG(m_LineRows[block].size()) > 3) {
       // Line 3 tells whether the long exposure has reached the sensor yet.
       const BYTE* row = m_LineRows[block][3];
-      const int threshold = 16 + 32 + 8 * int(s.GainLv);
+      const int threshold = int(m_DarkLevel) + 32 + 8 * int(s.GainLv);
       for (LONG i = width / 4; i < 3 * width / 4 && i < m_LineStoreBytes[block]; i += 3)
         if (row[i] > threshold) complete = true;
       if (complete && f > 1) MoveToPosition(last < f * f ? last : 0, TRUE);
@@ -298,7 +312,7 @@ LONG CCameraCtrl::CaptureFactory(RECT rect, LONG count) {
       read = ReadMemoryShot(x, rect.top, width, height, 0, first, last);
     } else {
       MoveToPosition(last < f * f ? last : 0, TRUE);
-      m_SubCurrent = first;
+      m_SubCurrent = m_FramePosition = first;
       read = ReadLinesToStore(first / f, m_Shift.order[f][first], x, width, height, 0);
       StartFrame();
     }
@@ -348,7 +362,7 @@ LONG CCameraCtrl::CapturePortBoard(CTrueImage* image, RECT rect) {
       // The next position's move goes out while this frame's lines are read: the frame
       // was exposed where the actuator stood when it began.
       MoveToPosition(next, TRUE);
-      m_SubCurrent = first;
+      m_SubCurrent = m_FramePosition = first;
       const LONG read = ReadLinesToStore(first / f, m_Shift.order[f][first], x, w + 2, h, 0);
       StartFrame();
       if (!read || s.bAbort) {

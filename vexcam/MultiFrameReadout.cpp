@@ -10,6 +10,7 @@
 #include "CaptureFormat.h"
 #include "ProgressWindows.h"
 #include "SettingsBlock.h"
+#include "Timing.h"
 
 namespace {
 
@@ -35,8 +36,8 @@ LONG LineCounter() { return LONG(ReadStatus(Settings().PCIaddress, 0) >> 16); }
 // Waits (within the poll budget) until the sensor is past the line where a new exposure
 // may be armed.
 void WaitArmingLine() {
-  const LONG arming = Geometry().SettleLine, budget = DeviceState().portReadsPerHalfSecond;
-  for (LONG i = 0; i < budget && !Settings().bAbort; ++i)
+  const LONG arming = Geometry().SettleLine;
+  for (PollBudget budget; !Settings().bAbort && !budget.Spend();)
     if (LineCounter() > arming) return;
 }
 
@@ -62,7 +63,7 @@ static vexcam::LinePlacement PlacementOf(CCameraCtrl& cam, LONG width, LONG heig
   vexcam::LinePlacement p;
   p.planes = cam.PlaneView();
   const LONG f = std::clamp<LONG>(cam.m_ShiftFactor, 1, 6);
-  p.phases = vexcam::PhasesOf(cam.m_PhaseColumn, cam.m_PhaseRow, cam.m_SubFrameSteps[f], f, cam.m_SubCurrent, s.Mode);
+  p.phases = vexcam::PhasesOf(cam.m_PhaseColumn, cam.m_PhaseRow, cam.m_SubFrameSteps[f], f, cam.m_FramePosition, s.Mode);
   p.grid = vexcam::GridOf(f).step;
   p.width = width, p.height = height;
   p.mode = s.Mode;
@@ -222,6 +223,7 @@ LONG CCameraCtrl::ReadSubFrame(LONG x, LONG width, LONG height, LONG current, LO
   tCameraSettings& s = Settings();
   if (m_Revision >= 217 && !(s.Mode & kModeRaw)) return ReadSubFrameNew(x, width, height, current, next);
   m_SubCurrent = current, m_SubNext = next;
+  m_FramePosition = current;
   const LONG f = m_ShiftFactor;
   LONG headEnd = (s.Mode & kModeRotate) ? height / 8 : 5 * std::max<LONG>(1, height / 16);
   if (f == 1 && !m_Overlap) StartFrame();
@@ -258,6 +260,7 @@ LONG CCameraCtrl::ReadSubFrame(LONG x, LONG width, LONG height, LONG current, LO
 LONG CCameraCtrl::ReadSubFrameNew(LONG x, LONG width, LONG height, LONG current, LONG next) {
   tCameraSettings& s = Settings();
   m_SubCurrent = current, m_SubNext = next;
+  m_FramePosition = current;
   const LONG f = m_ShiftFactor;
   const bool averaged = s.AveragingCount > 0;
   if (f == 1 && !m_Overlap) StartFrame();

@@ -123,7 +123,9 @@ LONG CCameraCtrl::ReadFrameToPicture(const FrameReadout& readout, const vexcam::
     m_ExposureChanged = false;
   }
   if (readout.stats) m_GreenPairs.Clear();
-  WaitFrameReady();
+  // A frame the wait did not see through is no picture: its lines are not read. A stop
+  // is seen at the frame's end, as ever, and the result says so.
+  if (!WaitFrameReady() && !s.bAbort) return 0;
 
   const LONG expectWidth = full || halfBlock ? width : width / 2, expectHeight = full || halfBlock ? height : height / 2;
   if (!picture.bits) return 0;

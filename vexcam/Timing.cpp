@@ -61,6 +61,21 @@ void Delay(double seconds) {
   d.transferBusy = false;
 }
 
+PollBudget::PollBudget(int64_t factor)
+    : m_Limit(int64_t(DeviceState().portReadsPerHalfSecond) * std::max<int64_t>(1, factor)),
+      m_Micros(500000 * std::max<int64_t>(1, factor)),
+      m_Start(DeviceState().hasCounter ? Counter() : 0) {}
+
+bool PollBudget::Spend() {
+  ++m_Reads;
+  if (m_Reads < m_Limit) return false;
+  const BoardDeviceState& d = DeviceState();
+  if (!d.hasCounter || d.counterFrequency <= 0) return true;
+  // The clock is read now and then only: on a quiet machine the reads take the time anyway.
+  if ((m_Reads - m_Limit) % 256 != 0) return false;
+  return double(Counter() - m_Start) * 1e6 / double(d.counterFrequency) >= double(m_Micros);
+}
+
 void* AllocLocked(SIZE_T size) {
   void* p = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
   if (p) VirtualLock(p, size);

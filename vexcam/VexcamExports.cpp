@@ -57,9 +57,11 @@ int WINAPI KQ_SetCDSGain(const LONG* gains, tCameraSettings* settings) {
     camera->SetCDSGain(gains);
     return 1;
   }
-  camera->SetCDSGain(settings->WBGain[settings->GainLv]);
+  // A camera that did not take the gains (no answer to its power check) is not searched
+  // for a second time for the black levels.
+  const BOOL sent = camera->SetCDSGain(settings->WBGain[settings->GainLv]);
   if (settings->CameraVer & 4) {
-    camera->SetBlackLevel(settings->BB_Lev[settings->GainLv]);
+    if (sent) camera->SetBlackLevel(settings->BB_Lev[settings->GainLv]);
     for (int i = 0; i < 4; ++i) settings->Black_Level[i] = settings->BB_Lev[settings->GainLv][i];
   }
   return 1;

@@ -637,12 +637,25 @@ void CMainFrame::OnClose() {
   }
   if (m_bClosing) return;
   // A close met while an operation pumps messages, or while another window's capture
-  // road holds the frame busy, waits for it to end.
+  // road holds the frame busy, waits for it to end: the objects the operation works on
+  // must outlive it. It need not wait for a long capture, though: the capture and the
+  // white balance are aborted now (the camera library polls the abort), and nothing new
+  // starts until the close comes.
   if (m_nOperationDepth > 0 || m_bBusy) {
     m_bClosePending = 1;
+    m_bClosePosted = 0;
+    bool abort = false;
+    for (Worker* w : {&m_capture, &m_whiteBalance})
+      if (w->running) {
+        w->stop = 1;
+        abort = true;
+      }
+    if (abort)
+      if (CVexDoc* doc = Doc()) doc->SetAbort(1);
     return;
   }
   m_bClosing = 1;
+  m_bClosePending = 0;
   if (CVexDoc* doc = Doc()) doc->SetTitle("Valdane Lumora");
   CloseAnnotationTool();
   MSG msg;
@@ -703,8 +716,13 @@ void CMainFrame::ReportError(SHORT type, SHORT detail) {
 
 void CMainFrame::SetBusy(BOOL busy) {
   m_bBusy = busy ? 1 : 0;
-  if (!busy && m_bClosePending && m_nOperationDepth == 0 && GetSafeHwnd()) {
-    m_bClosePending = 0;
+  if (!busy && m_nOperationDepth == 0) PostPendingClose();
+}
+
+void CMainFrame::PostPendingClose() {
+  // Pending until the close itself runs: nothing starts in between.
+  if (m_bClosePending && !m_bClosePosted && GetSafeHwnd()) {
+    m_bClosePosted = 1;
     PostMessage(WM_CLOSE);
   }
 }

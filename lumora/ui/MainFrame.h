@@ -101,6 +101,9 @@ class CMainFrame : public CFrameWnd {
   // meanwhile comes when it ends.
   void SetBusy(BOOL busy);
   BOOL IsBusy() const { return m_bBusy; }
+  // A close is asked for (waiting for an operation to end) or under way: nothing new
+  // starts, and what runs is being stopped.
+  BOOL IsClosing() const { return m_bClosing || m_bClosePending; }
   // 1 while the printer output prints (it sets 1 when printing begins and 0 at the end).
   void SetDirectClose(int printing) { m_bPrinting = printing; }
   int IsDirectClose() const { return m_bPrinting; }
@@ -296,6 +299,8 @@ class CMainFrame : public CFrameWnd {
   void WaitForRun(Worker& worker);
   void StopWorker(Worker& worker);
   void StopAllWorkers();
+  // Posts the close that waited for an operation to end.
+  void PostPendingClose();
   static UINT LiveProc(LPVOID frame);
   static UINT CaptureProc(LPVOID frame);
   static UINT WhiteBalanceProc(LPVOID frame);
@@ -372,6 +377,7 @@ class CMainFrame : public CFrameWnd {
   int m_bReportErrors = TRUE;
   int m_nOperationDepth = 0;
   int m_bClosePending = 0;
+  int m_bClosePosted = 0;  // the pending close's WM_CLOSE is in the queue
   int m_bQuitTaken = 0;
   int m_nQuitCode = 0;
   LiveStages m_live;

@@ -1,6 +1,8 @@
 // The commands the main frame handles itself: printing, zoom, full screen, the live
 // freeze, the display swap, the thumbnail rebuild, the external trigger and the user
 // tools; and the frame operations other windows call for the same purposes.
+#include <string>
+
 #include "MainFrame.h"
 #include "UpdateFlags.h"
 #include "UserToolsDlg.h"
@@ -27,6 +29,27 @@ constexpr int kPrintSelected = 3;
 
 // The picture's size as whole pixels.
 int Whole(float v) { return static_cast<int>(v + 0.5f); }
+
+// Puts a path for every `macro` in a tool's arguments. A path holding a blank goes in
+// double quotes, so that the tool gets it as one argument ("My Documents"), unless it
+// lands inside quotes the user wrote around the macro.
+void SubstitutePath(CString& arguments, const char* macro, const CString& path) {
+  const std::string text(arguments), value(path), key(macro);
+  const bool blank = value.find_first_of(" \t") != std::string::npos;
+  std::string out;
+  bool quoted = false;
+  for (size_t i = 0; i < text.size();) {
+    if (text.compare(i, key.size(), key) == 0) {
+      const bool wrap = blank && !quoted;
+      out += wrap ? '"' + value + '"' : value;
+      i += key.size();
+      continue;
+    }
+    if (text[i] == '"') quoted = !quoted;
+    out += text[i++];
+  }
+  arguments = out.c_str();
+}
 
 // Runs `work` with the window disabled and live view stopped around it.
 template <class Work>
@@ -393,8 +416,8 @@ void CMainFrame::OnUserTool(UINT nID) {
   const CString savedDirectory = tool->m_strDirectory;
   const BOOL savedWait = tool->m_bWait;
   CString arguments = savedArguments;
-  ReplaceAll(arguments, "%F", file, FALSE);
-  ReplaceAll(arguments, "%L", folder, FALSE);
+  SubstitutePath(arguments, "%F", file);
+  SubstitutePath(arguments, "%L", folder);
   CString directory = savedDirectory;
   ReplaceAll(directory, "%L", folder, FALSE);
   tool->m_strArguments = arguments;

@@ -38,10 +38,7 @@ class CMainFrame::Operation {
   explicit Operation(CMainFrame& frame) : frame_(frame) { ++frame_.m_nOperationDepth; }
   ~Operation() {
     if (--frame_.m_nOperationDepth > 0) return;
-    if (frame_.m_bClosePending && !frame_.m_bBusy && frame_.GetSafeHwnd()) {
-      frame_.m_bClosePending = 0;
-      frame_.PostMessage(WM_CLOSE);
-    }
+    if (!frame_.m_bBusy) frame_.PostPendingClose();
     if (frame_.m_bQuitTaken) {
       frame_.m_bQuitTaken = 0;
       ::PostQuitMessage(frame_.m_nQuitCode);
@@ -79,7 +76,9 @@ void CMainFrame::PumpUntil(const std::atomic<int>& flag, int value, DWORD sleepM
 void CMainFrame::StartWorker(Worker& worker, AFX_THREADPROC proc) {
   Join(worker);
   worker.started = 0;
-  CWinThread* thread = AfxBeginThread(proc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+  // Once a close is asked for, no worker starts: the close joins the ones that run.
+  CWinThread* thread =
+      IsClosing() ? nullptr : AfxBeginThread(proc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
   if (!thread) {
     // Nothing runs: a waiter sees a run that has already ended.
     worker.started = 1;
@@ -117,6 +116,8 @@ void CMainFrame::StopAllWorkers() {
   // The save has no stopper, but its objects must outlive it.
   PumpUntil(m_save.running, 0);
   for (Worker* w : {&m_liveWorker, &m_capture, &m_whiteBalance, &m_save, &m_trigger, &m_shadingBusy}) Join(*w);
+  // The abort stopped these runs; the settings keep no abort for the next start.
+  if (CVexDoc* doc = Doc()) doc->SetAbort(0);
 }
 
 UINT CMainFrame::LiveProc(LPVOID frame) { return static_cast<CMainFrame*>(frame)->LiveBody(); }
@@ -155,6 +156,7 @@ UINT CMainFrame::ShadingBusyProc(LPVOID frame) { return static_cast<CMainFrame*>
 
 int CMainFrame::StartLive() {
   if (m_pObserver) m_pObserver->OnLive(TRUE);
+  if (IsClosing()) return 0;
   Operation op(*this);
   CVexDoc* doc = Doc();
   int started = 0;
@@ -216,7 +218,7 @@ UINT CMainFrame::LiveBody() {
       PostMessage(kArmEnableGuard);
       posted = true;
     }
-  } while (w.stop != 1);
+  } while (w.stop != 1 && !m_bClosing);
   w.running = 0;
   return 0;
 }
@@ -262,7 +264,7 @@ int CMainFrame::CaptureStill(int timeLapse) {
     ReportError(110, 6);
     return 0;
   }
-  if (m_bCapturing) return 0;
+  if (m_bCapturing || IsClosing()) return 0;
   m_bCapturing = 1;
   Operation op(*this);
   doc->ClearLastError();

@@ -535,7 +535,7 @@ void CVexMainControlView::ReportLastError() {
 void CVexMainControlView::OnExposure() {
   CMainFrame* frame = Frame();
   if (!frame || !GetDocument()) return;
-  if (m_bCaptureRunning || frame->IsBusy()) return;
+  if (m_bCaptureRunning || frame->IsBusy() || frame->IsClosing()) return;
   const int timeLapse = m_nEnableTimeLapse == 1;
   try {
     if (timeLapse)
@@ -573,7 +573,8 @@ void CVexMainControlView::RunSingleCapture() {
     m_bCaptureRunning = 0;
     return;
   }
-  if (doc->IsShotDone() == 1 && doc->GetAutoPrint() == 1) frame->AutoPrint();
+  // A close asked for meanwhile ended the capture: nothing more is started for it.
+  if (doc->IsShotDone() == 1 && doc->GetAutoPrint() == 1 && !frame->IsClosing()) frame->AutoPrint();
   if (m_bLiveWasRunning) frame->StartLive();
   frame->EnableFrame(1);
   SetCaptureBitmap(kCaptureBitmap);

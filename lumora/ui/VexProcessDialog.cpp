@@ -32,6 +32,7 @@ CString Load(UINT id) {
 BEGIN_MESSAGE_MAP(CVexProcessDialog, CDialog)
 ON_BN_CLICKED(CVexProcessDialog::kStop, OnStop)
 ON_WM_MOUSEMOVE()
+ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 CVexProcessDialog::CVexProcessDialog() : CDialog(IDD) {}
@@ -133,6 +134,12 @@ void CVexProcessDialog::OnStop() {
   m_bStopping = 1;
   ::ReleaseCapture();
   SetCapture();
+}
+
+// The window has no close box and holds the keyboard while a capture runs: a close asked
+// of it (Alt+F4) is the program's, as the desktop's close is.
+void CVexProcessDialog::OnClose() {
+  if (CWnd* owner = GetOwner()) owner->PostMessage(WM_CLOSE);
 }
 
 void CVexProcessDialog::TakeMouse() {

@@ -39,6 +39,7 @@ class CVexProcessDialog : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   afx_msg void OnStop();
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnClose();
   DECLARE_MESSAGE_MAP()
 
   CButton m_btnStop;

@@ -16,6 +16,7 @@ CColorDialog::CColorDialog(COLORREF clrInit, DWORD dwFlags, CWnd* pParentWnd) : 
 }
 
 int CColorDialog::DoModal() {
-  m_cc.hwndOwner = OwnerHwnd();
+  plat::afx::ModalOwner owner(m_pParentWnd);
+  m_cc.hwndOwner = owner.Hwnd();
   return ::ChooseColorA(&m_cc) ? IDOK : IDCANCEL;
 }

@@ -1,5 +1,5 @@
 // CCommonDialog: the base of the framework's wrappers of the standard choosers, which
-// run the Win32 chooser on the owner of the parent window.
+// run the Win32 chooser on the owner of the parent window (plat::afx::ModalOwner).
 #pragma once
 #include "CDialog.h"
 
@@ -7,8 +7,4 @@ class CCommonDialog : public CDialog {
   DECLARE_DYNAMIC(CCommonDialog)
  public:
   explicit CCommonDialog(CWnd* pParentWnd) { m_pParentWnd = pParentWnd; }
-
- protected:
-  // The window the chooser belongs to: the parent's top-level window or the main window.
-  HWND OwnerHwnd() const;
 };

@@ -22,7 +22,11 @@ struct CControlBarInfo {
   // The record does not deserve a section or node of its own.
   BOOL IsEmptyDockBar() const;
 
-  static constexpr int kMaxBarIDs = 16384;
+  // A frame holds at most 256 control bars (the framework's span of bar ids, 0xE800 to
+  // 0xE8FF). A dock bar lists each of them once at most, with a row end after each and one
+  // before the first: longer lists are damage, and are not read.
+  static constexpr int kMaxFrameBars = 256;
+  static constexpr int kMaxBarIDs = 2 * kMaxFrameBars + 1;
 
   UINT m_nBarID = 0;        // the bar's control id
   BOOL m_bVisible = FALSE;  // counting a delayed show or hide

@@ -83,9 +83,11 @@ int CDialog::DoModal() {
   // A test may make the creation fail, as a shortage of resources would.
   if (!lpTemplate || plat::user::responder::TakeFailure()) return -1;
 
-  // The owner (the top-level window of the parent, or the main window) waits disabled.
-  CWnd* owner = GetSafeOwner(m_pParentWnd);
-  HWND hWndOwner = SafeHwndOf(owner);
+  // The owner (the top-level window of the parent, or the main window) waits disabled,
+  // with the top of its owner chain.
+  plat::afx::ModalOwner modalOwner(m_pParentWnd);
+  HWND hWndOwner = modalOwner.Hwnd();
+  CWnd* owner = hWndOwner ? FromHandle(hWndOwner) : nullptr;
   BOOL enableOwner = FALSE;
   if (hWndOwner && ::IsWindowEnabled(hWndOwner)) {
     ::EnableWindow(hWndOwner, FALSE);
@@ -96,10 +98,12 @@ int CDialog::DoModal() {
   if (CreateDlgIndirect(lpTemplate, owner, hInst)) {
     if (m_bContinueModal) AnswerScript();
     if (m_bContinueModal) RunModalLoop();
-    if (m_hWnd) SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
   }
   m_bContinueModal = FALSE;
+  // The owners come back before the dialog goes, so the activation returns to them.
   if (enableOwner) ::EnableWindow(hWndOwner, TRUE);
+  modalOwner.Release();
+  if (m_hWnd) SetWindowPos(nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
   if (hWndOwner && m_hWnd && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(hWndOwner);
   if (m_hWnd) DestroyWindow();
   return m_nModalResult;

@@ -59,6 +59,25 @@ class CDialog : public CWnd {
 INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 namespace plat::afx {
+// One modal run's owner as CWnd::GetSafeOwner chooses it, and the top of its owner chain,
+// disabled for the run and enabled again by Release or at the end of the scope.
+class ModalOwner {
+ public:
+  explicit ModalOwner(CWnd* pParent) : m_hWnd(CWnd::SafeHwndOf(CWnd::GetSafeOwner(pParent, &m_hWndTop))) {}
+  ~ModalOwner() { Release(); }
+  ModalOwner(const ModalOwner&) = delete;
+  ModalOwner& operator=(const ModalOwner&) = delete;
+  HWND Hwnd() const { return m_hWnd; }
+  void Release() {
+    if (m_hWndTop) ::EnableWindow(m_hWndTop, TRUE);
+    m_hWndTop = nullptr;
+  }
+
+ private:
+  HWND m_hWndTop = nullptr;
+  HWND m_hWnd = nullptr;
+};
+
 // The dialog template named `name` in the resource module, or null.
 LPCDLGTEMPLATE FindDialogTemplate(HINSTANCE hInst, LPCSTR name);
 }  // namespace plat::afx

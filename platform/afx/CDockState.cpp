@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <limits>
+
 #include "afxwin.h"
 #include "CDockState.h"
 
@@ -23,9 +26,14 @@ void CDockState::SetScreenSize(const CSize& size) {
 }
 
 namespace {
+// Stored coordinates may be anything: positions are computed wide and kept to an int.
+int Clamped(long long value) {
+  return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
 int Scale(int value, int now, int saved) {
   if (value == -1) return value;
-  return static_cast<int>(static_cast<long long>(value) * now / saved);
+  return Clamped(static_cast<long long>(value) * now / saved);
 }
 }  // namespace
 
@@ -39,5 +47,6 @@ void CDockState::ScaleRectPos(CRect& rect) const {
   if (!m_bScaling) return;
   CPoint pt = rect.TopLeft();
   ScalePoint(pt);
-  rect.OffsetRect(pt.x - rect.left, pt.y - rect.top);
+  const long long dx = static_cast<long long>(pt.x) - rect.left, dy = static_cast<long long>(pt.y) - rect.top;
+  rect.SetRect(pt.x, pt.y, Clamped(rect.right + dx), Clamped(rect.bottom + dy));
 }

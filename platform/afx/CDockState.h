@@ -20,7 +20,8 @@ class CDockState : public CObject {
   void SetScreenSize(const CSize& size);
   // Scales a saved point to the present screen; a coordinate of -1 (no place) stays.
   void ScalePoint(CPoint& pt) const;
-  // Scales a saved rectangle's place and keeps its size.
+  // Scales a saved rectangle's place and keeps its size; coordinates beyond an int's
+  // range stop at its ends.
   void ScaleRectPos(CRect& rect) const;
 
   CPtrArray m_arrBarInfo;  // CControlBarInfo*, owned

@@ -36,7 +36,8 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
 }
 
 int CFileDialog::DoModal() {
-  m_ofn.hwndOwner = CWnd::SafeHwndOf(GetSafeOwner(m_pParentWnd));
+  plat::afx::ModalOwner owner(m_pParentWnd);
+  m_ofn.hwndOwner = owner.Hwnd();
   // The framework's own hook attaches the object; a caller's hook is not kept.
   m_ofn.Flags |= OFN_ENABLEHOOK;
   m_ofn.lpfnHook = &HookProc;

@@ -19,7 +19,8 @@ CFontDialog::CFontDialog(LPLOGFONT lplfInitial, DWORD dwFlags, CDC* pdcPrinter, 
 }
 
 int CFontDialog::DoModal() {
-  m_cf.hwndOwner = OwnerHwnd();
+  plat::afx::ModalOwner owner(m_pParentWnd);
+  m_cf.hwndOwner = owner.Hwnd();
   if (!::ChooseFontA(&m_cf)) return IDCANCEL;
   m_lf = *m_cf.lpLogFont;
   return IDOK;

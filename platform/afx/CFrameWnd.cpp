@@ -23,6 +23,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_ERASEBKGND()
   ON_WM_ACTIVATE()
   ON_WM_NCACTIVATE()
+  ON_WM_ENABLE()
   ON_WM_INITMENUPOPUP()
   ON_WM_MENUSELECT()
   ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
@@ -431,6 +432,19 @@ void CFrameWnd::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
 BOOL CFrameWnd::OnNcActivate(BOOL bActive) {
   if ((m_nFlags & WF_STAYACTIVE) && IsWindowEnabled()) bActive = TRUE;
   return static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, bActive, 0));
+}
+
+void CFrameWnd::OnEnable(BOOL bEnable) {
+  CWnd::OnEnable(bEnable);
+  if (GetStyle() & WS_CHILD || ::GetWindow(m_hWnd, GW_OWNER)) return;
+  if (!bEnable && !InModalState()) {
+    m_bModalDisable = true;
+    BeginModalState();
+  } else if (bEnable && m_bModalDisable) {
+    m_bModalDisable = false;
+    EndModalState();
+  }
+  if (bEnable && (::GetActiveWindow() == m_hWnd || (m_nFlags & WF_STAYACTIVE))) NotifyFloatingWindows(FS_ACTIVATE);
 }
 
 LRESULT CFrameWnd::OnCommandHelp(WPARAM, LPARAM lParam) {

@@ -122,6 +122,10 @@ class CFrameWnd : public CWnd {
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
   afx_msg BOOL OnNcActivate(BOOL bActive);
+  // A disabled top-level frame keeps its other windows (palettes, floating bars) disabled
+  // with it, so that a modal window is truly modal; enabled again while active, it shows
+  // its caption active, which it could not while disabled.
+  afx_msg void OnEnable(BOOL bEnable);
   afx_msg void OnInitMenuPopup(CMenu* pMenu, UINT nIndex, BOOL bSysMenu);
   afx_msg void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
   afx_msg LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
@@ -142,6 +146,7 @@ class CFrameWnd : public CWnd {
   UINT m_nIDTracking = 0;
   UINT m_nIDLastMessage = 0;
   int m_cModalStack = 0;
+  bool m_bModalDisable = false;  // the modal state begun when the frame was disabled
   std::vector<HWND> m_disabledForModal;
 
   DECLARE_MESSAGE_MAP()

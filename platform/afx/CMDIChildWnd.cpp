@@ -39,7 +39,7 @@ BOOL CMDIChildWnd::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwS
   m_strTitle = lpszWindowName ? lpszWindowName : "";
   // The child is shown and activated by the frame's activation, after its views exist.
   MDICREATESTRUCTA mcs{cs.lpszClass, cs.lpszName, cs.hInstance, cs.x, cs.y, cs.cx, cs.cy,
-                       static_cast<DWORD>(cs.style) & ~(WS_VISIBLE | WS_MAXIMIZE), reinterpret_cast<LPARAM>(pContext)};
+                       static_cast<DWORD>(cs.style & ~(WS_VISIBLE | WS_MAXIMIZE)), reinterpret_cast<LPARAM>(pContext)};
   AfxHookWindowCreate(this);
   HWND h = reinterpret_cast<HWND>(
       ::SendMessageA(pParentWnd->m_hWndMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));

@@ -18,7 +18,8 @@ CPrintDialog::~CPrintDialog() {
 }
 
 int CPrintDialog::DoModal() {
-  m_pd.hwndOwner = OwnerHwnd();
+  plat::afx::ModalOwner owner(m_pParentWnd);
+  m_pd.hwndOwner = owner.Hwnd();
   return ::PrintDlgA(&m_pd) ? IDOK : IDCANCEL;
 }
 

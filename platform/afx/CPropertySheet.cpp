@@ -226,12 +226,13 @@ BOOL CPropertySheet::CreatePage(CPropertyPage* page) {
     ::SetWindowLongA(page->m_hWnd, GWL_STYLE, static_cast<LONG>(style & ~(WS_CAPTION | WS_SYSMENU | WS_DISABLED)));
     page->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
-  // The page goes into the tab's display area as the tab is now.
+  // The page goes into the tab's display area as the tab is now, above the tab control,
+  // which would otherwise take its clicks and paint over it.
   CRect display;
   m_tab.GetWindowRect(&display);
   ScreenToClient(&display);
   m_tab.AdjustRect(FALSE, &display);
-  page->SetWindowPos(nullptr, display.left, display.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  page->SetWindowPos(&CWnd::wndTop, display.left, display.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   return TRUE;
 }
 

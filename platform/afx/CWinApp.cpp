@@ -142,7 +142,7 @@ BOOL CWinApp::OnIdle(LONG lCount) {
 }
 
 int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT) {
-  CWnd* owner = CWnd::GetSafeOwner(nullptr);
+  plat::afx::ModalOwner owner(nullptr);
   if ((nType & 0xF0) == 0) {
     // A box without an icon gets the one its buttons suggest.
     switch (nType & 0xF) {
@@ -154,7 +154,7 @@ int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT) {
       case MB_RETRYCANCEL: break;
     }
   }
-  return plat::afx::ShowMessageBox(CWnd::SafeHwndOf(owner), lpszPrompt, m_pszAppName ? m_pszAppName : "", nType);
+  return plat::afx::ShowMessageBox(owner.Hwnd(), lpszPrompt, m_pszAppName ? m_pszAppName : "", nType);
 }
 
 void CWinApp::DoWaitCursor(int nCode) {

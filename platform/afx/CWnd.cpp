@@ -624,10 +624,19 @@ CWnd* CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) {
     hWnd = CWnd::SafeHwndOf(main);
   }
   while (hWnd && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD)) hWnd = ::GetParent(hWnd);
+  // The top of the owner chain: a dialog owned by a palette must keep the main window
+  // from input too.
   HWND top = hWnd;
-  if (pWndTop) *pWndTop = nullptr;
-  if (top && pWndTop && ::IsWindowEnabled(top) && top != hWnd) *pWndTop = top;
-  return hWnd ? FromHandle(::GetLastActivePopup(hWnd)) : nullptr;
+  for (HWND up = top ? ::GetWindow(top, GW_OWNER) : nullptr; up; up = ::GetWindow(up, GW_OWNER)) top = up;
+  if (hWnd) hWnd = ::GetLastActivePopup(hWnd);
+  if (pWndTop) {
+    *pWndTop = nullptr;
+    if (top && top != hWnd && ::IsWindowEnabled(top)) {
+      ::EnableWindow(top, FALSE);
+      *pWndTop = top;
+    }
+  }
+  return hWnd ? FromHandle(hWnd) : nullptr;
 }
 
 CWnd* CWnd::GetOwner() const { return m_hWndOwner ? FromHandle(m_hWndOwner) : GetParent(); }

@@ -116,6 +116,9 @@ class CWnd : public CCmdTarget {
   CWnd* GetTopLevelParent() const;
   CWnd* GetTopLevelOwner() const;
   CWnd* GetParentOwner() const;
+  // The owner of a modal window made for `pParent` (null: the main window): its top-level
+  // window's last active popup. With `pWndTop`, the top of that window's owner chain is
+  // disabled too when it is another window, and given back for the caller to enable.
   static CWnd* GetSafeOwner(CWnd* pParent = nullptr, HWND* pWndTop = nullptr);
   CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
   CWnd* SetParent(CWnd* pWndNewParent) { return FromHandle(::SetParent(m_hWnd, CWnd::SafeHwndOf(pWndNewParent))); }

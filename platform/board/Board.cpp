@@ -15,6 +15,8 @@ constexpr size_t kLogLimit = 65536;
 // Board command words written to offset 0 (all others are camera register writes).
 constexpr uint32_t kPowerOn = 0xB00, kPowerOff = 0xB10, kReset = 0xB20, kLatch = 0x1200,
                    kExposureNormal = 0x1300, kExposureLong = 0x13FF, kRun = 0x1400;
+// Status bit 4: the frame in the board's memory was taken before its exposure was through.
+constexpr uint32_t kShortFrame = 0x10;
 }  // namespace
 
 void BoardShared::Add(LogEntry e) {
@@ -54,6 +56,7 @@ uint32_t Board::ComputeStatus(int64_t now) const {
     int counter = Counter(now);
     if (FrameReady(now)) s |= 2;
     if (counter >= geometry_.linesPerFrame - kSyncLines) s |= 4;
+    if (shortFrame_) s |= kShortFrame;
     s |= uint32_t(counter) << 16;
   }
   // Bit 3 is the external trigger from revision 211 on; older boards show readiness there.
@@ -170,10 +173,23 @@ void Board::PowerOn(int64_t now) {
   options_.powered = true;
   if (shared_.faults.noPower) return;
   camera_.Reset();
-  epoch_ = now, readyAt_ = now + kReadyDelayUs, started_ = false;
+  epoch_ = now, readyAt_ = now + kReadyDelayUs, started_ = false, shortFrame_ = false;
+}
+
+Exposure Board::ExposureAt(int64_t now) const {
+  Exposure e = camera_.CurrentExposure(0);
+  if (now - movedAt_ < shared_.faults.actuatorSettleMicros) e.shiftX = leftX_, e.shiftY = leftY_;
+  return e;
 }
 
 void Board::CameraRegister(int reg, uint8_t value, int64_t now) {
+  if (reg == 0 || reg == 1 || reg == 10) {
+    // A move starts from where the actuator is by now (a move not yet finished counts as
+    // not begun).
+    const Exposure before = ExposureAt(now);
+    leftX_ = before.shiftX, leftY_ = before.shiftY;
+    movedAt_ = now;
+  }
   camera_.WriteRegister(reg, value);
   busyUntil_ = now + kCommandUs;
   switch (reg) {
@@ -214,7 +230,7 @@ void Board::StartFrame(bool halfSize, int64_t now) {
   started_ = true, halfSize_ = halfSize;
   // The sensor integrates with the actuator where it stands now; the library moves it on
   // for the next position while this frame is still exposing.
-  exposing_ = camera_.CurrentExposure(0);
+  exposing_ = ExposureAt(now);
   frameStartAt_ = now;
   shared_.Add({LogEntry::Kind::FrameStart, index_, 0, 0, 0, 0, 0, now});
   // The frame is ready once it has been exposed and the sensor's readout reaches the
@@ -234,15 +250,24 @@ void Board::Rearm(int64_t now) {
   // The exposed frame moves into the board's memory, where reading starts over, and the
   // next exposure begins.
   Exposure e = started_ ? exposing_ : camera_.CurrentExposure(0);
+  bool shortFrame = false;
   if (started_ && LongOnOldBoard(e.lines)) {
     // The older camera integrates a long exposure from the moment its registers were set.
     double exposed = double(now - exposureSetAt_) / geometry_.linePeriodUs;
     if (exposed < e.lines) e.lines = 0;
   } else if (started_) {
-    // Taken before its exposure ended, a frame is darker.
+    // Taken before its exposure ended, a frame is darker, and the status says so until
+    // the next frame is taken.
     double exposed = double(now - frameStartAt_) / geometry_.linePeriodUs;
+    shortFrame = exposed < e.lines - 0.5;
     e.lines = std::max(1.0, std::min(e.lines, exposed));
   }
+  if (started_ && shared_.faults.shortFrames != 0) {
+    if (shared_.faults.shortFrames > 0) --shared_.faults.shortFrames;
+    e.lines /= 2;
+    shortFrame = true;
+  }
+  shortFrame_ = shortFrame;
   camera_.Latch(e, double(now - origin_) / 1e6);
   line_ = 0, portByte_ = 0, readAgain_ = false;
   StartFrame(halfSize_, now);

@@ -71,6 +71,8 @@ class Board {
   void PowerOn(int64_t now);
   void StartFrame(bool halfSize, int64_t now);
   void Rearm(int64_t now);
+  // The exposure a frame begun now gets: where the actuator has arrived by now.
+  Exposure ExposureAt(int64_t now) const;
   uint32_t DataPort(int bytes);
   int PairOfLine(int line) const;  // picture line pair of a delivered line
   // Word `w` of the current line: `lead` words of black before the cells.
@@ -97,6 +99,9 @@ class Board {
   bool longExposure_ = false;
   uint32_t echo_ = 0;
   bool readAgain_ = false;
+  bool shortFrame_ = false;  // the latched frame was cut short
+  int64_t movedAt_ = 0;      // the actuator's last move, and where it stood before it
+  int leftX_ = 0, leftY_ = 0;
   int line_ = 0;          // delivered line of the latched frame
   uint32_t portByte_ = 0; // data-port position within the line
   int portRegister_ = 0;  // port board: register number awaiting its value

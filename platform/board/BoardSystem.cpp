@@ -107,6 +107,8 @@ void BoardSystem::Reset() {
 
 void BoardSystem::ResetLocked() {
   shared_ = BoardShared{};
+  stallState_ = 1;
+  stalls_ = false;
   pci_.clear(), ports_.clear();
   configAddress_ = 0;
   portMicros_ = std::max(0L, config::GetInt("BOARD_PORT_MICROS", 2));
@@ -158,6 +160,21 @@ void BoardSystem::ChargePort() const {
   auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(portMicros_);
   while (std::chrono::steady_clock::now() < until) {
   }
+}
+
+void BoardSystem::Stall() {
+  if (!stalls_.load(std::memory_order_relaxed)) return;
+  int64_t micros = 0;
+  {
+    std::lock_guard lock(mutex_);
+    const FaultSet& f = shared_.faults;
+    if (f.stallEvery <= 0 || f.stallMicros <= 0) return;
+    stallState_ = stallState_ * 6364136223846793005ull + 1442695040888963407ull;
+    const uint64_t draw = stallState_ >> 33;
+    if (draw % uint64_t(f.stallEvery) != 0) return;
+    micros = int64_t((draw / uint64_t(f.stallEvery)) % uint64_t(f.stallMicros)) + 1;
+  }
+  clock::SleepMicros(micros);
 }
 
 void BoardSystem::ChargeTransfer(uint32_t bytes) const {
@@ -227,6 +244,7 @@ void BoardSystem::WriteLocked(uint32_t port, int bytes, uint32_t value, int64_t 
 
 uint32_t BoardSystem::ReadPort(uint32_t port, int bytes) {
   ChargePort();
+  Stall();
   int64_t now = clock::NowMicros();
   std::lock_guard lock(mutex_);
   return ReadLocked(port, bytes, now);
@@ -234,6 +252,7 @@ uint32_t BoardSystem::ReadPort(uint32_t port, int bytes) {
 
 void BoardSystem::WritePort(uint32_t port, int bytes, uint32_t value) {
   ChargePort();
+  Stall();
   int64_t now = clock::NowMicros();
   std::lock_guard lock(mutex_);
   WriteLocked(port, bytes, value, now);
@@ -241,6 +260,7 @@ void BoardSystem::WritePort(uint32_t port, int bytes, uint32_t value) {
 
 void BoardSystem::ReadBlock(uint32_t port, uint32_t* out, size_t count) {
   ChargePort();
+  Stall();
   int64_t now = clock::NowMicros();
   std::lock_guard lock(mutex_);
   for (size_t i = 0; i < count; ++i) out[i] = ReadLocked(port, 4, now);
@@ -272,6 +292,7 @@ double BoardSystem::FramePeriodUs(int board) const {
 }
 
 bool BoardSystem::ReadLine(int board, uint8_t* dst, uint32_t size, uint32_t* done) {
+  Stall();
   int64_t now = clock::NowMicros();
   std::lock_guard lock(mutex_);
   if (board < 0 || board >= int(pci_.size()) || shared_.faults.noBoard) return false;
@@ -281,6 +302,7 @@ bool BoardSystem::ReadLine(int board, uint8_t* dst, uint32_t size, uint32_t* don
 void BoardSystem::SetFaults(const FaultSet& faults) {
   std::lock_guard lock(mutex_);
   shared_.faults = faults;
+  stalls_ = faults.stallEvery > 0 && faults.stallMicros > 0;
   for (PciSlot& s : pci_) s.board->FaultsChanged();
   for (PortSlot& s : ports_) s.board->FaultsChanged();
 }

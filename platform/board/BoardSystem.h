@@ -3,6 +3,7 @@
 // the driver's board list, and the one lock every access takes.
 #pragma once
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -50,6 +51,8 @@ class BoardSystem {
   BoardSystem();
   void ResetLocked();
   void ChargePort() const;
+  // Holds the caller up as the injected scheduling delays say.
+  void Stall();
   uint32_t ReadLocked(uint32_t port, int bytes, int64_t now);
   void WriteLocked(uint32_t port, int bytes, uint32_t value, int64_t now);
   uint32_t ConfigRead() const;
@@ -69,6 +72,8 @@ class BoardSystem {
   std::vector<PciSlot> pci_;
   std::vector<PortSlot> ports_;
   uint32_t configAddress_ = 0;
+  uint64_t stallState_ = 1;
+  std::atomic<bool> stalls_{false};  // any scheduling delays injected
   int64_t portMicros_ = 2;
 };
 

@@ -20,6 +20,12 @@ struct FaultSet {
   uint16_t faultWord = 0;    // camera fault code in the echo register (12512..12514); busy
   int readTimeouts = 0;      // this many line reads never complete (-1: all)
   int readAgain = 0;         // this many line reads arrive damaged and ask to be read again
+  int64_t actuatorSettleMicros = 0;  // the actuator arrives this long after a move
+  int shortFrames = 0;       // this many frames lose half their exposure at the re-arm (-1: all)
+  // A busy machine: now and then (about one port access or line read in `stallEvery`) the
+  // caller is held up for a while, up to `stallMicros`, before the access reaches the board.
+  int stallEvery = 0;
+  int64_t stallMicros = 0;
 };
 
 // Replaces the injected faults; counts run down as they are used.

@@ -1,6 +1,7 @@
 // The operator's main job on the real program, one scenario a step: each starts
 // build/lumora afresh on its own X server, drive C: and home, works it with the mouse and
 // the keyboard, and judges it by the screen, the files and the INI.
+#include <cstdio>
 #include <filesystem>
 #include <set>
 
@@ -163,6 +164,50 @@ TEST_F(MainJob, PrintToThePdfPrinter) {
   std::set<uint32_t> colours;
   for (size_t i = 0; i + 2 < page.rgb.size(); i += 3) colours.insert(Rgb(page.rgb[i], page.rgb[i + 1], page.rgb[i + 2]));
   EXPECT_GT(colours.size(), 200u);
+}
+
+// File > Open in a folder of 60 pictures, longer than the dialog's list: the list's bar
+// and the wheel bring the picture into view, and a double click on it opens it.
+TEST_F(MainJob, OpenAPictureFoundByScrollingALongFolder) {
+  // Folders first ("s", the thumbnails), then p00 to p59 by name; p56 alone is red.
+  std::filesystem::create_directories(DriveC() + "/Image/s");
+  const std::string grey = Native("C:\\Image") + "/p00.jpg";
+  ASSERT_EQ(Shell("convert -size 640x512 xc:gray50 '" + grey + "' && echo ok"), "ok\n");
+  for (int i = 1; i < 60; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "/p%02d.jpg", i);
+    std::filesystem::copy_file(grey, Native("C:\\Image") + name);
+  }
+  ASSERT_EQ(Shell("convert -size 640x512 xc:red '" + Native("C:\\Image\\p56.jpg") + "' && echo ok"), "ok\n");
+  Start();
+  ASSERT_NO_FATAL_FAILURE(WaitForLive(SmallPane()));
+  ASSERT_NO_FATAL_FAILURE(Menu(0, "o"));
+  const auto dialog = WaitForDialog("the open dialog");
+  ASSERT_TRUE(dialog);
+  // The file list (6, 24, 288 x 96 dialog units) inside its border; rows of 18 pixels,
+  // the bar down its right side.
+  const POINT topLeft = DialogPoint(*dialog, 6, 24), bottomRight = DialogPoint(*dialog, 294, 120);
+  const RECT list{topLeft.x + 1, topLeft.y + 1, bottomRight.x - 1, bottomRight.y - 1};
+  const int rowHeight = 18, rows = (list.bottom - list.top) / rowHeight, barX = list.right - 8;
+  auto row = [&](int r) { return POINT{list.left + 40, list.top + r * rowHeight + rowHeight / 2}; };
+  // A click on the first row gives the list the focus, and with it the wheel.
+  const Picture before = Shot();
+  Click(row(0));
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(before, p, list) > 100; }, "the first row chosen"));
+  const Picture atTop = Shot();
+  Drag(POINT{barX, list.top + 20}, POINT{barX, list.bottom + 40});
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(atTop, p, list) > 200; }, "the list scrolled to its end"));
+  const Picture atEnd = Shot();
+  Wheel(row(rows / 2), 1);
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(atEnd, p, list) > 200; }, "the list wheeled back"));
+  // 62 entries: at the end less the wheel's three rows, the last whole row shows p56.
+  DoubleClick(row(rows - 1));
+  ASSERT_TRUE(WaitForScreen(
+      [&](const Picture& p) {
+        return Count(p, LargePane(), [](uint32_t px) { return Red(px) > 200 && Green(px) < 60 && Blue(px) < 60; }) >
+               200000;
+      },
+      "the red picture p56 in the large pane"));
 }
 
 }  // namespace

@@ -222,6 +222,11 @@ void ProgramOnX::Drag(POINT from, POINT to, int steps) {
   x_->Sync();
 }
 
+void ProgramOnX::Wheel(POINT p, int notches) {
+  MoveTo(p);
+  for (int i = 0; i < std::abs(notches); ++i) Click(p, notches > 0 ? 4 : 5);
+}
+
 void ProgramOnX::Type(const std::string& text) {
   EXPECT_TRUE(x_->Type(text)) << "no key of the keyboard map types something in \"" << text << "\"";
   x_->Sync();

@@ -64,6 +64,8 @@ class ProgramOnX : public testing::Test {
   void Click(POINT p, int button = 1);
   void DoubleClick(POINT p);
   void Drag(POINT from, POINT to, int steps = 8);
+  // Wheel notches over `p`: positive away from the user (up), negative towards.
+  void Wheel(POINT p, int notches);
   void Type(const std::string& text);
   // A key with modifiers: "Return", "alt+f", "ctrl+shift+Tab" (X key symbol names).
   void Press(const std::string& chord);

@@ -1,6 +1,6 @@
 // The saved arrangement of bars, read from untrusted places: the archive form (a cut or
-// damaged one throws and leaves the state empty; a whole one stores back to bytes that
-// load to the same), the profile form (every count bounded; what loads saves and loads
+// damaged one throws and leaves the state empty; a whole one of this screen stores back to
+// bytes that load to the same), the profile form (every count bounded; what loads saves and loads
 // again to as many records), and the tree form read from a store (the lines of the input
 // as "path|key=value" and "path>child"), with every binary value decoded.
 #include <cstring>
@@ -100,7 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (state.m_dwVersion != 2) __builtin_trap();
       const std::vector<uint8_t> again = Stored(state);
       SECDockState reloaded;
-      if (!Load(reloaded, again.data(), again.size()) || Stored(reloaded) != again) __builtin_trap();
+      if (!Load(reloaded, again.data(), again.size()) || reloaded.GetBarCount() != state.GetBarCount()) __builtin_trap();
+      // Places saved on another screen were scaled to this one as they loaded (and would be
+      // again): only a state of this screen comes back the same.
+      if (!state.m_bScaling && Stored(reloaded) != again) __builtin_trap();
     } else if (state.GetBarCount() != 0) {
       __builtin_trap();
     }

@@ -273,7 +273,8 @@ TEST_F(ControlPanelProgram, AStartInTimeLapseModeHoldsTheTriggerUntilTheModeEnds
   size_t inTimeLapse = 9, afterwards = 0;
   auto pulses = std::make_shared<int>(0);
   auto last = std::make_shared<std::chrono::steady_clock::time_point>();
-  // One pulse every 300 ms until `enough` holds or `count` were sent.
+  // Pulses until `enough` holds or `count` were sent: every 300 ms where no picture may
+  // come of them, every 3 s where one should (a busy machine takes one before the next).
   auto pulsing = [=](int count, std::function<bool()> enough) -> Step {
     return [=] {
       if (enough && enough()) return true;

@@ -18,10 +18,11 @@ TEST_F(CameraPower, ConfiguresTheCameraByRevision) {
     int revision;
     LONG cameraVer, adTop, clockCount, framePeriodMs, settleLine, lineOffset;
   };
-  // K = trunc(1616 x 1044 x 12 x 0.002) for the camera identity the block starts with.
+  // K = trunc(1616 x 1044 x 12 x 0.002) for the camera identity the block starts with;
+  // a board of revision 217 carries the variant, 1790 clocks over 1068 rows, from the start.
   const Case cases[] = {
       {216, 0x0A6F, 124, 40490, 83, 499, 6},
-      {217, 0x1A6F, 132, 40490, 94, 528, 26},
+      {217, 0x1A6F, 132, 45881, 83, 527, 26},
   };
   for (const auto& c : cases) {
     CCameraCtrl& cam = Board(c.revision);
@@ -59,8 +60,9 @@ TEST_F(CameraPower, RecheckTakesTheVariantTiming) {
 
 // Everything the check writes to the board, bring-up included: reset and power, the
 // exposure and window registers, A/D top, the CDS gains (215 - 2/3 of 30, 10, 10, 50),
-// register 11, the black levels, exposure 1 in mode 2 and the run word. Model 0xA latches
-// each register write (twice below 217); register 11 = 0 shares its word with power-on.
+// register 11, the black levels, the A/D top of the revision (124 or 132), exposure 1 in
+// mode 2 and the run word. Model 0xA latches each register write (twice below 217);
+// register 11 = 0 shares its word with power-on.
 TEST_F(CameraPower, TraceByRevision) {
   using W = std::pair<uint32_t, uint32_t>;  // offset, value
   struct Case {
@@ -70,12 +72,12 @@ TEST_F(CameraPower, TraceByRevision) {
   const Case cases[] = {
       {216, {{0, 0xB20}, {0, 0xB00}, {0, 0xB00}, {0, 0xD00}, {0, 0xE00}, {0, 0x1182}, {0, 0x2C3}, {0, 0x3D1},
              {0, 0x4D1}, {0, 0x5B6}, {0, 0x1200}, {0, 0x1200}, {0, 0xB00}, {0, 0x1300}, {0, 0x680}, {0, 0x780},
-             {0, 0x880}, {0, 0x980}, {0, 0x1200}, {0, 0x1200}, {0, 0xF08}, {0, 0x1040}, {0, 0x1200}, {0, 0x1200},
-             {0, 0x1300}, {0, 0x1400}}},
+             {0, 0x880}, {0, 0x980}, {0, 0x1200}, {0, 0x1200}, {0, 0x117C}, {0, 0xF08}, {0, 0x1040}, {0, 0x1200},
+             {0, 0x1200}, {0, 0x1300}, {0, 0x1400}}},
       {217, {{24, 0}, {0, 0xB00}, {0, 0xFA8}, {0, 0x108F}, {24, 0x300}, {24, 0x200}, {0, 0x1182}, {0, 0x2C3},
              {0, 0x3D1}, {0, 0x4D1}, {0, 0x5B6}, {0, 0x1200}, {0, 0xB00}, {0, 0x1300}, {0, 0x680}, {0, 0x780},
-             {0, 0x880}, {0, 0x980}, {0, 0x1200}, {0, 0x1300}, {0, 0xF08}, {0, 0x1040}, {0, 0x1200}, {0, 0x1300},
-             {0, 0x1400}}},
+             {0, 0x880}, {0, 0x980}, {0, 0x1200}, {0, 0x1184}, {0, 0x1300}, {0, 0xF08}, {0, 0x1040}, {0, 0x1200},
+             {0, 0x1300}, {0, 0x1400}}},
   };
   for (const auto& c : cases) {
     CCameraCtrl& cam = Board(c.revision);

@@ -183,6 +183,8 @@ class SECCustomToolBar : public SECControlBar {
   // Places the buttons row by row from the inside top-left (the row-break bits mark
   // the rows).
   void PlaceButtons(CPoint origin);
+  // The height of the frame's left or right dock bar: the length of a bar docked there.
+  int SideDockLength();
   void DeleteButton(int nIndex);
 
   afx_msg void OnWindowPosChanging(WINDOWPOS* lpWndPos);

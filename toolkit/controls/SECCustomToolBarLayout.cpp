@@ -114,16 +114,15 @@ CSize SECCustomToolBar::CalcLayout(int nLength, DWORD dwMode) {
       if (CWnd* owner = GetOwner()) owner->GetClientRect(&client);
       nLength = client.Width() - (rebar ? 12 : 0);
     } else if ((dwMode & LM_VERTDOCK) && nLength == 0) {
-      CFrameWnd* frame = m_pDockSite ? m_pDockSite : GetParentFrame();
-      CControlBar* side = frame ? frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT) : nullptr;
-      if (m_pDockBar && m_pDockBar->GetDlgCtrlID() == AFX_IDW_DOCKBAR_RIGHT) side = m_pDockBar;
-      if (!side && frame) side = frame->GetControlBar(AFX_IDW_DOCKBAR_RIGHT);
-      if (side) {
-        CRect r;
-        side->GetWindowRect(&r);
-        nLength = r.Height();
-      }
+      nLength = SideDockLength();
     }
+  }
+  // The framework's dock bar asks a bar docked left or right with length 0: its columns
+  // are made to fit the height of that dock bar.
+  bool fitSide = false;
+  if (!stretch && (dwMode & LM_VERTDOCK) && !(dwMode & LM_LENGTHY) && nLength == 0) {
+    nLength = SideDockLength();
+    fitSide = nLength > 0;
   }
 
   CSize size;
@@ -144,7 +143,7 @@ CSize SECCustomToolBar::CalcLayout(int nLength, DWORD dwMode) {
           vertical = FALSE;
           wrapLength = static_cast<int>(std::min<UINT>(m_nMRUWidth, 0x7FFF)) - borderX;
         } else if (nLength != -1) {
-          vertical = (dwMode & LM_LENGTHY) != 0;
+          vertical = (dwMode & LM_LENGTHY) != 0 || fitSide;
           wrapLength = nLength - (vertical ? borderY : borderX);
         }
       }
@@ -185,6 +184,20 @@ CSize SECCustomToolBar::CalcLayout(int nLength, DWORD dwMode) {
   if (IsFloating()) result -= CSize(2, 2);
   if (rebar) UpdateRebarBand(rebar, result);
   return result;
+}
+
+int SECCustomToolBar::SideDockLength() {
+  CFrameWnd* frame = m_pDockSite ? m_pDockSite : GetParentFrame();
+  CControlBar* side = frame ? frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT) : nullptr;
+  if (m_pDockBar && m_pDockBar->GetDlgCtrlID() == AFX_IDW_DOCKBAR_RIGHT) side = m_pDockBar;
+  if (!side && frame) side = frame->GetControlBar(AFX_IDW_DOCKBAR_RIGHT);
+  if (!side) return 0;
+  // While the frame lays its bars out, the room it offers the dock bar is the length.
+  if (auto* dock = dynamic_cast<CDockBar*>(side); dock && !dock->m_rectLayout.IsRectEmpty())
+    return dock->m_rectLayout.Height();
+  CRect r;
+  side->GetWindowRect(&r);
+  return r.Height();
 }
 
 void SECCustomToolBar::PlaceButtons(CPoint origin) {

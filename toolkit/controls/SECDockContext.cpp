@@ -1,5 +1,6 @@
 #include "SECDockContext.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "SECAuxData.h"
@@ -110,6 +111,21 @@ void SECDockContext::FloatThroughFrame(CPoint point, DWORD dwStyle) {
     frame->FloatBar(m_pBar, point, dwStyle);
   else
     m_pDockSite->FloatControlBar(m_pBar, point, dwStyle);
+}
+
+void SECDockContext::KeepFloatingFrameOnScreen() {
+  // A long row floated near the right or bottom edge would take its close box off the
+  // screen with it.
+  CFrameWnd* frame = m_pBar->IsFloating() ? m_pBar->GetParentFrame() : nullptr;
+  if (!frame) return;
+  CRect r, work;
+  frame->GetWindowRect(&r);
+  if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) return;
+  const CPoint to(std::max(work.left, std::min(r.left, work.right - r.Width())),
+                  std::max(work.top, std::min(r.top, work.bottom - r.Height())));
+  if (to == r.TopLeft()) return;
+  frame->SetWindowPos(nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  m_ptMRUFloatPos = to;
 }
 
 // ---- dragging
@@ -297,7 +313,10 @@ void SECDockContext::EndDrag() {
     m_dwMRUFloatStyle = CBRS_ALIGN_LEFT | (m_dwDockStyle & CBRS_FLOAT_MULTI);
     m_ptMRUFloatPos = m_rectFrameDragVert.TopLeft();
   }
-  if (m_pDockSite) FloatThroughFrame(m_ptMRUFloatPos, m_dwMRUFloatStyle);
+  if (m_pDockSite) {
+    FloatThroughFrame(m_ptMRUFloatPos, m_dwMRUFloatStyle);
+    KeepFloatingFrameOnScreen();
+  }
   m_bDragging = FALSE;
 }
 
@@ -415,6 +434,7 @@ void SECDockContext::ToggleDocking() {
       if (CWnd* parent = m_pBar->GetParent()) parent->ClientToScreen(&pt);
     }
     FloatThroughFrame(pt, m_dwMRUFloatStyle);
+    KeepFloatingFrameOnScreen();
   }
 }
 

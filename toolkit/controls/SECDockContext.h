@@ -51,4 +51,6 @@ class SECDockContext : public CDockContext {
   void DockThroughFrame(CDockBar* pDockBar, LPCRECT lpRect);
   void ReDockThroughFrame(CDockBar* pDockBar, LPCRECT lpRect);
   void FloatThroughFrame(CPoint point, DWORD dwStyle);
+  // Moves the floating frame of a bar just floated from its dock onto the work area.
+  void KeepFloatingFrameOnScreen();
 };

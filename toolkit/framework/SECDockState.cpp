@@ -270,7 +270,8 @@ void SECDockState::CreateBars(CFrameWnd* pFrame, BOOL bMDIFrame) {
           bar->m_pDockBar = nullptr;
         }
       }
-    } else {
+    } else if (info->m_nBarID != 0) {
+      // Id 0 names no bar (a record a damaged profile only counted): nothing is made for it.
       bar = pFrame->GetControlBar(info->m_nBarID);
       if (!bar && m_pOwner) bar = m_pOwner->DynCreateControlBar(info);
       if (!bar) bar = dynamic_cast<CControlBar*>(CreateBarFromClass(info->m_strClassName, pFrame, info));
@@ -322,10 +323,14 @@ void SECDockState::PlaceFloatingFrames() {
     if (!info->m_bFloating) continue;
     CFrameWnd* frame = bar->GetParentFrame();
     if (!frame) continue;
-    CRect rect(info->m_pointPos, CSize(10, 10));
-    frame->CalcWindowRect(&rect);
-    // The caption stays on the screen whatever screen the state was saved on.
+    // The caption stays on the screen whatever screen the state was saved on; a place
+    // far off any screen comes near it first, so that no coordinate overflows.
     const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN), cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+    constexpr int kFar = 1 << 20;
+    CRect rect(CPoint(std::clamp(static_cast<int>(info->m_pointPos.x), -kFar, kFar),
+                      std::clamp(static_cast<int>(info->m_pointPos.y), -kFar, kFar)),
+               CSize(10, 10));
+    frame->CalcWindowRect(&rect);
     const int caption = ::GetSystemMetrics(SM_CYSMCAPTION) + ::GetSystemMetrics(SM_CYFRAME);
     CPoint at = rect.TopLeft();
     at.x = std::clamp(static_cast<int>(at.x), -(rect.Width() - caption), std::max(0, cxScreen - caption));

@@ -41,8 +41,10 @@ class SECDockState : public CDockState {
   SECControlBarInfo* GetBarInfo(INT_PTR i) const { return static_cast<SECControlBarInfo*>(m_arrBarInfo[i]); }
   INT_PTR GetBarCount() const { return m_arrBarInfo.GetSize(); }
 
-  // Counts of bars beyond this are damage: nothing is loaded.
-  static constexpr int kMaxBars = 4096;
+  // A record for each bar a frame can hold and for each of their floating frames' dock
+  // bars, and the frame's four dock bars: a count beyond this is damage, and nothing is
+  // loaded, before any record is read.
+  static constexpr int kMaxBars = 2 * CControlBarInfo::kMaxFrameBars + 4;
 
   SECControlBarManager* m_pOwner;  // not owned
   CPtrList* m_pCreatedBars;        // not owned; bars made from class names join it

@@ -100,6 +100,9 @@ tCameraSettings CVexCCDInput::SentPart(const tCameraSettings& block) {
 
 int CVexCCDInput::ApplyExposure() {
   tCameraSettings* block = Block();
+  // A camera that did not answer the last power check hears nothing: each send would only
+  // search for it again. The exposure stays in the block for the check that finds it.
+  if (m_bCameraMissing) return 1;
   // Live view re-applies the exposure as it starts, mostly just after the change that
   // applied it: the camera still has it, and sending it again costs the settle waits.
   if (m_pSentExposure && m_nWorkAtSend == m_nCameraWork.load()) {
@@ -150,6 +153,7 @@ int CVexCCDInput::CheckCameraPower(int testExposure) {
     ++m_nTryCount;
   }
 
+  m_bCameraMissing = result != 1;
   int verdict = 0;
   if (result == 0) {
     const int status = m_nTryStatus[kTries - 1];
@@ -207,9 +211,12 @@ int CVexCCDInput::Capture(SHORT slot) {
       return int(CVexPixelAccess::kBitmapRecord);
     previousBits = m_pImage->SetBits(pixels.Bits());
     if (CheckCameraPower(0) != 0) return 4;
-    if (Shutter(m_pImage.get(), rect) < 0) return 9;
+    const int shot = Shutter(m_pImage.get(), rect);
+    if (shot < 0) return 9;
     if (doc->GetImageState() != 0) m_control.Lead()->SetFlag237(FALSE);
     if (doc->GetAbort() == 1) return -1;
+    // The library answers 0 for a frame it lost: the bitmap holds no picture then.
+    if (shot == 0) return 9;
     return pixels.Close() != 0 ? 5 : 0;
   }();
 

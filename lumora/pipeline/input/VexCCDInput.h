@@ -71,5 +71,6 @@ class CVexCCDInput : public CVexImageInput {
   // the same exposure again, with nothing done with the camera since, is not sent again.
   std::unique_ptr<tCameraSettings> m_pSentExposure;
   unsigned m_nWorkAtSend = 0;
+  bool m_bCameraMissing = false;  // the last power check found no camera
   std::atomic<unsigned> m_nCameraWork{0};
 };

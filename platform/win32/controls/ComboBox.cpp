@@ -117,7 +117,8 @@ void Create(HWND h, ComboState& s, const CREATESTRUCTA& cs) {
   }
   DWORD listStyle = LBS_NOTIFY | (style & CBS_SORT ? LBS_SORT : 0) | (style & CBS_HASSTRINGS ? LBS_HASSTRINGS : 0) |
                     (style & CBS_OWNERDRAWFIXED ? LBS_OWNERDRAWFIXED : 0) |
-                    (style & CBS_OWNERDRAWVARIABLE ? LBS_OWNERDRAWVARIABLE : 0) | WS_BORDER;
+                    (style & CBS_OWNERDRAWVARIABLE ? LBS_OWNERDRAWVARIABLE : 0) |
+                    (style & CBS_DISABLENOSCROLL ? LBS_DISABLENOSCROLL : 0) | (cs.style & WS_VSCROLL) | WS_BORDER;
   int width = cs.cx;
   if (type == CBS_SIMPLE) {
     s.list = CreateWindowExA(0, "ComboLBox", "", listStyle | WS_CHILD | WS_VISIBLE, 0, s.fieldHeight, width,
@@ -385,6 +386,10 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ComboState& s) {
     case WM_CHAR:
       if (s.edit) return SendMessageA(s.edit, msg, w, l);
       return 0;
+    case WM_MOUSEWHEEL:
+      // The dropped list scrolls; a closed combo leaves the wheel to its parent.
+      if (s.dropped) return SendMessageA(s.list, msg, w, l);
+      break;
     case WM_ENABLE:
       if (s.edit) EnableWindow(s.edit, static_cast<BOOL>(w));
       InvalidateRect(h, nullptr, TRUE);

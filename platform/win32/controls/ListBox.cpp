@@ -1,5 +1,5 @@
 // The "ListBox" class: single, multiple and extended selection, sorted, owner-drawn
-// items of fixed or variable height, item data.
+// items of fixed or variable height, item data, scrolling by its bar, keys and the wheel.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -31,6 +31,8 @@ struct ListState {
   bool tracking = false;
   bool pressedInside = false;
   HWND combo = nullptr;
+  bool vscroll = false;  // made with a vertical scroll bar (the style bit goes while it hides)
+  int wheel = 0;         // wheel turns not yet worth a row
 };
 
 StateMap<ListState> g_lists;
@@ -108,16 +110,71 @@ int Visible(HWND h, const ListState& s) {
   return std::max(1, static_cast<int>(rc.bottom) / std::max(1, s.itemHeight));
 }
 
+// The last top row that still fills the list.
+int MaxTop(HWND h, const ListState& s) { return std::max(0, static_cast<int>(s.items.size()) - Visible(h, s)); }
+
+// The bar shows the items as rows: a page is the rows that fit, the position the top row.
+void SyncScrollBar(HWND h, const ListState& s) {
+  if (!s.vscroll) return;
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, static_cast<int>(s.items.size()) - 1),
+                static_cast<UINT>(Visible(h, s)), s.top, 0};
+  if (Style(h) & LBS_DISABLENOSCROLL) si.fMask |= SIF_DISABLENOSCROLL;
+  SetScrollInfo(h, SB_VERT, &si, TRUE);
+}
+
+void SetTop(HWND h, ListState& s, int top) {
+  top = std::clamp(top, 0, MaxTop(h, s));
+  if (top != s.top) {
+    s.top = top;
+    InvalidateRect(h, nullptr, TRUE);
+  }
+  SyncScrollBar(h, s);
+}
+
 void ShowItem(HWND h, ListState& s, int i) {
   if (!Valid(s, i)) return;
   int rows = Visible(h, s);
   int top = s.top;
   if (i < top) top = i;
   else if (i >= top + rows) top = i - rows + 1;
-  if (top != s.top) {
-    s.top = top;
-    InvalidateRect(h, nullptr, TRUE);
+  SetTop(h, s, top);
+}
+
+void OnVScroll(HWND h, ListState& s, WPARAM w) {
+  const int page = std::max(1, Visible(h, s) - 1);
+  switch (LOWORD(w)) {
+    case SB_LINEUP: SetTop(h, s, s.top - 1); break;
+    case SB_LINEDOWN: SetTop(h, s, s.top + 1); break;
+    case SB_PAGEUP: SetTop(h, s, s.top - page); break;
+    case SB_PAGEDOWN: SetTop(h, s, s.top + page); break;
+    case SB_TOP: SetTop(h, s, 0); break;
+    case SB_BOTTOM: SetTop(h, s, MaxTop(h, s)); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: SetTop(h, s, HIWORD(w)); break;
+    default: break;
   }
+}
+
+// A wheel notch scrolls the system's wheel lines, but never more than the rows in view.
+void OnWheel(HWND h, ListState& s, WPARAM w) {
+  UINT lines = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  const int perNotch = std::clamp(static_cast<int>(lines), 1, Visible(h, s));
+  s.wheel += GET_WHEEL_DELTA_WPARAM(w);
+  const int notches = s.wheel / WHEEL_DELTA;
+  s.wheel -= notches * WHEEL_DELTA;
+  if (notches) SetTop(h, s, s.top - notches * perNotch);
+}
+
+// A press on the bar of a dropped combo list, which holds the capture: the bar is
+// tracked as any window's, and the capture comes back to the list after it.
+bool PressOnBar(HWND h, POINT client) {
+  POINT screen = client;
+  ClientToScreen(h, &screen);
+  if (SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)) != HTVSCROLL) return false;
+  SendMessageA(h, WM_SYSCOMMAND, SC_VSCROLL | HTVSCROLL, MAKELPARAM(screen.x, screen.y));
+  if (IsWindowVisible(h)) SetCapture(h);
+  return true;
 }
 
 int Compare(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()); }
@@ -139,6 +196,7 @@ int Insert(HWND h, ListState& s, int at, LPARAM value, bool sorted) {
   if (s.cur >= at) ++s.cur;
   if (s.anchor >= at) ++s.anchor;
   InvalidateRect(h, nullptr, TRUE);
+  SyncScrollBar(h, s);
   return at;
 }
 
@@ -297,8 +355,13 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ListState& s) {
       if (strcasecmp(cls, "ComboLBox") == 0 && cs) s.combo = static_cast<HWND>(cs->lpCreateParams);
       s.itemHeight = DefaultHeight(h, s);
       if (Style(h) & LBS_OWNERDRAWFIXED) s.itemHeight = Measure(h, s, 0, 0);
+      s.vscroll = cs && (cs->style & WS_VSCROLL);
+      SyncScrollBar(h, s);  // an empty list shows no bar
       return 0;
     }
+    case WM_SIZE: SetTop(h, s, s.top); break;
+    case WM_VSCROLL: OnVScroll(h, s, w); return 0;
+    case WM_MOUSEWHEEL: OnWheel(h, s, w); return 0;
     case LB_ADDSTRING: return Insert(h, s, -1, l, (Style(h) & LBS_SORT) != 0);
     case LB_INSERTSTRING: return Insert(h, s, index, l, false);
     case LB_DELETESTRING:
@@ -307,14 +370,15 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ListState& s) {
       if (s.cur == index) s.cur = -1;
       else if (s.cur > index) --s.cur;
       if (s.anchor >= index) s.anchor = s.anchor == index ? -1 : s.anchor - 1;
-      s.top = std::min(s.top, std::max(0, static_cast<int>(s.items.size()) - 1));
       InvalidateRect(h, nullptr, TRUE);
+      SetTop(h, s, s.top);
       return static_cast<LRESULT>(s.items.size());
     case LB_RESETCONTENT:
       s.items.clear();
       s.cur = s.anchor = -1;
       s.top = 0;
       InvalidateRect(h, nullptr, TRUE);
+      SyncScrollBar(h, s);
       return 0;
     case LB_GETCOUNT: return count;
     case LB_SETCURSEL:
@@ -372,8 +436,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ListState& s) {
     case LB_GETTOPINDEX: return s.top;
     case LB_SETTOPINDEX:
       if (!Valid(s, index) && index != 0) return LB_ERR;
-      s.top = index;
-      InvalidateRect(h, nullptr, TRUE);
+      SetTop(h, s, index);
       return 0;
     case LB_GETITEMRECT:
       if (!Valid(s, index) || !l) return LB_ERR;
@@ -388,6 +451,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ListState& s) {
       if ((Style(h) & LBS_OWNERDRAWVARIABLE) && Valid(s, index)) s.items[static_cast<size_t>(index)].height = static_cast<int>(l);
       else s.itemHeight = static_cast<int>(l);
       InvalidateRect(h, nullptr, TRUE);
+      SetTop(h, s, s.top);
       return 0;
     case LB_GETITEMHEIGHT: return HeightOf(h, s, index);
     case LB_SETCARETINDEX:
@@ -404,6 +468,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ListState& s) {
     case WM_SETFONT:
       s.font = reinterpret_cast<HFONT>(w);
       if (!OwnerDraw(h)) s.itemHeight = DefaultHeight(h, s);
+      SetTop(h, s, s.top);
       if (l) InvalidateRect(h, nullptr, TRUE);
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s.font);
@@ -420,7 +485,7 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, ListState& s) {
       RECT rc;
       GetClientRect(h, &rc);
       if (s.combo && !PtInRect(&rc, p)) {
-        SendMessageA(s.combo, kListCancelled, 0, 0);
+        if (!PressOnBar(h, p)) SendMessageA(s.combo, kListCancelled, 0, 0);
         return 0;
       }
       if (!s.combo && GetFocus() != h) SetFocus(h);

@@ -217,6 +217,16 @@ LRESULT OnMessage(HWND h, UINT msg, WPARAM w, LPARAM l, TabState& s) {
       s.focus = msg == WM_SETFOCUS;
       InvalidateRect(h, nullptr, TRUE);
       return 0;
+    case WM_NCHITTEST: {
+      // Only the tabs take the mouse; the display area belongs to the page above it, or
+      // to the owner around.
+      POINT p = MousePoint(l);
+      ScreenToClient(h, &p);
+      auto rects = TabRects(h, s);
+      for (const RECT& r : rects)
+        if (PtInRect(&r, p)) return HTCLIENT;
+      return HTTRANSPARENT;
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       POINT p = MousePoint(l);

@@ -38,9 +38,17 @@ DWORD TempFile::Write(std::string_view data) {
   return 0;
 }
 
+// On the disk before the rename: after a crash the target is the old file or the whole
+// new one, never a renamed file whose data never arrived.
+DWORD TempFile::Flush() {
+  if (DWORD e = faults::Check("TempFile::Flush")) return e;
+  return fsync(fd_) == 0 ? 0 : ErrorFromErrno(errno);
+}
+
 DWORD TempFile::Commit(unsigned mode, bool noReplace) {
   if (error_) return error_;
-  if (fchmod(fd_, mode) != 0 || fsync(fd_) != 0) return error_ = ErrorFromErrno(errno);
+  if (fchmod(fd_, mode) != 0) return error_ = ErrorFromErrno(errno);
+  if (DWORD e = Flush()) return error_ = e;
   int rc = noReplace ? renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE)
                      : rename(temp_.c_str(), target_.c_str());
   if (rc != 0 && noReplace && errno == EINVAL) {

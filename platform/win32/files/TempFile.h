@@ -21,11 +21,14 @@ class TempFile {
   int Fd() const { return fd_; }
   // Appends; asks the "WriteFile" fault point, so tests can fill the disk.
   DWORD Write(std::string_view data);
-  // Flushes, gives the file `mode` and renames it over the target; with
-  // `noReplace`, an existing target makes it fail with ERROR_FILE_EXISTS.
+  // Gives the file `mode`, flushes it (the "TempFile::Flush" fault point) and renames it
+  // over the target; with `noReplace`, an existing target makes it fail with
+  // ERROR_FILE_EXISTS. Any failure leaves the target as it was.
   DWORD Commit(unsigned mode, bool noReplace = false);
 
  private:
+  DWORD Flush();
+
   std::string target_;
   std::string temp_;
   int fd_ = -1;

@@ -217,6 +217,10 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
       if (w->style & WS_CHILD) SendMessageA(w->parent, WM_CONTEXTMENU, wParam, lParam);
       return 0;
+    case WM_MOUSEWHEEL:
+      // The wheel goes to the focus; what it does not scroll, its parent may.
+      if (w->style & WS_CHILD) return SendMessageA(w->parent, WM_MOUSEWHEEL, wParam, lParam);
+      return 0;
     case WM_RBUTTONUP: {
       POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       ClientToScreen(hwnd, &p);
@@ -227,7 +231,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
       return 0;
     case WM_SYSKEYDOWN:
-      if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      // Alt+F4 closes the top-level window, whichever of its controls has the focus.
+      if (wParam == VK_F4 && (HIWORD(lParam) & KF_ALTDOWN)) SendMessageA(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
+      // Shift+F10 asks at the press, so that letting Shift go first still counts.
+      else if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) && !(HIWORD(lParam) & KF_REPEAT))
+        SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));
       return 0;
     case WM_SYSCHAR:
       if (HIWORD(lParam) & KF_ALTDOWN) SendMessageA(hwnd, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
@@ -240,7 +248,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         SendMessageA(top ? top : hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0);
         return 0;
       }
-      if (wParam == VK_APPS || (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000)))
+      if (wParam == VK_APPS)
         SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), static_cast<LPARAM>(-1));
       return 0;
     case WM_SYSCOMMAND:
@@ -261,6 +269,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                                POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
           break;
         case SC_KEYMENU:
+          // A child has no menu bar: Alt+letter in a focused control opens its top-level
+          // window's menu.
+          if (w->style & WS_CHILD) return SendMessageA(w->parent, WM_SYSCOMMAND, wParam, lParam);
           if (lParam == ' ' || (!GetMenu(hwnd) && !lParam)) {
             if (w->style & WS_SYSMENU) TrackSystemMenu(hwnd, true);
           } else if (GetMenu(hwnd)) {
@@ -299,6 +310,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_NCLBUTTONDBLCLK:
+      // Quick presses on a scroll bar each scroll.
+      if (wParam == HTVSCROLL || wParam == HTHSCROLL)
+        return DefWindowProcA(hwnd, WM_NCLBUTTONDOWN, wParam, lParam);
       if (wParam == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
         SendMessageA(hwnd, WM_SYSCOMMAND, IsZoomed(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
       return 0;

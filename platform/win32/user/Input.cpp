@@ -63,9 +63,9 @@ HWND Target(POINT pt, int* hit) {
     *hit = HTCLIENT;
     return capture;
   }
-  HWND h = WindowFromPoint(pt);
+  HWND h = HitTestPoint(DesktopHwnd(), pt, hit);
   if (!h) return nullptr;
-  *hit = static_cast<int>(SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
+  if (*hit == kHitNotAsked) *hit = static_cast<int>(SendMessageA(h, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)));
   return h;
 }
 

@@ -56,6 +56,10 @@ BOOL SystemParametersInfoA(UINT action, UINT, PVOID data, UINT) {
       if (!data) return FALSE;
       *static_cast<BOOL*>(data) = TRUE;
       return TRUE;
+    case SPI_GETWHEELSCROLLLINES:
+      if (!data) return FALSE;
+      *static_cast<UINT*>(data) = 3;  // the system's default
+      return TRUE;
     default:
       return FALSE;
   }

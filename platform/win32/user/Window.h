@@ -81,6 +81,12 @@ LRESULT CallProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 RECT ScreenWindowRect(const Window& w);
 POINT ClientOrigin(const Window& w);
 
+// The window under a screen point below `parent`, as the mouse reaches it (WindowFromPoint
+// from the desktop). `hit`, when given, gets the window's WM_NCHITTEST answer, or
+// kHitNotAsked for a window of another thread, which is not asked.
+constexpr int kHitNotAsked = -100;
+HWND HitTestPoint(HWND parent, POINT screen, int* hit);
+
 // Non-client geometry of a style, as WM_NCCALCSIZE computes it by default.
 RECT FrameInsets(DWORD style, DWORD exStyle, bool hasMenu);
 

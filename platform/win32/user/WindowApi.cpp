@@ -952,32 +952,60 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
 namespace {
 bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
-// The deepest visible window under a screen point, below `parent` (children before siblings
-// below them).
-HWND Deepest(HWND parent, POINT screen) {
-  auto p = FindWindowObject(parent);
-  if (!p) return nullptr;
-  for (HWND c : p->children) {
-    auto w = FindWindowObject(c);
-    if (!w || !(w->style & WS_VISIBLE)) continue;
-    if (!Contains(ScreenWindowRect(*w), screen)) continue;
-    if (w->style & WS_MINIMIZE) return c;
-    RECT client = w->client;
-    POINT o = ClientOrigin(*w);
-    RECT sc{o.x, o.y, o.x + client.right - client.left, o.y + client.bottom - client.top};
-    if (Contains(sc, screen) && !(w->style & WS_DISABLED)) {
-      if (HWND d = Deepest(c, screen)) return d;
-    }
+// What the hit test reads of one window, under the lock.
+struct HitEntry {
+  bool under = false;       // visible and the point lies in its window rectangle
+  bool intoChildren = false;
+  bool ownThread = false;
+  std::vector<HWND> children;
+};
+
+HitEntry ReadHitEntry(HWND hwnd, POINT screen) {
+  HitEntry e;
+  std::lock_guard lock(UserMutex());
+  auto w = FindWindowObject(hwnd);
+  if (!w || !(w->style & WS_VISIBLE) || !Contains(ScreenWindowRect(*w), screen)) return e;
+  e.under = true;
+  e.ownThread = w->threadId == CurrentThreadId();
+  if (w->style & (WS_MINIMIZE | WS_DISABLED)) return e;
+  POINT o = ClientOrigin(*w);
+  RECT sc{o.x, o.y, o.x + w->client.right - w->client.left, o.y + w->client.bottom - w->client.top};
+  e.intoChildren = Contains(sc, screen);
+  if (e.intoChildren) e.children = w->children;
+  return e;
+}
+}  // namespace
+
+namespace plat::user {
+// Children are tried before their parent and before the siblings below them. A window of
+// this thread that answers HTTRANSPARENT (a group box over its radios, a tab control's
+// body under its pages) lets the point through to what lies below it; windows of other
+// threads are not asked, as the system asks only its caller's.
+HWND HitTestPoint(HWND parent, POINT screen, int* hit) {
+  std::vector<HWND> children;
+  {
+    std::lock_guard lock(UserMutex());
+    auto p = FindWindowObject(parent);
+    if (!p) return nullptr;
+    children = p->children;
+  }
+  for (HWND c : children) {
+    HitEntry e = ReadHitEntry(c, screen);
+    if (!e.under) continue;
+    if (e.intoChildren)
+      if (HWND d = HitTestPoint(c, screen, hit)) return d;
+    int code = kHitNotAsked;
+    if (e.ownThread) code = static_cast<int>(SendMessageA(c, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)));
+    if (code == HTTRANSPARENT) continue;
+    if (hit) *hit = code;
     return c;
   }
   return nullptr;
 }
-}  // namespace
 
-HWND WindowFromPoint(POINT point) {
-  std::lock_guard lock(UserMutex());
-  return Deepest(DesktopHwnd(), point);
-}
+}  // namespace plat::user
+
+HWND WindowFromPoint(POINT point) { return HitTestPoint(DesktopHwnd(), point, nullptr); }
 
 HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags) {
   auto p = Get(parent);

@@ -2,8 +2,10 @@
 // files the command line chooses.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "control/VexDoc.h"
 
@@ -27,34 +29,100 @@ class VexDocSettings : public ::testing::Test {
   }
 };
 
+// Every INI key with its specified default, section by section in table order (string
+// entries first), as a first start without an INI file writes them at exit.
+std::vector<std::string> SpecifiedDefaults(const std::string& section) {
+  const std::string font = "ffffffc0,0,0,0,190,0,0,0,80,3,2,1,32,0,ffff00,1e0,1,FONT=ＭＳ Ｐゴシック";
+  std::vector<std::string> keys;
+  auto add = [&keys](const std::string& key, const std::string& value) { keys.push_back(key + "=" + value); };
+  auto addInts = [&add](std::initializer_list<std::pair<const char*, long long>> list) {
+    for (const auto& [key, value] : list) add(key, std::to_string(value));
+  };
+  if (section == "USER") {
+    add("SaveFolder", "C:\\Image");
+    add("SavePrefix", "Img_");
+    add("SaveBody", "$###");
+    addInts({{"Sensitivity", 0},        {"ExposureTime", 27},      {"LongExposureMode", 0},     {"LongExposureTime", 1},
+             {"FinePhotoMode", 0},      {"FineMode", 1},           {"QuickPhotoMode", 10},      {"FileFormat", 4},
+             {"AutoSave", 0},           {"LiveWindowLeft", 0},     {"Flip", 0},                 {"Direction", 0},
+             {"WBSampleRect", 1},       {"FocusTargetState", 1},   {"FocusTargetDocking", 1},   {"EnableTimeLapse", 0},
+             {"ResizeSave", 0},         {"ResizeSaveSize", 0},     {"AutoPrint", 0},            {"AutoEnhance", 0},
+             {"ContrastOffset", 0},     {"SharpnessOffset", 0},    {"LevelOffset", 0},          {"ColorMode", 0},
+             {"IntervalHour", 0},       {"IntervalMin", 0},        {"IntervalSec", 0},          {"TotalShots", 0},
+             {"ImageProfileState", 0},  {"ImageProfilePosition", 50}, {"FocusPosition_x", 320}, {"FocusPosition_y", 256},
+             {"PrintLayoutType", 1},    {"PrintLayoutTitle", 1},   {"AutoNoiseReduction", 0},   {"ShootTargetPoint_x", 0},
+             {"ShootTargetPoint_y", 0}, {"RGBOption", 0},          {"RGBLive", 0},              {"RGBRed", 0},
+             {"RGBGreen", 0},           {"RGBBlue", 0},            {"ShadingOption", 0},        {"ShadingLive", 0},
+             {"ShadingLevel", 0},       {"AutoEnhanceLive", 0},    {"ExternalTrigger", 0}});
+  } else if (section == "SYSTEM") {
+    add("WhiteBalanceRect", "318,254,322,258");
+    add("LoadPath", "C:\\Image\\");
+    add("SavePath", "C:\\Image\\");
+    add("SaveName", "Temp.jpg");
+    add("AnnText", font);
+    for (const char* key : {"AnnRect", "AnnEllipse", "AnnPolygon"}) add(key, "1,0,0,0,0,0");
+    for (const char* key : {"AnnFreeLine", "AnnLine", "AnnPolyLine"}) add(key, "1,0,0,0");
+    for (int i = 0; i < 8; ++i)
+      add("Scale" + std::to_string(i),
+          "Scale " + std::to_string(i) + ",0,10,0.0,2,640,512,0,ff00,0,0,3,1.0,1.0,1,1.0,2,1,1.0,2,0");
+    add("PrintTitleFont", font);
+    addInts({{"GainLevel", 0},        {"ShootExposureTimeMode", 1}, {"ShootExposureTimeParameter", 27},
+             {"LiveExposureTimeMode", 1}, {"LiveExposureTimeParameter", 27}, {"ShootExposureMode", 5},
+             {"ShootZoomMode", 1},    {"ShootInterpolationMode", 2}, {"LiveInterpolationMode", 1},
+             {"ShootBufferSize", 0},  {"LiveBufferSize", 14},       {"Dir90", 0},
+             {"RotateReverseMode", 0}, {"MonochromeMode", 0},       {"InvertColorMode", 0},
+             {"SaveFormat", 98},      {"SaveBits", 24},             {"SaveQuality", 6},
+             {"ScaleOnLive", 0},      {"ScaleOnCaptured", 0},       {"ScaleSelect", 0},
+             {"PrintFontSize", 20}});
+  } else {
+    addInts({{"bAbort", 0}, {"bAutoLevel", 0}, {"nAutoLevelHalf", 0}, {"nAutoLevelStd", 0}, {"nAutoLevelHigh", 0},
+             {"nAutoLevelBw", 0}, {"bEdgeApp", 0}, {"EdgeAppLevelHalf", 0}, {"EdgeAppLevelStd", 4},
+             {"EdgeAppLevelHigh", 4}, {"EdgeAppLevelBw", 8}, {"bExtraCont", 0}, {"ContrastLevelHalf", 0},
+             {"ContrastLevelStd", 0}, {"ContrastLevelHigh", 0}, {"ContrastLevelBw", 8}, {"Command_Repeat", 1},
+             {"Camera_Ctrl", 128}, {"GainLv", 0}});
+    const int wbGain[3][4] = {{30, 10, 10, 50}, {60, 40, 40, 80}, {90, 70, 70, 110}};
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 4; ++c)
+        add("WBGain[" + std::to_string(r) + "][" + std::to_string(c) + "]", std::to_string(wbGain[r][c]));
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 4; ++c) add("BB_Lev[" + std::to_string(r) + "][" + std::to_string(c) + "]", "128");
+    for (int i = 0; i < 4; ++i) add("Black_Level[" + std::to_string(i) + "]", "128");
+    add("AdTop", "130");
+    for (int i = 0; i < 4; ++i) add("AGCGain[" + std::to_string(i) + "]", "0");
+    addInts({{"ExpMode", 1}, {"ExpParam", 1024}, {"AutoExpThresh", 1}, {"TranMode", 5}, {"zoom", 10},
+             {"InterPolationMethod", 1}, {"Mode", 6144}, {"PCIaddress", 4294967295LL}, {"Progress[0]", 0},
+             {"Progress[1]", 0}, {"Progress[2]", 0}, {"Mosaic[0]", 2}, {"Mosaic[1]", 3}, {"Mosaic[2]", 0},
+             {"Mosaic[3]", 1}, {"bSwitched", 0}, {"Camera_Status", 0}, {"CameraVer", 2671}, {"bPCI", 0},
+             {"bISA", 0}, {"OHPTranMode", 0}, {"MotionDetCount", 3}});
+  }
+  return keys;
+}
+
 TEST_F(VexDocSettings, WithoutIniEveryKeyTakesItsDefault) {
-  CVexDoc doc;
-  EXPECT_STREQ(doc.m_szSaveFolder, "C:\\Image");
-  EXPECT_STREQ(doc.m_szSaveBody, "$###");
-  EXPECT_EQ(doc.m_nExposureTime, 27u);
-  EXPECT_EQ(doc.m_nFileFormat, 4u);
-  EXPECT_EQ(doc.m_nQuickPhotoMode, 10u);
-  EXPECT_EQ(doc.m_nImageProfilePosition, 50);
-  EXPECT_EQ(doc.m_nLiveBufferSize, 14);
-  EXPECT_EQ(doc.m_nSaveFormat, 98);
-  EXPECT_EQ(doc.m_rcWhiteBalance.left, 318);
-  EXPECT_EQ(doc.m_rcWhiteBalance.bottom, 258);
-  EXPECT_STREQ((LPCSTR)doc.m_strScale[5], "Scale 5,0,10,0.0,2,640,512,0,ff00,0,0,3,1.0,1.0,1,1.0,2,1,1.0,2,0");
-  EXPECT_DOUBLE_EQ(doc.m_camera.zoom, 1.0);
-  EXPECT_EQ(doc.m_camera.InterPolationMethod, 1);
-  EXPECT_EQ(doc.m_camera.PCIaddress, 0xFFFFFFFFu);
-  EXPECT_EQ(doc.m_camera.WBGain[2][3], 110);
-  EXPECT_EQ(doc.m_camera.Mosaic[1], 3);
-  EXPECT_EQ(doc.m_camera.BoardRevision, 1);
-  // The block's built-in values that no key replaces.
-  const BYTE* passes = reinterpret_cast<const BYTE*>(&doc.m_camera.WBAllLevels);
-  EXPECT_EQ(passes[0], 30);
-  EXPECT_EQ(passes[1], 50);
-  EXPECT_EQ(passes[2], 70);
-  EXPECT_EQ(passes[3], 0);
-  EXPECT_EQ(doc.m_camera.GammaMode, 1);
-  EXPECT_EQ(doc.m_camera.Unused, 1);
-  EXPECT_EQ(doc.GetCompanionPath(), CString("C:\\Lumora\\Lumora.tdt"));
+  {
+    CVexDoc doc;
+    EXPECT_DOUBLE_EQ(doc.m_camera.zoom, 1.0);
+    EXPECT_EQ(doc.m_rcWhiteBalance.left, 318);
+    // The block's built-in values that no key replaces.
+    const BYTE* passes = reinterpret_cast<const BYTE*>(&doc.m_camera.WBAllLevels);
+    EXPECT_EQ(passes[0], 30);
+    EXPECT_EQ(passes[1], 50);
+    EXPECT_EQ(passes[2], 70);
+    EXPECT_EQ(passes[3], 0);
+    EXPECT_EQ(doc.m_camera.GammaMode, 1);
+    EXPECT_EQ(doc.m_camera.Unused, 1);
+    EXPECT_EQ(doc.m_camera.BoardRevision, 1);
+    EXPECT_EQ(doc.GetCompanionPath(), CString("C:\\Lumora\\Lumora.tdt"));
+  }
+  // What was in force is written at exit: every key, in table order, with its default.
+  for (const char* section : {"USER", "SYSTEM", "CAMERA"}) {
+    SCOPED_TRACE(section);
+    std::vector<char> buffer(32768);
+    GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), kDefaultIni);
+    std::vector<std::string> written;
+    for (const char* p = buffer.data(); *p; p += std::strlen(p) + 1) written.emplace_back(p);
+    EXPECT_EQ(written, SpecifiedDefaults(section));
+  }
 }
 
 TEST_F(VexDocSettings, ScalePresetsNobodyChangedAreSavedAsTheyWereRead) {

@@ -6,15 +6,20 @@
 
 #include <afxwin.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "FrameRig.h"
+#include "TestEnv.h"
 #include "controls/SECCustomToolBar.h"
 #include "controls/SECUserTool.h"
 #include "controls/SECUserTools.h"
 #include "pipeline/output/VexDisplayOutput.h"
 #include "pipeline/output/VexFullScreenOutput.h"
+#include "user/Driver.h"
 
 namespace {
 
@@ -209,6 +214,52 @@ TEST_F(FrameCommands, AUserToolGetsThePictureShownAndItsFolder) {
   Command(43045);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("Can't Execute viewer.exe-x"), std::string::npos) << boxes[0];
+}
+
+// A real program picked from the Option menu with the mouse and its mnemonic: it writes
+// down the arguments it got, one a line after their count.
+TEST_F(FrameCommands, AUserToolGetsPathsWithBlanksAsWholeArguments) {
+  const std::string drive = testenv::DriveC();
+  std::filesystem::create_directories(drive + "/My Pics/s");
+  std::ofstream(drive + "/My Pics/a b.jpg") << "x";
+  std::filesystem::create_directories(drive + "/Tools");
+  const std::string seen = drive + "/Tools/seen.txt";
+  std::ofstream(drive + "/Tools/record.sh")
+      << "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > '" << seen << ".part' && mv '" << seen << ".part' '" << seen
+      << "'\n";
+  std::filesystem::permissions(drive + "/Tools/record.sh", std::filesystem::perms::owner_all);
+  doc->SetAuxFilePath("C:\\My Pics\\a b.jpg");
+  doc->SetThumbnailFolder("C:\\My Pics\\s\\");
+  const struct {
+    const char* arguments;
+    const char* got;
+  } cases[] = {
+      {"%F %L", "2\nC:\\My Pics\\a b.jpg\nC:\\My Pics\n"},
+      {"\"%F\" -x", "2\nC:\\My Pics\\a b.jpg\n-x\n"},  // quotes the user wrote are kept, not doubled
+      {"-o%F", "1\n-oC:\\My Pics\\a b.jpg\n"},
+  };
+  int clickX = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    ClearUserTools(&frame->UserTools());
+    auto* tool = new SECUserTool;
+    tool->m_strMenuText = "&Record";
+    tool->m_strCommand = "C:\\Tools\\record.sh";
+    tool->m_strArguments = c.arguments;
+    tool->m_strDirectory = "%L";
+    frame->UserTools().Add(tool);
+    std::filesystem::remove(seen);
+    RECT option;
+    ASSERT_TRUE(::GetMenuItemRect(frame->m_hWnd, ::GetMenu(frame->m_hWnd), 4, &option));
+    // Each click a little apart from the last, so that no two make a double click.
+    clickX = clickX ? clickX + 8 : option.left + 6;
+    plat::user::driver::Click(clickX, (option.top + option.bottom) / 2);
+    plat::user::driver::PressKey('R');
+    plat::user::driver::WaitIdle();
+    ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(seen); })) << "the tool did not run";
+    std::ifstream in(seen);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.got);
+  }
 }
 
 TEST_F(FrameCommands, TheShownPathFollowsOpensSavesAndCaptures) {

@@ -1,14 +1,17 @@
 // The main frame as the composition root: its fixed geometry, the panes and hidden
 // pipeline objects it makes and wires, its fixed layout, the user tools in the Option
-// menu, and a shut-down that leaves no window behind.
+// menu, the toolbar docked on a side and floated, and a shut-down that leaves no window
+// behind.
 #include <gtest/gtest.h>
 
 #include <afxext.h>
 
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "FrameRig.h"
+#include "controls/SECCustomToolBar.h"
 #include "controls/SECUserTool.h"
 #include "controls/SECUserTools.h"
 #include "control/VexBufferControl.h"
@@ -17,6 +20,7 @@
 #include "pipeline/output/VexDisplayOutput.h"
 #include "ui/VexMainControlView.h"
 #include "ui/VexThumbnailView.h"
+#include "user/Driver.h"
 
 namespace {
 
@@ -192,6 +196,54 @@ TEST_F(MainFrameComposition, UserToolsAreOfferedOnlyInTheOptionMenu) {
     for (int k = 0; k < popup->GetMenuItemCount(); ++k) tools += popup->GetMenuItemID(k) == 43044 ? 1 : 0;
     EXPECT_EQ(tools, title == "&Option" ? 1 : 0) << static_cast<LPCSTR>(title);
   }
+}
+
+// The toolbar dragged by its gripper to the window's left edge wraps into columns that
+// stay above the status bar, every button in reach; dragged off again towards the
+// screen's right edge, its floating window opens wholly on the screen.
+TEST_F(MainFrameComposition, TheToolbarDockedLeftWrapsIntoColumnsAndFloatsOnTheScreen) {
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(PumpUntilEnabled(frame));
+  SECCustomToolBar* bar = frame->ToolBar();
+  CRect barRect, client, status;
+  bar->GetWindowRect(&barRect);
+  frame->GetClientRect(&client);
+  frame->ClientToScreen(&client);
+  plat::user::driver::Drag({barRect.left + 4, barRect.CenterPoint().y}, {client.left + 4, client.CenterPoint().y}, 8);
+  plat::user::driver::WaitIdle();
+  Pump();
+  ASSERT_EQ(bar->m_pDockBar ? bar->m_pDockBar->GetDlgCtrlID() : 0, AFX_IDW_DOCKBAR_LEFT);
+  bar->GetWindowRect(&barRect);
+  frame->StatusBar().GetWindowRect(&status);
+  std::set<LONG> columns;
+  for (int i = 0; i < bar->GetButtonCount(); ++i) {
+    if (bar->GetButtonStyle(i) & TBBS_HIDDEN) continue;
+    CRect button;
+    bar->GetItemRect(i, &button);
+    bar->ClientToScreen(&button);
+    if (bar->GetItemID(i) == 0) continue;  // a separator
+    EXPECT_TRUE(button.left >= barRect.left && button.right <= barRect.right && button.top >= barRect.top &&
+                button.bottom <= status.top)
+        << "button " << i << " out of reach";
+    columns.insert(button.left);
+  }
+  EXPECT_GT(columns.size(), 1u);
+
+  // Off the dock by its gripper (on top of a bar on a side), released over the window near
+  // its right edge, where the row of buttons is longer than the room left on the screen.
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  CRect window;
+  frame->GetWindowRect(&window);
+  plat::user::driver::Drag({barRect.CenterPoint().x, barRect.top + 4}, {window.right - 150, window.CenterPoint().y}, 8);
+  plat::user::driver::WaitIdle();
+  Pump();
+  ASSERT_TRUE(bar->IsFloating());
+  CRect floating;
+  bar->GetParentFrame()->GetWindowRect(&floating);
+  EXPECT_GE(floating.left, 0);
+  EXPECT_GE(floating.top, 0);
+  EXPECT_LE(floating.right, screenWidth) << "the close box is off the screen";
+  EXPECT_LE(floating.bottom, screenHeight);
 }
 
 }  // namespace

@@ -311,11 +311,37 @@ TEST_F(BoardTest, AFrameTakenBeforeItsExposureEndedIsDarker) {
   }
   Rearm();
   uint32_t full = whiteBar();
+  EXPECT_EQ(Status() & 0x10, 0u);
   AdvanceLines(100);  // a tenth of the exposure
   Rearm();
   uint32_t early = whiteBar();
   EXPECT_LT(early, full / 4);
   EXPECT_GT(full, 180u);
+  // The status says so until a frame exposed in full is taken.
+  EXPECT_EQ(Status() & 0x10, 0x10u);
+  while (!(Status() & 2)) {
+  }
+  Rearm();
+  EXPECT_EQ(Status() & 0x10, 0u);
+  EXPECT_EQ(whiteBar(), full);
+}
+
+// A camera that loses part of its exposure (the board's fault) says so as well.
+TEST_F(BoardTest, AFrameThatLostItsExposureIsReported) {
+  Configure({{"BOARD_SCENE", "chart"}, {"BOARD_NOISE", "0"}});
+  Register(16, 1024 / 32 + 128);
+  plat::board::FaultSet f;
+  f.shortFrames = 1;
+  plat::board::SetFaults(f);
+  Out(kBase + 24, 1 << 8);
+  while (!(Status() & 2)) {
+  }
+  Rearm();
+  EXPECT_EQ(Status() & 0x10, 0x10u);
+  while (!(Status() & 2)) {
+  }
+  Rearm();
+  EXPECT_EQ(Status() & 0x10, 0u) << "one frame only";
 }
 
 TEST_F(BoardTest, OlderBoardsDeliverBlackFramesUntilALongExposureIsThrough) {

@@ -188,14 +188,23 @@ TEST_F(Profile, NewFilesAndBareNames) {
 
 TEST_F(Profile, FailedWriteLeavesTheFileIntact) {
   std::string before = IniText();
-  {
-    plat::faults::Scope full("WriteFile", ERROR_DISK_FULL);
-    EXPECT_FALSE(WritePrivateProfileStringA("USER", "SaveFolder", "D:\\x", kIni));
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_DISK_FULL));
+  // A full disk while writing, and a flush that fails before the new file takes the
+  // old one's place: the old file stays byte for byte and the failure is reported.
+  const struct {
+    const char* point;
+    DWORD error;
+  } faults[] = {{"WriteFile", ERROR_DISK_FULL}, {"TempFile::Flush", ERROR_WRITE_FAULT}};
+  for (const auto& f : faults) {
+    SCOPED_TRACE(f.point);
+    {
+      plat::faults::Scope fault(f.point, f.error);
+      EXPECT_FALSE(WritePrivateProfileStringA("USER", "SaveFolder", "D:\\x", kIni));
+      EXPECT_EQ(GetLastError(), f.error);
+    }
+    EXPECT_EQ(IniText(), before);
+    for (auto& e : fs::directory_iterator(testenv::DriveC() + "/Lumora"))
+      EXPECT_EQ(e.path().filename().string().find(".lumora-tmp"), std::string::npos) << e.path();
   }
-  EXPECT_EQ(IniText(), before);
-  for (auto& e : fs::directory_iterator(testenv::DriveC() + "/Lumora"))
-    EXPECT_EQ(e.path().filename().string().find(".lumora-tmp"), std::string::npos) << e.path();
   // A read-only INI file is refused, not replaced.
   fs::permissions(IniOnDisk(), fs::perms::owner_write, fs::perm_options::remove);
   EXPECT_FALSE(WritePrivateProfileStringA("USER", "SaveFolder", "D:\\x", kIni));

@@ -135,6 +135,39 @@ TEST_F(ToolBarLayout, ABarOnASideWrapsToItsHeightAndBalancesTheRows) {
   EXPECT_EQ(last.top, border.top + 3 * 22);
 }
 
+TEST_F(ToolBarLayout, DockedOnASideTheColumnsFitTheDockBarsHeight) {
+  SECCustomToolBar* bar = MakeToolBar(0);
+  ASSERT_NE(bar, nullptr);
+  std::vector<UINT> ids(10, ID_TEST_CMD_A);
+  bar->SetButtons(ids.data(), 10);
+  frame->DockControlBar(bar, AFX_IDW_DOCKBAR_LEFT);
+  frame->RecalcLayout();
+  // The frame is made as high as gives the left dock bar room for four buttons and the
+  // bar's borders; the bar is laid out afresh there, as the framework's dock bar asks.
+  CRect border(0, 0, 0, 0);
+  bar->SECControlBar::CalcInsideRect(border, FALSE, TRUE);
+  const int room = 4 * 22 + border.top - border.bottom;
+  CWnd* dock = frame->GetControlBar(AFX_IDW_DOCKBAR_LEFT);
+  CRect dockRect, frameRect;
+  dock->GetWindowRect(&dockRect);
+  frame->GetWindowRect(&frameRect);
+  frame->SetWindowPos(nullptr, 0, 0, frameRect.Width(), frameRect.Height() + room - dockRect.Height(),
+                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  bar->SetButtons(ids.data(), 10);
+  frame->RecalcLayout();
+  Settle();
+  dock->GetWindowRect(&dockRect);
+  ASSERT_EQ(dockRect.Height(), room);
+  // Four rows of 3, 2, 2 and 3 buttons across, as a bar on a side with room for four.
+  CRect barRect, last;
+  bar->GetWindowRect(&barRect);
+  EXPECT_LE(barRect.Height(), room);
+  EXPECT_EQ(barRect.Width(), 69 + border.left - border.right);
+  bar->GetItemRect(9, &last);
+  EXPECT_EQ(last.top, border.top + 3 * 22);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ((bar->GetButtonStyle(i) & TBBS_WRAPPED) != 0, i == 2 || i == 4 || i == 6) << i;
+}
+
 TEST_F(ToolBarLayout, DockedOnASideTheButtonsStandInAColumn) {
   SECCustomToolBar* bar = MakeToolBar(IDR_TEST_TOOLBAR);
   ASSERT_NE(bar, nullptr);

@@ -174,6 +174,40 @@ TEST_F(DockStateFrameTest, TheTreeFormRestoresTheSame) {
   CheckRestored();
 }
 
+// A floating frame saved where this screen has no room for it (past any edge, or at the
+// ends of the stored numbers) comes back with its caption on the screen.
+TEST_F(DockStateFrameTest, AFloatingFrameComesBackWithItsCaptionOnTheScreen) {
+  Arrange();
+  frame->SaveBarState("Layout");
+  std::string floating;
+  for (int i = 0; floating.empty() && Get(("Layout-Bar" + std::to_string(i)).c_str(), "BarID") != "<none>"; ++i)
+    if (Get(("Layout-Bar" + std::to_string(i)).c_str(), "Floating") == "1") floating = "Layout-Bar" + std::to_string(i);
+  ASSERT_FALSE(floating.empty());
+  const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+  const int caption = ::GetSystemMetrics(SM_CYSMCAPTION) + ::GetSystemMetrics(SM_CYFRAME);
+  const struct {
+    int x, y;
+  } places[] = {{420, cy + 300}, {cx + 300, 330}, {-3000, 330}, {420, -200}, {2147483647, 2147483646},
+                {-2147483647 - 1, -2147483647 - 1}};
+  for (const auto& place : places) {
+    SCOPED_TRACE(std::to_string(place.x) + "," + std::to_string(place.y));
+    app.WriteProfileInt(floating.c_str(), "XPos", place.x);
+    app.WriteProfileInt(floating.c_str(), "YPos", place.y);
+    NewFrame();
+    MakeManager();
+    MakeBars();
+    frame->LoadBarState("Layout");
+    Idle();
+    ASSERT_TRUE(d->IsFloating());
+    CRect placed;
+    d->GetParentFrame()->GetWindowRect(&placed);
+    EXPECT_GE(placed.top, 0);
+    EXPECT_LE(placed.top, cy - caption);
+    EXPECT_LE(placed.left, cx - caption);
+    EXPECT_GE(placed.right, caption);
+  }
+}
+
 TEST_F(DockStateFrameTest, DamagedProfilesLeaveTheFrameAsItWas) {
   MakeBars();
   frame->RecalcLayout();
@@ -186,6 +220,13 @@ TEST_F(DockStateFrameTest, DamagedProfilesLeaveTheFrameAsItWas) {
     EXPECT_EQ(Rows(*Dock(AFX_IDW_DOCKBAR_TOP)), before) << bars;
     EXPECT_FALSE(a->IsFloating());
   }
+  // A summary that only counts records (no section behind them) names no bar: none is made.
+  const INT_PTR bars = frame->m_listControlBars.GetCount();
+  WriteProfile("[L-Summary]\nBars=" + std::to_string(SECDockState::kMaxBars) + "\n");
+  frame->LoadBarState("L");
+  Idle();
+  EXPECT_EQ(frame->m_listControlBars.GetCount(), bars);
+  EXPECT_EQ(Rows(*Dock(AFX_IDW_DOCKBAR_TOP)), before);
   // A class that is no bar is never made; its record goes.
   WriteProfile("[L-Summary]\nBars=2\n[L-Bar0]\nBarID=900\nClassName=CDocument\n[L-Bar1]\nBarID=901\n"
                "ClassName=SECNoSuchBar\n");

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -178,11 +179,21 @@ TEST_F(DockStateTest, AProfileWithoutSummaryLoadsNothing) {
 }
 
 TEST_F(DockStateTest, DamagedProfileValuesLoadAsNothingOrTheirDefaults) {
-  for (const char* bars : {"-1", "2147483647", "5000"}) {
-    Write(std::string("[S-Summary]\nBars=") + bars + "\nScreenCX=800\nScreenCY=600\n[S-Bar0]\nBarID=5\n");
+  // Counts beyond what a frame can hold: nothing is read.
+  for (const std::string& bars :
+       {std::string("-1"), std::string("2147483647"), std::string("5000"), std::to_string(SECDockState::kMaxBars + 1)}) {
+    Write("[S-Summary]\nBars=" + bars + "\nScreenCX=800\nScreenCY=600\n[S-Bar0]\nBarID=5\n");
     SECDockState state;
     state.LoadState("S");
     EXPECT_EQ(state.GetBarCount(), 0) << bars;
+  }
+  Write("[S-Summary]\nBars=1\n[S-Bar0]\nBarID=59419\nBar#0=0\nBar#1=5\nBars=" +
+        std::to_string(CControlBarInfo::kMaxBarIDs + 1) + "\n");
+  {
+    SECDockState state;
+    state.LoadState("S");
+    ASSERT_EQ(state.GetBarCount(), 1);
+    EXPECT_TRUE(Ids(*state.GetBarInfo(0)).empty());
   }
   std::string placement43(86, 'A');
   Write("[S-Summary]\nBars=1\n[S-Bar0]\nBarID=5\nMRUFloatCX=-3\nMRUFloatCY=0\nMRUHorzDockCX=40\nPctWidth=-5\n"
@@ -219,6 +230,39 @@ TEST_F(DockStateTest, ScalingFollowsTheSavedScreenUnlessItIsZero) {
     state.ScalePoint(same);
     EXPECT_EQ(same, CPoint(100, 60));
   }
+}
+
+TEST_F(DockStateTest, CoordinatesNearTheIntLimitsScaleToTheLimits) {
+  const CSize screen(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+  struct Case {
+    CSize saved;
+    CRect stored, scaled;
+  } cases[] = {
+      // A screen a quarter the size: places grow four times and stop at the ends.
+      {CSize(screen.cx / 4, screen.cy / 4), CRect(kMax - 10, kMin, kMax, kMin + 10), CRect(kMax, kMin, kMax, kMin + 10)},
+      {CSize(screen.cx / 4, screen.cy / 4), CRect(kMin + 1, kMax - 1, kMax, kMax), CRect(kMin, kMax, kMax - 1, kMax)},
+      // A screen twice the size: the rectangle keeps its size where it can.
+      {CSize(screen.cx * 2, screen.cy * 2), CRect(kMin, kMin, kMax, kMax), CRect(kMin / 2, kMin / 2, kMax, kMax)},
+      {CSize(screen.cx * 2, screen.cy * 2), CRect(kMax - 40, 20, kMax, 60), CRect(kMax / 2 - 20, 10, kMax / 2 + 20, 50)},
+  };
+  for (const Case& c : cases) {
+    SECDockState state;
+    state.SetScreenSize(c.saved);
+    CRect rect = c.stored;
+    state.ScaleRectPos(rect);
+    EXPECT_EQ(rect, c.scaled) << c.stored.left << "," << c.stored.top << " saved on " << c.saved.cx;
+  }
+  // The profile the fuzz driver found it with: a one-pixel screen and places at the ends.
+  std::ifstream finding(testenv::DataPath("fuzz/dockstate/scale-overflow.ini"), std::ios::binary);
+  Write(std::string(std::istreambuf_iterator<char>(finding), {}));
+  SECDockState state;
+  state.LoadState("F");
+  ASSERT_EQ(state.GetBarCount(), 1);
+  const SECControlBarInfo& info = *state.GetBarInfo(0);
+  EXPECT_EQ(info.m_pointPos, CPoint(kMax, kMin));
+  EXPECT_EQ(info.m_rectMRUDockPos, CRect(kMin, kMax, kMax, kMin + 647));
+  EXPECT_EQ(info.m_ptMRUFloatPos, CPoint(kMax, kMin));
 }
 
 // One docked bar with its dock context's values and a dock bar with two rows.

@@ -260,4 +260,27 @@ TEST(PhotoList, StoresPicturesWithTheirClass) {
     while (!l->IsEmpty()) delete l->RemoveHead();
 }
 
+// The archive names an object it has written already by a reference back to it: a list
+// naming one picture twice loads as one picture, and the load is refused there, so that
+// emptying the list deletes each picture once. Entries that are no pictures are refused.
+TEST(PhotoList, RefusesAPictureNamedTwiceAndEntriesThatAreNoPictures) {
+  CImage* shared = MakeImage(2, 2);
+  CPhotoList twice;
+  twice.AddTail(shared);
+  twice.AddTail(MakeImage(3, 1));
+  twice.AddTail(shared);
+  CStringArray text;
+  CObList other;
+  other.AddTail(&text);
+  for (CObList* list : {static_cast<CObList*>(&twice), &other}) {
+    std::vector<BYTE> bytes = Store(*list);
+    CPhotoList loaded;
+    EXPECT_FALSE(Load(loaded, bytes));
+    EXPECT_EQ(loaded.GetCount(), list == &twice ? 2 : 0);
+    while (!loaded.IsEmpty()) delete loaded.RemoveHead();
+  }
+  twice.RemoveTail();  // the second naming of the shared picture
+  while (!twice.IsEmpty()) delete twice.RemoveHead();
+}
+
 }  // namespace

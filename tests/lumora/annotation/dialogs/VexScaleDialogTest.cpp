@@ -11,6 +11,7 @@
 
 #include "annotation/dialogs/VexScaleDialog.h"
 #include "control/VexDoc.h"
+#include "user/Driver.h"
 #include "user/Responder.h"
 
 namespace {
@@ -278,6 +279,19 @@ TEST_F(VexScaleDialogTest, ChoosingAPresetShowsAllOfIt) {
   Click(1196);
   EXPECT_EQ(dlg->GetPreset(0).filled, 1);
   EXPECT_EQ(dlg->GetPreset(5).filled, 1);
+}
+
+// The direction radios lie under their group box, which lets the user's clicks through.
+TEST_F(VexScaleDialogTest, TheDirectionRadiosTakeClicksWhereTheyAreShown) {
+  Open();
+  for (int id : {1150, 1149}) {
+    RECT r;
+    ::GetWindowRect(Item(id), &r);
+    plat::user::driver::Click(r.left + 5, (r.top + r.bottom) / 2);
+    plat::user::driver::WaitIdle();
+    EXPECT_TRUE(IsDlgButtonChecked(dlg->m_hWnd, id)) << id;
+    EXPECT_EQ(dlg->GetPreset(dlg->GetCurrentIndex()).vertical, id == 1150 ? 1 : 0);
+  }
 }
 
 TEST_F(VexScaleDialogTest, ColoursComeFromTheChooserAndTheBoxColourOnlyWhileFilled) {

@@ -4,6 +4,8 @@
 // mostly by wrapping the real one.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -358,6 +360,91 @@ TEST_F(CameraInput, TheSameExposureIsNotSentTwiceToAnUntouchedCamera) {
     if (c.sent) EXPECT_GE(plat::clock::NowMicros() - start, 200000) << "both settle waits";
     if (c.between == std::string("switching off")) ASSERT_EQ(StartCamera(), 0);
   }
+}
+
+// A capture the library answers with 0 (a frame it lost, no stop pressed) leaves no shot
+// behind: it is a failed capture, recorded as a negative answer is.
+int WINAPI LostFrameShutter(CTrueImage*, RECT, int, tCameraSettings*) { return 0; }
+
+TEST_F(CameraInput, AFrameTheLibraryLostIsAFailedCapture) {
+  PrepareShot(13);
+  calls.OnShutter = &LostFrameShutter;
+  Use();
+  doc->ClearLastError();
+  EXPECT_EQ(camera->Input(2), 0);
+  EXPECT_EQ(Latched(), Pair(110, 9));
+  EXPECT_TRUE(SlotHoldsControlPicture(2));
+}
+
+// ---- first and later starts ----------------------------------------------------------
+
+// The program's first start runs on the defaults and writes the INI file at its end; the
+// next start reads it. What the first start left in the camera block reads back the same,
+// the camera is set up the same, and live view shows the same picture.
+TEST_F(CameraInput, ALaterStartFromTheWrittenIniEqualsTheFirst) {
+  // Camera block and the white bar of a live frame (mean red, green, blue), after a start.
+  auto live = [&] {
+    PrepareLive();
+    Broadcast(0x4);  // live view starts by sending its exposure
+    EXPECT_EQ(camera->Input(0), 1);
+    const stagerig::Picture frame = Slot(0);
+    std::array<double, 3> mean{};
+    int n = 0;
+    for (int y = 20; y < 130; ++y)
+      for (int x = 10; x < 70; ++x, ++n)
+        for (int c = 0; c < 3; ++c) mean[c] += frame.At(x, y)[2 - c];
+    for (double& m : mean) m /= n;
+    tCameraSettings block = doc->m_camera;
+    std::memset(block.Progress, 0, sizeof block.Progress);
+    return std::make_pair(block, mean);
+  };
+  const auto [first, firstBar] = live();  // the rig started the camera from the defaults
+  const std::string ini = "C:\\later.ini";
+  ASSERT_TRUE(doc->WriteUserSection(ini.c_str()));
+  ASSERT_TRUE(doc->WriteSystemSection(ini.c_str()));
+  ASSERT_TRUE(doc->WriteCameraSection(ini.c_str()));
+
+  // The next start: the defaults, then the INI file over them; the camera checked again.
+  CVexDoc defaults;
+  doc->m_camera = defaults.m_camera;
+  doc->ReadUserSection(ini.c_str());
+  doc->ReadSystemSection(ini.c_str());
+  doc->ReadCameraSection(ini.c_str());
+  doc->CheckUserValues(false);
+  ASSERT_EQ(StartCamera(), 0);
+  const auto [later, laterBar] = live();
+
+  const auto* a = reinterpret_cast<const BYTE*>(&first);
+  const auto* b = reinterpret_cast<const BYTE*>(&later);
+  std::vector<size_t> differ;
+  for (size_t i = 0; i < sizeof first; i += 4)
+    if (std::memcmp(a + i, b + i, 4) != 0) differ.push_back(i);
+  EXPECT_EQ(differ, std::vector<size_t>{}) << "byte offsets of the camera block that differ";
+  for (int c = 0; c < 3; ++c) EXPECT_NEAR(laterBar[c], firstBar[c], 1.0) << "colour " << c;
+}
+
+// ---- without a camera ----------------------------------------------------------------
+
+// The start-up check without a camera on the board makes its five tries and nothing more:
+// the exposure and gains that follow it, and those of the first update, do not search for
+// the camera again.
+TEST_F(CameraInput, WithoutACameraTheStartSearchesFiveTimes) {
+  calls.SetExposure = &CountingSetExposure;
+  calls.SetCDSGain = &CountingSetCDSGain;
+  Use();
+  Configure({{"BOARD_CAMERA", "0"}});
+  g_exposuresSent = g_gainsSent = 0;
+  plat::board::ClearLog();
+  doc->ClearLastError();
+  EXPECT_EQ(StartCamera(), 1);
+  Broadcast(0x4);  // the first update of every stage
+  int powerUps = 0;
+  for (const auto& e : plat::board::Log())
+    powerUps += e.kind == plat::board::LogEntry::Kind::Write && e.port == 0xE000 && e.value == 0xB00;
+  EXPECT_EQ(powerUps, 5) << "one power-up a try";
+  EXPECT_EQ(g_exposuresSent + g_gainsSent, 0);
+  EXPECT_EQ(camera->GetTryCount(), 5);
+  EXPECT_EQ(Latched().first, 110);
 }
 
 // ---- white balance -------------------------------------------------------------------

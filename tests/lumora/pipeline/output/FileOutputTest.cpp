@@ -288,7 +288,8 @@ TEST_F(FileOutput, ThumbnailSizes) {
   struct Case {
     int w, h;
     int tw, th;
-  } cases[] = {{1280, 1024, 100, 80}, {1024, 1280, 64, 80}, {90, 1000, 90, 1000}, {100, 60, 100, 60}, {99, 50, 99, 50}};
+  } cases[] = {{1280, 1024, 100, 80}, {1024, 1280, 64, 80}, {640, 640, 80, 80},   {300, 1200, 20, 80},
+               {90, 1000, 90, 1000},   {100, 60, 100, 60},   {99, 50, 99, 50}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
     const CString path = CString("C:\\thumbs\\p") + std::to_string(c.w).c_str() + "x" + std::to_string(c.h).c_str() + ".tif";

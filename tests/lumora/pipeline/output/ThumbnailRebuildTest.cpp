@@ -59,6 +59,7 @@ TEST_F(ThumbnailRebuild, RemakesEveryThumbnailFromItsOwnPicture) {
   SaveShot("C:\\rb\\wide.jpg", 1280, 1024, 98, "[wide.jpg][Fine 1280x1024][one][x]", "2024:05:01 10:00:00", 60);
   SaveShot("C:\\rb\\tall.tif", 90, 1000, 3, "[tall.tif][Fine 90x1000][two][y]", "2024:05:02 11:00:00", 125);
   SaveShot("C:\\rb\\plain.bmp", 300, 200, 6, "unused", "2024:05:03 12:00:00", 250);
+  SaveShot("C:\\rb\\square.jpg", 640, 640, 98, "[square.jpg][Fine 640x640][three][z]", "2024:05:04 13:00:00", 30);
   fs::remove_all(Native("C:\\rb\\s"));
   OtherShotInDocument();
   doc->SetSaveWorkName("C:\\rb\\");
@@ -74,6 +75,7 @@ TEST_F(ThumbnailRebuild, RemakesEveryThumbnailFromItsOwnPicture) {
   } cases[] = {
       {"C:\\rb\\s\\widej.jpg", 106, 85, "[wide.jpg][Fine 1280x1024][one][x]", "2024:05:01 10:00:00", {1, 60}},
       {"C:\\rb\\s\\tallt.jpg", 7, 83, "[tall.tif][Fine 90x1000][two][y]", "2024:05:02 11:00:00", {1, 125}},
+      {"C:\\rb\\s\\squarej.jpg", 80, 80, "[square.jpg][Fine 640x640][three][z]", "2024:05:04 13:00:00", {1, 30}},
       // A BMP carries no fields: its title is made from its size.
       {"C:\\rb\\s\\plainb.jpg", 100, 66, "[][300x200]", "1999:12:31 23:59:59", {7, 9}},
   };

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "RetouchRig.h"
+#include "user/Driver.h"
 
 namespace {
 
@@ -75,6 +76,49 @@ TEST_F(RetouchPages, TypedValuesAreHeldShownAndTried) {
       op.Press(IDCANCEL);
     });
   }
+}
+
+// Clicks where the user sees the controls: the W.Balance sample radios and the colour
+// balance sliders lie under group boxes made before them, which let the clicks through.
+TEST_F(RetouchPages, ControlsUnderGroupBoxesTakeTheUsersClicks) {
+  namespace driver = plat::user::driver;
+  const auto pump = [] {
+    MSG m;
+    while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&m);
+      ::DispatchMessageA(&m);
+    }
+  };
+  const auto clickAt = [&](HWND window, int x, int y) {
+    POINT p{x, y};
+    ::ClientToScreen(window, &p);
+    driver::Click(p.x, p.y);
+    pump();
+  };
+  ShowFlat(64, 64, 90, 100, 110);
+  Retouch([&](Operator& op) {
+    const HWND tab = ::GetDlgItem(op.Hwnd(), 1030);
+    const auto chooseTab = [&](int index) {
+      RECT r{};
+      ::SendMessageA(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+      clickAt(tab, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    chooseTab(3);
+    const HWND wbalance = op.Dialog().WBalancePage()->m_hWnd;
+    for (int id : {1023, 1022}) {
+      clickAt(::GetDlgItem(wbalance, id), 5, 5);
+      EXPECT_EQ(::IsDlgButtonChecked(wbalance, id), BST_CHECKED) << id;
+    }
+    chooseTab(1);
+    CWnd* color = op.Dialog().ColorPage();
+    const HWND slider = ::GetDlgItem(color->m_hWnd, 1021);
+    const int before = Operator::SliderPos(color, 1021);
+    RECT r;
+    ::GetClientRect(slider, &r);
+    clickAt(slider, r.right - 8, r.bottom / 2);
+    EXPECT_GT(Operator::SliderPos(color, 1021), before) << "a page towards the click";
+    op.Press(IDCANCEL);
+  });
 }
 
 TEST_F(RetouchPages, ADragShowsTheValueButTriesItOnlyOnRelease) {

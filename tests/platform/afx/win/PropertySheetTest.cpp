@@ -11,6 +11,7 @@
 #include "display/Png.h"
 #include "afxdlgs.h"
 #include "frame_ids.h"
+#include "user/Driver.h"
 #include "user/Responder.h"
 
 namespace {
@@ -266,6 +267,65 @@ TEST_F(PropertySheet, ChildSheetHasNoButtonsAndKeepsTheSizeItsParentGives) {
   EXPECT_EQ(greenIn(2), 0);
   child.DestroyWindow();
   EXPECT_EQ(name.m_hWnd, nullptr);
+}
+
+// Clicks and keys on a sheet placed in a window, as a user gives them: the front page's
+// controls take them (the pages lie above the tab control), and a click on the tab already
+// chosen leaves its page drawn.
+TEST_F(PropertySheet, ThePagesTakeClicksAndKeysAndTheChosenTabLeavesItsPageDrawn) {
+  namespace driver = plat::user::driver;
+  CWnd panel;
+  ASSERT_TRUE(panel.CreateEx(0, nullptr, "panel", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr));
+  CPropertySheet child("Sheet");
+  child.AddPage(&name);
+  child.AddPage(&options);
+  ASSERT_TRUE(child.Create(&panel, WS_CHILD | WS_VISIBLE, WS_EX_CONTROLPARENT));
+  for (int i = 0; i < child.GetPageCount(); ++i) ASSERT_TRUE(child.SetActivePage(i));
+  driver::WaitIdle();
+  auto clickIn = [](const CRect& r) {
+    driver::Click(r.left + 4, r.CenterPoint().y);
+    driver::WaitIdle();
+  };
+  CWnd* check = options.GetDlgItem(IDC_CHECK);
+  ASSERT_NE(check, nullptr);
+  CRect checkRect;
+  check->GetWindowRect(&checkRect);
+  clickIn(checkRect);
+  EXPECT_EQ(check->SendMessage(BM_GETCHECK), BST_CHECKED);
+
+  // The front page's tab clicked: the page stays over the tab's body.
+  CTabCtrl* tab = child.GetTabControl();
+  auto tabRect = [&](int index) {
+    CRect r;
+    tab->GetItemRect(index, &r);
+    tab->ClientToScreen(&r);
+    return r;
+  };
+  clickIn(tabRect(1));
+  EXPECT_EQ(::GetFocus(), tab->m_hWnd);
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  int drawn = 0;
+  HDC screen = ::GetDC(nullptr);
+  for (int y = checkRect.top; y < checkRect.bottom; ++y)
+    for (int x = checkRect.left; x < checkRect.right; ++x) drawn += ::GetPixel(screen, x, y) != face;
+  ::ReleaseDC(nullptr, screen);
+  EXPECT_GT(drawn, 30) << "the check box is still drawn";
+
+  // The other tab, then typing into its edit.
+  clickIn(tabRect(0));
+  EXPECT_EQ(child.GetActiveIndex(), 0);
+  CWnd* edit = name.GetDlgItem(IDC_NAME);
+  CRect editRect;
+  edit->GetWindowRect(&editRect);
+  clickIn(editRect);
+  EXPECT_EQ(::GetFocus(), edit->m_hWnd);
+  driver::PressKey(VK_END);
+  driver::TypeText("42");
+  driver::WaitIdle();
+  CString text;
+  edit->GetWindowText(text);
+  EXPECT_EQ(text, "first42");
+  child.DestroyWindow();
 }
 
 }  // namespace

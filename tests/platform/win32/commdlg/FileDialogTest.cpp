@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "commdlg/DialogIds.h"
 #include "display/Png.h"
 #include "user/Driver.h"
+#include "user/Input.h"
 #include "user/Responder.h"
 #include "windows.h"
 
@@ -210,6 +212,42 @@ TEST_F(FileDialogs, WalksIntoFoldersAndBackUp) {
   EXPECT_NE(std::find(atRoot.begin(), atRoot.end(), "Pics"), atRoot.end());
   EXPECT_EQ(std::find(atRoot.begin(), atRoot.end(), ".."), atRoot.end());  // nothing above a drive
   EXPECT_STREQ(file_, "C:\\Pics\\Sub\\c.jpg");
+}
+
+TEST_F(FileDialogs, ALongFolderScrollsToTheFileThatADoubleClickChooses) {
+  for (int i = 0; i < 60; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Many/p%02d.jpg", i);
+    Touch(name);
+  }
+  ofn_.lpstrInitialDir = "C:\\Many";
+  std::string picked;
+  Script([&](HWND d) {
+    HWND list = GetDlgItem(d, IDC_FILE_FILES);
+    RECT c;
+    GetClientRect(list, &c);
+    const int item = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const int rows = c.bottom / item;
+    POINT origin{0, 0};
+    ClientToScreen(list, &origin);
+    const int thick = GetSystemMetrics(SM_CXVSCROLL);
+    const int barX = origin.x + c.right + thick / 2;
+    // A click in the list gives it the wheel; the thumb goes to the end, the wheel back a notch.
+    plat::user::driver::Click(origin.x + 20, origin.y + item / 2);
+    plat::user::driver::WaitIdle();
+    plat::user::driver::Drag({barX, origin.y + thick + 3}, {barX, origin.y + c.bottom + 20});
+    plat::user::input::Wheel(1);
+    plat::user::driver::WaitIdle();
+    const int row = rows - 1;  // the last whole row shown
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    picked = dd::Entries(d, IDC_FILE_FILES)[static_cast<size_t>(top + row)];
+    plat::user::driver::DoubleClick(origin.x + 20, origin.y + row * item + item / 2);
+    plat::user::driver::WaitIdle();
+  });
+  ASSERT_TRUE(GetOpenFileNameA(&ofn_));
+  // ".." and 60 files: the last page less the wheel's three rows.
+  EXPECT_EQ(picked, "p" + std::to_string(60 - 3 - 1) + ".jpg");
+  EXPECT_EQ(file_, "C:\\Many\\" + picked);
 }
 
 TEST_F(FileDialogs, TheChosenFolderBecomesCurrentUnlessTheCallerSaysNo) {

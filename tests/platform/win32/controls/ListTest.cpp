@@ -1,3 +1,6 @@
+#include <cstdio>
+#include <functional>
+
 #include "ControlFixture.h"
 
 namespace controls_test {
@@ -79,7 +82,100 @@ TEST_F(ListBoxes, OwnerDrawnVariableItemsAreMeasuredAndDrawnWithTheirData) {
   EXPECT_EQ(Draws()[1].rcItem.top, Draws()[0].rcItem.bottom);
 }
 
+// A list's vertical bar in screen coordinates: its middle column, the middles of its
+// arrows and the ends of the track between them.
+struct VerticalBar {
+  int x, up, down, trackTop, trackBottom;
+};
+
+VerticalBar BarOf(HWND list) {
+  RECT c;
+  GetClientRect(list, &c);
+  POINT origin{0, 0};
+  ClientToScreen(list, &origin);
+  const int thick = GetSystemMetrics(SM_CXVSCROLL);
+  const int top = origin.y, bottom = origin.y + c.bottom;
+  return {origin.x + c.right + thick / 2, top + thick / 2, bottom - thick / 2 - 1, top + thick, bottom - thick};
+}
+
+int TopIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
+
+void AddItems(HWND control, UINT message, int count) {
+  for (int i = 0; i < count; ++i) {
+    char text[16];
+    std::snprintf(text, sizeof text, "item %02d", i);
+    SendMessageA(control, message, 0, reinterpret_cast<LPARAM>(text));
+  }
+}
+
+TEST_F(ListBoxes, ALongListScrollsByItsBarAndTheWheel) {
+  HWND l = Make("ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER, 64, "", {10, 10, 150, 130});
+  EXPECT_FALSE(GetWindowLongA(l, GWL_STYLE) & WS_VSCROLL) << "an empty list shows no bar";
+  AddItems(l, LB_ADDSTRING, 40);
+  ASSERT_TRUE(GetWindowLongA(l, GWL_STYLE) & WS_VSCROLL);
+  RECT client;
+  GetClientRect(l, &client);
+  const int item = static_cast<int>(SendMessageA(l, LB_GETITEMHEIGHT, 0, 0));
+  const int rows = client.bottom / item, last = 40 - rows;
+  ASSERT_GT(last, 6);
+  Click(l, 20, item / 2);  // the list takes the focus, and with it the wheel
+  const VerticalBar bar = BarOf(l);
+  const int inThumb = bar.trackTop + 3;  // a thumb at the top is at least 8 high
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    int top;
+  } steps[] = {
+      {"down arrow", [&] { plat::user::driver::Click(bar.x, bar.down); }, 1},
+      {"up arrow", [&] { plat::user::driver::Click(bar.x, bar.up); }, 0},
+      {"page below the thumb", [&] { plat::user::driver::Click(bar.x, bar.trackBottom - 2); }, rows - 1},
+      {"page above the thumb", [&] { plat::user::driver::Click(bar.x, bar.trackTop + 1); }, 0},
+      {"thumb dragged to the end",
+       [&] { plat::user::driver::Drag({bar.x, inThumb}, {bar.x, bar.down + 20}); }, last},
+      {"wheel away from the user", [&] { plat::user::input::Wheel(1); }, last - 3},
+      {"wheel towards the user", [&] { plat::user::input::Wheel(-2); }, last},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    plat::user::driver::WaitIdle();
+    EXPECT_EQ(TopIndex(l), step.top) << step.what;
+    SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, 0, 0};
+    GetScrollInfo(l, SB_VERT, &si);
+    EXPECT_EQ(si.nPos, step.top) << "the thumb follows: " << step.what;
+  }
+  plat::user::input::Wheel(1);
+  plat::user::driver::WaitIdle();
+  // The first row shown is the item a click there picks.
+  Click(l, 20, item / 2);
+  EXPECT_EQ(SendMessageA(l, LB_GETCURSEL, 0, 0), last - 3);
+}
+
 class ComboBoxes : public ControlTest {};
+
+TEST_F(ComboBoxes, ADroppedListScrollsByItsBarAndTheWheel) {
+  HWND c = Make("ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL, 75, "", {10, 10, 150, 110});
+  AddItems(c, CB_ADDSTRING, 30);
+  Click(c, 20, 8);
+  ASSERT_TRUE(SendMessageA(c, CB_GETDROPPEDSTATE, 0, 0));
+  RECT wr;
+  GetWindowRect(c, &wr);
+  HWND list = WindowFromPoint(POINT{wr.left + 5, wr.bottom + 5});
+  ASSERT_TRUE(GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL) << "the drop list has the combo's bar";
+  plat::user::driver::Click(BarOf(list).x, BarOf(list).down);
+  plat::user::driver::WaitIdle();
+  EXPECT_TRUE(SendMessageA(c, CB_GETDROPPEDSTATE, 0, 0)) << "a press on the bar keeps the list down";
+  EXPECT_EQ(TopIndex(list), 1);
+  plat::user::input::Wheel(-1);
+  plat::user::driver::WaitIdle();
+  EXPECT_EQ(TopIndex(list), 4);
+  // The first row shown is the one picked.
+  const int item = static_cast<int>(SendMessageA(c, CB_GETITEMHEIGHT, 0, 0));
+  plat::user::driver::Click(wr.left + 20, wr.bottom + 1 + item / 2);
+  plat::user::driver::WaitIdle();
+  EXPECT_FALSE(SendMessageA(c, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(SendMessageA(c, CB_GETCURSEL, 0, 0), 4);
+  EXPECT_EQ(Text(c), "item 04");
+}
 
 TEST_F(ComboBoxes, DropListPicksWithTheMouseInWindowsOrder) {
   HWND c = Make("ComboBox", CBS_DROPDOWNLIST | WS_VSCROLL, 70, "", {10, 10, 150, 150});

@@ -64,6 +64,32 @@ TEST_F(Tabs, ClickingATabAsksThenChangesAndThePageAreaFitsInside) {
   EXPECT_EQ(Events().size(), 2u);
 }
 
+TEST_F(Tabs, OnlyTheTabsTakeTheMouseAndTheDisplayAreaLetsItThrough) {
+  HWND t = Make(WC_TABCONTROL, 0, 92, "", {10, 10, 310, 210});
+  for (int i = 0; i < 2; ++i) {
+    TCITEM item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(i ? "Two" : "One");
+    SendMessageA(t, TCM_INSERTITEM, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  RECT area;
+  GetClientRect(t, &area);
+  SendMessageA(t, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  // A control made after the tab lies below it, in its display area.
+  HWND check = Make("Button", BS_AUTOCHECKBOX, 7, "Check", {10 + area.left + 10, 10 + area.top + 10, 150, 100});
+  Click(check, 5, 5);
+  EXPECT_EQ(SendMessageA(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+  RECT second;
+  SendMessageA(t, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+  Click(t, second.left + 4, second.top + 4);
+  EXPECT_EQ(SendMessageA(t, TCM_GETCURSEL, 0, 0), 1);
+  POINT body{10 + area.left + 200, 10 + area.top + 150};
+  ClientToScreen(parent_, &body);
+  EXPECT_EQ(WindowFromPoint(body), parent_);
+  DestroyWindow(check);
+  DestroyWindow(t);
+}
+
 TEST_F(Tabs, ItemImagesComeFromTheImageListAndAreDrawn) {
   HWND t = Make(WC_TABCONTROL, 0, 91, "", {10, 10, 310, 110});
   TCITEM item{};

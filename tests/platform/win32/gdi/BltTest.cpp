@@ -39,6 +39,19 @@ TEST(Blt, ToEightBitsPicksTheNearestTableEntry) {
   EXPECT_EQ(pal.At(2, 0), 3u);
 }
 
+TEST(Blt, FromEightBitsEachTableEntryKeepsItsColour) {
+  // Table entries are stored blue, green, red: entry 0 is red, entry 1 blue.
+  std::vector<RGBQUAD> table = {{0, 0, 255, 0}, {255, 0, 0, 0}};
+  Canvas pal(2, 1, 8, true, table), rgb(2, 1);
+  pal.Set(0, 0, 0);
+  pal.Set(1, 0, 1);
+  ASSERT_TRUE(BitBlt(rgb.dc, 0, 0, 2, 1, pal.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(rgb.At(0, 0), 0xFF0000u);
+  EXPECT_EQ(rgb.At(1, 0), 0x0000FFu);
+  EXPECT_EQ(GetPixel(pal.dc, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(pal.dc, 1, 0), RGB(0, 0, 255));
+}
+
 TEST(Blt, OverlappingScrollReadsThePixelsAsTheyWere) {
   Canvas c(6, 6);
   Numbered(c);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "UserTestSupport.h"
 #include "user/Driver.h"
 #include "user/Input.h"
@@ -138,6 +141,57 @@ TEST(Input, DisabledWindowsAndTheirChildrenGetNoInput) {
   input::MouseButton(0, false);
   Pump();
   EXPECT_EQ(rec.Log({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE}), Log{});
+}
+
+TEST(Input, ClicksPassThroughTransparentWindowsOfTheirOwnThread) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
+  // A frame made first lies above the control inside it, as a dialog's group box does.
+  HWND frame = rec.Create("frame", WS_CHILD | WS_VISIBLE, 10, 10, 150, 150, top, 1);
+  HWND inner = rec.Create("inner", WS_CHILD | WS_VISIBLE, 30, 30, 40, 40, top, 2);
+  rec.handlers[WM_NCHITTEST] = [&](HWND h, WPARAM w, LPARAM l) -> LRESULT {
+    return h == frame ? HTTRANSPARENT : DefWindowProcA(h, WM_NCHITTEST, w, l);
+  };
+  EXPECT_EQ(WindowFromPoint(POINT{50, 50}), inner);
+  EXPECT_EQ(WindowFromPoint(POINT{120, 120}), top) << "nothing but the parent under the frame there";
+  rec.Clear();
+  input::MouseMove(50, 50);
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  input::MouseMove(120, 120);
+  input::MouseButton(0, true);
+  input::MouseButton(0, false);
+  Pump();
+  EXPECT_EQ(rec.Log({WM_LBUTTONDOWN}), (Log{"inner:LBUTTONDOWN", "top:LBUTTONDOWN"}));
+
+  // A window of another thread is not asked, so it takes the point whatever it would answer.
+  std::atomic<HWND> foreign{nullptr};
+  std::atomic<int> asked{0};
+  std::atomic<DWORD> threadId{0};
+  static std::atomic<int>* s_asked = nullptr;
+  s_asked = &asked;
+  std::thread other([&] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+      if (msg == WM_NCHITTEST) return ++*s_asked, HTTRANSPARENT;
+      return DefWindowProcA(h, msg, w, l);
+    };
+    wc.lpszClassName = "ForeignTransparent";
+    RegisterClassA(&wc);
+    HWND h = CreateWindowExA(0, "ForeignTransparent", "", WS_POPUP, 100, 100, 50, 50, nullptr, nullptr, nullptr,
+                             nullptr);
+    threadId = GetCurrentThreadId();
+    foreign = h;
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+    DestroyWindow(h);
+  });
+  while (!foreign) std::this_thread::yield();
+  SetWindowPos(foreign, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  EXPECT_EQ(WindowFromPoint(POINT{120, 120}), foreign.load());
+  EXPECT_EQ(asked.load(), 0);
+  PostThreadMessageA(threadId, WM_QUIT, 0, 0);
+  other.join();
 }
 
 TEST(Input, CapturedMouseGoesToTheCaptureWindow) {
@@ -281,6 +335,32 @@ TEST(Input, AltChordsAreSystemKeys) {
   Pump();
   EXPECT_EQ(rec.Log({WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP}),
             (Log{"w:SYSKEYDOWN", "w:SYSKEYDOWN", "w:SYSKEYUP", "w:SYSKEYUP"}));
+}
+
+// A focused control has no menu and is no window to close: Alt+letter and Alt+F4 reach its
+// top-level window as WM_SYSCOMMAND.
+TEST(Input, SystemKeysInAChildReachItsTopLevelWindow) {
+  Recorder rec;
+  HWND top = rec.Create("top", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  HWND child = rec.Create("child", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20, top, 1);
+  std::vector<std::pair<HWND, WPARAM>> commands;
+  rec.handlers[WM_SYSCOMMAND] = [&](HWND h, WPARAM w, LPARAM l) -> LRESULT {
+    commands.emplace_back(h, w & 0xFFF0);
+    return h == top ? 0 : DefWindowProcA(h, WM_SYSCOMMAND, w, l);
+  };
+  SetFocus(child);
+  for (UINT vk : {UINT('F'), UINT(VK_F4)}) {
+    input::Key(VK_MENU, true);
+    input::Key(vk, true);
+    input::Key(vk, false);
+    input::Key(VK_MENU, false);
+  }
+  Pump();
+  ASSERT_TRUE(IsWindow(child));
+  std::vector<std::pair<HWND, WPARAM>> atTop;
+  for (const auto& c : commands)
+    if (c.first == top) atTop.push_back(c);
+  EXPECT_EQ(atTop, (std::vector<std::pair<HWND, WPARAM>>{{top, SC_KEYMENU}, {top, SC_CLOSE}}));
 }
 
 int g_hookOrder = 0;

@@ -1,0 +1,164 @@
+// The camera control panel and its settings pages on the real program, worked with the
+// mouse and the keyboard: sensitivity, white balance by a rectangle on the live picture,
+// the Photo page's mode and format, the Save page's names typed with backslashes, and a
+// time-lapse series set on the Timer page. Judged by the screen, the files and the INI.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "ProgramOnX.h"
+
+namespace acceptance {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Places of the panel's controls in the main window (its top-left 0, 0).
+constexpr POINT kNormal{831, 369}, kHigh{906, 369}, kCapture{750, 470};
+constexpr POINT kPhotoTab{699, 532}, kSaveTab{757, 532}, kLiveTab{812, 532}, kTimerTab{870, 532};
+constexpr POINT kQuick{695, 603}, kFormat{850, 657};
+constexpr POINT kFolder{800, 573}, kPrefix{770, 620}, kBody{910, 620}, kApply{921, 679};
+constexpr POINT kRectangle{839, 588}, kWB{936, 574}, kStart{935, 600};
+constexpr POINT kEnableTimer{731, 560}, kIntervalSeconds{935, 603}, kShots{840, 633};
+constexpr RECT kFineList{757, 568, 930, 585}, kQuickList{757, 595, 930, 612}, kStartButton{913, 593, 957, 608};
+
+double Luminance(const std::array<double, 3>& c) { return 0.299 * c[0] + 0.587 * c[1] + 0.114 * c[2]; }
+int Black(const Picture& p, RECT r) { return Count(p, r, [](uint32_t px) { return px == 0; }); }
+
+class ControlPanel : public ProgramOnX {
+ protected:
+  // The program up, its window enabled by the live picture.
+  void StartLive() {
+    Start();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Distinct(p, SmallPane()) > 200; }, "the live picture"));
+  }
+  void ClickAt(POINT p) { Click(InMain(p.x, p.y)); }
+  // Everything in an edit replaced by `text`.
+  void Retype(POINT edit, const std::string& text) {
+    ClickAt(edit);
+    Press("End");
+    Press("shift+Home");
+    Type(text);
+  }
+  // Alt+F4 from whichever control has the focus; the program writes its INI as it ends.
+  void Close() {
+    Press("alt+F4");
+    EXPECT_EQ(WaitForExit(120), 0);
+  }
+  std::string User(const std::string& key) const { return Ini("USER", key); }
+  RECT In(const RECT& r) const { return InMain(r); }
+  void WriteIni(const std::string& text) {
+    fs::create_directories(Native("C:\\Lumora"));
+    std::ofstream(Native("C:\\Lumora") + "/Lumora.ini") << text;
+  }
+};
+
+TEST_F(ControlPanel, SensitivityHighThenNormal) {
+  StartLive();
+  const double normal = Luminance(Mean(Shot(), SmallPane()));
+  ClickAt(kHigh);
+  EXPECT_TRUE(WaitForScreen(
+      [&](const Picture& p) {
+        return Luminance(Mean(p, SmallPane())) > normal + 15 && Black(p, In(RECT{902, 365, 911, 374})) > 4 &&
+               Black(p, In(RECT{827, 365, 836, 374})) == 0;
+      },
+      "High chosen and the live picture brighter"));
+  ClickAt(kNormal);
+  EXPECT_TRUE(WaitForScreen(
+      [&](const Picture& p) {
+        return Luminance(Mean(p, SmallPane())) < normal + 8 && Black(p, In(RECT{827, 365, 836, 374})) > 4 &&
+               Black(p, In(RECT{902, 365, 911, 374})) == 0;
+      },
+      "Normal chosen and the live picture as before"));
+  Close();
+  EXPECT_EQ(User("Sensitivity"), "0");
+}
+
+// A warm lamp gives the live picture a cast; a white balance over the chart's grey wedge
+// takes most of it away.
+TEST_F(ControlPanel, WhiteBalanceByARectangleOnTheLivePage) {
+  Set("BOARD_CAST", "1.3,1,0.7");
+  StartLive();
+  const RECT live = SmallPane();
+  const RECT wedge{live.left + 150, live.top + 75, live.left + 310, live.top + 95};
+  const auto cast = [&](const Picture& p) {
+    const auto m = Mean(p, wedge);
+    return m[0] - m[2];
+  };
+  const double before = cast(Shot());
+  ASSERT_GT(before, 40) << "the lamp's cast";
+  ClickAt(kLiveTab);
+  ClickAt(kRectangle);
+  ClickAt(kWB);
+  // Start is drawn enabled once the picking has begun.
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Black(p, In(kStartButton)) > 20; }, "Start enabled"));
+  Drag(POINT{live.left + 40, live.top + 72}, POINT{live.left + 280, live.top + 95});
+  ClickAt(kStart);
+  EXPECT_TRUE(WaitForScreen([&](const Picture& p) { return cast(p) < before * 0.4; }, "the cast balanced away", 600));
+}
+
+TEST_F(ControlPanel, PhotoPageQuickAndAFormat) {
+  StartLive();
+  ClickAt(kPhotoTab);
+  ClickAt(kQuick);
+  EXPECT_TRUE(WaitForScreen(
+      [&](const Picture& p) { return Black(p, In(kFineList)) == 0 && Black(p, In(kQuickList)) > 20; },
+      "the fine list greyed and the quick one enabled"));
+  // From Tiff up to Bitmap in the dropped list.
+  ClickAt(kFormat);
+  Press("Up");
+  Press("Return");
+  Close();
+  EXPECT_EQ(User("FineMode"), "0");
+  EXPECT_EQ(User("FileFormat"), "3");
+}
+
+TEST_F(ControlPanel, SavePageNamesTypedWithBackslashesAndApplied) {
+  StartLive();
+  ClickAt(kSaveTab);
+  Retype(kFolder, "C:\\Cells\\Day1");
+  Retype(kPrefix, "cell_");
+  Retype(kBody, "$###");
+  ClickAt(kApply);
+  EXPECT_TRUE(WaitUntil([&] { return fs::is_directory(Native("C:\\Cells\\Day1")); }, "the save folder made"));
+  Close();
+  EXPECT_EQ(User("SaveFolder"), "C:\\Cells\\Day1\\");
+  EXPECT_EQ(User("SavePrefix"), "cell_");
+  EXPECT_EQ(User("SaveBody"), "$###");
+}
+
+// Small quick pictures, so that the series is soon done.
+TEST_F(ControlPanel, ATimeLapseOfThreeShotsSetOnTheTimerPage) {
+  WriteIni("[USER]\r\nFineMode=0\r\nQuickPhotoMode=13\r\nFileFormat=0\r\nSaveFolder=C:\\Series\r\n");
+  StartLive();
+  ClickAt(kTimerTab);
+  ClickAt(kEnableTimer);
+  ClickAt(kIntervalSeconds);
+  Type("2");
+  Retype(kShots, "3");
+  ClickAt(kCapture);
+  const auto pictures = [&] {
+    int n = 0;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(Native("C:\\Series"), ec))
+      n += e.is_regular_file() && e.path().extension() == ".jpg";
+    return n;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return pictures() == 3; }, "three pictures of the series", 300));
+  // The run dialog goes and the main window is active again.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const auto caption = ActiveCaption();
+        return caption && std::abs(caption->top - MainWindow().top) < 8;
+      },
+      "the main window active again"));
+  Close();
+  EXPECT_EQ(pictures(), 3);
+  EXPECT_EQ(User("EnableTimeLapse"), "1");
+  EXPECT_EQ(User("TotalShots"), "3");
+  EXPECT_EQ(User("IntervalSec"), "2");
+}
+
+}  // namespace
+}  // namespace acceptance

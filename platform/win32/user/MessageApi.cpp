@@ -77,7 +77,11 @@ bool Find(ThreadQueue& q, MSG* out, HWND filter, const std::vector<HWND>& set, U
     }
     if (!Accepts(filter, set, it->hwnd) || !InRange(it->message, first, last)) continue;
     *out = *it;
-    if (remove) q.posted.erase(it);
+    if (remove) {
+      q.posted.erase(it);
+      // Busy from the moment it leaves the queue, so that an idle wait never sees neither.
+      q.handling = true;
+    }
     return true;
   }
   if (q.quit && !filter && InRange(WM_QUIT, first, last)) {
@@ -211,6 +215,7 @@ bool Retrieve(MSG* msg, HWND filter, UINT first, UINT last, UINT flags, bool wai
             break;
           }
       }
+      q->handling = false;
       continue;
     }
     if (remove) {

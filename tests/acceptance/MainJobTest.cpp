@@ -13,8 +13,9 @@ namespace {
 
 class MainJob : public ProgramOnX {
  protected:
-  // File > Save As with a name typed into the dialog's name field; a JPEG's quality as offered.
-  void SaveAs(const std::string& path) {
+  // File > Save As with a name typed into the dialog's name field; the overlays (when the
+  // picture has any) and a JPEG's quality as offered.
+  void SaveAs(const std::string& path, bool overlays = false) {
     ASSERT_NO_FATAL_FAILURE(Menu(0, "a"));
     const auto dialog = WaitForDialog("the save dialog");
     ASSERT_TRUE(dialog);
@@ -27,11 +28,24 @@ class MainJob : public ProgramOnX {
     Type(path);
     ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(empty, p, name) > 40; }, "the typed name"));
     Press("Return");
+    if (overlays) {
+      ASSERT_TRUE(WaitForDialog("the overlay dialog", dialog));
+      Press("Return");
+    }
     if (path.size() > 4 && path.substr(path.size() - 4) == ".jpg") {
       ASSERT_TRUE(WaitForDialog("the JPEG quality dialog", dialog));
       Press("Return");
     }
     ASSERT_TRUE(WaitForFile(path, 120));
+  }
+  // How many pixels differ by more than a few levels between two pictures of the same size,
+  // within `area` (picture pixels), as ImageMagick counts them.
+  long Differing(const std::string& a, const std::string& b, const RECT& area) {
+    const std::string crop = "[" + std::to_string(area.right - area.left) + "x" + std::to_string(area.bottom - area.top) +
+                             "+" + std::to_string(area.left) + "+" + std::to_string(area.top) + "]";
+    const std::string out = Shell("compare -metric AE -fuzz 3% '" + Native(a) + crop + "' '" + Native(b) + crop +
+                                  "' null: 2>&1");
+    return out.empty() ? -1 : std::atol(out.c_str());
   }
   // What exiftool reads in a picture file: type, width, height.
   std::string Exif(const std::string& windowsPath) {
@@ -116,6 +130,101 @@ TEST_F(MainJob, FullScreenAndBack) {
   ASSERT_TRUE(WaitForScreen(
       [&](const Picture& p) { return At(p, 2, 2) == kDesktop && Changed(window, p, menuBar) < 20; },
       "the main window back"));
+}
+
+// On a still, the palette's rectangle tool draws a rectangle by a drag, and its text tool a
+// text by a click and the words typed into the dialog that click opens: both show in the
+// large pane, and a save burns them into the picture where they were drawn, and nothing else.
+TEST_F(MainJob, ARectangleAndATextDrawnWithThePalette) {
+  std::filesystem::create_directories(DriveC() + "/Image");
+  Start();
+  ASSERT_NO_FATAL_FAILURE(WaitForLive(SmallPane()));
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  ASSERT_NO_FATAL_FAILURE(SaveAs("C:\\Image\\plain.bmp"));
+  const Picture withoutPalette = Shot();
+  ASSERT_NO_FATAL_FAILURE(Menu(1, "a"));
+  // The palette opens over the pane's top-left corner and leaves the main window active.
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(withoutPalette, p, InMain(RECT{10, 50, 75, 200})) > 2000; },
+                            "the annotation palette"));
+  const POINT rectangleTool = InMain(61, 113), textTool = InMain(61, 80);
+
+  // The rectangle: its outline changes, its inside does not.
+  const RECT pane = LargePane();
+  const POINT from{pane.left + 100, pane.top + 100}, to{pane.left + 400, pane.top + 300};
+  Click(rectangleTool);
+  const Picture plain = Shot();
+  Drag(from, to);
+  ASSERT_TRUE(WaitForScreen(
+      [&](const Picture& p) { return Changed(plain, p, RECT{from.x + 10, from.y - 2, to.x - 10, from.y + 3}, 24) > 200; },
+      "the rectangle's outline"));
+  EXPECT_LT(Changed(plain, Shot(), RECT{from.x + 10, from.y + 10, to.x - 10, to.y - 10}, 24), 50);
+
+  // The text: a click opens its dialog with the focus in the text field.
+  Click(textTool);
+  const POINT at{pane.left + 150, pane.top + 400};
+  Click(at);
+  const auto textDialog = WaitForDialog("the text dialog");
+  ASSERT_TRUE(textDialog);
+  Type("Lumora");
+  Press("Return");
+  const RECT words{at.x - 4, at.y - 4, at.x + 120, at.y + 40};
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(plain, p, words, 24) > 60; }, "the text on the still"));
+  SaveShot("drawn");
+
+  ASSERT_NO_FATAL_FAILURE(SaveAs("C:\\Image\\drawn.bmp", true));
+  EXPECT_EQ(Exif("C:\\Image\\drawn.bmp"), "BMP 3840 3072 ");
+  // The pane shows the picture at a sixth of its size: each pane pixel is 6 x 6 of the file's.
+  auto inPicture = [&](int x0, int y0, int x1, int y1) {
+    return RECT{(x0 - pane.left) * 6, (y0 - pane.top) * 6, (x1 - pane.left) * 6, (y1 - pane.top) * 6};
+  };
+  const std::string a = "C:\\Image\\plain.bmp", b = "C:\\Image\\drawn.bmp";
+  EXPECT_GT(Differing(a, b, inPicture(from.x + 10, from.y - 3, to.x - 10, from.y + 3)), 1500) << "the top edge";
+  EXPECT_GT(Differing(a, b, inPicture(from.x - 3, from.y + 10, from.x + 3, to.y - 10)), 1000) << "the left edge";
+  EXPECT_EQ(Differing(a, b, inPicture(from.x + 10, from.y + 10, to.x - 10, to.y - 10)), 0) << "inside the rectangle";
+  EXPECT_GT(Differing(a, b, inPicture(words.left, words.top, words.right, words.bottom)), 500) << "the text";
+  EXPECT_EQ(Differing(a, b, inPicture(pane.left + 450, pane.top, pane.right, pane.bottom)), 0) << "beside both";
+}
+
+// Image > Retouch, Negative from the dialog's own menu by mouse and keys, and OK: the still
+// becomes its negative on the screen and in the file saved after it.
+TEST_F(MainJob, RetouchMakesTheStillItsNegative) {
+  std::filesystem::create_directories(DriveC() + "/Image");
+  Start();
+  ASSERT_NO_FATAL_FAILURE(WaitForLive(SmallPane()));
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  ASSERT_NO_FATAL_FAILURE(SaveAs("C:\\Image\\plain.bmp"));
+  const Picture plain = Shot();
+  ASSERT_NO_FATAL_FAILURE(Menu(1, "r"));
+  const auto dialog = WaitForDialog("the retouch dialog");
+  ASSERT_TRUE(dialog);
+  // The preview fills the dialog's left part, below its menu bar.
+  const RECT preview{dialog->left + 20, dialog->bottom + 40, dialog->left + 600, dialog->bottom + 480};
+  const Picture before = Shot();
+  Click(POINT{dialog->left + 22, dialog->bottom + 10});  // its menu's "Image"
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(before, p, RECT{dialog->left + 10, dialog->bottom + 24, dialog->left + 100, dialog->bottom + 60}) > 200; },
+                            "the retouch menu to drop"));
+  Press("Up");  // round to its last item, "Negative"
+  Press("Return");
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(before, p, preview, 24) > 100000; }, "the negative preview"));
+  Press("Return");  // OK
+  const RECT large = LargePane();
+  const auto was = Mean(plain, large);
+  ASSERT_TRUE(WaitForScreen(
+      [&](const Picture& p) {
+        const auto caption = acceptance::ActiveCaption(p);
+        if (!caption || caption->left == dialog->left) return false;  // the dialog is still there
+        const auto now = Mean(p, large);
+        for (int c = 0; c < 3; ++c)
+          if (std::abs(now[c] - (255 - was[c])) >= 12) return false;
+        return true;
+      },
+      "the negative in the large pane"));
+  ASSERT_NO_FATAL_FAILURE(SaveAs("C:\\Image\\negative.bmp"));
+  // Pixel for pixel the negative of the picture saved before.
+  Shell("convert '" + Native("C:\\Image\\plain.bmp") + "' -negate '" + DriveC() + "/expected.bmp'");
+  EXPECT_EQ(Shell("compare -metric AE -fuzz 1% '" + DriveC() + "/expected.bmp' '" + Native("C:\\Image\\negative.bmp") +
+                  "' null: 2>&1"),
+            "0");
 }
 
 // File > Print on the built-in PDF printer: one page, with the picture on it.

@@ -68,7 +68,8 @@ TEST_F(Program, ACaptureFillsTheStillPaneAndLiveViewGoesOn) {
                            Frame()->ControlView()->PostMessage(WM_COMMAND, MAKEWPARAM(1038, BN_CLICKED));
                            return true;
                          },
-                         [&] { return Frame()->ControlView()->IsCaptureRunning() == 1; },
+                         // Running, or already over when a busy machine let no tick see it run.
+                         [&] { return Frame()->ControlView()->IsCaptureRunning() == 1 || Doc()->GetImageState() != 0; },
                          [&] { return Frame()->ControlView()->IsCaptureRunning() == 0; },
                          [&] {
                            CVexDoc* doc = Doc();
@@ -82,8 +83,9 @@ TEST_F(Program, ACaptureFillsTheStillPaneAndLiveViewGoesOn) {
                            }
                            return true;
                          },
-                         // The still pane shows the shot and live view runs again.
                          [&] {
+                           // The still pane painted and live view started again, however long
+                           // a busy machine takes for either.
                            stillValues = ProgramRig::Distinct(Shown(Frame()->RightDisplay()));
                            liveAgain = Frame()->IsLiveRunning() != 0;
                            return stillValues > 100 && liveAgain;

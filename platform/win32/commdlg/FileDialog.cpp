@@ -214,7 +214,8 @@ void FileDialog::Init() {
   if (!IsFolder(folder)) folder = plat::path::CurrentFolder();
   SetDlgItemTextA(dialog_, IDC_FILE_NAME, name.c_str());
   Navigate(folder);
-  if (HWND edit = Item(IDC_FILE_NAME); edit && IsWindowVisible(edit)) {
+  // The dialog itself is still hidden here: the field's own style says whether it shows.
+  if (HWND edit = Item(IDC_FILE_NAME); edit && (GetWindowLongA(edit, GWL_STYLE) & WS_VISIBLE)) {
     SetFocus(edit);
     SendMessageA(edit, EM_SETSEL, 0, -1);
   }

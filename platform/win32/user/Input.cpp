@@ -26,6 +26,7 @@ struct InputState {
     int64_t time = 0;
     bool nonClient = false;
   } lastDown;
+  HWND lastPressed = nullptr;  // the window the last mouse button went to
 };
 InputState& State() {
   static InputState s;
@@ -72,7 +73,7 @@ HWND Target(POINT pt, int* hit) {
   return h;
 }
 
-MSG MouseMessage(UINT clientMsg, UINT ncMsg, const RawMouse& raw, int hit, HWND target) {
+MSG MouseMessage(UINT clientMsg, UINT ncMsg, const RawInput& raw, int hit, HWND target) {
   const DWORD time = static_cast<DWORD>(raw.micros / 1000);
   if (hit == HTCLIENT) {
     POINT c = raw.pt;
@@ -81,6 +82,8 @@ MSG MouseMessage(UINT clientMsg, UINT ncMsg, const RawMouse& raw, int hit, HWND 
   }
   return MSG{target, ncMsg, static_cast<WPARAM>(hit), MAKELPARAM(raw.pt.x, raw.pt.y), time, raw.pt};
 }
+
+DWORD Micros(int64_t micros) { return static_cast<DWORD>(micros / 1000); }
 
 // Queues mouse input on the thread of the window it would reach now (the capture or the
 // window under it); the window and message are settled when that thread reads it. Input
@@ -91,16 +94,55 @@ void QueueMouse(int button, bool down, POINT pt, const BYTE* keys) {
   HWND capture = GetCapture();
   HWND target = capture ? capture : WindowFromPoint(pt);
   auto w = target ? FindWindowObject(target) : nullptr;
-  auto raw = std::make_shared<RawMouse>(RawMouse{button, down, pt, MouseKeys(keys), plat::clock::NowMicros()});
+  if (w && button >= 0 && down) {
+    std::lock_guard lock(State().m);
+    State().lastPressed = target;
+  }
+  auto raw = std::make_shared<RawInput>(RawInput{.button = button, .down = down, .pt = pt, .keys = MouseKeys(keys),
+                                                 .micros = plat::clock::NowMicros()});
   UINT msg = button < 0 ? WM_MOUSEMOVE : static_cast<UINT>(WM_LBUTTONDOWN + 3 * button + (down ? 0 : 1));
-  const MSG provisional{target, msg, raw->keys, 0, static_cast<DWORD>(raw->micros / 1000), pt};
+  const MSG provisional{target, msg, raw->keys, 0, Micros(raw->micros), pt};
   auto& s = State();
   std::lock_guard lock(s.route);
   if (!w) {
-    if (s.lastThread) PostRawMouse(s.lastThread, provisional, raw);
+    if (s.lastThread) PostRawInput(s.lastThread, provisional, raw);
     return;
   }
-  if (PostRawMouse(w->threadId, provisional, raw)) s.lastThread = w->threadId;
+  if (PostRawInput(w->threadId, provisional, raw)) s.lastThread = w->threadId;
+}
+
+// Keys reach the focus, or without one the active window, as system keys.
+std::optional<MSG> CookKey(const RawInput& raw) {
+  HWND focus = GetFocus();
+  HWND target = focus ? focus : GetActiveWindow();
+  if (!target) return std::nullopt;
+  const bool sys = raw.system || !focus;
+  const UINT msg = sys ? (raw.down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (raw.down ? WM_KEYDOWN : WM_KEYUP);
+  return MSG{target, msg, raw.code, raw.data, Micros(raw.micros), raw.pt};
+}
+
+std::optional<MSG> CookChar(const RawInput& raw) {
+  HWND focus = GetFocus();
+  if (!focus) return std::nullopt;
+  return MSG{focus, WM_CHAR, raw.code, 1, Micros(raw.micros), raw.pt};
+}
+
+// Queues a key or character on the thread of the window it would reach now; the window
+// and message are settled when that thread reads it. With no such window yet (a click
+// that activates one is still queued), it waits behind that click on its thread.
+void QueueFocused(const RawInput& input) {
+  auto raw = std::make_shared<RawInput>(input);
+  raw->micros = plat::clock::NowMicros();
+  GetCursorPos(&raw->pt);
+  auto made = raw->kind == RawInput::Kind::Key ? CookKey(*raw) : CookChar(*raw);
+  if (!made) {
+    std::lock_guard lock(State().m);
+    if (!State().lastPressed) return;
+    const UINT msg = raw->kind == RawInput::Kind::Char ? WM_CHAR : raw->down ? WM_KEYDOWN : WM_KEYUP;
+    made = MSG{State().lastPressed, msg, raw->code, raw->data, Micros(raw->micros), raw->pt};
+  }
+  auto w = FindWindowObject(made->hwnd);
+  if (w) PostRawInput(w->threadId, *made, raw);
 }
 
 }  // namespace
@@ -207,19 +249,14 @@ void Key(UINT vk, bool down) {
     alt = (s.keys[VK_MENU] & 0x80) != 0;
     ctrl = (s.keys[VK_CONTROL] & 0x80) != 0;
   }
-  HWND focus = GetFocus();
-  HWND target = focus ? focus : GetActiveWindow();
-  if (!target) return;
-  // Alt chords, F10 and all keys without a focus window are system keys.
-  bool sys = (alt && !ctrl) || vk == VK_MENU || vk == VK_F10 || !focus;
-  UINT msg = sys ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+  // Alt chords and F10 are system keys (and, when read, every key without a focus window).
+  const bool sys = (alt && !ctrl) || vk == VK_MENU || vk == VK_F10;
   LPARAM lp = 1 | (static_cast<LPARAM>(vk & 0xFF) << 16);
   if (alt) lp |= 1L << 29;
   if (wasDown) lp |= 1L << 30;
   if (!down) lp |= (1L << 30) | (1L << 31);
-  POINT pt;
-  GetCursorPos(&pt);
-  Post(target, msg, vk, static_cast<LPARAM>(static_cast<DWORD>(lp)), pt);
+  QueueFocused(RawInput{.kind = RawInput::Kind::Key, .down = down, .code = vk,
+                        .data = static_cast<LPARAM>(static_cast<DWORD>(lp)), .system = sys});
 }
 
 void Wheel(int steps) {
@@ -237,16 +274,14 @@ void Wheel(int steps) {
 }
 
 void Chars(const std::string& text) {
-  HWND target = GetFocus();
-  if (!target) return;
-  POINT pt;
-  GetCursorPos(&pt);
-  for (unsigned char c : text) Post(target, WM_CHAR, c, 1, pt);
+  for (unsigned char c : text) QueueFocused(RawInput{.kind = RawInput::Kind::Char, .code = c});
 }
 
 }  // namespace input
 
-std::optional<MSG> CookMouse(const RawMouse& raw) {
+std::optional<MSG> CookInput(const RawInput& raw) {
+  if (raw.kind == RawInput::Kind::Key) return CookKey(raw);
+  if (raw.kind == RawInput::Kind::Char) return CookChar(raw);
   const POINT pt = raw.pt;
   int hit = HTNOWHERE;
   HWND target = Target(pt, &hit);
@@ -297,9 +332,11 @@ std::optional<MSG> CookMouse(const RawMouse& raw) {
   return MouseMessage(msg, ncMsg, raw, hit, target);
 }
 
-bool RawMouseMayMatch(const RawMouse& raw, UINT first, UINT last) {
+bool RawInputMayMatch(const RawInput& raw, UINT first, UINT last) {
   if (first == 0 && last == 0) return true;
   auto in = [&](UINT m) { return m >= first && m <= last; };
+  if (raw.kind == RawInput::Kind::Key) return raw.down ? in(WM_KEYDOWN) || in(WM_SYSKEYDOWN) : in(WM_KEYUP) || in(WM_SYSKEYUP);
+  if (raw.kind == RawInput::Kind::Char) return in(WM_CHAR);
   if (raw.button < 0) return in(WM_MOUSEMOVE) || in(WM_NCMOUSEMOVE);
   const UINT base = static_cast<UINT>(WM_LBUTTONDOWN + 3 * raw.button);
   const UINT ncBase = static_cast<UINT>(WM_NCLBUTTONDOWN + 3 * raw.button);

@@ -16,14 +16,15 @@ void TrackKeyState(ThreadQueue& q, const MSG& m);
 // Printable characters come as text, typed on the desktop's keyboard map.
 int CharacterOfKey(UINT vk, const BYTE* keys, bool systemKey);
 
-// The message raw mouse input makes as its thread reads it: the capture or the window under
-// it, hit-tested, activated and with the cursor set, a double click recognised. None when no
-// enabled window takes it or the activation eats it.
-std::optional<MSG> CookMouse(const RawMouse& raw);
-// Whether raw mouse input can make a message in the range first..last (0, 0: any).
-bool RawMouseMayMatch(const RawMouse& raw, UINT first, UINT last);
+// The message raw input makes as its thread reads it. Mouse input reaches the capture or the
+// window under it, hit-tested, activated and with the cursor set, a double click recognised;
+// keys and characters reach the focus window (keys without one, the active window as system
+// keys). None when no enabled window takes it or the activation eats it.
+std::optional<MSG> CookInput(const RawInput& raw);
+// Whether raw input can make a message in the range first..last (0, 0: any).
+bool RawInputMayMatch(const RawInput& raw, UINT first, UINT last);
 
-// Input as a user makes it. Mouse input is queued raw (see RawMouse). Coordinates are screen coordinates.
+// Input as a user makes it, queued raw (see RawInput). Coordinates are screen coordinates.
 namespace input {
 void MouseMove(int x, int y);
 void MouseButton(int button, bool down);  // 0 left, 1 right, 2 middle

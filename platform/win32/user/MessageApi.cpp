@@ -62,13 +62,13 @@ bool IsMouseMessage(UINT m) {
 
 // Finds a message for the filter, under the kernel lock. Order: posted and input,
 // quit, paint, timers.
-// Raw mouse input the filter may take stops the search: `cook` is set to it, to be made into
+// Raw input the filter may take stops the search: `cook` is set to it, to be made into
 // its message first.
 bool Find(ThreadQueue& q, MSG* out, HWND filter, const std::vector<HWND>& set, UINT first, UINT last,
-          bool remove, std::shared_ptr<RawMouse>* cook) {
+          bool remove, std::shared_ptr<RawInput>* cook) {
   for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
     if (it->raw) {
-      if (!it->raw->taken && filter != reinterpret_cast<HWND>(-1) && RawMouseMayMatch(*it->raw, first, last)) {
+      if (!it->raw->taken && filter != reinterpret_cast<HWND>(-1) && RawInputMayMatch(*it->raw, first, last)) {
         it->raw->taken = true;
         *cook = it->raw;
         return false;
@@ -77,7 +77,11 @@ bool Find(ThreadQueue& q, MSG* out, HWND filter, const std::vector<HWND>& set, U
     }
     if (!Accepts(filter, set, it->hwnd) || !InRange(it->message, first, last)) continue;
     *out = *it;
-    if (remove) q.posted.erase(it);
+    if (remove) {
+      q.posted.erase(it);
+      // Busy from the moment it leaves the queue, so that an idle wait never sees neither.
+      q.handling = true;
+    }
     return true;
   }
   if (q.quit && !filter && InRange(WM_QUIT, first, last)) {
@@ -121,10 +125,10 @@ bool HookDrops(const MSG& m, bool remove) {
   return false;
 }
 
-// Settles raw mouse input at the moment it is read: the message it makes takes its place,
-// or goes to the thread of another window (a capture taken meanwhile), or nothing does.
-void MakeMouseMessage(ThreadQueue& q, const std::shared_ptr<RawMouse>& raw) {
-  std::optional<MSG> made = CookMouse(*raw);
+// Settles raw input at the moment it is read: the message it makes takes its place, or goes
+// to the thread of another window (a capture or focus taken meanwhile), or nothing does.
+void MakeInputMessage(ThreadQueue& q, const std::shared_ptr<RawInput>& raw) {
+  std::optional<MSG> made = CookInput(*raw);
   DWORD owner = q.threadId, elsewhere = 0;
   if (made) {
     if (auto w = FindWindowObject(made->hwnd)) owner = w->threadId;
@@ -159,14 +163,14 @@ bool Retrieve(MSG* msg, HWND filter, UINT first, UINT last, UINT flags, bool wai
     PumpScreenInput();
     MSG m{};
     bool found = false;
-    std::shared_ptr<RawMouse> cook;
+    std::shared_ptr<RawInput> cook;
     {
       std::unique_lock lock(plat::KernelMutex());
       if (!q->sent.empty()) continue;
       found = Find(*q, &m, filter, set, first, last, remove, &cook);
       if (cook) {
         lock.unlock();
-        MakeMouseMessage(*q, cook);
+        MakeInputMessage(*q, cook);
         continue;
       }
       if (!found && !idled) {
@@ -211,6 +215,7 @@ bool Retrieve(MSG* msg, HWND filter, UINT first, UINT last, UINT flags, bool wai
             break;
           }
       }
+      q->handling = false;
       continue;
     }
     if (remove) {

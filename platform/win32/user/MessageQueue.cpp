@@ -76,7 +76,7 @@ bool PostToThread(DWORD threadId, bool front, const MSG& msg) {
   return true;
 }
 
-bool PostRawMouse(DWORD threadId, const MSG& provisional, std::shared_ptr<RawMouse> raw) {
+bool PostRawInput(DWORD threadId, const MSG& provisional, std::shared_ptr<RawInput> raw) {
   auto q = QueueOf(threadId);
   if (!q) return false;
   {

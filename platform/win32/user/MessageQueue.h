@@ -31,23 +31,30 @@ struct Timer {
   int64_t due;  // plat::clock microseconds
 };
 
-// Mouse input as the user made it: where, which button, the keys held and when. Which
-// window it reaches, and as what message, is decided when its thread reads it, so that a
-// capture taken while the message before it was handled applies to it.
-struct RawMouse {
-  int button = -1;  // -1 a move; 0 left, 1 right, 2 middle
-  bool down = false;
-  POINT pt{};
-  WPARAM keys = 0;  // MK_ flags at input time
+// Input as the user made it, queued on a thread and settled when that thread reads it: which
+// window it reaches, and as what message. Mouse input goes to the capture or the window under
+// the cursor then, so a capture taken while the message before it was handled applies to it;
+// keys and typed characters go to the focus then, so keys typed right after a click that moved
+// the focus reach the new focus window.
+struct RawInput {
+  enum class Kind { Mouse, Key, Char };
+  Kind kind = Kind::Mouse;
+  int button = -1;     // mouse: -1 a move; 0 left, 1 right, 2 middle
+  bool down = false;   // a button or key pressed
+  POINT pt{};          // the cursor
+  WPARAM keys = 0;     // mouse: MK_ flags at input time
+  UINT code = 0;       // key: the virtual key; char: a byte of the typed text
+  LPARAM data = 0;     // key: repeat count, scan code, Alt, previous state and transition
+  bool system = false; // key: a system key by its chord (Alt held without Control, Alt or F10)
   int64_t micros = 0;
   bool taken = false;  // being made into its message (a loop run meanwhile passes it by)
 };
 
-// A queued message; raw mouse input carries the record it is still to be made from (its
-// message and window then say what it would be if read at once).
+// A queued message; raw input carries the record it is still to be made from (its message
+// and window then say what it would be if read at once).
 struct QueuedMessage : MSG {
   QueuedMessage(const MSG& m) : MSG(m) {}  // NOLINT: every posted MSG queues as it is
-  std::shared_ptr<RawMouse> raw;
+  std::shared_ptr<RawInput> raw;
 };
 
 struct ThreadQueue {
@@ -76,8 +83,8 @@ std::shared_ptr<ThreadQueue> QueueOf(DWORD threadId);
 // Posts to the thread's queue and wakes it. Fails for a thread that has no queue.
 bool PostToThread(DWORD threadId, const MSG& msg);
 bool PostToThread(DWORD threadId, bool front, const MSG& msg);
-// Queues raw mouse input on the thread (see RawMouse), with the message it would make now.
-bool PostRawMouse(DWORD threadId, const MSG& provisional, std::shared_ptr<RawMouse> raw);
+// Queues raw input on the thread (see RawInput), with the message it would make now.
+bool PostRawInput(DWORD threadId, const MSG& provisional, std::shared_ptr<RawInput> raw);
 
 // Runs the messages other threads have sent to this one; returns how many.
 int ProcessSentMessages();

@@ -279,6 +279,24 @@ TEST_F(FileDialogs, StartsInTheFolderOfTheInitialNameWithItsNameFilledIn) {
   EXPECT_STREQ(file_, "C:\\Pics\\Sub\\c.jpg");
 }
 
+// The name field has the focus, its name selected, from the moment the dialog shows: a
+// name typed at once replaces it, and Enter takes it. (The cancel posted behind the keys
+// ends a dialog that took them elsewhere.)
+TEST_F(FileDialogs, ANameTypedAtOnceGoesIntoTheNameField) {
+  for (bool save : {false, true}) {
+    SCOPED_TRACE(save ? "save" : "open");
+    responder::Reset();
+    responder::Push([](const responder::Shown& s) {
+      plat::user::driver::TypeText("a.jpg\n");
+      PostMessageA(s.hwnd, WM_COMMAND, IDCANCEL, 0);
+      return 0;
+    });
+    std::strcpy(file_, "b.bmp");
+    ASSERT_TRUE(save ? GetSaveFileNameA(&ofn_) : GetOpenFileNameA(&ofn_));
+    EXPECT_STREQ(file_, "C:\\Pics\\a.jpg");
+  }
+}
+
 TEST_F(FileDialogs, ReportsWhyItCouldNotAnswer) {
   // A buffer too small for the path: the caller learns the size it needs.
   Script([&](HWND d) { dd::TypeAndOk(d, "a.jpg"); });

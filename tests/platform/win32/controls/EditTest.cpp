@@ -26,6 +26,23 @@ TEST_F(Edits, FocusMovesWithKillFocusBeforeSetFocus) {
   EXPECT_EQ(GetFocus(), b);
 }
 
+// Keys reach the window that has the focus when they are read: typed right behind a click
+// into another edit, before anything handled the click, they land in the clicked edit.
+TEST_F(Edits, KeysTypedAtOnceAfterAClickReachTheClickedEdit) {
+  HWND a = Make("Edit", ES_AUTOHSCROLL, 1);
+  HWND b = Make("Edit", ES_AUTOHSCROLL, 2, "", {10, 40, 110, 64});
+  SetFocus(a);
+  const POINT inB = Screen(b, 5, 5);
+  plat::user::driver::Click(inB.x, inB.y);
+  plat::user::driver::TypeText("C:\\x");
+  plat::user::driver::PressKey(VK_LEFT, plat::user::driver::kShift);
+  plat::user::driver::TypeText("y");
+  plat::user::driver::WaitIdle();
+  EXPECT_EQ(Text(a), "");
+  EXPECT_EQ(Text(b), "C:\\y");
+  EXPECT_EQ(GetFocus(), b);
+}
+
 TEST_F(Edits, TypingInsertsAtTheCaretAndReportsEachChange) {
   HWND e = Make("Edit", ES_AUTOHSCROLL, 3);
   SetFocus(e);

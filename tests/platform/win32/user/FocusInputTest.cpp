@@ -287,6 +287,27 @@ TEST(Input, KeysAndTheirTextMakeOneCharacterEachAndKeyStateFollowsTheQueue) {
   EXPECT_GE(GetKeyState(VK_SHIFT), 0);
 }
 
+// Keys typed right behind the click that activates a window, before anything read the
+// click, reach that window: nothing was active to take them when they were typed.
+TEST(Input, KeysTypedBehindTheClickThatActivatesAWindowReachIt) {
+  Recorder rec;
+  HWND w = rec.Create("w", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+  std::string typed;
+  rec.handlers[WM_CHAR] = [&](HWND, WPARAM c, LPARAM) -> LRESULT {
+    typed += static_cast<char>(c);
+    return 0;
+  };
+  Pump();
+  SetActiveWindow(nullptr);
+  ASSERT_EQ(GetActiveWindow(), nullptr);
+  driver::Click(50, 50);
+  driver::TypeText("ok");
+  Pump();
+  EXPECT_EQ(GetActiveWindow(), w);
+  EXPECT_EQ(GetFocus(), w);
+  EXPECT_EQ(typed, "ok");
+}
+
 // With Control or Alt a key is a command: a control character or a system character,
 // never the text the keyboard map has for it.
 TEST(Input, ChordsMakeControlOrSystemCharacters) {

@@ -994,9 +994,8 @@ HWND HitTestPoint(HWND parent, POINT screen, int* hit) {
   for (HWND c : children) {
     HitEntry e = ReadHitEntry(c, screen);
     if (!e.under) continue;
-    // A disabled control is passed over as a hidden one is: the mouse reaches what lies
-    // below it, in the end its parent (which can show the control's tip).
-    if (e.disabledChild) continue;
+    // A disabled control takes no mouse input: its parent gets it (and can show its tip).
+    if (e.disabledChild) return nullptr;
     if (e.intoChildren)
       if (HWND d = HitTestPoint(c, screen, hit)) return d;
     int code = kHitNotAsked;

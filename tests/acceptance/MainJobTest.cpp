@@ -15,6 +15,14 @@ class MainJob : public ProgramOnX {
  protected:
   // File > Save As with a name typed into the dialog's name field; the overlays (when the
   // picture has any) and a JPEG's quality as offered.
+  // The program up with live view, a still taken and saved untouched as C:\Image\plain.bmp.
+  void StillSavedAsPlain() {
+    std::filesystem::create_directories(DriveC() + "/Image");
+    Start();
+    ASSERT_NO_FATAL_FAILURE(WaitForLive(SmallPane()));
+    ASSERT_NO_FATAL_FAILURE(Capture());
+    ASSERT_NO_FATAL_FAILURE(SaveAs("C:\\Image\\plain.bmp"));
+  }
   void SaveAs(const std::string& path, bool overlays = false) {
     ASSERT_NO_FATAL_FAILURE(Menu(0, "a"));
     const auto dialog = WaitForDialog("the save dialog");
@@ -136,11 +144,7 @@ TEST_F(MainJob, FullScreenAndBack) {
 // text by a click and the words typed into the dialog that click opens: both show in the
 // large pane, and a save burns them into the picture where they were drawn, and nothing else.
 TEST_F(MainJob, ARectangleAndATextDrawnWithThePalette) {
-  std::filesystem::create_directories(DriveC() + "/Image");
-  Start();
-  ASSERT_NO_FATAL_FAILURE(WaitForLive(SmallPane()));
-  ASSERT_NO_FATAL_FAILURE(Capture());
-  ASSERT_NO_FATAL_FAILURE(SaveAs("C:\\Image\\plain.bmp"));
+  ASSERT_NO_FATAL_FAILURE(StillSavedAsPlain());
   const Picture withoutPalette = Shot();
   ASSERT_NO_FATAL_FAILURE(Menu(1, "a"));
   // The palette opens over the pane's top-left corner and leaves the main window active.
@@ -188,11 +192,7 @@ TEST_F(MainJob, ARectangleAndATextDrawnWithThePalette) {
 // Image > Retouch, Negative from the dialog's own menu by mouse and keys, and OK: the still
 // becomes its negative on the screen and in the file saved after it.
 TEST_F(MainJob, RetouchMakesTheStillItsNegative) {
-  std::filesystem::create_directories(DriveC() + "/Image");
-  Start();
-  ASSERT_NO_FATAL_FAILURE(WaitForLive(SmallPane()));
-  ASSERT_NO_FATAL_FAILURE(Capture());
-  ASSERT_NO_FATAL_FAILURE(SaveAs("C:\\Image\\plain.bmp"));
+  ASSERT_NO_FATAL_FAILURE(StillSavedAsPlain());
   const Picture plain = Shot();
   ASSERT_NO_FATAL_FAILURE(Menu(1, "r"));
   const auto dialog = WaitForDialog("the retouch dialog");

@@ -103,10 +103,14 @@ TEST_F(ControlPanel, PhotoPageQuickAndAFormat) {
   EXPECT_TRUE(WaitForScreen(
       [&](const Picture& p) { return Black(p, In(kFineList)) == 0 && Black(p, In(kQuickList)) > 20; },
       "the fine list greyed and the quick one enabled"));
-  // From Tiff up to Bitmap in the dropped list.
-  ClickAt(kFormat);
+  // From Tiff up to Bitmap in the dropped list, once it shows.
+  const RECT underFormat = In(RECT{kFormat.x - 90, kFormat.y + 12, kFormat.x + 80, kFormat.y + 40});
+  const Picture closed = Shot();
+  ASSERT_TRUE(ClickUntil(InMain(kFormat.x, kFormat.y), [&](const Picture& p) { return Changed(closed, p, underFormat) > 200; },
+                         "the format list dropped"));
   Press("Up");
   Press("Return");
+  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(closed, p, underFormat) == 0; }, "the format list closed"));
   Close();
   EXPECT_EQ(User("FineMode"), "0");
   EXPECT_EQ(User("FileFormat"), "3");

@@ -63,6 +63,10 @@ class ProgramOnX : public testing::Test {
   void MoveTo(POINT p);
   void Click(POINT p, int button = 1);
   void DoubleClick(POINT p);
+  // Clicks `p` until the screen shows `taken`: a click that a window still disabled by its
+  // last piece of work swallowed is made again, as a user would, seldom enough that a
+  // control slow to answer is not clicked twice.
+  bool ClickUntil(POINT p, const std::function<bool(const Picture&)>& taken, const std::string& what);
   void Drag(POINT from, POINT to, int steps = 8);
   // Wheel notches over `p`: positive away from the user (up), negative towards.
   void Wheel(POINT p, int notches);

@@ -19,6 +19,7 @@ constexpr POINT kQuick{695, 603}, kFormat{850, 657};
 constexpr POINT kFolder{800, 573}, kPrefix{770, 620}, kBody{910, 620}, kApply{921, 679};
 constexpr POINT kRectangle{839, 588}, kWB{936, 574}, kStart{935, 600};
 constexpr POINT kEnableTimer{731, 560}, kIntervalSeconds{935, 603}, kShots{840, 633};
+constexpr RECT kExample{700, 638, 930, 652};
 constexpr RECT kFineList{757, 568, 930, 585}, kQuickList{757, 595, 930, 612}, kStartButton{913, 593, 957, 608};
 
 double Luminance(const std::array<double, 3>& c) { return 0.299 * c[0] + 0.587 * c[1] + 0.114 * c[2]; }
@@ -116,28 +117,37 @@ TEST_F(ControlPanel, PhotoPageQuickAndAFormat) {
   EXPECT_EQ(User("FileFormat"), "3");
 }
 
-TEST_F(ControlPanel, DISABLED_SavePageNamesTypedWithBackslashesAndApplied) {
+// Apply takes the names; the folder is made by the first save into it, File > Save after a
+// capture, which names the picture by them.
+TEST_F(ControlPanel, SavePageNamesTypedWithBackslashesAndApplied) {
   StartLive();
   ClickAt(kSaveTab);
   Retype(kFolder, "C:\\Cells\\Day1");
   Retype(kPrefix, "cell_");
   Retype(kBody, "$###");
-  ClickAt(kApply);
-  EXPECT_TRUE(WaitUntil([&] { return fs::is_directory(Native("C:\\Cells\\Day1")); }, "the save folder made"));
+  const RECT example = In(kExample);
+  const Picture typed = Shot();
+  ASSERT_TRUE(ClickUntil(InMain(kApply.x, kApply.y), [&](const Picture& p) { return Changed(typed, p, example) > 20; },
+                         "the example named by the typed names"));
+  ASSERT_NO_FATAL_FAILURE(Capture());
+  ASSERT_NO_FATAL_FAILURE(Menu(0, "s"));
+  EXPECT_TRUE(WaitForFile("C:\\Cells\\Day1\\cell_001.tif", 120));
+  ASSERT_TRUE(WaitForMainWindowActive("the end of the save"));
   Close();
   EXPECT_EQ(User("SaveFolder"), "C:\\Cells\\Day1\\");
   EXPECT_EQ(User("SavePrefix"), "cell_");
   EXPECT_EQ(User("SaveBody"), "$###");
 }
 
-// Small quick pictures, so that the series is soon done.
-TEST_F(ControlPanel, DISABLED_ATimeLapseOfThreeShotsSetOnTheTimerPage) {
+// Small quick pictures, so that the series is soon done; every 6 s, as a quick picture
+// needs 5 s between shots.
+TEST_F(ControlPanel, ATimeLapseOfThreeShotsSetOnTheTimerPage) {
   WriteIni("[USER]\r\nFineMode=0\r\nQuickPhotoMode=13\r\nFileFormat=0\r\nSaveFolder=C:\\Series\r\n");
   StartLive();
   ClickAt(kTimerTab);
   ClickAt(kEnableTimer);
   ClickAt(kIntervalSeconds);
-  Type("2");
+  Type("6");
   Retype(kShots, "3");
   ClickAt(kCapture);
   const auto pictures = [&] {
@@ -154,7 +164,7 @@ TEST_F(ControlPanel, DISABLED_ATimeLapseOfThreeShotsSetOnTheTimerPage) {
   EXPECT_EQ(pictures(), 3);
   EXPECT_EQ(User("EnableTimeLapse"), "1");
   EXPECT_EQ(User("TotalShots"), "3");
-  EXPECT_EQ(User("IntervalSec"), "2");
+  EXPECT_EQ(User("IntervalSec"), "6");
 }
 
 }  // namespace

@@ -257,10 +257,18 @@ void ProgramOnX::Press(const std::string& chord) {
 
 void ProgramOnX::Capture() {
   const Picture before = Shot();
-  Click(InMain(749, 470));
-  ASSERT_TRUE(WaitForScreen(
-      [&](const Picture& p) { return Distinct(p, LargePane()) > 100 && Changed(before, p, LargePane()) > 100000; },
-      "the still picture in the large pane", 120));
+  // Taken: the button's camera turns red while the still is made, or the still is there.
+  const RECT lamp = InMain(RECT{735, 450, 765, 470});
+  const auto still = [&](const Picture& p) {
+    return Distinct(p, LargePane()) > 100 && Changed(before, p, LargePane()) > 100000;
+  };
+  ASSERT_TRUE(ClickUntil(
+      InMain(749, 470),
+      [&](const Picture& p) {
+        return still(p) || Count(p, lamp, [](uint32_t px) { return Red(px) > 180 && Green(px) < 80 && Blue(px) < 80; }) > 2;
+      },
+      "the capture started"));
+  ASSERT_TRUE(WaitForScreen(still, "the still picture in the large pane", 120));
   ASSERT_TRUE(WaitForMainWindowActive("the end of the capture"));
 }
 

@@ -282,13 +282,18 @@ void ProgramOnX::Menu(int title, const std::string& mnemonic) {
 }
 
 bool ProgramOnX::ClickUntil(POINT at, const std::function<bool(const Picture&)>& taken, const std::string& what) {
-  auto clicked = Clock::now() - std::chrono::hours(1);
+  return ActUntil([&] { Click(at); }, taken, what);
+}
+
+bool ProgramOnX::ActUntil(const std::function<void()>& act, const std::function<bool(const Picture&)>& taken,
+                          const std::string& what) {
+  auto acted = Clock::now() - std::chrono::hours(1);
   return WaitForScreen(
       [&](const Picture& p) {
         if (taken(p)) return true;
-        if (Clock::now() - clicked > std::chrono::seconds(10)) {
-          Click(at);
-          clicked = Clock::now();
+        if (Clock::now() - acted > std::chrono::seconds(10)) {
+          act();
+          acted = Clock::now();
         }
         return false;
       },

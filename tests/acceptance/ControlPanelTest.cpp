@@ -37,6 +37,12 @@ class ControlPanel : public ProgramOnX {
     ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Distinct(p, SmallPane()) > 200; }, "the live picture"));
   }
   void ClickAt(POINT p) { Click(InMain(p.x, p.y)); }
+  // A settings page brought up by its tab, once the page area shows it.
+  void OpenPage(POINT tab) {
+    const RECT page = In(RECT{650, 545, 930, 690});
+    const Picture before = Shot();
+    ASSERT_TRUE(ClickUntil(InMain(tab.x, tab.y), [&](const Picture& p) { return Changed(before, p, page) > 500; }, "the page"));
+  }
   // Everything in an edit replaced by `text`, once the edit shows the click taken (its caret).
   void Retype(POINT edit, const std::string& text) {
     const Picture before = Shot();
@@ -142,7 +148,7 @@ TEST_F(ControlPanel, PhotoPageQuickAndAFormat) {
 // capture, which names the picture by them.
 TEST_F(ControlPanel, SavePageNamesTypedWithBackslashesAndApplied) {
   StartLive();
-  ClickAt(kSaveTab);
+  ASSERT_NO_FATAL_FAILURE(OpenPage(kSaveTab));
   Retype(kFolder, "C:\\Cells\\Day1");
   Retype(kPrefix, "cell_");
   Retype(kBody, "$###");
@@ -165,8 +171,12 @@ TEST_F(ControlPanel, SavePageNamesTypedWithBackslashesAndApplied) {
 TEST_F(ControlPanel, ATimeLapseOfThreeShotsSetOnTheTimerPage) {
   WriteIni("[USER]\r\nFineMode=0\r\nQuickPhotoMode=13\r\nFileFormat=0\r\nSaveFolder=C:\\Series\r\n");
   StartLive();
-  ClickAt(kTimerTab);
-  ClickAt(kEnableTimer);
+  ASSERT_NO_FATAL_FAILURE(OpenPage(kTimerTab));
+  // The capture button reads "START" once the timer is on.
+  const RECT captureButton = In(RECT{kCapture.x - 40, kCapture.y - 15, kCapture.x + 40, kCapture.y + 15});
+  const Picture timerOff = Shot();
+  ASSERT_TRUE(ClickUntil(InMain(kEnableTimer.x, kEnableTimer.y),
+                         [&](const Picture& p) { return Changed(timerOff, p, captureButton) > 30; }, "the timer on"));
   ClickAt(kIntervalSeconds);
   Type("6");
   Retype(kShots, "3");

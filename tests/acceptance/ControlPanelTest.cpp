@@ -180,7 +180,6 @@ TEST_F(ControlPanel, ATimeLapseOfThreeShotsSetOnTheTimerPage) {
   ClickAt(kIntervalSeconds);
   Type("6");
   Retype(kShots, "3");
-  ClickAt(kCapture);
   const auto pictures = [&] {
     int n = 0;
     std::error_code ec;
@@ -188,6 +187,14 @@ TEST_F(ControlPanel, ATimeLapseOfThreeShotsSetOnTheTimerPage) {
       n += e.is_regular_file() && e.path().extension() == ".jpg";
     return n;
   };
+  // The series has begun once its run window is active (or a picture is there).
+  ASSERT_TRUE(ClickUntil(
+      InMain(kCapture.x, kCapture.y),
+      [&](const Picture& p) {
+        const auto active = acceptance::ActiveCaption(p);
+        return pictures() > 0 || (active && std::abs(active->top - MainWindow().top) > 8);
+      },
+      "the series begun"));
   EXPECT_TRUE(WaitUntil([&] { return pictures() == 3; }, "three pictures of the series", 300));
   // The run dialog goes and the main window is active again.
   EXPECT_TRUE(WaitForMainWindowActive("the main window active again"));

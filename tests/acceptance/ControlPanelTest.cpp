@@ -36,12 +36,12 @@ class ControlPanel : public ProgramOnX {
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Distinct(p, SmallPane()) > 200; }, "the live picture"));
   }
-  void ClickAt(POINT p) { Click(InMain(p.x, p.y)); }
+  void ClickAt(POINT p) { Click(In(p)); }
   // A settings page brought up by its tab, once the page area shows it.
   void OpenPage(POINT tab) {
     const RECT page = In(RECT{650, 545, 930, 690});
     const Picture before = Shot();
-    ASSERT_TRUE(ClickUntil(InMain(tab.x, tab.y), [&](const Picture& p) { return Changed(before, p, page) > 500; }, "the page"));
+    ASSERT_TRUE(ClickUntil(In(tab), [&](const Picture& p) { return Changed(before, p, page) > 500; }, "the page"));
   }
   // Everything in an edit replaced by `text`, once the edit shows the click taken (its caret).
   void Retype(POINT edit, const std::string& text) {
@@ -60,6 +60,7 @@ class ControlPanel : public ProgramOnX {
   }
   std::string User(const std::string& key) const { return Ini("USER", key); }
   RECT In(const RECT& r) const { return InMain(r); }
+  POINT In(POINT p) const { return InMain(p.x, p.y); }
 };
 
 TEST_F(ControlPanel, SensitivityHighThenNormal) {
@@ -100,12 +101,12 @@ TEST_F(ControlPanel, WhiteBalanceByARectangleOnTheLivePage) {
   const auto startDark = [&](const Picture& p) { return Dark(p, In(kStartButton)); };
   const Picture photoPage = Shot();
   ASSERT_TRUE(ClickUntil(
-      InMain(kLiveTab.x, kLiveTab.y),
+      In(kLiveTab),
       [&](const Picture& p) { return Changed(photoPage, p, In(kStartButton)) > 100 && startDark(p) < 30; },
       "the Live page"));
   ClickAt(kRectangle);
   // Start is drawn enabled, its text dark too, once the picking has begun.
-  ASSERT_TRUE(ClickUntil(InMain(kWB.x, kWB.y), [&](const Picture& p) { return startDark(p) > 40; }, "Start enabled"));
+  ASSERT_TRUE(ClickUntil(In(kWB), [&](const Picture& p) { return startDark(p) > 40; }, "Start enabled"));
   // The window takes input again once the live picture is ready for picking: a rectangle and
   // a Start made while it was still busy are made again. The balance has begun when the
   // focus bar is cleared for it.
@@ -134,7 +135,7 @@ TEST_F(ControlPanel, PhotoPageQuickAndAFormat) {
   // From Tiff up to Bitmap in the dropped list, once it shows.
   const RECT underFormat = In(RECT{kFormat.x - 90, kFormat.y + 12, kFormat.x + 80, kFormat.y + 40});
   const Picture closed = Shot();
-  ASSERT_TRUE(ClickUntil(InMain(kFormat.x, kFormat.y), [&](const Picture& p) { return Changed(closed, p, underFormat) > 200; },
+  ASSERT_TRUE(ClickUntil(In(kFormat), [&](const Picture& p) { return Changed(closed, p, underFormat) > 200; },
                          "the format list dropped"));
   Press("Up");
   Press("Return");
@@ -154,7 +155,7 @@ TEST_F(ControlPanel, SavePageNamesTypedWithBackslashesAndApplied) {
   Retype(kBody, "$###");
   const RECT example = In(kExample);
   const Picture typed = Shot();
-  ASSERT_TRUE(ClickUntil(InMain(kApply.x, kApply.y), [&](const Picture& p) { return Changed(typed, p, example) > 20; },
+  ASSERT_TRUE(ClickUntil(In(kApply), [&](const Picture& p) { return Changed(typed, p, example) > 20; },
                          "the example named by the typed names"));
   ASSERT_NO_FATAL_FAILURE(Capture());
   ASSERT_NO_FATAL_FAILURE(Menu(0, "s"));
@@ -175,7 +176,7 @@ TEST_F(ControlPanel, ATimeLapseOfThreeShotsSetOnTheTimerPage) {
   // The capture button reads "START" once the timer is on.
   const RECT captureButton = In(RECT{kCapture.x - 40, kCapture.y - 15, kCapture.x + 40, kCapture.y + 15});
   const Picture timerOff = Shot();
-  ASSERT_TRUE(ClickUntil(InMain(kEnableTimer.x, kEnableTimer.y),
+  ASSERT_TRUE(ClickUntil(In(kEnableTimer),
                          [&](const Picture& p) { return Changed(timerOff, p, captureButton) > 30; }, "the timer on"));
   ClickAt(kIntervalSeconds);
   Type("6");
@@ -189,7 +190,7 @@ TEST_F(ControlPanel, ATimeLapseOfThreeShotsSetOnTheTimerPage) {
   };
   // The series has begun once its run window is active (or a picture is there).
   ASSERT_TRUE(ClickUntil(
-      InMain(kCapture.x, kCapture.y),
+      In(kCapture),
       [&](const Picture& p) {
         const auto active = acceptance::ActiveCaption(p);
         return pictures() > 0 || (active && std::abs(active->top - MainWindow().top) > 8);

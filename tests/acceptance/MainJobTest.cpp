@@ -13,8 +13,6 @@ namespace {
 
 class MainJob : public ProgramOnX {
  protected:
-  // File > Save As with a name typed into the dialog's name field; the overlays (when the
-  // picture has any) and a JPEG's quality as offered.
   // The program up with live view, a still taken and saved untouched as C:\Image\plain.bmp.
   void StillSavedAsPlain() {
     std::filesystem::create_directories(DriveC() + "/Image");
@@ -23,6 +21,8 @@ class MainJob : public ProgramOnX {
     ASSERT_NO_FATAL_FAILURE(Capture());
     ASSERT_NO_FATAL_FAILURE(SaveAs("C:\\Image\\plain.bmp"));
   }
+  // File > Save As with a name typed into the dialog's name field; the overlays (when the
+  // picture has any) and a JPEG's quality as offered.
   void SaveAs(const std::string& path, bool overlays = false) {
     ASSERT_NO_FATAL_FAILURE(Menu(0, "a"));
     const auto dialog = WaitForDialog("the save dialog");

@@ -23,8 +23,9 @@ class StillPicture : public ProgramOnX {
   void TypeOver(POINT field, const std::string& text, std::optional<RECT> shown = std::nullopt) {
     const Picture before = Shot();
     Click(field);
-    if (shown)
+    if (shown) {
       ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(before, p, *shown) > 0; }, "the caret"));
+    }
     Press("End");
     Press("shift+Home");
     Type(text);

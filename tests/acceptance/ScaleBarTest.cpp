@@ -93,8 +93,8 @@ TEST_F(StillPicture, ImageScaleWithACalibrationLine) {
   ASSERT_TRUE(scale);
 
   // Its details, the Measurement source and the Measuring Pixels mode.
-  Click(DialogPoint(*scale, 384, 70));
   const Picture shortWindow = Shot();
+  Click(DialogPoint(*scale, 384, 70));
   const RECT sources = RECT{scale->left, scale->bottom + 200, scale->left + 120, scale->bottom + 240};
   ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(shortWindow, p, sources) > 100; }, "the details"));
   Click(DialogPoint(*scale, 16, 142));

@@ -111,7 +111,7 @@ TEST_F(Screen, TheStillPaneShowsThePictureAfterEachWindowOverIt) {
 
 // File > Save puts the picture's thumbnail in the strip's first slot, with its name above
 // it and its mode and size below, whole: no character cut by the strip's bottom edge.
-TEST_F(Screen, DISABLED_TheThumbnailStripShowsItsLabelsWhole) {
+TEST_F(Screen, TheThumbnailStripShowsItsLabelsWhole) {
   std::filesystem::create_directories(DriveC() + "/Image");
   ASSERT_NO_FATAL_FAILURE(StartLive());
   ASSERT_NO_FATAL_FAILURE(Capture());

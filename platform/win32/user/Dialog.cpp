@@ -69,6 +69,28 @@ void UpdateDefaultButton(HWND dialog, HWND focus) {
   }
 }
 
+// The font a DS_SETFONT template names, made as the dialog manager makes it: the point size at the
+// screen's resolution, its weight, italic and character set; 0x7FFF asks for the message font.
+std::shared_ptr<void> MakeTemplateFont(const DialogTemplateInfo& t) {
+  if (!(t.style & DS_SETFONT) || !t.hasFont) return nullptr;
+  HFONT font = nullptr;
+  if (t.pointSize == 0x7FFF) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+      font = CreateFontIndirectA(&metrics.lfMessageFont);
+  } else {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(t.pointSize, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    const BYTE charset = t.extended ? t.charset : static_cast<BYTE>(DEFAULT_CHARSET);
+    font = CreateFontA(height, 0, 0, 0, t.weight, t.italic, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, t.face.c_str());
+  }
+  if (!font) return nullptr;
+  return std::shared_ptr<void>(font, [](void* f) { DeleteObject(static_cast<HFONT>(f)); });
+}
+
 HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplateInfo& t, HWND owner, DLGPROC proc, LPARAM param,
                         bool modal) {
   EnsureDialogClass();
@@ -116,6 +138,8 @@ HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplateInfo& t, HWND ow
   }
   auto state = std::make_shared<DialogState>();
   state->modal = modal;
+  state->templateFont = MakeTemplateFont(t);
+  state->font = static_cast<HFONT>(state->templateFont.get());
   SetState(dialog, state);
   SetWindowLongPtrA(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(proc));
   if (state->font) SendMessageA(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(state->font), FALSE);

@@ -12,6 +12,7 @@ struct DialogState {
   INT_PTR result = 0;
   HWND savedFocus = nullptr;
   HFONT font = nullptr;
+  std::shared_ptr<void> templateFont;  // the template's own font (DS_SETFONT), deleted with the dialog
   WORD defId = IDOK;
   HWND owner = nullptr;         // a modal dialog's owner ...
   bool enableOwner = false;     // ... that the dialog disabled and gives back when it ends

@@ -84,6 +84,32 @@ TEST_F(Dialogs, ModelessDialogFromATemplateWithTabOrderAndInitialFocus) {
   DestroyWindow(dialog_);
 }
 
+// A template that names a font gets it made at the screen's resolution and given to the
+// dialog and every control; the font goes with the dialog. Without one, nothing is set and the
+// controls draw in the default GUI font.
+TEST_F(Dialogs, TheTemplatesFontReachesTheDialogAndItsControls) {
+  dialog_ = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(101), nullptr, FormProc, 0);
+  ASSERT_NE(dialog_, nullptr);
+  auto font = reinterpret_cast<HFONT>(SendMessageA(dialog_, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog_, 1001, WM_GETFONT, 0, 0)), font);
+  LOGFONTA lf{};
+  ASSERT_EQ(GetObjectA(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
+  EXPECT_EQ(lf.lfHeight, -12);  // 9 points at 96 pixels an inch
+  EXPECT_EQ(lf.lfWeight, 700);
+  EXPECT_TRUE(lf.lfItalic);
+  EXPECT_EQ(lf.lfCharSet, SHIFTJIS_CHARSET);
+  EXPECT_STREQ(lf.lfFaceName, "ＭＳ ゴシック");
+  DestroyWindow(dialog_);
+  EXPECT_EQ(GetObjectA(font, sizeof lf, &lf), 0);
+
+  dialog_ = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(102), nullptr, FormProc, 0);
+  ASSERT_NE(dialog_, nullptr);
+  EXPECT_EQ(SendMessageA(dialog_, WM_GETFONT, 0, 0), 0);
+  EXPECT_EQ(SendDlgItemMessageA(dialog_, 1001, WM_GETFONT, 0, 0), 0);
+  DestroyWindow(dialog_);
+}
+
 TEST_F(Dialogs, ArrowsMoveWithinARadioGroupAndCheckIt) {
   dialog_ = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, FormProc, 0);
   ShowWindow(dialog_, SW_SHOW);

@@ -120,9 +120,14 @@ void ProgramOnX::Start(const std::vector<std::string>& args) {
   ASSERT_TRUE(WaitUntil([&] { return (origin = x_->WindowOrigin("Lumora")).has_value(); }, "the program's X window"));
   origin_ = *origin;
   // The main window: the large area the desktop colour no longer shows, once the desktop
-  // is drawn around it.
+  // is drawn around it. The X window can be placed after it is first seen mapped (on a busy
+  // machine its first place is the root's corner): its place is read again until it stays.
   ASSERT_TRUE(WaitForScreen(
       [&](const Picture& p) {
+        if (const auto now = x_->WindowOrigin("Lumora"); now && (now->x != origin_.x || now->y != origin_.y)) {
+          origin_ = *now;
+          return false;
+        }
         if (At(p, 0, 0) != kDesktop || At(p, p.width - 1, p.height - 1) != kDesktop) return false;
         RECT box{p.width, p.height, 0, 0};
         ForEach(p, RECT{0, 0, p.width, p.height}, [&](int x, int y, uint32_t px) {

@@ -79,11 +79,12 @@ TEST_F(BoardTest, RegisterDecodeOfExposureAndActuator) {
     int r15, r16;
     double lines;
   } exposures[] = {
-      {168, 143, 501},            // the power check's setting: mode 1, 15 * 32 + 21
-      {(52 % 32) * 8, 129, 52},   // mode 1, 52 lines
+      {168, 143, 250.5},          // the power check's setting: mode 1, 15 * 32 + 21 rows
+      {(52 % 32) * 8, 129, 26},   // mode 1, 52 rows: two to a line
+      {(1068 % 32) * 8, 128 + 1068 / 32, 534},  // mode 1, 1068 rows: one frame period, as mode 2's 1
       {8, 64, 534},               // mode 2, one frame period
       {3 * 8, 64, 3 * 534},       // mode 2, three frame periods
-      {0, 0, 1},                  // modes 0 and 3: the shortest
+      {0, 0, 0.5},                // modes 0 and 3: the shortest, one row
   };
   for (const auto& e : exposures) {
     camera.WriteRegister(15, uint8_t(e.r15));
@@ -290,9 +291,9 @@ class FlatScene : public ::testing::Test {
     camera_->Latch(camera_->CurrentExposure(0), 0);
     return uint8_t(camera_->Frame()[640 * 100 + 100] >> (8 * b));
   }
-  void Exposure(int lines) {
-    camera_->WriteRegister(15, uint8_t((lines % 32) * 8));
-    camera_->WriteRegister(16, uint8_t(lines / 32 + 128));
+  void Exposure(int rows) {
+    camera_->WriteRegister(15, uint8_t((rows % 32) * 8));
+    camera_->WriteRegister(16, uint8_t(rows / 32 + 128));
   }
   std::unique_ptr<Camera> camera_;
 };
@@ -312,7 +313,7 @@ TEST_F(BoardTest, AFrameTakenBeforeItsExposureEndedIsDarker) {
   Rearm();
   uint32_t full = whiteBar();
   EXPECT_EQ(Status() & 0x10, 0u);
-  AdvanceLines(100);  // a tenth of the exposure
+  AdvanceLines(51);  // a tenth of the exposure
   Rearm();
   uint32_t early = whiteBar();
   EXPECT_LT(early, full / 4);

@@ -327,6 +327,35 @@ TEST_F(BoardTest, AFrameTakenBeforeItsExposureEndedIsDarker) {
   EXPECT_EQ(whiteBar(), full);
 }
 
+// A preview start takes the next frame of the sensor, which exposes one frame after the
+// other; any other start, and a preview of a long exposure, waits for an exposure begun at
+// the start. Each starts just after a frame was handed over.
+TEST_F(BoardTest, APreviewStartTakesTheSensorsNextFrame) {
+  Configure({{"BOARD_SCENE", "chart"}, {"BOARD_NOISE", "0"}});
+  struct Case {
+    int start, r15, r16;
+    int periods;  // frame periods from the start to the frame
+  } cases[] = {
+      {0x10, (1068 % 32) * 8, 128 + 1068 / 32, 1},  // preview, 1/12 s: the next frame
+      {0x00, (1068 % 32) * 8, 128 + 1068 / 32, 2},  // a still's start: a whole exposure first
+      {0x10, 2 * 8, 64, 3},                          // preview of two frame periods
+  };
+  const int linesPerFrame = 534;
+  for (const Case& c : cases) {
+    Register(15, c.r15);
+    Register(16, c.r16);
+    Out(kBase + 24, 1 << 8 | c.start);
+    for (int i = 0; i < 4 * linesPerFrame && !(Status() & 2); ++i) AdvanceLines(1);
+    Rearm();  // hands this frame over and starts the next one just past the window's top
+    const int64_t start = plat::clock::NowMicros();
+    for (int i = 0; i < 4 * linesPerFrame && !(Status() & 2); ++i) AdvanceLines(1);
+    const double periods = double(plat::clock::NowMicros() - start) / (linesPerFrame * kLine217);
+    EXPECT_NEAR(periods, c.periods, 0.05) << c.start << " " << c.r16;
+    Rearm();
+    EXPECT_EQ(Status() & 0x10, 0u) << "the frame counts as exposed in full";
+  }
+}
+
 // A camera that loses part of its exposure (the board's fault) says so as well.
 TEST_F(BoardTest, AFrameThatLostItsExposureIsReported) {
   Configure({{"BOARD_SCENE", "chart"}, {"BOARD_NOISE", "0"}});

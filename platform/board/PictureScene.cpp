@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <random>
+#include <system_error>
 #include <utility>
 
 namespace plat::board {
@@ -32,6 +33,15 @@ void PictureScene::Prepare() const {
     noise_.resize(kNoiseTable);
     for (auto& n : noise_) n = int8_t(std::clamp(std::lround(normal(gen)), -127L, 127L));
   });
+}
+
+void PictureScene::GetReady() const {
+  if (drawing_.valid()) return;
+  try {
+    drawing_ = std::async(std::launch::async, [this] { Prepare(); });
+  } catch (const std::system_error&) {
+    // No thread to spare: the first frame draws it.
+  }
 }
 
 bool PictureScene::VariesPerFrame(const Exposure& e) const { return noiseSigma_ > 0 || e.driftPixels != 0; }

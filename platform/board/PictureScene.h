@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <vector>
 
@@ -34,6 +35,8 @@ class PictureScene : public Scene {
               int endPair) const override;
   uint32_t DarkWord(const Exposure& exposure) const override;
   bool VariesPerFrame(const Exposure& exposure) const override;
+  // Draws the picture on a thread of its own while the camera warms up.
+  void GetReady() const override;
 
  private:
   // Draws the picture and the noise table once, whichever thread renders first.
@@ -45,6 +48,8 @@ class PictureScene : public Scene {
   mutable std::function<Picture()> draw_;
   mutable Picture picture_;
   mutable std::vector<int8_t> noise_;  // a fixed table of normal noise, read at a per-frame offset
+  // Last, so that it is waited for before the members it draws go.
+  mutable std::future<void> drawing_;
 };
 
 }  // namespace plat::board

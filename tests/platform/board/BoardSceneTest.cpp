@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <thread>
@@ -111,6 +112,31 @@ TEST(BoardScene, PictureIsDrawnOnceWhenTheFirstFrameIsRendered) {
   std::copy(bottom.begin() + std::ptrdiff_t(cellsOfFrame / 2), bottom.end(), top.begin() + std::ptrdiff_t(cellsOfFrame / 2));
   drawnBefore.Render(g, e, expected, 0, g.activePairs);
   EXPECT_EQ(top, expected);
+}
+
+// Switched on, the camera has its scene draw the picture while it warms up; the first
+// frame then finds it drawn.
+TEST(BoardScene, SceneSwitchedOnDrawsItsPictureAhead) {
+  const plat::board::SensorGeometry g = GeometryFor(5, 210);
+  std::atomic<int> drawn = 0;
+  const PictureScene scene(
+      [&] {
+        ++drawn;
+        return MakeTestChart(g.FrameWidth(), g.FrameHeight());
+      },
+      1.0);
+  scene.GetReady();
+  scene.GetReady();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (drawn == 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  EXPECT_EQ(drawn, 1);
+  std::vector<uint32_t> cells(size_t(g.activePairs) * g.cellsPerLine);
+  Exposure e;
+  e.lines = 600;
+  e.gain = {1, 1, 1, 1};
+  scene.Render(g, e, cells, 0, g.activePairs);
+  EXPECT_EQ(drawn, 1);
+  EXPECT_NE(cells[size_t(g.activePairs / 2) * g.cellsPerLine], scene.DarkWord(e));
 }
 
 }  // namespace

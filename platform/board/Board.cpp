@@ -173,6 +173,7 @@ void Board::PowerOn(int64_t now) {
   options_.powered = true;
   if (shared_.faults.noPower) return;
   camera_.Reset();
+  camera_.GetSceneReady();
   epoch_ = now, readyAt_ = now + kReadyDelayUs, started_ = false, shortFrame_ = false;
 }
 

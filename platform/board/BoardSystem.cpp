@@ -89,7 +89,8 @@ std::shared_ptr<const Scene> MakeScene(const SensorGeometry& g) {
     if (p.width > 0) return std::make_shared<PictureScene>(std::move(p), noise, lighting);
     std::fprintf(stderr, "lumora: scene picture not used (%s); showing the test chart\n", error.c_str());
   }
-  return std::make_shared<PictureScene>(MakeTestChart(g.FrameWidth(), g.FrameHeight()), noise, lighting);
+  return std::make_shared<PictureScene>([w = g.FrameWidth(), h = g.FrameHeight()] { return MakeTestChart(w, h); },
+                                        noise, lighting);
 }
 }  // namespace
 

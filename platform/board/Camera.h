@@ -41,6 +41,8 @@ class Camera {
   const SensorGeometry& Geometry() const { return geometry_; }
   // Test steering: another scene, and a lasting sideways offset of it.
   void ShowScene(std::shared_ptr<const Scene> scene);
+  // Switched on: the scene may get its picture ready before the first frame.
+  void GetSceneReady() const { scene_->GetReady(); }
   void MoveScene(double pixels) { offset_ += pixels; }
 
  private:

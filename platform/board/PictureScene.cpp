@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 #include <random>
+#include <system_error>
+#include <utility>
 
 namespace plat::board {
 namespace {
@@ -18,11 +20,28 @@ uint8_t ToByte(double v) { return uint8_t(std::clamp(v + 0.5, 0.0, 255.0)); }
 }  // namespace
 
 PictureScene::PictureScene(Picture picture, double noiseSigma, Lighting lighting)
-    : picture_(std::move(picture)), noiseSigma_(std::max(0.0, noiseSigma)), lighting_(lighting) {
-  std::mt19937 gen(12345);
-  std::normal_distribution<double> normal(0.0, noiseSigma_);
-  noise_.resize(kNoiseTable);
-  for (auto& n : noise_) n = int8_t(std::clamp(std::lround(normal(gen)), -127L, 127L));
+    : noiseSigma_(std::max(0.0, noiseSigma)), lighting_(lighting), picture_(std::move(picture)) {}
+
+PictureScene::PictureScene(std::function<Picture()> draw, double noiseSigma, Lighting lighting)
+    : noiseSigma_(std::max(0.0, noiseSigma)), lighting_(lighting), draw_(std::move(draw)) {}
+
+void PictureScene::Prepare() const {
+  std::call_once(prepared_, [this] {
+    if (draw_) picture_ = std::exchange(draw_, nullptr)();
+    std::mt19937 gen(12345);
+    std::normal_distribution<double> normal(0.0, noiseSigma_);
+    noise_.resize(kNoiseTable);
+    for (auto& n : noise_) n = int8_t(std::clamp(std::lround(normal(gen)), -127L, 127L));
+  });
+}
+
+void PictureScene::GetReady() const {
+  if (drawing_.valid()) return;
+  try {
+    drawing_ = std::async(std::launch::async, [this] { Prepare(); });
+  } catch (const std::system_error&) {
+    // No thread to spare: the first frame draws it.
+  }
 }
 
 bool PictureScene::VariesPerFrame(const Exposure& e) const { return noiseSigma_ > 0 || e.driftPixels != 0; }
@@ -35,6 +54,7 @@ uint32_t PictureScene::DarkWord(const Exposure& e) const {
 
 void PictureScene::Render(const SensorGeometry& g, const Exposure& e, std::vector<uint32_t>& cells, int firstPair,
                           int endPair) const {
+  Prepare();
   const int W = picture_.width, H = picture_.height;
   if (W <= 0 || H <= 0) {
     const auto row = [&](int pair) { return cells.begin() + std::ptrdiff_t(pair) * g.cellsPerLine; };

@@ -32,6 +32,8 @@ class Scene {
   virtual uint32_t DarkWord(const Exposure& exposure) const = 0;
   // Whether two frames with equal settings differ (noise, motion).
   virtual bool VariesPerFrame(const Exposure& exposure) const { return false; }
+  // The camera was switched on: frames will follow once it is ready.
+  virtual void GetReady() const {}
 };
 
 }  // namespace plat::board

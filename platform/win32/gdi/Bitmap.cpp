@@ -1,6 +1,7 @@
 #include "gdi/Bitmap.h"
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -55,12 +56,12 @@ std::shared_ptr<Bitmap> Bitmap::Create(Format format) {
   auto bm = std::shared_ptr<Bitmap>(new Bitmap());
   bm->format_ = std::move(format);
   bm->stride_ = WIDTHBYTES(bm->format_.width * bm->format_.bpp);
-  try {
-    bm->own_.assign(static_cast<size_t>(bm->stride_) * static_cast<size_t>(bm->format_.height), 0);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-  bm->bits_ = bm->own_.data();
+  // calloc: a large block comes as untouched zero pages, so a bitmap whose memory is
+  // never written (a capture that draws into other memory) costs none.
+  void* mem = std::calloc(static_cast<size_t>(bm->stride_) * static_cast<size_t>(bm->format_.height), 1);
+  if (!mem) return nullptr;
+  bm->owner_ = std::shared_ptr<void>(mem, [](void* p) { std::free(p); });
+  bm->bits_ = static_cast<uint8_t*>(mem);
   return bm;
 }
 

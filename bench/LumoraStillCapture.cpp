@@ -51,6 +51,20 @@ bool PumpUntil(Done done, int seconds) {
   return done();
 }
 
+// The still pane, looked at by a thread timer: the moment it holds a new picture.
+struct Watch {
+  CLead* pane = nullptr;
+  LONG before = 0;
+  bool seen = false;
+  Clock::time_point at;
+} g_watch;
+
+void CALLBACK WatchStill(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_watch.seen || !g_watch.pane || g_watch.pane->GetBitmap() == g_watch.before) return;
+  g_watch.seen = true;
+  g_watch.at = Clock::now();
+}
+
 // Seconds from the click on the capture button to the still shown, round by round; the
 // camera settings the captures used are left in `block`.
 std::vector<double> ProgramRounds(bool fine, tCameraSettings* block, RECT* area) {
@@ -76,19 +90,18 @@ std::vector<double> ProgramRounds(bool fine, tCameraSettings* block, RECT* area)
       const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
       if (!PumpUntil([&] { return frame->IsLiveRunning() == 1 && ::WindowFromPoint(at) == button; }, 30)) return {};
       CLead* still = frame->LeftDisplay()->GetImagingControl();
-      const LONG before = still->GetBitmap();
+      g_watch = {still, still->GetBitmap(), false, {}};
+      const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, &WatchStill);
       const auto start = Clock::now();
       plat::user::driver::Click(at.x, at.y);
-      // Shown: the still pane holds a new picture and the capture has ended.
-      const bool shown = PumpUntil(
-          [&] {
-            return still->GetBitmap() != before && frame->IsCapturing() == 0 &&
-                   !frame->ControlView()->IsCaptureRunning() && doc->GetImageState() == 1;
-          },
-          120);
-      PumpUntil([] { return false; }, 0);  // the paint the still asked for
+      // The button's handler runs the capture inside the click and pumps messages while it
+      // waits, so the watch sees the still arrive in the pane; the round ends there, not
+      // when the handler has started live view again.
+      const bool shown = PumpUntil([&] { return g_watch.seen; }, 120);
+      ::KillTimer(nullptr, timer);
+      PumpUntil([&] { return frame->IsCapturing() == 0 && !frame->ControlView()->IsCaptureRunning(); }, 60);
       if (!shown) return {};
-      if (i > 0) rounds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+      if (i > 0) rounds.push_back(std::chrono::duration<double>(g_watch.at - start).count());
     }
     // The settings of the still, as the shooting flow takes them, for the library alone.
     frame->StopLive();

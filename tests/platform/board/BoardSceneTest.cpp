@@ -83,18 +83,23 @@ TEST(BoardScene, NoisyFrameIsTheOneRenderedBefore) {
   EXPECT_EQ(sum, 0x6fcbedf9676cbd64ull) << std::hex << sum;
 }
 
+// A scene of the test chart drawn when first needed, counting its drawings.
+PictureScene CountedChartScene(const plat::board::SensorGeometry& g, std::atomic<int>& drawn, double noise) {
+  return PictureScene(
+      [&drawn, w = g.FrameWidth(), h = g.FrameHeight()] {
+        ++drawn;
+        return MakeTestChart(w, h);
+      },
+      noise);
+}
+
 // The board asks a new scene for its dark word and whether frames differ long before a
 // frame is read: neither draws the picture. The first frames, from two threads at once,
 // draw it once, and it is the one given.
 TEST(BoardScene, PictureIsDrawnOnceWhenTheFirstFrameIsRendered) {
   const plat::board::SensorGeometry g = GeometryFor(5, 210);
   std::atomic<int> drawn = 0;
-  const PictureScene scene(
-      [&] {
-        ++drawn;
-        return MakeTestChart(g.FrameWidth(), g.FrameHeight());
-      },
-      0.0);
+  const PictureScene scene = CountedChartScene(g, drawn, 0.0);
   const PictureScene drawnBefore(MakeTestChart(g.FrameWidth(), g.FrameHeight()), 0.0);
   Exposure e;
   e.lines = 600;
@@ -119,12 +124,7 @@ TEST(BoardScene, PictureIsDrawnOnceWhenTheFirstFrameIsRendered) {
 TEST(BoardScene, SceneSwitchedOnDrawsItsPictureAhead) {
   const plat::board::SensorGeometry g = GeometryFor(5, 210);
   std::atomic<int> drawn = 0;
-  const PictureScene scene(
-      [&] {
-        ++drawn;
-        return MakeTestChart(g.FrameWidth(), g.FrameHeight());
-      },
-      1.0);
+  const PictureScene scene = CountedChartScene(g, drawn, 1.0);
   scene.GetReady();
   scene.GetReady();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);

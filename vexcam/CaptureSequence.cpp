@@ -104,6 +104,8 @@ LONG CCameraCtrl::OnShutter(CTrueImage* image, RECT rect, LONG) {
   CopyLevelSettings();
   if (s.Mode & kModeKeepRaw) return ContinueFrame(image, true);
 
+  // Live frames follow each other: the next one exposes while this one is read out.
+  m_Overlap = image->m_nReserved < 10;
   const LONG result = CaptureImage(image, m_LastRect);
   // Only a finished capture counts towards the mean time; the frame waits' sleeps are
   // not part of it.

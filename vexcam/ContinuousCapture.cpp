@@ -139,6 +139,7 @@ constexpr DWORD kModeShiftRule = 0x200000;
 static void TakeContinuousPurpose(CCameraCtrl& cam) {
   const tCameraSettings& s = Settings();
   cam.m_PreviewCapture = true;
+  cam.m_Overlap = false;  // each position's frame is started for it
   cam.m_Hold = true;
   cam.m_ColourCapture = false;
   cam.m_Enhancement.enabled = true;

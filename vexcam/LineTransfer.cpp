@@ -135,7 +135,11 @@ BOOL CCameraCtrl::ReadLine(BYTE* buffer, LONG line) {
   LONG counter = LONG(ReadStatus(base, 0) >> 16), lines = g.LineCount;
   double zoom = s.zoom > 0 ? s.zoom : 1.0;
   BYTE wraps = d.wrapCount;
-  // Wait while the sensor is writing the band of lines around the wanted one.
+  // Wait while the sensor is writing the band of lines around the wanted one. A readout
+  // that keeps up with the sensor waits here for nearly every line: the thread sleeps
+  // between reads instead of spinning, the sensor runs a few lines ahead meanwhile, and
+  // those are then read without waiting. A sleep counts as the reads it held.
+  const LONG readsPerSleep = std::max<LONG>(1, d.portReadsPerHalfSecond / 500);
   for (LONG reads = 0;; ++reads) {
     LONG t = (m_WindowTop + g.LineOffset) / 2;
     bool inBand = line + (t - 3) / zoom < counter && counter < line + (t + 5) / zoom;
@@ -144,6 +148,8 @@ BOOL CCameraCtrl::ReadLine(BYTE* buffer, LONG line) {
       s.Camera_Status = -13;
       return FALSE;
     }
+    Sleep(1);
+    reads += readsPerSleep;
     counter = LONG(ReadStatus(base, 0) >> 16);
   }
 

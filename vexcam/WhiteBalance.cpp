@@ -207,6 +207,7 @@ LONG CCameraCtrl::MeasureChannels(CTrueImage* image, RECT rect, double means[4],
   if (!grid.found) return 0;
 
   image->m_nReserved = ModelA() ? 0 : 2;
+  m_Overlap = false;  // each measurement is exposed with the gains just set
   CaptureImage(image, rect);
   if (preview) image->Draw(0, 25, image->m_nWidth, image->m_nHeight, preview, 0, 0, 1.0);
   if (!PumpWhiteBalance()) return 0;

@@ -123,7 +123,7 @@ void Board::Write(uint32_t offset, int bytes, uint32_t value, int64_t now) {
       case 1: portRegister_ = value & 0xFF; break;
       case 2: CameraRegister(portRegister_, uint8_t(value), now); break;
       case 3: Rearm(now); break;
-      case 10: StartFrame(false, now); break;
+      case 10: StartFrame(false, false, now); break;
       default: break;  // 390 and 392: the horizontal window, which the line always covers
     }
     return;
@@ -203,7 +203,7 @@ void Board::CameraRegister(int reg, uint8_t value, int64_t now) {
       break;
     }
     case 11:
-      if (value & 0x80) StartFrame((value & 0x40) != 0, now);
+      if (value & 0x80) StartFrame((value & 0x40) != 0, (value & 0x10) != 0, now);
       break;
     case 15:
     case 16: exposureSetAt_ = now; break;
@@ -220,15 +220,15 @@ void Board::CameraRegister(int reg, uint8_t value, int64_t now) {
 void Board::BoardRegister(int reg, uint8_t value, int64_t now) {
   switch (reg) {
     case 0: started_ = false, readAgain_ = false; break;  // board reset
-    case 1: StartFrame((value & 0x40) != 0, now); break;
+    case 1: StartFrame((value & 0x40) != 0, (value & 0x10) != 0, now); break;
     case 2: windowStart_ = (windowStart_ & 0xFF) | (value << 8); break;
     case 3: windowStart_ = (windowStart_ & 0xFF00) | value; break;
     default: break;
   }
 }
 
-void Board::StartFrame(bool halfSize, int64_t now) {
-  started_ = true, halfSize_ = halfSize;
+void Board::StartFrame(bool halfSize, bool preview, int64_t now) {
+  started_ = true, halfSize_ = halfSize, preview_ = preview;
   // The sensor integrates with the actuator where it stands now; the library moves it on
   // for the next position while this frame is still exposing.
   exposing_ = ExposureAt(now);
@@ -240,11 +240,17 @@ void Board::StartFrame(bool halfSize, int64_t now) {
   // exposure; those frames stay black until the exposure is through (see Rearm).
   double lines = camera_.ExposureLines();
   if (LongOnOldBoard(lines)) lines = geometry_.linesPerFrame;
-  double exposed = double(now - epoch_) / geometry_.linePeriodUs + lines;
+  // A preview of an exposure within the frame period takes the next frame the sensor,
+  // which exposes one frame after the other, hands over: its exposure began before the
+  // start, and the status counts it whole.
+  const bool freeRunning = preview && lines <= geometry_.linesPerFrame;
+  const double nowLines = double(now - epoch_) / geometry_.linePeriodUs;
+  const double exposed = freeRunning ? nowLines : nowLines + lines;
   int first = (windowStart_ / 2) % geometry_.linesPerFrame;
   double k = std::ceil((exposed - first) / geometry_.linesPerFrame);
   double readyLine = k * geometry_.linesPerFrame + first;
   frameReadyAt_ = epoch_ + int64_t(std::ceil(readyLine * geometry_.linePeriodUs));
+  if (freeRunning) frameStartAt_ = epoch_ + int64_t(std::floor((readyLine - lines) * geometry_.linePeriodUs));
 }
 
 void Board::Rearm(int64_t now) {
@@ -261,7 +267,7 @@ void Board::Rearm(int64_t now) {
     // the next frame is taken.
     double exposed = double(now - frameStartAt_) / geometry_.linePeriodUs;
     shortFrame = exposed < e.lines - 0.5;
-    e.lines = std::max(1.0, std::min(e.lines, exposed));
+    e.lines = std::max(0.5, std::min(e.lines, exposed));
   }
   if (started_ && shared_.faults.shortFrames != 0) {
     if (shared_.faults.shortFrames > 0) --shared_.faults.shortFrames;
@@ -271,7 +277,7 @@ void Board::Rearm(int64_t now) {
   shortFrame_ = shortFrame;
   camera_.Latch(e, double(now - origin_) / 1e6);
   line_ = 0, portByte_ = 0, readAgain_ = false;
-  StartFrame(halfSize_, now);
+  StartFrame(halfSize_, preview_, now);
 }
 
 int Board::PairOfLine(int line) const {

@@ -69,7 +69,8 @@ class Board {
   void CameraRegister(int reg, uint8_t value, int64_t now);
   void BoardRegister(int reg, uint8_t value, int64_t now);
   void PowerOn(int64_t now);
-  void StartFrame(bool halfSize, int64_t now);
+  // A preview start (readout variant bit 4) takes the free-running sensor's next frame.
+  void StartFrame(bool halfSize, bool preview, int64_t now);
   void Rearm(int64_t now);
   // The exposure a frame begun now gets: where the actuator has arrived by now.
   Exposure ExposureAt(int64_t now) const;
@@ -96,6 +97,7 @@ class Board {
   Exposure exposing_{};   // the settings the running exposure began with
   int windowStart_ = 0;   // sensor row of the window's first line
   bool halfSize_ = false;
+  bool preview_ = false;
   bool longExposure_ = false;
   uint32_t echo_ = 0;
   bool readAgain_ = false;

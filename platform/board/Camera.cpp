@@ -78,13 +78,15 @@ void Camera::WriteRegister(int reg, uint8_t value) {
 }
 
 double Camera::ExposureLines() const {
+  // Normal units are sensor rows, two to a line-counter step (1068 rows make the 1/12 s
+  // frame); long units are frame periods.
   int e = (regs_[16] & 0x3F) * 32 + (regs_[15] >> 3);
-  double lines = 1;
+  double lines = 0.5;
   if (regs_[16] & 0x80)
-    lines = e;
+    lines = e / 2.0;
   else if (regs_[16] & 0x40)
-    lines = double(e) * geometry_.linesPerFrame;  // long units are frame periods
-  return std::max(lines, 1.0);
+    lines = double(e) * geometry_.linesPerFrame;
+  return std::max(lines, 0.5);
 }
 
 void Camera::ActuatorOffset(int* x, int* y) const {

@@ -22,7 +22,7 @@ class Camera {
   void WriteRegister(int reg, uint8_t value);
   uint8_t Register(int reg) const { return regs_[reg & 31]; }
 
-  // Integration time in line periods from registers 15 and 16.
+  // Integration time in line periods (half a period at the least) from registers 15 and 16.
   double ExposureLines() const;
   // Actuator offset in 1/120 cell: register 10 holds a position code (bit 7 set), or 0
   // for the raw targets of registers 0 and 1.

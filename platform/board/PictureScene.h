@@ -29,7 +29,7 @@ class PictureScene : public Scene {
   PictureScene(std::function<Picture()> draw, double noiseSigma, Lighting lighting = {});
 
   // Integration time (line periods) at which a full reflector reaches the full output range.
-  static constexpr double kReferenceLines = 1260.0;
+  static constexpr double kReferenceLines = 630.0;
 
   void Render(const SensorGeometry& geometry, const Exposure& exposure, std::vector<uint32_t>& cells, int firstPair,
               int endPair) const override;

@@ -42,7 +42,7 @@ TEST_F(LongExposure, TheExposureEndsAtTheFirstLitFrameAboveTheDarkLevel) {
     bool complete;
   } cases[] = {{0, true}, {16, false}};
   for (const Case& c : cases) {
-    CCameraCtrl& cam = Chart(210, {{"BOARD_LIGHT", "0.09"}});
+    CCameraCtrl& cam = Chart(210, {{"BOARD_LIGHT", "0.045"}});
     cam.m_DarkLevel = c.darkLevel;
     settings.TranMode = 2;
     settings.ExpMode = 2;

@@ -175,3 +175,29 @@ TEST_F(Shutter, PortBoardPictureResemblesTheScene) {
     EXPECT_GT(Resemblance(image, sensor, k), 0.9) << tranMode;
   }
 }
+
+// Live frames follow each other at the board's pace: the next frame exposes while this one
+// is read out and the caller works on it, so at 1/12 s each frame after the first comes one
+// frame period later and shows the chart. A still starts its own exposure and takes longer.
+TEST_F(Shutter, LiveFramesComeAtTheBoardsPace) {
+  CCameraCtrl& cam = Chart(217);
+  settings.TranMode = 1;
+  settings.ExpMode = 1, settings.ExpParam = 1068;
+  cam.SetExposure(settings.ExpParam, settings.ExpMode);
+  const double periodUs = 1068 / 2 * 4.0 * 1790 / 46.0;
+  auto periodsPerFrame = [&](LONG purpose, int frames) {
+    CTrueImage image;
+    image.m_nReserved = purpose;
+    const RECT rect{0, 0, 640, 512};
+    EXPECT_GT(cam.OnShutter(&image, rect, 0), 0);  // the first frame waits for the sensor
+    const int64_t start = plat::clock::NowMicros();
+    for (int i = 0; i < frames; ++i) {
+      plat::clock::Advance(30000);  // the caller's work on the frame before
+      EXPECT_GT(cam.OnShutter(&image, rect, 0), 0) << purpose << " " << i;
+    }
+    EXPECT_GT(Resemblance(image, {0, 0, 1280, 1024}, 0.5), 0.9) << purpose;
+    return double(plat::clock::NowMicros() - start) / periodUs / frames;
+  };
+  EXPECT_NEAR(periodsPerFrame(0, 6), 1.0, 0.1);
+  EXPECT_GT(periodsPerFrame(10, 2), 1.9);
+}

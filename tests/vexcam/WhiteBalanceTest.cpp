@@ -119,10 +119,10 @@ TEST_F(WhiteBalanceRun, ScriptedScenesGiveTheirResults) {
     int result;
   } cases[] = {
       {0xA, 200.0, 1, 500, 40, 1},  // too bright: the exposure falls below 8 lines
-      {0xA, 0.02, 2, 12, 40, -4},   // too dark at the longest exposure
-      {8, 0.4, 1, 500, 0, 2},       // too dark at exposure step 0
-      {8, 8.0, 1, 500, 40, -3},     // too bright even at step 7
-      {8, 0.001, 1, 500, 40, -4},   // no light for the mosaic detection
+      {0xA, 0.01, 2, 12, 40, -4},   // too dark at the longest exposure
+      {8, 0.2, 1, 500, 0, 2},       // too dark at exposure step 0
+      {8, 4.0, 1, 500, 40, -3},     // too bright even at step 7
+      {8, 0.0005, 1, 500, 40, -4},  // no light for the mosaic detection
   };
   for (const Case& c : cases) {
     Start(c.model, c.reflectance);
@@ -138,7 +138,7 @@ TEST_F(WhiteBalanceRun, ScriptedScenesGiveTheirResults) {
 }
 
 TEST_F(WhiteBalanceRun, OtherModelsFindTheirMosaicAndBalance) {
-  Start(8, 0.8);
+  Start(8, 0.4);
   ASSERT_EQ(Balance(), 0);
   const LONG planes[4] = {0, 1, 2, 3};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(settings.Mosaic[i], planes[i]);
@@ -234,7 +234,7 @@ TEST_F(LibraryTest, WhiteBalanceTakesALampsCastOutOfTheLivePicture) {
 // on to long exposure, whose whole-frame steps jump over that band: judged by the long band the
 // search settles, and one level takes about 300 frames (swinging to its bound, over 2000).
 TEST_F(WhiteBalanceRun, AnExposureSearchGoneOnToLongExposureSettles) {
-  for (double reflectance : {0.25, 0.4, 0.55}) {
+  for (double reflectance : {0.125, 0.2, 0.275}) {
     Start(0xA, reflectance, 1.0);
     settings.ExpMode = 1, settings.ExpParam = 1067;
     plat::board::ClearLog();

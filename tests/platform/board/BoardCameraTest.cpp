@@ -79,11 +79,12 @@ TEST_F(BoardTest, RegisterDecodeOfExposureAndActuator) {
     int r15, r16;
     double lines;
   } exposures[] = {
-      {168, 143, 501},            // the power check's setting: mode 1, 15 * 32 + 21
-      {(52 % 32) * 8, 129, 52},   // mode 1, 52 lines
+      {168, 143, 250.5},          // the power check's setting: mode 1, 15 * 32 + 21 rows
+      {(52 % 32) * 8, 129, 26},   // mode 1, 52 rows: two to a line
+      {(1068 % 32) * 8, 128 + 1068 / 32, 534},  // mode 1, 1068 rows: one frame period, as mode 2's 1
       {8, 64, 534},               // mode 2, one frame period
       {3 * 8, 64, 3 * 534},       // mode 2, three frame periods
-      {0, 0, 1},                  // modes 0 and 3: the shortest
+      {0, 0, 0.5},                // modes 0 and 3: the shortest, one row
   };
   for (const auto& e : exposures) {
     camera.WriteRegister(15, uint8_t(e.r15));
@@ -290,9 +291,9 @@ class FlatScene : public ::testing::Test {
     camera_->Latch(camera_->CurrentExposure(0), 0);
     return uint8_t(camera_->Frame()[640 * 100 + 100] >> (8 * b));
   }
-  void Exposure(int lines) {
-    camera_->WriteRegister(15, uint8_t((lines % 32) * 8));
-    camera_->WriteRegister(16, uint8_t(lines / 32 + 128));
+  void Exposure(int rows) {
+    camera_->WriteRegister(15, uint8_t((rows % 32) * 8));
+    camera_->WriteRegister(16, uint8_t(rows / 32 + 128));
   }
   std::unique_ptr<Camera> camera_;
 };
@@ -312,7 +313,7 @@ TEST_F(BoardTest, AFrameTakenBeforeItsExposureEndedIsDarker) {
   Rearm();
   uint32_t full = whiteBar();
   EXPECT_EQ(Status() & 0x10, 0u);
-  AdvanceLines(100);  // a tenth of the exposure
+  AdvanceLines(51);  // a tenth of the exposure
   Rearm();
   uint32_t early = whiteBar();
   EXPECT_LT(early, full / 4);
@@ -324,6 +325,35 @@ TEST_F(BoardTest, AFrameTakenBeforeItsExposureEndedIsDarker) {
   Rearm();
   EXPECT_EQ(Status() & 0x10, 0u);
   EXPECT_EQ(whiteBar(), full);
+}
+
+// A preview start takes the next frame of the sensor, which exposes one frame after the
+// other; any other start, and a preview of a long exposure, waits for an exposure begun at
+// the start. Each starts just after a frame was handed over.
+TEST_F(BoardTest, APreviewStartTakesTheSensorsNextFrame) {
+  Configure({{"BOARD_SCENE", "chart"}, {"BOARD_NOISE", "0"}});
+  struct Case {
+    int start, r15, r16;
+    int periods;  // frame periods from the start to the frame
+  } cases[] = {
+      {0x10, (1068 % 32) * 8, 128 + 1068 / 32, 1},  // preview, 1/12 s: the next frame
+      {0x00, (1068 % 32) * 8, 128 + 1068 / 32, 2},  // a still's start: a whole exposure first
+      {0x10, 2 * 8, 64, 3},                          // preview of two frame periods
+  };
+  const int linesPerFrame = 534;
+  for (const Case& c : cases) {
+    Register(15, c.r15);
+    Register(16, c.r16);
+    Out(kBase + 24, 1 << 8 | c.start);
+    for (int i = 0; i < 4 * linesPerFrame && !(Status() & 2); ++i) AdvanceLines(1);
+    Rearm();  // hands this frame over and starts the next one just past the window's top
+    const int64_t start = plat::clock::NowMicros();
+    for (int i = 0; i < 4 * linesPerFrame && !(Status() & 2); ++i) AdvanceLines(1);
+    const double periods = double(plat::clock::NowMicros() - start) / (linesPerFrame * kLine217);
+    EXPECT_NEAR(periods, c.periods, 0.05) << c.start << " " << c.r16;
+    Rearm();
+    EXPECT_EQ(Status() & 0x10, 0u) << "the frame counts as exposed in full";
+  }
 }
 
 // A camera that loses part of its exposure (the board's fault) says so as well.

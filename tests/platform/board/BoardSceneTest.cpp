@@ -72,7 +72,7 @@ TEST(BoardScene, NoisyFrameIsTheOneRenderedBefore) {
   const plat::board::SensorGeometry g = GeometryFor(0xA, 217);
   const PictureScene scene(MakeTestChart(g.FrameWidth(), g.FrameHeight()), 2.0);
   Exposure e;
-  e.lines = 900;
+  e.lines = 450;  // half-line units: as bright as 900 whole lines were
   e.gain = {1.0, 1.1, 0.9, 1.0};
   e.dark = {8, 8, 8, 8};
   e.noiseSeed = 7;

@@ -17,6 +17,10 @@ using programrig::Step;
 
 using testenv::Files;
 
+// A trigger pulse held longer than the program's 100 ms polling period: a poll sees it
+// whatever the phase between the two.
+constexpr int64_t kSeenByAPoll = 250000;
+
 std::string Profile(const char* key, const char* ini) {
   char value[64] = {};
   GetPrivateProfileStringA("USER", key, "", value, sizeof value, ini);
@@ -188,7 +192,8 @@ TEST_F(ControlPanelProgram, ATriggerPulseTakesOnePictureButNoneInTimeLapseMode) 
   CreateDirectoryA("C:\\Run\\trig", nullptr);
   WriteUser(ini, {{"FineMode", "0"}, {"FileFormat", "0"}, {"AutoSave", "1"}, {"ExternalTrigger", "1"},
               {"SaveFolder", "C:\\Run\\trig"}, {"SavePrefix", "trig"}, {"SaveBody", "$###"}});
-  // Pulses every 300 ms, `pulses` of them: in time-lapse mode none may take a picture.
+  // Pulses every 300 ms, `pulses` of them: in time-lapse mode none may take a picture. Each
+  // is held longer than the polling period, so every one is seen whatever their phases.
   auto pulsing = [](int pulses) -> Step {
     auto sent = std::make_shared<int>(0);
     auto last = std::make_shared<std::chrono::steady_clock::time_point>();
@@ -198,7 +203,7 @@ TEST_F(ControlPanelProgram, ATriggerPulseTakesOnePictureButNoneInTimeLapseMode) 
       if (now - *last < std::chrono::milliseconds(300)) return false;
       *last = now;
       ++*sent;
-      plat::board::PulseTrigger();
+      plat::board::PulseTrigger(0, kSeenByAPoll);
       return false;
     };
   };
@@ -265,22 +270,17 @@ TEST_F(ControlPanelProgram, AStartInTimeLapseModeHoldsTheTriggerUntilTheModeEnds
   bool pollingAtStart = true, liveAtStart = false, pollingAfter = false;
   std::string button;
   size_t inTimeLapse = 9, afterwards = 0;
-  auto pulses = std::make_shared<int>(0);
-  auto last = std::make_shared<std::chrono::steady_clock::time_point>();
-  // Pulses until `enough` holds or `count` were sent: every 300 ms where no picture may
-  // come of them, every 3 s where one should (a busy machine takes one before the next).
-  auto pulsing = [=](int count, std::function<bool()> enough) -> Step {
+  // Pulses every 300 ms, each held longer than the polling period: none may take a picture.
+  auto pulsing = [](int count) -> Step {
+    auto sent = std::make_shared<int>(0);
+    auto last = std::make_shared<std::chrono::steady_clock::time_point>();
     return [=] {
-      if (enough && enough()) return true;
-      if (*pulses >= count) {
-        *pulses = 0;
-        return true;
-      }
+      if (*sent >= count) return true;
       const auto now = std::chrono::steady_clock::now();
       if (now - *last < std::chrono::milliseconds(300)) return false;
       *last = now;
-      ++*pulses;
-      plat::board::PulseTrigger();
+      ++*sent;
+      plat::board::PulseTrigger(0, kSeenByAPoll);
       return false;
     };
   };
@@ -295,7 +295,7 @@ TEST_F(ControlPanelProgram, AStartInTimeLapseModeHoldsTheTriggerUntilTheModeEnds
             button = ItemText(1038);
             return true;
           },
-          pulsing(6, nullptr),
+          pulsing(6),
           Wait(800),
           [&] {
             inTimeLapse = Files("C:\\Run\\held\\*.jpg").size();
@@ -304,8 +304,18 @@ TEST_F(ControlPanelProgram, AStartInTimeLapseModeHoldsTheTriggerUntilTheModeEnds
             return true;
           },
           Ready(),
-          pulsing(30, [] { return Files("C:\\Run\\held\\*.jpg").size() == 1; }),
-          Wait(1000),
+          [&] {
+            // Held until the capture it starts runs (a busy machine's polling may come late).
+            plat::board::PulseTrigger(0, int64_t{3600} * 1000000);
+            return true;
+          },
+          [&] {
+            if (Panel()->IsCaptureRunning() != 1 && Doc()->GetImageState() == 0) return false;
+            plat::board::PulseTrigger(0, 0);
+            return true;
+          },
+          [&] { return Panel()->IsCaptureRunning() == 0 && Files("C:\\Run\\held\\*.jpg").size() == 1; },
+          Wait(1500),  // where a second picture would show
           [&] {
             afterwards = Files("C:\\Run\\held\\*.jpg").size();
             Frame()->PostMessage(WM_CLOSE);

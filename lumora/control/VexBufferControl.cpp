@@ -44,7 +44,11 @@ SHORT CVexBufferControl::CreateBuffer(SHORT slot, SHORT width, SHORT height, int
   if (m_main->CreateImage(w, h, 24) != 0) return kNotCreated;
   const LONG handle = m_main->GetBitmap();
   ImageSlot& s = m_slots[slot];
-  if (!s.hold.Hold(static_cast<DWORD>(handle))) return kNotCreated;
+  const bool held = s.hold.Hold(static_cast<DWORD>(handle));
+  // The control only makes pictures: the slot alone keeps this one, so a stage that
+  // fills it later is its only other holder and writes it in place.
+  m_main->SetBitmap(0);
+  if (!held) return kNotCreated;
   s.handle = handle;
   return slot;
 }
@@ -55,6 +59,12 @@ SHORT CVexBufferControl::SetBuffer(SHORT slot, LONG handle) {
   if (!m_slots[slot].hold.Hold(static_cast<DWORD>(handle))) return 0;
   m_slots[slot].handle = handle;
   return 1;
+}
+
+SHORT CVexBufferControl::LendBuffer(SHORT slot) {
+  if (!Valid(slot)) return kBadSlot;
+  m_slots[slot].hold.Clear();
+  return 0;
 }
 
 LONG CVexBufferControl::GetBuffer(SHORT slot) const { return Valid(slot) ? m_slots[slot].handle : kBadSlot; }

@@ -28,6 +28,9 @@ class CVexBufferControl : public CView, public CVexStageLinks {
   void SetErrorControl(CVexErrorControl* errors) override { m_pErrorControl = errors; }
   SHORT CreateBuffer(SHORT slot, SHORT width, SHORT height, int turned);
   SHORT SetBuffer(SHORT slot, LONG handle);
+  // The slot keeps naming its picture but lets go of its hold, for a stage that holds
+  // the picture and stores it back (SetBuffer holds again).
+  SHORT LendBuffer(SHORT slot);
   LONG GetBuffer(SHORT slot) const;
   SHORT GetShareCount(SHORT slot) const;
   SHORT AddRef(SHORT slot);

@@ -40,6 +40,14 @@ void CVexStageControl::Store(CVexBufferControl* buffers, SHORT slot) {
   else buffers->SetBuffer(slot, lead->GetBitmap());
 }
 
+void CVexStageControl::TakeForChange(CVexBufferControl* buffers, SHORT slot) {
+  CLead* lead = Lead();
+  // Only a picture the control really holds may be lent: else nothing would keep it.
+  if (!lead || !buffers || slot == kThirdBitmap) return;
+  const LONG handle = buffers->GetBuffer(slot);
+  if (handle != 0 && lead->GetBitmap() == handle) buffers->LendBuffer(slot);
+}
+
 int CVexStageControl::StoreAndFail(CVexBufferControl* buffers, SHORT slot, CVexDoc* doc, LONG type, LONG detail) {
   Store(buffers, slot);
   doc->SetLastError(type, detail, 1);

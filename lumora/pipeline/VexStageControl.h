@@ -31,6 +31,10 @@ class CVexStageControl {
   // around the change, as the stages that change the picture do.
   void Load(CVexBufferControl* buffers, SHORT slot, bool flagged = true);
   void Store(CVexBufferControl* buffers, SHORT slot);
+  // After a load, for a stage that writes the whole picture and stores it back on every
+  // path: the slot lends its hold to the control, so a picture held by nobody else is
+  // written in place rather than copied first. Store takes it back.
+  void TakeForChange(CVexBufferControl* buffers, SHORT slot);
   // A failed step after a load: the slot names the control's picture again and the
   // document's error latch holds (type, detail, 1). Answers 0, the stage's result.
   int StoreAndFail(CVexBufferControl* buffers, SHORT slot, CVexDoc* doc, LONG type, LONG detail);

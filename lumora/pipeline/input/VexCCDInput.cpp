@@ -181,6 +181,9 @@ int CVexCCDInput::Capture(SHORT slot) {
   const bool current = slot == CVexStageControl::kThirdBitmap;
   const bool still = !current && !IsLiveArea(doc->GetCaptureArea());
   m_control.Load(m_pBufferControl, slot);
+  // The library writes the whole frame and every way out stores the control's picture
+  // back: a fresh still picture is written in place, not copied first.
+  m_control.TakeForChange(m_pBufferControl, slot);
   m_pImage = std::make_unique<CTrueImage>();
 
   RECT rect{};

@@ -1,8 +1,10 @@
 #include "gdi/Bitmap.h"
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
-#include <new>
+
+#include <sys/mman.h>
 
 #include "gdi/Palette.h"
 
@@ -10,6 +12,7 @@ namespace plat::gdi {
 
 namespace {
 constexpr int64_t kMaxBytes = int64_t(1) << 30;  // refuse absurd sizes instead of failing later
+constexpr size_t kOwnPagesFrom = size_t(1) << 20;
 
 bool Supported(const Bitmap::Format& f) {
   switch (f.bpp) {
@@ -55,12 +58,21 @@ std::shared_ptr<Bitmap> Bitmap::Create(Format format) {
   auto bm = std::shared_ptr<Bitmap>(new Bitmap());
   bm->format_ = std::move(format);
   bm->stride_ = WIDTHBYTES(bm->format_.width * bm->format_.bpp);
-  try {
-    bm->own_.assign(static_cast<size_t>(bm->stride_) * static_cast<size_t>(bm->format_.height), 0);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
+  const size_t bytes = static_cast<size_t>(bm->stride_) * static_cast<size_t>(bm->format_.height);
+  // A large bitmap gets pages of its own, as a DIB section does: they take memory only
+  // once written, so a bitmap whose memory is never written (a capture that draws into
+  // other memory) costs none, even where the heap would hand back pages used before.
+  if (bytes >= kOwnPagesFrom) {
+    void* mem = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mem == MAP_FAILED) return nullptr;
+    bm->owner_ = std::shared_ptr<void>(mem, [bytes](void* p) { munmap(p, bytes); });
+    bm->bits_ = static_cast<uint8_t*>(mem);
+    return bm;
   }
-  bm->bits_ = bm->own_.data();
+  void* mem = std::calloc(bytes, 1);
+  if (!mem) return nullptr;
+  bm->owner_ = std::shared_ptr<void>(mem, [](void* p) { std::free(p); });
+  bm->bits_ = static_cast<uint8_t*>(mem);
   return bm;
 }
 

@@ -19,7 +19,8 @@ class Bitmap : public GdiObject {
     bool dibSection = false;
     std::vector<RGBQUAD> colors;  // for 1, 4 and 8 bits
   };
-  // Own, zero-filled storage; nullptr when the format is not supported or too large.
+  // Own, zero-filled storage; nullptr when the format is not supported or too large. As
+  // with a DIB section on Windows, its pages take memory only once they are written.
   static std::shared_ptr<Bitmap> Create(Format format);
   // Storage that owner keeps alive (rows 4-byte aligned, as a DIB).
   static std::shared_ptr<Bitmap> Over(Format format, uint8_t* bits, std::shared_ptr<void> owner);
@@ -44,8 +45,7 @@ class Bitmap : public GdiObject {
   Format format_;
   uint8_t* bits_ = nullptr;
   ptrdiff_t stride_ = 0;
-  std::vector<uint8_t> own_;
-  std::shared_ptr<void> owner_;
+  std::shared_ptr<void> owner_;  // the storage: the bitmap's own or another module's
 };
 
 // Default colour tables: black and white for 1 bit, the 16 VGA colours for 4 bits and

@@ -6,6 +6,7 @@
 
 #include "binding/CLead.h"
 #include "control/VexBufferControl.h"
+#include "imaging/ImageStore.h"
 
 namespace {
 
@@ -84,9 +85,10 @@ TEST_F(ImageSlots, CopyAndSwapMoveHandleAndCount) {
 
 TEST_F(ImageSlots, TurnedBufferExchangesWidthAndHeight) {
   ASSERT_EQ(buffers.CreateBuffer(2, 640, 512, 1), 2);
-  CLead* main = buffers.GetMainControl();
-  EXPECT_EQ(main->GetImageWidth(), 512.0f);
-  EXPECT_EQ(main->GetImageHeight(), 640.0f);
+  const auto made = plat::imaging::ImageStore::Instance().Find(DWORD(buffers.GetBuffer(2)));
+  ASSERT_TRUE(made);
+  EXPECT_EQ(made->Width(), 512);
+  EXPECT_EQ(made->Height(), 640);
   EXPECT_EQ(buffers.CreateThirdBitmap(64, 32, 1), 0);
   EXPECT_NE(buffers.GetThirdBitmap(), 0);
 }
@@ -102,6 +104,23 @@ TEST_F(ImageSlots, HeldPicturesOutliveTheControlThatMadeThem) {
   ASSERT_EQ(buffers.SetSecondBitmap(buffers.GetBuffer(1)), 1);
   EXPECT_EQ(buffers.SetBuffer(2, first), 0);
   EXPECT_EQ(buffers.GetBuffer(2), 0);
+}
+
+// A picture made for a slot is the slot's alone; a slot that lends its hold to a control
+// still names the picture, and holds it again when it is stored back.
+TEST_F(ImageSlots, AMadePictureIsHeldByItsSlotAloneAndCanBeLent) {
+  auto& store = plat::imaging::ImageStore::Instance();
+  ASSERT_EQ(buffers.CreateBuffer(0, 16, 8, 0), 0);
+  const LONG handle = buffers.GetBuffer(0);
+  EXPECT_EQ(store.Holders(DWORD(handle)), 1);
+  ASSERT_EQ(buffers.SetSecondBitmap(handle), 1);  // a control takes it, as a stage loads it
+  EXPECT_EQ(store.Holders(DWORD(handle)), 2);
+  ASSERT_EQ(buffers.LendBuffer(0), 0);
+  EXPECT_EQ(buffers.GetBuffer(0), handle);
+  EXPECT_EQ(store.Holders(DWORD(handle)), 1);
+  ASSERT_EQ(buffers.SetBuffer(0, handle), 1);
+  EXPECT_EQ(store.Holders(DWORD(handle)), 2);
+  EXPECT_EQ(buffers.LendBuffer(CVexBufferControl::kSlots), CVexBufferControl::kBadSlot);
 }
 
 TEST_F(ImageSlots, RawBufferDescription) {

@@ -12,6 +12,7 @@
 #include "control/VexBufferControl.h"
 #include "control/VexDoc.h"
 #include "control/VexFlowControl.h"
+#include "imaging/ImageStore.h"
 
 namespace {
 
@@ -128,9 +129,10 @@ TEST(FlowRun, PrepareBufferMakesTheCaptureSize) {
   for (const auto& c : cases) {
     ASSERT_EQ(doc.SetRotation(c.rotation), 1);
     ASSERT_EQ(flow.PrepareBuffer(4, c.live), 1);
-    EXPECT_NE(buffers.GetBuffer(4), 0);
-    EXPECT_EQ(buffers.GetMainControl()->GetImageWidth(), c.width) << c.live << " " << c.rotation;
-    EXPECT_EQ(buffers.GetMainControl()->GetImageHeight(), c.height);
+    const auto made = plat::imaging::ImageStore::Instance().Find(DWORD(buffers.GetBuffer(4)));
+    ASSERT_TRUE(made) << c.live << " " << c.rotation;
+    EXPECT_EQ(made->Width(), c.width) << c.live << " " << c.rotation;
+    EXPECT_EQ(made->Height(), c.height);
   }
   EXPECT_EQ(doc.GetLastErrorValue(), 0);
   EXPECT_EQ(flow.PrepareBuffer(8, 0), 0);  // no such slot: recorded as a failed creation

@@ -128,6 +128,22 @@ TEST(ImagingCore, SizesAfterCreateCropResizeAndTurns) {
   EXPECT_EQ(c.BitsPerPixel(), 8);
 }
 
+// A crop that takes the whole picture (or more, clipped) keeps the very picture: a still
+// cropped to its full shooting area costs no second block of its size.
+TEST(ImagingCore, ACropOfTheWholePictureKeepsThePictureItself) {
+  ImagingCore c;
+  ASSERT_EQ(c.CreateImage(64, 48, 24), status::kOk);
+  const LONG handle = c.GetBitmap();
+  const Dib* before = c.Picture().get();
+  for (float w : {64.0f, 80.0f}) {
+    ASSERT_EQ(c.CropImage(0, 0, w, 48), status::kOk);
+    EXPECT_EQ(c.GetBitmap(), handle);
+    EXPECT_EQ(c.Picture().get(), before);
+  }
+  ASSERT_EQ(c.CropImage(0, 0, 64, 47), status::kOk);  // one row less is a real crop
+  EXPECT_EQ(c.ImageHeight(), 47.0f);
+}
+
 TEST(ImagingCore, GetPixelAnswersRedInTheLowByteAtTopDownPositions) {
   Dib d = Flat(3, 2, 24, 0);
   SetPixel(d, 2, 0, 0x30, 0x20, 0x10);  // top right

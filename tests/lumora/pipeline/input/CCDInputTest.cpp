@@ -13,6 +13,7 @@
 #include "../StageRig.h"
 #include "TrueImage.h"
 #include "VexcamApi.h"
+#include "imaging/ImageStore.h"
 
 namespace {
 
@@ -100,7 +101,9 @@ TEST_F(CameraInput, StillComesOutAtTheShootingAreaWithItsSizeText) {
     SCOPED_TRACE(c.code);
     PrepareShot(c.code);
     g_seen = {};
+    const uint64_t copies = plat::imaging::ImageStore::Instance().Copies();
     ASSERT_EQ(camera->Input(2), 1);
+    EXPECT_EQ(plat::imaging::ImageStore::Instance().Copies(), copies) << "the fresh picture is written in place";
     const RECT area = doc->GetCaptureArea();
     ASSERT_EQ(g_seen.rects.size(), 1u);
     EXPECT_TRUE(EqualRect(&g_seen.rects[0], &area)) << "a still sends its capture area";

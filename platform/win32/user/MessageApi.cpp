@@ -410,8 +410,6 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD mill
   for (;;) {
     if (wakeMask & QS_SENDMESSAGE) ProcessSentMessages();
     std::unique_lock lock(plat::KernelMutex());
-    std::optional<plat::ObjectWaitScope> waiting;
-    if (count) waiting.emplace();
     if ((wakeMask & QS_SENDMESSAGE) && !q->sent.empty()) continue;
     // Objects first, as Windows reports them before input.
     if (count) {

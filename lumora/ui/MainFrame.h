@@ -329,6 +329,8 @@ class CMainFrame : public CFrameWnd {
   void Join(Worker& worker);
   void PumpOnce();
   void PumpUntil(const std::atomic<int>& flag, int value, DWORD sleepMillis = 0);
+  // Pumps until the worker's running flag falls; sleeps between messages until its thread ends.
+  void PumpUntilEnded(Worker& worker);
   void WaitForRun(Worker& worker);
   void StopWorker(Worker& worker);
   void StopAllWorkers();

@@ -73,6 +73,18 @@ void CMainFrame::PumpUntil(const std::atomic<int>& flag, int value, DWORD sleepM
   }
 }
 
+void CMainFrame::PumpUntilEnded(Worker& worker) {
+  HANDLE ending = worker.thread ? worker.thread->m_hThread : nullptr;
+  if (!ending) return PumpUntil(worker.running, 0);
+  while (worker.running.load() != 0) {
+    PumpOnce();
+    if (worker.running.load() == 0) break;
+    // The flag falls as the worker's thread returns: sleep until it has ended or a message
+    // (a sent one too) comes for this thread, not round and round.
+    ::MsgWaitForMultipleObjects(1, &ending, FALSE, INFINITE, QS_ALLINPUT);
+  }
+}
+
 void CMainFrame::StartWorker(Worker& worker, AFX_THREADPROC proc, LPVOID param) {
   Join(worker);
   worker.started = 0;
@@ -97,13 +109,13 @@ void CMainFrame::Join(Worker& worker) {
 
 void CMainFrame::WaitForRun(Worker& worker) {
   PumpUntil(worker.started, 1);
-  PumpUntil(worker.running, 0);
+  PumpUntilEnded(worker);
 }
 
 void CMainFrame::StopWorker(Worker& worker) {
   worker.stop = 1;
   if (CVexDoc* doc = Doc()) doc->SetAbort(1);
-  PumpUntil(worker.running, 0);
+  PumpUntilEnded(worker);
 }
 
 void CMainFrame::StopAllWorkers() {
@@ -114,7 +126,7 @@ void CMainFrame::StopAllWorkers() {
   if (m_trigger.running) StopTrigger();
   if (m_shadingBusy.running) StopShadingBusy();
   // The save has no stopper, but its objects must outlive it.
-  PumpUntil(m_save.running, 0);
+  PumpUntilEnded(m_save);
   for (Worker* w : {&m_liveWorker, &m_capture, &m_whiteBalance, &m_save, &m_trigger, &m_shadingBusy}) Join(*w);
   // The abort stopped these runs; the settings keep no abort for the next start.
   if (CVexDoc* doc = Doc()) doc->SetAbort(0);
@@ -218,7 +230,7 @@ void CMainFrame::StopLive() {
   CVexDoc* doc = Doc();
   m_liveWorker.stop = 1;
   if (doc) doc->SetAbort(1);
-  PumpUntil(m_liveWorker.running, 0);
+  PumpUntilEnded(m_liveWorker);
   if (doc) doc->SetAbort(0);
   m_bLiveOn = 0;
 }

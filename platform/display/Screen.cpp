@@ -121,6 +121,11 @@ bool Screen::PopInput(InputEvent& ev) {
   return true;
 }
 
+bool Screen::HasInput() {
+  std::lock_guard lock(inputMutex_);
+  return !input_.empty();
+}
+
 void Screen::SetInputListener(std::function<void()> listener) {
   std::lock_guard lock(inputMutex_);
   listener_ = std::move(listener);

@@ -74,6 +74,9 @@ class Screen {
   // end's thread) after each event is queued, so a message loop can wake up.
   void PostInput(InputEvent ev);
   bool PopInput(InputEvent& ev);
+  // True while input waits to be popped: a loop that is about to sleep looks here under
+  // its own lock, since the listener may have run just before it went to sleep.
+  bool HasInput();
   void SetInputListener(std::function<void()> listener);
 
  private:

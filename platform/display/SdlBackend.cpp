@@ -1,5 +1,5 @@
 // The sdl back end: one desktop window showing the screen 1:1. A thread of its own
-// owns everything SDL (init, window, renderer, event pump), so whichever thread
+// owns everything SDL (init, window, its surface, event pump), so whichever thread
 // runs the program's message loop never blocks in SDL, and input reaches it
 // through the screen's input queue and listener.
 #include <SDL.h>
@@ -101,18 +101,17 @@ class SdlBackend final : public Backend {
   void Run(std::promise<bool>& started) {
     // The program's own handlers (Ctrl+C and the like) stay in charge.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The surface is the X server's own image, not a texture drawn by (software) GL.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const int w = screen_.Width(), h = screen_.Height();
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
-    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+    // The window's own surface, not a renderer: a present puts only the changed rectangle
+    // on the window, where a renderer (software GL on a plain X server) would draw the whole
+    // screen again for every live frame.
+    if (SDL_Init(SDL_INIT_VIDEO) == 0)
       window = SDL_CreateWindow("Lumora", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_SHOWN);
-      if (window) renderer = SDL_CreateRenderer(window, -1, 0);
-      if (renderer) texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
-    }
-    if (!texture) {
+    if (!window || !SDL_GetWindowSurface(window)) {
       std::fprintf(stderr, "lumora: cannot open the sdl display (%s); using headless\n", SDL_GetError());
-      if (renderer) SDL_DestroyRenderer(renderer);
       if (window) SDL_DestroyWindow(window);
       SDL_Quit();
       started.set_value(false);
@@ -120,13 +119,12 @@ class SdlBackend final : public Backend {
     }
     started.set_value(true);
 
-    Upload(texture, RECT{0, 0, w, h});
-    Show(renderer, texture);
+    Show(window, RECT{0, 0, w, h});
     for (;;) {
       SDL_Event ev;
       bool got = SDL_WaitEventTimeout(&ev, 100) != 0;
       while (got) {
-        Translate(ev, renderer, texture);
+        Translate(ev, window);
         got = SDL_PollEvent(&ev) != 0;
       }
       std::unique_lock lock(mutex_);
@@ -136,48 +134,70 @@ class SdlBackend final : public Backend {
         pendingEmpty_ = true;
         uint64_t done = requested_;
         lock.unlock();
-        Upload(texture, r);
-        Show(renderer, texture);
+        Show(window, r);
         lock.lock();
         presented_ = done;
         shown_.notify_all();
       }
       if (readBack_) {
-        readPixels_.assign(static_cast<size_t>(w) * h, 0);
-        if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, readPixels_.data(), w * 4) != 0)
-          readPixels_.clear();
-        for (Pixel& p : readPixels_) p &= 0x00FFFFFF;
+        lock.unlock();
+        std::vector<Pixel> pixels;
+        ReadBack(window, pixels);
+        lock.lock();
+        readPixels_ = std::move(pixels);
         readBack_ = false;
         shown_.notify_all();
       }
     }
-    SDL_DestroyTexture(texture);
-    SDL_DestroyRenderer(renderer);
     SDL_DestroyWindow(window);
     SDL_Quit();
     std::lock_guard lock(mutex_);
     shown_.notify_all();
   }
 
-  void Upload(SDL_Texture* texture, const RECT& r) {
-    SDL_Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    auto access = screen_.Lock();
-    SDL_UpdateTexture(texture, &rect, access.Row(r.top) + r.left, access.Width() * 4);
+  // Copies the screen's rectangle `r` to the window's surface and puts it on the window.
+  void Show(SDL_Window* window, RECT r) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);  // a size change makes a new one
+    if (!surface) return;
+    r.left = std::max<LONG>(r.left, 0), r.top = std::max<LONG>(r.top, 0);
+    r.right = std::min<LONG>(r.right, std::min(surface->w, screen_.Width()));
+    r.bottom = std::min<LONG>(r.bottom, std::min(surface->h, screen_.Height()));
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    const SDL_Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    {
+      auto access = screen_.Lock();
+      if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+      auto* to = static_cast<uint8_t*>(surface->pixels) + size_t(rect.y) * surface->pitch +
+                 size_t(rect.x) * surface->format->BytesPerPixel;
+      SDL_ConvertPixels(rect.w, rect.h, SDL_PIXELFORMAT_RGB888, access.Row(r.top) + r.left, access.Width() * 4,
+                        surface->format->format, to, surface->pitch);
+      if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    }
+    SDL_UpdateWindowSurfaceRects(window, &rect, 1);
   }
 
-  void Show(SDL_Renderer* renderer, SDL_Texture* texture) {
-    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-    SDL_RenderPresent(renderer);
+  // What the window shows, as 0x00RRGGBB pixels of the screen's size.
+  void ReadBack(SDL_Window* window, std::vector<Pixel>& out) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    const int w = screen_.Width(), h = screen_.Height();
+    if (!surface || surface->w < w || surface->h < h) return;
+    out.assign(static_cast<size_t>(w) * h, 0);
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    const int failed = SDL_ConvertPixels(w, h, surface->format->format, surface->pixels, surface->pitch,
+                                         SDL_PIXELFORMAT_RGB888, out.data(), w * 4);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (failed != 0) out.clear();
+    for (Pixel& p : out) p &= 0x00FFFFFF;
   }
 
-  void Translate(const SDL_Event& ev, SDL_Renderer* renderer, SDL_Texture* texture) {
+  void Translate(const SDL_Event& ev, SDL_Window* window) {
     InputEvent in;
     switch (ev.type) {
       case SDL_QUIT:
         in.kind = InputEvent::Kind::Quit;
         break;
       case SDL_WINDOWEVENT:
-        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) Show(renderer, texture);
+        if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) Show(window, RECT{0, 0, screen_.Width(), screen_.Height()});
         return;
       case SDL_MOUSEMOTION:
         in.kind = InputEvent::Kind::MouseMove;

@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <atomic>
+
 #include <vector>
 
 #include "HandleTable.h"
@@ -71,7 +73,7 @@ BOOL CloseKernelHandle(HANDLE h) {
     return FALSE;
   }
   object->OnClose();
-  NotifyWaiters();  // a thread waiting on a closed handle must see it go
+  NotifyObjectWaiters();  // a thread waiting on a closed handle must see it go
   return TRUE;
 }
 
@@ -89,6 +91,25 @@ WaitCondition& KernelCondition() {
 void NotifyWaiters() {
   // Taking the lock orders this wake-up after any state change made under it.
   { std::lock_guard lock(KernelMutex()); }
+  KernelCondition().notify_all();
+}
+
+namespace {
+// Counted up with KernelMutex() held, before the waiter first looks at its objects.
+std::atomic<int> g_objectWaiters{0};
+}  // namespace
+
+ObjectWaitScope::ObjectWaitScope() { ++g_objectWaiters; }
+
+ObjectWaitScope::~ObjectWaitScope() { --g_objectWaiters; }
+
+void NotifyObjectWaiters() {
+  {
+    // A waiter counts itself under the lock before it looks at the objects: one that
+    // comes later sees the change made before this call.
+    std::lock_guard lock(KernelMutex());
+    if (g_objectWaiters == 0) return;
+  }
   KernelCondition().notify_all();
 }
 

@@ -46,6 +46,21 @@ std::mutex& KernelMutex();
 WaitCondition& KernelCondition();
 void NotifyWaiters();
 
+// A thread that sleeps on KernelCondition() for a kernel object or an overlapped request
+// holds one of these across its wait, taken with KernelMutex() held. A change to objects
+// alone then wakes the sleepers only while one of them waits for objects: a thread that
+// waits only for its messages is not woken by every event a worker sets.
+class ObjectWaitScope {
+ public:
+  ObjectWaitScope();
+  ~ObjectWaitScope();
+  ObjectWaitScope(const ObjectWaitScope&) = delete;
+  ObjectWaitScope& operator=(const ObjectWaitScope&) = delete;
+};
+// NotifyWaiters for a change that only waits for objects can see (an event set, a mutex
+// released, an overlapped request done, a handle closed).
+void NotifyObjectWaiters();
+
 // Devices opened by CreateFileA with a "\\.\NAME" path. The opener answers nullptr
 // and sets *error when it refuses.
 using DeviceOpener = std::function<std::shared_ptr<KernelObject>(std::string_view name, DWORD access,

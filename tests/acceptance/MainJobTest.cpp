@@ -147,9 +147,14 @@ TEST_F(MainJob, ARectangleAndATextDrawnWithThePalette) {
   ASSERT_NO_FATAL_FAILURE(StillSavedAsPlain());
   const Picture withoutPalette = Shot();
   ASSERT_NO_FATAL_FAILURE(Menu(1, "a"));
-  // The palette opens over the pane's top-left corner and leaves the main window active.
-  ASSERT_TRUE(WaitForScreen([&](const Picture& p) { return Changed(withoutPalette, p, InMain(RECT{10, 50, 75, 200})) > 2000; },
-                            "the annotation palette"));
+  // The palette opens over the pane's top-left corner and leaves the main window active; the
+  // menu, which dropped over the same corner, is gone from the picture beside it.
+  ASSERT_TRUE(WaitForScreen(
+      [&](const Picture& p) {
+        return Changed(withoutPalette, p, InMain(RECT{10, 50, 75, 200})) > 2000 &&
+               Changed(withoutPalette, p, InMain(RECT{95, 60, 150, 110})) < 50;
+      },
+      "the annotation palette"));
   const POINT rectangleTool = InMain(61, 113), textTool = InMain(61, 80);
 
   // The rectangle: its outline changes, its inside does not.

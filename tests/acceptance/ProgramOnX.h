@@ -67,8 +67,10 @@ class ProgramOnX : public testing::Test {
   // last piece of work swallowed is made again, as a user would, seldom enough that a
   // control slow to answer is not clicked twice.
   bool ClickUntil(POINT p, const std::function<bool(const Picture&)>& taken, const std::string& what);
-  // The same for any piece of input: `act` is done again while the screen does not show `taken`.
-  bool ActUntil(const std::function<void()>& act, const std::function<bool(const Picture&)>& taken, const std::string& what);
+  // The same for any piece of input: `act` is done again while the screen does not show `taken`
+  // (first at once, or only after a while when the caller has just done it: `actedNow`).
+  bool ActUntil(const std::function<void()>& act, const std::function<bool(const Picture&)>& taken, const std::string& what,
+                bool actedNow = false);
   void Drag(POINT from, POINT to, int steps = 8);
   // Wheel notches over `p`: positive away from the user (up), negative towards.
   void Wheel(POINT p, int notches);

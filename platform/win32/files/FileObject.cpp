@@ -41,7 +41,7 @@ void CompleteOverlapped(OVERLAPPED* overlapped, DWORD error, DWORD bytes) {
     overlapped->InternalHigh = bytes;
     overlapped->Internal = error;
   }
-  NotifyWaiters();
+  NotifyObjectWaiters();
   if (overlapped->hEvent) ::SetEvent(overlapped->hEvent);
 }
 

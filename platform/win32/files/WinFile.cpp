@@ -206,6 +206,7 @@ BOOL GetOverlappedResult(HANDLE h, LPOVERLAPPED overlapped, LPDWORD transferred,
       lock.unlock();
       return Fail(ERROR_IO_INCOMPLETE);
     }
+    plat::ObjectWaitScope waiting;
     plat::KernelCondition().wait(lock, [&] { return overlapped->Internal != STATUS_PENDING; });
   }
   *transferred = static_cast<DWORD>(overlapped->InternalHigh);

@@ -52,6 +52,7 @@ DWORD WaitForObjects(const std::vector<std::shared_ptr<KernelObject>>& objects, 
   const int64_t deadline = forever ? 0 : clock::NowMicros() + int64_t(milliseconds) * 1000;
   std::optional<std::chrono::steady_clock::time_point> graceEnd;
   std::unique_lock lock(KernelMutex());
+  ObjectWaitScope waiting;
   for (;;) {
     if (auto result = TrySatisfy(objects, waitAll, self)) return *result;
     if (forever) {

@@ -98,7 +98,7 @@ BOOL ChangeEvent(HANDLE h, bool signaled) {
     else
       event->Reset();
   }
-  if (signaled) plat::KernelCondition().notify_all();
+  if (signaled) plat::NotifyObjectWaiters();
   return TRUE;
 }
 
@@ -146,6 +146,6 @@ BOOL ReleaseMutex(HANDLE h) {
       return FALSE;
     }
   }
-  plat::KernelCondition().notify_all();
+  plat::NotifyObjectWaiters();
   return TRUE;
 }

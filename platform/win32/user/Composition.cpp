@@ -151,6 +151,8 @@ void PumpScreenInput() {
   while (screen.PopInput(ev)) DeliverScreenInput(ev);
 }
 
+bool ScreenInputWaiting() { return g_screenUsed && display::Screen::Get().HasInput(); }
+
 bool ScreenWasUsed() { return g_screenUsed; }
 
 void PresentScreen() {

@@ -27,6 +27,10 @@ void ScreenInUse();
 // Feeds what the screen's back end received (mouse, keys, text) into the window manager's
 // input; the back end wakes waiting message loops when something arrives.
 void PumpScreenInput();
+// True while the back end holds input not yet pumped. A loop checks it with the kernel
+// lock held before it sleeps: input that came after its pump must not wait for the next
+// wake-up.
+bool ScreenInputWaiting();
 // One event of the back end's input into the window manager: keys through the key
 // table, text through the filter that keeps what typing makes. The test driver's input
 // goes this way too.

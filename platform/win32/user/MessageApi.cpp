@@ -184,6 +184,7 @@ bool Retrieve(MSG* msg, HWND filter, UINT first, UINT last, UINT flags, bool wai
       if (!found) {
         idled = false;
         if (!wait) return false;
+        if (ScreenInputWaiting()) continue;  // it came after this pass's pump
         int64_t due = NextTimerDue(*q);
         // A blinking caret wakes the loop on a real clock (a virtual one would race ahead).
         if (!plat::clock::IsVirtual()) due = std::min(due, CaretDue());
@@ -375,6 +376,7 @@ BOOL WaitMessage() {
     std::unique_lock lock(plat::KernelMutex());
     if (!q->sent.empty()) continue;
     if (!q->posted.empty() || q->quit || HasPaintFor(q->threadId)) return TRUE;
+    if (ScreenInputWaiting()) continue;  // it came after this pass's pump
     int64_t due = NextTimerDue(*q), now = plat::clock::NowMicros();
     if (due <= now) return TRUE;
     if (due == INT64_MAX) {
@@ -409,8 +411,12 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD mill
   int64_t deadline = milliseconds == INFINITE ? INT64_MAX : plat::clock::NowMicros() + int64_t{milliseconds} * 1000;
   for (;;) {
     if (wakeMask & QS_SENDMESSAGE) ProcessSentMessages();
+    if (wakeMask & QS_INPUT) PumpScreenInput();
     std::unique_lock lock(plat::KernelMutex());
+    std::optional<plat::ObjectWaitScope> waiting;
+    if (count) waiting.emplace();
     if ((wakeMask & QS_SENDMESSAGE) && !q->sent.empty()) continue;
+    if ((wakeMask & QS_INPUT) && ScreenInputWaiting()) continue;
     // Objects first, as Windows reports them before input.
     if (count) {
       if (waitAll) {

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "Clock.h"
@@ -143,6 +148,62 @@ TEST(Messages, WaitForObjectsOrMessages) {
   PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &ev, FALSE, 10, QS_ALLINPUT), static_cast<DWORD>(WAIT_TIMEOUT));
   CloseHandle(ev);
+}
+
+// Sleeps of a thread of this process so far, as the kernel counts them.
+long VoluntarySwitches(pid_t tid) {
+  std::ifstream in("/proc/self/task/" + std::to_string(tid) + "/status");
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("voluntary_ctxt_switches:", 0) == 0) return std::stol(line.substr(24));
+  return -1;
+}
+
+// A thread that waits only for its messages sleeps through events, mutexes and handles
+// other threads use: live view sets and closes an event for every line it reads, and the
+// window's thread is not woken for each. A thread that waits for an object still wakes.
+TEST(Messages, AThreadWaitingForMessagesSleepsThroughOtherThreadsEvents) {
+  std::atomic<pid_t> tid{0};
+  DWORD id = 0;
+  std::atomic<int> messages{0};
+  std::thread waiter([&] {
+    MSG m;
+    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before anyone posts
+    id = GetCurrentThreadId();
+    tid = static_cast<pid_t>(syscall(SYS_gettid));
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) ++messages;
+  });
+  while (!tid) std::this_thread::yield();
+  // Settled in GetMessage: its sleeps stop counting up.
+  long before = VoluntarySwitches(tid);
+  for (long now = -1; now != before;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    now = before;
+    before = VoluntarySwitches(tid);
+  }
+  // Paced as a line read paces them, so a woken thread is back asleep before the next.
+  constexpr int kEvents = 1000;
+  for (int i = 0; i < kEvents; ++i) {
+    HANDLE ev = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ResetEvent(ev);
+    SetEvent(ev);
+    CloseHandle(ev);
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  const long woken = VoluntarySwitches(tid) - before;
+  EXPECT_LT(woken, kEvents / 10) << "woken " << woken << " times by " << kEvents << " events";
+  // A thread that waits for an object beside it still wakes when it is set.
+  HANDLE watched = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  std::atomic<bool> seen{false};
+  std::thread objectWaiter([&] { seen = WaitForSingleObject(watched, 10000) == WAIT_OBJECT_0; });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // most likely asleep in its wait by now
+  SetEvent(watched);
+  objectWaiter.join();
+  EXPECT_TRUE(seen);
+  CloseHandle(watched);
+  PostThreadMessageA(id, WM_USER, 0, 0);
+  PostThreadMessageA(id, WM_QUIT, 0, 0);
+  waiter.join();
+  EXPECT_EQ(messages, 1) << "a posted message still wakes it";
 }
 
 TEST(Messages, RegisteredMessagesAreSharedByName) {

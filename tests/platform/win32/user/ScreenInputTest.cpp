@@ -1,7 +1,10 @@
 // What the screen's back end receives reaches the windows as their input messages.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "display/Screen.h"
@@ -70,6 +73,86 @@ TEST(ScreenInput, BackEndEventsBecomeWindowMessages) {
   EXPECT_EQ(g_log, (std::vector<std::string>{"down 30,40", "wheel -240", "key 65", "char 97", "char 227", "char 129",
                                              "char 130", "close"}));
   DestroyWindow(w);
+}
+
+std::atomic<int> g_clicks{0};
+LRESULT CALLBACK CountClicks(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_LBUTTONDOWN) ++g_clicks;
+  return DefWindowProcA(h, m, w, l);
+}
+
+plat::display::InputEvent Button(Kind kind) {
+  auto e = Event(kind);
+  e.x = 420;
+  e.y = 330;
+  e.button = plat::display::InputEvent::LButton;
+  return e;
+}
+
+// Input that arrives while a loop is between its pump and its sleep still wakes it: a
+// window thread with nothing else to wake it for sees every click, at once.
+TEST(ScreenInput, InputArrivingJustBeforeTheLoopSleepsIsNotLeftWaiting) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = CountClicks;
+  wc.lpszClassName = "ClickCounter";
+  RegisterClassA(&wc);
+  std::atomic<DWORD> thread{0};
+  std::thread loop([&] {
+    HWND w = CreateWindowExA(0, "ClickCounter", "", WS_POPUP | WS_VISIBLE, 400, 300, 100, 100, nullptr, nullptr,
+                             nullptr, nullptr);
+    thread = GetCurrentThreadId();
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+    DestroyWindow(w);
+  });
+  while (!thread) std::this_thread::yield();
+  auto& screen = plat::display::Screen::Get();
+  // Each click is posted a little later after the last one was handled than the one
+  // before, so some land while the loop is on its way back to sleep; a lost wake-up
+  // leaves a click unseen for good.
+  constexpr int kClicks = 20000;
+  int lost = 0;
+  for (int i = 1; i <= kClicks && lost == 0; ++i) {
+    const auto from = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - from < std::chrono::nanoseconds(100 * (i % 200))) {
+    }
+    screen.PostInput(Button(Kind::MouseDown));
+    screen.PostInput(Button(Kind::MouseUp));
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (g_clicks < i)
+      if (std::chrono::steady_clock::now() > giveUp) {
+        lost = i;
+        break;
+      } else {
+        std::this_thread::yield();
+      }
+  }
+  EXPECT_EQ(lost, 0) << "click " << lost << " was never seen";
+  PostThreadMessageA(thread, WM_QUIT, 0, 0);
+  loop.join();
+}
+
+// A wait for objects or input ends when the back end's input arrives.
+TEST(ScreenInput, AWaitForInputEndsWithTheBackEndsInput) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = CountClicks;
+  wc.lpszClassName = "ClickWaiter";
+  RegisterClassA(&wc);
+  std::atomic<DWORD> result{0xFFFF};
+  std::atomic<bool> waiting{false};
+  std::thread waiter([&] {
+    HWND w = CreateWindowExA(0, "ClickWaiter", "", WS_POPUP | WS_VISIBLE, 400, 300, 100, 100, nullptr, nullptr,
+                             nullptr, nullptr);
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    waiting = true;
+    result = MsgWaitForMultipleObjects(0, nullptr, FALSE, 30000, QS_ALLINPUT);
+    DestroyWindow(w);
+  });
+  while (!waiting) std::this_thread::yield();
+  plat::display::Screen::Get().PostInput(Button(Kind::MouseDown));
+  waiter.join();
+  EXPECT_EQ(result, 0u);
 }
 
 }  // namespace

@@ -152,7 +152,7 @@ TEST_F(MainJob, ARectangleAndATextDrawnWithThePalette) {
   ASSERT_TRUE(WaitForScreen(
       [&](const Picture& p) {
         return Changed(withoutPalette, p, InMain(RECT{10, 50, 75, 200})) > 2000 &&
-               Changed(withoutPalette, p, InMain(RECT{95, 60, 150, 110})) < 50;
+               Changed(withoutPalette, p, InMain(RECT{100, 100, 150, 150})) < 50;
       },
       "the annotation palette"));
   const POINT rectangleTool = InMain(61, 113), textTool = InMain(61, 80);

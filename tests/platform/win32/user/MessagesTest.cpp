@@ -206,6 +206,37 @@ TEST(Messages, AThreadWaitingForMessagesSleepsThroughOtherThreadsEvents) {
   EXPECT_EQ(messages, 1) << "a posted message still wakes it";
 }
 
+// On a virtual clock the threads that will set the objects drive time: a wait for them and
+// for messages does not jump to the next timer while they work, and the timer still comes
+// once their reads have carried the clock to it. Its own time-out still ends it.
+TEST(Messages, AWaitForAnObjectOnAVirtualClockLetsItsThreadsDriveTime) {
+  plat::clock::UseVirtual(true, 1000);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 2000, nullptr);
+  HANDLE ev = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const int64_t start = plat::clock::NowMicros();
+  std::atomic<bool> go{false};
+  std::thread worker([&] {
+    while (!go) std::this_thread::yield();
+    for (int i = 0; i < 500; ++i) plat::clock::NowMicros();  // half a second of reads
+    SetEvent(ev);
+  });
+  go = true;
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &ev, FALSE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0);
+  worker.join();
+  EXPECT_LT(plat::clock::NowMicros() - start, 2000000) << "jumped to the timer";
+  ResetEvent(ev);
+  // Nobody sets it now: the reads of another thread bring the timer due.
+  std::thread reader([&] {
+    for (int i = 0; i < 2500; ++i) plat::clock::NowMicros();
+  });
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &ev, FALSE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0 + 1);
+  reader.join();
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &ev, FALSE, 10000, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  KillTimer(nullptr, timer);
+  CloseHandle(ev);
+  plat::clock::UseVirtual(false);
+}
+
 TEST(Messages, RegisteredMessagesAreSharedByName) {
   UINT a = RegisterWindowMessageA("WM_BARNOTIFY");
   EXPECT_GE(a, 0xC000u);

@@ -29,8 +29,8 @@ char WorkerWaitThreadState(pid_t tid) {
 class WorkerWait : public FrameRig {};
 
 // A capture's button handler waits for the capture's thread. Sampled by another thread
-// while the capture runs, the window's thread is asleep most of the time: it wakes for
-// the capture's messages and the thread's end only.
+// while the capture runs, the window's thread is often asleep: it wakes for the capture's
+// messages and the thread's end only.
 TEST_F(WorkerWait, TheWindowSleepsWhileACaptureRuns) {
   ASSERT_TRUE(Start());
   const pid_t window = static_cast<pid_t>(syscall(SYS_gettid));
@@ -50,7 +50,9 @@ TEST_F(WorkerWait, TheWindowSleepsWhileACaptureRuns) {
   ASSERT_TRUE(ended);
   EXPECT_EQ(doc->GetImageState(), 1) << "the capture made no picture";
   ASSERT_GE(asleep + awake, 20) << "the capture ended before it could be watched";
-  EXPECT_GT(asleep, 3 * awake) << asleep << " samples asleep, " << awake << " awake";
+  // A thread that runs round is never seen asleep; one that sleeps is seen so a good part of
+  // the time even where it waits for a processor after each wake-up on a busy machine.
+  EXPECT_GT(4 * asleep, asleep + awake) << asleep << " samples asleep, " << awake << " awake";
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <strings.h>
 
 #include <atomic>
-
 #include <vector>
 
 #include "HandleTable.h"

@@ -13,10 +13,6 @@
 namespace plat {
 namespace {
 
-// On the virtual clock other threads get this much real time to signal before a
-// waiter's time-out is reached by moving virtual time on to it.
-constexpr auto kVirtualGrace = std::chrono::milliseconds(5);
-
 bool AbandonedFor(const KernelObject& object, DWORD self) {
   auto* mutex = dynamic_cast<const MutexObject*>(&object);
   return mutex && mutex->Abandoned(self);

@@ -14,6 +14,7 @@
 #include "../LastError.h"
 #include "../WinError.h"
 #include "../WinSync.h"
+#include "../kernel/KernelWait.h"
 #include "Caret.h"
 #include "Composition.h"
 #include "Focus.h"
@@ -452,7 +453,7 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD mill
       // timers fall due by them: look again shortly rather than jump to the next timer. The
       // wait's own time-out comes, as in the plain object wait, after a short real grace.
       const auto real = std::chrono::steady_clock::now();
-      if (!graceEnd) graceEnd = real + std::chrono::milliseconds(5);
+      if (!graceEnd) graceEnd = real + plat::kVirtualGrace;
       if (deadline != INT64_MAX && real >= *graceEnd) {
         lock.unlock();
         plat::clock::Advance(std::max<int64_t>(deadline - now, 1));

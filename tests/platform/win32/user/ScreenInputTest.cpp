@@ -81,6 +81,19 @@ LRESULT CALLBACK CountClicks(HWND h, UINT m, WPARAM w, LPARAM l) {
   return DefWindowProcA(h, m, w, l);
 }
 
+// A window at the clicks' place, counting them, made on the calling thread.
+HWND ClickCounter() {
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = CountClicks;
+    wc.lpszClassName = "ClickCounter";
+    return RegisterClassA(&wc) != 0;
+  }();
+  EXPECT_TRUE(registered);
+  return CreateWindowExA(0, "ClickCounter", "", WS_POPUP | WS_VISIBLE, 400, 300, 100, 100, nullptr, nullptr, nullptr,
+                         nullptr);
+}
+
 plat::display::InputEvent Button(Kind kind) {
   auto e = Event(kind);
   e.x = 420;
@@ -92,14 +105,9 @@ plat::display::InputEvent Button(Kind kind) {
 // Input that arrives while a loop is between its pump and its sleep still wakes it: a
 // window thread with nothing else to wake it for sees every click, at once.
 TEST(ScreenInput, InputArrivingJustBeforeTheLoopSleepsIsNotLeftWaiting) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = CountClicks;
-  wc.lpszClassName = "ClickCounter";
-  RegisterClassA(&wc);
   std::atomic<DWORD> thread{0};
   std::thread loop([&] {
-    HWND w = CreateWindowExA(0, "ClickCounter", "", WS_POPUP | WS_VISIBLE, 400, 300, 100, 100, nullptr, nullptr,
-                             nullptr, nullptr);
+    HWND w = ClickCounter();
     thread = GetCurrentThreadId();
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
@@ -134,15 +142,10 @@ TEST(ScreenInput, InputArrivingJustBeforeTheLoopSleepsIsNotLeftWaiting) {
 
 // A wait for objects or input ends when the back end's input arrives.
 TEST(ScreenInput, AWaitForInputEndsWithTheBackEndsInput) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = CountClicks;
-  wc.lpszClassName = "ClickWaiter";
-  RegisterClassA(&wc);
   std::atomic<DWORD> result{0xFFFF};
   std::atomic<bool> waiting{false};
   std::thread waiter([&] {
-    HWND w = CreateWindowExA(0, "ClickWaiter", "", WS_POPUP | WS_VISIBLE, 400, 300, 100, 100, nullptr, nullptr,
-                             nullptr, nullptr);
+    HWND w = ClickCounter();
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
     waiting = true;
